@@ -1,0 +1,110 @@
+// The application state that every window and procedure of the program shares.
+// One instance lives for the whole run, owned by the main window and passed by reference.
+// Members keep the names that the rest of the program and its settings file use; they are
+// grouped by what they describe. Texts are held as bytes (UTF-8 or Latin-1, as read).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sabrix {
+
+class RegressionObject;
+
+// Persistent settings, read from and written to Sabrix.ini. Colours are packed
+// red + 256 * green + 65536 * blue; 0 means "not configured".
+struct Settings {
+    std::string FilePath;
+    bool ConnectMarked = false;
+    int16_t PolyFit = 0;
+    int16_t DefaultSigma = 0;
+    double ColorVIS = 0;
+    double ColorFAINT = 0;
+    double ColorDISC = 0;
+    double ColorNA = 0;
+    double ColorCR = 0;
+    double ColorU = 0;
+    double ColorV = 0;
+    double ColorB = 0;
+    double ColorR = 0;
+    double ColorI = 0;
+    double ColorCV = 0;
+    double ColorJ = 0;
+    double ColorH = 0;
+    bool IniMissing = false;
+};
+
+// The loaded star and the files around it.
+struct LoadedStar {
+    std::string StarName;
+    int32_t RecordCount = 0;
+    std::string ThreeColumnFilePath;
+    std::string FilesFolder;
+    bool FileLoaded = false;
+    bool FileEdited = false;
+    bool ThreeColumnFormat = false;
+};
+
+// Data extremes of Obs and the plot window (JD across, magnitude down).
+struct PlotWindowState {
+    float MagFaintest = 0;
+    float MagBrightest = 0;
+    double JDFirst = 0;
+    double JDLast = 0;
+    double WinJDLeft = 0;
+    double WinJDRight = 0;
+    double WinMagTop = 0;
+    double WinMagBottom = 0;
+    double WinJDWidth = 0;
+    double WinMagHeight = 0;
+    float JDMagnification = 1.0f;
+    float MagMagnification = 1.0f;
+    int16_t MagnificationShown = 0;
+};
+
+// The active tool of the plot surface. At most one tool flag is ever set; Locate is "none".
+enum class Tool { Locate, Box, ZoomBox, Magnify, JDZoom, MagZoom };
+
+// One entry of MarkList: marking number, JD, magnitude, colour (all as text).
+using MarkEntry = std::array<std::string, 4>;
+
+// Overlays, observer marking, tools and flags.
+struct OverlayState {
+    bool BinsShown = false;
+    std::vector<double> BinJD;
+    std::vector<float> BinMag;
+    std::vector<float> BinSD;
+    int16_t Sigma = 0;
+    bool PolyShown = false;
+    std::shared_ptr<RegressionObject> PolyRegression;
+    bool ObserverMarked = false;
+    std::vector<MarkEntry> MarkList;
+    int16_t MarkCount = 0;
+    int32_t MarkColor = 0;
+    Tool tool = Tool::Locate;
+    bool OmitFainter = false;
+    bool StatsShown = false;
+    std::string SelectedLine;
+    int32_t DefaultPointColor = 65535;
+    bool StateOK = true;
+
+    bool MagnifyMode() const { return tool == Tool::Magnify; }
+    bool MagZoomMode() const { return tool == Tool::MagZoom; }
+    bool JDZoomMode() const { return tool == Tool::JDZoom; }
+    bool BoxMode() const { return tool == Tool::Box; }
+    bool ZoomBoxMode() const { return tool == Tool::ZoomBox; }
+};
+
+struct AppState {
+    Settings settings;
+    LoadedStar star;
+    PlotWindowState view;
+    OverlayState overlay;
+    // The whole command line after the program name, joined by blanks ("/alwayssave" switch).
+    std::string CommandLine;
+};
+
+}  // namespace sabrix

@@ -1,0 +1,121 @@
+#include "core/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace sabrix {
+
+namespace {
+
+// Turns scientific text "-d.ddde±x" into plain decimal text without exponent and without
+// trailing zeros.
+std::string PlainFromScientific(std::string_view sci) {
+    bool negative = false;
+    if (!sci.empty() && sci.front() == '-') {
+        negative = true;
+        sci.remove_prefix(1);
+    }
+    const auto e = sci.find('e');
+    std::string_view mantissa = sci.substr(0, e);
+    int exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view expText = sci.substr(e + 1);
+        if (!expText.empty() && expText.front() == '+') expText.remove_prefix(1);
+        std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
+    }
+    std::string digits;
+    digits.reserve(mantissa.size());
+    for (char c : mantissa)
+        if (c != '.') digits.push_back(c);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    if (digits == "0") return "0";
+    // The point stands after the first digit; move it by the exponent.
+    const int pointPos = 1 + exponent;
+    std::string out;
+    if (negative) out.push_back('-');
+    if (pointPos <= 0) {
+        out += "0.";
+        out.append(static_cast<size_t>(-pointPos), '0');
+        out += digits;
+    } else if (static_cast<size_t>(pointPos) >= digits.size()) {
+        out += digits;
+        out.append(static_cast<size_t>(pointPos) - digits.size(), '0');
+    } else {
+        out.append(digits, 0, static_cast<size_t>(pointPos));
+        out.push_back('.');
+        out.append(digits, static_cast<size_t>(pointPos));
+    }
+    return out;
+}
+
+template <typename T>
+std::string FormatShortest(T value, int maxDigits) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+    if (value == 0) return "0";
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    std::string_view sci(buf, static_cast<size_t>(r.ptr - buf));
+    const auto e = sci.find('e');
+    int significant = 0;
+    for (size_t i = 0; i < e; ++i)
+        if (sci[i] >= '0' && sci[i] <= '9') ++significant;
+    if (significant > maxDigits) {
+        r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                          maxDigits - 1);
+        sci = std::string_view(buf, static_cast<size_t>(r.ptr - buf));
+    }
+    return PlainFromScientific(sci);
+}
+
+}  // namespace
+
+std::string FormatDouble(double value) { return FormatShortest(value, 15); }
+
+std::string FormatSingle(float value) { return FormatShortest(value, 7); }
+
+double RoundHalfEven(double value, int decimals) {
+    // printf rounds the exact binary value to nearest, ties to even.
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    return std::strtod(buf, nullptr);
+}
+
+std::string FormatFixed(double value, int minIntegerDigits, int decimals) {
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    std::string text = buf;
+    const bool negative = !text.empty() && text.front() == '-';
+    std::string body = negative ? text.substr(1) : text;
+    auto point = body.find('.');
+    size_t intDigits = point == std::string::npos ? body.size() : point;
+    if (static_cast<int>(intDigits) < minIntegerDigits)
+        body.insert(0, static_cast<size_t>(minIntegerDigits) - intDigits, '0');
+    return negative ? "-" + body : body;
+}
+
+std::string FormatOneOrTwoDecimals(double value) {
+    std::string text = FormatFixed(value, 1, 2);
+    if (text.size() >= 2 && text.back() == '0' && text[text.size() - 2] != '.') text.pop_back();
+    return text;
+}
+
+bool ParseNumber(std::string_view text, double& value) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (text.empty()) return false;
+    if (text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+') return false;
+    // Only plain decimal forms: from_chars would also take "inf" and "nan".
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e' || c == 'E'))
+            return false;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value,
+                                   std::chars_format::general);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+}  // namespace sabrix

@@ -1,0 +1,40 @@
+// The one door to modal questions and dialogs. Windows and commands ask through it, so tests
+// can answer from a script. Texts, titles, buttons and icons are exactly the program's own.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace sabrix {
+
+enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
+enum class Icon { None, Critical, Exclamation, Information, Question };
+enum class Answer { OK, Cancel, Yes, No };
+
+// Options of an open or save dialog. The filter is given in the pipe form
+// "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|"; implementations translate it.
+struct FileDialogOptions {
+    QString title;
+    QString fileName;
+    QString filter;
+    QString initialFolder;
+};
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // Shows a message box and returns the button pressed (closing it counts as Cancel or No,
+    // whichever the buttons offer; OK for an OK-only box).
+    virtual Answer message(const QString& text, const QString& title, Buttons buttons,
+                           Icon icon) = 0;
+    // Returns the chosen path, or nothing when the user cancels.
+    virtual std::optional<QString> openFile(const FileDialogOptions& options) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogOptions& options) = 0;
+    // Returns the chosen colour packed red + 256 * green + 65536 * blue, or nothing on cancel.
+    virtual std::optional<int32_t> chooseColor() = 0;
+    // Returns the chosen folder, or nothing on cancel.
+    virtual std::optional<QString> chooseFolder(const QString& startFolder) = 0;
+};
+
+}  // namespace sabrix

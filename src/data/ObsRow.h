@@ -1,0 +1,44 @@
+// One row of the observation table Obs. Texts are the bytes as read from the star file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace sabrix {
+
+struct ObsRow {
+    int64_t ID = 0;
+    std::string Desig;
+    std::string Star;
+    double JD = 0;
+    std::string Faint;  // "<" for a fainter-than estimate, else empty
+    double Mag = 0;
+    std::string Uncertain;
+    std::string HQUncertain;
+    std::string Band;
+    std::string Init;  // observer code
+    std::string ComCod;
+    std::string Comp1;
+    std::string Comp2;
+    std::string Charts;
+    std::string Comments;
+    std::string XForm;
+    std::string AirMass;
+    std::string Valid;  // "D" marks a discrepant observation
+    std::string CMag;
+    std::string KMag;
+    std::string HQJD;
+    int32_t PunktFarb = 0;  // drawing colour, packed RGB
+    std::string Marked;     // empty, or the number of the observer marking that coloured it
+    std::string Edited;
+    double Error = 0;  // uncertainty of a three-column row (0 when absent)
+};
+
+// What the plot needs of a row.
+struct PlotPoint {
+    double JD = 0;
+    float Mag = 0;
+    int32_t PunktFarb = 0;
+};
+
+}  // namespace sabrix

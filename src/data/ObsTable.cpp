@@ -1,0 +1,330 @@
+#include "data/ObsTable.h"
+
+#include <SQLiteCpp/Transaction.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace sabrix {
+
+namespace {
+
+constexpr const char* kSchema = R"SQL(
+CREATE TABLE Obs (
+    ID INTEGER PRIMARY KEY,
+    Desig TEXT NOT NULL DEFAULT '',
+    Star TEXT NOT NULL DEFAULT '',
+    JD REAL NOT NULL,
+    Faint TEXT NOT NULL DEFAULT '',
+    Mag REAL NOT NULL,
+    Uncertain TEXT NOT NULL DEFAULT '',
+    HQUncertain TEXT NOT NULL DEFAULT '',
+    Band TEXT NOT NULL DEFAULT '',
+    Init TEXT NOT NULL DEFAULT '',
+    ComCod TEXT NOT NULL DEFAULT '',
+    Comp1 TEXT NOT NULL DEFAULT '',
+    Comp2 TEXT NOT NULL DEFAULT '',
+    Charts TEXT NOT NULL DEFAULT '',
+    Comments TEXT NOT NULL DEFAULT '',
+    XForm TEXT NOT NULL DEFAULT '',
+    AirMass TEXT NOT NULL DEFAULT '',
+    Valid TEXT NOT NULL DEFAULT '',
+    CMag TEXT NOT NULL DEFAULT '',
+    KMag TEXT NOT NULL DEFAULT '',
+    HQJD TEXT NOT NULL DEFAULT '',
+    PunktFarb INTEGER NOT NULL DEFAULT 0,
+    Marked TEXT NOT NULL DEFAULT '',
+    Edited TEXT NOT NULL DEFAULT '',
+    Error REAL NOT NULL DEFAULT 0
+);
+CREATE INDEX ObsJD ON Obs (JD);
+CREATE INDEX ObsInit ON Obs (Init);
+)SQL";
+
+constexpr const char* kColumns =
+    "ID, Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, ComCod, Comp1, Comp2, "
+    "Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, PunktFarb, Marked, Edited, Error";
+
+std::string SelectRows(const std::string& tail) {
+    return std::string("SELECT ") + kColumns + " FROM Obs " + tail;
+}
+
+// Sample standard deviation, as the StDev aggregate of SQL texts (null for fewer than two).
+struct StDevState {
+    int64_t n;
+    double mean;
+    double m2;
+};
+
+void StDevStep(sqlite3_context* context, int, sqlite3_value** values) {
+    if (sqlite3_value_type(values[0]) == SQLITE_NULL) return;
+    auto* s = static_cast<StDevState*>(sqlite3_aggregate_context(context, sizeof(StDevState)));
+    if (s == nullptr) return;
+    const double x = sqlite3_value_double(values[0]);
+    ++s->n;
+    const double delta = x - s->mean;
+    s->mean += delta / static_cast<double>(s->n);
+    s->m2 += delta * (x - s->mean);
+}
+
+void StDevFinal(sqlite3_context* context) {
+    auto* s = static_cast<StDevState*>(sqlite3_aggregate_context(context, 0));
+    if (s == nullptr || s->n < 2) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_double(context, std::sqrt(s->m2 / static_cast<double>(s->n - 1)));
+}
+
+void Order(double& a, double& b) {
+    if (a > b) std::swap(a, b);
+}
+
+}  // namespace
+
+ObsRow ReadObsRow(const SQLite::Statement& q) {
+    ObsRow r;
+    r.ID = q.getColumn(0).getInt64();
+    r.Desig = q.getColumn(1).getString();
+    r.Star = q.getColumn(2).getString();
+    r.JD = q.getColumn(3).getDouble();
+    r.Faint = q.getColumn(4).getString();
+    r.Mag = q.getColumn(5).getDouble();
+    r.Uncertain = q.getColumn(6).getString();
+    r.HQUncertain = q.getColumn(7).getString();
+    r.Band = q.getColumn(8).getString();
+    r.Init = q.getColumn(9).getString();
+    r.ComCod = q.getColumn(10).getString();
+    r.Comp1 = q.getColumn(11).getString();
+    r.Comp2 = q.getColumn(12).getString();
+    r.Charts = q.getColumn(13).getString();
+    r.Comments = q.getColumn(14).getString();
+    r.XForm = q.getColumn(15).getString();
+    r.AirMass = q.getColumn(16).getString();
+    r.Valid = q.getColumn(17).getString();
+    r.CMag = q.getColumn(18).getString();
+    r.KMag = q.getColumn(19).getString();
+    r.HQJD = q.getColumn(20).getString();
+    r.PunktFarb = q.getColumn(21).getInt();
+    r.Marked = q.getColumn(22).getString();
+    r.Edited = q.getColumn(23).getString();
+    r.Error = q.getColumn(24).getDouble();
+    return r;
+}
+
+void ObsTable::CreateTemplate(const std::string& path) {
+    SQLite::Database db(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.exec(kSchema);
+}
+
+ObsTable::ObsTable(const std::string& path)
+    : path_(path), db_(path, SQLite::OPEN_READWRITE) {
+    // The working database is a scratch copy, deleted at exit: durability buys nothing.
+    db_.exec("PRAGMA synchronous = OFF");
+    db_.exec("PRAGMA journal_mode = MEMORY");
+    db_.exec("PRAGMA cache_size = -65536");
+    db_.getHandle();
+    sqlite3_create_function(db_.getHandle(), "StDev", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                            nullptr, nullptr, StDevStep, StDevFinal);
+    // Fails early (and clearly) when the file is not a database holding Obs.
+    db_.exec("SELECT COUNT(*) FROM Obs WHERE 0");
+}
+
+ObsTable::~ObsTable() = default;
+
+ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
+    table_.db_.exec("BEGIN");
+    open_ = true;
+    insert_ = std::make_unique<SQLite::Statement>(
+        table_.db_,
+        "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
+        "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
+        "PunktFarb, Marked, Edited, Error) VALUES "
+        "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+}
+
+ObsTable::BulkInserter::~BulkInserter() {
+    insert_.reset();
+    if (open_) {
+        try {
+            table_.db_.exec("ROLLBACK");
+        } catch (...) {
+        }
+    }
+}
+
+void ObsTable::BulkInserter::add(const ObsRow& r) {
+    auto& s = *insert_;
+    auto text = [&s](int index, const std::string& value) { s.bindNoCopy(index, value); };
+    text(1, r.Desig);
+    text(2, r.Star);
+    s.bind(3, r.JD);
+    text(4, r.Faint);
+    s.bind(5, r.Mag);
+    text(6, r.Uncertain);
+    text(7, r.HQUncertain);
+    text(8, r.Band);
+    text(9, r.Init);
+    text(10, r.ComCod);
+    text(11, r.Comp1);
+    text(12, r.Comp2);
+    text(13, r.Charts);
+    text(14, r.Comments);
+    text(15, r.XForm);
+    text(16, r.AirMass);
+    text(17, r.Valid);
+    text(18, r.CMag);
+    text(19, r.KMag);
+    text(20, r.HQJD);
+    s.bind(21, r.PunktFarb);
+    text(22, r.Marked);
+    text(23, r.Edited);
+    s.bind(24, r.Error);
+    s.exec();
+    s.reset();
+    ++added_;
+}
+
+void ObsTable::BulkInserter::commit() {
+    insert_.reset();
+    table_.db_.exec("COMMIT");
+    open_ = false;
+}
+
+int64_t ObsTable::Count() const {
+    SQLite::Statement q(db_, "SELECT COUNT(*) FROM Obs");
+    q.executeStep();
+    return q.getColumn(0).getInt64();
+}
+
+std::optional<DataExtremes> ObsTable::Extremes() const {
+    SQLite::Statement q(db_, "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
+    q.executeStep();
+    DataExtremes e;
+    e.Count = q.getColumn(4).getInt64();
+    if (e.Count == 0) return std::nullopt;
+    e.MagBrightest = static_cast<float>(q.getColumn(0).getDouble());
+    e.MagFaintest = static_cast<float>(q.getColumn(1).getDouble());
+    e.JDFirst = q.getColumn(2).getDouble();
+    e.JDLast = q.getColumn(3).getDouble();
+    return e;
+}
+
+int64_t ObsTable::ForEachPointInWindow(double jdA, double jdB, bool omitFainter,
+                                       const std::function<void(const PlotPoint&)>& visit) const {
+    Order(jdA, jdB);
+    SQLite::Statement q(db_, omitFainter
+                                 ? "SELECT JD, Mag, PunktFarb FROM Obs WHERE JD BETWEEN ? AND ? "
+                                   "AND Faint <> '<' ORDER BY JD, ID"
+                                 : "SELECT JD, Mag, PunktFarb FROM Obs WHERE JD BETWEEN ? AND ? "
+                                   "ORDER BY JD, ID");
+    q.bind(1, jdA);
+    q.bind(2, jdB);
+    int64_t n = 0;
+    while (q.executeStep()) {
+        PlotPoint p;
+        p.JD = q.getColumn(0).getDouble();
+        p.Mag = static_cast<float>(q.getColumn(1).getDouble());
+        p.PunktFarb = q.getColumn(2).getInt();
+        visit(p);
+        ++n;
+    }
+    return n;
+}
+
+std::optional<WindowExtremes> ObsTable::ExtremesInWindow(double jdA, double jdB) const {
+    Order(jdA, jdB);
+    WindowExtremes w;
+    {
+        SQLite::Statement q(db_,
+                            "SELECT JD, Mag FROM Obs WHERE JD BETWEEN ? AND ? ORDER BY Mag, ID "
+                            "LIMIT 1");
+        q.bind(1, jdA);
+        q.bind(2, jdB);
+        if (!q.executeStep()) return std::nullopt;
+        w.BrightJD = q.getColumn(0).getDouble();
+        w.BrightMag = static_cast<float>(q.getColumn(1).getDouble());
+    }
+    SQLite::Statement q(db_,
+                        "SELECT JD, Mag FROM Obs WHERE JD BETWEEN ? AND ? ORDER BY Mag DESC, "
+                        "ID DESC LIMIT 1");
+    q.bind(1, jdA);
+    q.bind(2, jdB);
+    q.executeStep();
+    w.FaintJD = q.getColumn(0).getDouble();
+    w.FaintMag = static_cast<float>(q.getColumn(1).getDouble());
+    return w;
+}
+
+void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) const {
+    SQLite::Statement q(db_, SelectRows("ORDER BY ID"));
+    while (q.executeStep()) visit(ReadObsRow(q));
+}
+
+void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
+                               const std::function<void(const ObsRow&)>& visit) const {
+    Order(jdA, jdB);
+    Order(magA, magB);
+    SQLite::Statement q(db_, SelectRows("WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
+                                        "ORDER BY JD, ID"));
+    q.bind(1, jdA);
+    q.bind(2, jdB);
+    q.bind(3, magA);
+    q.bind(4, magB);
+    while (q.executeStep()) visit(ReadObsRow(q));
+}
+
+void ObsTable::ForEachRowOfObserver(const std::string& init,
+                                    const std::function<void(const ObsRow&)>& visit) const {
+    SQLite::Statement q(db_, SelectRows("WHERE Init = ? ORDER BY JD, ID"));
+    q.bind(1, init);
+    while (q.executeStep()) visit(ReadObsRow(q));
+}
+
+std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
+    SQLite::Statement q(db_, SelectRows("WHERE ID = ?"));
+    q.bind(1, id);
+    if (!q.executeStep()) return std::nullopt;
+    return ReadObsRow(q);
+}
+
+bool ObsTable::DeleteById(int64_t id) {
+    SQLite::Statement q(db_, "DELETE FROM Obs WHERE ID = ?");
+    q.bind(1, id);
+    return q.exec() > 0;
+}
+
+int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
+                               const std::string& markNumber) {
+    SQLite::Statement q(db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE Init = ?");
+    q.bind(1, color);
+    q.bind(2, markNumber);
+    q.bind(3, init);
+    return q.exec();
+}
+
+int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
+    std::vector<std::pair<int64_t, int32_t>> changes;
+    {
+        SQLite::Statement q(db_, SelectRows("WHERE Marked <> '' ORDER BY ID"));
+        while (q.executeStep()) {
+            const ObsRow row = ReadObsRow(q);
+            changes.emplace_back(row.ID, colorOf(row));
+        }
+    }
+    if (changes.empty()) return 0;
+    SQLite::Transaction transaction(db_);
+    SQLite::Statement update(db_, "UPDATE Obs SET Marked = '', PunktFarb = ? WHERE ID = ?");
+    for (const auto& [id, color] : changes) {
+        update.bind(1, color);
+        update.bind(2, id);
+        update.exec();
+        update.reset();
+    }
+    transaction.commit();
+    return static_cast<int64_t>(changes.size());
+}
+
+}  // namespace sabrix

@@ -1,0 +1,101 @@
+// The working database's observation table Obs, and every SQL text of the program.
+// Values always travel as bound parameters. Readers of many rows stream through a callback.
+// Failures throw SQLite::Exception (or SabrixError); a failed bulk insert leaves the table as
+// it was before the insert started.
+#pragma once
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "data/ObsRow.h"
+
+namespace sabrix {
+
+// Extremes of the whole table.
+struct DataExtremes {
+    float MagBrightest = 0;
+    float MagFaintest = 0;
+    double JDFirst = 0;
+    double JDLast = 0;
+    int64_t Count = 0;
+};
+
+// The brightest and faintest rows of a JD window (fainter-than rows included).
+struct WindowExtremes {
+    double BrightJD = 0;
+    float BrightMag = 0;
+    double FaintJD = 0;
+    float FaintMag = 0;
+};
+
+class ObsTable {
+public:
+    // Creates an empty database file holding the table Obs and its indexes (the template).
+    static void CreateTemplate(const std::string& path);
+
+    // Opens an existing database file (the working database). Throws when it cannot.
+    explicit ObsTable(const std::string& path);
+    ~ObsTable();
+
+    const std::string& path() const { return path_; }
+
+    // Appends rows in one transaction with one prepared statement. Rows become visible on
+    // commit(); destroying the inserter without commit() rolls every row back.
+    class BulkInserter {
+    public:
+        explicit BulkInserter(ObsTable& table);
+        ~BulkInserter();
+        void add(const ObsRow& row);
+        void commit();
+        int64_t added() const { return added_; }
+
+    private:
+        ObsTable& table_;
+        std::unique_ptr<SQLite::Statement> insert_;
+        bool open_ = false;
+        int64_t added_ = 0;
+    };
+
+    int64_t Count() const;
+    // Extremes of the table; nothing when it is empty.
+    std::optional<DataExtremes> Extremes() const;
+    // Rows with JD between the two bounds (inclusive, in either order), in JD order; with
+    // omitFainter the rows whose Faint is "<" are left out. Returns the number visited.
+    int64_t ForEachPointInWindow(double jdA, double jdB, bool omitFainter,
+                                 const std::function<void(const PlotPoint&)>& visit) const;
+    // Brightest and faintest rows of the window; nothing when the window holds no row.
+    std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB) const;
+    // Every row in ID order (the order of the file it came from).
+    void ForEachRowById(const std::function<void(const ObsRow&)>& visit) const;
+    // Rows inside a JD by magnitude box (bounds inclusive, either order), in JD order.
+    void ForEachRowInBox(double jdA, double jdB, double magA, double magB,
+                         const std::function<void(const ObsRow&)>& visit) const;
+    // Rows of one observer code, in JD order.
+    void ForEachRowOfObserver(const std::string& init,
+                              const std::function<void(const ObsRow&)>& visit) const;
+    std::optional<ObsRow> RowById(int64_t id) const;
+    // Deletes one row; returns false when no row has that ID.
+    bool DeleteById(int64_t id);
+    // Gives every row of the observer the colour and the marking number; returns the count.
+    int64_t MarkObserver(const std::string& init, int32_t color, const std::string& markNumber);
+    // Clears every marking; each marked row gets the colour that colorOf gives for it.
+    // Returns the number of rows changed.
+    int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
+
+    SQLite::Database& database() { return db_; }
+    const SQLite::Database& database() const { return db_; }
+
+private:
+    std::string path_;
+    mutable SQLite::Database db_;
+};
+
+// Reads all columns of the current row of a "SELECT * FROM Obs" statement.
+ObsRow ReadObsRow(const SQLite::Statement& statement);
+
+}  // namespace sabrix

@@ -1,0 +1,100 @@
+// A drawing surface with a user scale: a backing image plus the drawing operations the plot
+// uses. What is drawn stays until the next Cls().
+//
+// User scale: SetUserScale(left, top, width, height) maps the user point (x, y) to the pixel
+// ((x - left) * pixelWidth / width, (y - top) * pixelHeight / height). Width and height may
+// be negative (axes pointing the other way). Example: a 200 x 100 pixel canvas with the scale
+// (1000, 8, 50, 4) puts JD 1025, magnitude 10 at pixel (100, 50); one pixel is 0.25 days wide
+// and 0.04 magnitudes high.
+//
+// Colours are packed red + 256 * green + 65536 * blue (255 is red), as everywhere in the
+// program; ToQColor converts them.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <QString>
+#include <cstdint>
+
+namespace sabrix {
+
+QColor ToQColor(int32_t packed);
+int32_t FromQColor(const QColor& color);
+
+enum class DrawMode { Copy, Invert, MergePen };
+
+class Canvas {
+public:
+    Canvas(int pixelWidth = 1, int pixelHeight = 1);
+
+    // Resizes the backing image; the content is cleared to the back colour.
+    void resize(int pixelWidth, int pixelHeight);
+    int pixelWidth() const { return image_.width(); }
+    int pixelHeight() const { return image_.height(); }
+
+    // User scale. A zero width or height is refused with SabrixError ("Invalid property
+    // value") and leaves the scale unchanged.
+    void SetUserScale(double left, double top, double width, double height);
+    double ScaleLeft() const { return left_; }
+    double ScaleTop() const { return top_; }
+    double ScaleWidth() const { return width_; }
+    double ScaleHeight() const { return height_; }
+
+    // Conversions between user units and pixels.
+    QPointF toPixel(double x, double y) const;
+    double userX(double pixelX) const { return left_ + pixelX * width_ / image_.width(); }
+    double userY(double pixelY) const { return top_ + pixelY * height_ / image_.height(); }
+    // The size of n pixels in user units along x and y (signed as the scale is).
+    double PixelsToUserX(double pixels) const { return pixels * width_ / image_.width(); }
+    double PixelsToUserY(double pixels) const { return pixels * height_ / image_.height(); }
+
+    // Properties of the surface.
+    int32_t BackColor = 0;         // black
+    int32_t ForeColor = 16777215;  // white
+    int32_t FillColor = 0;
+    bool FillSolid = true;
+    DrawMode Mode = DrawMode::Copy;
+    int DrawWidth = 1;
+    QFont Font;
+    double CurrentX = 0;
+    double CurrentY = 0;
+
+    // Clears to BackColor and moves the text position to the top left corner.
+    void Cls();
+    // A line between two user points in the given colour (ForeColor when -1).
+    void Line(double x1, double y1, double x2, double y2, int32_t color = -1);
+    // An outline box between two corners.
+    void Box(double x1, double y1, double x2, double y2, int32_t color = -1);
+    // A circle of the given radius in horizontal user units, outlined in color and filled
+    // with FillColor when FillSolid.
+    void Circle(double x, double y, double radius, int32_t color = -1);
+    // A filled dot of radius one pixel (3 x 3 pixels) in the given colour: the plot's point.
+    void Dot(double x, double y, int32_t color);
+    // Prints the text with its top left corner at (CurrentX, CurrentY) in ForeColor, then moves
+    // CurrentY down by the text's height and CurrentX back to ScaleLeft.
+    void Print(const QString& text);
+    // The width and height of a text in user units (absolute values).
+    double TextWidth(const QString& text) const;
+    double TextHeight(const QString& text) const;
+
+    const QImage& image() const { return image_; }
+    // The packed colour of a pixel (for tests).
+    int32_t pixelColor(int px, int py) const;
+    // Grows by one on every change, so a view knows when to repaint.
+    uint64_t revision() const { return revision_; }
+
+private:
+    void setupPainter(class QPainter& painter, int32_t color) const;
+    int32_t colorOr(int32_t color) const { return color < 0 ? ForeColor : color; }
+
+    QImage image_;
+    double left_ = 0;
+    double top_ = 0;
+    double width_ = 1;
+    double height_ = 1;
+    uint64_t revision_ = 0;
+};
+
+}  // namespace sabrix

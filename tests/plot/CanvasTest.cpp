@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "core/SabrixError.h"
+#include "plot/Canvas.h"
+
+namespace sabrix {
+
+TEST(Canvas, MapsUserScaleToPixels) {
+    Canvas c(200, 100);
+    c.SetUserScale(1000, 8, 50, 4);
+    const QPointF p = c.toPixel(1025, 10);
+    EXPECT_DOUBLE_EQ(p.x(), 100);
+    EXPECT_DOUBLE_EQ(p.y(), 50);
+    EXPECT_DOUBLE_EQ(c.PixelsToUserX(1), 0.25);
+    EXPECT_DOUBLE_EQ(c.PixelsToUserY(3), 0.12);
+    EXPECT_DOUBLE_EQ(c.userX(100), 1025);
+    EXPECT_THROW(c.SetUserScale(0, 0, 0, 10), SabrixError);
+    EXPECT_DOUBLE_EQ(c.ScaleWidth(), 50);  // unchanged by the refused scale
+}
+
+TEST(Canvas, DrawsDotsLinesAndClears) {
+    Canvas c(100, 100);
+    c.SetUserScale(0, 0, 10, 10);
+    c.Dot(5, 5, 255);  // red
+    EXPECT_EQ(c.pixelColor(50, 50), 255);
+    EXPECT_EQ(c.pixelColor(49, 51), 255);
+    EXPECT_EQ(c.pixelColor(53, 50), 0);
+    c.Line(0, 2, 10, 2, 65280);
+    EXPECT_EQ(c.pixelColor(30, 20), 65280);
+    c.FillColor = 16711680;
+    c.Circle(2, 8, 1, 16711680);
+    EXPECT_EQ(c.pixelColor(20, 80), 16711680);  // filled centre
+    c.Cls();
+    EXPECT_EQ(c.pixelColor(50, 50), 0);
+    EXPECT_EQ(c.pixelColor(30, 20), 0);
+}
+
+TEST(Canvas, InvertModeDrawsAndUndoesARubberBand) {
+    Canvas c(50, 50);
+    c.SetUserScale(0, 0, 50, 50);
+    c.Dot(10, 10, 65535);
+    c.Mode = DrawMode::Invert;
+    c.Box(5, 5, 20, 20);
+    EXPECT_EQ(c.pixelColor(5, 12), 16777215);
+    c.Box(5, 5, 20, 20);
+    EXPECT_EQ(c.pixelColor(5, 12), 0);
+    EXPECT_EQ(c.pixelColor(10, 10), 65535);
+}
+
+TEST(Canvas, PrintsTextAndMeasuresIt) {
+    Canvas c(200, 40);
+    c.SetUserScale(0, 0, 20, 20);
+    c.CurrentX = 1;
+    c.CurrentY = 1;
+    EXPECT_GT(c.TextWidth("2454000"), 0);
+    EXPECT_GT(c.TextHeight("2454000"), 0);
+    c.Print("2454000");
+    EXPECT_DOUBLE_EQ(c.CurrentX, 0);
+    bool anyWhite = false;
+    for (int x = 0; x < 200 && !anyWhite; ++x)
+        for (int y = 0; y < 40 && !anyWhite; ++y) anyWhite = c.pixelColor(x, y) != 0;
+    EXPECT_TRUE(anyWhite);
+}
+
+}  // namespace sabrix

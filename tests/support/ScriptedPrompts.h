@@ -1,0 +1,47 @@
+// A Prompts implementation for tests: records every message and dialog, answers from a
+// queue, and fails the test on a question that nobody scripted.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "core/Prompts.h"
+
+namespace sabrix::test {
+
+struct RecordedMessage {
+    QString text;
+    QString title;
+    Buttons buttons;
+    Icon icon;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    // Queue an answer for the next message box that offers a choice.
+    void answer(Answer a) { answers_.push_back(a); }
+    // Queue the result of the next open, save or folder dialog (nothing = cancel).
+    void file(std::optional<QString> path) { files_.push_back(std::move(path)); }
+    void color(std::optional<int32_t> packed) { colors_.push_back(packed); }
+
+    Answer message(const QString& text, const QString& title, Buttons buttons,
+                   Icon icon) override;
+    std::optional<QString> openFile(const FileDialogOptions& options) override;
+    std::optional<QString> saveFile(const FileDialogOptions& options) override;
+    std::optional<int32_t> chooseColor() override;
+    std::optional<QString> chooseFolder(const QString& startFolder) override;
+
+    std::vector<RecordedMessage> messages;
+    std::vector<FileDialogOptions> fileDialogs;
+    // Answers and dialog results not yet used.
+    size_t pending() const { return answers_.size() + files_.size() + colors_.size(); }
+
+private:
+    std::optional<QString> takeFile();
+    std::deque<Answer> answers_;
+    std::deque<std::optional<QString>> files_;
+    std::deque<std::optional<int32_t>> colors_;
+};
+
+}  // namespace sabrix::test

@@ -1,0 +1,28 @@
+// Helpers shared by the tests: a temporary program directory with the template database,
+// and small file utilities.
+#pragma once
+
+#include <QTemporaryDir>
+#include <string>
+
+namespace sabrix::test {
+
+// A fresh temporary folder. With withTemplate, Template97.db is copied into it, so it can
+// serve as the program directory (SABRIX_HOME).
+class TempProgramDir {
+public:
+    explicit TempProgramDir(bool withTemplate = true);
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    QTemporaryDir dir_;
+    std::string path_;
+};
+
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+// Path of a sample download in the shared data folder.
+std::string SampleFile(const std::string& name);
+
+}  // namespace sabrix::test
