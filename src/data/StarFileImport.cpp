@@ -217,8 +217,9 @@ std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
         case ImportResult::Outcome::Loaded:
             if (result.rejected == 0) return std::nullopt;
             return ImportMessage{
-                DisplayText(FormatDouble(static_cast<double>(result.rejected))) +
-                    QStringLiteral(" out of ") + DisplayText(FormatDouble(result.recordCount)) +
+                QString::fromStdString(FormatDouble(static_cast<double>(result.rejected))) +
+                    QStringLiteral(" out of ") +
+                    QString::fromStdString(FormatDouble(result.recordCount)) +
                     QStringLiteral(" records did not comply with the Norvane data format.") +
                     lineEnd + QStringLiteral("These records have been ignored.") + lineEnd +
                     QStringLiteral("Check Errors.txt for non-compliant records."),
