@@ -119,8 +119,7 @@ void ObsTable::CreateTemplate(const std::string& path) {
     db.exec(kSchema);
 }
 
-ObsTable::ObsTable(const std::string& path)
-    : path_(path), db_(path, SQLite::OPEN_READWRITE) {
+ObsTable::ObsTable(const std::string& path) : path_(path), db_(path, SQLite::OPEN_READWRITE) {
     // The working database is a scratch copy, deleted at exit: durability buys nothing.
     db_.exec("PRAGMA synchronous = OFF");
     db_.exec("PRAGMA journal_mode = MEMORY");

@@ -1,0 +1,242 @@
+#include "data/StarFileImport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "core/LineReader.h"
+#include "core/NumberText.h"
+#include "core/SabrixError.h"
+#include "data/BandColor.h"
+#include "data/CsvLine.h"
+
+namespace sabrix {
+
+namespace {
+
+constexpr int32_t kExtraRecords = 20;
+constexpr size_t kClassicFieldCount = 18;
+constexpr size_t kCurrentFieldCount = 24;
+constexpr const char* kConversionError = "Data type conversion error.";
+constexpr const char* kPastEnd = "Input past end of file";
+constexpr const char* kCheckSource = "Error in loading database. Check source file.";
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsJulianDate(std::string_view text) {
+    if (text.size() < 7) return false;
+    for (size_t i = 0; i < 7; ++i)
+        if (!IsDigit(text[i])) return false;
+    if (text.size() == 7) return true;
+    return text.size() >= 9 && text[7] == '.' && IsDigit(text[8]);
+}
+
+void AssignTrimmed(std::string& target, std::string_view field) {
+    const std::string_view trimmed = TrimBlanks(field);
+    target.assign(trimmed.data(), trimmed.size());
+}
+
+void UpperAscii(std::string& text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+}
+
+// The error file, written through a large buffer and checked when closed, so a full disk is
+// reported instead of leaving a truncated list behind.
+class ErrorFile {
+  public:
+    explicit ErrorFile(const std::string& path) : path_(path) {
+        file_ = std::fopen(path.c_str(), "wb");
+        if (file_ == nullptr) Fail(errno);
+    }
+    ~ErrorFile() {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+    ErrorFile(const ErrorFile&) = delete;
+    ErrorFile& operator=(const ErrorFile&) = delete;
+
+    void write(std::string_view line) {
+        std::fwrite(line.data(), 1, line.size(), file_);
+        std::fwrite("\r\n", 1, 2, file_);
+    }
+    void close() {
+        const bool failed = std::ferror(file_) != 0;
+        const int error = errno;
+        const bool closeFailed = std::fclose(file_) != 0;
+        file_ = nullptr;
+        if (failed || closeFailed) Fail(closeFailed ? errno : error);
+    }
+
+  private:
+    [[noreturn]] void Fail(int error) const {
+        throw SabrixError("Cannot write " + path_ + ": " + std::strerror(error));
+    }
+
+    std::string path_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace
+
+int32_t CountLines(const std::string& path) {
+    if (!FileExists(path)) return 0;
+    const long long lines = CountFileLines(path);
+    if (lines < 0) return 0;
+    constexpr long long kMost = std::numeric_limits<int32_t>::max() - kExtraRecords;
+    return static_cast<int32_t>(std::min(lines, kMost)) + kExtraRecords;
+}
+
+StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields) {
+    if (fields.size() != kClassicFieldCount && fields.size() != kCurrentFieldCount)
+        return StarLineClass::Rejected;
+    return IsJulianDate(TrimBlanks(fields[0])) ? StarLineClass::Data : StarLineClass::Skipped;
+}
+
+bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors, ObsRow& row) {
+    if (f.size() < kClassicFieldCount) return false;
+    if (!ParseNumber(f[0], row.JD)) return false;
+    const std::string_view magField = f[1];
+    const size_t less = magField.find('<');
+    std::string_view magText;
+    if (less != std::string_view::npos) {
+        row.Faint.assign("<");
+        magText = magField.substr(less + 1);
+    } else {
+        row.Faint.clear();
+        magText = TrimBlanks(magField);
+    }
+    if (!ParseNumber(magText, row.Mag)) return false;
+    AssignTrimmed(row.Uncertain, f[2]);
+    AssignTrimmed(row.HQUncertain, f[3]);
+    AssignTrimmed(row.Band, f[4]);
+    AssignTrimmed(row.Init, f[5]);
+    AssignTrimmed(row.ComCod, f[6]);
+    AssignTrimmed(row.Comp1, f[7]);
+    AssignTrimmed(row.Comp2, f[8]);
+    AssignTrimmed(row.Charts, f[9]);
+    AssignTrimmed(row.Comments, f[10]);
+    AssignTrimmed(row.XForm, f[11]);
+    AssignTrimmed(row.AirMass, f[12]);
+    AssignTrimmed(row.Valid, f[13]);
+    AssignTrimmed(row.CMag, f[14]);
+    AssignTrimmed(row.KMag, f[15]);
+    AssignTrimmed(row.HQJD, f[16]);
+    AssignTrimmed(row.Star, f[17]);
+    UpperAscii(row.Star);
+    row.PunktFarb = BandColor(row.Faint, f[4], f[13], colors);
+    row.Desig.clear();
+    row.Marked.clear();
+    row.Edited.clear();
+    row.Error = 0;
+    row.ID = 0;
+    return true;
+}
+
+ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
+                                ObsTable& table, const Settings& colors,
+                                const ImportCallbacks& callbacks) {
+    ImportResult result;
+    result.recordCount = CountLines(path);
+
+    LineReader reader;
+    if (!reader.open(path)) {
+        result.outcome = ImportResult::Outcome::CannotOpen;
+        result.description = reader.error();
+        return result;
+    }
+    ErrorFile errors(errorsPath);
+    if (callbacks.started) callbacks.started(result.recordCount);
+
+    // Rows become visible only on commit: every way out of this function before it (a bad
+    // number, a failing callback, a database error) rolls back all rows of this file.
+    ObsTable::BulkInserter inserter(table);
+    CsvLine splitter;
+    ObsRow row;
+    int64_t n = 0;
+    bool anyLine = false;
+    std::string_view line;
+    while (reader.next(line)) {
+        anyLine = true;
+        if (n % 50 == 0 && callbacks.yield) callbacks.yield();
+        const auto& fields = splitter.split(line);
+        switch (ClassifyStarLine(fields)) {
+            case StarLineClass::Data: {
+                AssignTrimmed(result.starName, fields[17]);
+                if (n == 0 && callbacks.firstRow) {
+                    std::string upper = result.starName;
+                    UpperAscii(upper);
+                    callbacks.firstRow("Loading " + FormatDouble(result.recordCount) +
+                                       " Records for " + upper);
+                }
+                if (!FillStarRow(fields, colors, row)) {
+                    result.outcome = ImportResult::Outcome::ConversionFailed;
+                    result.lastJD.assign(TrimBlanks(fields[0]));
+                    result.description = kConversionError;
+                    return result;
+                }
+                inserter.add(row);
+                if (callbacks.progress) callbacks.progress(n);
+                ++n;
+                break;
+            }
+            case StarLineClass::Skipped:
+                break;
+            case StarLineClass::Rejected:
+                errors.write(line);
+                ++result.rejected;
+                break;
+        }
+    }
+    reader.close();
+    errors.close();
+
+    if (!anyLine) {
+        result.outcome = ImportResult::Outcome::InputPastEnd;
+        result.description = kPastEnd;
+        return result;
+    }
+    if (n == 0) {
+        result.outcome = ImportResult::Outcome::NoDataLines;
+        return result;
+    }
+    inserter.commit();
+    result.stored = n;
+    result.outcome = ImportResult::Outcome::Loaded;
+    return result;
+}
+
+std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
+    const QString checkSource = QString::fromLatin1(kCheckSource);
+    const QString lineEnd = QStringLiteral("\r\n");
+    switch (result.outcome) {
+        case ImportResult::Outcome::Loaded:
+            if (result.rejected == 0) return std::nullopt;
+            return ImportMessage{
+                QString::fromStdString(FormatDouble(static_cast<double>(result.rejected))) +
+                    QStringLiteral(" out of ") +
+                    QString::fromStdString(FormatDouble(result.recordCount)) +
+                    QStringLiteral(" records did not comply with the Norvane data format.") +
+                    lineEnd + QStringLiteral("These records have been ignored.") + lineEnd +
+                    QStringLiteral("Check Errors.txt for non-compliant records."),
+                QStringLiteral("Database Record Error"), Icon::None};
+        case ImportResult::Outcome::NoDataLines:
+            return ImportMessage{checkSource, QStringLiteral("Sabrix"), Icon::None};
+        case ImportResult::Outcome::CannotOpen:
+        case ImportResult::Outcome::InputPastEnd:
+            return ImportMessage{checkSource + lineEnd + DisplayText(result.description),
+                                 QStringLiteral("Error"), Icon::Critical};
+        case ImportResult::Outcome::ConversionFailed:
+            return ImportMessage{checkSource + QStringLiteral(" Last JD loaded was: ") +
+                                     DisplayText(result.lastJD) + QStringLiteral(".") + lineEnd +
+                                     DisplayText(result.description),
+                                 QStringLiteral("Error"), Icon::Critical};
+    }
+    return std::nullopt;
+}
+
+}  // namespace sabrix

@@ -1,0 +1,101 @@
+// Reading a star file (a download in the comma-separated observation format) into the table
+// Obs: counting its lines for the progress bar, telling data lines from header lines and
+// malformed lines, turning a data line into a row, and the message the user sees afterwards.
+// The window that runs the command supplies the progress and event-loop hooks; everything
+// else happens here, so the same import serves the window, the command line and the tests.
+//
+// A data line has 18 fields, or 24 (the 18 followed by six newer columns that the program
+// reads and does not keep), and its field 0 without blanks at its ends is a Julian Date:
+// seven digits, ".", a digit and anything after ("2454123.5", "2454123.51234"), or exactly
+// seven digits ("2455411", taken as 2455411.0). Lines of 18 or 24 fields with anything else
+// in field 0 (the header line naming the columns, "245412.5") are skipped without a trace.
+// Lines of any other field count are rejected: written unchanged to the error file.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/AppState.h"
+#include "core/Prompts.h"
+#include "data/ObsRow.h"
+#include "data/ObsTable.h"
+
+namespace sabrix {
+
+// The number of lines of the file (CR, LF and CR LF each end a line) plus 20: the maximum
+// of the progress bar and the total quoted to the user. 0 when the file does not exist or
+// cannot be read.
+int32_t CountLines(const std::string& path);
+
+enum class StarLineClass { Data, Skipped, Rejected };
+
+// The class of a line already split into fields (see the top of this file).
+StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields);
+
+// Fills row from the fields of a data line. JD is field 0; when field 1 holds a "<", Faint
+// is "<" and Mag the number after the first "<", otherwise Faint is empty and Mag field 1;
+// Star is field 17 without blanks at its ends and with ASCII letters upper-cased; the other
+// texts are their fields without blanks at their ends; PunktFarb is BandColor of Faint,
+// field 4 as read and field 13; Marked and Edited are empty. Returns true on success, false
+// when JD or Mag is not a number (blanks around a number are allowed), leaving row partly
+// filled. The row's strings are reused, so filling one row per line allocates little.
+bool FillStarRow(const std::vector<std::string_view>& fields, const Settings& colors, ObsRow& row);
+
+// Hooks of a running import; each may be left empty.
+struct ImportCallbacks {
+    // Once, before the first line: the progress maximum (the result of CountLines).
+    std::function<void(int32_t recordCount)> started;
+    // Before the first row is stored: "Loading " + count + " Records for " + STAR NAME.
+    std::function<void(const std::string& caption)> firstRow;
+    // After each stored row, with the number of rows stored before it (0, 1, 2, ...).
+    std::function<void(int64_t n)> progress;
+    // Before each line is handled while the number of stored rows is a multiple of 50
+    // (0 included): the moment to let the window repaint.
+    std::function<void()> yield;
+};
+
+struct ImportResult {
+    enum class Outcome {
+        Loaded,            // at least one row stored and committed
+        NoDataLines,       // the file holds no data line; nothing stored
+        CannotOpen,        // the file could not be opened; description says why
+        InputPastEnd,      // the file is empty
+        ConversionFailed,  // JD or Mag of a data line is not a number; nothing stored
+    };
+    Outcome outcome = Outcome::NoDataLines;
+    int64_t stored = 0;       // rows stored (0 unless Loaded)
+    int64_t rejected = 0;     // lines written to the error file
+    int32_t recordCount = 0;  // CountLines of the file
+    std::string starName;     // field 17 of the last data line, trimmed, case kept
+    std::string lastJD;       // ConversionFailed: field 0 of the failing line, trimmed
+    std::string description;  // the system's description of a failure, else empty
+};
+
+// Reads the star file at path into table, all rows in one transaction that is committed
+// only when the whole file has been read: unless the outcome is Loaded, the table is left
+// exactly as it was. The error file at errorsPath is created empty once the star file is
+// open and receives every rejected line, bytes unchanged, ended by CR LF.
+// Returns the outcome (see ImportResult). Throws SabrixError when the error file cannot be
+// written, SQLite::Exception when the table cannot take a row, and whatever a callback
+// throws; the table is then left as it was.
+ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
+                                ObsTable& table, const Settings& colors,
+                                const ImportCallbacks& callbacks);
+
+// A message box to show after an import.
+struct ImportMessage {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+};
+
+// The message for the result: the count of rejected lines after a load that rejected some
+// ("Database Record Error"), the failure message otherwise, nothing after a clean load.
+std::optional<ImportMessage> ImportMessageFor(const ImportResult& result);
+
+}  // namespace sabrix
