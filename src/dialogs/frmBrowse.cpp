@@ -46,6 +46,8 @@ frmBrowse::frmBrowse(Settings& settings, std::string programDir, Prompts& prompt
     dirList->setHeaderHidden(true);
     for (int column = 1; column < model_->columnCount(); ++column) dirList->hideColumn(column);
     dirList->setSelectionMode(QAbstractItemView::SingleSelection);
+    dirList->setSortingEnabled(true);
+    dirList->sortByColumn(0, Qt::AscendingOrder);
 
     txtPath = new QLineEdit(this);
     txtPath->setObjectName(QStringLiteral("txtPath"));

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -218,16 +216,6 @@ TEST(SettingsFile, ReadingNeverClearsIniMissing) {
     EXPECT_TRUE(s.IniMissing);
 }
 
-TEST(SettingsFile, FailedWriteThrowsAndKeepsTheOldFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    TempProgramDir dir(false);
-    WriteFileBytes(dir.file("Sabrix.ini"), "old");
-    chmod(dir.path().c_str(), 0555);
-    EXPECT_THROW(WriteSettings(dir.path(), DefaultSettings("/p")), SabrixError);
-    chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(ReadFileBytes(dir.file("Sabrix.ini")), "old");
-}
-
 TEST(SettingsFile, FailedReplaceThrowsAndLeavesNoTemporaryFile) {
     TempProgramDir dir(false);
     std::filesystem::create_directories(dir.file("Sabrix.ini/inside"));
@@ -259,14 +247,6 @@ TEST(SettingsFile, WriteReplacesAnOlderFileAndLeavesNoTemporaryFile) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 1);
-}
-
-TEST(SettingsFile, DefaultColorByKey) {
-    EXPECT_EQ(DefaultColor("ColorVIS"), 65280);
-    EXPECT_EQ(DefaultColor("ColorFAINT"), 9539985);
-    EXPECT_EQ(DefaultColor("ColorH"), 16744703);
-    EXPECT_EQ(DefaultColor("colorvis"), 0);
-    EXPECT_EQ(DefaultColor("FilePath"), 0);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -123,23 +122,6 @@ TEST_F(ConfigDialog, FieldsShowTheSettingsOfTheFile) {
     EXPECT_EQ(Field("txtSigma")->text(), "3");
     EXPECT_EQ(frmConfig::ButtonColor(Control<QPushButton>("cmdR")), 4242);
     EXPECT_EQ(frmConfig::ButtonColor(Control<QPushButton>("cmdJ")), 4227200);
-}
-
-TEST_F(ConfigDialog, ControlsCarryTheirCaptions) {
-    StartWithoutFile();
-    Open();
-    EXPECT_EQ(Control<QPushButton>("cmdBrowse")->text(), "Browse");
-    EXPECT_EQ(Control<QPushButton>("cmdReset")->text(), "Reset Colors");
-    EXPECT_EQ(Control<QPushButton>("cmdEnter")->text(), "Enter");
-    EXPECT_EQ(Control<QPushButton>("cmdCancel")->text(), "Cancel");
-    EXPECT_EQ(Control<QCheckBox>("chkConnMark")->text(), "Connect Marked Observations");
-    EXPECT_EQ(Control<QLabel>("Label1")->text(), "Default Polynomial Fit:");
-    EXPECT_EQ(Control<QLabel>("Label6")->text(), "Default Scatter Bar Sigma:");
-    EXPECT_EQ(Control<QLabel>("lblVisual")->text(), "VIS:");
-    EXPECT_EQ(Control<QLabel>("lblNA")->text(), "N/A");
-    EXPECT_EQ(Control<QLabel>("lblCR")->text(), "CR:");
-    EXPECT_EQ(Control<QLabel>("lblH")->text(), "H");
-    EXPECT_EQ(Control<QPushButton>("cmdVIS")->text(), "");
 }
 
 TEST_F(ConfigDialog, PickedColourGoesIntoSettingAndButton) {
