@@ -1,0 +1,190 @@
+#include "core/SettingsFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cmath>
+#include <filesystem>
+
+#include "core/LineReader.h"
+#include "core/NumberText.h"
+#include "core/ProgramDir.h"
+#include "core/SabrixError.h"
+
+namespace sabrix {
+
+namespace {
+
+constexpr std::string_view kSectionLine = "[Sabrix.exe]";
+constexpr std::string_view kFileName = "Sabrix.ini";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr double kLargestColor = 16777215.0;
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// A value that cannot be read as its type leaves the setting alone, so one damaged line
+// costs one setting and never the rest of the file.
+void StoreInteger(std::string_view value, int16_t& target) {
+    double number = 0;
+    if (!ParseNumber(value, number) || !std::isfinite(number)) return;
+    const double whole = RoundHalfEven(number, 0);
+    if (whole < -32768.0 || whole > 32767.0) return;
+    target = static_cast<int16_t>(whole);
+}
+
+void StoreBoolean(std::string_view value, bool& target) {
+    const auto text = TrimBlanks(value);
+    if (EqualsIgnoringCase(text, "True")) {
+        target = true;
+    } else if (EqualsIgnoringCase(text, "False")) {
+        target = false;
+    } else {
+        double number = 0;
+        if (ParseNumber(text, number) && !std::isnan(number)) target = number != 0;
+    }
+}
+
+// Anything outside the 24-bit range is no colour; taking it would only hand the drawing
+// code a value it cannot convert.
+void StoreColor(std::string_view value, double& target) {
+    double number = 0;
+    if (!ParseNumber(value, number) || !std::isfinite(number)) return;
+    if (number < 0 || number > kLargestColor) return;
+    target = number;
+}
+
+void StoreByKey(std::string_view key, std::string_view value, Settings& settings) {
+    if (key == "FilePath") {
+        settings.FilePath = std::string(value);
+    } else if (key == "ConnectMarked") {
+        StoreBoolean(value, settings.ConnectMarked);
+    } else if (key == "PolyFit") {
+        StoreInteger(value, settings.PolyFit);
+    } else if (key == "DefaultSigma") {
+        StoreInteger(value, settings.DefaultSigma);
+    } else {
+        for (const auto& color : ColorSettings()) {
+            if (key == color.key) {
+                StoreColor(value, settings.*color.member);
+                return;
+            }
+        }
+    }
+}
+
+// The file counts only when the folder holds an entry of exactly this name, whatever the
+// file system would match when asked for the path.
+bool FolderHoldsSettingsFile(const std::string& programDir) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(programDir, error);
+    if (error) return false;
+    for (const auto& entry : entries) {
+        if (entry.path().filename() == kFileName) {
+            std::error_code typeError;
+            return entry.is_regular_file(typeError);
+        }
+    }
+    return false;
+}
+
+void AppendLine(std::string& text, std::string_view key, std::string_view value) {
+    text.append(key);
+    text.push_back('=');
+    text.append(value);
+    text.append(kLineEnd);
+}
+
+}  // namespace
+
+const std::array<ColorSetting, 13>& ColorSettings() {
+    static const std::array<ColorSetting, 13> kColors{{
+        {"ColorVIS", &Settings::ColorVIS, 65280},
+        {"ColorFAINT", &Settings::ColorFAINT, 9539985},
+        {"ColorDISC", &Settings::ColorDISC, 12615680},
+        {"ColorNA", &Settings::ColorNA, 65280},
+        {"ColorCR", &Settings::ColorCR, 8454016},
+        {"ColorU", &Settings::ColorU, 16711680},
+        {"ColorV", &Settings::ColorV, 16744448},
+        {"ColorB", &Settings::ColorB, 16744448},
+        {"ColorR", &Settings::ColorR, 255},
+        {"ColorI", &Settings::ColorI, 16744576},
+        {"ColorCV", &Settings::ColorCV, 12615935},
+        {"ColorJ", &Settings::ColorJ, 4227200},
+        {"ColorH", &Settings::ColorH, 16744703},
+    }};
+    return kColors;
+}
+
+double DefaultColor(std::string_view key) {
+    for (const auto& color : ColorSettings())
+        if (key == color.key) return color.defaultColor;
+    return 0;
+}
+
+Settings DefaultSettings(const std::string& programDir) {
+    Settings settings;
+    settings.FilePath = programDir;
+    settings.ConnectMarked = false;
+    settings.PolyFit = 40;
+    settings.DefaultSigma = 2;
+    for (const auto& color : ColorSettings()) settings.*color.member = color.defaultColor;
+    return settings;
+}
+
+bool ReadSettings(const std::string& programDir, Settings& settings) {
+    LineReader reader;
+    if (!FolderHoldsSettingsFile(programDir) || !reader.open(SettingsFilePath(programDir))) {
+        settings.IniMissing = true;
+        return false;
+    }
+    std::string_view line;
+    if (!reader.next(line)) return true;  // the section line, whatever it says
+    while (reader.next(line)) {
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) continue;
+        StoreByKey(line.substr(0, equals), line.substr(equals + 1), settings);
+    }
+    return true;
+}
+
+std::string SettingsFileText(const Settings& settings) {
+    std::string text;
+    text.append(kSectionLine);
+    text.append(kLineEnd);
+    AppendLine(text, "FilePath", settings.FilePath);
+    AppendLine(text, "ConnectMarked", settings.ConnectMarked ? "True" : "False");
+    AppendLine(text, "PolyFit", std::to_string(settings.PolyFit));
+    AppendLine(text, "DefaultSigma", std::to_string(settings.DefaultSigma));
+    for (const auto& color : ColorSettings())
+        AppendLine(text, color.key, FormatDouble(RoundHalfEven(settings.*color.member, 0)));
+    return text;
+}
+
+void WriteSettings(const std::string& programDir, const Settings& settings) {
+    const std::string path = SettingsFilePath(programDir);
+    const std::string text = SettingsFileText(settings);
+    QSaveFile file(QFile::decodeName(path.c_str()));
+    const auto fail = [&](const QString& reason) {
+        throw SabrixError("Cannot write " + path + ": " + reason.toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());
+    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+        static_cast<qint64>(text.size()))
+        fail(file.errorString());
+    if (!file.commit()) fail(file.errorString());
+}
+
+}  // namespace sabrix

@@ -1,0 +1,38 @@
+#include "dialogs/ConfigFields.h"
+
+namespace sabrix {
+
+std::optional<int16_t> ParseWholeNumber16(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    bool negative = false;
+    if (text.front() == '+' || text.front() == '-') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    // Accumulating in a wide type and stopping early keeps a long run of digits from
+    // overflowing before the range check sees it.
+    long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 32768) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value < -32768 || value > 32767) return std::nullopt;
+    return static_cast<int16_t>(value);
+}
+
+std::optional<int16_t> ParseDefaultDegree(std::string_view text) {
+    const auto value = ParseWholeNumber16(text);
+    if (!value || *value < 0 || *value > kLargestDefaultDegree) return std::nullopt;
+    return value;
+}
+
+std::optional<int16_t> ParseDefaultSigma(std::string_view text) {
+    return ParseWholeNumber16(text);
+}
+
+}  // namespace sabrix
