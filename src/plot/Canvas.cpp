@@ -132,9 +132,15 @@ void Canvas::VerticalLine(double x, double y1, double y2, int32_t color) {
     if (!(px >= 0 && px < image_.width()) || !std::isfinite(py1) || !std::isfinite(py2)) return;
     if (py1 > py2) std::swap(py1, py2);
     const int h = image_.height();
-    // Clamped in double first: a point far outside the surface must not overflow an int.
-    const int first = static_cast<int>(std::floor(std::clamp(py1, -1.0, static_cast<double>(h))));
-    const int last = static_cast<int>(std::floor(std::clamp(py2, -1.0, static_cast<double>(h))));
+    // Clamped in double first: a point far outside the surface must not overflow an int. The
+    // ends are whole pixels away from a dot's centre, so round-off must not cut a pixel off.
+    constexpr double kRoundOff = 1e-7;
+    const auto pixelRow = [h](double p) {
+        return static_cast<int>(
+            std::floor(std::clamp(p + kRoundOff, -1.0, static_cast<double>(h))));
+    };
+    const int first = pixelRow(py1);
+    const int last = pixelRow(py2);
     const int cx = static_cast<int>(std::floor(px));
     const auto v = static_cast<uint32_t>(color);
     const QRgb rgb = qRgb(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
