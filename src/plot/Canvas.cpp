@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "core/SabrixError.h"
@@ -82,10 +83,10 @@ void Canvas::Box(double x1, double y1, double x2, double y2, int32_t color) {
     setupPainter(painter, colorOr(color));
     QPointF a = toPixel(x1, y1);
     QPointF b = toPixel(x2, y2);
-    QRectF rect(QPointF(std::floor(std::min(a.x(), b.x())) + 0.5,
-                        std::floor(std::min(a.y(), b.y())) + 0.5),
-                QPointF(std::floor(std::max(a.x(), b.x())) + 0.5,
-                        std::floor(std::max(a.y(), b.y())) + 0.5));
+    QRectF rect(
+        QPointF(std::floor(std::min(a.x(), b.x())) + 0.5, std::floor(std::min(a.y(), b.y())) + 0.5),
+        QPointF(std::floor(std::max(a.x(), b.x())) + 0.5,
+                std::floor(std::max(a.y(), b.y())) + 0.5));
     painter.drawRect(rect);
     ++revision_;
 }
@@ -121,6 +122,31 @@ void Canvas::Dot(double x, double y, int32_t color) {
         for (int xx = cx - 1; xx <= cx + 1; ++xx)
             if (xx >= 0 && xx < w) row[xx] = rgb;
     }
+    ++revision_;
+}
+
+void Canvas::VerticalLine(double x, double y1, double y2, int32_t color) {
+    const double px = (x - left_) * image_.width() / width_;
+    double py1 = (y1 - top_) * image_.height() / height_;
+    double py2 = (y2 - top_) * image_.height() / height_;
+    if (!(px >= 0 && px < image_.width()) || !std::isfinite(py1) || !std::isfinite(py2)) return;
+    if (py1 > py2) std::swap(py1, py2);
+    const int h = image_.height();
+    // Clamped in double first: a point far outside the surface must not overflow an int. The
+    // ends are whole pixels away from a dot's centre, so round-off must not cut a pixel off.
+    constexpr double kRoundOff = 1e-7;
+    const auto pixelRow = [h](double p) {
+        return static_cast<int>(
+            std::floor(std::clamp(p + kRoundOff, -1.0, static_cast<double>(h))));
+    };
+    const int first = pixelRow(py1);
+    const int last = pixelRow(py2);
+    const int cx = static_cast<int>(std::floor(px));
+    const auto v = static_cast<uint32_t>(color);
+    const QRgb rgb = qRgb(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                          static_cast<int>((v >> 16) & 0xFF));
+    for (int yy = std::max(first, 0); yy <= std::min(last, h - 1); ++yy)
+        reinterpret_cast<QRgb*>(image_.scanLine(yy))[cx] = rgb;
     ++revision_;
 }
 

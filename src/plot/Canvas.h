@@ -26,7 +26,7 @@ int32_t FromQColor(const QColor& color);
 enum class DrawMode { Copy, Invert, MergePen };
 
 class Canvas {
-public:
+  public:
     Canvas(int pixelWidth = 1, int pixelHeight = 1);
 
     // Resizes the backing image; the content is cleared to the back colour.
@@ -72,6 +72,9 @@ public:
     void Circle(double x, double y, double radius, int32_t color = -1);
     // A filled dot of radius one pixel (3 x 3 pixels) in the given colour: the plot's point.
     void Dot(double x, double y, int32_t color);
+    // A one-pixel-wide vertical line from (x, y1) to (x, y2), both end pixels included, in the
+    // given colour; the same pixels as Line() draws for a vertical line, without a painter.
+    void VerticalLine(double x, double y1, double y2, int32_t color);
     // Prints the text with its top left corner at (CurrentX, CurrentY) in ForeColor, then moves
     // CurrentY down by the text's height and CurrentX back to ScaleLeft.
     void Print(const QString& text);
@@ -85,7 +88,7 @@ public:
     // Grows by one on every change, so a view knows when to repaint.
     uint64_t revision() const { return revision_; }
 
-private:
+  private:
     void setupPainter(class QPainter& painter, int32_t color) const;
     int32_t colorOr(int32_t color) const { return color < 0 ? ForeColor : color; }
 

@@ -63,3 +63,22 @@ TEST(Canvas, PrintsTextAndMeasuresIt) {
 }
 
 }  // namespace sabrix
+
+namespace sabrix {
+
+TEST(Canvas, VerticalLineCoversTheSamePixelsAsLineAndClipsFarEnds) {
+    Canvas fast(50, 50), painted(50, 50);
+    for (Canvas* c : {&fast, &painted}) c->SetUserScale(0, 8, 5, 2);  // 10 px a day, 25 px a mag
+    fast.VerticalLine(2.05, 9.5, 8.7, 255);
+    painted.Line(2.05, 9.5, 2.05, 8.7, 255);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 50; ++x) ASSERT_EQ(fast.pixelColor(x, y), painted.pixelColor(x, y));
+    fast.VerticalLine(3, -1e30, 1e30, 65280);  // whole column, no overflow
+    EXPECT_EQ(fast.pixelColor(30, 0), 65280);
+    EXPECT_EQ(fast.pixelColor(30, 49), 65280);
+    fast.VerticalLine(99, 8, 10, 65280);  // outside: nothing
+    fast.VerticalLine(1, std::nan(""), 9, 65280);
+    EXPECT_EQ(fast.pixelColor(10, 30), 0);
+}
+
+}  // namespace sabrix

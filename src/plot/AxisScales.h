@@ -1,0 +1,40 @@
+// The two scale strips beside the plot: JD ticks and labels on the strip above the plot, and
+// magnitude ticks and labels on the strip at its right. Both draw in the frames that Scaler
+// sets (JD strip: full JDs across, 0 at the top to 20 at the bottom; magnitude strip: 0 to 20
+// across, magnitudes down) in the strip's own foreground colour and font.
+//
+// JD strip: major ticks from 15 to 20 at every JD that is a multiple of the tick step, labelled
+// with the JD centred over the tick and starting at -1; minor ticks from 17.5 to 20 halfway
+// between. Magnitude strip: ticks from 0 to 2 every half magnitude and from 0 to 5 at every
+// whole magnitude, labelled at 6 and centred on the tick, from the whole magnitude at or above
+// the top edge to the one at or above the bottom edge.
+#pragma once
+
+#include <QFont>
+#include <cstdint>
+
+#include "core/AppState.h"
+#include "plot/Canvas.h"
+
+namespace sabrix {
+
+// The whole number of days between labelled JD ticks for a window of the given width (in
+// days): about a tenth (or a fifth) of the width brought down to a multiple of 100, or half of
+// it brought down to an even number for narrow windows; 100 when that comes out as 0.
+// Widths 10 -> 4, 150 -> 74, 1200 -> 200, 36000 -> 3600. Never returns 0.
+int32_t JDTickStep(double windowWidth);
+
+// Clears the JD strip and draws its ticks and labels for the view's JD window. Draws no tick
+// for a window whose edges are not finite numbers or lie beyond 10^15 days, or that would take
+// more than a million ticks (a width far smaller than the distance between the edges).
+void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view);
+
+// Clears the magnitude strip and draws its ticks and labels for the view's magnitude window.
+// Draws no tick when the window's edges are not finite or span more than 100000 magnitudes.
+void WriteMagScale(Canvas& picMagScale, const PlotWindowState& view);
+
+// The label fonts that read well in strips 25 pixels high (JD) and 25 pixels wide (magnitude).
+QFont JDScaleFont();
+QFont MagScaleFont();
+
+}  // namespace sabrix

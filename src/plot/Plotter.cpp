@@ -1,0 +1,167 @@
+#include "plot/Plotter.h"
+
+#include <cmath>
+#include <exception>
+
+#include "core/ErrorText.h"
+#include "core/NumberText.h"
+#include "core/SabrixError.h"
+#include "plot/AxisScales.h"
+#include "plot/PlotWindow.h"
+
+namespace sabrix {
+
+namespace {
+
+constexpr int64_t kRowsPerYield = 50;
+constexpr double kBarPixels = 3;
+
+double NumberOf(const std::string& text) {
+    double value = 0;
+    if (!ParseNumber(text, value)) throw SabrixError("Type mismatch");
+    return value;
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+QString PointsText(int64_t points) {
+    return QStringLiteral(" - (") + QString::number(points) + QStringLiteral(" Points)");
+}
+
+QString StarLabel(const LoadedStar& star, int64_t points) {
+    if (star.ThreeColumnFormat)
+        return QStringLiteral("File: ") + DisplayText(star.ThreeColumnFilePath) +
+               PointsText(points);
+    return DisplayText(TrimBlanks(star.StarName)).toUpper() + PointsText(points);
+}
+
+QString CursorName(const OverlayState& overlay) {
+    if (overlay.MagnifyMode()) return QStringLiteral("Magnify1");
+    if (overlay.MagZoomMode()) return QStringLiteral("MagZoom");
+    if (overlay.JDZoomMode()) return QStringLiteral("JDZoom2");
+    return QStringLiteral("XHairs");
+}
+
+std::vector<QString> StatsLines(const WindowExtremes& w) {
+    const auto line = [](const char* head, float mag, double jd) {
+        return QString::fromLatin1(head) + QString::fromStdString(FormatSingle(mag)) +
+               QStringLiteral("   JD = ") + QString::fromStdString(FormatDouble(jd));
+    };
+    return {line("High Mag. = ", w.BrightMag, w.BrightJD),
+            line("Low Mag. = ", w.FaintMag, w.FaintJD)};
+}
+
+}  // namespace
+
+PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picView,
+                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& yield) {
+    const PlotWindowState& view = state.view;
+    const OverlayState& overlay = state.overlay;
+    PlotOutcome out;
+
+    // Each strip reports its own failure; the plot goes on either way.
+    try {
+        WriteJDScale(picJDScale, view);
+    } catch (const std::exception& e) {
+        out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "WriteJDScale"));
+    }
+    try {
+        WriteMagScale(picMagScale, view);
+    } catch (const std::exception& e) {
+        out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "WriteMagScale"));
+    }
+
+    picView.Cls();
+    const double barHalf = picView.PixelsToUserY(kBarPixels);
+    const double jdBase = view.JDFirst;
+    const bool bars = state.star.ThreeColumnFormat;
+    const auto zeroPoints = [&]() {
+        out.points = 0;
+        out.starLabel = DisplayText(state.star.StarName) + PointsText(0);
+        return out;
+    };
+
+    int64_t drawn = 0;
+    bool walkFailed = false;
+    try {
+        if (overlay.StatsShown) {
+            const std::optional<WindowExtremes> extremes =
+                table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight);
+            // Figures of the previous view would describe rows that are not on the screen.
+            out.statsLines = extremes ? StatsLines(*extremes) : std::vector<QString>{};
+            if (!extremes) return zeroPoints();
+        }
+        table.ForEachPointInWindow(
+            view.WinJDLeft, view.WinJDRight, overlay.OmitFainter, [&](const PlotPoint& p) {
+                if ((drawn + 1) % kRowsPerYield == 0 && yield) yield();
+                const double x = p.JD - jdBase;
+                const double y = p.Mag;
+                picView.Dot(x, y, p.PunktFarb);
+                if (bars) picView.VerticalLine(x, y + barHalf, y - barHalf, p.PunktFarb);
+                ++drawn;
+            });
+    } catch (const std::exception& e) {
+        out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "Plotter"));
+        // A failure before the first row leaves an empty plot, which must say so.
+        if (drawn == 0) return zeroPoints();
+        walkFailed = true;
+    }
+    picView.FillColor = overlay.DefaultPointColor;
+    if (!walkFailed && drawn == 0) return zeroPoints();
+
+    if (!walkFailed) {
+        if (overlay.ObserverMarked && state.settings.ConnectMarked) {
+            try {
+                PlotMarkLines(state, picView, yield);
+            } catch (const std::exception& e) {
+                out.errorMessages.push_back(
+                    ModuleErrorText(QString::fromUtf8(e.what()), "PlotMarkLines"));
+            }
+        }
+        out.starLabel = StarLabel(state.star, drawn);
+    }
+    out.points = drawn;
+    out.statusText = MagnificationStatusText(state);
+    out.cursorName = CursorName(overlay);
+    return out;
+}
+
+void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<void()>& yield) {
+    const std::vector<MarkEntry>& list = state.overlay.MarkList;
+    if (list.size() <= 1) return;
+    // Every text is read before the first line, so a bad entry stops the joining before any
+    // marking is half drawn.
+    struct MarkPoint {
+        double number;
+        double x;
+        double y;
+        int32_t color;
+    };
+    std::vector<MarkPoint> points;
+    points.reserve(list.size());
+    for (const MarkEntry& entry : list)
+        points.push_back({NumberOf(entry[0]), NumberOf(entry[1]) - state.view.JDFirst,
+                          NumberOf(entry[2]),
+                          static_cast<int32_t>(std::llround(NumberOf(entry[3])))});
+    for (int k = 1; k <= state.overlay.MarkCount; ++k) {
+        const MarkPoint* previous = nullptr;
+        int32_t color = 0;
+        for (const MarkPoint& p : points) {
+            if (p.number != k) continue;
+            // The first point of a marking gives its colour and a line of no length.
+            if (previous == nullptr) {
+                previous = &p;
+                color = p.color;
+            }
+            if (yield) yield();
+            picView.Line(previous->x, previous->y, p.x, p.y, color);
+            previous = &p;
+        }
+    }
+}
+
+}  // namespace sabrix

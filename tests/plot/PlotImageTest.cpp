@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "plot/PlotFixture.h"
+#include "plot/PlotImage.h"
+#include "plot/PlotWindow.h"
+
+namespace sabrix {
+
+using test::PlotRow;
+
+TEST(LayOutPlotArea, PutsTheJDStripAboveThePlotAndTheMagnitudeStripAtItsRight) {
+    const PlotAreaLayout l = LayOutPlotArea(1200, 700);
+    EXPECT_EQ(l.jdScale, QRect(15, 30, 1144, 25));
+    EXPECT_EQ(l.view, QRect(15, 55, 1144, 630));
+    EXPECT_EQ(l.magScale, QRect(1160, 55, 25, 630));
+    EXPECT_EQ(l.jdScale.bottom() + 1, l.view.top());
+    EXPECT_LT(l.label.bottom(), l.view.top());
+    EXPECT_EQ(l.label.left(), 16);
+    const PlotAreaLayout tiny = LayOutPlotArea(10, 10);  // never a negative size
+    EXPECT_GE(tiny.view.width(), 1);
+    EXPECT_GE(tiny.view.height(), 1);
+}
+
+TEST(RenderPlotArea, ShowsTheFullViewWithStripsAndLabel) {
+    test::PlotTable t;
+    t.Add({PlotRow(2455000, 9, test::kRed), PlotRow(2455100, 11, test::kRed)});
+    AppState s;
+    s.star.StarName = "r leo";
+    ASSERT_TRUE(FindExtremes(s.view, t.table));
+    PlotOutcome out;
+    const QImage image = RenderPlotArea(s, t.table, 600, 300, &out);
+    ASSERT_EQ(image.size(), QSize(600, 300));
+    EXPECT_EQ(out.starLabel, "R LEO - (2 Points)");
+    EXPECT_TRUE(out.errorMessages.empty());
+    const PlotAreaLayout l = LayOutPlotArea(600, 300);
+    // The first row sits 5 days in from the left edge and 0.5 magnitude below the top.
+    const double x = l.view.left() + 5.0 / 110.0 * l.view.width();
+    const double y = l.view.top() + 0.5 / 3.0 * l.view.height();
+    EXPECT_EQ(image.pixel(static_cast<int>(x), static_cast<int>(y)), qRgb(255, 0, 0));
+    // Strips are black, the window around them is not, and the label row carries text.
+    EXPECT_EQ(image.pixel(l.jdScale.left() + 1, l.jdScale.top() + 20), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(l.magScale.right(), l.magScale.bottom()), qRgb(0, 0, 0));
+    EXPECT_NE(image.pixel(l.magScale.right() + 5, 100), qRgb(0, 0, 0));
+    bool dark = false;
+    for (int px = l.label.left(); px < l.label.left() + 100 && !dark; ++px)
+        for (int py = l.label.top(); py <= l.label.bottom() && !dark; ++py)
+            dark = qGray(image.pixel(px, py)) < 100;
+    EXPECT_TRUE(dark);
+}
+
+TEST(RenderPlotArea, NothingLoadedGivesABlankPlotWithoutAMessage) {
+    test::PlotTable t;
+    AppState s;
+    PlotOutcome out;
+    const QImage image = RenderPlotArea(s, t.table, 300, 200, &out);
+    EXPECT_EQ(image.size(), QSize(300, 200));
+    EXPECT_TRUE(out.errorMessages.empty());
+    EXPECT_EQ(out.points, 0);
+}
+
+TEST(RenderPlotArea, ReportsAFrameOfNoHeightWhenDataIsLoaded) {
+    test::PlotTable t;
+    t.Add({PlotRow(2455000, 9, test::kRed)});
+    AppState s;
+    s.view.JDFirst = 2455000;
+    s.view.WinJDLeft = 2454990;
+    s.view.WinJDRight = 2455010;
+    s.view.WinMagTop = s.view.WinMagBottom = 9;
+    PlotOutcome out;
+    RenderPlotArea(s, t.table, 300, 200, &out);
+    ASSERT_FALSE(out.errorMessages.empty());
+    EXPECT_EQ(out.errorMessages.front(),
+              "Error \"Invalid property value\" encountered in module Scaler.");
+}
+
+}  // namespace sabrix

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "plot/PlotFixture.h"
+#include "plot/PlotWindow.h"
+#include "plot/Plotter.h"
+
+namespace sabrix {
+
+using test::CountPixels;
+using test::PlotRow;
+
+namespace {
+
+// A plot of 200 x 100 pixels over JD 1000 to 1020 (10 pixels a day) and magnitudes 8 to 12
+// (25 pixels a magnitude), with its strips.
+struct PlotSetup {
+    test::PlotTable t;
+    AppState state;
+    Canvas view{200, 100};
+    Canvas jd{200, 25};
+    Canvas mag{25, 100};
+    int yields = 0;
+
+    PlotSetup() {
+        state.star.StarName = " r leo ";
+        state.view.JDFirst = 1000;
+        SetWindow(1000, 1020, 8, 12);
+        ApplyDesignLook(view, jd, mag);
+    }
+    void SetWindow(double left, double right, double top, double bottom) {
+        state.view.WinJDLeft = left;
+        state.view.WinJDRight = right;
+        state.view.WinJDWidth = right - left;
+        state.view.WinMagTop = top;
+        state.view.WinMagBottom = bottom;
+        state.view.WinMagHeight = bottom - top;
+    }
+    PlotOutcome Plot() {
+        Scaler(state.view, view, jd, mag);
+        return Plotter(state, t.table, view, jd, mag, [this] { ++yields; });
+    }
+};
+
+}  // namespace
+
+TEST(Plotter, DrawsEachRowOfTheWindowInItsColourEdgesIncluded) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1010, 10, test::kRed), PlotRow(1000, 9, test::kGreen),
+             PlotRow(1020, 11, test::kGreen), PlotRow(1020.5, 10, test::kBlue),
+             PlotRow(999.5, 10, test::kBlue)});
+    const PlotOutcome out = p.Plot();
+    EXPECT_EQ(out.points, 3);
+    EXPECT_EQ(p.view.pixelColor(100, 50), test::kRed);  // a filled 3 x 3 dot
+    EXPECT_EQ(p.view.pixelColor(99, 49), test::kRed);
+    EXPECT_EQ(p.view.pixelColor(101, 51), test::kRed);
+    EXPECT_EQ(p.view.pixelColor(102, 50), test::kBlack);
+    EXPECT_EQ(CountPixels(p.view, test::kRed), 9);
+    EXPECT_EQ(p.view.pixelColor(0, 25), test::kGreen);    // left edge
+    EXPECT_EQ(p.view.pixelColor(199, 75), test::kGreen);  // right edge, half cut off
+    EXPECT_EQ(CountPixels(p.view, test::kBlue), 0);       // outside the window
+    EXPECT_EQ(out.starLabel, "R LEO - (3 Points)");
+    EXPECT_EQ(out.statusText, "Magnification = 1 X");
+    EXPECT_EQ(out.cursorName, "XHairs");
+    EXPECT_FALSE(out.statsLines);
+    EXPECT_TRUE(out.errorMessages.empty());
+    EXPECT_EQ(p.view.FillColor, 65535);
+    EXPECT_GT(CountPixels(p.jd, test::kWhite), 0);  // both strips redrawn
+    EXPECT_GT(CountPixels(p.mag, test::kWhite), 0);
+}
+
+TEST(Plotter, RedrawClearsThePreviousPlot) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1010, 10, test::kRed), PlotRow(1030, 10, test::kRed)});
+    p.Plot();
+    p.state.view.JDFirst = 1000;
+    p.SetWindow(1025, 1035, 8, 12);
+    EXPECT_EQ(p.Plot().points, 1);
+    EXPECT_EQ(CountPixels(p.view, test::kRed), 9);
+}
+
+TEST(Plotter, OmitFainterDropsFainterThanRowsFromDrawingAndCount) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1005, 10, test::kRed), PlotRow(1015, 10, test::kBlue, "<")});
+    PlotOutcome out = p.Plot();
+    EXPECT_EQ(out.points, 2);
+    EXPECT_EQ(CountPixels(p.view, test::kBlue), 9);
+    p.state.overlay.OmitFainter = true;
+    out = p.Plot();
+    EXPECT_EQ(out.points, 1);
+    EXPECT_EQ(CountPixels(p.view, test::kBlue), 0);
+    EXPECT_EQ(CountPixels(p.view, test::kRed), 9);
+    EXPECT_EQ(out.starLabel, "R LEO - (1 Points)");
+}
+
+TEST(Plotter, EmptyWindowShowsZeroPointsAndKeepsStatusAndCursor) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1050, 10, test::kRed)});
+    p.state.overlay.tool = Tool::MagZoom;
+    const PlotOutcome out = p.Plot();
+    EXPECT_EQ(out.points, 0);
+    EXPECT_EQ(out.starLabel, " r leo  - (0 Points)");  // the name as stored
+    EXPECT_FALSE(out.statusText);
+    EXPECT_FALSE(out.cursorName);
+    EXPECT_TRUE(out.errorMessages.empty());
+    EXPECT_EQ(CountPixels(p.view, test::kBlack), 200 * 100);
+}
+
+TEST(Plotter, ThreeColumnDataGetsBarsAndTheFileLabel) {
+    PlotSetup p;
+    p.state.star.ThreeColumnFormat = true;
+    p.state.star.ThreeColumnFilePath = "/data/star lc.dat";
+    p.t.Add({PlotRow(1010, 10, test::kRed), PlotRow(1015, 9, test::kRed)});
+    const PlotOutcome out = p.Plot();
+    EXPECT_EQ(out.starLabel, "File: /data/star lc.dat - (2 Points)");
+    // Three pixels above and below the centre row 50, in the dot's column only.
+    std::vector<int> bar;
+    for (int y = 40; y < 60; ++y)
+        if (p.view.pixelColor(100, y) == test::kRed) bar.push_back(y);
+    EXPECT_EQ(bar, (std::vector<int>{47, 48, 49, 50, 51, 52, 53}));
+    EXPECT_EQ(p.view.pixelColor(99, 47), test::kBlack);
+    EXPECT_EQ(CountPixels(p.view, test::kRed), 2 * (9 + 4));
+}
+
+TEST(Plotter, StatusTextAndCursorFollowTheTool) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1010, 10, test::kRed)});
+    p.state.view.JDMagnification = 2.5f;
+    p.state.view.MagMagnification = 1.5f;
+    const std::tuple<Tool, const char*, const char*> cases[] = {
+        {Tool::Locate, "Magnification = 2.5 X", "XHairs"},
+        {Tool::Magnify, "Magnification = 2.5 X", "Magnify1"},
+        {Tool::MagZoom, "MagMagnification = 1.5 X", "MagZoom"},
+        {Tool::JDZoom, "JDMagnification = 2.5 X", "JDZoom2"},
+        {Tool::ZoomBox, "JDMagnification = 2.5 X", "XHairs"},
+        {Tool::Box, "Magnification = 2.5 X", "XHairs"}};
+    for (const auto& [tool, status, cursor] : cases) {
+        p.state.overlay.tool = tool;
+        const PlotOutcome out = p.Plot();
+        EXPECT_EQ(out.statusText, status);
+        EXPECT_EQ(out.cursorName, cursor);
+    }
+}
+
+TEST(Plotter, StatsLinesGiveTheBrightestAndFaintestRowsOwnMagnitudes) {
+    PlotSetup p;
+    p.state.view.JDFirst = 2455000;
+    p.SetWindow(2455000, 2455020, 8, 12);
+    p.t.Add({PlotRow(2455005, 9.5, test::kRed), PlotRow(2455010.5, 8.7, test::kRed),
+             PlotRow(2455015.25, 11.2, test::kRed, "<"), PlotRow(2455030, 5, test::kRed)});
+    p.state.overlay.StatsShown = true;
+    p.state.overlay.OmitFainter = true;  // the faintest row counts all the same
+    PlotOutcome out = p.Plot();
+    ASSERT_TRUE(out.statsLines);
+    EXPECT_EQ(*out.statsLines, (std::vector<QString>{"High Mag. = 8.7   JD = 2455010.5",
+                                                     "Low Mag. = 11.2   JD = 2455015.25"}));
+    p.SetWindow(2455040, 2455060, 8, 12);
+    out = p.Plot();
+    ASSERT_TRUE(out.statsLines);
+    EXPECT_TRUE(out.statsLines->empty());  // no stale figures of another view
+    EXPECT_EQ(out.points, 0);
+}
+
+TEST(Plotter, YieldsBeforeEveryFiftiethRow) {
+    PlotSetup p;
+    ObsTable::BulkInserter inserter(p.t.table);
+    for (int i = 0; i < 120; ++i) inserter.add(PlotRow(1000 + i / 10.0, 10, test::kRed));
+    inserter.commit();
+    EXPECT_EQ(p.Plot().points, 120);
+    EXPECT_EQ(p.yields, 2);
+}
+
+TEST(Plotter, FailureDuringTheWalkReportsAndKeepsTheLabel) {
+    PlotSetup p;
+    ObsTable::BulkInserter inserter(p.t.table);
+    for (int i = 0; i < 80; ++i) inserter.add(PlotRow(1000 + i / 10.0, 10, test::kRed));
+    inserter.commit();
+    Scaler(p.state.view, p.view, p.jd, p.mag);
+    const PlotOutcome out = Plotter(p.state, p.t.table, p.view, p.jd, p.mag,
+                                    [] { throw std::runtime_error("Out of memory"); });
+    EXPECT_EQ(out.points, 49);
+    EXPECT_EQ(out.errorMessages,
+              (std::vector<QString>{"Error \"Out of memory\" encountered in module Plotter."}));
+    EXPECT_FALSE(out.starLabel);
+    EXPECT_EQ(out.statusText, "Magnification = 1 X");
+    EXPECT_EQ(out.cursorName, "XHairs");
+}
+
+TEST(Plotter, DatabaseFailureBeforeTheFirstRowIsReportedNotHidden) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1010, 10, test::kRed)});
+    p.t.table.database().exec("DROP TABLE Obs");
+    const PlotOutcome out = p.Plot();
+    EXPECT_EQ(out.points, 0);
+    EXPECT_EQ(out.starLabel, " r leo  - (0 Points)");
+    ASSERT_EQ(out.errorMessages.size(), 1u);
+    EXPECT_TRUE(out.errorMessages[0].startsWith("Error \"no such table: Obs"));
+    EXPECT_TRUE(out.errorMessages[0].endsWith("\" encountered in module Plotter."));
+}
+
+namespace {
+void MarkThreePoints(AppState& s, int32_t color) {
+    s.overlay.ObserverMarked = true;
+    s.overlay.MarkCount = 1;
+    const std::string c = std::to_string(color);
+    s.overlay.MarkList = {{"1", "1002", "10", c}, {"1", "1008", "10", c}, {"1", "1014", "10", c}};
+}
+}  // namespace
+
+TEST(PlotMarkLines, JoinsAMarkingsPointsInItsColourWhenAsked) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1002, 10, test::kMagenta), PlotRow(1008, 10, test::kMagenta),
+             PlotRow(1014, 10, test::kMagenta)});
+    MarkThreePoints(p.state, test::kMagenta);
+    p.Plot();
+    EXPECT_EQ(p.view.pixelColor(50, 50), test::kBlack);  // ConnectMarked is off
+    p.state.settings.ConnectMarked = true;
+    p.yields = 0;
+    const PlotOutcome out = p.Plot();
+    EXPECT_EQ(p.view.pixelColor(50, 50), test::kMagenta);   // between 1002 and 1008
+    EXPECT_EQ(p.view.pixelColor(110, 50), test::kMagenta);  // between 1008 and 1014
+    EXPECT_EQ(p.view.pixelColor(160, 50), test::kBlack);    // after the last point
+    EXPECT_EQ(p.yields, 3);                                 // one per line
+    EXPECT_EQ(out.starLabel, "R LEO - (3 Points)");
+}
+
+TEST(PlotMarkLines, SkipsMarkingsWithoutPointsAndKeepsLaterOnesJoined) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1002, 10, test::kRed)});
+    p.state.settings.ConnectMarked = true;
+    p.state.overlay.ObserverMarked = true;
+    p.state.overlay.MarkCount = 3;  // marking 2 found no rows
+    p.state.overlay.MarkList = {{"1", "1002", "9", "255"},
+                                {"1", "1004", "9", "255"},
+                                {"3", "1010", "11", "65280"},
+                                {"3", "1016", "11", "65280"}};
+    const PlotOutcome out = p.Plot();
+    EXPECT_TRUE(out.errorMessages.empty());
+    EXPECT_EQ(p.view.pixelColor(30, 25), test::kRed);
+    EXPECT_EQ(p.view.pixelColor(130, 75), test::kGreen);
+}
+
+TEST(PlotMarkLines, BadNumberTextReportsAndTheLabelStillFollows) {
+    PlotSetup p;
+    p.t.Add({PlotRow(1002, 10, test::kRed)});
+    p.state.settings.ConnectMarked = true;
+    MarkThreePoints(p.state, test::kMagenta);
+    p.state.overlay.MarkList[2][1] = "abc";
+    const PlotOutcome out = p.Plot();
+    EXPECT_EQ(
+        out.errorMessages,
+        (std::vector<QString>{"Error \"Type mismatch\" encountered in module PlotMarkLines."}));
+    EXPECT_EQ(CountPixels(p.view, test::kMagenta), 0);
+    EXPECT_EQ(out.starLabel, "R LEO - (1 Points)");
+}
+
+}  // namespace sabrix
