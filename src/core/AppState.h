@@ -46,6 +46,10 @@ struct LoadedStar {
     bool FileLoaded = false;
     bool FileEdited = false;
     bool ThreeColumnFormat = false;
+    // The backup of the loaded file has been made since the load. The first save after a
+    // load copies the file as loaded to its backup; later saves keep that backup, so the
+    // original never gets replaced by the program's own output. False after a load/unload.
+    bool BackupMade = false;
 };
 
 // Data extremes of Obs and the plot window (JD across, magnitude down).

@@ -1,0 +1,167 @@
+#include "data/SaveCommands.h"
+
+#include <exception>
+
+#include "core/AtomicFile.h"
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "data/StarFileExport.h"
+#include "data/TextFields.h"
+#include "data/ThreeColumnFile.h"
+
+namespace sabrix {
+
+namespace {
+
+const QString kBackingUp = QStringLiteral("Backing up file. . . .");
+const QString kSaving = QStringLiteral("Saving. . . .");
+constexpr const char* kAlwaysSave = "/alwayssave";
+
+bool AlwaysSave(const AppState& state) {
+    return state.CommandLine == kAlwaysSave;
+}
+
+void NoStarLoaded(Prompts& prompts) {
+    prompts.message(QStringLiteral("No star file is loaded."), QStringLiteral("No Star Loaded"),
+                    Buttons::OK, Icon::Critical);
+}
+
+void NoChanges(Prompts& prompts) {
+    prompts.message(QStringLiteral("There have been no changes to save."),
+                    QStringLiteral("No Changes"), Buttons::OK, Icon::Information);
+}
+
+void SaveError(Prompts& prompts, const QString& description, const char* module) {
+    prompts.message(QStringLiteral("Error ") + description + QStringLiteral(" occured in module ") +
+                        QString::fromLatin1(module),
+                    QStringLiteral("Save Error"), Buttons::OK, Icon::Exclamation);
+}
+
+void ModuleError(Prompts& prompts, const std::exception& e, const char* module) {
+    prompts.message(ModuleErrorText(DisplayText(e.what()), QString::fromLatin1(module)),
+                    QStringLiteral("Error"), Buttons::OK, Icon::None);
+}
+
+// The loaded file as it was loaded is copied once; a later save of the same load must not
+// replace that copy with the program's own earlier output.
+void BackUpOnce(LoadedStar& star, const std::string& loadedPath, SaveDisplay& display) {
+    if (star.BackupMade) return;
+    const std::string backup = SaveBackupPath(loadedPath);
+    display.yield();
+    CopyFileAtomically(loadedPath, backup);
+    star.BackupMade = true;
+}
+
+}  // namespace
+
+std::string SaveBackupPath(const std::string& path) {
+    const std::string backup = BackupPathFor(path);
+    return backup == path ? path + ".bak" : backup;
+}
+
+bool SaveFile(AppState& state, ObsTable& table, Prompts& prompts, const Clock& clock,
+              SaveDisplay& display) {
+    display.hidePlotForSave();
+    display.setProgressCaption(kBackingUp);
+    bool saved = false;
+    try {
+        const std::string& path = state.settings.FilePath;
+        // Every magnitude is formatted before the backup or the star file is touched, so a
+        // row that does not fit the layout leaves both files as they were.
+        const std::string text =
+            StarFileText(table, state.star.StarName, clock.now(), [&display] { display.yield(); });
+        BackUpOnce(state.star, path, display);
+        display.setProgressCaption(kSaving);
+        WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
+        state.star.FileEdited = false;
+        saved = true;
+    } catch (const FormatNumError&) {
+        prompts.message(QStringLiteral("Cannot format Number"), QStringLiteral("OOPS!!"),
+                        Buttons::OK, Icon::None);
+    } catch (const std::exception& e) {
+        ModuleError(prompts, e, "SaveFile");
+    }
+    display.restorePlotAfterSave();
+    return saved;
+}
+
+void mnuSave_Click(AppState& state, ObsTable& table, Prompts& prompts, const Clock& clock,
+                   SaveDisplay& display) {
+    try {
+        if (state.star.ThreeColumnFormat) {
+            prompts.message(QStringLiteral("This file is in 3-column format. Use the \"Save "
+                                           "3-Column\" menu item."),
+                            QStringLiteral("Wrong File Format"), Buttons::OK, Icon::Information);
+            return;
+        }
+        if (!state.star.FileLoaded) {
+            NoStarLoaded(prompts);
+            return;
+        }
+        if (AlwaysSave(state)) {
+            SaveFile(state, table, prompts, clock, display);
+            return;
+        }
+        if (state.star.FileEdited) {
+            const Answer answer =
+                prompts.message(QStringLiteral("Are you SURE you want to overwrite ") +
+                                    DisplayText(state.settings.FilePath) + QStringLiteral("?"),
+                                QStringLiteral("Are you SURE?"), Buttons::YesNo, Icon::None);
+            if (answer == Answer::Yes) SaveFile(state, table, prompts, clock, display);
+            return;
+        }
+        NoChanges(prompts);
+    } catch (const std::exception& e) {
+        SaveError(prompts, DisplayText(e.what()), "mnuSave");
+    }
+}
+
+bool XYZSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display) {
+    display.hidePlotForSave();
+    display.setProgressCaption(kBackingUp);
+    bool saved = false;
+    try {
+        FileDialogOptions options;
+        options.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
+        options.initialFolder = DisplayText(state.settings.FilePath);
+        const std::optional<QString> chosen = prompts.saveFile(options);
+        if (chosen && !chosen->isEmpty()) {
+            const std::string output = PathBytes(*chosen);
+            // Built first, so that a table that cannot be written leaves the backup alone.
+            const std::string text = ThreeColumnFileText(table);
+            BackUpOnce(state.star, state.star.ThreeColumnFilePath, display);
+            display.setProgressCaption(kSaving);
+            WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
+            state.star.FileEdited = false;
+            saved = true;
+        }
+    } catch (const std::exception& e) {
+        ModuleError(prompts, e, "XYZSaveFile");
+    }
+    display.restorePlotAfterSave();
+    return saved;
+}
+
+void mnuSaveXYZ_Click(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display) {
+    try {
+        if (!state.star.ThreeColumnFormat) {
+            prompts.message(QStringLiteral("This file is not in 3-column format. Use the \"Save "
+                                           "to Star File\" menu item."),
+                            QStringLiteral("Wrong File Format"), Buttons::OK, Icon::Information);
+            return;
+        }
+        if (!state.star.FileLoaded) {
+            NoStarLoaded(prompts);
+            return;
+        }
+        if (AlwaysSave(state) || state.star.FileEdited) {
+            XYZSaveFile(state, table, prompts, display);
+            return;
+        }
+        NoChanges(prompts);
+    } catch (const std::exception& e) {
+        SaveError(prompts, DisplayText(e.what()), "mnuSaveXYZ");
+    }
+}
+
+}  // namespace sabrix

@@ -1,0 +1,80 @@
+#include "data/StarFileExport.h"
+
+#include <cstdio>
+
+#include "core/AtomicFile.h"
+#include "core/NumberText.h"
+#include "core/SabrixError.h"
+#include "data/TextFields.h"
+
+namespace sabrix {
+
+namespace {
+constexpr const char* kLineEnd = "\r\n";
+}
+
+std::string StarFileRecordLine(const ObsRow& row) {
+    std::string magText = FormatDouble(row.Mag);
+    if (magText.find('.') == std::string::npos) magText += ".0";
+    const std::string field = FormatNum(magText, 6);
+
+    std::string line;
+    line.reserve(64);
+    line += LeftJustify(row.Desig, 8);
+    line += ' ';
+    line += LeftJustify(row.Star, 10);
+    line += std::string(7, ' ');
+    line += LeftJustify(FormatDouble(row.JD), 13);
+    line += LeftJustify(row.Faint, 1);
+    // The padding blanks of the field count as decimals, so the count tells where the point
+    // stands: 3 for " 9.1  " and "12.345", 2 for "123.4 ".
+    switch (CountDecimals(field)) {
+        case 3:
+            line += field;
+            line += LeftJustify(row.Comments, 6);
+            break;
+        case 2:
+            line += RightJustify(field, 5);
+            line += LeftJustify(row.Uncertain, 1);
+            line += LeftJustify(row.Comments, 7);
+            break;
+        default:
+            line += RightJustify(field, 4);
+            line += LeftJustify(row.Uncertain, 1);
+            line += LeftJustify(row.Comments, 7);
+            break;
+    }
+    line += "  ";
+    line += LeftJustify(row.Init, 5);
+    return line;
+}
+
+std::string StarFileHeaderLine(const std::string& starName, const QDateTime& now) {
+    const QDate d = now.date();
+    const QTime t = now.time();
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%02d-%02d-%04d at %02d:%02d:%02d", d.month(), d.day(),
+                  d.year(), t.hour(), t.minute(), t.second());
+    return "Edited data for " + TrimBlanks(starName) + ". File created on " + stamp;
+}
+
+std::string StarFileText(const ObsTable& table, const std::string& starName, const QDateTime& now,
+                         const std::function<void()>& yieldPerRow) {
+    std::string text = StarFileHeaderLine(starName, now) + kLineEnd + kLineEnd;
+    bool any = false;
+    table.ForEachRowById([&](const ObsRow& row) {
+        if (yieldPerRow) yieldPerRow();
+        text += StarFileRecordLine(row);
+        text += kLineEnd;
+        any = true;
+    });
+    if (!any) throw SabrixError("No current record.");
+    return text;
+}
+
+void WriteStarFile(QIODevice& out, const ObsTable& table, const std::string& starName,
+                   const QDateTime& now, const std::function<void()>& yieldPerRow) {
+    WriteAllBytes(out, StarFileText(table, starName, now, yieldPerRow));
+}
+
+}  // namespace sabrix

@@ -1,0 +1,38 @@
+// Fixed-width text fields for the writers of the star file, the three-column file and the
+// bin file. Everything works on bytes: a width counts bytes, not displayed characters.
+#pragma once
+
+#include <string>
+
+#include "core/SabrixError.h"
+
+namespace sabrix {
+
+// Thrown by FormatNum when a number does not fit its field. The description is the text the
+// user sees ("Cannot format Number").
+class FormatNumError : public SabrixError {
+  public:
+    FormatNumError() : SabrixError("Cannot format Number") {}
+};
+
+// Returns exactly width bytes: text followed by blanks, or the first width bytes of a longer
+// text. A width below 1 gives the empty text.
+std::string LeftJustify(const std::string& text, int width);
+
+// Returns exactly width bytes: blanks followed by text, or the first width bytes of a longer
+// text (the end is cut, not the start). A width below 1 gives the empty text.
+std::string RightJustify(const std::string& text, int width);
+
+// Returns the number of bytes after the first "." ("12.3  " -> 3); 0 when there is no ".".
+int CountDecimals(const std::string& text);
+
+// Formats a number text that holds a ".": integer part and fraction are trimmed of blanks and
+// joined by "."; a one-character integer part gets one blank in front (" 9.1"); the result is
+// left-justified to width ("9.1", 6 -> " 9.1  "). Throws FormatNumError when the result is
+// longer than width or the text holds no ".".
+std::string FormatNum(const std::string& text, int width);
+
+// The text without the blanks at both ends (other white space is kept).
+std::string TrimBlanks(const std::string& text);
+
+}  // namespace sabrix
