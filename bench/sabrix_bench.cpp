@@ -1,0 +1,269 @@
+// Measures the program's heavy paths on generated star files and prints a table with the
+// targets. Run: build/bench/sabrix_bench [--lines N] [--dir FOLDER]
+// The files are generated once into FOLDER (default /tmp/sabrix-bench) and reused.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BenchUtil.h"
+#include "StarFileGenerator.h"
+#include "core/LineReader.h"
+#include "core/NumberText.h"
+#include "core/Prompts.h"
+#include "core/SettingsFile.h"
+#include "data/CsvLine.h"
+#include "data/ObsTable.h"
+#include "data/SaveCommands.h"
+#include "data/StarFileImport.h"
+#include "plot/Canvas.h"
+#include "plot/PlotImage.h"
+#include "plot/PlotWindow.h"
+#include "plot/Plotter.h"
+
+namespace fs = std::filesystem;
+using namespace sabrix;
+using namespace sabrix::bench;
+
+namespace {
+
+std::string FreshDatabase(const std::string& dir) {
+    const std::string path = dir + "/work.db";
+    fs::remove(path);
+    fs::remove(path + "-journal");
+    ObsTable::CreateTemplate(path);
+    return path;
+}
+
+// Read and split every line, convert JD and magnitude: the least any import must do.
+double ReadAndSplitFloor(const std::string& file, std::vector<double>* jds) {
+    return BestOf(3, [&] {
+        LineReader reader;
+        reader.open(file);
+        CsvLine splitter;
+        std::string_view line;
+        if (jds) jds->clear();
+        while (reader.next(line)) {
+            const auto& f = splitter.split(line);
+            double jd = 0;
+            double mag = 0;
+            if (f.size() < 2 || !ParseNumber(f[0], jd)) continue;
+            std::string_view m = f[1];
+            if (!m.empty() && m.front() == '<') m.remove_prefix(1);
+            ParseNumber(m, mag);
+            if (jds) jds->push_back(jd);
+        }
+    });
+}
+
+// Insert as many rows as the file has, with one prepared statement in one transaction; the
+// rows are a cycle of the file's first thousand rows with the file's own JDs.
+double InsertFloor(const std::string& file, const std::string& dir, const std::vector<double>& jds,
+                   const Settings& colors) {
+    std::vector<ObsRow> sample;
+    {
+        LineReader reader;
+        reader.open(file);
+        CsvLine splitter;
+        std::string_view line;
+        while (sample.size() < 1000 && reader.next(line)) {
+            ObsRow row;
+            const auto& f = splitter.split(line);
+            if (ClassifyStarLine(f) == StarLineClass::Data && FillStarRow(f, colors, row))
+                sample.push_back(row);
+        }
+    }
+    return BestOf(2, [&] {
+        ObsTable table(FreshDatabase(dir));
+        ObsTable::BulkInserter inserter(table);
+        for (size_t i = 0; i < jds.size(); ++i) {
+            ObsRow& row = sample[i % sample.size()];
+            row.JD = jds[i];
+            inserter.add(row);
+        }
+        inserter.commit();
+    });
+}
+
+double Import(const std::string& file, const std::string& dir, const Settings& colors,
+              bool withYields, std::unique_ptr<ObsTable>* keep) {
+    double best = 1e300;
+    for (int i = 0; i < 2; ++i) {
+        auto table = std::make_unique<ObsTable>(FreshDatabase(dir));
+        ImportCallbacks callbacks;
+        int64_t progressValue = 0;
+        callbacks.progress = [&progressValue](int64_t n) { progressValue = n; };
+        if (withYields) callbacks.yield = [] { QCoreApplication::processEvents(); };
+        const auto start = std::chrono::steady_clock::now();
+        const ImportResult result =
+            ImportStarFileRows(file, dir + "/Errors.txt", *table, colors, callbacks);
+        const double s = Seconds(start);
+        if (result.outcome != ImportResult::Outcome::Loaded) {
+            std::fprintf(stderr, "import failed\n");
+            std::exit(1);
+        }
+        best = std::min(best, s);
+        if (keep) *keep = std::move(table);
+    }
+    return best;
+}
+
+struct NullDisplay : SaveDisplay {
+    void hidePlotForSave() override {}
+    void setProgressCaption(const QString&) override {}
+    void restorePlotAfterSave() override {}
+    void yield() override { QCoreApplication::processEvents(); }
+};
+
+struct FailingPrompts : Prompts {
+    Answer message(const QString& text, const QString& title, Buttons, Icon) override {
+        std::fprintf(stderr, "unexpected message: %s: %s\n", qPrintable(title), qPrintable(text));
+        return Answer::OK;
+    }
+    std::optional<QString> openFile(const FileDialogOptions&) override { return {}; }
+    std::optional<QString> saveFile(const FileDialogOptions&) override { return {}; }
+    std::optional<int32_t> chooseColor() override { return {}; }
+    std::optional<QString> chooseFolder(const QString&) override { return {}; }
+};
+
+struct FixedClock : Clock {
+    QDateTime now() const override { return QDateTime(QDate(2026, 12, 6), QTime(12, 0, 0)); }
+};
+
+// Runs the program's --render as a child process; returns wall seconds and peak memory.
+std::pair<double, long> RenderEndToEnd(const std::string& file, const std::string& dir) {
+    const std::string out = dir + "/render.png";
+    const auto start = std::chrono::steady_clock::now();
+    // posix_spawn does not copy this process's memory, so the child's peak is its own.
+    setenv("SABRIX_HOME", dir.c_str(), 1);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const char* args[] = {"sabrix", "--render", file.c_str(), "--out", out.c_str(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, SABRIX_EXECUTABLE, &actions, nullptr, const_cast<char* const*>(args),
+                    environ) != 0)
+        return {-1, 0};
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    const double s = Seconds(start);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "sabrix --render failed (status %d)\n", status);
+        return {-1, 0};
+    }
+    return {s, usage.ru_maxrss};
+}
+
+std::string Verdict(bool met) { return met ? "yes" : "NO"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    int64_t lines = 1000000;
+    std::string dir = "/tmp/sabrix-bench";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::string(argv[i]) == "--lines") lines = std::atoll(argv[i + 1]);
+        if (std::string(argv[i]) == "--dir") dir = argv[i + 1];
+    }
+    fs::create_directories(dir);
+    fs::copy_file(SABRIX_TEMPLATE_DB, dir + "/Template97.db", fs::copy_options::overwrite_existing);
+    const std::string file = dir + "/star-" + std::to_string(lines) + ".txt";
+    if (!fs::exists(file)) {
+        std::fprintf(stderr, "generating %s ...\n", file.c_str());
+        StarFileGenerator generator(lines);
+        if (!generator.WriteFile(file)) return 1;
+    }
+    const Settings colors = DefaultSettings(dir);
+    std::vector<ResultRow> rows;
+
+    std::vector<double> jds;
+    const double split = ReadAndSplitFloor(file, &jds);
+    rows.push_back({"floor: read and split the lines, convert JD and Mag", split, "", ""});
+    const double insert = InsertFloor(file, dir, jds, colors);
+    rows.push_back({"floor: insert the rows (one statement, one transaction)", insert, "", ""});
+
+    std::unique_ptr<ObsTable> table;
+    const double importNoYield = Import(file, dir, colors, false, nullptr);
+    const double import = Import(file, dir, colors, true, &table);
+    const double floors = split + insert;
+    char target[64];
+    std::snprintf(target, sizeof target, "<= 1.25 x floors = %.3f s", 1.25 * floors);
+    rows.push_back({"ImportStarFile (CountLines, Errors.txt, progress, yields)", import, target,
+                    Verdict(import <= 1.25 * floors)});
+    const double yieldShare = (import - importNoYield) / import;
+    char share[64];
+    std::snprintf(share, sizeof share, "yields: %.1f%% of the import", 100.0 * yieldShare);
+    rows.push_back({share, import - importNoYield, "< 5% of the import", Verdict(yieldShare < 0.05)});
+
+    AppState state;
+    state.settings = colors;
+    state.star.StarName = "CHI CYG";
+    state.star.FileLoaded = true;
+    const double extremes = BestOf(3, [&] { FindExtremes(state.view, *table); });
+    rows.push_back({"FindExtremes", extremes, "", ""});
+
+    const PlotAreaLayout layout = LayOutPlotArea(1200, 700);
+    Canvas view(layout.view.width(), layout.view.height());
+    Canvas jdScale(layout.jdScale.width(), layout.jdScale.height());
+    Canvas magScale(layout.magScale.width(), layout.magScale.height());
+    ApplyDesignLook(view, jdScale, magScale);
+    auto yield = [] { QCoreApplication::processEvents(); };
+    int64_t points = 0;
+    const double full = BestOf(3, [&] {
+        Scaler(state.view, view, jdScale, magScale);
+        points = Plotter(state, *table, view, jdScale, magScale, yield).points;
+    });
+    rows.push_back({"full-view redraw (Scaler + Plotter), 1200 x 700", full, "<= 0.25 s",
+                    Verdict(full <= 0.25)});
+    AppState zoomed = state;
+    const double middle = (state.view.JDFirst + state.view.JDLast) / 2;
+    const double span = (state.view.JDLast - state.view.JDFirst) / 100;
+    zoomed.view.WinJDLeft = middle - span / 2;
+    zoomed.view.WinJDRight = middle + span / 2;
+    zoomed.view.WinJDWidth = span;
+    int64_t zoomedPoints = 0;
+    const double window = BestOf(5, [&] {
+        Scaler(zoomed.view, view, jdScale, magScale);
+        zoomedPoints = Plotter(zoomed, *table, view, jdScale, magScale, yield).points;
+    });
+    rows.push_back({"redraw of a 1% window (" + std::to_string(zoomedPoints) + " points)", window,
+                    "<= 0.020 s", Verdict(window <= 0.020)});
+
+    state.settings.FilePath = dir + "/saved-star.txt";
+    fs::copy_file(file, state.settings.FilePath, fs::copy_options::overwrite_existing);
+    NullDisplay display;
+    FailingPrompts prompts;
+    FixedClock clock;
+    const double save = BestOf(2, [&] {
+        state.star.BackupMade = false;
+        SaveFile(state, *table, prompts, clock, display);
+    });
+    rows.push_back({"SaveFile", save, "<= 1.5 s", Verdict(save <= 1.5)});
+    table.reset();
+
+    const auto [render, peakKb] = RenderEndToEnd(file, dir);
+    rows.push_back({"sabrix --render end to end (load and first draw)", render, "<= 3.5 s",
+                    Verdict(render >= 0 && render <= 3.5)});
+    char memory[64];
+    std::snprintf(memory, sizeof memory, "sabrix --render peak memory: %ld MB", peakKb / 1024);
+    rows.push_back({memory, -1, "<= 250 MB", Verdict(peakKb > 0 && peakKb / 1024 <= 250)});
+
+    std::printf("Sabrix benchmark: %lld data lines (%s), %lld points in the full view\n\n",
+                static_cast<long long>(lines), file.c_str(), static_cast<long long>(points));
+    PrintTable(rows);
+    return 0;
+}

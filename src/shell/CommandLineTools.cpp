@@ -1,0 +1,257 @@
+#include "shell/CommandLineTools.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <charconv>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "core/AppState.h"
+#include "core/AtomicFile.h"
+#include "core/FileSystem.h"
+#include "core/ProgramDir.h"
+#include "core/SabrixError.h"
+#include "core/SettingsFile.h"
+#include "data/ObsTable.h"
+#include "data/StarFileExport.h"
+#include "data/StarFileImport.h"
+#include "data/ThreeColumnFile.h"
+#include "plot/PlotImage.h"
+#include "plot/PlotWindow.h"
+
+namespace sabrix {
+
+namespace {
+
+bool ParseInt(const std::string& text, int& value) {
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+// A file loaded into a scratch database, with the state the windows would hold after the load.
+struct LoadedFile {
+    QTemporaryDir scratch;
+    std::unique_ptr<ObsTable> table;
+    AppState state;
+    int64_t rejected = 0;
+};
+
+// Loads the file as a star file or a three-column file. Returns nothing after writing the
+// program's message to err.
+std::unique_ptr<LoadedFile> LoadFile(const std::string& file, bool threeColumn,
+                                     const std::string& programDir, std::ostream& err) {
+    auto loaded = std::make_unique<LoadedFile>();
+    const std::string templatePath = TemplateDatabasePath(programDir);
+    if (!FileExists(templatePath)) {
+        err << "Database template " << templatePath << " missing.\n";
+        return nullptr;
+    }
+    if (!loaded->scratch.isValid()) {
+        err << "Cannot create a temporary folder.\n";
+        return nullptr;
+    }
+    const std::string dbPath = loaded->scratch.path().toStdString() + "/Obs.db";
+    std::filesystem::copy_file(templatePath, dbPath);
+    loaded->table = std::make_unique<ObsTable>(dbPath);
+    AppState& state = loaded->state;
+    ReadSettings(programDir, state.settings);
+    if (state.settings.IniMissing) {
+        // Without a settings file the colours are the ones a first start would offer.
+        const bool missing = state.settings.IniMissing;
+        state.settings = DefaultSettings(programDir);
+        state.settings.IniMissing = missing;
+    }
+    state.star.FilesFolder = FilesFolderPath(programDir);
+    if (!FolderExists(state.star.FilesFolder)) CreateFolder(state.star.FilesFolder);
+
+    if (threeColumn) {
+        const auto name = ThreeColumnStarName(file);
+        if (!name) {
+            err << "Error in loading database. Check source file.\r\nThe file name " << file
+                << " has no \".\".\n";
+            return nullptr;
+        }
+        try {
+            const int64_t rows = XYZLoadRows(file, *loaded->table, *name,
+                                             state.overlay.DefaultPointColor, {});
+            if (rows == 0) {
+                err << "Error in loading database. Check source file.\n";
+                return nullptr;
+            }
+        } catch (const ThreeColumnFileNotFound& e) {
+            err << e.what() << "\n";
+            return nullptr;
+        } catch (const std::exception& e) {
+            err << "Error in loading database. Check source file.\r\n" << e.what() << "\n";
+            return nullptr;
+        }
+        state.star.StarName = *name;
+        state.star.ThreeColumnFilePath = file;
+        state.star.ThreeColumnFormat = true;
+    } else {
+        ImportResult result;
+        try {
+            result = ImportStarFileRows(file, state.star.FilesFolder + "/Errors.txt",
+                                        *loaded->table, state.settings, {});
+        } catch (const std::exception& e) {
+            err << "Error in loading database. Check source file.\r\n" << e.what() << "\n";
+            return nullptr;
+        }
+        loaded->rejected = result.rejected;
+        if (result.outcome != ImportResult::Outcome::Loaded) {
+            const auto message = ImportMessageFor(result);
+            err << (message ? message->text.toStdString()
+                            : std::string("Error in loading database. Check source file."))
+                << "\n";
+            return nullptr;
+        }
+        state.star.StarName = result.starName;
+        state.star.RecordCount = result.recordCount;
+        state.settings.FilePath = file;
+    }
+    state.star.FileLoaded = true;
+    if (!FindExtremes(state.view, *loaded->table)) {
+        err << NoObservationsText(state.star.StarName).toStdString() << "\n";
+        return nullptr;
+    }
+    return loaded;
+}
+
+}  // namespace
+
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLineRequest request;
+    auto invalid = [&request](const std::string& why) {
+        request.kind = CommandLineRequest::Kind::Invalid;
+        request.error = why;
+        return request;
+    };
+    if (args.empty()) return request;
+    const std::string& first = args[0];
+    if (first == "--help" || first == "-h") {
+        request.kind = CommandLineRequest::Kind::Help;
+        return request;
+    }
+    if (first == "--version") {
+        request.kind = CommandLineRequest::Kind::Version;
+        return request;
+    }
+    if (first == "--render" || first == "--convert") {
+        const bool render = first == "--render";
+        if (args.size() < 2 || args[1].rfind("--", 0) == 0)
+            return invalid(first + " needs a file to load");
+        std::string file = args[1];
+        std::string out;
+        for (size_t i = 2; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            auto value = [&](std::string& into) {
+                if (i + 1 >= args.size()) return false;
+                into = args[++i];
+                return true;
+            };
+            std::string text;
+            if (a == "--out") {
+                if (!value(out)) return invalid("--out needs a path");
+            } else if (a == "--three-column") {
+                request.render.threeColumn = request.convert.threeColumn = true;
+            } else if (render && a == "--omit-faint") {
+                request.render.omitFaint = true;
+            } else if (render && a == "--stats") {
+                request.render.stats = true;
+            } else if (render && (a == "--width" || a == "--height")) {
+                int n = 0;
+                if (!value(text) || !ParseInt(text, n) || n < 50 || n > 20000)
+                    return invalid(a + " needs a whole number from 50 to 20000");
+                (a == "--width" ? request.render.width : request.render.height) = n;
+            } else if (!render && a == "--to") {
+                if (!value(text)) return invalid("--to needs star or three-column");
+                if (text == "star")
+                    request.convert.to = ConvertOptions::Target::StarFile;
+                else if (text == "three-column")
+                    request.convert.to = ConvertOptions::Target::ThreeColumn;
+                else
+                    return invalid("--to needs star or three-column");
+            } else {
+                return invalid("unknown option " + a);
+            }
+        }
+        if (out.empty()) return invalid(first + " needs --out");
+        request.kind = render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
+        request.render.file = request.convert.file = file;
+        request.render.out = request.convert.out = out;
+        return request;
+    }
+    if (args.size() == 1 && first == "/alwayssave") {
+        request.commandLine = first;
+        return request;
+    }
+    if (first.rfind("--", 0) == 0) return invalid("unknown option " + first);
+    if (args.size() > 1) return invalid("give one star file to load");
+    request.fileToLoad = first;
+    request.commandLine = first;
+    return request;
+}
+
+std::string UsageText() {
+    return "Usage: sabrix [FILE | /alwayssave]\n"
+           "       sabrix --render FILE --out PNG [--width W] [--height H] [--three-column]\n"
+           "              [--omit-faint] [--stats]\n"
+           "       sabrix --convert FILE --out OUT [--three-column] [--to star|three-column]\n"
+           "       sabrix --help | --version\n"
+           "\n"
+           "With no argument Sabrix starts its window; with FILE it loads that star file.\n"
+           "--render draws the plot of FILE into a PNG without a window and prints the star\n"
+           "label and the number of rejected lines. --convert writes FILE again with the\n"
+           "star-file or three-column writer.\n";
+}
+
+int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
+              std::ostream& err) {
+    try {
+        auto loaded = LoadFile(options.file, options.threeColumn, programDir, err);
+        if (!loaded) return 1;
+        AppState& state = loaded->state;
+        state.overlay.OmitFainter = options.omitFaint;
+        state.overlay.StatsShown = options.stats;
+        PlotOutcome outcome;
+        const QImage image =
+            RenderPlotArea(state, *loaded->table, options.width, options.height, &outcome);
+        for (const QString& message : outcome.errorMessages) err << message.toStdString() << "\n";
+        if (!image.save(QString::fromStdString(options.out), "PNG")) {
+            err << "Cannot write " << options.out << "\n";
+            return 1;
+        }
+        out << (outcome.starLabel ? outcome.starLabel->toStdString() : std::string()) << "\n";
+        out << "Rejected lines: " << loaded->rejected << "\n";
+        if (options.stats && outcome.statsLines)
+            for (const QString& line : *outcome.statsLines) out << line.toStdString() << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+}
+
+int RunConvert(const ConvertOptions& options, const std::string& programDir, std::ostream& out,
+               std::ostream& err) {
+    try {
+        auto loaded = LoadFile(options.file, options.threeColumn, programDir, err);
+        if (!loaded) return 1;
+        bool toThreeColumn = options.threeColumn;
+        if (options.to == ConvertOptions::Target::StarFile) toThreeColumn = false;
+        if (options.to == ConvertOptions::Target::ThreeColumn) toThreeColumn = true;
+        const std::string text =
+            toThreeColumn ? ThreeColumnFileText(*loaded->table)
+                          : StarFileText(*loaded->table, loaded->state.star.StarName,
+                                         QDateTime::currentDateTime(), {});
+        WriteFileAtomically(options.out, [&text](QIODevice& device) { WriteAllBytes(device, text); });
+        out << "Wrote " << options.out << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace sabrix

@@ -1,0 +1,61 @@
+// The program's work without a window: drawing the plot of a file into a PNG (--render) and
+// converting a file through the program's own writers (--convert). Both load the file into a
+// scratch copy of the template database, so they never touch a running program's working
+// database, and use the same import, plot and export code as the windows.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sabrix {
+
+struct RenderOptions {
+    std::string file;
+    std::string out;
+    int width = 1200;
+    int height = 700;
+    bool threeColumn = false;
+    bool omitFaint = false;
+    bool stats = false;
+};
+
+struct ConvertOptions {
+    enum class Target { SameKind, StarFile, ThreeColumn };
+    std::string file;
+    std::string out;
+    bool threeColumn = false;
+    Target to = Target::SameKind;
+};
+
+// What the command line asks for.
+struct CommandLineRequest {
+    enum class Kind { Gui, Help, Version, Render, Convert, Invalid };
+    Kind kind = Kind::Gui;
+    std::string fileToLoad;   // Gui: a star file to load at start (may be empty)
+    std::string commandLine;  // Gui: the arguments joined by blanks ("/alwayssave")
+    RenderOptions render;
+    ConvertOptions convert;
+    std::string error;  // Invalid: what is wrong
+};
+
+// Reads the arguments after the program name. Never throws.
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
+// The text of --help.
+std::string UsageText();
+
+// Draws what the plot area shows after loading the file into options.out (PNG). Prints the
+// star label ("NAME - (N Points)") and "Rejected lines: N" to out, then the stats lines when
+// asked. Returns 0; 1 with the program's message on err when the file loads no row, the
+// template is missing or the PNG cannot be written.
+int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
+              std::ostream& err);
+
+// Loads the file and writes options.out with the star-file or three-column writer, exactly as
+// the save commands write the table. Returns 0; 1 with the message on err, leaving no new
+// output file and an existing one untouched.
+int RunConvert(const ConvertOptions& options, const std::string& programDir, std::ostream& out,
+               std::ostream& err);
+
+}  // namespace sabrix
