@@ -10,6 +10,7 @@
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
+#include "core/QtResources.h"
 #include "core/WorkingDatabase.h"
 #include "shell/AboutText.h"
 #include "shell/frmAbout.h"
@@ -52,6 +53,7 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
       prompts_(prompts),
       seams_(std::move(seams)),
       layout_(DesignLayout()) {
+    LoadResources();
     setObjectName(QStringLiteral("frmPlot"));
     setWindowTitle(QStringLiteral("Sabrix"));
     setWindowIcon(QIcon(QStringLiteral(":/images/logo.png")));
@@ -220,13 +222,15 @@ void frmPlot::buildControls() {
     staPlot->setObjectName(QStringLiteral("staPlot"));
     staPlot->setSizeGripEnabled(false);
     setStatusBar(staPlot);
+    staPlot->setContentsMargins(2, 0, 2, 2);
     const std::array<int, 4> stretch = {4, 2, 1, 1};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(staPlot);
         panel->setObjectName(QStringLiteral("staPlotPanel") + QString::number(i + 1));
-        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(i == 0 ? 120 : 90);
+        panel->setContentsMargins(3, 0, 3, 0);
         staPlot->addPermanentWidget(panel, stretch[static_cast<size_t>(i)]);
         panels_[static_cast<size_t>(i)] = panel;
     }
@@ -320,6 +324,7 @@ void frmPlot::applyLayout() {
     picJDScale->setGeometry(PixelRect(layout_.picJDScale));
     picView->setGeometry(PixelRect(layout_.picView));
     picMagScale->setGeometry(PixelRect(layout_.picMagScale));
+    for (PictureBox* picture : {picJDScale, picView, picMagScale}) picture->fitCanvas();
     lblPrg->setGeometry(PixelRect(layout_.lblPrg));
     cmdLoad->setGeometry(PixelRect(layout_.cmdLoad));
     prgLoad->setGeometry(PixelRect(layout_.prgLoad));

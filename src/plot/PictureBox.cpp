@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <array>
 
+#include "core/QtResources.h"
+
 namespace sabrix {
 
 namespace {
@@ -45,6 +47,7 @@ int ShiftCode(Qt::KeyboardModifiers modifiers) {
 }
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    LoadResources();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     // Drawing code changes the canvas without telling anyone; the event loop checks it each
@@ -103,9 +106,14 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (canvas_.pixelWidth() == width() && canvas_.pixelHeight() == height()) return;
+    fitCanvas();
+}
+
+bool PictureBox::fitCanvas() {
+    if (canvas_.pixelWidth() == width() && canvas_.pixelHeight() == height()) return false;
     canvas_.resize(width(), height());
     emit resized();
+    return true;
 }
 
 void PictureBox::emitMouse(QMouseEvent* event, int buttons,

@@ -42,6 +42,10 @@ class PictureBox : public QWidget {
 
     // Schedules a repaint when the canvas changed since it was last painted.
     void syncWithCanvas();
+    // Resizes the canvas to the widget's size at once (a hidden widget gets no resize event
+    // until it is shown, and what is drawn before that must not be lost then). Emits
+    // resized() when the size changed; returns whether it did.
+    bool fitCanvas();
 
   signals:
     // The canvas has been resized to the widget and is blank.

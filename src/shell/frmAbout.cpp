@@ -4,11 +4,13 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "core/QtResources.h"
 #include "shell/AboutText.h"
 
 namespace sabrix {
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    LoadResources();
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Sabrix"));
     setModal(true);
