@@ -19,6 +19,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     picLogo->setObjectName(QStringLiteral("picLogo"));
     picLogo->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
     picLogo->setAlignment(Qt::AlignCenter);
+    picLogo->setMinimumSize(picLogo->pixmap().size());
 
     Label1 = new QLabel(QStringLiteral("Sabrix"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -48,6 +49,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
         layout->addWidget(label);
         label->installEventFilter(this);
     }
+    // The texts are filled again on every activation; filling them now gives the box the
+    // size they need.
+    Form_Activate();
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
 
