@@ -83,7 +83,6 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     state.overlay.DefaultPointColor = 65535;
 
     auto window = std::make_unique<frmPlot>(std::move(state), programDir_, prompts_, seams_);
-    window->endProgram = [](int code) { QCoreApplication::exit(code); };
     if (!window->Form_Load()) {
         exitCode_ = window->exitCode();
         return nullptr;
