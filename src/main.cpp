@@ -1,6 +1,5 @@
-#include <cstdio>
+#include "core/QtStartup.h"
 
-int main() {
-    std::puts("Sabrix");
-    return 0;
+int main(int argc, char** argv) {
+    return sabrix::Main(argc, argv);
 }

@@ -1,0 +1,124 @@
+#include "core/QtPrompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "core/FileFilter.h"
+#include "plot/Canvas.h"
+
+namespace sabrix {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(Icon icon) {
+    switch (icon) {
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString StartPath(const FileDialogOptions& options) {
+    if (options.initialFolder.isEmpty()) return options.fileName;
+    if (options.fileName.isEmpty()) return options.initialFolder;
+    return QDir(options.initialFolder).filePath(options.fileName);
+}
+
+std::optional<QString> Chosen(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+}  // namespace
+
+QWidget* QtPrompts::parentWidget() const {
+    if (parent_ && parent_->isVisible()) return parent_;
+    return QApplication::activeWindow();
+}
+
+Answer QtPrompts::message(const QString& text, const QString& title, Buttons buttons, Icon icon) {
+    QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, parentWidget());
+    QPushButton* first = nullptr;
+    QPushButton* escape = nullptr;
+    switch (buttons) {
+        case Buttons::OK:
+            first = escape = box.addButton(QMessageBox::Ok);
+            break;
+        case Buttons::OKCancel:
+            first = box.addButton(QMessageBox::Ok);
+            escape = box.addButton(QMessageBox::Cancel);
+            break;
+        case Buttons::YesNo:
+            first = box.addButton(QMessageBox::Yes);
+            escape = box.addButton(QMessageBox::No);
+            break;
+        case Buttons::YesNoCancel:
+            first = box.addButton(QMessageBox::Yes);
+            box.addButton(QMessageBox::No);
+            escape = box.addButton(QMessageBox::Cancel);
+            break;
+    }
+    box.setDefaultButton(first);
+    box.setEscapeButton(escape);
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Ok:
+            return Answer::OK;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            break;
+    }
+    // Closed without a button: the safe answer of the box.
+    switch (buttons) {
+        case Buttons::OK:
+            return Answer::OK;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::OKCancel:
+        case Buttons::YesNoCancel:
+            break;
+    }
+    return Answer::Cancel;
+}
+
+std::optional<QString> QtPrompts::openFile(const FileDialogOptions& options) {
+    const QString filters = TranslateFileFilter(options.filter).join(QStringLiteral(";;"));
+    return Chosen(
+        QFileDialog::getOpenFileName(parentWidget(), options.title, StartPath(options), filters));
+}
+
+std::optional<QString> QtPrompts::saveFile(const FileDialogOptions& options) {
+    const QString filters = TranslateFileFilter(options.filter).join(QStringLiteral(";;"));
+    return Chosen(QFileDialog::getSaveFileName(parentWidget(), options.title, StartPath(options),
+                                               filters, nullptr,
+                                               QFileDialog::DontConfirmOverwrite));
+}
+
+std::optional<int32_t> QtPrompts::chooseColor() {
+    const QColor color = QColorDialog::getColor(Qt::white, parentWidget());
+    if (!color.isValid()) return std::nullopt;
+    return FromQColor(color);
+}
+
+std::optional<QString> QtPrompts::chooseFolder(const QString& startFolder) {
+    return Chosen(QFileDialog::getExistingDirectory(parentWidget(), QString(), startFolder));
+}
+
+}  // namespace sabrix

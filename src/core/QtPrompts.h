@@ -1,0 +1,36 @@
+// The program's questions and dialogs on the desktop: message boxes, open and save dialogs,
+// the colour dialog and a folder chooser, all modal over the active window.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "core/Prompts.h"
+
+namespace sabrix {
+
+class QtPrompts : public Prompts {
+  public:
+    // Dialogs open over parent, or over the active window when parent is null or gone.
+    explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    // Returns the button pressed; closing the box with its close button or Escape answers
+    // No for Yes/No, Cancel when Cancel is offered, OK for an OK-only box.
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    // Returns the chosen path, or nothing on cancel.
+    std::optional<QString> openFile(const FileDialogOptions& options) override;
+    // Returns the chosen path, or nothing on cancel. Whether an existing file is replaced or
+    // appended to is the caller's business, so the dialog asks nothing about it.
+    std::optional<QString> saveFile(const FileDialogOptions& options) override;
+    // Returns the packed colour, or nothing on cancel.
+    std::optional<int32_t> chooseColor() override;
+    // Returns the chosen folder, or nothing on cancel.
+    std::optional<QString> chooseFolder(const QString& startFolder) override;
+
+  private:
+    QWidget* parentWidget() const;
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace sabrix

@@ -1,0 +1,137 @@
+#include "core/QtStartup.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <cstdio>
+#include <vector>
+
+#include "core/CommandLine.h"
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "core/ProgramDir.h"
+#include "core/QtPrompts.h"
+
+namespace sabrix {
+
+SettingsSeams DefaultSettingsSeams() {
+    SettingsSeams seams;
+    // Sabrix.ini is looked up by its exact name; its keys are read by the settings module.
+    seams.readSettings = [](const std::string& programDir, Settings& settings) {
+        if (!FileExists(SettingsFilePath(programDir))) settings.IniMissing = true;
+    };
+    // Without a configuration dialog there is nothing to confirm: a first start cannot go
+    // on, and a later "Configure" keeps the settings as they are.
+    seams.runConfiguration = [](QWidget*, Settings& settings, const std::string&, Prompts&) {
+        return !settings.IniMissing;
+    };
+    return seams;
+}
+
+Startup::Startup(std::string programDir, Prompts& prompts, SettingsSeams seams)
+    : programDir_(std::move(programDir)),
+      prompts_(prompts),
+      seams_(std::move(seams)),
+      lock_(programDir_) {}
+
+std::unique_ptr<frmPlot> Startup::Fail(const QString& text, const QString& title, Icon icon) {
+    prompts_.message(text, title, Buttons::OK, icon);
+    exitCode_ = 1;
+    return nullptr;
+}
+
+std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
+    // Checked before anything is written: a second copy must not replace the working
+    // database that the first one is using.
+    if (lock_.tryLock() == InstanceLock::Result::HeldByOther)
+        return Fail(lock_.refusalText(), InstanceLock::refusalTitle(), Icon::Exclamation);
+
+    AppState state;
+    state.CommandLine = commandLine;
+    try {
+        if (seams_.readSettings) seams_.readSettings(programDir_, state.settings);
+        PrepareWorkingDatabase(programDir_, state);
+    } catch (const FatalFileError& e) {
+        return Fail(DisplayText(e.what()), e.title(), e.icon());
+    } catch (const std::exception& e) {
+        return Fail(ModuleErrorText(DisplayText(e.what()), QStringLiteral("Main")),
+                    QStringLiteral("Error"), Icon::None);
+    }
+
+    if (state.settings.IniMissing) {
+        bool confirmed = false;
+        try {
+            if (seams_.runConfiguration)
+                confirmed = seams_.runConfiguration(nullptr, state.settings, programDir_, prompts_);
+        } catch (const std::exception& e) {
+            prompts_.message(ModuleErrorText(DisplayText(e.what()), QStringLiteral("Main")),
+                             QStringLiteral("Error"), Buttons::OK, Icon::None);
+        }
+        if (!confirmed) {
+            try {
+                DeleteWorkingDatabase(programDir_);
+            } catch (const FatalFileError& e) {
+                return Fail(DisplayText(e.what()), e.title(), e.icon());
+            }
+            exitCode_ = 0;
+            return nullptr;
+        }
+    }
+
+    state.overlay.StateOK = true;
+    state.view.JDMagnification = 1.0f;
+    state.view.MagMagnification = 1.0f;
+    state.overlay.DefaultPointColor = 65535;
+
+    auto window = std::make_unique<frmPlot>(std::move(state), programDir_, prompts_, seams_);
+    if (!window->Form_Load()) {
+        exitCode_ = window->exitCode();
+        return nullptr;
+    }
+    window->show();
+    window->Form_Activate();
+
+    window->resize(TwipsToPixels(kStartWidthTwips), TwipsToPixels(kStartHeightTwips));
+    if (QScreen* screen = window->screen()) {
+        const QRect area = screen->geometry();
+        const QSize outer = window->frameGeometry().size();
+        window->move(area.left() + area.width() / 2 - outer.width() / 2,
+                     area.top() + area.height() / 2 - outer.height() / 2);
+    }
+    window->picView->setToolCursor(QStringLiteral("XHairs"));
+    return window;
+}
+
+int Main(int argc, char** argv) {
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const CommandLineRequest request = ParseCommandLine(args);
+    switch (request.kind) {
+        case CommandLineRequest::Kind::Help:
+            std::fputs(UsageText().c_str(), stdout);
+            return 0;
+        case CommandLineRequest::Kind::Version:
+            std::printf("%s\n", VersionText().c_str());
+            return 0;
+        case CommandLineRequest::Kind::Invalid:
+            std::fprintf(stderr, "sabrix: %s\n%s", request.problem.c_str(), UsageText().c_str());
+            return 2;
+        case CommandLineRequest::Kind::Gui:
+            break;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sabrix"));
+    QApplication::setApplicationVersion(QStringLiteral(SABRIX_VERSION_TEXT));
+    // The run ends through ShutDown alone; the main window is hidden while the
+    // configuration dialog is open, which must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtPrompts prompts;
+    Startup startup(ProgramDirectory(), prompts, DefaultSettingsSeams());
+    std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
+    if (!window) return startup.exitCode();
+    prompts.setParent(window.get());
+    const int code = QApplication::exec();
+    return code != 0 ? code : window->exitCode();
+}
+
+}  // namespace sabrix

@@ -1,0 +1,45 @@
+// The program's start: the command line, then the start-up sequence that ends with the empty
+// main window on the screen, then the event loop.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/Prompts.h"
+#include "core/SettingsSeams.h"
+#include "core/WorkingDatabase.h"
+#include "core/frmPlot.h"
+
+namespace sabrix {
+
+// The settings file reader and the configuration dialog that the program uses.
+SettingsSeams DefaultSettingsSeams();
+
+// The start-up sequence for one program directory. Holds the directory's instance lock for
+// as long as it lives, so it must outlive the window it opens.
+class Startup {
+  public:
+    Startup(std::string programDir, Prompts& prompts, SettingsSeams seams);
+
+    // Settings, working database, first-start configuration, the main window shown at its
+    // start size in the middle of the screen. Returns the window, or null when the start
+    // ended early; exitCode() then tells why (0 for a first-start configuration the user
+    // did not confirm, 1 after a failure whose message has been shown).
+    std::unique_ptr<frmPlot> Open(const std::string& commandLine);
+    int exitCode() const { return exitCode_; }
+
+  private:
+    std::unique_ptr<frmPlot> Fail(const QString& text, const QString& title, Icon icon);
+
+    std::string programDir_;
+    Prompts& prompts_;
+    SettingsSeams seams_;
+    InstanceLock lock_;
+    int exitCode_ = 0;
+};
+
+// The program: reads the command line, runs the start-up and the event loop. Returns the
+// process's exit code (2 for a command line it does not understand).
+int Main(int argc, char** argv);
+
+}  // namespace sabrix

@@ -1,0 +1,28 @@
+// The two places where the start-up and the "Configure" command reach the settings file and
+// the configuration dialog. They are plain functions held in a struct, so the tests can put
+// fakes in their place.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/AppState.h"
+#include "core/Prompts.h"
+
+class QWidget;
+
+namespace sabrix {
+
+struct SettingsSeams {
+    // Reads Sabrix.ini of the program directory into the settings; sets IniMissing when the
+    // file is not there and leaves every other value as it was then.
+    std::function<void(const std::string& programDir, Settings& settings)> readSettings;
+    // Shows the configuration dialog modally over parent (nullptr at the first start) and
+    // waits for it. Returns true when the program goes on, false when the user's answer ends
+    // the program (a first start that was not confirmed).
+    std::function<bool(QWidget* parent, Settings& settings, const std::string& programDir,
+                       Prompts& prompts)>
+        runConfiguration;
+};
+
+}  // namespace sabrix

@@ -1,0 +1,135 @@
+#include "core/WorkingDatabase.h"
+
+#include <array>
+#include <filesystem>
+
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "core/ProgramDir.h"
+
+namespace fs = std::filesystem;
+
+namespace sabrix {
+
+namespace {
+
+// SQLite keeps a hot journal beside the database after a crash and would roll it back into
+// whatever file later carries the database's name, fresh copy included.
+constexpr std::array<const char*, 3> kJournalSuffixes = {"-journal", "-wal", "-shm"};
+
+FatalFileError WorkingDatabaseError(const std::string& path, const std::string& what,
+                                    const std::string& reason) {
+    return FatalFileError("The working database " + path + " could not be " + what + " (" + reason +
+                              "). Sabrix needs a program folder it can write to.",
+                          QStringLiteral("Working Database Error"), Icon::Critical);
+}
+
+void DeletePath(const std::string& path) {
+    std::error_code error;
+    const auto status = fs::symlink_status(path, error);
+    if (!fs::exists(status)) return;
+    if (fs::is_directory(status)) {
+        throw WorkingDatabaseError(path, "deleted", "a folder of that name is in the way");
+    }
+    if (!DeleteFile(path)) {
+        fs::remove(path, error);
+        throw WorkingDatabaseError(path, "deleted",
+                                   error ? error.message() : std::string("unknown reason"));
+    }
+}
+
+}  // namespace
+
+void PrepareWorkingDatabase(const std::string& programDir, AppState& state) {
+    state.star.FilesFolder = FilesFolderPath(programDir);
+    if (!FolderExists(state.star.FilesFolder)) CreateFolder(state.star.FilesFolder);
+
+    const std::string templatePath = TemplateDatabasePath(programDir);
+    if (!FileExists(templatePath)) {
+        throw FatalFileError("Database template " + templatePath + " missing.",
+                             QStringLiteral("File Missing"), Icon::Critical);
+    }
+
+    const std::string workingPath = WorkingDatabasePath(programDir);
+    // Deleting first rather than overwriting: an old copy may be read-only (the template's
+    // permissions travel with a copy), and overwriting a read-only file is refused.
+    DeleteWorkingDatabase(programDir);
+    std::error_code error;
+    if (!fs::copy_file(templatePath, workingPath, fs::copy_options::overwrite_existing, error)) {
+        throw WorkingDatabaseError(workingPath, "created",
+                                   error ? error.message() : std::string("unknown reason"));
+    }
+    // A template installed read-only would otherwise give a working database nobody can
+    // store a row in.
+    fs::permissions(workingPath, fs::perms::owner_read | fs::perms::owner_write,
+                    fs::perm_options::add, error);
+    if (error) throw WorkingDatabaseError(workingPath, "made writable", error.message());
+}
+
+void DeleteWorkingDatabase(const std::string& programDir) {
+    const std::string workingPath = WorkingDatabasePath(programDir);
+    DeletePath(workingPath);
+    for (const char* suffix : kJournalSuffixes) DeletePath(workingPath + suffix);
+}
+
+void ResetStarState(AppState& state) {
+    state.settings.FilePath.clear();
+    state.star.StarName.clear();
+    state.star.RecordCount = 0;
+    state.star.FileLoaded = false;
+    state.star.FileEdited = false;
+    state.star.ThreeColumnFormat = false;
+
+    OverlayState& overlay = state.overlay;
+    overlay.BinJD.clear();
+    overlay.BinMag.clear();
+    overlay.BinSD.clear();
+    overlay.Sigma = 0;
+    overlay.ObserverMarked = false;
+    overlay.MarkList.clear();
+    overlay.MarkCount = 0;
+    overlay.SelectedLine.clear();
+    overlay.BinsShown = false;
+    overlay.PolyShown = false;
+    if (overlay.BoxMode()) overlay.tool = Tool::Locate;
+
+    PlotWindowState& view = state.view;
+    view.MagFaintest = 0;
+    view.MagBrightest = 0;
+    view.JDLast = 0;
+    view.JDFirst = 0;
+    view.WinMagBottom = 0;
+    view.WinMagTop = 0;
+    view.WinJDRight = 0;
+    view.WinJDLeft = 0;
+    view.WinJDWidth = 0;
+    view.WinMagHeight = 0;
+    view.JDMagnification = 1.0f;
+    view.MagMagnification = 1.0f;
+}
+
+InstanceLock::InstanceLock(const std::string& programDir) : dir_(programDir) {}
+
+InstanceLock::~InstanceLock() {
+    if (lock_) lock_->unlock();
+}
+
+InstanceLock::Result InstanceLock::tryLock() {
+    lock_ = std::make_unique<QLockFile>(QString::fromStdString(dir_ + "/Sabrix.lock"));
+    // A running copy may hold the lock for days; only a dead owner makes the lock stale.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0)) return Result::Acquired;
+    const auto error = lock_->error();
+    lock_.reset();
+    return error == QLockFile::LockFailedError ? Result::HeldByOther : Result::Unavailable;
+}
+
+QString InstanceLock::refusalText() const {
+    return QStringLiteral("Sabrix is already running with the program folder ") +
+           DisplayText(dir_) +
+           QStringLiteral(
+               ".\r\nOnly one copy of Sabrix can use that folder at a time; "
+               "switch to the running copy or close it first.");
+}
+
+}  // namespace sabrix

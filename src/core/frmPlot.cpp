@@ -1,0 +1,547 @@
+#include "core/frmPlot.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "core/ProgramDir.h"
+#include "core/QtResources.h"
+#include "core/WorkingDatabase.h"
+#include "shell/AboutText.h"
+#include "shell/frmAbout.h"
+#include "shell/frmStats.h"
+
+namespace sabrix {
+
+namespace {
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QAction* AddSpacer(QMenu* menu, const char* name) {
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QRect PixelRect(const TwipRect& r) {
+    return QRect(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width),
+                 TwipsToPixels(r.Height));
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+}  // namespace
+
+frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, SettingsSeams seams,
+                 QWidget* parent)
+    : QMainWindow(parent),
+      state_(std::move(state)),
+      programDir_(std::move(programDir)),
+      prompts_(prompts),
+      seams_(std::move(seams)),
+      layout_(DesignLayout()) {
+    LoadResources();
+    setObjectName(QStringLiteral("frmPlot"));
+    setWindowTitle(QStringLiteral("Sabrix"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/logo.png")));
+    endProgram = [](int code) { QCoreApplication::exit(code); };
+    buildMenus();
+    buildControls();
+    setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
+    resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
+    Form_Resize();
+}
+
+frmPlot::~frmPlot() = default;
+
+void frmPlot::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFiles = bar->addMenu(QStringLiteral("Files"));
+    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
+    mnuLoad = AddItem(mnuFiles, "mnuLoad", QStringLiteral("Load a File"));
+    mnuSave = AddItem(mnuFiles, "mnuSave", QStringLiteral("Save to Star File"));
+    mnuFaint = AddItem(mnuFiles, "mnuFaint", QStringLiteral("Omit \"fainter thans\""));
+    mnuFaint->setCheckable(true);
+    mnuSpacer6 = AddSpacer(mnuFiles, "mnuSpacer6");
+    mnuXYZ = AddItem(mnuFiles, "mnuXYZ", QStringLiteral("Load 3-Column File"));
+    mnuSaveXYZ = AddItem(mnuFiles, "mnuSaveXYZ", QStringLiteral("Save 3-Column File"));
+    mnuSpacer7 = AddSpacer(mnuFiles, "mnuSpacer7");
+    mnuExit1 = AddItem(mnuFiles, "mnuExit1", QStringLiteral("Exit"));
+
+    mnuTools = bar->addMenu(QStringLiteral("Tools"));
+    mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    mnuAvg = AddItem(mnuTools, "mnuAvg", QStringLiteral("Average Values"));
+    mnuPoly = AddItem(mnuTools, "mnuPoly", QStringLiteral("Polynomial Fit"));
+    mnuSpacer3 = AddSpacer(mnuTools, "mnuSpacer3");
+    mnuWebSite = AddItem(mnuTools, "mnuWebSite", QStringLiteral("Download Data File (WWW)"));
+    mnuSpacer5 = AddSpacer(mnuTools, "mnuSpacer5");
+    mnuStats = AddItem(mnuTools, "mnuStats", QStringLiteral("Stats Window"));
+    mnuStats->setCheckable(true);
+    mnuspacer4 = AddSpacer(mnuTools, "mnuspacer4");
+    mnuViewer = AddItem(mnuTools, "mnuViewer", QStringLiteral("View Files"));
+    mnuManage = AddItem(mnuTools, "mnuManage", QStringLiteral("Manage Files"));
+
+    mnuConfig = bar->addAction(QStringLiteral("Configure"));
+    mnuConfig->setObjectName(QStringLiteral("mnuConfig"));
+
+    mnuHelp = bar->addMenu(QStringLiteral("Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuDocs = AddItem(mnuHelp, "mnuDocs", QStringLiteral("Documentation"));
+    mnuSpace = AddSpacer(mnuHelp, "mnuSpace");
+    mnuAbout = AddItem(mnuHelp, "mnuAbout", QStringLiteral("About Sabrix"));
+
+    mnuExit = bar->addAction(QStringLiteral("Exit"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+
+    mnuLoad->setShortcut(QKeySequence::Open);
+    mnuSave->setShortcut(QKeySequence::Save);
+    mnuXYZ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")));
+    mnuSaveXYZ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    mnuFaint->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
+    mnuExit1->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    mnuAvg->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
+    mnuPoly->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    mnuStats->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    mnuDocs->setShortcut(QKeySequence::HelpContents);
+
+    commands_ = {mnuLoad,   mnuSave, mnuFaint,   mnuXYZ,   mnuSaveXYZ, mnuExit1,
+                 mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
+                 mnuConfig, mnuDocs, mnuAbout,   mnuExit};
+    // These commands arrive with the parts of the program that carry them out.
+    for (QAction* action : {mnuLoad, mnuSave, mnuFaint, mnuXYZ, mnuSaveXYZ, mnuAvg, mnuPoly,
+                            mnuWebSite, mnuViewer, mnuManage, mnuDocs})
+        action->setEnabled(false);
+
+    connect(mnuExit, &QAction::triggered, this, &frmPlot::mnuExit_Click);
+    connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
+    connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
+    connect(mnuStats, &QAction::triggered, this, &frmPlot::mnuStats_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
+}
+
+QPushButton* frmPlot::addToolButton(const char* name, const char* toolTip, float left) {
+    auto* button = new QPushButton(fraButtons);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(QLatin1String(toolTip));
+    button->setGeometry(TwipsToPixels(left), TwipsToPixels(kToolButtonTop),
+                        TwipsToPixels(kToolButtonSize), TwipsToPixels(kToolButtonSize));
+    button->setIcon(
+        QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".png")));
+    button->setIconSize(QSize(24, 24));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setEnabled(false);
+    return button;
+}
+
+void frmPlot::buildControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("frmPlotClient"));
+    client_->setMouseTracking(true);
+    client_->installEventFilter(this);
+    setCentralWidget(client_);
+
+    const QString blue = QStringLiteral("color: #0000c0;");
+    Label1 = MakeLabel(client_, "Label1", QStringLiteral("Sabrix"));
+    Label1->setFont(QFont(QStringLiteral("Arial"), 20, QFont::Bold));
+    Label1->setStyleSheet(blue);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label2 = MakeLabel(client_, "Label2", QStringLiteral("Plots Variable Star Observations"));
+    Label2->setFont(QFont(QStringLiteral("Arial"), 12));
+    Label2->setStyleSheet(blue);
+    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label2->setWordWrap(true);
+    Label3 = MakeLabel(client_, "Label3", QString());
+    lblStarName = MakeLabel(client_, "lblStarName", QString());
+
+    picJDScale = new PictureBox(client_);
+    picJDScale->setObjectName(QStringLiteral("picJDScale"));
+    picView = new PictureBox(client_);
+    picView->setObjectName(QStringLiteral("picView"));
+    picView->canvas().ForeColor = 65535;
+    picMagScale = new PictureBox(client_);
+    picMagScale->setObjectName(QStringLiteral("picMagScale"));
+
+    lblPrg = MakeLabel(client_, "lblPrg", QString());
+    lblPrg->setAlignment(Qt::AlignCenter);
+    lblPrg->hide();
+    prgLoad = new QProgressBar(client_);
+    prgLoad->setObjectName(QStringLiteral("prgLoad"));
+    prgLoad->setTextVisible(false);
+    prgLoad->hide();
+
+    cmdLoad = new QPushButton(QStringLiteral("Load a File"), client_);
+    cmdLoad->setObjectName(QStringLiteral("cmdLoad"));
+    cmdLoad->setEnabled(false);
+
+    picNorvane = new QLabel(client_);
+    picNorvane->setObjectName(QStringLiteral("picNorvane"));
+    picNorvane->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
+    picNorvane->setScaledContents(true);
+
+    lblCopyright = MakeLabel(client_, "lblCopyright", CopyrightText());
+    lblCopyright->setFont(QFont(QStringLiteral("Arial"), 8));
+
+    fraButtons = new QFrame(client_);
+    fraButtons->setObjectName(QStringLiteral("fraButtons"));
+    fraButtons->setFrameShape(QFrame::NoFrame);
+    cmdZoomBox = addToolButton("cmdZoomBox", "Select Zoom", 0);
+    cmdBox = addToolButton("cmdBox", "Select Edits", 600);
+    cmdLocate = addToolButton("cmdLocate", "Locate Point", 1185);
+    cmdMag = addToolButton("cmdMag", "Zoom In/Out", 1800);
+    cmdJDZoom = addToolButton("cmdJDZoom", "Expand/Contract JD", 2385);
+    cmdMagZoom = addToolButton("cmdMagZoom", "Expand/Contract Mag", 2865);
+    cmdBegin = addToolButton("cmdBegin", "Beginning of Plot", 3465);
+    cmdBack = addToolButton("cmdBack", "Back", 3945);
+    cmdForward = addToolButton("cmdForward", "Forward", 4425);
+    cmdEnder = addToolButton("cmdEnder", "End of Plot", 4905);
+    CmdDown = addToolButton("CmdDown", "Dimmer", 5505);
+    cmdUp = addToolButton("cmdUp", "Brighter", 5985);
+    cmdRefresh = addToolButton("cmdRefresh", "Refresh Plot Screen", 6600);
+    cmdReset = addToolButton("cmdReset", "Reset Plot", 7185);
+    cmdReset->setIcon(QIcon());
+    cmdReset->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: #e00000; border: 1px solid #800000; }"
+                       "QPushButton:disabled { background-color: #b04040; }"));
+    cmdBin = addToolButton("cmdBin", "Averages", 7785);
+    cmdPoly = addToolButton("cmdPoly", "Polynomial Fit", 8385);
+
+    staPlot = new QStatusBar(this);
+    staPlot->setObjectName(QStringLiteral("staPlot"));
+    staPlot->setSizeGripEnabled(false);
+    setStatusBar(staPlot);
+    staPlot->setContentsMargins(2, 0, 2, 2);
+    const std::array<int, 4> stretch = {4, 2, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(staPlot);
+        panel->setObjectName(QStringLiteral("staPlotPanel") + QString::number(i + 1));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumWidth(i == 0 ? 120 : 90);
+        panel->setContentsMargins(3, 0, 3, 0);
+        staPlot->addPermanentWidget(panel, stretch[static_cast<size_t>(i)]);
+        panels_[static_cast<size_t>(i)] = panel;
+    }
+
+    // The window opens in its empty look.
+    picView->hide();
+    picJDScale->hide();
+    picMagScale->hide();
+    fraButtons->hide();
+}
+
+void frmPlot::setPanelText(int panel, const QString& text) {
+    if (panel < 1 || panel > 4) return;
+    panels_[static_cast<size_t>(panel - 1)]->setText(text);
+}
+
+QString frmPlot::panelText(int panel) const {
+    if (panel < 1 || panel > 4) return QString();
+    return panels_[static_cast<size_t>(panel - 1)]->text();
+}
+
+void frmPlot::setBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        disabledActionsWhileBusy_.clear();
+        for (QAction* action : commands_) {
+            if (!action->isEnabled()) continue;
+            action->setEnabled(false);
+            disabledActionsWhileBusy_.emplace_back(action);
+        }
+        cmdLoadWasEnabled_ = cmdLoad->isEnabled();
+        cmdLoad->setEnabled(false);
+    } else {
+        for (const QPointer<QAction>& action : disabledActionsWhileBusy_)
+            if (action) action->setEnabled(true);
+        disabledActionsWhileBusy_.clear();
+        cmdLoad->setEnabled(cmdLoadWasEnabled_);
+    }
+    // Disabling the containers keeps each button's own state for afterwards.
+    fraButtons->setEnabled(!busy);
+    picView->setEnabled(!busy);
+    picJDScale->setEnabled(!busy);
+    picMagScale->setEnabled(!busy);
+}
+
+frmStats* frmPlot::statsWindow() {
+    if (!stats_) {
+        stats_ = new frmStats(this);
+        connect(stats_, &frmStats::unloaded, this, &frmPlot::frmStats_Unload);
+        const QRect frame = frameGeometry();
+        stats_->move(frame.right() + 8, frame.top());
+    }
+    return stats_;
+}
+
+bool frmPlot::Form_Load() {
+    const std::string path = WorkingDatabasePath(programDir_);
+    try {
+        Data1 = std::make_unique<ObsTable>(path);
+    } catch (const std::exception& e) {
+        EndAfterFailure(QStringLiteral("The working database ") + DisplayText(path) +
+                            QStringLiteral(" could not be opened (") + DisplayText(e.what()) +
+                            QStringLiteral(")."),
+                        QStringLiteral("Working Database Error"), Icon::Critical);
+        return false;
+    }
+    fraButtons->hide();
+    return true;
+}
+
+void frmPlot::Form_Activate() {
+    if (state_.star.FileLoaded) return;
+    picView->hide();
+    picJDScale->hide();
+    picMagScale->hide();
+    fraButtons->hide();
+}
+
+void frmPlot::Form_Resize() {
+    ApplyFormResize(layout_, static_cast<float>(width()) * kTwipsPerPixel,
+                    static_cast<float>(height()) * kTwipsPerPixel, isMinimized());
+    applyLayout();
+}
+
+void frmPlot::applyLayout() {
+    Label1->setGeometry(PixelRect(layout_.Label1));
+    Label2->setGeometry(PixelRect(layout_.Label2));
+    Label3->setGeometry(PixelRect(layout_.Label3));
+    lblStarName->setGeometry(PixelRect(layout_.lblStarName));
+    picJDScale->setGeometry(PixelRect(layout_.picJDScale));
+    picView->setGeometry(PixelRect(layout_.picView));
+    picMagScale->setGeometry(PixelRect(layout_.picMagScale));
+    for (PictureBox* picture : {picJDScale, picView, picMagScale}) picture->fitCanvas();
+    lblPrg->setGeometry(PixelRect(layout_.lblPrg));
+    cmdLoad->setGeometry(PixelRect(layout_.cmdLoad));
+    prgLoad->setGeometry(PixelRect(layout_.prgLoad));
+    fraButtons->setGeometry(PixelRect(layout_.fraButtons));
+    lblCopyright->setGeometry(PixelRect(layout_.lblCopyright));
+    picNorvane->setGeometry(PixelRect(layout_.picNorvane));
+    // The status bar sits on the window's bottom edge by itself (QMainWindow keeps it there).
+}
+
+void frmPlot::HidePlotView() {
+    picView->hide();
+    picJDScale->hide();
+    picMagScale->hide();
+    lblStarName->hide();
+    fraButtons->hide();
+    prgLoad->hide();
+    lblPrg->hide();
+    Label1->hide();
+    Label2->hide();
+    picNorvane->show();
+}
+
+void frmPlot::ShowPlotView() {
+    picView->show();
+    picJDScale->show();
+    picMagScale->show();
+    fraButtons->show();
+    lblStarName->show();
+    picNorvane->hide();
+    lblCopyright->hide();
+}
+
+bool frmPlot::UnloadStar() {
+    // The readers and writers of the program close their files before they return, so no
+    // file is open here.
+    ResetStarState(state_);
+    picView->canvas().Cls();
+    picJDScale->canvas().Cls();
+    picMagScale->canvas().Cls();
+    lblStarName->clear();
+    setPanelText(2, QString());
+    fraButtons->hide();
+    picView->hide();
+    picJDScale->hide();
+    picMagScale->hide();
+    picNorvane->show();
+    lblPrg->clear();
+    lblPrg->hide();
+    cmdLoad->show();
+
+    Data1.reset();
+    const std::string path = WorkingDatabasePath(programDir_);
+    try {
+        DeleteWorkingDatabase(programDir_);
+        PrepareWorkingDatabase(programDir_, state_);
+        Data1 = std::make_unique<ObsTable>(path);
+    } catch (const FatalFileError& e) {
+        EndAfterFailure(DisplayText(e.what()), e.title(), e.icon());
+        return false;
+    } catch (const std::exception& e) {
+        EndAfterFailure(QStringLiteral("The working database ") + DisplayText(path) +
+                            QStringLiteral(" could not be opened (") + DisplayText(e.what()) +
+                            QStringLiteral(")."),
+                        QStringLiteral("Working Database Error"), Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void frmPlot::EndAfterFailure(const QString& text, const QString& title, Icon icon) {
+    prompts_.message(text, title, Buttons::OK, icon);
+    exitCode_ = 1;
+    ShutDown();
+}
+
+void frmPlot::ShutDown() {
+    // Closing this window below runs the close handler, which comes back here.
+    if (shutDownStarted_) return;
+    shutDownStarted_ = true;
+
+    Data1.reset();
+    if (FileExists(WorkingDatabasePath(programDir_))) {
+        try {
+            DeleteWorkingDatabase(programDir_);
+        } catch (const FatalFileError& e) {
+            // After an earlier failure that already ended the run, one message is enough.
+            if (exitCode_ == 0)
+                prompts_.message(DisplayText(e.what()), e.title(), Buttons::OK, e.icon());
+            exitCode_ = 1;
+        }
+    }
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isWindow() && child->isVisible()) child->close();
+    state_.overlay.PolyRegression.reset();
+    state_.overlay.StateOK = false;
+    close();
+    state_.overlay.BinJD.clear();
+    state_.overlay.BinMag.clear();
+    state_.overlay.BinSD.clear();
+    shutDownDone_ = true;
+    if (endProgram) endProgram(exitCode_);
+}
+
+bool frmPlot::WantsToSaveFirst() {
+    const QString text = QStringLiteral("You have edited file ") +
+                         DisplayText(state_.settings.FilePath) +
+                         QStringLiteral(
+                             " but have not saved it. Would you like another "
+                             "chance to save?");
+    return prompts_.message(text, QStringLiteral("Do You Want to Save?"), Buttons::YesNo,
+                            Icon::None) == Answer::Yes;
+}
+
+void frmPlot::mnuExit_Click() {
+    if (busy_) return;
+    if (state_.star.FileEdited && WantsToSaveFirst()) return;
+    ShutDown();
+}
+
+void frmPlot::mnuExit1_Click() {
+    mnuExit_Click();
+}
+
+void frmPlot::closeEvent(QCloseEvent* event) {
+    if (!shutDownStarted_) {
+        // Form_QueryUnload. The question depends on the edits alone: other windows clear
+        // StateOK while they are open, and closing then must not drop unsaved edits.
+        if (busy_ || (state_.star.FileEdited && WantsToSaveFirst())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    // Form_Unload.
+    ShutDown();
+}
+
+void frmPlot::mnuConfig_Click() {
+    if (busy_) return;
+    const std::string keptPath = state_.settings.FilePath;
+    if (state_.star.FileLoaded) {
+        const QString text =
+            QStringLiteral(
+                "You cannot change the configuration while a file is loaded.\r\n\r\n"
+                "Do you want to unload the file ") +
+            DisplayText(keptPath) + QStringLiteral("?");
+        if (prompts_.message(text, QStringLiteral("Cannot Reconfigure"), Buttons::YesNoCancel,
+                             Icon::None) != Answer::Yes)
+            return;
+        if (!UnloadStar()) return;
+        const auto slash = keptPath.find_last_of('/');
+        state_.settings.FilePath =
+            slash == std::string::npos ? std::string() : keptPath.substr(0, slash + 1);
+    }
+    hide();
+    bool goOn = true;
+    try {
+        if (seams_.runConfiguration)
+            goOn = seams_.runConfiguration(this, state_.settings, programDir_, prompts_);
+    } catch (const std::exception& e) {
+        prompts_.message(ModuleErrorText(DisplayText(e.what()), QStringLiteral("mnuConfig_Click")),
+                         QStringLiteral("Error"), Buttons::OK, Icon::None);
+    }
+    if (!goOn) {
+        ShutDown();
+        return;
+    }
+    show();
+}
+
+void frmPlot::mnuStats_Click() {
+    // This runs on the item's triggered signal, after the item has flipped its own check
+    // mark; the decision is made on the mark as it was before the click.
+    const bool wasChecked = !mnuStats->isChecked();
+    if (wasChecked) {
+        mnuStats->setChecked(false);
+        state_.overlay.StatsShown = false;
+        if (stats_) stats_->close();
+    } else {
+        mnuStats->setChecked(true);
+        state_.overlay.StatsShown = true;
+    }
+    if (!state_.overlay.StatsShown) {
+        if (stats_) stats_->close();
+    } else {
+        statsWindow()->show();
+    }
+}
+
+void frmPlot::frmStats_Unload() {
+    mnuStats->setChecked(false);
+}
+
+void frmPlot::mnuAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmPlot::Form_MouseMove() {
+    setPanelText(3, QString());
+    setPanelText(4, QString());
+}
+
+void frmPlot::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmPlot::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+}
+
+bool frmPlot::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::MouseMove) Form_MouseMove();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace sabrix

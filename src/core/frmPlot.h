@@ -1,0 +1,192 @@
+// The main window: menu bar, the "Load a File" button, the frame of sixteen tool buttons, the
+// plot surface with its two scale strips, the star label, the status bar with four panels
+// and the progress bar, and the start-up display (logo and titles) shown while no star is
+// loaded. It owns the application state and the connection to the working database, ends
+// the run (ShutDown) and guards the configuration dialog.
+//
+// Controls are public members under their own names, so the commands built on this window
+// reach them directly; their object names are the same.
+#pragma once
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/AppState.h"
+#include "core/Prompts.h"
+#include "core/SettingsSeams.h"
+#include "data/ObsTable.h"
+#include "interaction/FormLayout.h"
+#include "plot/PictureBox.h"
+
+namespace sabrix {
+
+class frmStats;
+
+class frmPlot : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // The window takes over the application state. The working database of programDir must
+    // have been prepared; Form_Load() binds it.
+    frmPlot(AppState state, std::string programDir, Prompts& prompts, SettingsSeams seams,
+            QWidget* parent = nullptr);
+    ~frmPlot() override;
+
+    AppState& state() { return state_; }
+    const AppState& state() const { return state_; }
+    Prompts& prompts() { return prompts_; }
+    const std::string& programDir() const { return programDir_; }
+    // The connection to the working database; null after ShutDown (or before Form_Load).
+    ObsTable* table() { return Data1.get(); }
+
+    // Called instead of ending the process when the run ends; the default quits the
+    // application's event loop with the code.
+    std::function<void(int exitCode)> endProgram;
+    // The exit code of the run: 0, or 1 when the working database could not be handled.
+    int exitCode() const { return exitCode_; }
+    bool isShutDown() const { return shutDownDone_; }
+
+    // Status bar panels, numbered 1 to 4; other numbers are ignored (and read as empty).
+    void setPanelText(int panel, const QString& text);
+    QString panelText(int panel) const;
+
+    // While busy (a long job runs), every menu command and button is disabled and closing
+    // the window is refused; afterwards each gets back the state it had.
+    void setBusy(bool busy);
+    bool isBusy() const { return busy_; }
+
+    // The stats window, created on first use.
+    frmStats* statsWindow();
+
+    // Binds the working database. Returns false after showing the failure and ending the run.
+    bool Form_Load();
+    // With no star loaded: hides the plot surfaces and the button frame.
+    void Form_Activate();
+    // Lays the controls out for the window's current size.
+    void Form_Resize();
+    // The empty look and the plot look of the window.
+    void HidePlotView();
+    void ShowPlotView();
+    // Forgets the loaded star and empties the window and the working database. Returns true
+    // when the window is ready for the next star, false when a failure ended the run.
+    bool UnloadStar();
+    // Ends the run: deletes the working database, closes the other windows and this one.
+    // A second call does nothing.
+    void ShutDown();
+
+    // Controls.
+    QMenu* mnuFiles;
+    QAction* mnuLoad;
+    QAction* mnuSave;
+    QAction* mnuFaint;
+    QAction* mnuSpacer6;
+    QAction* mnuXYZ;
+    QAction* mnuSaveXYZ;
+    QAction* mnuSpacer7;
+    QAction* mnuExit1;
+    QMenu* mnuTools;
+    QAction* mnuAvg;
+    QAction* mnuPoly;
+    QAction* mnuSpacer3;
+    QAction* mnuWebSite;
+    QAction* mnuSpacer5;
+    QAction* mnuStats;
+    QAction* mnuspacer4;
+    QAction* mnuViewer;
+    QAction* mnuManage;
+    QAction* mnuConfig;
+    QMenu* mnuHelp;
+    QAction* mnuDocs;
+    QAction* mnuSpace;
+    QAction* mnuAbout;
+    QAction* mnuExit;
+
+    QPushButton* cmdLoad;
+    QFrame* fraButtons;
+    QPushButton* cmdZoomBox;
+    QPushButton* cmdBox;
+    QPushButton* cmdLocate;
+    QPushButton* cmdMag;
+    QPushButton* cmdJDZoom;
+    QPushButton* cmdMagZoom;
+    QPushButton* cmdBegin;
+    QPushButton* cmdBack;
+    QPushButton* cmdForward;
+    QPushButton* cmdEnder;
+    QPushButton* CmdDown;
+    QPushButton* cmdUp;
+    QPushButton* cmdRefresh;
+    QPushButton* cmdReset;
+    QPushButton* cmdBin;
+    QPushButton* cmdPoly;
+
+    QLabel* lblStarName;
+    PictureBox* picView;
+    PictureBox* picJDScale;
+    PictureBox* picMagScale;
+    QStatusBar* staPlot;
+    QProgressBar* prgLoad;
+    QLabel* lblPrg;
+    QLabel* picNorvane;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* lblCopyright;
+
+    std::unique_ptr<ObsTable> Data1;
+
+  public slots:
+    void mnuExit_Click();
+    void mnuExit1_Click();
+    void mnuConfig_Click();
+    void mnuStats_Click();
+    void mnuAbout_Click();
+    void frmStats_Unload();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildControls();
+    QPushButton* addToolButton(const char* name, const char* toolTip, float left);
+    void applyLayout();
+    // The save question; true when the user wants another chance to save.
+    bool WantsToSaveFirst();
+    // Shows a failure that ends the run, then ends it.
+    void EndAfterFailure(const QString& text, const QString& title, Icon icon);
+    void Form_MouseMove();
+
+    AppState state_;
+    std::string programDir_;
+    Prompts& prompts_;
+    SettingsSeams seams_;
+    FormLayout layout_;
+    QWidget* client_ = nullptr;
+    std::array<QLabel*, 4> panels_{};
+    std::vector<QAction*> commands_;
+    QPointer<frmStats> stats_;
+    bool busy_ = false;
+    std::vector<QPointer<QAction>> disabledActionsWhileBusy_;
+    bool cmdLoadWasEnabled_ = false;
+    bool shutDownStarted_ = false;
+    bool shutDownDone_ = false;
+    int exitCode_ = 0;
+};
+
+}  // namespace sabrix

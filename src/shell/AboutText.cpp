@@ -1,0 +1,22 @@
+#include "shell/AboutText.h"
+
+namespace sabrix {
+
+QString VersionNumberText() {
+    return QString::number(SABRIX_VERSION_MAJOR) + QLatin1Char('.') +
+           QString::number(SABRIX_VERSION_MINOR) + QLatin1Char('.') +
+           QString::number(SABRIX_VERSION_PATCH);
+}
+
+QString AboutVersionText() {
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("Sabrix Version ") + VersionNumberText() + crlf + crlf +
+           QStringLiteral("Written by the Sabrix developers.") + crlf + crlf +
+           QStringLiteral("Thanks to every observer whose estimates make a light curve.");
+}
+
+QString CopyrightText() {
+    return QChar(169) + QStringLiteral(" 2025 The Sabrix developers");
+}
+
+}  // namespace sabrix
