@@ -1,9 +1,25 @@
 #include "core/CommandLine.h"
 
+#include <charconv>
+
 namespace sabrix {
+
+namespace {
+
+bool ParseInt(const std::string& text, int& value) {
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+}  // namespace
 
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
     CommandLineRequest request;
+    auto invalid = [&request](const std::string& why) {
+        request.kind = CommandLineRequest::Kind::Invalid;
+        request.problem = why;
+        return request;
+    };
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
             request.kind = CommandLineRequest::Kind::Help;
@@ -15,36 +31,85 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (args.empty()) return request;
-    if (args.size() == 1 && args[0] == "/alwayssave") {
-        request.commandLine = args[0];
+    const std::string& first = args[0];
+    if (first == "--render" || first == "--convert") {
+        const bool render = first == "--render";
+        if (args.size() < 2 || args[1].rfind("--", 0) == 0)
+            return invalid(first + " needs a file to load");
+        std::string file = args[1];
+        std::string out;
+        for (size_t i = 2; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            auto value = [&](std::string& into) {
+                if (i + 1 >= args.size()) return false;
+                into = args[++i];
+                return true;
+            };
+            std::string text;
+            if (a == "--out") {
+                if (!value(out)) return invalid("--out needs a path");
+            } else if (a == "--three-column") {
+                request.render.threeColumn = request.convert.threeColumn = true;
+            } else if (render && a == "--omit-faint") {
+                request.render.omitFaint = true;
+            } else if (render && a == "--stats") {
+                request.render.stats = true;
+            } else if (render && (a == "--width" || a == "--height")) {
+                int n = 0;
+                if (!value(text) || !ParseInt(text, n) || n < 50 || n > 20000)
+                    return invalid(a + " needs a whole number from 50 to 20000");
+                (a == "--width" ? request.render.width : request.render.height) = n;
+            } else if (!render && a == "--to") {
+                if (!value(text)) return invalid("--to needs star or three-column");
+                if (text == "star")
+                    request.convert.to = ConvertOptions::Target::StarFile;
+                else if (text == "three-column")
+                    request.convert.to = ConvertOptions::Target::ThreeColumn;
+                else
+                    return invalid("--to needs star or three-column");
+            } else {
+                return invalid("unknown option: " + a);
+            }
+        }
+        if (out.empty()) return invalid(first + " needs --out");
+        request.kind = render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
+        request.render.file = request.convert.file = file;
+        request.render.out = request.convert.out = out;
         return request;
     }
-    request.kind = CommandLineRequest::Kind::Invalid;
-    for (const std::string& arg : args) {
-        if (arg != "/alwayssave") {
-            request.problem =
-                (!arg.empty() && arg[0] == '-' ? "unknown option: " : "unexpected argument: ") +
-                arg;
-            break;
-        }
+    if (args.size() == 1 && first == "/alwayssave") {
+        request.commandLine = first;
+        return request;
     }
-    if (request.problem.empty()) request.problem = "/alwayssave must be the only argument";
+    for (const std::string& arg : args)
+        if (!arg.empty() && arg[0] == '-') return invalid("unknown option: " + arg);
+    if (args.size() > 1) {
+        for (const std::string& arg : args)
+            if (arg != "/alwayssave") return invalid("unexpected argument: " + arg);
+        return invalid("/alwayssave must be the only argument");
+    }
+    request.fileToLoad = first;
+    request.commandLine = first;
     return request;
 }
 
 std::string UsageText() {
-    return "Usage: sabrix [/alwayssave]\n"
+    return "Usage: sabrix [FILE | /alwayssave]\n"
+           "       sabrix --render FILE --out PNG [--width W] [--height H] [--three-column]\n"
+           "              [--omit-faint] [--stats]\n"
+           "       sabrix --convert FILE --out OUT [--three-column] [--to star|three-column]\n"
            "       sabrix --help | --version\n"
            "\n"
-           "Plots the observations of one variable star.\n"
-           "\n"
-           "  /alwayssave   save to the star file without asking first\n"
-           "  --help, -h    show this text and exit\n"
-           "  --version     show the version and exit\n"
+           "With no argument Sabrix starts its window; with FILE it loads that star file;\n"
+           "with /alwayssave \"Save to Star File\" writes without asking first.\n"
+           "--render draws the plot of FILE into a PNG without a window and prints the star\n"
+           "label and the number of rejected lines. --convert writes FILE again with the\n"
+           "star-file or three-column writer.\n"
            "\n"
            "Sabrix keeps its settings, databases and files folder in the folder of the\n"
            "program, or in the folder named by the environment variable SABRIX_HOME.\n";
 }
+
 
 std::string VersionText() {
     return std::string("Sabrix ") + SABRIX_VERSION_TEXT;

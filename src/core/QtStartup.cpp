@@ -1,8 +1,11 @@
 #include "core/QtStartup.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <vector>
 
 #include "core/CommandLine.h"
@@ -10,19 +13,22 @@
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
 #include "core/QtPrompts.h"
+#include "core/SettingsFile.h"
+#include "dialogs/frmConfig.h"
+#include "shell/CommandLineTools.h"
 
 namespace sabrix {
 
 SettingsSeams DefaultSettingsSeams() {
     SettingsSeams seams;
-    // Sabrix.ini is looked up by its exact name; its keys are read by the settings module.
     seams.readSettings = [](const std::string& programDir, Settings& settings) {
-        if (!FileExists(SettingsFilePath(programDir))) settings.IniMissing = true;
+        ReadSettings(programDir, settings);
     };
-    // Without a configuration dialog there is nothing to confirm: a first start cannot go
-    // on, and a later "Configure" keeps the settings as they are.
-    seams.runConfiguration = [](QWidget*, Settings& settings, const std::string&, Prompts&) {
-        return !settings.IniMissing;
+    seams.runConfiguration = [](QWidget* parent, Settings& settings,
+                                const std::string& programDir, Prompts& prompts) {
+        frmConfig dialog(settings, programDir, prompts, parent);
+        dialog.exec();
+        return !dialog.endProgramRequested();
     };
     return seams;
 }
@@ -114,6 +120,15 @@ int Main(int argc, char** argv) {
         case CommandLineRequest::Kind::Invalid:
             std::fprintf(stderr, "sabrix: %s\n%s", request.problem.c_str(), UsageText().c_str());
             return 2;
+        case CommandLineRequest::Kind::Render:
+        case CommandLineRequest::Kind::Convert: {
+            // No window and no display: fonts and images still need a GUI application.
+            if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            QGuiApplication app(argc, argv);
+            return request.kind == CommandLineRequest::Kind::Render
+                       ? RunRender(request.render, ProgramDirectory(), std::cout, std::cerr)
+                       : RunConvert(request.convert, ProgramDirectory(), std::cout, std::cerr);
+        }
         case CommandLineRequest::Kind::Gui:
             break;
     }
@@ -130,6 +145,7 @@ int Main(int argc, char** argv) {
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
+    if (!request.fileToLoad.empty()) window->LoadStarFile(request.fileToLoad);
     const int code = QApplication::exec();
     return code != 0 ? code : window->exitCode();
 }

@@ -79,6 +79,7 @@ void ResetStarState(AppState& state) {
     state.star.FileLoaded = false;
     state.star.FileEdited = false;
     state.star.ThreeColumnFormat = false;
+    state.star.BackupMade = false;
 
     OverlayState& overlay = state.overlay;
     overlay.BinJD.clear();

@@ -121,10 +121,14 @@ void frmPlot::buildMenus() {
                  mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
                  mnuConfig, mnuDocs, mnuAbout,   mnuExit};
     // These commands arrive with the parts of the program that carry them out.
-    for (QAction* action : {mnuLoad, mnuSave, mnuFaint, mnuXYZ, mnuSaveXYZ, mnuAvg, mnuPoly,
-                            mnuWebSite, mnuViewer, mnuManage, mnuDocs})
+    for (QAction* action : {mnuAvg, mnuPoly, mnuWebSite, mnuViewer, mnuManage, mnuDocs})
         action->setEnabled(false);
 
+    connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
+    connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
+    connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
+    connect(mnuXYZ, &QAction::triggered, this, &frmPlot::mnuXYZ_Click);
+    connect(mnuSaveXYZ, &QAction::triggered, this, &frmPlot::mnuSaveXYZ_Click);
     connect(mnuExit, &QAction::triggered, this, &frmPlot::mnuExit_Click);
     connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
     connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
@@ -184,7 +188,7 @@ void frmPlot::buildControls() {
 
     cmdLoad = new QPushButton(QStringLiteral("Load a File"), client_);
     cmdLoad->setObjectName(QStringLiteral("cmdLoad"));
-    cmdLoad->setEnabled(false);
+    connect(cmdLoad, &QPushButton::clicked, this, &frmPlot::cmdLoad_Click);
 
     picNorvane = new QLabel(client_);
     picNorvane->setObjectName(QStringLiteral("picNorvane"));
@@ -212,6 +216,8 @@ void frmPlot::buildControls() {
     cmdRefresh = addToolButton("cmdRefresh", "Refresh Plot Screen", 6600);
     cmdReset = addToolButton("cmdReset", "Reset Plot", 7185);
     cmdReset->setIcon(QIcon());
+    cmdReset->setEnabled(true);
+    connect(cmdReset, &QPushButton::clicked, this, &frmPlot::cmdReset_Click);
     cmdReset->setStyleSheet(
         QStringLiteral("QPushButton { background-color: #e00000; border: 1px solid #800000; }"
                        "QPushButton:disabled { background-color: #b04040; }"));
@@ -314,6 +320,14 @@ void frmPlot::Form_Resize() {
     ApplyFormResize(layout_, static_cast<float>(width()) * kTwipsPerPixel,
                     static_cast<float>(height()) * kTwipsPerPixel, isMinimized());
     applyLayout();
+    if (!state_.star.FileLoaded) return;
+    // A resize that arrives while a job runs (the plot yields to the event loop) is drawn
+    // once the job is over.
+    if (busy_) {
+        redrawPending_ = true;
+        return;
+    }
+    Redraw(true);
 }
 
 void frmPlot::applyLayout() {

@@ -24,9 +24,11 @@
 #include <vector>
 
 #include "core/AppState.h"
+#include "core/Clock.h"
 #include "core/Prompts.h"
 #include "core/SettingsSeams.h"
 #include "data/ObsTable.h"
+#include "data/SaveCommands.h"
 #include "interaction/FormLayout.h"
 #include "plot/PictureBox.h"
 
@@ -34,7 +36,7 @@ namespace sabrix {
 
 class frmStats;
 
-class frmPlot : public QMainWindow {
+class frmPlot : public QMainWindow, public SaveDisplay {
     Q_OBJECT
 
   public:
@@ -85,6 +87,24 @@ class frmPlot : public QMainWindow {
     // Ends the run: deletes the working database, closes the other windows and this one.
     // A second call does nothing.
     void ShutDown();
+
+    // The redraw sequence: the three frames (Scaler), then the plot (Plotter), whose outcome
+    // goes to the star label, status panel 2, the cursor and the stats window. The overlays
+    // join it once they exist. Does nothing while nothing is loaded.
+    void Redraw(bool withOverlays);
+    // Loads a star file chosen elsewhere (the command line): the part of "Load a File" that
+    // follows its open dialog.
+    void LoadStarFile(const std::string& path);
+    // Reads FilePath into the table and draws it; the outcome is in FileLoaded and StateOK.
+    void ImportStarFile();
+    // The clock of the dated header lines; the system clock unless a test sets another.
+    void setClock(const Clock* clock) { clock_ = clock; }
+
+    // What a save needs of the window.
+    void hidePlotForSave() override;
+    void setProgressCaption(const QString& caption) override;
+    void restorePlotAfterSave() override;
+    void yield() override;
 
     // Controls.
     QMenu* mnuFiles;
@@ -148,6 +168,13 @@ class frmPlot : public QMainWindow {
     std::unique_ptr<ObsTable> Data1;
 
   public slots:
+    void mnuLoad_Click();
+    void cmdLoad_Click();
+    void mnuSave_Click();
+    void mnuXYZ_Click();
+    void mnuSaveXYZ_Click();
+    void mnuFaint_Click();
+    void cmdReset_Click();
     void mnuExit_Click();
     void mnuExit1_Click();
     void mnuConfig_Click();
@@ -171,6 +198,10 @@ class frmPlot : public QMainWindow {
     // Shows a failure that ends the run, then ends it.
     void EndAfterFailure(const QString& text, const QString& title, Icon icon);
     void Form_MouseMove();
+    // Plotter and what the window does around it.
+    void RunPlotter();
+    // Clears the drawings of the plot and both strips.
+    void ClearPictures();
 
     AppState state_;
     std::string programDir_;
@@ -187,6 +218,9 @@ class frmPlot : public QMainWindow {
     bool shutDownStarted_ = false;
     bool shutDownDone_ = false;
     int exitCode_ = 0;
+    SystemClock systemClock_;
+    const Clock* clock_ = &systemClock_;
+    bool redrawPending_ = false;
 };
 
 }  // namespace sabrix

@@ -40,12 +40,6 @@ QString XYZFileStatusText(const AppState& state) {
     return QStringLiteral("File: ") + DisplayText(state.star.ThreeColumnFilePath);
 }
 
-QString XYZMagnificationStatusText(const AppState& state) {
-    const double rounded = RoundHalfEven(static_cast<double>(state.view.JDMagnification), 1);
-    return QStringLiteral("Magnification = ") + QString::fromStdString(FormatDouble(rounded)) +
-           QStringLiteral(" X");
-}
-
 QString XYZLoadingCaption(int32_t recordCount) {
     return QStringLiteral("Loading ") + QString::number(recordCount) + QStringLiteral(" Records.");
 }

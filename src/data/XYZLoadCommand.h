@@ -2,7 +2,7 @@
 //   if (!AskUnloadForXYZ(state, prompts)) return;  if (state.star.FileLoaded) UnloadStar();
 //   yield; clear the pictures;  path = prompts.openFile(XYZOpenDialogOptions(state));
 //   if (!path || !XYZBeginLoad(state, PathBytes(*path))) return;
-//   status panels XYZFileStatusText / XYZMagnificationStatusText;
+//   status panels XYZFileStatusText / PlainMagnificationText;
 //   if (XYZLoadFile(...) == XYZLoadOutcome::Loaded) { FindExtremes; Scaler; Plotter; }
 //   if (state.overlay.StateOK) show the plot; else { StateOK = true; UnloadStar(); ... }
 #pragma once
@@ -29,9 +29,8 @@ FileDialogOptions XYZOpenDialogOptions(const AppState& state);
 // file name). Returns false and changes nothing when the file name holds no ".".
 bool XYZBeginLoad(AppState& state, const std::string& path);
 
-// Status bar texts: "File: " + path, and "Magnification = 1 X" (one decimal at most).
+// Status bar panel 1 after choosing the file: "File: " + path.
 QString XYZFileStatusText(const AppState& state);
-QString XYZMagnificationStatusText(const AppState& state);
 // Caption of lblPrg while loading: "Loading 383 Records."
 QString XYZLoadingCaption(int32_t recordCount);
 

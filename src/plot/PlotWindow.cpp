@@ -76,7 +76,13 @@ QString MagnificationStatusText(const AppState& state) {
     if (o.MagZoomMode())
         return QStringLiteral("MagMagnification = ") +
                QString::fromStdString(FormatSingle(v.MagMagnification)) + QStringLiteral(" X");
-    return QStringLiteral("Magnification = ") + rounded(v.JDMagnification) + QStringLiteral(" X");
+    return PlainMagnificationText(state);
+}
+
+QString PlainMagnificationText(const AppState& state) {
+    const double rounded = RoundHalfEven(static_cast<double>(state.view.JDMagnification), 1);
+    return QStringLiteral("Magnification = ") + QString::fromStdString(FormatDouble(rounded)) +
+           QStringLiteral(" X");
 }
 
 void ApplyDesignLook(Canvas& picView, Canvas& picJDScale, Canvas& picMagScale) {

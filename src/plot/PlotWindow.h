@@ -47,6 +47,9 @@ bool ScalerErrorIsSilent(const PlotWindowState& view);
 // magnitude factor unrounded for the magnitude zoom ("MagMagnification = 1.25 X"), otherwise
 // "Magnification = " with the rounded JD factor ("Magnification = 1 X").
 QString MagnificationStatusText(const AppState& state);
+// "Magnification = " + the JD factor rounded to one decimal (halves to even) + " X", whatever
+// the tool: what a load and "Reset Plot" show ("Magnification = 1 X").
+QString PlainMagnificationText(const AppState& state);
 
 // Gives the surfaces their design look: picView black with a yellow drawing colour, the two
 // strips black with white, and the strips' label fonts.

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QTemporaryDir>
-#include <charconv>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -23,11 +22,6 @@
 namespace sabrix {
 
 namespace {
-
-bool ParseInt(const std::string& text, int& value) {
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
-    return r.ec == std::errc() && r.ptr == text.data() + text.size();
-}
 
 // A file loaded into a scratch database, with the state the windows would hold after the load.
 struct LoadedFile {
@@ -119,92 +113,6 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& file, bool threeColumn,
 }
 
 }  // namespace
-
-CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
-    CommandLineRequest request;
-    auto invalid = [&request](const std::string& why) {
-        request.kind = CommandLineRequest::Kind::Invalid;
-        request.error = why;
-        return request;
-    };
-    if (args.empty()) return request;
-    const std::string& first = args[0];
-    if (first == "--help" || first == "-h") {
-        request.kind = CommandLineRequest::Kind::Help;
-        return request;
-    }
-    if (first == "--version") {
-        request.kind = CommandLineRequest::Kind::Version;
-        return request;
-    }
-    if (first == "--render" || first == "--convert") {
-        const bool render = first == "--render";
-        if (args.size() < 2 || args[1].rfind("--", 0) == 0)
-            return invalid(first + " needs a file to load");
-        std::string file = args[1];
-        std::string out;
-        for (size_t i = 2; i < args.size(); ++i) {
-            const std::string& a = args[i];
-            auto value = [&](std::string& into) {
-                if (i + 1 >= args.size()) return false;
-                into = args[++i];
-                return true;
-            };
-            std::string text;
-            if (a == "--out") {
-                if (!value(out)) return invalid("--out needs a path");
-            } else if (a == "--three-column") {
-                request.render.threeColumn = request.convert.threeColumn = true;
-            } else if (render && a == "--omit-faint") {
-                request.render.omitFaint = true;
-            } else if (render && a == "--stats") {
-                request.render.stats = true;
-            } else if (render && (a == "--width" || a == "--height")) {
-                int n = 0;
-                if (!value(text) || !ParseInt(text, n) || n < 50 || n > 20000)
-                    return invalid(a + " needs a whole number from 50 to 20000");
-                (a == "--width" ? request.render.width : request.render.height) = n;
-            } else if (!render && a == "--to") {
-                if (!value(text)) return invalid("--to needs star or three-column");
-                if (text == "star")
-                    request.convert.to = ConvertOptions::Target::StarFile;
-                else if (text == "three-column")
-                    request.convert.to = ConvertOptions::Target::ThreeColumn;
-                else
-                    return invalid("--to needs star or three-column");
-            } else {
-                return invalid("unknown option " + a);
-            }
-        }
-        if (out.empty()) return invalid(first + " needs --out");
-        request.kind = render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
-        request.render.file = request.convert.file = file;
-        request.render.out = request.convert.out = out;
-        return request;
-    }
-    if (args.size() == 1 && first == "/alwayssave") {
-        request.commandLine = first;
-        return request;
-    }
-    if (first.rfind("--", 0) == 0) return invalid("unknown option " + first);
-    if (args.size() > 1) return invalid("give one star file to load");
-    request.fileToLoad = first;
-    request.commandLine = first;
-    return request;
-}
-
-std::string UsageText() {
-    return "Usage: sabrix [FILE | /alwayssave]\n"
-           "       sabrix --render FILE --out PNG [--width W] [--height H] [--three-column]\n"
-           "              [--omit-faint] [--stats]\n"
-           "       sabrix --convert FILE --out OUT [--three-column] [--to star|three-column]\n"
-           "       sabrix --help | --version\n"
-           "\n"
-           "With no argument Sabrix starts its window; with FILE it loads that star file.\n"
-           "--render draws the plot of FILE into a PNG without a window and prints the star\n"
-           "label and the number of rejected lines. --convert writes FILE again with the\n"
-           "star-file or three-column writer.\n";
-}
 
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
               std::ostream& err) {

@@ -5,45 +5,11 @@
 #pragma once
 
 #include <iosfwd>
-#include <optional>
 #include <string>
-#include <vector>
+
+#include "core/CommandLine.h"
 
 namespace sabrix {
-
-struct RenderOptions {
-    std::string file;
-    std::string out;
-    int width = 1200;
-    int height = 700;
-    bool threeColumn = false;
-    bool omitFaint = false;
-    bool stats = false;
-};
-
-struct ConvertOptions {
-    enum class Target { SameKind, StarFile, ThreeColumn };
-    std::string file;
-    std::string out;
-    bool threeColumn = false;
-    Target to = Target::SameKind;
-};
-
-// What the command line asks for.
-struct CommandLineRequest {
-    enum class Kind { Gui, Help, Version, Render, Convert, Invalid };
-    Kind kind = Kind::Gui;
-    std::string fileToLoad;   // Gui: a star file to load at start (may be empty)
-    std::string commandLine;  // Gui: the arguments joined by blanks ("/alwayssave")
-    RenderOptions render;
-    ConvertOptions convert;
-    std::string error;  // Invalid: what is wrong
-};
-
-// Reads the arguments after the program name. Never throws.
-CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
-// The text of --help.
-std::string UsageText();
 
 // Draws what the plot area shows after loading the file into options.out (PNG). Prints the
 // star label ("NAME - (N Points)") and "Rejected lines: N" to out, then the stats lines when

@@ -31,7 +31,7 @@ TEST(ParseCommandLine, HelpAndVersionWinOverEverythingElse) {
 TEST(ParseCommandLine, AnythingElseIsRefusedWithTheOffendingArgument) {
     auto r = ParseCommandLine({"--render"});
     EXPECT_EQ(r.kind, Kind::Invalid);
-    EXPECT_EQ(r.problem, "unknown option: --render");
+    EXPECT_EQ(r.problem, "--render needs a file to load");
     r = ParseCommandLine({"/alwayssave", "star.txt"});
     EXPECT_EQ(r.kind, Kind::Invalid);
     EXPECT_EQ(r.problem, "unexpected argument: star.txt");

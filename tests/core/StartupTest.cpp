@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <filesystem>
 
 #include "core/FileSystem.h"
 #include "core/QtStartup.h"
+#include "dialogs/frmConfig.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -163,20 +166,34 @@ TEST(Startup, ASecondCopyOnTheSameFolderIsRefusedAndLeavesTheFirstCopysDataAlone
     window->ShutDown();
 }
 
-TEST(Startup, DefaultSeamsNoticeAMissingSettingsFileAndCannotConfirmIt) {
+// Presses a button of the configuration dialog once it is open and modal.
+void PressInConfigurationDialog(const char* button) {
+    QTimer::singleShot(0, [button] {
+        auto* dialog = qobject_cast<frmConfig*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>(QLatin1String(button))->click();
+    });
+}
+
+TEST(Startup, DefaultSeamsReadTheSettingsFileAndRunTheConfigurationDialog) {
     test::TempProgramDir dir;
     SettingsSeams seams = DefaultSettingsSeams();
     Settings settings;
     seams.readSettings(dir.path(), settings);
     EXPECT_TRUE(settings.IniMissing);
     test::ScriptedPrompts prompts;
-    EXPECT_FALSE(seams.runConfiguration(nullptr, settings, dir.path(), prompts));
 
-    test::WriteFileBytes(dir.file("Sabrix.ini"), "[Sabrix.exe]\r\n");
-    Settings present;
-    seams.readSettings(dir.path(), present);
-    EXPECT_FALSE(present.IniMissing);
-    EXPECT_TRUE(seams.runConfiguration(nullptr, present, dir.path(), prompts));
+    PressInConfigurationDialog("cmdCancel");
+    EXPECT_FALSE(seams.runConfiguration(nullptr, settings, dir.path(), prompts));
+    EXPECT_FALSE(FileExists(dir.file("Sabrix.ini")));
+
+    PressInConfigurationDialog("cmdEnter");
+    EXPECT_TRUE(seams.runConfiguration(nullptr, settings, dir.path(), prompts));
+    Settings reread;
+    seams.readSettings(dir.path(), reread);
+    EXPECT_FALSE(reread.IniMissing);
+    EXPECT_EQ(reread.PolyFit, 40);
+    EXPECT_EQ(reread.FilePath, dir.path());
 }
 
 }  // namespace

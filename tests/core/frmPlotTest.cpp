@@ -111,14 +111,14 @@ TEST_F(PlotWindow, MenuTreeHasItsCaptionsInOrder) {
 }
 
 TEST_F(PlotWindow, CommandsNotYetAvailableAreDisabledAndTheRestWork) {
-    for (QAction* a : {window->mnuLoad, window->mnuSave, window->mnuFaint, window->mnuXYZ,
-                       window->mnuSaveXYZ, window->mnuAvg, window->mnuPoly, window->mnuWebSite,
-                       window->mnuViewer, window->mnuManage, window->mnuDocs})
+    for (QAction* a : {window->mnuAvg, window->mnuPoly, window->mnuWebSite, window->mnuViewer,
+                       window->mnuManage, window->mnuDocs})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    for (QAction* a :
-         {window->mnuExit, window->mnuExit1, window->mnuConfig, window->mnuStats, window->mnuAbout})
+    for (QAction* a : {window->mnuLoad, window->mnuSave, window->mnuFaint, window->mnuXYZ,
+                       window->mnuSaveXYZ, window->mnuExit, window->mnuExit1, window->mnuConfig,
+                       window->mnuStats, window->mnuAbout})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_FALSE(window->cmdLoad->isEnabled());
+    EXPECT_TRUE(window->cmdLoad->isEnabled());
     EXPECT_EQ(window->mnuLoad->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_EQ(window->mnuExit1->shortcut(), QKeySequence("Ctrl+Q"));
 }
@@ -146,7 +146,8 @@ TEST_F(PlotWindow, ToolButtonsCarryTheirTooltipsAndPictures) {
         ASSERT_NE(button, nullptr) << name;
         EXPECT_EQ(button->toolTip(), QString(tip));
         EXPECT_EQ(button->text(), QString());
-        EXPECT_FALSE(button->isEnabled()) << name;
+        // Only "Reset Plot" works yet; the other tools arrive with navigation and zooming.
+        EXPECT_EQ(button->isEnabled(), std::string(name) == "cmdReset") << name;
         EXPECT_EQ(button->size(), QSize(32, 32));
         if (std::string(name) != "cmdReset") {
             EXPECT_FALSE(button->icon().isNull()) << name;
@@ -422,8 +423,9 @@ TEST_F(PlotWindow, BusyDisablesEveryCommandAndRestoresEachOneAfterwards) {
     window->setBusy(false);
     EXPECT_TRUE(window->mnuExit->isEnabled());
     EXPECT_TRUE(window->mnuStats->isEnabled());
-    EXPECT_FALSE(window->mnuLoad->isEnabled());
-    EXPECT_FALSE(window->cmdLoad->isEnabled());
+    EXPECT_TRUE(window->mnuLoad->isEnabled());
+    EXPECT_TRUE(window->cmdLoad->isEnabled());
+    EXPECT_FALSE(window->mnuAvg->isEnabled());
     EXPECT_TRUE(window->fraButtons->isEnabled());
 }
 

@@ -6,6 +6,7 @@
 #include "data/StarFileExport.h"
 #include "data/ThreeColumnFile.h"
 #include "data/XYZLoadCommand.h"
+#include "plot/PlotWindow.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -311,7 +312,7 @@ TEST(XYZLoadCommand, PiecesOfTheLoadCommand) {
     EXPECT_FALSE(state.star.ThreeColumnFormat);
     ASSERT_TRUE(XYZBeginLoad(state, dir.file("gone.v.txt")));
     EXPECT_EQ(state.star.StarName, "gone");
-    EXPECT_EQ(XYZMagnificationStatusText(state), "Magnification = 1 X");
+    EXPECT_EQ(PlainMagnificationText(state), "Magnification = 1 X");
     EXPECT_EQ(XYZLoadFile(state, table, prompts, {}), XYZLoadOutcome::FileNotFound);
     EXPECT_EQ(prompts.messages.back().text,
               QString::fromStdString("File " + dir.file("gone.v.txt") + " not found."));
