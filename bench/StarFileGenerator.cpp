@@ -34,8 +34,9 @@ std::string StarFileGenerator::DataLine(int64_t i) {
     const double jd = kFirstJD + kSpanDays * (static_cast<double>(i) + 0.5) /
                                      static_cast<double>(lines_ > 0 ? lines_ : 1) +
                       static_cast<double>(r % 1000) / 100000.0;
-    // A long-period variable between about 6 and 14, with scatter.
-    const double phase = (jd - kFirstJD) / 332.0;
+    // A slow variable between about 6.5 and 13.5, with scatter: about twelve cycles over the
+    // span, so the full view shows a light curve a person recognises.
+    const double phase = (jd - kFirstJD) / 3300.0;
     const double mag = 10.0 + 3.5 * __builtin_sin(phase * 6.283185307179586) +
                        static_cast<double>((r >> 10) % 60) / 100.0 - 0.3;
     const bool faint = (r >> 20) % 20 == 0;

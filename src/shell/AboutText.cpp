@@ -16,7 +16,7 @@ QString AboutVersionText() {
 }
 
 QString CopyrightText() {
-    return QChar(169) + QStringLiteral(" 2025 The Sabrix developers");
+    return QChar(169) + QStringLiteral(" 2026 The Sabrix developers");
 }
 
 }  // namespace sabrix

@@ -8,7 +8,7 @@ namespace sabrix {
 // "Sabrix Version " + major.minor.patch of the program, each part a plain integer, then
 // CR LF twice, the author line, CR LF twice and the credit line.
 QString AboutVersionText();
-// The copyright sign, the years and the makers: "© 2025 The Sabrix developers".
+// The copyright sign, the years and the makers: "© 2026 The Sabrix developers".
 QString CopyrightText();
 // "major.minor.patch" of this build, e.g. "1.0.0".
 QString VersionNumberText();
