@@ -98,7 +98,7 @@ double InsertFloor(const std::string& file, const std::string& dir, const std::v
 double Import(const std::string& file, const std::string& dir, const Settings& colors,
               bool withYields, std::unique_ptr<ObsTable>* keep) {
     double best = 1e300;
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 1; ++i) {
         auto table = std::make_unique<ObsTable>(FreshDatabase(dir));
         ImportCallbacks callbacks;
         int64_t progressValue = 0;
@@ -190,15 +190,31 @@ int main(int argc, char** argv) {
     const Settings colors = DefaultSettings(dir);
     std::vector<ResultRow> rows;
 
+    // First, while this process is still small: a child's peak memory counts what it shared
+    // with its parent when it was started.
+    std::vector<ResultRow> renderRows;
+    const auto [render, peakKb] = RenderEndToEnd(file, dir);
+    renderRows.push_back({"sabrix --render end to end (load and first draw)", render, "<= 3.5 s",
+                    Verdict(render >= 0 && render <= 3.5)});
+    char memory[64];
+    std::snprintf(memory, sizeof memory, "sabrix --render peak memory: %ld MB", peakKb / 1024);
+    renderRows.push_back({memory, -1, "<= 250 MB", Verdict(peakKb > 0 && peakKb / 1024 <= 250)});
+
+
     std::vector<double> jds;
     const double split = ReadAndSplitFloor(file, &jds);
     rows.push_back({"floor: read and split the lines, convert JD and Mag", split, "", ""});
     const double insert = InsertFloor(file, dir, jds, colors);
     rows.push_back({"floor: insert the rows (one statement, one transaction)", insert, "", ""});
 
+    // With and without the yields, alternately, so that both see the same machine.
     std::unique_ptr<ObsTable> table;
-    const double importNoYield = Import(file, dir, colors, false, nullptr);
-    const double import = Import(file, dir, colors, true, &table);
+    double importNoYield = 1e300;
+    double import = 1e300;
+    for (int round = 0; round < 2; ++round) {
+        importNoYield = std::min(importNoYield, Import(file, dir, colors, false, nullptr));
+        import = std::min(import, Import(file, dir, colors, true, &table));
+    }
     const double floors = split + insert;
     char target[64];
     std::snprintf(target, sizeof target, "<= 1.25 x floors = %.3f s", 1.25 * floors);
@@ -255,15 +271,9 @@ int main(int argc, char** argv) {
     rows.push_back({"SaveFile", save, "<= 1.5 s", Verdict(save <= 1.5)});
     table.reset();
 
-    const auto [render, peakKb] = RenderEndToEnd(file, dir);
-    rows.push_back({"sabrix --render end to end (load and first draw)", render, "<= 3.5 s",
-                    Verdict(render >= 0 && render <= 3.5)});
-    char memory[64];
-    std::snprintf(memory, sizeof memory, "sabrix --render peak memory: %ld MB", peakKb / 1024);
-    rows.push_back({memory, -1, "<= 250 MB", Verdict(peakKb > 0 && peakKb / 1024 <= 250)});
-
     std::printf("Sabrix benchmark: %lld data lines (%s), %lld points in the full view\n\n",
                 static_cast<long long>(lines), file.c_str(), static_cast<long long>(points));
+    rows.insert(rows.end(), renderRows.begin(), renderRows.end());
     PrintTable(rows);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <cmath>
 #include <vector>
 
@@ -136,6 +137,14 @@ ObsTable::~ObsTable() = default;
 ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
     table_.db_.exec("BEGIN");
     open_ = true;
+    // Filling an empty table: building the indexes once at the end is cheaper than keeping
+    // them in step row by row (the observer codes arrive in no order). Dropping them inside
+    // the transaction means a rollback brings them back.
+    if (table_.Count() == 0) {
+        table_.db_.exec("DROP INDEX IF EXISTS ObsJD");
+        table_.db_.exec("DROP INDEX IF EXISTS ObsInit");
+        rebuildIndexes_ = true;
+    }
     insert_ = std::make_unique<SQLite::Statement>(
         table_.db_,
         "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
@@ -183,13 +192,64 @@ void ObsTable::BulkInserter::add(const ObsRow& r) {
     s.bind(24, r.Error);
     s.exec();
     s.reset();
+    points_.push_back(CachedPoint{r.JD, table_.db_.getLastInsertRowid(), static_cast<float>(r.Mag),
+                                  r.PunktFarb, r.Faint == "<"});
     ++added_;
 }
 
 void ObsTable::BulkInserter::commit() {
     insert_.reset();
+    if (rebuildIndexes_) {
+        table_.db_.exec("CREATE INDEX ObsJD ON Obs (JD)");
+        table_.db_.exec("CREATE INDEX ObsInit ON Obs (Init)");
+    }
     table_.db_.exec("COMMIT");
     open_ = false;
+    table_.mergePoints(std::move(points_));
+    points_.clear();
+}
+
+namespace {
+bool PointBefore(const auto& a, const auto& b) {
+    return a.JD < b.JD || (a.JD == b.JD && a.ID < b.ID);
+}
+}  // namespace
+
+const std::vector<ObsTable::CachedPoint>& ObsTable::points() const {
+    if (pointsReady_) return points_;
+    std::vector<CachedPoint> built;
+    SQLite::Statement q(db_, "SELECT JD, ID, Mag, PunktFarb, Faint = '<' FROM Obs ORDER BY JD, ID");
+    while (q.executeStep())
+        built.push_back(CachedPoint{q.getColumn(0).getDouble(), q.getColumn(1).getInt64(),
+                                    static_cast<float>(q.getColumn(2).getDouble()),
+                                    q.getColumn(3).getInt(), q.getColumn(4).getInt() != 0});
+    points_ = std::move(built);
+    pointsReady_ = true;
+    return points_;
+}
+
+void ObsTable::mergePoints(std::vector<CachedPoint> added) {
+    if (!pointsReady_) return;  // built from the database when first needed
+    if (!std::is_sorted(added.begin(), added.end(), PointBefore<CachedPoint, CachedPoint>))
+        std::stable_sort(added.begin(), added.end(), PointBefore<CachedPoint, CachedPoint>);
+    if (points_.empty()) {
+        points_ = std::move(added);
+        return;
+    }
+    const size_t middle = points_.size();
+    points_.insert(points_.end(), added.begin(), added.end());
+    std::inplace_merge(points_.begin(), points_.begin() + static_cast<std::ptrdiff_t>(middle),
+                       points_.end(), PointBefore<CachedPoint, CachedPoint>);
+}
+
+std::pair<size_t, size_t> ObsTable::windowRange(double jdA, double jdB) const {
+    Order(jdA, jdB);
+    const auto& p = points();
+    const auto first = std::lower_bound(p.begin(), p.end(), jdA,
+                                        [](const CachedPoint& c, double jd) { return c.JD < jd; });
+    const auto last = std::upper_bound(first, p.end(), jdB,
+                                       [](double jd, const CachedPoint& c) { return jd < c.JD; });
+    return {static_cast<size_t>(first - p.begin()), static_cast<size_t>(last - p.begin())};
 }
 
 int64_t ObsTable::Count() const {
@@ -199,67 +259,77 @@ int64_t ObsTable::Count() const {
 }
 
 std::optional<DataExtremes> ObsTable::Extremes() const {
-    SQLite::Statement q(db_, "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
-    q.executeStep();
+    const auto& p = points();
+    if (p.empty()) return std::nullopt;
     DataExtremes e;
-    e.Count = q.getColumn(4).getInt64();
-    if (e.Count == 0) return std::nullopt;
-    e.MagBrightest = static_cast<float>(q.getColumn(0).getDouble());
-    e.MagFaintest = static_cast<float>(q.getColumn(1).getDouble());
-    e.JDFirst = q.getColumn(2).getDouble();
-    e.JDLast = q.getColumn(3).getDouble();
+    e.Count = static_cast<int64_t>(p.size());
+    e.JDFirst = p.front().JD;
+    e.JDLast = p.back().JD;
+    e.MagBrightest = e.MagFaintest = p.front().Mag;
+    for (const CachedPoint& c : p) {
+        e.MagBrightest = std::min(e.MagBrightest, c.Mag);
+        e.MagFaintest = std::max(e.MagFaintest, c.Mag);
+    }
     return e;
 }
 
 int64_t ObsTable::ForEachPointInWindow(double jdA, double jdB, bool omitFainter,
                                        const std::function<void(const PlotPoint&)>& visit) const {
-    Order(jdA, jdB);
-    SQLite::Statement q(db_, omitFainter
-                                 ? "SELECT JD, Mag, PunktFarb FROM Obs WHERE JD BETWEEN ? AND ? "
-                                   "AND Faint <> '<' ORDER BY JD, ID"
-                                 : "SELECT JD, Mag, PunktFarb FROM Obs WHERE JD BETWEEN ? AND ? "
-                                   "ORDER BY JD, ID");
-    q.bind(1, jdA);
-    q.bind(2, jdB);
+    const auto [first, last] = windowRange(jdA, jdB);
+    const auto& p = points();
     int64_t n = 0;
-    while (q.executeStep()) {
-        PlotPoint p;
-        p.JD = q.getColumn(0).getDouble();
-        p.Mag = static_cast<float>(q.getColumn(1).getDouble());
-        p.PunktFarb = q.getColumn(2).getInt();
-        visit(p);
+    for (size_t i = first; i < last; ++i) {
+        const CachedPoint& c = p[i];
+        if (omitFainter && c.faint) continue;
+        visit(PlotPoint{c.JD, c.Mag, c.PunktFarb});
         ++n;
     }
     return n;
 }
 
 std::optional<WindowExtremes> ObsTable::ExtremesInWindow(double jdA, double jdB) const {
-    Order(jdA, jdB);
-    WindowExtremes w;
-    {
-        SQLite::Statement q(db_,
-                            "SELECT JD, Mag FROM Obs WHERE JD BETWEEN ? AND ? ORDER BY Mag, ID "
-                            "LIMIT 1");
-        q.bind(1, jdA);
-        q.bind(2, jdB);
-        if (!q.executeStep()) return std::nullopt;
-        w.BrightJD = q.getColumn(0).getDouble();
-        w.BrightMag = static_cast<float>(q.getColumn(1).getDouble());
+    const auto [first, last] = windowRange(jdA, jdB);
+    if (first == last) return std::nullopt;
+    const auto& p = points();
+    // Brightest: the smallest magnitude, the lowest ID among equals; faintest: the largest,
+    // the highest ID among equals (the first and last rows in magnitude order).
+    size_t bright = first;
+    size_t faint = first;
+    for (size_t i = first + 1; i < last; ++i) {
+        const CachedPoint& c = p[i];
+        if (c.Mag < p[bright].Mag || (c.Mag == p[bright].Mag && c.ID < p[bright].ID)) bright = i;
+        if (c.Mag > p[faint].Mag || (c.Mag == p[faint].Mag && c.ID > p[faint].ID)) faint = i;
     }
-    SQLite::Statement q(db_,
-                        "SELECT JD, Mag FROM Obs WHERE JD BETWEEN ? AND ? ORDER BY Mag DESC, "
-                        "ID DESC LIMIT 1");
-    q.bind(1, jdA);
-    q.bind(2, jdB);
-    q.executeStep();
-    w.FaintJD = q.getColumn(0).getDouble();
-    w.FaintMag = static_cast<float>(q.getColumn(1).getDouble());
-    return w;
+    return WindowExtremes{p[bright].JD, p[bright].Mag, p[faint].JD, p[faint].Mag};
 }
 
 void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) const {
     SQLite::Statement q(db_, SelectRows("ORDER BY ID"));
     while (q.executeStep()) visit(ReadObsRow(q));
+}
+
+void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const {
+    SQLite::Statement q(db_,
+                        "SELECT ID, Desig, Star, JD, Faint, Mag, Uncertain, Comments, Init, Error "
+                        "FROM Obs ORDER BY ID");
+    ObsRow row;
+    auto text = [&q](int index, std::string& into) {
+        const SQLite::Column column = q.getColumn(index);
+        into.assign(static_cast<const char*>(column.getBlob()), static_cast<size_t>(column.getBytes()));
+    };
+    while (q.executeStep()) {
+        row.ID = q.getColumn(0).getInt64();
+        text(1, row.Desig);
+        text(2, row.Star);
+        row.JD = q.getColumn(3).getDouble();
+        text(4, row.Faint);
+        row.Mag = q.getColumn(5).getDouble();
+        text(6, row.Uncertain);
+        text(7, row.Comments);
+        text(8, row.Init);
+        row.Error = q.getColumn(9).getDouble();
+        visit(row);
+    }
 }
 
 void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
@@ -292,16 +362,33 @@ std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
 bool ObsTable::DeleteById(int64_t id) {
     SQLite::Statement q(db_, "DELETE FROM Obs WHERE ID = ?");
     q.bind(1, id);
-    return q.exec() > 0;
+    if (q.exec() == 0) return false;
+    if (pointsReady_)
+        std::erase_if(points_, [id](const CachedPoint& c) { return c.ID == id; });
+    return true;
+}
+
+void ObsTable::recolorPoints(const std::unordered_map<int64_t, int32_t>& colors) {
+    if (!pointsReady_ || colors.empty()) return;
+    for (CachedPoint& c : points_)
+        if (const auto it = colors.find(c.ID); it != colors.end()) c.PunktFarb = it->second;
 }
 
 int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
                                const std::string& markNumber) {
+    std::unordered_map<int64_t, int32_t> changed;
+    {
+        SQLite::Statement ids(db_, "SELECT ID FROM Obs WHERE Init = ?");
+        ids.bind(1, init);
+        while (ids.executeStep()) changed.emplace(ids.getColumn(0).getInt64(), color);
+    }
     SQLite::Statement q(db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE Init = ?");
     q.bind(1, color);
     q.bind(2, markNumber);
     q.bind(3, init);
-    return q.exec();
+    const int64_t count = q.exec();
+    recolorPoints(changed);
+    return count;
 }
 
 int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
@@ -323,6 +410,7 @@ int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf
         update.reset();
     }
     transaction.commit();
+    recolorPoints(std::unordered_map<int64_t, int32_t>(changes.begin(), changes.end()));
     return static_cast<int64_t>(changes.size());
 }
 

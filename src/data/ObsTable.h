@@ -2,6 +2,13 @@
 // Values always travel as bound parameters. Readers of many rows stream through a callback.
 // Failures throw SQLite::Exception (or SabrixError); a failed bulk insert leaves the table as
 // it was before the insert started.
+//
+// The plotted columns (JD, Mag, PunktFarb and whether Faint is "<") are also held in memory,
+// sorted by JD and ID, so that a redraw of a million rows needs no walk through the database.
+// The copy cannot go stale: the table is written only through this class (there is no
+// writable access to the connection), and every write method changes the copy in the same
+// call, after the database has accepted the change. It is built from the database when first
+// needed, so a table opened on an existing file starts right too.
 #pragma once
 
 #include <SQLiteCpp/Database.h>
@@ -11,6 +18,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "data/ObsRow.h"
 
@@ -34,6 +44,15 @@ struct WindowExtremes {
 };
 
 class ObsTable {
+    // One row of the in-memory plot columns.
+    struct CachedPoint {
+        double JD;
+        int64_t ID;
+        float Mag;
+        int32_t PunktFarb;
+        bool faint;
+    };
+
 public:
     // Creates an empty database file holding the table Obs and its indexes (the template).
     static void CreateTemplate(const std::string& path);
@@ -58,7 +77,9 @@ public:
         ObsTable& table_;
         std::unique_ptr<SQLite::Statement> insert_;
         bool open_ = false;
+        bool rebuildIndexes_ = false;
         int64_t added_ = 0;
+        std::vector<CachedPoint> points_;
     };
 
     int64_t Count() const;
@@ -72,6 +93,11 @@ public:
     std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB) const;
     // Every row in ID order (the order of the file it came from).
     void ForEachRowById(const std::function<void(const ObsRow&)>& visit) const;
+    // Every row in ID order with only the fields the writers of star files and three-column
+    // files use filled (ID, Desig, Star, JD, Faint, Mag, Uncertain, Comments, Init, Error);
+    // the other fields are empty. One row object is reused, so a save of a million rows
+    // allocates little.
+    void ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const;
     // Rows inside a JD by magnitude box (bounds inclusive, either order), in JD order.
     void ForEachRowInBox(double jdA, double jdB, double magA, double magB,
                          const std::function<void(const ObsRow&)>& visit) const;
@@ -87,12 +113,22 @@ public:
     // Returns the number of rows changed.
     int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
 
-    SQLite::Database& database() { return db_; }
+    // Read-only access for queries of other modules (aggregates such as StDev). Writes go
+    // through the methods above, which keep the plot columns in step.
     const SQLite::Database& database() const { return db_; }
 
 private:
+    // The plot columns, built from the database on first use.
+    const std::vector<CachedPoint>& points() const;
+    // The range of points with JD between the bounds (inclusive, either order).
+    std::pair<size_t, size_t> windowRange(double jdA, double jdB) const;
+    void mergePoints(std::vector<CachedPoint> added);
+    void recolorPoints(const std::unordered_map<int64_t, int32_t>& colors);
+
     std::string path_;
     mutable SQLite::Database db_;
+    mutable std::vector<CachedPoint> points_;
+    mutable bool pointsReady_ = false;
 };
 
 // Reads all columns of the current row of a "SELECT * FROM Obs" statement.

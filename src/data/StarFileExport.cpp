@@ -62,7 +62,7 @@ std::string StarFileText(const ObsTable& table, const std::string& starName, con
                          const std::function<void()>& yieldPerRow) {
     std::string text = StarFileHeaderLine(starName, now) + kLineEnd + kLineEnd;
     bool any = false;
-    table.ForEachRowById([&](const ObsRow& row) {
+    table.ForEachExportRowById([&](const ObsRow& row) {
         if (yieldPerRow) yieldPerRow();
         text += StarFileRecordLine(row);
         text += kLineEnd;

@@ -126,7 +126,7 @@ std::string ThreeColumnLine(const ObsRow& row) {
 std::string ThreeColumnFileText(const ObsTable& table) {
     std::string text;
     bool any = false;
-    table.ForEachRowById([&](const ObsRow& row) {
+    table.ForEachExportRowById([&](const ObsRow& row) {
         text += ThreeColumnLine(row);
         text += "\r\n";
         any = true;

@@ -190,7 +190,7 @@ TEST(Plotter, FailureDuringTheWalkReportsAndKeepsTheLabel) {
 TEST(Plotter, DatabaseFailureBeforeTheFirstRowIsReportedNotHidden) {
     PlotSetup p;
     p.t.Add({PlotRow(1010, 10, test::kRed)});
-    p.t.table.database().exec("DROP TABLE Obs");
+    SQLite::Database(p.t.table.path(), SQLite::OPEN_READWRITE).exec("DROP TABLE Obs");
     const PlotOutcome out = p.Plot();
     EXPECT_EQ(out.points, 0);
     EXPECT_EQ(out.starLabel, " r leo  - (0 Points)");
