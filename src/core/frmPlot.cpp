@@ -298,10 +298,7 @@ bool frmPlot::Form_Load() {
     try {
         Data1 = std::make_unique<ObsTable>(path);
     } catch (const std::exception& e) {
-        EndAfterFailure(QStringLiteral("The working database ") + DisplayText(path) +
-                            QStringLiteral(" could not be opened (") + DisplayText(e.what()) +
-                            QStringLiteral(")."),
-                        QStringLiteral("Working Database Error"), Icon::Critical);
+        EndAfterOpenFailure(path, e);
         return false;
     }
     fraButtons->hide();
@@ -399,13 +396,17 @@ bool frmPlot::UnloadStar() {
         EndAfterFailure(DisplayText(e.what()), e.title(), e.icon());
         return false;
     } catch (const std::exception& e) {
-        EndAfterFailure(QStringLiteral("The working database ") + DisplayText(path) +
-                            QStringLiteral(" could not be opened (") + DisplayText(e.what()) +
-                            QStringLiteral(")."),
-                        QStringLiteral("Working Database Error"), Icon::Critical);
+        EndAfterOpenFailure(path, e);
         return false;
     }
     return true;
+}
+
+void frmPlot::EndAfterOpenFailure(const std::string& path, const std::exception& e) {
+    EndAfterFailure(QStringLiteral("The working database ") + DisplayText(path) +
+                        QStringLiteral(" could not be opened (") + DisplayText(e.what()) +
+                        QStringLiteral(")."),
+                    QStringLiteral("Working Database Error"), Icon::Critical);
 }
 
 void frmPlot::EndAfterFailure(const QString& text, const QString& title, Icon icon) {

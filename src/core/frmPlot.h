@@ -197,6 +197,8 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     bool WantsToSaveFirst();
     // Shows a failure that ends the run, then ends it.
     void EndAfterFailure(const QString& text, const QString& title, Icon icon);
+    // The working database at path could not be opened: says so and ends the run.
+    void EndAfterOpenFailure(const std::string& path, const std::exception& e);
     void Form_MouseMove();
     // Plotter and what the window does around it.
     void RunPlotter();
