@@ -273,6 +273,7 @@ void frmPlot::cmdReset_Click() {
 }
 
 void frmPlot::mnuFaint_Click() {
+    if (isBusy()) return;
     state_.overlay.OmitFainter = !state_.overlay.OmitFainter;
     mnuFaint->setChecked(state_.overlay.OmitFainter);
     cmdReset_Click();

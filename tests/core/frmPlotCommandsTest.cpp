@@ -200,6 +200,23 @@ TEST_F(PlotCommands, CancelInTheOpenDialogEndsQuietly) {
     EXPECT_EQ(window->lblStarName->text(), QString());
 }
 
+TEST_F(PlotCommands, FileNamedOnTheCommandLineLoadsWithoutTheDialog) {
+    const std::string path = WriteRLeo();
+    window->LoadStarFile(path);
+    EXPECT_TRUE(prompts.fileDialogs.empty());
+    EXPECT_TRUE(prompts.messages.empty());
+    ExpectPlotLook();
+    EXPECT_EQ(window->panelText(1), QString::fromStdString("File: " + path));
+    EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (3 Points)"));
+
+    // A missing file shows why and leaves the empty window.
+    window->LoadStarFile(dir.file("missing.txt"));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(kCheckSource + "\r\n"));
+    EXPECT_EQ(prompts.messages[0].icon, Icon::Critical);
+    ExpectEmptyLook();
+}
+
 TEST_F(PlotCommands, RejectedLinesAreReportedWithTheirCountsOverTheFinishedPlot) {
     const std::string path =
         WriteFile("rejects.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"), "a,b,c",
@@ -342,6 +359,13 @@ TEST_F(PlotCommands, OmitFainterThansTogglesItsMarkAndTheCountedRows) {
     EXPECT_TRUE(window->state().overlay.OmitFainter);
     EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (2 Points)"));
     EXPECT_EQ(ColorAt(2454125.5, 12.5), 0);
+
+    // While another job runs the switch waits: the plot would not follow it.
+    window->setBusy(true);
+    window->mnuFaint_Click();
+    window->setBusy(false);
+    EXPECT_TRUE(window->state().overlay.OmitFainter);
+    EXPECT_TRUE(window->mnuFaint->isChecked());
 
     window->mnuFaint->trigger();
     EXPECT_FALSE(window->mnuFaint->isChecked());
