@@ -67,12 +67,15 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                     request.convert.to = ConvertOptions::Target::ThreeColumn;
                 else
                     return invalid("--to needs star or three-column");
+            } else if (a.empty() || a[0] != '-') {
+                return invalid("unexpected argument: " + a);
             } else {
                 return invalid("unknown option: " + a);
             }
         }
         if (out.empty()) return invalid(first + " needs --out");
-        request.kind = render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
+        request.kind =
+            render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
         request.render.file = request.convert.file = file;
         request.render.out = request.convert.out = out;
         return request;
@@ -109,7 +112,6 @@ std::string UsageText() {
            "Sabrix keeps its settings, databases and files folder in the folder of the\n"
            "program, or in the folder named by the environment variable SABRIX_HOME.\n";
 }
-
 
 std::string VersionText() {
     return std::string("Sabrix ") + SABRIX_VERSION_TEXT;

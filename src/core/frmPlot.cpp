@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -281,6 +282,17 @@ void frmPlot::setBusy(bool busy) {
     picView->setEnabled(!busy);
     picJDScale->setEnabled(!busy);
     picMagScale->setEnabled(!busy);
+    // A resize during the job blanked the canvases; whatever the job was (a plot, an import,
+    // a save), the plot is drawn again once it is over.
+    if (!busy && redrawPending_) {
+        redrawPending_ = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (state_.star.FileLoaded && !isBusy()) Redraw(true);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 frmStats* frmPlot::statsWindow() {

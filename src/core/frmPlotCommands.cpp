@@ -3,7 +3,6 @@
 // the program's logic and applies what it returns to the window's controls.
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMetaObject>
 
 #include "core/ErrorText.h"
 #include "core/frmPlot.h"
@@ -22,7 +21,9 @@ namespace {
 // How often the long loops let the window repaint and update the progress bar.
 constexpr int64_t kProgressEvery = 50;
 
-void ProcessEvents() { QCoreApplication::processEvents(); }
+void ProcessEvents() {
+    QCoreApplication::processEvents();
+}
 
 std::string UpperTrimmed(const std::string& text) {
     std::string out;
@@ -38,13 +39,13 @@ std::string UpperTrimmed(const std::string& text) {
 // Keeps the window busy (every command refused) for the lifetime of the guard, and puts
 // back the state it found.
 class BusyGuard {
-public:
+  public:
     explicit BusyGuard(frmPlot& window) : window_(window), wasBusy_(window.isBusy()) {
         window_.setBusy(true);
     }
     ~BusyGuard() { window_.setBusy(wasBusy_); }
 
-private:
+  private:
     frmPlot& window_;
     bool wasBusy_;
 };
@@ -98,22 +99,18 @@ void frmPlot::RunPlotter() {
     lblPrg->hide();
     ShowPlotView();
     for (PictureBox* picture : {picJDScale, picView, picMagScale}) picture->update();
-    if (redrawPending_ && !isBusy()) {
-        redrawPending_ = false;
-        QMetaObject::invokeMethod(
-            this, [this] { if (state_.star.FileLoaded && !isBusy()) Redraw(true); },
-            Qt::QueuedConnection);
-    }
 }
 
-void frmPlot::cmdLoad_Click() { mnuLoad_Click(); }
+void frmPlot::cmdLoad_Click() {
+    mnuLoad_Click();
+}
 
 void frmPlot::mnuLoad_Click() {
     if (isBusy()) return;
     if (state_.star.FileLoaded) {
         const Answer answer = prompts_.message(
-            QStringLiteral("Unload current star ") + DisplayText(UpperTrimmed(state_.star.StarName)) +
-                QStringLiteral(" ?"),
+            QStringLiteral("Unload current star ") +
+                DisplayText(UpperTrimmed(state_.star.StarName)) + QStringLiteral(" ?"),
             QStringLiteral("Unload Current Star?"), Buttons::OKCancel, Icon::Question);
         if (answer != Answer::OK) return;
         if (!UnloadStar()) return;
@@ -188,8 +185,9 @@ void frmPlot::ImportStarFile() {
     }
     state_.star.RecordCount = result.recordCount;
     if (failed) {
-        prompts_.message(QStringLiteral("Error in loading database. Check source file.\r\n") + failure,
-                         QStringLiteral("Error"), Buttons::OK, Icon::Critical);
+        prompts_.message(
+            QStringLiteral("Error in loading database. Check source file.\r\n") + failure,
+            QStringLiteral("Error"), Buttons::OK, Icon::Critical);
         state_.overlay.StateOK = false;
         UnloadStar();
         return;
@@ -210,17 +208,20 @@ void frmPlot::ImportStarFile() {
             }
             state_.star.FileLoaded = true;
             Redraw(false);
-            if (message) prompts_.message(message->text, message->title, Buttons::OK, message->icon);
+            if (message)
+                prompts_.message(message->text, message->title, Buttons::OK, message->icon);
             return;
         }
         case ImportResult::Outcome::NoDataLines:
-            if (message) prompts_.message(message->text, message->title, Buttons::OK, message->icon);
+            if (message)
+                prompts_.message(message->text, message->title, Buttons::OK, message->icon);
             state_.overlay.StateOK = false;
             return;
         case ImportResult::Outcome::CannotOpen:
         case ImportResult::Outcome::InputPastEnd:
         case ImportResult::Outcome::ConversionFailed:
-            if (message) prompts_.message(message->text, message->title, Buttons::OK, message->icon);
+            if (message)
+                prompts_.message(message->text, message->title, Buttons::OK, message->icon);
             state_.overlay.StateOK = false;
             if (picView->isHidden()) {
                 cmdLoad->show();
@@ -272,6 +273,7 @@ void frmPlot::cmdReset_Click() {
 }
 
 void frmPlot::mnuFaint_Click() {
+    if (isBusy()) return;
     state_.overlay.OmitFainter = !state_.overlay.OmitFainter;
     mnuFaint->setChecked(state_.overlay.OmitFainter);
     cmdReset_Click();
@@ -374,6 +376,8 @@ void frmPlot::restorePlotAfterSave() {
     lblPrg->hide();
 }
 
-void frmPlot::yield() { ProcessEvents(); }
+void frmPlot::yield() {
+    ProcessEvents();
+}
 
 }  // namespace sabrix

@@ -10,72 +10,14 @@
 #include "core/frmPlot.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TestEnvironment.h"
+#include "support/PlotWindowFixture.h"
 
 namespace sabrix {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PlotWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        AppState state;
-        PrepareWorkingDatabase(dir.path(), state);
-        SettingsSeams seams;
-        seams.runConfiguration = [this](QWidget* parent, Settings& settings, const std::string&,
-                                        Prompts&) {
-            ++configCalls;
-            configParent = parent;
-            visibleDuringConfig = window->isVisible();
-            filePathSeenByConfig = settings.FilePath;
-            return configGoesOn;
-        };
-        window = std::make_unique<frmPlot>(std::move(state), dir.path(), prompts, seams);
-        window->endProgram = [this](int code) { endCodes.push_back(code); };
-        ASSERT_TRUE(window->Form_Load());
-        window->show();
-    }
-
-    void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
-
-    // What a finished star load leaves behind.
-    void PretendStarLoaded(bool edited) {
-        AppState& s = window->state();
-        s.settings.FilePath = "/data/stars/rleo.txt";
-        s.star.StarName = "R Leo";
-        s.star.FileLoaded = true;
-        s.star.FileEdited = edited;
-        s.view.JDMagnification = 4.0f;
-        s.view.WinJDLeft = 2450000;
-        s.overlay.tool = Tool::Box;
-        ObsTable::BulkInserter inserter(*window->table());
-        ObsRow row;
-        row.JD = 2450000.5;
-        row.Mag = 9.0;
-        inserter.add(row);
-        inserter.commit();
-        window->picView->canvas().Line(0, 0, 1, 1, 255);
-        window->lblStarName->setText("R Leo - (1 Points)");
-        window->setPanelText(1, "File: /data/stars/rleo.txt");
-        window->setPanelText(2, "Magnification = 4 X");
-        window->ShowPlotView();
-        window->cmdLoad->hide();
-    }
-
-    bool WorkingDatabaseExists() const { return fs::exists(dir.file("Sabrix97.db")); }
-
-    test::TempProgramDir dir;
-    test::ScriptedPrompts prompts;
-    std::unique_ptr<frmPlot> window;
-    std::vector<int> endCodes;
-    int configCalls = 0;
-    QWidget* configParent = nullptr;
-    bool visibleDuringConfig = true;
-    bool configGoesOn = true;
-    std::string filePathSeenByConfig;
-};
+using PlotWindow = test::PlotWindowFixture;
 
 const QString kSaveQuestion =
     "You have edited file /data/stars/rleo.txt but have not saved it. Would you like another "
@@ -114,9 +56,9 @@ TEST_F(PlotWindow, CommandsNotYetAvailableAreDisabledAndTheRestWork) {
     for (QAction* a : {window->mnuAvg, window->mnuPoly, window->mnuWebSite, window->mnuViewer,
                        window->mnuManage, window->mnuDocs})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    for (QAction* a : {window->mnuLoad, window->mnuSave, window->mnuFaint, window->mnuXYZ,
-                       window->mnuSaveXYZ, window->mnuExit, window->mnuExit1, window->mnuConfig,
-                       window->mnuStats, window->mnuAbout})
+    for (QAction* a :
+         {window->mnuLoad, window->mnuSave, window->mnuFaint, window->mnuXYZ, window->mnuSaveXYZ,
+          window->mnuExit, window->mnuExit1, window->mnuConfig, window->mnuStats, window->mnuAbout})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_TRUE(window->cmdLoad->isEnabled());
     EXPECT_EQ(window->mnuLoad->shortcut(), QKeySequence(QKeySequence::Open));

@@ -15,6 +15,7 @@ std::optional<QString> ScriptedPrompts::takeFile() {
 Answer ScriptedPrompts::message(const QString& text, const QString& title, Buttons buttons,
                                 Icon icon) {
     messages.push_back({text, title, buttons, icon});
+    if (onMessage) onMessage(messages.back());
     if (buttons == Buttons::OK) return Answer::OK;
     if (answers_.empty()) {
         ADD_FAILURE() << "unscripted question: " << title.toStdString() << ": "

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -18,26 +19,28 @@ struct RecordedMessage {
 };
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     // Queue an answer for the next message box that offers a choice.
     void answer(Answer a) { answers_.push_back(a); }
     // Queue the result of the next open, save or folder dialog (nothing = cancel).
     void file(std::optional<QString> path) { files_.push_back(std::move(path)); }
     void color(std::optional<int32_t> packed) { colors_.push_back(packed); }
 
-    Answer message(const QString& text, const QString& title, Buttons buttons,
-                   Icon icon) override;
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     std::optional<QString> openFile(const FileDialogOptions& options) override;
     std::optional<QString> saveFile(const FileDialogOptions& options) override;
     std::optional<int32_t> chooseColor() override;
     std::optional<QString> chooseFolder(const QString& startFolder) override;
 
     std::vector<RecordedMessage> messages;
+    // Called with every message as it is shown, before it is answered: lets a test see the
+    // window as the user sees it behind the box.
+    std::function<void(const RecordedMessage&)> onMessage;
     std::vector<FileDialogOptions> fileDialogs;
     // Answers and dialog results not yet used.
     size_t pending() const { return answers_.size() + files_.size() + colors_.size(); }
 
-private:
+  private:
     std::optional<QString> takeFile();
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> files_;

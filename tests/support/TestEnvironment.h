@@ -2,20 +2,27 @@
 // and small file utilities.
 #pragma once
 
+#include <QString>
 #include <QTemporaryDir>
+#include <ostream>
 #include <string>
+
+// Lets failed comparisons of texts show the text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace sabrix::test {
 
 // A fresh temporary folder. With withTemplate, Template97.db is copied into it, so it can
 // serve as the program directory (SABRIX_HOME).
 class TempProgramDir {
-public:
+  public:
     explicit TempProgramDir(bool withTemplate = true);
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     QTemporaryDir dir_;
     std::string path_;
 };
