@@ -202,6 +202,11 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     void Form_MouseMove();
     // Plotter and what the window does around it.
     void RunPlotter();
+    // FindExtremes for the window. Returns false after telling the user why: an empty table
+    // ("No Observations", the empty look, StateOK false) or a failure of the table.
+    bool FitPlotWindow();
+    // Shows or hides the plot, both strips and the button frame together.
+    void SetPlotPicturesVisible(bool visible);
     // Clears the drawings of the plot and both strips.
     void ClearPictures();
 

@@ -52,6 +52,12 @@ class BusyGuard {
 
 }  // namespace
 
+void frmPlot::SetPlotPicturesVisible(bool visible) {
+    for (QWidget* widget : {static_cast<QWidget*>(picView), static_cast<QWidget*>(picJDScale),
+                            static_cast<QWidget*>(picMagScale), static_cast<QWidget*>(fraButtons)})
+        widget->setVisible(visible);
+}
+
 void frmPlot::ClearPictures() {
     picView->canvas().Cls();
     picJDScale->canvas().Cls();
@@ -101,6 +107,20 @@ void frmPlot::RunPlotter() {
     for (PictureBox* picture : {picJDScale, picView, picMagScale}) picture->update();
 }
 
+bool frmPlot::FitPlotWindow() {
+    try {
+        if (FindExtremes(state_.view, *Data1)) return true;
+        prompts_.message(NoObservationsText(state_.star.StarName), QStringLiteral("No Observations"),
+                         Buttons::OK, Icon::None);
+        state_.overlay.StateOK = false;
+        HidePlotView();
+    } catch (const std::exception& e) {
+        prompts_.message(ModuleErrorText(DisplayText(e.what()), QStringLiteral("FindExtremes")),
+                         QStringLiteral("Error"), Buttons::OK, Icon::None);
+    }
+    return false;
+}
+
 void frmPlot::cmdLoad_Click() {
     mnuLoad_Click();
 }
@@ -135,18 +155,12 @@ void frmPlot::LoadStarFile(const std::string& path) {
     setPanelText(2, PlainMagnificationText(state_));
     if (!state_.overlay.StateOK) {
         state_.overlay.StateOK = true;
-        picView->hide();
-        picJDScale->hide();
-        picMagScale->hide();
-        fraButtons->hide();
+        SetPlotPicturesVisible(false);
         prgLoad->hide();
         lblPrg->hide();
         cmdLoad->show();
     } else {
-        picView->show();
-        picJDScale->show();
-        picMagScale->show();
-        fraButtons->show();
+        SetPlotPicturesVisible(true);
     }
     Label1->hide();
     Label2->hide();
@@ -199,11 +213,10 @@ void frmPlot::ImportStarFile() {
             state_.star.BackupMade = false;
             lblPrg->hide();
             prgLoad->hide();
-            if (!FindExtremes(state_.view, *Data1)) {
-                prompts_.message(NoObservationsText(state_.star.StarName),
-                                 QStringLiteral("No Observations"), Buttons::OK, Icon::None);
+            if (!FitPlotWindow()) {
+                // Nothing can be shown: the rows go again, so the next load starts empty.
                 state_.overlay.StateOK = false;
-                HidePlotView();
+                UnloadStar();
                 return;
             }
             state_.star.FileLoaded = true;
@@ -249,19 +262,7 @@ void frmPlot::cmdReset_Click() {
     state_.overlay.PolyShown = false;
     state_.view.JDMagnification = 1.0f;
     state_.view.MagMagnification = 1.0f;
-    bool fitted = false;
-    try {
-        fitted = FindExtremes(state_.view, *Data1);
-        if (!fitted) {
-            prompts_.message(NoObservationsText(state_.star.StarName),
-                             QStringLiteral("No Observations"), Buttons::OK, Icon::None);
-            state_.overlay.StateOK = false;
-            HidePlotView();
-        }
-    } catch (const std::exception& e) {
-        prompts_.message(ModuleErrorText(DisplayText(e.what()), QStringLiteral("FindExtremes")),
-                         QStringLiteral("Error"), Buttons::OK, Icon::None);
-    }
+    const bool fitted = FitPlotWindow();
     setPanelText(2, PlainMagnificationText(state_));
     state_.overlay.BinJD.clear();
     state_.overlay.BinMag.clear();
@@ -326,20 +327,13 @@ void frmPlot::mnuXYZ_Click() {
     lblPrg->hide();
     prgLoad->hide();
     if (outcome == XYZLoadOutcome::Loaded) {
-        if (FindExtremes(state_.view, *Data1)) {
+        if (FitPlotWindow())
             Redraw(false);
-        } else {
-            prompts_.message(NoObservationsText(state_.star.StarName),
-                             QStringLiteral("No Observations"), Buttons::OK, Icon::None);
+        else
             state_.overlay.StateOK = false;
-            HidePlotView();
-        }
     }
     if (state_.overlay.StateOK) {
-        picView->show();
-        picJDScale->show();
-        picMagScale->show();
-        fraButtons->show();
+        SetPlotPicturesVisible(true);
         Label1->hide();
         Label2->hide();
         lblCopyright->hide();
@@ -352,10 +346,7 @@ void frmPlot::mnuXYZ_Click() {
 }
 
 void frmPlot::hidePlotForSave() {
-    fraButtons->hide();
-    picView->hide();
-    picJDScale->hide();
-    picMagScale->hide();
+    SetPlotPicturesVisible(false);
     lblStarName->hide();
     picNorvane->show();
     lblPrg->show();
@@ -367,10 +358,7 @@ void frmPlot::setProgressCaption(const QString& caption) {
 }
 
 void frmPlot::restorePlotAfterSave() {
-    fraButtons->show();
-    picView->show();
-    picJDScale->show();
-    picMagScale->show();
+    SetPlotPicturesVisible(true);
     lblStarName->show();
     picNorvane->hide();
     lblPrg->hide();
