@@ -14,8 +14,9 @@ namespace {
 Settings DistinctColors() {
     Settings s;
     double n = 0;
-    for (double* c : {&s.ColorVIS, &s.ColorFAINT, &s.ColorDISC, &s.ColorNA, &s.ColorU, &s.ColorV,
-                      &s.ColorB, &s.ColorR, &s.ColorI, &s.ColorCR, &s.ColorCV, &s.ColorJ, &s.ColorH})
+    for (double* c :
+         {&s.ColorVIS, &s.ColorFAINT, &s.ColorDISC, &s.ColorNA, &s.ColorU, &s.ColorV, &s.ColorB,
+          &s.ColorR, &s.ColorI, &s.ColorCR, &s.ColorCV, &s.ColorJ, &s.ColorH})
         *c = ++n;
     return s;
 }
@@ -37,41 +38,26 @@ TEST(BandColor, FollowsTheRulesInOrder) {
         std::string faint, band, valid;
         double Settings::*want;
     };
+    using S = Settings;
+    // "CR" is looked for before "H", "B" and "I"; "BH" holds both H and B, H wins. The exact
+    // match ignores blanks; a lower-case validation flag is not "D"; a faint mark of blanks
+    // only is no faint mark.
     const std::vector<Case> cases = {
-        {"", "Vis.", "", &Settings::ColorVIS},
-        {"<", "VIS", "", &Settings::ColorFAINT},
-        {" < ", "V", "D", &Settings::ColorFAINT},
-        {"", "V", "D", &Settings::ColorDISC},
-        {"", "Vis", "D", &Settings::ColorVIS},
-        {"", "V", " D ", &Settings::ColorDISC},
-        {"", " V ", "", &Settings::ColorV},
-        {"", "v", "", &Settings::ColorVIS},
-        {"", "", "", &Settings::ColorNA},
-        {"", "   ", "", &Settings::ColorNA},
-        {"", "", "D", &Settings::ColorDISC},
-        {"", "U", "", &Settings::ColorU},
-        {"", "R", "", &Settings::ColorR},
-        {"", "CV", "", &Settings::ColorCV},
-        {"", "J", "", &Settings::ColorJ},
-        {"", "CR", "", &Settings::ColorCR},
-        {"", "HA", "", &Settings::ColorH},
-        {"", "SB", "", &Settings::ColorB},
-        {"", "IR", "", &Settings::ColorI},
-        {"", "TB", "", &Settings::ColorB},
-        {"", "TV", "", &Settings::ColorVIS},
-        {"", "TG", "", &Settings::ColorVIS},
-        {"", "I", "", &Settings::ColorI},
-        {"", "B", "", &Settings::ColorB},
-        {"", "H", "", &Settings::ColorH},
-        // "CR" is looked for before "H", "B" and "I"; "BH" holds both H and B, H wins.
-        {"", "CRBI", "", &Settings::ColorCR},
-        {"", "BH", "", &Settings::ColorH},
-        // The exact-match step ignores blanks; a lower-case validation flag is not "D".
-        {"", " CV", "", &Settings::ColorCV},
-        {"", "V", "d", &Settings::ColorV},
-        // A faint mark of blanks only is no faint mark.
-        {"  ", "V", "", &Settings::ColorV},
-    };
+        {"", "Vis.", "", &S::ColorVIS},    {"<", "VIS", "", &S::ColorFAINT},
+        {" < ", "V", "D", &S::ColorFAINT}, {"", "V", "D", &S::ColorDISC},
+        {"", "Vis", "D", &S::ColorVIS},    {"", "V", " D ", &S::ColorDISC},
+        {"", " V ", "", &S::ColorV},       {"", "v", "", &S::ColorVIS},
+        {"", "", "", &S::ColorNA},         {"", "   ", "", &S::ColorNA},
+        {"", "", "D", &S::ColorDISC},      {"", "U", "", &S::ColorU},
+        {"", "R", "", &S::ColorR},         {"", "CV", "", &S::ColorCV},
+        {"", "J", "", &S::ColorJ},         {"", "CR", "", &S::ColorCR},
+        {"", "HA", "", &S::ColorH},        {"", "SB", "", &S::ColorB},
+        {"", "IR", "", &S::ColorI},        {"", "TB", "", &S::ColorB},
+        {"", "TV", "", &S::ColorVIS},      {"", "TG", "", &S::ColorVIS},
+        {"", "I", "", &S::ColorI},         {"", "B", "", &S::ColorB},
+        {"", "H", "", &S::ColorH},         {"", "CRBI", "", &S::ColorCR},
+        {"", "BH", "", &S::ColorH},        {"", " CV", "", &S::ColorCV},
+        {"", "V", "d", &S::ColorV},        {"  ", "V", "", &S::ColorV}};
     const Settings c = DistinctColors();
     for (const Case& k : cases) {
         SCOPED_TRACE("faint '" + k.faint + "' band '" + k.band + "' valid '" + k.valid + "'");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FileSystem.h"
+#include "core/NumberText.h"
 #include "core/SabrixError.h"
 #include "data/SaveCommands.h"
 #include "data/StarFileExport.h"
@@ -112,16 +113,20 @@ TEST_F(SaveCommandsTest, RefusalsComeBeforeAlwaysSaveAndWriteNothing) {
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
 }
 
-TEST_F(SaveCommandsTest, AlwaysSaveWritesAtOnceWithoutEdits) {
+TEST_F(SaveCommandsTest, AlwaysSaveWritesAtOnceAndBacksUpOncePerLoad) {
     t.Add({Obs(2454123.5, 9.1), Obs(2454124.5, 12.345)});
     state.CommandLine = "/alwayssave";
     Save();
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(ReadFileBytes(star), Written());
-    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
     EXPECT_EQ(display.calls, (std::vector<std::string>{"hide", "Backing up file. . . .",
                                                        "Saving. . . .", "restore"}));
     EXPECT_GE(display.yields, 2);
+    Save();
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    state.star.BackupMade = false;  // a new load of the same file
+    Save();
+    EXPECT_EQ(ReadFileBytes(backup), Written());
 }
 
 TEST_F(SaveCommandsTest, OtherCommandLinesAskBeforeOverwritingEdits) {
@@ -148,7 +153,8 @@ TEST_F(SaveCommandsTest, UnformattableMagnitudeStopsTheSaveAndKeepsEverything) {
     state.star.FileEdited = true;
     state.CommandLine = "/alwayssave";
     Save();
-    EXPECT_EQ(prompts.messages, (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_EQ(ReadFileBytes(backup), "older backup");
     EXPECT_TRUE(state.star.FileEdited);
@@ -173,17 +179,6 @@ TEST_F(SaveCommandsTest, EmptyTableOrMissingStarFileShowSaveFileErrorAndWriteNot
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_TRUE(prompts.messages[2].text.endsWith("\" encountered in module SaveFile."));
     EXPECT_FALSE(FileExists(t.dir.file("gone.txt")));
-}
-
-TEST_F(SaveCommandsTest, SecondSaveKeepsTheBackupOfTheFileAsLoaded) {
-    t.Add({Obs(2454123.5, 9.1)});
-    state.CommandLine = "/alwayssave";
-    Save();
-    Save();
-    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
-    state.star.BackupMade = false;  // a new load of the same file
-    Save();
-    EXPECT_EQ(ReadFileBytes(backup), ReadFileBytes(star));
 }
 
 TEST_F(SaveCommandsTest, FailureOfTheCommandItselfIsReportedAndTheProgramGoesOn) {
@@ -227,18 +222,7 @@ TEST_F(SaveXYZTest, StarFileDataIsRefusedAndNoEditsSaysNoChangesUnlessAlwaysSave
     EXPECT_FALSE(FileExists(backup));
 }
 
-TEST_F(SaveXYZTest, EditsAreWrittenToTheChosenFileAfterABackup) {
-    t.Add({Obs(2454123.5, 9.1, 0.012)});
-    state.star.FileEdited = true;
-    prompts.file(QString::fromStdString(star));
-    Save();
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(ReadFileBytes(star), "2454123.5          9.1  0.0120  \r\n");
-    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
-    EXPECT_FALSE(state.star.FileEdited);
-}
-
-TEST_F(SaveXYZTest, EmptyTableShowsXYZSaveFileError) {
+TEST_F(SaveXYZTest, EditsAreWrittenToTheChosenFileAfterABackupButNeverFromAnEmptyTable) {
     state.star.FileEdited = true;
     prompts.file(QString::fromStdString(t.dir.file("out.txt")));
     Save();
@@ -247,6 +231,12 @@ TEST_F(SaveXYZTest, EmptyTableShowsXYZSaveFileError) {
                          Buttons::OK, Icon::None}}));
     EXPECT_FALSE(FileExists(t.dir.file("out.txt")));
     EXPECT_TRUE(state.star.FileEdited);
+    t.Add({Obs(2454123.5, 9.1, 0.012)});
+    prompts.file(QString::fromStdString(star));
+    Save();
+    EXPECT_EQ(ReadFileBytes(star), "2454123.5          9.1  0.0120  \r\n");
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_FALSE(state.star.FileEdited);
 }
 
 TEST_F(SaveXYZTest, LoadSaveLoadThroughTheCommandsKeepsTheFainterThanMark) {
@@ -257,7 +247,6 @@ TEST_F(SaveXYZTest, LoadSaveLoadThroughTheCommandsKeepsTheFainterThanMark) {
     ASSERT_TRUE(XYZBeginLoad(loaded, source));
     ASSERT_EQ(XYZLoadFile(loaded, t.table, prompts, {}), XYZLoadOutcome::Loaded);
     EXPECT_EQ(loaded.star.RecordCount, 2);
-    EXPECT_TRUE(loaded.star.FileLoaded);
     loaded.CommandLine = "/alwayssave";
     prompts.file(QString::fromStdString(output));
     mnuSaveXYZ_Click(loaded, t.table, prompts, display);
@@ -269,9 +258,7 @@ TEST_F(SaveXYZTest, LoadSaveLoadThroughTheCommandsKeepsTheFainterThanMark) {
     ASSERT_TRUE(XYZBeginLoad(reloaded, output));
     ASSERT_EQ(XYZLoadFile(reloaded, again.table, prompts, {}), XYZLoadOutcome::Loaded);
     EXPECT_EQ(ThreeColumnFileText(again.table), ThreeColumnFileText(t.table));
-    EXPECT_EQ(again.table.RowById(2)->Faint, "<");
-    EXPECT_EQ(again.table.RowById(2)->Mag, 12.5);
-    EXPECT_EQ(again.table.RowById(1)->Error, 0.012);
+    EXPECT_EQ(again.table.RowById(2)->Faint + FormatDouble(again.table.RowById(2)->Mag), "<12.5");
 }
 
 TEST(XYZLoadCommand, AsksToUnloadAndReportsAMissingFile) {
