@@ -74,25 +74,18 @@ struct ImportFixture : test::TempTable {
 }  // namespace
 
 TEST(ClassifyStarLine, TellsDataFromSkippedAndRejectedLines) {
-    using C = StarLineClass;
     const std::string data = Line("2454123.5", "9");
+    std::vector<std::pair<std::string, StarLineClass>> cases;
     // A JD with letters after its digits is data: its conversion fails later.
-    const std::vector<std::pair<std::string, C>> cases{{data, C::Data},
-                                                       {Line("2454123.51234", "9"), C::Data},
-                                                       {Line("  2454123.5  ", "9"), C::Data},
-                                                       {data + kExtra6, C::Data},
-                                                       {Line("2455411", "9"), C::Data},
-                                                       {Line("2454123.5abc", "9"), C::Data},
-                                                       {kHeader18, C::Skipped},
-                                                       {Line("245412.5", "9"), C::Skipped},
-                                                       {Line("24541234.5", "9"), C::Skipped},
-                                                       {Line("2454123.", "9"), C::Skipped},
-                                                       {Line("24551234", "9"), C::Skipped},
-                                                       {Line("\t2454123.5", "9"), C::Skipped},
-                                                       {data + ",x", C::Rejected},
-                                                       {data + kExtra6 + ",x", C::Rejected},
-                                                       {"2454123.5,9", C::Rejected},
-                                                       {"", C::Rejected}};
+    for (const char* jd : {"2454123.51234", "  2454123.5  ", "2455411", "2454123.5abc"})
+        cases.emplace_back(Line(jd, "9"), StarLineClass::Data);
+    for (const char* jd : {"JD", "245412.5", "24541234.5", "2454123.", "24551234", "\t2454123.5"})
+        cases.emplace_back(Line(jd, "9"), StarLineClass::Skipped);
+    for (const std::string& line :
+         {data + ",x", data + kExtra6 + ",x", std::string("2454123.5,9"), std::string()})
+        cases.emplace_back(line, StarLineClass::Rejected);
+    cases.emplace_back(data + kExtra6, StarLineClass::Data);
+    cases.emplace_back(kHeader18, StarLineClass::Skipped);
     CsvLine splitter;
     for (const auto& [line, want] : cases)
         EXPECT_EQ(ClassifyStarLine(splitter.split(line)), want) << line;
