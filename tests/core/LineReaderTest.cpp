@@ -25,9 +25,13 @@ Lines LinesOf(const std::string& bytes) {
 }  // namespace
 
 TEST(LineReader, EndsLinesAtCrLfAndCrLfAlsoAcrossReadBlocks) {
-    const std::pair<std::string, Lines> cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}}, {"a\nb\n", {"a", "b"}}, {"a\rb\r", {"a", "b"}},
-        {"a\nb", {"a", "b"}},       {"a\r\n\r\nb", {"a", "", "b"}}, {"\n", {""}}, {"", {}}};
+    const std::pair<std::string, Lines> cases[] = {{"a\r\nb\r\n", {"a", "b"}},
+                                                   {"a\nb\n", {"a", "b"}},
+                                                   {"a\rb\r", {"a", "b"}},
+                                                   {"a\nb", {"a", "b"}},
+                                                   {"a\r\n\r\nb", {"a", "", "b"}},
+                                                   {"\n", {""}},
+                                                   {"", {}}};
     for (const auto& [bytes, want] : cases) EXPECT_EQ(LinesOf(bytes), want);
     // A line longer than one read block, and a CR LF split between two blocks.
     const std::string longLine(3 << 20, 'x');

@@ -5,11 +5,16 @@
 namespace sabrix {
 
 TEST(NumberText, DoublesGiveTheShortestPlainTextOfAtMostFifteenDigits) {
-    const std::pair<double, const char*> cases[] = {
-        {2454123.5, "2454123.5"}, {9.0, "9"}, {-0.25, "-0.25"}, {1e-7, "0.0000001"},
-        {1e20, "100000000000000000000"}, {0.0, "0"}, {2457845.47505, "2457845.47505"},
-        {0.1 + 0.2, "0.3"}, {1.0 / 3.0, "0.333333333333333"},
-        {2454123.5 - 2454000.2, "123.299999999814"}};
+    const std::pair<double, const char*> cases[] = {{2454123.5, "2454123.5"},
+                                                    {9.0, "9"},
+                                                    {-0.25, "-0.25"},
+                                                    {1e-7, "0.0000001"},
+                                                    {1e20, "100000000000000000000"},
+                                                    {0.0, "0"},
+                                                    {2457845.47505, "2457845.47505"},
+                                                    {0.1 + 0.2, "0.3"},
+                                                    {1.0 / 3.0, "0.333333333333333"},
+                                                    {2454123.5 - 2454000.2, "123.299999999814"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(FormatDouble(value), text);
     EXPECT_EQ(FormatSingle(9.1f), "9.1");
     EXPECT_EQ(FormatSingle(1.0f / 3.0f), "0.3333333");

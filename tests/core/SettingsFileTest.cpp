@@ -35,10 +35,10 @@ Settings Sentinel() {
 }
 
 void ExpectSameSettings(const Settings& got, const Settings& want) {
-    EXPECT_EQ(std::tie(got.FilePath, got.ConnectMarked, got.PolyFit, got.DefaultSigma,
-                       got.IniMissing),
-              std::tie(want.FilePath, want.ConnectMarked, want.PolyFit, want.DefaultSigma,
-                       want.IniMissing));
+    EXPECT_EQ(
+        std::tie(got.FilePath, got.ConnectMarked, got.PolyFit, got.DefaultSigma, got.IniMissing),
+        std::tie(want.FilePath, want.ConnectMarked, want.PolyFit, want.DefaultSigma,
+                 want.IniMissing));
     for (const auto& color : ColorSettings())
         EXPECT_EQ(got.*color.member, want.*color.member) << color.key;
 }
@@ -99,8 +99,9 @@ TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndLeavesTheRest) {
          [](Settings& s) { s.ColorR = 255, s.FilePath = "/kept/reading"; }},
         {"[Sabrix.exe]\r\nConnectMarked=0\r\nPolyFit= 12 \r\nDefaultSigma=2.5\r\n"
          "ColorB=1.6744448E7\r\n",
-         [](Settings& s) { s.ConnectMarked = false, s.PolyFit = 12, s.DefaultSigma = 2,
-                           s.ColorB = 16744448; }},
+         [](Settings& s) {
+             s.ConnectMarked = false, s.PolyFit = 12, s.DefaultSigma = 2, s.ColorB = 16744448;
+         }},
         {"[Sabrix.exe]\r\nConnectMarked=False\r\nConnectMarked=-1\r\n", [](Settings&) {}},
         {"[Sabrix.exe]\r\nConnectMarked=0\r\nConnectMarked=true\r\n", [](Settings&) {}},
         {"", [](Settings&) {}},
@@ -124,7 +125,9 @@ TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndLeavesTheRest) {
 TEST(SettingsFile, MissingFileSetsIniMissingAndChangesNothingElse) {
     const std::function<void(const TempProgramDir&)> setups[] = {
         [](const TempProgramDir&) {},
-        [](const TempProgramDir& d) { WriteFileBytes(d.file("sabrix.INI"), "[Sabrix.exe]\r\nPolyFit=3\r\n"); },
+        [](const TempProgramDir& d) {
+            WriteFileBytes(d.file("sabrix.INI"), "[Sabrix.exe]\r\nPolyFit=3\r\n");
+        },
         [](const TempProgramDir& d) { std::filesystem::create_directory(d.file("Sabrix.ini")); }};
     for (const auto& setup : setups) {
         TempProgramDir dir(false);

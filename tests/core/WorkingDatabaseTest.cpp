@@ -70,14 +70,14 @@ TEST(PrepareWorkingDatabase, AWorkingDatabaseThatCannotBeReplacedIsReportedByPat
 }
 
 TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
-    for (Tool tool : {Tool::Box, Tool::Locate, Tool::ZoomBox, Tool::Magnify, Tool::JDZoom,
-                      Tool::MagZoom}) {
+    for (Tool tool :
+         {Tool::Box, Tool::Locate, Tool::ZoomBox, Tool::Magnify, Tool::JDZoom, Tool::MagZoom}) {
         AppState s;
         s.settings.FilePath = "/data/star.txt";
         s.settings.PolyFit = 12;
         s.star = {"R Leo", 121, "/data/three.dat", "/p/files", true, true, true, true};
-        s.view = {9.5f, 5.5f, 2450000.5, 2451000.5, 2449995.5, 2451005.5, 5, 10, 1010, 5,
-                  4.0f, 2.0f, 1};
+        s.view = {9.5f, 5.5f, 2450000.5, 2451000.5, 2449995.5, 2451005.5, 5,
+                  10,   1010, 5,         4.0f,      2.0f,      1};
         s.overlay.BinsShown = s.overlay.PolyShown = s.overlay.ObserverMarked = true;
         s.overlay.BinJD = {1.0};
         s.overlay.BinMag = s.overlay.BinSD = {2.0f};
@@ -92,8 +92,8 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
 
         const auto view = [](const PlotWindowState& v) {
             return std::tie(v.MagFaintest, v.MagBrightest, v.JDFirst, v.JDLast, v.WinJDLeft,
-                            v.WinJDRight, v.WinMagTop, v.WinMagBottom, v.WinJDWidth,
-                            v.WinMagHeight, v.JDMagnification, v.MagMagnification);
+                            v.WinJDRight, v.WinMagTop, v.WinMagBottom, v.WinJDWidth, v.WinMagHeight,
+                            v.JDMagnification, v.MagMagnification);
         };
         const PlotWindowState fresh;
         EXPECT_EQ(view(s.view), view(fresh));

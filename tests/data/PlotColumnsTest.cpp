@@ -1,8 +1,7 @@
 // The table keeps the plotted columns in memory; after every kind of write, what the plot
 // reads must equal what a fresh query of the database returns.
-#include <gtest/gtest.h>
-
 #include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <tuple>
@@ -34,7 +33,8 @@ std::vector<Point> Queried(const ObsTable& table, double a, double b, bool omitF
     std::vector<Point> points;
     while (q.executeStep())
         points.emplace_back(q.getColumn(0).getDouble(),
-                            static_cast<float>(q.getColumn(1).getDouble()), q.getColumn(2).getInt());
+                            static_cast<float>(q.getColumn(1).getDouble()),
+                            q.getColumn(2).getInt());
     return points;
 }
 

@@ -29,9 +29,9 @@ TEST(StarFileRecordLine, LaysOutEveryFieldInItsColumns) {
     // Magnitude (6, or its first five and Uncertain for three or more digits before the
     // point), Comments (6), two blanks, Init (5).
     const std::tuple<double, const char*, const char*> cases[] = {
-        {9.1, "ABC", " 9.1  ABC     XYZ  "},     {12.345, "ABC", "12.345ABC     XYZ  "},
-        {9, "ABC", " 9.0  ABC     XYZ  "},       {11, "ABC", "11.0  ABC     XYZ  "},
-        {-0.5, "ABC", "-0.5  ABC     XYZ  "},     {-9.999, "", "-9.999        XYZ  "},
+        {9.1, "ABC", " 9.1  ABC     XYZ  "},         {12.345, "ABC", "12.345ABC     XYZ  "},
+        {9, "ABC", " 9.0  ABC     XYZ  "},           {11, "ABC", "11.0  ABC     XYZ  "},
+        {-0.5, "ABC", "-0.5  ABC     XYZ  "},        {-9.999, "", "-9.999        XYZ  "},
         {123.4, "COMMENT1", "123.4UCOMMENT  XYZ  "}, {1234.5, "ABC", "1234UABC      XYZ  "}};
     for (const auto& [mag, comments, tail] : cases)
         EXPECT_EQ(StarFileRecordLine(Obs(mag, comments)), head + tail) << mag;

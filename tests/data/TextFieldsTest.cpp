@@ -17,14 +17,14 @@ TEST(TextFields, JustifyPadsOrKeepsTheFirstBytes) {
 }
 
 TEST(TextFields, CountDecimalsCountsBytesAfterTheFirstPoint) {
-    const std::pair<const char*, int> cases[] = {
-        {" 9.1  ", 3}, {"123.4 ", 2}, {"1.2.3", 3}, {"12", 0}, {"", 0}, {"5.", 0}};
+    const std::pair<const char*, int> cases[] = {{" 9.1  ", 3}, {"123.4 ", 2}, {"1.2.3", 3},
+                                                 {"12", 0},     {"", 0},       {"5.", 0}};
     for (const auto& [text, want] : cases) EXPECT_EQ(CountDecimals(text), want) << text;
 }
 
 TEST(TextFields, FormatNumAlignsThePointOrThrowsInsteadOfEndingTheProgram) {
     const std::pair<const char*, const char*> cases[] = {
-        {"9.1", " 9.1  "},   {"12.345", "12.345"}, {"9.0", " 9.0  "},  {"123.4", "123.4 "},
+        {"9.1", " 9.1  "},     {"12.345", "12.345"}, {"9.0", " 9.0  "},  {"123.4", "123.4 "},
         {" 9 . 5 ", " 9.5  "}, {"-9.999", "-9.999"}, {"1.2.3", " 1.2  "}};
     for (const auto& [text, want] : cases) EXPECT_EQ(FormatNum(text, 6), want) << text;
     EXPECT_THROW(FormatNum("12345.6", 6), FormatNumError);

@@ -54,9 +54,10 @@ TEST(XYZLoadRows, SampleSurveyFileLoadsEveryLine) {
     EXPECT_EQ(counted, 383);
     EXPECT_EQ(lines, 383);
     const ObsRow first = *t.table.RowById(1);
-    EXPECT_EQ(std::tie(first.JD, first.Mag, first.Uncertain, first.Error, first.Star, first.PunktFarb),
-              std::make_tuple(2165.84172, 14.253, std::string("0.005"), 0.005,
-                              std::string("three-column"), 65535));
+    EXPECT_EQ(
+        std::tie(first.JD, first.Mag, first.Uncertain, first.Error, first.Star, first.PunktFarb),
+        std::make_tuple(2165.84172, 14.253, std::string("0.005"), 0.005,
+                        std::string("three-column"), 65535));
 }
 
 TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {

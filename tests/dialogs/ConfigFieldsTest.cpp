@@ -9,10 +9,10 @@ namespace {
 TEST(ConfigFields, NumbersAreWholeAndWithinTheirRanges) {
     using N = std::optional<int16_t>;
     const std::pair<const char*, N> whole[] = {
-        {"40", 40},       {" 7 ", 7},        {"+12", 12},     {"-32768", -32768},
-        {"32767", 32767}, {"007", 7},        {"", {}},        {"   ", {}},
-        {"-", {}},        {"32768", {}},     {"-32769", {}},  {"99999999999999999999", {}},
-        {"4.0", {}},      {"4,5", {}},       {"1e2", {}},     {"12a", {}},
+        {"40", 40},       {" 7 ", 7},    {"+12", 12},    {"-32768", -32768},
+        {"32767", 32767}, {"007", 7},    {"", {}},       {"   ", {}},
+        {"-", {}},        {"32768", {}}, {"-32769", {}}, {"99999999999999999999", {}},
+        {"4.0", {}},      {"4,5", {}},   {"1e2", {}},    {"12a", {}},
         {"- 3", {}},      {"0x10", {}}};
     for (const auto& [text, want] : whole) EXPECT_EQ(ParseWholeNumber16(text), want) << text;
     EXPECT_EQ(ParseDefaultDegree("0"), N(0));
@@ -25,10 +25,14 @@ TEST(ConfigFields, NumbersAreWholeAndWithinTheirRanges) {
 
 TEST(Volumes, PseudoFileSystemsAndSystemMountsAreLeftOut) {
     const std::tuple<const char*, const char*, bool> cases[] = {
-        {"proc", "/proc", true},        {"cgroup2", "/sys/fs/cgroup", true},
-        {"ext4", "/run/user/1000/doc", true}, {"tmpfs", "/dev/shm", true},
-        {"ext4", "/home", false},       {"vfat", "/media/usb", false},
-        {"ext4", "/devices", false},    {"overlay", "/", false}};
+        {"proc", "/proc", true},
+        {"cgroup2", "/sys/fs/cgroup", true},
+        {"ext4", "/run/user/1000/doc", true},
+        {"tmpfs", "/dev/shm", true},
+        {"ext4", "/home", false},
+        {"vfat", "/media/usb", false},
+        {"ext4", "/devices", false},
+        {"overlay", "/", false}};
     for (const auto& [type, mount, pseudo] : cases)
         EXPECT_EQ(IsPseudoVolume(type, mount), pseudo) << mount;
     const QStringList roots = FolderVolumes();

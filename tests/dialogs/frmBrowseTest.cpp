@@ -14,7 +14,9 @@
 namespace sabrix {
 namespace {
 
-QString Q(const std::string& path) { return QString::fromStdString(path); }
+QString Q(const std::string& path) {
+    return QString::fromStdString(path);
+}
 
 class FolderBrowser : public ::testing::Test {
   protected:

@@ -51,10 +51,10 @@ constexpr int kMajorOnlyRow = 19;
 
 TEST(JDTickStep, FollowsTheTableOfWidthsAndNeverGivesZero) {
     const std::pair<double, int32_t> table[] = {
-        {1, 100},      {4, 2},        {10, 4},       {25, 12},    {50, 24},  {150, 74},
-        {200, 100},    {700, 100},    {1199, 100},   {1200, 200}, {1500, 300}, {2000, 200},
-        {3000, 300},   {5000, 500},   {10000, 1000}, {20000, 2000}, {36000, 3600}, {0, 100},
-        {9.6, 4},      {0.4, 100},    {2.5, 100}};  // 2.5 rounds half to even: 2 days
+        {1, 100},    {4, 2},      {10, 4},       {25, 12},      {50, 24},      {150, 74},
+        {200, 100},  {700, 100},  {1199, 100},   {1200, 200},   {1500, 300},   {2000, 200},
+        {3000, 300}, {5000, 500}, {10000, 1000}, {20000, 2000}, {36000, 3600}, {0, 100},
+        {9.6, 4},    {0.4, 100},  {2.5, 100}};  // 2.5 rounds half to even: 2 days
     for (const auto& [width, step] : table) EXPECT_EQ(JDTickStep(width), step) << width;
     for (double odd : {-10.0, 1e300, std::nan("")}) EXPECT_NE(JDTickStep(odd), 0) << odd;
 }
@@ -74,7 +74,8 @@ TEST(WriteJDScale, WidthTenPutsLabelledTicksOnMultiplesOfFourAndMinorOnesBetween
     int leftmost = 1000, rightmost = 0;
     for (int row = 0; row < 16; ++row)
         for (int x : LitColumns(jd, row))
-            if (x > 200 && x < 400) leftmost = std::min(leftmost, x), rightmost = std::max(rightmost, x);
+            if (x > 200 && x < 400)
+                leftmost = std::min(leftmost, x), rightmost = std::max(rightmost, x);
     EXPECT_NEAR((leftmost + rightmost) / 2.0, 300, 3);
 }
 
@@ -124,7 +125,7 @@ TEST(WriteMagScale, TicksRunFromTheWholeMagnitudeAboveTheTopToTheOneAboveTheBott
 }
 
 TEST(WriteMagScale, NegativeTopStartsAtTheWholeMagnitudeBelowIt) {
-    const Canvas mag = MagStrip(500, -3, 5, Window(0, 0, -1.3, 1.7));  // 100 pixels a magnitude
+    const Canvas mag = MagStrip(500, -3, 5, Window(0, 0, -1.3, 1.7));    // 100 pixels a magnitude
     EXPECT_EQ(LitRows(mag, 4), (std::vector<int>{100, 200, 300, 400}));  // -2, -1, 0, 1
     EXPECT_EQ(LitRows(mag, 1), (std::vector<int>{100, 150, 200, 250, 300, 350, 400}));
     EXPECT_TRUE(AnyLit(mag, 8, 195, 24, 205));  // "-1"

@@ -57,8 +57,9 @@ TEST(RenderPlotArea, BlankWithNothingLoadedAndAnErrorForAFrameOfNoHeight) {
     s.view.WinJDRight = 2455010;
     s.view.WinMagTop = s.view.WinMagBottom = 9;
     RenderPlotArea(s, t.table, 300, 200, &out);
-    EXPECT_EQ(out.errorMessages,
-              (std::vector<QString>{"Error \"Invalid property value\" encountered in module Scaler."}));
+    EXPECT_EQ(
+        out.errorMessages,
+        (std::vector<QString>{"Error \"Invalid property value\" encountered in module Scaler."}));
 }
 
 }  // namespace sabrix

@@ -29,9 +29,9 @@ TEST(FindExtremes, OneRowGetsWideMarginsAndMovesTheJDBase) {
     v.JDMagnification = 2.0f;
     v.MagMagnification = 3.0f;
     const double mag = static_cast<double>(9.1f);
-    EXPECT_EQ(Fitted({PlotRow(2455000.5, 9.1, kRed)}, v),
-              std::make_tuple(2455000.5 - 105, 2455000.5 + 105, 2455000.5 - 105, mag - 1.5,
-                              mag + 1.5));
+    EXPECT_EQ(
+        Fitted({PlotRow(2455000.5, 9.1, kRed)}, v),
+        std::make_tuple(2455000.5 - 105, 2455000.5 + 105, 2455000.5 - 105, mag - 1.5, mag + 1.5));
     EXPECT_EQ(v.JDLast, 2455000.5);
     EXPECT_EQ(v.JDMagnification, 2.0f);  // the factors belong to the zoom tools
     EXPECT_EQ(v.MagMagnification, 3.0f);

@@ -21,15 +21,14 @@ struct RecordedMessage {
 void PrintTo(const RecordedMessage& m, std::ostream* os);
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     // Queue an answer for the next message box that offers a choice.
     void answer(Answer a) { answers_.push_back(a); }
     // Queue the result of the next open, save or folder dialog (nothing = cancel).
     void file(std::optional<QString> path) { files_.push_back(std::move(path)); }
     void color(std::optional<int32_t> packed) { colors_.push_back(packed); }
 
-    Answer message(const QString& text, const QString& title, Buttons buttons,
-                   Icon icon) override;
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     std::optional<QString> openFile(const FileDialogOptions& options) override;
     std::optional<QString> saveFile(const FileDialogOptions& options) override;
     std::optional<int32_t> chooseColor() override;
@@ -40,7 +39,7 @@ public:
     // Answers and dialog results not yet used.
     size_t pending() const { return answers_.size() + files_.size() + colors_.size(); }
 
-private:
+  private:
     std::optional<QString> takeFile(const char* dialog);
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> files_;
