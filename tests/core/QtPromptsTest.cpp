@@ -18,49 +18,33 @@ Answer AskAndAct(Buttons buttons, Icon icon, const std::function<void(QMessageBo
         ASSERT_NE(box, nullptr);
         act(box);
     });
-    QtPrompts prompts;
-    return prompts.message("Question text", "Question Title", buttons, icon);
+    return QtPrompts().message("Question text", "Question Title", buttons, icon);
 }
 
-TEST(QtPrompts, ClosingAYesNoBoxAnswersNo) {
-    EXPECT_EQ(AskAndAct(Buttons::YesNo, Icon::None, [](QMessageBox* box) { box->close(); }),
-              Answer::No);
-}
-
-TEST(QtPrompts, ClosingOtherBoxesGivesTheirSafeAnswer) {
-    EXPECT_EQ(AskAndAct(Buttons::YesNoCancel, Icon::None, [](QMessageBox* box) { box->close(); }),
-              Answer::Cancel);
-    EXPECT_EQ(AskAndAct(Buttons::OKCancel, Icon::Question, [](QMessageBox* box) { box->close(); }),
-              Answer::Cancel);
-    EXPECT_EQ(AskAndAct(Buttons::OK, Icon::Critical, [](QMessageBox* box) { box->close(); }),
-              Answer::OK);
-}
-
-TEST(QtPrompts, ShowsExactlyTheAskedButtonsIconTitleAndText) {
-    QStringList seen;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title;
-    QString text;
-    const Answer answer = AskAndAct(Buttons::YesNoCancel, Icon::Exclamation, [&](QMessageBox* box) {
-        for (QAbstractButton* b : box->buttons()) seen << QString::number(box->standardButton(b));
-        icon = box->icon();
-        title = box->windowTitle();
-        text = box->text();
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(answer, Answer::No);
-    EXPECT_EQ(seen.size(), 3);
-    EXPECT_TRUE(seen.contains(QString::number(QMessageBox::Yes)));
-    EXPECT_TRUE(seen.contains(QString::number(QMessageBox::Cancel)));
-    EXPECT_EQ(icon, QMessageBox::Warning);
-    EXPECT_EQ(title, QString("Question Title"));
-    EXPECT_EQ(text, QString("Question text"));
-}
-
-TEST(QtPrompts, YesIsTheDefaultButton) {
+TEST(QtPrompts, ClosingABoxGivesItsSafeAnswerAndYesIsTheDefault) {
+    const auto close = [](QMessageBox* box) { box->close(); };
+    EXPECT_EQ(AskAndAct(Buttons::YesNo, Icon::None, close), Answer::No);
+    EXPECT_EQ(AskAndAct(Buttons::YesNoCancel, Icon::None, close), Answer::Cancel);
+    EXPECT_EQ(AskAndAct(Buttons::OKCancel, Icon::Question, close), Answer::Cancel);
+    EXPECT_EQ(AskAndAct(Buttons::OK, Icon::Critical, close), Answer::OK);
     EXPECT_EQ(AskAndAct(Buttons::YesNo, Icon::Question,
                         [](QMessageBox* box) { box->defaultButton()->click(); }),
               Answer::Yes);
+}
+
+TEST(QtPrompts, ShowsExactlyTheAskedButtonsIconTitleAndText) {
+    QList<int> seen;
+    std::tuple<QMessageBox::Icon, QString, QString> shown;
+    const Answer answer = AskAndAct(Buttons::YesNoCancel, Icon::Exclamation, [&](QMessageBox* box) {
+        for (QAbstractButton* b : box->buttons()) seen << box->standardButton(b);
+        shown = {box->icon(), box->windowTitle(), box->text()};
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(answer, Answer::No);
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, (QList<int>{QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}));
+    EXPECT_EQ(shown, std::make_tuple(QMessageBox::Warning, QString("Question Title"),
+                                     QString("Question text")));
 }
 
 }  // namespace

@@ -4,75 +4,61 @@
 #include <vector>
 
 #include "data/BandColor.h"
-#include "support/TestEnvironment.h"
+#include "support/TempTable.h"
 
 namespace sabrix {
 
 namespace {
 
-// Each colour setting gets its own value, so a wrong rule shows up as a wrong number.
+// Each colour setting gets its own value (1 to 13), so a wrong rule shows up as a wrong number.
 Settings DistinctColors() {
     Settings s;
-    s.ColorVIS = 1;
-    s.ColorFAINT = 2;
-    s.ColorDISC = 3;
-    s.ColorNA = 4;
-    s.ColorU = 5;
-    s.ColorV = 6;
-    s.ColorB = 7;
-    s.ColorR = 8;
-    s.ColorI = 9;
-    s.ColorCR = 10;
-    s.ColorCV = 11;
-    s.ColorJ = 12;
-    s.ColorH = 13;
+    double n = 0;
+    for (double* c :
+         {&s.ColorVIS, &s.ColorFAINT, &s.ColorDISC, &s.ColorNA, &s.ColorU, &s.ColorV, &s.ColorB,
+          &s.ColorR, &s.ColorI, &s.ColorCR, &s.ColorCV, &s.ColorJ, &s.ColorH})
+        *c = ++n;
     return s;
 }
 
-struct Case {
-    std::string faint, band, valid;
-    double Settings::*want;
-};
+ObsRow Row(double jd, const std::string& band, const std::string& faint = "") {
+    ObsRow r;
+    r.JD = jd;
+    r.Band = band;
+    r.Init = "ABC";
+    r.Faint = faint;
+    r.PunktFarb = BandColor(faint, band, "", DistinctColors());
+    return r;
+}
 
 }  // namespace
 
 TEST(BandColor, FollowsTheRulesInOrder) {
-    const Settings c = DistinctColors();
-    const std::vector<Case> cases = {
-        {"", "Vis.", "", &Settings::ColorVIS},
-        {"<", "VIS", "", &Settings::ColorFAINT},
-        {" < ", "V", "D", &Settings::ColorFAINT},
-        {"", "V", "D", &Settings::ColorDISC},
-        {"", "Vis", "D", &Settings::ColorVIS},
-        {"", "V", " D ", &Settings::ColorDISC},
-        {"", " V ", "", &Settings::ColorV},
-        {"", "v", "", &Settings::ColorVIS},
-        {"", "", "", &Settings::ColorNA},
-        {"", "   ", "", &Settings::ColorNA},
-        {"", "", "D", &Settings::ColorDISC},
-        {"", "U", "", &Settings::ColorU},
-        {"", "R", "", &Settings::ColorR},
-        {"", "CV", "", &Settings::ColorCV},
-        {"", "J", "", &Settings::ColorJ},
-        {"", "CR", "", &Settings::ColorCR},
-        {"", "HA", "", &Settings::ColorH},
-        {"", "SB", "", &Settings::ColorB},
-        {"", "IR", "", &Settings::ColorI},
-        {"", "TB", "", &Settings::ColorB},
-        {"", "TV", "", &Settings::ColorVIS},
-        {"", "TG", "", &Settings::ColorVIS},
-        {"", "I", "", &Settings::ColorI},
-        {"", "B", "", &Settings::ColorB},
-        {"", "H", "", &Settings::ColorH},
-        // "CR" is looked for before "H", "B" and "I"; "BH" holds both H and B, H wins.
-        {"", "CRBI", "", &Settings::ColorCR},
-        {"", "BH", "", &Settings::ColorH},
-        // The exact-match step ignores blanks; a lower-case validation flag is not "D".
-        {"", " CV", "", &Settings::ColorCV},
-        {"", "V", "d", &Settings::ColorV},
-        // A faint mark of blanks only is no faint mark.
-        {"  ", "V", "", &Settings::ColorV},
+    struct Case {
+        std::string faint, band, valid;
+        double Settings::*want;
     };
+    using S = Settings;
+    // "CR" is looked for before "H", "B" and "I"; "BH" holds both H and B, H wins. The exact
+    // match ignores blanks; a lower-case validation flag is not "D"; a faint mark of blanks
+    // only is no faint mark.
+    const std::vector<Case> cases = {
+        {"", "Vis.", "", &S::ColorVIS},    {"<", "VIS", "", &S::ColorFAINT},
+        {" < ", "V", "D", &S::ColorFAINT}, {"", "V", "D", &S::ColorDISC},
+        {"", "Vis", "D", &S::ColorVIS},    {"", "V", " D ", &S::ColorDISC},
+        {"", " V ", "", &S::ColorV},       {"", "v", "", &S::ColorVIS},
+        {"", "", "", &S::ColorNA},         {"", "   ", "", &S::ColorNA},
+        {"", "", "D", &S::ColorDISC},      {"", "U", "", &S::ColorU},
+        {"", "R", "", &S::ColorR},         {"", "CV", "", &S::ColorCV},
+        {"", "J", "", &S::ColorJ},         {"", "CR", "", &S::ColorCR},
+        {"", "HA", "", &S::ColorH},        {"", "SB", "", &S::ColorB},
+        {"", "IR", "", &S::ColorI},        {"", "TB", "", &S::ColorB},
+        {"", "TV", "", &S::ColorVIS},      {"", "TG", "", &S::ColorVIS},
+        {"", "I", "", &S::ColorI},         {"", "B", "", &S::ColorB},
+        {"", "H", "", &S::ColorH},         {"", "CRBI", "", &S::ColorCR},
+        {"", "BH", "", &S::ColorH},        {"", " CV", "", &S::ColorCV},
+        {"", "V", "d", &S::ColorV},        {"  ", "V", "", &S::ColorV}};
+    const Settings c = DistinctColors();
     for (const Case& k : cases) {
         SCOPED_TRACE("faint '" + k.faint + "' band '" + k.band + "' valid '" + k.valid + "'");
         EXPECT_EQ(BandColor(k.faint, k.band, k.valid, c), static_cast<int32_t>(c.*k.want));
@@ -81,83 +67,39 @@ TEST(BandColor, FollowsTheRulesInOrder) {
 
 TEST(BandColor, RoundsTheSettingToTheNearestInteger) {
     Settings c = DistinctColors();
-    c.ColorV = 16777214.6;
-    EXPECT_EQ(BandColor("", "V", "", c), 16777215);
-    c.ColorV = 255.4;
-    EXPECT_EQ(BandColor("", "V", "", c), 255);
-    c.ColorV = 1e12;  // a damaged settings file must not make the conversion undefined
-    EXPECT_EQ(BandColor("", "V", "", c), 2147483647);
-}
-
-namespace {
-
-ObsRow MarkableRow(double jd, const std::string& band, const std::string& init,
-                   const std::string& faint = "") {
-    ObsRow r;
-    r.JD = jd;
-    r.Mag = 10;
-    r.Band = band;
-    r.Init = init;
-    r.Faint = faint;
-    r.PunktFarb = BandColor(faint, band, "", DistinctColors());
-    return r;
-}
-
-std::vector<ObsRow> AllRows(const ObsTable& table) {
-    std::vector<ObsRow> rows;
-    table.ForEachRowById([&](const ObsRow& r) { rows.push_back(r); });
-    return rows;
-}
-
-}  // namespace
-
-TEST(UnMarkObs, GivesMarkedRowsTheirBandColourBackAndClearsTheMarkList) {
-    test::TempProgramDir dir;
-    ObsTable table(dir.file("Template97.db"));
-    {
-        ObsTable::BulkInserter in(table);
-        in.add(MarkableRow(1, "V", "ABC"));
-        in.add(MarkableRow(2, "B", "ABC", "<"));
-        in.add(MarkableRow(3, "Vis.", "XYZ"));
-        in.commit();
+    for (const auto& [setting, want] : {std::pair<double, int32_t>{16777214.6, 16777215},
+                                        {255.4, 255},
+                                        // A damaged settings file must not make the
+                                        // conversion undefined.
+                                        {1e12, 2147483647}}) {
+        c.ColorV = setting;
+        EXPECT_EQ(BandColor("", "V", "", c), want);
     }
+}
+
+TEST(UnMarkObs, GivesMarkedRowsTheirBandColourBackAndLeavesOthersAlone) {
+    test::TempTable t;
+    ObsRow older = Row(4, "V");
+    older.Init = "XYZ";
+    older.PunktFarb = 424242;  // given under older colour settings: must survive
+    t.Add({Row(1, "V"), Row(2, "B", "<"), Row(3, "Vis."), older});
     AppState state;
     state.settings = DistinctColors();
-    table.MarkObserver("ABC", 0xff00ff, "1");
+    t.table.MarkObserver("ABC", 0xff00ff, "1");
     state.overlay.ObserverMarked = true;
     state.overlay.MarkList.push_back({"1", "1", "10", "16711935"});
     state.overlay.MarkCount = 1;
-
-    UnMarkObs(state, table);
-
-    const auto rows = AllRows(table);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].PunktFarb, 6);  // ColorV again
-    EXPECT_EQ(rows[1].PunktFarb, 2);  // a fainter-than row gets ColorFAINT, whatever its band
-    EXPECT_EQ(rows[2].PunktFarb, 1);
-    for (const ObsRow& r : rows) EXPECT_EQ(r.Marked, "");
+    UnMarkObs(state, t.table);
+    std::vector<int32_t> colors;
+    for (const ObsRow& r : t.Rows()) {
+        colors.push_back(r.PunktFarb);
+        EXPECT_EQ(r.Marked, "");
+    }
+    // ColorV, then ColorFAINT for the fainter-than row whatever its band, then ColorVIS.
+    EXPECT_EQ(colors, (std::vector<int32_t>{6, 2, 1, 424242}));
     EXPECT_FALSE(state.overlay.ObserverMarked);
     EXPECT_TRUE(state.overlay.MarkList.empty());
     EXPECT_EQ(state.overlay.MarkCount, 0);
-}
-
-TEST(UnMarkObs, LeavesUnmarkedRowsAsTheyAre) {
-    test::TempProgramDir dir;
-    ObsTable table(dir.file("Template97.db"));
-    {
-        ObsTable::BulkInserter in(table);
-        ObsRow r = MarkableRow(1, "V", "ABC");
-        r.PunktFarb = 424242;  // given under older colour settings: must survive
-        in.add(r);
-        in.commit();
-    }
-    AppState state;
-    state.settings = DistinctColors();
-    UnMarkObs(state, table);
-    const auto rows = AllRows(table);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].PunktFarb, 424242);
-    EXPECT_FALSE(state.overlay.ObserverMarked);
 }
 
 }  // namespace sabrix

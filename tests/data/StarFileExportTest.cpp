@@ -5,7 +5,7 @@
 #include "data/StarFileExport.h"
 #include "data/TextFields.h"
 #include "support/FailingDevice.h"
-#include "support/TestEnvironment.h"
+#include "support/TempTable.h"
 
 namespace sabrix {
 
@@ -23,62 +23,25 @@ ObsRow Obs(double mag, const std::string& comments = "ABC", const std::string& i
 const QDateTime kNow(QDate(2024, 3, 7), QTime(9, 5, 3));
 }  // namespace
 
-TEST(StarFileRecordLine, OneOrTwoDigitMagnitudesFillFiftyNineColumns) {
-    // Desig, blank, Star, seven blanks, JD, Faint, magnitude, Comments, two blanks, Init.
-    EXPECT_EQ(StarFileRecordLine(Obs(9.1)),
-              "        "
-              " "
-              "RCAR      "
-              "       "
-              "2454123.5    "
-              " "
-              " 9.1  "
-              "ABC   "
-              "  "
-              "XYZ  ");
-    EXPECT_EQ(StarFileRecordLine(Obs(9.1)).substr(39), "  9.1  ABC     XYZ  ");
-    EXPECT_EQ(StarFileRecordLine(Obs(12.345)).substr(40, 6), "12.345");
-    EXPECT_EQ(StarFileRecordLine(Obs(9)).substr(40, 6), " 9.0  ");
-    EXPECT_EQ(StarFileRecordLine(Obs(11)).substr(40, 6), "11.0  ");
-    EXPECT_EQ(StarFileRecordLine(Obs(-0.5)).substr(40, 6), "-0.5  ");
-    for (double mag : {9.1, 12.345, 9.0, -9.999, 99.999})
-        EXPECT_EQ(StarFileRecordLine(Obs(mag)).size(), 59u) << mag;
-}
-
-TEST(StarFileRecordLine, ThreeDigitMagnitudeWritesUncertainAndSixtyColumns) {
-    const std::string line = StarFileRecordLine(Obs(123.4, "COMMENT1"));
-    EXPECT_EQ(line.size(), 60u);
-    EXPECT_EQ(line.substr(40),
-              "123.4"
-              "U"
-              "COMMENT"
-              "  "
-              "XYZ  ");
-    // A four-digit integer part keeps only the first four columns of the field.
-    EXPECT_EQ(StarFileRecordLine(Obs(1234.5)).substr(40),
-              "1234"
-              "U"
-              "ABC    "
-              "  "
-              "XYZ  ");
-}
-
-TEST(StarFileRecordLine, CutsLongFieldsAndMarksFainterThan) {
+TEST(StarFileRecordLine, LaysOutEveryFieldInItsColumns) {
+    // Desig (8), blank, Star (10), seven blanks, JD (13), Faint (1): forty columns.
+    const std::string head = "         RCAR             2454123.5     ";
+    // Magnitude (6, or its first five and Uncertain for three or more digits before the
+    // point), Comments (6), two blanks, Init (5).
+    const std::tuple<double, const char*, const char*> cases[] = {
+        {9.1, "ABC", " 9.1  ABC     XYZ  "},         {12.345, "ABC", "12.345ABC     XYZ  "},
+        {9, "ABC", " 9.0  ABC     XYZ  "},           {11, "ABC", "11.0  ABC     XYZ  "},
+        {-0.5, "ABC", "-0.5  ABC     XYZ  "},        {-9.999, "", "-9.999        XYZ  "},
+        {123.4, "COMMENT1", "123.4UCOMMENT  XYZ  "}, {1234.5, "ABC", "1234UABC      XYZ  "}};
+    for (const auto& [mag, comments, tail] : cases)
+        EXPECT_EQ(StarFileRecordLine(Obs(mag, comments)), head + tail) << mag;
     ObsRow r = Obs(9.1);
     r.Desig = "DESIGNATION";
     r.Star = "RCARINAELONG";
     r.JD = 2454123.123456;
     r.Faint = "<";
     r.Init = "ABCDEFG";
-    const std::string line = StarFileRecordLine(r);
-    EXPECT_EQ(line.substr(0, 8), "DESIGNAT");
-    EXPECT_EQ(line.substr(9, 10), "RCARINAELO");
-    EXPECT_EQ(line.substr(26, 13), "2454123.12345");
-    EXPECT_EQ(line.substr(39, 7), "< 9.1  ");
-    EXPECT_EQ(line.substr(54), "ABCDE");
-}
-
-TEST(StarFileRecordLine, MagnitudeThatDoesNotFitThrows) {
+    EXPECT_EQ(StarFileRecordLine(r), "DESIGNAT RCARINAELO       2454123.12345< 9.1  ABC     ABCDE");
     EXPECT_THROW(StarFileRecordLine(Obs(9.1234)), FormatNumError);
     EXPECT_THROW(StarFileRecordLine(Obs(12345.6)), FormatNumError);
 }
@@ -91,41 +54,32 @@ TEST(StarFileHeaderLine, NamesTrimmedStarAndZeroPaddedTime) {
 }
 
 TEST(WriteStarFile, WritesHeaderEmptyLineAndRowsInIdOrder) {
-    test::TempProgramDir dir;
-    ObsTable table(dir.file("Template97.db"));
-    ObsTable::BulkInserter inserter(table);
-    inserter.add(Obs(9.1));
-    inserter.add(Obs(12.345, "", "AB"));
-    inserter.commit();
+    test::TempTable t;
+    t.Add({Obs(9.1), Obs(12.345, "", "AB")});
     int yields = 0;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    WriteStarFile(buffer, table, "RCAR", kNow, [&] { ++yields; });
+    WriteStarFile(buffer, t.table, "RCAR", kNow, [&] { ++yields; });
     EXPECT_EQ(buffer.data().toStdString(),
               "Edited data for RCAR. File created on 03-07-2024 at 09:05:03\r\n\r\n" +
                   StarFileRecordLine(Obs(9.1)) + "\r\n" +
                   StarFileRecordLine(Obs(12.345, "", "AB")) + "\r\n");
     EXPECT_EQ(yields, 2);
-
     test::FailingDevice device(30);
-    EXPECT_THROW(WriteStarFile(device, table, "RCAR", kNow, {}), SabrixError);
+    EXPECT_THROW(WriteStarFile(device, t.table, "RCAR", kNow, {}), SabrixError);
 }
 
 TEST(WriteStarFile, EmptyTableOrBadMagnitudeWritesNothing) {
-    test::TempProgramDir dir;
-    ObsTable table(dir.file("Template97.db"));
+    test::TempTable t;
     test::FailingDevice device(1000);
     try {
-        WriteStarFile(device, table, "RCAR", kNow, {});
+        WriteStarFile(device, t.table, "RCAR", kNow, {});
         FAIL() << "no exception";
     } catch (const SabrixError& e) {
         EXPECT_EQ(std::string(e.what()), "No current record.");
     }
-    ObsTable::BulkInserter inserter(table);
-    inserter.add(Obs(9.1));
-    inserter.add(Obs(9.1234));
-    inserter.commit();
-    EXPECT_THROW(WriteStarFile(device, table, "RCAR", kNow, {}), FormatNumError);
+    t.Add({Obs(9.1), Obs(9.1234)});
+    EXPECT_THROW(WriteStarFile(device, t.table, "RCAR", kNow, {}), FormatNumError);
     EXPECT_EQ(device.written(), "");
 }
 

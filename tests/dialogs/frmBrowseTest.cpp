@@ -14,8 +14,9 @@
 namespace sabrix {
 namespace {
 
-using test::ScriptedPrompts;
-using test::TempProgramDir;
+QString Q(const std::string& path) {
+    return QString::fromStdString(path);
+}
 
 class FolderBrowser : public ::testing::Test {
   protected:
@@ -24,47 +25,36 @@ class FolderBrowser : public ::testing::Test {
         std::filesystem::create_directories(dir.file("data/new"));
         configPath.setText("as configured");
     }
-
-    frmBrowse& Open() {
+    // Opens the browser on the configured folder; returns the folder shown.
+    QString Open(const std::string& configured = "") {
+        settings.FilePath = configured;
         browser = std::make_unique<frmBrowse>(settings, dir.path(), prompts, &configPath);
         browser->resize(420, 440);
         browser->show();
-        return *browser;
+        EXPECT_EQ(txtPath()->text(), browser->currentFolder());
+        return browser->currentFolder();
     }
     QLineEdit* txtPath() { return browser->findChild<QLineEdit*>("txtPath"); }
-    QPushButton* Button(const char* name) { return browser->findChild<QPushButton*>(name); }
-    static QString Q(const std::string& path) { return QString::fromStdString(path); }
+    void Click(const char* name) { browser->findChild<QPushButton*>(name)->click(); }
 
-    TempProgramDir dir{false};
-    ScriptedPrompts prompts;
+    test::TempProgramDir dir{false};
+    test::ScriptedPrompts prompts;
     Settings settings;
     QLineEdit configPath;
     std::unique_ptr<frmBrowse> browser;
 };
 
-TEST_F(FolderBrowser, EmptyFilePathOpensOnTheProgramDirectory) {
-    Open();
+TEST_F(FolderBrowser, OpensOnTheConfiguredFolderOrFallsBackToTheProgramDirectory) {
+    EXPECT_EQ(Open(), Q(dir.path()));
     EXPECT_EQ(browser->windowTitle(), "Browse Directories");
-    EXPECT_EQ(txtPath()->text(), Q(dir.path()));
-    EXPECT_EQ(browser->currentFolder(), Q(dir.path()));
-}
-
-TEST_F(FolderBrowser, ConfiguredFolderIsOpened) {
-    settings.FilePath = dir.file("data/old");
-    Open();
-    EXPECT_EQ(txtPath()->text(), Q(dir.file("data/old")));
-    EXPECT_EQ(browser->currentFolder(), Q(dir.file("data/old")));
-}
-
-TEST_F(FolderBrowser, VanishedFolderFallsBackToTheProgramDirectory) {
-    settings.FilePath = dir.file("data/gone");
-    Open();
-    EXPECT_EQ(txtPath()->text(), Q(dir.path()));
-    EXPECT_EQ(browser->currentFolder(), Q(dir.path()));
+    EXPECT_EQ(Open(dir.file("data/old")), Q(dir.file("data/old")));
+    EXPECT_EQ(Open(dir.file("data/gone")), Q(dir.path()));
     EXPECT_EQ(settings.FilePath, dir.file("data/gone"));
+    EXPECT_FALSE(browser->setCurrentFolder(Q(dir.file("absent"))));
+    EXPECT_EQ(txtPath()->text(), Q(dir.path()));
 }
 
-TEST_F(FolderBrowser, PathFollowsEveryMoveInTheTree) {
+TEST_F(FolderBrowser, PathFollowsTheTreeAndTheVolumeList) {
     Open();
     auto* tree = browser->findChild<QTreeView*>("dirList");
     auto* model = qobject_cast<QFileSystemModel*>(tree->model());
@@ -73,17 +63,6 @@ TEST_F(FolderBrowser, PathFollowsEveryMoveInTheTree) {
         tree->setCurrentIndex(model->index(Q(dir.file(sub))));
         EXPECT_EQ(txtPath()->text(), Q(dir.file(sub)));
     }
-}
-
-TEST_F(FolderBrowser, MissingFolderCannotBecomeCurrent) {
-    Open();
-    EXPECT_FALSE(browser->setCurrentFolder(Q(dir.file("absent"))));
-    EXPECT_EQ(browser->currentFolder(), Q(dir.path()));
-    EXPECT_EQ(txtPath()->text(), Q(dir.path()));
-}
-
-TEST_F(FolderBrowser, ChoosingTheRootVolumeMovesTheTreeThere) {
-    Open();
     auto* drives = browser->findChild<QComboBox*>("drvList");
     ASSERT_GT(drives->count(), 0);
     EXPECT_EQ(drives->itemText(0), "/");
@@ -95,47 +74,41 @@ TEST_F(FolderBrowser, ChoosingTheRootVolumeMovesTheTreeThere) {
 TEST_F(FolderBrowser, EnterOnAnExistingFolderSetsFilePathAndTheConfigField) {
     Open();
     ASSERT_TRUE(browser->setCurrentFolder(Q(dir.file("data/new"))));
-    Button("cmdExit")->click();
+    Click("cmdExit");
     EXPECT_EQ(settings.FilePath, dir.file("data/new"));
     EXPECT_EQ(configPath.text(), Q(dir.file("data/new")));
     EXPECT_EQ(browser->result(), QDialog::Accepted);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(FolderBrowser, TypedMissingFolderAnsweredYesIsCreated) {
-    Open();
+TEST_F(FolderBrowser, TypedMissingFolderIsCreatedOnYesAndKeepsTheBrowserOpenOnNo) {
+    Open(dir.file("data/old"));
+    txtPath()->setText(Q(dir.file("data/typed")));
+    prompts.answer(Answer::No);
+    Click("cmdExit");
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(txtPath()->text(), Q(dir.file("data/old")));
+    EXPECT_EQ(settings.FilePath, dir.file("data/old"));
+    EXPECT_TRUE(settings.IniMissing);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("data/typed")));
+
     txtPath()->setText(Q(dir.file("data/typed")));
     prompts.answer(Answer::Yes);
-    Button("cmdExit")->click();
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, Q("The folder " + dir.file("data/typed") +
-                                          " does not exist. Do you want to creat it?"));
-    EXPECT_EQ(prompts.messages[0].title, "Folder Missing!");
-    EXPECT_EQ(prompts.messages[0].buttons, Buttons::YesNo);
+    Click("cmdExit");
+    const test::RecordedMessage question{
+        Q("The folder " + dir.file("data/typed") + " does not exist. Do you want to creat it?"),
+        "Folder Missing!", Buttons::YesNo, Icon::None};
+    EXPECT_EQ(prompts.messages, (std::vector<test::RecordedMessage>{question, question}));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("data/typed")));
     EXPECT_EQ(settings.FilePath, dir.file("data/typed"));
     EXPECT_EQ(configPath.text(), Q(dir.file("data/typed")));
     EXPECT_FALSE(browser->isVisible());
 }
 
-TEST_F(FolderBrowser, TypedMissingFolderAnsweredNoKeepsTheBrowserOpen) {
-    settings.FilePath = dir.file("data/old");
-    Open();
-    txtPath()->setText(Q(dir.file("data/typed")));
-    prompts.answer(Answer::No);
-    Button("cmdExit")->click();
-    EXPECT_TRUE(browser->isVisible());
-    EXPECT_EQ(txtPath()->text(), Q(dir.file("data/old")));
-    EXPECT_EQ(settings.FilePath, dir.file("data/old"));
-    EXPECT_TRUE(settings.IniMissing);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("data/typed")));
-}
-
 TEST_F(FolderBrowser, CancelChangesNothing) {
-    settings.FilePath = dir.file("data/old");
-    Open();
+    Open(dir.file("data/old"));
     ASSERT_TRUE(browser->setCurrentFolder(Q(dir.file("data/new"))));
-    Button("cmdCancel")->click();
+    Click("cmdCancel");
     EXPECT_EQ(settings.FilePath, dir.file("data/old"));
     EXPECT_EQ(configPath.text(), "as configured");
     EXPECT_FALSE(settings.IniMissing);

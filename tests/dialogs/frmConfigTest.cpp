@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,375 +16,232 @@
 namespace sabrix {
 namespace {
 
-using test::ReadFileBytes;
-using test::ScriptedPrompts;
-using test::TempProgramDir;
-using test::WriteFileBytes;
-
-const std::vector<std::pair<const char*, double>> kDefaultButtonColors{
-    {"cmdVIS", 65280},  {"cmdFAINT", 9539985}, {"cmdDISC", 12615680}, {"cmdNA", 65280},
-    {"cmdCR", 8454016}, {"cmdU", 16711680},    {"cmdV", 16744448},    {"cmdB", 16744448},
-    {"cmdR", 255},      {"cmdI", 16744576},    {"cmdCV", 12615935},   {"cmdJ", 4227200},
-    {"cmdH", 16744703}};
+using Messages = std::vector<test::RecordedMessage>;
 
 class ConfigDialog : public ::testing::Test {
   protected:
     // A program directory whose settings file holds these settings (or none at all).
-    void StartWithFile(const Settings& inFile) {
-        WriteSettings(dir.path(), inFile);
-        ASSERT_TRUE(ReadSettings(dir.path(), settings));
-    }
-    void StartWithoutFile() { ASSERT_FALSE(ReadSettings(dir.path(), settings)); }
-
-    frmConfig& Open() {
+    void Start(std::optional<Settings> inFile) {
+        if (inFile) WriteSettings(dir.path(), *inFile);
+        settings = Settings{};
+        EXPECT_EQ(ReadSettings(dir.path(), settings), inFile.has_value());
         dialog = std::make_unique<frmConfig>(settings, dir.path(), prompts);
         dialog->resize(480, 420);
         dialog->show();
-        return *dialog;
     }
-    template <typename T>
-    T* Control(const char* name) {
-        T* control = dialog->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(control, nullptr) << name;
-        return control;
+    template <typename T = QPushButton>
+    T* Control(const std::string& name) {
+        return dialog->findChild<T*>(QString::fromStdString(name));
     }
-    void Click(const char* name) { Control<QPushButton>(name)->click(); }
+    void Click(const char* name) { Control(name)->click(); }
     QLineEdit* Field(const char* name) { return Control<QLineEdit>(name); }
-    std::string IniPath() const { return dir.file("Sabrix.ini"); }
-    bool IniExists() const { return std::filesystem::exists(IniPath()); }
+    void Set(const char* field, const std::string& text) {
+        Field(field)->setText(QString::fromStdString(text));
+    }
+    // Each colour button ("cmdVIS" for ColorVIS) shows the colour of want.
+    void ExpectButtonColors(const Settings& want) {
+        for (const auto& color : ColorSettings())
+            EXPECT_EQ(frmConfig::ButtonColor(Control("cmd" + std::string(color.key + 5))),
+                      want.*color.member)
+                << color.key;
+    }
+    std::string Ini() const { return test::ReadFileBytes(dir.file("Sabrix.ini")); }
+    bool IniHasLine(const std::string& line) const {
+        return Ini().find("\r\n" + line + "\r\n") != std::string::npos;
+    }
+    Settings Defaults() const { return DefaultSettings(dir.path()); }
 
-    TempProgramDir dir{false};
-    ScriptedPrompts prompts;
+    test::TempProgramDir dir{false};
+    test::ScriptedPrompts prompts;
     Settings settings;
     std::unique_ptr<frmConfig> dialog;
 };
 
-TEST_F(ConfigDialog, FirstStartShowsTheDefaults) {
-    StartWithoutFile();
-    Open();
+TEST_F(ConfigDialog, FirstStartShowsTheDefaultsAndEnterWritesThem) {
+    Start(std::nullopt);
     EXPECT_EQ(dialog->windowTitle(), "Configure Sabrix");
     EXPECT_EQ(Field("txtFilePath")->text().toStdString(), dir.path());
     EXPECT_FALSE(Control<QCheckBox>("chkConnMark")->isChecked());
-    EXPECT_EQ(Field("txtPolyFit")->text(), "40");
-    EXPECT_EQ(Field("txtSigma")->text(), "2");
-    for (const auto& [name, color] : kDefaultButtonColors)
-        EXPECT_EQ(frmConfig::ButtonColor(Control<QPushButton>(name)), color) << name;
-}
-
-TEST_F(ConfigDialog, FirstStartEnterWritesExactlyTheDefaultFile) {
-    StartWithoutFile();
-    Open();
+    EXPECT_EQ(Field("txtPolyFit")->text() + Field("txtSigma")->text(), "402");
+    ExpectButtonColors(Defaults());
     Click("cmdEnter");
-    EXPECT_EQ(ReadFileBytes(IniPath()), SettingsFileText(DefaultSettings(dir.path())));
+    EXPECT_EQ(Ini(), SettingsFileText(Defaults()));
     EXPECT_FALSE(settings.IniMissing);
-    EXPECT_EQ(settings.FilePath, dir.path());
     EXPECT_EQ(settings.PolyFit, 40);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(dialog->endProgramRequested());
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(ConfigDialog, FirstStartCancelOrCloseEndsTheProgramWithoutAFile) {
-    StartWithoutFile();
-    Open();
-    Click("cmdCancel");
-    EXPECT_TRUE(dialog->endProgramRequested());
-    EXPECT_FALSE(IniExists());
-
-    Open();
-    dialog->close();
-    EXPECT_TRUE(dialog->endProgramRequested());
-    EXPECT_FALSE(IniExists());
+    for (bool close : {false, true}) {
+        Start(std::nullopt);
+        close ? (void)dialog->close() : Click("cmdCancel");
+        EXPECT_TRUE(dialog->endProgramRequested());
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Sabrix.ini")));
+    }
 }
 
-TEST_F(ConfigDialog, ConfiguredProgramKeepsRunningAfterCancel) {
-    StartWithFile(DefaultSettings(dir.path()));
-    Open();
-    Click("cmdCancel");
-    EXPECT_FALSE(dialog->endProgramRequested());
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-}
-
-TEST_F(ConfigDialog, FieldsShowTheSettingsOfTheFile) {
+TEST_F(ConfigDialog, ShowsTheFileAndCancelRestoresAPickedColour) {
     Settings inFile = DefaultSettings(dir.path() + "/stars");
     inFile.ConnectMarked = true;
     inFile.PolyFit = 12;
     inFile.DefaultSigma = 3;
     inFile.ColorR = 4242;
     inFile.ColorJ = 0;  // not configured: the button shows the default
-    StartWithFile(inFile);
-    Open();
+    Start(inFile);
     EXPECT_EQ(Field("txtFilePath")->text().toStdString(), dir.path() + "/stars");
     EXPECT_TRUE(Control<QCheckBox>("chkConnMark")->isChecked());
-    EXPECT_EQ(Field("txtPolyFit")->text(), "12");
-    EXPECT_EQ(Field("txtSigma")->text(), "3");
-    EXPECT_EQ(frmConfig::ButtonColor(Control<QPushButton>("cmdR")), 4242);
-    EXPECT_EQ(frmConfig::ButtonColor(Control<QPushButton>("cmdJ")), 4227200);
+    EXPECT_EQ(Field("txtPolyFit")->text() + Field("txtSigma")->text(), "123");
+    const std::string before = Ini();
+    inFile.ColorJ = 4227200;
+    ExpectButtonColors(inFile);
+    prompts.color(65280);
+    Click("cmdR");
+    EXPECT_EQ(frmConfig::ButtonColor(Control("cmdR")), 65280);
+    EXPECT_EQ(settings.ColorR, 65280);
+    Click("cmdCancel");
+    EXPECT_EQ(settings.ColorR, 4242);
+    EXPECT_EQ(Ini(), before);
+    EXPECT_FALSE(dialog->endProgramRequested());
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
 }
 
-TEST_F(ConfigDialog, PickedColourGoesIntoSettingAndButton) {
-    StartWithFile(DefaultSettings(dir.path()));
-    Open();
+TEST_F(ConfigDialog, PickedColourIsWrittenAndResetBringsBackTheDefaults) {
+    Settings inFile = Defaults();
+    for (const auto& color : ColorSettings()) inFile.*color.member = 7;
+    Start(inFile);
     prompts.color(0x123456);
     Click("cmdH");
-    EXPECT_EQ(settings.ColorH, 0x123456);
-    EXPECT_EQ(frmConfig::ButtonColor(Control<QPushButton>("cmdH")), 0x123456);
-
-    prompts.color(std::nullopt);
+    prompts.color(std::nullopt);  // a cancelled colour dialog changes nothing
     Click("cmdH");
-    EXPECT_EQ(settings.ColorH, 0x123456);
-    EXPECT_EQ(prompts.pending(), 0u);
-
     Click("cmdEnter");
-    Settings reread;
-    ReadSettings(dir.path(), reread);
-    EXPECT_EQ(reread.ColorH, 0x123456);
-}
-
-TEST_F(ConfigDialog, CancelRestoresAPickedColourFromTheFile) {
-    Settings inFile = DefaultSettings(dir.path());
-    inFile.ColorB = 255;
-    StartWithFile(inFile);
-    Open();
-    prompts.color(65280);
-    Click("cmdB");
-    EXPECT_EQ(settings.ColorB, 65280);
-    Click("cmdCancel");
-    EXPECT_EQ(settings.ColorB, 255);
-    EXPECT_EQ(ReadFileBytes(IniPath()), SettingsFileText(inFile));
-}
-
-TEST_F(ConfigDialog, ResetColorsThenEnterWritesTheDefaultColours) {
-    Settings inFile = DefaultSettings(dir.path());
-    for (const auto& color : ColorSettings()) inFile.*color.member = 7;
-    StartWithFile(inFile);
-    Open();
-    prompts.color(99);
-    Click("cmdVIS");
-    Field("txtPolyFit")->setText("9");  // refilled from the settings by the reset
-
+    EXPECT_TRUE(IniHasLine("ColorH=1193046"));
+    Start(inFile);
+    Set("txtPolyFit", "9");  // refilled from the settings by the reset
     Click("cmdReset");
-    for (const auto& [name, color] : kDefaultButtonColors)
-        EXPECT_EQ(frmConfig::ButtonColor(Control<QPushButton>(name)), color) << name;
-    EXPECT_EQ(settings.ColorVIS, 65280);
+    ExpectButtonColors(Defaults());
     EXPECT_EQ(Field("txtPolyFit")->text(), "40");
-
     Click("cmdEnter");
-    EXPECT_EQ(ReadFileBytes(IniPath()), SettingsFileText(DefaultSettings(dir.path())));
+    EXPECT_EQ(Ini(), SettingsFileText(Defaults()));
 }
 
-TEST_F(ConfigDialog, DegreeFieldRefusesAnythingButDigits) {
-    StartWithoutFile();
-    Open();
-    QLineEdit* field = Field("txtPolyFit");
-    field->clear();
-    QTest::keyClicks(field, "1x2");
-    EXPECT_EQ(field->text(), "12");
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, "  Invalid Character! ");
-    EXPECT_EQ(prompts.messages[0].title, "Sabrix");
-    EXPECT_EQ(prompts.messages[0].buttons, Buttons::OK);
-    EXPECT_EQ(prompts.messages[0].icon, Icon::Critical);
-
-    QTest::keyClick(field, Qt::Key_Backspace);
-    EXPECT_EQ(field->text(), "1");
-    QTest::keyClick(field, Qt::Key_Left);
-    QTest::keyClick(field, Qt::Key_Space);
-    EXPECT_EQ(field->text(), "1");
+TEST_F(ConfigDialog, DegreeFieldTakesOnlyDigitsAndReturnConfirms) {
+    Start(std::nullopt);
+    QLineEdit* degree = Field("txtPolyFit");
+    degree->clear();
+    QTest::keyClicks(degree, "1x2");
+    EXPECT_EQ(degree->text(), "12");
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"  Invalid Character! ", "Sabrix", Buttons::OK, Icon::Critical}}));
+    QTest::keyClick(degree, Qt::Key_Backspace);
+    QTest::keyClick(degree, Qt::Key_Left);
+    QTest::keyClick(degree, Qt::Key_Space);
+    EXPECT_EQ(degree->text(), "1");
+    QLineEdit* sigma = Field("txtSigma");  // no key filter here
+    sigma->clear();
+    QTest::keyClicks(sigma, "a3");
+    EXPECT_EQ(sigma->text(), "a3");
     EXPECT_EQ(prompts.messages.size(), 2u);
-    EXPECT_FALSE(IniExists());
-}
-
-TEST_F(ConfigDialog, SigmaFieldHasNoKeyFilter) {
-    StartWithoutFile();
-    Open();
-    QLineEdit* field = Field("txtSigma");
-    field->clear();
-    QTest::keyClicks(field, "a3");
-    EXPECT_EQ(field->text(), "a3");
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST_F(ConfigDialog, ReturnInTheDegreeFieldConfirms) {
-    StartWithoutFile();
-    Open();
-    QLineEdit* field = Field("txtPolyFit");
-    field->clear();
-    QTest::keyClicks(field, "7");
-    QTest::keyClick(field, Qt::Key_Return);
+    sigma->setText("3");
+    QTest::keyClick(degree, Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(settings.PolyFit, 7);
-    EXPECT_NE(ReadFileBytes(IniPath()).find("\r\nPolyFit=7\r\n"), std::string::npos);
+    EXPECT_TRUE(IniHasLine("PolyFit=1"));
 }
 
 TEST_F(ConfigDialog, EnterIsRefusedForBadNumbersAndWritesNothing) {
-    struct Case {
-        const char* degree;
-        const char* sigma;
-        const char* named;
-    };
-    const Case bad[] = {{"", "2", "polynomial fit"},          {"41", "2", "polynomial fit"},
-                        {"-1", "2", "polynomial fit"},        {"4.5", "2", "polynomial fit"},
-                        {"x", "2", "polynomial fit"},         {"40", "", "scatter bar sigma"},
-                        {"40", "40000", "scatter bar sigma"}, {"40", "two", "scatter bar sigma"},
-                        {"40", "2.0", "scatter bar sigma"}};
+    std::vector<std::tuple<const char*, const char*, const char*>> bad;
+    for (const char* d : {"", "41", "-1", "4.5", "x"}) bad.emplace_back(d, "2", "polynomial fit");
+    for (const char* s : {"", "40000", "two", "2.0"})
+        bad.emplace_back("40", s, "scatter bar sigma");
     for (const auto& [degree, sigma, named] : bad) {
         SCOPED_TRACE(std::string(degree) + " / " + sigma);
-        settings = Settings{};
-        StartWithoutFile();
         prompts.messages.clear();
-        Open();
-        Field("txtFilePath")->setText(QString::fromStdString(dir.file("wanted")));
-        Field("txtPolyFit")->setText(degree);
-        Field("txtSigma")->setText(sigma);
+        Start(std::nullopt);
+        Set("txtFilePath", dir.file("wanted"));
+        Set("txtPolyFit", degree);
+        Set("txtSigma", sigma);
         Click("cmdEnter");
         ASSERT_EQ(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].title, "Configure Sabrix");
         EXPECT_TRUE(prompts.messages[0].text.contains(QLatin1String(named)));
         EXPECT_TRUE(dialog->isVisible());
-        EXPECT_FALSE(IniExists());
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Sabrix.ini")));
         EXPECT_FALSE(std::filesystem::exists(dir.file("wanted")));
-        EXPECT_EQ(settings.FilePath, "");
         EXPECT_EQ(settings.PolyFit, 0);
         EXPECT_TRUE(settings.IniMissing);
     }
 }
 
-TEST_F(ConfigDialog, NumbersAtTheEdgesAreAccepted) {
-    StartWithoutFile();
-    Open();
-    Field("txtPolyFit")->setText("0");
-    Field("txtSigma")->setText("-32768");
-    Click("cmdEnter");
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(settings.PolyFit, 0);
-    EXPECT_EQ(settings.DefaultSigma, -32768);
-}
-
 TEST_F(ConfigDialog, MissingFolderAnsweredYesIsCreatedAndWritten) {
-    StartWithoutFile();
-    Open();
+    Start(std::nullopt);
     const std::string wanted = dir.file("new data");
-    Field("txtFilePath")->setText(QString::fromStdString(wanted));
+    Set("txtFilePath", wanted);
     prompts.answer(Answer::Yes);
     Click("cmdEnter");
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text.toStdString(),
-              "The folder " + wanted + " does not exist. Do you want to creat it?");
-    EXPECT_EQ(prompts.messages[0].title, "Folder Missing!");
-    EXPECT_EQ(prompts.messages[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(prompts.messages[0].icon, Icon::None);
+    EXPECT_EQ(prompts.messages,
+              (Messages{{QString::fromStdString("The folder " + wanted +
+                                                " does not exist. Do you want to creat it?"),
+                         "Folder Missing!", Buttons::YesNo, Icon::None}}));
     EXPECT_TRUE(std::filesystem::is_directory(wanted));
-    EXPECT_EQ(settings.FilePath, wanted);
-    EXPECT_NE(ReadFileBytes(IniPath()).find("\r\nFilePath=" + wanted + "\r\n"), std::string::npos);
+    EXPECT_TRUE(IniHasLine("FilePath=" + wanted));
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
-TEST_F(ConfigDialog, MissingFolderAnsweredNoKeepsTheDialogOpenWithTheOldFolder) {
-    StartWithFile(DefaultSettings(dir.path()));
-    const std::string before = ReadFileBytes(IniPath());
-    Open();
-    Field("txtFilePath")->setText(QString::fromStdString(dir.file("nowhere")));
+TEST_F(ConfigDialog, MissingFolderRefusedOrNotCreatedKeepsTheDialogOpenWithTheOldFolder) {
+    Start(Defaults());
+    const std::string before = Ini();
+    Set("txtFilePath", dir.file("nowhere"));
     prompts.answer(Answer::No);
     Click("cmdEnter");
-    EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(Field("txtFilePath")->text().toStdString(), dir.path());
-    EXPECT_EQ(settings.FilePath, dir.path());
-    EXPECT_TRUE(settings.IniMissing);
+    Set("txtFilePath", dir.file("no/such/parent"));
+    prompts.answer(Answer::Yes);
+    Click("cmdEnter");
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(prompts.messages[2].text.toStdString(),
+              "The folder " + dir.file("no/such/parent") + " could not be created.");
+    EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(std::filesystem::exists(dir.file("nowhere")));
-    EXPECT_EQ(ReadFileBytes(IniPath()), before);
-
+    EXPECT_EQ(settings.FilePath, dir.path());
+    EXPECT_EQ(Ini(), before);
     // The configuration is unconfirmed now: closing the dialog ends the program.
+    EXPECT_TRUE(settings.IniMissing);
     dialog->close();
     EXPECT_TRUE(dialog->endProgramRequested());
 }
 
-TEST_F(ConfigDialog, FolderThatCannotBeCreatedIsNotTaken) {
-    StartWithFile(DefaultSettings(dir.path()));
-    Open();
-    const std::string wanted = dir.file("no/such/parent");
-    Field("txtFilePath")->setText(QString::fromStdString(wanted));
-    prompts.answer(Answer::Yes);
-    Click("cmdEnter");
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_EQ(prompts.messages[1].text.toStdString(),
-              "The folder " + wanted + " could not be created.");
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(settings.FilePath, dir.path());
-    EXPECT_TRUE(settings.IniMissing);
-}
-
 TEST_F(ConfigDialog, FailedWriteIsReportedAndChangesNothing) {
-    StartWithoutFile();
     std::filesystem::create_directories(dir.file("Sabrix.ini/blocked"));
-    Open();
-    Field("txtPolyFit")->setText("5");
+    Start(std::nullopt);
+    Set("txtPolyFit", "5");
     Click("cmdEnter");
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].title, "Error");
     EXPECT_TRUE(prompts.messages[0].text.startsWith("Error \"Cannot write "));
     EXPECT_TRUE(prompts.messages[0].text.endsWith("\" encountered in module cmdEnter_Click."));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(settings.PolyFit, 0);
-    EXPECT_TRUE(settings.IniMissing);
 }
 
-TEST_F(ConfigDialog, FocusSelectsTheStartOfEachField) {
-    StartWithoutFile();
-    Open();
-    dialog->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    QLineEdit* sigma = Field("txtSigma");
-    sigma->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sigma->hasFocus(); }));
-    EXPECT_EQ(sigma->selectedText(), "2");
-
-    QLineEdit* path = Field("txtFilePath");
-    path->setText(QString(45, QLatin1Char('p')));
-    path->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return path->hasFocus(); }));
-    EXPECT_EQ(path->selectionStart(), 0);
-    EXPECT_EQ(path->selectedText().size(), 30);
-
-    QLineEdit* degree = Field("txtPolyFit");
-    degree->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return degree->hasFocus(); }));
-    EXPECT_EQ(degree->selectedText(), "40");
-}
-
-TEST_F(ConfigDialog, ClosingTheBrowserRefillsTheFields) {
-    StartWithFile(DefaultSettings(dir.path()));
-    Open();
-    Field("txtPolyFit")->setText("17");
-    bool browserSeen = false;
-    QTimer::singleShot(0, dialog.get(), [&] {
-        auto* browser = dialog->findChild<frmBrowse*>();
-        browserSeen = browser != nullptr && browser->isVisible();
-        if (browser != nullptr) browser->findChild<QPushButton*>("cmdCancel")->click();
-    });
-    Click("cmdBrowse");
-    EXPECT_TRUE(browserSeen);
-    EXPECT_EQ(Field("txtPolyFit")->text(), "40");
-    EXPECT_EQ(settings.FilePath, dir.path());
-}
-
-TEST_F(ConfigDialog, FolderChosenInTheBrowserReachesThePathField) {
-    StartWithFile(DefaultSettings(dir.path()));
+TEST_F(ConfigDialog, BrowserHandsBackItsFolderAndRefillsTheFields) {
+    Start(Defaults());
     const std::string chosen = dir.file("chosen");
     std::filesystem::create_directory(chosen);
-    Open();
-    QTimer::singleShot(0, dialog.get(), [&] {
-        auto* browser = dialog->findChild<frmBrowse*>();
-        if (browser == nullptr) return;
-        ASSERT_TRUE(browser->setCurrentFolder(QString::fromStdString(chosen)));
-        browser->findChild<QPushButton*>("cmdExit")->click();
-    });
-    Click("cmdBrowse");
-    EXPECT_EQ(settings.FilePath, chosen);
+    Set("txtPolyFit", "17");
+    for (const std::string button : {"cmdCancel", "cmdExit"}) {
+        QTimer::singleShot(0, dialog.get(), [&] {
+            auto* browser = dialog->findChild<frmBrowse*>();
+            ASSERT_TRUE(browser != nullptr && browser->isVisible());
+            browser->setCurrentFolder(QString::fromStdString(chosen));
+            browser->findChild<QPushButton*>(QString::fromStdString(button))->click();
+        });
+        Click("cmdBrowse");
+        EXPECT_EQ(settings.FilePath, button == "cmdExit" ? chosen : dir.path());
+    }
+    EXPECT_EQ(Field("txtPolyFit")->text(), "40");
     EXPECT_EQ(Field("txtFilePath")->text().toStdString(), chosen);
     Click("cmdEnter");
-    EXPECT_NE(ReadFileBytes(IniPath()).find("\r\nFilePath=" + chosen + "\r\n"), std::string::npos);
+    EXPECT_TRUE(IniHasLine("FilePath=" + chosen));
 }
 
 }  // namespace

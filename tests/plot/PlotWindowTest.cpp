@@ -6,74 +6,58 @@
 
 namespace sabrix {
 
+using test::kRed;
 using test::PlotRow;
 
-TEST(FindExtremes, OneRowGetsWideMarginsAndMovesTheJDBase) {
+namespace {
+
+// The window FindExtremes gives the rows: left, right, first JD, top, bottom.
+std::tuple<double, double, double, double, double> Fitted(const std::vector<ObsRow>& rows,
+                                                          PlotWindowState& v) {
     test::PlotTable t;
-    t.Add({PlotRow(2455000.5, 9.1, test::kRed)});
+    t.Add(rows);
+    EXPECT_TRUE(FindExtremes(v, t.table));
+    EXPECT_EQ(v.WinJDWidth, v.WinJDRight - v.WinJDLeft);
+    EXPECT_EQ(v.WinMagHeight, v.WinMagBottom - v.WinMagTop);
+    return {v.WinJDLeft, v.WinJDRight, v.JDFirst, v.WinMagTop, v.WinMagBottom};
+}
+
+}  // namespace
+
+TEST(FindExtremes, OneRowGetsWideMarginsAndMovesTheJDBase) {
     PlotWindowState v;
     v.JDMagnification = 2.0f;
     v.MagMagnification = 3.0f;
-    ASSERT_TRUE(FindExtremes(v, t.table));
-    EXPECT_EQ(v.WinJDLeft, 2455000.5 - 105);
-    EXPECT_EQ(v.WinJDRight, 2455000.5 + 105);
-    EXPECT_EQ(v.JDFirst, 2455000.5 - 105);
+    const double mag = static_cast<double>(9.1f);
+    EXPECT_EQ(
+        Fitted({PlotRow(2455000.5, 9.1, kRed)}, v),
+        std::make_tuple(2455000.5 - 105, 2455000.5 + 105, 2455000.5 - 105, mag - 1.5, mag + 1.5));
     EXPECT_EQ(v.JDLast, 2455000.5);
-    EXPECT_EQ(v.WinJDWidth, 210);
-    EXPECT_EQ(v.MagBrightest, 9.1f);
-    EXPECT_EQ(v.MagFaintest, 9.1f);
-    EXPECT_EQ(v.WinMagTop, static_cast<double>(9.1f) - 1.5);
-    EXPECT_EQ(v.WinMagBottom, static_cast<double>(9.1f) + 1.5);
-    EXPECT_EQ(v.WinMagHeight, 3);
     EXPECT_EQ(v.JDMagnification, 2.0f);  // the factors belong to the zoom tools
     EXPECT_EQ(v.MagMagnification, 3.0f);
 }
 
-TEST(FindExtremes, TwoRowsOfTheSameJDGetOnlyTheOrdinaryMargins) {
-    test::PlotTable t;
-    t.Add({PlotRow(2455000, 9, test::kRed), PlotRow(2455000, 10, test::kRed)});
+TEST(FindExtremes, SameJDOrManyRowsGetTheOrdinaryMargins) {
     PlotWindowState v;
-    ASSERT_TRUE(FindExtremes(v, t.table));
-    EXPECT_EQ(v.WinJDWidth, 10);
-    EXPECT_EQ(v.JDFirst, 2455000);
-    EXPECT_EQ(v.WinJDLeft, 2454995);
-    EXPECT_EQ(v.WinMagTop, 8.5);
-    EXPECT_EQ(v.WinMagBottom, 10.5);
-    EXPECT_EQ(v.WinMagHeight, 2);
-}
-
-TEST(FindExtremes, ManyRowsFitTheWholeTableWithNegativeMagnitudesToo) {
-    test::PlotTable t;
-    t.Add({PlotRow(2455100, 3, test::kRed), PlotRow(2455000, -1.25, test::kRed),
-           PlotRow(2455300, 2.5, test::kRed, "<"), PlotRow(2455200, 4.5, test::kRed)});
-    PlotWindowState v;
-    ASSERT_TRUE(FindExtremes(v, t.table));
-    EXPECT_EQ(v.JDFirst, 2455000);
+    EXPECT_EQ(Fitted({PlotRow(2455000, 9, kRed), PlotRow(2455000, 10, kRed)}, v),
+              std::make_tuple(2454995, 2455005, 2455000, 8.5, 10.5));
+    EXPECT_EQ(Fitted({PlotRow(2455100, 3, kRed), PlotRow(2455000, -1.25, kRed),
+                      PlotRow(2455300, 2.5, kRed, "<"), PlotRow(2455200, 4.5, kRed)},
+                     v),
+              std::make_tuple(2454995, 2455305, 2455000, -1.75, 5));
     EXPECT_EQ(v.JDLast, 2455300);
-    EXPECT_EQ(v.WinJDLeft, 2454995);
-    EXPECT_EQ(v.WinJDRight, 2455305);
-    EXPECT_EQ(v.WinJDWidth, 310);
     EXPECT_EQ(v.MagBrightest, -1.25f);
     EXPECT_EQ(v.MagFaintest, 4.5f);
-    EXPECT_EQ(v.WinMagTop, -1.75);
-    EXPECT_EQ(v.WinMagBottom, 5);
-    EXPECT_EQ(v.WinMagHeight, 6.75);
 }
 
 TEST(FindExtremes, EmptyTableLeavesTheViewAsItWas) {
     test::PlotTable t;
     PlotWindowState v;
     v.WinJDLeft = 1;
-    v.WinJDRight = 2;
-    v.JDFirst = 1;
+    v.JDFirst = 2;
     v.WinMagTop = 3;
-    v.WinMagBottom = 4;
     EXPECT_FALSE(FindExtremes(v, t.table));
-    EXPECT_EQ(v.WinJDLeft, 1);
-    EXPECT_EQ(v.WinJDRight, 2);
-    EXPECT_EQ(v.JDFirst, 1);
-    EXPECT_EQ(v.WinMagTop, 3);
-    EXPECT_EQ(v.WinMagBottom, 4);
+    EXPECT_EQ(std::tie(v.WinJDLeft, v.JDFirst, v.WinMagTop), std::make_tuple(1.0, 2.0, 3.0));
     EXPECT_EQ(NoObservationsText("R Leo"), "No observations of R Leo in this JD interval.");
 }
 
@@ -86,18 +70,12 @@ TEST(Scaler, SetsThePlotFrameInDaysAndTheStripsInFixedUnits) {
     v.WinMagBottom = 12.5;
     Canvas view(200, 100), jd(200, 25), mag(25, 100);
     Scaler(v, view, jd, mag);
-    EXPECT_EQ(view.ScaleLeft(), -5);
-    EXPECT_EQ(view.ScaleTop(), 8.5);
-    EXPECT_EQ(view.ScaleWidth(), 110);
-    EXPECT_EQ(view.ScaleHeight(), 4);
-    EXPECT_EQ(jd.ScaleLeft(), 2454995);
-    EXPECT_EQ(jd.ScaleTop(), 0);
-    EXPECT_EQ(jd.ScaleWidth(), 110);
-    EXPECT_EQ(jd.ScaleHeight(), 20);
-    EXPECT_EQ(mag.ScaleLeft(), 0);
-    EXPECT_EQ(mag.ScaleTop(), 8.5);
-    EXPECT_EQ(mag.ScaleWidth(), 20);
-    EXPECT_EQ(mag.ScaleHeight(), 4);
+    const auto frame = [](const Canvas& c) {
+        return std::make_tuple(c.ScaleLeft(), c.ScaleTop(), c.ScaleWidth(), c.ScaleHeight());
+    };
+    EXPECT_EQ(frame(view), std::make_tuple(-5.0, 8.5, 110.0, 4.0));
+    EXPECT_EQ(frame(jd), std::make_tuple(2454995.0, 0.0, 110.0, 20.0));
+    EXPECT_EQ(frame(mag), std::make_tuple(0.0, 8.5, 20.0, 4.0));
     EXPECT_FALSE(ScalerErrorIsSilent(v));
 }
 
@@ -107,10 +85,8 @@ TEST(Scaler, ZeroSizeFrameThrowsAndKeepsTheOldFrames) {
     PlotWindowState nothing;
     EXPECT_THROW(Scaler(nothing, view, jd, mag), SabrixError);
     EXPECT_TRUE(ScalerErrorIsSilent(nothing));
-    EXPECT_EQ(view.ScaleLeft(), 1);
-    EXPECT_EQ(view.ScaleWidth(), 2);
-    EXPECT_EQ(view.ScaleHeight(), 3);
-
+    EXPECT_EQ(std::make_tuple(view.ScaleLeft(), view.ScaleWidth(), view.ScaleHeight()),
+              std::make_tuple(1.0, 2.0, 3.0));
     PlotWindowState flat;  // a window of no height, with data loaded
     flat.JDFirst = 10;
     flat.WinJDLeft = 5;
@@ -121,22 +97,21 @@ TEST(Scaler, ZeroSizeFrameThrowsAndKeepsTheOldFrames) {
 }
 
 TEST(MagnificationStatusText, FollowsTheToolAndRoundsHalvesToEven) {
-    AppState s;
-    EXPECT_EQ(MagnificationStatusText(s), "Magnification = 1 X");
-    s.view.JDMagnification = 2.25f;
-    EXPECT_EQ(MagnificationStatusText(s), "Magnification = 2.2 X");
-    s.overlay.tool = Tool::JDZoom;
-    s.view.JDMagnification = 3.75f;
-    EXPECT_EQ(MagnificationStatusText(s), "JDMagnification = 3.8 X");
-    s.overlay.tool = Tool::ZoomBox;
-    EXPECT_EQ(MagnificationStatusText(s), "JDMagnification = 3.8 X");
-    s.overlay.tool = Tool::MagZoom;
-    s.view.MagMagnification = 2.125f;
-    EXPECT_EQ(MagnificationStatusText(s), "MagMagnification = 2.125 X");
-    s.view.MagMagnification = 1.3f;
-    EXPECT_EQ(MagnificationStatusText(s), "MagMagnification = 1.3 X");
-    s.overlay.tool = Tool::Box;
-    EXPECT_EQ(MagnificationStatusText(s), "Magnification = 3.8 X");
+    const std::tuple<Tool, float, float, const char*> cases[] = {
+        {Tool::Locate, 1, 1, "Magnification = 1 X"},
+        {Tool::Locate, 2.25f, 1, "Magnification = 2.2 X"},
+        {Tool::JDZoom, 3.75f, 1, "JDMagnification = 3.8 X"},
+        {Tool::ZoomBox, 3.75f, 1, "JDMagnification = 3.8 X"},
+        {Tool::MagZoom, 1, 2.125f, "MagMagnification = 2.125 X"},
+        {Tool::MagZoom, 1, 1.3f, "MagMagnification = 1.3 X"},
+        {Tool::Box, 3.75f, 1.3f, "Magnification = 3.8 X"}};
+    for (const auto& [tool, jd, mag, text] : cases) {
+        AppState s;
+        s.overlay.tool = tool;
+        s.view.JDMagnification = jd;
+        s.view.MagMagnification = mag;
+        EXPECT_EQ(MagnificationStatusText(s), text);
+    }
 }
 
 }  // namespace sabrix

@@ -4,7 +4,17 @@
 
 namespace sabrix::test {
 
-std::optional<QString> ScriptedPrompts::takeFile() {
+void PrintTo(const RecordedMessage& m, std::ostream* os) {
+    *os << "{\"" << m.text.toStdString() << "\", \"" << m.title.toStdString() << "\", buttons "
+        << static_cast<int>(m.buttons) << ", icon " << static_cast<int>(m.icon) << "}";
+}
+
+std::optional<QString> ScriptedPrompts::takeFile(const char* dialog) {
+    if (files_.empty()) {
+        ADD_FAILURE() << "unscripted " << dialog << " dialog";
+        return std::nullopt;
+    }
+    // Copied out as a plain QString: moving the optional itself trips a false warning of g++.
     const bool chosen = files_.front().has_value();
     const QString path = chosen ? *files_.front() : QString();
     files_.pop_front();
@@ -29,20 +39,12 @@ Answer ScriptedPrompts::message(const QString& text, const QString& title, Butto
 
 std::optional<QString> ScriptedPrompts::openFile(const FileDialogOptions& options) {
     fileDialogs.push_back(options);
-    if (files_.empty()) {
-        ADD_FAILURE() << "unscripted open dialog";
-        return std::nullopt;
-    }
-    return takeFile();
+    return takeFile("open");
 }
 
 std::optional<QString> ScriptedPrompts::saveFile(const FileDialogOptions& options) {
     fileDialogs.push_back(options);
-    if (files_.empty()) {
-        ADD_FAILURE() << "unscripted save dialog";
-        return std::nullopt;
-    }
-    return takeFile();
+    return takeFile("save");
 }
 
 std::optional<int32_t> ScriptedPrompts::chooseColor() {
@@ -59,11 +61,7 @@ std::optional<QString> ScriptedPrompts::chooseFolder(const QString& startFolder)
     FileDialogOptions options;
     options.initialFolder = startFolder;
     fileDialogs.push_back(options);
-    if (files_.empty()) {
-        ADD_FAILURE() << "unscripted folder dialog";
-        return std::nullopt;
-    }
-    return takeFile();
+    return takeFile("folder");
 }
 
 }  // namespace sabrix::test

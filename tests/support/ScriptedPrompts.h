@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "core/Prompts.h"
@@ -16,7 +17,9 @@ struct RecordedMessage {
     QString title;
     Buttons buttons;
     Icon icon;
+    bool operator==(const RecordedMessage&) const = default;
 };
+void PrintTo(const RecordedMessage& m, std::ostream* os);
 
 class ScriptedPrompts : public Prompts {
   public:
@@ -41,7 +44,7 @@ class ScriptedPrompts : public Prompts {
     size_t pending() const { return answers_.size() + files_.size() + colors_.size(); }
 
   private:
-    std::optional<QString> takeFile();
+    std::optional<QString> takeFile(const char* dialog);
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> files_;
     std::deque<std::optional<int32_t>> colors_;
