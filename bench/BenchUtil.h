@@ -43,8 +43,8 @@ inline void PrintTable(const std::vector<ResultRow>& rows) {
             std::snprintf(measured, sizeof measured, "%.3f s", r.seconds);
         else
             std::snprintf(measured, sizeof measured, "-");
-        std::printf("| %-58s | %10s | %-28s | %-6s |\n", r.what.c_str(), measured,
-                    r.target.c_str(), r.verdict.c_str());
+        std::printf("| %-58s | %10s | %-28s | %-6s |\n", r.what.c_str(), measured, r.target.c_str(),
+                    r.verdict.c_str());
     }
 }
 

@@ -7,9 +7,9 @@ namespace sabrix::bench {
 namespace {
 constexpr double kFirstJD = 2415020.5;
 constexpr double kSpanDays = 40000.0;
-const char* const kBands[] = {"Vis.", "Vis.", "Vis.", "Vis.", "Vis.", "Vis.", "Vis.", "Vis.",
-                              "Vis.", "Vis.", "Vis.", "Vis.", "V",    "V",    "B",    "R",
-                              "I",    "CV",   "TG",   "Vis."};
+const char* const kBands[] = {"Vis.", "Vis.", "Vis.", "Vis.", "Vis.", "Vis.", "Vis.",
+                              "Vis.", "Vis.", "Vis.", "Vis.", "Vis.", "V",    "V",
+                              "B",    "R",    "I",    "CV",   "TG",   "Vis."};
 }  // namespace
 
 StarFileGenerator::StarFileGenerator(int64_t lines, uint64_t seed) : lines_(lines), state_(seed) {}
@@ -31,9 +31,10 @@ std::string StarFileGenerator::HeaderLine() {
 
 std::string StarFileGenerator::DataLine(int64_t i) {
     const uint64_t r = next();
-    const double jd = kFirstJD + kSpanDays * (static_cast<double>(i) + 0.5) /
-                                     static_cast<double>(lines_ > 0 ? lines_ : 1) +
-                      static_cast<double>(r % 1000) / 100000.0;
+    const double jd =
+        kFirstJD +
+        kSpanDays * (static_cast<double>(i) + 0.5) / static_cast<double>(lines_ > 0 ? lines_ : 1) +
+        static_cast<double>(r % 1000) / 100000.0;
     // A slow variable between about 6.5 and 13.5, with scatter: about twelve cycles over the
     // span, so the full view shows a light curve a person recognises.
     const double phase = (jd - kFirstJD) / 3300.0;
@@ -52,9 +53,8 @@ std::string StarFileGenerator::DataLine(int64_t i) {
                           jd, faint ? "<" : "", mag, static_cast<unsigned>((r >> 44) % 90 + 10),
                           band, observer, 1.0 + static_cast<double>((r >> 50) % 100) / 100.0);
     } else {
-        n = std::snprintf(buf, sizeof buf,
-                          "%.4f,%s%.1f,,,%s,O%04u,%s,,,,,0,,%s,,,,CHI CYG,,,,,,", jd,
-                          faint ? "<" : "", mag, band, observer, (r >> 44) % 7 == 0 ? "B" : "",
+        n = std::snprintf(buf, sizeof buf, "%.4f,%s%.1f,,,%s,O%04u,%s,,,,,0,,%s,,,,CHI CYG,,,,,,",
+                          jd, faint ? "<" : "", mag, band, observer, (r >> 44) % 7 == 0 ? "B" : "",
                           (r >> 52) % 200 == 0 ? "D" : "Z");
     }
     return std::string(buf, static_cast<size_t>(n));

@@ -12,7 +12,7 @@
 namespace sabrix::bench {
 
 class StarFileGenerator {
-public:
+  public:
     explicit StarFileGenerator(int64_t lines, uint64_t seed = 20261206);
     // The header line of 24 column names (no line end).
     static std::string HeaderLine();
@@ -22,7 +22,7 @@ public:
     bool WriteFile(const std::string& path);
     int64_t lines() const { return lines_; }
 
-private:
+  private:
     uint64_t next();
     int64_t lines_;
     uint64_t state_;

@@ -2,8 +2,8 @@
 // targets. Run: build/bench/sabrix_bench [--lines N] [--dir FOLDER]
 // The files are generated once into FOLDER (default /tmp/sabrix-bench) and reused.
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -166,7 +166,9 @@ std::pair<double, long> RenderEndToEnd(const std::string& file, const std::strin
     return {s, usage.ru_maxrss};
 }
 
-std::string Verdict(bool met) { return met ? "yes" : "NO"; }
+std::string Verdict(bool met) {
+    return met ? "yes" : "NO";
+}
 
 }  // namespace
 
@@ -195,11 +197,10 @@ int main(int argc, char** argv) {
     std::vector<ResultRow> renderRows;
     const auto [render, peakKb] = RenderEndToEnd(file, dir);
     renderRows.push_back({"sabrix --render end to end (load and first draw)", render, "<= 3.5 s",
-                    Verdict(render >= 0 && render <= 3.5)});
+                          Verdict(render >= 0 && render <= 3.5)});
     char memory[64];
     std::snprintf(memory, sizeof memory, "sabrix --render peak memory: %ld MB", peakKb / 1024);
     renderRows.push_back({memory, -1, "<= 250 MB", Verdict(peakKb > 0 && peakKb / 1024 <= 250)});
-
 
     std::vector<double> jds;
     const double split = ReadAndSplitFloor(file, &jds);
@@ -223,7 +224,8 @@ int main(int argc, char** argv) {
     const double yieldShare = (import - importNoYield) / import;
     char share[64];
     std::snprintf(share, sizeof share, "yields: %.1f%% of the import", 100.0 * yieldShare);
-    rows.push_back({share, import - importNoYield, "< 5% of the import", Verdict(yieldShare < 0.05)});
+    rows.push_back(
+        {share, import - importNoYield, "< 5% of the import", Verdict(yieldShare < 0.05)});
 
     AppState state;
     state.settings = colors;

@@ -10,7 +10,9 @@ namespace {
 constexpr size_t kBlockSize = 1 << 20;
 }
 
-LineReader::~LineReader() { close(); }
+LineReader::~LineReader() {
+    close();
+}
 
 bool LineReader::open(const std::string& path) {
     close();

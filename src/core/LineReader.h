@@ -11,7 +11,7 @@
 namespace sabrix {
 
 class LineReader {
-public:
+  public:
     LineReader() = default;
     ~LineReader();
     LineReader(const LineReader&) = delete;
@@ -29,7 +29,7 @@ public:
     long long position() const { return consumed_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     bool fill();
 
     std::FILE* file_ = nullptr;

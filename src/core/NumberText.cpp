@@ -73,9 +73,13 @@ std::string FormatShortest(T value, int maxDigits) {
 
 }  // namespace
 
-std::string FormatDouble(double value) { return FormatShortest(value, 15); }
+std::string FormatDouble(double value) {
+    return FormatShortest(value, 15);
+}
 
-std::string FormatSingle(float value) { return FormatShortest(value, 7); }
+std::string FormatSingle(float value) {
+    return FormatShortest(value, 7);
+}
 
 double RoundHalfEven(double value, int decimals) {
     // printf rounds the exact binary value to nearest, ties to even.
@@ -111,10 +115,9 @@ bool ParseNumber(std::string_view text, double& value) {
     if (text.empty() || text.front() == '+') return false;
     // Only plain decimal forms: from_chars would also take "inf" and "nan".
     for (char c : text)
-        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e' || c == 'E'))
-            return false;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), value,
-                                   std::chars_format::general);
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e' || c == 'E')) return false;
+    const auto r =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     return r.ec == std::errc() && r.ptr == text.data() + text.size();
 }
 

@@ -10,9 +10,17 @@ namespace sabrix {
 // otherwise the directory of the running executable.
 std::string ProgramDirectory();
 
-inline std::string SettingsFilePath(const std::string& dir) { return dir + "/Sabrix.ini"; }
-inline std::string TemplateDatabasePath(const std::string& dir) { return dir + "/Template97.db"; }
-inline std::string WorkingDatabasePath(const std::string& dir) { return dir + "/Sabrix97.db"; }
-inline std::string FilesFolderPath(const std::string& dir) { return dir + "/files"; }
+inline std::string SettingsFilePath(const std::string& dir) {
+    return dir + "/Sabrix.ini";
+}
+inline std::string TemplateDatabasePath(const std::string& dir) {
+    return dir + "/Template97.db";
+}
+inline std::string WorkingDatabasePath(const std::string& dir) {
+    return dir + "/Sabrix97.db";
+}
+inline std::string FilesFolderPath(const std::string& dir) {
+    return dir + "/files";
+}
 
 }  // namespace sabrix

@@ -22,7 +22,7 @@ struct FileDialogOptions {
 };
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     // Shows a message box and returns the button pressed (closing it counts as Cancel or No,
     // whichever the buttons offer; OK for an OK-only box).

@@ -24,8 +24,8 @@ SettingsSeams DefaultSettingsSeams() {
     seams.readSettings = [](const std::string& programDir, Settings& settings) {
         ReadSettings(programDir, settings);
     };
-    seams.runConfiguration = [](QWidget* parent, Settings& settings,
-                                const std::string& programDir, Prompts& prompts) {
+    seams.runConfiguration = [](QWidget* parent, Settings& settings, const std::string& programDir,
+                                Prompts& prompts) {
         frmConfig dialog(settings, programDir, prompts, parent);
         dialog.exec();
         return !dialog.endProgramRequested();
@@ -123,7 +123,8 @@ int Main(int argc, char** argv) {
         case CommandLineRequest::Kind::Render:
         case CommandLineRequest::Kind::Convert: {
             // No window and no display: fonts and images still need a GUI application.
-            if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+                setenv("QT_QPA_PLATFORM", "offscreen", 1);
             QGuiApplication app(argc, argv);
             return request.kind == CommandLineRequest::Kind::Render
                        ? RunRender(request.render, ProgramDirectory(), std::cout, std::cerr)

@@ -8,7 +8,7 @@
 namespace sabrix {
 
 class SabrixError : public std::runtime_error {
-public:
+  public:
     explicit SabrixError(const std::string& description) : std::runtime_error(description) {}
 };
 

@@ -110,8 +110,8 @@ void frmPlot::RunPlotter() {
 bool frmPlot::FitPlotWindow() {
     try {
         if (FindExtremes(state_.view, *Data1)) return true;
-        prompts_.message(NoObservationsText(state_.star.StarName), QStringLiteral("No Observations"),
-                         Buttons::OK, Icon::None);
+        prompts_.message(NoObservationsText(state_.star.StarName),
+                         QStringLiteral("No Observations"), Buttons::OK, Icon::None);
         state_.overlay.StateOK = false;
         HidePlotView();
     } catch (const std::exception& e) {

@@ -4,8 +4,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <unordered_map>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 namespace sabrix {
@@ -315,7 +315,8 @@ void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& vi
     ObsRow row;
     auto text = [&q](int index, std::string& into) {
         const SQLite::Column column = q.getColumn(index);
-        into.assign(static_cast<const char*>(column.getBlob()), static_cast<size_t>(column.getBytes()));
+        into.assign(static_cast<const char*>(column.getBlob()),
+                    static_cast<size_t>(column.getBytes()));
     };
     while (q.executeStep()) {
         row.ID = q.getColumn(0).getInt64();
@@ -363,8 +364,7 @@ bool ObsTable::DeleteById(int64_t id) {
     SQLite::Statement q(db_, "DELETE FROM Obs WHERE ID = ?");
     q.bind(1, id);
     if (q.exec() == 0) return false;
-    if (pointsReady_)
-        std::erase_if(points_, [id](const CachedPoint& c) { return c.ID == id; });
+    if (pointsReady_) std::erase_if(points_, [id](const CachedPoint& c) { return c.ID == id; });
     return true;
 }
 

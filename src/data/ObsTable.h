@@ -53,7 +53,7 @@ class ObsTable {
         bool faint;
     };
 
-public:
+  public:
     // Creates an empty database file holding the table Obs and its indexes (the template).
     static void CreateTemplate(const std::string& path);
 
@@ -66,14 +66,14 @@ public:
     // Appends rows in one transaction with one prepared statement. Rows become visible on
     // commit(); destroying the inserter without commit() rolls every row back.
     class BulkInserter {
-    public:
+      public:
         explicit BulkInserter(ObsTable& table);
         ~BulkInserter();
         void add(const ObsRow& row);
         void commit();
         int64_t added() const { return added_; }
 
-    private:
+      private:
         ObsTable& table_;
         std::unique_ptr<SQLite::Statement> insert_;
         bool open_ = false;
@@ -117,7 +117,7 @@ public:
     // through the methods above, which keep the plot columns in step.
     const SQLite::Database& database() const { return db_; }
 
-private:
+  private:
     // The plot columns, built from the database on first use.
     const std::vector<CachedPoint>& points() const;
     // The range of points with JD between the bounds (inclusive, either order).

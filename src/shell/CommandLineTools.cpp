@@ -67,8 +67,8 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& file, bool threeColumn,
             return nullptr;
         }
         try {
-            const int64_t rows = XYZLoadRows(file, *loaded->table, *name,
-                                             state.overlay.DefaultPointColor, {});
+            const int64_t rows =
+                XYZLoadRows(file, *loaded->table, *name, state.overlay.DefaultPointColor, {});
             if (rows == 0) {
                 err << "Error in loading database. Check source file.\n";
                 return nullptr;
@@ -149,11 +149,12 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
         bool toThreeColumn = options.threeColumn;
         if (options.to == ConvertOptions::Target::StarFile) toThreeColumn = false;
         if (options.to == ConvertOptions::Target::ThreeColumn) toThreeColumn = true;
-        const std::string text =
-            toThreeColumn ? ThreeColumnFileText(*loaded->table)
-                          : StarFileText(*loaded->table, loaded->state.star.StarName,
-                                         QDateTime::currentDateTime(), {});
-        WriteFileAtomically(options.out, [&text](QIODevice& device) { WriteAllBytes(device, text); });
+        const std::string text = toThreeColumn
+                                     ? ThreeColumnFileText(*loaded->table)
+                                     : StarFileText(*loaded->table, loaded->state.star.StarName,
+                                                    QDateTime::currentDateTime(), {});
+        WriteFileAtomically(options.out,
+                            [&text](QIODevice& device) { WriteAllBytes(device, text); });
         out << "Wrote " << options.out << "\n";
         return 0;
     } catch (const std::exception& e) {

@@ -10,8 +10,7 @@ namespace sabrix::test {
 TempProgramDir::TempProgramDir(bool withTemplate) {
     if (!dir_.isValid()) throw std::runtime_error("cannot create a temporary folder");
     path_ = dir_.path().toStdString();
-    if (withTemplate)
-        std::filesystem::copy_file(SABRIX_TEMPLATE_DB, path_ + "/Template97.db");
+    if (withTemplate) std::filesystem::copy_file(SABRIX_TEMPLATE_DB, path_ + "/Template97.db");
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
