@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QSize>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,14 @@ namespace sabrix {
 namespace {
 
 using Kind = CommandLineRequest::Kind;
+
+// The arguments of a command line written with blanks between them.
+std::vector<std::string> Args(const std::string& line) {
+    std::vector<std::string> args;
+    for (const QString& arg : QString::fromStdString(line).split(' ', Qt::SkipEmptyParts))
+        args.push_back(arg.toStdString());
+    return args;
+}
 
 TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
     struct Case {
@@ -24,36 +33,25 @@ TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
         {{"/alwayssave"}, Kind::Gui, "/alwayssave|"},
         {{"/data/r leo.txt"}, Kind::Gui, "/data/r leo.txt|/data/r leo.txt"},
         {{"--help"}, Kind::Help, ""},
-        {{"a.txt", "-h"}, Kind::Help, ""},
-        {{"/alwayssave", "--version"}, Kind::Version, ""},
-        {{"/alwayssave", "star.txt"}, Kind::Invalid, "unexpected argument: star.txt"},
-        {{"/alwayssave", "/alwayssave"}, Kind::Invalid, "/alwayssave must be the only argument"},
-        {{"a.txt", "--render"}, Kind::Invalid, "unknown option: --render"},
-        {{"--render"}, Kind::Invalid, "--render needs a file to load"},
-        {{"--render", "--out", "p.png"}, Kind::Invalid, "--render needs a file to load"},
-        {{"--convert"}, Kind::Invalid, "--convert needs a file to load"},
-        {{"--render", "a.txt"}, Kind::Invalid, "--render needs --out"},
-        {{"--convert", "a.txt", "--to", "star"}, Kind::Invalid, "--convert needs --out"},
-        {{"--render", "a.txt", "--out"}, Kind::Invalid, "--out needs a path"},
-        {{"--render", "a.txt", "--out", "p", "--bins", "10"},
-         Kind::Invalid,
-         "unknown option: --bins"},
-        {{"--render", "a.txt", "--out", "p", "--to", "star"},
-         Kind::Invalid,
-         "unknown option: --to"},
-        {{"--convert", "a.txt", "--out", "b", "--stats"}, Kind::Invalid, "unknown option: --stats"},
-        {{"--convert", "a.txt", "--out", "b", "--width", "100"},
-         Kind::Invalid,
-         "unknown option: --width"},
-        {{"--convert", "a.txt", "--out", "b", "--to", "csv"},
-         Kind::Invalid,
-         "--to needs star or three-column"},
-        {{"--convert", "a.txt", "--out", "b", "--to"},
-         Kind::Invalid,
-         "--to needs star or three-column"},
-        {{"--render", "a.txt", "b.txt", "--out", "p"}, Kind::Invalid, "unexpected argument: b.txt"},
-        {{"--render", "a.txt", "--out", "p", "--height"},
-         Kind::Invalid,
+        {Args("a.txt -h"), Kind::Help, ""},
+        {Args("/alwayssave --version"), Kind::Version, ""},
+        {Args("/alwayssave star.txt"), Kind::Invalid, "unexpected argument: star.txt"},
+        {Args("/alwayssave /alwayssave"), Kind::Invalid, "/alwayssave must be the only argument"},
+        {Args("a.txt --render"), Kind::Invalid, "unknown option: --render"},
+        {Args("--render"), Kind::Invalid, "--render needs a file to load"},
+        {Args("--render --out p.png"), Kind::Invalid, "--render needs a file to load"},
+        {Args("--convert"), Kind::Invalid, "--convert needs a file to load"},
+        {Args("--render a.txt"), Kind::Invalid, "--render needs --out"},
+        {Args("--convert a.txt --to star"), Kind::Invalid, "--convert needs --out"},
+        {Args("--render a.txt --out"), Kind::Invalid, "--out needs a path"},
+        {Args("--render a.txt --out p --bins 10"), Kind::Invalid, "unknown option: --bins"},
+        {Args("--render a.txt --out p --to star"), Kind::Invalid, "unknown option: --to"},
+        {Args("--convert a.txt --out b --stats"), Kind::Invalid, "unknown option: --stats"},
+        {Args("--convert a.txt --out b --width 100"), Kind::Invalid, "unknown option: --width"},
+        {Args("--convert a --out b --to csv"), Kind::Invalid, "--to needs star or three-column"},
+        {Args("--convert a --out b --to"), Kind::Invalid, "--to needs star or three-column"},
+        {Args("--render a.txt b.txt --out p"), Kind::Invalid, "unexpected argument: b.txt"},
+        {Args("--render a --out p --height"), Kind::Invalid,
          "--height needs a whole number from 50 to 20000"},
     };
     for (const char* bad : {"49", "0", "-640", "20001", "12x", "6.5", "", "99999999999"})
@@ -69,25 +67,26 @@ TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
 }
 
 TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
-    auto r = ParseCommandLine({"--render", "star.txt", "--out", "plot.png", "--width", "50",
-                               "--height", "20000", "--three-column", "--omit-faint", "--stats"});
+    auto r = ParseCommandLine(Args(
+        "--render star.txt --out plot.png --width 50 --height 20000 --three-column --omit-faint "
+        "--stats"));
     ASSERT_EQ(r.kind, Kind::Render);
     EXPECT_EQ(r.render.file + " " + r.render.out, "star.txt plot.png");
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(50, 20000));
     EXPECT_TRUE(r.render.threeColumn && r.render.omitFaint && r.render.stats);
 
-    r = ParseCommandLine({"--render", "star.txt", "--out", "plot.png"});
+    r = ParseCommandLine(Args("--render star.txt --out plot.png"));
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(1200, 700));
     EXPECT_FALSE(r.render.threeColumn || r.render.omitFaint || r.render.stats);
 
-    r = ParseCommandLine({"--convert", "a.dat", "--three-column", "--out", "b.txt"});
+    r = ParseCommandLine(Args("--convert a.dat --three-column --out b.txt"));
     ASSERT_EQ(r.kind, Kind::Convert);
     EXPECT_EQ(r.convert.file + " " + r.convert.out, "a.dat b.txt");
     EXPECT_TRUE(r.convert.threeColumn);
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::SameKind);
-    r = ParseCommandLine({"--convert", "a.txt", "--out", "b.txt", "--to", "three-column"});
+    r = ParseCommandLine(Args("--convert a.txt --out b.txt --to three-column"));
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::ThreeColumn);
-    r = ParseCommandLine({"--convert", "a.dat", "--out", "b.txt", "--to", "star"});
+    r = ParseCommandLine(Args("--convert a.dat --out b.txt --to star"));
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::StarFile);
 
     EXPECT_EQ(VersionText(), std::string("Sabrix ") + SABRIX_VERSION_TEXT);
