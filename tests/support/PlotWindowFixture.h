@@ -35,6 +35,7 @@ inline void ExpectEmptyLook(frmPlot& w) {
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
     EXPECT_TRUE(w.cmdLoad->isVisible());
     EXPECT_TRUE(w.picNorvane->isVisible());
+    EXPECT_EQ(w.lblStarName->text(), QString());
     EXPECT_FALSE(w.state().star.FileLoaded);
     EXPECT_TRUE(w.state().overlay.StateOK);
     EXPECT_FALSE(w.isBusy());
