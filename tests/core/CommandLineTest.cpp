@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include <QSize>
+#include <QString>
+#include <string>
+#include <vector>
 
 #include "core/CommandLine.h"
 #include "core/FileFilter.h"
@@ -10,75 +13,96 @@ namespace {
 
 using Kind = CommandLineRequest::Kind;
 
-TEST(ParseCommandLine, NoArgumentStartsTheWindowsWithAnEmptyCommandLine) {
-    const auto r = ParseCommandLine({});
-    EXPECT_EQ(r.kind, Kind::Gui);
-    EXPECT_EQ(r.commandLine, "");
+// The arguments of a command line written with blanks between them.
+std::vector<std::string> Args(const std::string& line) {
+    std::vector<std::string> args;
+    for (const QString& arg : QString::fromStdString(line).split(' ', Qt::SkipEmptyParts))
+        args.push_back(arg.toStdString());
+    return args;
 }
 
-TEST(ParseCommandLine, AlwaysSaveAloneIsKeptAsTheWholeCommandLine) {
-    const auto r = ParseCommandLine({"/alwayssave"});
-    EXPECT_EQ(r.kind, Kind::Gui);
-    EXPECT_EQ(r.commandLine, "/alwayssave");
+TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
+    struct Case {
+        std::vector<std::string> args;
+        Kind kind;
+        // Gui: the command line kept, then "|" and the file to load; Invalid: the problem.
+        std::string detail;
+    };
+    std::vector<Case> cases = {
+        {{}, Kind::Gui, "|"},
+        {{"/alwayssave"}, Kind::Gui, "/alwayssave|"},
+        {{"/data/r leo.txt"}, Kind::Gui, "/data/r leo.txt|/data/r leo.txt"},
+        {{"--help"}, Kind::Help, ""},
+        {Args("a.txt -h"), Kind::Help, ""},
+        {Args("/alwayssave --version"), Kind::Version, ""},
+        {Args("/alwayssave star.txt"), Kind::Invalid, "unexpected argument: star.txt"},
+        {Args("/alwayssave /alwayssave"), Kind::Invalid, "/alwayssave must be the only argument"},
+        {Args("a.txt --render"), Kind::Invalid, "unknown option: --render"},
+        {Args("--render"), Kind::Invalid, "--render needs a file to load"},
+        {Args("--render --out p.png"), Kind::Invalid, "--render needs a file to load"},
+        {Args("--convert"), Kind::Invalid, "--convert needs a file to load"},
+        {Args("--render a.txt"), Kind::Invalid, "--render needs --out"},
+        {Args("--convert a.txt --to star"), Kind::Invalid, "--convert needs --out"},
+        {Args("--render a.txt --out"), Kind::Invalid, "--out needs a path"},
+        {Args("--render a.txt --out p --bins 10"), Kind::Invalid, "unknown option: --bins"},
+        {Args("--render a.txt --out p --to star"), Kind::Invalid, "unknown option: --to"},
+        {Args("--convert a.txt --out b --stats"), Kind::Invalid, "unknown option: --stats"},
+        {Args("--convert a.txt --out b --width 100"), Kind::Invalid, "unknown option: --width"},
+        {Args("--convert a --out b --to csv"), Kind::Invalid, "--to needs star or three-column"},
+        {Args("--convert a --out b --to"), Kind::Invalid, "--to needs star or three-column"},
+        {Args("--render a.txt b.txt --out p"), Kind::Invalid, "unexpected argument: b.txt"},
+        {Args("--render a --out p --height"), Kind::Invalid,
+         "--height needs a whole number from 50 to 20000"},
+    };
+    for (const char* bad : {"49", "0", "-640", "20001", "12x", "6.5", "", "99999999999"})
+        cases.push_back({{"--render", "a.txt", "--out", "p", "--width", bad},
+                         Kind::Invalid,
+                         "--width needs a whole number from 50 to 20000"});
+    for (const Case& c : cases) {
+        const CommandLineRequest r = ParseCommandLine(c.args);
+        EXPECT_EQ(r.kind, c.kind) << c.detail;
+        const std::string gui = r.commandLine + "|" + r.fileToLoad;
+        EXPECT_EQ(c.kind == Kind::Invalid ? r.problem : c.kind == Kind::Gui ? gui : "", c.detail);
+    }
 }
 
-TEST(ParseCommandLine, HelpAndVersionWinOverEverythingElse) {
-    EXPECT_EQ(ParseCommandLine({"--help"}).kind, Kind::Help);
-    EXPECT_EQ(ParseCommandLine({"-h"}).kind, Kind::Help);
-    EXPECT_EQ(ParseCommandLine({"/alwayssave", "--version"}).kind, Kind::Version);
+TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
+    auto r = ParseCommandLine(Args(
+        "--render star.txt --out plot.png --width 50 --height 20000 --three-column --omit-faint "
+        "--stats"));
+    ASSERT_EQ(r.kind, Kind::Render);
+    EXPECT_EQ(r.render.file + " " + r.render.out, "star.txt plot.png");
+    EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(50, 20000));
+    EXPECT_TRUE(r.render.threeColumn && r.render.omitFaint && r.render.stats);
+
+    r = ParseCommandLine(Args("--render star.txt --out plot.png"));
+    EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(1200, 700));
+    EXPECT_FALSE(r.render.threeColumn || r.render.omitFaint || r.render.stats);
+
+    r = ParseCommandLine(Args("--convert a.dat --three-column --out b.txt"));
+    ASSERT_EQ(r.kind, Kind::Convert);
+    EXPECT_EQ(r.convert.file + " " + r.convert.out, "a.dat b.txt");
+    EXPECT_TRUE(r.convert.threeColumn);
+    EXPECT_EQ(r.convert.to, ConvertOptions::Target::SameKind);
+    r = ParseCommandLine(Args("--convert a.txt --out b.txt --to three-column"));
+    EXPECT_EQ(r.convert.to, ConvertOptions::Target::ThreeColumn);
+    r = ParseCommandLine(Args("--convert a.dat --out b.txt --to star"));
+    EXPECT_EQ(r.convert.to, ConvertOptions::Target::StarFile);
+
+    EXPECT_EQ(VersionText(), std::string("Sabrix ") + SABRIX_VERSION_TEXT);
+    EXPECT_EQ(UsageText().rfind("Usage: sabrix", 0), 0u);
 }
 
-TEST(ParseCommandLine, AnythingElseIsRefusedWithTheOffendingArgument) {
-    auto r = ParseCommandLine({"--render"});
-    EXPECT_EQ(r.kind, Kind::Invalid);
-    EXPECT_EQ(r.problem, "--render needs a file to load");
-    r = ParseCommandLine({"/alwayssave", "star.txt"});
-    EXPECT_EQ(r.kind, Kind::Invalid);
-    EXPECT_EQ(r.problem, "unexpected argument: star.txt");
-    EXPECT_EQ(ParseCommandLine({"/alwayssave", "/alwayssave"}).kind, Kind::Invalid);
-}
-
-struct ProgramRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-ProgramRun RunProgram(const QStringList& args) {
-    QProcess process;
-    process.start(QString::fromUtf8(SABRIX_EXECUTABLE), args);
-    EXPECT_TRUE(process.waitForFinished(20000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-TEST(SabrixProgram, VersionAndHelpPrintAndEndWithoutAWindow) {
-    const ProgramRun version = RunProgram({"--version"});
-    EXPECT_EQ(version.code, 0);
-    EXPECT_EQ(version.out, QString("Sabrix ") + SABRIX_VERSION_TEXT + "\n");
-    const ProgramRun help = RunProgram({"--help"});
-    EXPECT_EQ(help.code, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: sabrix")) << help.out.toStdString();
-}
-
-TEST(SabrixProgram, UnknownOptionPrintsUsageOnStandardErrorAndExitsWithTwo) {
-    const ProgramRun r = RunProgram({"--no-such-option"});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.out, QString());
-    EXPECT_TRUE(r.err.contains("unknown option: --no-such-option"));
-    EXPECT_TRUE(r.err.contains("Usage: sabrix"));
-}
-
-TEST(TranslateFileFilter, PipeFiltersBecomeQtFilters) {
-    EXPECT_EQ(TranslateFileFilter("All Files (*.*)|*.*|"), QStringList{"All Files (*)"});
-    EXPECT_EQ(TranslateFileFilter("Text (*.txt)|*.txt|Data|*.dat;*.csv|"),
-              (QStringList{"Text (*.txt)", "Data (*.dat *.csv)"}));
-}
-
-TEST(TranslateFileFilter, EmptyOrBrokenFiltersFallBackToAllFiles) {
-    EXPECT_EQ(TranslateFileFilter(""), QStringList{"All Files (*)"});
-    EXPECT_EQ(TranslateFileFilter("Only a description"), QStringList{"All Files (*)"});
-    EXPECT_EQ(TranslateFileFilter("|*.txt|"), QStringList{"Files (*.txt)"});
+TEST(TranslateFileFilter, PipeFiltersBecomeQtFiltersAndBrokenOnesAllFiles) {
+    const std::vector<std::pair<QString, QStringList>> cases = {
+        {"All Files (*.*)|*.*|", {"All Files (*)"}},
+        {"Text (*.txt)|*.txt|Data|*.dat;*.csv|", {"Text (*.txt)", "Data (*.dat *.csv)"}},
+        {"", {"All Files (*)"}},
+        {"Only a description", {"All Files (*)"}},
+        {"|*.txt|", {"Files (*.txt)"}},
+    };
+    for (const auto& [filter, want] : cases)
+        EXPECT_EQ(TranslateFileFilter(filter).join(";"), want.join(";")) << filter.toStdString();
 }
 
 }  // namespace

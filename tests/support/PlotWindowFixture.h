@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,31 @@
 #include "support/TestEnvironment.h"
 
 namespace sabrix::test {
+
+// The window showing a plot: the plot pictures, tool buttons and star label, no start page.
+inline void ExpectPlotLook(frmPlot& w) {
+    for (QWidget* shown : std::initializer_list<QWidget*>{w.picView, w.picJDScale, w.picMagScale,
+                                                          w.fraButtons, w.lblStarName})
+        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
+    for (QWidget* hidden : std::initializer_list<QWidget*>{w.picNorvane, w.Label1, w.Label2,
+                                                           w.cmdLoad, w.prgLoad, w.lblPrg})
+        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
+}
+
+// The window with nothing loaded: the start page and the load button over an empty table.
+inline void ExpectEmptyLook(frmPlot& w) {
+    for (QWidget* hidden : std::initializer_list<QWidget*>{w.picView, w.picJDScale, w.picMagScale,
+                                                           w.fraButtons, w.prgLoad, w.lblPrg})
+        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
+    EXPECT_TRUE(w.cmdLoad->isVisible());
+    EXPECT_TRUE(w.picNorvane->isVisible());
+    EXPECT_EQ(w.lblStarName->text(), QString());
+    EXPECT_FALSE(w.state().star.FileLoaded);
+    EXPECT_TRUE(w.state().overlay.StateOK);
+    EXPECT_FALSE(w.isBusy());
+    ASSERT_NE(w.table(), nullptr);
+    EXPECT_EQ(w.table()->Count(), 0);
+}
 
 class PlotWindowFixture : public ::testing::Test {
   protected:
