@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -146,7 +147,10 @@ int Main(int argc, char** argv) {
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
-    if (!request.fileToLoad.empty()) window->LoadStarFile(request.fileToLoad);
+    // The window shows and keeps the file's full path, as after choosing it in the dialog.
+    if (!request.fileToLoad.empty())
+        window->LoadStarFile(
+            std::filesystem::absolute(request.fileToLoad).lexically_normal().string());
     const int code = QApplication::exec();
     return code != 0 ? code : window->exitCode();
 }

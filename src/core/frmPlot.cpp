@@ -7,6 +7,8 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
+#include <algorithm>
 
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
@@ -299,8 +301,18 @@ frmStats* frmPlot::statsWindow() {
     if (!stats_) {
         stats_ = new frmStats(this);
         connect(stats_, &frmStats::unloaded, this, &frmPlot::frmStats_Unload);
+        // Beside the main window, but never off the screen.
         const QRect frame = frameGeometry();
-        stats_->move(frame.right() + 8, frame.top());
+        QPoint place(frame.right() + 8, frame.top());
+        if (const QScreen* shown = screen()) {
+            const QRect area = shown->availableGeometry();
+            const QSize size = stats_->frameGeometry().size();
+            place.setX(std::clamp(place.x(), area.left(),
+                                  std::max(area.left(), area.right() - size.width())));
+            place.setY(std::clamp(place.y(), area.top(),
+                                  std::max(area.top(), area.bottom() - size.height())));
+        }
+        stats_->move(place);
     }
     return stats_;
 }

@@ -33,8 +33,10 @@ struct LoadedFile {
 
 // Loads the file as a star file or a three-column file. Returns nothing after writing the
 // program's message to err.
-std::unique_ptr<LoadedFile> LoadFile(const std::string& file, bool threeColumn,
+std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeColumn,
                                      const std::string& programDir, std::ostream& err) {
+    // Labels and messages name the file by its full path, as the windows do.
+    const std::string file = std::filesystem::absolute(givenFile).lexically_normal().string();
     auto loaded = std::make_unique<LoadedFile>();
     const std::string templatePath = TemplateDatabasePath(programDir);
     if (!FileExists(templatePath)) {
