@@ -19,6 +19,8 @@ struct FileDialogOptions {
     QString fileName;
     QString filter;
     QString initialFolder;
+    // A save dialog asks before it returns the name of a file that exists already.
+    bool confirmOverwrite = false;
 };
 
 class Prompts {

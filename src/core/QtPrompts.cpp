@@ -106,9 +106,10 @@ std::optional<QString> QtPrompts::openFile(const FileDialogOptions& options) {
 
 std::optional<QString> QtPrompts::saveFile(const FileDialogOptions& options) {
     const QString filters = TranslateFileFilter(options.filter).join(QStringLiteral(";;"));
+    const QFileDialog::Options dialogOptions =
+        options.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
     return Chosen(QFileDialog::getSaveFileName(parentWidget(), options.title, StartPath(options),
-                                               filters, nullptr,
-                                               QFileDialog::DontConfirmOverwrite));
+                                               filters, nullptr, dialogOptions));
 }
 
 std::optional<int32_t> QtPrompts::chooseColor() {

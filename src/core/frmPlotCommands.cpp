@@ -9,6 +9,7 @@
 #include "data/BandColor.h"
 #include "data/SaveCommands.h"
 #include "data/StarFileImport.h"
+#include "data/TextFields.h"
 #include "data/XYZLoadCommand.h"
 #include "plot/PlotWindow.h"
 #include "plot/Plotter.h"
@@ -23,17 +24,6 @@ constexpr int64_t kProgressEvery = 50;
 
 void ProcessEvents() {
     QCoreApplication::processEvents();
-}
-
-std::string UpperTrimmed(const std::string& text) {
-    std::string out;
-    size_t begin = text.find_first_not_of(' ');
-    size_t end = text.find_last_not_of(' ');
-    if (begin == std::string::npos) return out;
-    out = text.substr(begin, end - begin + 1);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
 }
 
 // Keeps the window busy (every command refused) for the lifetime of the guard, and puts
@@ -130,7 +120,7 @@ void frmPlot::mnuLoad_Click() {
     if (state_.star.FileLoaded) {
         const Answer answer = prompts_.message(
             QStringLiteral("Unload current star ") +
-                DisplayText(UpperTrimmed(state_.star.StarName)) + QStringLiteral(" ?"),
+                DisplayText(TrimBlanks(state_.star.StarName)).toUpper() + QStringLiteral(" ?"),
             QStringLiteral("Unload Current Star?"), Buttons::OKCancel, Icon::Question);
         if (answer != Answer::OK) return;
         if (!UnloadStar()) return;
@@ -220,6 +210,8 @@ void frmPlot::ImportStarFile() {
                 return;
             }
             state_.star.FileLoaded = true;
+            // A load that worked clears whatever failure other windows left in the flag.
+            state_.overlay.StateOK = true;
             Redraw(false);
             if (message)
                 prompts_.message(message->text, message->title, Buttons::OK, message->icon);

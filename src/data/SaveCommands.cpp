@@ -131,6 +131,8 @@ bool XYZSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay
         FileDialogOptions options;
         options.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
         options.initialFolder = DisplayText(state.settings.FilePath);
+        // Only the loaded file is backed up: any other file chosen here is replaced for good.
+        options.confirmOverwrite = true;
         const std::optional<QString> chosen = prompts.saveFile(options);
         if (chosen && !chosen->isEmpty()) {
             const std::string output = PathBytes(*chosen);

@@ -32,7 +32,8 @@ bool IsJulianDate(std::string_view text) {
     if (text.size() < 7) return false;
     for (size_t i = 0; i < 7; ++i)
         if (!IsDigit(text[i])) return false;
-    if (text.size() == 7) return true;
+    // "2455411" and "2455411." are whole-day dates, as real downloads write some of them.
+    if (text.size() == 7 || (text.size() == 8 && text[7] == '.')) return true;
     return text.size() >= 9 && text[7] == '.' && IsDigit(text[8]);
 }
 

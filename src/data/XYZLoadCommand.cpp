@@ -55,6 +55,7 @@ XYZLoadOutcome XYZLoadFile(AppState& state, ObsTable& table, Prompts& prompts,
         XYZLoadRows(state.star.ThreeColumnFilePath, table, state.star.StarName,
                     state.overlay.DefaultPointColor, wrapped);
         state.star.FileLoaded = true;
+        state.overlay.StateOK = true;
         return XYZLoadOutcome::Loaded;
     } catch (const ThreeColumnFileNotFound& e) {
         prompts.message(DisplayText(e.what()), QStringLiteral("File Error"), Buttons::OK,

@@ -47,7 +47,7 @@ void ForEachTick(int64_t first, int64_t last, int64_t step, int64_t remainder, D
 
 }  // namespace
 
-int32_t JDTickStep(double windowWidth) {
+int64_t JDTickStep(double windowWidth) {
     if (!std::isfinite(windowWidth)) return 100;
     const double clamped = std::clamp(windowWidth, -kLargestJD, kLargestJD);
     const auto n = static_cast<int64_t>(RoundHalfEven(clamped, 0));
@@ -58,7 +58,7 @@ int32_t JDTickStep(double windowWidth) {
     if (s != 0 && n / s < 2)
         s = static_cast<int64_t>(std::floor(static_cast<double>(n / 2) / 2.0)) * 2;
     if (s == 0) s = 100;
-    return static_cast<int32_t>(s);
+    return s;
 }
 
 void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view) {

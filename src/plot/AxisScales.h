@@ -22,7 +22,7 @@ namespace sabrix {
 // days): about a tenth (or a fifth) of the width brought down to a multiple of 100, or half of
 // it brought down to an even number for narrow windows; 100 when that comes out as 0.
 // Widths 10 -> 4, 150 -> 74, 1200 -> 200, 36000 -> 3600. Never returns 0.
-int32_t JDTickStep(double windowWidth);
+int64_t JDTickStep(double windowWidth);
 
 // Clears the JD strip and draws its ticks and labels for the view's JD window. Draws no tick
 // for a window whose edges are not finite numbers or lie beyond 10^15 days, or that would take

@@ -122,7 +122,10 @@ TEST_F(PlotCommands, LoadShowsThePlotAndLoadingAgainAsksToUnloadFirst) {
 
 TEST_F(PlotCommands, FileNamedOnTheCommandLineLoadsWithoutTheDialog) {
     const std::string path = test::SampleFile("download-ccd.txt");
+    // A failure flag left by another window does not hide a load that works.
+    window->state().overlay.StateOK = false;
     window->LoadStarFile(path);
+    EXPECT_TRUE(window->state().overlay.StateOK);
     EXPECT_TRUE(prompts.fileDialogs.empty());
     EXPECT_TRUE(prompts.messages.empty());
     ExpectPlotLook(*window);
@@ -294,8 +297,10 @@ TEST_F(PlotCommands, ThreeColumnFileLoadsThroughTheMenuAndSavesToANewFile) {
     std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
     const std::string loaded = test::ReadFileBytes(path);
     prompts.file(QString::fromStdString(path));
+    window->state().overlay.StateOK = false;
     window->mnuXYZ->trigger();
     ExpectPlotLook(*window);
+    EXPECT_TRUE(window->state().overlay.StateOK);
     EXPECT_EQ(window->lblStarName->text(),
               QString::fromStdString("File: " + path + " - (383 Points)"));
     EXPECT_EQ(window->panelText(1), QString::fromStdString("File: " + path));

@@ -217,6 +217,7 @@ TEST_F(SaveXYZTest, StarFileDataIsRefusedAndNoEditsSaysNoChangesUnlessAlwaysSave
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
     EXPECT_EQ(prompts.fileDialogs[0].filter, "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
     EXPECT_EQ(prompts.fileDialogs[0].initialFolder, QString::fromStdString(t.dir.path()));
+    EXPECT_TRUE(prompts.fileDialogs[0].confirmOverwrite);
     EXPECT_EQ(display.calls,
               (std::vector<std::string>{"hide", "Backing up file. . . .", "restore"}));
     EXPECT_FALSE(FileExists(backup));

@@ -77,9 +77,9 @@ TEST(ClassifyStarLine, TellsDataFromSkippedAndRejectedLines) {
     const std::string data = Line("2454123.5", "9");
     std::vector<std::pair<std::string, StarLineClass>> cases;
     // A JD with letters after its digits is data: its conversion fails later.
-    for (const char* jd : {"2454123.51234", "  2454123.5  ", "2455411", "2454123.5abc"})
+    for (const char* jd : {"2454123.51234", "  2454123.5  ", "2455411", "2455411.", "2454123.5abc"})
         cases.emplace_back(Line(jd, "9"), StarLineClass::Data);
-    for (const char* jd : {"JD", "245412.5", "24541234.5", "2454123.", "24551234", "\t2454123.5"})
+    for (const char* jd : {"JD", "245412.5", "24541234.5", "2454123.x", "24551234", "\t2454123.5"})
         cases.emplace_back(Line(jd, "9"), StarLineClass::Skipped);
     for (const std::string& line :
          {data + ",x", data + kExtra6 + ",x", std::string("2454123.5,9"), std::string()})

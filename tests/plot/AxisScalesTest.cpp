@@ -50,13 +50,15 @@ constexpr int kMajorOnlyRow = 19;
 }  // namespace
 
 TEST(JDTickStep, FollowsTheTableOfWidthsAndNeverGivesZero) {
-    const std::pair<double, int32_t> table[] = {
+    const std::pair<double, int64_t> table[] = {
         {1, 100},    {4, 2},      {10, 4},       {25, 12},      {50, 24},      {150, 74},
         {200, 100},  {700, 100},  {1199, 100},   {1200, 200},   {1500, 300},   {2000, 200},
         {3000, 300}, {5000, 500}, {10000, 1000}, {20000, 2000}, {36000, 3600}, {0, 100},
         {9.6, 4},    {0.4, 100},  {2.5, 100}};  // 2.5 rounds half to even: 2 days
     for (const auto& [width, step] : table) EXPECT_EQ(JDTickStep(width), step) << width;
-    for (double odd : {-10.0, 1e300, std::nan("")}) EXPECT_NE(JDTickStep(odd), 0) << odd;
+    for (double odd : {-10.0, 1e300, std::nan(""), 3e10, 1073741824000.0, 1e13})
+        EXPECT_GT(std::abs(JDTickStep(odd)), 0) << odd;
+    EXPECT_EQ(JDTickStep(3e10), 3000000000);
 }
 
 TEST(WriteJDScale, WidthTenPutsLabelledTicksOnMultiplesOfFourAndMinorOnesBetween) {
