@@ -2,19 +2,61 @@
 
 namespace sabrix {
 
+namespace {
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// True when the bytes form valid UTF-8 (overlong forms and surrogates are not checked: the
+// question is only whether a cut could land inside a character).
+bool IsUtf8(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t length = 1;
+        if (lead >= 0xF0 && lead <= 0xF4)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = 3;
+        else if (lead >= 0xC2)
+            length = 2;
+        else if (lead >= 0x80)
+            return false;
+        if (lead > 0xF4 || i + length > text.size()) return false;
+        for (size_t k = 1; k < length; ++k)
+            if (!IsContinuationByte(text[i + k])) return false;
+        i += length;
+    }
+    return true;
+}
+
+// How many leading bytes of a text longer than width fit: width, or fewer when the cut would
+// split a character of a UTF-8 text (a Latin-1 text is cut anywhere).
+size_t KeptBytes(const std::string& text, size_t width) {
+    if (!IsContinuationByte(text[width]) || !IsUtf8(text)) return width;
+    size_t kept = width;
+    while (kept > 0 && IsContinuationByte(text[kept])) --kept;
+    return kept;
+}
+
+}  // namespace
+
 std::string LeftJustify(const std::string& text, int width) {
     if (width <= 0) return {};
     const auto w = static_cast<size_t>(width);
-    if (text.size() >= w) return text.substr(0, w);
-    return text + std::string(w - text.size(), ' ');
+    if (text.size() == w) return text;
+    const size_t kept = text.size() < w ? text.size() : KeptBytes(text, w);
+    return text.substr(0, kept) + std::string(w - kept, ' ');
 }
 
 std::string RightJustify(const std::string& text, int width) {
     if (width <= 0) return {};
     const auto w = static_cast<size_t>(width);
+    if (text.size() == w) return text;
     // A text that does not fit keeps its start: the layouts rely on the leading digits.
-    if (text.size() >= w) return text.substr(0, w);
-    return std::string(w - text.size(), ' ') + text;
+    const size_t kept = text.size() < w ? text.size() : KeptBytes(text, w);
+    return std::string(w - kept, ' ') + text.substr(0, kept);
 }
 
 int CountDecimals(const std::string& text) {

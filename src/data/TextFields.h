@@ -16,11 +16,13 @@ class FormatNumError : public SabrixError {
 };
 
 // Returns exactly width bytes: text followed by blanks, or the first width bytes of a longer
-// text. A width below 1 gives the empty text.
+// text. A cut never splits a character of a UTF-8 text: the bytes of that character give way
+// to blanks. A width below 1 gives the empty text.
 std::string LeftJustify(const std::string& text, int width);
 
 // Returns exactly width bytes: blanks followed by text, or the first width bytes of a longer
-// text (the end is cut, not the start). A width below 1 gives the empty text.
+// text (the end is cut, not the start; a character of a UTF-8 text is not split, blanks
+// go in front instead). A width below 1 gives the empty text.
 std::string RightJustify(const std::string& text, int width);
 
 // Returns the number of bytes after the first "." ("12.3  " -> 3); 0 when there is no ".".

@@ -16,6 +16,16 @@ TEST(TextFields, JustifyPadsOrKeepsTheFirstBytes) {
     EXPECT_EQ(TrimBlanks("\tX"), "\tX");
 }
 
+TEST(TextFields, JustifyNeverSplitsACharacterOfUtf8Text) {
+    // "ü" is two bytes in UTF-8: a cut between them would leave a broken file behind.
+    EXPECT_EQ(LeftJustify("Abcde\xC3\xBC", 6), "Abcde ");
+    EXPECT_EQ(RightJustify("Abcde\xC3\xBC", 6), " Abcde");
+    EXPECT_EQ(LeftJustify("Abcd\xC3\xBCx", 6), "Abcd\xC3\xBC");
+    EXPECT_EQ(LeftJustify("\xE2\x82\xAC\xE2\x82\xAC", 4), "\xE2\x82\xAC ");
+    // Latin-1 text has no multi-byte characters: it is cut at the width.
+    EXPECT_EQ(LeftJustify("Abcde\xFC\xBC", 6), "Abcde\xFC");
+}
+
 TEST(TextFields, CountDecimalsCountsBytesAfterTheFirstPoint) {
     const std::pair<const char*, int> cases[] = {{" 9.1  ", 3}, {"123.4 ", 2}, {"1.2.3", 3},
                                                  {"12", 0},     {"", 0},       {"5.", 0}};
