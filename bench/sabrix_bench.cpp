@@ -126,14 +126,17 @@ struct NullDisplay : SaveDisplay {
 };
 
 struct FailingPrompts : Prompts {
-    Answer message(const QString& text, const QString& title, Buttons, Icon) override {
-        std::fprintf(stderr, "unexpected message: %s: %s\n", qPrintable(title), qPrintable(text));
-        return Answer::OK;
-    }
     std::optional<QString> openFile(const FileDialogOptions&) override { return {}; }
     std::optional<QString> saveFile(const FileDialogOptions&) override { return {}; }
     std::optional<int32_t> chooseColor() override { return {}; }
     std::optional<QString> chooseFolder(const QString&) override { return {}; }
+
+  protected:
+    Answer showMessage(const QString& text, const QString& title, Buttons, Icon,
+                       std::optional<Answer>) override {
+        std::fprintf(stderr, "unexpected message: %s: %s\n", qPrintable(title), qPrintable(text));
+        return Answer::OK;
+    }
 };
 
 struct FixedClock : Clock {

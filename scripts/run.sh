@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Sets up and builds Sabrix, then starts it. Arguments are passed on to the program.
+# Sets up and builds Sabrix, then starts it. Arguments are passed on to the program; file
+# names in them are taken from the folder the script is started in.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/setup.sh
-exec build/sabrix "$@"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+build_dir="${SABRIX_BUILD_DIR:-build}"
+case "$build_dir" in /*) ;; *) build_dir="$root/$build_dir" ;; esac
+exec "$build_dir/sabrix" "$@"

@@ -26,10 +26,12 @@ struct FileDialogOptions {
 class Prompts {
   public:
     virtual ~Prompts() = default;
-    // Shows a message box and returns the button pressed (closing it counts as Cancel or No,
-    // whichever the buttons offer; OK for an OK-only box).
-    virtual Answer message(const QString& text, const QString& title, Buttons buttons,
-                           Icon icon) = 0;
+    // Shows a message box and returns the button pressed. Closing it without a button (Escape,
+    // its close box) answers `dismissed` when given, else the box's safe answer (see below).
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                   std::optional<Answer> dismissed = std::nullopt) {
+        return showMessage(text, title, buttons, icon, dismissed);
+    }
     // Returns the chosen path, or nothing when the user cancels.
     virtual std::optional<QString> openFile(const FileDialogOptions& options) = 0;
     virtual std::optional<QString> saveFile(const FileDialogOptions& options) = 0;
@@ -37,6 +39,26 @@ class Prompts {
     virtual std::optional<int32_t> chooseColor() = 0;
     // Returns the chosen folder, or nothing on cancel.
     virtual std::optional<QString> chooseFolder(const QString& startFolder) = 0;
+
+  protected:
+    virtual Answer showMessage(const QString& text, const QString& title, Buttons buttons,
+                               Icon icon, std::optional<Answer> dismissed) = 0;
 };
+
+// The answer of a box closed without a button: `dismissed` when given, else Cancel when the
+// box offers it, No for Yes/No, OK for an OK-only box.
+inline Answer DismissedAnswer(Buttons buttons, std::optional<Answer> dismissed) {
+    if (dismissed) return *dismissed;
+    switch (buttons) {
+        case Buttons::OK:
+            return Answer::OK;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::OKCancel:
+        case Buttons::YesNoCancel:
+            break;
+    }
+    return Answer::Cancel;
+}
 
 }  // namespace sabrix

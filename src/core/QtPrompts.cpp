@@ -36,6 +36,21 @@ QString StartPath(const FileDialogOptions& options) {
     return QDir(options.initialFolder).filePath(options.fileName);
 }
 
+std::optional<Answer> AnswerOf(QMessageBox::StandardButton button) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return Answer::OK;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            return std::nullopt;
+    }
+}
+
 std::optional<QString> Chosen(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
     return path;
@@ -48,54 +63,37 @@ QWidget* QtPrompts::parentWidget() const {
     return QApplication::activeWindow();
 }
 
-Answer QtPrompts::message(const QString& text, const QString& title, Buttons buttons, Icon icon) {
+Answer QtPrompts::showMessage(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                              std::optional<Answer> dismissed) {
     QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, parentWidget());
     QPushButton* first = nullptr;
-    QPushButton* escape = nullptr;
     switch (buttons) {
         case Buttons::OK:
-            first = escape = box.addButton(QMessageBox::Ok);
+            first = box.addButton(QMessageBox::Ok);
             break;
         case Buttons::OKCancel:
             first = box.addButton(QMessageBox::Ok);
-            escape = box.addButton(QMessageBox::Cancel);
+            box.addButton(QMessageBox::Cancel);
             break;
         case Buttons::YesNo:
             first = box.addButton(QMessageBox::Yes);
-            escape = box.addButton(QMessageBox::No);
+            box.addButton(QMessageBox::No);
             break;
         case Buttons::YesNoCancel:
             first = box.addButton(QMessageBox::Yes);
             box.addButton(QMessageBox::No);
-            escape = box.addButton(QMessageBox::Cancel);
+            box.addButton(QMessageBox::Cancel);
             break;
     }
     box.setDefaultButton(first);
-    box.setEscapeButton(escape);
+    // Escape and the close box press the button of the dismissed answer.
+    const Answer onDismiss = DismissedAnswer(buttons, dismissed);
+    for (QAbstractButton* b : box.buttons())
+        if (AnswerOf(box.standardButton(b)) == onDismiss) box.setEscapeButton(b);
     box.exec();
-    switch (box.standardButton(box.clickedButton())) {
-        case QMessageBox::Ok:
-            return Answer::OK;
-        case QMessageBox::Yes:
-            return Answer::Yes;
-        case QMessageBox::No:
-            return Answer::No;
-        case QMessageBox::Cancel:
-            return Answer::Cancel;
-        default:
-            break;
-    }
-    // Closed without a button: the safe answer of the box.
-    switch (buttons) {
-        case Buttons::OK:
-            return Answer::OK;
-        case Buttons::YesNo:
-            return Answer::No;
-        case Buttons::OKCancel:
-        case Buttons::YesNoCancel:
-            break;
-    }
-    return Answer::Cancel;
+    if (const std::optional<Answer> answer = AnswerOf(box.standardButton(box.clickedButton())))
+        return *answer;
+    return onDismiss;
 }
 
 std::optional<QString> QtPrompts::openFile(const FileDialogOptions& options) {

@@ -15,9 +15,6 @@ class QtPrompts : public Prompts {
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    // Returns the button pressed; closing the box with its close button or Escape answers
-    // No for Yes/No, Cancel when Cancel is offered, OK for an OK-only box.
-    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     // Returns the chosen path, or nothing on cancel.
     std::optional<QString> openFile(const FileDialogOptions& options) override;
     // Returns the chosen path, or nothing on cancel. Whether an existing file is replaced or
@@ -27,6 +24,11 @@ class QtPrompts : public Prompts {
     std::optional<int32_t> chooseColor() override;
     // Returns the chosen folder, or nothing on cancel.
     std::optional<QString> chooseFolder(const QString& startFolder) override;
+
+  protected:
+    // Returns the button pressed; Escape and the close box give DismissedAnswer.
+    Answer showMessage(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                       std::optional<Answer> dismissed) override;
 
   private:
     QWidget* parentWidget() const;

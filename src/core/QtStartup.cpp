@@ -151,6 +151,8 @@ int Main(int argc, char** argv) {
     if (!request.fileToLoad.empty())
         window->LoadStarFile(
             std::filesystem::absolute(request.fileToLoad).lexically_normal().string());
+    // A load can end the run (a working database that cannot be replaced).
+    if (window->isShutDown()) return window->exitCode();
     const int code = QApplication::exec();
     return code != 0 ? code : window->exitCode();
 }

@@ -60,7 +60,7 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     setObjectName(QStringLiteral("frmPlot"));
     setWindowTitle(QStringLiteral("Sabrix"));
     setWindowIcon(QIcon(QStringLiteral(":/images/logo.png")));
-    endProgram = [](int code) { QCoreApplication::exit(code); };
+    endProgram = &frmPlot::QueueProgramEnd;
     buildMenus();
     buildControls();
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
@@ -433,6 +433,14 @@ void frmPlot::EndAfterOpenFailure(const std::string& path, const std::exception&
                     QStringLiteral("Working Database Error"), Icon::Critical);
 }
 
+void frmPlot::QueueProgramEnd(int exitCode) {
+    // Queued: an exit asked for before exec() starts would otherwise be forgotten by it, and
+    // the program would run on with no window.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); },
+        Qt::QueuedConnection);
+}
+
 void frmPlot::EndAfterFailure(const QString& text, const QString& title, Icon icon) {
     prompts_.message(text, title, Buttons::OK, icon);
     exitCode_ = 1;
@@ -473,8 +481,9 @@ bool frmPlot::WantsToSaveFirst() {
                          QStringLiteral(
                              " but have not saved it. Would you like another "
                              "chance to save?");
+    // Closing the question without an answer keeps the program and its edits.
     return prompts_.message(text, QStringLiteral("Do You Want to Save?"), Buttons::YesNo,
-                            Icon::None) == Answer::Yes;
+                            Icon::None, Answer::Yes) == Answer::Yes;
 }
 
 void frmPlot::mnuExit_Click() {

@@ -53,9 +53,10 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     // The connection to the working database; null after ShutDown (or before Form_Load).
     ObsTable* table() { return Data1.get(); }
 
-    // Called instead of ending the process when the run ends; the default quits the
-    // application's event loop with the code.
+    // Called instead of ending the process when the run ends; the default is QueueProgramEnd.
     std::function<void(int exitCode)> endProgram;
+    // Quits the application's event loop with the code, also when it has not started yet.
+    static void QueueProgramEnd(int exitCode);
     // The exit code of the run: 0, or 1 when the working database could not be handled.
     int exitCode() const { return exitCode_; }
     bool isShutDown() const { return shutDownDone_; }

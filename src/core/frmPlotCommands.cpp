@@ -266,7 +266,14 @@ void frmPlot::cmdReset_Click() {
 }
 
 void frmPlot::mnuFaint_Click() {
+    // The menu has toggled its check mark already; the flag is what counts.
+    mnuFaint->setChecked(state_.overlay.OmitFainter);
     if (isBusy()) return;
+    if (!state_.star.FileLoaded) {
+        prompts_.message(QStringLiteral("No star file is loaded."),
+                         QStringLiteral("No Star Loaded"), Buttons::OK, Icon::Critical);
+        return;
+    }
     state_.overlay.OmitFainter = !state_.overlay.OmitFainter;
     mnuFaint->setChecked(state_.overlay.OmitFainter);
     cmdReset_Click();

@@ -131,7 +131,6 @@ void frmBrowse::RestoreFolder(const std::string& kept) {
     settings_.FilePath = kept;
     txtPath->setText(DisplayText(kept));
     if (configPath_ != nullptr) configPath_->setText(DisplayText(kept));
-    settings_.IniMissing = true;
 }
 
 void frmBrowse::cmdExit_Click() {
@@ -146,6 +145,7 @@ void frmBrowse::cmdExit_Click() {
                              QStringLiteral("Folder Missing!"), Buttons::YesNo, Icon::None);
         if (answer != Answer::Yes) {
             RestoreFolder(kept);
+            settings_.IniMissing = true;
             return;
         }
         // A folder that could not be made must not be taken as the data folder.

@@ -224,10 +224,9 @@ void frmConfig::cmdEnter_Click() {
         const std::string kept = settings_.FilePath;
         const QString folderText = txtFilePath->text();
         const std::string folder = PathBytes(folderText);
-        const auto refuseFolder = [&] {
+        const auto keepOldFolder = [&] {
             settings_.FilePath = kept;
             txtFilePath->setText(DisplayText(kept));
-            settings_.IniMissing = true;
         };
         if (!FolderExists(folder)) {
             const Answer answer =
@@ -235,7 +234,8 @@ void frmConfig::cmdEnter_Click() {
                                      QStringLiteral(" does not exist. Do you want to creat it?"),
                                  QStringLiteral("Folder Missing!"), Buttons::YesNo, Icon::None);
             if (answer != Answer::Yes) {
-                refuseFolder();
+                keepOldFolder();
+                settings_.IniMissing = true;
                 return;
             }
             // Writing a folder that could not be made would only move the failure to the
@@ -244,7 +244,8 @@ void frmConfig::cmdEnter_Click() {
                 prompts_.message(QStringLiteral("The folder ") + folderText +
                                      QStringLiteral(" could not be created."),
                                  QStringLiteral("Folder Missing!"), Buttons::OK, Icon::Critical);
-                refuseFolder();
+                // The user agreed to the folder; only the system refused it.
+                keepOldFolder();
                 return;
             }
         }

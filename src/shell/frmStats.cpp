@@ -33,6 +33,8 @@ QString frmStats::text() const {
 }
 
 void frmStats::closeEvent(QCloseEvent* event) {
+    // A closed window comes back empty: its figures belonged to the view it was closed on.
+    txtStats->clear();
     QWidget::closeEvent(event);
     emit unloaded();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -12,13 +13,14 @@ namespace sabrix {
 namespace {
 
 // Runs one message box and lets act() handle it once it is on the screen.
-Answer AskAndAct(Buttons buttons, Icon icon, const std::function<void(QMessageBox*)>& act) {
+Answer AskAndAct(Buttons buttons, Icon icon, const std::function<void(QMessageBox*)>& act,
+                 std::optional<Answer> dismissed = std::nullopt) {
     QTimer::singleShot(0, [act] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         act(box);
     });
-    return QtPrompts().message("Question text", "Question Title", buttons, icon);
+    return QtPrompts().message("Question text", "Question Title", buttons, icon, dismissed);
 }
 
 TEST(QtPrompts, ClosingABoxGivesItsSafeAnswerAndYesIsTheDefault) {
@@ -27,6 +29,12 @@ TEST(QtPrompts, ClosingABoxGivesItsSafeAnswerAndYesIsTheDefault) {
     EXPECT_EQ(AskAndAct(Buttons::YesNoCancel, Icon::None, close), Answer::Cancel);
     EXPECT_EQ(AskAndAct(Buttons::OKCancel, Icon::Question, close), Answer::Cancel);
     EXPECT_EQ(AskAndAct(Buttons::OK, Icon::Critical, close), Answer::OK);
+    // A question whose No would lose work can make Escape and the close box mean Yes.
+    EXPECT_EQ(AskAndAct(Buttons::YesNo, Icon::None, close, Answer::Yes), Answer::Yes);
+    EXPECT_EQ(AskAndAct(
+                  Buttons::YesNo, Icon::None,
+                  [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, Answer::Yes),
+              Answer::Yes);
     EXPECT_EQ(AskAndAct(Buttons::YesNo, Icon::Question,
                         [](QMessageBox* box) { box->defaultButton()->click(); }),
               Answer::Yes);

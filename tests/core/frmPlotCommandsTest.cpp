@@ -230,6 +230,13 @@ TEST_F(PlotCommands, ResetPlotReturnsToTheFullViewAndTakesTheMarksAway) {
 }
 
 TEST_F(PlotCommands, OmitFainterThansTogglesTheRowsAndWaitsLikeSavesWhileAnotherJobRuns) {
+    // With nothing loaded only the message comes, and the check mark stays as it was.
+    window->mnuFaint->trigger();
+    EXPECT_FALSE(window->mnuFaint->isChecked() || window->state().overlay.OmitFainter);
+    EXPECT_EQ(prompts.messages, (std::vector<Msg>{{"No star file is loaded.", "No Star Loaded",
+                                                   Buttons::OK, Icon::Critical}}));
+    prompts.messages.clear();
+
     LoadThroughTheMenu(WriteFile("faint.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"),
                                                DataLine("2454125.5", "<12.5", "V", "R Leo"),
                                                DataLine("2454130.5", "11.2", "V", "R Leo")}));

@@ -128,8 +128,11 @@ TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorking
     const std::vector<std::function<void()>> ways = {[&] { window->mnuExit->trigger(); },
                                                      [&] { window->mnuExit1->trigger(); },
                                                      [&] { EXPECT_FALSE(window->close()); }};
+    // Yes, and closing the question without an answer, both keep the program and its edits.
     for (const auto& end : ways) {
         prompts.answer(Answer::Yes);
+        end();
+        prompts.dismiss();
         end();
         EXPECT_TRUE(endCodes.empty() && window->isVisible() && WorkingDatabaseExists());
     }
@@ -137,7 +140,7 @@ TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorking
         "You have edited file /data/stars/rleo.txt but have not saved it. Would you like another "
         "chance to save?",
         "Do You Want to Save?", Buttons::YesNo, Icon::None};
-    EXPECT_EQ(prompts.messages, std::vector<test::RecordedMessage>(3, question));
+    EXPECT_EQ(prompts.messages, std::vector<test::RecordedMessage>(6, question));
 
     prompts.answer(Answer::No);
     EXPECT_TRUE(window->close());
@@ -188,6 +191,15 @@ TEST_F(PlotWindow, UnloadStarThatCannotReplaceTheWorkingDatabaseEndsWithCodeOne)
     EXPECT_EQ(endCodes, std::vector<int>{1});
 }
 
+TEST(ProgramEnd, AskedForBeforeTheEventLoopRunsEndsItWhenItStarts) {
+    QTimer safety;  // ends a loop that would otherwise never end
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    safety.start(10000);
+    frmPlot::QueueProgramEnd(3);
+    EXPECT_EQ(QCoreApplication::exec(), 3);
+}
+
 TEST_F(PlotWindow, ConfigureWithAStarLoadedAsksToUnloadItFirst) {
     PretendStarLoaded(false);
     for (Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) prompts.answer(answer);
@@ -233,8 +245,10 @@ TEST_F(PlotWindow, StatsItemTogglesTheWindowAndItsCloseBoxOnlyUnchecksTheItem) {
     window->mnuStats->trigger();
     expectStats(false, false, false);
     window->mnuStats->trigger();
+    window->statsWindow()->printLine("High Mag. = 9.1   JD = 2454123.5");
     window->statsWindow()->close();
     expectStats(false, true, false);
+    EXPECT_EQ(window->statsWindow()->text(), QString());  // figures of a view now gone
     window->mnuStats->trigger();
     expectStats(true, true, true);
 }

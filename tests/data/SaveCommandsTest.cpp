@@ -43,9 +43,11 @@ class RecordingDisplay : public SaveDisplay {
 // Fails the one question whose title it is given, as a broken dialog would.
 class BrokenQuestionPrompts : public test::ScriptedPrompts {
   public:
-    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override {
+  protected:
+    Answer showMessage(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                       std::optional<Answer> dismissed) override {
         if (title == "Are you SURE?") throw SabrixError("Dialog failed");
-        return ScriptedPrompts::message(text, title, buttons, icon);
+        return ScriptedPrompts::showMessage(text, title, buttons, icon, dismissed);
     }
 };
 

@@ -191,21 +191,23 @@ TEST_F(ConfigDialog, MissingFolderAnsweredYesIsCreatedAndWritten) {
 TEST_F(ConfigDialog, MissingFolderRefusedOrNotCreatedKeepsTheDialogOpenWithTheOldFolder) {
     Start(Defaults());
     const std::string before = Ini();
+    // Agreed to but impossible to make: reported, and the configuration stays confirmed.
+    Set("txtFilePath", dir.file("no/such/parent"));
+    prompts.answer(Answer::Yes);
+    Click("cmdEnter");
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text.toStdString(),
+              "The folder " + dir.file("no/such/parent") + " could not be created.");
+    EXPECT_FALSE(settings.IniMissing);
+    // Refused: the configuration is unconfirmed now, so closing the dialog ends the program.
     Set("txtFilePath", dir.file("nowhere"));
     prompts.answer(Answer::No);
     Click("cmdEnter");
     EXPECT_EQ(Field("txtFilePath")->text().toStdString(), dir.path());
-    Set("txtFilePath", dir.file("no/such/parent"));
-    prompts.answer(Answer::Yes);
-    Click("cmdEnter");
-    ASSERT_EQ(prompts.messages.size(), 3u);
-    EXPECT_EQ(prompts.messages[2].text.toStdString(),
-              "The folder " + dir.file("no/such/parent") + " could not be created.");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(std::filesystem::exists(dir.file("nowhere")));
     EXPECT_EQ(settings.FilePath, dir.path());
     EXPECT_EQ(Ini(), before);
-    // The configuration is unconfirmed now: closing the dialog ends the program.
     EXPECT_TRUE(settings.IniMissing);
     dialog->close();
     EXPECT_TRUE(dialog->endProgramRequested());

@@ -22,19 +22,19 @@ std::optional<QString> ScriptedPrompts::takeFile(const char* dialog) {
     return path;
 }
 
-Answer ScriptedPrompts::message(const QString& text, const QString& title, Buttons buttons,
-                                Icon icon) {
+Answer ScriptedPrompts::showMessage(const QString& text, const QString& title, Buttons buttons,
+                                    Icon icon, std::optional<Answer> dismissed) {
     messages.push_back({text, title, buttons, icon});
     if (onMessage) onMessage(messages.back());
     if (buttons == Buttons::OK) return Answer::OK;
     if (answers_.empty()) {
         ADD_FAILURE() << "unscripted question: " << title.toStdString() << ": "
                       << text.toStdString();
-        return buttons == Buttons::OKCancel ? Answer::Cancel : Answer::No;
+        return DismissedAnswer(buttons, std::nullopt);
     }
-    const Answer a = answers_.front();
+    const std::optional<Answer> a = answers_.front();
     answers_.pop_front();
-    return a;
+    return a ? *a : DismissedAnswer(buttons, dismissed);
 }
 
 std::optional<QString> ScriptedPrompts::openFile(const FileDialogOptions& options) {

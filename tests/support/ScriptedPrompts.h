@@ -25,11 +25,12 @@ class ScriptedPrompts : public Prompts {
   public:
     // Queue an answer for the next message box that offers a choice.
     void answer(Answer a) { answers_.push_back(a); }
+    // Queue closing the next such box without a button (Escape or its close box).
+    void dismiss() { answers_.push_back(std::nullopt); }
     // Queue the result of the next open, save or folder dialog (nothing = cancel).
     void file(std::optional<QString> path) { files_.push_back(std::move(path)); }
     void color(std::optional<int32_t> packed) { colors_.push_back(packed); }
 
-    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     std::optional<QString> openFile(const FileDialogOptions& options) override;
     std::optional<QString> saveFile(const FileDialogOptions& options) override;
     std::optional<int32_t> chooseColor() override;
@@ -43,9 +44,13 @@ class ScriptedPrompts : public Prompts {
     // Answers and dialog results not yet used.
     size_t pending() const { return answers_.size() + files_.size() + colors_.size(); }
 
+  protected:
+    Answer showMessage(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                       std::optional<Answer> dismissed) override;
+
   private:
     std::optional<QString> takeFile(const char* dialog);
-    std::deque<Answer> answers_;
+    std::deque<std::optional<Answer>> answers_;
     std::deque<std::optional<QString>> files_;
     std::deque<std::optional<int32_t>> colors_;
 };
