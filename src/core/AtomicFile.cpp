@@ -16,7 +16,7 @@ std::string Describe(const QIODevice& device, const char* fallback) {
 
 }  // namespace
 
-void WriteAllBytes(QIODevice& out, const std::string& bytes) {
+void WriteAllBytes(QIODevice& out, std::string_view bytes) {
     const char* data = bytes.data();
     qint64 left = static_cast<qint64>(bytes.size());
     while (left > 0) {
@@ -44,12 +44,15 @@ void WriteFileAtomically(const std::string& path, const std::function<void(QIODe
 void CopyFileAtomically(const std::string& from, const std::string& to) {
     QFile source(QString::fromUtf8(from.data(), static_cast<qsizetype>(from.size())));
     if (!source.open(QIODevice::ReadOnly)) throw SabrixError(Describe(source, "Cannot open file"));
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        throw SabrixError(Describe(source, "Cannot read file"));
-    source.close();
-    WriteFileAtomically(to, [&bytes](QIODevice& out) {
-        WriteAllBytes(out, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    WriteFileAtomically(to, [&source](QIODevice& out) {
+        // In pieces through one buffer: a file of many megabytes needs no copy in memory.
+        std::string piece(1 << 20, '\0');
+        for (;;) {
+            const qint64 got = source.read(piece.data(), static_cast<qint64>(piece.size()));
+            if (got < 0) throw SabrixError(Describe(source, "Cannot read file"));
+            if (got == 0) break;
+            WriteAllBytes(out, std::string_view(piece.data(), static_cast<size_t>(got)));
+        }
     });
 }
 

@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace sabrix {
 
@@ -21,6 +22,6 @@ void CopyFileAtomically(const std::string& from, const std::string& to);
 
 // Writes all bytes to out. Throws SabrixError with the device's description when it refuses
 // a write; out may then hold the bytes written before.
-void WriteAllBytes(QIODevice& out, const std::string& bytes);
+void WriteAllBytes(QIODevice& out, std::string_view bytes);
 
 }  // namespace sabrix

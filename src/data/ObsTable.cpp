@@ -134,12 +134,25 @@ ObsTable::ObsTable(const std::string& path) : path_(path), db_(path, SQLite::OPE
 
 ObsTable::~ObsTable() = default;
 
+void ObsTable::ensureIndexes() const {
+    if (!indexesDeferred_) return;
+    db_.exec("CREATE INDEX IF NOT EXISTS ObsJD ON Obs (JD)");
+    db_.exec("CREATE INDEX IF NOT EXISTS ObsInit ON Obs (Init)");
+    indexesDeferred_ = false;
+}
+
+const SQLite::Database& ObsTable::database() const {
+    ensureIndexes();
+    return db_;
+}
+
 ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
     table_.db_.exec("BEGIN");
     open_ = true;
-    // Filling an empty table: building the indexes once at the end is cheaper than keeping
-    // them in step row by row (the observer codes arrive in no order). Dropping them inside
-    // the transaction means a rollback brings them back.
+    // Filling an empty table: building the indexes once, from the whole table, is cheaper
+    // than keeping them in step row by row (the observer codes arrive in no order), and they
+    // are built only when a query first needs them, so a load and its first plot do not wait
+    // for them. Dropping them inside the transaction means a rollback brings them back.
     if (table_.Count() == 0) {
         table_.db_.exec("DROP INDEX IF EXISTS ObsJD");
         table_.db_.exec("DROP INDEX IF EXISTS ObsInit");
@@ -199,12 +212,9 @@ void ObsTable::BulkInserter::add(const ObsRow& r) {
 
 void ObsTable::BulkInserter::commit() {
     insert_.reset();
-    if (rebuildIndexes_) {
-        table_.db_.exec("CREATE INDEX ObsJD ON Obs (JD)");
-        table_.db_.exec("CREATE INDEX ObsInit ON Obs (Init)");
-    }
     table_.db_.exec("COMMIT");
     open_ = false;
+    if (rebuildIndexes_) table_.indexesDeferred_ = true;
     table_.mergePoints(std::move(points_));
     points_.clear();
 }
@@ -337,6 +347,7 @@ void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
                                const std::function<void(const ObsRow&)>& visit) const {
     Order(jdA, jdB);
     Order(magA, magB);
+    ensureIndexes();
     SQLite::Statement q(db_, SelectRows("WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
                                         "ORDER BY JD, ID"));
     q.bind(1, jdA);
@@ -348,6 +359,7 @@ void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
 
 void ObsTable::ForEachRowOfObserver(const std::string& init,
                                     const std::function<void(const ObsRow&)>& visit) const {
+    ensureIndexes();
     SQLite::Statement q(db_, SelectRows("WHERE Init = ? ORDER BY JD, ID"));
     q.bind(1, init);
     while (q.executeStep()) visit(ReadObsRow(q));
@@ -376,6 +388,7 @@ void ObsTable::recolorPoints(const std::unordered_map<int64_t, int32_t>& colors)
 
 int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
                                const std::string& markNumber) {
+    ensureIndexes();
     std::unordered_map<int64_t, int32_t> changed;
     {
         SQLite::Statement ids(db_, "SELECT ID FROM Obs WHERE Init = ?");

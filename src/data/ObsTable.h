@@ -113,9 +113,10 @@ class ObsTable {
     // Returns the number of rows changed.
     int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
 
-    // Read-only access for queries of other modules (aggregates such as StDev). Writes go
-    // through the methods above, which keep the plot columns in step.
-    const SQLite::Database& database() const { return db_; }
+    // Read-only access for queries of other modules (aggregates such as StDev), with the
+    // indexes on JD and Init in place. Writes go through the methods above, which keep the
+    // plot columns in step.
+    const SQLite::Database& database() const;
 
   private:
     // The plot columns, built from the database on first use.
@@ -124,11 +125,15 @@ class ObsTable {
     std::pair<size_t, size_t> windowRange(double jdA, double jdB) const;
     void mergePoints(std::vector<CachedPoint> added);
     void recolorPoints(const std::unordered_map<int64_t, int32_t>& colors);
+    // Builds the indexes on JD and Init when a bulk load into the empty table left them out.
+    // Every query that selects by JD or Init calls it first.
+    void ensureIndexes() const;
 
     std::string path_;
     mutable SQLite::Database db_;
     mutable std::vector<CachedPoint> points_;
     mutable bool pointsReady_ = false;
+    mutable bool indexesDeferred_ = false;
 };
 
 // Reads all columns of the current row of a "SELECT * FROM Obs" statement.

@@ -61,6 +61,8 @@ std::string StarFileHeaderLine(const std::string& starName, const QDateTime& now
 std::string StarFileText(const ObsTable& table, const std::string& starName, const QDateTime& now,
                          const std::function<void()>& yieldPerRow) {
     std::string text = StarFileHeaderLine(starName, now) + kLineEnd + kLineEnd;
+    // A record line is 59 or 60 bytes and its line end 2: one allocation for the whole file.
+    text.reserve(text.size() + static_cast<size_t>(table.Count()) * 62);
     bool any = false;
     table.ForEachExportRowById([&](const ObsRow& row) {
         if (yieldPerRow) yieldPerRow();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "support/TempTable.h"
@@ -55,6 +56,40 @@ TEST(ObsTable, MarksUnmarksAndDeletesRows) {
     EXPECT_FALSE(t.table.DeleteById(2));
     EXPECT_EQ(t.Rows().size(), 2u);
     EXPECT_EQ(t.Rows()[1].ID, 3);
+}
+
+// The indexes that a load into the empty table leaves out come back before any query by JD
+// or observer, and a rolled-back load keeps them.
+TEST(ObsTable, IndexesAreInPlaceWheneverAQueryNeedsThem) {
+    test::TempTable t;
+    const auto indexCount = [&t] {
+        // Read straight from the file, so that asking does not build them.
+        SQLite::Database db(t.table.path(), SQLite::OPEN_READONLY);
+        return db
+            .execAndGet(
+                "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
+                "name IN ('ObsJD', 'ObsInit')")
+            .getInt();
+    };
+    {
+        ObsTable::BulkInserter inserter(t.table);
+        inserter.add(Row(1, 9));
+    }
+    EXPECT_EQ(indexCount(), 2);
+    const std::vector<std::function<void()>> queries = {
+        [&] { t.table.ForEachRowOfObserver("ABC", [](const ObsRow&) {}); },
+        [&] { t.table.ForEachRowInBox(0, 10, 0, 20, [](const ObsRow&) {}); },
+        [&] { t.table.MarkObserver("ABC", 1, "1"); }, [&] { t.table.database(); }};
+    for (const auto& query : queries) {
+        for (const ObsRow& r : t.Rows()) t.table.DeleteById(r.ID);
+        t.Add({Row(1, 9, "", "ABC"), Row(2, 9, "", "XYZ"), Row(3, 9, "", "ABC")});
+        EXPECT_EQ(indexCount(), 0);  // left out by the load
+        query();
+        EXPECT_EQ(indexCount(), 2);
+    }
+    std::vector<int64_t> ids;
+    t.table.ForEachRowOfObserver("ABC", [&](const ObsRow& r) { ids.push_back(r.ID); });
+    EXPECT_EQ(ids.size(), 2u);
 }
 
 TEST(ObsTable, KeepsTextBytesAndHasStDev) {
