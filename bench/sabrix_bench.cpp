@@ -91,12 +91,7 @@ double InsertFloor(const std::string& file, const std::string& dir, const std::v
         db.exec("PRAGMA journal_mode = MEMORY");
         db.exec("PRAGMA cache_size = -65536");
         db.exec("BEGIN");
-        SQLite::Statement insert(
-            db,
-            "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
-            "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
-            "PunktFarb, Marked, Edited, Error) VALUES "
-            "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+        SQLite::Statement insert(db, ObsTable::kInsertRow);
         for (size_t i = 0; i < jds.size(); ++i) {
             const ObsRow& r = sample[i % sample.size()];
             const std::string* texts[] = {
@@ -256,8 +251,8 @@ int main(int argc, char** argv) {
     // Left out of the load, paid by the first query by JD box or observer.
     const auto indexStart = std::chrono::steady_clock::now();
     table->database();
-    rows.push_back({"JD and Init indexes (first query that needs them)",
-                    Seconds(indexStart), "", ""});
+    rows.push_back(
+        {"JD and Init indexes (first query that needs them)", Seconds(indexStart), "", ""});
 
     AppState state;
     state.settings = colors;

@@ -17,8 +17,8 @@ class QtPrompts : public Prompts {
 
     // Returns the chosen path, or nothing on cancel.
     std::optional<QString> openFile(const FileDialogOptions& options) override;
-    // Returns the chosen path, or nothing on cancel. Whether an existing file is replaced or
-    // appended to is the caller's business, so the dialog asks nothing about it.
+    // Returns the chosen path, or nothing on cancel. Asks before naming an existing file only
+    // when the options say so: a caller that appends to a file decides that itself.
     std::optional<QString> saveFile(const FileDialogOptions& options) override;
     // Returns the packed colour, or nothing on cancel.
     std::optional<int32_t> chooseColor() override;

@@ -134,6 +134,12 @@ ObsTable::ObsTable(const std::string& path) : path_(path), db_(path, SQLite::OPE
 
 ObsTable::~ObsTable() = default;
 
+const char* const ObsTable::kInsertRow =
+    "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
+    "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
+    "PunktFarb, Marked, Edited, Error) VALUES "
+    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+
 void ObsTable::ensureIndexes() const {
     if (!indexesDeferred_) return;
     db_.exec("CREATE INDEX IF NOT EXISTS ObsJD ON Obs (JD)");
@@ -158,12 +164,7 @@ ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
         table_.db_.exec("DROP INDEX IF EXISTS ObsInit");
         rebuildIndexes_ = true;
     }
-    insert_ = std::make_unique<SQLite::Statement>(
-        table_.db_,
-        "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
-        "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
-        "PunktFarb, Marked, Edited, Error) VALUES "
-        "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    insert_ = std::make_unique<SQLite::Statement>(table_.db_, kInsertRow);
 }
 
 ObsTable::BulkInserter::~BulkInserter() {

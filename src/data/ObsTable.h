@@ -54,6 +54,9 @@ class ObsTable {
     };
 
   public:
+    // The statement that stores one row: every column but ID, in table order, as parameters.
+    static const char* const kInsertRow;
+
     // Creates an empty database file holding the table Obs and its indexes (the template).
     static void CreateTemplate(const std::string& path);
 

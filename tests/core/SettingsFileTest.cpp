@@ -139,14 +139,6 @@ TEST(SettingsFile, MissingFileSetsIniMissingAndChangesNothingElse) {
     }
 }
 
-TEST(SettingsFile, WriteReplacesAnOlderFileAndLeavesNoTemporaryFile) {
-    TempProgramDir dir(false);
-    WriteFileBytes(dir.file("Sabrix.ini"), std::string(5000, 'x'));
-    WriteSettings(dir.path(), DefaultSettings("/p"));
-    EXPECT_EQ(ReadFileBytes(dir.file("Sabrix.ini")), DefaultFileText("/p"));
-    EXPECT_EQ(EntriesIn(dir.path()), 1);
-}
-
 TEST(SettingsFile, FailedWriteThrowsNamingTheFileAndLeavesNothingBehind) {
     TempProgramDir dir(false);
     std::filesystem::create_directories(dir.file("Sabrix.ini/inside"));
