@@ -1,5 +1,7 @@
 #include "data/ObsTable.h"
 
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
@@ -83,8 +85,7 @@ void Order(double& a, double& b) {
     if (a > b) std::swap(a, b);
 }
 
-}  // namespace
-
+// Reads all columns of the current row of a statement that selects kColumns.
 ObsRow ReadObsRow(const SQLite::Statement& q) {
     ObsRow r;
     r.ID = q.getColumn(0).getInt64();
@@ -115,21 +116,23 @@ ObsRow ReadObsRow(const SQLite::Statement& q) {
     return r;
 }
 
+}  // namespace
+
 void ObsTable::CreateTemplate(const std::string& path) {
     SQLite::Database db(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     db.exec(kSchema);
 }
 
-ObsTable::ObsTable(const std::string& path) : path_(path), db_(path, SQLite::OPEN_READWRITE) {
+ObsTable::ObsTable(const std::string& path)
+    : path_(path), db_(std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE)) {
     // The working database is a scratch copy, deleted at exit: durability buys nothing.
-    db_.exec("PRAGMA synchronous = OFF");
-    db_.exec("PRAGMA journal_mode = MEMORY");
-    db_.exec("PRAGMA cache_size = -65536");
-    db_.getHandle();
-    sqlite3_create_function(db_.getHandle(), "StDev", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+    db_->exec("PRAGMA synchronous = OFF");
+    db_->exec("PRAGMA journal_mode = MEMORY");
+    db_->exec("PRAGMA cache_size = -65536");
+    sqlite3_create_function(db_->getHandle(), "StDev", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                             nullptr, nullptr, StDevStep, StDevFinal);
     // Fails early (and clearly) when the file is not a database holding Obs.
-    db_.exec("SELECT COUNT(*) FROM Obs WHERE 0");
+    db_->exec("SELECT COUNT(*) FROM Obs WHERE 0");
 }
 
 ObsTable::~ObsTable() = default;
@@ -142,36 +145,31 @@ const char* const ObsTable::kInsertRow =
 
 void ObsTable::ensureIndexes() const {
     if (!indexesDeferred_) return;
-    db_.exec("CREATE INDEX IF NOT EXISTS ObsJD ON Obs (JD)");
-    db_.exec("CREATE INDEX IF NOT EXISTS ObsInit ON Obs (Init)");
+    db_->exec("CREATE INDEX IF NOT EXISTS ObsJD ON Obs (JD)");
+    db_->exec("CREATE INDEX IF NOT EXISTS ObsInit ON Obs (Init)");
     indexesDeferred_ = false;
 }
 
-const SQLite::Database& ObsTable::database() const {
-    ensureIndexes();
-    return db_;
-}
-
 ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
-    table_.db_.exec("BEGIN");
+    table_.db_->exec("BEGIN");
     open_ = true;
     // Filling an empty table: building the indexes once, from the whole table, is cheaper
     // than keeping them in step row by row (the observer codes arrive in no order), and they
     // are built only when a query first needs them, so a load and its first plot do not wait
     // for them. Dropping them inside the transaction means a rollback brings them back.
     if (table_.Count() == 0) {
-        table_.db_.exec("DROP INDEX IF EXISTS ObsJD");
-        table_.db_.exec("DROP INDEX IF EXISTS ObsInit");
+        table_.db_->exec("DROP INDEX IF EXISTS ObsJD");
+        table_.db_->exec("DROP INDEX IF EXISTS ObsInit");
         rebuildIndexes_ = true;
     }
-    insert_ = std::make_unique<SQLite::Statement>(table_.db_, kInsertRow);
+    insert_ = std::make_unique<SQLite::Statement>(*table_.db_, kInsertRow);
 }
 
 ObsTable::BulkInserter::~BulkInserter() {
     insert_.reset();
     if (open_) {
         try {
-            table_.db_.exec("ROLLBACK");
+            table_.db_->exec("ROLLBACK");
         } catch (...) {
         }
     }
@@ -206,14 +204,14 @@ void ObsTable::BulkInserter::add(const ObsRow& r) {
     s.bind(24, r.Error);
     s.exec();
     s.reset();
-    points_.push_back(CachedPoint{r.JD, table_.db_.getLastInsertRowid(), static_cast<float>(r.Mag),
+    points_.push_back(CachedPoint{r.JD, table_.db_->getLastInsertRowid(), static_cast<float>(r.Mag),
                                   r.PunktFarb, r.Faint == "<"});
     ++added_;
 }
 
 void ObsTable::BulkInserter::commit() {
     insert_.reset();
-    table_.db_.exec("COMMIT");
+    table_.db_->exec("COMMIT");
     open_ = false;
     if (rebuildIndexes_) table_.indexesDeferred_ = true;
     table_.mergePoints(std::move(points_));
@@ -229,7 +227,8 @@ bool PointBefore(const auto& a, const auto& b) {
 const std::vector<ObsTable::CachedPoint>& ObsTable::points() const {
     if (pointsReady_) return points_;
     std::vector<CachedPoint> built;
-    SQLite::Statement q(db_, "SELECT JD, ID, Mag, PunktFarb, Faint = '<' FROM Obs ORDER BY JD, ID");
+    SQLite::Statement q(*db_,
+                        "SELECT JD, ID, Mag, PunktFarb, Faint = '<' FROM Obs ORDER BY JD, ID");
     while (q.executeStep())
         built.push_back(CachedPoint{q.getColumn(0).getDouble(), q.getColumn(1).getInt64(),
                                     static_cast<float>(q.getColumn(2).getDouble()),
@@ -264,7 +263,7 @@ std::pair<size_t, size_t> ObsTable::windowRange(double jdA, double jdB) const {
 }
 
 int64_t ObsTable::Count() const {
-    SQLite::Statement q(db_, "SELECT COUNT(*) FROM Obs");
+    SQLite::Statement q(*db_, "SELECT COUNT(*) FROM Obs");
     q.executeStep();
     return q.getColumn(0).getInt64();
 }
@@ -315,12 +314,12 @@ std::optional<WindowExtremes> ObsTable::ExtremesInWindow(double jdA, double jdB)
 }
 
 void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(db_, SelectRows("ORDER BY ID"));
+    SQLite::Statement q(*db_, SelectRows("ORDER BY ID"));
     while (q.executeStep()) visit(ReadObsRow(q));
 }
 
 void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(db_,
+    SQLite::Statement q(*db_,
                         "SELECT ID, Desig, Star, JD, Faint, Mag, Uncertain, Comments, Init, Error "
                         "FROM Obs ORDER BY ID");
     ObsRow row;
@@ -349,8 +348,8 @@ void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
     Order(jdA, jdB);
     Order(magA, magB);
     ensureIndexes();
-    SQLite::Statement q(db_, SelectRows("WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
-                                        "ORDER BY JD, ID"));
+    SQLite::Statement q(*db_, SelectRows("WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
+                                         "ORDER BY JD, ID"));
     q.bind(1, jdA);
     q.bind(2, jdB);
     q.bind(3, magA);
@@ -361,20 +360,20 @@ void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
 void ObsTable::ForEachRowOfObserver(const std::string& init,
                                     const std::function<void(const ObsRow&)>& visit) const {
     ensureIndexes();
-    SQLite::Statement q(db_, SelectRows("WHERE Init = ? ORDER BY JD, ID"));
+    SQLite::Statement q(*db_, SelectRows("WHERE Init = ? ORDER BY JD, ID"));
     q.bind(1, init);
     while (q.executeStep()) visit(ReadObsRow(q));
 }
 
 std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
-    SQLite::Statement q(db_, SelectRows("WHERE ID = ?"));
+    SQLite::Statement q(*db_, SelectRows("WHERE ID = ?"));
     q.bind(1, id);
     if (!q.executeStep()) return std::nullopt;
     return ReadObsRow(q);
 }
 
 bool ObsTable::DeleteById(int64_t id) {
-    SQLite::Statement q(db_, "DELETE FROM Obs WHERE ID = ?");
+    SQLite::Statement q(*db_, "DELETE FROM Obs WHERE ID = ?");
     q.bind(1, id);
     if (q.exec() == 0) return false;
     if (pointsReady_) std::erase_if(points_, [id](const CachedPoint& c) { return c.ID == id; });
@@ -392,11 +391,11 @@ int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
     ensureIndexes();
     std::unordered_map<int64_t, int32_t> changed;
     {
-        SQLite::Statement ids(db_, "SELECT ID FROM Obs WHERE Init = ?");
+        SQLite::Statement ids(*db_, "SELECT ID FROM Obs WHERE Init = ?");
         ids.bind(1, init);
         while (ids.executeStep()) changed.emplace(ids.getColumn(0).getInt64(), color);
     }
-    SQLite::Statement q(db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE Init = ?");
+    SQLite::Statement q(*db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE Init = ?");
     q.bind(1, color);
     q.bind(2, markNumber);
     q.bind(3, init);
@@ -408,15 +407,15 @@ int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
 int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
     std::vector<std::pair<int64_t, int32_t>> changes;
     {
-        SQLite::Statement q(db_, SelectRows("WHERE Marked <> '' ORDER BY ID"));
+        SQLite::Statement q(*db_, SelectRows("WHERE Marked <> '' ORDER BY ID"));
         while (q.executeStep()) {
             const ObsRow row = ReadObsRow(q);
             changes.emplace_back(row.ID, colorOf(row));
         }
     }
     if (changes.empty()) return 0;
-    SQLite::Transaction transaction(db_);
-    SQLite::Statement update(db_, "UPDATE Obs SET Marked = '', PunktFarb = ? WHERE ID = ?");
+    SQLite::Transaction transaction(*db_);
+    SQLite::Statement update(*db_, "UPDATE Obs SET Marked = '', PunktFarb = ? WHERE ID = ?");
     for (const auto& [id, color] : changes) {
         update.bind(1, color);
         update.bind(2, id);

@@ -11,9 +11,6 @@
 // needed, so a table opened on an existing file starts right too.
 #pragma once
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,6 +20,11 @@
 #include <vector>
 
 #include "data/ObsRow.h"
+
+namespace SQLite {
+class Database;
+class Statement;
+}  // namespace SQLite
 
 namespace sabrix {
 
@@ -116,11 +118,6 @@ class ObsTable {
     // Returns the number of rows changed.
     int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
 
-    // Read-only access for queries of other modules (aggregates such as StDev), with the
-    // indexes on JD and Init in place. Writes go through the methods above, which keep the
-    // plot columns in step.
-    const SQLite::Database& database() const;
-
   private:
     // The plot columns, built from the database on first use.
     const std::vector<CachedPoint>& points() const;
@@ -133,13 +130,12 @@ class ObsTable {
     void ensureIndexes() const;
 
     std::string path_;
-    mutable SQLite::Database db_;
+    // No reference to the connection leaves this class: every statement of the program runs
+    // here, so no write can pass the plot columns by.
+    std::unique_ptr<SQLite::Database> db_;
     mutable std::vector<CachedPoint> points_;
     mutable bool pointsReady_ = false;
     mutable bool indexesDeferred_ = false;
 };
-
-// Reads all columns of the current row of a "SELECT * FROM Obs" statement.
-ObsRow ReadObsRow(const SQLite::Statement& statement);
 
 }  // namespace sabrix

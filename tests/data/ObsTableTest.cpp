@@ -1,3 +1,4 @@
+#include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -79,7 +80,7 @@ TEST(ObsTable, IndexesAreInPlaceWheneverAQueryNeedsThem) {
     const std::vector<std::function<void()>> queries = {
         [&] { t.table.ForEachRowOfObserver("ABC", [](const ObsRow&) {}); },
         [&] { t.table.ForEachRowInBox(0, 10, 0, 20, [](const ObsRow&) {}); },
-        [&] { t.table.MarkObserver("ABC", 1, "1"); }, [&] { t.table.database(); }};
+        [&] { t.table.MarkObserver("ABC", 1, "1"); }};
     for (const auto& query : queries) {
         for (const ObsRow& r : t.Rows()) t.table.DeleteById(r.ID);
         t.Add({Row(1, 9, "", "ABC"), Row(2, 9, "", "XYZ"), Row(3, 9, "", "ABC")});
@@ -92,15 +93,12 @@ TEST(ObsTable, IndexesAreInPlaceWheneverAQueryNeedsThem) {
     EXPECT_EQ(ids.size(), 2u);
 }
 
-TEST(ObsTable, KeepsTextBytesAndHasStDev) {
+TEST(ObsTable, KeepsTextBytes) {
     test::TempTable t;
     ObsRow r = Row(1, 9);
     r.Comments = std::string("caf\xe9, \"quoted\"");  // Latin-1 byte, not valid UTF-8
     t.Add({r, Row(2, 11)});
     EXPECT_EQ(t.table.RowById(1)->Comments, r.Comments);
-    SQLite::Statement q(t.table.database(), "SELECT StDev(Mag) FROM Obs");
-    q.executeStep();
-    EXPECT_NEAR(q.getColumn(0).getDouble(), 1.41421356, 1e-6);
 }
 
 }  // namespace sabrix

@@ -1,5 +1,6 @@
 // The table keeps the plotted columns in memory; after every kind of write, what the plot
 // reads must equal what a fresh query of the database returns.
+#include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
 
@@ -24,8 +25,10 @@ std::vector<Point> Plotted(const ObsTable& table, double a, double b, bool omitF
     return points;
 }
 
+// The database file read through a connection of the test's own, past the table's cache.
 std::vector<Point> Queried(const ObsTable& table, double a, double b, bool omitFainter) {
-    SQLite::Statement q(table.database(),
+    SQLite::Database db(table.path(), SQLite::OPEN_READONLY);
+    SQLite::Statement q(db,
                         std::string("SELECT JD, Mag, PunktFarb FROM Obs WHERE JD BETWEEN ? AND ?") +
                             (omitFainter ? " AND Faint <> '<'" : "") + " ORDER BY JD, ID");
     q.bind(1, std::min(a, b));
@@ -44,8 +47,8 @@ void ExpectInStep(const ObsTable& table) {
         EXPECT_EQ(Plotted(table, -1e9, 1e9, omit), Queried(table, -1e9, 1e9, omit));
         EXPECT_EQ(Plotted(table, 2450003, 2450001, omit), Queried(table, 2450001, 2450003, omit));
     }
-    SQLite::Statement q(table.database(),
-                        "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
+    SQLite::Database db(table.path(), SQLite::OPEN_READONLY);
+    SQLite::Statement q(db, "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
     q.executeStep();
     const auto e = table.Extremes();
     ASSERT_EQ(e.has_value(), q.getColumn(4).getInt() > 0);
