@@ -12,10 +12,6 @@
 namespace sabrix {
 
 namespace {
-constexpr int kRowsPerYield = 64;
-}  // namespace
-
-namespace {
 
 const QString kBackingUp = QStringLiteral("Backing up file. . . .");
 const QString kSaving = QStringLiteral("Saving. . . .");
@@ -73,10 +69,7 @@ bool SaveFile(AppState& state, ObsTable& table, Prompts& prompts, const Clock& c
         // Every magnitude is formatted before the backup or the star file is touched, so a
         // row that does not fit the layout leaves both files as they were.
         const std::string text =
-            StarFileText(table, state.star.StarName, clock.now(), [&display, rows = 0]() mutable {
-                // Often enough for a smooth window, rarely enough to cost little.
-                if (rows++ % kRowsPerYield == 0) display.yield();
-            });
+            StarFileText(table, state.star.StarName, clock.now(), [&display] { display.yield(); });
         BackUpOnce(state.star, path, display);
         display.setProgressCaption(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });

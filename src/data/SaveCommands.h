@@ -28,7 +28,8 @@ class SaveDisplay {
     virtual void setProgressCaption(const QString& caption) = 0;
     // Shows fraButtons, picView, picJDScale, picMagScale and lblStarName; hides lblPrg.
     virtual void restorePlotAfterSave() = 0;
-    // Lets the window repaint and handle pending events.
+    // Called once per row written and before the backup: lets the window repaint and handle
+    // pending events when it is time to (the display paces it, see EventPacer).
     virtual void yield() = 0;
 };
 

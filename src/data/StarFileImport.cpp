@@ -163,7 +163,7 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
     std::string_view line;
     while (reader.next(line)) {
         anyLine = true;
-        if (n % 50 == 0 && callbacks.yield) callbacks.yield();
+        if (callbacks.yield) callbacks.yield();
         const auto& fields = splitter.split(line);
         switch (ClassifyStarLine(fields)) {
             case StarLineClass::Data: {

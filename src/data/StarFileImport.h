@@ -54,8 +54,8 @@ struct ImportCallbacks {
     std::function<void(const std::string& caption)> firstRow;
     // After each stored row, with the number of rows stored before it (0, 1, 2, ...).
     std::function<void(int64_t n)> progress;
-    // Before each line is handled while the number of stored rows is a multiple of 50
-    // (0 included): the moment to let the window repaint.
+    // Before each line is handled: the moment to let the window repaint (the caller paces
+    // it, see EventPacer).
     std::function<void()> yield;
 };
 

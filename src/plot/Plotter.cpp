@@ -6,6 +6,7 @@
 #include "core/ErrorText.h"
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
+#include "data/TextFields.h"
 #include "plot/AxisScales.h"
 #include "plot/PlotWindow.h"
 
@@ -13,19 +14,12 @@ namespace sabrix {
 
 namespace {
 
-constexpr int64_t kRowsPerYield = 50;
 constexpr double kBarPixels = 3;
 
 double NumberOf(const std::string& text) {
     double value = 0;
     if (!ParseNumber(text, value)) throw SabrixError("Type mismatch");
     return value;
-}
-
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 QString PointsText(int64_t points) {
@@ -46,7 +40,7 @@ QString CursorName(const OverlayState& overlay) {
     return QStringLiteral("XHairs");
 }
 
-std::vector<QString> StatsLines(const WindowExtremes& w) {
+std::vector<QString> ExtremesLines(const WindowExtremes& w) {
     const auto line = [](const char* head, float mag, double jd) {
         return QString::fromLatin1(head) + QString::fromStdString(FormatSingle(mag)) +
                QStringLiteral("   JD = ") + QString::fromStdString(FormatDouble(jd));
@@ -57,8 +51,14 @@ std::vector<QString> StatsLines(const WindowExtremes& w) {
 
 }  // namespace
 
+std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table) {
+    const std::optional<WindowExtremes> extremes =
+        table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight);
+    return extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
+}
+
 PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picView,
-                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& yield) {
+                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& tick) {
     const PlotWindowState& view = state.view;
     const OverlayState& overlay = state.overlay;
     PlotOutcome out;
@@ -92,12 +92,12 @@ PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picVie
             const std::optional<WindowExtremes> extremes =
                 table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight);
             // Figures of the previous view would describe rows that are not on the screen.
-            out.statsLines = extremes ? StatsLines(*extremes) : std::vector<QString>{};
+            out.statsLines = extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
             if (!extremes) return zeroPoints();
         }
         table.ForEachPointInWindow(
             view.WinJDLeft, view.WinJDRight, overlay.OmitFainter, [&](const PlotPoint& p) {
-                if ((drawn + 1) % kRowsPerYield == 0 && yield) yield();
+                if (tick) tick();
                 const double x = p.JD - jdBase;
                 const double y = p.Mag;
                 picView.Dot(x, y, p.PunktFarb);
@@ -116,7 +116,7 @@ PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picVie
     if (!walkFailed) {
         if (overlay.ObserverMarked && state.settings.ConnectMarked) {
             try {
-                PlotMarkLines(state, picView, yield);
+                PlotMarkLines(state, picView, tick);
             } catch (const std::exception& e) {
                 out.errorMessages.push_back(
                     ModuleErrorText(QString::fromUtf8(e.what()), "PlotMarkLines"));
@@ -130,7 +130,7 @@ PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picVie
     return out;
 }
 
-void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<void()>& yield) {
+void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<void()>& tick) {
     const std::vector<MarkEntry>& list = state.overlay.MarkList;
     if (list.size() <= 1) return;
     // Every text is read before the first line, so a bad entry stops the joining before any
@@ -157,7 +157,7 @@ void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<v
                 previous = &p;
                 color = p.color;
             }
-            if (yield) yield();
+            if (tick) tick();
             picView.Line(previous->x, previous->y, p.x, p.y, color);
             previous = &p;
         }

@@ -40,18 +40,24 @@ struct PlotOutcome {
 // strips, then picView cleared and every row with JD inside the window (bounds included;
 // fainter-than rows left out with OmitFainter), three-pixel bars above and below each dot for
 // three-column data, and the marked observers' points joined when ObserverMarked and
-// ConnectMarked. Calls yield before every 50th row. Never throws: failures end up in
+// ConnectMarked. Calls tick once per row and once per mark line (the caller paces its turns
+// of the event loop with it, see EventPacer). Never throws: failures end up in
 // errorMessages ("Error ... encountered in module Plotter." and the like). When no row is
 // drawn, the label takes the "(0 Points)" form and the status text and cursor stay unset;
 // when the walk fails after the first row, the remaining rows, the mark lines and the label
 // are skipped.
 PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picView,
-                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& yield);
+                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& tick);
 
 // Joins the points of each observer marking, in the order they were marked, with lines in the
-// marking's colour on picView; a marking number with no points is passed over. Calls yield
+// marking's colour on picView; a marking number with no points is passed over. Calls tick
 // before each line. Throws SabrixError ("Type mismatch") when a text of MarkList is not a
 // number; nothing is drawn then.
-void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<void()>& yield);
+void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<void()>& tick);
+
+// The lines of the stats window for the view: "High Mag. = M   JD = J" for the brightest row
+// with JD inside the window and "Low Mag. = M   JD = J" for the faintest (fainter-than rows
+// included); no line when the window holds no row. Throws what the table throws.
+std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table);
 
 }  // namespace sabrix
