@@ -1,4 +1,4 @@
-#include "core/QtStartup.h"
+#include "app/QtStartup.h"
 
 int main(int argc, char** argv) {
     return sabrix::Main(argc, argv);

@@ -1,4 +1,4 @@
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <charconv>
 
@@ -10,6 +10,27 @@ bool ParseInt(const std::string& text, int& value) {
     const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
     return r.ec == std::errc() && r.ptr == text.data() + text.size();
 }
+
+// "JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM" with each pair in ascending order.
+std::optional<ViewOption> ParseView(const std::string& text) {
+    double values[4] = {};
+    size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        const size_t comma = text.find(',', start);
+        const bool last = i == 3;
+        if (last != (comma == std::string::npos)) return std::nullopt;
+        const std::string part = text.substr(start, last ? std::string::npos : comma - start);
+        const auto r = std::from_chars(part.data(), part.data() + part.size(), values[i]);
+        if (part.empty() || r.ec != std::errc() || r.ptr != part.data() + part.size())
+            return std::nullopt;
+        start = comma + 1;
+    }
+    if (!(values[0] < values[1]) || !(values[2] < values[3])) return std::nullopt;
+    return ViewOption{values[0], values[1], values[2], values[3]};
+}
+
+constexpr const char* kViewProblem =
+    "--view needs JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM with left < right and top < bottom";
 
 }  // namespace
 
@@ -54,6 +75,9 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                 request.render.omitFaint = true;
             } else if (render && a == "--stats") {
                 request.render.stats = true;
+            } else if (render && a == "--view") {
+                if (!value(text) || !(request.render.view = ParseView(text)))
+                    return invalid(kViewProblem);
             } else if (render && (a == "--width" || a == "--height")) {
                 int n = 0;
                 if (!value(text) || !ParseInt(text, n) || n < 50 || n > 20000)
@@ -84,6 +108,13 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         request.commandLine = first;
         return request;
     }
+    if (args.size() == 3 && args[1] == "--view" && !first.empty() && first[0] != '-') {
+        request.view = ParseView(args[2]);
+        if (!request.view) return invalid(kViewProblem);
+        request.fileToLoad = first;
+        request.commandLine = first + " --view " + args[2];
+        return request;
+    }
     for (const std::string& arg : args)
         if (!arg.empty() && arg[0] == '-') return invalid("unknown option: " + arg);
     if (args.size() > 1) {
@@ -97,14 +128,15 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-    return "Usage: sabrix [FILE | /alwayssave]\n"
+    return "Usage: sabrix [FILE [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
            "       sabrix --render FILE --out PNG [--width W] [--height H] [--three-column]\n"
-           "              [--omit-faint] [--stats]\n"
+           "              [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "       sabrix --convert FILE --out OUT [--three-column] [--to star|three-column]\n"
            "       sabrix --help | --version\n"
            "\n"
            "With no argument Sabrix starts its window; with FILE it loads that star file;\n"
-           "with /alwayssave \"Save to Star File\" writes without asking first.\n"
+           "with /alwayssave \"Save to Star File\" writes without asking first. --view shows\n"
+           "that window of the star instead of the full view.\n"
            "--render draws the plot of FILE into a PNG without a window and prints the star\n"
            "label and the number of rejected lines. --convert writes FILE again with the\n"
            "star-file or three-column writer.\n"

@@ -1,12 +1,23 @@
 // The program's command line: what the user asked for when starting Sabrix.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace sabrix {
 
+// A plot window given on the command line: --view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM, the left
+// edge before the right one and the top (brighter) magnitude before the bottom one.
+struct ViewOption {
+    double jdLeft = 0;
+    double jdRight = 0;
+    double magTop = 0;
+    double magBottom = 0;
+};
+
 // --render FILE --out PNG [--width W] [--height H] [--three-column] [--omit-faint] [--stats]
+//          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 struct RenderOptions {
     std::string file;
     std::string out;
@@ -15,6 +26,7 @@ struct RenderOptions {
     bool threeColumn = false;
     bool omitFaint = false;
     bool stats = false;
+    std::optional<ViewOption> view;
 };
 
 // --convert FILE --out OUT [--three-column] [--to star|three-column]
@@ -29,8 +41,10 @@ struct ConvertOptions {
 struct CommandLineRequest {
     enum class Kind { Gui, Help, Version, Render, Convert, Invalid };
     Kind kind = Kind::Gui;
-    // For Gui: a star file to load once the window is open (may be empty).
+    // For Gui: a star file to load once the window is open (may be empty), and the window to
+    // show of it (FILE --view ...).
     std::string fileToLoad;
+    std::optional<ViewOption> view;
     RenderOptions render;
     ConvertOptions convert;
     // For Gui: the whole command line after the program name, arguments joined by blanks
@@ -41,7 +55,8 @@ struct CommandLineRequest {
 };
 
 // Interprets the arguments after the program name. No argument or "/alwayssave" starts the
-// windows; one FILE starts them and loads it; "--help" or "-h" asks for the usage text;
+// windows; one FILE starts them and loads it (FILE --view ... also shows that window of it);
+// "--help" or "-h" asks for the usage text;
 // "--version" for the version line; "--render" and "--convert" run without a window.
 // Anything else is Invalid with a description. Never throws.
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);

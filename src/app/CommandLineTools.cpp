@@ -1,117 +1,120 @@
-#include "shell/CommandLineTools.h"
+#include "app/CommandLineTools.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <ostream>
 
+#include "app/MainWindowCommands.h"
+#include "app/WindowHost.h"
 #include "core/AppState.h"
 #include "core/AtomicFile.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
-#include "core/SabrixError.h"
 #include "core/SettingsFile.h"
+#include "core/WorkingDatabase.h"
 #include "data/ObsTable.h"
 #include "data/StarFileExport.h"
-#include "data/StarFileImport.h"
 #include "data/ThreeColumnFile.h"
 #include "plot/PlotImage.h"
-#include "plot/PlotWindow.h"
 
 namespace sabrix {
 
 namespace {
 
-// A file loaded into a scratch database, with the state the windows would hold after the load.
-struct LoadedFile {
-    QTemporaryDir scratch;
-    std::unique_ptr<ObsTable> table;
-    AppState state;
-    int64_t rejected = 0;
+// The questions of a run without a window: every message is kept for the caller to print,
+// and no dialog is ever answered.
+class RecordingPrompts : public Prompts {
+  public:
+    struct Message {
+        QString text;
+        QString title;
+    };
+    std::vector<Message> messages;
+
+    std::optional<QString> openFile(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<int32_t> chooseColor() override { return std::nullopt; }
+    std::optional<QString> chooseFolder(const QString&) override { return std::nullopt; }
+
+  protected:
+    Answer showMessage(const QString& text, const QString& title, Buttons buttons, Icon,
+                       std::optional<Answer> dismissed) override {
+        messages.push_back({text, title});
+        return DismissedAnswer(buttons, dismissed);
+    }
 };
 
-// Loads the file as a star file or a three-column file. Returns nothing after writing the
-// program's message to err.
+// A file loaded through the main window's commands into a scratch copy of the template, so
+// that a running program's working database is never touched.
+struct LoadedFile {
+    explicit LoadedFile(const PlotAreaLayout& layout) : canvases(layout) {}
+    QTemporaryDir scratch;
+    PlotAreaCanvases canvases;
+    RecordingPrompts prompts;
+    NoWindowHost host;
+    std::unique_ptr<MainWindowCommands> commands;
+};
+
+// Loads the file as a star file or a three-column file, with the state set up by prepare
+// before the load. Returns nothing after writing the program's messages to err.
 std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeColumn,
-                                     const std::string& programDir, std::ostream& err) {
+                                     const std::string& programDir, const PlotAreaLayout& layout,
+                                     const std::function<void(AppState&)>& prepare,
+                                     std::ostream& err) {
     // Labels and messages name the file by its full path, as the windows do.
     const std::string file = std::filesystem::absolute(givenFile).lexically_normal().string();
-    auto loaded = std::make_unique<LoadedFile>();
-    const std::string templatePath = TemplateDatabasePath(programDir);
-    if (!FileExists(templatePath)) {
-        err << "Database template " << templatePath << " missing.\n";
-        return nullptr;
-    }
+    auto loaded = std::make_unique<LoadedFile>(layout);
     if (!loaded->scratch.isValid()) {
         err << "Cannot create a temporary folder.\n";
         return nullptr;
     }
-    const std::string dbPath = loaded->scratch.path().toStdString() + "/Obs.db";
-    std::filesystem::copy_file(templatePath, dbPath);
-    loaded->table = std::make_unique<ObsTable>(dbPath);
-    AppState& state = loaded->state;
+    AppState state;
     ReadSettings(programDir, state.settings);
     if (state.settings.IniMissing) {
         // Without a settings file the colours are the ones a first start would offer.
-        const bool missing = state.settings.IniMissing;
         state.settings = DefaultSettings(programDir);
-        state.settings.IniMissing = missing;
+        state.settings.IniMissing = true;
     }
     state.star.FilesFolder = FilesFolderPath(programDir);
     if (!FolderExists(state.star.FilesFolder)) CreateFolder(state.star.FilesFolder);
+    if (prepare) prepare(state);
 
-    if (threeColumn) {
-        const auto name = ThreeColumnStarName(file);
-        if (!name) {
-            err << "Error in loading database. Check source file.\r\nThe file name " << file
-                << " has no \".\".\n";
-            return nullptr;
-        }
-        try {
-            const int64_t rows =
-                XYZLoadRows(file, *loaded->table, *name, state.overlay.DefaultPointColor, {});
-            if (rows == 0) {
-                err << "Error in loading database. Check source file.\n";
-                return nullptr;
-            }
-        } catch (const ThreeColumnFileNotFound& e) {
-            err << e.what() << "\n";
-            return nullptr;
-        } catch (const std::exception& e) {
-            err << "Error in loading database. Check source file.\r\n" << e.what() << "\n";
-            return nullptr;
-        }
-        state.star.StarName = *name;
-        state.star.ThreeColumnFilePath = file;
-        state.star.ThreeColumnFormat = true;
-    } else {
-        ImportResult result;
-        try {
-            result = ImportStarFileRows(file, state.star.FilesFolder + "/Errors.txt",
-                                        *loaded->table, state.settings, {});
-        } catch (const std::exception& e) {
-            err << "Error in loading database. Check source file.\r\n" << e.what() << "\n";
-            return nullptr;
-        }
-        loaded->rejected = result.rejected;
-        if (result.outcome != ImportResult::Outcome::Loaded) {
-            const auto message = ImportMessageFor(result);
-            err << (message ? message->text.toStdString()
-                            : std::string("Error in loading database. Check source file."))
-                << "\n";
-            return nullptr;
-        }
-        state.star.StarName = result.starName;
-        state.star.RecordCount = result.recordCount;
-        state.settings.FilePath = file;
+    const MainWindowCommands::TableFiles files{loaded->scratch.path().toStdString() + "/Obs.db",
+                                               TemplateDatabasePath(programDir)};
+    try {
+        ReplaceWithTemplate(files.templateDatabase, files.database);
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return nullptr;
     }
-    state.star.FileLoaded = true;
-    if (!FindExtremes(state.view, *loaded->table)) {
-        err << NoObservationsText(state.star.StarName).toStdString() << "\n";
+    loaded->commands = std::make_unique<MainWindowCommands>(
+        std::move(state), files, loaded->prompts, loaded->host,
+        MainWindowCommands::Canvases{loaded->canvases.picView, loaded->canvases.picJDScale,
+                                     loaded->canvases.picMagScale});
+    MainWindowCommands& commands = *loaded->commands;
+    commands.OpenWorkingTable();
+    if (!commands.view().endRun) {
+        if (threeColumn)
+            commands.LoadThreeColumnFile(file);
+        else
+            commands.LoadStarFile(file);
+    }
+    if (!commands.state().star.FileLoaded) {
+        for (const auto& message : loaded->prompts.messages)
+            err << message.text.toStdString() << "\n";
         return nullptr;
     }
     return loaded;
+}
+
+// The failures reported while the loaded file was drawn (not the count of rejected lines,
+// which the caller prints itself).
+void PrintFailures(const LoadedFile& loaded, std::ostream& err) {
+    for (const auto& message : loaded.prompts.messages)
+        if (message.title == QStringLiteral("Error")) err << message.text.toStdString() << "\n";
 }
 
 }  // namespace
@@ -119,23 +122,31 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
               std::ostream& err) {
     try {
-        auto loaded = LoadFile(options.file, options.threeColumn, programDir, err);
+        const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
+        auto loaded = LoadFile(
+            options.file, options.threeColumn, programDir, layout,
+            [&options](AppState& state) {
+                state.overlay.OmitFainter = options.omitFaint;
+                state.overlay.StatsShown = options.stats;
+            },
+            err);
         if (!loaded) return 1;
-        AppState& state = loaded->state;
-        state.overlay.OmitFainter = options.omitFaint;
-        state.overlay.StatsShown = options.stats;
-        PlotOutcome outcome;
-        const QImage image =
-            RenderPlotArea(state, *loaded->table, options.width, options.height, &outcome);
-        for (const QString& message : outcome.errorMessages) err << message.toStdString() << "\n";
+        MainWindowCommands& commands = *loaded->commands;
+        if (options.view)
+            commands.ShowWindow(options.view->jdLeft, options.view->jdRight, options.view->magTop,
+                                options.view->magBottom);
+        PrintFailures(*loaded, err);
+        const WindowView& view = commands.view();
+        const QImage image = ComposePlotArea(options.width, options.height, layout,
+                                             loaded->canvases, view.starLabel);
         if (!image.save(QString::fromStdString(options.out), "PNG")) {
             err << "Cannot write " << options.out << "\n";
             return 1;
         }
-        out << (outcome.starLabel ? outcome.starLabel->toStdString() : std::string()) << "\n";
-        out << "Rejected lines: " << loaded->rejected << "\n";
-        if (options.stats && outcome.statsLines)
-            for (const QString& line : *outcome.statsLines) out << line.toStdString() << "\n";
+        out << view.starLabel.toStdString() << "\n";
+        out << "Rejected lines: " << commands.rejectedLines() << "\n";
+        if (options.stats)
+            for (const QString& line : view.statsLines) out << line.toStdString() << "\n";
         return 0;
     } catch (const std::exception& e) {
         err << e.what() << "\n";
@@ -146,15 +157,18 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
 int RunConvert(const ConvertOptions& options, const std::string& programDir, std::ostream& out,
                std::ostream& err) {
     try {
-        auto loaded = LoadFile(options.file, options.threeColumn, programDir, err);
+        // Nothing is drawn for the user to see: the smallest plot area will do.
+        auto loaded =
+            LoadFile(options.file, options.threeColumn, programDir, LayOutPlotArea(1, 1), {}, err);
         if (!loaded) return 1;
+        MainWindowCommands& commands = *loaded->commands;
         bool toThreeColumn = options.threeColumn;
         if (options.to == ConvertOptions::Target::StarFile) toThreeColumn = false;
         if (options.to == ConvertOptions::Target::ThreeColumn) toThreeColumn = true;
-        const std::string text = toThreeColumn
-                                     ? ThreeColumnFileText(*loaded->table)
-                                     : StarFileText(*loaded->table, loaded->state.star.StarName,
-                                                    QDateTime::currentDateTime(), {});
+        const ObsTable& table = *commands.table();
+        const std::string text = toThreeColumn ? ThreeColumnFileText(table)
+                                               : StarFileText(table, commands.state().star.StarName,
+                                                              QDateTime::currentDateTime(), {});
         WriteFileAtomically(options.out,
                             [&text](QIODevice& device) { WriteAllBytes(device, text); });
         out << "Wrote " << options.out << "\n";

@@ -7,7 +7,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
 
 namespace sabrix {
 

@@ -1,4 +1,4 @@
-#include "core/QtPrompts.h"
+#include "app/QtPrompts.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,4 +1,4 @@
-#include "core/QtStartup.h"
+#include "app/QtStartup.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -9,14 +9,14 @@
 #include <iostream>
 #include <vector>
 
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineTools.h"
+#include "app/QtPrompts.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
-#include "core/QtPrompts.h"
 #include "core/SettingsFile.h"
 #include "dialogs/frmConfig.h"
-#include "shell/CommandLineTools.h"
 
 namespace sabrix {
 
@@ -148,9 +148,14 @@ int Main(int argc, char** argv) {
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
     // The window shows and keeps the file's full path, as after choosing it in the dialog.
-    if (!request.fileToLoad.empty())
+    if (!request.fileToLoad.empty()) {
         window->LoadStarFile(
             std::filesystem::absolute(request.fileToLoad).lexically_normal().string());
+        if (request.view && !window->isShutDown())
+            window->Apply(window->commands().ShowWindow(request.view->jdLeft, request.view->jdRight,
+                                                        request.view->magTop,
+                                                        request.view->magBottom));
+    }
     // A load can end the run (a working database that cannot be replaced).
     if (window->isShutDown()) return window->exitCode();
     const int code = QApplication::exec();

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "app/SettingsSeams.h"
+#include "app/frmPlot.h"
 #include "core/Prompts.h"
-#include "core/SettingsSeams.h"
 #include "core/WorkingDatabase.h"
-#include "core/frmPlot.h"
 
 namespace sabrix {
 

@@ -1,8 +1,9 @@
-#include "core/frmPlot.h"
+#include "app/frmPlot.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -51,7 +52,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
 frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, SettingsSeams seams,
                  QWidget* parent)
     : QMainWindow(parent),
-      state_(std::move(state)),
       programDir_(std::move(programDir)),
       prompts_(prompts),
       seams_(std::move(seams)),
@@ -63,6 +63,13 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     endProgram = &frmPlot::QueueProgramEnd;
     buildMenus();
     buildControls();
+    commands_ = std::make_unique<MainWindowCommands>(
+        std::move(state),
+        MainWindowCommands::TableFiles{WorkingDatabasePath(programDir_),
+                                       TemplateDatabasePath(programDir_)},
+        prompts_, static_cast<WindowHost&>(*this),
+        MainWindowCommands::Canvases{picView->canvas(), picJDScale->canvas(),
+                                     picMagScale->canvas()});
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     Form_Resize();
@@ -120,9 +127,9 @@ void frmPlot::buildMenus() {
     mnuStats->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     mnuDocs->setShortcut(QKeySequence::HelpContents);
 
-    commands_ = {mnuLoad,   mnuSave, mnuFaint,   mnuXYZ,   mnuSaveXYZ, mnuExit1,
-                 mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
-                 mnuConfig, mnuDocs, mnuAbout,   mnuExit};
+    menuCommands_ = {mnuLoad,   mnuSave, mnuFaint,   mnuXYZ,   mnuSaveXYZ, mnuExit1,
+                     mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
+                     mnuConfig, mnuDocs, mnuAbout,   mnuExit};
     // These commands arrive with the parts of the program that carry them out.
     for (QAction* action : {mnuAvg, mnuPoly, mnuWebSite, mnuViewer, mnuManage, mnuDocs})
         action->setEnabled(false);
@@ -178,6 +185,9 @@ void frmPlot::buildControls() {
     picView = new PictureBox(client_);
     picView->setObjectName(QStringLiteral("picView"));
     picView->canvas().ForeColor = 65535;
+    // The plot takes the keyboard: arrows, Home, End and F5 move and redraw it.
+    picView->setFocusPolicy(Qt::StrongFocus);
+    picView->installEventFilter(this);
     picMagScale = new PictureBox(client_);
     picMagScale->setObjectName(QStringLiteral("picMagScale"));
 
@@ -224,6 +234,16 @@ void frmPlot::buildControls() {
     cmdReset->setStyleSheet(
         QStringLiteral("QPushButton { background-color: #e00000; border: 1px solid #800000; }"
                        "QPushButton:disabled { background-color: #b04040; }"));
+    for (QPushButton* button :
+         {cmdBegin, cmdBack, cmdForward, cmdEnder, CmdDown, cmdUp, cmdRefresh})
+        button->setEnabled(true);
+    connect(cmdBegin, &QPushButton::clicked, this, &frmPlot::cmdBegin_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmPlot::cmdBack_Click);
+    connect(cmdForward, &QPushButton::clicked, this, &frmPlot::cmdForward_Click);
+    connect(cmdEnder, &QPushButton::clicked, this, &frmPlot::cmdEnder_Click);
+    connect(CmdDown, &QPushButton::clicked, this, &frmPlot::CmdDown_Click);
+    connect(cmdUp, &QPushButton::clicked, this, &frmPlot::cmdUp_Click);
+    connect(cmdRefresh, &QPushButton::clicked, this, &frmPlot::cmdRefresh_Click);
     cmdBin = addToolButton("cmdBin", "Averages", 7785);
     cmdPoly = addToolButton("cmdPoly", "Polynomial Fit", 8385);
 
@@ -266,7 +286,7 @@ void frmPlot::setBusy(bool busy) {
     busy_ = busy;
     if (busy) {
         disabledActionsWhileBusy_.clear();
-        for (QAction* action : commands_) {
+        for (QAction* action : menuCommands_) {
             if (!action->isEnabled()) continue;
             action->setEnabled(false);
             disabledActionsWhileBusy_.emplace_back(action);
@@ -279,9 +299,12 @@ void frmPlot::setBusy(bool busy) {
         disabledActionsWhileBusy_.clear();
         cmdLoad->setEnabled(cmdLoadWasEnabled_);
     }
-    // Disabling the containers keeps each button's own state for afterwards.
+    // Disabling the containers keeps each button's own state for afterwards. A disabled plot
+    // loses the keyboard; it gets it back, so the arrows go on moving it.
+    if (busy) plotHadFocus_ = picView->hasFocus();
     fraButtons->setEnabled(!busy);
     picView->setEnabled(!busy);
+    if (!busy && plotHadFocus_) picView->setFocus();
     picJDScale->setEnabled(!busy);
     picMagScale->setEnabled(!busy);
     // A resize during the job blanked the canvases; whatever the job was (a plot, an import,
@@ -291,7 +314,7 @@ void frmPlot::setBusy(bool busy) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (state_.star.FileLoaded && !isBusy()) Redraw(true);
+                if (state().star.FileLoaded && !isBusy()) Redraw(true);
             },
             Qt::QueuedConnection);
     }
@@ -301,36 +324,39 @@ frmStats* frmPlot::statsWindow() {
     if (!stats_) {
         stats_ = new frmStats(this);
         connect(stats_, &frmStats::unloaded, this, &frmPlot::frmStats_Unload);
-        // Beside the main window, but never off the screen.
-        const QRect frame = frameGeometry();
-        QPoint place(frame.right() + 8, frame.top());
-        if (const QScreen* shown = screen()) {
-            const QRect area = shown->availableGeometry();
-            const QSize size = stats_->frameGeometry().size();
-            place.setX(std::clamp(place.x(), area.left(),
-                                  std::max(area.left(), area.right() - size.width())));
-            place.setY(std::clamp(place.y(), area.top(),
-                                  std::max(area.top(), area.bottom() - size.height())));
-        }
-        stats_->move(place);
+        PlaceStatsWindow();
     }
     return stats_;
 }
 
-bool frmPlot::Form_Load() {
-    const std::string path = WorkingDatabasePath(programDir_);
-    try {
-        Data1 = std::make_unique<ObsTable>(path);
-    } catch (const std::exception& e) {
-        EndAfterOpenFailure(path, e);
-        return false;
+void frmPlot::PlaceStatsWindow() {
+    // Beside the main window, never over the plot: to the right where the screen has room,
+    // else to the left, else at the screen's edge nearest the right.
+    const QRect frame = frameGeometry();
+    const QSize size = stats_->frameGeometry().size();
+    QPoint place(frame.right() + 8, frame.top());
+    if (const QScreen* shown = screen()) {
+        const QRect area = shown->availableGeometry();
+        if (place.x() + size.width() - 1 > area.right()) {
+            const int left = frame.left() - 8 - size.width();
+            place.setX(left >= area.left() ? left
+                                           : std::max(area.left(), area.right() - size.width()));
+        }
+        place.setY(
+            std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
     }
+    stats_->move(place);
+}
+
+bool frmPlot::Form_Load() {
+    Apply(commands_->OpenWorkingTable());
+    if (commands_->view().endRun) return false;
     fraButtons->hide();
     return true;
 }
 
 void frmPlot::Form_Activate() {
-    if (state_.star.FileLoaded) return;
+    if (state().star.FileLoaded) return;
     picView->hide();
     picJDScale->hide();
     picMagScale->hide();
@@ -341,7 +367,7 @@ void frmPlot::Form_Resize() {
     ApplyFormResize(layout_, static_cast<float>(width()) * kTwipsPerPixel,
                     static_cast<float>(height()) * kTwipsPerPixel, isMinimized());
     applyLayout();
-    if (!state_.star.FileLoaded) return;
+    if (!commands_ || !state().star.FileLoaded) return;
     // A resize that arrives while a job runs (the plot yields to the event loop) is drawn
     // once the job is over.
     if (busy_) {
@@ -393,44 +419,9 @@ void frmPlot::ShowPlotView() {
 }
 
 bool frmPlot::UnloadStar() {
-    // The readers and writers of the program close their files before they return, so no
-    // file is open here.
-    ResetStarState(state_);
-    picView->canvas().Cls();
-    picJDScale->canvas().Cls();
-    picMagScale->canvas().Cls();
-    lblStarName->clear();
-    setPanelText(2, QString());
-    fraButtons->hide();
-    picView->hide();
-    picJDScale->hide();
-    picMagScale->hide();
-    picNorvane->show();
-    lblPrg->clear();
-    lblPrg->hide();
-    cmdLoad->show();
-
-    Data1.reset();
-    const std::string path = WorkingDatabasePath(programDir_);
-    try {
-        DeleteWorkingDatabase(programDir_);
-        PrepareWorkingDatabase(programDir_, state_);
-        Data1 = std::make_unique<ObsTable>(path);
-    } catch (const FatalFileError& e) {
-        EndAfterFailure(DisplayText(e.what()), e.title(), e.icon());
-        return false;
-    } catch (const std::exception& e) {
-        EndAfterOpenFailure(path, e);
-        return false;
-    }
-    return true;
-}
-
-void frmPlot::EndAfterOpenFailure(const std::string& path, const std::exception& e) {
-    EndAfterFailure(QStringLiteral("The working database ") + DisplayText(path) +
-                        QStringLiteral(" could not be opened (") + DisplayText(e.what()) +
-                        QStringLiteral(")."),
-                    QStringLiteral("Working Database Error"), Icon::Critical);
+    const bool unloaded = commands_->UnloadStar();
+    Apply(commands_->view());
+    return unloaded;
 }
 
 void frmPlot::QueueProgramEnd(int exitCode) {
@@ -441,54 +432,21 @@ void frmPlot::QueueProgramEnd(int exitCode) {
         Qt::QueuedConnection);
 }
 
-void frmPlot::EndAfterFailure(const QString& text, const QString& title, Icon icon) {
-    prompts_.message(text, title, Buttons::OK, icon);
-    exitCode_ = 1;
-    ShutDown();
-}
-
 void frmPlot::ShutDown() {
     // Closing this window below runs the close handler, which comes back here.
     if (shutDownStarted_) return;
     shutDownStarted_ = true;
 
-    Data1.reset();
-    if (FileExists(WorkingDatabasePath(programDir_))) {
-        try {
-            DeleteWorkingDatabase(programDir_);
-        } catch (const FatalFileError& e) {
-            // After an earlier failure that already ended the run, one message is enough.
-            if (exitCode_ == 0)
-                prompts_.message(DisplayText(e.what()), e.title(), Buttons::OK, e.icon());
-            exitCode_ = 1;
-        }
-    }
+    exitCode_ = commands_->CloseWorkingTable(exitCode_);
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (child->isWindow() && child->isVisible()) child->close();
-    state_.overlay.PolyRegression.reset();
-    state_.overlay.StateOK = false;
     close();
-    state_.overlay.BinJD.clear();
-    state_.overlay.BinMag.clear();
-    state_.overlay.BinSD.clear();
     shutDownDone_ = true;
     if (endProgram) endProgram(exitCode_);
 }
 
-bool frmPlot::WantsToSaveFirst() {
-    const QString text = QStringLiteral("You have edited file ") +
-                         DisplayText(state_.settings.FilePath) +
-                         QStringLiteral(
-                             " but have not saved it. Would you like another "
-                             "chance to save?");
-    // Closing the question without an answer keeps the program and its edits.
-    return prompts_.message(text, QStringLiteral("Do You Want to Save?"), Buttons::YesNo,
-                            Icon::None, Answer::Yes) == Answer::Yes;
-}
-
 void frmPlot::mnuExit_Click() {
-    if (busy_) return;
-    if (state_.star.FileEdited && WantsToSaveFirst()) return;
+    if (busy_ || !commands_->QueryUnload()) return;
     ShutDown();
 }
 
@@ -497,13 +455,10 @@ void frmPlot::mnuExit1_Click() {
 }
 
 void frmPlot::closeEvent(QCloseEvent* event) {
-    if (!shutDownStarted_) {
-        // Form_QueryUnload. The question depends on the edits alone: other windows clear
-        // StateOK while they are open, and closing then must not drop unsaved edits.
-        if (busy_ || (state_.star.FileEdited && WantsToSaveFirst())) {
-            event->ignore();
-            return;
-        }
+    // Form_QueryUnload.
+    if (!shutDownStarted_ && (busy_ || !commands_->QueryUnload())) {
+        event->ignore();
+        return;
     }
     event->accept();
     // Form_Unload.
@@ -512,31 +467,19 @@ void frmPlot::closeEvent(QCloseEvent* event) {
 
 void frmPlot::mnuConfig_Click() {
     if (busy_) return;
-    const std::string keptPath = state_.settings.FilePath;
-    if (state_.star.FileLoaded) {
-        const QString text =
-            QStringLiteral(
-                "You cannot change the configuration while a file is loaded.\r\n\r\n"
-                "Do you want to unload the file ") +
-            DisplayText(keptPath) + QStringLiteral("?");
-        if (prompts_.message(text, QStringLiteral("Cannot Reconfigure"), Buttons::YesNoCancel,
-                             Icon::None) != Answer::Yes)
-            return;
-        if (!UnloadStar()) return;
-        const auto slash = keptPath.find_last_of('/');
-        state_.settings.FilePath =
-            slash == std::string::npos ? std::string() : keptPath.substr(0, slash + 1);
-    }
+    const bool goOn = commands_->PrepareConfiguration();
+    Apply(commands_->view());
+    if (!goOn) return;
     hide();
-    bool goOn = true;
+    bool keepRunning = true;
     try {
         if (seams_.runConfiguration)
-            goOn = seams_.runConfiguration(this, state_.settings, programDir_, prompts_);
+            keepRunning = seams_.runConfiguration(this, state().settings, programDir_, prompts_);
     } catch (const std::exception& e) {
         prompts_.message(ModuleErrorText(DisplayText(e.what()), QStringLiteral("mnuConfig_Click")),
                          QStringLiteral("Error"), Buttons::OK, Icon::None);
     }
-    if (!goOn) {
+    if (!keepRunning) {
         ShutDown();
         return;
     }
@@ -544,26 +487,17 @@ void frmPlot::mnuConfig_Click() {
 }
 
 void frmPlot::mnuStats_Click() {
-    // This runs on the item's triggered signal, after the item has flipped its own check
-    // mark; the decision is made on the mark as it was before the click.
-    const bool wasChecked = !mnuStats->isChecked();
-    if (wasChecked) {
-        mnuStats->setChecked(false);
-        state_.overlay.StatsShown = false;
-        if (stats_) stats_->close();
-    } else {
-        mnuStats->setChecked(true);
-        state_.overlay.StatsShown = true;
-    }
-    if (!state_.overlay.StatsShown) {
-        if (stats_) stats_->close();
-    } else {
-        statsWindow()->show();
-    }
+    // The item has flipped its own check mark already; the commands decide on the state.
+    Apply(commands_->mnuStats_Click());
 }
 
 void frmPlot::frmStats_Unload() {
-    mnuStats->setChecked(false);
+    // Also reached when Apply closes the window: then the commands know already.
+    if (!commands_->view().statsWindowOpen) {
+        mnuStats->setChecked(commands_->view().statsChecked);
+        return;
+    }
+    Apply(commands_->frmStats_Unload());
 }
 
 void frmPlot::mnuAbout_Click() {
@@ -589,6 +523,11 @@ void frmPlot::changeEvent(QEvent* event) {
 
 bool frmPlot::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::MouseMove) Form_MouseMove();
+    if (watched == picView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+            if (HandlePlotKey(key->key())) return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -1,11 +1,11 @@
 // The main window: menu bar, the "Load a File" button, the frame of sixteen tool buttons, the
 // plot surface with its two scale strips, the star label, the status bar with four panels
 // and the progress bar, and the start-up display (logo and titles) shown while no star is
-// loaded. It owns the application state and the connection to the working database, ends
-// the run (ShutDown) and guards the configuration dialog.
+// loaded. Its commands run on MainWindowCommands, which owns the application state and the
+// working table; each slot calls one command and applies the WindowView it returns. The
+// window itself ends the run (ShutDown) and runs the configuration dialog.
 //
-// Controls are public members under their own names, so the commands built on this window
-// reach them directly; their object names are the same.
+// Controls are public members under their own names; their object names are the same.
 #pragma once
 
 #include <QAction>
@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowCommands.h"
+#include "app/SettingsSeams.h"
+#include "app/WindowHost.h"
 #include "core/AppState.h"
-#include "core/Clock.h"
 #include "core/Prompts.h"
-#include "core/SettingsSeams.h"
 #include "data/ObsTable.h"
-#include "data/SaveCommands.h"
 #include "interaction/FormLayout.h"
 #include "plot/PictureBox.h"
 
@@ -36,7 +36,7 @@ namespace sabrix {
 
 class frmStats;
 
-class frmPlot : public QMainWindow, public SaveDisplay {
+class frmPlot : public QMainWindow, private WindowHost {
     Q_OBJECT
 
   public:
@@ -46,12 +46,13 @@ class frmPlot : public QMainWindow, public SaveDisplay {
             QWidget* parent = nullptr);
     ~frmPlot() override;
 
-    AppState& state() { return state_; }
-    const AppState& state() const { return state_; }
+    MainWindowCommands& commands() { return *commands_; }
+    AppState& state() { return commands_->state(); }
+    const AppState& state() const { return commands_->state(); }
     Prompts& prompts() { return prompts_; }
     const std::string& programDir() const { return programDir_; }
-    // The connection to the working database; null after ShutDown (or before Form_Load).
-    ObsTable* table() { return Data1.get(); }
+    // The working table; null after ShutDown (or before Form_Load).
+    ObsTable* table() { return commands_->table(); }
 
     // Called instead of ending the process when the run ends; the default is QueueProgramEnd.
     std::function<void(int exitCode)> endProgram;
@@ -65,8 +66,12 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     void setPanelText(int panel, const QString& text);
     QString panelText(int panel) const;
 
-    // While busy (a long job runs), every menu command and button is disabled and closing
-    // the window is refused; afterwards each gets back the state it had.
+    // Shows what the commands left: the look, texts, progress, cursor, check marks and the
+    // stats window. While the view is busy (a long job runs), every menu command and button
+    // is disabled and closing the window is refused; afterwards each gets back the state it
+    // had. A view that ends the run ends it.
+    void Apply(const WindowView& view);
+    // Disables (or enables again) the commands while a job runs; Apply calls it.
     void setBusy(bool busy);
     bool isBusy() const { return busy_; }
 
@@ -89,23 +94,11 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     // A second call does nothing.
     void ShutDown();
 
-    // The redraw sequence: the three frames (Scaler), then the plot (Plotter), whose outcome
-    // goes to the star label, status panel 2, the cursor and the stats window. The overlays
-    // join it once they exist. Does nothing while nothing is loaded.
+    // The redraw sequence of the commands, applied.
     void Redraw(bool withOverlays);
     // Loads a star file chosen elsewhere (the command line): the part of "Load a File" that
     // follows its open dialog.
     void LoadStarFile(const std::string& path);
-    // Reads FilePath into the table and draws it; the outcome is in FileLoaded and StateOK.
-    void ImportStarFile();
-    // The clock of the dated header lines; the system clock unless a test sets another.
-    void setClock(const Clock* clock) { clock_ = clock; }
-
-    // What a save needs of the window.
-    void hidePlotForSave() override;
-    void setProgressCaption(const QString& caption) override;
-    void restorePlotAfterSave() override;
-    void yield() override;
 
     // Controls.
     QMenu* mnuFiles;
@@ -166,8 +159,6 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     QLabel* Label3;
     QLabel* lblCopyright;
 
-    std::unique_ptr<ObsTable> Data1;
-
   public slots:
     void mnuLoad_Click();
     void cmdLoad_Click();
@@ -176,6 +167,13 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     void mnuSaveXYZ_Click();
     void mnuFaint_Click();
     void cmdReset_Click();
+    void cmdRefresh_Click();
+    void cmdBack_Click();
+    void cmdForward_Click();
+    void cmdBegin_Click();
+    void cmdEnder_Click();
+    void cmdUp_Click();
+    void CmdDown_Click();
     void mnuExit_Click();
     void mnuExit1_Click();
     void mnuConfig_Click();
@@ -190,35 +188,28 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // WindowHost.
+    void present(const WindowView& view) override;
+    void yield() override;
+
     void buildMenus();
     void buildControls();
     QPushButton* addToolButton(const char* name, const char* toolTip, float left);
     void applyLayout();
-    // The save question; true when the user wants another chance to save.
-    bool WantsToSaveFirst();
-    // Shows a failure that ends the run, then ends it.
-    void EndAfterFailure(const QString& text, const QString& title, Icon icon);
-    // The working database at path could not be opened: says so and ends the run.
-    void EndAfterOpenFailure(const std::string& path, const std::exception& e);
+    // The navigation keys of the plot: arrows, Home, End and F5. Returns whether the key was
+    // one of them.
+    bool HandlePlotKey(int key);
     void Form_MouseMove();
-    // Plotter and what the window does around it.
-    void RunPlotter();
-    // FindExtremes for the window. Returns false after telling the user why: an empty table
-    // ("No Observations", the empty look, StateOK false) or a failure of the table.
-    bool FitPlotWindow();
-    // Shows or hides the plot, both strips and the button frame together.
-    void SetPlotPicturesVisible(bool visible);
-    // Clears the drawings of the plot and both strips.
-    void ClearPictures();
+    void PlaceStatsWindow();
 
-    AppState state_;
     std::string programDir_;
     Prompts& prompts_;
     SettingsSeams seams_;
     FormLayout layout_;
     QWidget* client_ = nullptr;
     std::array<QLabel*, 4> panels_{};
-    std::vector<QAction*> commands_;
+    std::vector<QAction*> menuCommands_;
+    bool plotHadFocus_ = false;
     QPointer<frmStats> stats_;
     bool busy_ = false;
     std::vector<QPointer<QAction>> disabledActionsWhileBusy_;
@@ -226,9 +217,8 @@ class frmPlot : public QMainWindow, public SaveDisplay {
     bool shutDownStarted_ = false;
     bool shutDownDone_ = false;
     int exitCode_ = 0;
-    SystemClock systemClock_;
-    const Clock* clock_ = &systemClock_;
     bool redrawPending_ = false;
+    std::unique_ptr<MainWindowCommands> commands_;
 };
 
 }  // namespace sabrix

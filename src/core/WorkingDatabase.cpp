@@ -43,17 +43,17 @@ void DeletePath(const std::string& path) {
 void PrepareWorkingDatabase(const std::string& programDir, AppState& state) {
     state.star.FilesFolder = FilesFolderPath(programDir);
     if (!FolderExists(state.star.FilesFolder)) CreateFolder(state.star.FilesFolder);
+    ReplaceWithTemplate(TemplateDatabasePath(programDir), WorkingDatabasePath(programDir));
+}
 
-    const std::string templatePath = TemplateDatabasePath(programDir);
+void ReplaceWithTemplate(const std::string& templatePath, const std::string& workingPath) {
     if (!FileExists(templatePath)) {
         throw FatalFileError("Database template " + templatePath + " missing.",
                              QStringLiteral("File Missing"), Icon::Critical);
     }
-
-    const std::string workingPath = WorkingDatabasePath(programDir);
     // Deleting first rather than overwriting: an old copy may be read-only (the template's
     // permissions travel with a copy), and overwriting a read-only file is refused.
-    DeleteWorkingDatabase(programDir);
+    DeleteDatabaseFiles(workingPath);
     std::error_code error;
     if (!fs::copy_file(templatePath, workingPath, fs::copy_options::overwrite_existing, error)) {
         throw WorkingDatabaseError(workingPath, "created",
@@ -67,7 +67,10 @@ void PrepareWorkingDatabase(const std::string& programDir, AppState& state) {
 }
 
 void DeleteWorkingDatabase(const std::string& programDir) {
-    const std::string workingPath = WorkingDatabasePath(programDir);
+    DeleteDatabaseFiles(WorkingDatabasePath(programDir));
+}
+
+void DeleteDatabaseFiles(const std::string& workingPath) {
     DeletePath(workingPath);
     for (const char* suffix : kJournalSuffixes) DeletePath(workingPath + suffix);
 }

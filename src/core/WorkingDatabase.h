@@ -37,6 +37,13 @@ class FatalFileError : public SabrixError {
 // it cannot be replaced. A missing template leaves any old working database untouched.
 void PrepareWorkingDatabase(const std::string& programDir, AppState& state);
 
+// Replaces the database file at workingPath (and its journal files) with a writable copy of
+// the template. Throws FatalFileError as PrepareWorkingDatabase does.
+void ReplaceWithTemplate(const std::string& templatePath, const std::string& workingPath);
+
+// Deletes the database file at workingPath and its journal files, as DeleteWorkingDatabase.
+void DeleteDatabaseFiles(const std::string& workingPath);
+
 // Deletes the working database and its journal files. Returns normally when they are gone
 // (or never existed); throws FatalFileError naming the path when one cannot be deleted.
 void DeleteWorkingDatabase(const std::string& programDir);

@@ -3,9 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <algorithm>
-#include <exception>
 
-#include "core/ErrorText.h"
 #include "plot/PlotWindow.h"
 
 namespace sabrix {
@@ -40,46 +38,31 @@ PlotAreaLayout LayOutPlotArea(int width, int height) {
     return l;
 }
 
-QImage RenderPlotArea(const AppState& state, const ObsTable& table, int width, int height,
-                      PlotOutcome* outcome) {
-    width = std::max(1, width);
-    height = std::max(1, height);
-    const PlotAreaLayout layout = LayOutPlotArea(width, height);
-    Canvas picView(layout.view.width(), layout.view.height());
-    Canvas picJDScale(layout.jdScale.width(), layout.jdScale.height());
-    Canvas picMagScale(layout.magScale.width(), layout.magScale.height());
+PlotAreaCanvases::PlotAreaCanvases(const PlotAreaLayout& layout)
+    : picView(layout.view.width(), layout.view.height()),
+      picJDScale(layout.jdScale.width(), layout.jdScale.height()),
+      picMagScale(layout.magScale.width(), layout.magScale.height()) {
     ApplyDesignLook(picView, picJDScale, picMagScale);
+}
 
-    QString scalerMessage;
-    try {
-        Scaler(state.view, picView, picJDScale, picMagScale);
-    } catch (const std::exception& e) {
-        if (!ScalerErrorIsSilent(state.view))
-            scalerMessage = ModuleErrorText(QString::fromUtf8(e.what()), "Scaler");
-    }
-    PlotOutcome result = Plotter(state, table, picView, picJDScale, picMagScale, {});
-    if (!scalerMessage.isEmpty())
-        result.errorMessages.insert(result.errorMessages.begin(), scalerMessage);
-
-    QImage image(width, height, QImage::Format_RGB32);
+QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
+                       const PlotAreaCanvases& canvases, const QString& starLabel) {
+    QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
     image.fill(kWindowColor);
-    {
-        QPainter painter(&image);
-        painter.drawImage(layout.jdScale.topLeft(), picJDScale.image());
-        painter.drawImage(layout.view.topLeft(), picView.image());
-        painter.drawImage(layout.magScale.topLeft(), picMagScale.image());
-        if (result.starLabel) {
-            QFont font(QStringLiteral("DejaVu Sans"));
-            font.setPixelSize(13);
-            font.setBold(true);
-            painter.setFont(font);
-            painter.setPen(Qt::black);
-            const QString text = painter.fontMetrics().elidedText(
-                *result.starLabel, Qt::ElideMiddle, layout.label.width());
-            painter.drawText(layout.label, Qt::AlignLeft | Qt::AlignTop, text);
-        }
+    QPainter painter(&image);
+    painter.drawImage(layout.jdScale.topLeft(), canvases.picJDScale.image());
+    painter.drawImage(layout.view.topLeft(), canvases.picView.image());
+    painter.drawImage(layout.magScale.topLeft(), canvases.picMagScale.image());
+    if (!starLabel.isEmpty()) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(13);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        const QString text =
+            painter.fontMetrics().elidedText(starLabel, Qt::ElideMiddle, layout.label.width());
+        painter.drawText(layout.label, Qt::AlignLeft | Qt::AlignTop, text);
     }
-    if (outcome != nullptr) *outcome = std::move(result);
     return image;
 }
 

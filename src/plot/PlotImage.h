@@ -1,14 +1,15 @@
 // The plot area as one picture, with no window: what the main window shows of a loaded star
 // (the star label on top, the JD strip above the plot, the plot, and the magnitude strip at its
-// right), laid out as the main window lays out its controls. Used by the command line's render.
+// right), laid out as the main window lays out its controls. Used by the command line's render:
+// the canvases are made at the layout's sizes, the program's own redraw draws on them, and
+// ComposePlotArea puts them together.
 #pragma once
 
 #include <QImage>
 #include <QRect>
+#include <QString>
 
-#include "core/AppState.h"
-#include "data/ObsTable.h"
-#include "plot/Plotter.h"
+#include "plot/Canvas.h"
 
 namespace sabrix {
 
@@ -22,12 +23,18 @@ struct PlotAreaLayout {
 };
 PlotAreaLayout LayOutPlotArea(int width, int height);
 
-// Runs the redraw sequence (frames, then the plot) on canvases of the layout's sizes and
-// returns the composed picture, width x height pixels (at least 1 x 1). When outcome is given,
-// it receives what the plot reported; a failure of the frames (other than with nothing loaded)
-// is added to its messages as "Error ... encountered in module Scaler.". Never throws for a
-// failure of the table; the picture then shows what was drawn.
-QImage RenderPlotArea(const AppState& state, const ObsTable& table, int width, int height,
-                      PlotOutcome* outcome);
+// The three surfaces of the plot area at the layout's sizes, with the design look of the main
+// window's controls.
+struct PlotAreaCanvases {
+    explicit PlotAreaCanvases(const PlotAreaLayout& layout);
+    Canvas picView;
+    Canvas picJDScale;
+    Canvas picMagScale;
+};
+
+// The picture of the plot area, layout's width x height pixels: the window's background, the
+// three canvases in their places and the star label (none when empty) above the JD strip.
+QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
+                       const PlotAreaCanvases& canvases, const QString& starLabel);
 
 }  // namespace sabrix

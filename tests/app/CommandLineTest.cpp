@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
 #include "core/FileFilter.h"
 
 namespace sabrix {

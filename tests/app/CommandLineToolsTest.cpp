@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineTools.h"
 #include "core/SettingsFile.h"
-#include "shell/CommandLineTools.h"
 #include "support/DownloadLines.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
@@ -51,7 +51,11 @@ class CommandLineTools : public ::testing::Test {
 };
 
 TEST_F(CommandLineTools, RenderDrawsThePlotAreaAndPrintsTheLabelTheRejectedLinesAndTheStats) {
-    RenderOptions options{Write("rleo.txt", kRLeo), dir.file("rleo.png"), 320, 200};
+    RenderOptions options;
+    options.file = Write("rleo.txt", kRLeo);
+    options.out = dir.file("rleo.png");
+    options.width = 320;
+    options.height = 200;
     EXPECT_EQ(Render(options), 0);
     EXPECT_EQ(out.str(), "R LEO - (3 Points)\nRejected lines: 1\n");
     EXPECT_EQ(err.str(), "");
@@ -78,7 +82,10 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
         {dir.file("missing.txt"), dir.file("none.png"), kCheckSource + "\r\n"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Render({c.file, c.out}), 1) << c.file;
+        RenderOptions options;
+        options.file = c.file;
+        options.out = c.out;
+        EXPECT_EQ(Render(options), 1) << c.file;
         EXPECT_EQ(out.str(), "");
         EXPECT_EQ(err.str().rfind(c.err, 0), 0u) << err.str();
         EXPECT_FALSE(fs::exists(c.out));

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "core/QtPrompts.h"
+#include "app/QtPrompts.h"
 
 namespace sabrix {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "core/FileSystem.h"
-#include "core/QtStartup.h"
+#include "app/QtStartup.h"
 #include "dialogs/frmConfig.h"
 #include "support/PlotWindowFixture.h"
 

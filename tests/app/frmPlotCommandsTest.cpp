@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/SettingsFile.h"
-#include "core/frmPlot.h"
+#include "app/frmPlot.h"
 #include "support/DownloadLines.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
@@ -277,7 +277,7 @@ TEST_F(PlotCommands, SaveWritesOverTheStarFileAfterABackupAndResizesRedrawTheRow
     window->resize(1000, 650);
     expectRedrawn();
 
-    window->setClock(&clock);
+    window->commands().setClock(&clock);
     window->state().star.FileEdited = true;
     // The save yields to the event loop; a resize arriving meanwhile blanks the canvases,
     // which must be drawn once the save is over.

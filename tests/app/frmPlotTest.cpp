@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "core/frmPlot.h"
+#include "app/frmPlot.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
 #include "support/PlotWindowFixture.h"

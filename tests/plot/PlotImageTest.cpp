@@ -3,6 +3,7 @@
 #include "plot/PlotFixture.h"
 #include "plot/PlotImage.h"
 #include "plot/PlotWindow.h"
+#include "plot/Plotter.h"
 
 namespace sabrix {
 
@@ -19,17 +20,17 @@ TEST(LayOutPlotArea, PutsTheJDStripAboveThePlotAndTheMagnitudeStripAtItsRight) {
     EXPECT_GE(tiny.view.height(), 1);
 }
 
-TEST(RenderPlotArea, ShowsTheFullViewWithStripsAndLabel) {
+TEST(ComposePlotArea, PutsThePlotAndItsStripsInPlaceUnderTheLabel) {
     test::PlotTable t;
     t.Add({PlotRow(2455000, 9, test::kRed), PlotRow(2455100, 11, test::kRed)});
     AppState s;
-    s.star.StarName = "r leo";
     ASSERT_TRUE(FindExtremes(s.view, t.table));
-    PlotOutcome out;
-    const QImage image = RenderPlotArea(s, t.table, 600, 300, &out);
-    ASSERT_EQ(image.size(), QSize(600, 300));
-    EXPECT_EQ(out.starLabel, "R LEO - (2 Points)");
     const PlotAreaLayout l = LayOutPlotArea(600, 300);
+    PlotAreaCanvases c(l);
+    Scaler(s.view, c.picView, c.picJDScale, c.picMagScale);
+    Plotter(s, t.table, c.picView, c.picJDScale, c.picMagScale, {});
+    const QImage image = ComposePlotArea(600, 300, l, c, "R LEO - (2 Points)");
+    ASSERT_EQ(image.size(), QSize(600, 300));
     // The first row sits 5 days in from the left edge and 0.5 magnitude below the top.
     const double x = l.view.left() + 5.0 / 110.0 * l.view.width();
     const double y = l.view.top() + 0.5 / 3.0 * l.view.height();
@@ -43,23 +44,6 @@ TEST(RenderPlotArea, ShowsTheFullViewWithStripsAndLabel) {
         for (int py = l.label.top(); py <= l.label.bottom(); ++py)
             dark = dark || qGray(image.pixel(px, py)) < 100;
     EXPECT_TRUE(dark);
-}
-
-TEST(RenderPlotArea, BlankWithNothingLoadedAndAnErrorForAFrameOfNoHeight) {
-    test::PlotTable t;
-    AppState s;
-    PlotOutcome out;
-    EXPECT_EQ(RenderPlotArea(s, t.table, 300, 200, &out).size(), QSize(300, 200));
-    EXPECT_TRUE(out.errorMessages.empty());
-    t.Add({PlotRow(2455000, 9, test::kRed)});
-    s.view.JDFirst = 2455000;
-    s.view.WinJDLeft = 2454990;
-    s.view.WinJDRight = 2455010;
-    s.view.WinMagTop = s.view.WinMagBottom = 9;
-    RenderPlotArea(s, t.table, 300, 200, &out);
-    EXPECT_EQ(
-        out.errorMessages,
-        (std::vector<QString>{"Error \"Invalid property value\" encountered in module Scaler."}));
 }
 
 }  // namespace sabrix

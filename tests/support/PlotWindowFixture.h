@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/WorkingDatabase.h"
-#include "core/frmPlot.h"
+#include "app/frmPlot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 

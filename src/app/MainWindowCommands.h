@@ -1,0 +1,181 @@
+// The commands of the main window, without the window: loading, unloading, saving, the redraw
+// sequence, reset, refresh, navigation, "Omit fainter thans", the stats window toggle, and the
+// questions before exit and configuration. It owns the application state and the working
+// table, draws on the three canvases it is given, asks its questions through Prompts and
+// describes the window it leaves in a WindowView. The main window's slots call a command and
+// apply the view it returns; the command line and the tests drive the same commands with no
+// window, so there is one load flow per file kind.
+//
+// Commands refuse at their top (returning the view unchanged) while a long job runs: during
+// imports, saves and plots the host's event loop turns, and a second command must not start
+// inside the first.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/WindowHost.h"
+#include "app/WindowView.h"
+#include "core/AppState.h"
+#include "core/Clock.h"
+#include "core/EventPacer.h"
+#include "core/Prompts.h"
+#include "data/ObsTable.h"
+#include "data/SaveCommands.h"
+#include "plot/Canvas.h"
+
+namespace sabrix {
+
+class MainWindowCommands : private SaveDisplay {
+  public:
+    // The surfaces of the plot: picView and the two scale strips. The owner keeps them sized
+    // to what the user sees; they must outlive the commands.
+    struct Canvases {
+        Canvas& picView;
+        Canvas& picJDScale;
+        Canvas& picMagScale;
+    };
+    // Where the working table lives: the program folder's working database for the windows,
+    // a scratch file for the command line; unloading replaces it with a copy of the template.
+    struct TableFiles {
+        std::string database;
+        std::string templateDatabase;
+    };
+
+    MainWindowCommands(AppState state, TableFiles files, Prompts& prompts, WindowHost& host,
+                       Canvases canvases);
+    ~MainWindowCommands() override;
+
+    AppState& state() { return state_; }
+    const AppState& state() const { return state_; }
+    // The working table; null before OpenWorkingTable, after a failure to replace it and after
+    // CloseWorkingTable.
+    ObsTable* table() { return table_.get(); }
+    const WindowView& view() const { return view_; }
+    // The clock of the dated header lines; the system clock unless a test sets another.
+    void setClock(const Clock* clock) { clock_ = clock; }
+    // The lines of the star file that the last load wrote to Errors.txt.
+    int64_t rejectedLines() const { return rejectedLines_; }
+
+    // Form_Load: opens the working table. On failure the view's endRun is 1, after the message.
+    const WindowView& OpenWorkingTable();
+    // Forgets the loaded star: the state of the star reset, the canvases cleared, the empty
+    // look, and a fresh working table. Returns false when the table could not be replaced;
+    // the message has been shown and the view's endRun is 1.
+    bool UnloadStar();
+    // The end of the run: closes and deletes the working table. Returns the exit code: 1 when
+    // the table could not be deleted (after its message, unless exitCode was 1 already).
+    int CloseWorkingTable(int exitCode);
+
+    // Loading. "Load a File" asks to unload a loaded star, then for the file; LoadStarFile
+    // takes a file chosen elsewhere (the command line). The three-column commands likewise.
+    const WindowView& mnuLoad_Click();
+    const WindowView& LoadStarFile(const std::string& path);
+    const WindowView& mnuXYZ_Click();
+    const WindowView& LoadThreeColumnFile(const std::string& path);
+
+    // Saving.
+    const WindowView& mnuSave_Click();
+    const WindowView& mnuSaveXYZ_Click();
+
+    // The redraw sequence: the frames, then the plot; the overlays follow when withOverlays.
+    // Does nothing while nothing is loaded. Also what a resize of the window runs.
+    const WindowView& Redraw(bool withOverlays);
+    const WindowView& cmdReset_Click();
+    const WindowView& cmdRefresh_Click();
+    const WindowView& mnuFaint_Click();
+    const WindowView& cmdBack_Click();
+    const WindowView& cmdForward_Click();
+    const WindowView& cmdBegin_Click();
+    const WindowView& cmdEnder_Click();
+    const WindowView& cmdUp_Click();
+    const WindowView& CmdDown_Click();
+    // Shows the given window of the loaded star, the magnification factors set to how much
+    // narrower and lower it is than the full view, and redraws. Returns the view unchanged
+    // when nothing is loaded or an edge pair is empty or reversed.
+    const WindowView& ShowWindow(double jdLeft, double jdRight, double magTop, double magBottom);
+
+    // The stats window: the menu toggle, and its own close box.
+    const WindowView& mnuStats_Click();
+    const WindowView& frmStats_Unload();
+
+    // Before the run ends: true when it may end, false when the user wants another chance to
+    // save unsaved edits (asked only while edits are unsaved) or a job runs.
+    bool QueryUnload();
+    // Before the configuration dialog: with a star loaded, asks to unload it and does.
+    // Returns true when the dialog may open (FilePath then names the unloaded file's folder).
+    bool PrepareConfiguration();
+
+  private:
+    class Job;
+
+    // SaveDisplay.
+    void hidePlotForSave() override;
+    void setProgressCaption(const QString& caption) override;
+    void restorePlotAfterSave() override;
+    void yield() override;
+
+    // Shows the view, then the message; returns the answer.
+    Answer Say(const QString& text, const QString& title, Buttons buttons, Icon icon,
+               std::optional<Answer> dismissed = std::nullopt);
+    void SayModuleError(const std::exception& e, const char* module);
+    void ImportStarFile();
+    void ShowLoadedFile(const QString& panelOne);
+    // FindExtremes for the loaded table. Returns false after telling the user why.
+    bool FitPlotWindow();
+    void RunPlotter();
+    void ClearCanvases();
+    // Runs a navigation move and, when it moved the window, the redraw sequence.
+    const WindowView& Move(bool (*move)(PlotWindowState&));
+    bool Busy() const { return view_.busy; }
+
+    AppState state_;
+    TableFiles files_;
+    Prompts& prompts_;
+    WindowHost& host_;
+    Canvases canvases_;
+    std::unique_ptr<ObsTable> table_;
+    WindowView view_;
+    SystemClock systemClock_;
+    const Clock* clock_ = &systemClock_;
+    // The pacer of the job that runs; null between jobs.
+    EventPacer* pacer_ = nullptr;
+    int64_t rejectedLines_ = 0;
+};
+
+// A long job: the view is busy (every command refused, the window shows it) and the event
+// loop turns at the pacer's rhythm until the job ends; then the view's busy flag is what it
+// was before.
+class MainWindowCommands::Job {
+  public:
+    explicit Job(MainWindowCommands& commands)
+        : commands_(commands),
+          wasBusy_(commands.view_.busy),
+          outerPacer_(commands.pacer_),
+          pacer_([&commands] {
+              commands.host_.present(commands.view_);
+              commands.host_.yield();
+          }) {
+        commands_.view_.busy = true;
+        commands_.pacer_ = &pacer_;
+        commands_.host_.present(commands_.view_);
+    }
+    ~Job() {
+        commands_.pacer_ = outerPacer_;
+        commands_.view_.busy = wasBusy_;
+    }
+    Job(const Job&) = delete;
+    Job& operator=(const Job&) = delete;
+
+    EventPacer& pacer() { return pacer_; }
+
+  private:
+    MainWindowCommands& commands_;
+    bool wasBusy_;
+    EventPacer* outerPacer_;
+    EventPacer pacer_;
+};
+
+}  // namespace sabrix

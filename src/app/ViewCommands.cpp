@@ -1,0 +1,192 @@
+// The commands of MainWindowCommands that change what the plot shows: the redraw sequence,
+// reset, refresh, the navigation buttons, "Omit fainter thans", a chosen window and the stats
+// window.
+#include <exception>
+
+#include "app/MainWindowCommands.h"
+#include "core/ErrorText.h"
+#include "data/BandColor.h"
+#include "plot/Navigation.h"
+#include "plot/PlotWindow.h"
+#include "plot/Plotter.h"
+
+namespace sabrix {
+
+const WindowView& MainWindowCommands::Redraw(bool withOverlays) {
+    // The averages and the polynomial curve join the sequence here once they are built.
+    (void)withOverlays;
+    if (!table_ || !state_.star.FileLoaded || Busy()) return view_;
+    try {
+        Scaler(state_.view, canvases_.picView, canvases_.picJDScale, canvases_.picMagScale);
+    } catch (const std::exception& e) {
+        if (!ScalerErrorIsSilent(state_.view)) SayModuleError(e, "Scaler");
+    }
+    RunPlotter();
+    return view_;
+}
+
+void MainWindowCommands::RunPlotter() {
+    PlotOutcome outcome;
+    {
+        Job job(*this);
+        if (state_.overlay.StatsShown) view_.statsWindowOpen = true;
+        view_.progressCaption = QStringLiteral("Plotting. . . .");
+        view_.captionShown = true;
+        host_.present(view_);
+        outcome = Plotter(state_, *table_, canvases_.picView, canvases_.picJDScale,
+                          canvases_.picMagScale, [&job] { job.pacer().tick(); });
+    }
+    // The plot look: the titles, the logo and the progress controls give way to the plot.
+    view_.look = WindowView::Look::Plot;
+    view_.captionShown = false;
+    view_.progressBarShown = false;
+    if (outcome.starLabel) view_.starLabel = *outcome.starLabel;
+    if (outcome.statusText) view_.panels[1] = *outcome.statusText;
+    if (outcome.cursorName) view_.cursorName = *outcome.cursorName;
+    if (outcome.statsLines) view_.statsLines = *outcome.statsLines;
+    for (const QString& message : outcome.errorMessages)
+        Say(message, QStringLiteral("Error"), Buttons::OK, Icon::None);
+}
+
+const WindowView& MainWindowCommands::cmdReset_Click() {
+    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
+    {
+        Job job(*this);
+        if (state_.overlay.ObserverMarked) {
+            try {
+                UnMarkObs(state_, *table_);
+            } catch (const std::exception& e) {
+                SayModuleError(e, "UnMarkObs");
+            }
+            state_.overlay.MarkCount = 0;
+        }
+        state_.overlay.BinsShown = false;
+        state_.overlay.PolyShown = false;
+        state_.view.JDMagnification = 1.0f;
+        state_.view.MagMagnification = 1.0f;
+    }
+    const bool fitted = FitPlotWindow();
+    view_.panels[1] = PlainMagnificationText(state_);
+    state_.overlay.BinJD.clear();
+    state_.overlay.BinMag.clear();
+    state_.overlay.BinSD.clear();
+    // An empty table leaves nothing to draw: the empty look stays.
+    if (fitted) Redraw(false);
+    view_.cursorName = QStringLiteral("XHairs");
+    return view_;
+}
+
+const WindowView& MainWindowCommands::cmdRefresh_Click() {
+    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
+    if (state_.overlay.ObserverMarked) {
+        try {
+            UnMarkObs(state_, *table_);
+        } catch (const std::exception& e) {
+            SayModuleError(e, "UnMarkObs");
+        }
+        state_.overlay.MarkCount = 0;
+    }
+    // The plotter clears the plot: the averages and the curve are gone, and later redraws
+    // leave them out.
+    Redraw(false);
+    state_.overlay.BinsShown = false;
+    state_.overlay.PolyShown = false;
+    return view_;
+}
+
+const WindowView& MainWindowCommands::mnuFaint_Click() {
+    if (Busy()) return view_;
+    if (!state_.star.FileLoaded) {
+        Say(QStringLiteral("No star file is loaded."), QStringLiteral("No Star Loaded"),
+            Buttons::OK, Icon::Critical);
+        return view_;
+    }
+    state_.overlay.OmitFainter = !state_.overlay.OmitFainter;
+    view_.omitFainterChecked = state_.overlay.OmitFainter;
+    return cmdReset_Click();
+}
+
+const WindowView& MainWindowCommands::Move(bool (*move)(PlotWindowState&)) {
+    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
+    if (move(state_.view)) Redraw(true);
+    return view_;
+}
+
+const WindowView& MainWindowCommands::cmdBack_Click() {
+    return Move(&StepBack);
+}
+
+const WindowView& MainWindowCommands::cmdForward_Click() {
+    return Move(&StepForward);
+}
+
+const WindowView& MainWindowCommands::cmdBegin_Click() {
+    return Move(&GoToBeginning);
+}
+
+const WindowView& MainWindowCommands::cmdEnder_Click() {
+    return Move(&GoToEnd);
+}
+
+const WindowView& MainWindowCommands::cmdUp_Click() {
+    return Move(&StepBrighter);
+}
+
+const WindowView& MainWindowCommands::CmdDown_Click() {
+    return Move(&StepDimmer);
+}
+
+const WindowView& MainWindowCommands::ShowWindow(double jdLeft, double jdRight, double magTop,
+                                                 double magBottom) {
+    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
+    if (!(jdLeft < jdRight) || !(magTop < magBottom)) return view_;
+    PlotWindowState full = state_.view;
+    try {
+        if (!FindExtremes(full, *table_)) return view_;
+    } catch (const std::exception& e) {
+        SayModuleError(e, "FindExtremes");
+        return view_;
+    }
+    PlotWindowState& v = state_.view;
+    v.WinJDLeft = jdLeft;
+    v.WinJDRight = jdRight;
+    v.WinJDWidth = jdRight - jdLeft;
+    v.WinMagTop = magTop;
+    v.WinMagBottom = magBottom;
+    v.WinMagHeight = magBottom - magTop;
+    v.JDMagnification = static_cast<float>(full.WinJDWidth / v.WinJDWidth);
+    v.MagMagnification = static_cast<float>(full.WinMagHeight / v.WinMagHeight);
+    return Redraw(true);
+}
+
+const WindowView& MainWindowCommands::mnuStats_Click() {
+    if (view_.statsChecked) {
+        view_.statsChecked = false;
+        state_.overlay.StatsShown = false;
+        view_.statsWindowOpen = false;
+        return view_;
+    }
+    view_.statsChecked = true;
+    state_.overlay.StatsShown = true;
+    view_.statsWindowOpen = true;
+    // The figures of the view on the screen, at once rather than at the next redraw.
+    view_.statsLines.clear();
+    if (table_ && state_.star.FileLoaded) {
+        try {
+            view_.statsLines = StatsLines(state_.view, *table_);
+        } catch (const std::exception& e) {
+            SayModuleError(e, "Plotter");
+        }
+    }
+    return view_;
+}
+
+const WindowView& MainWindowCommands::frmStats_Unload() {
+    // The close box only takes the check mark away: the next plot brings the window back.
+    view_.statsChecked = false;
+    view_.statsWindowOpen = false;
+    view_.statsLines.clear();
+    return view_;
+}
+
+}  // namespace sabrix

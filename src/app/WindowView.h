@@ -1,0 +1,57 @@
+// What the main window shows, as the command layer leaves it after each command (and during
+// a long job): which look the window has, the texts of its labels and status panels, the
+// progress controls, the cursor of the plot, the check marks of the menu and the stats
+// window. The window applies it whole; the command layer never touches a widget.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace sabrix {
+
+struct WindowView {
+    enum class Look {
+        // Logo, titles, copyright line and the "Load a File" button: nothing loaded yet.
+        Start,
+        // Logo and the "Load a File" button: a star was unloaded or a load failed.
+        Empty,
+        // Logo with the progress controls of a load; no button to start another.
+        Loading,
+        // The plot, both scale strips, the tool buttons and the star label.
+        Plot,
+        // Logo with the progress caption while the table is written; the plot hidden.
+        Saving,
+    };
+    Look look = Look::Start;
+
+    QString starLabel;
+    // Status bar panels 1 to 4: the file, the magnification, the pointer's JD and magnitude.
+    std::array<QString, 4> panels;
+    // The cursor of the plot surface: "XHairs", "Magnify1", "MagZoom" or "JDZoom2".
+    QString cursorName = QStringLiteral("XHairs");
+
+    // lblPrg and prgLoad.
+    QString progressCaption;
+    bool captionShown = false;
+    bool progressBarShown = false;
+    int progressValue = 0;
+    int progressMaximum = 0;
+
+    // A long job runs: every command is refused, the window shows the busy pointer.
+    bool busy = false;
+
+    // Check marks of "Omit "fainter thans"" and "Stats Window".
+    bool omitFainterChecked = false;
+    bool statsChecked = false;
+    // The stats window is open, and what it shows.
+    bool statsWindowOpen = false;
+    std::vector<QString> statsLines;
+
+    // Set when a failure that the program cannot go on from has been reported: the run ends
+    // with this exit code.
+    std::optional<int> endRun;
+};
+
+}  // namespace sabrix
