@@ -324,7 +324,6 @@ frmStats* frmPlot::statsWindow() {
     if (!stats_) {
         stats_ = new frmStats(this);
         connect(stats_, &frmStats::unloaded, this, &frmPlot::frmStats_Unload);
-        PlaceStatsWindow();
     }
     return stats_;
 }

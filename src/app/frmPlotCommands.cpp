@@ -53,7 +53,10 @@ void frmPlot::Apply(const WindowView& view) {
             stats->clear();
             for (const QString& line : view.statsLines) stats->printLine(line);
         }
-        if (!stats->isVisible()) stats->show();
+        if (!stats->isVisible()) {
+            PlaceStatsWindow();
+            stats->show();
+        }
     } else if (stats_ && stats_->isVisible()) {
         stats_->close();
     }

@@ -6,7 +6,8 @@
 
 namespace sabrix {
 
-frmStats::frmStats(QWidget* parent) : QWidget(parent, Qt::Window) {
+// A tool window of the main window: it stays above it and goes with it.
+frmStats::frmStats(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("frmStats"));
     setWindowTitle(QStringLiteral("Stats for Plot Window"));
     txtStats = new QPlainTextEdit(this);
