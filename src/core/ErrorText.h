@@ -11,6 +11,14 @@ inline QString ModuleErrorText(const QString& description, const QString& module
            module + QStringLiteral(".");
 }
 
+// The message of a load that failed: "Error in loading database. Check source file.", followed
+// by a line break and the detail when there is one.
+inline QString LoadFailureText(const QString& detail = QString()) {
+    QString text = QStringLiteral("Error in loading database. Check source file.");
+    if (!detail.isEmpty()) text += QStringLiteral("\r\n") + detail;
+    return text;
+}
+
 // Turns bytes of a file or of the table into display text: UTF-8 when valid, else Latin-1.
 QString DisplayText(const std::string& bytes);
 

@@ -4,13 +4,6 @@
 
 namespace sabrix {
 
-std::string_view TrimBlanks(std::string_view field) {
-    const auto first = field.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = field.find_last_not_of(' ');
-    return field.substr(first, last - first + 1);
-}
-
 const std::vector<std::string_view>& CsvLine::split(std::string_view line) {
     fields_.clear();
     if (line.empty()) {

@@ -9,10 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace sabrix {
+#include "core/TrimBlanks.h"
 
-// The field without the spaces at its ends; tabs and other bytes stay. "  a b " -> "a b".
-std::string_view TrimBlanks(std::string_view field);
+namespace sabrix {
 
 class CsvLine {
   public:

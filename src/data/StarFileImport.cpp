@@ -22,7 +22,6 @@ constexpr size_t kClassicFieldCount = 18;
 constexpr size_t kCurrentFieldCount = 24;
 constexpr const char* kConversionError = "Data type conversion error.";
 constexpr const char* kPastEnd = "Input past end of file";
-constexpr const char* kCheckSource = "Error in loading database. Check source file.";
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -212,7 +211,6 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
 }
 
 std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
-    const QString checkSource = QString::fromLatin1(kCheckSource);
     const QString lineEnd = QStringLiteral("\r\n");
     switch (result.outcome) {
         case ImportResult::Outcome::Loaded:
@@ -226,13 +224,13 @@ std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
                     QStringLiteral("Check Errors.txt for non-compliant records."),
                 QStringLiteral("Database Record Error"), Icon::None};
         case ImportResult::Outcome::NoDataLines:
-            return ImportMessage{checkSource, QStringLiteral("Sabrix"), Icon::None};
+            return ImportMessage{LoadFailureText(), QStringLiteral("Sabrix"), Icon::None};
         case ImportResult::Outcome::CannotOpen:
         case ImportResult::Outcome::InputPastEnd:
-            return ImportMessage{checkSource + lineEnd + DisplayText(result.description),
+            return ImportMessage{LoadFailureText(DisplayText(result.description)),
                                  QStringLiteral("Error"), Icon::Critical};
         case ImportResult::Outcome::ConversionFailed:
-            return ImportMessage{checkSource + QStringLiteral(" Last JD loaded was: ") +
+            return ImportMessage{LoadFailureText() + QStringLiteral(" Last JD loaded was: ") +
                                      DisplayText(result.lastJD) + QStringLiteral(".") + lineEnd +
                                      DisplayText(result.description),
                                  QStringLiteral("Error"), Icon::Critical};

@@ -65,13 +65,6 @@ int CountDecimals(const std::string& text) {
     return static_cast<int>(text.size() - point - 1);
 }
 
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::string FormatNum(const std::string& text, int width) {
     const auto point = text.find('.');
     if (point == std::string::npos) throw FormatNumError();

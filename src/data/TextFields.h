@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/SabrixError.h"
+#include "core/TrimBlanks.h"
 
 namespace sabrix {
 
@@ -33,8 +34,5 @@ int CountDecimals(const std::string& text);
 // left-justified to width ("9.1", 6 -> " 9.1  "). Throws FormatNumError when the result is
 // longer than width or the text holds no ".".
 std::string FormatNum(const std::string& text, int width);
-
-// The text without the blanks at both ends (other white space is kept).
-std::string TrimBlanks(const std::string& text);
 
 }  // namespace sabrix

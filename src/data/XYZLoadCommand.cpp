@@ -64,9 +64,8 @@ XYZLoadOutcome XYZLoadFile(AppState& state, ObsTable& table, Prompts& prompts,
         state.overlay.StateOK = false;
         return XYZLoadOutcome::FileNotFound;
     } catch (const std::exception& e) {
-        prompts.message(QStringLiteral("Error in loading database. Check source file.\r\n") +
-                            DisplayText(e.what()),
-                        QStringLiteral("Error"), Buttons::OK, Icon::Critical);
+        prompts.message(LoadFailureText(DisplayText(e.what())), QStringLiteral("Error"),
+                        Buttons::OK, Icon::Critical);
         state.overlay.StateOK = false;
         return XYZLoadOutcome::Failed;
     }

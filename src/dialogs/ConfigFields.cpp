@@ -1,11 +1,12 @@
 #include "dialogs/ConfigFields.h"
 
+#include "core/TrimBlanks.h"
+
 namespace sabrix {
 
 std::optional<int16_t> ParseWholeNumber16(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    text = TrimBlanks(text);
+    if (text.empty()) return std::nullopt;
     bool negative = false;
     if (text.front() == '+' || text.front() == '-') {
         negative = text.front() == '-';

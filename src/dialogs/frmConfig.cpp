@@ -17,6 +17,7 @@
 #include "core/SettingsFile.h"
 #include "dialogs/ConfigFields.h"
 #include "dialogs/frmBrowse.h"
+#include "plot/Canvas.h"
 
 namespace sabrix {
 
@@ -65,11 +66,6 @@ class FocusReportingLineEdit : public QLineEdit {
   private:
     std::function<void()> gotFocus_;
 };
-
-QColor ToQColor(double packed) {
-    const auto value = static_cast<uint32_t>(packed);
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
 
 QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -171,9 +167,10 @@ double frmConfig::ButtonColor(const QPushButton* button) {
 
 void frmConfig::SetButtonColor(QPushButton* button, double packed) {
     button->setProperty(kColorProperty, packed);
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid "
-                                         "#808080; }")
-                              .arg(ToQColor(packed).name()));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; border: 1px solid "
+                       "#808080; }")
+            .arg(ToQColor(static_cast<int32_t>(static_cast<uint32_t>(packed))).name()));
 }
 
 void frmConfig::showEvent(QShowEvent* event) {
