@@ -130,7 +130,7 @@ bool XYZSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay
         if (chosen && !chosen->isEmpty()) {
             const std::string output = PathBytes(*chosen);
             // Built first, so that a table that cannot be written leaves the backup alone.
-            const std::string text = ThreeColumnFileText(table);
+            const std::string text = ThreeColumnFileText(table, [&display] { display.yield(); });
             BackUpOnce(state.star, state.star.ThreeColumnFilePath, display);
             display.setProgressCaption(kSaving);
             WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });

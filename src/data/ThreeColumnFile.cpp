@@ -123,10 +123,11 @@ std::string ThreeColumnLine(const ObsRow& row) {
     return line;
 }
 
-std::string ThreeColumnFileText(const ObsTable& table) {
+std::string ThreeColumnFileText(const ObsTable& table, const std::function<void()>& tick) {
     std::string text;
     bool any = false;
     table.ForEachExportRowById([&](const ObsRow& row) {
+        if (tick) tick();
         text += ThreeColumnLine(row);
         text += "\r\n";
         any = true;

@@ -70,8 +70,9 @@ std::optional<std::string> ThreeColumnStarName(const std::string& path);
 std::string ThreeColumnLine(const ObsRow& row);
 
 // Returns the lines of every row in ID order, each ended by CR LF. Throws SabrixError
-// "No current record." for an empty table, SQLite::Exception when it cannot be read.
-std::string ThreeColumnFileText(const ObsTable& table);
+// "No current record." for an empty table, SQLite::Exception when it cannot be read. tick
+// (may be empty) runs once per row.
+std::string ThreeColumnFileText(const ObsTable& table, const std::function<void()>& tick = {});
 
 // Builds the lines of every row in ID order (each ended by CR LF), then writes them to out.
 // Throws SabrixError "No current record." for an empty table (nothing is written),
