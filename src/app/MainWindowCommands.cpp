@@ -143,18 +143,19 @@ const WindowView& MainWindowCommands::LoadStarFile(const std::string& path) {
     if (Busy() || !table_) return view_;
     if (state_.star.FileLoaded && !UnloadStar()) return view_;
     state_.settings.FilePath = path;
-    ImportStarFile();
+    const bool loaded = ImportStarFile();
     if (view_.endRun) return view_;
-    ShowLoadedFile(QStringLiteral("File: ") + DisplayText(path));
+    ShowLoadedFile(loaded, QStringLiteral("File: ") + DisplayText(path));
     return view_;
 }
 
-void MainWindowCommands::ShowLoadedFile(const QString& panelOne) {
+void MainWindowCommands::ShowLoadedFile(bool loaded, const QString& panelOne) {
     view_.progressBarShown = false;
     view_.captionShown = false;
-    if (!state_.overlay.StateOK || !state_.star.FileLoaded) {
-        // Nothing is loaded: the status bar names no file, and the next load starts afresh.
-        state_.overlay.StateOK = true;
+    // Whatever failed on the way has been said; the next command starts afresh.
+    state_.overlay.StateOK = true;
+    if (!loaded) {
+        // Nothing is loaded: the status bar names no file.
         view_.look = WindowView::Look::Empty;
         view_.panels[0].clear();
     } else {
@@ -164,7 +165,7 @@ void MainWindowCommands::ShowLoadedFile(const QString& panelOne) {
     view_.panels[1] = PlainMagnificationText(state_);
 }
 
-void MainWindowCommands::ImportStarFile() {
+bool MainWindowCommands::ImportStarFile() {
     view_.look = WindowView::Look::Loading;
     rejectedLines_ = 0;
     ImportResult result;
@@ -199,11 +200,9 @@ void MainWindowCommands::ImportStarFile() {
     state_.star.RecordCount = result.recordCount;
     rejectedLines_ = result.rejected;
     if (failed) {
-        Say(QStringLiteral("Error in loading database. Check source file.\r\n") + failure,
-            QStringLiteral("Error"), Buttons::OK, Icon::Critical);
-        state_.overlay.StateOK = false;
+        Say(LoadFailureText(failure), QStringLiteral("Error"), Buttons::OK, Icon::Critical);
         UnloadStar();
-        return;
+        return false;
     }
     const std::optional<ImportMessage> message = ImportMessageFor(result);
     const auto tell = [&] {
@@ -217,30 +216,26 @@ void MainWindowCommands::ImportStarFile() {
             view_.captionShown = false;
             if (!FitPlotWindow()) {
                 // Nothing can be shown: the rows go again, so the next load starts empty.
-                state_.overlay.StateOK = false;
                 UnloadStar();
-                return;
+                return false;
             }
             state_.star.FileLoaded = true;
-            // A load that worked clears whatever failure other windows left in the flag.
-            state_.overlay.StateOK = true;
             Redraw(false);
             tell();
-            return;
+            return true;
         case ImportResult::Outcome::NoDataLines:
             tell();
-            state_.overlay.StateOK = false;
-            return;
+            return false;
         case ImportResult::Outcome::CannotOpen:
         case ImportResult::Outcome::InputPastEnd:
         case ImportResult::Outcome::ConversionFailed:
             view_.look = WindowView::Look::Empty;
             tell();
-            state_.overlay.StateOK = false;
             // The import stored nothing; unloading gives the empty window and a fresh table.
             UnloadStar();
-            return;
+            return false;
     }
+    return false;
 }
 
 const WindowView& MainWindowCommands::mnuXYZ_Click() {
@@ -259,8 +254,8 @@ const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& pat
     if (Busy() || !table_) return view_;
     if (state_.star.FileLoaded && !UnloadStar()) return view_;
     if (!XYZBeginLoad(state_, path)) {
-        Say(QStringLiteral("Error in loading database. Check source file.\r\nThe file name ") +
-                DisplayText(path) + QStringLiteral(" has no \".\"."),
+        Say(LoadFailureText(QStringLiteral("The file name ") + DisplayText(path) +
+                            QStringLiteral(" has no \".\".")),
             QStringLiteral("Error"), Buttons::OK, Icon::Critical);
         return view_;
     }
@@ -288,17 +283,12 @@ const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& pat
     }
     view_.progressBarShown = false;
     view_.captionShown = false;
-    if (outcome == XYZLoadOutcome::Loaded) {
-        if (FitPlotWindow())
-            Redraw(false);
-        else
-            state_.overlay.StateOK = false;
-    }
-    if (!state_.overlay.StateOK) {
-        if (!UnloadStar()) return view_;
-        view_.panels[0].clear();
-    }
-    ShowLoadedFile(XYZFileStatusText(state_));
+    const bool loaded = outcome == XYZLoadOutcome::Loaded && FitPlotWindow();
+    if (loaded)
+        Redraw(false);
+    else if (!UnloadStar())
+        return view_;
+    ShowLoadedFile(loaded, XYZFileStatusText(state_));
     return view_;
 }
 

@@ -121,11 +121,16 @@ class MainWindowCommands : private SaveDisplay {
     Answer Say(const QString& text, const QString& title, Buttons buttons, Icon icon,
                std::optional<Answer> dismissed = std::nullopt);
     void SayModuleError(const std::exception& e, const char* module);
-    void ImportStarFile();
-    void ShowLoadedFile(const QString& panelOne);
+    // Reads FilePath into the table and draws it. Returns whether the star is loaded; after
+    // a failure its message has been said and the table is empty.
+    bool ImportStarFile();
+    // The window after a load: the plot with the file named in panel 1, or the empty look.
+    void ShowLoadedFile(bool loaded, const QString& panelOne);
     // FindExtremes for the loaded table. Returns false after telling the user why.
     bool FitPlotWindow();
     void RunPlotter();
+    // Takes the observer marks away (UnMarkObs) when there are any; MarkCount becomes 0.
+    void RemoveMarks();
     void ClearCanvases();
     // Runs a navigation move and, when it moved the window, the redraw sequence.
     const WindowView& Move(bool (*move)(PlotWindowState&));

@@ -48,18 +48,21 @@ void MainWindowCommands::RunPlotter() {
         Say(message, QStringLiteral("Error"), Buttons::OK, Icon::None);
 }
 
+void MainWindowCommands::RemoveMarks() {
+    if (!state_.overlay.ObserverMarked) return;
+    try {
+        UnMarkObs(state_, *table_);
+    } catch (const std::exception& e) {
+        SayModuleError(e, "UnMarkObs");
+    }
+    state_.overlay.MarkCount = 0;
+}
+
 const WindowView& MainWindowCommands::cmdReset_Click() {
     if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
     {
         Job job(*this);
-        if (state_.overlay.ObserverMarked) {
-            try {
-                UnMarkObs(state_, *table_);
-            } catch (const std::exception& e) {
-                SayModuleError(e, "UnMarkObs");
-            }
-            state_.overlay.MarkCount = 0;
-        }
+        RemoveMarks();
         state_.overlay.BinsShown = false;
         state_.overlay.PolyShown = false;
         state_.view.JDMagnification = 1.0f;
@@ -78,14 +81,7 @@ const WindowView& MainWindowCommands::cmdReset_Click() {
 
 const WindowView& MainWindowCommands::cmdRefresh_Click() {
     if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
-    if (state_.overlay.ObserverMarked) {
-        try {
-            UnMarkObs(state_, *table_);
-        } catch (const std::exception& e) {
-            SayModuleError(e, "UnMarkObs");
-        }
-        state_.overlay.MarkCount = 0;
-    }
+    RemoveMarks();
     // The plotter clears the plot: the averages and the curve are gone, and later redraws
     // leave them out.
     Redraw(false);
