@@ -22,6 +22,7 @@
 #include "BenchUtil.h"
 #include "StarFileGenerator.h"
 #include "app/frmPlot.h"
+#include "core/EventPacer.h"
 #include "core/LineReader.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
@@ -126,7 +127,9 @@ double Import(const std::string& file, const std::string& dir, const Settings& c
         ImportCallbacks callbacks;
         int64_t progressValue = 0;
         callbacks.progress = [&progressValue](int64_t n) { progressValue = n; };
-        if (withYields) callbacks.yield = [] { QCoreApplication::processEvents(); };
+        // Paced as the window paces it.
+        EventPacer pacer([] { QCoreApplication::processEvents(); });
+        if (withYields) callbacks.yield = [&pacer] { pacer.tick(); };
         const auto start = std::chrono::steady_clock::now();
         const ImportResult result =
             ImportStarFileRows(file, dir + "/Errors.txt", *table, colors, callbacks);
@@ -141,11 +144,13 @@ double Import(const std::string& file, const std::string& dir, const Settings& c
     return best;
 }
 
+// A save's display without a window, its turns of the event loop paced as the window's.
 struct NullDisplay : SaveDisplay {
+    EventPacer pacer{[] { QCoreApplication::processEvents(); }};
     void hidePlotForSave() override {}
     void setProgressCaption(const QString&) override {}
     void restorePlotAfterSave() override {}
-    void yield() override { QCoreApplication::processEvents(); }
+    void yield() override { pacer.tick(); }
 };
 
 struct FailingPrompts : Prompts {
