@@ -1,7 +1,8 @@
 // The program's work without a window: drawing the plot of a file into a PNG (--render) and
-// converting a file through the program's own writers (--convert). Both load the file into a
-// scratch copy of the template database, so they never touch a running program's working
-// database, and use the same import, plot and export code as the windows.
+// converting a file through the program's own writers (--convert). Both load the file through
+// the main window's commands (MainWindowCommands) into a scratch copy of the template
+// database, so they never touch a running program's working database, and draw and write
+// with the same code as the windows.
 #pragma once
 
 #include <iosfwd>

@@ -1,10 +1,7 @@
-// The logic of "Load 3-Column File". The window's slot is a thin sequence of these pieces:
-//   if (!AskUnloadForXYZ(state, prompts)) return;  if (state.star.FileLoaded) UnloadStar();
-//   yield; clear the pictures;  path = prompts.openFile(XYZOpenDialogOptions(state));
-//   if (!path || !XYZBeginLoad(state, PathBytes(*path))) return;
-//   status panels XYZFileStatusText / PlainMagnificationText;
-//   if (XYZLoadFile(...) == XYZLoadOutcome::Loaded) { FindExtremes; Scaler; Plotter; }
-//   if (state.overlay.StateOK) show the plot; else { StateOK = true; UnloadStar(); ... }
+// The pieces of "Load 3-Column File" that belong to the data: the unload question, the open
+// dialog's options, taking the chosen file's name as the star's, the status and progress
+// texts, and the load itself with its messages. The main window's command layer strings them
+// together with the unload, the fit of the plot window and the plot.
 #pragma once
 
 #include <QString>
