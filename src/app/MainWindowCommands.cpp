@@ -70,6 +70,11 @@ bool MainWindowCommands::UnloadStar() {
     // The readers and writers of the program close their files before they return, so no
     // file is open here.
     ResetStarState(state_);
+    ForgetViews();
+    drag_ = Drag::None;
+    view_.rubberBand.reset();
+    view_.tool = state_.overlay.tool;
+    if (view_.tool == Tool::Locate) view_.cursorName = QStringLiteral("XHairs");
     ClearCanvases();
     view_.starLabel.clear();
     view_.panels[1].clear();

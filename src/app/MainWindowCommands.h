@@ -24,6 +24,7 @@
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
 #include "data/SaveCommands.h"
+#include "interaction/ViewHistory.h"
 #include "plot/Canvas.h"
 
 namespace sabrix {
@@ -97,6 +98,34 @@ class MainWindowCommands : private SaveDisplay {
     // when nothing is loaded or an edge pair is empty or reversed.
     const WindowView& ShowWindow(double jdLeft, double jdRight, double magTop, double magBottom);
 
+    // The tool buttons: each makes its tool the current one and shows its cursor.
+    const WindowView& cmdLocate_Click();
+    const WindowView& cmdBox_Click();
+    const WindowView& cmdZoomBox_Click();
+    const WindowView& cmdMag_Click();
+    const WindowView& cmdJDZoom_Click();
+    const WindowView& cmdMagZoom_Click();
+
+    // The mouse on the plot, x and y in picView's frame (days since JDFirst, magnitude); the
+    // codes of PictureBox (button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt).
+    const WindowView& picView_MouseDown(int button, int shift, double x, double y);
+    const WindowView& picView_MouseMove(int button, int shift, double x, double y);
+    const WindowView& picView_MouseUp(int button, int shift, double x, double y);
+    // The scale strips, in their own frames (full JDs across the JD strip, magnitudes down the
+    // magnitude strip): a press draws a grey reference line across the plot, a move shows the
+    // readout. Form_MouseMove: the pointer over the window itself clears the readouts.
+    const WindowView& picJDScale_MouseDown(int button, int shift, double x, double y);
+    const WindowView& picMagScale_MouseDown(int button, int shift, double x, double y);
+    const WindowView& picJDScale_MouseMove(int button, int shift, double x, double y);
+    const WindowView& picMagScale_MouseMove(int button, int shift, double x, double y);
+    const WindowView& Form_MouseMove();
+    // The mouse wheel over the plot: each notch a plain JD zoom press at the pointer (in for
+    // notches forward, out for backward), of the magnitude axis instead when magnitude is set;
+    // a burst of notches is drawn once.
+    const WindowView& WheelZoom(int notches, bool magnitude, double x, double y);
+    // "Previous View": the window before the last zoom or navigation step (up to 50 back).
+    const WindowView& mnuPrevious_Click();
+
     // The stats window: the menu toggle, and its own close box.
     const WindowView& mnuStats_Click();
     const WindowView& frmStats_Unload();
@@ -134,6 +163,14 @@ class MainWindowCommands : private SaveDisplay {
     void ClearCanvases();
     // Runs a navigation move and, when it moved the window, the redraw sequence.
     const WindowView& Move(bool (*move)(PlotWindowState&));
+    // A zoom or navigation step: the window before it goes into the history, then the
+    // redraw sequence.
+    void Stepped(const PlotWindowState& before);
+    void ForgetViews();
+    const WindowView& ChooseTool(Tool tool);
+    // The end of a zoom-box drag.
+    void FinishZoomBox(double x1, double y1, double x2, double y2);
+    bool PlotShown() const { return table_ && state_.star.FileLoaded && !Busy(); }
     bool Busy() const { return view_.busy; }
 
     AppState state_;
@@ -148,6 +185,14 @@ class MainWindowCommands : private SaveDisplay {
     // The pacer of the job that runs; null between jobs.
     EventPacer* pacer_ = nullptr;
     int64_t rejectedLines_ = 0;
+    ViewHistory history_;
+    // A box being dragged on the plot: which kind, and its corners in picView's frame.
+    enum class Drag { None, Select, Zoom };
+    Drag drag_ = Drag::None;
+    double boxStartX_ = 0;
+    double boxStartY_ = 0;
+    double boxEndX_ = 0;
+    double boxEndY_ = 0;
 };
 
 // A long job: the view is busy (every command refused, the window shows it) and the event

@@ -41,7 +41,9 @@ void MainWindowCommands::RunPlotter() {
     view_.captionShown = false;
     view_.progressBarShown = false;
     if (outcome.starLabel) view_.starLabel = *outcome.starLabel;
-    if (outcome.statusText) view_.panels[1] = *outcome.statusText;
+    // A window without rows draws nothing, but its factor is still the one to show: a stale
+    // figure in the status bar would describe another view.
+    view_.panels[1] = outcome.statusText.value_or(MagnificationStatusText(state_));
     if (outcome.cursorName) view_.cursorName = *outcome.cursorName;
     if (outcome.statsLines) view_.statsLines = *outcome.statsLines;
     for (const QString& message : outcome.errorMessages)
@@ -65,6 +67,7 @@ const WindowView& MainWindowCommands::cmdReset_Click() {
         RemoveMarks();
         state_.overlay.BinsShown = false;
         state_.overlay.PolyShown = false;
+        ForgetViews();
         state_.view.JDMagnification = 1.0f;
         state_.view.MagMagnification = 1.0f;
     }
@@ -103,8 +106,9 @@ const WindowView& MainWindowCommands::mnuFaint_Click() {
 }
 
 const WindowView& MainWindowCommands::Move(bool (*move)(PlotWindowState&)) {
-    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
-    if (move(state_.view)) Redraw(true);
+    if (!PlotShown()) return view_;
+    const PlotWindowState before = state_.view;
+    if (move(state_.view)) Stepped(before);
     return view_;
 }
 
@@ -143,6 +147,7 @@ const WindowView& MainWindowCommands::ShowWindow(double jdLeft, double jdRight, 
         SayModuleError(e, "FindExtremes");
         return view_;
     }
+    const PlotWindowState before = state_.view;
     PlotWindowState& v = state_.view;
     v.WinJDLeft = jdLeft;
     v.WinJDRight = jdRight;
@@ -152,7 +157,8 @@ const WindowView& MainWindowCommands::ShowWindow(double jdLeft, double jdRight, 
     v.WinMagHeight = magBottom - magTop;
     v.JDMagnification = static_cast<float>(full.WinJDWidth / v.WinJDWidth);
     v.MagMagnification = static_cast<float>(full.WinMagHeight / v.WinMagHeight);
-    return Redraw(true);
+    Stepped(before);
+    return view_;
 }
 
 const WindowView& MainWindowCommands::mnuStats_Click() {

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/AppState.h"
+
 namespace sabrix {
 
 struct WindowView {
@@ -29,8 +31,15 @@ struct WindowView {
     QString starLabel;
     // Status bar panels 1 to 4: the file, the magnification, the pointer's JD and magnitude.
     std::array<QString, 4> panels;
-    // The cursor of the plot surface: "XHairs", "Magnify1", "MagZoom" or "JDZoom2".
+    // The cursor of the plot surface: "XHairs", "Normal01", "Magnify1", "MagZoom" or
+    // "JDZoom2".
     QString cursorName = QStringLiteral("XHairs");
+    // The tool whose button shows as pressed.
+    Tool tool = Tool::Locate;
+    // The rubber band of a box being dragged, corners in picView's frame (x1, y1, x2, y2).
+    std::optional<std::array<double, 4>> rubberBand;
+    // "Previous View" has a window to go back to.
+    bool previousViewAvailable = false;
 
     // lblPrg and prgLoad.
     QString progressCaption;

@@ -103,6 +103,10 @@ void frmPlot::buildMenus() {
     mnuspacer4 = AddSpacer(mnuTools, "mnuspacer4");
     mnuViewer = AddItem(mnuTools, "mnuViewer", QStringLiteral("View Files"));
     mnuManage = AddItem(mnuTools, "mnuManage", QStringLiteral("Manage Files"));
+    mnuSpacerPrevious = AddSpacer(mnuTools, "mnuSpacerPrevious");
+    mnuPrevious = AddItem(mnuTools, "mnuPrevious", QStringLiteral("Previous View"));
+    mnuPrevious->setShortcut(QKeySequence(Qt::Key_Backspace));
+    mnuPrevious->setEnabled(false);
 
     mnuConfig = bar->addAction(QStringLiteral("Configure"));
     mnuConfig->setObjectName(QStringLiteral("mnuConfig"));
@@ -144,6 +148,7 @@ void frmPlot::buildMenus() {
     connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
     connect(mnuStats, &QAction::triggered, this, &frmPlot::mnuStats_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
+    connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
 }
 
 QPushButton* frmPlot::addToolButton(const char* name, const char* toolTip, float left) {
@@ -190,6 +195,14 @@ void frmPlot::buildControls() {
     picView->installEventFilter(this);
     picMagScale = new PictureBox(client_);
     picMagScale->setObjectName(QStringLiteral("picMagScale"));
+    connect(picView, &PictureBox::mouseDown, this, &frmPlot::picView_MouseDown);
+    connect(picView, &PictureBox::mouseMove, this, &frmPlot::picView_MouseMove);
+    connect(picView, &PictureBox::mouseUp, this, &frmPlot::picView_MouseUp);
+    connect(picView, &PictureBox::wheelTurned, this, &frmPlot::picView_Wheel);
+    connect(picJDScale, &PictureBox::mouseDown, this, &frmPlot::picJDScale_MouseDown);
+    connect(picJDScale, &PictureBox::mouseMove, this, &frmPlot::picJDScale_MouseMove);
+    connect(picMagScale, &PictureBox::mouseDown, this, &frmPlot::picMagScale_MouseDown);
+    connect(picMagScale, &PictureBox::mouseMove, this, &frmPlot::picMagScale_MouseMove);
 
     lblPrg = MakeLabel(client_, "lblPrg", QString());
     lblPrg->setAlignment(Qt::AlignCenter);
@@ -220,6 +233,17 @@ void frmPlot::buildControls() {
     cmdMag = addToolButton("cmdMag", "Zoom In/Out", 1800);
     cmdJDZoom = addToolButton("cmdJDZoom", "Expand/Contract JD", 2385);
     cmdMagZoom = addToolButton("cmdMagZoom", "Expand/Contract Mag", 2865);
+    // The tool buttons show which tool is active.
+    for (QPushButton* button : {cmdZoomBox, cmdBox, cmdLocate, cmdMag, cmdJDZoom, cmdMagZoom}) {
+        button->setCheckable(true);
+        button->setEnabled(true);
+    }
+    connect(cmdZoomBox, &QPushButton::clicked, this, &frmPlot::cmdZoomBox_Click);
+    connect(cmdBox, &QPushButton::clicked, this, &frmPlot::cmdBox_Click);
+    connect(cmdLocate, &QPushButton::clicked, this, &frmPlot::cmdLocate_Click);
+    connect(cmdMag, &QPushButton::clicked, this, &frmPlot::cmdMag_Click);
+    connect(cmdJDZoom, &QPushButton::clicked, this, &frmPlot::cmdJDZoom_Click);
+    connect(cmdMagZoom, &QPushButton::clicked, this, &frmPlot::cmdMagZoom_Click);
     cmdBegin = addToolButton("cmdBegin", "Beginning of Plot", 3465);
     cmdBack = addToolButton("cmdBack", "Back", 3945);
     cmdForward = addToolButton("cmdForward", "Forward", 4425);
@@ -258,7 +282,12 @@ void frmPlot::buildControls() {
         panel->setObjectName(QStringLiteral("staPlotPanel") + QString::number(i + 1));
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
-        panel->setMinimumWidth(i == 0 ? 120 : 90);
+        // The readouts fit "JD = 2455123.4567" and "  Mag = -12.34" whole.
+        const std::array<QString, 4> widest = {QString(), QString(),
+                                               QStringLiteral("JD = 0000000.0000"),
+                                               QStringLiteral("  Mag = -00.00")};
+        panel->setMinimumWidth(std::max(
+            i == 0 ? 120 : 90, panel->fontMetrics().horizontalAdvance(widest[size_t(i)]) + 10));
         panel->setContentsMargins(3, 0, 3, 0);
         staPlot->addPermanentWidget(panel, stretch[static_cast<size_t>(i)]);
         panels_[static_cast<size_t>(i)] = panel;
@@ -305,6 +334,11 @@ void frmPlot::setBusy(bool busy) {
     fraButtons->setEnabled(!busy);
     picView->setEnabled(!busy);
     if (!busy && plotHadFocus_) picView->setFocus();
+    // Wheel notches that came while the job ran are drawn now, in one go.
+    if (!busy && wheelWaitsForJob_) {
+        wheelWaitsForJob_ = false;
+        QueueWheel();
+    }
     picJDScale->setEnabled(!busy);
     picMagScale->setEnabled(!busy);
     // A resize during the job blanked the canvases; whatever the job was (a plot, an import,
@@ -505,8 +539,7 @@ void frmPlot::mnuAbout_Click() {
 }
 
 void frmPlot::Form_MouseMove() {
-    setPanelText(3, QString());
-    setPanelText(4, QString());
+    Apply(commands_->Form_MouseMove());
 }
 
 void frmPlot::resizeEvent(QResizeEvent* event) {

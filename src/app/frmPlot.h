@@ -120,6 +120,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     QAction* mnuspacer4;
     QAction* mnuViewer;
     QAction* mnuManage;
+    QAction* mnuSpacerPrevious;
+    QAction* mnuPrevious;
     QAction* mnuConfig;
     QMenu* mnuHelp;
     QAction* mnuDocs;
@@ -174,6 +176,23 @@ class frmPlot : public QMainWindow, private WindowHost {
     void cmdEnder_Click();
     void cmdUp_Click();
     void CmdDown_Click();
+    void cmdZoomBox_Click();
+    void cmdBox_Click();
+    void cmdLocate_Click();
+    void cmdMag_Click();
+    void cmdJDZoom_Click();
+    void cmdMagZoom_Click();
+    void mnuPrevious_Click();
+    void picView_MouseDown(int button, int shift, double x, double y);
+    void picView_MouseMove(int button, int shift, double x, double y);
+    void picView_MouseUp(int button, int shift, double x, double y);
+    void picJDScale_MouseDown(int button, int shift, double x, double y);
+    void picJDScale_MouseMove(int button, int shift, double x, double y);
+    void picMagScale_MouseDown(int button, int shift, double x, double y);
+    void picMagScale_MouseMove(int button, int shift, double x, double y);
+    // Collects wheel turns over the plot; they are drawn together on the next turn of the
+    // event loop (or after the job that runs).
+    void picView_Wheel(int angleDelta, int shift, double x, double y);
     void mnuExit_Click();
     void mnuExit1_Click();
     void mnuConfig_Click();
@@ -201,6 +220,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     bool HandlePlotKey(int key);
     void Form_MouseMove();
     void PlaceStatsWindow();
+    void QueueWheel();
+    void FlushWheel();
 
     std::string programDir_;
     Prompts& prompts_;
@@ -218,6 +239,13 @@ class frmPlot : public QMainWindow, private WindowHost {
     bool shutDownDone_ = false;
     int exitCode_ = 0;
     bool redrawPending_ = false;
+    // Wheel turns not drawn yet: eighths of a degree, where and which axis.
+    int wheelEighths_ = 0;
+    double wheelX_ = 0;
+    double wheelY_ = 0;
+    bool wheelMagnitude_ = false;
+    bool wheelQueued_ = false;
+    bool wheelWaitsForJob_ = false;
     std::unique_ptr<MainWindowCommands> commands_;
 };
 

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMetaObject>
+#include <utility>
 
 #include "app/frmPlot.h"
 #include "core/ErrorText.h"
@@ -43,6 +45,17 @@ void frmPlot::Apply(const WindowView& view) {
     prgLoad->setValue(view.progressValue);
     prgLoad->setVisible(view.progressBarShown);
 
+    const std::pair<QPushButton*, Tool> toolButtons[] = {
+        {cmdLocate, Tool::Locate}, {cmdBox, Tool::Box},       {cmdZoomBox, Tool::ZoomBox},
+        {cmdMag, Tool::Magnify},   {cmdJDZoom, Tool::JDZoom}, {cmdMagZoom, Tool::MagZoom}};
+    for (const auto& [button, tool] : toolButtons) button->setChecked(view.tool == tool);
+    if (view.rubberBand) {
+        const auto& [x1, y1, x2, y2] = *view.rubberBand;
+        picView->setRubberBand(x1, y1, x2, y2);
+    } else if (picView->rubberBand()) {
+        picView->clearRubberBand();
+    }
+
     mnuFaint->setChecked(view.omitFainterChecked);
     mnuStats->setChecked(view.statsChecked);
     if (view.statsWindowOpen) {
@@ -63,6 +76,7 @@ void frmPlot::Apply(const WindowView& view) {
 
     const bool wasBusy = busy_;
     setBusy(view.busy);
+    if (!view.busy) mnuPrevious->setEnabled(view.previousViewAvailable);
     if (view.busy && !wasBusy) QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!view.busy && wasBusy) QApplication::restoreOverrideCursor();
     // What the plot pictures show changed under them.
@@ -141,6 +155,88 @@ void frmPlot::CmdDown_Click() {
     Apply(commands_->CmdDown_Click());
 }
 
+void frmPlot::cmdZoomBox_Click() {
+    Apply(commands_->cmdZoomBox_Click());
+}
+
+void frmPlot::cmdBox_Click() {
+    Apply(commands_->cmdBox_Click());
+}
+
+void frmPlot::cmdLocate_Click() {
+    Apply(commands_->cmdLocate_Click());
+}
+
+void frmPlot::cmdMag_Click() {
+    Apply(commands_->cmdMag_Click());
+}
+
+void frmPlot::cmdJDZoom_Click() {
+    Apply(commands_->cmdJDZoom_Click());
+}
+
+void frmPlot::cmdMagZoom_Click() {
+    Apply(commands_->cmdMagZoom_Click());
+}
+
+void frmPlot::mnuPrevious_Click() {
+    Apply(commands_->mnuPrevious_Click());
+}
+
+void frmPlot::picView_MouseDown(int button, int shift, double x, double y) {
+    Apply(commands_->picView_MouseDown(button, shift, x, y));
+}
+
+void frmPlot::picView_MouseMove(int button, int shift, double x, double y) {
+    Apply(commands_->picView_MouseMove(button, shift, x, y));
+}
+
+void frmPlot::picView_MouseUp(int button, int shift, double x, double y) {
+    Apply(commands_->picView_MouseUp(button, shift, x, y));
+}
+
+void frmPlot::picJDScale_MouseDown(int button, int shift, double x, double y) {
+    Apply(commands_->picJDScale_MouseDown(button, shift, x, y));
+}
+
+void frmPlot::picJDScale_MouseMove(int button, int shift, double x, double y) {
+    Apply(commands_->picJDScale_MouseMove(button, shift, x, y));
+}
+
+void frmPlot::picMagScale_MouseDown(int button, int shift, double x, double y) {
+    Apply(commands_->picMagScale_MouseDown(button, shift, x, y));
+}
+
+void frmPlot::picMagScale_MouseMove(int button, int shift, double x, double y) {
+    Apply(commands_->picMagScale_MouseMove(button, shift, x, y));
+}
+
+void frmPlot::picView_Wheel(int angleDelta, int shift, double x, double y) {
+    wheelEighths_ += angleDelta;
+    wheelX_ = x;
+    wheelY_ = y;
+    wheelMagnitude_ = shift == 2;  // Ctrl
+    QueueWheel();
+}
+
+void frmPlot::QueueWheel() {
+    if (wheelQueued_) return;
+    wheelQueued_ = true;
+    QMetaObject::invokeMethod(this, &frmPlot::FlushWheel, Qt::QueuedConnection);
+}
+
+void frmPlot::FlushWheel() {
+    wheelQueued_ = false;
+    if (busy_) {
+        wheelWaitsForJob_ = true;
+        return;
+    }
+    constexpr int kNotch = 120;
+    const int notches = wheelEighths_ / kNotch;
+    wheelEighths_ -= notches * kNotch;
+    if (notches != 0) Apply(commands_->WheelZoom(notches, wheelMagnitude_, wheelX_, wheelY_));
+}
+
 bool frmPlot::HandlePlotKey(int key) {
     switch (key) {
         case Qt::Key_Left:
@@ -163,6 +259,10 @@ bool frmPlot::HandlePlotKey(int key) {
             return true;
         case Qt::Key_F5:
             cmdRefresh_Click();
+            return true;
+        case Qt::Key_Backspace:
+            // Also the shortcut of "Previous View"; here for when the window is not active.
+            mnuPrevious_Click();
             return true;
         default:
             return false;

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QWheelEvent>
 #include <array>
 
 #include "core/QtResources.h"
@@ -133,6 +134,13 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     emitMouse(event, MouseButtonCode(event->button()), &PictureBox::mouseUp);
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event) {
+    const QPointF p = event->position();
+    emit wheelTurned(event->angleDelta().y(), ShiftCode(event->modifiers()), canvas_.userX(p.x()),
+                     canvas_.userY(p.y()));
+    event->accept();
 }
 
 }  // namespace sabrix

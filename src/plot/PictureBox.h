@@ -53,6 +53,9 @@ class PictureBox : public QWidget {
     void mouseDown(int button, int shift, double x, double y);
     void mouseMove(int button, int shift, double x, double y);
     void mouseUp(int button, int shift, double x, double y);
+    // The wheel turned by angleDelta eighths of a degree (120 a notch; forward positive) with
+    // the pointer at (x, y).
+    void wheelTurned(int angleDelta, int shift, double x, double y);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,6 +63,7 @@ class PictureBox : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void emitMouse(QMouseEvent* event, int buttons,

@@ -1,0 +1,17 @@
+#include "interaction/ViewHistory.h"
+
+namespace sabrix {
+
+void ViewHistory::Push(const PlotWindowState& before) {
+    views_.push_back(before);
+    if (views_.size() > kDepth) views_.pop_front();
+}
+
+std::optional<PlotWindowState> ViewHistory::Pop() {
+    if (views_.empty()) return std::nullopt;
+    PlotWindowState newest = views_.back();
+    views_.pop_back();
+    return newest;
+}
+
+}  // namespace sabrix

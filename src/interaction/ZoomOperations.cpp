@@ -1,0 +1,178 @@
+#include "interaction/ZoomOperations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace sabrix {
+
+namespace {
+
+constexpr double kJDMargin = 5.0;
+constexpr double kMagMargin = 0.5;
+
+// Press points travel in single precision, as the mouse delivers them.
+double PressJD(const PlotWindowState& view, double x) {
+    return static_cast<double>(static_cast<float>(x)) + view.JDFirst;
+}
+
+double PressMag(double y) {
+    return static_cast<double>(static_cast<float>(y));
+}
+
+void CentreJD(PlotWindowState& view, double centre) {
+    view.WinJDRight = centre + view.WinJDWidth / 2;
+    view.WinJDLeft = view.WinJDRight - view.WinJDWidth;
+}
+
+void CentreMag(PlotWindowState& view, double centre) {
+    view.WinMagBottom = centre + view.WinMagHeight / 2;
+    view.WinMagTop = centre - view.WinMagHeight / 2;
+}
+
+}  // namespace
+
+int ZoomStep(int shift) {
+    if (shift == 0) return 1;
+    if (shift == 2) return 5;
+    return 0;
+}
+
+float FactorStepIn(float factor, int step) {
+    const float s = static_cast<float>(step);
+    if (step == 1 && factor == 1.0f) return factor + s;
+    if (factor == 1.0f) return s + factor - 1.0f;
+    return factor + s;
+}
+
+float FactorStepOut(float factor, int step) {
+    const float stepped = factor - static_cast<float>(step);
+    return stepped < 1.0f ? 1.0f : stepped;
+}
+
+bool JDZoomIn(PlotWindowState& view, double x, double, int step) {
+    if (step == 0) return false;
+    view.JDMagnification = FactorStepIn(view.JDMagnification, step);
+    view.WinJDWidth /= view.JDMagnification;
+    CentreJD(view, PressJD(view, x));
+    return true;
+}
+
+bool JDZoomOut(PlotWindowState& view, double x, double, int step) {
+    if (step == 0) return false;
+    view.JDMagnification = FactorStepOut(view.JDMagnification, step);
+    if (view.JDMagnification == 1.0f) {
+        view.WinJDRight = view.JDLast + kJDMargin;
+        view.WinJDLeft = view.JDFirst - kJDMargin;
+        view.WinJDWidth = view.WinJDRight - view.WinJDLeft;
+        return true;
+    }
+    view.WinJDWidth *= view.JDMagnification;
+    CentreJD(view, PressJD(view, x));
+    return true;
+}
+
+bool MagZoomIn(PlotWindowState& view, double, double y, int step) {
+    if (step == 0) return false;
+    view.MagMagnification = FactorStepIn(view.MagMagnification, step);
+    view.WinMagHeight /= view.MagMagnification;
+    CentreMag(view, PressMag(y));
+    return true;
+}
+
+bool MagZoomOut(PlotWindowState& view, double, double y, int step) {
+    if (step == 0) return false;
+    view.MagMagnification = FactorStepOut(view.MagMagnification, step);
+    if (view.MagMagnification == 1.0f) {
+        view.WinMagBottom = static_cast<double>(view.MagFaintest) + kMagMargin;
+        view.WinMagTop = static_cast<double>(view.MagBrightest) - kMagMargin;
+        view.WinMagHeight = view.WinMagBottom - view.WinMagTop;
+        return true;
+    }
+    view.WinMagHeight *= view.MagMagnification;
+    CentreMag(view, PressMag(y));
+    return true;
+}
+
+bool MagnifyIn(PlotWindowState& view, double x, double y, int step) {
+    if (step == 0) return false;
+    view.JDMagnification = FactorStepIn(view.JDMagnification, step);
+    view.MagMagnification = FactorStepIn(view.MagMagnification, step);
+    view.WinMagHeight /= view.MagMagnification;
+    const double mag = PressMag(y);
+    view.WinMagBottom = mag + view.WinMagHeight / 2 + kMagMargin;
+    view.WinMagTop = mag - view.WinMagHeight / 2 - kMagMargin;
+    // The same margin on both edges of both axes: the press point stays in the middle.
+    view.WinJDWidth /= view.JDMagnification;
+    const double jd = PressJD(view, x);
+    view.WinJDRight = jd + view.WinJDWidth / 2 + kJDMargin;
+    view.WinJDLeft = jd - view.WinJDWidth / 2 - kJDMargin;
+    return true;
+}
+
+bool MagnifyOut(PlotWindowState& view, double x, double y, int step) {
+    if (step == 0) return false;
+    view.JDMagnification = FactorStepOut(view.JDMagnification, step);
+    view.MagMagnification = FactorStepOut(view.MagMagnification, step);
+    if (view.MagMagnification == 1.0f) {
+        view.WinMagBottom = view.MagFaintest;
+        view.WinMagTop = view.MagBrightest;
+        view.WinMagHeight = view.WinMagBottom - view.WinMagTop;
+    } else {
+        view.WinMagHeight *= view.MagMagnification;
+        CentreMag(view, PressMag(y));
+    }
+    if (view.JDMagnification == 1.0f) {
+        view.WinJDRight = view.JDLast;
+        view.WinJDLeft = view.JDFirst;
+        view.WinJDWidth = view.JDLast - view.JDFirst;
+    } else {
+        view.WinJDWidth *= view.JDMagnification;
+        CentreJD(view, PressJD(view, x));
+    }
+    return true;
+}
+
+bool ZoomToBox(PlotWindowState& view, double x1, double y1, double x2, double y2) {
+    // The corners as the mouse gave them, in single precision, then in order: a box dragged
+    // leftward or upward shows the same window as one dragged the other way.
+    const double left = static_cast<float>(std::min(x1, x2)) + view.JDFirst;
+    const double right = static_cast<float>(std::max(x1, x2)) + view.JDFirst;
+    const double top = static_cast<float>(std::min(y1, y2));
+    const double bottom = static_cast<float>(std::max(y1, y2));
+    if (!(right > left) || !(bottom > top)) return false;
+    view.WinJDLeft = left;
+    view.WinJDRight = right;
+    view.WinMagTop = top;
+    view.WinMagBottom = bottom;
+    view.WinJDWidth = right - left;
+    view.WinMagHeight = bottom - top;
+    view.JDMagnification = static_cast<float>((view.JDLast - view.JDFirst) / view.WinJDWidth);
+    view.MagMagnification = static_cast<float>(
+        (static_cast<double>(view.MagFaintest) - view.MagBrightest) / view.WinMagHeight);
+    return true;
+}
+
+void WheelZoomAbout(PlotWindowState& view, int notches, bool magnitude, double x, double y) {
+    for (int i = 0; i < std::abs(notches); ++i) {
+        const bool in = notches > 0;
+        if (magnitude) {
+            const double pointer = PressMag(y);
+            // Where the pointer stands between the top (0) and the bottom (1) edge.
+            const double share = (pointer - view.WinMagTop) / (view.WinMagBottom - view.WinMagTop);
+            in ? MagZoomIn(view, x, y, 1) : MagZoomOut(view, x, y, 1);
+            if (view.MagMagnification == 1.0f) continue;  // the full range, fitted
+            view.WinMagTop = pointer - share * view.WinMagHeight;
+            view.WinMagBottom = view.WinMagTop + view.WinMagHeight;
+        } else {
+            const double pointer = PressJD(view, x);
+            const double share = (pointer - view.WinJDLeft) / (view.WinJDRight - view.WinJDLeft);
+            in ? JDZoomIn(view, x, y, 1) : JDZoomOut(view, x, y, 1);
+            if (view.JDMagnification == 1.0f) continue;
+            view.WinJDLeft = pointer - share * view.WinJDWidth;
+            view.WinJDRight = view.WinJDLeft + view.WinJDWidth;
+        }
+    }
+}
+
+}  // namespace sabrix
