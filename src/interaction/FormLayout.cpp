@@ -10,9 +10,9 @@ FormLayout DesignLayout() {
     l.Label2 = {2738, 600, 3855, 615};
     l.Label3 = {7200, 120, 1935, 375};
     l.lblStarName = {240, 360, 8535, 375};
-    l.picJDScale = {225, 720, 8535, 375};
-    l.picView = {225, 1080, 8535, 3375};
-    l.picMagScale = {8745, 1080, 375, 3375};
+    l.picJDScale = {225, 720, 8535 - kMagScaleExtraTwips, 375};
+    l.picView = {225, 1080, 8535 - kMagScaleExtraTwips, 3375};
+    l.picMagScale = {8745 - kMagScaleExtraTwips, 1080, 375 + kMagScaleExtraTwips, 3375};
     l.lblPrg = {2858, 3720, 3615, 255};
     l.cmdLoad = {3938, 3960, 1500, 495};
     l.prgLoad = {3218, 3960, 2895, 255};
@@ -26,7 +26,7 @@ FormLayout DesignLayout() {
 
 void ApplyFormResize(FormLayout& l, float fw, float fh, bool minimized) {
     if (minimized) return;
-    l.picView.Width = fw - 915;
+    l.picView.Width = fw - 915 - kMagScaleExtraTwips;
     l.picView.Height = fh - 3210;
     l.picJDScale.Width = l.picView.Width;
     l.picMagScale.Left = l.picView.Width + 233;

@@ -45,6 +45,10 @@ constexpr float kStartWidthTwips = 11860;
 constexpr float kStartHeightTwips = 8850;
 constexpr float kTwipsPerPixel = 15;
 
+// How much wider the magnitude strip is than 375 twips, taken from the plot's width: the
+// strip carries labels such as "-12.25" whole, which 25 pixels cannot.
+constexpr float kMagScaleExtraTwips = 300;
+
 // The positions the controls have before the first resize.
 FormLayout DesignLayout();
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "core/NumberText.h"
 
@@ -61,6 +63,65 @@ int64_t JDTickStep(double windowWidth) {
     return s;
 }
 
+namespace {
+
+// Steps of 1, 2 and 5 times a power of ten below `below`, largest first, down to `smallest`.
+template <typename Try>
+void ForEachFinerStep(double below, double smallest, Try tryStep) {
+    for (double decade = std::pow(10.0, std::ceil(std::log10(below))); decade >= smallest;
+         decade /= 10) {
+        for (const double factor : {5.0, 2.0, 1.0}) {
+            const double step = decade * factor;
+            if (step < below && step >= smallest && tryStep(step)) return;
+        }
+    }
+}
+
+// The multiples of step that lie inside [low, high].
+int64_t MultiplesInside(double low, double high, double step) {
+    const double first = std::ceil(low / step);
+    const double last = std::floor(high / step);
+    return last >= first ? static_cast<int64_t>(last - first) + 1 : 0;
+}
+
+// The decimals a label of the step needs: 0 for whole steps, 1 for 0.5, 2 for 0.05 ...
+int DecimalsOf(double step) {
+    int decimals = 0;
+    while (decimals < 6 && std::abs(step - std::round(step)) > 1e-9 * std::max(1.0, step)) {
+        step *= 10;
+        ++decimals;
+    }
+    return decimals;
+}
+
+// Labels along one edge of a strip: each is moved inside the strip's extent [low, high]
+// when it would stand over an edge, and left out when it would then cover the label before
+// it or is longer than the strip.
+class LabelRow {
+  public:
+    LabelRow(double low, double high) : low_(low), high_(high) {}
+    // The start of a label of the given length centred on at, or nothing.
+    std::optional<double> place(double at, double length) {
+        if (length > high_ - low_) return std::nullopt;
+        const double start = std::clamp(at - length / 2, low_, high_ - length);
+        if (start < end_) return std::nullopt;
+        end_ = start + length;
+        return start;
+    }
+
+  private:
+    double low_;
+    double high_;
+    double end_ = -std::numeric_limits<double>::infinity();
+};
+
+// The smallest steps a finer scale goes down to: a ten-thousandth of a day (the JD's last
+// shown decimal), a hundredth of a magnitude.
+constexpr double kFinestJDStep = 1e-4;
+constexpr double kFinestMagStep = 0.01;
+
+}  // namespace
+
 void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view) {
     picJDScale.Cls();
     const double left = std::floor(view.WinJDLeft);
@@ -70,18 +131,50 @@ void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view) {
     const auto last = static_cast<int64_t>(right);
     const int64_t step = JDTickStep(view.WinJDWidth);
     if (last - first > kMostJDTicks * std::abs(step)) return;
+    const double low = std::min(view.WinJDLeft, view.WinJDRight);
+    const double high = std::max(view.WinJDLeft, view.WinJDRight);
+    LabelRow labels(low, high);
+    const auto label = [&](double jd, int decimals) {
+        const QString text = QString::fromStdString(FormatDouble(RoundHalfEven(jd, decimals)));
+        if (jd < low || jd > high) return;  // a label of a tick outside the strip shows cut
+        const std::optional<double> start = labels.place(jd, picJDScale.TextWidth(text));
+        if (!start) return;
+        picJDScale.CurrentX = *start;
+        picJDScale.CurrentY = kLabelTop;
+        picJDScale.Print(text);
+    };
 
-    ForEachTick(first, last, step, step / 2, [&](int64_t x) {
-        const auto jd = static_cast<double>(x);
-        picJDScale.Line(jd, kMinorTickTop, jd, kStripBottom);
-    });
+    // The whole-day ticks, unless they would label fewer than two places in the window.
+    int64_t labelled = 0;
     ForEachTick(first, last, step, 0, [&](int64_t x) {
         const auto jd = static_cast<double>(x);
-        picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
-        const QString label = QString::fromStdString(FormatDouble(jd));
-        picJDScale.CurrentX = jd - picJDScale.TextWidth(label) / 2;
-        picJDScale.CurrentY = kLabelTop;
-        picJDScale.Print(label);
+        if (jd >= low && jd <= high) ++labelled;
+    });
+    if (labelled >= 2) {
+        ForEachTick(first, last, step, step / 2, [&](int64_t x) {
+            const auto jd = static_cast<double>(x);
+            picJDScale.Line(jd, kMinorTickTop, jd, kStripBottom);
+        });
+        ForEachTick(first, last, step, 0, [&](int64_t x) {
+            const auto jd = static_cast<double>(x);
+            picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
+            label(jd, 0);
+        });
+        return;
+    }
+    // A finer step of 1, 2 or 5 times a power of ten: the largest that labels two places.
+    ForEachFinerStep(static_cast<double>(std::abs(step)), kFinestJDStep, [&](double fine) {
+        if (MultiplesInside(low, high, fine) < 2) return false;
+        const int decimals = DecimalsOf(fine);
+        const auto k0 = static_cast<int64_t>(std::floor(low / fine));
+        const auto k1 = static_cast<int64_t>(std::ceil(high / fine));
+        for (int64_t k = k0; k <= k1; ++k) {
+            const double jd = static_cast<double>(k) * fine;
+            picJDScale.Line(jd + fine / 2, kMinorTickTop, jd + fine / 2, kStripBottom);
+            picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
+            label(jd, decimals);
+        }
+        return true;
     });
 }
 
@@ -91,20 +184,47 @@ void WriteMagScale(Canvas& picMagScale, const PlotWindowState& view) {
     const double bottom = std::floor(view.WinMagBottom);
     if (!(std::abs(top) <= kLargestJD && std::abs(bottom) <= kLargestJD)) return;
     if (bottom - top > static_cast<double>(kMostMagnitudes)) return;
+    const double low = std::min(view.WinMagTop, view.WinMagBottom);
+    const double high = std::max(view.WinMagTop, view.WinMagBottom);
+    LabelRow labels(low, high);
+    const auto tick = [&](double m, double length, int decimals) {
+        picMagScale.Line(0, m, length, m);
+        if (length < kWholeTickLength || m < low || m > high) return;
+        const QString text = QString::fromStdString(FormatDouble(RoundHalfEven(m, decimals)));
+        const std::optional<double> start = labels.place(m, picMagScale.TextHeight(text));
+        if (!start) return;
+        picMagScale.CurrentX = kMagLabelLeft;
+        picMagScale.CurrentY = *start;
+        picMagScale.Print(text);
+    };
+
     // Counted in whole half magnitudes: adding 0.5 to a huge magnitude would never move it.
     const auto halves = static_cast<int64_t>(2 * (bottom - top));
-    for (int64_t i = 0; i <= halves; ++i) {
-        const double m = top + 0.5 * static_cast<double>(i);
-        picMagScale.Line(0, m, kHalfTickLength, m);
-    }
+    int64_t labelled = 0;
     for (int64_t i = 0; 2 * i <= halves; ++i) {
         const double m = top + static_cast<double>(i);
-        picMagScale.Line(0, m, kWholeTickLength, m);
-        const QString label = QString::fromStdString(FormatDouble(m));
-        picMagScale.CurrentX = kMagLabelLeft;
-        picMagScale.CurrentY = m - picMagScale.TextHeight(label) / 2;
-        picMagScale.Print(label);
+        if (m >= low && m <= high) ++labelled;
     }
+    if (labelled >= 2) {
+        for (int64_t i = 0; i <= halves; ++i)
+            tick(top + 0.5 * static_cast<double>(i), kHalfTickLength, 0);
+        for (int64_t i = 0; 2 * i <= halves; ++i)
+            tick(top + static_cast<double>(i), kWholeTickLength, 0);
+        return;
+    }
+    // A finer step (0.5, 0.2, 0.1, 0.05 ...): the largest that labels two places.
+    ForEachFinerStep(1.0, kFinestMagStep, [&](double fine) {
+        if (MultiplesInside(low, high, fine) < 2) return false;
+        const int decimals = DecimalsOf(fine);
+        const auto k0 = static_cast<int64_t>(std::floor(low / fine));
+        const auto k1 = static_cast<int64_t>(std::ceil(high / fine));
+        for (int64_t k = k0; k <= k1; ++k) {
+            const double m = static_cast<double>(k) * fine;
+            tick(m + fine / 2, kHalfTickLength, decimals);
+            tick(m, kWholeTickLength, decimals);
+        }
+        return true;
+    });
 }
 
 QFont JDScaleFont() {

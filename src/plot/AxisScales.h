@@ -33,7 +33,7 @@ void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view);
 // Draws no tick when the window's edges are not finite or span more than 100000 magnitudes.
 void WriteMagScale(Canvas& picMagScale, const PlotWindowState& view);
 
-// The label fonts that read well in strips 25 pixels high (JD) and 25 pixels wide (magnitude).
+// The label fonts that read well in strips 25 pixels high (JD) and 45 pixels wide (magnitude).
 QFont JDScaleFont();
 QFont MagScaleFont();
 

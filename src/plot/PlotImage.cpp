@@ -20,6 +20,8 @@ constexpr int kLabelLeft = 16;
 constexpr int kLabelHeight = 25;
 constexpr int kLabelToStrip = 24;
 constexpr int kStrip = 25;
+// The magnitude strip is wider, as in the main window, so that labels such as "-12.25" fit.
+constexpr int kMagStrip = 45;
 constexpr int kMagScaleGap = 1;
 const QColor kWindowColor(240, 240, 240);
 
@@ -29,12 +31,13 @@ PlotAreaLayout LayOutPlotArea(int width, int height) {
     PlotAreaLayout l;
     const int stripTop = kLabelTop + kLabelToStrip;
     const int viewTop = stripTop + kStrip;
-    const int viewWidth = std::max(1, width - kLeftMargin - kMagScaleGap - kStrip - kRightMargin);
+    const int viewWidth =
+        std::max(1, width - kLeftMargin - kMagScaleGap - kMagStrip - kRightMargin);
     const int viewHeight = std::max(1, height - viewTop - kBottomMargin);
     l.label = QRect(kLabelLeft, kLabelTop, viewWidth, kLabelHeight);
     l.jdScale = QRect(kLeftMargin, stripTop, viewWidth, kStrip);
     l.view = QRect(kLeftMargin, viewTop, viewWidth, viewHeight);
-    l.magScale = QRect(kLeftMargin + viewWidth + kMagScaleGap, viewTop, kStrip, viewHeight);
+    l.magScale = QRect(kLeftMargin + viewWidth + kMagScaleGap, viewTop, kMagStrip, viewHeight);
     return l;
 }
 

@@ -14,7 +14,8 @@
 namespace sabrix {
 
 // The layout of the plot area in a picture of the given size, in pixels. The plot takes what
-// the label row, the strips and the margins leave; the strips are 25 pixels thick.
+// the label row, the strips and the margins leave; the JD strip is 25 pixels high, the
+// magnitude strip 45 pixels wide.
 struct PlotAreaLayout {
     QRect label;
     QRect jdScale;

@@ -11,9 +11,9 @@ using test::PlotRow;
 
 TEST(LayOutPlotArea, PutsTheJDStripAboveThePlotAndTheMagnitudeStripAtItsRight) {
     const PlotAreaLayout l = LayOutPlotArea(1200, 700);
-    EXPECT_EQ(l.jdScale, QRect(15, 30, 1144, 25));
-    EXPECT_EQ(l.view, QRect(15, 55, 1144, 630));
-    EXPECT_EQ(l.magScale, QRect(1160, 55, 25, 630));
+    EXPECT_EQ(l.jdScale, QRect(15, 30, 1124, 25));
+    EXPECT_EQ(l.view, QRect(15, 55, 1124, 630));
+    EXPECT_EQ(l.magScale, QRect(1140, 55, 45, 630));
     EXPECT_LT(l.label.bottom(), l.view.top());
     const PlotAreaLayout tiny = LayOutPlotArea(10, 10);  // never a negative size
     EXPECT_GE(tiny.view.width(), 1);
