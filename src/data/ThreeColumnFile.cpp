@@ -1,9 +1,9 @@
 #include "data/ThreeColumnFile.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "core/AtomicFile.h"
-#include "core/FileSystem.h"
 #include "core/LineReader.h"
 #include "core/NumberText.h"
 #include "data/TextFields.h"
@@ -59,13 +59,16 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
 
 int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string& starName,
                     int32_t color, const XYZLoadCallbacks& callbacks) {
-    if (!FileExists(path)) throw ThreeColumnFileNotFound(path);
+    LineReader reader;
+    if (!reader.open(path)) {
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFound(path);
+        throw SabrixError("File " + path + " cannot be read: " + reader.error() + ".");
+    }
     const long long lineCount = CountFileLines(path);
     if (lineCount < 0) throw SabrixError("File " + path + " cannot be read.");
     if (callbacks.counted) callbacks.counted(static_cast<int32_t>(lineCount));
 
-    LineReader reader;
-    if (!reader.open(path)) throw SabrixError(reader.error());
     ObsTable::BulkInserter inserter(table);
     ObsRow row;
     row.Star = starName;
@@ -76,6 +79,9 @@ int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string&
     while (reader.next(line)) {
         ++lineNumber;
         if (callbacks.beforeLine) callbacks.beforeLine(inserter.added());
+        if (reader.lineCut())
+            throw SabrixError("Line " + std::to_string(lineNumber) + " is longer than " +
+                              std::to_string(kLongestLine) + " bytes.");
         std::optional<ThreeColumnRecord> record;
         try {
             record = ParseThreeColumnLine(line);

@@ -78,6 +78,19 @@ TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {
     }
 }
 
+TEST(XYZLoadRows, LongLineOrNoRegularFileIsRefused) {
+    test::TempTable t;
+    EXPECT_EQ(FailureOf("1 9\n2 " + std::string(70000, '9') + "\n", t),
+              "Line 2 is longer than 65536 bytes.");
+    EXPECT_EQ(t.table.Count(), 0);
+    try {
+        XYZLoadRows("/dev/zero", t.table, "zero", 1, {});
+        FAIL() << "no exception";
+    } catch (const SabrixError& e) {
+        EXPECT_EQ(std::string(e.what()), "File /dev/zero cannot be read: Not a regular file.");
+    }
+}
+
 TEST(ThreeColumnStarName, FileNameCutBeforeItsFirstPoint) {
     EXPECT_EQ(ThreeColumnStarName("/data/rcar.v.txt"), "rcar");
     EXPECT_EQ(ThreeColumnStarName("RCar.dat"), "RCar");
@@ -91,7 +104,12 @@ TEST(ThreeColumnLine, ColumnsOfJdMagnitudeAndError) {
         {2454123.5, 9.1, 0, "<", "2454123.5         <9.1  "},
         // Thirteen characters or more: written whole; a full column stays apart from the JD.
         {2454123.123456, 9.1, 0, "", "2454123.123456       9.1  "},
-        {2454123.1234, 12.123456789, 0, "", "2454123.1234 12.123456789  "}};
+        {2454123.1234, 12.123456789, 0, "", "2454123.1234 12.123456789  "},
+        // The boundary: a magnitude column of exactly ten characters after a twelve-character
+        // JD still gets its blank; nine characters fill the column with one blank to spare.
+        {2454123.1234, 12.3456789, 0, "", "2454123.1234 12.3456789  "},
+        {2454123.1234, 12.345678, 0, "<", "2454123.1234 <12.345678  "},
+        {2454123.1234, 12.345678, 0, "", "2454123.1234 12.345678  "}};
     for (const auto& [jd, mag, error, faint, line] : cases) {
         ObsRow r;
         r.JD = jd;
