@@ -104,7 +104,9 @@ StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields) {
 
 bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors, ObsRow& row) {
     if (f.size() < kClassicFieldCount) return false;
-    if (!ParseNumber(f[0], row.JD)) return false;
+    // A value whose own text would not load again is refused here rather than at the next
+    // load of a saved file.
+    if (!ParseNumber(f[0], row.JD) || !FormatDoubleReadsBack(row.JD)) return false;
     const std::string_view magField = f[1];
     const size_t less = magField.find('<');
     std::string_view magText;
@@ -115,7 +117,7 @@ bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors,
         row.Faint.clear();
         magText = TrimBlanks(magField);
     }
-    if (!ParseNumber(magText, row.Mag)) return false;
+    if (!ParseNumber(magText, row.Mag) || !FormatDoubleReadsBack(row.Mag)) return false;
     AssignTrimmed(row.Uncertain, f[2]);
     AssignTrimmed(row.HQUncertain, f[3]);
     AssignTrimmed(row.Band, f[4]);

@@ -44,7 +44,9 @@ StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields);
 // texts are their fields without blanks at their ends; PunktFarb is BandColor of Faint,
 // field 4 as read and field 13; Marked and Edited are empty. Returns true on success, false
 // when JD or Mag is not a number (blanks around a number are allowed), leaving row partly
-// filled. The row's strings are reused, so filling one row per line allocates little.
+// filled; a number whose text the writers would give cannot be read again (FormatDoubleReadsBack)
+// counts as no number. The row's strings are reused, so filling one row per line allocates
+// little.
 bool FillStarRow(const std::vector<std::string_view>& fields, const Settings& colors, ObsRow& row);
 
 // Hooks of a running import; each may be left empty.

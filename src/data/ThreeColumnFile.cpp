@@ -21,6 +21,20 @@ std::string CollapseBlanks(std::string text) {
     return out;
 }
 
+namespace {
+
+// A value whose own text would not load again is refused at once, not at the next load of a
+// saved file.
+void ReadNumber(std::string_view field, const char* name, double& value) {
+    if (!ParseNumber(field, value))
+        throw SabrixError(std::string(name) + " \"" + std::string(field) + "\" is not a number.");
+    if (!FormatDoubleReadsBack(value))
+        throw SabrixError(std::string(name) + " \"" + std::string(field) +
+                          "\" is too large to be saved again.");
+}
+
+}  // namespace
+
 std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
     ThreeColumnRecord record;
     std::string text;
@@ -45,10 +59,8 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
     }
     if (fields.size() < 2)
         throw SabrixError("\"" + text + "\" has only one field; JD and magnitude are needed.");
-    if (!ParseNumber(fields[0], record.JD))
-        throw SabrixError("JD \"" + std::string(fields[0]) + "\" is not a number.");
-    if (!ParseNumber(fields[1], record.Mag))
-        throw SabrixError("Magnitude \"" + std::string(fields[1]) + "\" is not a number.");
+    ReadNumber(fields[0], "JD", record.JD);
+    ReadNumber(fields[1], "Magnitude", record.Mag);
     if (fields.size() == 3) {
         record.Uncertain = std::string(fields[2]);
         double error = 0;

@@ -40,7 +40,8 @@ std::string CollapseBlanks(std::string text);
 
 // Reads one line. Returns nothing for a line without any field (empty, or only separators).
 // Throws SabrixError with a description for a line of one field or a JD or magnitude that
-// is not a number.
+// is not a number, or so large that its written text would not read again
+// (FormatDoubleReadsBack).
 std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line);
 
 // Progress of XYZLoadRows; both members may be empty.

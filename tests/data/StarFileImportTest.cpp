@@ -226,7 +226,9 @@ TEST(StarFileImport, NumberThatIsNoNumberAbandonsTheWholeImport) {
         {"2454200.25", "<", "2454200.25"},
         {"2454200.25", "abc", "2454200.25"},
         {"2454200.25", "", "2454200.25"},
-        {"2454200.25x", "9", "2454200.25x"}};
+        {"2454200.25x", "9", "2454200.25x"},
+        // A number whose saved text would not load again.
+        {"2454200.25", "1.7976931348623157e308", "2454200.25"}};
     for (const auto& [jd, mag, lastJD] : bad) {
         SCOPED_TRACE(jd + " / " + mag);
         ImportFixture f;
