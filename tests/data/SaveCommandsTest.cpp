@@ -149,18 +149,23 @@ TEST_F(SaveCommandsTest, OtherCommandLinesAskBeforeOverwritingEdits) {
     EXPECT_FALSE(state.star.FileEdited);
 }
 
-TEST_F(SaveCommandsTest, UnformattableMagnitudeStopsTheSaveAndKeepsEverything) {
-    t.Add({Obs(2454123.5, 9.1), Obs(2454124.5, 9.1234)});
-    test::WriteFileBytes(backup, "older backup");
-    state.star.FileEdited = true;
-    state.CommandLine = "/alwayssave";
-    Save();
-    EXPECT_EQ(prompts.messages,
-              (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
-    EXPECT_EQ(ReadFileBytes(star), kOriginal);
-    EXPECT_EQ(ReadFileBytes(backup), "older backup");
-    EXPECT_TRUE(state.star.FileEdited);
-    EXPECT_EQ(display.calls.back(), "restore");
+TEST_F(SaveCommandsTest, UnformattableMagnitudeOrJDStopsTheSaveAndKeepsEverything) {
+    // The magnitude needs seven columns; the JD's whole part alone needs twenty-one.
+    for (const ObsRow& unfit : {Obs(2454124.5, 9.1234), Obs(1e20, 9.1)}) {
+        test::TempTable table;
+        table.Add({Obs(2454123.5, 9.1), unfit});
+        test::WriteFileBytes(backup, "older backup");
+        test::ScriptedPrompts asked;
+        state.star.FileEdited = true;
+        state.CommandLine = "/alwayssave";
+        mnuSave_Click(state, table.table, asked, clock, display);
+        EXPECT_EQ(asked.messages,
+                  (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
+        EXPECT_EQ(ReadFileBytes(star), kOriginal);
+        EXPECT_EQ(ReadFileBytes(backup), "older backup");
+        EXPECT_TRUE(state.star.FileEdited);
+        EXPECT_EQ(display.calls.back(), "restore");
+    }
 }
 
 TEST_F(SaveCommandsTest, EmptyTableOrMissingStarFileShowSaveFileErrorAndWriteNothing) {
