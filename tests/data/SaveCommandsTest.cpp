@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/FileSystem.h"
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
@@ -94,6 +96,41 @@ TEST(BackupPath, ReplacesTheExtensionOfTheFileNameOnlyAndNeverHitsTheFileItself)
         EXPECT_EQ(BackupPathFor(path), backup);
         EXPECT_EQ(SaveBackupPath(path), saveBackup);
     }
+}
+
+TEST(BackupPath, FileSharingItsBackupNameWithAnotherIsBackedUpUnderItsWholeName) {
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
+        {{"star.txt"}, "star.txt", "star.bak"},
+        {{"star.txt", "star.bak", "other.txt"}, "star.txt", "star.bak"},
+        {{"star.txt", "star.csv"}, "star.txt", "star.txt.bak"},
+        {{"star.txt", "star.csv"}, "star.csv", "star.csv.bak"},
+        {{"star.txt", "star"}, "star.txt", "star.txt.bak"},
+        {{"star.txt", "star"}, "star", "star.bak"},
+        {{"star.csv", "star.csv.old"}, "star.csv", "star.bak"},
+        {{"star.csv", "star.csv.old"}, "star.csv.old", "star.csv.old.bak"}};
+    for (const auto& [files, saved, backup] : cases) {
+        test::TempProgramDir dir(false);
+        for (const auto& file : files) test::WriteFileBytes(dir.file(file), file);
+        // A folder of the same base name is no file that could be loaded.
+        std::filesystem::create_directory(dir.file("star.d"));
+        EXPECT_EQ(SaveBackupPath(dir.file(saved)), dir.file(backup)) << saved;
+    }
+}
+
+TEST_F(SaveCommandsTest, TwoStarFilesOfOneBaseNameKeepBothOriginals) {
+    const std::string csv = t.dir.file("rcar.csv");
+    const std::string csvOriginal = "JD,Magnitude\r\n2454200.5,8.7,,,Vis.,ABC\r\n";
+    test::WriteFileBytes(csv, csvOriginal);
+    t.Add({Obs(2454123.5, 9.1)});
+    state.CommandLine = "/alwayssave";
+    Save();
+    state.settings.FilePath = csv;  // the second file loaded from the same folder
+    state.star.BackupMade = false;
+    Save();
+    EXPECT_EQ(ReadFileBytes(t.dir.file("rcar.txt.bak")), kOriginal);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("rcar.csv.bak")), csvOriginal);
+    EXPECT_FALSE(FileExists(backup));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(SaveCommandsTest, RefusalsComeBeforeAlwaysSaveAndWriteNothing) {
