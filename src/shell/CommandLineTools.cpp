@@ -1,7 +1,7 @@
 #include "shell/CommandLineTools.h"
 
 #include <QDateTime>
-#include <QTemporaryDir>
+#include <QDir>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -11,6 +11,7 @@
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
 #include "core/SabrixError.h"
+#include "core/ScratchFolder.h"
 #include "core/SettingsFile.h"
 #include "data/ObsTable.h"
 #include "data/StarFileExport.h"
@@ -25,7 +26,8 @@ namespace {
 
 // A file loaded into a scratch database, with the state the windows would hold after the load.
 struct LoadedFile {
-    QTemporaryDir scratch;
+    // Named after the process, so that the next run removes it when this one is killed.
+    ScratchFolder scratch{QDir::tempPath().toStdString()};
     std::unique_ptr<ObsTable> table;
     AppState state;
     int64_t rejected = 0;
@@ -47,7 +49,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
         err << "Cannot create a temporary folder.\n";
         return nullptr;
     }
-    const std::string dbPath = loaded->scratch.path().toStdString() + "/Obs.db";
+    const std::string dbPath = loaded->scratch.path() + "/Obs.db";
     std::filesystem::copy_file(templatePath, dbPath);
     loaded->table = std::make_unique<ObsTable>(dbPath);
     AppState& state = loaded->state;

@@ -7,6 +7,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/SabrixError.h"
+#include "support/DeathTestFolder.h"
 #include "support/FailingDevice.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
@@ -186,7 +187,7 @@ TEST(WriteFileAtomically, LinkedTargetIsReplacedThroughTheLinkAndKeepsItsPermiss
 
 TEST(AtomicFileDeathTest, KillBetweenWritingAndRenamingLeavesTheOldFile) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    test::TempProgramDir dir(false);
+    test::DeathTestFolder dir;
     const std::string path = dir.file("star.txt");
     test::WriteFileBytes(path, kOld);
     EXPECT_EXIT(WriteFileAtomically(
@@ -194,6 +195,7 @@ TEST(AtomicFileDeathTest, KillBetweenWritingAndRenamingLeavesTheOldFile) {
                     [](int fd) { return std::make_unique<KilledBeforeRename>(fd); }),
                 testing::KilledBySignal(SIGKILL), "");
     EXPECT_EQ(test::ReadFileBytes(path), kOld);
+    EXPECT_EQ(FilesIn(dir.path()), 2);  // the old file and the new one that was never renamed
 }
 
 TEST(WriteAllBytes, DeviceThatRefusesReportsItsReason) {
