@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -116,6 +117,19 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     return loaded;
 }
 
+// Replaces path through the checked writer, so an existing file stays whole unless the new
+// one is completely on disk. Returns false after saying why on err.
+bool WriteOutput(const std::string& path, const std::function<void(QIODevice&)>& writer,
+                 std::ostream& err) {
+    try {
+        WriteFileAtomically(path, writer);
+        return true;
+    } catch (const SabrixError& e) {
+        err << "Cannot write " << path << ": " << e.what() << "\n";
+        return false;
+    }
+}
+
 }  // namespace
 
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
@@ -130,10 +144,15 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         const QImage image =
             RenderPlotArea(state, *loaded->table, options.width, options.height, &outcome);
         for (const QString& message : outcome.errorMessages) err << message.toStdString() << "\n";
-        if (!image.save(QString::fromStdString(options.out), "PNG")) {
-            err << "Cannot write " << options.out << "\n";
-            return 1;
-        }
+        const bool written = WriteOutput(
+            options.out,
+            [&image](QIODevice& device) {
+                if (image.save(&device, "PNG")) return;
+                const QString why = device.errorString();
+                throw SabrixError(why.isEmpty() ? "PNG encoding failed" : why.toStdString());
+            },
+            err);
+        if (!written) return 1;
         out << (outcome.starLabel ? outcome.starLabel->toStdString() : std::string()) << "\n";
         out << "Rejected lines: " << loaded->rejected << "\n";
         if (options.stats && outcome.statsLines)
@@ -157,8 +176,9 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
                                      ? ThreeColumnFileText(*loaded->table)
                                      : StarFileText(*loaded->table, loaded->state.star.StarName,
                                                     QDateTime::currentDateTime(), {});
-        WriteFileAtomically(options.out,
-                            [&text](QIODevice& device) { WriteAllBytes(device, text); });
+        if (!WriteOutput(
+                options.out, [&text](QIODevice& device) { WriteAllBytes(device, text); }, err))
+            return 1;
         out << "Wrote " << options.out << "\n";
         return 0;
     } catch (const std::exception& e) {
