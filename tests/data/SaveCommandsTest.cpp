@@ -10,6 +10,7 @@
 #include "data/ThreeColumnFile.h"
 #include "data/XYZLoadCommand.h"
 #include "plot/PlotWindow.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempTable.h"
 
@@ -234,6 +235,25 @@ TEST_F(SaveCommandsTest, FailureOfTheCommandItselfIsReportedAndTheProgramGoesOn)
     EXPECT_TRUE(state.star.FileEdited);
 }
 
+TEST_F(SaveCommandsTest, FullDiskKeepsTheStarFileAndSaysWhy) {
+    std::vector<ObsRow> rows;
+    for (int i = 0; i < 100; ++i) rows.push_back(Obs(2454123.5 + i, 9.1));
+    t.Add(rows);
+    state.star.FileEdited = true;
+    state.CommandLine = "/alwayssave";
+    {
+        // Room for the backup of the small original, not for the new file.
+        test::FileSizeLimit fullAfter(1000);
+        Save();
+    }
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"File too large\" encountered in module SaveFile.", "Error",
+                         Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_TRUE(state.star.FileEdited);
+}
+
 class SaveXYZTest : public SaveCommandsTest {
   protected:
     void SetUp() override {
@@ -282,6 +302,25 @@ TEST_F(SaveXYZTest, EditsAreWrittenToTheChosenFileAfterABackupButNeverFromAnEmpt
     EXPECT_EQ(ReadFileBytes(star), "2454123.5          9.1  0.0120  \r\n");
     EXPECT_EQ(ReadFileBytes(backup), kOriginal);
     EXPECT_FALSE(state.star.FileEdited);
+}
+
+TEST_F(SaveXYZTest, FullDiskKeepsTheChosenFileAndSaysWhy) {
+    std::vector<ObsRow> rows;
+    for (int i = 0; i < 100; ++i) rows.push_back(Obs(2454123.5 + i, 9.1, 0.012));
+    t.Add(rows);
+    const std::string output = t.dir.file("out.txt");
+    test::WriteFileBytes(output, "old three columns\r\n");
+    state.star.FileEdited = true;
+    prompts.file(QString::fromStdString(output));
+    {
+        test::FileSizeLimit fullAfter(1000);
+        Save();
+    }
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"File too large\" encountered in module XYZSaveFile.", "Error",
+                         Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(output), "old three columns\r\n");
+    EXPECT_TRUE(state.star.FileEdited);
 }
 
 TEST_F(SaveXYZTest, LoadSaveLoadThroughTheCommandsKeepsTheFainterThanMark) {
