@@ -1,7 +1,7 @@
 #include "app/CommandLineTools.h"
 
 #include <QDateTime>
-#include <QTemporaryDir>
+#include <QDir>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -13,6 +13,8 @@
 #include "core/AtomicFile.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
+#include "core/SabrixError.h"
+#include "core/ScratchFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "data/ObsTable.h"
@@ -51,7 +53,8 @@ class RecordingPrompts : public Prompts {
 // that a running program's working database is never touched.
 struct LoadedFile {
     explicit LoadedFile(const PlotAreaLayout& layout) : canvases(layout) {}
-    QTemporaryDir scratch;
+    // Named after the process, so that the next run removes it when this one is killed.
+    ScratchFolder scratch{QDir::tempPath().toStdString()};
     PlotAreaCanvases canvases;
     RecordingPrompts prompts;
     NoWindowHost host;
@@ -82,7 +85,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     if (!FolderExists(state.star.FilesFolder)) CreateFolder(state.star.FilesFolder);
     if (prepare) prepare(state);
 
-    const MainWindowCommands::TableFiles files{loaded->scratch.path().toStdString() + "/Obs.db",
+    const MainWindowCommands::TableFiles files{loaded->scratch.path() + "/Obs.db",
                                                TemplateDatabasePath(programDir)};
     try {
         ReplaceWithTemplate(files.templateDatabase, files.database);
@@ -117,6 +120,19 @@ void PrintFailures(const LoadedFile& loaded, std::ostream& err) {
         if (message.title == QStringLiteral("Error")) err << message.text.toStdString() << "\n";
 }
 
+// Replaces path through the checked writer, so an existing file stays whole unless the new
+// one is completely on disk. Returns false after saying why on err.
+bool WriteOutput(const std::string& path, const std::function<void(QIODevice&)>& writer,
+                 std::ostream& err) {
+    try {
+        WriteFileAtomically(path, writer);
+        return true;
+    } catch (const SabrixError& e) {
+        err << "Cannot write " << path << ": " << e.what() << "\n";
+        return false;
+    }
+}
+
 }  // namespace
 
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
@@ -139,10 +155,15 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         const WindowView& view = commands.view();
         const QImage image = ComposePlotArea(options.width, options.height, layout,
                                              loaded->canvases, view.starLabel);
-        if (!image.save(QString::fromStdString(options.out), "PNG")) {
-            err << "Cannot write " << options.out << "\n";
-            return 1;
-        }
+        const bool written = WriteOutput(
+            options.out,
+            [&image](QIODevice& device) {
+                if (image.save(&device, "PNG")) return;
+                const QString why = device.errorString();
+                throw SabrixError(why.isEmpty() ? "PNG encoding failed" : why.toStdString());
+            },
+            err);
+        if (!written) return 1;
         out << view.starLabel.toStdString() << "\n";
         out << "Rejected lines: " << commands.rejectedLines() << "\n";
         if (options.stats)
@@ -169,8 +190,9 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
         const std::string text = toThreeColumn ? ThreeColumnFileText(table)
                                                : StarFileText(table, commands.state().star.StarName,
                                                               QDateTime::currentDateTime(), {});
-        WriteFileAtomically(options.out,
-                            [&text](QIODevice& device) { WriteAllBytes(device, text); });
+        if (!WriteOutput(
+                options.out, [&text](QIODevice& device) { WriteAllBytes(device, text); }, err))
+            return 1;
         out << "Wrote " << options.out << "\n";
         return 0;
     } catch (const std::exception& e) {

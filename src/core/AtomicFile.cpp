@@ -1,20 +1,177 @@
 #include "core/AtomicFile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 #include "core/SabrixError.h"
+
+namespace fs = std::filesystem;
 
 namespace sabrix {
 
 namespace {
 
+constexpr int kMostLinks = 40;
+constexpr int kMostNameTries = 100;
+
 std::string Describe(const QIODevice& device, const char* fallback) {
     const QString why = device.errorString();
-    return why.isEmpty() ? std::string(fallback) : why.toUtf8().toStdString();
+    return why.isEmpty() || why == QLatin1String("Unknown error") ? std::string(fallback)
+                                                                  : why.toStdString();
+}
+
+std::string SystemError(int error) {
+    return std::strerror(error);
+}
+
+// A save through a link must update the file the user meant, not turn the link into a copy.
+std::string ResolveLinks(const std::string& path) {
+    fs::path current(path);
+    for (int depth = 0; depth < kMostLinks; ++depth) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error)) || error) return current.string();
+        const fs::path link = fs::read_symlink(current, error);
+        if (error) return current.string();
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    throw SabrixError(SystemError(ELOOP));
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+std::string RandomSuffix() {
+    static constexpr char kChars[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string suffix(6, 'x');
+    for (char& c : suffix) c = kChars[QRandomGenerator::global()->bounded(62)];
+    return suffix;
+}
+
+// Creates a new, hidden file beside the target. The mode 0666 lets the umask decide, as for
+// any new file; an existing target passes its own bits on below.
+int CreateTempFile(const std::string& target, std::string& tempPath) {
+    const std::string prefix = FolderOf(target) + "/." + fs::path(target).filename().string() + ".";
+    for (int attempt = 0; attempt < kMostNameTries; ++attempt) {
+        tempPath = prefix + RandomSuffix();
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) throw SabrixError(SystemError(errno));
+    }
+    throw SabrixError(SystemError(EEXIST));
+}
+
+// Makes the rename itself durable. Some file systems refuse to sync a folder; the new content
+// is complete and in place by then, so that refusal is no failure of the save.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
+
+TempFile::TempFile(int fd) : fd_(fd) {
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+TempFile::~TempFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool TempFile::writeAll(const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd_, data, static_cast<size_t>(size));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            setErrorString(QString::fromLocal8Bit(SystemError(written < 0 ? errno : ENOSPC)));
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+qint64 TempFile::writeData(const char* data, qint64 size) {
+    if (!writeAll(data, size)) {
+        writeFailed_ = true;
+        return -1;
+    }
+    return size;
+}
+
+bool TempFile::sync() {
+    if (::fsync(fd_) == 0) return true;
+    setErrorString(QString::fromLocal8Bit(SystemError(errno)));
+    return false;
+}
+
+bool TempFile::closeFile() {
+    if (fd_ < 0) return true;
+    const int result = ::close(fd_);
+    const int error = errno;
+    fd_ = -1;
+    QIODevice::close();
+    if (result == 0) return true;
+    setErrorString(QString::fromLocal8Bit(SystemError(error)));
+    return false;
+}
+
+AtomicFile::AtomicFile(const std::string& path, const TempFileFactory& makeTempFile)
+    : target_(ResolveLinks(path)) {
+    if (target_.empty()) throw SabrixError(SystemError(ENOENT));
+    const int fd = CreateTempFile(target_, tempPath_);
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
+    try {
+        file_ = makeTempFile ? makeTempFile(fd) : std::make_unique<TempFile>(fd);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(tempPath_.c_str());
+        throw;
+    }
+}
+
+AtomicFile::~AtomicFile() {
+    if (!done_) discard();
+}
+
+QIODevice& AtomicFile::device() {
+    return *file_;
+}
+
+void AtomicFile::discard() {
+    file_->closeFile();
+    ::unlink(tempPath_.c_str());
+    done_ = true;
+}
+
+void AtomicFile::commit() {
+    if (done_) throw SabrixError("The file was already written.");
+    const auto fail = [this](const std::string& why) {
+        discard();
+        throw SabrixError(why);
+    };
+    if (file_->writeFailed()) fail(Describe(*file_, "Write error"));
+    // Without the sync a crash soon after the rename could leave the target empty on disk.
+    if (!file_->sync()) fail(Describe(*file_, "Cannot write file"));
+    if (!file_->closeFile()) fail(Describe(*file_, "Cannot write file"));
+    if (std::rename(tempPath_.c_str(), target_.c_str()) != 0) fail(SystemError(errno));
+    done_ = true;
+    SyncFolder(FolderOf(target_));
+}
 
 void WriteAllBytes(QIODevice& out, std::string_view bytes) {
     const char* data = bytes.data();
@@ -27,29 +184,27 @@ void WriteAllBytes(QIODevice& out, std::string_view bytes) {
     }
 }
 
-void WriteFileAtomically(const std::string& path, const std::function<void(QIODevice&)>& writer) {
-    QSaveFile file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
-    if (!file.open(QIODevice::WriteOnly)) throw SabrixError(Describe(file, "Cannot open file"));
-    try {
-        writer(file);
-    } catch (...) {
-        // Dropping the temporary file here keeps the target as it was.
-        file.cancelWriting();
-        throw;
-    }
-    // commit() also fails when any earlier write failed, so a short write cannot slip through.
-    if (!file.commit()) throw SabrixError(Describe(file, "Cannot write file"));
+void WriteFileAtomically(const std::string& path, const std::function<void(QIODevice&)>& writer,
+                         const TempFileFactory& makeTempFile) {
+    AtomicFile file(path, makeTempFile);
+    writer(file.device());
+    file.commit();
 }
 
 void CopyFileAtomically(const std::string& from, const std::string& to) {
-    QFile source(QString::fromUtf8(from.data(), static_cast<qsizetype>(from.size())));
-    if (!source.open(QIODevice::ReadOnly)) throw SabrixError(Describe(source, "Cannot open file"));
-    WriteFileAtomically(to, [&source](QIODevice& out) {
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0) throw SabrixError(SystemError(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{source};
+    WriteFileAtomically(to, [source](QIODevice& out) {
         // In pieces through one buffer: a file of many megabytes needs no copy in memory.
         std::string piece(1 << 20, '\0');
         for (;;) {
-            const qint64 got = source.read(piece.data(), static_cast<qint64>(piece.size()));
-            if (got < 0) throw SabrixError(Describe(source, "Cannot read file"));
+            const ssize_t got = ::read(source, piece.data(), piece.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw SabrixError(SystemError(errno));
             if (got == 0) break;
             WriteAllBytes(out, std::string_view(piece.data(), static_cast<size_t>(got)));
         }

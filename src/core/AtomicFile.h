@@ -1,20 +1,100 @@
-// Writing a user's file without ever leaving it half written: the new content goes to a
-// temporary file in the same folder, which replaces the target only after every byte was
-// written. On any failure the target keeps its old content, byte for byte.
+// Writing a user's file without ever leaving it half written. The new content goes to a
+// temporary file in the target's folder; every write, the sync to the disk and the close of
+// that file are checked, and only then is it renamed over the target. On any failure the
+// target keeps its old content byte for byte and the temporary file is removed.
+//
+// Every file the program writes (star files, three-column files, backups, Errors.txt,
+// Sabrix.ini, images) goes through AtomicFile, directly or through WriteFileAtomically.
 #pragma once
 
 #include <QIODevice>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace sabrix {
 
-// Opens a temporary file beside path, lets writer fill it, then renames it over path.
-// Returns when path holds exactly what writer wrote. Throws SabrixError (with the system's
-// description) when the temporary file cannot be made, written or renamed; an exception from
-// writer is passed on. In every failure path stays unchanged and no temporary file is left.
-void WriteFileAtomically(const std::string& path, const std::function<void(QIODevice&)>& writer);
+// The temporary file behind an AtomicFile: an unbuffered device on a file descriptor, so that
+// a write the system refuses (a full disk, a file-size limit) fails at once and is seen by the
+// caller. Tests derive from it to fail a write, the sync or the close on purpose.
+class TempFile : public QIODevice {
+  public:
+    // Takes over fd, a descriptor open for writing. The device is open write-only.
+    explicit TempFile(int fd);
+    ~TempFile() override;
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    // Pushes what was written to the disk. Returns false, with errorString() set to the
+    // system's description, when the system reports a failure.
+    virtual bool sync();
+    // Closes the descriptor. Returns false, with errorString() set, when the system reports a
+    // failure (some file systems report a failed write only here). The descriptor is closed
+    // either way.
+    virtual bool closeFile();
+    // True once any write has failed, even when the writer went on as if it had not.
+    bool writeFailed() const { return writeFailed_; }
+
+  protected:
+    // Writes all bytes to the descriptor. Returns false, with errorString() set, when the
+    // system refuses part of them.
+    virtual bool writeAll(const char* data, qint64 size);
+    int fd() const { return fd_; }
+
+  private:
+    qint64 readData(char*, qint64) final { return -1; }
+    qint64 writeData(const char* data, qint64 size) final;
+
+    int fd_;
+    bool writeFailed_ = false;
+};
+
+// Makes the TempFile for a newly created temporary file; the default makes a plain TempFile.
+using TempFileFactory = std::function<std::unique_ptr<TempFile>(int fd)>;
+
+// One checked replacement of a file. Construct, write to device(), then commit().
+// Destroying it without a successful commit() removes the temporary file and leaves the
+// target as it was.
+//
+// A target that is a symbolic link is resolved: the file it points to is replaced and the
+// link stays. A target that exists keeps its permission bits; a new one gets the usual ones
+// (0666 less the umask).
+class AtomicFile {
+  public:
+    // Creates the temporary file beside path (or beside the file path links to). Throws
+    // SabrixError with the system's description when it cannot be created (a missing or
+    // read-only folder).
+    explicit AtomicFile(const std::string& path, const TempFileFactory& makeTempFile = {});
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // The device that receives the new content. Writes fail as the system's writes do.
+    QIODevice& device();
+    // Syncs and closes the temporary file, then renames it over the target. Returns when the
+    // target holds exactly what was written. Throws SabrixError with the system's description
+    // when a write before failed or the sync, the close or the rename fails; the target is
+    // then unchanged and the temporary file removed. Calling it twice is a failure.
+    void commit();
+
+    // The file that commit() replaces: the given path with symbolic links resolved.
+    const std::string& target() const { return target_; }
+
+  private:
+    void discard();
+
+    std::string target_;
+    std::string tempPath_;
+    std::unique_ptr<TempFile> file_;
+    bool done_ = false;
+};
+
+// Replaces path with what writer writes, through an AtomicFile. Throws as AtomicFile does;
+// an exception from writer is passed on after the temporary file was removed. In every
+// failure path stays unchanged.
+void WriteFileAtomically(const std::string& path, const std::function<void(QIODevice&)>& writer,
+                         const TempFileFactory& makeTempFile = {});
 
 // Copies the file from to the file to, replacing to atomically (see WriteFileAtomically).
 // Throws SabrixError when from cannot be read or to cannot be written; to is then unchanged.

@@ -1,8 +1,12 @@
 #include "core/LineReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace sabrix {
 
@@ -17,20 +21,31 @@ LineReader::~LineReader() {
 bool LineReader::open(const std::string& path) {
     close();
     error_.clear();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error_ = std::strerror(EISDIR);
+    // Opened without waiting, so that a pipe with no writer cannot stall the program before
+    // it is found out and refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error_ = std::strerror(errno);
         return false;
     }
-    file_ = std::fopen(path.c_str(), "rb");
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error_ = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file";
+        ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file_ = ::fdopen(fd, "rb");
     if (file_ == nullptr) {
         error_ = std::strerror(errno);
+        ::close(fd);
         return false;
     }
     buffer_.resize(kBlockSize);
     begin_ = end_ = 0;
     eof_ = false;
     skipLeadingLF_ = false;
+    lineCut_ = false;
     carry_.clear();
     consumed_ = 0;
     return true;
@@ -50,14 +65,22 @@ bool LineReader::fill() {
     return got > 0;
 }
 
+void LineReader::keep(const char* start, size_t length, size_t lineSoFar) {
+    if (lineSoFar >= kLongestLine) return;
+    carry_.append(start, std::min(length, kLongestLine - lineSoFar));
+}
+
 bool LineReader::next(std::string_view& line) {
     if (file_ == nullptr) return false;
     carry_.clear();
+    lineCut_ = false;
     bool haveCarry = false;
+    size_t lineLength = 0;  // bytes of the line so far, kept or skipped
     for (;;) {
         if (begin_ == end_ && !fill()) {
             if (haveCarry) {
                 line = carry_;
+                lineCut_ = lineLength > kLongestLine;
                 return true;
             }
             return false;
@@ -74,14 +97,15 @@ bool LineReader::next(std::string_view& line) {
         const char* stop = buffer_.data() + end_;
         const char* p = start;
         while (p != stop && *p != '\n' && *p != '\r') ++p;
+        const auto length = static_cast<size_t>(p - start);
         if (p == stop) {
-            carry_.append(start, stop);
-            consumed_ += stop - start;
+            keep(start, length, lineLength);
+            lineLength += length;
+            consumed_ += static_cast<long long>(length);
             haveCarry = true;
             begin_ = end_;
             continue;
         }
-        const size_t length = static_cast<size_t>(p - start);
         const bool cr = *p == '\r';
         begin_ += length + 1;
         consumed_ += static_cast<long long>(length) + 1;
@@ -96,11 +120,13 @@ bool LineReader::next(std::string_view& line) {
             }
         }
         if (haveCarry) {
-            carry_.append(start, length);
+            keep(start, length, lineLength);
             line = carry_;
         } else {
-            line = std::string_view(start, length);
+            line = std::string_view(start, std::min(length, kLongestLine));
         }
+        lineLength += length;
+        lineCut_ = lineLength > kLongestLine;
         return true;
     }
 }

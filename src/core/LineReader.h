@@ -1,6 +1,11 @@
 // Reads a text file line by line as bytes. A line ends at CR, LF or CR LF; the end of the
 // file ends the last line when it has no terminator of its own. An empty file has no lines.
 // The file is read in large blocks, so a line costs no allocation unless it crosses a block.
+//
+// Only regular files are read: a device, a pipe or a folder could feed the reader without
+// end. A line longer than kLongestLine bytes is handed out cut to its first kLongestLine
+// bytes, with lineCut() set; the rest of it is skipped without being kept, so memory stays
+// bounded whatever the file holds.
 #pragma once
 
 #include <cstdio>
@@ -10,6 +15,10 @@
 
 namespace sabrix {
 
+// The longest line the readers keep whole: 64 KiB, far more than any line of an
+// observation file or the settings file.
+constexpr size_t kLongestLine = 64 * 1024;
+
 class LineReader {
   public:
     LineReader() = default;
@@ -18,19 +27,25 @@ class LineReader {
     LineReader& operator=(const LineReader&) = delete;
 
     // Opens the file. Returns false and leaves a description in error() when it cannot be
-    // opened for reading (missing, unreadable, a folder).
+    // opened for reading (missing, unreadable) or is not a regular file (a folder, a device,
+    // a pipe); a pipe is not waited for.
     bool open(const std::string& path);
     void close();
     bool isOpen() const { return file_ != nullptr; }
     // Gives the next line without its terminator. Returns false at the end of the file.
     // The view stays valid until the next call.
     bool next(std::string_view& line);
+    // True when the line last given by next() was longer than kLongestLine and was cut.
+    bool lineCut() const { return lineCut_; }
     // Bytes consumed so far (for progress).
     long long position() const { return consumed_; }
     const std::string& error() const { return error_; }
 
   private:
     bool fill();
+    // Appends to carry_ what of the length bytes at start still fits in kLongestLine, given
+    // lineSoFar bytes of the line before them.
+    void keep(const char* start, size_t length, size_t lineSoFar);
 
     std::FILE* file_ = nullptr;
     std::vector<char> buffer_;
@@ -38,12 +53,13 @@ class LineReader {
     size_t end_ = 0;
     bool eof_ = false;
     bool skipLeadingLF_ = false;
+    bool lineCut_ = false;
     std::string carry_;
     long long consumed_ = 0;
     std::string error_;
 };
 
-// Counts the lines of a file by the same rule. Returns -1 when it cannot be opened.
+// Counts the lines of a file by the same rule. Returns -1 when LineReader cannot open it.
 long long CountFileLines(const std::string& path);
 
 }  // namespace sabrix

@@ -77,6 +77,13 @@ std::string FormatDouble(double value) {
     return FormatShortest(value, 15);
 }
 
+bool FormatDoubleReadsBack(double value) {
+    // Far below the top of the range 15 digits can never round past it.
+    if (std::abs(value) < 1e308) return true;
+    double back = 0;
+    return ParseNumber(FormatDouble(value), back);
+}
+
 std::string FormatSingle(float value) {
     return FormatShortest(value, 7);
 }

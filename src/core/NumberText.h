@@ -9,6 +9,10 @@ namespace sabrix {
 // no exponent, no trailing zeros, no point for a whole number. 2454123.5 -> "2454123.5",
 // 9.0 -> "9", -0.25 -> "-0.25", 1e-7 -> "0.0000001".
 std::string FormatDouble(double value);
+// True when FormatDouble(value) reads back through ParseNumber. False only for values so
+// near the largest double that their 15-digit text overflows: 1.7976931348623157e308 is
+// written as 179769313486232 followed by 294 zeros, which is beyond every double.
+bool FormatDoubleReadsBack(double value);
 // The same for a single-precision value, with at most 7 significant digits. 9.1f -> "9.1".
 std::string FormatSingle(float value);
 

@@ -1,10 +1,9 @@
 #include "core/SettingsFile.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <cmath>
 #include <filesystem>
 
+#include "core/AtomicFile.h"
 #include "core/LineReader.h"
 #include "core/NumberText.h"
 #include "core/ProgramDir.h"
@@ -150,13 +149,20 @@ bool ReadSettings(const std::string& programDir, Settings& settings) {
         settings.IniMissing = true;
         return false;
     }
+    // An empty, cut short or hand-edited file must not leave a colour at 0, which draws black
+    // on the black plot: every key the file does not give takes its first-start value.
+    Settings read = DefaultSettings(programDir);
+    read.IniMissing = settings.IniMissing;
     std::string_view line;
-    if (!reader.next(line)) return true;  // the section line, whatever it says
-    while (reader.next(line)) {
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        StoreByKey(line.substr(0, equals), line.substr(equals + 1), settings);
+    if (reader.next(line)) {  // the section line, whatever it says
+        while (reader.next(line)) {
+            if (reader.lineCut()) continue;
+            const auto equals = line.find('=');
+            if (equals == std::string_view::npos) continue;
+            StoreByKey(line.substr(0, equals), line.substr(equals + 1), read);
+        }
     }
+    settings = std::move(read);
     return true;
 }
 
@@ -176,15 +182,11 @@ std::string SettingsFileText(const Settings& settings) {
 void WriteSettings(const std::string& programDir, const Settings& settings) {
     const std::string path = SettingsFilePath(programDir);
     const std::string text = SettingsFileText(settings);
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    const auto fail = [&](const QString& reason) {
-        throw SabrixError("Cannot write " + path + ": " + reason.toStdString());
-    };
-    if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());
-    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-        static_cast<qint64>(text.size()))
-        fail(file.errorString());
-    if (!file.commit()) fail(file.errorString());
+    try {
+        WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
+    } catch (const SabrixError& e) {
+        throw SabrixError("Cannot write " + path + ": " + e.what());
+    }
 }
 
 }  // namespace sabrix

@@ -6,7 +6,8 @@
 // "Key=Value". The key is everything before the first "=" and is compared exactly (case and
 // blanks count); the value is everything after it. Keys may come in any order, unknown keys
 // are ignored and the last line of a key wins. A key that is missing, or whose value cannot
-// be read as its type, leaves its setting as it was.
+// be read as its type, takes the value a first start offers (DefaultSettings), so a damaged
+// file never leaves a colour at 0.
 #pragma once
 
 #include <array>
@@ -37,11 +38,12 @@ double DefaultColor(std::string_view key);
 Settings DefaultSettings(const std::string& programDir);
 
 // Reads programDir + "/Sabrix.ini" into the settings.
-// Returns true when the file was found and read. Returns false and sets IniMissing to True,
-// leaving every other member unchanged, when the folder holds no entry named exactly
-// "Sabrix.ini" or it cannot be opened. Never sets IniMissing back to False. Never throws:
-// lines without "=" and values of the wrong form are skipped and the rest of the file is
-// still read.
+// Returns true when the file was found and read: every key takes its value from the file or,
+// when the file gives none it can read, from DefaultSettings(programDir). Returns false and
+// sets IniMissing to True, leaving every other member unchanged, when the folder holds no
+// regular file named exactly "Sabrix.ini" or it cannot be opened. Never sets IniMissing back
+// to False. Never throws: lines without "=", lines longer than 64 KiB and values of the wrong
+// form are skipped and the rest of the file is still read.
 bool ReadSettings(const std::string& programDir, Settings& settings);
 
 // The complete text of the settings file for these settings: the section line and the
@@ -49,9 +51,9 @@ bool ReadSettings(const std::string& programDir, Settings& settings);
 // "False", colours whole decimal numbers.
 std::string SettingsFileText(const Settings& settings);
 
-// Writes SettingsFileText(settings) to programDir + "/Sabrix.ini", through a temporary file
-// in the same folder that then replaces the old file. On failure throws SabrixError with a
-// description naming the file; the old file is then left as it was.
+// Writes SettingsFileText(settings) to programDir + "/Sabrix.ini" through an AtomicFile.
+// On failure (a full disk included) throws SabrixError with a description naming the file;
+// the old file is then left byte for byte as it was.
 void WriteSettings(const std::string& programDir, const Settings& settings);
 
 }  // namespace sabrix

@@ -59,8 +59,13 @@ void mnuSaveXYZ_Click(AppState& state, ObsTable& table, Prompts& prompts, SaveDi
 // "encountered in module XYZSaveFile." message (output, backup and FileEdited unchanged).
 bool XYZSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display);
 
-// The file a save copies the loaded file to before writing: BackupPathFor(path), or
-// path + ".bak" when that would be the loaded file itself ("x.bak" -> "x.bak.bak").
+// The file a save copies the loaded file to before writing. Ordinarily BackupPathFor(path)
+// ("/data/star.txt" -> "/data/star.bak"), or path + ".bak" when that would be the loaded file
+// itself ("x.bak" -> "x.bak.bak"). When another regular file in the same folder could take
+// the same backup name ("star.csv" or "star" beside "star.txt", or "star.txt.old" beside
+// "star.txt"), the backup is path + ".bak" ("/data/star.txt.bak"), so that one file's backup
+// never replaces the saved original of another. A folder that cannot be listed counts as
+// holding no other file.
 std::string SaveBackupPath(const std::string& path);
 
 }  // namespace sabrix

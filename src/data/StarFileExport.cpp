@@ -10,8 +10,33 @@
 namespace sabrix {
 
 namespace {
+
 constexpr const char* kLineEnd = "\r\n";
+constexpr size_t kJDWidth = 13;
+
+// Only decimals may be given up to fit the column: rounding them away still names the same
+// moment to a fraction of a second, while dropping digits before the point would write a
+// different date.
+std::string JDField(double jd) {
+    std::string text = FormatDouble(jd);
+    if (text.size() > kJDWidth) {
+        const size_t point = text.find('.');
+        const size_t whole = point == std::string::npos ? text.size() : point;
+        if (whole > kJDWidth) throw FormatNumError();
+        const size_t decimals = whole + 1 < kJDWidth ? kJDWidth - whole - 1 : 0;
+        text = FormatFixed(jd, 1, static_cast<int>(decimals));
+        if (text.find('.') != std::string::npos) {
+            while (text.back() == '0') text.pop_back();
+            if (text.back() == '.') text.pop_back();
+        }
+        if (text == "-0") text = "0";
+        // Rounding up can carry into one more whole digit.
+        if (text.size() > kJDWidth) throw FormatNumError();
+    }
+    return LeftJustify(text, kJDWidth);
 }
+
+}  // namespace
 
 std::string StarFileRecordLine(const ObsRow& row) {
     std::string magText = FormatDouble(row.Mag);
@@ -24,7 +49,7 @@ std::string StarFileRecordLine(const ObsRow& row) {
     line += ' ';
     line += LeftJustify(row.Star, 10);
     line += std::string(7, ' ');
-    line += LeftJustify(FormatDouble(row.JD), 13);
+    line += JDField(row.JD);
     line += LeftJustify(row.Faint, 1);
     // The padding blanks of the field count as decimals, so the count tells where the point
     // stands: 3 for " 9.1  " and "12.345", 2 for "123.4 ".

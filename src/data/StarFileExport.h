@@ -21,8 +21,10 @@
 
 namespace sabrix {
 
-// Returns the record line of one row, without line end. Throws FormatNumError when the
-// magnitude does not fit its six-column field (e.g. 9.1234 or 12345.6).
+// Returns the record line of one row, without line end. A JD text longer than its 13
+// columns is rounded to the decimals that fit ("2454123.123456" -> "2454123.12346").
+// Throws FormatNumError when the magnitude does not fit its six-column field (e.g. 9.1234 or
+// 12345.6) or the JD does not fit even without decimals (e.g. 1e20).
 std::string StarFileRecordLine(const ObsRow& row);
 
 // Returns "Edited data for " + starName trimmed of blanks + ". File created on mm-dd-yyyy at

@@ -1,10 +1,9 @@
 #include "data/StarFileImport.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <limits>
+#include <memory>
 
+#include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/LineReader.h"
@@ -46,39 +45,44 @@ void UpperAscii(std::string& text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
 }
 
-// The error file, written through a large buffer and checked when closed, so a full disk is
-// reported instead of leaving a truncated list behind.
+// The rejected lines, gathered in a buffer and written through an AtomicFile, so Errors.txt
+// is replaced only after the whole star file was read (it may be the very file being
+// loaded) and a full disk can never leave it truncated.
 class ErrorFile {
   public:
     explicit ErrorFile(const std::string& path) : path_(path) {
-        file_ = std::fopen(path.c_str(), "wb");
-        if (file_ == nullptr) Fail(errno);
+        Checked([&] { file_ = std::make_unique<AtomicFile>(path); });
     }
-    ~ErrorFile() {
-        if (file_ != nullptr) std::fclose(file_);
-    }
-    ErrorFile(const ErrorFile&) = delete;
-    ErrorFile& operator=(const ErrorFile&) = delete;
 
     void write(std::string_view line) {
-        std::fwrite(line.data(), 1, line.size(), file_);
-        std::fwrite("\r\n", 1, 2, file_);
+        buffer_.append(line);
+        buffer_.append("\r\n");
+        if (buffer_.size() >= kFlushBytes) flush();
     }
-    void close() {
-        const bool failed = std::ferror(file_) != 0;
-        const int error = errno;
-        const bool closeFailed = std::fclose(file_) != 0;
-        file_ = nullptr;
-        if (failed || closeFailed) Fail(closeFailed ? errno : error);
+    void commit() {
+        flush();
+        Checked([&] { file_->commit(); });
     }
 
   private:
-    [[noreturn]] void Fail(int error) const {
-        throw SabrixError("Cannot write " + path_ + ": " + std::strerror(error));
+    static constexpr size_t kFlushBytes = 1 << 20;
+
+    void flush() {
+        Checked([&] { WriteAllBytes(file_->device(), buffer_); });
+        buffer_.clear();
+    }
+    template <typename Step>
+    void Checked(Step step) const {
+        try {
+            step();
+        } catch (const SabrixError& e) {
+            throw SabrixError("Cannot write " + path_ + ": " + e.what());
+        }
     }
 
     std::string path_;
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<AtomicFile> file_;
+    std::string buffer_;
 };
 
 }  // namespace
@@ -99,7 +103,9 @@ StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields) {
 
 bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors, ObsRow& row) {
     if (f.size() < kClassicFieldCount) return false;
-    if (!ParseNumber(f[0], row.JD)) return false;
+    // A value whose own text would not load again is refused here rather than at the next
+    // load of a saved file.
+    if (!ParseNumber(f[0], row.JD) || !FormatDoubleReadsBack(row.JD)) return false;
     const std::string_view magField = f[1];
     const size_t less = magField.find('<');
     std::string_view magText;
@@ -110,7 +116,7 @@ bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors,
         row.Faint.clear();
         magText = TrimBlanks(magField);
     }
-    if (!ParseNumber(magText, row.Mag)) return false;
+    if (!ParseNumber(magText, row.Mag) || !FormatDoubleReadsBack(row.Mag)) return false;
     AssignTrimmed(row.Uncertain, f[2]);
     AssignTrimmed(row.HQUncertain, f[3]);
     AssignTrimmed(row.Band, f[4]);
@@ -163,6 +169,11 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
     while (reader.next(line)) {
         anyLine = true;
         if (callbacks.yield) callbacks.yield();
+        if (reader.lineCut()) {
+            errors.write(line);
+            ++result.rejected;
+            continue;
+        }
         const auto& fields = splitter.split(line);
         switch (ClassifyStarLine(fields)) {
             case StarLineClass::Data: {
@@ -177,6 +188,8 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
                     result.outcome = ImportResult::Outcome::ConversionFailed;
                     result.lastJD.assign(TrimBlanks(fields[0]));
                     result.description = kConversionError;
+                    reader.close();
+                    errors.commit();
                     return result;
                 }
                 inserter.add(row);
@@ -193,7 +206,7 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
         }
     }
     reader.close();
-    errors.close();
+    errors.commit();
 
     if (!anyLine) {
         result.outcome = ImportResult::Outcome::InputPastEnd;

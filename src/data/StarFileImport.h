@@ -9,7 +9,8 @@
 // seven digits, ".", a digit and anything after ("2454123.5", "2454123.51234"), or exactly
 // seven digits ("2455411", taken as 2455411.0). Lines of 18 or 24 fields with anything else
 // in field 0 (the header line naming the columns, "245412.5") are skipped without a trace.
-// Lines of any other field count are rejected: written unchanged to the error file.
+// Lines of any other field count are rejected: written unchanged to the error file. A line
+// longer than 64 KiB is rejected whatever it holds; the error file gets its first 64 KiB.
 #pragma once
 
 #include <QString>
@@ -43,7 +44,9 @@ StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields);
 // texts are their fields without blanks at their ends; PunktFarb is BandColor of Faint,
 // field 4 as read and field 13; Marked and Edited are empty. Returns true on success, false
 // when JD or Mag is not a number (blanks around a number are allowed), leaving row partly
-// filled. The row's strings are reused, so filling one row per line allocates little.
+// filled; a number whose text the writers would give cannot be read again (FormatDoubleReadsBack)
+// counts as no number. The row's strings are reused, so filling one row per line allocates
+// little.
 bool FillStarRow(const std::vector<std::string_view>& fields, const Settings& colors, ObsRow& row);
 
 // Hooks of a running import; each may be left empty.
@@ -61,10 +64,10 @@ struct ImportCallbacks {
 
 struct ImportResult {
     enum class Outcome {
-        Loaded,            // at least one row stored and committed
-        NoDataLines,       // the file holds no data line; nothing stored
-        CannotOpen,        // the file could not be opened; description says why
-        InputPastEnd,      // the file is empty
+        Loaded,        // at least one row stored and committed
+        NoDataLines,   // the file holds no data line; nothing stored
+        CannotOpen,    // the file could not be opened or is no regular file; description says why
+        InputPastEnd,  // the file is empty
         ConversionFailed,  // JD or Mag of a data line is not a number; nothing stored
     };
     Outcome outcome = Outcome::NoDataLines;
@@ -78,11 +81,13 @@ struct ImportResult {
 
 // Reads the star file at path into table, all rows in one transaction that is committed
 // only when the whole file has been read: unless the outcome is Loaded, the table is left
-// exactly as it was. The error file at errorsPath is created empty once the star file is
-// open and receives every rejected line, bytes unchanged, ended by CR LF.
+// exactly as it was. Only a regular file is read; anything else is CannotOpen. Once the star
+// file is open, the error file at errorsPath is replaced by the rejected lines of this read,
+// bytes unchanged, each ended by CR LF; it is written only after the star file was read to
+// its end (or to the line that failed), so errorsPath may be the star file itself.
 // Returns the outcome (see ImportResult). Throws SabrixError when the error file cannot be
-// written, SQLite::Exception when the table cannot take a row, and whatever a callback
-// throws; the table is then left as it was.
+// written (it then keeps its old content), SQLite::Exception when the table cannot take a
+// row, and whatever a callback throws; the table is then left as it was.
 ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
                                 ObsTable& table, const Settings& colors,
                                 const ImportCallbacks& callbacks);

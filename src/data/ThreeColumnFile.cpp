@@ -1,9 +1,9 @@
 #include "data/ThreeColumnFile.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "core/AtomicFile.h"
-#include "core/FileSystem.h"
 #include "core/LineReader.h"
 #include "core/NumberText.h"
 #include "data/TextFields.h"
@@ -20,6 +20,20 @@ std::string CollapseBlanks(std::string text) {
     if (!out.empty() && out.back() == ' ') out.pop_back();
     return out;
 }
+
+namespace {
+
+// A value whose own text would not load again is refused at once, not at the next load of a
+// saved file.
+void ReadNumber(std::string_view field, const char* name, double& value) {
+    if (!ParseNumber(field, value))
+        throw SabrixError(std::string(name) + " \"" + std::string(field) + "\" is not a number.");
+    if (!FormatDoubleReadsBack(value))
+        throw SabrixError(std::string(name) + " \"" + std::string(field) +
+                          "\" is too large to be saved again.");
+}
+
+}  // namespace
 
 std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
     ThreeColumnRecord record;
@@ -45,10 +59,8 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
     }
     if (fields.size() < 2)
         throw SabrixError("\"" + text + "\" has only one field; JD and magnitude are needed.");
-    if (!ParseNumber(fields[0], record.JD))
-        throw SabrixError("JD \"" + std::string(fields[0]) + "\" is not a number.");
-    if (!ParseNumber(fields[1], record.Mag))
-        throw SabrixError("Magnitude \"" + std::string(fields[1]) + "\" is not a number.");
+    ReadNumber(fields[0], "JD", record.JD);
+    ReadNumber(fields[1], "Magnitude", record.Mag);
     if (fields.size() == 3) {
         record.Uncertain = std::string(fields[2]);
         double error = 0;
@@ -59,13 +71,16 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
 
 int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string& starName,
                     int32_t color, const XYZLoadCallbacks& callbacks) {
-    if (!FileExists(path)) throw ThreeColumnFileNotFound(path);
+    LineReader reader;
+    if (!reader.open(path)) {
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFound(path);
+        throw SabrixError("File " + path + " cannot be read: " + reader.error() + ".");
+    }
     const long long lineCount = CountFileLines(path);
     if (lineCount < 0) throw SabrixError("File " + path + " cannot be read.");
     if (callbacks.counted) callbacks.counted(static_cast<int32_t>(lineCount));
 
-    LineReader reader;
-    if (!reader.open(path)) throw SabrixError(reader.error());
     ObsTable::BulkInserter inserter(table);
     ObsRow row;
     row.Star = starName;
@@ -76,6 +91,9 @@ int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string&
     while (reader.next(line)) {
         ++lineNumber;
         if (callbacks.beforeLine) callbacks.beforeLine(inserter.added());
+        if (reader.lineCut())
+            throw SabrixError("Line " + std::to_string(lineNumber) + " is longer than " +
+                              std::to_string(kLongestLine) + " bytes.");
         std::optional<ThreeColumnRecord> record;
         try {
             record = ParseThreeColumnLine(line);

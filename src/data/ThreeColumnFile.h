@@ -40,7 +40,8 @@ std::string CollapseBlanks(std::string text);
 
 // Reads one line. Returns nothing for a line without any field (empty, or only separators).
 // Throws SabrixError with a description for a line of one field or a JD or magnitude that
-// is not a number.
+// is not a number, or so large that its written text would not read again
+// (FormatDoubleReadsBack).
 std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line);
 
 // Progress of XYZLoadRows; both members may be empty.
@@ -56,7 +57,8 @@ struct XYZLoadCallbacks {
 // stored or none. Star is starName, PunktFarb is color, the other texts are empty. Empty
 // lines at the end of the file are ignored; an empty line followed by a record is a failure.
 // Returns the number of rows stored (0 for an empty file). Throws ThreeColumnFileNotFound
-// when there is no such file, SabrixError ("Line 3: ...") for a line that cannot be read,
+// when there is no such file, SabrixError when it is no regular file (a folder, a device, a
+// pipe) or a line cannot be read ("Line 3: ...", a line longer than 64 KiB included),
 // SQLite::Exception when the table refuses a row; the table is then unchanged.
 int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string& starName,
                     int32_t color, const XYZLoadCallbacks& callbacks);

@@ -130,7 +130,8 @@ void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view) {
     const auto first = static_cast<int64_t>(left);
     const auto last = static_cast<int64_t>(right);
     const int64_t step = JDTickStep(view.WinJDWidth);
-    if (last - first > kMostJDTicks * std::abs(step)) return;
+    // Divided, not multiplied: a step of 10^13 days times a million ticks is beyond int64_t.
+    if ((last - first) / std::abs(step) > kMostJDTicks) return;
     const double low = std::min(view.WinJDLeft, view.WinJDRight);
     const double high = std::max(view.WinJDLeft, view.WinJDRight);
     LabelRow labels(low, high);

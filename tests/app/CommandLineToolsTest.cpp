@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -12,6 +14,7 @@
 #include "app/CommandLineTools.h"
 #include "core/SettingsFile.h"
 #include "support/DownloadLines.h"
+#include "support/FileSizeLimit.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
 
@@ -78,7 +81,9 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
         {Write("none.txt", test::Lines({"JD,Magnitude", "no data here"})), dir.file("none.png"),
          kCheckSource + "\n"},
         {Write("rleo.txt", kRLeo), dir.file("no-such-folder/rleo.png"),
-         "Cannot write " + dir.file("no-such-folder/rleo.png") + "\n"},
+         "Cannot write " + dir.file("no-such-folder/rleo.png") + ": " + std::strerror(ENOENT) +
+             "\n"},
+        {"/dev/zero", dir.file("zero.png"), kCheckSource + "\r\nNot a regular file\n"},
         {dir.file("missing.txt"), dir.file("none.png"), kCheckSource + "\r\n"},
     };
     for (const Case& c : cases) {
@@ -90,6 +95,22 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
         EXPECT_EQ(err.str().rfind(c.err, 0), 0u) << err.str();
         EXPECT_FALSE(fs::exists(c.out));
     }
+}
+
+TEST_F(CommandLineTools, RenderOnAFullDiskKeepsTheOldImage) {
+    const std::string png = Write("rleo.png", "the old image");
+    RenderOptions options{Write("rleo.txt", kRLeo), png, 4000, 3000};
+    {
+        // Room for the scratch database, not for an image of twelve million pixels.
+        test::FileSizeLimit fullAfter(32 * 1024);
+        EXPECT_EQ(Render(options), 1);
+    }
+    EXPECT_EQ(err.str(), "Cannot write " + png + ": File too large\n");
+    EXPECT_EQ(test::ReadFileBytes(png), "the old image");
+    EXPECT_EQ(fs::file_size(dir.file("rleo.txt")), kRLeo.size());
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 4);  // template, star file, image and the files folder
 }
 
 TEST_F(CommandLineTools, ConvertWritesThreeColumnsAndAFailureLeavesNoOutputAndKeepsAnOldOne) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -33,12 +34,40 @@ TEST(LineReader, EndsLinesAtCrLfAndCrLfAlsoAcrossReadBlocks) {
                                                    {"\n", {""}},
                                                    {"", {}}};
     for (const auto& [bytes, want] : cases) EXPECT_EQ(LinesOf(bytes), want);
-    // A line longer than one read block, and a CR LF split between two blocks.
-    const std::string longLine(3 << 20, 'x');
-    EXPECT_EQ(LinesOf(longLine + "\r\nshort"), (Lines{longLine, "short"}));
-    std::string split(1 << 20, 'y');
-    split.back() = '\r';
-    EXPECT_EQ(LinesOf(split + "\nz").size(), 2u);
+    // A line that crosses the end of a read block, and a CR LF split between two blocks.
+    Lines filler;
+    std::string bytes;
+    while (bytes.size() + 100 < (1 << 20) - 10) {
+        filler.push_back(std::string(99, 'f'));
+        bytes += filler.back() + "\n";
+    }
+    bytes.append((1 << 20) - 10 - bytes.size(), 'g');
+    filler.push_back(bytes.substr(bytes.rfind('\n') + 1) + std::string(30, 'x'));
+    filler.push_back("short");
+    EXPECT_EQ(LinesOf(bytes + std::string(30, 'x') + "\r\nshort"), filler);
+    bytes.resize((1 << 20) - 1);
+    EXPECT_EQ(LinesOf(bytes + "\r\nz").size(), filler.size());
+}
+
+TEST(LineReader, LineLongerThan64KiBIsCutWithoutBeingKeptWhole) {
+    const std::string longest(kLongestLine, 'a');
+    // Within one read block, across several blocks, and as the last line without terminator.
+    for (const size_t extra : {size_t{1}, size_t{5} << 20}) {
+        SCOPED_TRACE(extra);
+        const std::string longLine = longest + std::string(extra, 'b');
+        test::TempProgramDir dir(false);
+        const std::string path = dir.file("long.txt");
+        test::WriteFileBytes(path, "x\r\n" + longest + "\r\n" + longLine + "\r\ny\n" + longLine);
+        LineReader reader;
+        ASSERT_TRUE(reader.open(path));
+        std::vector<std::pair<std::string, bool>> got;
+        std::string_view line;
+        while (reader.next(line)) got.emplace_back(line, reader.lineCut());
+        const std::vector<std::pair<std::string, bool>> want = {
+            {"x", false}, {longest, false}, {longest, true}, {"y", false}, {longest, true}};
+        EXPECT_EQ(got, want);
+        EXPECT_EQ(CountFileLines(path), 5);
+    }
 }
 
 TEST(LineReader, ReportsWhyAFileCannotBeOpened) {
@@ -48,6 +77,18 @@ TEST(LineReader, ReportsWhyAFileCannotBeOpened) {
     EXPECT_FALSE(reader.error().empty());
     EXPECT_FALSE(reader.open(dir.path()));
     EXPECT_EQ(CountFileLines(dir.file("missing.txt")), -1);
+}
+
+TEST(LineReader, DevicesAndPipesAreRefusedWithoutReadingOrWaiting) {
+    test::TempProgramDir dir(false);
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo}) {
+        LineReader reader;
+        EXPECT_FALSE(reader.open(path)) << path;
+        EXPECT_EQ(reader.error(), "Not a regular file");
+        EXPECT_EQ(CountFileLines(path), -1);
+    }
 }
 
 }  // namespace sabrix

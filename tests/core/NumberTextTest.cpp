@@ -43,4 +43,11 @@ TEST(NumberText, ParseNumberTakesOnlyWholeNumbers) {
         EXPECT_FALSE(ParseNumber(bad, v)) << bad;
 }
 
+TEST(NumberText, OnlyTheTopOfTheRangeFailsToReadBackFromItsFifteenDigits) {
+    for (const double fine : {0.0, 4.9e-324, 2454123.5, 1e308, 1.79769313486231e308})
+        EXPECT_TRUE(FormatDoubleReadsBack(fine)) << fine;
+    for (const double top : {1.7976931348623157e308, -1.7976931348623157e308})
+        EXPECT_FALSE(FormatDoubleReadsBack(top)) << top;
+}
+
 }  // namespace sabrix

@@ -5,6 +5,7 @@
 
 #include "core/SabrixError.h"
 #include "core/SettingsFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 namespace sabrix {
@@ -75,10 +76,10 @@ TEST(SettingsFile, ColoursAreWrittenAsWholeNumbers) {
     EXPECT_NE(text.find("\r\nColorR=254\r\n"), std::string::npos);
 }
 
-TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndLeavesTheRest) {
+TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndGivesTheOthersTheirFirstStartValues) {
     struct Case {
         std::string text;
-        std::function<void(Settings&)> change;  // what the read changes in Sentinel()
+        std::function<void(Settings&)> change;  // how the read differs from the defaults
     };
     const Case cases[] = {
         {"[Anything at all]\r\nColorH=16744703\nColorJ=4227200\rColorCV=12615935\r\n"
@@ -102,8 +103,10 @@ TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndLeavesTheRest) {
          [](Settings& s) {
              s.ConnectMarked = false, s.PolyFit = 12, s.DefaultSigma = 2, s.ColorB = 16744448;
          }},
-        {"[Sabrix.exe]\r\nConnectMarked=False\r\nConnectMarked=-1\r\n", [](Settings&) {}},
-        {"[Sabrix.exe]\r\nConnectMarked=0\r\nConnectMarked=true\r\n", [](Settings&) {}},
+        {"[Sabrix.exe]\r\nConnectMarked=False\r\nConnectMarked=-1\r\n",
+         [](Settings& s) { s.ConnectMarked = true; }},
+        {"[Sabrix.exe]\r\nConnectMarked=0\r\nConnectMarked=true\r\n",
+         [](Settings& s) { s.ConnectMarked = true; }},
         {"", [](Settings&) {}},
         {"[Sabrix.exe]", [](Settings&) {}},
         {"PolyFit=3\r\n", [](Settings&) {}}};
@@ -111,7 +114,7 @@ TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndLeavesTheRest) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         WriteFileBytes(dir.file("Sabrix.ini"), c.text);
-        Settings got = Sentinel(), want = Sentinel();
+        Settings got = Sentinel(), want = DefaultSettings(dir.path());
         EXPECT_TRUE(ReadSettings(dir.path(), got));
         c.change(want);
         ExpectSameSettings(got, want);
@@ -120,6 +123,35 @@ TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndLeavesTheRest) {
     missing.IniMissing = true;
     EXPECT_TRUE(ReadSettings(dir.path(), missing));
     EXPECT_TRUE(missing.IniMissing);
+}
+
+TEST(SettingsFile, EmptiedOrCutShortFileLeavesNoColourBlack) {
+    TempProgramDir dir(false);
+    const std::string full = DefaultFileText(dir.path());
+    for (const size_t kept : {size_t{0}, full.find("ColorV=") + 9}) {
+        SCOPED_TRACE(kept);
+        WriteFileBytes(dir.file("Sabrix.ini"), full.substr(0, kept));
+        Settings read;
+        ASSERT_TRUE(ReadSettings(dir.path(), read));
+        for (const auto& color : ColorSettings()) EXPECT_NE(read.*color.member, 0) << color.key;
+        EXPECT_EQ(read.ColorVIS, 65280);
+        EXPECT_EQ(read.ColorH, 16744703);
+        EXPECT_EQ(read.PolyFit, 40);
+        EXPECT_EQ(read.DefaultSigma, 2);
+    }
+}
+
+TEST(SettingsFile, FullDiskKeepsTheOldFileAndReportsTheFailure) {
+    TempProgramDir dir(false);
+    const std::string path = dir.file("Sabrix.ini");
+    WriteFileBytes(path, DefaultFileText("/old"));
+    Settings changed = DefaultSettings("/a/much/longer/folder/than/before");
+    {
+        test::FileSizeLimit fullAfter(100);
+        EXPECT_THROW(WriteSettings(dir.path(), changed), SabrixError);
+    }
+    EXPECT_EQ(ReadFileBytes(path), DefaultFileText("/old"));
+    EXPECT_EQ(EntriesIn(dir.path()), 1);
 }
 
 TEST(SettingsFile, MissingFileSetsIniMissingAndChangesNothingElse) {

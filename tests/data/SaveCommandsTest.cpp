@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/FileSystem.h"
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
@@ -8,6 +10,7 @@
 #include "data/ThreeColumnFile.h"
 #include "data/XYZLoadCommand.h"
 #include "plot/PlotWindow.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempTable.h"
 
@@ -96,6 +99,41 @@ TEST(BackupPath, ReplacesTheExtensionOfTheFileNameOnlyAndNeverHitsTheFileItself)
     }
 }
 
+TEST(BackupPath, FileSharingItsBackupNameWithAnotherIsBackedUpUnderItsWholeName) {
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
+        {{"star.txt"}, "star.txt", "star.bak"},
+        {{"star.txt", "star.bak", "other.txt"}, "star.txt", "star.bak"},
+        {{"star.txt", "star.csv"}, "star.txt", "star.txt.bak"},
+        {{"star.txt", "star.csv"}, "star.csv", "star.csv.bak"},
+        {{"star.txt", "star"}, "star.txt", "star.txt.bak"},
+        {{"star.txt", "star"}, "star", "star.bak"},
+        {{"star.csv", "star.csv.old"}, "star.csv", "star.bak"},
+        {{"star.csv", "star.csv.old"}, "star.csv.old", "star.csv.old.bak"}};
+    for (const auto& [files, saved, backup] : cases) {
+        test::TempProgramDir dir(false);
+        for (const auto& file : files) test::WriteFileBytes(dir.file(file), file);
+        // A folder of the same base name is no file that could be loaded.
+        std::filesystem::create_directory(dir.file("star.d"));
+        EXPECT_EQ(SaveBackupPath(dir.file(saved)), dir.file(backup)) << saved;
+    }
+}
+
+TEST_F(SaveCommandsTest, TwoStarFilesOfOneBaseNameKeepBothOriginals) {
+    const std::string csv = t.dir.file("rcar.csv");
+    const std::string csvOriginal = "JD,Magnitude\r\n2454200.5,8.7,,,Vis.,ABC\r\n";
+    test::WriteFileBytes(csv, csvOriginal);
+    t.Add({Obs(2454123.5, 9.1)});
+    state.CommandLine = "/alwayssave";
+    Save();
+    state.settings.FilePath = csv;  // the second file loaded from the same folder
+    state.star.BackupMade = false;
+    Save();
+    EXPECT_EQ(ReadFileBytes(t.dir.file("rcar.txt.bak")), kOriginal);
+    EXPECT_EQ(ReadFileBytes(t.dir.file("rcar.csv.bak")), csvOriginal);
+    EXPECT_FALSE(FileExists(backup));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
 TEST_F(SaveCommandsTest, RefusalsComeBeforeAlwaysSaveAndWriteNothing) {
     state.star.ThreeColumnFormat = true;
     state.CommandLine = "/alwayssave";
@@ -149,18 +187,23 @@ TEST_F(SaveCommandsTest, OtherCommandLinesAskBeforeOverwritingEdits) {
     EXPECT_FALSE(state.star.FileEdited);
 }
 
-TEST_F(SaveCommandsTest, UnformattableMagnitudeStopsTheSaveAndKeepsEverything) {
-    t.Add({Obs(2454123.5, 9.1), Obs(2454124.5, 9.1234)});
-    test::WriteFileBytes(backup, "older backup");
-    state.star.FileEdited = true;
-    state.CommandLine = "/alwayssave";
-    Save();
-    EXPECT_EQ(prompts.messages,
-              (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
-    EXPECT_EQ(ReadFileBytes(star), kOriginal);
-    EXPECT_EQ(ReadFileBytes(backup), "older backup");
-    EXPECT_TRUE(state.star.FileEdited);
-    EXPECT_EQ(display.calls.back(), "restore");
+TEST_F(SaveCommandsTest, UnformattableMagnitudeOrJDStopsTheSaveAndKeepsEverything) {
+    // The magnitude needs seven columns; the JD's whole part alone needs twenty-one.
+    for (const ObsRow& unfit : {Obs(2454124.5, 9.1234), Obs(1e20, 9.1)}) {
+        test::TempTable table;
+        table.Add({Obs(2454123.5, 9.1), unfit});
+        test::WriteFileBytes(backup, "older backup");
+        test::ScriptedPrompts asked;
+        state.star.FileEdited = true;
+        state.CommandLine = "/alwayssave";
+        mnuSave_Click(state, table.table, asked, clock, display);
+        EXPECT_EQ(asked.messages,
+                  (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
+        EXPECT_EQ(ReadFileBytes(star), kOriginal);
+        EXPECT_EQ(ReadFileBytes(backup), "older backup");
+        EXPECT_TRUE(state.star.FileEdited);
+        EXPECT_EQ(display.calls.back(), "restore");
+    }
 }
 
 TEST_F(SaveCommandsTest, EmptyTableOrMissingStarFileShowSaveFileErrorAndWriteNothing) {
@@ -189,6 +232,25 @@ TEST_F(SaveCommandsTest, FailureOfTheCommandItselfIsReportedAndTheProgramGoesOn)
     mnuSave_Click(state, t.table, broken, clock, display);
     EXPECT_EQ(broken.messages, (Messages{{"Error Dialog failed occured in module mnuSave",
                                           "Save Error", Buttons::OK, Icon::Exclamation}}));
+    EXPECT_TRUE(state.star.FileEdited);
+}
+
+TEST_F(SaveCommandsTest, FullDiskKeepsTheStarFileAndSaysWhy) {
+    std::vector<ObsRow> rows;
+    for (int i = 0; i < 100; ++i) rows.push_back(Obs(2454123.5 + i, 9.1));
+    t.Add(rows);
+    state.star.FileEdited = true;
+    state.CommandLine = "/alwayssave";
+    {
+        // Room for the backup of the small original, not for the new file.
+        test::FileSizeLimit fullAfter(1000);
+        Save();
+    }
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"File too large\" encountered in module SaveFile.", "Error",
+                         Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
     EXPECT_TRUE(state.star.FileEdited);
 }
 
@@ -240,6 +302,25 @@ TEST_F(SaveXYZTest, EditsAreWrittenToTheChosenFileAfterABackupButNeverFromAnEmpt
     EXPECT_EQ(ReadFileBytes(star), "2454123.5          9.1  0.0120  \r\n");
     EXPECT_EQ(ReadFileBytes(backup), kOriginal);
     EXPECT_FALSE(state.star.FileEdited);
+}
+
+TEST_F(SaveXYZTest, FullDiskKeepsTheChosenFileAndSaysWhy) {
+    std::vector<ObsRow> rows;
+    for (int i = 0; i < 100; ++i) rows.push_back(Obs(2454123.5 + i, 9.1, 0.012));
+    t.Add(rows);
+    const std::string output = t.dir.file("out.txt");
+    test::WriteFileBytes(output, "old three columns\r\n");
+    state.star.FileEdited = true;
+    prompts.file(QString::fromStdString(output));
+    {
+        test::FileSizeLimit fullAfter(1000);
+        Save();
+    }
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"File too large\" encountered in module XYZSaveFile.", "Error",
+                         Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(output), "old three columns\r\n");
+    EXPECT_TRUE(state.star.FileEdited);
 }
 
 TEST_F(SaveXYZTest, LoadSaveLoadThroughTheCommandsKeepsTheFainterThanMark) {

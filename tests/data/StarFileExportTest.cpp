@@ -41,9 +41,26 @@ TEST(StarFileRecordLine, LaysOutEveryFieldInItsColumns) {
     r.JD = 2454123.123456;
     r.Faint = "<";
     r.Init = "ABCDEFG";
-    EXPECT_EQ(StarFileRecordLine(r), "DESIGNAT RCARINAELO       2454123.12345< 9.1  ABC     ABCDE");
+    EXPECT_EQ(StarFileRecordLine(r), "DESIGNAT RCARINAELO       2454123.12346< 9.1  ABC     ABCDE");
     EXPECT_THROW(StarFileRecordLine(Obs(9.1234)), FormatNumError);
     EXPECT_THROW(StarFileRecordLine(Obs(12345.6)), FormatNumError);
+}
+
+TEST(StarFileRecordLine, LongJDIsRoundedWhenOnlyDecimalsAreLostAndRefusedOtherwise) {
+    const std::pair<double, const char*> fits[] = {
+        {-2457845.47505, "-2457845.4751"},    {2454123.99999999, "2454124      "},
+        {999999999999.5, "1000000000000"},    {1234567890123.4, "1234567890123"},
+        {-0.00000000000001, "0            "}, {2454123.5, "2454123.5    "}};
+    for (const auto& [jd, field] : fits) {
+        ObsRow r = Obs(9.1);
+        r.JD = jd;
+        EXPECT_EQ(StarFileRecordLine(r).substr(26, 13), field) << jd;
+    }
+    for (const double jd : {1e20, -1234567890123.4, 9999999999999.5}) {
+        ObsRow r = Obs(9.1);
+        r.JD = jd;
+        EXPECT_THROW(StarFileRecordLine(r), FormatNumError) << jd;
+    }
 }
 
 TEST(StarFileHeaderLine, NamesTrimmedStarAndZeroPaddedTime) {

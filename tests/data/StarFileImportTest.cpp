@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "core/SabrixError.h"
 #include "data/CsvLine.h"
 #include "data/StarFileImport.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempTable.h"
 
 namespace sabrix {
@@ -224,7 +226,9 @@ TEST(StarFileImport, NumberThatIsNoNumberAbandonsTheWholeImport) {
         {"2454200.25", "<", "2454200.25"},
         {"2454200.25", "abc", "2454200.25"},
         {"2454200.25", "", "2454200.25"},
-        {"2454200.25x", "9", "2454200.25x"}};
+        {"2454200.25x", "9", "2454200.25x"},
+        // A number whose saved text would not load again.
+        {"2454200.25", "1.7976931348623157e308", "2454200.25"}};
     for (const auto& [jd, mag, lastJD] : bad) {
         SCOPED_TRACE(jd + " / " + mag);
         ImportFixture f;
@@ -293,6 +297,63 @@ TEST(StarFileImport, FileThatCannotBeOpenedSaysWhy) {
     r = ImportStarFileRows(f.dir.path(), f.errors, f.table, Colors(), cb);
     EXPECT_EQ(r.outcome, Outcome::CannotOpen);
     EXPECT_EQ(r.description, std::strerror(EISDIR));
+}
+
+TEST(StarFileImport, LoadingErrorsTxtItselfReadsItWholeBeforeReplacingIt) {
+    ImportFixture f;
+    const std::string bytes =
+        Join({kHeader18, Line("2454123.5", "9"), "kept aside", Line("2454124.5", "10"), "1,2,3"});
+    test::WriteFileBytes(f.errors, bytes);
+    const ImportResult r = ImportStarFileRows(f.errors, f.errors, f.table, Colors(), {});
+    EXPECT_EQ(r.outcome, Outcome::Loaded);
+    EXPECT_EQ(std::tie(r.stored, r.rejected), std::make_tuple(2, 2));
+    EXPECT_EQ(f.ErrorBytes(), "kept aside\r\n1,2,3\r\n");
+}
+
+TEST(StarFileImport, DeviceOrPipeIsRefusedWithTheLoadFailureMessage) {
+    ImportFixture f;
+    test::WriteFileBytes(f.errors, "left from before\r\n");
+    const std::string fifo = f.dir.file("star.pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo}) {
+        const ImportResult r = ImportStarFileRows(path, f.errors, f.table, Colors(), {});
+        EXPECT_EQ(r.outcome, Outcome::CannotOpen) << path;
+        ExpectMessage(r, "Error in loading database. Check source file.\r\nNot a regular file",
+                      "Error", Icon::Critical);
+    }
+    EXPECT_EQ(f.ErrorBytes(), "left from before\r\n");
+}
+
+TEST(StarFileImport, LineLongerThan64KiBIsRejectedAndOnlyItsStartKept) {
+    // Without terminator the long line ends the file, and as a middle line it carries commas
+    // enough for a data line: rejected either way.
+    const std::string huge = Line("2454125.5", "9") + std::string(6 << 20, ',');
+    for (const bool last : {false, true}) {
+        SCOPED_TRACE(last);
+        ImportFixture f;
+        std::string bytes = Join({Line("2454123.5", "9"), Line("2454124.5", "10")});
+        bytes += last ? huge : huge + "\r\n" + Line("2454126.5", "11") + "\r\n";
+        const ImportResult r = f.Import(bytes);
+        EXPECT_EQ(r.outcome, Outcome::Loaded);
+        EXPECT_EQ(std::tie(r.stored, r.rejected), std::make_tuple(last ? 2 : 3, 1));
+        EXPECT_EQ(f.ErrorBytes(), huge.substr(0, 64 * 1024) + "\r\n");
+    }
+}
+
+TEST(StarFileImport, FullDiskKeepsTheOldErrorFileAndStoresNothing) {
+    ImportFixture f;
+    test::WriteFileBytes(f.errors, "left from before\r\n");
+    std::vector<std::string> lines = Lines(3);
+    for (int i = 0; i < 100; ++i) lines.push_back("a rejected line, one of many");
+    const std::string bytes = Join(lines);
+    test::WriteFileBytes(f.dir.file("star.txt"), bytes);
+    {
+        test::FileSizeLimit fullAfter(1000);
+        EXPECT_THROW(ImportStarFileRows(f.dir.file("star.txt"), f.errors, f.table, Colors(), {}),
+                     SabrixError);
+    }
+    EXPECT_EQ(f.ErrorBytes(), "left from before\r\n");
+    EXPECT_EQ(f.table.Count(), 0);
 }
 
 TEST(StarFileImport, RealDownloadsLoadCompletely) {

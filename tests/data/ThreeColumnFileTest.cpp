@@ -78,6 +78,33 @@ TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {
     }
 }
 
+TEST(XYZLoadRows, LongLineOrNoRegularFileIsRefused) {
+    test::TempTable t;
+    EXPECT_EQ(FailureOf("1 9\n2 " + std::string(70000, '9') + "\n", t),
+              "Line 2 is longer than 65536 bytes.");
+    EXPECT_EQ(t.table.Count(), 0);
+    try {
+        XYZLoadRows("/dev/zero", t.table, "zero", 1, {});
+        FAIL() << "no exception";
+    } catch (const SabrixError& e) {
+        EXPECT_EQ(std::string(e.what()), "File /dev/zero cannot be read: Not a regular file.");
+    }
+}
+
+TEST(XYZLoadRows, NumberWhoseSavedTextWouldNotLoadAgainIsRefused) {
+    test::TempTable t;
+    EXPECT_EQ(FailureOf("2454123.5 9.1\n2454124.5 1.7976931348623157e308\n", t),
+              "Line 2: Magnitude \"1.7976931348623157e308\" is too large to be saved again.");
+    EXPECT_EQ(FailureOf("1.7976931348623157e308 9\n", t).substr(0, 11), "Line 1: JD ");
+    EXPECT_EQ(t.table.Count(), 0);
+    // Just below the top of the range the saved text loads again.
+    EXPECT_EQ(FailureOf("2454123.5 1.79769313486231e308\n", t), "no failure");
+    test::TempTable again;
+    test::WriteFileBytes(t.dir.file("out.txt"), ThreeColumnFileText(t.table));
+    EXPECT_EQ(XYZLoadRows(t.dir.file("out.txt"), again.table, "X", 1, {}), 1);
+    EXPECT_EQ(ThreeColumnFileText(again.table), ThreeColumnFileText(t.table));
+}
+
 TEST(ThreeColumnStarName, FileNameCutBeforeItsFirstPoint) {
     EXPECT_EQ(ThreeColumnStarName("/data/rcar.v.txt"), "rcar");
     EXPECT_EQ(ThreeColumnStarName("RCar.dat"), "RCar");
@@ -91,7 +118,12 @@ TEST(ThreeColumnLine, ColumnsOfJdMagnitudeAndError) {
         {2454123.5, 9.1, 0, "<", "2454123.5         <9.1  "},
         // Thirteen characters or more: written whole; a full column stays apart from the JD.
         {2454123.123456, 9.1, 0, "", "2454123.123456       9.1  "},
-        {2454123.1234, 12.123456789, 0, "", "2454123.1234 12.123456789  "}};
+        {2454123.1234, 12.123456789, 0, "", "2454123.1234 12.123456789  "},
+        // The boundary: a magnitude column of exactly ten characters after a twelve-character
+        // JD still gets its blank; nine characters fill the column with one blank to spare.
+        {2454123.1234, 12.3456789, 0, "", "2454123.1234 12.3456789  "},
+        {2454123.1234, 12.345678, 0, "<", "2454123.1234 <12.345678  "},
+        {2454123.1234, 12.345678, 0, "", "2454123.1234 12.345678  "}};
     for (const auto& [jd, mag, error, faint, line] : cases) {
         ObsRow r;
         r.JD = jd;

@@ -10,6 +10,7 @@
 #include "core/SettingsFile.h"
 #include "dialogs/frmBrowse.h"
 #include "dialogs/frmConfig.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -223,6 +224,21 @@ TEST_F(ConfigDialog, FailedWriteIsReportedAndChangesNothing) {
     EXPECT_TRUE(prompts.messages[0].text.endsWith("\" encountered in module cmdEnter_Click."));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(settings.PolyFit, 0);
+}
+
+TEST_F(ConfigDialog, EnterOnAFullDiskIsReportedAndKeepsTheFile) {
+    Start(Defaults());
+    const std::string before = Ini();
+    Set("txtPolyFit", "5");
+    {
+        test::FileSizeLimit fullAfter(100);
+        Click("cmdEnter");
+    }
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith("Error \"Cannot write "));
+    EXPECT_EQ(Ini(), before);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(settings.PolyFit, 40);
 }
 
 TEST_F(ConfigDialog, BrowserHandsBackItsFolderAndRefillsTheFields) {

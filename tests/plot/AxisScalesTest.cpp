@@ -123,6 +123,17 @@ TEST(WriteJDScale, FortyThousandDaysAndAbsurdWindows) {
     WriteJDScale(jd, Window(0, std::numeric_limits<double>::infinity()));
 }
 
+TEST(WriteJDScale, WindowOfAHundredMillionMillionDaysGetsItsTicksWithoutOverflow) {
+    // Steps of 10^13 and 10^14 days: the tick limit once multiplied them past int64_t and
+    // left the strip bare. A tick on the right edge falls just outside the strip.
+    const std::tuple<double, double, size_t> cases[] = {{2454000, 2454000 + 1e14, 10},
+                                                        {-1e15, 1e15, 20}};
+    for (const auto& [left, right, majors] : cases) {
+        const Canvas jd = JDStrip(1000, Window(left, right));
+        EXPECT_EQ(LitColumns(jd, kMajorOnlyRow).size(), majors) << left << " " << right;
+    }
+}
+
 TEST(WriteMagScale, TicksRunFromTheWholeMagnitudeAboveTheTopToTheOneAboveTheBottom) {
     // The strip shows 6 to 14 (100 pixels a magnitude) so that ticks outside 7.3..12.8 show.
     const Canvas mag = MagStrip(800, 6, 8, Window(0, 0, 7.3, 12.8));
