@@ -1,6 +1,7 @@
 #include "app/CommandLineTools.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <functional>
@@ -56,6 +57,8 @@ struct LoadedFile {
     RecordingPrompts prompts;
     NoWindowHost host;
     std::unique_ptr<MainWindowCommands> commands;
+    // The file loaded, by its full path.
+    std::string file;
 };
 
 // Loads the file as a star file or a three-column file, with the state set up by prepare
@@ -67,8 +70,10 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     // Labels and messages name the file by its full path, as the windows do.
     const std::string file = std::filesystem::absolute(givenFile).lexically_normal().string();
     auto loaded = std::make_unique<LoadedFile>(layout);
+    loaded->file = file;
     if (!loaded->scratch.isValid()) {
-        err << "Cannot create a temporary folder.\n";
+        err << TerminalMessage(QDir::tempPath().toStdString(),
+                               "Cannot create a temporary folder.");
         return nullptr;
     }
     AppState state;
@@ -87,7 +92,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     try {
         ReplaceWithTemplate(files.templateDatabase, files.database);
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << TerminalMessage(files.templateDatabase, e.what());
         return nullptr;
     }
     loaded->commands = std::make_unique<MainWindowCommands>(
@@ -104,7 +109,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     }
     if (!commands.state().star.FileLoaded) {
         for (const auto& message : loaded->prompts.messages)
-            err << message.text.toStdString() << "\n";
+            err << TerminalMessage(file, message.text.toStdString());
         return nullptr;
     }
     return loaded;
@@ -114,7 +119,8 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
 // which the caller prints itself).
 void PrintFailures(const LoadedFile& loaded, std::ostream& err) {
     for (const auto& message : loaded.prompts.messages)
-        if (message.title == QStringLiteral("Error")) err << message.text.toStdString() << "\n";
+        if (message.title == QStringLiteral("Error"))
+            err << TerminalMessage(loaded.file, message.text.toStdString());
 }
 
 }  // namespace
@@ -140,7 +146,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         const QImage image = ComposePlotArea(options.width, options.height, layout,
                                              loaded->canvases, view.starLabel);
         if (!image.save(QString::fromStdString(options.out), "PNG")) {
-            err << "Cannot write " << options.out << "\n";
+            err << TerminalMessage(options.out, "Cannot write " + options.out);
             return 1;
         }
         out << view.starLabel.toStdString() << "\n";
@@ -149,7 +155,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             for (const QString& line : view.statsLines) out << line.toStdString() << "\n";
         return 0;
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << TerminalMessage(options.file, e.what());
         return 1;
     }
 }
@@ -174,7 +180,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
         out << "Wrote " << options.out << "\n";
         return 0;
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
         return 1;
     }
 }
