@@ -144,8 +144,9 @@ std::string UsageText() {
            "Exit codes: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"
            "\n"
            "Sabrix keeps its settings, working database and files folder in the folder named\n"
-           "by the environment variable SABRIX_HOME; else in the folder of the program when it\n"
-           "can write there; else in $XDG_DATA_HOME/sabrix (~/.local/share/sabrix).\n";
+           "by the environment variable SABRIX_HOME; else beside the program when it runs from\n"
+           "its build folder; else (installed, or a folder it cannot write) in\n"
+           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix).\n";
 }
 
 std::string TerminalMessage(const std::string& file, const std::string& text) {
