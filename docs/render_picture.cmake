@@ -1,6 +1,7 @@
 # Draws one picture of the user guide with the program itself: `sabrix --render` of a sample
 # file, in a program folder of the build tree, quietly unless it fails.
-# -DSABRIX=exe -DHOME_DIR=folder -DOUT=png -DARGS="--render;file;..." 
+# -DSABRIX=exe -DHOME_DIR=folder -DOUT=png -DARGS="--render|file|option|..."
+string(REPLACE "|" ";" ARGS "${ARGS}")
 file(MAKE_DIRECTORY "${HOME_DIR}")
 set(ENV{SABRIX_HOME} "${HOME_DIR}")
 set(ENV{QT_QPA_PLATFORM} "offscreen")
