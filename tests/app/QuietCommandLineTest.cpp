@@ -32,13 +32,13 @@ TEST(TerminalMessage, OneLineThatNamesTheFileOnce) {
     for (const Case& c : cases) EXPECT_EQ(TerminalMessage(c.file, c.text), c.want) << c.text;
 }
 
-struct Run {
+struct Outcome {
     int code;
     std::string out, err;
 };
 
 // Runs the built program as a user's shell would, without a desktop session.
-Run RunSabrix(const QStringList& args, const std::string& home) {
+Outcome RunSabrix(const QStringList& args, const std::string& home) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("SABRIX_HOME", QString::fromStdString(home));
@@ -59,14 +59,14 @@ QString Q(const std::string& s) {
 TEST(SabrixCommandLine, RunWithoutARuntimeFolderPrintsNothingOnStandardError) {
     test::TempProgramDir home;
     const std::string png = home.file("plot.png");
-    const Run render = RunSabrix({"--render", Q(test::SampleFile("download-ccd.txt")), "--out",
+    const Outcome render = RunSabrix({"--render", Q(test::SampleFile("download-ccd.txt")), "--out",
                                   Q(png), "--width", "200", "--height", "150"},
                                  home.path());
     EXPECT_EQ(render.code, 0);
     EXPECT_EQ(render.err, "");
     EXPECT_TRUE(fs::exists(png));
 
-    const Run convert = RunSabrix({"--convert", Q(test::SampleFile("three-column.dat")),
+    const Outcome convert = RunSabrix({"--convert", Q(test::SampleFile("three-column.dat")),
                                    "--three-column", "--out", Q(home.file("copy.dat"))},
                                   home.path());
     EXPECT_EQ(convert.code, 0);
@@ -76,7 +76,7 @@ TEST(SabrixCommandLine, RunWithoutARuntimeFolderPrintsNothingOnStandardError) {
 TEST(SabrixCommandLine, FailureIsOneLineNamingTheFileWithExitCodeOne) {
     test::TempProgramDir home;
     const std::string missing = home.file("no such star.txt");
-    const Run run =
+    const Outcome run =
         RunSabrix({"--render", Q(missing), "--out", Q(home.file("x.png"))}, home.path());
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "");
@@ -88,13 +88,13 @@ TEST(SabrixCommandLine, FailureIsOneLineNamingTheFileWithExitCodeOne) {
 
 TEST(SabrixCommandLine, HelpListsTheExitCodesAndWrongUsageEndsWithTwo) {
     test::TempProgramDir home;
-    const Run help = RunSabrix({"--help"}, home.path());
+    const Outcome help = RunSabrix({"--help"}, home.path());
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.err, "");
     EXPECT_NE(help.out.find("Exit codes: 0 done, 1 failed"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("2 wrong usage"), std::string::npos) << help.out;
 
-    const Run wrong = RunSabrix({"--render", Q(home.file("a.txt"))}, home.path());
+    const Outcome wrong = RunSabrix({"--render", Q(home.file("a.txt"))}, home.path());
     EXPECT_EQ(wrong.code, 2);
     EXPECT_EQ(wrong.err, "sabrix: --render needs --out (sabrix --help shows the usage)\n");
 }
@@ -104,7 +104,7 @@ TEST(SabrixCommandLine, HelpListsTheExitCodesAndWrongUsageEndsWithTwo) {
 TEST(SabrixCommandLine, NewSabrixHomeIsCreatedAndTakesTheTemplateBesideTheProgram) {
     test::TempProgramDir root(false);
     const std::string home = root.file("not yet/sabrix");
-    const Run run = RunSabrix({"--render", Q(test::SampleFile("three-column.dat")),
+    const Outcome run = RunSabrix({"--render", Q(test::SampleFile("three-column.dat")),
                                "--three-column", "--out", Q(root.file("plot.png"))},
                               home);
     EXPECT_EQ(run.code, 0) << run.err;
