@@ -4,6 +4,8 @@
 // Runs in a temporary program folder, so no settings or working database of a user is
 // touched; the template is the one beside this tool in the build folder.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 #include "app/frmPlot.h"
 #include "core/SettingsFile.h"
@@ -84,7 +87,13 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         bool saved = Save(window.grab(), out, "window-start.png");
 
-        window.LoadStarFile(argv[1]);
+        // The status bar shows the file's path: a copy in the scratch folder shows no path of
+        // the build machine.
+        const QString star = home.filePath(QStringLiteral("stars/observations.txt"));
+        if (!QDir().mkpath(home.filePath(QStringLiteral("stars"))) ||
+            !QFile::copy(QString::fromLocal8Bit(argv[1]), star))
+            throw std::runtime_error("cannot copy the star file");
+        window.LoadStarFile(star.toStdString());
         if (!window.state().star.FileLoaded) return 1;
         QApplication::processEvents();
         saved = Save(window.grab(), out, "window.png") && saved;
