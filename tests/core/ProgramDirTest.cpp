@@ -2,7 +2,6 @@
 // template and the user guide.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "core/ProgramDir.h"
+#include "support/ScopedEnv.h"
 #include "support/TestEnvironment.h"
 
 namespace sabrix {
@@ -80,15 +80,8 @@ TEST(ProgramDirectory, ChosenFromSabrixHomeTheExecutableFolderOrThePerUserFolder
 TEST(ProgramDirectory, SabrixHomeThatDoesNotExistYetIsCreated) {
     test::TempProgramDir root(false);
     const std::string home = root.file("new/sabrix");
-    const char* old = std::getenv("SABRIX_HOME");
-    const std::optional<std::string> kept = old ? std::optional<std::string>(old) : std::nullopt;
-    setenv("SABRIX_HOME", home.c_str(), 1);
-    const std::string dir = ProgramDirectory();
-    if (kept)
-        setenv("SABRIX_HOME", kept->c_str(), 1);
-    else
-        unsetenv("SABRIX_HOME");
-    EXPECT_EQ(dir, home);
+    test::ScopedEnv env("SABRIX_HOME", home.c_str());
+    EXPECT_EQ(ProgramDirectory(), home);
     EXPECT_TRUE(fs::is_directory(home));
 }
 
