@@ -72,8 +72,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     auto loaded = std::make_unique<LoadedFile>(layout);
     loaded->file = file;
     if (!loaded->scratch.isValid()) {
-        err << TerminalMessage(QDir::tempPath().toStdString(),
-                               "Cannot create a temporary folder.");
+        err << TerminalMessage(QDir::tempPath().toStdString(), "Cannot create a temporary folder.");
         return nullptr;
     }
     AppState state;

@@ -27,8 +27,7 @@ QtMessageHandler qtMessages = nullptr;
 // Qt warns on every run without a desktop session (as root, or under a service) that
 // XDG_RUNTIME_DIR is not set or not private, and picks a folder of its own. A run of the
 // command line uses no runtime folder; its standard error carries its own messages alone.
-void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
-                           const QString& text) {
+void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (text.startsWith(QLatin1String("QStandardPaths: ")) &&
         (text.contains(QLatin1String("XDG_RUNTIME_DIR")) ||
          text.contains(QLatin1String("runtime directory"))))

@@ -60,15 +60,15 @@ TEST(SabrixCommandLine, RunWithoutARuntimeFolderPrintsNothingOnStandardError) {
     test::TempProgramDir home;
     const std::string png = home.file("plot.png");
     const Outcome render = RunSabrix({"--render", Q(test::SampleFile("download-ccd.txt")), "--out",
-                                  Q(png), "--width", "200", "--height", "150"},
-                                 home.path());
+                                      Q(png), "--width", "200", "--height", "150"},
+                                     home.path());
     EXPECT_EQ(render.code, 0);
     EXPECT_EQ(render.err, "");
     EXPECT_TRUE(fs::exists(png));
 
     const Outcome convert = RunSabrix({"--convert", Q(test::SampleFile("three-column.dat")),
-                                   "--three-column", "--out", Q(home.file("copy.dat"))},
-                                  home.path());
+                                       "--three-column", "--out", Q(home.file("copy.dat"))},
+                                      home.path());
     EXPECT_EQ(convert.code, 0);
     EXPECT_EQ(convert.err, "");
 }
@@ -105,8 +105,8 @@ TEST(SabrixCommandLine, NewSabrixHomeIsCreatedAndTakesTheTemplateBesideTheProgra
     test::TempProgramDir root(false);
     const std::string home = root.file("not yet/sabrix");
     const Outcome run = RunSabrix({"--render", Q(test::SampleFile("three-column.dat")),
-                               "--three-column", "--out", Q(root.file("plot.png"))},
-                              home);
+                                   "--three-column", "--out", Q(root.file("plot.png"))},
+                                  home);
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(fs::is_directory(home + "/files"));
