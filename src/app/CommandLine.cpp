@@ -141,8 +141,28 @@ std::string UsageText() {
            "label and the number of rejected lines. --convert writes FILE again with the\n"
            "star-file or three-column writer.\n"
            "\n"
-           "Sabrix keeps its settings, databases and files folder in the folder of the\n"
-           "program, or in the folder named by the environment variable SABRIX_HOME.\n";
+           "Exit codes: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"
+           "\n"
+           "Sabrix keeps its settings, working database and files folder in the folder named\n"
+           "by the environment variable SABRIX_HOME; else beside the program when it runs from\n"
+           "its build folder; else (installed, or a folder it cannot write) in\n"
+           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix).\n";
+}
+
+std::string TerminalMessage(const std::string& file, const std::string& text) {
+    std::string line;
+    bool blank = false;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            blank = !line.empty();
+            continue;
+        }
+        if (blank) line += ' ';
+        blank = false;
+        line += c;
+    }
+    const bool named = file.empty() || line.find(file) != std::string::npos;
+    return "sabrix: " + (named ? std::string() : file + ": ") + line + "\n";
 }
 
 std::string VersionText() {

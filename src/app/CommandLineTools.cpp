@@ -59,6 +59,8 @@ struct LoadedFile {
     RecordingPrompts prompts;
     NoWindowHost host;
     std::unique_ptr<MainWindowCommands> commands;
+    // The file loaded, by its full path.
+    std::string file;
 };
 
 // Loads the file as a star file or a three-column file, with the state set up by prepare
@@ -70,8 +72,9 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     // Labels and messages name the file by its full path, as the windows do.
     const std::string file = std::filesystem::absolute(givenFile).lexically_normal().string();
     auto loaded = std::make_unique<LoadedFile>(layout);
+    loaded->file = file;
     if (!loaded->scratch.isValid()) {
-        err << "Cannot create a temporary folder.\n";
+        err << TerminalMessage(QDir::tempPath().toStdString(), "Cannot create a temporary folder.");
         return nullptr;
     }
     AppState state;
@@ -90,7 +93,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     try {
         ReplaceWithTemplate(files.templateDatabase, files.database);
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << TerminalMessage(files.templateDatabase, e.what());
         return nullptr;
     }
     loaded->commands = std::make_unique<MainWindowCommands>(
@@ -107,7 +110,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     }
     if (!commands.state().star.FileLoaded) {
         for (const auto& message : loaded->prompts.messages)
-            err << message.text.toStdString() << "\n";
+            err << TerminalMessage(file, message.text.toStdString());
         return nullptr;
     }
     return loaded;
@@ -117,7 +120,8 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
 // which the caller prints itself).
 void PrintFailures(const LoadedFile& loaded, std::ostream& err) {
     for (const auto& message : loaded.prompts.messages)
-        if (message.title == QStringLiteral("Error")) err << message.text.toStdString() << "\n";
+        if (message.title == QStringLiteral("Error"))
+            err << TerminalMessage(loaded.file, message.text.toStdString());
 }
 
 // Replaces path through the checked writer, so an existing file stays whole unless the new
@@ -128,7 +132,7 @@ bool WriteOutput(const std::string& path, const std::function<void(QIODevice&)>&
         WriteFileAtomically(path, writer);
         return true;
     } catch (const SabrixError& e) {
-        err << "Cannot write " << path << ": " << e.what() << "\n";
+        err << TerminalMessage(path, "Cannot write " + path + ": " + e.what());
         return false;
     }
 }
@@ -170,7 +174,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             for (const QString& line : view.statsLines) out << line.toStdString() << "\n";
         return 0;
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << TerminalMessage(options.file, e.what());
         return 1;
     }
 }
@@ -196,7 +200,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
         out << "Wrote " << options.out << "\n";
         return 0;
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
         return 1;
     }
 }

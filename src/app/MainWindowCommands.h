@@ -20,6 +20,7 @@
 #include "app/WindowView.h"
 #include "core/AppState.h"
 #include "core/Clock.h"
+#include "core/DesktopOpener.h"
 #include "core/EventPacer.h"
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
@@ -57,6 +58,10 @@ class MainWindowCommands : private SaveDisplay {
     const WindowView& view() const { return view_; }
     // The clock of the dated header lines; the system clock unless a test sets another.
     void setClock(const Clock* clock) { clock_ = clock; }
+    // The desktop that opens the user guide, the text viewer, the file manager and the
+    // download page, and where the user guide is; until set, nothing is opened (the
+    // commands say so). The opener must outlive the commands.
+    void setDesktop(DesktopOpener& opener, std::string userGuide);
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const { return rejectedLines_; }
 
@@ -130,6 +135,19 @@ class MainWindowCommands : private SaveDisplay {
     const WindowView& mnuStats_Click();
     const WindowView& frmStats_Unload();
 
+    // The outside programs. Documentation opens the user guide in the browser and clears
+    // status panel 1; View Files asks for a file and opens it in the text editor (cancel
+    // opens nothing); Manage Files opens the file manager on the files folder; Download Data
+    // File opens DownloadPageAddress() through OpenURL. A target that the desktop cannot
+    // open is said in a message; nothing else changes.
+    const WindowView& mnuDocs_Click();
+    const WindowView& mnuViewer_Click();
+    const WindowView& mnuManage_Click();
+    const WindowView& mnuWebSite_Click();
+    // Opens the address in the default browser: "Could not find associated Browser" when the
+    // desktop has nothing to open it with, "Web Page not Opened" when opening failed.
+    const WindowView& OpenURL(const QString& url);
+
     // Before the run ends: true when it may end, false when the user wants another chance to
     // save unsaved edits (asked only while edits are unsaved) or a job runs.
     bool QueryUnload();
@@ -161,6 +179,8 @@ class MainWindowCommands : private SaveDisplay {
     // Takes the observer marks away (UnMarkObs) when there are any; MarkCount becomes 0.
     void RemoveMarks();
     void ClearCanvases();
+    // Opens a file or folder; when the desktop cannot, says so naming what and where.
+    void OpenLocalTarget(const std::string& path, const QString& what, const QString& title);
     // Runs a navigation move and, when it moved the window, the redraw sequence.
     const WindowView& Move(bool (*move)(PlotWindowState&));
     // A zoom or navigation step: the window before it goes into the history, then the
@@ -193,6 +213,9 @@ class MainWindowCommands : private SaveDisplay {
     double boxStartY_ = 0;
     double boxEndX_ = 0;
     double boxEndY_ = 0;
+    NoDesktopOpener noDesktop_;
+    DesktopOpener* desktop_ = &noDesktop_;
+    std::string userGuide_;
 };
 
 // A long job: the view is busy (every command refused, the window shows it) and the event

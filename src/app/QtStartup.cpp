@@ -20,6 +20,23 @@
 
 namespace sabrix {
 
+namespace {
+
+QtMessageHandler qtMessages = nullptr;
+
+// Qt warns on every run without a desktop session (as root, or under a service) that
+// XDG_RUNTIME_DIR is not set or not private, and picks a folder of its own. A run of the
+// command line uses no runtime folder; its standard error carries its own messages alone.
+void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("QStandardPaths: ")) &&
+        (text.contains(QLatin1String("XDG_RUNTIME_DIR")) ||
+         text.contains(QLatin1String("runtime directory"))))
+        return;
+    if (qtMessages) qtMessages(type, context, text);
+}
+
+}  // namespace
+
 SettingsSeams DefaultSettingsSeams() {
     SettingsSeams seams;
     seams.readSettings = [](const std::string& programDir, Settings& settings) {
@@ -119,13 +136,15 @@ int Main(int argc, char** argv) {
             std::printf("%s\n", VersionText().c_str());
             return 0;
         case CommandLineRequest::Kind::Invalid:
-            std::fprintf(stderr, "sabrix: %s\n%s", request.problem.c_str(), UsageText().c_str());
+            std::fprintf(stderr, "sabrix: %s (sabrix --help shows the usage)\n",
+                         request.problem.c_str());
             return 2;
         case CommandLineRequest::Kind::Render:
         case CommandLineRequest::Kind::Convert: {
             // No window and no display: fonts and images still need a GUI application.
             if (std::getenv("QT_QPA_PLATFORM") == nullptr)
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            qtMessages = qInstallMessageHandler(&DropRuntimeDirWarning);
             QGuiApplication app(argc, argv);
             return request.kind == CommandLineRequest::Kind::Render
                        ? RunRender(request.render, ProgramDirectory(), std::cout, std::cerr)
@@ -138,6 +157,8 @@ int Main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sabrix"));
     QApplication::setApplicationVersion(QStringLiteral(SABRIX_VERSION_TEXT));
+    // The desktop matches the window with the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("sabrix"));
     // The run ends through ShutDown alone; the main window is hidden while the
     // configuration dialog is open, which must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -17,6 +17,7 @@
 #include "core/QtResources.h"
 #include "core/WorkingDatabase.h"
 #include "shell/AboutText.h"
+#include "shell/QtDesktopOpener.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
 
@@ -70,6 +71,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
         prompts_, static_cast<WindowHost&>(*this),
         MainWindowCommands::Canvases{picView->canvas(), picJDScale->canvas(),
                                      picMagScale->canvas()});
+    desktop_ = std::make_unique<QtDesktopOpener>();
+    commands_->setDesktop(*desktop_, UserGuidePath(programDir_));
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     Form_Resize();
@@ -135,8 +138,7 @@ void frmPlot::buildMenus() {
                      mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
                      mnuConfig, mnuDocs, mnuAbout,   mnuExit};
     // These commands arrive with the parts of the program that carry them out.
-    for (QAction* action : {mnuAvg, mnuPoly, mnuWebSite, mnuViewer, mnuManage, mnuDocs})
-        action->setEnabled(false);
+    for (QAction* action : {mnuAvg, mnuPoly}) action->setEnabled(false);
 
     connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
     connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
@@ -149,6 +151,10 @@ void frmPlot::buildMenus() {
     connect(mnuStats, &QAction::triggered, this, &frmPlot::mnuStats_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
     connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
+    connect(mnuDocs, &QAction::triggered, this, &frmPlot::mnuDocs_Click);
+    connect(mnuViewer, &QAction::triggered, this, &frmPlot::mnuViewer_Click);
+    connect(mnuManage, &QAction::triggered, this, &frmPlot::mnuManage_Click);
+    connect(mnuWebSite, &QAction::triggered, this, &frmPlot::mnuWebSite_Click);
 }
 
 QPushButton* frmPlot::addToolButton(const char* name, const char* toolTip, float left) {

@@ -35,6 +35,7 @@
 namespace sabrix {
 
 class frmStats;
+class QtDesktopOpener;
 
 class frmPlot : public QMainWindow, private WindowHost {
     Q_OBJECT
@@ -199,6 +200,10 @@ class frmPlot : public QMainWindow, private WindowHost {
     void mnuStats_Click();
     void mnuAbout_Click();
     void frmStats_Unload();
+    void mnuDocs_Click();
+    void mnuViewer_Click();
+    void mnuManage_Click();
+    void mnuWebSite_Click();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -246,6 +251,7 @@ class frmPlot : public QMainWindow, private WindowHost {
     bool wheelMagnitude_ = false;
     bool wheelQueued_ = false;
     bool wheelWaitsForJob_ = false;
+    std::unique_ptr<QtDesktopOpener> desktop_;
     std::unique_ptr<MainWindowCommands> commands_;
 };
 

@@ -237,6 +237,22 @@ void frmPlot::FlushWheel() {
     if (notches != 0) Apply(commands_->WheelZoom(notches, wheelMagnitude_, wheelX_, wheelY_));
 }
 
+void frmPlot::mnuDocs_Click() {
+    Apply(commands_->mnuDocs_Click());
+}
+
+void frmPlot::mnuViewer_Click() {
+    Apply(commands_->mnuViewer_Click());
+}
+
+void frmPlot::mnuManage_Click() {
+    Apply(commands_->mnuManage_Click());
+}
+
+void frmPlot::mnuWebSite_Click() {
+    Apply(commands_->mnuWebSite_Click());
+}
+
 bool frmPlot::HandlePlotKey(int key) {
     switch (key) {
         case Qt::Key_Left:

@@ -1,20 +1,98 @@
 #include "core/ProgramDir.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
+namespace fs = std::filesystem;
+
 namespace sabrix {
 
-std::string ProgramDirectory() {
-    if (const char* home = std::getenv("SABRIX_HOME"); home != nullptr && *home != '\0') {
-        std::string dir = home;
-        while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-        return dir;
-    }
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+std::string WithoutTrailingSeparators(std::string dir) {
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+bool IsFile(const std::string& path) {
     std::error_code error;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return std::filesystem::current_path().string();
+    return fs::is_regular_file(path, error);
+}
+
+constexpr const char* kTemplateName = "Template97.db";
+
+}  // namespace
+
+std::string ExecutableDirectory() {
+    std::error_code error;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (error) return fs::current_path(error).string();
     return exe.parent_path().string();
+}
+
+std::string InstalledDataDirectory(const std::string& executableDir) {
+    return (fs::path(executableDir).parent_path() / "share" / "sabrix").string();
+}
+
+ProgramDirSources CurrentProgramDirSources() {
+    ProgramDirSources sources;
+    sources.sabrixHome = Environment("SABRIX_HOME");
+    sources.xdgDataHome = Environment("XDG_DATA_HOME");
+    sources.home = Environment("HOME");
+    if (sources.home.empty()) {
+        if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir != nullptr)
+            sources.home = user->pw_dir;
+    }
+    sources.executableDir = ExecutableDirectory();
+    sources.writable = [](const std::string& dir) { return access(dir.c_str(), W_OK | X_OK) == 0; };
+    return sources;
+}
+
+std::string ChooseProgramDirectory(const ProgramDirSources& sources) {
+    if (!sources.sabrixHome.empty()) return WithoutTrailingSeparators(sources.sabrixHome);
+    const std::string& exeDir = sources.executableDir;
+    // Even a user who may write to PREFIX/bin (root, for one) keeps the settings and the
+    // databases of an installed program in the per-user folder, not among the executables.
+    const bool installed = !IsFile(exeDir + "/" + kTemplateName) &&
+                           IsFile(InstalledDataDirectory(exeDir) + "/" + kTemplateName);
+    if (!installed && sources.writable && sources.writable(exeDir)) return exeDir;
+    std::string dataHome = sources.xdgDataHome;
+    if (dataHome.empty() || dataHome.front() != '/') dataHome = sources.home + "/.local/share";
+    return WithoutTrailingSeparators(dataHome) + "/sabrix";
+}
+
+std::string ProgramDirectory() {
+    const std::string dir = ChooseProgramDirectory(CurrentProgramDirSources());
+    std::error_code error;
+    fs::create_directories(dir, error);
+    return dir;
+}
+
+std::optional<std::string> FindProgramFile(const std::string& dir, const std::string& executableDir,
+                                           const std::string& name) {
+    for (const std::string& folder : {dir, executableDir, InstalledDataDirectory(executableDir)}) {
+        const std::string path = folder + "/" + name;
+        if (IsFile(path)) return path;
+    }
+    return std::nullopt;
+}
+
+std::string TemplateDatabasePath(const std::string& dir) {
+    return FindProgramFile(dir, ExecutableDirectory(), kTemplateName)
+        .value_or(dir + "/" + kTemplateName);
+}
+
+std::string UserGuidePath(const std::string& dir) {
+    const std::string name = "Documentation/Documentation.html";
+    return FindProgramFile(dir, ExecutableDirectory(), name).value_or(dir + "/" + name);
 }
 
 }  // namespace sabrix

@@ -1,0 +1,36 @@
+# What `cmake --install build --prefix PREFIX` puts under the prefix. Nothing in the program
+# depends on the prefix given at configure time: the program finds its data folder from the
+# place of its executable (PREFIX/bin/sabrix -> PREFIX/share/sabrix), and the desktop entry is
+# written at install time for the prefix installed to.
+install(TARGETS sabrix RUNTIME DESTINATION bin)
+install(FILES "${CMAKE_BINARY_DIR}/Template97.db" DESTINATION share/sabrix)
+install(DIRECTORY "${CMAKE_BINARY_DIR}/Documentation" DESTINATION share/sabrix)
+
+set(SABRIX_ICON_DIR "${CMAKE_SOURCE_DIR}/resources/desktop/icons")
+install(FILES "${SABRIX_ICON_DIR}/sabrix.svg" DESTINATION share/icons/hicolor/scalable/apps)
+foreach(size 16 32 48 64 128 256)
+  install(FILES "${SABRIX_ICON_DIR}/sabrix-${size}.png"
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME sabrix.png)
+endforeach()
+
+# The entry starts the installed executable by its full path, so it works for a prefix whose
+# bin folder is not on the PATH.
+install(CODE "set(SABRIX_DESKTOP_TEMPLATE \"${CMAKE_SOURCE_DIR}/resources/desktop/sabrix.desktop.in\")")
+install(CODE [[
+  set(exe "${CMAKE_INSTALL_PREFIX}/bin/sabrix")
+  # Quoted as the desktop entry format asks: \ " ` $ escaped inside the quotes, % doubled.
+  string(REPLACE "\\" "\\\\" quoted "${exe}")
+  foreach(c "\"" "`" "$")
+    string(REPLACE "${c}" "\\${c}" quoted "${quoted}")
+  endforeach()
+  string(REPLACE "%" "%%" quoted "${quoted}")
+  # The value itself escapes backslashes once more.
+  string(REPLACE "\\" "\\\\" quoted "${quoted}")
+  set(SABRIX_DESKTOP_EXEC "\"${quoted}\"")
+  string(REPLACE "\\" "\\\\" SABRIX_DESKTOP_TRYEXEC "${exe}")
+  set(dest "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/applications")
+  file(READ "${SABRIX_DESKTOP_TEMPLATE}" entry)
+  string(CONFIGURE "${entry}" entry @ONLY)
+  file(WRITE "${dest}/sabrix.desktop" "${entry}")
+  message(STATUS "Installing: ${dest}/sabrix.desktop")
+]])

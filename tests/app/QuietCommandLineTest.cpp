@@ -1,0 +1,117 @@
+// The command line as a user meets it in a terminal: standard error carries the program's own
+// messages alone, one line each, beginning "sabrix: " and naming the file.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "support/TestEnvironment.h"
+
+namespace sabrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(TerminalMessage, OneLineThatNamesTheFileOnce) {
+    struct Case {
+        std::string file, text, want;
+    };
+    const std::vector<Case> cases = {
+        {"/d/star.txt", "Error in loading database. Check source file.\r\nInput past end of file",
+         "sabrix: /d/star.txt: Error in loading database. Check source file. Input past end of "
+         "file\n"},
+        {"/d/x.png", "Cannot write /d/x.png", "sabrix: Cannot write /d/x.png\n"},
+        {"/d/a b.txt", "first\r\n\r\nsecond\rthird\n", "sabrix: /d/a b.txt: first second third\n"},
+        {"", "No file here.", "sabrix: No file here.\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TerminalMessage(c.file, c.text), c.want) << c.text;
+}
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+// Runs the built program as a user's shell would, without a desktop session.
+Outcome RunSabrix(const QStringList& args, const std::string& home) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SABRIX_HOME", QString::fromStdString(home));
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    process.setProcessEnvironment(env);
+    process.start(QString::fromUtf8(SABRIX_EXECUTABLE), args);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Every run without XDG_RUNTIME_DIR (as root, for one) printed a warning of Qt's first.
+TEST(SabrixCommandLine, RunWithoutARuntimeFolderPrintsNothingOnStandardError) {
+    test::TempProgramDir home;
+    const std::string png = home.file("plot.png");
+    const Outcome render = RunSabrix({"--render", Q(test::SampleFile("download-ccd.txt")), "--out",
+                                      Q(png), "--width", "200", "--height", "150"},
+                                     home.path());
+    EXPECT_EQ(render.code, 0);
+    EXPECT_EQ(render.err, "");
+    EXPECT_TRUE(fs::exists(png));
+
+    const Outcome convert = RunSabrix({"--convert", Q(test::SampleFile("three-column.dat")),
+                                       "--three-column", "--out", Q(home.file("copy.dat"))},
+                                      home.path());
+    EXPECT_EQ(convert.code, 0);
+    EXPECT_EQ(convert.err, "");
+}
+
+TEST(SabrixCommandLine, FailureIsOneLineNamingTheFileWithExitCodeOne) {
+    test::TempProgramDir home;
+    const std::string missing = home.file("no such star.txt");
+    const Outcome run =
+        RunSabrix({"--render", Q(missing), "--out", Q(home.file("x.png"))}, home.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("sabrix: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\r'), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+}
+
+TEST(SabrixCommandLine, HelpListsTheExitCodesAndWrongUsageEndsWithTwo) {
+    test::TempProgramDir home;
+    const Outcome help = RunSabrix({"--help"}, home.path());
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_NE(help.out.find("Exit codes: 0 done, 1 failed"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("2 wrong usage"), std::string::npos) << help.out;
+
+    const Outcome wrong = RunSabrix({"--render", Q(home.file("a.txt"))}, home.path());
+    EXPECT_EQ(wrong.code, 2);
+    EXPECT_EQ(wrong.err, "sabrix: --render needs --out (sabrix --help shows the usage)\n");
+}
+
+// SABRIX_HOME naming a folder that did not exist yet ended the program with "Database
+// template .../Template97.db missing.".
+TEST(SabrixCommandLine, NewSabrixHomeIsCreatedAndTakesTheTemplateBesideTheProgram) {
+    test::TempProgramDir root(false);
+    const std::string home = root.file("not yet/sabrix");
+    const Outcome run = RunSabrix({"--render", Q(test::SampleFile("three-column.dat")),
+                                   "--three-column", "--out", Q(root.file("plot.png"))},
+                                  home);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(fs::is_directory(home + "/files"));
+    EXPECT_FALSE(fs::exists(home + "/Template97.db"));
+}
+
+}  // namespace
+}  // namespace sabrix

@@ -1,0 +1,118 @@
+// Where the program keeps its files: the choice of the program folder and the search for the
+// template and the user guide.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/ProgramDir.h"
+#include "support/ScopedEnv.h"
+#include "support/TestEnvironment.h"
+
+namespace sabrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ProgramDirectory, ChosenFromSabrixHomeTheExecutableFolderOrThePerUserFolder) {
+    test::TempProgramDir root(false);
+    // A build tree (template beside the executable) and an installed program.
+    const std::string build = root.file("build");
+    const std::string installedBin = root.file("usr/bin");
+    fs::create_directories(build);
+    fs::create_directories(installedBin);
+    fs::create_directories(root.file("usr/share/sabrix"));
+    test::WriteFileBytes(build + "/Template97.db", "");
+    test::WriteFileBytes(root.file("usr/share/sabrix/Template97.db"), "");
+
+    struct Case {
+        const char* what;
+        std::string sabrixHome, xdgDataHome, home, exeDir;
+        std::set<std::string> writable;
+        std::string want;
+    };
+    const std::vector<Case> cases = {
+        {"SABRIX_HOME first, its trailing separators dropped",
+         "/data/sabrix//",
+         "",
+         "/home/ann",
+         build,
+         {build},
+         "/data/sabrix"},
+        {"a writable executable folder", "", "/home/ann/.data", "/home/ann", build, {build}, build},
+        {"an executable folder that cannot be written",
+         "",
+         "/home/ann/.data",
+         "/home/ann",
+         build,
+         {},
+         "/home/ann/.data/sabrix"},
+        {"XDG_DATA_HOME unset", "", "", "/home/ann", build, {}, "/home/ann/.local/share/sabrix"},
+        {"XDG_DATA_HOME not absolute",
+         "",
+         "data",
+         "/home/ann",
+         build,
+         {},
+         "/home/ann/.local/share/sabrix"},
+        {"an installed program, even for a user who may write to its bin folder",
+         "",
+         "",
+         "/root",
+         installedBin,
+         {installedBin},
+         "/root/.local/share/sabrix"},
+    };
+    for (const Case& c : cases) {
+        ProgramDirSources sources;
+        sources.sabrixHome = c.sabrixHome;
+        sources.xdgDataHome = c.xdgDataHome;
+        sources.home = c.home;
+        sources.executableDir = c.exeDir;
+        sources.writable = [&c](const std::string& dir) { return c.writable.count(dir) > 0; };
+        EXPECT_EQ(ChooseProgramDirectory(sources), c.want) << c.what;
+    }
+}
+
+TEST(ProgramDirectory, SabrixHomeThatDoesNotExistYetIsCreated) {
+    test::TempProgramDir root(false);
+    const std::string home = root.file("new/sabrix");
+    test::ScopedEnv env("SABRIX_HOME", home.c_str());
+    EXPECT_EQ(ProgramDirectory(), home);
+    EXPECT_TRUE(fs::is_directory(home));
+}
+
+TEST(ProgramFiles, FoundInTheProgramFolderBesideTheExecutableOrInTheInstalledDataFolder) {
+    test::TempProgramDir root(false);
+    const std::string home = root.file("home");
+    const std::string bin = root.file("prefix/bin");
+    const std::string data = root.file("prefix/share/sabrix");
+    for (const std::string& d : {home, bin, data}) fs::create_directories(d);
+    EXPECT_EQ(InstalledDataDirectory(bin), data);
+
+    const std::string name = "Template97.db";
+    EXPECT_EQ(FindProgramFile(home, bin, name), std::nullopt);
+    test::WriteFileBytes(data + "/" + name, "");
+    EXPECT_EQ(FindProgramFile(home, bin, name), data + "/" + name);
+    test::WriteFileBytes(bin + "/" + name, "");
+    EXPECT_EQ(FindProgramFile(home, bin, name), bin + "/" + name);
+    test::WriteFileBytes(home + "/" + name, "");
+    EXPECT_EQ(FindProgramFile(home, bin, name), home + "/" + name);
+    // A folder of that name is not the file.
+    fs::create_directories(root.file("other/Documentation/Documentation.html"));
+    EXPECT_EQ(FindProgramFile(root.file("other"), bin, "Documentation/Documentation.html"),
+              std::nullopt);
+}
+
+TEST(ProgramFiles, NamedInTheProgramFolderWhenFoundNowhere) {
+    // The test programs have no template or guide beside them.
+    test::TempProgramDir empty(false);
+    EXPECT_EQ(TemplateDatabasePath(empty.path()), empty.file("Template97.db"));
+    EXPECT_EQ(UserGuidePath(empty.path()), empty.file("Documentation/Documentation.html"));
+}
+
+}  // namespace
+}  // namespace sabrix
