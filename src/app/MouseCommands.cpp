@@ -49,8 +49,11 @@ const WindowView& MainWindowCommands::cmdMagZoom_Click() {
 }
 
 void MainWindowCommands::Stepped(const PlotWindowState& before) {
-    history_.Push(before);
-    view_.previousViewAvailable = true;
+    // A press or move that left the window as it was is no step to go back from.
+    if (!SameWindow(before, state_.view)) {
+        history_.Push(before);
+        view_.previousViewAvailable = true;
+    }
     Redraw(true);
 }
 
@@ -181,13 +184,8 @@ const WindowView& MainWindowCommands::WheelZoom(int notches, bool magnitude, dou
     if (!PlotShown() || notches == 0) return view_;
     const PlotWindowState before = state_.view;
     WheelZoomAbout(state_.view, notches, magnitude, x, y);
-    // Turning out at the full view changes nothing, and is not a step to go back from.
-    const PlotWindowState& now = state_.view;
-    if (now.WinJDLeft == before.WinJDLeft && now.WinJDRight == before.WinJDRight &&
-        now.WinMagTop == before.WinMagTop && now.WinMagBottom == before.WinMagBottom &&
-        now.JDMagnification == before.JDMagnification &&
-        now.MagMagnification == before.MagMagnification)
-        return view_;
+    // Turning out at the full view changes nothing: nothing to draw.
+    if (SameWindow(before, state_.view)) return view_;
     Stepped(before);
     return view_;
 }

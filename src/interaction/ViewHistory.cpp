@@ -14,4 +14,10 @@ std::optional<PlotWindowState> ViewHistory::Pop() {
     return newest;
 }
 
+bool SameWindow(const PlotWindowState& a, const PlotWindowState& b) {
+    return a.WinJDLeft == b.WinJDLeft && a.WinJDRight == b.WinJDRight &&
+           a.WinMagTop == b.WinMagTop && a.WinMagBottom == b.WinMagBottom &&
+           a.JDMagnification == b.JDMagnification && a.MagMagnification == b.MagMagnification;
+}
+
 }  // namespace sabrix

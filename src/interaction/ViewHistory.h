@@ -26,4 +26,7 @@ class ViewHistory {
     std::deque<PlotWindowState> views_;
 };
 
+// Whether two states show the same window with the same factors.
+bool SameWindow(const PlotWindowState& a, const PlotWindowState& b);
+
 }  // namespace sabrix

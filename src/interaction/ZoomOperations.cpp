@@ -10,6 +10,15 @@ namespace {
 
 constexpr double kJDMargin = 5.0;
 constexpr double kMagMargin = 0.5;
+// The narrowest window a zoom goes to: about a second of time and a ten-thousandth of a
+// magnitude. Narrower, the edges of a window at JD 2.4 million would no longer differ.
+constexpr double kNarrowestJDWidth = 1e-5;
+constexpr double kLowestMagHeight = 1e-4;
+
+// Whether a press in with this step keeps the window at least as wide or high as the least.
+bool RoomToZoom(double size, float factor, int step, double least) {
+    return size / FactorStepIn(factor, step) >= least;
+}
 
 // Press points travel in single precision, as the mouse delivers them.
 double PressJD(const PlotWindowState& view, double x) {
@@ -51,7 +60,8 @@ float FactorStepOut(float factor, int step) {
 }
 
 bool JDZoomIn(PlotWindowState& view, double x, double, int step) {
-    if (step == 0) return false;
+    if (step == 0 || !RoomToZoom(view.WinJDWidth, view.JDMagnification, step, kNarrowestJDWidth))
+        return false;
     view.JDMagnification = FactorStepIn(view.JDMagnification, step);
     view.WinJDWidth /= view.JDMagnification;
     CentreJD(view, PressJD(view, x));
@@ -73,7 +83,8 @@ bool JDZoomOut(PlotWindowState& view, double x, double, int step) {
 }
 
 bool MagZoomIn(PlotWindowState& view, double, double y, int step) {
-    if (step == 0) return false;
+    if (step == 0 || !RoomToZoom(view.WinMagHeight, view.MagMagnification, step, kLowestMagHeight))
+        return false;
     view.MagMagnification = FactorStepIn(view.MagMagnification, step);
     view.WinMagHeight /= view.MagMagnification;
     CentreMag(view, PressMag(y));
@@ -95,7 +106,9 @@ bool MagZoomOut(PlotWindowState& view, double, double y, int step) {
 }
 
 bool MagnifyIn(PlotWindowState& view, double x, double y, int step) {
-    if (step == 0) return false;
+    if (step == 0 || !RoomToZoom(view.WinJDWidth, view.JDMagnification, step, kNarrowestJDWidth) ||
+        !RoomToZoom(view.WinMagHeight, view.MagMagnification, step, kLowestMagHeight))
+        return false;
     view.JDMagnification = FactorStepIn(view.JDMagnification, step);
     view.MagMagnification = FactorStepIn(view.MagMagnification, step);
     view.WinMagHeight /= view.MagMagnification;
@@ -147,9 +160,14 @@ bool ZoomToBox(PlotWindowState& view, double x1, double y1, double x2, double y2
     view.WinMagBottom = bottom;
     view.WinJDWidth = right - left;
     view.WinMagHeight = bottom - top;
-    view.JDMagnification = static_cast<float>((view.JDLast - view.JDFirst) / view.WinJDWidth);
-    view.MagMagnification = static_cast<float>(
-        (static_cast<double>(view.MagFaintest) - view.MagBrightest) / view.WinMagHeight);
+    // The extent of the data, or of the fitted window when every observation shares one JD
+    // or one magnitude: a factor of 0 would show "0 X" and make the next press do nothing.
+    double jdExtent = view.JDLast - view.JDFirst;
+    if (!(jdExtent > 0)) jdExtent += 2 * kJDMargin;
+    double magExtent = static_cast<double>(view.MagFaintest) - view.MagBrightest;
+    if (!(magExtent > 0)) magExtent += 2 * kMagMargin;
+    view.JDMagnification = static_cast<float>(jdExtent / view.WinJDWidth);
+    view.MagMagnification = static_cast<float>(magExtent / view.WinMagHeight);
     return true;
 }
 
@@ -160,14 +178,14 @@ void WheelZoomAbout(PlotWindowState& view, int notches, bool magnitude, double x
             const double pointer = PressMag(y);
             // Where the pointer stands between the top (0) and the bottom (1) edge.
             const double share = (pointer - view.WinMagTop) / (view.WinMagBottom - view.WinMagTop);
-            in ? MagZoomIn(view, x, y, 1) : MagZoomOut(view, x, y, 1);
+            if (!(in ? MagZoomIn(view, x, y, 1) : MagZoomOut(view, x, y, 1))) return;
             if (view.MagMagnification == 1.0f) continue;  // the full range, fitted
             view.WinMagTop = pointer - share * view.WinMagHeight;
             view.WinMagBottom = view.WinMagTop + view.WinMagHeight;
         } else {
             const double pointer = PressJD(view, x);
             const double share = (pointer - view.WinJDLeft) / (view.WinJDRight - view.WinJDLeft);
-            in ? JDZoomIn(view, x, y, 1) : JDZoomOut(view, x, y, 1);
+            if (!(in ? JDZoomIn(view, x, y, 1) : JDZoomOut(view, x, y, 1))) return;
             if (view.JDMagnification == 1.0f) continue;
             view.WinJDLeft = pointer - share * view.WinJDWidth;
             view.WinJDRight = view.WinJDLeft + view.WinJDWidth;

@@ -9,7 +9,9 @@
 // give W / 2, then W / 6. The window is centred on the press point: x is in picView's frame
 // (days since JDFirst), y a magnitude.
 //
-// Step 0 (a press with Shift or Alt) changes nothing: it would divide by a factor of 0.
+// Step 0 (a press with Shift or Alt) changes nothing: it would divide by a factor of 0. Nor
+// does a press in that would make the window narrower than 0.00001 day or lower than 0.0001
+// magnitude, where its edges would no longer differ.
 #pragma once
 
 #include "core/AppState.h"
@@ -38,7 +40,8 @@ bool MagnifyOut(PlotWindowState& view, double x, double y, int step);
 
 // Shows the box between two corners in picView's frame, whichever way it was dragged, and
 // sets the factors to the true ratios of the data's extent to the box (a box a tenth of the
-// JD extent gives a JD factor of 10). Returns false for a box of no width or no height,
+// JD extent gives a JD factor of 10; data of one JD or one magnitude count the fitted
+// window's margins as their extent). Returns false for a box of no width or no height,
 // leaving the view as it was.
 bool ZoomToBox(PlotWindowState& view, double x1, double y1, double x2, double y2);
 
