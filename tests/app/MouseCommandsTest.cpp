@@ -392,5 +392,44 @@ TEST_F(MouseCommands, APressOnAScaleStripDrawsAGreyLineAcrossThePlotWhateverTheT
     EXPECT_FALSE(View().previousViewAvailable);
 }
 
+// Fails today: WheelZoomAbout places the window by the pointer's share of the shown width,
+// (pointer - left) / (right - left). Each notch divides the width by a growing factor, so
+// after 14 notches it is below what a double tells apart at a full JD (or, on the magnitude
+// axis, at magnitude 10 after a few more); the share is then 0 / 0, every edge becomes NaN and
+// each redraw says "Error "Invalid property value" encountered in module Scaler.".
+TEST_F(MouseCommands, AFlickOfTheWheelNeverLeavesTheViewWithoutWidthOrHeight) {
+    LoadStar();
+    for (const bool magnitude : {false, true}) {
+        commands->WheelZoom(25, magnitude, 25, 10);
+        const PlotWindowState& v = commands->state().view;
+        EXPECT_EQ(prompts.messages, std::vector<Msg>{}) << "magnitude " << magnitude;
+        EXPECT_LT(v.WinJDLeft, v.WinJDRight) << "magnitude " << magnitude;
+        EXPECT_LT(v.WinMagTop, v.WinMagBottom) << "magnitude " << magnitude;
+        // The pointer stays in the window.
+        EXPECT_LE(v.WinJDLeft, 2455025);
+        EXPECT_GE(v.WinJDRight, 2455025);
+        EXPECT_LE(v.WinMagTop, 10);
+        EXPECT_GE(v.WinMagBottom, 10);
+        prompts.messages.clear();
+        commands->cmdReset_Click();
+    }
+}
+
+// Fails today: a zoom press or a navigation move that leaves the window as it was still goes
+// into the history (only the wheel leaves such a turn out), so Previous View first "goes
+// back" to the window already shown and the user sees nothing happen.
+TEST_F(MouseCommands, APressOrMoveThatChangesNothingIsNoStepToGoBackTo) {
+    LoadStar();
+    commands->cmdJDZoom_Click();
+    commands->picView_MouseDown(kRight, 0, 40, 10);  // out, at the full view
+    EXPECT_FALSE(View().previousViewAvailable);
+    commands->picView_MouseDown(kLeft, 0, 40, 10);
+    const Window zoomed = Shown();
+    commands->cmdBegin_Click();
+    commands->cmdBegin_Click();  // already at the beginning
+    commands->mnuPrevious_Click();
+    EXPECT_EQ(Shown(), zoomed);
+}
+
 }  // namespace
 }  // namespace sabrix
