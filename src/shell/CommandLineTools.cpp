@@ -1,11 +1,13 @@
 #include "shell/CommandLineTools.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDateTime>
 #include <QDir>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <ostream>
+#include <string_view>
 
 #include "core/AppState.h"
 #include "core/AtomicFile.h"
@@ -119,10 +121,9 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
 
 // Replaces path through the checked writer, so an existing file stays whole unless the new
 // one is completely on disk. Returns false after saying why on err.
-bool WriteOutput(const std::string& path, const std::function<void(QIODevice&)>& writer,
-                 std::ostream& err) {
+bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& err) {
     try {
-        WriteFileAtomically(path, writer);
+        WriteFileAtomically(path, [bytes](QIODevice& device) { WriteAllBytes(device, bytes); });
         return true;
     } catch (const SabrixError& e) {
         err << "Cannot write " << path << ": " << e.what() << "\n";
@@ -144,15 +145,18 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         const QImage image =
             RenderPlotArea(state, *loaded->table, options.width, options.height, &outcome);
         for (const QString& message : outcome.errorMessages) err << message.toStdString() << "\n";
-        const bool written = WriteOutput(
-            options.out,
-            [&image](QIODevice& device) {
-                if (image.save(&device, "PNG")) return;
-                const QString why = device.errorString();
-                throw SabrixError(why.isEmpty() ? "PNG encoding failed" : why.toStdString());
-            },
-            err);
-        if (!written) return 1;
+        // Encoded in memory first: the image encoder then never meets a failing disk (it would
+        // leak its row buffer and print its own error), only the checked writer does.
+        QByteArray png;
+        QBuffer encoded(&png);
+        encoded.open(QIODevice::WriteOnly);
+        if (!image.save(&encoded, "PNG")) {
+            err << "Cannot write " << options.out << ": PNG encoding failed\n";
+            return 1;
+        }
+        if (!WriteOutput(options.out,
+                         std::string_view(png.constData(), static_cast<size_t>(png.size())), err))
+            return 1;
         out << (outcome.starLabel ? outcome.starLabel->toStdString() : std::string()) << "\n";
         out << "Rejected lines: " << loaded->rejected << "\n";
         if (options.stats && outcome.statsLines)
@@ -176,9 +180,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
                                      ? ThreeColumnFileText(*loaded->table)
                                      : StarFileText(*loaded->table, loaded->state.star.StarName,
                                                     QDateTime::currentDateTime(), {});
-        if (!WriteOutput(
-                options.out, [&text](QIODevice& device) { WriteAllBytes(device, text); }, err))
-            return 1;
+        if (!WriteOutput(options.out, text, err)) return 1;
         out << "Wrote " << options.out << "\n";
         return 0;
     } catch (const std::exception& e) {
