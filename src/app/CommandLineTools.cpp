@@ -1,11 +1,14 @@
 #include "app/CommandLineTools.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDateTime>
 #include <QDir>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string_view>
 
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"
@@ -126,10 +129,9 @@ void PrintFailures(const LoadedFile& loaded, std::ostream& err) {
 
 // Replaces path through the checked writer, so an existing file stays whole unless the new
 // one is completely on disk. Returns false after saying why on err.
-bool WriteOutput(const std::string& path, const std::function<void(QIODevice&)>& writer,
-                 std::ostream& err) {
+bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& err) {
     try {
-        WriteFileAtomically(path, writer);
+        WriteFileAtomically(path, [bytes](QIODevice& device) { WriteAllBytes(device, bytes); });
         return true;
     } catch (const SabrixError& e) {
         err << TerminalMessage(path, "Cannot write " + path + ": " + e.what());
@@ -159,15 +161,19 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         const WindowView& view = commands.view();
         const QImage image = ComposePlotArea(options.width, options.height, layout,
                                              loaded->canvases, view.starLabel);
-        const bool written = WriteOutput(
-            options.out,
-            [&image](QIODevice& device) {
-                if (image.save(&device, "PNG")) return;
-                const QString why = device.errorString();
-                throw SabrixError(why.isEmpty() ? "PNG encoding failed" : why.toStdString());
-            },
-            err);
-        if (!written) return 1;
+        // Encoded in memory first: the image encoder then never meets a failing disk (it would
+        // leak its row buffer and print its own error), only the checked writer does.
+        QByteArray png;
+        QBuffer encoded(&png);
+        encoded.open(QIODevice::WriteOnly);
+        if (!image.save(&encoded, "PNG")) {
+            err << TerminalMessage(options.out,
+                                   "Cannot write " + options.out + ": PNG encoding failed");
+            return 1;
+        }
+        if (!WriteOutput(options.out,
+                         std::string_view(png.constData(), static_cast<size_t>(png.size())), err))
+            return 1;
         out << view.starLabel.toStdString() << "\n";
         out << "Rejected lines: " << commands.rejectedLines() << "\n";
         if (options.stats)
@@ -194,9 +200,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
         const std::string text = toThreeColumn ? ThreeColumnFileText(table)
                                                : StarFileText(table, commands.state().star.StarName,
                                                               QDateTime::currentDateTime(), {});
-        if (!WriteOutput(
-                options.out, [&text](QIODevice& device) { WriteAllBytes(device, text); }, err))
-            return 1;
+        if (!WriteOutput(options.out, text, err)) return 1;
         out << "Wrote " << options.out << "\n";
         return 0;
     } catch (const std::exception& e) {

@@ -12,7 +12,8 @@ namespace sabrix {
 
 namespace {
 constexpr size_t kBlockSize = 1 << 20;
-}
+constexpr size_t kSmallestBlock = 4096;
+}  // namespace
 
 LineReader::~LineReader() {
     close();
@@ -41,7 +42,10 @@ bool LineReader::open(const std::string& path) {
         ::close(fd);
         return false;
     }
-    buffer_.resize(kBlockSize);
+    // A small file gets a buffer of its own size: the readers open many of them (the settings
+    // file, the line count before each import), and a megabyte each would only cost time.
+    const auto fileSize = static_cast<size_t>(std::max<off_t>(info.st_size, 0));
+    buffer_.resize(std::clamp(fileSize + 1, kSmallestBlock, kBlockSize));
     begin_ = end_ = 0;
     eof_ = false;
     skipLeadingLF_ = false;
