@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/SettingsFile.h"
 #include "app/frmPlot.h"
+#include "core/SettingsFile.h"
 #include "support/DownloadLines.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
@@ -17,7 +17,6 @@ namespace sabrix {
 namespace {
 
 using test::DataLine;
-using test::ExpectEmptyLook;
 using test::ExpectPlotLook;
 using Msg = test::RecordedMessage;
 
@@ -25,8 +24,6 @@ constexpr int32_t kRed = 255;              // the first-start colour of band R
 constexpr int32_t kBandV = 16744448;       // of band V
 constexpr int32_t kFainterThan = 9539985;  // of a fainter-than estimate
 constexpr int32_t kBlue = 16711680;
-
-const QString kCheckSource = "Error in loading database. Check source file.";
 
 class FixedClock : public Clock {
   public:
@@ -73,129 +70,6 @@ class PlotCommands : public test::PlotWindowFixture {
 
     FixedClock clock;
 };
-
-TEST_F(PlotCommands, LoadShowsThePlotAndLoadingAgainAsksToUnloadFirst) {
-    // Cancel in the open dialog of an empty window changes nothing.
-    prompts.file(std::nullopt);
-    window->mnuLoad->trigger();
-    ExpectEmptyLook(*window);
-
-    const std::string path = WriteRLeo();
-    prompts.file(QString::fromStdString(path));
-    QTest::mouseClick(window->cmdLoad, Qt::LeftButton);
-    EXPECT_EQ(prompts.fileDialogs[1].filter, QString("All Files (*.*)|*.*|"));
-    EXPECT_EQ(prompts.fileDialogs[1].initialFolder, QString::fromStdString(dir.path()));
-    EXPECT_TRUE(prompts.messages.empty());
-    ExpectPlotLook(*window);
-    EXPECT_EQ(window->panelText(1), QString::fromStdString("File: " + path));
-    EXPECT_EQ(window->panelText(2), QString("Magnification = 1 X"));
-    EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (3 Points)"));
-    EXPECT_EQ(window->state().star.RecordCount, 4 + 20);
-    EXPECT_EQ(window->table()->Count(), 3);
-    EXPECT_EQ(ColorAt(2454125.5, 10.5), kRed);
-    EXPECT_EQ(ColorAt(2454123.5, 9.1), kBandV);
-
-    // Cancel keeps the star; OK unloads it before the dialog, which then opens anywhere.
-    prompts.answer(Answer::Cancel);
-    window->mnuLoad->trigger();
-    const Msg unload = {"Unload current star R LEO ?", "Unload Current Star?", Buttons::OKCancel,
-                        Icon::Question};
-    EXPECT_EQ(prompts.messages, std::vector<Msg>{unload});
-    EXPECT_EQ(prompts.fileDialogs.size(), 2u);
-    ExpectPlotLook(*window);
-    EXPECT_EQ(window->table()->Count(), 3);
-
-    prompts.answer(Answer::OK);
-    LoadThroughTheMenu(WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")}));
-    EXPECT_EQ(prompts.fileDialogs[2].initialFolder, QString());
-    ExpectPlotLook(*window);
-    EXPECT_EQ(window->lblStarName->text(), QString("T CRB - (1 Points)"));
-    EXPECT_EQ(window->state().view.WinJDWidth, 210.0);
-
-    // After agreeing to unload, a cancelled dialog leaves the window empty.
-    prompts.answer(Answer::OK);
-    prompts.file(std::nullopt);
-    window->mnuLoad->trigger();
-    EXPECT_EQ(prompts.messages.size(), 3u);
-    ExpectEmptyLook(*window);
-}
-
-TEST_F(PlotCommands, FileNamedOnTheCommandLineLoadsWithoutTheDialog) {
-    const std::string path = test::SampleFile("download-ccd.txt");
-    // A failure flag left by another window does not hide a load that works.
-    window->state().overlay.StateOK = false;
-    window->LoadStarFile(path);
-    EXPECT_TRUE(window->state().overlay.StateOK);
-    EXPECT_TRUE(prompts.fileDialogs.empty());
-    EXPECT_TRUE(prompts.messages.empty());
-    ExpectPlotLook(*window);
-    EXPECT_EQ(window->lblStarName->text(), QString("PDS 110 - (340 Points)"));
-}
-
-TEST_F(PlotCommands, RejectedLinesAreReportedWithTheirCountsOverTheFinishedPlot) {
-    const std::string path =
-        WriteFile("rejects.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"), "a,b,c",
-                                  DataLine("2454125.5", "10.5", "R", "R Leo"), "",
-                                  DataLine("2454130.5", "11.2", "V", "R Leo")});
-    QString labelBehindTheMessage;
-    prompts.onMessage = [&](const Msg&) {
-        labelBehindTheMessage = window->picView->isVisible() ? window->lblStarName->text() : "";
-    };
-    LoadThroughTheMenu(path);
-    const Msg rejected = {
-        "2 out of 25 records did not comply with the Norvane data format.\r\n"
-        "These records have been ignored.\r\n"
-        "Check Errors.txt for non-compliant records.",
-        "Database Record Error", Buttons::OK, Icon::None};
-    EXPECT_EQ(prompts.messages, std::vector<Msg>{rejected});
-    EXPECT_EQ(labelBehindTheMessage, QString("R LEO - (3 Points)"));
-    ExpectPlotLook(*window);
-    EXPECT_EQ(test::ReadFileBytes(dir.file("files/Errors.txt")), "a,b,c\r\n\r\n");
-}
-
-TEST_F(PlotCommands, FilesThatCannotBeLoadedShowWhyAndLeaveNothingLoaded) {
-    struct Case {
-        std::string name;
-        std::optional<std::string> bytes;  // nothing: no such file
-        Msg message;                       // a missing file's text is followed by the reason
-    };
-    const std::vector<Case> cases = {
-        {"nodata.txt",
-         test::Lines({test::kDownloadHeader, DataLine("245412.5", "9.1", "V", "R Leo")}),
-         {kCheckSource, "Sabrix", Buttons::OK, Icon::None}},
-        {"empty.txt",
-         "",
-         {kCheckSource + "\r\nInput past end of file", "Error", Buttons::OK, Icon::Critical}},
-        {"midway.txt",
-         test::Lines({DataLine("2454123.5", "9.1", "V", "R Leo"),
-                      DataLine(" 2454124.5 ", "8.3:", "V", "R Leo"),
-                      DataLine("2454125.5", "9.4", "V", "R Leo")}),
-         {kCheckSource + " Last JD loaded was: 2454124.5.\r\nData type conversion error.", "Error",
-          Buttons::OK, Icon::Critical}},
-        {"missing.txt",
-         std::nullopt,
-         {kCheckSource + "\r\n", "Error", Buttons::OK, Icon::Critical}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        // A star is loaded first: a failed load must not leave any of it behind either.
-        LoadThroughTheMenu(WriteRLeo());
-        const std::string path = dir.file(c.name);
-        if (c.bytes) test::WriteFileBytes(path, *c.bytes);
-        prompts.messages.clear();
-        prompts.answer(Answer::OK);
-        LoadThroughTheMenu(path);
-
-        ASSERT_EQ(prompts.messages.size(), 2u);
-        Msg got = prompts.messages[1];
-        if (!c.bytes) {
-            EXPECT_GT(got.text.size(), c.message.text.size());
-            got.text.truncate(c.message.text.size());
-        }
-        EXPECT_EQ(got, c.message);
-        ExpectEmptyLook(*window);
-    }
-}
 
 TEST_F(PlotCommands, ResetPlotReturnsToTheFullViewAndTakesTheMarksAway) {
     LoadThroughTheMenu(WriteRLeo());
@@ -297,34 +171,6 @@ TEST_F(PlotCommands, SaveWritesOverTheStarFileAfterABackupAndResizesRedrawTheRow
     EXPECT_EQ(test::ReadFileBytes(dir.file("rleo.bak")), loaded);
     EXPECT_FALSE(window->state().star.FileEdited);
     expectRedrawn();
-}
-
-TEST_F(PlotCommands, ThreeColumnFileLoadsThroughTheMenuAndSavesToANewFile) {
-    const std::string path = dir.file("three-column.dat");
-    std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
-    const std::string loaded = test::ReadFileBytes(path);
-    prompts.file(QString::fromStdString(path));
-    window->state().overlay.StateOK = false;
-    window->mnuXYZ->trigger();
-    ExpectPlotLook(*window);
-    EXPECT_TRUE(window->state().overlay.StateOK);
-    EXPECT_EQ(window->lblStarName->text(),
-              QString::fromStdString("File: " + path + " - (383 Points)"));
-    EXPECT_EQ(window->panelText(1), QString::fromStdString("File: " + path));
-    EXPECT_TRUE(window->state().star.ThreeColumnFormat);
-
-    const std::string output = dir.file("saved.txt");
-    window->state().star.FileEdited = true;
-    prompts.file(QString::fromStdString(output));
-    window->mnuSaveXYZ->trigger();
-    EXPECT_TRUE(prompts.messages.empty());
-    const std::string text = test::ReadFileBytes(output);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 383);
-    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "2165.84172      14.253  0.0050  \r\n");
-    EXPECT_EQ(test::ReadFileBytes(dir.file("three-column.bak")), loaded);
-    EXPECT_EQ(test::ReadFileBytes(path), loaded);
-    EXPECT_FALSE(window->state().star.FileEdited);
-    ExpectPlotLook(*window);
 }
 
 }  // namespace

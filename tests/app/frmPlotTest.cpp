@@ -161,23 +161,6 @@ TEST_F(PlotWindow, ExitWithoutEditsEndsAtOnceAndASecondShutDownDoesNothing) {
     EXPECT_EQ(window->table(), nullptr);
 }
 
-TEST_F(PlotWindow, UnloadStarForgetsTheStarButNotTheUsersChoices) {
-    PretendStarLoaded(true);
-    window->state().overlay.OmitFainter = true;
-    window->state().overlay.StatsShown = true;
-    ASSERT_TRUE(window->UnloadStar());
-
-    const AppState& s = window->state();
-    EXPECT_EQ(s.settings.FilePath, "");
-    EXPECT_EQ(s.view.JDMagnification, 1.0f);
-    EXPECT_FALSE(s.overlay.BoxMode());
-    EXPECT_TRUE(s.overlay.OmitFainter && s.overlay.StatsShown);
-    EXPECT_EQ(s.star.FilesFolder, dir.file("files"));
-    ExpectEmptyLook(*window);
-    EXPECT_EQ(window->panelText(1) + window->panelText(2), QString("File: /data/stars/rleo.txt"));
-    EXPECT_EQ(window->picView->canvas().pixelColor(0, 0), 0);
-}
-
 TEST_F(PlotWindow, UnloadStarThatCannotReplaceTheWorkingDatabaseEndsWithCodeOne) {
     PretendStarLoaded(false);
     std::filesystem::remove(dir.file("Template97.db"));

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/MainWindowCommands.h"
+#include "support/CommandsFixture.h"
+#include "support/DownloadLines.h"
+#include "support/TestEnvironment.h"
+
+namespace sabrix {
+namespace {
+
+using test::DataLine;
+using Look = WindowView::Look;
+using Msg = test::RecordedMessage;
+using Command = const WindowView& (MainWindowCommands::*)();
+
+constexpr int32_t kRed = 255;              // the first-start colour of band R
+constexpr int32_t kBandV = 16744448;       // of band V
+constexpr int32_t kFainterThan = 9539985;  // of a fainter-than estimate
+constexpr int32_t kBlue = 16711680;
+
+const QString kCheckSource = "Error in loading database. Check source file.";
+
+class FixedClock : public Clock {
+  public:
+    QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)); }
+};
+
+// The edges of the plot window: JD left and right, magnitude top and bottom.
+struct Edges {
+    double left;
+    double right;
+    double top;
+    double bottom;
+    bool operator==(const Edges&) const = default;
+};
+
+void PrintTo(const Edges& e, std::ostream* os) {
+    *os << std::fixed << "JD " << e.left << " to " << e.right << ", mag " << e.top << " to "
+        << e.bottom;
+}
+
+Edges EdgesOf(const PlotWindowState& v) {
+    return {v.WinJDLeft, v.WinJDRight, v.WinMagTop, v.WinMagBottom};
+}
+
+bool Blank(const Canvas& canvas) {
+    for (int y = 0; y < canvas.pixelHeight(); ++y)
+        for (int x = 0; x < canvas.pixelWidth(); ++x)
+            if (canvas.pixelColor(x, y) != 0) return false;
+    return true;
+}
+
+class Commands : public test::CommandsFixture {
+  protected:
+    // Three observations of R Leo: a red R-band row between two V-band rows, after the
+    // header line of a download, which is skipped.
+    std::string WriteRLeo() {
+        return WriteFile("rleo.txt", {test::kDownloadHeader,
+                                      DataLine("2454123.5", "9.1", "V", "r leo ", "ABC", "XYZ"),
+                                      DataLine("2454125.5", "10.5", "R", "r leo "),
+                                      DataLine("2454130.5", "11.2", "V", "r leo ")});
+    }
+
+    void LoadThroughTheMenu(const std::string& path) {
+        prompts.file(QString::fromStdString(path));
+        commands->mnuLoad_Click();
+    }
+
+    // Marks every observation of the observer in blue and draws the plot with the marks.
+    void MarkObserver(const std::string& init) {
+        table().MarkObserver(init, kBlue, "1");
+        state().overlay.ObserverMarked = true;
+        state().overlay.MarkCount = 1;
+        commands->Redraw(true);
+    }
+};
+
+// ---- Loading ------------------------------------------------------------------------------
+
+TEST_F(Commands, LoadAsksForTheFileShowsThePlotAndLoadingAgainAsksToUnloadFirst) {
+    // Cancel in the open dialog of an empty window changes nothing.
+    prompts.file(std::nullopt);
+    EXPECT_EQ(commands->mnuLoad_Click().look, Look::Start);
+
+    const std::string path = WriteRLeo();
+    LoadThroughTheMenu(path);
+    EXPECT_EQ(prompts.fileDialogs[1].filter, QString("All Files (*.*)|*.*|"));
+    EXPECT_EQ(prompts.fileDialogs[1].initialFolder, QString::fromStdString(dir.path()));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(view().look, Look::Plot);
+    EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + path));
+    EXPECT_EQ(view().panels[1], QString("Magnification = 1 X"));
+    EXPECT_EQ(view().starLabel, QString("R LEO - (3 Points)"));
+    EXPECT_EQ(state().star.RecordCount, 4 + 20);
+    EXPECT_EQ(table().Count(), 3);
+    EXPECT_EQ(ColorAt(2454125.5, 10.5), kRed);
+    EXPECT_EQ(ColorAt(2454123.5, 9.1), kBandV);
+
+    // Cancel keeps the star; OK unloads it before the dialog, which then opens anywhere.
+    prompts.answer(Answer::Cancel);
+    commands->mnuLoad_Click();
+    const Msg unload = {"Unload current star R LEO ?", "Unload Current Star?", Buttons::OKCancel,
+                        Icon::Question};
+    EXPECT_EQ(prompts.messages, std::vector<Msg>{unload});
+    EXPECT_EQ(prompts.fileDialogs.size(), 2u);
+    EXPECT_EQ(view().look, Look::Plot);
+    EXPECT_EQ(table().Count(), 3);
+
+    prompts.answer(Answer::OK);
+    LoadThroughTheMenu(WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")}));
+    EXPECT_EQ(prompts.fileDialogs[2].initialFolder, QString());
+    EXPECT_EQ(view().look, Look::Plot);
+    EXPECT_EQ(view().starLabel, QString("T CRB - (1 Points)"));
+    EXPECT_EQ(state().view.WinJDWidth, 210.0);
+
+    // After agreeing to unload, a cancelled dialog leaves the window empty.
+    prompts.answer(Answer::OK);
+    prompts.file(std::nullopt);
+    commands->mnuLoad_Click();
+    EXPECT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(view().look, Look::Empty);
+    EXPECT_EQ(view().starLabel, QString());
+    EXPECT_FALSE(state().star.FileLoaded);
+    EXPECT_EQ(table().Count(), 0);
+}
+
+TEST_F(Commands, FileChosenElsewhereLoadsWithoutADialogAndShowsItsProgressWhileItRuns) {
+    // A failure flag left by another window does not hide a load that works.
+    state().overlay.StateOK = false;
+    commands->LoadStarFile(test::SampleFile("download-ccd.txt"));
+    EXPECT_TRUE(prompts.fileDialogs.empty());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(state().overlay.StateOK);
+
+    std::vector<WindowView> progress;
+    std::copy_if(host.presented.begin(), host.presented.end(), std::back_inserter(progress),
+                 [](const WindowView& v) { return v.progressBarShown; });
+    ASSERT_FALSE(progress.empty());
+    for (const WindowView& v : progress) {
+        EXPECT_EQ(v.look, Look::Loading);
+        EXPECT_TRUE(v.busy);
+        EXPECT_EQ(v.progressMaximum, state().star.RecordCount);
+    }
+    EXPECT_EQ(progress.back().progressCaption, QString("Loading 361 Records for PDS 110"));
+    EXPECT_TRUE(progress.back().captionShown);
+
+    EXPECT_EQ(view().look, Look::Plot);
+    EXPECT_EQ(view().starLabel, QString("PDS 110 - (340 Points)"));
+    EXPECT_FALSE(view().busy || view().progressBarShown || view().captionShown);
+}
+
+TEST_F(Commands, RejectedLinesAreReportedWithTheirCountsOverTheFinishedPlot) {
+    const std::string path =
+        WriteFile("rejects.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"), "a,b,c",
+                                  DataLine("2454125.5", "10.5", "R", "R Leo"), "",
+                                  DataLine("2454130.5", "11.2", "V", "R Leo")});
+    std::optional<WindowView> behindTheMessage;
+    prompts.onMessage = [&](const Msg&) { behindTheMessage = host.presented.back(); };
+    LoadThroughTheMenu(path);
+    const Msg rejected = {
+        "2 out of 25 records did not comply with the Norvane data format.\r\n"
+        "These records have been ignored.\r\n"
+        "Check Errors.txt for non-compliant records.",
+        "Database Record Error", Buttons::OK, Icon::None};
+    EXPECT_EQ(prompts.messages, std::vector<Msg>{rejected});
+    ASSERT_TRUE(behindTheMessage);
+    EXPECT_EQ(behindTheMessage->look, Look::Plot);
+    EXPECT_EQ(behindTheMessage->starLabel, QString("R LEO - (3 Points)"));
+    EXPECT_EQ(commands->rejectedLines(), 2);
+    EXPECT_EQ(test::ReadFileBytes(dir.file("files/Errors.txt")), "a,b,c\r\n\r\n");
+}
+
+TEST_F(Commands, FilesThatCannotBeLoadedShowWhyAndLeaveTheEmptyLookNamingNoFile) {
+    struct Case {
+        std::string name;
+        std::optional<std::string> bytes;  // nothing: no such file
+        Msg message;                       // a missing file's text is followed by the reason
+    };
+    const std::vector<Case> cases = {
+        {"nodata.txt",
+         test::Lines({test::kDownloadHeader, DataLine("245412.5", "9.1", "V", "R Leo")}),
+         {kCheckSource, "Sabrix", Buttons::OK, Icon::None}},
+        {"empty.txt",
+         "",
+         {kCheckSource + "\r\nInput past end of file", "Error", Buttons::OK, Icon::Critical}},
+        {"midway.txt",
+         test::Lines({DataLine("2454123.5", "9.1", "V", "R Leo"),
+                      DataLine(" 2454124.5 ", "8.3:", "V", "R Leo"),
+                      DataLine("2454125.5", "9.4", "V", "R Leo")}),
+         {kCheckSource + " Last JD loaded was: 2454124.5.\r\nData type conversion error.", "Error",
+          Buttons::OK, Icon::Critical}},
+        {"missing.txt",
+         std::nullopt,
+         {kCheckSource + "\r\n", "Error", Buttons::OK, Icon::Critical}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A star is loaded first: a failed load must not leave any of it behind either.
+        LoadThroughTheMenu(WriteRLeo());
+        ASSERT_EQ(view().panels[0], QString::fromStdString("File: " + dir.file("rleo.txt")));
+        const std::string path = dir.file(c.name);
+        if (c.bytes) test::WriteFileBytes(path, *c.bytes);
+        prompts.messages.clear();
+        prompts.answer(Answer::OK);
+        LoadThroughTheMenu(path);
+
+        ASSERT_EQ(prompts.messages.size(), 2u);
+        Msg got = prompts.messages[1];
+        if (!c.bytes) {
+            EXPECT_GT(got.text.size(), c.message.text.size());
+            got.text.truncate(c.message.text.size());
+        }
+        EXPECT_EQ(got, c.message);
+        EXPECT_EQ(view().look, Look::Empty);
+        EXPECT_EQ(view().panels[0], QString());
+        EXPECT_EQ(view().starLabel, QString());
+        EXPECT_FALSE(view().busy || view().progressBarShown || view().captionShown);
+        EXPECT_FALSE(state().star.FileLoaded);
+        EXPECT_TRUE(state().overlay.StateOK);
+        EXPECT_EQ(table().Count(), 0);
+        EXPECT_TRUE(Blank(picView));
+    }
+}
+
+TEST_F(Commands, UnloadStarForgetsTheStarButNotTheUsersChoices) {
+    const std::string path = WriteRLeo();
+    commands->LoadStarFile(path);
+    commands->ShowWindow(2454124, 2454126, 9, 11);
+    state().overlay.tool = Tool::Box;
+    state().overlay.OmitFainter = true;
+    state().overlay.StatsShown = true;
+    state().star.FileEdited = true;
+    ASSERT_TRUE(commands->UnloadStar());
+
+    const AppState& s = state();
+    EXPECT_EQ(s.settings.FilePath, "");
+    EXPECT_EQ(s.view.JDMagnification, 1.0f);
+    EXPECT_EQ(s.view.MagMagnification, 1.0f);
+    EXPECT_EQ(EdgesOf(s.view), (Edges{0, 0, 0, 0}));
+    EXPECT_FALSE(s.overlay.BoxMode());
+    EXPECT_FALSE(s.star.FileLoaded || s.star.FileEdited);
+    EXPECT_TRUE(s.overlay.OmitFainter && s.overlay.StatsShown);
+    EXPECT_EQ(s.star.FilesFolder, dir.file("files"));
+    EXPECT_EQ(table().Count(), 0);
+    // The first panel keeps naming the file; the magnification panel is emptied.
+    EXPECT_EQ(view().look, Look::Empty);
+    EXPECT_EQ(view().starLabel, QString());
+    EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + path));
+    EXPECT_EQ(view().panels[1], QString());
+    EXPECT_TRUE(Blank(picView) && Blank(picJDScale) && Blank(picMagScale));
+}
+
+TEST_F(Commands, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
+    const std::string path = dir.file("three-column.dat");
+    std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
+    const std::string loaded = test::ReadFileBytes(path);
+    prompts.file(QString::fromStdString(path));
+    state().overlay.StateOK = false;
+    commands->mnuXYZ_Click();
+    EXPECT_EQ(view().look, Look::Plot);
+    EXPECT_TRUE(state().overlay.StateOK);
+    EXPECT_EQ(view().starLabel, QString::fromStdString("File: " + path + " - (383 Points)"));
+    EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + path));
+    EXPECT_TRUE(state().star.ThreeColumnFormat);
+
+    const std::string output = dir.file("saved.txt");
+    state().star.FileEdited = true;
+    prompts.file(QString::fromStdString(output));
+    commands->mnuSaveXYZ_Click();
+    EXPECT_TRUE(prompts.messages.empty());
+    const std::string text = test::ReadFileBytes(output);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 383);
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1), "2165.84172      14.253  0.0050  \r\n");
+    EXPECT_EQ(test::ReadFileBytes(dir.file("three-column.bak")), loaded);
+    EXPECT_EQ(test::ReadFileBytes(path), loaded);
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_EQ(view().look, Look::Plot);
+}
+
+// ---- Saving -------------------------------------------------------------------------------
+
+TEST_F(Commands, SaveWritesOverTheStarFileAfterABackupShowingItsStepsMeanwhile) {
+    const std::string path = WriteRLeo();
+    const std::string loaded = test::ReadFileBytes(path);
+    commands->LoadStarFile(path);
+    FixedClock clock;
+    commands->setClock(&clock);
+    state().star.FileEdited = true;
+    // What the window shows each time the event loop turns, so the user can see it.
+    std::vector<QString> captions;
+    host.onYield = [&] {
+        const WindowView& shown = host.presented.back();
+        EXPECT_TRUE(shown.busy);
+        EXPECT_EQ(shown.look, Look::Saving);
+        EXPECT_TRUE(shown.captionShown);
+        captions.push_back(shown.progressCaption);
+    };
+    prompts.answer(Answer::Yes);
+    commands->mnuSave_Click();
+
+    const Msg sure = {QString::fromStdString("Are you SURE you want to overwrite " + path + "?"),
+                      "Are you SURE?", Buttons::YesNo, Icon::None};
+    EXPECT_EQ(prompts.messages, std::vector<Msg>{sure});
+    EXPECT_EQ(test::ReadFileBytes(path),
+              "Edited data for r leo. File created on 03-05-2024 at 14:07:09\r\n"
+              "\r\n"
+              "         R LEO            2454123.5      9.1  ABC     XYZ  \r\n"
+              "         R LEO            2454125.5     10.5          ABC  \r\n"
+              "         R LEO            2454130.5     11.2          ABC  \r\n");
+    EXPECT_EQ(test::ReadFileBytes(dir.file("rleo.bak")), loaded);
+    EXPECT_FALSE(state().star.FileEdited);
+
+    EXPECT_EQ(captions, (std::vector<QString>{"Backing up file. . . .", "Saving. . . ."}));
+    EXPECT_EQ(view().look, Look::Plot);
+    EXPECT_FALSE(view().busy || view().captionShown);
+}
+
+}  // namespace
+}  // namespace sabrix
