@@ -71,38 +71,6 @@ class PlotCommands : public test::PlotWindowFixture {
     FixedClock clock;
 };
 
-TEST_F(PlotCommands, ResetPlotReturnsToTheFullViewAndTakesTheMarksAway) {
-    LoadThroughTheMenu(WriteRLeo());
-    AppState& s = window->state();
-    const PlotWindowState full = s.view;
-    // Zoomed into the first day with the box tool, the observer XYZ marked in blue.
-    s.view.WinJDLeft = 2454123.0;
-    s.view.WinJDRight = 2454124.0;
-    s.view.WinJDWidth = 1.0;
-    s.view.JDMagnification = 2.5f;
-    s.overlay.tool = Tool::Box;
-    window->table()->MarkObserver("XYZ", kBlue, "1");
-    s.overlay.ObserverMarked = true;
-    s.overlay.MarkCount = 1;
-    s.overlay.BinsShown = true;
-    s.overlay.BinJD = {2454124.0};
-    window->Redraw(true);
-    EXPECT_EQ(ColorAt(2454123.5, 9.1), kBlue);
-    EXPECT_EQ(ColorAt(2454125.5, 10.5), -1);
-
-    QTest::mouseClick(window->cmdReset, Qt::LeftButton);
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(s.view.WinJDLeft, full.WinJDLeft);
-    EXPECT_EQ(s.view.WinMagBottom, full.WinMagBottom);
-    EXPECT_EQ(window->panelText(2), QString("Magnification = 1 X"));
-    EXPECT_EQ(s.overlay.MarkCount, 0);
-    EXPECT_TRUE(s.overlay.BinJD.empty() && !s.overlay.BinsShown);
-    EXPECT_EQ(s.overlay.tool, Tool::Box);  // the chosen tool stays
-    EXPECT_EQ(ColorAt(2454125.5, 10.5), kRed);
-    EXPECT_EQ(ColorAt(2454123.5, 9.1), kBandV);
-    EXPECT_EQ(window->table()->RowById(1)->PunktFarb, kBandV);
-}
-
 TEST_F(PlotCommands, OmitFainterThansTogglesTheRowsAndWaitsLikeSavesWhileAnotherJobRuns) {
     // With nothing loaded only the message comes, and the check mark stays as it was.
     window->mnuFaint->trigger();
