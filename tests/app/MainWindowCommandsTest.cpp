@@ -324,6 +324,91 @@ TEST_F(Commands, SaveWritesOverTheStarFileAfterABackupShowingItsStepsMeanwhile) 
     EXPECT_FALSE(view().busy || view().captionShown);
 }
 
+// ---- Jobs ---------------------------------------------------------------------------------
+
+TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
+    const std::string other = WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")});
+    const std::vector<std::pair<std::string, std::function<void()>>> all = {
+        {"mnuLoad_Click", [&] { commands->mnuLoad_Click(); }},
+        {"LoadStarFile", [&] { commands->LoadStarFile(other); }},
+        {"mnuXYZ_Click", [&] { commands->mnuXYZ_Click(); }},
+        {"LoadThreeColumnFile", [&] { commands->LoadThreeColumnFile(other); }},
+        {"mnuSave_Click", [&] { commands->mnuSave_Click(); }},
+        {"mnuSaveXYZ_Click", [&] { commands->mnuSaveXYZ_Click(); }},
+        {"Redraw", [&] { commands->Redraw(true); }},
+        {"cmdReset_Click", [&] { commands->cmdReset_Click(); }},
+        {"cmdRefresh_Click", [&] { commands->cmdRefresh_Click(); }},
+        {"mnuFaint_Click", [&] { commands->mnuFaint_Click(); }},
+        {"cmdBack_Click", [&] { commands->cmdBack_Click(); }},
+        {"cmdForward_Click", [&] { commands->cmdForward_Click(); }},
+        {"cmdBegin_Click", [&] { commands->cmdBegin_Click(); }},
+        {"cmdEnder_Click", [&] { commands->cmdEnder_Click(); }},
+        {"cmdUp_Click", [&] { commands->cmdUp_Click(); }},
+        {"CmdDown_Click", [&] { commands->CmdDown_Click(); }},
+        {"ShowWindow", [&] { commands->ShowWindow(2454122, 2454123, 9, 10); }},
+        {"QueryUnload", [&] { EXPECT_FALSE(commands->QueryUnload()); }},
+        {"PrepareConfiguration", [&] { EXPECT_FALSE(commands->PrepareConfiguration()); }},
+    };
+    auto snapshot = [&] {
+        return std::make_tuple(EdgesOf(state().view), state().view.JDMagnification,
+                               state().star.FileLoaded, state().star.FileEdited,
+                               state().overlay.OmitFainter, state().overlay.ObserverMarked,
+                               table().Count(), prompts.messages.size(), prompts.fileDialogs.size(),
+                               host.presented.size(), picView.revision());
+    };
+    // Every command, from inside each turn that a job hands the event loop.
+    int turns = 0;
+    auto tryEveryCommand = [&] {
+        if (!view().busy) return;
+        ++turns;
+        for (const auto& [name, command] : all) {
+            SCOPED_TRACE(name);
+            const auto before = snapshot();
+            command();
+            EXPECT_EQ(snapshot(), before);
+        }
+    };
+
+    commands->LoadStarFile(WriteRLeo());
+    commands->ShowWindow(2454124, 2454126, 9, 11);
+    MarkObserver("XYZ");
+    state().star.FileEdited = true;
+    host.onPresent = [&](const WindowView&) { tryEveryCommand(); };
+    host.onYield = tryEveryCommand;
+
+    commands->Redraw(true);
+    EXPECT_GT(turns, 0) << "plot";
+
+    turns = 0;
+    prompts.answer(Answer::Yes);
+    commands->mnuSave_Click();
+    EXPECT_GT(turns, 0) << "save";
+    EXPECT_FALSE(state().star.FileEdited);
+
+    turns = 0;
+    commands->LoadStarFile(other);
+    EXPECT_GT(turns, 0) << "load";
+    EXPECT_EQ(view().starLabel, QString("T CRB - (1 Points)"));
+    EXPECT_EQ(prompts.messages.size(), 1u);  // "Are you SURE?" alone
+}
+
+// Fails: mnuStats_Click has no busy check, so a toggle from inside a job checks the item,
+// sets StatsShown and queries the table in the middle of the job. The window disables the menu
+// item while busy, which hides it there; the layer's own promise is that every command
+// refuses. Enable once mnuStats_Click refuses while view().busy.
+TEST_F(Commands, DISABLED_StatsToggleIsRefusedWhileAJobRuns) {
+    commands->LoadStarFile(WriteRLeo());
+    int turns = 0;
+    host.onPresent = [&](const WindowView& shown) {
+        if (!shown.busy) return;
+        ++turns;
+        commands->mnuStats_Click();
+        EXPECT_FALSE(view().statsChecked || state().overlay.StatsShown);
+    };
+    commands->Redraw(true);
+    EXPECT_GT(turns, 0);
+}
+
 // ---- Navigation ---------------------------------------------------------------------------
 
 // Equal up to the rounding of 0.66 of a width, far below a pixel.

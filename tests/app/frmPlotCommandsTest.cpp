@@ -71,40 +71,6 @@ class PlotCommands : public test::PlotWindowFixture {
     FixedClock clock;
 };
 
-TEST_F(PlotCommands, OmitFainterThansTogglesTheRowsAndWaitsLikeSavesWhileAnotherJobRuns) {
-    // With nothing loaded only the message comes, and the check mark stays as it was.
-    window->mnuFaint->trigger();
-    EXPECT_FALSE(window->mnuFaint->isChecked() || window->state().overlay.OmitFainter);
-    EXPECT_EQ(prompts.messages, (std::vector<Msg>{{"No star file is loaded.", "No Star Loaded",
-                                                   Buttons::OK, Icon::Critical}}));
-    prompts.messages.clear();
-
-    LoadThroughTheMenu(WriteFile("faint.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"),
-                                               DataLine("2454125.5", "<12.5", "V", "R Leo"),
-                                               DataLine("2454130.5", "11.2", "V", "R Leo")}));
-    EXPECT_EQ(ColorAt(2454125.5, 12.5), kFainterThan);
-    window->mnuFaint->trigger();
-    EXPECT_TRUE(window->mnuFaint->isChecked() && window->state().overlay.OmitFainter);
-    EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (2 Points)"));
-    EXPECT_EQ(ColorAt(2454125.5, 12.5), 0);
-
-    window->state().star.FileEdited = true;
-    window->setBusy(true);
-    window->mnuFaint_Click();
-    window->mnuSave_Click();
-    window->mnuSaveXYZ_Click();
-    window->setBusy(false);
-    EXPECT_TRUE(window->mnuFaint->isChecked() && window->state().overlay.OmitFainter);
-    EXPECT_TRUE(window->state().star.FileEdited);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("faint.bak")));
-
-    window->mnuFaint->trigger();
-    EXPECT_FALSE(window->mnuFaint->isChecked() || window->state().overlay.OmitFainter);
-    EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (3 Points)"));
-    EXPECT_EQ(ColorAt(2454125.5, 12.5), kFainterThan);
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
 TEST_F(PlotCommands, SaveWritesOverTheStarFileAfterABackupAndResizesRedrawTheRows) {
     const std::string path = WriteRLeo();
     const std::string loaded = test::ReadFileBytes(path);
