@@ -409,6 +409,37 @@ TEST_F(Commands, DISABLED_StatsToggleIsRefusedWhileAJobRuns) {
     EXPECT_GT(turns, 0);
 }
 
+// ---- Omit fainter thans -------------------------------------------------------------------
+
+TEST_F(Commands, OmitFainterThansNeedsAStarThenTogglesTheRowsInTheFullView) {
+    // With nothing loaded only the message comes, and the check mark stays as it was.
+    commands->mnuFaint_Click();
+    EXPECT_FALSE(view().omitFainterChecked || state().overlay.OmitFainter);
+    EXPECT_EQ(prompts.messages, (std::vector<Msg>{{"No star file is loaded.", "No Star Loaded",
+                                                   Buttons::OK, Icon::Critical}}));
+    prompts.messages.clear();
+
+    commands->LoadStarFile(WriteFile("faint.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"),
+                                                   DataLine("2454125.5", "<12.5", "V", "R Leo"),
+                                                   DataLine("2454130.5", "11.2", "V", "R Leo")}));
+    EXPECT_EQ(ColorAt(2454125.5, 12.5), kFainterThan);
+    commands->ShowWindow(2454124, 2454127, 9, 13);
+    commands->mnuFaint_Click();
+    EXPECT_TRUE(view().omitFainterChecked && state().overlay.OmitFainter);
+    EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
+    EXPECT_EQ(ColorAt(2454125.5, 12.5), 0);
+    // The full view again, still fitted to every row, the fainter-than estimate included.
+    EXPECT_EQ(state().view.JDMagnification, 1.0f);
+    EXPECT_EQ(state().view.MagMagnification, 1.0f);
+    EXPECT_EQ(state().view.WinMagBottom, 12.5 + 0.5);
+
+    commands->mnuFaint_Click();
+    EXPECT_FALSE(view().omitFainterChecked || state().overlay.OmitFainter);
+    EXPECT_EQ(view().starLabel, QString("R LEO - (3 Points)"));
+    EXPECT_EQ(ColorAt(2454125.5, 12.5), kFainterThan);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
 // ---- Navigation ---------------------------------------------------------------------------
 
 // Equal up to the rounding of 0.66 of a width, far below a pixel.
