@@ -648,5 +648,29 @@ TEST_F(Navigation, ResetReturnsToTheFullViewAndTakesTheMarksAwayButKeepsTheTool)
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_F(Navigation, StatsWindowSwitchedOnShowsTheFiguresOfTheViewAtOnce) {
+    Show({kFirst + 450, kFirst + 650, 9.5, 11.5});
+    const size_t presents = host.presented.size();
+    commands->mnuStats_Click();
+    EXPECT_TRUE(view().statsChecked && view().statsWindowOpen);
+    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 10.2   JD = 2454600.5",
+                                                       "Low Mag. = 11   JD = 2454500.5"}));
+    EXPECT_EQ(host.presented.size(), presents);
+
+    // Its close box only takes the check mark away: the next redraw brings the window back
+    // with the figures of the new view, still unchecked; the menu item then checks it.
+    commands->frmStats_Unload();
+    EXPECT_FALSE(view().statsChecked || view().statsWindowOpen);
+    commands->cmdBack_Click();
+    EXPECT_TRUE(view().statsWindowOpen);
+    EXPECT_FALSE(view().statsChecked);
+    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 11   JD = 2454500.5",
+                                                       "Low Mag. = 11   JD = 2454500.5"}));
+    commands->mnuStats_Click();
+    EXPECT_TRUE(view().statsChecked && view().statsWindowOpen);
+    commands->mnuStats_Click();
+    EXPECT_FALSE(view().statsChecked || view().statsWindowOpen || state().overlay.StatsShown);
+}
+
 }  // namespace
 }  // namespace sabrix
