@@ -672,5 +672,36 @@ TEST_F(Navigation, StatsWindowSwitchedOnShowsTheFiguresOfTheViewAtOnce) {
     EXPECT_FALSE(view().statsChecked || view().statsWindowOpen || state().overlay.StatsShown);
 }
 
+TEST_F(Navigation, AFrameOfNoSizeIsReportedByScalerUnlessTheWholeWindowIsZero) {
+    struct Case {
+        const char* name;
+        std::function<void(PlotWindowState&)> change;
+        bool reported;
+    };
+    const std::vector<Case> cases = {
+        {"no height", [](PlotWindowState& v) { v.WinMagBottom = v.WinMagTop; }, true},
+        {"every edge and the JD base 0",
+         [](PlotWindowState& v) {
+             v.WinJDLeft = v.WinJDRight = v.WinMagTop = v.WinMagBottom = v.JDFirst = 0;
+         },
+         false},
+        {"every edge 0 but the JD base",
+         [](PlotWindowState& v) { v.WinJDLeft = v.WinJDRight = v.WinMagTop = v.WinMagBottom = 0; },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        commands->cmdReset_Click();
+        prompts.messages.clear();
+        c.change(state().view);
+        commands->Redraw(true);
+        std::vector<Msg> want;
+        if (c.reported)
+            want.push_back({"Error \"Invalid property value\" encountered in module Scaler.",
+                            "Error", Buttons::OK, Icon::None});
+        EXPECT_EQ(prompts.messages, want);
+    }
+}
+
 }  // namespace
 }  // namespace sabrix
