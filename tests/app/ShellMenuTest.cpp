@@ -27,7 +27,7 @@ TEST_F(ShellMenu, ItemsAreEnabledAndOpenTheirTargets) {
     for (QAction* item :
          {window->mnuDocs, window->mnuViewer, window->mnuManage, window->mnuWebSite})
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
-    PretendStarLoaded(false);
+    LoadStar(false);
 
     window->mnuDocs->trigger();
     // The file panel is emptied by Documentation.

@@ -121,7 +121,7 @@ TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
 }
 
 TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorkingDatabase) {
-    PretendStarLoaded(true);
+    const std::string path = LoadStar(true);
     // Another window clearing StateOK must not let the edits go unasked.
     window->state().overlay.StateOK = false;
     const std::vector<std::function<void()>> ways = {[&] { window->mnuExit->trigger(); },
@@ -136,8 +136,8 @@ TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorking
         EXPECT_TRUE(endCodes.empty() && window->isVisible() && WorkingDatabaseExists());
     }
     const test::RecordedMessage question = {
-        "You have edited file /data/stars/rleo.txt but have not saved it. Would you like another "
-        "chance to save?",
+        QString::fromStdString("You have edited file " + path +
+                               " but have not saved it. Would you like another chance to save?"),
         "Do You Want to Save?", Buttons::YesNo, Icon::None};
     EXPECT_EQ(prompts.messages, std::vector<test::RecordedMessage>(6, question));
 
@@ -162,7 +162,7 @@ TEST_F(PlotWindow, ExitWithoutEditsEndsAtOnceAndASecondShutDownDoesNothing) {
 }
 
 TEST_F(PlotWindow, UnloadStarThatCannotReplaceTheWorkingDatabaseEndsWithCodeOne) {
-    PretendStarLoaded(false);
+    LoadStar(false);
     std::filesystem::remove(dir.file("Template97.db"));
     EXPECT_FALSE(window->UnloadStar());
     EXPECT_EQ(
@@ -183,26 +183,27 @@ TEST(ProgramEnd, AskedForBeforeTheEventLoopRunsEndsItWhenItStarts) {
 }
 
 TEST_F(PlotWindow, ConfigureWithAStarLoadedAsksToUnloadItFirst) {
-    PretendStarLoaded(false);
+    const std::string path = LoadStar(false);
     for (Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) prompts.answer(answer);
     for (int i = 0; i < 2; ++i) {
         window->mnuConfig->trigger();
         EXPECT_EQ(configCalls, 0);
-        EXPECT_EQ(window->state().settings.FilePath, "/data/stars/rleo.txt");
-        EXPECT_EQ(window->table()->Count(), 1);
+        EXPECT_EQ(window->state().settings.FilePath, path);
+        EXPECT_EQ(window->table()->Count(), 3);
         EXPECT_TRUE(window->picView->isVisible());
     }
     window->mnuConfig->trigger();
     const test::RecordedMessage question = {
-        "You cannot change the configuration while a file is loaded.\r\n\r\n"
-        "Do you want to unload the file /data/stars/rleo.txt?",
+        QString::fromStdString("You cannot change the configuration while a file is loaded.\r\n\r\n"
+                               "Do you want to unload the file " +
+                               path + "?"),
         "Cannot Reconfigure", Buttons::YesNoCancel, Icon::None};
     EXPECT_EQ(prompts.messages, std::vector<test::RecordedMessage>(3, question));
     // The dialog opens over the hidden window and starts in the folder of the unloaded file.
     EXPECT_EQ(configCalls, 1);
     EXPECT_EQ(configParent, window.get());
     EXPECT_FALSE(visibleDuringConfig);
-    EXPECT_EQ(filePathSeenByConfig, "/data/stars/");
+    EXPECT_EQ(filePathSeenByConfig, dir.path() + "/");
     ExpectEmptyLook(*window);
     EXPECT_TRUE(window->isVisible());
 

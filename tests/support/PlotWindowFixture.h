@@ -1,6 +1,6 @@
 // The main window as the widget tests build it: a temporary program folder with a prepared
-// working database, scripted prompts that must all be used by the end of the test, and the
-// end of the run recorded instead of quitting the application.
+// working database and the colours of a first start, scripted prompts that must all be used
+// by the end of the test, and the end of the run recorded instead of quitting the application.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "core/WorkingDatabase.h"
 #include "app/frmPlot.h"
+#include "core/SettingsFile.h"
+#include "core/WorkingDatabase.h"
+#include "support/DownloadLines.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -48,6 +50,8 @@ class PlotWindowFixture : public ::testing::Test {
     void SetUp() override {
         AppState state;
         PrepareWorkingDatabase(dir.path(), state);
+        // The colours a first start offers, so that every band draws in a colour of its own.
+        state.settings = DefaultSettings(dir.path());
         SettingsSeams seams;
         seams.runConfiguration = [this](QWidget* parent, Settings& settings, const std::string&,
                                         Prompts&) {
@@ -65,28 +69,27 @@ class PlotWindowFixture : public ::testing::Test {
 
     void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
 
-    // What a finished star load leaves behind.
-    void PretendStarLoaded(bool edited) {
-        AppState& s = window->state();
-        s.settings.FilePath = "/data/stars/rleo.txt";
-        s.star.StarName = "R Leo";
-        s.star.FileLoaded = true;
-        s.star.FileEdited = edited;
-        s.view.JDMagnification = 4.0f;
-        s.view.WinJDLeft = 2450000;
-        s.overlay.tool = Tool::Box;
-        ObsTable::BulkInserter inserter(*window->table());
-        ObsRow row;
-        row.JD = 2450000.5;
-        row.Mag = 9.0;
-        inserter.add(row);
-        inserter.commit();
-        window->picView->canvas().Line(0, 0, 1, 1, 255);
-        window->lblStarName->setText("R Leo - (1 Points)");
-        window->setPanelText(1, "File: /data/stars/rleo.txt");
-        window->setPanelText(2, "Magnification = 4 X");
-        window->ShowPlotView();
-        window->cmdLoad->hide();
+    // Loads three observations of R Leo through the window, as choosing the file does;
+    // returns the file's path.
+    std::string LoadStar(bool edited) {
+        const std::string path = dir.file("rleo.txt");
+        WriteFileBytes(path, Lines({DataLine("2454123.5", "9.1", "V", "R Leo"),
+                                    DataLine("2454125.5", "10.5", "R", "R Leo"),
+                                    DataLine("2454130.5", "11.2", "V", "R Leo")}));
+        window->LoadStarFile(path);
+        EXPECT_TRUE(window->state().star.FileLoaded);
+        window->state().star.FileEdited = edited;
+        return path;
+    }
+
+    // The packed colour drawn on picView at an observation's place; -1 outside the view.
+    int32_t ColorAt(double jd, double mag) const {
+        const Canvas& canvas = window->picView->canvas();
+        const QPointF p = canvas.toPixel(jd - window->state().view.JDFirst, mag);
+        const int x = static_cast<int>(p.x());
+        const int y = static_cast<int>(p.y());
+        if (x < 0 || y < 0 || x >= canvas.pixelWidth() || y >= canvas.pixelHeight()) return -1;
+        return canvas.pixelColor(x, y);
     }
 
     bool WorkingDatabaseExists() const { return std::filesystem::exists(dir.file("Sabrix97.db")); }
