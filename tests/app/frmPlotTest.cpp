@@ -40,13 +40,15 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
         Inventory(window->mnuTools->actions()),
         (QStringList{"mnuAvg:Average Values", "mnuPoly:Polynomial Fit", "mnuSpacer3:-",
                      "mnuWebSite:Download Data File (WWW)", "mnuSpacer5:-", "mnuStats:Stats Window",
-                     "mnuspacer4:-", "mnuViewer:View Files", "mnuManage:Manage Files"})
+                     "mnuspacer4:-", "mnuViewer:View Files", "mnuManage:Manage Files",
+                     "mnuSpacerPrevious:-", "mnuPrevious:Previous View"})
             .join(", "));
     EXPECT_EQ(
         Inventory(window->mnuHelp->actions()),
         (QStringList{"mnuDocs:Documentation", "mnuSpace:-", "mnuAbout:About Sabrix"}).join(", "));
-    // The commands that arrive later are shown but cannot be chosen yet.
-    const QStringList notYet = {"mnuAvg", "mnuPoly"};
+    // The commands that arrive later are shown but cannot be chosen yet; "Previous View" waits
+    // for a view to go back to.
+    const QStringList notYet = {"mnuAvg", "mnuPoly", "mnuPrevious"};
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
         if (!a->isSeparator() && !a->menu()) {
             EXPECT_EQ(a->isEnabled(), !notYet.contains(a->objectName()))
@@ -78,10 +80,11 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
         ASSERT_NE(button, nullptr) << tip.toStdString();
         EXPECT_EQ(button->objectName() + ":" + button->toolTip(), tip);
         EXPECT_EQ(button->size(), QSize(32, 32));
-        // Only "Reset Plot" works yet, and it is a plain red button.
-        const bool reset = button == window->cmdReset;
-        EXPECT_EQ(button->isEnabled(), reset) << tip.toStdString();
-        EXPECT_EQ(button->icon().isNull(), reset) << tip.toStdString();
+        // Only the overlays come later.
+        const bool later = button == window->cmdBin || button == window->cmdPoly;
+        EXPECT_EQ(button->isEnabled(), !later) << tip.toStdString();
+        // "Reset Plot" is a plain red button.
+        EXPECT_EQ(button->icon().isNull(), button == window->cmdReset) << tip.toStdString();
     }
     EXPECT_TRUE(window->cmdReset->styleSheet().contains("background-color: #e00000"));
 
