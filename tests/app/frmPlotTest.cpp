@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -237,6 +238,30 @@ TEST_F(PlotWindow, StatsItemTogglesTheWindowAndItsCloseBoxOnlyUnchecksTheItem) {
     EXPECT_EQ(window->statsWindow()->text(), QString());  // figures of a view now gone
     window->mnuStats->trigger();
     expectStats(true, true, true);
+}
+
+TEST_F(PlotWindow, StatsWindowOpensBesideTheMainWindowWhereTheScreenHasRoom) {
+    const QRect area = window->screen()->availableGeometry();
+    const QSize main = window->frameGeometry().size();
+    frmStats* stats = window->statsWindow();
+    // Narrow enough to fit beside the main window on either side, not on both.
+    const QSize size((area.width() - main.width()) * 3 / 4, 200);
+    stats->resize(size);
+    // Moves and resizes of windows reach the widgets through the event loop.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stats->size() == size; }));
+    for (bool mainAtTheLeft : {true, false}) {
+        SCOPED_TRACE(mainAtTheLeft ? "room at the right" : "room at the left");
+        const QPoint place(mainAtTheLeft ? area.left() : area.right() + 1 - main.width(),
+                           area.top() + 40);
+        window->move(place);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().topLeft() == place; }));
+        window->mnuStats->trigger();
+        ASSERT_TRUE(stats->isVisible());
+        EXPECT_FALSE(stats->frameGeometry().intersects(window->frameGeometry()));
+        EXPECT_TRUE(area.contains(stats->frameGeometry()));
+        EXPECT_EQ(stats->frameGeometry().left() > window->frameGeometry().left(), mainAtTheLeft);
+        window->mnuStats->trigger();
+    }
 }
 
 TEST_F(PlotWindow, BusyRefusesEveryCommandAndRestoresEachOneAfterwards) {
