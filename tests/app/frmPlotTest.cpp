@@ -264,20 +264,35 @@ TEST_F(PlotWindow, StatsWindowOpensBesideTheMainWindowWhereTheScreenHasRoom) {
     }
 }
 
-TEST_F(PlotWindow, BusyRefusesEveryCommandAndRestoresEachOneAfterwards) {
-    window->setBusy(true);
-    for (QAction* a : {window->mnuExit, window->mnuConfig, window->mnuStats, window->mnuAbout})
-        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_FALSE(window->fraButtons->isEnabled() || window->picView->isEnabled());
-    window->mnuExit_Click();
-    EXPECT_FALSE(window->close());
+TEST_F(PlotWindow, ASaveDisablesEveryCommandAndARedrawMissedMeanwhileFollowsIt) {
+    LoadStar(true);
+    const std::vector<QAction*> commands = {window->mnuLoad,  window->mnuSave,   window->mnuFaint,
+                                            window->mnuExit,  window->mnuConfig, window->mnuStats,
+                                            window->mnuAbout, window->mnuExit1};
+    bool asked = false;
+    prompts.onMessage = [&](const test::RecordedMessage&) {
+        asked = true;
+        for (QAction* a : commands) EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        EXPECT_FALSE(window->fraButtons->isEnabled() || window->picView->isEnabled());
+        window->mnuExit_Click();
+        EXPECT_FALSE(window->close());
+        // The canvases take the new size, blank, while the save goes on.
+        window->resize(900, 600);
+    };
+    prompts.answer(Answer::Yes);
+    window->mnuSave->trigger();
+    ASSERT_TRUE(asked);
     EXPECT_TRUE(endCodes.empty());
+    EXPECT_FALSE(window->state().star.FileEdited);
 
-    window->setBusy(false);
-    for (QAction* a : {window->mnuExit, window->mnuStats, window->mnuLoad})
-        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    for (QAction* a : commands) EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_FALSE(window->mnuAvg->isEnabled());
-    EXPECT_TRUE(window->cmdLoad->isEnabled() && window->fraButtons->isEnabled());
+    EXPECT_TRUE(window->fraButtons->isEnabled() && window->picView->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ColorAt(2454125.5, 10.5) == 255; }));
+    EXPECT_EQ(window->picView->canvas().pixelWidth(), window->picView->width());
+    EXPECT_EQ(window->picView->canvas().pixelHeight(), window->picView->height());
+    EXPECT_EQ(window->picJDScale->canvas().pixelWidth(), window->picView->width());
+    test::ExpectPlotLook(*window);
 }
 
 TEST_F(PlotWindow, AboutOpensModallyAndAClickClosesIt) {
