@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QTest>
-#include <filesystem>
-#include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/frmPlot.h"
-#include "core/SettingsFile.h"
 #include "support/DownloadLines.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
@@ -17,94 +14,80 @@ namespace sabrix {
 namespace {
 
 using test::DataLine;
-using test::ExpectPlotLook;
-using Msg = test::RecordedMessage;
 
-constexpr int32_t kRed = 255;              // the first-start colour of band R
-constexpr int32_t kBandV = 16744448;       // of band V
-constexpr int32_t kFainterThan = 9539985;  // of a fainter-than estimate
+constexpr int32_t kBandV = 16744448;  // the first-start colour of band V
 constexpr int32_t kBlue = 16711680;
+constexpr double kFirst = 2454000.5;
+constexpr double kLast = 2455000.5;
 
-class FixedClock : public Clock {
-  public:
-    QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)); }
-};
+using PlotCommands = test::PlotWindowFixture;
 
-class PlotCommands : public test::PlotWindowFixture {
-  protected:
-    void SetUp() override {
-        test::PlotWindowFixture::SetUp();
-        // The colours a first start offers, so that every band draws in a colour of its own.
-        window->state().settings = DefaultSettings(dir.path());
-        window->resize(800, 500);
-    }
+TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
+    const std::string path = dir.file("long.txt");
+    test::WriteFileBytes(path, test::Lines({DataLine("2454000.5", "9.0", "V", "R Leo"),
+                                            DataLine("2454500.5", "11.0", "V", "R Leo"),
+                                            DataLine("2455000.5", "12.0", "V", "R Leo")}));
+    window->resize(800, 500);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    prompts.file(QString::fromStdString(path));
+    QTest::mouseClick(window->cmdLoad, Qt::LeftButton);
+    test::ExpectPlotLook(*window);
+    window->Apply(window->commands().ShowWindow(kFirst + 500, kFirst + 600, 8.5, 10.5));
+    EXPECT_TRUE(window->picView->hasFocus());
 
-    std::string WriteFile(const std::string& name, const std::vector<std::string>& lines) {
-        test::WriteFileBytes(dir.file(name), test::Lines(lines));
-        return dir.file(name);
-    }
-
-    // Three observations of R Leo: a red R-band row between two V-band rows, after the
-    // header line of a download, which is skipped.
-    std::string WriteRLeo() {
-        return WriteFile("rleo.txt", {test::kDownloadHeader,
-                                      DataLine("2454123.5", "9.1", "V", "r leo ", "ABC", "XYZ"),
-                                      DataLine("2454125.5", "10.5", "R", "r leo "),
-                                      DataLine("2454130.5", "11.2", "V", "r leo ")});
-    }
-
-    void LoadThroughTheMenu(const std::string& path) {
-        prompts.file(QString::fromStdString(path));
-        window->mnuLoad->trigger();
-    }
-
-    // The colour drawn on picView at a row's place; -1 when the place is outside the view.
-    int32_t ColorAt(double jd, double mag) const {
-        const Canvas& canvas = window->picView->canvas();
-        const QPointF p = canvas.toPixel(jd - window->state().view.JDFirst, mag);
-        const int x = static_cast<int>(p.x());
-        const int y = static_cast<int>(p.y());
-        if (x < 0 || y < 0 || x >= canvas.pixelWidth() || y >= canvas.pixelHeight()) return -1;
-        return canvas.pixelColor(x, y);
-    }
-
-    FixedClock clock;
-};
-
-TEST_F(PlotCommands, SaveWritesOverTheStarFileAfterABackupAndResizesRedrawTheRows) {
-    const std::string path = WriteRLeo();
-    const std::string loaded = test::ReadFileBytes(path);
-    LoadThroughTheMenu(path);
-    auto expectRedrawn = [&] {
-        EXPECT_EQ(window->picView->canvas().pixelWidth(), window->picView->width());
-        EXPECT_EQ(window->picView->canvas().pixelHeight(), window->picView->height());
-        EXPECT_EQ(window->picJDScale->canvas().pixelWidth(), window->picView->width());
-        EXPECT_EQ(ColorAt(2454125.5, 10.5), kRed);
-        ExpectPlotLook(*window);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        double left;  // WinJDLeft after it
+        double top;   // WinMagTop after it
     };
-    window->resize(1000, 650);
-    expectRedrawn();
+    auto click = [](QPushButton* button) {
+        return [button] { QTest::mouseClick(button, Qt::LeftButton); };
+    };
+    auto press = [this](Qt::Key key) {
+        return [this, key] { QTest::keyClick(window->picView, key); };
+    };
+    const std::vector<Step> steps = {
+        {"cmdForward", click(window->cmdForward), kFirst + 566, 8.5},
+        {"cmdBack", click(window->cmdBack), kFirst + 500, 8.5},
+        {"Right", press(Qt::Key_Right), kFirst + 566, 8.5},
+        {"Left", press(Qt::Key_Left), kFirst + 500, 8.5},
+        {"cmdEnder", click(window->cmdEnder), kLast - 95, 8.5},
+        {"cmdBegin", click(window->cmdBegin), kFirst - 5, 8.5},
+        {"End", press(Qt::Key_End), kLast - 95, 8.5},
+        {"Home", press(Qt::Key_Home), kFirst - 5, 8.5},
+        {"CmdDown", click(window->CmdDown), kFirst - 5, 9.0},
+        {"cmdUp", click(window->cmdUp), kFirst - 5, 8.5},
+        {"Down", press(Qt::Key_Down), kFirst - 5, 9.0},
+        {"Up", press(Qt::Key_Up), kFirst - 5, 8.5},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        const PlotWindowState& v = window->state().view;
+        EXPECT_NEAR(v.WinJDLeft, step.left, 1e-6);
+        EXPECT_EQ(v.WinMagTop, step.top);
+        EXPECT_NEAR(window->picView->canvas().ScaleLeft(), v.WinJDLeft - kFirst, 1e-6);
+        EXPECT_TRUE(window->picView->hasFocus());
+    }
 
-    window->commands().setClock(&clock);
-    window->state().star.FileEdited = true;
-    // The save yields to the event loop; a resize arriving meanwhile blanks the canvases,
-    // which must be drawn once the save is over.
-    prompts.onMessage = [this](const Msg&) { window->resize(900, 600); };
-    prompts.answer(Answer::Yes);
-    window->mnuSave->trigger();
-    QCoreApplication::processEvents();
-    const Msg sure = {QString::fromStdString("Are you SURE you want to overwrite " + path + "?"),
-                      "Are you SURE?", Buttons::YesNo, Icon::None};
-    EXPECT_EQ(prompts.messages, std::vector<Msg>{sure});
-    EXPECT_EQ(test::ReadFileBytes(path),
-              "Edited data for r leo. File created on 03-05-2024 at 14:07:09\r\n"
-              "\r\n"
-              "         R LEO            2454123.5      9.1  ABC     XYZ  \r\n"
-              "         R LEO            2454125.5     10.5          ABC  \r\n"
-              "         R LEO            2454130.5     11.2          ABC  \r\n");
-    EXPECT_EQ(test::ReadFileBytes(dir.file("rleo.bak")), loaded);
-    EXPECT_FALSE(window->state().star.FileEdited);
-    expectRedrawn();
+    // F5 and "Refresh Plot Screen" take the marks and the overlays away.
+    window->table()->MarkObserver("ABC", kBlue, "1");
+    window->state().overlay.ObserverMarked = true;
+    window->state().overlay.MarkCount = 1;
+    window->Redraw(true);
+    ASSERT_EQ(ColorAt(kFirst, 9.0), kBlue);
+    QTest::keyClick(window->picView, Qt::Key_F5);
+    EXPECT_EQ(ColorAt(kFirst, 9.0), kBandV);
+    EXPECT_EQ(window->state().overlay.MarkCount, 0);
+    window->state().overlay.BinsShown = true;
+    QTest::mouseClick(window->cmdRefresh, Qt::LeftButton);
+    EXPECT_FALSE(window->state().overlay.BinsShown);
+    EXPECT_NEAR(window->state().view.WinJDLeft, kFirst - 5, 1e-6);
+    EXPECT_TRUE(window->picView->hasFocus());
+    test::ExpectPlotLook(*window);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 }  // namespace
