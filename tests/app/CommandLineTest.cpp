@@ -2,7 +2,9 @@
 
 #include <QSize>
 #include <QString>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -52,6 +54,20 @@ TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
         cases.push_back({{"--render", "a.txt", "--out", "p", "--width", bad},
                          Kind::Invalid,
                          "--width needs a whole number from 50 to 20000"});
+    // A window of four edges in the order left, right, top, bottom, each pair ascending.
+    const std::string view =
+        "--view needs JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM with left < right and top < bottom";
+    for (const char* bad :
+         {"1,2,3", "1,2,3,4,5", "1,2,x,4", "1,,3,4", "1,2,3,4,", " 1,2,3,4", "+1,2,3,4",
+          "nan,2,3,4", "1,2,3,1e999", "2,1,3,4", "1,2,4,3", "1,1,3,4", "1,2,3,3"}) {
+        cases.push_back({{"--render", "a.txt", "--out", "p", "--view", bad}, Kind::Invalid, view});
+        cases.push_back({{"a.txt", "--view", bad}, Kind::Invalid, view});
+    }
+    cases.push_back({Args("--render a.txt --out p --view"), Kind::Invalid, view});
+    for (const char* line : {"a.txt --view", "--view 1,2,3,4", "a.txt --view 1,2,3,4 b.txt",
+                             "--convert a --out b --view 1,2,3,4"})
+        cases.push_back({Args(line), Kind::Invalid, "unknown option: --view"});
+    cases.push_back({Args("a.txt --view 1,2,3,4"), Kind::Gui, "a.txt --view 1,2,3,4|a.txt"});
     for (const Case& c : cases) {
         const CommandLineRequest r = ParseCommandLine(c.args);
         EXPECT_EQ(r.kind, c.kind) << c.detail;
@@ -85,6 +101,26 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
 
     EXPECT_EQ(VersionText(), std::string("Sabrix ") + SABRIX_VERSION_TEXT);
     EXPECT_EQ(UsageText().rfind("Usage: sabrix", 0), 0u);
+}
+
+TEST(ParseCommandLine, ViewGivesTheEdgesOfTheWindowToRenderOrToShowAfterLoading) {
+    const ViewOption want{2454000.5, 2454100, -1.5, 12};
+    auto expectWant = [&](const std::optional<ViewOption>& got) {
+        ASSERT_TRUE(got);
+        EXPECT_EQ(std::make_tuple(got->jdLeft, got->jdRight, got->magTop, got->magBottom),
+                  std::make_tuple(want.jdLeft, want.jdRight, want.magTop, want.magBottom));
+    };
+    const std::string edges = "2454000.5,2454100,-1.5,12";
+    CommandLineRequest r = ParseCommandLine({"--render", "a.txt", "--view", edges, "--out", "p"});
+    ASSERT_EQ(r.kind, Kind::Render);
+    expectWant(r.render.view);
+    EXPECT_FALSE(ParseCommandLine(Args("--render a.txt --out p")).render.view);
+
+    r = ParseCommandLine({"/data/r leo.txt", "--view", edges});
+    ASSERT_EQ(r.kind, Kind::Gui);
+    EXPECT_EQ(r.fileToLoad, "/data/r leo.txt");
+    expectWant(r.view);
+    EXPECT_FALSE(ParseCommandLine({"a.txt"}).view);
 }
 
 TEST(TranslateFileFilter, PipeFiltersBecomeQtFiltersAndBrokenOnesAllFiles) {
