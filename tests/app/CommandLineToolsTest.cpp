@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineTools.h"
 #include "core/SettingsFile.h"
+#include "plot/PlotImage.h"
 #include "support/DownloadLines.h"
 #include "support/FileSizeLimit.h"
 #include "support/PlotWindowFixture.h"
@@ -73,6 +75,26 @@ TEST_F(CommandLineTools, RenderDrawsThePlotAreaAndPrintsTheLabelTheRejectedLines
               "Low Mag. = 11.2   JD = 2454130.5\n");
 }
 
+TEST_F(CommandLineTools, RenderWithAViewDrawsThatWindowOfTheStar) {
+    RenderOptions options;
+    options.file = Write("rleo.txt", kRLeo);
+    options.out = dir.file("rleo.png");
+    options.width = 320;
+    options.height = 200;
+    const QPoint middle = LayOutPlotArea(320, 200).view.center();
+    auto middlePixel = [&] { return QImage(QString::fromStdString(options.out)).pixel(middle); };
+    ASSERT_EQ(Render(options), 0);
+    EXPECT_NE(middlePixel(), qRgb(255, 0, 0));
+
+    // Two days and one magnitude around the red R-band observation, which then sits in the
+    // middle of the plot.
+    options.view = ViewOption{2454124.5, 2454126.5, 10, 11};
+    ASSERT_EQ(Render(options), 0);
+    EXPECT_EQ(out.str(), "R LEO - (1 Points)\nRejected lines: 1\n");
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(middlePixel(), qRgb(255, 0, 0));
+}
+
 TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
     struct Case {
         std::string file, out, err;  // err: how the message starts
@@ -88,15 +110,18 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
         {dir.file("missing.txt"), dir.file("none.png"),
          "sabrix: " + dir.file("missing.txt") + ": " + kCheckSource + " "},
     };
-    for (const Case& c : cases) {
-        RenderOptions options;
-        options.file = c.file;
-        options.out = c.out;
-        EXPECT_EQ(Render(options), 1) << c.file;
-        EXPECT_EQ(out.str(), "");
-        EXPECT_EQ(err.str().rfind(c.err, 0), 0u) << err.str();
-        EXPECT_FALSE(fs::exists(c.out));
-    }
+    for (const Case& c : cases)
+        for (const std::optional<ViewOption>& view :
+             {std::optional<ViewOption>(), std::optional(ViewOption{2454124, 2454126, 9, 11})}) {
+            RenderOptions options;
+            options.file = c.file;
+            options.out = c.out;
+            options.view = view;
+            EXPECT_EQ(Render(options), 1) << c.file;
+            EXPECT_EQ(out.str(), "");
+            EXPECT_EQ(err.str().rfind(c.err, 0), 0u) << err.str();
+            EXPECT_FALSE(fs::exists(c.out));
+        }
 }
 
 TEST_F(CommandLineTools, RenderOnAFullDiskKeepsTheOldImage) {
