@@ -15,9 +15,9 @@
 #include "app/CommandLineTools.h"
 #include "core/SettingsFile.h"
 #include "plot/PlotImage.h"
+#include "support/CommandsFixture.h"
 #include "support/DownloadLines.h"
 #include "support/FileSizeLimit.h"
-#include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
 
 namespace sabrix {
@@ -180,7 +180,7 @@ TEST_F(CommandLineTools, ConvertWritesThreeColumnsAndAFailureLeavesNoOutputAndKe
 }
 
 // Convert writes what the menu commands write for the same table.
-class ConvertMatchesTheMenus : public test::PlotWindowFixture {
+class ConvertMatchesTheMenus : public test::CommandsFixture {
   protected:
     std::string Converted(const ConvertOptions& options) {
         std::ostringstream out, err;
@@ -196,11 +196,10 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
     test::WriteFileBytes(original, kRLeo);
     const std::string loaded = dir.file("loaded.txt");
     fs::copy_file(original, loaded);
-    prompts.file(QString::fromStdString(loaded));
-    window->mnuLoad->trigger();
-    window->state().star.FileEdited = true;
+    commands->LoadStarFile(loaded);
+    state().star.FileEdited = true;
     prompts.answer(Answer::Yes);
-    window->mnuSave->trigger();
+    commands->mnuSave_Click();
     ASSERT_EQ(prompts.messages.size(), 2u);  // the rejected line, then "Are you SURE?"
 
     const std::string converted = Converted({original, dir.file("converted.txt")});
@@ -212,11 +211,10 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
 TEST_F(ConvertMatchesTheMenus, ThreeColumnFileAsSaveThreeColumnFileWritesIt) {
     const std::string path = dir.file("three-column.dat");
     fs::copy_file(test::SampleFile("three-column.dat"), path);
-    prompts.file(QString::fromStdString(path));
-    window->mnuXYZ->trigger();
-    window->state().star.FileEdited = true;
+    commands->LoadThreeColumnFile(path);
+    state().star.FileEdited = true;
     prompts.file(QString::fromStdString(dir.file("saved.txt")));
-    window->mnuSaveXYZ->trigger();
+    commands->mnuSaveXYZ_Click();
     ASSERT_TRUE(prompts.messages.empty());
     EXPECT_EQ(Converted({path, dir.file("converted.txt"), true}),
               test::ReadFileBytes(dir.file("saved.txt")));
