@@ -99,13 +99,23 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
 }
 
 TEST_F(PlotWindow, StatusPanelsAreNumberedOneToFourAndThePointerReadoutsClearOffThePlot) {
-    for (int i = 0; i <= 5; ++i) window->setPanelText(i, QString("panel %1").arg(i));
-    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(window->centralWidget(), &move);
-    QStringList panels;
-    for (int i = 1; i <= 5; ++i) panels << window->panelText(i);
-    EXPECT_EQ(panels, (QStringList{"panel 1", "panel 2", "", "", ""}));
+    const std::string path = LoadStar(false);
+    for (int i : {0, 5}) window->setPanelText(i, "not a panel");
+    auto moveOver = [](QWidget* widget) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    };
+    auto panels = [&] {
+        QStringList texts;
+        for (int i = 0; i <= 5; ++i) texts << window->panelText(i);
+        return texts;
+    };
+    moveOver(window->picView);
+    EXPECT_FALSE(window->panelText(3).isEmpty() || window->panelText(4).isEmpty());
+    moveOver(window->centralWidget());
+    EXPECT_EQ(panels(), (QStringList{"", QString::fromStdString("File: " + path),
+                                     "Magnification = 1 X", "", "", ""}));
 }
 
 TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
