@@ -121,16 +121,17 @@ TEST_F(PlotWindow, StatusPanelsAreNumberedOneToFourAndThePointerReadoutsClearOff
 TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
     window->resize(100, 100);
     EXPECT_EQ(window->size(), QSize(622, 393));  // 9330 x 5895 twips
-    EXPECT_EQ(window->picView->geometry(), QRect(15, 72, 561, 179));
-    EXPECT_EQ(window->picView->canvas().pixelWidth(), 561);
+    // The plot 8115 twips wide, the magnitude strip from 8348 twips, 675 twips wide.
+    EXPECT_EQ(window->picView->geometry(), QRect(15, 72, 541, 179));
+    EXPECT_EQ(window->picView->canvas().pixelWidth(), 541);
     EXPECT_EQ(window->picView->canvas().pixelHeight(), 179);
-    EXPECT_EQ(window->picJDScale->width(), 561);
-    EXPECT_EQ(window->picMagScale->geometry(), QRect(577, 72, window->picMagScale->width(), 179));
+    EXPECT_EQ(window->picJDScale->width(), 541);
+    EXPECT_EQ(window->picMagScale->geometry(), QRect(557, 72, 45, 179));
     EXPECT_EQ(window->fraButtons->y(), 266);  // 3990 twips
     EXPECT_EQ(window->staPlot->geometry().bottom(), window->height() - 1);
 
     window->resize(622 + 100, 393);
-    EXPECT_EQ(window->picView->width(), 661);
+    EXPECT_EQ(window->picView->width(), 641);
     EXPECT_EQ(window->fraButtons->x(), 15 + 50);
 }
 
