@@ -346,6 +346,19 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
         {"cmdUp_Click", [&] { commands->cmdUp_Click(); }},
         {"CmdDown_Click", [&] { commands->CmdDown_Click(); }},
         {"ShowWindow", [&] { commands->ShowWindow(2454122, 2454123, 9, 10); }},
+        {"mnuPrevious_Click", [&] { commands->mnuPrevious_Click(); }},
+        {"cmdLocate_Click", [&] { commands->cmdLocate_Click(); }},
+        {"cmdBox_Click", [&] { commands->cmdBox_Click(); }},
+        {"cmdZoomBox_Click", [&] { commands->cmdZoomBox_Click(); }},
+        {"cmdJDZoom_Click", [&] { commands->cmdJDZoom_Click(); }},
+        {"cmdMagZoom_Click", [&] { commands->cmdMagZoom_Click(); }},
+        // Pressed, moved and released at JD 2454125, magnitude 10 with the magnify tool.
+        {"picView_MouseDown", [&] { commands->picView_MouseDown(1, 0, 1.5, 10); }},
+        {"picView_MouseMove", [&] { commands->picView_MouseMove(1, 0, 1.6, 10.1); }},
+        {"picView_MouseUp", [&] { commands->picView_MouseUp(1, 0, 1.6, 10.1); }},
+        {"picJDScale_MouseDown", [&] { commands->picJDScale_MouseDown(1, 0, 2454125, 10); }},
+        {"picMagScale_MouseDown", [&] { commands->picMagScale_MouseDown(1, 0, 10, 10); }},
+        {"WheelZoom", [&] { commands->WheelZoom(1, false, 1.5, 10); }},
         {"QueryUnload", [&] { EXPECT_FALSE(commands->QueryUnload()); }},
         {"PrepareConfiguration", [&] { EXPECT_FALSE(commands->PrepareConfiguration()); }},
     };
@@ -354,7 +367,8 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
                                state().star.FileLoaded, state().star.FileEdited,
                                state().overlay.OmitFainter, state().overlay.ObserverMarked,
                                table().Count(), prompts.messages.size(), prompts.fileDialogs.size(),
-                               host.presented.size(), picView.revision());
+                               host.presented.size(), picView.revision(), state().overlay.tool,
+                               view().panels, view().rubberBand.has_value());
     };
     // Every command, from inside each turn that a job hands the event loop.
     int turns = 0;
@@ -371,6 +385,9 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
 
     commands->LoadStarFile(WriteRLeo());
     commands->ShowWindow(2454124, 2454126, 9, 11);
+    commands->cmdBack_Click();
+    ASSERT_TRUE(view().previousViewAvailable);
+    commands->cmdMag_Click();
     MarkObserver("XYZ");
     state().star.FileEdited = true;
     host.onPresent = [&](const WindowView&) { tryEveryCommand(); };
