@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace sabrix {
 
@@ -25,6 +26,9 @@ std::optional<ViewOption> ParseView(const std::string& text) {
             return std::nullopt;
         start = comma + 1;
     }
+    // Edges far beyond any date or magnitude ("inf" reads as a number) make no window.
+    for (const double value : values)
+        if (!std::isfinite(value)) return std::nullopt;
     if (!(values[0] < values[1]) || !(values[2] < values[3])) return std::nullopt;
     return ViewOption{values[0], values[1], values[2], values[3]};
 }

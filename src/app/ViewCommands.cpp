@@ -162,6 +162,7 @@ const WindowView& MainWindowCommands::ShowWindow(double jdLeft, double jdRight, 
 }
 
 const WindowView& MainWindowCommands::mnuStats_Click() {
+    if (Busy()) return view_;
     if (view_.statsChecked) {
         view_.statsChecked = false;
         state_.overlay.StatsShown = false;

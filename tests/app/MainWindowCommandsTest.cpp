@@ -413,7 +413,7 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
 // sets StatsShown and queries the table in the middle of the job. The window disables the menu
 // item while busy, which hides it there; the layer's own promise is that every command
 // refuses. Enable once mnuStats_Click refuses while view().busy.
-TEST_F(Commands, DISABLED_StatsToggleIsRefusedWhileAJobRuns) {
+TEST_F(Commands, StatsToggleIsRefusedWhileAJobRuns) {
     commands->LoadStarFile(WriteRLeo());
     int turns = 0;
     host.onPresent = [&](const WindowView& shown) {
