@@ -1,7 +1,6 @@
 #include "analysis/Bins.h"
 
 #include <QDateTime>
-#include <array>
 #include <cmath>
 
 #include "core/NumberText.h"
@@ -158,8 +157,9 @@ BinPlotOutcome BinPlotter(const AppState& state, Canvas& picView) {
     const double h = o.Sigma / 2.0;
     const auto x = [&](size_t k) { return o.BinJD[k] - v.JDFirst; };
     const auto m = [&](size_t k) { return static_cast<double>(o.BinMag[k]); };
-    std::vector<std::array<double, 4>> bars;
-    std::vector<std::array<double, 4>> curve;
+    // The segments in the order the walk draws them: each drawn bin's two white bars, then
+    // the red line to it.
+    std::vector<Canvas::Segment> lines;
     size_t previous = 0;
     size_t i = 1;
     size_t j = 0;
@@ -167,9 +167,9 @@ BinPlotOutcome BinPlotter(const AppState& state, Canvas& picView) {
         const bool inRange = v.WinJDLeft <= o.BinJD[i] && o.BinJD[i] <= v.WinJDRight + 100;
         if (inRange) {
             const double sd = o.BinSD[i];
-            bars.push_back({x(i), m(i), x(i), m(i) - h * sd});
-            bars.push_back({x(i), m(i), x(i), m(i) + h * sd});
-            curve.push_back({x(previous), m(previous), x(i), m(i)});
+            lines.push_back({x(i), m(i), x(i), m(i) - h * sd, kWhite});
+            lines.push_back({x(i), m(i), x(i), m(i) + h * sd, kWhite});
+            lines.push_back({x(previous), m(previous), x(i), m(i), kRed});
         }
         previous = i;
         // The walk stops one bin earlier after a bin outside the window: the last bin is then
@@ -181,13 +181,7 @@ BinPlotOutcome BinPlotter(const AppState& state, Canvas& picView) {
             break;
         }
     }
-    // Bars first, then the curve over them, in the order the walk draws them.
-    for (size_t k = 0; k < curve.size(); ++k) {
-        picView.Line(bars[2 * k][0], bars[2 * k][1], bars[2 * k][2], bars[2 * k][3], kWhite);
-        picView.Line(bars[2 * k + 1][0], bars[2 * k + 1][1], bars[2 * k + 1][2], bars[2 * k + 1][3],
-                     kWhite);
-        picView.Line(curve[k][0], curve[k][1], curve[k][2], curve[k][3], kRed);
-    }
+    picView.Lines(lines);
     const int32_t fill = picView.FillColor;
     picView.FillColor = kRed;
     picView.Circle(x(j), m(j), r, kRed);

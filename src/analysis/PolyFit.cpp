@@ -58,15 +58,18 @@ std::vector<QString> PlotPoly(const PlotWindowState& view, RegressionObject& reg
         mags.push_back(mag);
     }
     if (samples.empty()) return {QStringLiteral("Polynomial")};
+    std::vector<Canvas::Segment> segments;
+    segments.reserve(samples.size());
     double x0 = samples[0].jd - view.JDFirst;
     double y0 = mags[0];
     for (size_t i = 0; i < samples.size(); ++i) {
         const double x1 = samples[i].jd - view.JDFirst;
         const double y1 = mags[i];
-        picView.Line(x0, y0, x1, y1, kWhite);
+        segments.push_back({x0, y0, x1, y1, kWhite});
         x0 = x1;
         y0 = y1;
     }
+    picView.Lines(segments);
     float high = mags[0];
     float low = mags[0];
     double highJD = samples[0].jd;
