@@ -70,6 +70,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
         prompts_, static_cast<WindowHost&>(*this),
         MainWindowCommands::Canvases{picView->canvas(), picJDScale->canvas(),
                                      picMagScale->canvas()});
+    analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
+    commands_->setAnalysisDialogs(analysisDialogs_.get());
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     Form_Resize();
@@ -135,8 +137,7 @@ void frmPlot::buildMenus() {
                      mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
                      mnuConfig, mnuDocs, mnuAbout,   mnuExit};
     // These commands arrive with the parts of the program that carry them out.
-    for (QAction* action : {mnuAvg, mnuPoly, mnuWebSite, mnuViewer, mnuManage, mnuDocs})
-        action->setEnabled(false);
+    for (QAction* action : {mnuWebSite, mnuViewer, mnuManage, mnuDocs}) action->setEnabled(false);
 
     connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
     connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
@@ -149,6 +150,8 @@ void frmPlot::buildMenus() {
     connect(mnuStats, &QAction::triggered, this, &frmPlot::mnuStats_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
     connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
+    connect(mnuAvg, &QAction::triggered, this, &frmPlot::mnuAvg_Click);
+    connect(mnuPoly, &QAction::triggered, this, &frmPlot::mnuPoly_Click);
 }
 
 QPushButton* frmPlot::addToolButton(const char* name, const char* toolTip, float left) {
@@ -270,6 +273,10 @@ void frmPlot::buildControls() {
     connect(cmdRefresh, &QPushButton::clicked, this, &frmPlot::cmdRefresh_Click);
     cmdBin = addToolButton("cmdBin", "Averages", 7785);
     cmdPoly = addToolButton("cmdPoly", "Polynomial Fit", 8385);
+    cmdBin->setEnabled(true);
+    cmdPoly->setEnabled(true);
+    connect(cmdBin, &QPushButton::clicked, this, &frmPlot::cmdBin_Click);
+    connect(cmdPoly, &QPushButton::clicked, this, &frmPlot::cmdPoly_Click);
 
     staPlot = new QStatusBar(this);
     staPlot->setObjectName(QStringLiteral("staPlot"));

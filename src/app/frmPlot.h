@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/QtAnalysisDialogs.h"
 #include "app/MainWindowCommands.h"
 #include "app/SettingsSeams.h"
 #include "app/WindowHost.h"
@@ -183,6 +184,10 @@ class frmPlot : public QMainWindow, private WindowHost {
     void cmdJDZoom_Click();
     void cmdMagZoom_Click();
     void mnuPrevious_Click();
+    void cmdBin_Click();
+    void mnuAvg_Click();
+    void cmdPoly_Click();
+    void mnuPoly_Click();
     void picView_MouseDown(int button, int shift, double x, double y);
     void picView_MouseMove(int button, int shift, double x, double y);
     void picView_MouseUp(int button, int shift, double x, double y);
@@ -247,6 +252,7 @@ class frmPlot : public QMainWindow, private WindowHost {
     bool wheelQueued_ = false;
     bool wheelWaitsForJob_ = false;
     std::unique_ptr<MainWindowCommands> commands_;
+    std::unique_ptr<QtAnalysisDialogs> analysisDialogs_;
 };
 
 }  // namespace sabrix
