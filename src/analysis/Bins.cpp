@@ -52,9 +52,11 @@ std::optional<BinRequest> ReadBinFields(const BinDialogFields& fields, QString& 
 }
 
 int64_t BinLimit(double jdFirst, double jdLast, double width) {
-    const auto span = static_cast<int64_t>(RoundHalfEven(jdLast - jdFirst, 0));
-    const auto w = static_cast<int64_t>(RoundHalfEven(width, 0));
-    return span / w + 1;
+    const double span = RoundHalfEven(jdLast - jdFirst, 0);
+    const double w = RoundHalfEven(width, 0);
+    // A width beyond the span makes one bin; the whole numbers then stay in range.
+    if (w > span) return 1;
+    return static_cast<int64_t>(span) / static_cast<int64_t>(w) + 1;
 }
 
 int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width,

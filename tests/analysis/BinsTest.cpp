@@ -32,7 +32,8 @@ TEST(BinLimit, WholeDaysOfTheSpanOverTheRoundedWidthPlusOne) {
         int64_t limit;
     };
     for (const Case& c : {Case{100, 10, 11}, Case{15, 10, 2}, Case{8, 10, 1}, Case{100.5, 10, 11},
-                          Case{101.5, 10, 11}, Case{100, 10.5, 11}, Case{100, 1.5, 51}})
+                          Case{101.5, 10, 11}, Case{100, 10.5, 11}, Case{100, 1.5, 51},
+                          Case{100, 1e300, 1}, Case{100, 100, 2}})
         EXPECT_EQ(BinLimit(2450000, 2450000 + c.span, c.width), c.limit)
             << c.span << " / " << c.width;
 }
