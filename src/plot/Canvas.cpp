@@ -83,8 +83,16 @@ void Canvas::Lines(const std::vector<Segment>& segments) {
     QPainter painter(&image_);
     int32_t color = colorOr(segments.front().color);
     setupPainter(painter, color);
+    // Runs of one colour go to the painter together; the order of the lines is kept.
+    std::vector<QLineF> run;
+    run.reserve(std::min<size_t>(segments.size(), 4096));
+    const auto flush = [&] {
+        if (!run.empty()) painter.drawLines(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
     for (const Segment& s : segments) {
         if (colorOr(s.color) != color) {
+            flush();
             color = colorOr(s.color);
             QPen pen = painter.pen();
             pen.setColor(ToQColor(color));
@@ -92,9 +100,11 @@ void Canvas::Lines(const std::vector<Segment>& segments) {
         }
         const QPointF a = toPixel(s.x1, s.y1);
         const QPointF b = toPixel(s.x2, s.y2);
-        painter.drawLine(QPointF(std::floor(a.x()) + 0.5, std::floor(a.y()) + 0.5),
+        run.emplace_back(QPointF(std::floor(a.x()) + 0.5, std::floor(a.y()) + 0.5),
                          QPointF(std::floor(b.x()) + 0.5, std::floor(b.y()) + 0.5));
+        if (run.size() == 4096) flush();
     }
+    flush();
     ++revision_;
 }
 

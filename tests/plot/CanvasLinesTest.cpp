@@ -7,11 +7,10 @@ namespace {
 
 TEST(CanvasLines, DrawsTheSamePixelsAsOneLineAtATimeInOrder) {
     // Crossing and overlapping segments of two colours: the later one wins where they meet.
-    const std::vector<Canvas::Segment> segments = {{0, 0, 99, 49, 255},
-                                                   {0, 49, 99, 0, 16777215},
-                                                   {50, 0, 50, 49, 255},
-                                                   {10, 25, 90, 25, -1},
-                                                   {30, 30, 30, 30, 65280}};
+    const std::vector<Canvas::Segment> segments = {
+        {0, 0, 99, 49, 255},  {0, 49, 99, 0, 16777215}, {50, 0, 50, 49, 255},
+        {10, 25, 90, 25, -1}, {30, 30, 30, 30, 65280},  {0, 10, 99, 40, 255},
+        {0, 40, 99, 10, 255}, {70, 0, 70, 49, 255}};
     Canvas one(120, 60);
     Canvas batch(120, 60);
     for (Canvas* c : {&one, &batch}) {
