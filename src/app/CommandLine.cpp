@@ -82,6 +82,14 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             } else if (render && a == "--view") {
                 if (!value(text) || !(request.render.view = ParseView(text)))
                     return invalid(kViewProblem);
+            } else if (render && (a == "--bins" || a == "--sigma" || a == "--poly")) {
+                if (!value(text)) return invalid(a + " needs a value");
+                (a == "--bins"    ? request.render.bins
+                 : a == "--sigma" ? request.render.sigma
+                                  : request.render.poly) = text;
+            } else if (render && (a == "--bin-file" || a == "--curve-out")) {
+                if (!value(text) || text.empty()) return invalid(a + " needs a path");
+                (a == "--bin-file" ? request.render.binFile : request.render.curveOut) = text;
             } else if (render && (a == "--width" || a == "--height")) {
                 int n = 0;
                 if (!value(text) || !ParseInt(text, n) || n < 50 || n > 20000)
@@ -102,6 +110,11 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             }
         }
         if (out.empty()) return invalid(first + " needs --out");
+        const RenderOptions& r = request.render;
+        if (r.bins && r.poly) return invalid("--bins and --poly exclude each other");
+        if (!r.bins && (r.sigma || !r.binFile.empty()))
+            return invalid("--sigma and --bin-file need --bins");
+        if (!r.poly && !r.curveOut.empty()) return invalid("--curve-out needs --poly");
         request.kind =
             render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
         request.render.file = request.convert.file = file;
@@ -135,6 +148,8 @@ std::string UsageText() {
     return "Usage: sabrix [FILE [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
            "       sabrix --render FILE --out PNG [--width W] [--height H] [--three-column]\n"
            "              [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
+           "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
+           "              [--poly DEGREE [--curve-out PATH]]\n"
            "       sabrix --convert FILE --out OUT [--three-column] [--to star|three-column]\n"
            "       sabrix --help | --version\n"
            "\n"
@@ -142,7 +157,9 @@ std::string UsageText() {
            "with /alwayssave \"Save to Star File\" writes without asking first. --view shows\n"
            "that window of the star instead of the full view.\n"
            "--render draws the plot of FILE into a PNG without a window and prints the star\n"
-           "label and the number of rejected lines. --convert writes FILE again with the\n"
+           "label and the number of rejected lines; --bins draws the averages in bins of DAYS\n"
+           "days (--bin-file also writes them), --poly the fitted polynomial of DEGREE\n"
+           "(--curve-out writes it, one line per day). --convert writes FILE again with the\n"
            "star-file or three-column writer.\n"
            "\n"
            "Exit codes: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"

@@ -18,6 +18,7 @@ struct ViewOption {
 
 // --render FILE --out PNG [--width W] [--height H] [--three-column] [--omit-faint] [--stats]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
+//          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]
 struct RenderOptions {
     std::string file;
     std::string out;
@@ -27,6 +28,13 @@ struct RenderOptions {
     bool omitFaint = false;
     bool stats = false;
     std::optional<ViewOption> view;
+    // The averages or the polynomial fit over the plot, with the texts as typed in their
+    // dialogs; the bin file and the sampled curve to write (empty: none).
+    std::optional<std::string> bins;
+    std::optional<std::string> sigma;
+    std::string binFile;
+    std::optional<std::string> poly;
+    std::string curveOut;
 };
 
 // --convert FILE --out OUT [--three-column] [--to star|three-column]

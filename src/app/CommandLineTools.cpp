@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "analysis/PolyFit.h"
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"
 #include "core/AppState.h"
@@ -154,6 +155,36 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             err);
         if (!loaded) return 1;
         MainWindowCommands& commands = *loaded->commands;
+        // The overlay as its dialog would draw it on the full view; a field the dialog would
+        // refuse ends the run with the dialog's message.
+        const size_t said = loaded->prompts.messages.size();
+        const auto refused = [&] {
+            for (size_t i = said; i < loaded->prompts.messages.size(); ++i)
+                err << loaded->prompts.messages[i].text.toStdString() << "\n";
+            return 1;
+        };
+        if (options.bins) {
+            BinDialogFields fields = InitialBinFields(commands.state());
+            fields.binWidth = QString::fromStdString(*options.bins);
+            if (options.sigma) fields.sigma = QString::fromStdString(*options.sigma);
+            fields.printBinFile = !options.binFile.empty();
+            std::optional<std::string> binFile;
+            if (fields.printBinFile) binFile = options.binFile;
+            if (!commands.EnterBins(fields, binFile)) return refused();
+            // A bin file that could not be written fails the run.
+            for (size_t i = said; i < loaded->prompts.messages.size(); ++i)
+                if (loaded->prompts.messages[i].text.endsWith(QStringLiteral("module LoadBind.")))
+                    return refused();
+        }
+        if (options.poly) {
+            if (!commands.PlotPolyFit(QString::fromStdString(*options.poly))) return refused();
+            if (!options.curveOut.empty() && commands.state().overlay.PolyRegression) {
+                const std::string text = PolyCurveText(SamplePolyCurve(
+                    *commands.state().overlay.PolyRegression, commands.state().view));
+                WriteFileAtomically(options.curveOut,
+                                    [&text](QIODevice& device) { WriteAllBytes(device, text); });
+            }
+        }
         if (options.view)
             commands.ShowWindow(options.view->jdLeft, options.view->jdRight, options.view->magTop,
                                 options.view->magBottom);

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "analysis/AnalysisDialogs.h"
 #include "app/WindowHost.h"
 #include "app/WindowView.h"
 #include "core/AppState.h"
@@ -147,6 +148,25 @@ class MainWindowCommands : private SaveDisplay {
     // Opens the address in the default browser: "Could not find associated Browser" when the
     // desktop has nothing to open it with, "Web Page not Opened" when opening failed.
     const WindowView& OpenURL(const QString& url);
+    // The averages and the polynomial fit. The dialogs open through the AnalysisDialogs given
+    // (none: the commands only turn their overlay on). The buttons open their dialog modally,
+    // "Average Values" opens the bins dialog modelessly.
+    void setAnalysisDialogs(AnalysisDialogs* dialogs) { analysisDialogs_ = dialogs; }
+    const WindowView& cmdBin_Click();
+    const WindowView& mnuAvg_Click();
+    const WindowView& cmdPoly_Click();
+    const WindowView& mnuPoly_Click();
+    // Enter of the bins dialog: refuses fields it cannot use with a message that says what to
+    // type (returns false: the dialog stays open, nothing changed); otherwise brings the window
+    // back to the full magnitude range ending at JDLast + 5, redraws, computes the bins,
+    // writes the bin file when asked (to binFile when given, else where the save dialog
+    // says), fills the stats window and draws the bins. Returns true then.
+    bool EnterBins(const BinDialogFields& fields,
+                   const std::optional<std::string>& binFile = std::nullopt);
+    // Plot of the degree dialog: the same window and redraw, then the fit of every row and
+    // the curve. Returns false, with the overlay off and after its message, when the degree
+    // is refused or the fit overflows (the dialog stays open for another degree).
+    bool PlotPolyFit(const QString& degreeText);
 
     // Before the run ends: true when it may end, false when the user wants another chance to
     // save unsaved edits (asked only while edits are unsaved) or a job runs.
@@ -190,6 +210,17 @@ class MainWindowCommands : private SaveDisplay {
     const WindowView& ChooseTool(Tool tool);
     // The end of a zoom-box drag.
     void FinishZoomBox(double x1, double y1, double x2, double y2);
+    void SayNoStarLoaded();
+    const WindowView& ShowBinsDialog(bool modal);
+    const WindowView& ShowPolyDialog();
+    // Enter's and Plot's window: the full magnitude range, the JD width kept, ending at
+    // JDLast + 5; "Magnification = 1 X".
+    void ShowFullRangeAtEnd();
+    // The bin file's path, asked for (with the overwrite question); nothing on cancel.
+    std::optional<std::string> ChooseBinFile();
+    // Steps 3 and 4 of the redraw sequence.
+    void DrawBins();
+    void DrawPoly();
     bool PlotShown() const { return table_ && state_.star.FileLoaded && !Busy(); }
     bool Busy() const { return view_.busy; }
 
@@ -206,6 +237,7 @@ class MainWindowCommands : private SaveDisplay {
     EventPacer* pacer_ = nullptr;
     int64_t rejectedLines_ = 0;
     ViewHistory history_;
+    AnalysisDialogs* analysisDialogs_ = nullptr;
     // A box being dragged on the plot: which kind, and its corners in picView's frame.
     enum class Drag { None, Select, Zoom };
     Drag drag_ = Drag::None;

@@ -13,8 +13,6 @@
 namespace sabrix {
 
 const WindowView& MainWindowCommands::Redraw(bool withOverlays) {
-    // The averages and the polynomial curve join the sequence here once they are built.
-    (void)withOverlays;
     if (!table_ || !state_.star.FileLoaded || Busy()) return view_;
     try {
         Scaler(state_.view, canvases_.picView, canvases_.picJDScale, canvases_.picMagScale);
@@ -22,6 +20,8 @@ const WindowView& MainWindowCommands::Redraw(bool withOverlays) {
         if (!ScalerErrorIsSilent(state_.view)) SayModuleError(e, "Scaler");
     }
     RunPlotter();
+    if (withOverlays && state_.overlay.BinsShown) DrawBins();
+    if (withOverlays && state_.overlay.PolyShown) DrawPoly();
     return view_;
 }
 

@@ -73,6 +73,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
                                      picMagScale->canvas()});
     desktop_ = std::make_unique<QtDesktopOpener>();
     commands_->setDesktop(*desktop_, UserGuidePath(programDir_));
+    analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
+    commands_->setAnalysisDialogs(analysisDialogs_.get());
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     Form_Resize();
@@ -137,9 +139,6 @@ void frmPlot::buildMenus() {
     menuCommands_ = {mnuLoad,   mnuSave, mnuFaint,   mnuXYZ,   mnuSaveXYZ, mnuExit1,
                      mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
                      mnuConfig, mnuDocs, mnuAbout,   mnuExit};
-    // These commands arrive with the parts of the program that carry them out.
-    for (QAction* action : {mnuAvg, mnuPoly}) action->setEnabled(false);
-
     connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
     connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
     connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
@@ -155,6 +154,8 @@ void frmPlot::buildMenus() {
     connect(mnuViewer, &QAction::triggered, this, &frmPlot::mnuViewer_Click);
     connect(mnuManage, &QAction::triggered, this, &frmPlot::mnuManage_Click);
     connect(mnuWebSite, &QAction::triggered, this, &frmPlot::mnuWebSite_Click);
+    connect(mnuAvg, &QAction::triggered, this, &frmPlot::mnuAvg_Click);
+    connect(mnuPoly, &QAction::triggered, this, &frmPlot::mnuPoly_Click);
 }
 
 QPushButton* frmPlot::addToolButton(const char* name, const char* toolTip, float left) {
@@ -276,6 +277,10 @@ void frmPlot::buildControls() {
     connect(cmdRefresh, &QPushButton::clicked, this, &frmPlot::cmdRefresh_Click);
     cmdBin = addToolButton("cmdBin", "Averages", 7785);
     cmdPoly = addToolButton("cmdPoly", "Polynomial Fit", 8385);
+    cmdBin->setEnabled(true);
+    cmdPoly->setEnabled(true);
+    connect(cmdBin, &QPushButton::clicked, this, &frmPlot::cmdBin_Click);
+    connect(cmdPoly, &QPushButton::clicked, this, &frmPlot::cmdPoly_Click);
 
     staPlot = new QStatusBar(this);
     staPlot->setObjectName(QStringLiteral("staPlot"));

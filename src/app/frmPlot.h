@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/QtAnalysisDialogs.h"
 #include "app/MainWindowCommands.h"
 #include "app/SettingsSeams.h"
 #include "app/WindowHost.h"
@@ -184,6 +185,10 @@ class frmPlot : public QMainWindow, private WindowHost {
     void cmdJDZoom_Click();
     void cmdMagZoom_Click();
     void mnuPrevious_Click();
+    void cmdBin_Click();
+    void mnuAvg_Click();
+    void cmdPoly_Click();
+    void mnuPoly_Click();
     void picView_MouseDown(int button, int shift, double x, double y);
     void picView_MouseMove(int button, int shift, double x, double y);
     void picView_MouseUp(int button, int shift, double x, double y);
@@ -253,6 +258,7 @@ class frmPlot : public QMainWindow, private WindowHost {
     bool wheelWaitsForJob_ = false;
     std::unique_ptr<QtDesktopOpener> desktop_;
     std::unique_ptr<MainWindowCommands> commands_;
+    std::unique_ptr<QtAnalysisDialogs> analysisDialogs_;
 };
 
 }  // namespace sabrix

@@ -131,6 +131,22 @@ void frmPlot::cmdRefresh_Click() {
     Apply(commands_->cmdRefresh_Click());
 }
 
+void frmPlot::cmdBin_Click() {
+    Apply(commands_->cmdBin_Click());
+}
+
+void frmPlot::mnuAvg_Click() {
+    Apply(commands_->mnuAvg_Click());
+}
+
+void frmPlot::cmdPoly_Click() {
+    Apply(commands_->cmdPoly_Click());
+}
+
+void frmPlot::mnuPoly_Click() {
+    Apply(commands_->mnuPoly_Click());
+}
+
 void frmPlot::cmdBack_Click() {
     Apply(commands_->cmdBack_Click());
 }

@@ -205,7 +205,7 @@ void ObsTable::BulkInserter::add(const ObsRow& r) {
     s.exec();
     s.reset();
     points_.push_back(CachedPoint{r.JD, table_.db_->getLastInsertRowid(), static_cast<float>(r.Mag),
-                                  r.PunktFarb, r.Faint == "<"});
+                                  r.PunktFarb, r.Faint == "<", r.Mag});
     ++added_;
 }
 
@@ -229,10 +229,12 @@ const std::vector<ObsTable::CachedPoint>& ObsTable::points() const {
     std::vector<CachedPoint> built;
     SQLite::Statement q(*db_,
                         "SELECT JD, ID, Mag, PunktFarb, Faint = '<' FROM Obs ORDER BY JD, ID");
-    while (q.executeStep())
+    while (q.executeStep()) {
+        const double mag = q.getColumn(2).getDouble();
         built.push_back(CachedPoint{q.getColumn(0).getDouble(), q.getColumn(1).getInt64(),
-                                    static_cast<float>(q.getColumn(2).getDouble()),
-                                    q.getColumn(3).getInt(), q.getColumn(4).getInt() != 0});
+                                    static_cast<float>(mag), q.getColumn(3).getInt(),
+                                    q.getColumn(4).getInt() != 0, mag});
+    }
     points_ = std::move(built);
     pointsReady_ = true;
     return points_;
@@ -295,6 +297,14 @@ int64_t ObsTable::ForEachPointInWindow(double jdA, double jdB, bool omitFainter,
         ++n;
     }
     return n;
+}
+
+int64_t ObsTable::ForEachMagnitudeInWindow(
+    double jdA, double jdB, const std::function<void(double jd, double mag)>& visit) const {
+    const auto [first, last] = windowRange(jdA, jdB);
+    const auto& p = points();
+    for (size_t i = first; i < last; ++i) visit(p[i].JD, p[i].MagStored);
+    return static_cast<int64_t>(last - first);
 }
 
 std::optional<WindowExtremes> ObsTable::ExtremesInWindow(double jdA, double jdB) const {

@@ -53,6 +53,8 @@ class ObsTable {
         float Mag;
         int32_t PunktFarb;
         bool faint;
+        // Mag as stored, for the statistics that the database would compute in double.
+        double MagStored;
     };
 
   public:
@@ -94,6 +96,11 @@ class ObsTable {
     // omitFainter the rows whose Faint is "<" are left out. Returns the number visited.
     int64_t ForEachPointInWindow(double jdA, double jdB, bool omitFainter,
                                  const std::function<void(const PlotPoint&)>& visit) const;
+    // Every row with JD between the bounds (inclusive, in either order), fainter-than rows
+    // included, in JD order (ID order among equal JDs): its JD and its Mag as stored, in
+    // double precision. Returns the number visited.
+    int64_t ForEachMagnitudeInWindow(double jdA, double jdB,
+                                     const std::function<void(double jd, double mag)>& visit) const;
     // Brightest and faintest rows of the window; nothing when the window holds no row.
     std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB) const;
     // Every row in ID order (the order of the file it came from).

@@ -78,6 +78,36 @@ void Canvas::Line(double x1, double y1, double x2, double y2, int32_t color) {
     ++revision_;
 }
 
+void Canvas::Lines(const std::vector<Segment>& segments) {
+    if (segments.empty()) return;
+    QPainter painter(&image_);
+    int32_t color = colorOr(segments.front().color);
+    setupPainter(painter, color);
+    // Runs of one colour go to the painter together; the order of the lines is kept.
+    std::vector<QLineF> run;
+    run.reserve(std::min<size_t>(segments.size(), 4096));
+    const auto flush = [&] {
+        if (!run.empty()) painter.drawLines(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
+    for (const Segment& s : segments) {
+        if (colorOr(s.color) != color) {
+            flush();
+            color = colorOr(s.color);
+            QPen pen = painter.pen();
+            pen.setColor(ToQColor(color));
+            painter.setPen(pen);
+        }
+        const QPointF a = toPixel(s.x1, s.y1);
+        const QPointF b = toPixel(s.x2, s.y2);
+        run.emplace_back(QPointF(std::floor(a.x()) + 0.5, std::floor(a.y()) + 0.5),
+                         QPointF(std::floor(b.x()) + 0.5, std::floor(b.y()) + 0.5));
+        if (run.size() == 4096) flush();
+    }
+    flush();
+    ++revision_;
+}
+
 void Canvas::Box(double x1, double y1, double x2, double y2, int32_t color) {
     QPainter painter(&image_);
     setupPainter(painter, colorOr(color));

@@ -17,6 +17,7 @@
 #include <QPointF>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace sabrix {
 
@@ -65,6 +66,13 @@ class Canvas {
     void Cls();
     // A line between two user points in the given colour (ForeColor when -1).
     void Line(double x1, double y1, double x2, double y2, int32_t color = -1);
+    // Lines in order, each drawn as Line() draws it, all with one painter: for overlays of
+    // many thousand segments.
+    struct Segment {
+        double x1, y1, x2, y2;
+        int32_t color;
+    };
+    void Lines(const std::vector<Segment>& segments);
     // An outline box between two corners.
     void Box(double x1, double y1, double x2, double y2, int32_t color = -1);
     // A circle of the given radius in horizontal user units, outlined in color and filled

@@ -47,9 +47,8 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
     EXPECT_EQ(
         Inventory(window->mnuHelp->actions()),
         (QStringList{"mnuDocs:Documentation", "mnuSpace:-", "mnuAbout:About Sabrix"}).join(", "));
-    // The commands that arrive later are shown but cannot be chosen yet; "Previous View" waits
-    // for a view to go back to.
-    const QStringList notYet = {"mnuAvg", "mnuPoly", "mnuPrevious"};
+    // "Previous View" waits for a view to go back to.
+    const QStringList notYet = {"mnuPrevious"};
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
         if (!a->isSeparator() && !a->menu()) {
             EXPECT_EQ(a->isEnabled(), !notYet.contains(a->objectName()))
@@ -81,9 +80,7 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
         ASSERT_NE(button, nullptr) << tip.toStdString();
         EXPECT_EQ(button->objectName() + ":" + button->toolTip(), tip);
         EXPECT_EQ(button->size(), QSize(32, 32));
-        // Only the overlays come later.
-        const bool later = button == window->cmdBin || button == window->cmdPoly;
-        EXPECT_EQ(button->isEnabled(), !later) << tip.toStdString();
+        EXPECT_TRUE(button->isEnabled()) << tip.toStdString();
         // "Reset Plot" is a plain red button.
         EXPECT_EQ(button->icon().isNull(), button == window->cmdReset) << tip.toStdString();
     }
@@ -297,7 +294,6 @@ TEST_F(PlotWindow, ASaveDisablesEveryCommandAndARedrawMissedMeanwhileFollowsIt) 
     EXPECT_FALSE(window->state().star.FileEdited);
 
     for (QAction* a : commands) EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_FALSE(window->mnuAvg->isEnabled());
     EXPECT_TRUE(window->fraButtons->isEnabled() && window->picView->isEnabled());
     EXPECT_TRUE(QTest::qWaitFor([&] { return ColorAt(2454125.5, 10.5) == 255; }));
     EXPECT_EQ(window->picView->canvas().pixelWidth(), window->picView->width());

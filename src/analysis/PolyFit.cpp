@@ -1,0 +1,105 @@
+#include "analysis/PolyFit.h"
+
+#include <cmath>
+#include <limits>
+
+#include "core/NumberText.h"
+#include "core/SabrixError.h"
+
+namespace sabrix {
+
+QString PolyOverflowText() {
+    return QStringLiteral("Out of memory. Choose lower degree of fit.");
+}
+
+int32_t ReadDegree(const QString& text) {
+    double value = 0;
+    if (!ParseNumber(text.toStdString(), value) || !std::isfinite(value))
+        throw SabrixError("Type mismatch");
+    value = RoundHalfEven(value, 0);
+    if (value < -32768 || value > 32767) throw SabrixError("Overflow");
+    return static_cast<int32_t>(value);
+}
+
+std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWindowState& view,
+                                           int32_t degree) {
+    auto regression = std::make_shared<RegressionObject>();
+    regression->SetDegree(degree);
+    const std::optional<DataExtremes> extremes = table.Extremes();
+    if (!extremes) throw SabrixError("No current record");
+    regression->SetXRange(extremes->JDFirst - view.JDFirst, extremes->JDLast - view.JDFirst);
+    constexpr double kAll = std::numeric_limits<double>::max();
+    bool overflow = false;
+    table.ForEachMagnitudeInWindow(-kAll, kAll, [&](double jd, double mag) {
+        if (!overflow && !regression->XYAdd(jd - view.JDFirst, mag)) overflow = true;
+    });
+    if (overflow) return nullptr;
+    return regression;
+}
+
+std::vector<PolySample> SamplePolyCurve(RegressionObject& regression, const PlotWindowState& view) {
+    std::vector<PolySample> samples;
+    if (!(view.WinJDRight >= view.WinJDLeft)) return samples;
+    samples.reserve(static_cast<size_t>(view.WinJDRight - view.WinJDLeft) + 2);
+    for (double t = view.WinJDLeft; t <= view.WinJDRight; t += 1.0)
+        samples.push_back({t, regression.RegVal(t - view.JDFirst)});
+    return samples;
+}
+
+std::vector<QString> PlotPoly(const PlotWindowState& view, RegressionObject& regression,
+                              Canvas& picView) {
+    constexpr int32_t kWhite = 16777215;
+    const std::vector<PolySample> samples = SamplePolyCurve(regression, view);
+    std::vector<float> mags;
+    mags.reserve(samples.size());
+    for (const PolySample& s : samples) {
+        const auto mag = static_cast<float>(s.mag);
+        if (!std::isfinite(mag)) throw SabrixError("Overflow");
+        mags.push_back(mag);
+    }
+    if (samples.empty()) return {QStringLiteral("Polynomial")};
+    std::vector<Canvas::Segment> segments;
+    segments.reserve(samples.size());
+    double x0 = samples[0].jd - view.JDFirst;
+    double y0 = mags[0];
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double x1 = samples[i].jd - view.JDFirst;
+        const double y1 = mags[i];
+        segments.push_back({x0, y0, x1, y1, kWhite});
+        x0 = x1;
+        y0 = y1;
+    }
+    picView.Lines(segments);
+    float high = mags[0];
+    float low = mags[0];
+    double highJD = samples[0].jd;
+    double lowJD = samples[0].jd;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        if (mags[i] < high) {
+            high = mags[i];
+            highJD = samples[i].jd;
+        }
+        if (mags[i] > low) {
+            low = mags[i];
+            lowJD = samples[i].jd;
+        }
+    }
+    return {QStringLiteral("Polynomial"),
+            QString::fromStdString("High Mag. = " + FormatSingle(high) +
+                                   "  JD = " + FormatDouble(highJD)),
+            QString::fromStdString("Low Mag. = " + FormatSingle(low) +
+                                   "  JD = " + FormatDouble(lowJD))};
+}
+
+std::string PolyCurveText(const std::vector<PolySample>& samples) {
+    std::string text;
+    for (const PolySample& s : samples) {
+        text += FormatDouble(s.jd);
+        text += ' ';
+        text += FormatDouble(s.mag);
+        text += "\r\n";
+    }
+    return text;
+}
+
+}  // namespace sabrix

@@ -1,0 +1,54 @@
+// The polynomial fit: feeding every observation into a RegressionObject (LoadPoly), and the
+// fitted curve over the plot window (PlotPoly), sampled once per day from WinJDLeft to
+// WinJDRight whether or not there are observations there, with the brightest and faintest
+// point of the curve for the stats window.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/RegressionObject.h"
+#include "core/AppState.h"
+#include "data/ObsTable.h"
+#include "plot/Canvas.h"
+
+namespace sabrix {
+
+// "Out of memory. Choose lower degree of fit." (title "Memory Error", critical icon).
+QString PolyOverflowText();
+
+// The degree typed in the dialog, converted to a whole number (halves to the even
+// neighbour). Throws SabrixError "Type mismatch" for a text that is not a number and
+// "Overflow" for one beyond the 16-bit range.
+int32_t ReadDegree(const QString& text);
+
+// A new RegressionObject of the degree fed with every row of the table (x = JD - JDFirst of the
+// view, y = Mag), whatever the window and the omit-fainter setting; its x range is the data's.
+// Throws RegressionDegreeError for a degree outside 0 to 40 and SabrixError "No current
+// record" for an empty table. Returns null when the object refused a point as an overflow.
+std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWindowState& view,
+                                           int32_t degree);
+
+// One sample of the curve: the day's JD and the curve's magnitude there.
+struct PolySample {
+    double jd = 0;
+    double mag = 0;
+};
+// The samples of PlotPoly's walk: t = WinJDLeft, WinJDLeft + 1, ... up to WinJDRight.
+std::vector<PolySample> SamplePolyCurve(RegressionObject& regression, const PlotWindowState& view);
+
+// Draws the curve as a white polyline through the samples (magnitudes in single precision) in
+// picView's frame. Returns the stats lines "Polynomial", "High Mag. = M  JD = J", "Low Mag. =
+// M  JD = J" (the brightest and the faintest sample, the earlier on ties). Throws SabrixError
+// "Overflow" when a sample is beyond the single-precision range; nothing is drawn then.
+std::vector<QString> PlotPoly(const PlotWindowState& view, RegressionObject& regression,
+                              Canvas& picView);
+
+// The curve file: "JD MAG" per sample, both by the general number-to-text conversion, each line
+// ended by CR LF.
+std::string PolyCurveText(const std::vector<PolySample>& samples);
+
+}  // namespace sabrix

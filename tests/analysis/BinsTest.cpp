@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+
+#include "analysis/Bins.h"
+#include "support/TempTable.h"
+
+namespace sabrix {
+namespace {
+
+ObsRow Row(double jd, double mag) {
+    ObsRow r;
+    r.JD = jd;
+    r.Mag = mag;
+    r.PunktFarb = 65535;
+    return r;
+}
+
+// The window that Enter sets before the bins are computed.
+PlotWindowState EnterView(double jdFirst, double jdLast) {
+    PlotWindowState v;
+    v.JDFirst = jdFirst;
+    v.JDLast = jdLast;
+    v.WinJDRight = jdLast + 5;
+    v.WinJDLeft = jdFirst - 5;
+    return v;
+}
+
+TEST(BinLimit, WholeDaysOfTheSpanOverTheRoundedWidthPlusOne) {
+    struct Case {
+        double span, width;
+        int64_t limit;
+    };
+    for (const Case& c : {Case{100, 10, 11}, Case{15, 10, 2}, Case{8, 10, 1}, Case{100.5, 10, 11},
+                          Case{101.5, 10, 11}, Case{100, 10.5, 11}, Case{100, 1.5, 51},
+                          Case{100, 1e300, 1}, Case{100, 100, 2}})
+        EXPECT_EQ(BinLimit(2450000, 2450000 + c.span, c.width), c.limit)
+            << c.span << " / " << c.width;
+}
+
+TEST(ReadBinFields, RefusesWhatCannotBeBinnedAndSaysWhatToType) {
+    struct Case {
+        const char* width;
+        const char* sigma;
+        bool accepted;
+    };
+    for (const Case& c : {Case{"10", "2", true}, Case{" 0.6 ", "0", true}, Case{"0.5", "2", false},
+                          Case{"0.4", "2", false}, Case{"abc", "2", false}, Case{"", "2", false},
+                          Case{"-10", "2", false}, Case{"10", "a", false}, Case{"10", "-1", false},
+                          Case{"10", "2.5", false}, Case{"10", "3", true}}) {
+        BinDialogFields fields;
+        fields.binWidth = QString::fromLatin1(c.width);
+        fields.sigma = QString::fromLatin1(c.sigma);
+        QString refusal;
+        const auto request = ReadBinFields(fields, refusal);
+        EXPECT_EQ(request.has_value(), c.accepted) << c.width << " " << c.sigma;
+        EXPECT_EQ(refusal.isEmpty(), c.accepted) << c.width << " " << c.sigma;
+    }
+    BinDialogFields fields;
+    fields.sigma = QStringLiteral("3");
+    QString refusal;
+    EXPECT_EQ(ReadBinFields(fields, refusal)->Sigma, 3);
+    fields.binWidth = QStringLiteral("abc");
+    ReadBinFields(fields, refusal);
+    EXPECT_TRUE(refusal.contains(QStringLiteral("bin size"))) << refusal.toStdString();
+}
+
+TEST(LoadBins, RowOnAnEdgeCountsInBothBinsAndOneRowHasNoDeviation) {
+    test::TempTable t;
+    t.Add({Row(1000, 8), Row(1010, 9), Row(1020, 10)});
+    OverlayState o;
+    LoadBins(t.table, EnterView(1000, 1020), 10, o, {});
+    EXPECT_EQ(o.BinJD, (std::vector<double>{1005, 1015, 1025}));
+    EXPECT_EQ(o.BinMag, (std::vector<float>{8.5f, 9.5f, 10.0f}));
+    ASSERT_EQ(o.BinSD.size(), 3u);
+    EXPECT_FLOAT_EQ(o.BinSD[0], 0.70710678f);
+    EXPECT_FLOAT_EQ(o.BinSD[1], 0.70710678f);
+    EXPECT_EQ(o.BinSD[2], 0.0f);
+}
+
+TEST(LoadBins, HundredDaysInTenDayBinsStopAtTheWindowOrTheLimit) {
+    test::TempTable t;
+    std::vector<ObsRow> rows;
+    for (int day = 0; day <= 100; ++day) rows.push_back(Row(2450000 + day, 8 + day % 3));
+    t.Add(rows);
+    OverlayState o;
+    EXPECT_EQ(LoadBins(t.table, EnterView(2450000, 2450100), 10, o, {}), 11);
+    ASSERT_EQ(o.BinJD.size(), 11u);
+    EXPECT_EQ(o.BinJD.front(), 2450005);
+    EXPECT_EQ(o.BinJD.back(), 2450105);
+    // Each full bin holds eleven days, its two edges included.
+    EXPECT_NEAR(o.BinMag[0], (8 + 9 + 10 + 8 + 9 + 10 + 8 + 9 + 10 + 8 + 9) / 11.0, 1e-6);
+}
+
+TEST(LoadBins, EmptyBinsAreNotStored) {
+    test::TempTable t;
+    t.Add({Row(0, 8), Row(35, 9)});
+    OverlayState o;
+    o.BinJD = {1, 2, 3};
+    o.BinMag = {1, 2, 3};
+    o.BinSD = {1, 2, 3};
+    LoadBins(t.table, EnterView(0, 35), 10, o, {});
+    EXPECT_EQ(o.BinJD, (std::vector<double>{5, 35}));
+    EXPECT_EQ(o.BinMag, (std::vector<float>{8, 9}));
+}
+
+TEST(LoadBins, FainterThanRowsCountLikeAnyOther) {
+    test::TempTable t;
+    ObsRow faint = Row(1005, 12);
+    faint.Faint = "<";
+    t.Add({Row(1000, 8), faint, Row(1010, 10)});
+    OverlayState o;
+    LoadBins(t.table, EnterView(1000, 1010), 20, o, {});
+    ASSERT_EQ(o.BinMag.size(), 1u);
+    EXPECT_EQ(o.BinMag[0], 10.0f);
+}
+
+TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
+    const QDateTime when(QDate(2026, 12, 7), QTime(13, 5, 9));
+    EXPECT_EQ(BinFileHeader("R Leo", when),
+              "Bins plotted for   R Leo   at 12/7/2026 1:05:09 PM\r\n\r\n"
+              "     JD             Mag        Std Dev\r\n");
+    OverlayState o;
+    o.BinJD = {2454123.5, 12.25};
+    o.BinMag = {9.1234f, 10.5f};
+    o.BinSD = {0.21f, 0.0f};
+    EXPECT_EQ(BinFileLines(o),
+              "2454123.5000       9.1234      0.2100\r\n"
+              "0000012.2500      10.5000      0.0000\r\n");
+}
+
+TEST(FindHiLoBinMags, EarlierBinWinsATieAndStatsLinesShowTheJDs) {
+    OverlayState o;
+    o.BinJD = {2454113.5, 2454123.5, 2454133.5, 2454143.5, 2454153.5};
+    o.BinMag = {9, 8, 8, 10, 10};
+    o.BinSD = {0, 0, 0, 0, 0};
+    const HiLoBinMags hiLo = FindHiLoBinMags(o);
+    EXPECT_EQ(hiLo.hiMag, 8);
+    EXPECT_EQ(hiLo.loMag, 10);
+    EXPECT_EQ(hiLo.loJD, 2454143.5);
+    EXPECT_EQ(BinStatsLines(hiLo),
+              (std::vector<QString>{QStringLiteral("Averages"),
+                                    QStringLiteral("High Mag. = 8  JD = 2454124"),
+                                    QStringLiteral("Low Mag. = 10  JD = 2454143.5")}));
+    // The brightest bin first: its JD is reported.
+    o.BinMag = {7, 8, 8, 10, 10};
+    EXPECT_EQ(FindHiLoBinMags(o).hiJD, 2454113.5f);
+}
+
+// 100 x 100 pixels, one day per pixel across, ten pixels per magnitude down.
+struct BinCanvas {
+    Canvas picView{100, 100};
+    AppState state;
+    BinCanvas() {
+        picView.SetUserScale(0, 0, 100, 10);
+        state.view.JDFirst = 0;
+        state.view.WinJDLeft = 0;
+        state.view.WinJDRight = 100;
+    }
+    void Bins(std::vector<double> jd, std::vector<float> mag, std::vector<float> sd) {
+        state.overlay.BinJD = std::move(jd);
+        state.overlay.BinMag = std::move(mag);
+        state.overlay.BinSD = std::move(sd);
+    }
+    int32_t At(int px, int py) const { return picView.pixelColor(px, py); }
+};
+
+constexpr int32_t kRed = 255;
+constexpr int32_t kWhite = 16777215;
+constexpr int32_t kBlack = 0;
+
+TEST(BinPlotter, ErrorBarsSpanHalfSigmaEachWay) {
+    struct Case {
+        int16_t sigma;
+        float sd;
+        bool bar;
+    };
+    // Sigma 2 with 0.3 and Sigma 3 with 0.2 both reach 0.3 above and below the mean.
+    for (const Case& c : {Case{2, 0.3f, true}, Case{3, 0.2f, true}, Case{0, 0.3f, false}}) {
+        BinCanvas b;
+        b.state.overlay.Sigma = c.sigma;
+        // Means half a pixel below row 50, so that the bar ends (4.75 and 5.35) fall inside
+        // pixel rows 47 and 53.
+        b.Bins({10, 50, 90}, {5.05f, 5.05f, 5.05f}, {0.3f, c.sd, 0.3f});
+        EXPECT_EQ(BinPlotter(b.state, b.picView), BinPlotOutcome::Drawn);
+        EXPECT_EQ(b.At(30, 50), kRed);
+        EXPECT_EQ(b.At(50, 48), c.bar ? kWhite : kBlack) << c.sigma;
+        EXPECT_EQ(b.At(50, 52), c.bar ? kWhite : kBlack) << c.sigma;
+        EXPECT_EQ(b.At(50, 45), kBlack) << c.sigma;
+        EXPECT_EQ(b.At(50, 55), kBlack) << c.sigma;
+        // The first bin has no bar; the last ends in the red dot.
+        EXPECT_EQ(b.At(10, 48), kBlack);
+        EXPECT_EQ(b.At(90, 50), kRed);
+    }
+}
+
+TEST(BinPlotter, NoBinOrTwoAreTooFewAndOneDrawsNothing) {
+    struct Case {
+        size_t bins;
+        BinPlotOutcome outcome;
+    };
+    for (const Case& c : {Case{0, BinPlotOutcome::TooFew}, Case{1, BinPlotOutcome::NothingDrawn},
+                          Case{2, BinPlotOutcome::TooFew}}) {
+        BinCanvas b;
+        b.Bins(std::vector<double>(c.bins, 50), std::vector<float>(c.bins, 5),
+               std::vector<float>(c.bins, 0));
+        const QImage before = b.picView.image();
+        EXPECT_EQ(BinPlotter(b.state, b.picView), c.outcome) << c.bins;
+        EXPECT_EQ(b.picView.image(), before) << c.bins;
+    }
+}
+
+TEST(BinPlotter, BinsFarRightOfTheWindowAreNotDrawn) {
+    BinCanvas b;
+    b.state.overlay.Sigma = 2;
+    // Bin 2 lies 100 days past the window's right edge and more: no bar, no segment to it.
+    b.Bins({10, 50, 250, 260, 270}, {5, 5, 2, 2, 2}, {0, 0, 0.3f, 0.3f, 0.3f});
+    BinPlotter(b.state, b.picView);
+    EXPECT_EQ(b.At(30, 50), kRed);
+    for (int py = 41; py < 50; ++py) EXPECT_EQ(b.At(70, py), kBlack) << py;
+}
+
+}  // namespace
+}  // namespace sabrix

@@ -1,0 +1,383 @@
+// The averages and the polynomial fit through the command layer, with scripted dialogs, and on
+// the command line.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <sstream>
+
+#include "analysis/AnalysisDialogs.h"
+#include "analysis/PolyFit.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineTools.h"
+#include "app/MainWindowCommands.h"
+#include "core/ErrorText.h"
+#include "core/NumberText.h"
+#include "core/ProgramDir.h"
+#include "core/SettingsFile.h"
+#include "core/WorkingDatabase.h"
+#include "plot/PlotImage.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestEnvironment.h"
+
+namespace sabrix {
+namespace {
+
+// Dialogs answered from a script: each bins entry is one Enter (or Cancel), each degree one
+// Plot (nothing: Cancel). A dialog whose script runs out stays open.
+class ScriptedAnalysisDialogs : public AnalysisDialogs {
+  public:
+    struct BinsEntry {
+        QString width;
+        QString sigma = QStringLiteral("2");
+        bool print = false;
+        bool cancel = false;
+    };
+    std::deque<BinsEntry> bins;
+    std::deque<std::optional<QString>> degrees;
+    std::vector<BinDialogFields> shownBins;
+    std::vector<bool> modal;
+    std::vector<bool> enterResults;
+    std::vector<QString> shownDegrees;
+    std::vector<bool> plotResults;
+
+    void showBins(const BinDialogFields& fields, bool isModal,
+                  const std::function<bool(const BinDialogFields&)>& enter,
+                  const std::function<void()>& cancel) override {
+        shownBins.push_back(fields);
+        modal.push_back(isModal);
+        while (!bins.empty()) {
+            const BinsEntry entry = bins.front();
+            bins.pop_front();
+            if (entry.cancel) return cancel();
+            BinDialogFields f = fields;
+            f.binWidth = entry.width;
+            f.sigma = entry.sigma;
+            f.printBinFile = entry.print;
+            enterResults.push_back(enter(f));
+            if (enterResults.back()) return;
+        }
+    }
+    void showPoly(const QString& degree, const std::function<bool(const QString&)>& plot,
+                  const std::function<void()>& cancel) override {
+        shownDegrees.push_back(degree);
+        while (!degrees.empty()) {
+            const std::optional<QString> entry = degrees.front();
+            degrees.pop_front();
+            if (!entry) return cancel();
+            plotResults.push_back(plot(*entry));
+            if (plotResults.back()) return;
+        }
+    }
+};
+
+class FixedClock : public Clock {
+  public:
+    QDateTime now() const override { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); }
+};
+
+constexpr int32_t kRed = 255;
+constexpr int32_t kWhite = 16777215;
+
+class AnalysisCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        AppState state;
+        state.settings = DefaultSettings(dir.path());
+        state.settings.DefaultSigma = 2;
+        state.settings.PolyFit = 8;
+        state.star.FilesFolder = dir.path();
+        const MainWindowCommands::TableFiles files{WorkingDatabasePath(dir.path()),
+                                                   TemplateDatabasePath(dir.path())};
+        ReplaceWithTemplate(files.templateDatabase, files.database);
+        commands = std::make_unique<MainWindowCommands>(
+            std::move(state), files, prompts, host,
+            MainWindowCommands::Canvases{canvases.picView, canvases.picJDScale,
+                                         canvases.picMagScale});
+        commands->setAnalysisDialogs(&dialogs);
+        commands->setClock(&clock);
+        commands->OpenWorkingTable();
+        commands->LoadStarFile(test::SampleFile("download-mixed.txt"));
+        ASSERT_TRUE(commands->state().star.FileLoaded);
+        prompts.messages.clear();
+        plainRed = Count(kRed);
+        plainWhite = Count(kWhite);
+    }
+    void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
+
+    int Count(int32_t color) const {
+        int n = 0;
+        const Canvas& c = canvases.picView;
+        for (int y = 0; y < c.pixelHeight(); ++y)
+            for (int x = 0; x < c.pixelWidth(); ++x) n += c.pixelColor(x, y) == color;
+        return n;
+    }
+    const OverlayState& overlay() { return commands->state().overlay; }
+    const PlotWindowState& view() { return commands->state().view; }
+
+    test::TempProgramDir dir;
+    PlotAreaLayout layout = LayOutPlotArea(900, 500);
+    PlotAreaCanvases canvases{layout};
+    test::ScriptedPrompts prompts;
+    NoWindowHost host;
+    ScriptedAnalysisDialogs dialogs;
+    FixedClock clock;
+    std::unique_ptr<MainWindowCommands> commands;
+    int plainRed = 0;
+    int plainWhite = 0;
+};
+
+TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefresh) {
+    dialogs.bins = {{QStringLiteral("1")}};
+    commands->cmdBin_Click();
+    EXPECT_EQ(dialogs.modal, std::vector<bool>{true});
+    EXPECT_EQ(dialogs.shownBins[0].binWidth, QStringLiteral("10"));
+    EXPECT_EQ(dialogs.shownBins[0].sigma, QStringLiteral("2"));
+    EXPECT_EQ(dialogs.enterResults, std::vector<bool>{true});
+    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_GT(overlay().BinJD.size(), 40u);
+    EXPECT_GT(Count(kRed), plainRed + 100);
+    EXPECT_EQ(commands->view().panels[1], QStringLiteral("Magnification = 1 X"));
+
+    const double first = view().JDFirst;
+    commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
+    EXPECT_TRUE(overlay().BinsShown);
+    const int zoomedRed = Count(kRed);
+    commands->cmdBack_Click();
+    EXPECT_TRUE(overlay().BinsShown);
+    commands->cmdForward_Click();
+    EXPECT_EQ(Count(kRed), zoomedRed);
+    commands->Redraw(false);
+    EXPECT_LT(Count(kRed), zoomedRed);
+
+    commands->cmdReset_Click();
+    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_EQ(Count(kRed), plainRed);
+
+    dialogs.bins = {{QStringLiteral("1")}};
+    commands->cmdBin_Click();
+    commands->cmdRefresh_Click();
+    EXPECT_FALSE(overlay().BinsShown);
+    commands->cmdBack_Click();
+    EXPECT_EQ(Count(kRed), plainRed);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(AnalysisCommands, RefusedFieldsKeepTheDialogOpenAndTheBins) {
+    dialogs.bins = {{QStringLiteral("1")}};
+    commands->cmdBin_Click();
+    const std::vector<double> bins = overlay().BinJD;
+    for (const char* width : {"abc", "0.4"}) {
+        dialogs.bins = {{QString::fromLatin1(width)}};
+        commands->mnuAvg_Click();
+        EXPECT_EQ(dialogs.enterResults.back(), false) << width;
+        EXPECT_EQ(overlay().BinJD, bins) << width;
+        ASSERT_FALSE(prompts.messages.empty());
+        EXPECT_EQ(prompts.messages.back().title, QStringLiteral("Load Bins"));
+        EXPECT_EQ(prompts.messages.back().icon, Icon::Exclamation);
+    }
+    EXPECT_EQ(dialogs.modal.back(), false);
+    dialogs.bins = {{QStringLiteral("10"), QStringLiteral("x")}};
+    commands->mnuAvg_Click();
+    EXPECT_EQ(dialogs.enterResults.back(), false);
+    EXPECT_TRUE(prompts.messages.back().text.contains(QStringLiteral("sigma")));
+}
+
+TEST_F(AnalysisCommands, CancelTurnsTheAveragesOff) {
+    dialogs.bins = {{QString(), QString(), false, true}};
+    commands->cmdBin_Click();
+    EXPECT_FALSE(overlay().BinsShown);
+}
+
+TEST_F(AnalysisCommands, TwoBinsAreTooFewAndOneDrawsNothing) {
+    // The data span 53 days: 30-day bins give two, 60-day bins one.
+    dialogs.bins = {{QStringLiteral("30")}};
+    commands->cmdBin_Click();
+    EXPECT_EQ(overlay().BinJD.size(), 2u);
+    EXPECT_EQ(prompts.messages,
+              (std::vector<test::RecordedMessage>{
+                  {TooFewBinsText(), QStringLiteral("Error"), Buttons::OK, Icon::None}}));
+    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_EQ(Count(kRed), plainRed);
+
+    prompts.messages.clear();
+    dialogs.bins = {{QStringLiteral("60")}};
+    commands->cmdBin_Click();
+    EXPECT_EQ(overlay().BinJD.size(), 1u);
+    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(Count(kRed), plainRed);
+}
+
+TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
+    const std::string path = dir.file("RLeoAvg.txt");
+    dialogs.bins = {{QStringLiteral("10"), QStringLiteral("2"), true}};
+    prompts.file(QString::fromStdString(path));
+    commands->cmdBin_Click();
+    const std::string written = test::ReadFileBytes(path);
+    EXPECT_EQ(written, BinFileHeader(commands->state().star.StarName, clock.now()) +
+                           BinFileLines(overlay()));
+
+    // No: the save dialog again; Cancel there: the bins without a file.
+    test::WriteFileBytes(path, "old");
+    dialogs.bins = {{QStringLiteral("5"), QStringLiteral("2"), true}};
+    prompts.file(QString::fromStdString(path));
+    prompts.answer(Answer::No);
+    prompts.file(std::nullopt);
+    commands->cmdBin_Click();
+    EXPECT_EQ(test::ReadFileBytes(path), "old");
+    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_EQ(prompts.fileDialogs.size(), 3u);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("The file ") + QString::fromStdString(path) +
+                                            QStringLiteral(" already exists.\r\nDo you want to "
+                                                           "overwrite it?"));
+    EXPECT_EQ(prompts.messages[0].buttons, Buttons::YesNo);
+
+    dialogs.bins = {{QStringLiteral("5"), QStringLiteral("2"), true}};
+    prompts.file(QString::fromStdString(path));
+    prompts.answer(Answer::Yes);
+    commands->cmdBin_Click();
+    EXPECT_NE(test::ReadFileBytes(path), "old");
+}
+
+TEST_F(AnalysisCommands, PolynomialCurveAndAveragesExcludeEachOther) {
+    commands->mnuStats_Click();
+    dialogs.degrees = {QStringLiteral("8")};
+    commands->cmdPoly_Click();
+    EXPECT_EQ(dialogs.shownDegrees, std::vector<QString>{QStringLiteral("8")});
+    EXPECT_TRUE(overlay().PolyShown);
+    EXPECT_GT(Count(kWhite), plainWhite + 100);
+    ASSERT_EQ(commands->view().statsLines.size(), 3u);
+    EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
+
+    const double first = view().JDFirst;
+    commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
+    EXPECT_TRUE(overlay().PolyShown);
+    EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
+
+    dialogs.bins = {{QStringLiteral("1")}};
+    commands->mnuAvg_Click();
+    EXPECT_FALSE(overlay().PolyShown);
+    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Averages"));
+
+    dialogs.degrees = {QStringLiteral("2")};
+    commands->mnuPoly_Click();
+    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_TRUE(overlay().PolyShown);
+    commands->cmdRefresh_Click();
+    EXPECT_FALSE(overlay().PolyShown);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(AnalysisCommands, DegreeZeroIsAFlatLineAtTheMean) {
+    commands->mnuStats_Click();
+    dialogs.degrees = {QStringLiteral("0")};
+    commands->cmdPoly_Click();
+    const auto& lines = commands->view().statsLines;
+    ASSERT_EQ(lines.size(), 3u);
+    const QString left = QString::fromStdString(FormatDouble(view().WinJDLeft));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("  JD = ") + left)) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("  JD = ") + left)) << lines[2].toStdString();
+    EXPECT_EQ(lines[1].mid(5), lines[2].mid(4));
+}
+
+TEST_F(AnalysisCommands, RefusedDegreeSaysWhyAndLeavesNoCurve) {
+    dialogs.degrees = {QStringLiteral("41"), QStringLiteral("x"), std::nullopt};
+    commands->cmdPoly_Click();
+    EXPECT_EQ(dialogs.plotResults, (std::vector<bool>{false, false}));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(
+        prompts.messages[0].text,
+        ModuleErrorText(QStringLiteral("41 is an invalid property value! Use 0<= Degree <= 40"),
+                        QStringLiteral("LoadPoly")));
+    EXPECT_EQ(prompts.messages[1].text,
+              ModuleErrorText(QStringLiteral("Type mismatch"), QStringLiteral("LoadPoly")));
+    EXPECT_FALSE(overlay().PolyShown);
+    commands->cmdBack_Click();
+    EXPECT_EQ(Count(kWhite), plainWhite);
+}
+
+TEST_F(AnalysisCommands, WithNothingLoadedTheDialogsDoNotOpen) {
+    ASSERT_TRUE(commands->UnloadStar());
+    commands->mnuAvg_Click();
+    commands->cmdPoly_Click();
+    EXPECT_TRUE(dialogs.shownBins.empty());
+    EXPECT_TRUE(dialogs.shownDegrees.empty());
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("No star file is loaded."));
+    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(overlay().PolyShown);
+}
+
+TEST(AnalysisCommandLine, OptionsParseAndExcludeEachOther) {
+    const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
+    const CommandLineRequest bins = parse({"--render", "f.txt", "--out", "x.png", "--bins", "10",
+                                           "--sigma", "3", "--bin-file", "b.txt"});
+    ASSERT_EQ(bins.kind, CommandLineRequest::Kind::Render);
+    EXPECT_EQ(bins.render.bins, std::optional<std::string>("10"));
+    EXPECT_EQ(bins.render.sigma, std::optional<std::string>("3"));
+    EXPECT_EQ(bins.render.binFile, "b.txt");
+    for (const std::vector<std::string>& invalid :
+         {std::vector<std::string>{"--render", "f", "--out", "x", "--bins", "1", "--poly", "2"},
+          {"--render", "f", "--out", "x", "--sigma", "2"},
+          {"--render", "f", "--out", "x", "--curve-out", "c.txt"},
+          {"--render", "f", "--out", "x", "--poly"}})
+        EXPECT_EQ(parse(invalid).kind, CommandLineRequest::Kind::Invalid) << invalid[4];
+}
+
+TEST(AnalysisCommandLine, RenderWritesTheBinFileAndTheCurve) {
+    test::TempProgramDir dir;
+    RenderOptions options;
+    options.file = test::SampleFile("download-mixed.txt");
+    options.out = dir.file("plot.png");
+    options.stats = true;
+    options.bins = "10";
+    options.binFile = dir.file("bins.txt");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunRender(options, dir.path(), out, err), 0) << err.str();
+    const std::string binFile = test::ReadFileBytes(options.binFile);
+    EXPECT_EQ(binFile.rfind("Bins plotted for   ", 0), 0u);
+    EXPECT_NE(out.str().find("Averages\nHigh Mag. = "), std::string::npos) << out.str();
+
+    RenderOptions poly = options;
+    poly.bins.reset();
+    poly.binFile.clear();
+    poly.poly = "3";
+    poly.curveOut = dir.file("curve.txt");
+    std::ostringstream out2, err2;
+    EXPECT_EQ(RunRender(poly, dir.path(), out2, err2), 0) << err2.str();
+    const std::string curve = test::ReadFileBytes(poly.curveOut);
+    // One line per day of the window, the first at its left edge.
+    size_t lines = 0;
+    for (size_t at = curve.find("\r\n"); at != std::string::npos; at = curve.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_GT(lines, 55u);
+    EXPECT_LT(lines, 70u);
+    EXPECT_EQ(curve.find('\n'), curve.find("\r\n") + 1);
+    EXPECT_NE(out2.str().find("Polynomial\nHigh Mag. = "), std::string::npos) << out2.str();
+}
+
+TEST(AnalysisCommandLine, FieldsTheDialogRefusesExitOneWithItsMessage) {
+    test::TempProgramDir dir;
+    struct Case {
+        const char* bins;
+        const char* poly;
+        const char* says;
+    };
+    for (const Case& c : {Case{"abc", nullptr, "bin size"}, Case{"10", nullptr, nullptr},
+                          Case{nullptr, "41", "41 is an invalid property value"}}) {
+        RenderOptions options;
+        options.file = test::SampleFile("download-mixed.txt");
+        options.out = dir.file("plot.png");
+        if (c.bins) options.bins = c.bins;
+        if (c.poly) options.poly = c.poly;
+        if (c.bins && !c.says) options.sigma = "-2";
+        std::ostringstream out, err;
+        EXPECT_EQ(RunRender(options, dir.path(), out, err), 1);
+        EXPECT_NE(err.str().find(c.says ? c.says : "sigma"), std::string::npos) << err.str();
+    }
+}
+
+}  // namespace
+}  // namespace sabrix
