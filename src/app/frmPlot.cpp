@@ -550,6 +550,7 @@ void frmPlot::mnuAbout_Click() {
 }
 
 void frmPlot::Form_MouseMove() {
+    if (!commands_) return;  // still being built
     Apply(commands_->Form_MouseMove());
 }
 
