@@ -439,29 +439,6 @@ void frmPlot::applyLayout() {
     // The status bar sits on the window's bottom edge by itself (QMainWindow keeps it there).
 }
 
-void frmPlot::HidePlotView() {
-    picView->hide();
-    picJDScale->hide();
-    picMagScale->hide();
-    lblStarName->hide();
-    fraButtons->hide();
-    prgLoad->hide();
-    lblPrg->hide();
-    Label1->hide();
-    Label2->hide();
-    picNorvane->show();
-}
-
-void frmPlot::ShowPlotView() {
-    picView->show();
-    picJDScale->show();
-    picMagScale->show();
-    fraButtons->show();
-    lblStarName->show();
-    picNorvane->hide();
-    lblCopyright->hide();
-}
-
 bool frmPlot::UnloadStar() {
     const bool unloaded = commands_->UnloadStar();
     Apply(commands_->view());

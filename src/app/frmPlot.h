@@ -86,9 +86,6 @@ class frmPlot : public QMainWindow, private WindowHost {
     void Form_Activate();
     // Lays the controls out for the window's current size.
     void Form_Resize();
-    // The empty look and the plot look of the window.
-    void HidePlotView();
-    void ShowPlotView();
     // Forgets the loaded star and empties the window and the working database. Returns true
     // when the window is ready for the next star, false when a failure ended the run.
     bool UnloadStar();

@@ -37,7 +37,8 @@ void frmPlot::Apply(const WindowView& view) {
     lblStarName->setText(view.starLabel);
     for (int panel = 1; panel <= 4; ++panel)
         setPanelText(panel, view.panels[static_cast<size_t>(panel - 1)]);
-    picView->setToolCursor(view.cursorName);
+    // Apply runs on every pointer move and job turn: the cursor image loads only when it changes.
+    if (picView->toolCursorName() != view.cursorName) picView->setToolCursor(view.cursorName);
 
     lblPrg->setText(view.progressCaption);
     lblPrg->setVisible(view.captionShown);

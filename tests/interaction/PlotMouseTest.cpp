@@ -71,13 +71,6 @@ TEST(DecidePress, AZoomToolZoomsInOnTheLeftOutOnTheRightAndKeepsItsToolWhateverT
                     << ", shift " << shift;
 }
 
-TEST(ToolCursorName, NamesTheImageOfEachTool) {
-    const std::tuple<Tool, const char*> cases[] = {
-        {T::Locate, "XHairs"},    {T::Box, "Normal01"},   {T::ZoomBox, "Normal01"},
-        {T::Magnify, "Magnify1"}, {T::JDZoom, "JDZoom2"}, {T::MagZoom, "MagZoom"}};
-    for (const auto& [tool, name] : cases) EXPECT_STREQ(ToolCursorName(tool), name);
-}
-
 TEST(PointerReadout, ShowsThePlotPointWithFourDecimalsOfJDAndTwoOfMagnitude) {
     const struct {
         double x, y, jdFirst;
@@ -92,13 +85,6 @@ TEST(PointerReadout, ShowsThePlotPointWithFourDecimalsOfJDAndTwoOfMagnitude) {
     for (const auto& c : cases)
         EXPECT_EQ(PlotReadout(c.x, c.y, c.jdFirst), std::make_pair(QString(c.jd), QString(c.mag)))
             << c.x << ", " << c.y;
-}
-
-TEST(PointerReadout, TheStripsShowTheirOwnAxisInSinglePrecision) {
-    // Seven significant digits: a full JD shows as a whole day.
-    EXPECT_EQ(JDScaleReadout(2455050.7), std::make_pair(QString("JD = 2455051"), QString()));
-    EXPECT_EQ(MagScaleReadout(9.123), std::make_pair(QString(), QString("Mag = 9.123")));
-    EXPECT_EQ(MagScaleReadout(-1.5), std::make_pair(QString(), QString("Mag = -1.5")));
 }
 
 }  // namespace

@@ -177,27 +177,6 @@ TEST(ZoomToBox, FactorsAreTheTrueRatiosAndAPlainPressGoesOnFromThem) {
     EXPECT_EQ(v.WinJDWidth, 10.0 / 11);
 }
 
-TEST(ZoomToBox, ABoxDraggedAnyWayShowsTheSameWindow) {
-    const Window want{2455020, 2455030, 10, 9, 10, 1, 10, 4};
-    const double corners[][4] = {
-        {20, 9, 30, 10}, {30, 10, 20, 9}, {30, 9, 20, 10}, {20, 10, 30, 9}};
-    for (const auto& [x1, y1, x2, y2] : corners) {
-        PlotWindowState v = Fitted();
-        EXPECT_TRUE(ZoomToBox(v, x1, y1, x2, y2));
-        EXPECT_EQ(WindowOf(v), want) << x1 << ", " << y1 << " to " << x2 << ", " << y2;
-    }
-}
-
-TEST(ZoomToBox, ABoxWithoutWidthOrHeightIsRefusedAndChangesNothing) {
-    const double corners[][4] = {{20, 9, 20, 10}, {20, 9, 30, 9}, {20, 9, 20, 9}};
-    for (const auto& [x1, y1, x2, y2] : corners) {
-        PlotWindowState v = Zoomed(2);
-        EXPECT_FALSE(ZoomToBox(v, x1, y1, x2, y2));
-        EXPECT_EQ(WindowOf(v), WindowOf(Zoomed(2)))
-            << x1 << ", " << y1 << " to " << x2 << ", " << y2;
-    }
-}
-
 // Where a point stands between the left (0) and right (1) edges, and the top (0) and
 // bottom (1) edges.
 double JDShare(const PlotWindowState& v, double jd) {
