@@ -6,6 +6,7 @@
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
+#include "data/DownloadFileExport.h"
 #include "data/StarFileExport.h"
 #include "data/TextFields.h"
 #include "data/ThreeColumnFile.h"
@@ -27,6 +28,12 @@ bool AlwaysSave(const AppState& state) {
 void NoStarLoaded(Prompts& prompts) {
     prompts.message(QStringLiteral("No star file is loaded."), QStringLiteral("No Star Loaded"),
                     Buttons::OK, Icon::Critical);
+}
+
+void WrongFormatThreeColumn(Prompts& prompts) {
+    prompts.message(QStringLiteral("This file is in 3-column format. Use the \"Save "
+                                   "3-Column\" menu item."),
+                    QStringLiteral("Wrong File Format"), Buttons::OK, Icon::Information);
 }
 
 void NoChanges(Prompts& prompts) {
@@ -53,6 +60,12 @@ void BackUpOnce(LoadedStar& star, const std::string& loadedPath, SaveDisplay& di
     display.yield();
     CopyFileAtomically(loadedPath, backup);
     star.BackupMade = true;
+}
+
+// True when both name one existing file (a link or another spelling of the path included).
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
 }
 
 }  // namespace
@@ -116,9 +129,7 @@ void mnuSave_Click(AppState& state, ObsTable& table, Prompts& prompts, const Clo
                    SaveDisplay& display) {
     try {
         if (state.star.ThreeColumnFormat) {
-            prompts.message(QStringLiteral("This file is in 3-column format. Use the \"Save "
-                                           "3-Column\" menu item."),
-                            QStringLiteral("Wrong File Format"), Buttons::OK, Icon::Information);
+            WrongFormatThreeColumn(prompts);
             return;
         }
         if (!state.star.FileLoaded) {
@@ -190,6 +201,56 @@ void mnuSaveXYZ_Click(AppState& state, ObsTable& table, Prompts& prompts, SaveDi
         NoChanges(prompts);
     } catch (const std::exception& e) {
         SaveError(prompts, DisplayText(e.what()), "mnuSaveXYZ");
+    }
+}
+
+bool DownloadSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display) {
+    display.hidePlotForSave();
+    display.setProgressCaption(kSaving);
+    bool saved = false;
+    try {
+        FileDialogOptions options;
+        options.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
+        options.fileName = DisplayText(state.settings.FilePath);
+        options.initialFolder = DisplayText(state.settings.FilePath);
+        options.confirmOverwrite = true;
+        const std::optional<QString> chosen = prompts.saveFile(options);
+        if (chosen && !chosen->isEmpty()) {
+            const std::string output = PathBytes(*chosen);
+            // Built first, so that a table that cannot be written leaves every file alone.
+            const std::string text = DownloadFileText(table, [&display] { display.yield(); });
+            // Replacing the loaded file keeps it as it was loaded; any other file chosen here
+            // is the user's to replace.
+            if (SameFile(output, state.settings.FilePath)) {
+                display.setProgressCaption(kBackingUp);
+                BackUpOnce(state.star, state.settings.FilePath, display);
+                display.setProgressCaption(kSaving);
+            }
+            WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
+            state.star.FileEdited = false;
+            saved = true;
+        }
+    } catch (const std::exception& e) {
+        ModuleError(prompts, e, "DownloadSaveFile");
+    }
+    display.restorePlotAfterSave();
+    return saved;
+}
+
+void mnuSaveDownload_Click(AppState& state, ObsTable& table, Prompts& prompts,
+                           SaveDisplay& display) {
+    try {
+        if (state.star.ThreeColumnFormat) {
+            WrongFormatThreeColumn(prompts);
+            return;
+        }
+        if (!state.star.FileLoaded) {
+            NoStarLoaded(prompts);
+            return;
+        }
+        DownloadSaveFile(state, table, prompts, display);
+    } catch (const std::exception& e) {
+        SaveError(prompts, DisplayText(e.what()), "mnuSaveDownload");
     }
 }
 
