@@ -5,7 +5,6 @@
 
 #include "core/AtomicFile.h"
 #include "core/LineReader.h"
-#include "core/SabrixError.h"
 
 namespace sabrix {
 
@@ -77,13 +76,7 @@ std::string PreferencesFileText(const Preferences& preferences) {
 }
 
 void WritePreferences(const std::string& programDir, const Preferences& preferences) {
-    const std::string path = PreferencesFilePath(programDir);
-    const std::string text = PreferencesFileText(preferences);
-    try {
-        WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
-    } catch (const SabrixError& e) {
-        throw SabrixError("Cannot write " + path + ": " + e.what());
-    }
+    WriteProgramFile(PreferencesFilePath(programDir), PreferencesFileText(preferences));
 }
 
 void RememberRecentFile(Preferences& preferences, const RecentFile& file) {
