@@ -59,6 +59,18 @@ TEST_F(RecentFiles, EachLoadGoesFirstInTheListWhichKeepsTheNewestFiveInTheFile) 
                                     Q(stars[3]), Q(stars[1])}));
 }
 
+// A list that cannot be written is a failure to say, not to hide; the load itself stands.
+TEST_F(RecentFiles, AListThatCannotBeKeptIsSaidAndTheLoadStands) {
+    commands->setPreferencesFolder(dir.file("no such folder"));
+    commands->LoadStarFile(Star("rleo.txt", "R Leo"));
+    EXPECT_TRUE(state().star.FileLoaded);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith("Error \"Cannot write " +
+                                                    Q(dir.file("no such folder/Sabrix.prefs"))));
+    EXPECT_TRUE(prompts.messages[0].text.endsWith("encountered in module WritePreferences."));
+    EXPECT_EQ(view().recentFiles.size(), 1u);
+}
+
 TEST_F(RecentFiles, AnItemLoadsItsFileAfterTheUsualQuestionOfItsKind) {
     commands->setPreferencesFolder(dir.path());
     const std::string star = Star("rleo.txt", "R Leo");
