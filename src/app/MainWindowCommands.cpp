@@ -125,14 +125,8 @@ int MainWindowCommands::CloseWorkingTable(int exitCode) {
 
 const WindowView& MainWindowCommands::mnuLoad_Click() {
     if (Busy() || !table_) return view_;
-    if (state_.star.FileLoaded) {
-        const Answer answer =
-            Say(QStringLiteral("Unload current star ") +
-                    DisplayText(TrimBlanks(state_.star.StarName)).toUpper() + QStringLiteral(" ?"),
-                QStringLiteral("Unload Current Star?"), Buttons::OKCancel, Icon::Question);
-        if (answer != Answer::OK) return view_;
-        if (!UnloadStar()) return view_;
-    }
+    if (!AskToUnload(ObservationFileKind::StarFile)) return view_;
+    if (state_.star.FileLoaded && !UnloadStar()) return view_;
     host_.present(view_);
     host_.yield();
     ClearCanvases();
@@ -151,6 +145,7 @@ const WindowView& MainWindowCommands::LoadStarFile(const std::string& path) {
     const bool loaded = ImportStarFile();
     if (view_.endRun) return view_;
     ShowLoadedFile(loaded, QStringLiteral("File: ") + DisplayText(path));
+    if (loaded) RememberLoadedFile(ObservationFileKind::StarFile, path);
     return view_;
 }
 
@@ -245,7 +240,7 @@ bool MainWindowCommands::ImportStarFile() {
 
 const WindowView& MainWindowCommands::mnuXYZ_Click() {
     if (Busy() || !table_) return view_;
-    if (!AskUnloadForXYZ(state_, prompts_)) return view_;
+    if (!AskToUnload(ObservationFileKind::ThreeColumnFile)) return view_;
     if (state_.star.FileLoaded && !UnloadStar()) return view_;
     host_.present(view_);
     host_.yield();
@@ -294,6 +289,7 @@ const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& pat
     else if (!UnloadStar())
         return view_;
     ShowLoadedFile(loaded, XYZFileStatusText(state_));
+    if (loaded) RememberLoadedFile(ObservationFileKind::ThreeColumnFile, path);
     return view_;
 }
 
