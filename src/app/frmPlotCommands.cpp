@@ -40,6 +40,9 @@ void frmPlot::Apply(const WindowView& view) {
     // Apply runs on every pointer move and job turn: the cursor image loads only when it changes.
     if (picView->toolCursorName() != view.cursorName) picView->setToolCursor(view.cursorName);
 
+    cmdCancel->setVisible(view.cancelShown);
+    if (view.filling && !tmrFill_.isActive()) tmrFill_.start();
+    if (!view.filling) tmrFill_.stop();
     lblPrg->setText(view.progressCaption);
     lblPrg->setVisible(view.captionShown);
     if (prgLoad->maximum() != view.progressMaximum) prgLoad->setRange(0, view.progressMaximum);
@@ -77,7 +80,13 @@ void frmPlot::Apply(const WindowView& view) {
 
     const bool wasBusy = busy_;
     setBusy(view.busy);
-    if (!view.busy) mnuPrevious->setEnabled(view.previousViewAvailable);
+    if (!view.busy) {
+        mnuPrevious->setEnabled(view.previousViewAvailable);
+        // The commands that need every row wait for the fill behind the plot.
+        for (QAction* action : {mnuLoad, mnuSave, mnuXYZ, mnuSaveXYZ, mnuConfig})
+            action->setEnabled(!view.filling);
+        cmdLoad->setEnabled(!view.filling);
+    }
     if (view.busy && !wasBusy) QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!view.busy && wasBusy) QApplication::restoreOverrideCursor();
     // What the plot pictures show changed under them.
@@ -86,6 +95,11 @@ void frmPlot::Apply(const WindowView& view) {
     if (view.endRun) {
         exitCode_ = *view.endRun;
         ShutDown();
+        return;
+    }
+    if (closeAfterLoad_ && !view.busy) {
+        closeAfterLoad_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
 }
 
@@ -268,6 +282,14 @@ void frmPlot::mnuManage_Click() {
 
 void frmPlot::mnuWebSite_Click() {
     Apply(commands_->mnuWebSite_Click());
+}
+
+void frmPlot::cmdCancel_Click() {
+    Apply(commands_->CancelLoad());
+}
+
+void frmPlot::tmrFill_Timer() {
+    Apply(commands_->PollFill());
 }
 
 bool frmPlot::HandlePlotKey(int key) {

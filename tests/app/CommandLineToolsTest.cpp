@@ -197,6 +197,7 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
     const std::string loaded = dir.file("loaded.txt");
     fs::copy_file(original, loaded);
     commands->LoadStarFile(loaded);
+    commands->FinishFill();
     state().star.FileEdited = true;
     prompts.answer(Answer::Yes);
     commands->mnuSave_Click();
