@@ -214,6 +214,8 @@ void frmPlot::buildControls() {
 
     lblPrg = MakeLabel(client_, "lblPrg", QString());
     lblPrg->setAlignment(Qt::AlignCenter);
+    // The caption of a fill stands over the plot: its own background keeps it readable there.
+    lblPrg->setAutoFillBackground(true);
     lblPrg->hide();
     prgLoad = new QProgressBar(client_);
     prgLoad->setObjectName(QStringLiteral("prgLoad"));
