@@ -179,6 +179,7 @@ struct WindowFigures {
     double wholeLoad = 0;
     double cancelRead = -1;
     double cancelFill = 0;
+    double todaysImport = 0;
     double resize = 0;
     double longestGap = 0;
     double step = 0;
@@ -210,17 +211,23 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
     Drain();
 
     // The plot is on the screen when the load command returns and the repaint has run; the
-    // rows are in once the window's timer has seen the end of the fill.
-    auto start = std::chrono::steady_clock::now();
-    window.LoadStarFile(file);
-    Drain();
-    f.firstPlot = Seconds(start);
-    while (window.commands().view().filling)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    f.wholeLoad = Seconds(start);
-    if (!window.commands().TableReady() || window.table()->Count() == 0) {
-        std::fprintf(stderr, "the fill did not end with the rows in the table\n");
-        std::exit(1);
+    // rows are in once the window's timer has seen the end of the fill. Today's import runs
+    // before each load, so that both see the same machine; the best of two rounds counts.
+    f.firstPlot = f.wholeLoad = f.todaysImport = 1e300;
+    std::chrono::steady_clock::time_point start;
+    for (int round = 0; round < 2; ++round) {
+        f.todaysImport = std::min(f.todaysImport, Import(file, dir, colors, true, nullptr));
+        start = std::chrono::steady_clock::now();
+        window.LoadStarFile(file);
+        Drain();
+        f.firstPlot = std::min(f.firstPlot, Seconds(start));
+        while (window.commands().view().filling)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        f.wholeLoad = std::min(f.wholeLoad, Seconds(start));
+        if (!window.commands().TableReady() || window.table()->Count() == 0) {
+            std::fprintf(stderr, "the fill did not end with the rows in the table\n");
+            std::exit(1);
+        }
     }
 
     // The event loop's turns during a redraw: a zero timer fires at every turn.
@@ -394,10 +401,13 @@ int main(int argc, char** argv) {
     const WindowFigures figures = MeasureWindow(file, dir, colors);
     rows.push_back({"window: load to the first plot on screen", figures.firstPlot, "<= 0.6 s",
                     Verdict(figures.firstPlot <= 0.6)});
+    rows.push_back(
+        {"today's import again, run before each window load", figures.todaysImport, "", ""});
     char importTarget[64];
-    std::snprintf(importTarget, sizeof importTarget, "<= today's import = %.3f s", import);
+    std::snprintf(importTarget, sizeof importTarget, "<= today's import = %.3f s",
+                  figures.todaysImport);
     rows.push_back({"window: whole load (first plot, then the rows filled)", figures.wholeLoad,
-                    importTarget, Verdict(figures.wholeLoad <= import)});
+                    importTarget, Verdict(figures.wholeLoad <= figures.todaysImport)});
     rows.push_back({"window: Cancel during the read, click to empty window", figures.cancelRead,
                     "<= 0.1 s", Verdict(figures.cancelRead >= 0 && figures.cancelRead <= 0.1)});
     rows.push_back({"window: Cancel during the fill, click to empty window", figures.cancelFill,
