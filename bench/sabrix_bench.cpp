@@ -221,8 +221,9 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
         window.LoadStarFile(file);
         Drain();
         f.firstPlot = std::min(f.firstPlot, Seconds(start));
+        // Sleeps until the next event (the fill's timer), as the window's own loop does.
         while (window.commands().view().filling)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         f.wholeLoad = std::min(f.wholeLoad, Seconds(start));
         if (!window.commands().TableReady() || window.table()->Count() == 0) {
             std::fprintf(stderr, "the fill did not end with the rows in the table\n");
