@@ -4,8 +4,8 @@
 // A star file is read twice. The first read (on this thread, a job) takes the plotted columns
 // of every data line, writes Errors.txt and finds every line that abandons the import; the
 // window is then fitted and the light curve drawn from the columns. The second read runs on
-// the table's own fill thread from the start, writing the rows; the window polls it
-// (PollFill) and, once it has ended, the commands that need the rows work again.
+// the table's own fill thread, started as the plot is drawn, writing the rows; the window
+// polls it (PollFill) and, once it has ended, the commands that need the rows work again.
 #include <algorithm>
 #include <exception>
 
@@ -99,10 +99,6 @@ bool MainWindowCommands::ImportStarFile(RowFill fill) {
     bool failed = false;
     QString failure;
     try {
-        // The rows are written from the start, on the table's thread, while this thread reads
-        // the columns; a read that fails or is cancelled stops the fill again.
-        if (fill == RowFill::Behind)
-            table_->StartFill(StarFileRowSource(state_.settings.FilePath, state_.settings));
         Job job(*this);
         ImportCallbacks callbacks;
         callbacks.started = [this](int32_t recordCount) {
@@ -146,6 +142,10 @@ bool MainWindowCommands::ImportStarFile(RowFill fill) {
     };
     switch (result.outcome) {
         case ImportResult::Outcome::Loaded:
+            // The rows are written on the table's thread while this one draws the plot. The
+            // fill starts only now: started with the read, it shared the cores with it and
+            // delayed the first plot more than it shortened the whole load.
+            if (fill == RowFill::Behind && !StartRowFill()) return false;
             table_->AdoptPlotColumns(std::move(scan.points));
             rowsAbsent_ = fill == RowFill::None;
             loadPhase_ = fill == RowFill::Behind ? LoadPhase::Filling : LoadPhase::None;
@@ -179,6 +179,20 @@ bool MainWindowCommands::ImportStarFile(RowFill fill) {
             return false;
     }
     return false;
+}
+
+bool MainWindowCommands::StartRowFill() {
+    try {
+        table_->StartFill(StarFileRowSource(state_.settings.FilePath, state_.settings));
+        return true;
+    } catch (const std::exception& e) {
+        loadPhase_ = LoadPhase::None;
+        view_.cancelShown = false;
+        Say(LoadFailureText(DisplayText(e.what())), QStringLiteral("Error"), Buttons::OK,
+            Icon::Critical);
+        UnloadStar();
+        return false;
+    }
 }
 
 const WindowView& MainWindowCommands::PollFill() {
