@@ -83,7 +83,7 @@ void frmPlot::Apply(const WindowView& view) {
     if (!view.busy) {
         mnuPrevious->setEnabled(view.previousViewAvailable);
         // The commands that need every row wait for the fill behind the plot.
-        for (QAction* action : {mnuLoad, mnuSave, mnuXYZ, mnuSaveXYZ, mnuConfig})
+        for (QAction* action : {mnuLoad, mnuSave, mnuXYZ, mnuSaveXYZ, mnuSaveDownload, mnuConfig})
             action->setEnabled(!view.filling);
         cmdLoad->setEnabled(!view.filling);
     }
@@ -132,6 +132,14 @@ void frmPlot::mnuSave_Click() {
 
 void frmPlot::mnuSaveXYZ_Click() {
     Apply(commands_->mnuSaveXYZ_Click());
+}
+
+void frmPlot::mnuSaveDownload_Click() {
+    Apply(commands_->mnuSaveDownload_Click());
+}
+
+void frmPlot::mnuExport_Click() {
+    Apply(commands_->mnuExport_Click());
 }
 
 void frmPlot::mnuFaint_Click() {

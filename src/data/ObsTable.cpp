@@ -46,7 +46,13 @@ CREATE TABLE Obs (
     PunktFarb INTEGER NOT NULL DEFAULT 0,
     Marked TEXT NOT NULL DEFAULT '',
     Edited TEXT NOT NULL DEFAULT '',
-    Error REAL NOT NULL DEFAULT 0
+    Error REAL NOT NULL DEFAULT 0,
+    ObserverAffiliation TEXT NOT NULL DEFAULT '',
+    MeasurementMethod TEXT NOT NULL DEFAULT '',
+    GroupingMethod TEXT NOT NULL DEFAULT '',
+    ADSReference TEXT NOT NULL DEFAULT '',
+    Digitizer TEXT NOT NULL DEFAULT '',
+    Credit TEXT NOT NULL DEFAULT ''
 );
 CREATE INDEX ObsJD ON Obs (JD);
 CREATE INDEX ObsInit ON Obs (Init);
@@ -54,7 +60,13 @@ CREATE INDEX ObsInit ON Obs (Init);
 
 constexpr const char* kColumns =
     "ID, Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, ComCod, Comp1, Comp2, "
-    "Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, PunktFarb, Marked, Edited, Error";
+    "Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, PunktFarb, Marked, Edited, Error, "
+    "ObserverAffiliation, MeasurementMethod, GroupingMethod, ADSReference, Digitizer, Credit";
+
+// The columns that a template of an older build lacks: they were added last, in this order.
+constexpr const char* kLaterColumns[] = {"ObserverAffiliation", "MeasurementMethod",
+                                         "GroupingMethod",      "ADSReference",
+                                         "Digitizer",           "Credit"};
 
 std::string SelectRows(const std::string& tail) {
     return std::string("SELECT ") + kColumns + " FROM Obs " + tail;
@@ -119,20 +131,27 @@ ObsRow ReadObsRow(const SQLite::Statement& q) {
     r.Marked = q.getColumn(22).getString();
     r.Edited = q.getColumn(23).getString();
     r.Error = q.getColumn(24).getDouble();
+    r.ObserverAffiliation = q.getColumn(25).getString();
+    r.MeasurementMethod = q.getColumn(26).getString();
+    r.GroupingMethod = q.getColumn(27).getString();
+    r.ADSReference = q.getColumn(28).getString();
+    r.Digitizer = q.getColumn(29).getString();
+    r.Credit = q.getColumn(30).getString();
     return r;
 }
 
 constexpr const char* kInsertRowWithId =
     "INSERT INTO Obs (ID, Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
     "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
-    "PunktFarb, Marked, Edited, Error) VALUES "
-    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    "PunktFarb, Marked, Edited, Error, ObserverAffiliation, MeasurementMethod, GroupingMethod, "
+    "ADSReference, Digitizer, Credit) VALUES "
+    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 
 bool PointBefore(const auto& a, const auto& b) {
     return a.JD < b.JD || (a.JD == b.JD && a.ID < b.ID);
 }
 
-// Binds the 24 columns of kInsertRow, the first at parameter first.
+// Binds the 30 columns of kInsertRow, the first at parameter first.
 void BindRow(SQLite::Statement& s, const ObsRow& r, int first) {
     auto text = [&s](int index, const std::string& value) { s.bindNoCopy(index, value); };
     text(first + 0, r.Desig);
@@ -159,6 +178,12 @@ void BindRow(SQLite::Statement& s, const ObsRow& r, int first) {
     text(first + 21, r.Marked);
     text(first + 22, r.Edited);
     s.bind(first + 23, r.Error);
+    text(first + 24, r.ObserverAffiliation);
+    text(first + 25, r.MeasurementMethod);
+    text(first + 26, r.GroupingMethod);
+    text(first + 27, r.ADSReference);
+    text(first + 28, r.Digitizer);
+    text(first + 29, r.Credit);
 }
 
 // The connection settings of the working database, for the table's connection and a fill's.
@@ -254,6 +279,21 @@ ObsTable::ObsTable(const std::string& path)
                             nullptr, nullptr, StDevStep, StDevFinal);
     // Fails early (and clearly) when the file is not a database holding Obs.
     db_->exec("SELECT COUNT(*) FROM Obs WHERE 0");
+    addLaterColumns();
+}
+
+void ObsTable::addLaterColumns() {
+    // A template left in the program folder by an older build lacks the newest columns; its
+    // working copy gets them here, so every statement of this class finds the columns it names.
+    std::vector<std::string> present;
+    {
+        SQLite::Statement q(*db_, "SELECT name FROM pragma_table_info('Obs')");
+        while (q.executeStep()) present.push_back(q.getColumn(0).getString());
+    }
+    for (const char* column : kLaterColumns)
+        if (std::find(present.begin(), present.end(), column) == present.end())
+            db_->exec(std::string("ALTER TABLE Obs ADD COLUMN ") + column +
+                      " TEXT NOT NULL DEFAULT ''");
 }
 
 ObsTable::~ObsTable() {
@@ -350,8 +390,9 @@ void ObsTable::CancelFill() {
 const char* const ObsTable::kInsertRow =
     "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
     "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
-    "PunktFarb, Marked, Edited, Error) VALUES "
-    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    "PunktFarb, Marked, Edited, Error, ObserverAffiliation, MeasurementMethod, GroupingMethod, "
+    "ADSReference, Digitizer, Credit) VALUES "
+    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 
 void ObsTable::ensureIndexes() const {
     if (!indexesDeferred_) return;

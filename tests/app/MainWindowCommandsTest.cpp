@@ -178,6 +178,7 @@ TEST_F(Commands, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot)
     commands->LoadThreeColumnFile(other);
     commands->mnuSave_Click();
     commands->mnuSaveXYZ_Click();
+    commands->mnuSaveDownload_Click();
     EXPECT_FALSE(commands->PrepareConfiguration());
     EXPECT_TRUE(prompts.messages.empty() && prompts.fileDialogs.empty());
     EXPECT_EQ(view().starLabel, QString("PDS 110 - (340 Points)"));

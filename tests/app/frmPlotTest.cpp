@@ -34,8 +34,9 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
     EXPECT_EQ(
         Inventory(window->mnuFiles->actions()),
         (QStringList{"mnuLoad:Load a File", "mnuSave:Save to Star File",
-                     "mnuFaint:Omit \"fainter thans\"", "mnuSpacer6:-", "mnuXYZ:Load 3-Column File",
-                     "mnuSaveXYZ:Save 3-Column File", "mnuSpacer7:-", "mnuExit1:Exit"})
+                     "mnuSaveDownload:Save as Download File", "mnuFaint:Omit \"fainter thans\"",
+                     "mnuSpacer6:-", "mnuXYZ:Load 3-Column File", "mnuSaveXYZ:Save 3-Column File",
+                     "mnuExport:Export Plot Image", "mnuSpacer7:-", "mnuExit1:Exit"})
             .join(", "));
     EXPECT_EQ(
         Inventory(window->mnuTools->actions()),
@@ -303,8 +304,9 @@ TEST_F(PlotWindow, ASaveDisablesEveryCommandAndARedrawMissedMeanwhileFollowsIt) 
 }
 
 TEST_F(PlotWindow, TheFillBehindThePlotDisablesTheRowCommandsAndCancelOrClosingStopsIt) {
-    const std::vector<QAction*> needRows = {window->mnuLoad, window->mnuSave, window->mnuXYZ,
-                                            window->mnuSaveXYZ, window->mnuConfig};
+    const std::vector<QAction*> needRows = {window->mnuLoad,         window->mnuSave,
+                                            window->mnuXYZ,          window->mnuSaveXYZ,
+                                            window->mnuSaveDownload, window->mnuConfig};
     const auto duringTheFill = [&] {
         EXPECT_TRUE(window->picView->isVisible() && window->prgLoad->isVisible() &&
                     window->lblPrg->isVisible() && window->cmdCancel->isVisible());
