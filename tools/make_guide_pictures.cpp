@@ -94,6 +94,8 @@ int main(int argc, char** argv) {
             !QFile::copy(QString::fromLocal8Bit(argv[1]), star))
             throw std::runtime_error("cannot copy the star file");
         window.LoadStarFile(star.toStdString());
+        // The guide shows the window once the rows are in, without the fill's progress.
+        window.Apply(window.commands().FinishFill());
         if (!window.state().star.FileLoaded) return 1;
         QApplication::processEvents();
         saved = Save(window.grab(), out, "window.png") && saved;

@@ -70,8 +70,9 @@ struct LoadedFile {
 };
 
 // Loads the file as a star file or a three-column file, with the state set up by prepare
-// before the load. Returns nothing after writing the program's messages to err.
-std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeColumn,
+// before the load; a star file's rows are written (and waited for) only when rows is set.
+// Returns nothing after writing the program's messages to err.
+std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeColumn, bool rows,
                                      const std::string& programDir, const PlotAreaLayout& layout,
                                      const std::function<void(AppState&)>& prepare,
                                      std::ostream& err) {
@@ -109,10 +110,14 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     MainWindowCommands& commands = *loaded->commands;
     commands.OpenWorkingTable();
     if (!commands.view().endRun) {
-        if (threeColumn)
+        if (threeColumn) {
             commands.LoadThreeColumnFile(file);
-        else
+        } else if (rows) {
             commands.LoadStarFile(file);
+            commands.FinishFill();
+        } else {
+            commands.LoadStarFile(file, MainWindowCommands::RowFill::None);
+        }
     }
     if (!commands.state().star.FileLoaded) {
         for (const auto& message : loaded->prompts.messages)
@@ -148,8 +153,10 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
               std::ostream& err) {
     try {
         const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
+        // The picture, the label, the count of rejected lines, the stats and the overlays all
+        // come from the plotted columns: the rows are not written.
         auto loaded = LoadFile(
-            options.file, options.threeColumn, programDir, layout,
+            options.file, options.threeColumn, false, programDir, layout,
             [&options](AppState& state) {
                 state.overlay.OmitFainter = options.omitFaint;
                 state.overlay.StatsShown = options.stats;
@@ -236,8 +243,8 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
                std::ostream& err) {
     try {
         // Nothing is drawn for the user to see: the smallest plot area will do.
-        auto loaded =
-            LoadFile(options.file, options.threeColumn, programDir, LayOutPlotArea(1, 1), {}, err);
+        auto loaded = LoadFile(options.file, options.threeColumn, true, programDir,
+                               LayOutPlotArea(1, 1), {}, err);
         if (!loaded) return 1;
         MainWindowCommands& commands = *loaded->commands;
         bool toThreeColumn = options.threeColumn;

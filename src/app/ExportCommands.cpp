@@ -40,7 +40,7 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 const WindowView& MainWindowCommands::mnuSaveDownload_Click() {
-    if (Busy() || !table_) return view_;
+    if (Busy() || !TableReady()) return view_;
     Job job(*this);
     sabrix::mnuSaveDownload_Click(state_, *table_, prompts_, *this);
     return view_;

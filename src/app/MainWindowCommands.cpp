@@ -6,11 +6,8 @@
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/WorkingDatabase.h"
-#include "data/StarFileImport.h"
 #include "data/TextFields.h"
-#include "data/XYZLoadCommand.h"
 #include "plot/PlotWindow.h"
-#include "plot/Plotter.h"
 
 namespace sabrix {
 
@@ -82,6 +79,11 @@ bool MainWindowCommands::UnloadStar() {
     view_.progressCaption.clear();
     view_.captionShown = false;
     view_.progressBarShown = false;
+    // A fill behind the plot stops with the table it fills.
+    loadPhase_ = LoadPhase::None;
+    rowsAbsent_ = false;
+    view_.filling = false;
+    view_.cancelShown = false;
 
     table_.reset();
     try {
@@ -102,7 +104,11 @@ bool MainWindowCommands::UnloadStar() {
 }
 
 int MainWindowCommands::CloseWorkingTable(int exitCode) {
+    // A fill that runs stops and rolls back with its table, before the file goes.
     table_.reset();
+    loadPhase_ = LoadPhase::None;
+    view_.filling = false;
+    view_.cancelShown = false;
     if (FileExists(files_.database)) {
         try {
             DeleteDatabaseFiles(files_.database);
@@ -121,202 +127,17 @@ int MainWindowCommands::CloseWorkingTable(int exitCode) {
     return exitCode;
 }
 
-// ---- Loading -----------------------------------------------------------------------------
-
-const WindowView& MainWindowCommands::mnuLoad_Click() {
-    if (Busy() || !table_) return view_;
-    if (!AskToUnload(ObservationFileKind::StarFile)) return view_;
-    if (state_.star.FileLoaded && !UnloadStar()) return view_;
-    host_.present(view_);
-    host_.yield();
-    ClearCanvases();
-    FileDialogOptions options;
-    options.filter = QStringLiteral("All Files (*.*)|*.*|");
-    options.initialFolder = DisplayText(state_.settings.FilePath);
-    const std::optional<QString> path = prompts_.openFile(options);
-    if (!path) return view_;
-    return LoadStarFile(PathBytes(*path));
-}
-
-const WindowView& MainWindowCommands::LoadStarFile(const std::string& path) {
-    if (Busy() || !table_) return view_;
-    if (state_.star.FileLoaded && !UnloadStar()) return view_;
-    state_.settings.FilePath = path;
-    const bool loaded = ImportStarFile();
-    if (view_.endRun) return view_;
-    ShowLoadedFile(loaded, QStringLiteral("File: ") + DisplayText(path));
-    if (loaded) RememberLoadedFile(ObservationFileKind::StarFile, path);
-    return view_;
-}
-
-void MainWindowCommands::ShowLoadedFile(bool loaded, const QString& panelOne) {
-    view_.progressBarShown = false;
-    view_.captionShown = false;
-    // Whatever failed on the way has been said; the next command starts afresh.
-    state_.overlay.StateOK = true;
-    if (!loaded) {
-        // Nothing is loaded: the status bar names no file.
-        view_.look = WindowView::Look::Empty;
-        view_.panels[0].clear();
-    } else {
-        view_.look = WindowView::Look::Plot;
-        view_.panels[0] = panelOne;
-    }
-    view_.panels[1] = PlainMagnificationText(state_);
-}
-
-bool MainWindowCommands::ImportStarFile() {
-    view_.look = WindowView::Look::Loading;
-    rejectedLines_ = 0;
-    ImportResult result;
-    bool failed = false;
-    QString failure;
-    {
-        Job job(*this);
-        ImportCallbacks callbacks;
-        callbacks.started = [this](int32_t recordCount) {
-            state_.star.RecordCount = recordCount;
-            view_.progressMaximum = std::max(recordCount, 1);
-            view_.progressValue = 0;
-            view_.progressBarShown = true;
-            host_.present(view_);
-        };
-        callbacks.firstRow = [this](const std::string& caption) {
-            view_.progressCaption = DisplayText(caption);
-            view_.captionShown = true;
-            host_.present(view_);
-        };
-        callbacks.progress = [this](int64_t n) { view_.progressValue = static_cast<int>(n); };
-        callbacks.yield = [&job] { job.pacer().tick(); };
-        try {
-            result = ImportStarFileRows(state_.settings.FilePath,
-                                        state_.star.FilesFolder + "/Errors.txt", *table_,
-                                        state_.settings, callbacks);
-        } catch (const std::exception& e) {
-            failed = true;
-            failure = DisplayText(e.what());
-        }
-    }
-    state_.star.RecordCount = result.recordCount;
-    rejectedLines_ = result.rejected;
-    if (failed) {
-        Say(LoadFailureText(failure), QStringLiteral("Error"), Buttons::OK, Icon::Critical);
-        UnloadStar();
-        return false;
-    }
-    const std::optional<ImportMessage> message = ImportMessageFor(result);
-    const auto tell = [&] {
-        if (message) Say(message->text, message->title, Buttons::OK, message->icon);
-    };
-    switch (result.outcome) {
-        case ImportResult::Outcome::Loaded:
-            state_.star.StarName = result.starName;
-            state_.star.BackupMade = false;
-            view_.progressBarShown = false;
-            view_.captionShown = false;
-            if (!FitPlotWindow()) {
-                // Nothing can be shown: the rows go again, so the next load starts empty.
-                UnloadStar();
-                return false;
-            }
-            state_.star.FileLoaded = true;
-            Redraw(false);
-            tell();
-            return true;
-        case ImportResult::Outcome::NoDataLines:
-            tell();
-            return false;
-        case ImportResult::Outcome::CannotOpen:
-        case ImportResult::Outcome::InputPastEnd:
-        case ImportResult::Outcome::ConversionFailed:
-            view_.look = WindowView::Look::Empty;
-            tell();
-            // The import stored nothing; unloading gives the empty window and a fresh table.
-            UnloadStar();
-            return false;
-    }
-    return false;
-}
-
-const WindowView& MainWindowCommands::mnuXYZ_Click() {
-    if (Busy() || !table_) return view_;
-    if (!AskToUnload(ObservationFileKind::ThreeColumnFile)) return view_;
-    if (state_.star.FileLoaded && !UnloadStar()) return view_;
-    host_.present(view_);
-    host_.yield();
-    ClearCanvases();
-    const std::optional<QString> path = prompts_.openFile(XYZOpenDialogOptions(state_));
-    if (!path) return view_;
-    return LoadThreeColumnFile(PathBytes(*path));
-}
-
-const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& path) {
-    if (Busy() || !table_) return view_;
-    if (state_.star.FileLoaded && !UnloadStar()) return view_;
-    if (!XYZBeginLoad(state_, path)) {
-        Say(LoadFailureText(QStringLiteral("The file name ") + DisplayText(path) +
-                            QStringLiteral(" has no \".\".")),
-            QStringLiteral("Error"), Buttons::OK, Icon::Critical);
-        return view_;
-    }
-    view_.panels[0] = XYZFileStatusText(state_);
-    view_.panels[1] = PlainMagnificationText(state_);
-    view_.look = WindowView::Look::Loading;
-    XYZLoadOutcome outcome;
-    {
-        Job job(*this);
-        XYZLoadCallbacks callbacks;
-        callbacks.counted = [this](int32_t lineCount) {
-            view_.progressCaption = XYZLoadingCaption(lineCount);
-            view_.captionShown = true;
-            view_.progressMaximum = lineCount + 10;
-            view_.progressValue = 0;
-            view_.progressBarShown = true;
-            host_.present(view_);
-        };
-        callbacks.beforeLine = [this, &job](int64_t rowsStored) {
-            view_.progressValue = static_cast<int>(rowsStored);
-            job.pacer().tick();
-        };
-        // The messages of a failed load come over the window as it was during the load.
-        outcome = XYZLoadFile(state_, *table_, prompts_, callbacks);
-    }
-    view_.progressBarShown = false;
-    view_.captionShown = false;
-    const bool loaded = outcome == XYZLoadOutcome::Loaded && FitPlotWindow();
-    if (loaded)
-        Redraw(false);
-    else if (!UnloadStar())
-        return view_;
-    ShowLoadedFile(loaded, XYZFileStatusText(state_));
-    if (loaded) RememberLoadedFile(ObservationFileKind::ThreeColumnFile, path);
-    return view_;
-}
-
-bool MainWindowCommands::FitPlotWindow() {
-    try {
-        if (FindExtremes(state_.view, *table_)) return true;
-        view_.look = WindowView::Look::Empty;
-        Say(NoObservationsText(state_.star.StarName), QStringLiteral("No Observations"),
-            Buttons::OK, Icon::None);
-        state_.overlay.StateOK = false;
-    } catch (const std::exception& e) {
-        SayModuleError(e, "FindExtremes");
-    }
-    return false;
-}
-
 // ---- Saving ------------------------------------------------------------------------------
 
 const WindowView& MainWindowCommands::mnuSave_Click() {
-    if (Busy() || !table_) return view_;
+    if (Busy() || !TableReady()) return view_;
     Job job(*this);
     sabrix::mnuSave_Click(state_, *table_, prompts_, *clock_, *this);
     return view_;
 }
 
 const WindowView& MainWindowCommands::mnuSaveXYZ_Click() {
-    if (Busy() || !table_) return view_;
+    if (Busy() || !TableReady()) return view_;
     Job job(*this);
     sabrix::mnuSaveXYZ_Click(state_, *table_, prompts_, *this);
     return view_;
@@ -362,7 +183,7 @@ bool MainWindowCommands::QueryUnload() {
 }
 
 bool MainWindowCommands::PrepareConfiguration() {
-    if (Busy()) return false;
+    if (Busy() || !TableReady()) return false;
     if (!state_.star.FileLoaded) return true;
     const std::string keptPath = state_.settings.FilePath;
     const QString text = QStringLiteral(

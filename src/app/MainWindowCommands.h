@@ -8,7 +8,8 @@
 //
 // Commands refuse at their top (returning the view unchanged) while a long job runs: during
 // imports, saves and plots the host's event loop turns, and a second command must not start
-// inside the first.
+// inside the first. A star file's rows are written behind its first plot; until they all are,
+// the commands that need them refuse too (TableReady), while the plot and its navigation work.
 #pragma once
 
 #include <cstdint>
@@ -81,10 +82,34 @@ class MainWindowCommands : private SaveDisplay {
     // the table could not be deleted (after its message, unless exitCode was 1 already).
     int CloseWorkingTable(int exitCode);
 
+    // The one guard of the commands that read or write rows of the table (loads, the saves,
+    // Save as Download File, the configuration, and the selection, record list and marking):
+    // true when the table holds every row of the loaded file. False while a load reads the file or fills the table
+    // behind its plot, and after a load that kept only the plotted columns. The plot, the
+    // navigation, the zooms, the stats window, the averages and the fit work from the
+    // columns and need no rows.
+    bool TableReady() const;
+
     // Loading. "Load a File" asks to unload a loaded star, then for the file; LoadStarFile
     // takes a file chosen elsewhere (the command line). The three-column commands likewise.
+    // A star file is drawn from its plotted columns as soon as it has been read; with
+    // RowFill::Behind its rows are then written on the table's own thread while the user
+    // looks at the plot (view().filling, PollFill); with RowFill::None they are never written
+    // (a render that needs only the columns; the table then stays not ready).
+    enum class RowFill { Behind, None };
     const WindowView& mnuLoad_Click();
-    const WindowView& LoadStarFile(const std::string& path);
+    const WindowView& LoadStarFile(const std::string& path, RowFill fill = RowFill::Behind);
+    // The fill behind the plot: moves the progress bar; once the fill has ended, the table is
+    // ready, or, when it failed, its message has been said and the window is empty. The
+    // window calls it on a timer while view().filling. Does nothing during a job.
+    const WindowView& PollFill();
+    // Waits for the fill to end, then as PollFill (the command line and the tests).
+    const WindowView& FinishFill();
+    // "Cancel" beside the progress bar, and Escape: stops the load that runs (reading or
+    // filling). The table is empty again and the window shows its empty look naming no file;
+    // nothing is said. A read stops at its next line; a fill at once, or after the command
+    // that is on its way. Allowed while busy; does nothing when no load runs.
+    const WindowView& CancelLoad();
     const WindowView& mnuXYZ_Click();
     const WindowView& LoadThreeColumnFile(const std::string& path);
 
@@ -238,11 +263,16 @@ class MainWindowCommands : private SaveDisplay {
     Answer Say(const QString& text, const QString& title, Buttons buttons, Icon icon,
                std::optional<Answer> dismissed = std::nullopt);
     void SayModuleError(const std::exception& e, const char* module);
-    // Reads FilePath into the table and draws it. Returns whether the star is loaded; after
-    // a failure its message has been said and the table is empty.
-    bool ImportStarFile();
+    // Reads FilePath's columns, draws them and starts the fill (as fill says). Returns whether
+    // the star is loaded; after a failure its message has been said and the table is empty.
+    bool ImportStarFile(RowFill fill);
     // The window after a load: the plot with the file named in panel 1, or the empty look.
     void ShowLoadedFile(bool loaded, const QString& panelOne);
+    // The progress controls and the Cancel button of a fill that runs, or none.
+    void ShowFillProgress();
+    const WindowView& TakeFillStatus(const ObsTable::FillStatus& status);
+    // Starts the table's fill from FilePath. Returns false after saying why and unloading.
+    bool StartRowFill();
     // FindExtremes for the loaded table. Returns false after telling the user why.
     bool FitPlotWindow();
     void RunPlotter();
@@ -289,6 +319,15 @@ class MainWindowCommands : private SaveDisplay {
     // The pacer of the job that runs; null between jobs.
     EventPacer* pacer_ = nullptr;
     int64_t rejectedLines_ = 0;
+    // The load that runs: reading the file (a job), or filling the table behind the plot.
+    enum class LoadPhase { None, Reading, Filling };
+    LoadPhase loadPhase_ = LoadPhase::None;
+    bool cancelRequested_ = false;
+    // The load command is on the stack (its messages may turn the event loop).
+    bool inLoadCommand_ = false;
+    // The loaded star's rows were never written (RowFill::None).
+    bool rowsAbsent_ = false;
+    QString loadCaption_;
     ViewHistory history_;
     AnalysisDialogs* analysisDialogs_ = nullptr;
     ImageExportDialog* imageExportDialog_ = nullptr;

@@ -98,7 +98,7 @@ const WindowView& MainWindowCommands::LoadFileOfKind(ObservationFileKind kind,
 }
 
 const WindowView& MainWindowCommands::mnuRecent_Click(size_t index) {
-    if (Busy() || !table_ || index >= preferences_.RecentFiles.size()) return view_;
+    if (Busy() || !TableReady() || index >= preferences_.RecentFiles.size()) return view_;
     const RecentFile file = preferences_.RecentFiles[index];
     if (!FileExists(file.path)) {
         Say(QStringLiteral("The file ") + DisplayText(file.path) +
@@ -113,7 +113,7 @@ const WindowView& MainWindowCommands::mnuRecent_Click(size_t index) {
 }
 
 const WindowView& MainWindowCommands::DropFile(const std::string& path) {
-    if (Busy() || !table_) return view_;
+    if (Busy() || !TableReady()) return view_;
     if (!FileExists(path)) {
         Say(DisplayText(path) + QStringLiteral(" is not a file that can be loaded."),
             QStringLiteral("File Not Found"), Buttons::OK, Icon::Exclamation);

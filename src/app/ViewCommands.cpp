@@ -38,8 +38,7 @@ void MainWindowCommands::RunPlotter() {
     }
     // The plot look: the titles, the logo and the progress controls give way to the plot.
     view_.look = WindowView::Look::Plot;
-    view_.captionShown = false;
-    view_.progressBarShown = false;
+    ShowFillProgress();
     if (outcome.starLabel) view_.starLabel = *outcome.starLabel;
     // A window without rows draws nothing, but its factor is still the one to show: a stale
     // figure in the status bar would describe another view.

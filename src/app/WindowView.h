@@ -50,6 +50,11 @@ struct WindowView {
 
     // A long job runs: every command is refused, the window shows the busy pointer.
     bool busy = false;
+    // The rows of the loaded star are being written behind its plot: the plot and its
+    // navigation work, the commands that need the rows are refused (the window disables them).
+    bool filling = false;
+    // A load runs that "Cancel" beside the progress bar, and Escape, can stop.
+    bool cancelShown = false;
 
     // Check marks of "Omit "fainter thans"" and "Stats Window".
     bool omitFainterChecked = false;

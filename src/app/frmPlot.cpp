@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
 
 #include "core/ErrorText.h"
@@ -235,11 +236,22 @@ void frmPlot::buildControls() {
 
     lblPrg = MakeLabel(client_, "lblPrg", QString());
     lblPrg->setAlignment(Qt::AlignCenter);
+    // The caption of a fill stands over the plot: its own background keeps it readable there.
+    lblPrg->setAutoFillBackground(true);
     lblPrg->hide();
     prgLoad = new QProgressBar(client_);
     prgLoad->setObjectName(QStringLiteral("prgLoad"));
     prgLoad->setTextVisible(false);
     prgLoad->hide();
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), client_);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->hide();
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPlot::cmdCancel_Click);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &frmPlot::cmdCancel_Click);
+    tmrFill_.setInterval(40);
+    connect(&tmrFill_, &QTimer::timeout, this, &frmPlot::tmrFill_Timer);
 
     cmdLoad = new QPushButton(QStringLiteral("Load a File"), client_);
     cmdLoad->setObjectName(QStringLiteral("cmdLoad"));
@@ -455,6 +467,10 @@ void frmPlot::applyLayout() {
     lblPrg->setGeometry(PixelRect(layout_.lblPrg));
     cmdLoad->setGeometry(PixelRect(layout_.cmdLoad));
     prgLoad->setGeometry(PixelRect(layout_.prgLoad));
+    const QRect bar = prgLoad->geometry();
+    const int cancelHeight = std::max(bar.height(), cmdCancel->sizeHint().height());
+    cmdCancel->setGeometry(bar.right() + 8, bar.center().y() - cancelHeight / 2,
+                           cmdCancel->sizeHint().width(), cancelHeight);
     fraButtons->setGeometry(PixelRect(layout_.fraButtons));
     lblCopyright->setGeometry(PixelRect(layout_.lblCopyright));
     picNorvane->setGeometry(PixelRect(layout_.picNorvane));
@@ -498,6 +514,14 @@ void frmPlot::mnuExit1_Click() {
 }
 
 void frmPlot::closeEvent(QCloseEvent* event) {
+    // Closing during the read of a load asks nothing: the load stops, then the window closes.
+    // (A fill behind the plot stops with the working table in ShutDown.)
+    if (!shutDownStarted_ && busy_ && commands_->view().cancelShown) {
+        closeAfterLoad_ = true;
+        Apply(commands_->CancelLoad());
+        event->ignore();
+        return;
+    }
     // Form_QueryUnload.
     if (!shutDownStarted_ && (busy_ || !commands_->QueryUnload())) {
         event->ignore();

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -163,6 +164,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     QStatusBar* staPlot = nullptr;
     QProgressBar* prgLoad = nullptr;
     QLabel* lblPrg = nullptr;
+    // "Cancel" beside the progress bar while a load runs (Escape does the same).
+    QPushButton* cmdCancel = nullptr;
     QLabel* picNorvane = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -219,6 +222,9 @@ class frmPlot : public QMainWindow, private WindowHost {
     void mnuViewer_Click();
     void mnuManage_Click();
     void mnuWebSite_Click();
+    void cmdCancel_Click();
+    // The fill behind the plot, polled while it runs.
+    void tmrFill_Timer();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -260,6 +266,9 @@ class frmPlot : public QMainWindow, private WindowHost {
     std::vector<QPointer<QAction>> disabledActionsWhileBusy_;
     bool cmdLoadWasEnabled_ = false;
     bool shutDownStarted_ = false;
+    // The window was closed during the read of a load: it closes once the load has stopped.
+    bool closeAfterLoad_ = false;
+    QTimer tmrFill_;
     bool shutDownDone_ = false;
     int exitCode_ = 0;
     bool redrawPending_ = false;

@@ -45,6 +45,9 @@ void frmPlot::Apply(const WindowView& view) {
     // Apply runs on every pointer move and job turn: the cursor image loads only when it changes.
     if (picView->toolCursorName() != view.cursorName) picView->setToolCursor(view.cursorName);
 
+    cmdCancel->setVisible(view.cancelShown);
+    if (view.filling && !tmrFill_.isActive()) tmrFill_.start();
+    if (!view.filling) tmrFill_.stop();
     lblPrg->setText(view.progressCaption);
     lblPrg->setVisible(view.captionShown);
     if (prgLoad->maximum() != view.progressMaximum) prgLoad->setRange(0, view.progressMaximum);
@@ -101,7 +104,14 @@ void frmPlot::Apply(const WindowView& view) {
 
     const bool wasBusy = busy_;
     setBusy(view.busy);
-    if (!view.busy) mnuPrevious->setEnabled(view.previousViewAvailable);
+    if (!view.busy) {
+        mnuPrevious->setEnabled(view.previousViewAvailable);
+        // The commands that need every row wait for the fill behind the plot.
+        for (QAction* action : {mnuLoad, mnuSave, mnuXYZ, mnuSaveXYZ, mnuSaveDownload, mnuConfig})
+            action->setEnabled(!view.filling);
+        for (QAction* action : mnuRecent) action->setEnabled(!view.filling);
+        cmdLoad->setEnabled(!view.filling);
+    }
     if (view.busy && !wasBusy) QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!view.busy && wasBusy) QApplication::restoreOverrideCursor();
     // What the plot pictures show changed under them.
@@ -110,6 +120,11 @@ void frmPlot::Apply(const WindowView& view) {
     if (view.endRun) {
         exitCode_ = *view.endRun;
         ShutDown();
+        return;
+    }
+    if (closeAfterLoad_ && !view.busy) {
+        closeAfterLoad_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
 }
 
@@ -338,6 +353,14 @@ void frmPlot::mnuManage_Click() {
 
 void frmPlot::mnuWebSite_Click() {
     Apply(commands_->mnuWebSite_Click());
+}
+
+void frmPlot::cmdCancel_Click() {
+    Apply(commands_->CancelLoad());
+}
+
+void frmPlot::tmrFill_Timer() {
+    Apply(commands_->PollFill());
 }
 
 bool frmPlot::HandlePlotKey(int key) {

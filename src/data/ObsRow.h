@@ -40,6 +40,19 @@ struct ObsRow {
     std::string Marked;     // empty, or the number of the observer marking that coloured it
     std::string Edited;
     double Error = 0;  // uncertainty of a three-column row (0 when absent)
+
+    bool operator==(const ObsRow&) const = default;
+};
+
+// The plotted columns of one row as ObsTable keeps them in memory: JD, Mag in single
+// precision for drawing and as stored for the statistics, PunktFarb and whether Faint is "<".
+struct ObsPoint {
+    double JD = 0;
+    int64_t ID = 0;
+    float Mag = 0;
+    int32_t PunktFarb = 0;
+    bool faint = false;
+    double MagStored = 0;
 };
 
 // What the plot needs of a row.

@@ -6,9 +6,15 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cmath>
+#include <thread>
 #include <unordered_map>
 #include <vector>
+
+#include "core/NumberText.h"
+#include "core/SabrixError.h"
 
 namespace sabrix {
 
@@ -134,7 +140,132 @@ ObsRow ReadObsRow(const SQLite::Statement& q) {
     return r;
 }
 
+constexpr const char* kInsertRowWithId =
+    "INSERT INTO Obs (ID, Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
+    "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
+    "PunktFarb, Marked, Edited, Error, ObserverAffiliation, MeasurementMethod, GroupingMethod, "
+    "ADSReference, Digitizer, Credit) VALUES "
+    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+
+bool PointBefore(const auto& a, const auto& b) {
+    return a.JD < b.JD || (a.JD == b.JD && a.ID < b.ID);
+}
+
+// Binds the 30 columns of kInsertRow, the first at parameter first.
+void BindRow(SQLite::Statement& s, const ObsRow& r, int first) {
+    auto text = [&s](int index, const std::string& value) { s.bindNoCopy(index, value); };
+    text(first + 0, r.Desig);
+    text(first + 1, r.Star);
+    s.bind(first + 2, r.JD);
+    text(first + 3, r.Faint);
+    s.bind(first + 4, r.Mag);
+    text(first + 5, r.Uncertain);
+    text(first + 6, r.HQUncertain);
+    text(first + 7, r.Band);
+    text(first + 8, r.Init);
+    text(first + 9, r.ComCod);
+    text(first + 10, r.Comp1);
+    text(first + 11, r.Comp2);
+    text(first + 12, r.Charts);
+    text(first + 13, r.Comments);
+    text(first + 14, r.XForm);
+    text(first + 15, r.AirMass);
+    text(first + 16, r.Valid);
+    text(first + 17, r.CMag);
+    text(first + 18, r.KMag);
+    text(first + 19, r.HQJD);
+    s.bind(first + 20, r.PunktFarb);
+    text(first + 21, r.Marked);
+    text(first + 22, r.Edited);
+    s.bind(first + 23, r.Error);
+    text(first + 24, r.ObserverAffiliation);
+    text(first + 25, r.MeasurementMethod);
+    text(first + 26, r.GroupingMethod);
+    text(first + 27, r.ADSReference);
+    text(first + 28, r.Digitizer);
+    text(first + 29, r.Credit);
+}
+
+// The connection settings of the working database, for the table's connection and a fill's.
+void ConfigureConnection(SQLite::Database& db) {
+    // The working database is a scratch copy, deleted at exit: durability buys nothing.
+    db.exec("PRAGMA synchronous = OFF");
+    db.exec("PRAGMA journal_mode = MEMORY");
+    db.exec("PRAGMA cache_size = -65536");
+}
+
+// A digest of the plotted columns of one row; summed over the rows, it does not depend on
+// their order, so the columns and the rows written can be compared in one pass each.
+uint64_t PointDigest(int64_t id, double jd, double mag, int32_t color, bool faint) {
+    uint64_t h = 0x9e3779b97f4a7c15ULL;
+    const auto mix = [&h](uint64_t v) {
+        h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+        h *= 0xff51afd7ed558ccdULL;
+        h ^= h >> 33;
+    };
+    mix(static_cast<uint64_t>(id));
+    mix(std::bit_cast<uint64_t>(jd));
+    mix(std::bit_cast<uint64_t>(mag));
+    mix(static_cast<uint32_t>(color));
+    mix(faint ? 1 : 0);
+    return h;
+}
+
+// Stops a fill's source from inside its add call.
+struct FillCancelled {};
+
 }  // namespace
+
+// The thread of a fill and what it hands back. The thread writes the results before it sets
+// finished (release); the table reads them after it has seen finished (acquire) and joined.
+struct ObsTable::FillJob {
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> finished{false};
+    std::atomic<int64_t> rowsWritten{0};
+    bool failed = false;
+    bool cancelled = false;
+    std::string failedJD;
+    std::string description;
+    uint64_t digest = 0;
+    std::thread thread;
+
+    void run(const std::string& path, const RowSource& source) {
+        try {
+            SQLite::Database db(path, SQLite::OPEN_READWRITE);
+            ConfigureConnection(db);
+            db.exec("BEGIN");
+            // As a bulk load into the empty table: the indexes are built when first needed.
+            db.exec("DROP INDEX IF EXISTS ObsJD");
+            db.exec("DROP INDEX IF EXISTS ObsInit");
+            SQLite::Statement insert(db, kInsertRowWithId);
+            int64_t id = 0;
+            source([&](ObsRow& row) {
+                if (cancel.load(std::memory_order_relaxed)) throw FillCancelled{};
+                row.ID = ++id;
+                insert.bind(1, row.ID);
+                BindRow(insert, row, 2);
+                try {
+                    insert.exec();
+                } catch (const std::exception&) {
+                    failedJD = FormatDouble(row.JD);
+                    throw;
+                }
+                insert.reset();
+                digest += PointDigest(row.ID, row.JD, row.Mag, row.PunktFarb, row.Faint == "<");
+                rowsWritten.store(id, std::memory_order_relaxed);
+            });
+            if (cancel.load(std::memory_order_relaxed)) throw FillCancelled{};
+            db.exec("COMMIT");
+        } catch (const FillCancelled&) {
+            // Closing the connection with the transaction open rolls every row back.
+            cancelled = true;
+        } catch (const std::exception& e) {
+            failed = true;
+            description = e.what();
+        }
+        finished.store(true, std::memory_order_release);
+    }
+};
 
 void ObsTable::CreateTemplate(const std::string& path) {
     SQLite::Database db(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
@@ -143,10 +274,7 @@ void ObsTable::CreateTemplate(const std::string& path) {
 
 ObsTable::ObsTable(const std::string& path)
     : path_(path), db_(std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE)) {
-    // The working database is a scratch copy, deleted at exit: durability buys nothing.
-    db_->exec("PRAGMA synchronous = OFF");
-    db_->exec("PRAGMA journal_mode = MEMORY");
-    db_->exec("PRAGMA cache_size = -65536");
+    ConfigureConnection(*db_);
     sqlite3_create_function(db_->getHandle(), "StDev", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                             nullptr, nullptr, StDevStep, StDevFinal);
     // Fails early (and clearly) when the file is not a database holding Obs.
@@ -168,7 +296,96 @@ void ObsTable::addLaterColumns() {
                       " TEXT NOT NULL DEFAULT ''");
 }
 
-ObsTable::~ObsTable() = default;
+ObsTable::~ObsTable() {
+    // An exit during a fill: the thread stops within a row and rolls back before the
+    // connection that the caller deletes the file of goes.
+    CancelFill();
+}
+
+SQLite::Database& ObsTable::db() const {
+    if (fill_) throw SabrixError("The table is still being filled.");
+    if (columnsOnly_) throw SabrixError("The table holds only the plotted columns.");
+    return *db_;
+}
+
+void ObsTable::StartFill(RowSource source) {
+    if (fill_) throw SabrixError("The table is being filled already.");
+    if (Count() != 0) throw SabrixError("Only an empty table can be filled.");
+    // The columns of these rows are still to come (AdoptPlotColumns).
+    points_.clear();
+    pointsReady_ = false;
+    fill_ = std::make_unique<FillJob>();
+    FillJob& job = *fill_;
+    job.thread =
+        std::thread([&job, path = path_, source = std::move(source)] { job.run(path, source); });
+}
+
+void ObsTable::AdoptPlotColumns(std::vector<ObsPoint> points) {
+    if (!fill_) columnsOnly_ = true;
+    if (!std::is_sorted(points.begin(), points.end(), PointBefore<ObsPoint, ObsPoint>))
+        std::stable_sort(points.begin(), points.end(), PointBefore<ObsPoint, ObsPoint>);
+    points_ = std::move(points);
+    pointsReady_ = true;
+}
+
+ObsTable::FillStatus ObsTable::PollFill() {
+    FillStatus status;
+    if (!fill_) return status;
+    status.rowsWritten = fill_->rowsWritten.load(std::memory_order_relaxed);
+    // Until the columns have come, the rows cannot be checked against them.
+    if (!fill_->finished.load(std::memory_order_acquire) || !pointsReady_) {
+        status.state = FillStatus::State::Running;
+        return status;
+    }
+    finishFill(status);
+    return status;
+}
+
+ObsTable::FillStatus ObsTable::WaitForFill() {
+    if (fill_ && fill_->thread.joinable()) fill_->thread.join();
+    return PollFill();
+}
+
+void ObsTable::finishFill(FillStatus& status) {
+    std::unique_ptr<FillJob> job = std::move(fill_);
+    if (job->thread.joinable()) job->thread.join();
+    uint64_t digest = 0;
+    for (const ObsPoint& p : points_)
+        digest += PointDigest(p.ID, p.JD, p.MagStored, p.PunktFarb, p.faint);
+    const int64_t written = job->rowsWritten.load(std::memory_order_relaxed);
+    if (!job->failed && !job->cancelled &&
+        (written != static_cast<int64_t>(points_.size()) || digest != job->digest)) {
+        job->failed = true;
+        job->description = "The file changed while it was loaded.";
+        // The rows were committed: they go again, so the table stays as empty as its columns.
+        db().exec("DELETE FROM Obs");
+    }
+    if (job->failed || job->cancelled) {
+        points_.clear();
+        status.state = FillStatus::State::Failed;
+        status.failedJD = job->failedJD;
+        status.description = job->description;
+        return;
+    }
+    indexesDeferred_ = true;
+    status.state = FillStatus::State::Done;
+}
+
+void ObsTable::CancelFill() {
+    if (!fill_) return;
+    fill_->cancel.store(true, std::memory_order_relaxed);
+    if (fill_->thread.joinable()) fill_->thread.join();
+    const bool committed = !fill_->failed && !fill_->cancelled;
+    fill_.reset();
+    points_.clear();
+    // A fill that had written its last row before the cancel came is undone here.
+    if (committed) {
+        try {
+            db().exec("DELETE FROM Obs");
+        } catch (...) {
+        }
+    }
+}
 
 const char* const ObsTable::kInsertRow =
     "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
@@ -179,31 +396,31 @@ const char* const ObsTable::kInsertRow =
 
 void ObsTable::ensureIndexes() const {
     if (!indexesDeferred_) return;
-    db_->exec("CREATE INDEX IF NOT EXISTS ObsJD ON Obs (JD)");
-    db_->exec("CREATE INDEX IF NOT EXISTS ObsInit ON Obs (Init)");
+    db().exec("CREATE INDEX IF NOT EXISTS ObsJD ON Obs (JD)");
+    db().exec("CREATE INDEX IF NOT EXISTS ObsInit ON Obs (Init)");
     indexesDeferred_ = false;
 }
 
 ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
-    table_.db_->exec("BEGIN");
+    table_.db().exec("BEGIN");
     open_ = true;
     // Filling an empty table: building the indexes once, from the whole table, is cheaper
     // than keeping them in step row by row (the observer codes arrive in no order), and they
     // are built only when a query first needs them, so a load and its first plot do not wait
     // for them. Dropping them inside the transaction means a rollback brings them back.
     if (table_.Count() == 0) {
-        table_.db_->exec("DROP INDEX IF EXISTS ObsJD");
-        table_.db_->exec("DROP INDEX IF EXISTS ObsInit");
+        table_.db().exec("DROP INDEX IF EXISTS ObsJD");
+        table_.db().exec("DROP INDEX IF EXISTS ObsInit");
         rebuildIndexes_ = true;
     }
-    insert_ = std::make_unique<SQLite::Statement>(*table_.db_, kInsertRow);
+    insert_ = std::make_unique<SQLite::Statement>(table_.db(), kInsertRow);
 }
 
 ObsTable::BulkInserter::~BulkInserter() {
     insert_.reset();
     if (open_) {
         try {
-            table_.db_->exec("ROLLBACK");
+            table_.db().exec("ROLLBACK");
         } catch (...) {
         }
     }
@@ -211,63 +428,27 @@ ObsTable::BulkInserter::~BulkInserter() {
 
 void ObsTable::BulkInserter::add(const ObsRow& r) {
     auto& s = *insert_;
-    auto text = [&s](int index, const std::string& value) { s.bindNoCopy(index, value); };
-    text(1, r.Desig);
-    text(2, r.Star);
-    s.bind(3, r.JD);
-    text(4, r.Faint);
-    s.bind(5, r.Mag);
-    text(6, r.Uncertain);
-    text(7, r.HQUncertain);
-    text(8, r.Band);
-    text(9, r.Init);
-    text(10, r.ComCod);
-    text(11, r.Comp1);
-    text(12, r.Comp2);
-    text(13, r.Charts);
-    text(14, r.Comments);
-    text(15, r.XForm);
-    text(16, r.AirMass);
-    text(17, r.Valid);
-    text(18, r.CMag);
-    text(19, r.KMag);
-    text(20, r.HQJD);
-    s.bind(21, r.PunktFarb);
-    text(22, r.Marked);
-    text(23, r.Edited);
-    s.bind(24, r.Error);
-    text(25, r.ObserverAffiliation);
-    text(26, r.MeasurementMethod);
-    text(27, r.GroupingMethod);
-    text(28, r.ADSReference);
-    text(29, r.Digitizer);
-    text(30, r.Credit);
+    BindRow(s, r, 1);
     s.exec();
     s.reset();
-    points_.push_back(CachedPoint{r.JD, table_.db_->getLastInsertRowid(), static_cast<float>(r.Mag),
+    points_.push_back(CachedPoint{r.JD, table_.db().getLastInsertRowid(), static_cast<float>(r.Mag),
                                   r.PunktFarb, r.Faint == "<", r.Mag});
     ++added_;
 }
 
 void ObsTable::BulkInserter::commit() {
     insert_.reset();
-    table_.db_->exec("COMMIT");
+    table_.db().exec("COMMIT");
     open_ = false;
     if (rebuildIndexes_) table_.indexesDeferred_ = true;
     table_.mergePoints(std::move(points_));
     points_.clear();
 }
 
-namespace {
-bool PointBefore(const auto& a, const auto& b) {
-    return a.JD < b.JD || (a.JD == b.JD && a.ID < b.ID);
-}
-}  // namespace
-
 const std::vector<ObsTable::CachedPoint>& ObsTable::points() const {
     if (pointsReady_) return points_;
     std::vector<CachedPoint> built;
-    SQLite::Statement q(*db_,
+    SQLite::Statement q(db(),
                         "SELECT JD, ID, Mag, PunktFarb, Faint = '<' FROM Obs ORDER BY JD, ID");
     while (q.executeStep()) {
         const double mag = q.getColumn(2).getDouble();
@@ -305,7 +486,7 @@ std::pair<size_t, size_t> ObsTable::windowRange(double jdA, double jdB) const {
 }
 
 int64_t ObsTable::Count() const {
-    SQLite::Statement q(*db_, "SELECT COUNT(*) FROM Obs");
+    SQLite::Statement q(db(), "SELECT COUNT(*) FROM Obs");
     q.executeStep();
     return q.getColumn(0).getInt64();
 }
@@ -364,12 +545,12 @@ std::optional<WindowExtremes> ObsTable::ExtremesInWindow(double jdA, double jdB)
 }
 
 void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(*db_, SelectRows("ORDER BY ID"));
+    SQLite::Statement q(db(), SelectRows("ORDER BY ID"));
     while (q.executeStep()) visit(ReadObsRow(q));
 }
 
 void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(*db_,
+    SQLite::Statement q(db(),
                         "SELECT ID, Desig, Star, JD, Faint, Mag, Uncertain, Comments, Init, Error "
                         "FROM Obs ORDER BY ID");
     ObsRow row;
@@ -398,7 +579,7 @@ void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
     Order(jdA, jdB);
     Order(magA, magB);
     ensureIndexes();
-    SQLite::Statement q(*db_, SelectRows("WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
+    SQLite::Statement q(db(), SelectRows("WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
                                          "ORDER BY JD, ID"));
     q.bind(1, jdA);
     q.bind(2, jdB);
@@ -410,20 +591,20 @@ void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
 void ObsTable::ForEachRowOfObserver(const std::string& init,
                                     const std::function<void(const ObsRow&)>& visit) const {
     ensureIndexes();
-    SQLite::Statement q(*db_, SelectRows("WHERE Init = ? ORDER BY JD, ID"));
+    SQLite::Statement q(db(), SelectRows("WHERE Init = ? ORDER BY JD, ID"));
     q.bind(1, init);
     while (q.executeStep()) visit(ReadObsRow(q));
 }
 
 std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
-    SQLite::Statement q(*db_, SelectRows("WHERE ID = ?"));
+    SQLite::Statement q(db(), SelectRows("WHERE ID = ?"));
     q.bind(1, id);
     if (!q.executeStep()) return std::nullopt;
     return ReadObsRow(q);
 }
 
 bool ObsTable::DeleteById(int64_t id) {
-    SQLite::Statement q(*db_, "DELETE FROM Obs WHERE ID = ?");
+    SQLite::Statement q(db(), "DELETE FROM Obs WHERE ID = ?");
     q.bind(1, id);
     if (q.exec() == 0) return false;
     if (pointsReady_) std::erase_if(points_, [id](const CachedPoint& c) { return c.ID == id; });
@@ -441,11 +622,11 @@ int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
     ensureIndexes();
     std::unordered_map<int64_t, int32_t> changed;
     {
-        SQLite::Statement ids(*db_, "SELECT ID FROM Obs WHERE Init = ?");
+        SQLite::Statement ids(db(), "SELECT ID FROM Obs WHERE Init = ?");
         ids.bind(1, init);
         while (ids.executeStep()) changed.emplace(ids.getColumn(0).getInt64(), color);
     }
-    SQLite::Statement q(*db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE Init = ?");
+    SQLite::Statement q(db(), "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE Init = ?");
     q.bind(1, color);
     q.bind(2, markNumber);
     q.bind(3, init);
@@ -457,15 +638,15 @@ int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
 int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
     std::vector<std::pair<int64_t, int32_t>> changes;
     {
-        SQLite::Statement q(*db_, SelectRows("WHERE Marked <> '' ORDER BY ID"));
+        SQLite::Statement q(db(), SelectRows("WHERE Marked <> '' ORDER BY ID"));
         while (q.executeStep()) {
             const ObsRow row = ReadObsRow(q);
             changes.emplace_back(row.ID, colorOf(row));
         }
     }
     if (changes.empty()) return 0;
-    SQLite::Transaction transaction(*db_);
-    SQLite::Statement update(*db_, "UPDATE Obs SET Marked = '', PunktFarb = ? WHERE ID = ?");
+    SQLite::Transaction transaction(db());
+    SQLite::Statement update(db(), "UPDATE Obs SET Marked = '', PunktFarb = ? WHERE ID = ?");
     for (const auto& [id, color] : changes) {
         update.bind(1, color);
         update.bind(2, id);

@@ -9,6 +9,14 @@
 // writable access to the connection), and every write method changes the copy in the same
 // call, after the database has accepted the change. It is built from the database when first
 // needed, so a table opened on an existing file starts right too.
+//
+// Filling. A load can hand the table its plotted columns at once and have the rows written
+// behind them (StartFill, AdoptPlotColumns): a thread of the table's own writes the rows over a
+// connection of its own, while the caller plots from the columns. Until PollFill has seen the
+// fill end, every method that would run SQL throws SabrixError; the column readers work. A fill
+// that ends with rows that differ from the columns (the file changed between the two reads)
+// counts as failed, and a failed or cancelled fill leaves the table empty. A table that took
+// columns without a fill (a render that needs no rows) refuses SQL for good.
 #pragma once
 
 #include <functional>
@@ -46,16 +54,7 @@ struct WindowExtremes {
 };
 
 class ObsTable {
-    // One row of the in-memory plot columns.
-    struct CachedPoint {
-        double JD;
-        int64_t ID;
-        float Mag;
-        int32_t PunktFarb;
-        bool faint;
-        // Mag as stored, for the statistics that the database would compute in double.
-        double MagStored;
-    };
+    using CachedPoint = ObsPoint;
 
   public:
     // The statement that stores one row: every column but ID, in table order, as parameters.
@@ -89,6 +88,39 @@ class ObsTable {
         int64_t added_ = 0;
         std::vector<CachedPoint> points_;
     };
+
+    // Writes the rows that source gives into the empty table on a thread of the table's own,
+    // with a connection of its own, in one transaction; the rows get the IDs 1, 2, 3, ... in
+    // the order given. source runs on that thread: it calls add once per row, and must use
+    // nothing that another thread uses (it owns its file and its copies). Throws SabrixError
+    // when the table is not empty or a fill runs already.
+    using RowSource = std::function<void(const std::function<void(ObsRow&)>& add)>;
+    void StartFill(RowSource source);
+    // The plotted columns of the rows (IDs 1 to n, any order), to be drawn from at once. With a
+    // fill running they are checked against its rows when it ends; without one the table
+    // holds only these columns and refuses every SQL method from now on.
+    void AdoptPlotColumns(std::vector<ObsPoint> points);
+
+    struct FillStatus {
+        enum class State { Idle, Running, Done, Failed };
+        State state = State::Idle;
+        int64_t rowsWritten = 0;
+        // Failed: the JD of the row the database refused (empty when no row was at fault) and
+        // the database's or the source's description.
+        std::string failedJD;
+        std::string description;
+    };
+    // Running while the fill's thread writes; once it has ended, Done (the table holds the rows
+    // and answers SQL again) or Failed (the table and its columns are empty), reported once,
+    // and Idle afterwards. Never blocks for longer than the end of a finished thread.
+    FillStatus PollFill();
+    // Waits for the fill to end, then as PollFill.
+    FillStatus WaitForFill();
+    // Stops a running fill within a row and waits for its thread: the rows written are rolled
+    // back, the columns emptied. Does nothing when no fill runs.
+    void CancelFill();
+    // A fill runs (or has ended without PollFill having seen it).
+    bool Filling() const { return fill_ != nullptr; }
 
     int64_t Count() const;
     // Extremes of the table; nothing when it is empty.
@@ -127,6 +159,11 @@ class ObsTable {
     int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
 
   private:
+    struct FillJob;
+    // The connection, for every statement; throws while a fill runs or when the table holds
+    // only columns.
+    SQLite::Database& db() const;
+    void finishFill(FillStatus& status);
     void addLaterColumns();
     // The plot columns, built from the database on first use.
     const std::vector<CachedPoint>& points() const;
@@ -145,6 +182,8 @@ class ObsTable {
     mutable std::vector<CachedPoint> points_;
     mutable bool pointsReady_ = false;
     mutable bool indexesDeferred_ = false;
+    std::unique_ptr<FillJob> fill_;
+    bool columnsOnly_ = false;
 };
 
 }  // namespace sabrix

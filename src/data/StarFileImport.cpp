@@ -3,6 +3,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -102,22 +103,35 @@ StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields) {
     return IsJulianDate(TrimBlanks(fields[0])) ? StarLineClass::Data : StarLineClass::Skipped;
 }
 
-bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors, ObsRow& row) {
+bool ReadStarColumns(const std::vector<std::string_view>& f, const Settings& colors,
+                     ObsPoint& point) {
     if (f.size() < kClassicFieldCount) return false;
     // A value whose own text would not load again is refused here rather than at the next
     // load of a saved file.
-    if (!ParseNumber(f[0], row.JD) || !FormatDoubleReadsBack(row.JD)) return false;
+    if (!ParseNumber(f[0], point.JD) || !FormatDoubleReadsBack(point.JD)) return false;
     const std::string_view magField = f[1];
     const size_t less = magField.find('<');
-    std::string_view magText;
-    if (less != std::string_view::npos) {
+    point.faint = less != std::string_view::npos;
+    const std::string_view magText = point.faint ? magField.substr(less + 1) : TrimBlanks(magField);
+    if (!ParseNumber(magText, point.MagStored) || !FormatDoubleReadsBack(point.MagStored))
+        return false;
+    point.Mag = static_cast<float>(point.MagStored);
+    point.PunktFarb = BandColor(point.faint ? "<" : "", f[4], f[13], colors);
+    return true;
+}
+
+namespace {
+
+// The texts of a data line whose columns have been read: the one place where a line's fields
+// become a row's.
+void FillStarTexts(const std::vector<std::string_view>& f, const ObsPoint& point, ObsRow& row) {
+    row.JD = point.JD;
+    row.Mag = point.MagStored;
+    if (point.faint)
         row.Faint.assign("<");
-        magText = magField.substr(less + 1);
-    } else {
+    else
         row.Faint.clear();
-        magText = TrimBlanks(magField);
-    }
-    if (!ParseNumber(magText, row.Mag) || !FormatDoubleReadsBack(row.Mag)) return false;
+    row.PunktFarb = point.PunktFarb;
     AssignTrimmed(row.Uncertain, f[2]);
     AssignTrimmed(row.HQUncertain, f[3]);
     AssignTrimmed(row.Band, f[4]);
@@ -144,18 +158,25 @@ bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors,
         else
             later[i]->clear();
     }
-    row.PunktFarb = BandColor(row.Faint, f[4], f[13], colors);
     row.Desig.clear();
     row.Marked.clear();
     row.Edited.clear();
     row.Error = 0;
     row.ID = 0;
+}
+
+}  // namespace
+
+bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors, ObsRow& row) {
+    ObsPoint point;
+    if (!ReadStarColumns(f, colors, point)) return false;
+    FillStarTexts(f, point, row);
     return true;
 }
 
-ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
-                                ObsTable& table, const Settings& colors,
-                                const ImportCallbacks& callbacks) {
+ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath,
+                          const Settings& colors, const ImportCallbacks& callbacks,
+                          const StarLineSink& take) {
     ImportResult result;
     result.recordCount = CountLines(path);
 
@@ -165,23 +186,33 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
         result.description = reader.error();
         return result;
     }
-    ErrorFile errors(errorsPath);
+    std::optional<ErrorFile> errors;
+    if (!errorsPath.empty()) errors.emplace(errorsPath);
+    const auto reject = [&](std::string_view line) {
+        if (errors) errors->write(line);
+        ++result.rejected;
+    };
+    const auto finish = [&] {
+        reader.close();
+        if (errors) errors->commit();
+    };
     if (callbacks.started) callbacks.started(result.recordCount);
 
-    // Rows become visible only on commit: every way out of this function before it (a bad
-    // number, a failing callback, a database error) rolls back all rows of this file.
-    ObsTable::BulkInserter inserter(table);
     CsvLine splitter;
-    ObsRow row;
+    ObsPoint point;
     int64_t n = 0;
     bool anyLine = false;
     std::string_view line;
     while (reader.next(line)) {
         anyLine = true;
+        if (callbacks.cancelled && callbacks.cancelled()) {
+            reader.close();
+            result.outcome = ImportResult::Outcome::Cancelled;
+            return result;
+        }
         if (callbacks.yield) callbacks.yield();
         if (reader.lineCut()) {
-            errors.write(line);
-            ++result.rejected;
+            reject(line);
             continue;
         }
         const auto& fields = splitter.split(line);
@@ -194,15 +225,15 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
                     callbacks.firstRow("Loading " + FormatDouble(result.recordCount) +
                                        " Records for " + upper);
                 }
-                if (!FillStarRow(fields, colors, row)) {
+                if (!ReadStarColumns(fields, colors, point)) {
                     result.outcome = ImportResult::Outcome::ConversionFailed;
                     result.lastJD.assign(TrimBlanks(fields[0]));
                     result.description = kConversionError;
-                    reader.close();
-                    errors.commit();
+                    finish();
                     return result;
                 }
-                inserter.add(row);
+                point.ID = n + 1;
+                take(fields, point);
                 if (callbacks.progress) callbacks.progress(n);
                 ++n;
                 break;
@@ -210,27 +241,67 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
             case StarLineClass::Skipped:
                 break;
             case StarLineClass::Rejected:
-                errors.write(line);
-                ++result.rejected;
+                reject(line);
                 break;
         }
     }
-    reader.close();
-    errors.commit();
+    finish();
 
     if (!anyLine) {
         result.outcome = ImportResult::Outcome::InputPastEnd;
         result.description = kPastEnd;
-        return result;
-    }
-    if (n == 0) {
+    } else if (n == 0) {
         result.outcome = ImportResult::Outcome::NoDataLines;
-        return result;
+    } else {
+        result.stored = n;
+        result.outcome = ImportResult::Outcome::Loaded;
     }
-    inserter.commit();
-    result.stored = n;
-    result.outcome = ImportResult::Outcome::Loaded;
     return result;
+}
+
+ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
+                                ObsTable& table, const Settings& colors,
+                                const ImportCallbacks& callbacks) {
+    // Rows become visible only on commit: every way out of this function before it (a bad
+    // number, a failing callback, a database error) rolls back all rows of this file.
+    ObsTable::BulkInserter inserter(table);
+    ObsRow row;
+    ImportResult result =
+        ReadStarFile(path, errorsPath, colors, callbacks,
+                     [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
+                         FillStarTexts(fields, point, row);
+                         inserter.add(row);
+                     });
+    if (result.outcome == ImportResult::Outcome::Loaded) inserter.commit();
+    return result;
+}
+
+StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
+                          const Settings& colors, const ImportCallbacks& callbacks) {
+    StarFileScan scan;
+    scan.result = ReadStarFile(path, errorsPath, colors, callbacks,
+                               [&scan](const std::vector<std::string_view>&,
+                                       const ObsPoint& point) { scan.points.push_back(point); });
+    if (scan.result.outcome != ImportResult::Outcome::Loaded) scan.points.clear();
+    return scan;
+}
+
+ObsTable::RowSource StarFileRowSource(std::string path, Settings colors) {
+    return [path = std::move(path),
+            colors = std::move(colors)](const std::function<void(ObsRow&)>& add) {
+        ObsRow row;
+        const ImportResult result =
+            ReadStarFile(path, std::string(), colors, {},
+                         [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
+                             FillStarTexts(fields, point, row);
+                             add(row);
+                         });
+        // A file that reads differently now than it did for the columns: the table checks the
+        // rows against the columns, so only the reasons it cannot see are said here.
+        if (result.outcome == ImportResult::Outcome::CannotOpen ||
+            result.outcome == ImportResult::Outcome::ConversionFailed)
+            throw SabrixError(result.description);
+    };
 }
 
 std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
@@ -248,6 +319,8 @@ std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
                 QStringLiteral("Database Record Error"), Icon::None};
         case ImportResult::Outcome::NoDataLines:
             return ImportMessage{LoadFailureText(), QStringLiteral("Sabrix"), Icon::None};
+        case ImportResult::Outcome::Cancelled:
+            return std::nullopt;
         case ImportResult::Outcome::CannotOpen:
         case ImportResult::Outcome::InputPastEnd:
             return ImportMessage{LoadFailureText(DisplayText(result.description)),

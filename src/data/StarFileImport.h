@@ -39,6 +39,13 @@ enum class StarLineClass { Data, Skipped, Rejected };
 // The class of a line already split into fields (see the top of this file).
 StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields);
 
+// Reads the plotted columns of a data line into point (ID untouched): JD is field 0; Mag
+// the number after the first "<" of field 1 when it holds one (faint set), else field 1;
+// PunktFarb is BandColor of the faint mark, field 4 as read and field 13. Returns false when
+// JD or Mag is not a number, or one whose written text would not read again.
+bool ReadStarColumns(const std::vector<std::string_view>& fields, const Settings& colors,
+                     ObsPoint& point);
+
 // Fills row from the fields of a data line. JD is field 0; when field 1 holds a "<", Faint
 // is "<" and Mag the number after the first "<", otherwise Faint is empty and Mag field 1;
 // Star is field 17 without blanks at its ends and with ASCII letters upper-cased; the other
@@ -62,6 +69,8 @@ struct ImportCallbacks {
     // Before each line is handled: the moment to let the window repaint (the caller paces
     // it, see EventPacer).
     std::function<void()> yield;
+    // Asked before each line: true stops the read at once (outcome Cancelled).
+    std::function<bool()> cancelled;
 };
 
 struct ImportResult {
@@ -71,6 +80,7 @@ struct ImportResult {
         CannotOpen,    // the file could not be opened or is no regular file; description says why
         InputPastEnd,  // the file is empty
         ConversionFailed,  // JD or Mag of a data line is not a number; nothing stored
+        Cancelled,         // the caller stopped the read; nothing stored
     };
     Outcome outcome = Outcome::NoDataLines;
     int64_t stored = 0;       // rows stored (0 unless Loaded)
@@ -93,6 +103,37 @@ struct ImportResult {
 ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
                                 ObsTable& table, const Settings& colors,
                                 const ImportCallbacks& callbacks);
+
+// Receives each data line of ReadStarFile: its fields (valid until the next line) and its
+// plotted columns, with ID its number among the data lines from 1.
+using StarLineSink =
+    std::function<void(const std::vector<std::string_view>& fields, const ObsPoint& point)>;
+
+// The one walk through a star file's lines that every reader of star files shares: counts the
+// lines, classifies each, writes the rejected ones to errorsPath (as ImportStarFileRows says;
+// none written when errorsPath is empty), says the first row's caption and the progress,
+// reads the plotted columns of each data line and hands the line to take. Stops at the first
+// data line whose JD or Mag is not a number (ConversionFailed, take not called for it).
+// Returns the outcome; stored is the number of data lines taken when Loaded; recordCount is
+// CountLines of the file when errorsPath is given, else 0. Throws as
+// ImportStarFileRows does for the error file and whatever take or a callback throws.
+ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath,
+                          const Settings& colors, const ImportCallbacks& callbacks,
+                          const StarLineSink& take);
+
+// The plotted columns of a star file, read without a table: what a load draws first.
+struct StarFileScan {
+    ImportResult result;
+    std::vector<ObsPoint> points;  // in file order, IDs 1 to n; empty unless Loaded
+};
+StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
+                          const Settings& colors, const ImportCallbacks& callbacks);
+
+// The rows of the star file's data lines, in file order, for ObsTable::StartFill: the file is
+// read again on the fill's thread, without error file or callbacks, with the same rule as
+// ImportStarFileRows. Throws SabrixError when the file can no longer be opened or a data line
+// no longer holds numbers; a file that changed in other ways is caught by the table's check.
+ObsTable::RowSource StarFileRowSource(std::string path, Settings colors);
 
 // A message box to show after an import.
 struct ImportMessage {

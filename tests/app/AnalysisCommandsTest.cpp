@@ -97,6 +97,7 @@ class AnalysisCommands : public ::testing::Test {
         commands->setClock(&clock);
         commands->OpenWorkingTable();
         commands->LoadStarFile(test::SampleFile("download-mixed.txt"));
+        commands->FinishFill();
         ASSERT_TRUE(commands->state().star.FileLoaded);
         prompts.messages.clear();
         plainRed = Count(kRed);

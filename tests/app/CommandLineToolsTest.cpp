@@ -213,6 +213,7 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
     const std::string loaded = dir.file("loaded.txt");
     fs::copy_file(original, loaded);
     commands->LoadStarFile(loaded);
+    commands->FinishFill();
     state().star.FileEdited = true;
     prompts.answer(Answer::Yes);
     commands->mnuSave_Click();
@@ -240,6 +241,7 @@ TEST_F(ConvertMatchesTheMenus, DownloadAsSaveAsDownloadFileWritesItAndThreeColum
     const std::string original = dir.file("rleo.txt");
     test::WriteFileBytes(original, kRLeo);
     commands->LoadStarFile(original);
+    commands->FinishFill();
     prompts.file(QString::fromStdString(dir.file("saved.txt")));
     commands->mnuSaveDownload_Click();
     ASSERT_EQ(prompts.messages.size(), 1u);  // the rejected line

@@ -73,6 +73,7 @@ class Commands : public test::CommandsFixture {
     void LoadThroughTheMenu(const std::string& path) {
         prompts.file(QString::fromStdString(path));
         commands->mnuLoad_Click();
+        commands->FinishFill();
     }
 
     // Marks every observation of the observer in blue and draws the plot with the marks.
@@ -133,9 +134,10 @@ TEST_F(Commands, LoadAsksForTheFileShowsThePlotAndLoadingAgainAsksToUnloadFirst)
     EXPECT_EQ(table().Count(), 0);
 }
 
-TEST_F(Commands, FileChosenElsewhereLoadsWithoutADialogAndShowsItsProgressWhileItRuns) {
+TEST_F(Commands, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
     // A failure flag left by another window does not hide a load that works.
     state().overlay.StateOK = false;
+    const std::string other = WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")});
     commands->LoadStarFile(test::SampleFile("download-ccd.txt"));
     EXPECT_TRUE(prompts.fileDialogs.empty());
     EXPECT_TRUE(prompts.messages.empty());
@@ -143,19 +145,52 @@ TEST_F(Commands, FileChosenElsewhereLoadsWithoutADialogAndShowsItsProgressWhileI
 
     std::vector<WindowView> progress;
     std::copy_if(host.presented.begin(), host.presented.end(), std::back_inserter(progress),
-                 [](const WindowView& v) { return v.progressBarShown; });
+                 [](const WindowView& v) { return v.progressBarShown && v.busy && !v.filling; });
     ASSERT_FALSE(progress.empty());
     for (const WindowView& v : progress) {
         EXPECT_EQ(v.look, Look::Loading);
-        EXPECT_TRUE(v.busy);
+        EXPECT_TRUE(v.busy && v.cancelShown);
         EXPECT_EQ(v.progressMaximum, state().star.RecordCount);
     }
     EXPECT_EQ(progress.back().progressCaption, QString("Loading 361 Records for PDS 110"));
     EXPECT_TRUE(progress.back().captionShown);
 
+    // The plot is there while the rows are written; the progress shows the fill.
     EXPECT_EQ(view().look, Look::Plot);
     EXPECT_EQ(view().starLabel, QString("PDS 110 - (340 Points)"));
-    EXPECT_FALSE(view().busy || view().progressBarShown || view().captionShown);
+    EXPECT_FALSE(view().busy);
+    EXPECT_TRUE(view().filling && view().cancelShown && view().progressBarShown &&
+                view().captionShown);
+    EXPECT_EQ(view().progressCaption, QString("Loading 361 Records for PDS 110"));
+    EXPECT_FALSE(commands->TableReady());
+
+    // Navigation and the zooms work from the columns ...
+    const Edges full = EdgesOf(state().view);
+    commands->ShowWindow(full.left + 10, full.left + 100, full.top, full.bottom);
+    EXPECT_EQ(EdgesOf(state().view).right, full.left + 100);
+    commands->cmdReset_Click();
+    EXPECT_EQ(EdgesOf(state().view), full);
+    // ... the commands that need the rows do nothing until they are in: no question, no dialog.
+    state().star.FileEdited = true;
+    commands->mnuLoad_Click();
+    commands->LoadStarFile(other);
+    commands->mnuXYZ_Click();
+    commands->LoadThreeColumnFile(other);
+    commands->mnuSave_Click();
+    commands->mnuSaveXYZ_Click();
+    commands->mnuSaveDownload_Click();
+    EXPECT_FALSE(commands->PrepareConfiguration());
+    EXPECT_TRUE(prompts.messages.empty() && prompts.fileDialogs.empty());
+    EXPECT_EQ(view().starLabel, QString("PDS 110 - (340 Points)"));
+    state().star.FileEdited = false;
+
+    commands->FinishFill();
+    EXPECT_TRUE(commands->TableReady());
+    EXPECT_EQ(table().Count(), 340);
+    EXPECT_EQ(view().look, Look::Plot);
+    EXPECT_FALSE(view().filling || view().cancelShown || view().progressBarShown ||
+                 view().captionShown);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(Commands, RejectedLinesAreReportedWithTheirCountsOverTheFinishedPlot) {
@@ -233,7 +268,7 @@ TEST_F(Commands, FilesThatCannotBeLoadedShowWhyAndLeaveTheEmptyLookNamingNoFile)
 
 TEST_F(Commands, UnloadStarForgetsTheStarButNotTheUsersChoices) {
     const std::string path = WriteRLeo();
-    commands->LoadStarFile(path);
+    LoadAndFill(path);
     commands->ShowWindow(2454124, 2454126, 9, 11);
     state().overlay.tool = Tool::Box;
     state().overlay.OmitFainter = true;
@@ -291,7 +326,7 @@ TEST_F(Commands, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
 TEST_F(Commands, SaveWritesOverTheStarFileAfterABackupShowingItsStepsMeanwhile) {
     const std::string path = WriteRLeo();
     const std::string loaded = test::ReadFileBytes(path);
-    commands->LoadStarFile(path);
+    LoadAndFill(path);
     FixedClock clock;
     commands->setClock(&clock);
     state().star.FileEdited = true;
@@ -370,10 +405,11 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
         return std::make_tuple(
             EdgesOf(state().view), state().view.JDMagnification, state().star.FileLoaded,
             state().star.FileEdited, state().overlay.OmitFainter, state().overlay.ObserverMarked,
-            table().Count(), prompts.messages.size(), prompts.fileDialogs.size(),
-            host.presented.size(), picView.revision(), state().overlay.tool, view().panels,
-            view().rubberBand.has_value(), state().overlay.StatsShown, view().statsChecked,
-            state().overlay.CalendarDates, view().recentFiles);
+            commands->TableReady() ? table().Count() : -1, prompts.messages.size(),
+            prompts.fileDialogs.size(), host.presented.size(), picView.revision(),
+            state().overlay.tool, view().panels, view().rubberBand.has_value(),
+            state().overlay.StatsShown, view().statsChecked, state().overlay.CalendarDates,
+            view().recentFiles);
     };
     // Every command, from inside each turn that a job hands the event loop.
     int turns = 0;
@@ -389,7 +425,7 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
     };
 
     commands->setPreferencesFolder(dir.path());
-    commands->LoadStarFile(WriteRLeo());
+    LoadAndFill(WriteRLeo());
     commands->ShowWindow(2454124, 2454126, 9, 11);
     commands->cmdBack_Click();
     ASSERT_TRUE(view().previousViewAvailable);
@@ -425,9 +461,9 @@ TEST_F(Commands, OmitFainterThansNeedsAStarThenTogglesTheRowsInTheFullView) {
                                                    Buttons::OK, Icon::Critical}}));
     prompts.messages.clear();
 
-    commands->LoadStarFile(WriteFile("faint.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"),
-                                                   DataLine("2454125.5", "<12.5", "V", "R Leo"),
-                                                   DataLine("2454130.5", "11.2", "V", "R Leo")}));
+    LoadAndFill(WriteFile("faint.txt", {DataLine("2454123.5", "9.1", "V", "R Leo"),
+                                        DataLine("2454125.5", "<12.5", "V", "R Leo"),
+                                        DataLine("2454130.5", "11.2", "V", "R Leo")}));
     EXPECT_EQ(ColorAt(2454125.5, 12.5), kFainterThan);
     commands->ShowWindow(2454124, 2454127, 9, 13);
     commands->mnuFaint_Click();
@@ -467,12 +503,11 @@ class Navigation : public Commands {
   protected:
     void SetUp() override {
         Commands::SetUp();
-        commands->LoadStarFile(
-            WriteFile("long.txt", {DataLine("2454000.5", "9.0", "V", "R Leo"),
-                                   DataLine("2454100.5", "10.0", "R", "R Leo"),
-                                   DataLine("2454500.5", "11.0", "V", "R Leo", "", "XYZ"),
-                                   DataLine("2454600.5", "10.2", "V", "R Leo"),
-                                   DataLine("2455000.5", "12.0", "V", "R Leo")}));
+        LoadAndFill(WriteFile("long.txt", {DataLine("2454000.5", "9.0", "V", "R Leo"),
+                                           DataLine("2454100.5", "10.0", "R", "R Leo"),
+                                           DataLine("2454500.5", "11.0", "V", "R Leo", "", "XYZ"),
+                                           DataLine("2454600.5", "10.2", "V", "R Leo"),
+                                           DataLine("2455000.5", "12.0", "V", "R Leo")}));
         ASSERT_EQ(view().look, Look::Plot);
         ASSERT_EQ(EdgesOf(state().view), (Edges{kFirst - 5, kLast + 5, kTop, kBottom}));
     }

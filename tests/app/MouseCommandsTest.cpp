@@ -88,6 +88,7 @@ class MouseCommands : public ::testing::Test {
                                        DownloadLine("2455050.5", "11.0", name) +
                                        DownloadLine("2455100.0", "12.0", name));
         commands->LoadStarFile(path);
+        commands->FinishFill();
         ASSERT_TRUE(prompts.messages.empty());
         ASSERT_EQ(commands->view().look, WindowView::Look::Plot);
         ASSERT_EQ(Shown(), kFullView);

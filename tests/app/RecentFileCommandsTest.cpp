@@ -32,20 +32,20 @@ class RecentFiles : public test::CommandsFixture {
 
 TEST_F(RecentFiles, EachLoadGoesFirstInTheListWhichKeepsTheNewestFiveInTheFile) {
     // Without the program folder (the command line) nothing is kept.
-    commands->LoadStarFile(Star("0.txt", "ZERO"));
+    LoadAndFill(Star("0.txt", "ZERO"));
     EXPECT_FALSE(std::filesystem::exists(dir.file("Sabrix.prefs")));
 
     commands->setPreferencesFolder(dir.path());
     std::vector<std::string> stars;
     for (const char* name : {"1", "2", "3", "4", "5"})
         stars.push_back(Star(std::string(name) + ".txt", name));
-    for (const std::string& path : stars) commands->LoadStarFile(path);
+    for (const std::string& path : stars) LoadAndFill(path);
     const std::string columns = ThreeColumn("rcar.dat");
     commands->LoadThreeColumnFile(columns);
     // Loaded again: first once more, not twice in the list.
-    commands->LoadStarFile(stars[2]);
+    LoadAndFill(stars[2]);
     // A load that fails is not listed.
-    commands->LoadStarFile(WriteFile("bad.txt", {"no observations here"}));
+    LoadAndFill(WriteFile("bad.txt", {"no observations here"}));
     ASSERT_EQ(prompts.messages.size(), 1u);
 
     const std::vector<RecentFile> want = {{Kind::StarFile, stars[2]},
@@ -62,7 +62,7 @@ TEST_F(RecentFiles, EachLoadGoesFirstInTheListWhichKeepsTheNewestFiveInTheFile) 
 // A list that cannot be written is a failure to say, not to hide; the load itself stands.
 TEST_F(RecentFiles, AListThatCannotBeKeptIsSaidAndTheLoadStands) {
     commands->setPreferencesFolder(dir.file("no such folder"));
-    commands->LoadStarFile(Star("rleo.txt", "R Leo"));
+    LoadAndFill(Star("rleo.txt", "R Leo"));
     EXPECT_TRUE(state().star.FileLoaded);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.startsWith("Error \"Cannot write " +
@@ -75,18 +75,21 @@ TEST_F(RecentFiles, AnItemLoadsItsFileAfterTheUsualQuestionOfItsKind) {
     commands->setPreferencesFolder(dir.path());
     const std::string star = Star("rleo.txt", "R Leo");
     const std::string columns = ThreeColumn("rcar.dat");
-    commands->LoadStarFile(star);
+    LoadAndFill(star);
     commands->LoadThreeColumnFile(columns);
 
     prompts.answer(Answer::Cancel);
     commands->mnuRecent_Click(1);
+    commands->FinishFill();
     EXPECT_EQ(state().star.StarName, "rcar");
     prompts.answer(Answer::OK);
     commands->mnuRecent_Click(1);
+    commands->FinishFill();
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
     EXPECT_EQ(view().panels[0], "File: " + Q(star));
     prompts.answer(Answer::OK);
     commands->mnuRecent_Click(1);
+    commands->FinishFill();
     EXPECT_TRUE(state().star.ThreeColumnFormat);
     EXPECT_EQ(state().star.StarName, "rcar");
     EXPECT_EQ(prompts.messages,
@@ -98,6 +101,7 @@ TEST_F(RecentFiles, AnItemLoadsItsFileAfterTheUsualQuestionOfItsKind) {
                                  Buttons::OKCancel, Icon::Question}}));
     // An item beyond the list does nothing.
     commands->mnuRecent_Click(5);
+    commands->FinishFill();
     EXPECT_EQ(prompts.messages.size(), 3u);
 }
 
@@ -105,11 +109,12 @@ TEST_F(RecentFiles, AFileNoLongerThereIsSaidSoAndTakenOffTheList) {
     commands->setPreferencesFolder(dir.path());
     const std::string gone = Star("gone.txt", "GONE");
     const std::string columns = ThreeColumn("rcar.dat");
-    commands->LoadStarFile(gone);
+    LoadAndFill(gone);
     commands->LoadThreeColumnFile(columns);
     std::filesystem::remove(gone);
 
     commands->mnuRecent_Click(1);
+    commands->FinishFill();
     const Msg missing = {"The file " + Q(gone) +
                              " is no longer there. It has been taken off the list of recent files.",
                          "File Not Found", Buttons::OK, Icon::Exclamation};
@@ -124,6 +129,7 @@ TEST_F(RecentFiles, AFileNoLongerThereIsSaidSoAndTakenOffTheList) {
 TEST_F(RecentFiles, DroppedFilesLoadAsTheirKindAfterTheUsualQuestion) {
     const std::string star = Star("rleo.txt", "R Leo");
     commands->DropFile(star);
+    commands->FinishFill();
     EXPECT_TRUE(state().star.FileLoaded);
     EXPECT_FALSE(state().star.ThreeColumnFormat);
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
@@ -132,14 +138,17 @@ TEST_F(RecentFiles, DroppedFilesLoadAsTheirKindAfterTheUsualQuestion) {
     const std::string columns = ThreeColumn("rcar.txt");
     prompts.answer(Answer::Cancel);
     commands->DropFile(columns);
+    commands->FinishFill();
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
     prompts.answer(Answer::OK);
     commands->DropFile(columns);
+    commands->FinishFill();
     EXPECT_TRUE(state().star.ThreeColumnFormat);
     EXPECT_EQ(view().panels[0], "File: " + Q(columns));
     EXPECT_EQ(table().Count(), 2);
 
     commands->DropFile(dir.path());
+    commands->FinishFill();
     EXPECT_EQ(prompts.messages.back(), (Msg{Q(dir.path()) + " is not a file that can be loaded.",
                                             "File Not Found", Buttons::OK, Icon::Exclamation}));
     EXPECT_EQ(prompts.messages.size(), 3u);
@@ -148,7 +157,7 @@ TEST_F(RecentFiles, DroppedFilesLoadAsTheirKindAfterTheUsualQuestion) {
 
 TEST_F(RecentFiles, CalendarDatesRelabelTheJDStripAddTheDateToTheReadoutAndAreKept) {
     commands->setPreferencesFolder(dir.path());
-    commands->LoadStarFile(Star("rleo.txt", "R Leo"));
+    LoadAndFill(Star("rleo.txt", "R Leo"));
     const QImage jdLabels = picJDScale.image();
     const uint64_t plotDrawn = picView.revision();
 

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "core/FileSystem.h"
 #include "app/QtStartup.h"
+#include "core/FileSystem.h"
 #include "dialogs/frmConfig.h"
 #include "support/PlotWindowFixture.h"
 

@@ -32,6 +32,7 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     prompts.file(QString::fromStdString(path));
     QTest::mouseClick(window->cmdLoad, Qt::LeftButton);
+    window->Apply(window->commands().FinishFill());
     test::ExpectPlotLook(*window);
     window->Apply(window->commands().ShowWindow(kFirst + 500, kFirst + 600, 8.5, 10.5));
     EXPECT_TRUE(window->picView->hasFocus());

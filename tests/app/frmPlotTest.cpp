@@ -344,6 +344,43 @@ TEST_F(PlotWindow, ADroppedFileLoadsAndItsRecentItemLoadsItAgain) {
     EXPECT_TRUE(window->state().star.ThreeColumnFormat);
 }
 
+TEST_F(PlotWindow, TheFillBehindThePlotDisablesTheRowCommandsAndCancelOrClosingStopsIt) {
+    const std::vector<QAction*> needRows = {window->mnuLoad,         window->mnuSave,
+                                            window->mnuXYZ,          window->mnuSaveXYZ,
+                                            window->mnuSaveDownload, window->mnuConfig};
+    const auto duringTheFill = [&] {
+        EXPECT_TRUE(window->picView->isVisible() && window->prgLoad->isVisible() &&
+                    window->lblPrg->isVisible() && window->cmdCancel->isVisible());
+        for (QAction* a : needRows) EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        EXPECT_TRUE(window->fraButtons->isEnabled() && window->picView->isEnabled() &&
+                    window->mnuFaint->isEnabled() && window->mnuExit->isEnabled());
+    };
+    const std::string file = test::SampleFile("download-mixed.txt");
+
+    // The window's timer takes the end of the fill in.
+    window->LoadStarFile(file);
+    duringTheFill();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->commands().view().filling; }));
+    test::ExpectPlotLook(*window);
+    EXPECT_FALSE(window->cmdCancel->isVisible());
+    for (QAction* a : needRows) EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+
+    window->LoadStarFile(file);
+    duringTheFill();
+    window->cmdCancel->click();
+    test::ExpectEmptyLook(*window);
+    EXPECT_FALSE(window->cmdCancel->isVisible());
+    for (QAction* a : needRows) EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+
+    // Closing during the fill asks nothing and ends without the working database.
+    window->LoadStarFile(file);
+    ASSERT_TRUE(window->commands().view().filling);
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_FALSE(WorkingDatabaseExists());
+}
+
 TEST_F(PlotWindow, AboutOpensModallyAndAClickClosesIt) {
     QString version;
     QTimer::singleShot(0, [&] {

@@ -72,6 +72,12 @@ class CommandsFixture : public ::testing::Test {
 
     void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
 
+    // Loads a star file and waits until its rows are in the table.
+    void LoadAndFill(const std::string& path) {
+        commands->LoadStarFile(path);
+        commands->FinishFill();
+    }
+
     AppState& state() { return commands->state(); }
     const WindowView& view() const { return commands->view(); }
     ObsTable& table() { return *commands->table(); }
