@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace sabrix {
@@ -435,6 +436,100 @@ int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf
     transaction.commit();
     recolorPoints(std::unordered_map<int64_t, int32_t>(changes.begin(), changes.end()));
     return static_cast<int64_t>(changes.size());
+}
+
+std::vector<int64_t> ObsTable::IdsInBox(double jdA, double jdB, double magA, double magB) const {
+    Order(magA, magB);
+    const auto [first, last] = windowRange(jdA, jdB);
+    const auto& p = points();
+    std::vector<int64_t> ids;
+    for (size_t i = first; i < last; ++i)
+        if (p[i].MagStored >= magA && p[i].MagStored <= magB) ids.push_back(p[i].ID);
+    return ids;
+}
+
+void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
+                               const std::function<void(const ObsRow&)>& visit) const {
+    SQLite::Statement q(*db_, SelectRows("WHERE ID = ?"));
+    for (const int64_t id : ids) {
+        q.bind(1, id);
+        if (q.executeStep()) visit(ReadObsRow(q));
+        q.reset();
+    }
+}
+
+int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
+                                        const std::string& markNumber,
+                                        const std::function<void(double jd, double mag)>& visit) {
+    SQLite::Transaction transaction(*db_);
+    std::unordered_map<int64_t, int32_t> changed;
+    {
+        SQLite::Statement rows(*db_, "SELECT ID, JD, Mag FROM Obs WHERE Init = ? ORDER BY ID");
+        rows.bind(1, init);
+        SQLite::Statement update(*db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID = ?");
+        update.bind(1, color);
+        update.bind(2, markNumber);
+        while (rows.executeStep()) {
+            const int64_t id = rows.getColumn(0).getInt64();
+            update.bind(3, id);
+            update.exec();
+            update.reset();
+            changed.emplace(id, color);
+            visit(rows.getColumn(1).getDouble(), rows.getColumn(2).getDouble());
+        }
+    }
+    transaction.commit();
+    recolorPoints(changed);
+    return static_cast<int64_t>(changed.size());
+}
+
+bool ObsTable::UpdateRow(const ObsRow& r) {
+    SQLite::Statement q(*db_,
+                        "UPDATE Obs SET Desig = ?, Star = ?, JD = ?, Faint = ?, Mag = ?, "
+                        "Uncertain = ?, HQUncertain = ?, Band = ?, Init = ?, ComCod = ?, "
+                        "Comp1 = ?, Comp2 = ?, Charts = ?, Comments = ?, XForm = ?, AirMass = ?, "
+                        "Valid = ?, CMag = ?, KMag = ?, HQJD = ?, PunktFarb = ?, Marked = ?, "
+                        "Edited = ?, Error = ? WHERE ID = ?");
+    const std::string* texts[] = {&r.Desig,  &r.Star,     &r.Faint,  &r.Uncertain, &r.HQUncertain,
+                                  &r.Band,   &r.Init,     &r.ComCod, &r.Comp1,     &r.Comp2,
+                                  &r.Charts, &r.Comments, &r.XForm,  &r.AirMass,   &r.Valid,
+                                  &r.CMag,   &r.KMag,     &r.HQJD,   &r.Marked,    &r.Edited};
+    const int textIndexes[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12,
+                               13, 14, 15, 16, 17, 18, 19, 20, 22, 23};
+    for (size_t k = 0; k < std::size(textIndexes); ++k) q.bind(textIndexes[k], *texts[k]);
+    q.bind(3, r.JD);
+    q.bind(5, r.Mag);
+    q.bind(21, r.PunktFarb);
+    q.bind(24, r.Error);
+    q.bind(25, r.ID);
+    if (q.exec() == 0) return false;
+    if (pointsReady_) {
+        // The JD may have moved: the point leaves its place and goes in where it now sorts.
+        std::erase_if(points_, [&r](const CachedPoint& c) { return c.ID == r.ID; });
+        const CachedPoint point{r.JD,        r.ID,           static_cast<float>(r.Mag),
+                                r.PunktFarb, r.Faint == "<", r.Mag};
+        points_.insert(std::upper_bound(points_.begin(), points_.end(), point,
+                                        PointBefore<CachedPoint, CachedPoint>),
+                       point);
+    }
+    return true;
+}
+
+int64_t ObsTable::DeleteByIds(const std::vector<int64_t>& ids) {
+    std::unordered_set<int64_t> deleted;
+    {
+        SQLite::Transaction transaction(*db_);
+        SQLite::Statement q(*db_, "DELETE FROM Obs WHERE ID = ?");
+        for (const int64_t id : ids) {
+            q.bind(1, id);
+            if (q.exec() > 0) deleted.insert(id);
+            q.reset();
+        }
+        transaction.commit();
+    }
+    if (pointsReady_ && !deleted.empty())
+        std::erase_if(points_, [&deleted](const CachedPoint& c) { return deleted.contains(c.ID); });
+    return static_cast<int64_t>(deleted.size());
 }
 
 }  // namespace sabrix
