@@ -75,6 +75,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     commands_->setDesktop(*desktop_, UserGuidePath(programDir_));
     analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
     commands_->setAnalysisDialogs(analysisDialogs_.get());
+    recordDialogs_ = std::make_unique<QtRecordDialogs>(this);
+    commands_->setRecordDialogs(recordDialogs_.get());
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     Form_Resize();
