@@ -461,26 +461,39 @@ void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
 int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
                                         const std::string& markNumber,
                                         const std::function<void(double jd, double mag)>& visit) {
-    SQLite::Transaction transaction(*db_);
-    std::unordered_map<int64_t, int32_t> changed;
+    struct Marked {
+        int64_t id;
+        double jd;
+        double mag;
+    };
+    std::vector<Marked> rows;
+    // The rows are read whole before the first write: a read cursor that sees its table change
+    // under it seeks again after every write.
     {
-        SQLite::Statement rows(*db_, "SELECT ID, JD, Mag FROM Obs WHERE Init = ? ORDER BY ID");
-        rows.bind(1, init);
-        SQLite::Statement update(*db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID = ?");
-        update.bind(1, color);
-        update.bind(2, markNumber);
-        while (rows.executeStep()) {
-            const int64_t id = rows.getColumn(0).getInt64();
-            update.bind(3, id);
-            update.exec();
-            update.reset();
-            changed.emplace(id, color);
-            visit(rows.getColumn(1).getDouble(), rows.getColumn(2).getDouble());
-        }
+        SQLite::Statement q(*db_, "SELECT ID, JD, Mag FROM Obs WHERE Init = ? ORDER BY ID");
+        q.bind(1, init);
+        while (q.executeStep())
+            rows.push_back({q.getColumn(0).getInt64(), q.getColumn(1).getDouble(),
+                            q.getColumn(2).getDouble()});
+    }
+    SQLite::Transaction transaction(*db_);
+    SQLite::Statement update(*db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID = ?");
+    update.bind(1, color);
+    update.bind(2, markNumber);
+    for (const Marked& row : rows) {
+        update.bind(3, row.id);
+        update.exec();
+        update.reset();
     }
     transaction.commit();
+    std::unordered_map<int64_t, int32_t> changed;
+    changed.reserve(rows.size());
+    for (const Marked& row : rows) {
+        changed.emplace(row.id, color);
+        visit(row.jd, row.mag);
+    }
     recolorPoints(changed);
-    return static_cast<int64_t>(changed.size());
+    return static_cast<int64_t>(rows.size());
 }
 
 bool ObsTable::UpdateRow(const ObsRow& r) {
