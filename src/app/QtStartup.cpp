@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -126,6 +127,10 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
 }
 
 int Main(int argc, char** argv) {
+    // A write past the user's file-size limit (ulimit -f) then fails like a full disk: the
+    // checked writer reports it and removes its temporary file, where the default action of
+    // SIGXFSZ would end the program and leave the temporary file behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const CommandLineRequest request = ParseCommandLine(args);
     switch (request.kind) {

@@ -1,10 +1,13 @@
 // The command line as a user meets it in a terminal: standard error carries the program's own
 // messages alone, one line each, beginning "sabrix: " and naming the file.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -38,15 +41,20 @@ struct Outcome {
 };
 
 // Runs the built program as a user's shell would, without a desktop session.
-Outcome RunSabrix(const QStringList& args, const std::string& home) {
+// childSetup runs in the child between fork and exec; tempDir, when given, is its TMPDIR.
+Outcome RunSabrix(const QStringList& args, const std::string& home,
+                  std::function<void()> childSetup = {}, const std::string& tempDir = {}) {
     QProcess process;
+    if (childSetup) process.setChildProcessModifier(childSetup);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("SABRIX_HOME", QString::fromStdString(home));
+    if (!tempDir.empty()) env.insert("TMPDIR", QString::fromStdString(tempDir));
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "QT_QPA_PLATFORM"})
         env.remove(name);
     process.setProcessEnvironment(env);
     process.start(QString::fromUtf8(SABRIX_EXECUTABLE), args);
     EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "ended by a signal";
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
 }
@@ -97,6 +105,33 @@ TEST(SabrixCommandLine, HelpListsTheExitCodesAndWrongUsageEndsWithTwo) {
     const Outcome wrong = RunSabrix({"--render", Q(home.file("a.txt"))}, home.path());
     EXPECT_EQ(wrong.code, 2);
     EXPECT_EQ(wrong.err, "sabrix: --render needs --out (sabrix --help shows the usage)\n");
+}
+
+// A write past the file-size limit of the shell (ulimit -f) killed the program with SIGXFSZ
+// and left its scratch database behind. Now it fails as on a full disk: a message, exit code
+// one, and no scratch folder left in the temporary folder nor anything beside the output.
+TEST(SabrixCommandLine, WritePastTheFileSizeLimitFailsWithAMessageAndLeavesNothing) {
+    test::TempProgramDir home;
+    test::TempProgramDir temp(false);
+    const std::string out = home.file("copy.dat");
+    const Outcome run = RunSabrix(
+        {"--convert", Q(test::SampleFile("download-mixed.txt")), "--out", Q(out), "--to",
+         "three-column"},
+        home.path(),
+        [] {
+            std::signal(SIGXFSZ, SIG_DFL);  // what a user's shell hands on
+            const rlimit limit{64 * 1024, 64 * 1024};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        },
+        temp.path());
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_EQ(run.err.rfind("sabrix: ", 0), 0u) << run.err;
+    for (const auto& entry : fs::directory_iterator(temp.path()))  // Qt's runtime-USER may stay
+        EXPECT_EQ(entry.path().filename().string().rfind("sabrix-", 0), std::string::npos)
+            << entry.path();
+    for (const auto& entry : fs::directory_iterator(home.path()))
+        EXPECT_EQ(entry.path().filename().string().find("copy.dat"), std::string::npos)
+            << entry.path();
 }
 
 // SABRIX_HOME naming a folder that did not exist yet ended the program with "Database
