@@ -1,6 +1,6 @@
 #include "interaction/frmEditRecord.h"
 
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -13,19 +13,23 @@ frmEditRecord::frmEditRecord(const QString& caption, const std::vector<RecordFie
     setObjectName(QStringLiteral("frmEditRecord"));
     setWindowTitle(caption);
     auto* column = new QVBoxLayout(this);
-    auto* form = new QFormLayout;
+    // Name, text and meaning in three aligned columns.
+    auto* form = new QGridLayout;
+    int row = 0;
     for (const RecordField& field : fields_) {
         auto* edit = new QLineEdit(field.text, this);
         edit->setObjectName(QStringLiteral("txt") + field.name);
         edit->setToolTip(field.meaning);
         edit->setMinimumWidth(260);
-        auto* row = new QHBoxLayout;
-        row->addWidget(edit);
+        auto* name = new QLabel(field.name, this);
+        name->setBuddy(edit);
         auto* meaning = new QLabel(field.meaning, this);
         meaning->setEnabled(false);
-        row->addWidget(meaning);
-        form->addRow(field.name, row);
+        form->addWidget(name, row, 0);
+        form->addWidget(edit, row, 1);
+        form->addWidget(meaning, row, 2);
         txtFields.push_back(edit);
+        ++row;
     }
     column->addLayout(form);
     auto* buttons = new QHBoxLayout;
