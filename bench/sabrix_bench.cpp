@@ -104,12 +104,34 @@ double InsertFloor(const std::string& file, const std::string& dir, const std::v
         SQLite::Statement insert(db, ObsTable::kInsertRow);
         for (size_t i = 0; i < jds.size(); ++i) {
             const ObsRow& r = sample[i % sample.size()];
-            const std::string* texts[] = {
-                &r.Desig,  &r.Star,  &r.Faint, &r.Uncertain, &r.HQUncertain, &r.Band,  &r.Init,
-                &r.ComCod, &r.Comp1, &r.Comp2, &r.Charts,    &r.Comments,    &r.XForm, &r.AirMass,
-                &r.Valid,  &r.CMag,  &r.KMag,  &r.HQJD,      &r.Marked,      &r.Edited};
-            const int textColumns[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12,
-                                       13, 14, 15, 16, 17, 18, 19, 20, 22, 23};
+            const std::string* texts[] = {&r.Desig,
+                                          &r.Star,
+                                          &r.Faint,
+                                          &r.Uncertain,
+                                          &r.HQUncertain,
+                                          &r.Band,
+                                          &r.Init,
+                                          &r.ComCod,
+                                          &r.Comp1,
+                                          &r.Comp2,
+                                          &r.Charts,
+                                          &r.Comments,
+                                          &r.XForm,
+                                          &r.AirMass,
+                                          &r.Valid,
+                                          &r.CMag,
+                                          &r.KMag,
+                                          &r.HQJD,
+                                          &r.Marked,
+                                          &r.Edited,
+                                          &r.ObserverAffiliation,
+                                          &r.MeasurementMethod,
+                                          &r.GroupingMethod,
+                                          &r.ADSReference,
+                                          &r.Digitizer,
+                                          &r.Credit};
+            const int textColumns[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                                       16, 17, 18, 19, 20, 22, 23, 25, 26, 27, 28, 29, 30};
             for (size_t k = 0; k < std::size(textColumns); ++k)
                 insert.bindNoCopy(textColumns[k], *texts[k]);
             insert.bind(3, jds[i]);

@@ -96,13 +96,15 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                     return invalid(a + " needs a whole number from 50 to 20000");
                 (a == "--width" ? request.render.width : request.render.height) = n;
             } else if (!render && a == "--to") {
-                if (!value(text)) return invalid("--to needs star or three-column");
+                if (!value(text)) return invalid("--to needs star, three-column or download");
                 if (text == "star")
                     request.convert.to = ConvertOptions::Target::StarFile;
                 else if (text == "three-column")
                     request.convert.to = ConvertOptions::Target::ThreeColumn;
+                else if (text == "download")
+                    request.convert.to = ConvertOptions::Target::Download;
                 else
-                    return invalid("--to needs star or three-column");
+                    return invalid("--to needs star, three-column or download");
             } else if (a.empty() || a[0] != '-') {
                 return invalid("unexpected argument: " + a);
             } else {
@@ -146,21 +148,24 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string UsageText() {
     return "Usage: sabrix [FILE [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
-           "       sabrix --render FILE --out PNG [--width W] [--height H] [--three-column]\n"
+           "       sabrix --render FILE --out PNG|SVG|PDF [--width W] [--height H] "
+           "[--three-column]\n"
            "              [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
-           "       sabrix --convert FILE --out OUT [--three-column] [--to star|three-column]\n"
+           "       sabrix --convert FILE --out OUT [--three-column]\n"
+           "              [--to star|three-column|download]\n"
            "       sabrix --help | --version\n"
            "\n"
            "With no argument Sabrix starts its window; with FILE it loads that star file;\n"
            "with /alwayssave \"Save to Star File\" writes without asking first. --view shows\n"
            "that window of the star instead of the full view.\n"
-           "--render draws the plot of FILE into a PNG without a window and prints the star\n"
-           "label and the number of rejected lines; --bins draws the averages in bins of DAYS\n"
+           "--render draws the plot of FILE into a PNG (an SVG or a PDF when OUT ends in .svg\n"
+           "or .pdf) without a window and prints the star label and the number of rejected\n"
+           "lines; --bins draws the averages in bins of DAYS\n"
            "days (--bin-file also writes them), --poly the fitted polynomial of DEGREE\n"
            "(--curve-out writes it, one line per day). --convert writes FILE again with the\n"
-           "star-file or three-column writer.\n"
+           "star-file or three-column writer, or as a download file that loads again.\n"
            "\n"
            "Exit codes: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"
            "\n"

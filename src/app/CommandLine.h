@@ -16,7 +16,8 @@ struct ViewOption {
     double magBottom = 0;
 };
 
-// --render FILE --out PNG [--width W] [--height H] [--three-column] [--omit-faint] [--stats]
+// --render FILE --out PNG|SVG|PDF [--width W] [--height H] [--three-column] [--omit-faint]
+// [--stats]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]
 struct RenderOptions {
@@ -37,9 +38,9 @@ struct RenderOptions {
     std::string curveOut;
 };
 
-// --convert FILE --out OUT [--three-column] [--to star|three-column]
+// --convert FILE --out OUT [--three-column] [--to star|three-column|download]
 struct ConvertOptions {
-    enum class Target { SameKind, StarFile, ThreeColumn };
+    enum class Target { SameKind, StarFile, ThreeColumn, Download };
     std::string file;
     std::string out;
     bool threeColumn = false;

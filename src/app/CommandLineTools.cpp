@@ -21,10 +21,12 @@
 #include "core/ScratchFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "data/DownloadFileExport.h"
 #include "data/ObsTable.h"
 #include "data/StarFileExport.h"
 #include "data/ThreeColumnFile.h"
 #include "plot/PlotImage.h"
+#include "plot/PlotImageFile.h"
 
 namespace sabrix {
 
@@ -190,20 +192,34 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
                                 options.view->magBottom);
         PrintFailures(*loaded, err);
         const WindowView& view = commands.view();
-        const QImage image = ComposePlotArea(options.width, options.height, layout,
-                                             loaded->canvases, view.starLabel);
         // Encoded in memory first: the image encoder then never meets a failing disk (it would
         // leak its row buffer and print its own error), only the checked writer does.
-        QByteArray png;
-        QBuffer encoded(&png);
-        encoded.open(QIODevice::WriteOnly);
-        if (!image.save(&encoded, "PNG")) {
-            err << TerminalMessage(options.out,
-                                   "Cannot write " + options.out + ": PNG encoding failed");
-            return 1;
+        QByteArray encoded;
+        const PlotImageFormat format =
+            PlotImageFormatFor(options.out).value_or(PlotImageFormat::Png);
+        if (format == PlotImageFormat::Png) {
+            const QImage image = ComposePlotArea(options.width, options.height, layout,
+                                                 loaded->canvases, view.starLabel);
+            QBuffer buffer(&encoded);
+            buffer.open(QIODevice::WriteOnly);
+            if (!image.save(&buffer, "PNG")) {
+                err << TerminalMessage(options.out,
+                                       "Cannot write " + options.out + ": PNG encoding failed");
+                return 1;
+            }
+        } else {
+            // Vector shapes are drawn as the view is drawn, so the view is drawn once more.
+            try {
+                encoded = commands.PlotImageOf(format, options.width, options.height);
+            } catch (const std::exception& e) {
+                err << TerminalMessage(options.out,
+                                       "Cannot write " + options.out + ": " + e.what());
+                return 1;
+            }
         }
         if (!WriteOutput(options.out,
-                         std::string_view(png.constData(), static_cast<size_t>(png.size())), err))
+                         std::string_view(encoded.constData(), static_cast<size_t>(encoded.size())),
+                         err))
             return 1;
         out << view.starLabel.toStdString() << "\n";
         out << "Rejected lines: " << commands.rejectedLines() << "\n";
@@ -228,9 +244,20 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
         if (options.to == ConvertOptions::Target::StarFile) toThreeColumn = false;
         if (options.to == ConvertOptions::Target::ThreeColumn) toThreeColumn = true;
         const ObsTable& table = *commands.table();
-        const std::string text = toThreeColumn ? ThreeColumnFileText(table)
-                                               : StarFileText(table, commands.state().star.StarName,
-                                                              QDateTime::currentDateTime(), {});
+        std::string text;
+        if (options.to == ConvertOptions::Target::Download) {
+            // As "Save as Download File": a three-column file has no download fields to give.
+            if (options.threeColumn) {
+                err << TerminalMessage(options.file,
+                                       "A 3-column file cannot be written as a download file.");
+                return 1;
+            }
+            text = DownloadFileText(table, {});
+        } else {
+            text = toThreeColumn ? ThreeColumnFileText(table)
+                                 : StarFileText(table, commands.state().star.StarName,
+                                                QDateTime::currentDateTime(), {});
+        }
         if (!WriteOutput(options.out, text, err)) return 1;
         out << "Wrote " << options.out << "\n";
         return 0;

@@ -12,15 +12,17 @@
 
 namespace sabrix {
 
-// Draws what the plot area shows after loading the file into options.out (PNG). Prints the
+// Draws what the plot area shows after loading the file into options.out: PNG, or SVG or PDF
+// when its name ends in ".svg" or ".pdf" (vector shapes, see PlotImageBytes). Prints the
 // star label ("NAME - (N Points)") and "Rejected lines: N" to out, then the stats lines when
 // asked. Returns 0; 1 with the program's message on err when the file loads no row, the
 // template is missing or the PNG cannot be written.
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
               std::ostream& err);
 
-// Loads the file and writes options.out with the star-file or three-column writer, exactly as
-// the save commands write the table. Returns 0; 1 with the message on err, leaving no new
+// Loads the file and writes options.out with the star-file, three-column or download writer,
+// exactly as the save commands write the table; a three-column file is not written as a
+// download file. Returns 0; 1 with the message on err, leaving no new
 // output file and an existing one untouched.
 int RunConvert(const ConvertOptions& options, const std::string& programDir, std::ostream& out,
                std::ostream& err);

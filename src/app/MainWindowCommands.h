@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "analysis/AnalysisDialogs.h"
@@ -26,10 +27,12 @@
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
 #include "data/SaveCommands.h"
+#include "dialogs/ImageExportDialog.h"
 #include "interaction/RecordDialogs.h"
 #include "interaction/RecordList.h"
 #include "interaction/ViewHistory.h"
 #include "plot/Canvas.h"
+#include "plot/PlotImageFile.h"
 
 namespace sabrix {
 
@@ -88,6 +91,25 @@ class MainWindowCommands : private SaveDisplay {
     // Saving.
     const WindowView& mnuSave_Click();
     const WindowView& mnuSaveXYZ_Click();
+    const WindowView& mnuSaveDownload_Click();
+
+    // "Export Plot Image" (ExportCommands.cpp). Asks for the size and format through the
+    // dialog set here (none: the command does nothing), offering the last choice, at first the
+    // size that gives the exported plot the size of picView, in PNG; then for the file (the
+    // star's name in the loaded file's folder offered). A name with the extension of a format
+    // (.png, .svg, .pdf, any case) is written in that format; any other name gets the chosen
+    // format's extension appended (and the question before it replaces a file).
+    void setImageExportDialog(ImageExportDialog* dialog) { imageExportDialog_ = dialog; }
+    const WindowView& mnuExport_Click();
+    // Draws the current view afresh at width x height (label, both strips, the plot, the
+    // marks and the overlay shown) into the file, in the format its name says. Returns true
+    // when written. Returns false, after a message, when nothing is plotted, the name has no
+    // image extension, the size is outside the export limits (PlotImageSizeAllowed) or the
+    // file cannot be written; an existing file then keeps its content.
+    bool ExportPlotImage(const std::string& path, int width, int height);
+    // The bytes of that picture, without size limits (the command line's own apply). Throws
+    // SabrixError when the drawing fails or the picture cannot be encoded.
+    QByteArray PlotImageOf(PlotImageFormat format, int width, int height);
 
     // The redraw sequence: the frames, then the plot; the overlays follow when withOverlays.
     // Does nothing while nothing is loaded. Also what a resize of the window runs.
@@ -258,6 +280,9 @@ class MainWindowCommands : private SaveDisplay {
     void ShowFullRangeAtEnd();
     // The bin file's path, asked for (with the overwrite question); nothing on cancel.
     std::optional<std::string> ChooseBinFile();
+    // The current view drawn afresh on other canvases (frames, plot, overlay shown); returns
+    // the star label.
+    QString DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pacer);
     // Steps 3 and 4 of the redraw sequence.
     void DrawBins();
     void DrawPoly();
@@ -289,6 +314,9 @@ class MainWindowCommands : private SaveDisplay {
     int64_t rejectedLines_ = 0;
     ViewHistory history_;
     AnalysisDialogs* analysisDialogs_ = nullptr;
+    ImageExportDialog* imageExportDialog_ = nullptr;
+    // The size and format of the last export of this run.
+    std::optional<ImageExportChoice> lastExport_;
     // A box being dragged on the plot: which kind, and its corners in picView's frame.
     enum class Drag { None, Select, Zoom };
     Drag drag_ = Drag::None;

@@ -77,6 +77,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     commands_->setAnalysisDialogs(analysisDialogs_.get());
     recordDialogs_ = std::make_unique<QtRecordDialogs>(this);
     commands_->setRecordDialogs(recordDialogs_.get());
+    imageExportDialog_ = std::make_unique<QtImageExportDialog>(this);
+    commands_->setImageExportDialog(imageExportDialog_.get());
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     Form_Resize();
@@ -90,11 +92,13 @@ void frmPlot::buildMenus() {
     mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
     mnuLoad = AddItem(mnuFiles, "mnuLoad", QStringLiteral("Load a File"));
     mnuSave = AddItem(mnuFiles, "mnuSave", QStringLiteral("Save to Star File"));
+    mnuSaveDownload = AddItem(mnuFiles, "mnuSaveDownload", QStringLiteral("Save as Download File"));
     mnuFaint = AddItem(mnuFiles, "mnuFaint", QStringLiteral("Omit \"fainter thans\""));
     mnuFaint->setCheckable(true);
     mnuSpacer6 = AddSpacer(mnuFiles, "mnuSpacer6");
     mnuXYZ = AddItem(mnuFiles, "mnuXYZ", QStringLiteral("Load 3-Column File"));
     mnuSaveXYZ = AddItem(mnuFiles, "mnuSaveXYZ", QStringLiteral("Save 3-Column File"));
+    mnuExport = AddItem(mnuFiles, "mnuExport", QStringLiteral("Export Plot Image"));
     mnuSpacer7 = AddSpacer(mnuFiles, "mnuSpacer7");
     mnuExit1 = AddItem(mnuFiles, "mnuExit1", QStringLiteral("Exit"));
 
@@ -137,15 +141,18 @@ void frmPlot::buildMenus() {
     mnuPoly->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     mnuStats->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     mnuDocs->setShortcut(QKeySequence::HelpContents);
+    mnuExport->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
 
-    menuCommands_ = {mnuLoad,   mnuSave, mnuFaint,   mnuXYZ,   mnuSaveXYZ, mnuExit1,
-                     mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,  mnuManage,
-                     mnuConfig, mnuDocs, mnuAbout,   mnuExit};
+    menuCommands_ = {mnuLoad,   mnuSave, mnuFaint,   mnuXYZ,   mnuSaveXYZ,      mnuExit1,
+                     mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,       mnuManage,
+                     mnuConfig, mnuDocs, mnuAbout,   mnuExit,  mnuSaveDownload, mnuExport};
     connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
     connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
     connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
     connect(mnuXYZ, &QAction::triggered, this, &frmPlot::mnuXYZ_Click);
     connect(mnuSaveXYZ, &QAction::triggered, this, &frmPlot::mnuSaveXYZ_Click);
+    connect(mnuSaveDownload, &QAction::triggered, this, &frmPlot::mnuSaveDownload_Click);
+    connect(mnuExport, &QAction::triggered, this, &frmPlot::mnuExport_Click);
     connect(mnuExit, &QAction::triggered, this, &frmPlot::mnuExit_Click);
     connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
     connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);

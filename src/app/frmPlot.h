@@ -30,6 +30,7 @@
 #include "core/AppState.h"
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
+#include "dialogs/QtImageExportDialog.h"
 #include "interaction/FormLayout.h"
 #include "interaction/QtRecordDialogs.h"
 #include "plot/PictureBox.h"
@@ -112,6 +113,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     QAction* mnuSpacer6 = nullptr;
     QAction* mnuXYZ = nullptr;
     QAction* mnuSaveXYZ = nullptr;
+    QAction* mnuSaveDownload = nullptr;
+    QAction* mnuExport = nullptr;
     QAction* mnuSpacer7 = nullptr;
     QAction* mnuExit1 = nullptr;
     QMenu* mnuTools = nullptr;
@@ -171,6 +174,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     void mnuSave_Click();
     void mnuXYZ_Click();
     void mnuSaveXYZ_Click();
+    void mnuSaveDownload_Click();
+    void mnuExport_Click();
     void mnuFaint_Click();
     void cmdReset_Click();
     void cmdRefresh_Click();
@@ -262,6 +267,7 @@ class frmPlot : public QMainWindow, private WindowHost {
     std::unique_ptr<MainWindowCommands> commands_;
     std::unique_ptr<QtAnalysisDialogs> analysisDialogs_;
     std::unique_ptr<QtRecordDialogs> recordDialogs_;
+    std::unique_ptr<QtImageExportDialog> imageExportDialog_;
 };
 
 }  // namespace sabrix

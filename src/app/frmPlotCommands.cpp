@@ -120,6 +120,14 @@ void frmPlot::mnuSaveXYZ_Click() {
     Apply(commands_->mnuSaveXYZ_Click());
 }
 
+void frmPlot::mnuSaveDownload_Click() {
+    Apply(commands_->mnuSaveDownload_Click());
+}
+
+void frmPlot::mnuExport_Click() {
+    Apply(commands_->mnuExport_Click());
+}
+
 void frmPlot::mnuFaint_Click() {
     Apply(commands_->mnuFaint_Click());
 }

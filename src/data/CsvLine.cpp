@@ -76,4 +76,17 @@ void CsvLine::splitQuoted(std::string_view line) {
     }
 }
 
+void AppendCsvField(std::string& line, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        line.append(field);
+        return;
+    }
+    line.push_back('"');
+    for (const char c : field) {
+        if (c == '"') line.push_back('"');
+        line.push_back(c);
+    }
+    line.push_back('"');
+}
+
 }  // namespace sabrix

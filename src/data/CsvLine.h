@@ -34,4 +34,10 @@ class CsvLine {
     std::string scratch_;
 };
 
+// Appends one field as a comma-separated file writes it: unchanged, or, when it holds a comma,
+// a double quote, a carriage return or a line feed, between double quotes with each double
+// quote inside doubled (a,b gives "a,b"; 5" gives "5"""). CsvLine::split gives the field
+// back unchanged, unless it holds a line break: line readers end the line there.
+void AppendCsvField(std::string& line, std::string_view field);
+
 }  // namespace sabrix

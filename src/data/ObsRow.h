@@ -28,6 +28,14 @@ struct ObsRow {
     std::string CMag;
     std::string KMag;
     std::string HQJD;
+    // The six fields that follow the eighteenth of a 24-field download line; empty for rows
+    // from an 18-field line or a three-column file.
+    std::string ObserverAffiliation;
+    std::string MeasurementMethod;
+    std::string GroupingMethod;
+    std::string ADSReference;
+    std::string Digitizer;
+    std::string Credit;
     int32_t PunktFarb = 0;  // drawing colour, packed RGB
     std::string Marked;     // empty, or the number of the observer marking that coloured it
     std::string Edited;

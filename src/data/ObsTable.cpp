@@ -41,7 +41,13 @@ CREATE TABLE Obs (
     PunktFarb INTEGER NOT NULL DEFAULT 0,
     Marked TEXT NOT NULL DEFAULT '',
     Edited TEXT NOT NULL DEFAULT '',
-    Error REAL NOT NULL DEFAULT 0
+    Error REAL NOT NULL DEFAULT 0,
+    ObserverAffiliation TEXT NOT NULL DEFAULT '',
+    MeasurementMethod TEXT NOT NULL DEFAULT '',
+    GroupingMethod TEXT NOT NULL DEFAULT '',
+    ADSReference TEXT NOT NULL DEFAULT '',
+    Digitizer TEXT NOT NULL DEFAULT '',
+    Credit TEXT NOT NULL DEFAULT ''
 );
 CREATE INDEX ObsJD ON Obs (JD);
 CREATE INDEX ObsInit ON Obs (Init);
@@ -49,7 +55,13 @@ CREATE INDEX ObsInit ON Obs (Init);
 
 constexpr const char* kColumns =
     "ID, Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, ComCod, Comp1, Comp2, "
-    "Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, PunktFarb, Marked, Edited, Error";
+    "Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, PunktFarb, Marked, Edited, Error, "
+    "ObserverAffiliation, MeasurementMethod, GroupingMethod, ADSReference, Digitizer, Credit";
+
+// The columns that a template of an older build lacks: they were added last, in this order.
+constexpr const char* kLaterColumns[] = {"ObserverAffiliation", "MeasurementMethod",
+                                         "GroupingMethod",      "ADSReference",
+                                         "Digitizer",           "Credit"};
 
 std::string SelectRows(const std::string& tail) {
     return std::string("SELECT ") + kColumns + " FROM Obs " + tail;
@@ -114,6 +126,12 @@ ObsRow ReadObsRow(const SQLite::Statement& q) {
     r.Marked = q.getColumn(22).getString();
     r.Edited = q.getColumn(23).getString();
     r.Error = q.getColumn(24).getDouble();
+    r.ObserverAffiliation = q.getColumn(25).getString();
+    r.MeasurementMethod = q.getColumn(26).getString();
+    r.GroupingMethod = q.getColumn(27).getString();
+    r.ADSReference = q.getColumn(28).getString();
+    r.Digitizer = q.getColumn(29).getString();
+    r.Credit = q.getColumn(30).getString();
     return r;
 }
 
@@ -134,6 +152,21 @@ ObsTable::ObsTable(const std::string& path)
                             nullptr, nullptr, StDevStep, StDevFinal);
     // Fails early (and clearly) when the file is not a database holding Obs.
     db_->exec("SELECT COUNT(*) FROM Obs WHERE 0");
+    addLaterColumns();
+}
+
+void ObsTable::addLaterColumns() {
+    // A template left in the program folder by an older build lacks the newest columns; its
+    // working copy gets them here, so every statement of this class finds the columns it names.
+    std::vector<std::string> present;
+    {
+        SQLite::Statement q(*db_, "SELECT name FROM pragma_table_info('Obs')");
+        while (q.executeStep()) present.push_back(q.getColumn(0).getString());
+    }
+    for (const char* column : kLaterColumns)
+        if (std::find(present.begin(), present.end(), column) == present.end())
+            db_->exec(std::string("ALTER TABLE Obs ADD COLUMN ") + column +
+                      " TEXT NOT NULL DEFAULT ''");
 }
 
 ObsTable::~ObsTable() = default;
@@ -141,8 +174,9 @@ ObsTable::~ObsTable() = default;
 const char* const ObsTable::kInsertRow =
     "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
     "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
-    "PunktFarb, Marked, Edited, Error) VALUES "
-    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    "PunktFarb, Marked, Edited, Error, ObserverAffiliation, MeasurementMethod, GroupingMethod, "
+    "ADSReference, Digitizer, Credit) VALUES "
+    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 
 void ObsTable::ensureIndexes() const {
     if (!indexesDeferred_) return;
@@ -203,6 +237,12 @@ void ObsTable::BulkInserter::add(const ObsRow& r) {
     text(22, r.Marked);
     text(23, r.Edited);
     s.bind(24, r.Error);
+    text(25, r.ObserverAffiliation);
+    text(26, r.MeasurementMethod);
+    text(27, r.GroupingMethod);
+    text(28, r.ADSReference);
+    text(29, r.Digitizer);
+    text(30, r.Credit);
     s.exec();
     s.reset();
     points_.push_back(CachedPoint{r.JD, table_.db_->getLastInsertRowid(), static_cast<float>(r.Mag),
@@ -502,19 +542,43 @@ bool ObsTable::UpdateRow(const ObsRow& r) {
                         "Uncertain = ?, HQUncertain = ?, Band = ?, Init = ?, ComCod = ?, "
                         "Comp1 = ?, Comp2 = ?, Charts = ?, Comments = ?, XForm = ?, AirMass = ?, "
                         "Valid = ?, CMag = ?, KMag = ?, HQJD = ?, PunktFarb = ?, Marked = ?, "
-                        "Edited = ?, Error = ? WHERE ID = ?");
-    const std::string* texts[] = {&r.Desig,  &r.Star,     &r.Faint,  &r.Uncertain, &r.HQUncertain,
-                                  &r.Band,   &r.Init,     &r.ComCod, &r.Comp1,     &r.Comp2,
-                                  &r.Charts, &r.Comments, &r.XForm,  &r.AirMass,   &r.Valid,
-                                  &r.CMag,   &r.KMag,     &r.HQJD,   &r.Marked,    &r.Edited};
-    const int textIndexes[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12,
-                               13, 14, 15, 16, 17, 18, 19, 20, 22, 23};
+                        "Edited = ?, Error = ?, ObserverAffiliation = ?, MeasurementMethod = ?, "
+                        "GroupingMethod = ?, ADSReference = ?, Digitizer = ?, Credit = ? "
+                        "WHERE ID = ?");
+    const std::string* texts[] = {&r.Desig,
+                                  &r.Star,
+                                  &r.Faint,
+                                  &r.Uncertain,
+                                  &r.HQUncertain,
+                                  &r.Band,
+                                  &r.Init,
+                                  &r.ComCod,
+                                  &r.Comp1,
+                                  &r.Comp2,
+                                  &r.Charts,
+                                  &r.Comments,
+                                  &r.XForm,
+                                  &r.AirMass,
+                                  &r.Valid,
+                                  &r.CMag,
+                                  &r.KMag,
+                                  &r.HQJD,
+                                  &r.Marked,
+                                  &r.Edited,
+                                  &r.ObserverAffiliation,
+                                  &r.MeasurementMethod,
+                                  &r.GroupingMethod,
+                                  &r.ADSReference,
+                                  &r.Digitizer,
+                                  &r.Credit};
+    const int textIndexes[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                               16, 17, 18, 19, 20, 22, 23, 25, 26, 27, 28, 29, 30};
     for (size_t k = 0; k < std::size(textIndexes); ++k) q.bind(textIndexes[k], *texts[k]);
     q.bind(3, r.JD);
     q.bind(5, r.Mag);
     q.bind(21, r.PunktFarb);
     q.bind(24, r.Error);
-    q.bind(25, r.ID);
+    q.bind(31, r.ID);
     if (q.exec() == 0) return false;
     if (pointsReady_) {
         // The JD may have moved: the point leaves its place and goes in where it now sorts.

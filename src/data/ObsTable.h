@@ -64,7 +64,8 @@ class ObsTable {
     // Creates an empty database file holding the table Obs and its indexes (the template).
     static void CreateTemplate(const std::string& path);
 
-    // Opens an existing database file (the working database). Throws when it cannot.
+    // Opens an existing database file (the working database). Throws when it cannot. A table
+    // made from an older template gets the columns it lacks (empty in every row).
     explicit ObsTable(const std::string& path);
     ~ObsTable();
 
@@ -146,6 +147,7 @@ class ObsTable {
     int64_t DeleteByIds(const std::vector<int64_t>& ids);
 
   private:
+    void addLaterColumns();
     // The plot columns, built from the database on first use.
     const std::vector<CachedPoint>& points() const;
     // The range of points with JD between the bounds (inclusive, either order).

@@ -2,10 +2,13 @@
 
 #include <exception>
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
+#include "data/DownloadFileExport.h"
 #include "data/StarFileExport.h"
 #include "data/TextFields.h"
 #include "data/ThreeColumnFile.h"
@@ -27,6 +30,12 @@ bool AlwaysSave(const AppState& state) {
 void NoStarLoaded(Prompts& prompts) {
     prompts.message(QStringLiteral("No star file is loaded."), QStringLiteral("No Star Loaded"),
                     Buttons::OK, Icon::Critical);
+}
+
+void WrongFormatThreeColumn(Prompts& prompts) {
+    prompts.message(QStringLiteral("This file is in 3-column format. Use the \"Save "
+                                   "3-Column\" menu item."),
+                    QStringLiteral("Wrong File Format"), Buttons::OK, Icon::Information);
 }
 
 void NoChanges(Prompts& prompts) {
@@ -53,6 +62,46 @@ void BackUpOnce(LoadedStar& star, const std::string& loadedPath, SaveDisplay& di
     display.yield();
     CopyFileAtomically(loadedPath, backup);
     star.BackupMade = true;
+}
+
+// True when both name one existing file (a link or another spelling of the path included).
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+// A save of the table to a file that the user chooses: the whole text is built first, then the
+// file that backupOf names for the chosen output (none: no backup) is backed up once per load,
+// then the output is replaced. Returns true when written (FileEdited is then cleared); false
+// on cancel or after the failure's message naming the module.
+bool SaveToChosenFile(AppState& state, Prompts& prompts, SaveDisplay& display,
+                      const QString& firstCaption, const FileDialogOptions& options,
+                      const std::function<std::string()>& buildText,
+                      const std::function<std::optional<std::string>(const std::string&)>& backupOf,
+                      const char* module) {
+    display.hidePlotForSave();
+    display.setProgressCaption(firstCaption);
+    bool saved = false;
+    try {
+        const std::optional<QString> chosen = prompts.saveFile(options);
+        if (chosen && !chosen->isEmpty()) {
+            const std::string output = PathBytes(*chosen);
+            // Built first, so that a table that cannot be written leaves every file alone.
+            const std::string text = buildText();
+            if (const std::optional<std::string> loaded = backupOf(output)) {
+                if (firstCaption != kBackingUp) display.setProgressCaption(kBackingUp);
+                BackUpOnce(state.star, *loaded, display);
+            }
+            display.setProgressCaption(kSaving);
+            WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
+            state.star.FileEdited = false;
+            saved = true;
+        }
+    } catch (const std::exception& e) {
+        ModuleError(prompts, e, module);
+    }
+    display.restorePlotAfterSave();
+    return saved;
 }
 
 }  // namespace
@@ -116,9 +165,7 @@ void mnuSave_Click(AppState& state, ObsTable& table, Prompts& prompts, const Clo
                    SaveDisplay& display) {
     try {
         if (state.star.ThreeColumnFormat) {
-            prompts.message(QStringLiteral("This file is in 3-column format. Use the \"Save "
-                                           "3-Column\" menu item."),
-                            QStringLiteral("Wrong File Format"), Buttons::OK, Icon::Information);
+            WrongFormatThreeColumn(prompts);
             return;
         }
         if (!state.star.FileLoaded) {
@@ -144,31 +191,16 @@ void mnuSave_Click(AppState& state, ObsTable& table, Prompts& prompts, const Clo
 }
 
 bool XYZSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display) {
-    display.hidePlotForSave();
-    display.setProgressCaption(kBackingUp);
-    bool saved = false;
-    try {
-        FileDialogOptions options;
-        options.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
-        options.initialFolder = DisplayText(state.settings.FilePath);
-        // Only the loaded file is backed up: any other file chosen here is replaced for good.
-        options.confirmOverwrite = true;
-        const std::optional<QString> chosen = prompts.saveFile(options);
-        if (chosen && !chosen->isEmpty()) {
-            const std::string output = PathBytes(*chosen);
-            // Built first, so that a table that cannot be written leaves the backup alone.
-            const std::string text = ThreeColumnFileText(table, [&display] { display.yield(); });
-            BackUpOnce(state.star, state.star.ThreeColumnFilePath, display);
-            display.setProgressCaption(kSaving);
-            WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
-            state.star.FileEdited = false;
-            saved = true;
-        }
-    } catch (const std::exception& e) {
-        ModuleError(prompts, e, "XYZSaveFile");
-    }
-    display.restorePlotAfterSave();
-    return saved;
+    FileDialogOptions options;
+    options.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
+    options.initialFolder = DisplayText(state.settings.FilePath);
+    // Only the loaded file is backed up: any other file chosen here is replaced for good.
+    options.confirmOverwrite = true;
+    return SaveToChosenFile(
+        state, prompts, display, kBackingUp, options,
+        [&] { return ThreeColumnFileText(table, [&display] { display.yield(); }); },
+        [&](const std::string&) { return std::optional(state.star.ThreeColumnFilePath); },
+        "XYZSaveFile");
 }
 
 void mnuSaveXYZ_Click(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display) {
@@ -190,6 +222,41 @@ void mnuSaveXYZ_Click(AppState& state, ObsTable& table, Prompts& prompts, SaveDi
         NoChanges(prompts);
     } catch (const std::exception& e) {
         SaveError(prompts, DisplayText(e.what()), "mnuSaveXYZ");
+    }
+}
+
+bool DownloadSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display) {
+    FileDialogOptions options;
+    options.filter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
+    options.fileName = DisplayText(state.settings.FilePath);
+    options.initialFolder = DisplayText(state.settings.FilePath);
+    options.confirmOverwrite = true;
+    return SaveToChosenFile(
+        state, prompts, display, kSaving, options,
+        [&] { return DownloadFileText(table, [&display] { display.yield(); }); },
+        [&](const std::string& output) {
+            // Replacing the loaded file keeps it as it was loaded; any other file chosen
+            // here is the user's to replace.
+            const std::string& loaded = state.settings.FilePath;
+            return SameFile(output, loaded) ? std::optional(loaded) : std::nullopt;
+        },
+        "DownloadSaveFile");
+}
+
+void mnuSaveDownload_Click(AppState& state, ObsTable& table, Prompts& prompts,
+                           SaveDisplay& display) {
+    try {
+        if (state.star.ThreeColumnFormat) {
+            WrongFormatThreeColumn(prompts);
+            return;
+        }
+        if (!state.star.FileLoaded) {
+            NoStarLoaded(prompts);
+            return;
+        }
+        DownloadSaveFile(state, table, prompts, display);
+    } catch (const std::exception& e) {
+        SaveError(prompts, DisplayText(e.what()), "mnuSaveDownload");
     }
 }
 

@@ -1,4 +1,5 @@
-// The two save commands of the main window, "Save to Star File" and "Save 3-Column File",
+// The save commands of the main window, "Save to Star File", "Save 3-Column File" and "Save
+// as Download File",
 // as functions that the window's slots call. They talk to the user only through Prompts and
 // to the window only through SaveDisplay, so they run and are tested without any window.
 //
@@ -58,6 +59,19 @@ void mnuSaveXYZ_Click(AppState& state, ObsTable& table, Prompts& prompts, SaveDi
 // Returns false when the user cancels (nothing copied or written) or after showing the
 // "encountered in module XYZSaveFile." message (output, backup and FileEdited unchanged).
 bool XYZSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display);
+
+// "Save as Download File": refuses three-column data ("Wrong File Format") and an empty
+// window ("No Star Loaded"); otherwise runs DownloadSaveFile, edits or not.
+void mnuSaveDownload_Click(AppState& state, ObsTable& table, Prompts& prompts,
+                           SaveDisplay& display);
+
+// Asks for the output file (the loaded file offered, overwriting confirmed by the dialog) and
+// writes the table to it as a download file (DownloadFileText). The loaded file, when chosen,
+// is first backed up as "Save to Star File" backs it up. Returns true when written (FileEdited
+// is then cleared). Returns false when the user cancels (nothing copied or written) or after
+// showing the "encountered in module DownloadSaveFile." message (output, backup and
+// FileEdited unchanged).
+bool DownloadSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDisplay& display);
 
 // The file a save copies the loaded file to before writing. Ordinarily BackupPathFor(path)
 // ("/data/star.txt" -> "/data/star.bak"), or path + ".bak" when that would be the loaded file

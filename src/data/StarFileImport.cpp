@@ -1,5 +1,6 @@
 #include "data/StarFileImport.h"
 
+#include <iterator>
 #include <limits>
 #include <memory>
 
@@ -134,6 +135,15 @@ bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors,
     AssignTrimmed(row.HQJD, f[16]);
     AssignTrimmed(row.Star, f[17]);
     UpperAscii(row.Star);
+    std::string* const later[] = {&row.ObserverAffiliation, &row.MeasurementMethod,
+                                  &row.GroupingMethod,      &row.ADSReference,
+                                  &row.Digitizer,           &row.Credit};
+    for (size_t i = 0; i < std::size(later); ++i) {
+        if (f.size() == kCurrentFieldCount)
+            AssignTrimmed(*later[i], f[kClassicFieldCount + i]);
+        else
+            later[i]->clear();
+    }
     row.PunktFarb = BandColor(row.Faint, f[4], f[13], colors);
     row.Desig.clear();
     row.Marked.clear();

@@ -4,13 +4,14 @@
 // The window that runs the command supplies the progress and event-loop hooks; everything
 // else happens here, so the same import serves the window, the command line and the tests.
 //
-// A data line has 18 fields, or 24 (the 18 followed by six newer columns that the program
-// reads and does not keep), and its field 0 without blanks at its ends is a Julian Date:
-// seven digits, ".", a digit and anything after ("2454123.5", "2454123.51234"), or exactly
-// seven digits ("2455411", taken as 2455411.0). Lines of 18 or 24 fields with anything else
-// in field 0 (the header line naming the columns, "245412.5") are skipped without a trace.
-// Lines of any other field count are rejected: written unchanged to the error file. A line
-// longer than 64 KiB is rejected whatever it holds; the error file gets its first 64 KiB.
+// A data line has 18 fields, or 24 (the 18 followed by Observer Affiliation, Measurement
+// Method, Grouping Method, ADS Reference, Digitizer and Credit, kept in their own columns), and its
+// field 0 without blanks at its ends is a Julian Date: seven digits, ".", a digit and anything
+// after ("2454123.5", "2454123.51234"), or exactly seven digits ("2455411", taken as 2455411.0).
+// Lines of 18 or 24 fields with anything else in field 0 (the header line naming the columns,
+// "245412.5") are skipped without a trace. Lines of any other field count are rejected: written
+// unchanged to the error file. A line longer than 64 KiB is rejected whatever it holds; the error
+// file gets its first 64 KiB.
 #pragma once
 
 #include <QString>
@@ -41,9 +42,10 @@ StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields);
 // Fills row from the fields of a data line. JD is field 0; when field 1 holds a "<", Faint
 // is "<" and Mag the number after the first "<", otherwise Faint is empty and Mag field 1;
 // Star is field 17 without blanks at its ends and with ASCII letters upper-cased; the other
-// texts are their fields without blanks at their ends; PunktFarb is BandColor of Faint,
-// field 4 as read and field 13; Marked and Edited are empty. Returns true on success, false
-// when JD or Mag is not a number (blanks around a number are allowed), leaving row partly
+// texts are their fields without blanks at their ends (fields 18 to 23 of a 24-field line go
+// to ObserverAffiliation ... Credit, which stay empty for an 18-field line); PunktFarb is BandColor
+// of Faint, field 4 as read and field 13; Marked and Edited are empty. Returns true on success,
+// false when JD or Mag is not a number (blanks around a number are allowed), leaving row partly
 // filled; a number whose text the writers would give cannot be read again (FormatDoubleReadsBack)
 // counts as no number. The row's strings are reused, so filling one row per line allocates
 // little.

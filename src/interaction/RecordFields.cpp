@@ -16,8 +16,9 @@ struct TextColumn {
     std::string ObsRow::*member;
 };
 
-// The text columns after JD, Faint and Mag, in table order.
-constexpr std::array<TextColumn, 17> kTextColumns = {{
+// The text columns after JD, Faint and Mag: the fields of the download in their order, then
+// the six later fields of a 24-field line.
+constexpr std::array<TextColumn, 23> kTextColumns = {{
     {"Uncertain", "uncertainty mark", &ObsRow::Uncertain},
     {"HQUncertain", "second uncertainty field", &ObsRow::HQUncertain},
     {"Band", "band code (V, B, CV, Vis., ...)", &ObsRow::Band},
@@ -35,6 +36,12 @@ constexpr std::array<TextColumn, 17> kTextColumns = {{
     {"HQJD", "second JD field", &ObsRow::HQJD},
     {"Desig", "designation", &ObsRow::Desig},
     {"Star", "star name", &ObsRow::Star},
+    {"ObserverAffiliation", "observer affiliation", &ObsRow::ObserverAffiliation},
+    {"MeasurementMethod", "measurement method", &ObsRow::MeasurementMethod},
+    {"GroupingMethod", "grouping method", &ObsRow::GroupingMethod},
+    {"ADSReference", "ADS reference", &ObsRow::ADSReference},
+    {"Digitizer", "digitizer", &ObsRow::Digitizer},
+    {"Credit", "credit", &ObsRow::Credit},
 }};
 
 constexpr int kFixedFields = 3;  // JD, Faint, Mag

@@ -23,8 +23,8 @@ struct RecordField {
 };
 
 // The fields of the row: JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, ComCod, Comp1,
-// Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, Desig and Star. JD and Mag
-// in the general number form.
+// Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, Desig, Star and the six
+// later fields of a 24-field download. JD and Mag in the general number form.
 std::vector<RecordField> FieldsOf(const ObsRow& row);
 
 // The row with the fields (same order and count as FieldsOf gave) written into it. Nothing

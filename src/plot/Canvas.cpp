@@ -9,6 +9,37 @@
 
 namespace sabrix {
 
+namespace {
+
+// Cuts the segment a-b to the rectangle 0..w by 0..h (Liang and Barsky's parametric test).
+// Returns false when no part of it lies inside.
+bool ClipToRect(QPointF& a, QPointF& b, double w, double h) {
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    double t0 = 0;
+    double t1 = 1;
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {a.x(), w - a.x(), a.y(), h - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF start = a;
+    a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+    b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+    return true;
+}
+
+}  // namespace
+
 QColor ToQColor(int32_t packed) {
     const auto v = static_cast<uint32_t>(packed);
     return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
@@ -43,8 +74,34 @@ QPointF Canvas::toPixel(double x, double y) const {
     return QPointF((x - left_) * image_.width() / width_, (y - top_) * image_.height() / height_);
 }
 
+void Canvas::SetVectorCopy(QPainter* painter, QPointF origin) {
+    vector_ = painter;
+    vectorOrigin_ = origin;
+}
+
+QPainter* Canvas::vectorPainter(int32_t color) const {
+    if (vector_ == nullptr) return nullptr;
+    vector_->setTransform(QTransform::fromTranslate(vectorOrigin_.x(), vectorOrigin_.y()));
+    QPen pen(ToQColor(color));
+    pen.setWidth(DrawWidth);
+    pen.setCapStyle(Qt::SquareCap);
+    vector_->setPen(pen);
+    vector_->setBrush(Qt::NoBrush);
+    return vector_;
+}
+
+void Canvas::vectorLine(QPointF a, QPointF b) const {
+    // Cut half a pixel inside the edges: the pen's square cap reaches to the edge itself.
+    a -= QPointF(0.5, 0.5);
+    b -= QPointF(0.5, 0.5);
+    if (!ClipToRect(a, b, image_.width() - 1, image_.height() - 1)) return;
+    vector_->drawLine(a + QPointF(0.5, 0.5), b + QPointF(0.5, 0.5));
+}
+
 void Canvas::Cls() {
     image_.fill(ToQColor(BackColor));
+    if (QPainter* v = vectorPainter(BackColor))
+        v->fillRect(QRectF(0, 0, image_.width(), image_.height()), ToQColor(BackColor));
     CurrentX = left_;
     CurrentY = top_;
     ++revision_;
@@ -73,8 +130,10 @@ void Canvas::Line(double x1, double y1, double x2, double y2, int32_t color) {
     const QPointF a = toPixel(x1, y1);
     const QPointF b = toPixel(x2, y2);
     // Pixel centres: a line at user x lands on the pixel column that contains x.
-    painter.drawLine(QPointF(std::floor(a.x()) + 0.5, std::floor(a.y()) + 0.5),
-                     QPointF(std::floor(b.x()) + 0.5, std::floor(b.y()) + 0.5));
+    const QPointF from(std::floor(a.x()) + 0.5, std::floor(a.y()) + 0.5);
+    const QPointF to(std::floor(b.x()) + 0.5, std::floor(b.y()) + 0.5);
+    painter.drawLine(from, to);
+    if (vectorPainter(colorOr(color))) vectorLine(from, to);
     ++revision_;
 }
 
@@ -88,6 +147,8 @@ void Canvas::Lines(const std::vector<Segment>& segments) {
     run.reserve(std::min<size_t>(segments.size(), 4096));
     const auto flush = [&] {
         if (!run.empty()) painter.drawLines(run.data(), static_cast<int>(run.size()));
+        if (!run.empty() && vectorPainter(color))
+            for (const QLineF& line : run) vectorLine(line.p1(), line.p2());
         run.clear();
     };
     for (const Segment& s : segments) {
@@ -118,6 +179,12 @@ void Canvas::Box(double x1, double y1, double x2, double y2, int32_t color) {
         QPointF(std::floor(std::max(a.x(), b.x())) + 0.5,
                 std::floor(std::max(a.y(), b.y())) + 0.5));
     painter.drawRect(rect);
+    if (vectorPainter(colorOr(color))) {
+        vectorLine(rect.topLeft(), rect.topRight());
+        vectorLine(rect.topRight(), rect.bottomRight());
+        vectorLine(rect.bottomRight(), rect.bottomLeft());
+        vectorLine(rect.bottomLeft(), rect.topLeft());
+    }
     ++revision_;
 }
 
@@ -131,7 +198,16 @@ void Canvas::Circle(double x, double y, double radius, int32_t color) {
     setupPainter(painter, colorOr(color));
     if (FillSolid) painter.setBrush(ToQColor(FillColor));
     const QPointF c = toPixel(x, y);
-    painter.drawEllipse(QPointF(std::floor(c.x()) + 0.5, std::floor(c.y()) + 0.5), r, r);
+    const QPointF centre(std::floor(c.x()) + 0.5, std::floor(c.y()) + 0.5);
+    painter.drawEllipse(centre, r, r);
+    // A circle wholly outside the surface is left out of the copy; one across its edge is
+    // drawn whole.
+    const QRectF bounds(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
+    if (QPainter* v = vectorPainter(colorOr(color));
+        v && bounds.intersects(QRectF(0, 0, image_.width(), image_.height()))) {
+        if (FillSolid) v->setBrush(ToQColor(FillColor));
+        v->drawEllipse(centre, r, r);
+    }
     ++revision_;
 }
 
@@ -151,6 +227,10 @@ void Canvas::Dot(double x, double y, int32_t color) {
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(yy));
         for (int xx = cx - 1; xx <= cx + 1; ++xx)
             if (xx >= 0 && xx < w) row[xx] = rgb;
+    }
+    if (QPainter* v = vectorPainter(color)) {
+        const QRectF square = QRectF(cx - 1, cy - 1, 3, 3).intersected(QRectF(0, 0, w, h));
+        if (!square.isEmpty()) v->fillRect(square, ToQColor(color));
     }
     ++revision_;
 }
@@ -175,8 +255,11 @@ void Canvas::VerticalLine(double x, double y1, double y2, int32_t color) {
     const auto v = static_cast<uint32_t>(color);
     const QRgb rgb = qRgb(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
                           static_cast<int>((v >> 16) & 0xFF));
-    for (int yy = std::max(first, 0); yy <= std::min(last, h - 1); ++yy)
-        reinterpret_cast<QRgb*>(image_.scanLine(yy))[cx] = rgb;
+    const int top = std::max(first, 0);
+    const int bottom = std::min(last, h - 1);
+    for (int yy = top; yy <= bottom; ++yy) reinterpret_cast<QRgb*>(image_.scanLine(yy))[cx] = rgb;
+    if (QPainter* v = vectorPainter(color); v && top <= bottom)
+        v->fillRect(QRectF(cx, top, 1, bottom - top + 1), ToQColor(color));
     ++revision_;
 }
 
@@ -187,7 +270,12 @@ void Canvas::Print(const QString& text) {
         painter.setFont(Font);
         const QPointF p = toPixel(CurrentX, CurrentY);
         QFontMetricsF metrics(Font, &image_);
-        painter.drawText(QPointF(p.x(), p.y() + metrics.ascent()), text);
+        const QPointF baseline(p.x(), p.y() + metrics.ascent());
+        painter.drawText(baseline, text);
+        if (QPainter* v = vectorPainter(ForeColor)) {
+            v->setFont(Font);
+            v->drawText(baseline, text);
+        }
     }
     CurrentY += TextHeight(text) * (height_ < 0 ? -1 : 1);
     CurrentX = left_;

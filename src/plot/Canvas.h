@@ -17,6 +17,8 @@
 #include <QPointF>
 #include <QString>
 #include <cstdint>
+
+class QPainter;
 #include <vector>
 
 namespace sabrix {
@@ -90,6 +92,13 @@ class Canvas {
     double TextWidth(const QString& text) const;
     double TextHeight(const QString& text) const;
 
+    // Vector copy: while a painter is set, every drawing operation is also painted onto it as
+    // vector shapes (a dot as a 3 x 3 square, lines, boxes, circles, text) at origin + the
+    // pixel coordinates of this surface, cut to the surface's rectangle; Cls() paints the
+    // back colour over that rectangle. The draw modes Invert and MergePen act on pixels, so
+    // the copy draws as Copy. Null stops the copy; the painter must outlive its use.
+    void SetVectorCopy(QPainter* painter, QPointF origin);
+
     const QImage& image() const { return image_; }
     // The packed colour of a pixel (for tests).
     int32_t pixelColor(int px, int py) const;
@@ -99,6 +108,10 @@ class Canvas {
   private:
     void setupPainter(class QPainter& painter, int32_t color) const;
     int32_t colorOr(int32_t color) const { return color < 0 ? ForeColor : color; }
+    // The vector painter set up for a shape in the colour (no brush), or null without a copy.
+    QPainter* vectorPainter(int32_t color) const;
+    // A line between two pixel points, cut to the surface, onto the vector painter.
+    void vectorLine(QPointF a, QPointF b) const;
 
     QImage image_;
     double left_ = 0;
@@ -106,6 +119,8 @@ class Canvas {
     double width_ = 1;
     double height_ = 1;
     uint64_t revision_ = 0;
+    QPainter* vector_ = nullptr;
+    QPointF vectorOrigin_;
 };
 
 }  // namespace sabrix

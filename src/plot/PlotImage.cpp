@@ -48,6 +48,21 @@ PlotAreaCanvases::PlotAreaCanvases(const PlotAreaLayout& layout)
     ApplyDesignLook(picView, picJDScale, picMagScale);
 }
 
+QSize PlotAreaSizeFor(QSize view) {
+    return QSize(view.width() + kLeftMargin + kMagScaleGap + kMagStrip + kRightMargin,
+                 view.height() + kLabelTop + kLabelToStrip + kStrip + kBottomMargin);
+}
+
+void PlotAreaCanvases::CopyVectorsTo(QPainter* painter, const PlotAreaLayout& layout) {
+    picView.SetVectorCopy(painter, layout.view.topLeft());
+    picJDScale.SetVectorCopy(painter, layout.jdScale.topLeft());
+    picMagScale.SetVectorCopy(painter, layout.magScale.topLeft());
+}
+
+void PaintPlotAreaBackground(QPainter& painter, int width, int height) {
+    painter.fillRect(QRect(0, 0, width, height), kWindowColor);
+}
+
 QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
                        const PlotAreaCanvases& canvases, const QString& starLabel) {
     QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
@@ -56,6 +71,12 @@ QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
     painter.drawImage(layout.jdScale.topLeft(), canvases.picJDScale.image());
     painter.drawImage(layout.view.topLeft(), canvases.picView.image());
     painter.drawImage(layout.magScale.topLeft(), canvases.picMagScale.image());
+    PaintStarLabel(painter, layout, starLabel);
+    return image;
+}
+
+void PaintStarLabel(QPainter& painter, const PlotAreaLayout& layout, const QString& starLabel) {
+    painter.resetTransform();
     if (!starLabel.isEmpty()) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(13);
@@ -66,7 +87,6 @@ QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
             painter.fontMetrics().elidedText(starLabel, Qt::ElideMiddle, layout.label.width());
         painter.drawText(layout.label, Qt::AlignLeft | Qt::AlignTop, text);
     }
-    return image;
 }
 
 }  // namespace sabrix

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include "plot/Canvas.h"
@@ -31,11 +33,23 @@ struct PlotAreaCanvases {
     Canvas picView;
     Canvas picJDScale;
     Canvas picMagScale;
+    // Makes each canvas copy its drawing onto painter, in its place of the layout (see
+    // Canvas::SetVectorCopy); null stops the copies.
+    void CopyVectorsTo(QPainter* painter, const PlotAreaLayout& layout);
 };
+
+// The size of a picture whose layout gives the plot the size of view (the inverse of
+// LayOutPlotArea for plots of at least one pixel).
+QSize PlotAreaSizeFor(QSize view);
 
 // The picture of the plot area, layout's width x height pixels: the window's background, the
 // three canvases in their places and the star label (none when empty) above the JD strip.
 QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
                        const PlotAreaCanvases& canvases, const QString& starLabel);
+
+// The parts of ComposePlotArea that are not canvases, for a painter on any device: the
+// window's background over width x height, and the star label in its place.
+void PaintPlotAreaBackground(QPainter& painter, int width, int height);
+void PaintStarLabel(QPainter& painter, const PlotAreaLayout& layout, const QString& starLabel);
 
 }  // namespace sabrix

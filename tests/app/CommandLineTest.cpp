@@ -47,7 +47,8 @@ TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
          "--bins and --poly exclude each other"},
         {Args("--convert a.txt --out b --bins 10"), Kind::Invalid, "unknown option: --bins"},
         {Args("--convert a.txt --out b --stats"), Kind::Invalid, "unknown option: --stats"},
-        {Args("--convert a --out b --to csv"), Kind::Invalid, "--to needs star or three-column"},
+        {Args("--convert a --out b --to csv"), Kind::Invalid,
+         "--to needs star, three-column or download"},
         {Args("--render a.txt b.txt --out p"), Kind::Invalid, "unexpected argument: b.txt"},
         {Args("--render a --out p --height"), Kind::Invalid,
          "--height needs a whole number from 50 to 20000"},
@@ -100,6 +101,8 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::ThreeColumn);
     r = ParseCommandLine(Args("--convert a.dat --out b.txt --to star"));
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::StarFile);
+    r = ParseCommandLine(Args("--convert a.txt --out b.txt --to download"));
+    EXPECT_EQ(r.convert.to, ConvertOptions::Target::Download);
 
     EXPECT_EQ(VersionText(), std::string("Sabrix ") + SABRIX_VERSION_TEXT);
     EXPECT_EQ(UsageText().rfind("Usage: sabrix", 0), 0u);

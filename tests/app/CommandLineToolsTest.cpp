@@ -95,6 +95,22 @@ TEST_F(CommandLineTools, RenderWithAViewDrawsThatWindowOfTheStar) {
     EXPECT_EQ(middlePixel(), qRgb(255, 0, 0));
 }
 
+TEST_F(CommandLineTools, RenderWritesSvgOrPdfWhenTheOutputNameSaysSo) {
+    RenderOptions options;
+    options.file = Write("rleo.txt", kRLeo);
+    options.width = 320;
+    options.height = 200;
+    options.out = dir.file("rleo.SVG");
+    ASSERT_EQ(Render(options), 0) << err.str();
+    EXPECT_EQ(out.str(), "R LEO - (3 Points)\nRejected lines: 1\n");
+    const std::string svg = test::ReadFileBytes(options.out);
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find(">R LEO - (3 Points)</text>"), std::string::npos);
+    options.out = dir.file("rleo.pdf");
+    ASSERT_EQ(Render(options), 0) << err.str();
+    EXPECT_EQ(test::ReadFileBytes(options.out).rfind("%PDF-", 0), 0u);
+}
+
 TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
     struct Case {
         std::string file, out, err;  // err: how the message starts
@@ -218,6 +234,26 @@ TEST_F(ConvertMatchesTheMenus, ThreeColumnFileAsSaveThreeColumnFileWritesIt) {
     ASSERT_TRUE(prompts.messages.empty());
     EXPECT_EQ(Converted({path, dir.file("converted.txt"), true}),
               test::ReadFileBytes(dir.file("saved.txt")));
+}
+
+TEST_F(ConvertMatchesTheMenus, DownloadAsSaveAsDownloadFileWritesItAndThreeColumnsAreRefused) {
+    const std::string original = dir.file("rleo.txt");
+    test::WriteFileBytes(original, kRLeo);
+    commands->LoadStarFile(original);
+    prompts.file(QString::fromStdString(dir.file("saved.txt")));
+    commands->mnuSaveDownload_Click();
+    ASSERT_EQ(prompts.messages.size(), 1u);  // the rejected line
+    EXPECT_EQ(
+        Converted({original, dir.file("converted.txt"), false, ConvertOptions::Target::Download}),
+        test::ReadFileBytes(dir.file("saved.txt")));
+
+    std::ostringstream out, err;
+    const ConvertOptions threeColumn{test::SampleFile("three-column.dat"), dir.file("x.txt"), true,
+                                     ConvertOptions::Target::Download};
+    EXPECT_EQ(RunConvert(threeColumn, dir.path(), out, err), 1);
+    EXPECT_EQ(err.str(), "sabrix: " + threeColumn.file +
+                             ": A 3-column file cannot be written as a download file.\n");
+    EXPECT_FALSE(fs::exists(threeColumn.out));
 }
 
 TEST(SabrixProgram, RendersWithoutAWindowAndRefusesAnUnknownOption) {

@@ -34,8 +34,9 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
     EXPECT_EQ(
         Inventory(window->mnuFiles->actions()),
         (QStringList{"mnuLoad:Load a File", "mnuSave:Save to Star File",
-                     "mnuFaint:Omit \"fainter thans\"", "mnuSpacer6:-", "mnuXYZ:Load 3-Column File",
-                     "mnuSaveXYZ:Save 3-Column File", "mnuSpacer7:-", "mnuExit1:Exit"})
+                     "mnuSaveDownload:Save as Download File", "mnuFaint:Omit \"fainter thans\"",
+                     "mnuSpacer6:-", "mnuXYZ:Load 3-Column File", "mnuSaveXYZ:Save 3-Column File",
+                     "mnuExport:Export Plot Image", "mnuSpacer7:-", "mnuExit1:Exit"})
             .join(", "));
     EXPECT_EQ(
         Inventory(window->mnuTools->actions()),

@@ -37,6 +37,27 @@ TEST(CsvLine, SplitsAtCommasOutsideQuotesAndToleratesMalformedQuotes) {
     for (const auto& [line, want] : cases) EXPECT_EQ(Split(splitter, line), want) << line;
 }
 
+TEST(CsvLine, FieldsWrittenByCsvRulesSplitBackUnchanged) {
+    const std::pair<Fields, std::string> cases[] = {
+        {{"a", "b c", ""}, "a,b c,"},
+        {{"x,y"}, "\"x,y\""},
+        {{"5\"", "\""}, "\"5\"\"\",\"\"\"\""},
+        {{"\"quoted\" text, too", " blank "}, "\"\"\"quoted\"\" text, too\", blank "},
+        {{"", "\"\"", ","}, ",\"\"\"\"\"\",\",\""},
+        // A line break is quoted as well; a line reader would end the line at it.
+        {{"a\r\nb"}, "\"a\r\nb\""}};
+    CsvLine splitter;
+    for (const auto& [fields, want] : cases) {
+        std::string line;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (i) line += ',';
+            AppendCsvField(line, fields[i]);
+        }
+        EXPECT_EQ(line, want);
+        EXPECT_EQ(Split(splitter, line), fields) << line;
+    }
+}
+
 TEST(CsvLine, FieldsOfEarlierQuotedFieldsStayIntactWithinOneLine) {
     // Many quoted fields fill the scratch space; none may be overwritten by a later one.
     std::string line;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/TempTable.h"
@@ -99,6 +101,50 @@ TEST(ObsTable, KeepsTextBytes) {
     r.Comments = std::string("caf\xe9, \"quoted\"");  // Latin-1 byte, not valid UTF-8
     t.Add({r, Row(2, 11)});
     EXPECT_EQ(t.table.RowById(1)->Comments, r.Comments);
+}
+
+}  // namespace sabrix
+
+namespace sabrix {
+
+TEST(ObsTable, TableOfAnOlderTemplateGetsTheSixDownloadColumnsItLacks) {
+    // The Obs of a template written before the six later download fields were kept, with a
+    // row in it: the working copy of such a template must load, keep and give back all fields.
+    test::TempProgramDir dir(false);
+    const std::string path = dir.file("Old.db");
+    {
+        SQLite::Database db(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        db.exec(
+            "CREATE TABLE Obs (ID INTEGER PRIMARY KEY, Desig TEXT NOT NULL DEFAULT '', Star TEXT "
+            "NOT NULL DEFAULT '', JD REAL NOT NULL, Faint TEXT NOT NULL DEFAULT '', Mag REAL NOT "
+            "NULL, Uncertain TEXT NOT NULL DEFAULT '', HQUncertain TEXT NOT NULL DEFAULT '', Band "
+            "TEXT NOT NULL DEFAULT '', Init TEXT NOT NULL DEFAULT '', ComCod TEXT NOT NULL DEFAULT "
+            "'', Comp1 TEXT NOT NULL DEFAULT '', Comp2 TEXT NOT NULL DEFAULT '', Charts TEXT NOT "
+            "NULL DEFAULT '', Comments TEXT NOT NULL DEFAULT '', XForm TEXT NOT NULL DEFAULT '', "
+            "AirMass TEXT NOT NULL DEFAULT '', Valid TEXT NOT NULL DEFAULT '', CMag TEXT NOT NULL "
+            "DEFAULT '', KMag TEXT NOT NULL DEFAULT '', HQJD TEXT NOT NULL DEFAULT '', PunktFarb "
+            "INTEGER NOT NULL DEFAULT 0, Marked TEXT NOT NULL DEFAULT '', Edited TEXT NOT NULL "
+            "DEFAULT '', Error REAL NOT NULL DEFAULT 0);"
+            "INSERT INTO Obs (JD, Mag, Star) VALUES (2454000.5, 9, 'OLD')");
+    }
+    for (int opening = 0; opening < 2; ++opening) {  // a second opening finds them in place
+        ObsTable table(path);
+        ObsRow row;
+        row.JD = 2454001.5;
+        row.Mag = 9.5;
+        row.ObserverAffiliation = "VVS";
+        row.Credit = "C";
+        ObsTable::BulkInserter inserter(table);
+        inserter.add(row);
+        inserter.commit();
+    }
+    ObsTable table(path);
+    std::vector<ObsRow> rows;
+    table.ForEachRowById([&](const ObsRow& r) { rows.push_back(r); });
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(std::tie(rows[0].Star, rows[0].ObserverAffiliation, rows[0].Credit),
+              std::make_tuple("OLD", "", ""));
+    EXPECT_EQ(std::tie(rows[2].ObserverAffiliation, rows[2].Credit), std::make_tuple("VVS", "C"));
 }
 
 }  // namespace sabrix

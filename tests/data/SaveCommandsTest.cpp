@@ -5,6 +5,7 @@
 #include "core/FileSystem.h"
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
+#include "data/DownloadFileExport.h"
 #include "data/SaveCommands.h"
 #include "data/StarFileExport.h"
 #include "data/ThreeColumnFile.h"
@@ -343,6 +344,66 @@ TEST_F(SaveXYZTest, LoadSaveLoadThroughTheCommandsKeepsTheFainterThanMark) {
     ASSERT_EQ(XYZLoadFile(reloaded, again.table, prompts, {}), XYZLoadOutcome::Loaded);
     EXPECT_EQ(ThreeColumnFileText(again.table), ThreeColumnFileText(t.table));
     EXPECT_EQ(again.table.RowById(2)->Faint + FormatDouble(again.table.RowById(2)->Mag), "<12.5");
+}
+
+class SaveDownloadTest : public SaveCommandsTest {
+  protected:
+    void Save() { mnuSaveDownload_Click(state, t.table, prompts, display); }
+};
+
+TEST_F(SaveDownloadTest, RefusesThreeColumnDataAndAnEmptyWindowAndCancelWritesNothing) {
+    state.star.ThreeColumnFormat = true;
+    Save();
+    state.star.ThreeColumnFormat = false;
+    state.star.FileLoaded = false;
+    Save();
+    EXPECT_EQ(
+        prompts.messages,
+        (Messages{{"This file is in 3-column format. Use the \"Save 3-Column\" menu item.",
+                   "Wrong File Format", Buttons::OK, Icon::Information},
+                  {"No star file is loaded.", "No Star Loaded", Buttons::OK, Icon::Critical}}));
+    state.star.FileLoaded = true;
+    t.Add({Obs(2454123.5, 9.1)});
+    prompts.file(std::nullopt);
+    Save();
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(star));
+    EXPECT_TRUE(prompts.fileDialogs[0].confirmOverwrite);
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_FALSE(FileExists(backup));
+}
+
+TEST_F(SaveDownloadTest, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten) {
+    t.Add({Obs(2454123.5, 9.1234)});
+    state.star.FileEdited = true;
+    const std::string written = DownloadFileText(t.table, {});
+    prompts.file(QString::fromStdString(star));
+    Save();
+    EXPECT_EQ(ReadFileBytes(star), written);
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_FALSE(state.star.FileEdited);
+    EXPECT_EQ(display.calls,
+              (std::vector<std::string>{"hide", "Saving. . . .", "Backing up file. . . .",
+                                        "Saving. . . .", "restore"}));
+    // Elsewhere: no backup of that file, and the first backup of the load stays.
+    test::WriteFileBytes(star, "changed since\r\n");
+    test::WriteFileBytes(t.dir.file("other.txt"), "old\r\n");
+    prompts.file(QString::fromStdString(t.dir.file("other.txt")));
+    Save();
+    EXPECT_EQ(ReadFileBytes(t.dir.file("other.txt")), written);
+    EXPECT_FALSE(FileExists(t.dir.file("other.bak")));
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(SaveDownloadTest, EmptyTableSaysWhyAndKeepsTheFile) {
+    prompts.file(QString::fromStdString(star));
+    Save();
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"No current record.\" encountered in module DownloadSaveFile.",
+                         "Error", Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_FALSE(FileExists(backup));
 }
 
 TEST(XYZLoadCommand, AsksToUnloadAndReportsAMissingFile) {

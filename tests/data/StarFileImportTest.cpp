@@ -217,7 +217,12 @@ TEST(StarFileImport, TakesQuotedFieldsWithCommasAndTheTwentyFourFieldLayout) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].Comments, "\"text, with commas\"");
     EXPECT_EQ(rows[0].Star, "SS CYG");
+    EXPECT_EQ(std::tie(rows[0].ObserverAffiliation, rows[0].MeasurementMethod, rows[0].Credit),
+              std::make_tuple("ACME", "STD", ""));
     EXPECT_EQ(rows[1].Star, "SS CYG, B");
+    // The 18-field line after a 24-field one gets no field of it.
+    EXPECT_EQ(std::tie(rows[1].ObserverAffiliation, rows[1].MeasurementMethod),
+              std::make_tuple("", ""));
 }
 
 TEST(StarFileImport, NumberThatIsNoNumberAbandonsTheWholeImport) {

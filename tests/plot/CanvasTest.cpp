@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "core/SabrixError.h"
 #include "plot/PlotFixture.h"
 
@@ -61,6 +63,48 @@ TEST(Canvas, VerticalLineCoversTheSamePixelsAsLineAndClipsFarEnds) {
     fast.VerticalLine(99, 8, 10, 65280);  // outside: nothing
     fast.VerticalLine(1, std::nan(""), 9, 65280);
     EXPECT_EQ(fast.pixelColor(10, 30), 0);
+}
+
+TEST(Canvas, VectorCopyMatchesTheSurfaceAndStaysInsideItsRectangle) {
+    // The copy painted onto a picture larger than the surface, at an offset: inside the
+    // surface's rectangle it must be the surface pixel for pixel, outside it untouched.
+    const QPoint origin(20, 10);
+    QImage copy(140, 120, QImage::Format_RGB32);
+    copy.fill(Qt::white);
+    QPainter painter(&copy);
+    Canvas c(100, 100);
+    c.SetUserScale(0, 0, 10, 10);
+    c.SetVectorCopy(&painter, origin);
+    c.Cls();
+    c.Dot(5, 5, 255);
+    c.Dot(0, 9.95, 65280);  // cut by the left and bottom edges
+    c.Dot(-3, 4, 65280);    // wholly outside
+    c.Line(1, 1, 30, 30);   // runs far out of the surface
+    c.Lines({{2, 8, -20, 8, 16711680}, {2, 7, 4, 7, 65535}});
+    c.VerticalLine(8, 2, 20, 255);
+    c.Box(6, 6, 12, 12);
+    c.FillColor = 16711680;
+    c.Circle(3, 3, 0.5, 16711680);
+    c.CurrentX = 1;
+    c.CurrentY = 6;
+    c.Print("2454000");
+    c.SetVectorCopy(nullptr, origin);
+    c.Dot(9, 1, 255);  // after the copy stopped
+    painter.end();
+    const QRect inside(origin, QSize(100, 100));
+    int differing = 0;
+    for (int y = 0; y < copy.height(); ++y)
+        for (int x = 0; x < copy.width(); ++x) {
+            const QPoint p(x, y);
+            if (!inside.contains(p)) {
+                differing += copy.pixel(p) != qRgb(255, 255, 255);
+            } else if (!(x - origin.x() >= 89 && x - origin.x() <= 91 && y - origin.y() >= 9 &&
+                         y - origin.y() <= 11)) {
+                differing += copy.pixel(p) != c.image().pixel(p - origin);
+            }
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(copy.pixel(origin + QPoint(90, 10)), qRgb(0, 0, 0));  // the dot drawn later
 }
 
 }  // namespace sabrix
