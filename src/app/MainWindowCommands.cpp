@@ -127,14 +127,8 @@ int MainWindowCommands::CloseWorkingTable(int exitCode) {
 
 const WindowView& MainWindowCommands::mnuLoad_Click() {
     if (Busy() || !table_) return view_;
-    if (state_.star.FileLoaded) {
-        const Answer answer =
-            Say(QStringLiteral("Unload current star ") +
-                    DisplayText(TrimBlanks(state_.star.StarName)).toUpper() + QStringLiteral(" ?"),
-                QStringLiteral("Unload Current Star?"), Buttons::OKCancel, Icon::Question);
-        if (answer != Answer::OK) return view_;
-        if (!UnloadStar()) return view_;
-    }
+    if (!AskToUnload(ObservationFileKind::StarFile)) return view_;
+    if (state_.star.FileLoaded && !UnloadStar()) return view_;
     host_.present(view_);
     host_.yield();
     ClearCanvases();
@@ -153,6 +147,7 @@ const WindowView& MainWindowCommands::LoadStarFile(const std::string& path) {
     const bool loaded = ImportStarFile();
     if (view_.endRun) return view_;
     ShowLoadedFile(loaded, QStringLiteral("File: ") + DisplayText(path));
+    if (loaded) RememberLoadedFile(ObservationFileKind::StarFile, path);
     return view_;
 }
 
@@ -247,7 +242,7 @@ bool MainWindowCommands::ImportStarFile() {
 
 const WindowView& MainWindowCommands::mnuXYZ_Click() {
     if (Busy() || !table_) return view_;
-    if (!AskUnloadForXYZ(state_, prompts_)) return view_;
+    if (!AskToUnload(ObservationFileKind::ThreeColumnFile)) return view_;
     if (state_.star.FileLoaded && !UnloadStar()) return view_;
     host_.present(view_);
     host_.yield();
@@ -296,6 +291,7 @@ const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& pat
     else if (!UnloadStar())
         return view_;
     ShowLoadedFile(loaded, XYZFileStatusText(state_));
+    if (loaded) RememberLoadedFile(ObservationFileKind::ThreeColumnFile, path);
     return view_;
 }
 

@@ -24,6 +24,8 @@
 #include "core/Clock.h"
 #include "core/DesktopOpener.h"
 #include "core/EventPacer.h"
+#include "core/ObservationFileKind.h"
+#include "core/Preferences.h"
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
 #include "data/SaveCommands.h"
@@ -87,6 +89,22 @@ class MainWindowCommands : private SaveDisplay {
     const WindowView& LoadStarFile(const std::string& path);
     const WindowView& mnuXYZ_Click();
     const WindowView& LoadThreeColumnFile(const std::string& path);
+
+    // Sabrix.prefs: the "Calendar Dates" check and the files loaded last. Reads the file of the
+    // program folder; from then on every successful load puts its file first in the list and
+    // every change is written back. Until set (the command line), nothing is kept.
+    void setPreferencesFolder(const std::string& programDir);
+    const Preferences& preferences() const { return preferences_; }
+    // "Calendar Dates": turns the calendar labels of the JD strip and the date in the pointer
+    // readout on or off, keeps the choice and draws the JD strip again.
+    const WindowView& mnuCalendar_Click();
+    // An item of the recent-file list (0 the newest): loads that file as its kind's menu
+    // command would, after the same question when a star is loaded. A file that is no longer
+    // there is said so and taken off the list. An index beyond the list does nothing.
+    const WindowView& mnuRecent_Click(size_t index);
+    // A file dropped on the main window: loaded as the kind GuessObservationFileKind finds,
+    // after that kind's question when a star is loaded. A path that is no file is said so.
+    const WindowView& DropFile(const std::string& path);
 
     // Saving.
     const WindowView& mnuSave_Click();
@@ -246,6 +264,16 @@ class MainWindowCommands : private SaveDisplay {
     void restorePlotAfterSave() override;
     void yield() override;
 
+    // The question before loading a file of the kind while a star is loaded. Returns true when
+    // the load may go on (nothing loaded, or OK).
+    bool AskToUnload(ObservationFileKind kind);
+    // The question, then the load of the file of that kind.
+    const WindowView& LoadFileOfKind(ObservationFileKind kind, const std::string& path);
+    // After a successful load: the file goes first in the recent-file list.
+    void RememberLoadedFile(ObservationFileKind kind, const std::string& path);
+    // Writes Sabrix.prefs (a failure is said) and shows the check and the list.
+    void KeepPreferences();
+
     // Shows the view, then the message; returns the answer.
     Answer Say(const QString& text, const QString& title, Buttons buttons, Icon icon,
                std::optional<Answer> dismissed = std::nullopt);
@@ -329,6 +357,8 @@ class MainWindowCommands : private SaveDisplay {
     NoDesktopOpener noDesktop_;
     DesktopOpener* desktop_ = &noDesktop_;
     std::string userGuide_;
+    std::string preferencesFolder_;
+    Preferences preferences_;
 };
 
 // A long job: the view is busy (every command refused, the window shows it) and the event

@@ -115,7 +115,8 @@ const WindowView& MainWindowCommands::picView_MouseMove(int, int, double x, doub
         view_.rubberBand = std::array<double, 4>{boxStartX_, boxStartY_, x, y};
     }
     if (state_.star.FileLoaded)
-        std::tie(view_.panels[2], view_.panels[3]) = PlotReadout(x, y, state_.view.JDFirst);
+        std::tie(view_.panels[2], view_.panels[3]) =
+            PlotReadout(x, y, state_.view.JDFirst, state_.overlay.CalendarDates);
     return view_;
 }
 
@@ -164,7 +165,9 @@ const WindowView& MainWindowCommands::picMagScale_MouseDown(int, int, double, do
 }
 
 const WindowView& MainWindowCommands::picJDScale_MouseMove(int, int, double x, double) {
-    if (state_.star.FileLoaded) std::tie(view_.panels[2], view_.panels[3]) = JDScaleReadout(x);
+    if (state_.star.FileLoaded)
+        std::tie(view_.panels[2], view_.panels[3]) =
+            JDScaleReadout(x, state_.overlay.CalendarDates);
     return view_;
 }
 

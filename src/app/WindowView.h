@@ -54,6 +54,11 @@ struct WindowView {
     // Check marks of "Omit "fainter thans"" and "Stats Window".
     bool omitFainterChecked = false;
     bool statsChecked = false;
+    // Check mark of "Calendar Dates".
+    bool calendarChecked = false;
+    // The recent-file items of the Files menu, newest first: the path, and " (3-column file)"
+    // after a three-column file's.
+    std::vector<QString> recentFiles;
     // The stats window is open, and what it shows.
     bool statsWindowOpen = false;
     std::vector<QString> statsLines;

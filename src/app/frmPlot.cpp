@@ -73,6 +73,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
                                      picMagScale->canvas()});
     desktop_ = std::make_unique<QtDesktopOpener>();
     commands_->setDesktop(*desktop_, UserGuidePath(programDir_));
+    commands_->setPreferencesFolder(programDir_);
+    setAcceptDrops(true);
     analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
     commands_->setAnalysisDialogs(analysisDialogs_.get());
     recordDialogs_ = std::make_unique<QtRecordDialogs>(this);
@@ -99,6 +101,14 @@ void frmPlot::buildMenus() {
     mnuXYZ = AddItem(mnuFiles, "mnuXYZ", QStringLiteral("Load 3-Column File"));
     mnuSaveXYZ = AddItem(mnuFiles, "mnuSaveXYZ", QStringLiteral("Save 3-Column File"));
     mnuExport = AddItem(mnuFiles, "mnuExport", QStringLiteral("Export Plot Image"));
+    mnuSpacerRecent = AddSpacer(mnuFiles, "mnuSpacerRecent");
+    mnuSpacerRecent->setVisible(false);
+    for (size_t i = 0; i < mnuRecent.size(); ++i) {
+        const std::string name = "mnuRecent" + std::to_string(i + 1);
+        mnuRecent[i] = AddItem(mnuFiles, name.c_str(), QString());
+        mnuRecent[i]->setVisible(false);
+        connect(mnuRecent[i], &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
+    }
     mnuSpacer7 = AddSpacer(mnuFiles, "mnuSpacer7");
     mnuExit1 = AddItem(mnuFiles, "mnuExit1", QStringLiteral("Exit"));
 
@@ -111,6 +121,8 @@ void frmPlot::buildMenus() {
     mnuSpacer5 = AddSpacer(mnuTools, "mnuSpacer5");
     mnuStats = AddItem(mnuTools, "mnuStats", QStringLiteral("Stats Window"));
     mnuStats->setCheckable(true);
+    mnuCalendar = AddItem(mnuTools, "mnuCalendar", QStringLiteral("Calendar Dates"));
+    mnuCalendar->setCheckable(true);
     mnuspacer4 = AddSpacer(mnuTools, "mnuspacer4");
     mnuViewer = AddItem(mnuTools, "mnuViewer", QStringLiteral("View Files"));
     mnuManage = AddItem(mnuTools, "mnuManage", QStringLiteral("Manage Files"));
@@ -143,9 +155,11 @@ void frmPlot::buildMenus() {
     mnuDocs->setShortcut(QKeySequence::HelpContents);
     mnuExport->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
 
-    menuCommands_ = {mnuLoad,   mnuSave, mnuFaint,   mnuXYZ,   mnuSaveXYZ,      mnuExit1,
-                     mnuAvg,    mnuPoly, mnuWebSite, mnuStats, mnuViewer,       mnuManage,
-                     mnuConfig, mnuDocs, mnuAbout,   mnuExit,  mnuSaveDownload, mnuExport};
+    menuCommands_ = {mnuLoad,   mnuSave,         mnuFaint,  mnuXYZ,     mnuSaveXYZ,
+                     mnuExit1,  mnuAvg,          mnuPoly,   mnuWebSite, mnuStats,
+                     mnuViewer, mnuManage,       mnuConfig, mnuDocs,    mnuAbout,
+                     mnuExit,   mnuSaveDownload, mnuExport, mnuCalendar};
+    menuCommands_.insert(menuCommands_.end(), mnuRecent.begin(), mnuRecent.end());
     connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
     connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
     connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
@@ -157,6 +171,7 @@ void frmPlot::buildMenus() {
     connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
     connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
     connect(mnuStats, &QAction::triggered, this, &frmPlot::mnuStats_Click);
+    connect(mnuCalendar, &QAction::triggered, this, &frmPlot::mnuCalendar_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
     connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
     connect(mnuDocs, &QAction::triggered, this, &frmPlot::mnuDocs_Click);

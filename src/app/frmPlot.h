@@ -28,6 +28,7 @@
 #include "app/SettingsSeams.h"
 #include "app/WindowHost.h"
 #include "core/AppState.h"
+#include "core/Preferences.h"
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
 #include "dialogs/QtImageExportDialog.h"
@@ -115,6 +116,9 @@ class frmPlot : public QMainWindow, private WindowHost {
     QAction* mnuSaveXYZ = nullptr;
     QAction* mnuSaveDownload = nullptr;
     QAction* mnuExport = nullptr;
+    // The files loaded last, newest first; items without a file are hidden.
+    QAction* mnuSpacerRecent = nullptr;
+    std::array<QAction*, kMostRecentFiles> mnuRecent{};
     QAction* mnuSpacer7 = nullptr;
     QAction* mnuExit1 = nullptr;
     QMenu* mnuTools = nullptr;
@@ -124,6 +128,7 @@ class frmPlot : public QMainWindow, private WindowHost {
     QAction* mnuWebSite = nullptr;
     QAction* mnuSpacer5 = nullptr;
     QAction* mnuStats = nullptr;
+    QAction* mnuCalendar = nullptr;
     QAction* mnuspacer4 = nullptr;
     QAction* mnuViewer = nullptr;
     QAction* mnuManage = nullptr;
@@ -210,6 +215,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     void mnuExit1_Click();
     void mnuConfig_Click();
     void mnuStats_Click();
+    void mnuCalendar_Click();
+    void mnuRecent_Click(size_t index);
     void mnuAbout_Click();
     void frmStats_Unload();
     void mnuDocs_Click();
@@ -219,6 +226,10 @@ class frmPlot : public QMainWindow, private WindowHost {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A single local file dragged over the window is accepted; dropped, it loads (queued, so
+    // the drag ends before the load runs).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

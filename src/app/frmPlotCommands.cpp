@@ -2,8 +2,13 @@
 // slot runs one command of MainWindowCommands and applies the view it returns.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMetaObject>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
 #include <utility>
 
 #include "app/frmPlot.h"
@@ -59,6 +64,25 @@ void frmPlot::Apply(const WindowView& view) {
 
     mnuFaint->setChecked(view.omitFainterChecked);
     mnuStats->setChecked(view.statsChecked);
+    if (mnuCalendar->isChecked() != view.calendarChecked) {
+        mnuCalendar->setChecked(view.calendarChecked);
+        // Panel 3 fits the readout whole, with the date when it shows one.
+        QLabel* readout = panels_[2];
+        const QString widest = view.calendarChecked
+                                   ? QStringLiteral("JD = 0000000.0000  0000-00-00 00:00 UTC")
+                                   : QStringLiteral("JD = 0000000.0000");
+        readout->setMinimumWidth(
+            std::max(90, readout->fontMetrics().horizontalAdvance(widest) + 10));
+    }
+    for (size_t i = 0; i < mnuRecent.size(); ++i) {
+        const bool listed = i < view.recentFiles.size();
+        mnuRecent[i]->setVisible(listed);
+        if (!listed) continue;
+        QString caption = view.recentFiles[i];
+        caption.replace(u'&', QStringLiteral("&&"));
+        mnuRecent[i]->setText(QStringLiteral("&") + QString::number(i + 1) + u' ' + caption);
+    }
+    mnuSpacerRecent->setVisible(!view.recentFiles.empty());
     if (view.statsWindowOpen) {
         frmStats* stats = statsWindow();
         QStringList lines(view.statsLines.begin(), view.statsLines.end());
@@ -110,6 +134,44 @@ void frmPlot::mnuLoad_Click() {
 void frmPlot::mnuXYZ_Click() {
     Apply(commands_->mnuXYZ_Click());
     if (state().star.FileLoaded) picView->setFocus();
+}
+
+void frmPlot::mnuCalendar_Click() {
+    Apply(commands_->mnuCalendar_Click());
+}
+
+void frmPlot::mnuRecent_Click(size_t index) {
+    Apply(commands_->mnuRecent_Click(index));
+    if (state().star.FileLoaded) picView->setFocus();
+}
+
+namespace {
+
+// The one local file a drag carries; empty for anything else (several files, web addresses,
+// text).
+QString DraggedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return QString();
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void frmPlot::dragEnterEvent(QDragEnterEvent* event) {
+    if (!busy_ && !DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void frmPlot::dropEvent(QDropEvent* event) {
+    const QString file = DraggedFile(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    QMetaObject::invokeMethod(
+        this,
+        [this, path = PathBytes(file)] {
+            Apply(commands_->DropFile(path));
+            if (state().star.FileLoaded) picView->setFocus();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmPlot::mnuSave_Click() {

@@ -91,6 +91,9 @@ struct OverlayState {
     Tool tool = Tool::Locate;
     bool OmitFainter = false;
     bool StatsShown = false;
+    // "Calendar Dates": the JD strip and the pointer readout show UTC dates as well. Kept in
+    // Sabrix.prefs (Preferences.h), not in Sabrix.ini.
+    bool CalendarDates = false;
     std::string SelectedLine;
     int32_t DefaultPointColor = 65535;
     bool StateOK = true;

@@ -191,6 +191,14 @@ void WriteFileAtomically(const std::string& path, const std::function<void(QIODe
     file.commit();
 }
 
+void WriteProgramFile(const std::string& path, std::string_view text) {
+    try {
+        WriteFileAtomically(path, [text](QIODevice& out) { WriteAllBytes(out, text); });
+    } catch (const SabrixError& e) {
+        throw SabrixError("Cannot write " + path + ": " + e.what());
+    }
+}
+
 void CopyFileAtomically(const std::string& from, const std::string& to) {
     const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0) throw SabrixError(SystemError(errno));

@@ -4,7 +4,8 @@
 // target keeps its old content byte for byte and the temporary file is removed.
 //
 // Every file the program writes (star files, three-column files, backups, Errors.txt,
-// Sabrix.ini, images) goes through AtomicFile, directly or through WriteFileAtomically.
+// Sabrix.ini, Sabrix.prefs, images) goes through AtomicFile, directly or through
+// WriteFileAtomically.
 #pragma once
 
 #include <QIODevice>
@@ -95,6 +96,11 @@ class AtomicFile {
 // failure path stays unchanged.
 void WriteFileAtomically(const std::string& path, const std::function<void(QIODevice&)>& writer,
                          const TempFileFactory& makeTempFile = {});
+
+// Replaces path with the bytes of text, through an AtomicFile: a small file of the program's
+// own (Sabrix.ini, Sabrix.prefs). Throws SabrixError "Cannot write PATH: REASON"; path is then
+// unchanged.
+void WriteProgramFile(const std::string& path, std::string_view text);
 
 // Copies the file from to the file to, replacing to atomically (see WriteFileAtomically).
 // Throws SabrixError when from cannot be read or to cannot be written; to is then unchanged.

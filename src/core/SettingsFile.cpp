@@ -7,7 +7,6 @@
 #include "core/LineReader.h"
 #include "core/NumberText.h"
 #include "core/ProgramDir.h"
-#include "core/SabrixError.h"
 
 namespace sabrix {
 
@@ -180,13 +179,7 @@ std::string SettingsFileText(const Settings& settings) {
 }
 
 void WriteSettings(const std::string& programDir, const Settings& settings) {
-    const std::string path = SettingsFilePath(programDir);
-    const std::string text = SettingsFileText(settings);
-    try {
-        WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
-    } catch (const SabrixError& e) {
-        throw SabrixError("Cannot write " + path + ": " + e.what());
-    }
+    WriteProgramFile(SettingsFilePath(programDir), SettingsFileText(settings));
 }
 
 }  // namespace sabrix

@@ -1,5 +1,6 @@
 #include "interaction/PointerReadout.h"
 
+#include "core/CalendarDate.h"
 #include "core/NumberText.h"
 
 namespace sabrix {
@@ -10,16 +11,25 @@ QString Text(const std::string& text) {
 }
 }  // namespace
 
-std::pair<QString, QString> PlotReadout(double x, double y, double jdFirst) {
+QString CalendarReadout(double jd) {
+    const std::optional<CalendarDateTime> date = CalendarDateOfJD(jd, 60);
+    if (!date) return QString();
+    return Text("  " + DateText(*date) + " " + MinuteText(*date) + " UTC");
+}
+
+std::pair<QString, QString> PlotReadout(double x, double y, double jdFirst, bool calendarDates) {
     // The mouse delivers single-precision coordinates.
     const double jd = static_cast<double>(static_cast<float>(x)) + jdFirst;
     const double mag = RoundHalfEven(static_cast<double>(static_cast<float>(y)), 2);
-    return {QStringLiteral("JD = ") + Text(FormatFixed(jd, 7, 4)),
+    return {QStringLiteral("JD = ") + Text(FormatFixed(jd, 7, 4)) +
+                (calendarDates ? CalendarReadout(jd) : QString()),
             QStringLiteral("  Mag = ") + Text(FormatDouble(mag))};
 }
 
-std::pair<QString, QString> JDScaleReadout(double jd) {
-    return {QStringLiteral("JD = ") + Text(FormatSingle(static_cast<float>(jd))), QString()};
+std::pair<QString, QString> JDScaleReadout(double jd, bool calendarDates) {
+    return {QStringLiteral("JD = ") + Text(FormatSingle(static_cast<float>(jd))) +
+                (calendarDates ? CalendarReadout(jd) : QString()),
+            QString()};
 }
 
 std::pair<QString, QString> MagScaleReadout(double mag) {

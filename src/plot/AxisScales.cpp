@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "core/CalendarDate.h"
 #include "core/NumberText.h"
 
 namespace sabrix {
@@ -122,61 +123,136 @@ constexpr double kFinestMagStep = 0.01;
 
 }  // namespace
 
-void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view) {
-    picJDScale.Cls();
+namespace {
+
+// Where the JD strip puts its labelled ticks: every step days by the scale's rule (wholeDays),
+// or at the multiples of a finer step when the window holds fewer than two of those.
+struct JDTicks {
+    bool wholeDays = false;
+    int64_t first = 0;
+    int64_t last = 0;
+    int64_t step = 0;
+    double fine = 0;
+    double low = 0;
+    double high = 0;
+
+    double stepDays() const { return wholeDays ? std::abs(static_cast<double>(step)) : fine; }
+};
+
+std::optional<JDTicks> ChooseJDTicks(const PlotWindowState& view) {
     const double left = std::floor(view.WinJDLeft);
     const double right = std::floor(view.WinJDRight);
-    if (!(std::abs(left) <= kLargestJD && std::abs(right) <= kLargestJD)) return;
-    const auto first = static_cast<int64_t>(left);
-    const auto last = static_cast<int64_t>(right);
-    const int64_t step = JDTickStep(view.WinJDWidth);
+    if (!(std::abs(left) <= kLargestJD && std::abs(right) <= kLargestJD)) return std::nullopt;
+    JDTicks ticks;
+    ticks.first = static_cast<int64_t>(left);
+    ticks.last = static_cast<int64_t>(right);
+    ticks.step = JDTickStep(view.WinJDWidth);
     // Divided, not multiplied: a step of 10^13 days times a million ticks is beyond int64_t.
-    if ((last - first) / std::abs(step) > kMostJDTicks) return;
-    const double low = std::min(view.WinJDLeft, view.WinJDRight);
-    const double high = std::max(view.WinJDLeft, view.WinJDRight);
-    LabelRow labels(low, high);
+    if ((ticks.last - ticks.first) / std::abs(ticks.step) > kMostJDTicks) return std::nullopt;
+    ticks.low = std::min(view.WinJDLeft, view.WinJDRight);
+    ticks.high = std::max(view.WinJDLeft, view.WinJDRight);
+
+    // The whole-day ticks, unless they would label fewer than two places in the window.
+    int64_t labelled = 0;
+    ForEachTick(ticks.first, ticks.last, ticks.step, 0, [&](int64_t x) {
+        const auto jd = static_cast<double>(x);
+        if (jd >= ticks.low && jd <= ticks.high) ++labelled;
+    });
+    if (labelled >= 2) {
+        ticks.wholeDays = true;
+        return ticks;
+    }
+    // A finer step of 1, 2 or 5 times a power of ten: the largest that labels two places.
+    ForEachFinerStep(static_cast<double>(std::abs(ticks.step)), kFinestJDStep, [&](double fine) {
+        if (MultiplesInside(ticks.low, ticks.high, fine) < 2) return false;
+        ticks.fine = fine;
+        return true;
+    });
+    if (ticks.fine == 0) return std::nullopt;
+    return ticks;
+}
+
+}  // namespace
+
+double JDLabelStep(const PlotWindowState& view) {
+    const std::optional<JDTicks> ticks = ChooseJDTicks(view);
+    return ticks ? ticks->stepDays() : 0;
+}
+
+CalendarLabelForm CalendarLabelFormFor(double stepDays) {
+    stepDays = std::abs(stepDays);
+    if (stepDays >= 365) return CalendarLabelForm::Year;
+    // Labels a month or more apart name different months.
+    if (stepDays >= 31) return CalendarLabelForm::YearMonth;
+    if (stepDays >= 1) return CalendarLabelForm::Day;
+    // A hundredth of a day is 14.4 minutes.
+    if (stepDays >= 0.01) return CalendarLabelForm::Minute;
+    return CalendarLabelForm::Second;
+}
+
+QString CalendarTickLabel(double jd, CalendarLabelForm form) {
+    const std::optional<CalendarDateTime> date =
+        CalendarDateOfJD(jd, form == CalendarLabelForm::Minute ? 60 : 1);
+    if (!date) return QString::fromStdString(FormatDouble(jd));
+    const std::string day = DateText(*date);
+    switch (form) {
+        case CalendarLabelForm::Year:
+            return QString::fromStdString(day.substr(0, day.size() - 6));
+        case CalendarLabelForm::YearMonth:
+            return QString::fromStdString(day.substr(0, day.size() - 3));
+        case CalendarLabelForm::Day:
+            return QString::fromStdString(day);
+        case CalendarLabelForm::Minute:
+            return QString::fromStdString(day + " " + MinuteText(*date));
+        case CalendarLabelForm::Second:
+            return QString::fromStdString(day + " " + SecondText(*date));
+    }
+    return QString();
+}
+
+void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labels) {
+    picJDScale.Cls();
+    const std::optional<JDTicks> ticks = ChooseJDTicks(view);
+    if (!ticks) return;
+    const double low = ticks->low;
+    const double high = ticks->high;
+    const CalendarLabelForm form = CalendarLabelFormFor(ticks->stepDays());
+    LabelRow row(low, high);
     const auto label = [&](double jd, int decimals) {
-        const QString text = QString::fromStdString(FormatDouble(RoundHalfEven(jd, decimals)));
         if (jd < low || jd > high) return;  // a label of a tick outside the strip shows cut
-        const std::optional<double> start = labels.place(jd, picJDScale.TextWidth(text));
+        const QString text =
+            labels == JDLabels::CalendarDates
+                ? CalendarTickLabel(jd, form)
+                : QString::fromStdString(FormatDouble(RoundHalfEven(jd, decimals)));
+        const std::optional<double> start = row.place(jd, picJDScale.TextWidth(text));
         if (!start) return;
         picJDScale.CurrentX = *start;
         picJDScale.CurrentY = kLabelTop;
         picJDScale.Print(text);
     };
 
-    // The whole-day ticks, unless they would label fewer than two places in the window.
-    int64_t labelled = 0;
-    ForEachTick(first, last, step, 0, [&](int64_t x) {
-        const auto jd = static_cast<double>(x);
-        if (jd >= low && jd <= high) ++labelled;
-    });
-    if (labelled >= 2) {
-        ForEachTick(first, last, step, step / 2, [&](int64_t x) {
+    if (ticks->wholeDays) {
+        ForEachTick(ticks->first, ticks->last, ticks->step, ticks->step / 2, [&](int64_t x) {
             const auto jd = static_cast<double>(x);
             picJDScale.Line(jd, kMinorTickTop, jd, kStripBottom);
         });
-        ForEachTick(first, last, step, 0, [&](int64_t x) {
+        ForEachTick(ticks->first, ticks->last, ticks->step, 0, [&](int64_t x) {
             const auto jd = static_cast<double>(x);
             picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
             label(jd, 0);
         });
         return;
     }
-    // A finer step of 1, 2 or 5 times a power of ten: the largest that labels two places.
-    ForEachFinerStep(static_cast<double>(std::abs(step)), kFinestJDStep, [&](double fine) {
-        if (MultiplesInside(low, high, fine) < 2) return false;
-        const int decimals = DecimalsOf(fine);
-        const auto k0 = static_cast<int64_t>(std::floor(low / fine));
-        const auto k1 = static_cast<int64_t>(std::ceil(high / fine));
-        for (int64_t k = k0; k <= k1; ++k) {
-            const double jd = static_cast<double>(k) * fine;
-            picJDScale.Line(jd + fine / 2, kMinorTickTop, jd + fine / 2, kStripBottom);
-            picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
-            label(jd, decimals);
-        }
-        return true;
-    });
+    const double fine = ticks->fine;
+    const int decimals = DecimalsOf(fine);
+    const auto k0 = static_cast<int64_t>(std::floor(low / fine));
+    const auto k1 = static_cast<int64_t>(std::ceil(high / fine));
+    for (int64_t k = k0; k <= k1; ++k) {
+        const double jd = static_cast<double>(k) * fine;
+        picJDScale.Line(jd + fine / 2, kMinorTickTop, jd + fine / 2, kStripBottom);
+        picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
+        label(jd, decimals);
+    }
 }
 
 void WriteMagScale(Canvas& picMagScale, const PlotWindowState& view) {

@@ -24,10 +24,31 @@ namespace sabrix {
 // Widths 10 -> 4, 150 -> 74, 1200 -> 200, 36000 -> 3600. Never returns 0.
 int64_t JDTickStep(double windowWidth);
 
-// Clears the JD strip and draws its ticks and labels for the view's JD window. Draws no tick
-// for a window whose edges are not finite numbers or lie beyond 10^15 days, or that would take
-// more than a million ticks (a width far smaller than the distance between the edges).
-void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view);
+// The days between the labelled ticks of the JD strip for the view: JDTickStep of its width
+// when the window holds two multiples of it, else the largest step of 1, 2 or 5 times a power
+// of ten (down to 0.0001 day) of which it holds two. 0 when WriteJDScale draws no tick.
+double JDLabelStep(const PlotWindowState& view);
+
+// What the labels of the JD strip say: the JD, or the calendar date in UTC (CalendarDate.h).
+enum class JDLabels { JulianDates, CalendarDates };
+
+// How much of the date a calendar label shows, by the days between labels: the year for a
+// year or more ("2000"), year and month for a month or more ("2000-01"), the day for a day or
+// more ("2000-01-15"), the minute for a hundredth of a day or more ("2000-01-15 12:00"),
+// else the second ("2000-01-15 12:00:00"). So neighbouring labels never read the same.
+enum class CalendarLabelForm { Year, YearMonth, Day, Minute, Second };
+CalendarLabelForm CalendarLabelFormFor(double stepDays);
+
+// The calendar label of the JD in that form, rounded to the minute or second it shows; the
+// JD's own text for a JD beyond the calendar's range (10^12 days).
+QString CalendarTickLabel(double jd, CalendarLabelForm form);
+
+// Clears the JD strip and draws its ticks and labels for the view's JD window, the labels as
+// asked. Draws no tick for a window whose edges are not finite numbers or lie beyond 10^15
+// days, or that would take more than a million ticks (a width far smaller than the distance
+// between the edges).
+void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view,
+                  JDLabels labels = JDLabels::JulianDates);
 
 // Clears the magnitude strip and draws its ticks and labels for the view's magnitude window.
 // Draws no tick when the window's edges are not finite or span more than 100000 magnitudes.

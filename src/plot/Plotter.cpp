@@ -65,7 +65,8 @@ PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picVie
 
     // Each strip reports its own failure; the plot goes on either way.
     try {
-        WriteJDScale(picJDScale, view);
+        WriteJDScale(picJDScale, view,
+                     state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates);
     } catch (const std::exception& e) {
         out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "WriteJDScale"));
     }

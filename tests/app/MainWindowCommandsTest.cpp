@@ -360,6 +360,9 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
         {"picMagScale_MouseDown", [&] { commands->picMagScale_MouseDown(1, 0, 10, 10); }},
         {"WheelZoom", [&] { commands->WheelZoom(1, false, 1.5, 10); }},
         {"mnuStats_Click", [&] { commands->mnuStats_Click(); }},
+        {"mnuCalendar_Click", [&] { commands->mnuCalendar_Click(); }},
+        {"mnuRecent_Click", [&] { commands->mnuRecent_Click(0); }},
+        {"DropFile", [&] { commands->DropFile(other); }},
         {"QueryUnload", [&] { EXPECT_FALSE(commands->QueryUnload()); }},
         {"PrepareConfiguration", [&] { EXPECT_FALSE(commands->PrepareConfiguration()); }},
     };
@@ -369,7 +372,8 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
             state().star.FileEdited, state().overlay.OmitFainter, state().overlay.ObserverMarked,
             table().Count(), prompts.messages.size(), prompts.fileDialogs.size(),
             host.presented.size(), picView.revision(), state().overlay.tool, view().panels,
-            view().rubberBand.has_value(), state().overlay.StatsShown, view().statsChecked);
+            view().rubberBand.has_value(), state().overlay.StatsShown, view().statsChecked,
+            state().overlay.CalendarDates, view().recentFiles);
     };
     // Every command, from inside each turn that a job hands the event loop.
     int turns = 0;
@@ -384,6 +388,7 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
         }
     };
 
+    commands->setPreferencesFolder(dir.path());
     commands->LoadStarFile(WriteRLeo());
     commands->ShowWindow(2454124, 2454126, 9, 11);
     commands->cmdBack_Click();

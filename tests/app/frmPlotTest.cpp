@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 
 #include "app/frmPlot.h"
@@ -31,31 +33,38 @@ TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
     QStringList bar;
     for (QAction* a : window->menuBar()->actions()) bar << a->text();
     EXPECT_EQ(bar, (QStringList{"Files", "Tools", "Configure", "Help", "Exit"}));
-    EXPECT_EQ(
-        Inventory(window->mnuFiles->actions()),
-        (QStringList{"mnuLoad:Load a File", "mnuSave:Save to Star File",
-                     "mnuSaveDownload:Save as Download File", "mnuFaint:Omit \"fainter thans\"",
-                     "mnuSpacer6:-", "mnuXYZ:Load 3-Column File", "mnuSaveXYZ:Save 3-Column File",
-                     "mnuExport:Export Plot Image", "mnuSpacer7:-", "mnuExit1:Exit"})
-            .join(", "));
+    EXPECT_EQ(Inventory(window->mnuFiles->actions()),
+              (QStringList{
+                   "mnuLoad:Load a File", "mnuSave:Save to Star File",
+                   "mnuSaveDownload:Save as Download File", "mnuFaint:Omit \"fainter thans\"",
+                   "mnuSpacer6:-", "mnuXYZ:Load 3-Column File", "mnuSaveXYZ:Save 3-Column File",
+                   "mnuExport:Export Plot Image", "mnuSpacerRecent:-", "mnuRecent1:", "mnuRecent2:",
+                   "mnuRecent3:", "mnuRecent4:", "mnuRecent5:", "mnuSpacer7:-", "mnuExit1:Exit"})
+                  .join(", "));
     EXPECT_EQ(
         Inventory(window->mnuTools->actions()),
         (QStringList{"mnuAvg:Average Values", "mnuPoly:Polynomial Fit", "mnuSpacer3:-",
                      "mnuWebSite:Download Data File (WWW)", "mnuSpacer5:-", "mnuStats:Stats Window",
-                     "mnuspacer4:-", "mnuViewer:View Files", "mnuManage:Manage Files",
-                     "mnuSpacerPrevious:-", "mnuPrevious:Previous View"})
+                     "mnuCalendar:Calendar Dates", "mnuspacer4:-", "mnuViewer:View Files",
+                     "mnuManage:Manage Files", "mnuSpacerPrevious:-", "mnuPrevious:Previous View"})
             .join(", "));
     EXPECT_EQ(
         Inventory(window->mnuHelp->actions()),
         (QStringList{"mnuDocs:Documentation", "mnuSpace:-", "mnuAbout:About Sabrix"}).join(", "));
-    // "Previous View" waits for a view to go back to.
+    // "Previous View" waits for a view to go back to; the hidden recent-file items count as
+    // disabled.
     const QStringList notYet = {"mnuPrevious"};
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
-        if (!a->isSeparator() && !a->menu()) {
+        if (!a->isSeparator() && !a->menu() && a->isVisible()) {
             EXPECT_EQ(a->isEnabled(), !notYet.contains(a->objectName()))
                 << a->objectName().toStdString();
         }
-    EXPECT_TRUE(window->mnuFaint->isCheckable() && window->mnuStats->isCheckable());
+    EXPECT_TRUE(window->mnuFaint->isCheckable() && window->mnuStats->isCheckable() &&
+                window->mnuCalendar->isCheckable());
+    EXPECT_FALSE(window->mnuCalendar->isChecked());
+    // No file loaded yet: the recent-file items are hidden.
+    EXPECT_FALSE(window->mnuSpacerRecent->isVisible());
+    for (QAction* item : window->mnuRecent) EXPECT_FALSE(item->isVisible());
     EXPECT_EQ(window->mnuLoad->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_EQ(window->mnuExit1->shortcut(), QKeySequence("Ctrl+Q"));
 
@@ -301,6 +310,38 @@ TEST_F(PlotWindow, ASaveDisablesEveryCommandAndARedrawMissedMeanwhileFollowsIt) 
     EXPECT_EQ(window->picView->canvas().pixelHeight(), window->picView->height());
     EXPECT_EQ(window->picJDScale->canvas().pixelWidth(), window->picView->width());
     test::ExpectPlotLook(*window);
+}
+
+// A dropped file loads once the drop is over; the recent-file items name it and reload it.
+TEST_F(PlotWindow, ADroppedFileLoadsAndItsRecentItemLoadsItAgain) {
+    const std::string path = dir.file("rcar & co.txt");
+    test::WriteFileBytes(path, "2454123.5 9.1 0.01\n2454130.5 11.2 0.02\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->state().star.FileLoaded; }));
+    EXPECT_TRUE(window->state().star.ThreeColumnFormat);
+    EXPECT_TRUE(window->mnuSpacerRecent->isVisible());
+    EXPECT_TRUE(window->mnuRecent[0]->isVisible());
+    EXPECT_FALSE(window->mnuRecent[1]->isVisible());
+    EXPECT_EQ(window->mnuRecent[0]->text(),
+              "&1 " + QString::fromStdString(path).replace("&", "&&") + " (3-column file)");
+
+    // Two files are not one drop.
+    data.setUrls({QUrl::fromLocalFile("/a.txt"), QUrl::fromLocalFile("/b.txt")});
+    QDragEnterEvent two(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &two);
+    EXPECT_FALSE(two.isAccepted());
+
+    prompts.answer(Answer::OK);
+    window->mnuRecent[0]->trigger();
+    EXPECT_EQ(prompts.messages.back().title, QString("Unload Current File?"));
+    EXPECT_TRUE(window->state().star.FileLoaded);
+    EXPECT_TRUE(window->state().star.ThreeColumnFormat);
 }
 
 TEST_F(PlotWindow, AboutOpensModallyAndAClickClosesIt) {

@@ -87,5 +87,16 @@ TEST(PointerReadout, ShowsThePlotPointWithFourDecimalsOfJDAndTwoOfMagnitude) {
             << c.x << ", " << c.y;
 }
 
+TEST(PointerReadout, CalendarDatesAddTheDateAndTimeAfterTheJD) {
+    EXPECT_EQ(PlotReadout(0.25, 9.123, 2451545, true).first,
+              QString("JD = 2451545.2500  2000-01-01 18:00 UTC"));
+    EXPECT_EQ(PlotReadout(0, 9, 2299160.5, true).first,
+              QString("JD = 2299160.5000  1582-10-15 00:00 UTC"));
+    EXPECT_EQ(JDScaleReadout(2451545.75, true),
+              std::make_pair(QString("JD = 2451546  2000-01-02 06:00 UTC"), QString()));
+    // Beyond the calendar the JD stands alone.
+    EXPECT_EQ(JDScaleReadout(1e13, true).first, JDScaleReadout(1e13).first);
+}
+
 }  // namespace
 }  // namespace sabrix

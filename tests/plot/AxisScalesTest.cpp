@@ -134,6 +134,56 @@ TEST(WriteJDScale, WindowOfAHundredMillionMillionDaysGetsItsTicksWithoutOverflow
     }
 }
 
+TEST(CalendarLabels, HowMuchOfTheDateShowsFollowsTheWindowWidth) {
+    using Form = CalendarLabelForm;
+    const std::tuple<double, double, double, Form> table[] = {
+        {2415020.5, 2451545.5, 3600, Form::Year},          // a hundred years
+        {2451545, 2455195, 700, Form::Year},               // ten years
+        {2451545, 2451910, 100, Form::YearMonth},          // a year
+        {2451545, 2451605, 30, Form::Day},                 // two months: steps of 30 days
+        {2451545, 2451552, 2, Form::Day},                  // a week
+        {2451545.25, 2451546.25, 0.5, Form::Minute},       // a day
+        {2451545.001, 2451545.0115, 0.005, Form::Second},  // a quarter of an hour
+    };
+    for (const auto& [left, right, step, form] : table) {
+        EXPECT_DOUBLE_EQ(JDLabelStep(Window(left, right)), step) << left << " " << right;
+        EXPECT_EQ(CalendarLabelFormFor(step), form) << step;
+    }
+    EXPECT_EQ(JDLabelStep(Window(0, std::numeric_limits<double>::infinity())), 0);
+}
+
+TEST(CalendarLabels, TextOfEachForm) {
+    using Form = CalendarLabelForm;
+    const std::tuple<double, Form, const char*> table[] = {
+        {2451545.0, Form::Year, "2000"},
+        {2451545.0, Form::YearMonth, "2000-01"},
+        {2451545.0, Form::Day, "2000-01-01"},
+        {2451545.2, Form::Minute, "2000-01-01 16:48"},
+        {2451545.0001, Form::Second, "2000-01-01 12:00:09"},
+        {2299160.0, Form::Day, "1582-10-04"},
+        {1e13, Form::Day, "10000000000000"},  // beyond the calendar: the JD
+    };
+    for (const auto& [jd, form, want] : table)
+        EXPECT_EQ(CalendarTickLabel(jd, form), QString(want)) << std::fixed << jd;
+}
+
+// The calendar labels take the places of the JD labels: the ticks stay, a label stands over
+// each labelled tick, and the texts differ.
+TEST(WriteJDScale, CalendarLabelsStandOverTheSameTicks) {
+    for (const PlotWindowState& v : {Window(2415020.5, 2451545.5), Window(2451545, 2451552)}) {
+        const Canvas jd = JDStrip(700, v);
+        Canvas calendar(700, 25), view, mag;
+        ApplyDesignLook(view, calendar, mag);
+        calendar.SetUserScale(v.WinJDLeft, 0, v.WinJDWidth, 20);
+        WriteJDScale(calendar, v, JDLabels::CalendarDates);
+        EXPECT_EQ(LitColumns(calendar, kBottomRow), LitColumns(jd, kBottomRow));
+        const std::vector<int> majors = LitColumns(calendar, kMajorOnlyRow);
+        ASSERT_GE(majors.size(), 2u);
+        for (int x : majors) EXPECT_TRUE(AnyLit(calendar, x - 2, 0, x + 2, 14)) << x;
+        EXPECT_NE(calendar.image(), jd.image());
+    }
+}
+
 TEST(WriteMagScale, TicksRunFromTheWholeMagnitudeAboveTheTopToTheOneAboveTheBottom) {
     // The strip shows 6 to 14 (100 pixels a magnitude) so that ticks outside 7.3..12.8 show.
     const Canvas mag = MagStrip(800, 6, 8, Window(0, 0, 7.3, 12.8));
