@@ -66,6 +66,8 @@ void MainWindowCommands::ClearCanvases() {
 bool MainWindowCommands::UnloadStar() {
     // The readers and writers of the program close their files before they return, so no
     // file is open here.
+    // The list's lines stand for rows of the table that is going.
+    CloseRecordList();
     ResetStarState(state_);
     ForgetViews();
     drag_ = Drag::None;

@@ -31,6 +31,8 @@
 #include "data/ObsTable.h"
 #include "data/SaveCommands.h"
 #include "dialogs/ImageExportDialog.h"
+#include "interaction/RecordDialogs.h"
+#include "interaction/RecordList.h"
 #include "interaction/ViewHistory.h"
 #include "plot/Canvas.h"
 #include "plot/PlotImageFile.h"
@@ -84,9 +86,9 @@ class MainWindowCommands : private SaveDisplay {
 
     // The one guard of the commands that read or write rows of the table (loads, the saves,
     // Save as Download File, the configuration, and the selection, record list and marking):
-    // true when the table holds every row of the loaded file. False while a load reads the file or fills the table
-    // behind its plot, and after a load that kept only the plotted columns. The plot, the
-    // navigation, the zooms, the stats window, the averages and the fit work from the
+    // true when the table holds every row of the loaded file. False while a load reads the file or
+    // fills the table behind its plot, and after a load that kept only the plotted columns. The
+    // plot, the navigation, the zooms, the stats window, the averages and the fit work from the
     // columns and need no rows.
     bool TableReady() const;
 
@@ -233,6 +235,44 @@ class MainWindowCommands : private SaveDisplay {
     // is refused or the fit overflows (the dialog stays open for another degree).
     bool PlotPolyFit(const QString& degreeText);
 
+    // Box selection and locate. BoxFinder lists the rows inside a select-edits box (corners
+    // in picView's frame, any order) in the record list, modeless; an empty box says "No
+    // records selected." and redraws. Finder lists the rows near a locate press, modal; near
+    // no row it shows nothing. While the list is open either one lists its rows in it instead.
+    // The list opens through the RecordDialogs given; without them the list is kept here only
+    // (the tests drive it through the commands below).
+    void setRecordDialogs(RecordDialogs* dialogs) { recordDialogs_ = dialogs; }
+    const WindowView& BoxFinder(double x1, double y1, double x2, double y2);
+    const WindowView& Finder(double x, double y);
+    // The record list while it is open; null otherwise.
+    const RecordList* recordList() const { return recordList_ ? &*recordList_ : nullptr; }
+    // The record list's events. Every action works on the rows of the chosen lines, found by
+    // their IDs. Log, Delete and Edit warn "You did not select a star" and Mark Observer "You
+    // did not select a record" while no line is chosen.
+    const WindowView& lstRecords_Click(const std::vector<int>& lines, int current);
+    // Appends the chosen lines, each ended by CR LF, to a text file the user chooses.
+    const WindowView& cmdLog_Click();
+    // Asks, then deletes the chosen rows in one transaction, says "Database successfully
+    // updated.", closes the list and redraws.
+    const WindowView& cmdDelete_Click();
+    // Opens the record editor on the row of the line clicked last.
+    const WindowView& cmdEdit_Click();
+    const WindowView& cmdMark_Click();
+    // A colour square: marks the observer of the line clicked last in palette colour index
+    // (0 to 15); the list stays open and the marks show when it closes.
+    const WindowView& cmd0_Click(int index);
+    // Marks in a colour of the colour dialog (cancel: nothing), closes the list and redraws.
+    const WindowView& cmdMoreColors_Click();
+    // Close: the locate tool, and a redraw after edits or markings. frmSelect_Unload: the
+    // title-bar close, the list goes without either.
+    const WindowView& cmdClose_Click();
+    const WindowView& frmSelect_Unload();
+    // OK of the record editor for the row with that ID: refuses fields it cannot write with a
+    // message naming the field (returns false: the editor stays open, nothing changed);
+    // otherwise writes the row in one statement (its band colour unless it is marked), sets
+    // FileEdited, lists the row anew and redraws. Returns true then.
+    bool SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields);
+
     // Before the run ends: true when it may end, false when the user wants another chance to
     // save unsaved edits (asked only while edits are unsaved) or a job runs.
     bool QueryUnload();
@@ -305,6 +345,18 @@ class MainWindowCommands : private SaveDisplay {
     void DrawBins();
     void DrawPoly();
     bool PlotShown() const { return table_ && state_.star.FileLoaded && !Busy(); }
+    // The one check of every command that reads or writes the rows behind the points: a
+    // star is shown and its rows are all in the table (see TableReady).
+    bool RowsReady() const { return PlotShown() && TableReady(); }
+    // Opens the record list on the records, or lists them in the open one.
+    void ShowRecords(std::vector<ListedRecord> records, bool modal);
+    void OnRecordListEvent(const RecordListEvent& event);
+    // The open list reads its rows again and shows them.
+    void RefreshRecordList();
+    void UpdateRecordList();
+    void CloseRecordList();
+    // Says "You did not select a star" (or "... a record") when no line is chosen.
+    bool WarnWhenNoneChosen(bool record = false);
     bool Busy() const { return view_.busy; }
 
     AppState state_;
@@ -340,6 +392,8 @@ class MainWindowCommands : private SaveDisplay {
     double boxStartY_ = 0;
     double boxEndX_ = 0;
     double boxEndY_ = 0;
+    RecordDialogs* recordDialogs_ = nullptr;
+    std::optional<RecordList> recordList_;
     NoDesktopOpener noDesktop_;
     DesktopOpener* desktop_ = &noDesktop_;
     std::string userGuide_;

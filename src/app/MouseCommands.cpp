@@ -98,8 +98,8 @@ const WindowView& MainWindowCommands::picView_MouseDown(int button, int shift, d
             view_.rubberBand = std::array<double, 4>{x, y, x, y};
             break;
         case PressAction::Locate:
-            // The record under the pointer is listed by the selection commands, which are
-            // not part of this version.
+            Finder(x, y);
+            break;
         case PressAction::None:
             break;
     }
@@ -131,8 +131,7 @@ const WindowView& MainWindowCommands::picView_MouseUp(int, int, double, double) 
     } else if (tool == Tool::Box && drag_ == Drag::Select) {
         drag_ = Drag::None;
         view_.rubberBand.reset();
-        // The records inside the box are listed by the selection commands, which are not
-        // part of this version: the drag ends quietly.
+        BoxFinder(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
         state_.overlay.tool = view_.tool = Tool::Locate;
     }
     return view_;

@@ -78,6 +78,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     setAcceptDrops(true);
     analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
     commands_->setAnalysisDialogs(analysisDialogs_.get());
+    recordDialogs_ = std::make_unique<QtRecordDialogs>(this);
+    commands_->setRecordDialogs(recordDialogs_.get());
     imageExportDialog_ = std::make_unique<QtImageExportDialog>(this);
     commands_->setImageExportDialog(imageExportDialog_.get());
     setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));

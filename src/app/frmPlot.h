@@ -34,6 +34,7 @@
 #include "data/ObsTable.h"
 #include "dialogs/QtImageExportDialog.h"
 #include "interaction/FormLayout.h"
+#include "interaction/QtRecordDialogs.h"
 #include "plot/PictureBox.h"
 
 namespace sabrix {
@@ -79,6 +80,9 @@ class frmPlot : public QMainWindow, private WindowHost {
     // Disables (or enables again) the commands while a job runs; Apply calls it.
     void setBusy(bool busy);
     bool isBusy() const { return busy_; }
+
+    // The record list and record editor of the window.
+    QtRecordDialogs& recordDialogs() { return *recordDialogs_; }
 
     // The stats window, created on first use.
     frmStats* statsWindow();
@@ -282,6 +286,7 @@ class frmPlot : public QMainWindow, private WindowHost {
     std::unique_ptr<QtDesktopOpener> desktop_;
     std::unique_ptr<MainWindowCommands> commands_;
     std::unique_ptr<QtAnalysisDialogs> analysisDialogs_;
+    std::unique_ptr<QtRecordDialogs> recordDialogs_;
     std::unique_ptr<QtImageExportDialog> imageExportDialog_;
 };
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/NumberText.h"
@@ -656,6 +657,137 @@ int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf
     transaction.commit();
     recolorPoints(std::unordered_map<int64_t, int32_t>(changes.begin(), changes.end()));
     return static_cast<int64_t>(changes.size());
+}
+
+std::vector<int64_t> ObsTable::IdsInBox(double jdA, double jdB, double magA, double magB) const {
+    Order(magA, magB);
+    const auto [first, last] = windowRange(jdA, jdB);
+    const auto& p = points();
+    std::vector<int64_t> ids;
+    for (size_t i = first; i < last; ++i)
+        if (p[i].MagStored >= magA && p[i].MagStored <= magB) ids.push_back(p[i].ID);
+    return ids;
+}
+
+void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
+                               const std::function<void(const ObsRow&)>& visit) const {
+    SQLite::Statement q(*db_, SelectRows("WHERE ID = ?"));
+    for (const int64_t id : ids) {
+        q.bind(1, id);
+        if (q.executeStep()) visit(ReadObsRow(q));
+        q.reset();
+    }
+}
+
+int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
+                                        const std::string& markNumber,
+                                        const std::function<void(double jd, double mag)>& visit) {
+    struct Marked {
+        int64_t id;
+        double jd;
+        double mag;
+    };
+    std::vector<Marked> rows;
+    // The rows are read whole before the first write: a read cursor that sees its table change
+    // under it seeks again after every write.
+    {
+        SQLite::Statement q(*db_, "SELECT ID, JD, Mag FROM Obs WHERE Init = ? ORDER BY ID");
+        q.bind(1, init);
+        while (q.executeStep())
+            rows.push_back({q.getColumn(0).getInt64(), q.getColumn(1).getDouble(),
+                            q.getColumn(2).getDouble()});
+    }
+    SQLite::Transaction transaction(*db_);
+    SQLite::Statement update(*db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID = ?");
+    update.bind(1, color);
+    update.bind(2, markNumber);
+    for (const Marked& row : rows) {
+        update.bind(3, row.id);
+        update.exec();
+        update.reset();
+    }
+    transaction.commit();
+    std::unordered_map<int64_t, int32_t> changed;
+    changed.reserve(rows.size());
+    for (const Marked& row : rows) {
+        changed.emplace(row.id, color);
+        visit(row.jd, row.mag);
+    }
+    recolorPoints(changed);
+    return static_cast<int64_t>(rows.size());
+}
+
+bool ObsTable::UpdateRow(const ObsRow& r) {
+    SQLite::Statement q(*db_,
+                        "UPDATE Obs SET Desig = ?, Star = ?, JD = ?, Faint = ?, Mag = ?, "
+                        "Uncertain = ?, HQUncertain = ?, Band = ?, Init = ?, ComCod = ?, "
+                        "Comp1 = ?, Comp2 = ?, Charts = ?, Comments = ?, XForm = ?, AirMass = ?, "
+                        "Valid = ?, CMag = ?, KMag = ?, HQJD = ?, PunktFarb = ?, Marked = ?, "
+                        "Edited = ?, Error = ?, ObserverAffiliation = ?, MeasurementMethod = ?, "
+                        "GroupingMethod = ?, ADSReference = ?, Digitizer = ?, Credit = ? "
+                        "WHERE ID = ?");
+    const std::string* texts[] = {&r.Desig,
+                                  &r.Star,
+                                  &r.Faint,
+                                  &r.Uncertain,
+                                  &r.HQUncertain,
+                                  &r.Band,
+                                  &r.Init,
+                                  &r.ComCod,
+                                  &r.Comp1,
+                                  &r.Comp2,
+                                  &r.Charts,
+                                  &r.Comments,
+                                  &r.XForm,
+                                  &r.AirMass,
+                                  &r.Valid,
+                                  &r.CMag,
+                                  &r.KMag,
+                                  &r.HQJD,
+                                  &r.Marked,
+                                  &r.Edited,
+                                  &r.ObserverAffiliation,
+                                  &r.MeasurementMethod,
+                                  &r.GroupingMethod,
+                                  &r.ADSReference,
+                                  &r.Digitizer,
+                                  &r.Credit};
+    const int textIndexes[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                               16, 17, 18, 19, 20, 22, 23, 25, 26, 27, 28, 29, 30};
+    for (size_t k = 0; k < std::size(textIndexes); ++k) q.bind(textIndexes[k], *texts[k]);
+    q.bind(3, r.JD);
+    q.bind(5, r.Mag);
+    q.bind(21, r.PunktFarb);
+    q.bind(24, r.Error);
+    q.bind(31, r.ID);
+    if (q.exec() == 0) return false;
+    if (pointsReady_) {
+        // The JD may have moved: the point leaves its place and goes in where it now sorts.
+        std::erase_if(points_, [&r](const CachedPoint& c) { return c.ID == r.ID; });
+        const CachedPoint point{r.JD,        r.ID,           static_cast<float>(r.Mag),
+                                r.PunktFarb, r.Faint == "<", r.Mag};
+        points_.insert(std::upper_bound(points_.begin(), points_.end(), point,
+                                        PointBefore<CachedPoint, CachedPoint>),
+                       point);
+    }
+    return true;
+}
+
+int64_t ObsTable::DeleteByIds(const std::vector<int64_t>& ids) {
+    std::unordered_set<int64_t> deleted;
+    {
+        SQLite::Transaction transaction(*db_);
+        SQLite::Statement q(*db_, "DELETE FROM Obs WHERE ID = ?");
+        for (const int64_t id : ids) {
+            q.bind(1, id);
+            if (q.exec() > 0) deleted.insert(id);
+            q.reset();
+        }
+        transaction.commit();
+    }
+    if (pointsReady_ && !deleted.empty())
+        std::erase_if(points_, [&deleted](const CachedPoint& c) { return deleted.contains(c.ID); });
+    return static_cast<int64_t>(deleted.size());
 }
 
 }  // namespace sabrix

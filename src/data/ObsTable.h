@@ -158,6 +158,26 @@ class ObsTable {
     // Returns the number of rows changed.
     int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
 
+    // The IDs of the rows inside a JD by magnitude box (bounds inclusive, either order), in
+    // JD order (ID order among equal JDs), as the SQL "JD BETWEEN ... AND Mag BETWEEN ..."
+    // would select them. Read from the plot columns: no index and no walk of the table.
+    std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB) const;
+    // The rows with these IDs, in the order given; an ID with no row is passed over.
+    void ForEachRowOfIds(const std::vector<int64_t>& ids,
+                         const std::function<void(const ObsRow&)>& visit) const;
+    // Gives every row of the observer (the code compared exactly) the colour and the marking
+    // number, in one transaction, and visits each marked row's JD and Mag in ID order.
+    // Returns the number of rows marked. On failure nothing is marked.
+    int64_t MarkObserverInIdOrder(const std::string& init, int32_t color,
+                                  const std::string& markNumber,
+                                  const std::function<void(double jd, double mag)>& visit);
+    // Writes every column of the row with row.ID but ID itself in one statement. Returns
+    // false when no row has that ID (nothing changes).
+    bool UpdateRow(const ObsRow& row);
+    // Deletes the rows with these IDs in one transaction; returns how many there were. On
+    // failure no row is deleted.
+    int64_t DeleteByIds(const std::vector<int64_t>& ids);
+
   private:
     struct FillJob;
     // The connection, for every statement; throws while a fill runs or when the table holds

@@ -180,6 +180,10 @@ TEST_F(Commands, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot)
     commands->mnuSaveXYZ_Click();
     commands->mnuSaveDownload_Click();
     EXPECT_FALSE(commands->PrepareConfiguration());
+    commands->DropFile(other);
+    commands->BoxFinder(0, 0, picView.pixelWidth(), picView.pixelHeight());
+    commands->Finder(picView.pixelWidth() / 2.0, picView.pixelHeight() / 2.0);
+    EXPECT_EQ(commands->recordList(), nullptr);
     EXPECT_TRUE(prompts.messages.empty() && prompts.fileDialogs.empty());
     EXPECT_EQ(view().starLabel, QString("PDS 110 - (340 Points)"));
     state().star.FileEdited = false;

@@ -245,7 +245,7 @@ TEST_F(MouseCommands, TheRubberBandOfADragLeavesThePlotAsItWas) {
     LoadStar();
     const QImage canvasBefore = picView.canvas().image().copy();
     const QImage shownBefore = picView.grab().toImage();
-    // A right press selects records with a box; the drag ends quietly for now.
+    // A right press selects records with a box (two rows inside: listed, nothing redrawn).
     commands->picView_MouseDown(kRight, 0, 20, 9);
     commands->picView_MouseMove(kRight, 0, 60, 11);
     ASSERT_TRUE(View().rubberBand);

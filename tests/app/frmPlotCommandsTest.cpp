@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/frmPlot.h"
+#include "interaction/frmEditRecord.h"
 #include "support/DownloadLines.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
@@ -89,6 +92,70 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     EXPECT_TRUE(window->picView->hasFocus());
     test::ExpectPlotLook(*window);
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
+    const std::string path = dir.file("three.txt");
+    test::WriteFileBytes(path, test::Lines({DataLine("2454000.5", "9.0", "V", "R Leo"),
+                                            DataLine("2454500.5", "11.0", "V", "R Leo"),
+                                            DataLine("2455000.5", "12.0", "V", "R Leo")}));
+    window->resize(800, 500);
+    window->LoadStarFile(path);
+    window->Apply(window->commands().FinishFill());
+    test::ExpectPlotLook(*window);
+
+    // A right-button drag around the last two rows opens the list beside the plot.
+    window->picView_MouseDown(2, 0, 400, 10.5);
+    window->picView_MouseMove(2, 0, 1100, 12.5);
+    window->picView_MouseUp(2, 0, 1100, 12.5);
+    QPointer<frmSelect> list = window->recordDialogs().list();
+    ASSERT_TRUE(list && list->isVisible());
+    EXPECT_FALSE(list->isModal());
+    EXPECT_EQ(list->Label3->text(), QString("2 Records Shown"));
+    ASSERT_EQ(list->lstRecords->count(), 2);
+    EXPECT_EQ(list->lstRecords->item(1)->text(),
+              QString("2455000.5,12.0,,,V,ABC,,,,,,,,,,,,R LEO"));
+    EXPECT_FALSE(list->cmd0[0]->isEnabled());
+
+    // Edit Record on the second line: the editor takes a new magnitude.
+    list->lstRecords->setCurrentRow(1);
+    QTimer::singleShot(0, [] {
+        auto* editor = qobject_cast<frmEditRecord*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->findChild<QLineEdit*>("txtMag")->setText("11.5");
+        QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(list->cmdEdit, Qt::LeftButton);
+    EXPECT_EQ(window->table()->RowById(3)->Mag, 11.5);
+    EXPECT_EQ(list->lstRecords->item(1)->text(),
+              QString("2455000.5,11.5,,,V,ABC,,,,,,,,,,,,R LEO"));
+    EXPECT_EQ(ColorAt(kLast, 11.5), kBandV);
+    EXPECT_TRUE(window->state().star.FileEdited);
+
+    // Both lines chosen, Delete Record deletes both and the list goes.
+    list->lstRecords->selectAll();
+    prompts.answer(Answer::Yes);
+    QTest::mouseClick(list->cmdDelete, Qt::LeftButton);
+    EXPECT_EQ(prompts.messages.front().text,
+              QString("Are you sure you want to delete these 2 records?"));
+    EXPECT_EQ(window->table()->Count(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.isNull(); }));
+    EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (1 Points)"));
+
+    // A locate press on the remaining row lists it modally; its colour square marks it.
+    QTimer::singleShot(0, [this] {
+        frmSelect* modal = window->recordDialogs().list();
+        ASSERT_NE(modal, nullptr);
+        EXPECT_TRUE(modal->isModal());
+        modal->lstRecords->setCurrentRow(0);
+        QTest::mouseClick(modal->cmdMark, Qt::LeftButton);
+        EXPECT_TRUE(modal->fraPalette->isVisible());
+        QTest::mouseClick(modal->cmd0[9], Qt::LeftButton);
+        QTest::mouseClick(modal->cmdClose, Qt::LeftButton);
+    });
+    window->picView_MouseDown(1, 0, 0, 9.0);
+    EXPECT_EQ(window->recordDialogs().list(), nullptr);
+    EXPECT_EQ(ColorAt(kFirst, 9.0), kBlue);
 }
 
 }  // namespace

@@ -41,12 +41,29 @@ std::vector<Point> Queried(const ObsTable& table, double a, double b, bool omitF
     return points;
 }
 
+// The IDs a box selection reads from the plot columns, against the SQL of a fresh connection.
+void ExpectBoxInStep(const ObsTable& table, double jdA, double jdB, double magA, double magB) {
+    SQLite::Database db(table.path(), SQLite::OPEN_READONLY);
+    SQLite::Statement q(db,
+                        "SELECT ID FROM Obs WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
+                        "ORDER BY JD, ID");
+    q.bind(1, std::min(jdA, jdB));
+    q.bind(2, std::max(jdA, jdB));
+    q.bind(3, std::min(magA, magB));
+    q.bind(4, std::max(magA, magB));
+    std::vector<int64_t> ids;
+    while (q.executeStep()) ids.push_back(q.getColumn(0).getInt64());
+    EXPECT_EQ(table.IdsInBox(jdA, jdB, magA, magB), ids);
+}
+
 // Compares the plot's view of the table with the database over several windows.
 void ExpectInStep(const ObsTable& table) {
     for (bool omit : {false, true}) {
         EXPECT_EQ(Plotted(table, -1e9, 1e9, omit), Queried(table, -1e9, 1e9, omit));
         EXPECT_EQ(Plotted(table, 2450003, 2450001, omit), Queried(table, 2450001, 2450003, omit));
     }
+    ExpectBoxInStep(table, -1e9, 1e9, -1e9, 1e9);
+    ExpectBoxInStep(table, 2450003.5, 2450001.5, 11.0, 9.1);  // edges on rows, dragged back
     SQLite::Database db(table.path(), SQLite::OPEN_READONLY);
     SQLite::Statement q(db, "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
     q.executeStep();
@@ -94,6 +111,22 @@ TEST(PlotColumns, StayInStepWithTheTableThroughEveryKindOfWrite) {
     ExpectInStep(t.table);
     EXPECT_EQ(Plotted(t.table, 2450003.5, 2450003.5, false),
               (std::vector<Point>{{2450003.5, 9.1f, 16744448}, {2450003.5, 9.1f, 16744448}}));
+    // The writes of the record list: an edit that moves a row, a mark, a delete of several.
+    ObsRow moved = *t.table.RowById(2);
+    moved.JD = 2450004.0;
+    moved.Mag = 12.25;
+    moved.Faint = "";
+    moved.PunktFarb = 42;
+    ASSERT_TRUE(t.table.UpdateRow(moved));
+    ExpectInStep(t.table);
+    std::vector<double> marked;
+    EXPECT_EQ(t.table.MarkObserverInIdOrder("XYZ", 7, "2",
+                                            [&](double jd, double) { marked.push_back(jd); }),
+              4);
+    EXPECT_EQ(marked, (std::vector<double>{2450004.0, 2450002.5, 2450001.5, 2450002.5}));  // by ID
+    ExpectInStep(t.table);
+    EXPECT_EQ(t.table.DeleteByIds({1, 2, 99}), 2);
+    ExpectInStep(t.table);
 }
 
 TEST(PlotColumns, AreReadFromAnExistingFileAndFromAFreshCopyAfterAnUnload) {

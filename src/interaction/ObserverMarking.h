@@ -1,0 +1,34 @@
+// Observer marking: every row of one observer drawn in one colour, the marking numbered and
+// its points listed in MarkList, which the plotter joins with lines when "Connect Marked
+// Observations" is on. UnMarkObs (data/BandColor.h) takes all markings away again.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/AppState.h"
+#include "data/ObsTable.h"
+
+namespace sabrix {
+
+// The sixteen colours of the record list's palette, packed red + 256 * green + 65536 * blue:
+// black, navy, green, teal, maroon, purple, olive, silver, grey, blue, lime, aqua, red,
+// fuchsia, yellow, white.
+extern const std::array<int32_t, 16> kMarkPalette;
+
+// Marks the observer's rows (the code compared exactly, as stored) in MarkColor: MarkCount
+// goes up by one and becomes the marking number, each row gets PunktFarb = MarkColor and
+// Marked = that number, and one MarkList entry (number, JD, Mag, colour, all as text) is
+// appended per row, in ID order. Then MarkColor is 0 and ObserverMarked true. An observer
+// with no rows still counts a marking. Does not redraw.
+// Throws what the table throws; the rows, MarkList and the counts are then as before.
+void MarkObs(AppState& state, ObsTable& table, const std::string& code);
+
+// Keeps MarkList in step with a marked row that was edited (newJD and newMag given) or
+// deleted (none given): the entry of that marking with the row's old JD and Mag moves or goes.
+// Rows that are not marked leave it alone.
+void FollowMarkedRow(OverlayState& overlay, const std::string& marked, double oldJD, double oldMag,
+                     const double* newJD = nullptr, const double* newMag = nullptr);
+
+}  // namespace sabrix

@@ -1,0 +1,482 @@
+// Box selection, locate and the record list through the command layer, with a scripted list
+// and editor: what each action does to the table, the plot columns, FileEdited, the plot's
+// pixels and the saved file.
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <tuple>
+
+#include "data/StarFileExport.h"
+#include "interaction/ObserverMarking.h"
+#include "interaction/RecordDialogs.h"
+#include "support/CommandsFixture.h"
+
+namespace sabrix {
+namespace {
+
+using Msg = test::RecordedMessage;
+using test::DataLine;
+using Command = const WindowView& (MainWindowCommands::*)();
+
+constexpr int kRight = 2;
+constexpr int32_t kBandV = 16744448;
+constexpr int32_t kRed = 255;                    // band R
+constexpr int32_t kFuchsia = 255 + 255 * 65536;  // palette colour 13
+
+// The list and the editor, answered from a script. A modal list runs whileModal and then
+// stays open until the commands close it (a script that leaves it open fails the test).
+class ScriptedRecordDialogs : public RecordDialogs {
+  public:
+    void showList(const RecordListView& view, bool modal,
+                  const std::function<void(const RecordListEvent&)>& onEvent) override {
+        ++shows;
+        open = true;
+        shown = view;
+        shownModal = modal;
+        send = onEvent;
+        if (!modal) return;
+        if (whileModal) whileModal();
+        EXPECT_FALSE(open) << "a modal list must be closed before it returns";
+        open = false;
+    }
+    void updateList(const RecordListView& view) override {
+        ++updates;
+        shown = view;
+    }
+    void closeList() override { open = false; }
+    void editRecord(const QString& caption, const std::vector<RecordField>& fields,
+                    const std::function<bool(const std::vector<RecordField>&)>& accept) override {
+        editorCaption = caption;
+        editorFields = fields;
+        // Each scripted OK edits the fields as shown; the editor closes when one is taken.
+        while (!edits.empty()) {
+            std::vector<RecordField> typed = fields;
+            edits.front()(typed);
+            edits.pop_front();
+            acceptResults.push_back(accept(typed));
+            if (acceptResults.back()) return;
+        }
+    }
+
+    int shows = 0;
+    int updates = 0;
+    bool open = false;
+    bool shownModal = false;
+    RecordListView shown;
+    std::function<void(const RecordListEvent&)> send;
+    std::function<void()> whileModal;
+    QString editorCaption;
+    std::vector<RecordField> editorFields;
+    std::deque<std::function<void(std::vector<RecordField>&)>> edits;
+    std::vector<bool> acceptResults;
+};
+
+// Sets the text of the editor's field with that column name.
+void Type(std::vector<RecordField>& fields, const QString& name, const QString& text) {
+    for (RecordField& f : fields)
+        if (f.name == name) f.text = text;
+}
+
+class RecordCommands : public test::CommandsFixture {
+  protected:
+    void SetUp() override {
+        CommandsFixture::SetUp();
+        commands->setRecordDialogs(&dialogs);
+    }
+
+    // Six observations from JD 2455000 to 2455050; the full view runs from 2454995 to
+    // 2455055 and from magnitude 8.5 to 13.5.
+    void LoadStar() {
+        const std::string path =
+            WriteFile("ttst.txt", {DataLine("2455000", "10.0", "V", "T Tst", "", "ABC"),
+                                   DataLine("2455010", "11.0", "V", "T Tst", "", "O'B"),
+                                   DataLine("2455020", "<12", "Vis.", "T Tst", "", "ABC"),
+                                   DataLine("2455030", "12.4", "V", "T Tst", "", "XYZ"),
+                                   DataLine("2455040", "9.0", "B", "T Tst", "", "ABC"),
+                                   DataLine("2455050", "13.0", "R", "T Tst", "", "XYZ")});
+        LoadAndFill(path);
+        ASSERT_EQ(view().look, WindowView::Look::Plot);
+        ASSERT_TRUE(prompts.messages.empty());
+    }
+
+    // A select-edits drag (right button) between two points, x in days since 2455000.
+    void DragBox(double x1, double y1, double x2, double y2) {
+        commands->picView_MouseDown(kRight, 0, x1, y1);
+        commands->picView_MouseMove(kRight, 0, x2, y2);
+        commands->picView_MouseUp(kRight, 0, x2, y2);
+    }
+
+    // Lists the rows 2, 3 and 4 and chooses the lines given.
+    void ListAndChoose(const std::vector<int>& lines) {
+        DragBox(10, 11.0, 30, 12.4);
+        ASSERT_EQ(dialogs.shown.lines.size(), 3u);
+        commands->lstRecords_Click(lines, lines.empty() ? -1 : lines.back());
+    }
+
+    // Is the colour drawn at the observation's place or a pixel beside it?
+    bool Drawn(double jd, double mag, int32_t color) const {
+        const QPointF p = picView.toPixel(jd - 2455000, mag);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) {
+                const int x = static_cast<int>(p.x()) + dx;
+                const int y = static_cast<int>(p.y()) + dy;
+                if (x >= 0 && y >= 0 && x < picView.pixelWidth() && y < picView.pixelHeight() &&
+                    picView.pixelColor(x, y) == color)
+                    return true;
+            }
+        return false;
+    }
+
+    // The plotted columns against a fresh connection's query of the file.
+    void ExpectPlotInStep() {
+        SQLite::Database db(table().path(), SQLite::OPEN_READONLY);
+        SQLite::Statement q(db, "SELECT JD, Mag, PunktFarb FROM Obs ORDER BY JD, ID");
+        std::vector<std::tuple<double, float, int32_t>> queried, plotted;
+        while (q.executeStep())
+            queried.emplace_back(q.getColumn(0).getDouble(),
+                                 static_cast<float>(q.getColumn(1).getDouble()),
+                                 q.getColumn(2).getInt());
+        table().ForEachPointInWindow(-1e9, 1e9, false, [&](const PlotPoint& p) {
+            plotted.emplace_back(p.JD, p.Mag, p.PunktFarb);
+        });
+        EXPECT_EQ(plotted, queried);
+    }
+
+    ScriptedRecordDialogs dialogs;
+};
+
+const QString kLine2 = "2455010,11.0,,,V,O'B,,,,,,,,,,,,T TST";
+const QString kLine3 = "2455020,<12.0,,,Vis.,ABC,,,,,,,,,,,,T TST";
+const QString kLine4 = "2455030,12.4,,,V,XYZ,,,,,,,,,,,,T TST";
+
+TEST_F(RecordCommands, ABoxDraggedEitherWayListsTheRowsOnAndInsideItsEdges) {
+    LoadStar();
+    const double drags[][4] = {{10, 11.0, 30, 12.4}, {30, 12.4, 10, 11.0}, {10, 12.4, 30, 11.0}};
+    for (const auto& d : drags) {
+        DragBox(d[0], d[1], d[2], d[3]);
+        ASSERT_NE(commands->recordList(), nullptr);
+        EXPECT_EQ(dialogs.shown.lines, (std::vector<QString>{kLine2, kLine3, kLine4}));
+        EXPECT_EQ(dialogs.shown.heading, QString("3 Records Shown"));
+        EXPECT_TRUE(dialogs.shown.editEnabled && dialogs.shown.markEnabled);
+        EXPECT_FALSE(dialogs.shownModal);
+        EXPECT_EQ(state().overlay.tool, Tool::Locate);
+        commands->frmSelect_Unload();
+        EXPECT_FALSE(dialogs.open);
+    }
+    EXPECT_EQ(dialogs.shows, 3);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(RecordCommands, AnEmptyBoxSaysSoAndRedrawsALocatePressNearNothingShowsNothing) {
+    LoadStar();
+    const size_t presented = host.presented.size();
+    DragBox(1, 12, 5, 13);
+    EXPECT_EQ(
+        prompts.messages,
+        (std::vector<Msg>{{"No records selected.", "No Selection", Buttons::OK, Icon::Critical}}));
+    EXPECT_GT(host.presented.size(), presented + 1);  // the plot drawn again
+    commands->picView_MouseDown(1, 0, 5, 13);
+    EXPECT_EQ(dialogs.shows, 0);
+    EXPECT_EQ(commands->recordList(), nullptr);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(RecordCommands, ALocatePressListsTheRowsNearItInAModalListThatCloseEnds) {
+    LoadStar();
+    dialogs.whileModal = [this] {
+        EXPECT_EQ(dialogs.shown.lines, std::vector<QString>{kLine4});
+        EXPECT_EQ(dialogs.shown.heading, QString("1 Records Shown"));
+        RecordListEvent close;
+        close.kind = RecordListEvent::Kind::Close;
+        dialogs.send(close);
+    };
+    // 0.5 day and 0.05 magnitude from row 4: within a hundredth of the 60-day window and 0.1.
+    commands->picView_MouseDown(1, 0, 30.5, 12.45);
+    EXPECT_TRUE(dialogs.shownModal);
+    EXPECT_EQ(commands->recordList(), nullptr);
+    EXPECT_EQ(view().cursorName, QString("XHairs"));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(RecordCommands, ANewSelectionWhileTheListIsOpenListsItsRowsInThatWindow) {
+    LoadStar();
+    DragBox(10, 11.0, 30, 12.4);
+    commands->lstRecords_Click({2}, 2);
+    DragBox(-1, 9.5, 45, 10.5);  // row 1
+    EXPECT_EQ(dialogs.shows, 1);
+    EXPECT_EQ(dialogs.shown.heading, QString("1 Records Shown"));
+    EXPECT_EQ(dialogs.shown.lines, std::vector<QString>{"2455000,10.0,,,V,ABC,,,,,,,,,,,,T TST"});
+    EXPECT_TRUE(dialogs.shown.chosen.empty());  // the chosen row is no longer listed
+    // A locate press lists its rows there too, instead of opening a second, modal list.
+    commands->picView_MouseDown(1, 0, 30, 12.4);
+    EXPECT_EQ(dialogs.shows, 1);
+    EXPECT_EQ(dialogs.shown.lines, std::vector<QString>{kLine4});
+    EXPECT_TRUE(dialogs.open);
+}
+
+TEST_F(RecordCommands, EachActionWarnsWhileNoLineIsChosenAndChangesNothing) {
+    LoadStar();
+    ListAndChoose({});
+    const Msg star{"You did not select a star", "No Star Selected", Buttons::OK, Icon::Exclamation};
+    const Msg record{"You did not select a record", "No Star Selected", Buttons::OK,
+                     Icon::Exclamation};
+    const std::pair<Command, Msg> actions[] = {{&MainWindowCommands::cmdLog_Click, star},
+                                               {&MainWindowCommands::cmdDelete_Click, star},
+                                               {&MainWindowCommands::cmdEdit_Click, star},
+                                               {&MainWindowCommands::cmdMark_Click, record}};
+    for (const auto& [action, warning] : actions) {
+        prompts.messages.clear();
+        (commands.get()->*action)();
+        EXPECT_EQ(prompts.messages, std::vector<Msg>{warning});
+    }
+    EXPECT_FALSE(dialogs.shown.paletteShown);
+    EXPECT_TRUE(dialogs.editorFields.empty());
+    EXPECT_EQ(table().Count(), 6);
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_TRUE(dialogs.open);
+}
+
+TEST_F(RecordCommands, NoToTheDeleteQuestionChangesNothing) {
+    LoadStar();
+    ListAndChoose({2});
+    prompts.answer(Answer::No);
+    commands->cmdDelete_Click();
+    EXPECT_EQ(prompts.messages,
+              (std::vector<Msg>{{"Are you sure you want to delete this record?",
+                                 "Delete This Record?", Buttons::YesNo, Icon::None}}));
+    EXPECT_EQ(table().Count(), 6);
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_EQ(dialogs.shown.lines.size(), 3u);
+    EXPECT_TRUE(dialogs.open);
+    EXPECT_TRUE(Drawn(2455030, 12.4, kBandV));
+}
+
+TEST_F(RecordCommands, DeleteRemovesTheChosenRowsFromTheTableAndThePlotAndClosesTheList) {
+    const struct {
+        std::vector<int> lines;
+        QString question;
+    } cases[] = {{{2}, "Are you sure you want to delete this record?"},
+                 {{0, 2}, "Are you sure you want to delete these 2 records?"}};
+    for (const auto& c : cases) {
+        prompts.messages.clear();
+        LoadStar();
+        ListAndChoose(c.lines);
+        prompts.answer(Answer::Yes);
+        commands->cmdDelete_Click();
+        EXPECT_EQ(prompts.messages,
+                  (std::vector<Msg>{{c.question, "Delete This Record?", Buttons::YesNo, Icon::None},
+                                    {"Database successfully updated.", "Record Deleted",
+                                     Buttons::OK, Icon::None}}));
+        EXPECT_EQ(table().Count(), 6 - static_cast<int64_t>(c.lines.size()));
+        EXPECT_FALSE(table().RowById(4));
+        EXPECT_EQ(table().RowById(2).has_value(), c.lines.size() == 1);
+        EXPECT_TRUE(table().RowById(3));
+        ExpectPlotInStep();
+        EXPECT_TRUE(state().star.FileEdited);
+        EXPECT_FALSE(Drawn(2455030, 12.4, kBandV));
+        EXPECT_EQ(Drawn(2455010, 11.0, kBandV), c.lines.size() == 1);
+        EXPECT_EQ(view().starLabel,
+                  QString("T TST - (%1 Points)").arg(6 - static_cast<int>(c.lines.size())));
+        EXPECT_FALSE(dialogs.open);
+        EXPECT_EQ(commands->recordList(), nullptr);
+    }
+}
+
+TEST_F(RecordCommands, EditRefusesAFieldItCannotWriteAndWritesTheRowOnOK) {
+    LoadStar();
+    ListAndChoose({2});
+    dialogs.edits.push_back([](std::vector<RecordField>& f) { Type(f, "Mag", "12.4:"); });
+    dialogs.edits.push_back([](std::vector<RecordField>& f) {
+        Type(f, "Mag", "12.1");
+        Type(f, "Band", "R");
+        Type(f, "Comments", "typo mended");
+    });
+    commands->cmdEdit_Click();
+    EXPECT_EQ(dialogs.editorCaption, QString("Edit Record"));
+    EXPECT_EQ(dialogs.acceptResults, (std::vector<bool>{false, true}));
+    EXPECT_EQ(prompts.messages,
+              (std::vector<Msg>{{"Mag is not a number: \"12.4:\". Type a number such as 9.5; "
+                                 "nothing has been changed.",
+                                 "Edit Record", Buttons::OK, Icon::Exclamation}}));
+    const ObsRow row = *table().RowById(4);
+    EXPECT_EQ(std::make_tuple(row.Mag, row.Band, row.Comments, row.PunktFarb),
+              std::make_tuple(12.1, std::string("R"), std::string("typo mended"), kRed));
+    ExpectPlotInStep();
+    EXPECT_TRUE(state().star.FileEdited);
+    EXPECT_TRUE(Drawn(2455030, 12.1, kRed));
+    EXPECT_FALSE(Drawn(2455030, 12.4, kBandV));
+    EXPECT_EQ(dialogs.shown.lines[2], QString("2455030,12.1,,,R,XYZ,,,,,typo mended,,,,,,,T TST"));
+    EXPECT_TRUE(dialogs.open);
+
+    // Cancel (the script runs out) and an OK that changed nothing leave everything alone.
+    state().star.FileEdited = false;
+    commands->cmdEdit_Click();
+    dialogs.edits.push_back([](std::vector<RecordField>&) {});
+    commands->cmdEdit_Click();
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_EQ(table().RowById(4)->Mag, 12.1);
+}
+
+TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
+    state().settings.ConnectMarked = true;
+    LoadStar();
+    ListAndChoose({1});        // row 3, observer ABC
+    commands->cmd0_Click(13);  // the palette is not shown yet: nothing happens
+    EXPECT_FALSE(state().overlay.ObserverMarked);
+    commands->cmdMark_Click();
+    EXPECT_TRUE(dialogs.shown.paletteShown);
+    EXPECT_EQ(dialogs.shown.colorPrompt, QString("Pick a color for observer ABC. "));
+    commands->cmd0_Click(13);
+    EXPECT_FALSE(dialogs.shown.paletteShown);
+    EXPECT_TRUE(dialogs.open);
+    for (const int64_t id : {1, 3, 5}) {
+        EXPECT_EQ(table().RowById(id)->PunktFarb, kFuchsia) << id;
+        EXPECT_EQ(table().RowById(id)->Marked, "1") << id;
+    }
+    EXPECT_EQ(table().RowById(4)->Marked, "");
+    ExpectPlotInStep();
+    EXPECT_FALSE(state().star.FileEdited);
+    // The marks show when the list closes: the points and the line from row 3 to row 5.
+    EXPECT_FALSE(Drawn(2455030, 10.5, kFuchsia));
+    commands->cmdClose_Click();
+    EXPECT_TRUE(Drawn(2455000, 10.0, kFuchsia));
+    EXPECT_TRUE(Drawn(2455030, 10.5, kFuchsia));
+    EXPECT_TRUE(Drawn(2455030, 12.4, kBandV));
+
+    // Deleting a marked row takes its point out of the joining line; Refresh unmarks.
+    DragBox(19, 9, 41, 12.5);  // rows 3, 4 and 5
+    commands->lstRecords_Click({2}, 2);
+    prompts.answer(Answer::Yes);
+    commands->cmdDelete_Click();
+    EXPECT_EQ(state().overlay.MarkList,
+              (std::vector<MarkEntry>{{"1", "2455000", "10", "16711935"},
+                                      {"1", "2455020", "12", "16711935"}}));
+    EXPECT_FALSE(Drawn(2455030, 10.5, kFuchsia));
+    commands->cmdRefresh_Click();
+    EXPECT_EQ(table().RowById(1)->PunktFarb, kBandV);
+    EXPECT_FALSE(Drawn(2455000, 10.0, kFuchsia));
+}
+
+TEST_F(RecordCommands, MoreColorsMarksInTheChosenColourClosesTheListAndShowsTheMarks) {
+    LoadStar();
+    ListAndChoose({0});  // row 2, observer O'B
+    commands->cmdMark_Click();
+    prompts.color(std::nullopt);  // cancel: the list stays as it was
+    commands->cmdMoreColors_Click();
+    EXPECT_TRUE(dialogs.open && dialogs.shown.paletteShown);
+    prompts.color(kFuchsia);
+    commands->cmdMoreColors_Click();
+    EXPECT_EQ(table().RowById(2)->PunktFarb, kFuchsia);
+    EXPECT_EQ(state().overlay.MarkList,
+              (std::vector<MarkEntry>{{"1", "2455010", "11", "16711935"}}));
+    EXPECT_FALSE(dialogs.open);
+    EXPECT_TRUE(Drawn(2455010, 11.0, kFuchsia));
+}
+
+TEST_F(RecordCommands, LogToFileAppendsTheChosenLinesToTheFileChosen) {
+    LoadStar();
+    ListAndChoose({1});
+    const std::string log = state().star.FilesFolder + "/log.txt";
+    for (int i = 0; i < 2; ++i) {
+        prompts.file(QString::fromStdString(log));
+        commands->cmdLog_Click();
+    }
+    prompts.file(std::nullopt);  // cancel writes nothing
+    commands->cmdLog_Click();
+    const std::string line = kLine3.toStdString() + "\r\n";
+    EXPECT_EQ(test::ReadFileBytes(log), line + line);
+    ASSERT_EQ(prompts.fileDialogs.size(), 3u);
+    EXPECT_EQ(prompts.fileDialogs[0].filter,
+              QString("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+    EXPECT_EQ(prompts.fileDialogs[0].initialFolder,
+              QString::fromStdString(state().star.FilesFolder));
+    // A file that cannot be written says so.
+    prompts.file(QString::fromStdString(dir.file("no/such/folder/log.txt")));
+    commands->cmdLog_Click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.endsWith("encountered in module cmdLog."));
+    EXPECT_FALSE(state().star.FileEdited);
+}
+
+TEST_F(RecordCommands, CloseEndsInTheLocateToolTheCloseBoxLeavesToolAndPlotAlone) {
+    LoadStar();
+    ListAndChoose({0});
+    commands->cmdJDZoom_Click();
+    const size_t presented = host.presented.size();
+    commands->frmSelect_Unload();
+    EXPECT_FALSE(dialogs.open);
+    EXPECT_EQ(state().overlay.tool, Tool::JDZoom);
+    EXPECT_EQ(host.presented.size(), presented);
+
+    commands->cmdLocate_Click();
+    ListAndChoose({0});
+    commands->cmdJDZoom_Click();
+    commands->cmdClose_Click();
+    EXPECT_EQ(state().overlay.tool, Tool::Locate);
+    EXPECT_EQ(view().cursorName, QString("XHairs"));
+    EXPECT_FALSE(dialogs.open);
+}
+
+TEST_F(RecordCommands, UnloadingTheStarClosesItsList) {
+    LoadStar();
+    ListAndChoose({0});
+    commands->UnloadStar();
+    EXPECT_FALSE(dialogs.open);
+    EXPECT_EQ(commands->recordList(), nullptr);
+    EXPECT_EQ(commands->cmdDelete_Click().look, WindowView::Look::Empty);
+}
+
+TEST_F(RecordCommands, ThreeColumnDataIsListedWithoutEditAndMark) {
+    commands->LoadThreeColumnFile(WriteFile("curve.dat", {"2455000.5 10.0", "2455001.5 10.5"}));
+    ASSERT_EQ(view().look, WindowView::Look::Plot);
+    commands->BoxFinder(-10, 0, 10, 20);
+    EXPECT_EQ(dialogs.shown.lines.size(), 2u);
+    EXPECT_FALSE(dialogs.shown.editEnabled || dialogs.shown.markEnabled);
+}
+
+TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLacksTheDeleted) {
+    const std::string path = dir.file("download-ccd.txt");
+    test::WriteFileBytes(path, test::ReadFileBytes(test::SampleFile("download-ccd.txt")));
+    LoadAndFill(path);
+    ASSERT_EQ(table().Count(), 340);
+    ASSERT_TRUE(prompts.messages.empty());
+    std::vector<ObsRow> rows;
+    table().ForEachRowById([&rows](const ObsRow& r) { rows.push_back(r); });
+    const double first = state().view.JDFirst;
+    // A box around rows 1 and 2, whose JDs have five decimals.
+    commands->BoxFinder(rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
+                        rows[1].JD - first + 0.0003, rows[1].Mag - 0.01);
+    ASSERT_EQ(dialogs.shown.lines.size(), 2u);
+    commands->lstRecords_Click({0, 1}, 1);
+    prompts.answer(Answer::Yes);
+    commands->cmdDelete_Click();
+    commands->BoxFinder(rows[2].JD - first - 0.0003, rows[2].Mag - 0.01,
+                        rows[2].JD - first + 0.0003, rows[2].Mag + 0.01);
+    ASSERT_EQ(dialogs.shown.lines.size(), 1u);
+    commands->lstRecords_Click({0}, 0);
+    dialogs.edits.push_back([](std::vector<RecordField>& f) {
+        Type(f, "Mag", "10.5");
+        Type(f, "Comments", "checked");
+    });
+    commands->cmdEdit_Click();
+    prompts.answer(Answer::Yes);  // "Are you SURE ..."
+    commands->mnuSave_Click();
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_FALSE(state().star.FileEdited);
+
+    const std::string saved = test::ReadFileBytes(path);
+    ObsRow edited = rows[2];
+    edited.Mag = 10.5;
+    edited.Comments = "checked";
+    EXPECT_NE(StarFileRecordLine(edited).find(" 10.5"), std::string::npos);
+    std::string expected;
+    for (size_t i = 2; i < rows.size(); ++i)
+        expected += StarFileRecordLine(i == 2 ? edited : rows[i]) + "\r\n";
+    EXPECT_EQ(saved.substr(saved.find("\r\n\r\n") + 4), expected);
+}
+
+}  // namespace
+}  // namespace sabrix
