@@ -263,6 +263,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     FormLayout layout_;
     QWidget* client_ = nullptr;
     std::array<QLabel*, 4> panels_{};
+    // Whether panel 3 is wide enough for the readout with its calendar date.
+    bool readoutFitsDate_ = false;
     std::vector<QAction*> menuCommands_;
     bool plotHadFocus_ = false;
     QPointer<frmStats> stats_;

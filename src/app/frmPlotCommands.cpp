@@ -67,9 +67,11 @@ void frmPlot::Apply(const WindowView& view) {
 
     mnuFaint->setChecked(view.omitFainterChecked);
     mnuStats->setChecked(view.statsChecked);
-    if (mnuCalendar->isChecked() != view.calendarChecked) {
-        mnuCalendar->setChecked(view.calendarChecked);
-        // Panel 3 fits the readout whole, with the date when it shows one.
+    mnuCalendar->setChecked(view.calendarChecked);
+    // Panel 3 fits the readout whole, with the date when it shows one. (The menu item's own
+    // check changes as it is clicked, before this runs, so it cannot tell what the panel fits.)
+    if (readoutFitsDate_ != view.calendarChecked) {
+        readoutFitsDate_ = view.calendarChecked;
         QLabel* readout = panels_[2];
         const QString widest = view.calendarChecked
                                    ? QStringLiteral("JD = 0000000.0000  0000-00-00 00:00 UTC")

@@ -125,6 +125,21 @@ TEST_F(PlotWindow, StatusPanelsAreNumberedOneToFourAndThePointerReadoutsClearOff
                                      "Magnification = 1 X", "", "", ""}));
 }
 
+// Clicking Calendar Dates checked the item before the window saw the change, and panel 3 kept
+// its width: the date after the JD was cut off.
+TEST_F(PlotWindow, WithCalendarDatesPanelThreeShowsTheReadoutWhole) {
+    LoadStar(false);
+    QLabel* readout = window->findChild<QLabel*>("staPlotPanel3");
+    ASSERT_NE(readout, nullptr);
+    window->mnuCalendar->trigger();
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(window->picView, &move);
+    ASSERT_TRUE(window->panelText(3).endsWith("UTC")) << window->panelText(3).toStdString();
+    EXPECT_GE(readout->minimumWidth(), readout->fontMetrics().horizontalAdvance(readout->text()));
+    window->mnuCalendar->trigger();
+}
+
 TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
     window->resize(100, 100);
     EXPECT_EQ(window->size(), QSize(622, 393));  // 9330 x 5895 twips
