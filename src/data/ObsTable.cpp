@@ -671,7 +671,7 @@ std::vector<int64_t> ObsTable::IdsInBox(double jdA, double jdB, double magA, dou
 
 void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
                                const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(*db_, SelectRows("WHERE ID = ?"));
+    SQLite::Statement q(db(), SelectRows("WHERE ID = ?"));
     for (const int64_t id : ids) {
         q.bind(1, id);
         if (q.executeStep()) visit(ReadObsRow(q));
@@ -691,14 +691,14 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
     // The rows are read whole before the first write: a read cursor that sees its table change
     // under it seeks again after every write.
     {
-        SQLite::Statement q(*db_, "SELECT ID, JD, Mag FROM Obs WHERE Init = ? ORDER BY ID");
+        SQLite::Statement q(db(), "SELECT ID, JD, Mag FROM Obs WHERE Init = ? ORDER BY ID");
         q.bind(1, init);
         while (q.executeStep())
             rows.push_back({q.getColumn(0).getInt64(), q.getColumn(1).getDouble(),
                             q.getColumn(2).getDouble()});
     }
-    SQLite::Transaction transaction(*db_);
-    SQLite::Statement update(*db_, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID = ?");
+    SQLite::Transaction transaction(db());
+    SQLite::Statement update(db(), "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID = ?");
     update.bind(1, color);
     update.bind(2, markNumber);
     for (const Marked& row : rows) {
@@ -718,7 +718,7 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
 }
 
 bool ObsTable::UpdateRow(const ObsRow& r) {
-    SQLite::Statement q(*db_,
+    SQLite::Statement q(db(),
                         "UPDATE Obs SET Desig = ?, Star = ?, JD = ?, Faint = ?, Mag = ?, "
                         "Uncertain = ?, HQUncertain = ?, Band = ?, Init = ?, ComCod = ?, "
                         "Comp1 = ?, Comp2 = ?, Charts = ?, Comments = ?, XForm = ?, AirMass = ?, "
@@ -726,39 +726,7 @@ bool ObsTable::UpdateRow(const ObsRow& r) {
                         "Edited = ?, Error = ?, ObserverAffiliation = ?, MeasurementMethod = ?, "
                         "GroupingMethod = ?, ADSReference = ?, Digitizer = ?, Credit = ? "
                         "WHERE ID = ?");
-    const std::string* texts[] = {&r.Desig,
-                                  &r.Star,
-                                  &r.Faint,
-                                  &r.Uncertain,
-                                  &r.HQUncertain,
-                                  &r.Band,
-                                  &r.Init,
-                                  &r.ComCod,
-                                  &r.Comp1,
-                                  &r.Comp2,
-                                  &r.Charts,
-                                  &r.Comments,
-                                  &r.XForm,
-                                  &r.AirMass,
-                                  &r.Valid,
-                                  &r.CMag,
-                                  &r.KMag,
-                                  &r.HQJD,
-                                  &r.Marked,
-                                  &r.Edited,
-                                  &r.ObserverAffiliation,
-                                  &r.MeasurementMethod,
-                                  &r.GroupingMethod,
-                                  &r.ADSReference,
-                                  &r.Digitizer,
-                                  &r.Credit};
-    const int textIndexes[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
-                               16, 17, 18, 19, 20, 22, 23, 25, 26, 27, 28, 29, 30};
-    for (size_t k = 0; k < std::size(textIndexes); ++k) q.bind(textIndexes[k], *texts[k]);
-    q.bind(3, r.JD);
-    q.bind(5, r.Mag);
-    q.bind(21, r.PunktFarb);
-    q.bind(24, r.Error);
+    BindRow(q, r, 1);
     q.bind(31, r.ID);
     if (q.exec() == 0) return false;
     if (pointsReady_) {
@@ -776,8 +744,8 @@ bool ObsTable::UpdateRow(const ObsRow& r) {
 int64_t ObsTable::DeleteByIds(const std::vector<int64_t>& ids) {
     std::unordered_set<int64_t> deleted;
     {
-        SQLite::Transaction transaction(*db_);
-        SQLite::Statement q(*db_, "DELETE FROM Obs WHERE ID = ?");
+        SQLite::Transaction transaction(db());
+        SQLite::Statement q(db(), "DELETE FROM Obs WHERE ID = ?");
         for (const int64_t id : ids) {
             q.bind(1, id);
             if (q.exec() > 0) deleted.insert(id);
