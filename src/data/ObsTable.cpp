@@ -230,6 +230,11 @@ struct ObsTable::FillJob {
     uint64_t digest = 0;
     std::thread thread;
 
+    // SQLite's progress callback, on the fill's own thread: non-zero interrupts the statement.
+    static int InterruptWhenCancelled(void* job) {
+        return static_cast<FillJob*>(job)->cancel.load(std::memory_order_relaxed) ? 1 : 0;
+    }
+
     void run(const std::string& path, const RowSource& source) {
         try {
             SQLite::Database db(path, SQLite::OPEN_READWRITE);
@@ -256,13 +261,22 @@ struct ObsTable::FillJob {
                 rowsWritten.store(id, std::memory_order_relaxed);
             });
             if (cancel.load(std::memory_order_relaxed)) throw FillCancelled{};
+            // Marking reads an observer's rows by code; its index is built here, behind the
+            // plot, rather than when the user first marks. A cancel interrupts the build.
+            sqlite3_progress_handler(db.getHandle(), 10000, &InterruptWhenCancelled, this);
+            db.exec("CREATE INDEX ObsInit ON Obs (Init)");
+            sqlite3_progress_handler(db.getHandle(), 0, nullptr, nullptr);
             db.exec("COMMIT");
         } catch (const FillCancelled&) {
             // Closing the connection with the transaction open rolls every row back.
             cancelled = true;
         } catch (const std::exception& e) {
-            failed = true;
-            description = e.what();
+            if (cancel.load(std::memory_order_relaxed)) {
+                cancelled = true;
+            } else {
+                failed = true;
+                description = e.what();
+            }
         }
         finished.store(true, std::memory_order_release);
     }
