@@ -223,7 +223,6 @@ struct WindowFigures {
     double locate = 0;
     size_t locateRows = 0;
     double mark = 0;
-    double markIndexed = 0;
     int64_t markRows = 0;
     double deleteOne = 0;
 };
@@ -301,9 +300,6 @@ void MeasureRecords(frmPlot& window, FailingPrompts& prompts, const std::string&
         return s;
     };
     f.mark = markBench();
-    // The same once the indexes exist (the first query by observer builds them).
-    window.table()->ForEachRowOfObserver("", [](const ObsRow&) {});
-    f.markIndexed = markBench();
 
     boxAround(middle, 0.5, 0.15);
     frmSelect* list = window.recordDialogs().list();
@@ -513,12 +509,6 @@ int main(int argc, char** argv) {
     rows.push_back(
         {share, import - importNoYield, "< 5% of the import", Verdict(yieldShare < 0.05)});
 
-    // Left out of the load, paid by the first query by JD box or observer.
-    const auto indexStart = std::chrono::steady_clock::now();
-    table->ForEachRowOfObserver("", [](const ObsRow&) {});
-    rows.push_back(
-        {"JD and Init indexes (first query that needs them)", Seconds(indexStart), "", ""});
-
     AppState state;
     state.settings = colors;
     state.star.StarName = "CHI CYG";
@@ -564,8 +554,6 @@ int main(int argc, char** argv) {
     rows.push_back({"window: marking an observer of " + std::to_string(figures.markRows) +
                         " rows, with the redraw",
                     figures.mark, "<= 0.2 s", Verdict(figures.mark <= 0.2)});
-    rows.push_back({"window: the same marking once the Init index exists", figures.markIndexed,
-                    "<= 0.2 s", Verdict(figures.markIndexed <= 0.2)});
     rows.push_back({"window: deleting one record, with the redraw", figures.deleteOne, "<= 0.2 s",
                     Verdict(figures.deleteOne <= 0.2)});
     rows.push_back({"window: the same redraw yielding every 50 rows (the old pacing)",

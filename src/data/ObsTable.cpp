@@ -240,7 +240,7 @@ struct ObsTable::FillJob {
             SQLite::Database db(path, SQLite::OPEN_READWRITE);
             ConfigureConnection(db);
             db.exec("BEGIN");
-            // As a bulk load into the empty table: the indexes are built when first needed.
+            // As a bulk load into the empty table: the observer index is built after the rows.
             db.exec("DROP INDEX IF EXISTS ObsJD");
             db.exec("DROP INDEX IF EXISTS ObsInit");
             SQLite::Statement insert(db, kInsertRowWithId);
@@ -411,7 +411,7 @@ const char* const ObsTable::kInsertRow =
 
 void ObsTable::ensureIndexes() const {
     if (!indexesDeferred_) return;
-    db().exec("CREATE INDEX IF NOT EXISTS ObsJD ON Obs (JD)");
+    // Only marking selects rows by a column in SQL; selections by JD read the plot columns.
     db().exec("CREATE INDEX IF NOT EXISTS ObsInit ON Obs (Init)");
     indexesDeferred_ = false;
 }
@@ -589,28 +589,6 @@ void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& vi
     }
 }
 
-void ObsTable::ForEachRowInBox(double jdA, double jdB, double magA, double magB,
-                               const std::function<void(const ObsRow&)>& visit) const {
-    Order(jdA, jdB);
-    Order(magA, magB);
-    ensureIndexes();
-    SQLite::Statement q(db(), SelectRows("WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
-                                         "ORDER BY JD, ID"));
-    q.bind(1, jdA);
-    q.bind(2, jdB);
-    q.bind(3, magA);
-    q.bind(4, magB);
-    while (q.executeStep()) visit(ReadObsRow(q));
-}
-
-void ObsTable::ForEachRowOfObserver(const std::string& init,
-                                    const std::function<void(const ObsRow&)>& visit) const {
-    ensureIndexes();
-    SQLite::Statement q(db(), SelectRows("WHERE Init = ? ORDER BY JD, ID"));
-    q.bind(1, init);
-    while (q.executeStep()) visit(ReadObsRow(q));
-}
-
 std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
     SQLite::Statement q(db(), SelectRows("WHERE ID = ?"));
     q.bind(1, id);
@@ -630,24 +608,6 @@ void ObsTable::recolorPoints(const std::unordered_map<int64_t, int32_t>& colors)
     if (!pointsReady_ || colors.empty()) return;
     for (CachedPoint& c : points_)
         if (const auto it = colors.find(c.ID); it != colors.end()) c.PunktFarb = it->second;
-}
-
-int64_t ObsTable::MarkObserver(const std::string& init, int32_t color,
-                               const std::string& markNumber) {
-    ensureIndexes();
-    std::unordered_map<int64_t, int32_t> changed;
-    {
-        SQLite::Statement ids(db(), "SELECT ID FROM Obs WHERE Init = ?");
-        ids.bind(1, init);
-        while (ids.executeStep()) changed.emplace(ids.getColumn(0).getInt64(), color);
-    }
-    SQLite::Statement q(db(), "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE Init = ?");
-    q.bind(1, color);
-    q.bind(2, markNumber);
-    q.bind(3, init);
-    const int64_t count = q.exec();
-    recolorPoints(changed);
-    return count;
 }
 
 int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
@@ -696,6 +656,7 @@ void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
 int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
                                         const std::string& markNumber,
                                         const std::function<void(double jd, double mag)>& visit) {
+    ensureIndexes();
     struct Marked {
         int64_t id;
         double jd;

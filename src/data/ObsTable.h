@@ -143,17 +143,9 @@ class ObsTable {
     // the other fields are empty. One row object is reused, so a save of a million rows
     // allocates little.
     void ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const;
-    // Rows inside a JD by magnitude box (bounds inclusive, either order), in JD order.
-    void ForEachRowInBox(double jdA, double jdB, double magA, double magB,
-                         const std::function<void(const ObsRow&)>& visit) const;
-    // Rows of one observer code, in JD order.
-    void ForEachRowOfObserver(const std::string& init,
-                              const std::function<void(const ObsRow&)>& visit) const;
     std::optional<ObsRow> RowById(int64_t id) const;
     // Deletes one row; returns false when no row has that ID.
     bool DeleteById(int64_t id);
-    // Gives every row of the observer the colour and the marking number; returns the count.
-    int64_t MarkObserver(const std::string& init, int32_t color, const std::string& markNumber);
     // Clears every marking; each marked row gets the colour that colorOf gives for it.
     // Returns the number of rows changed.
     int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
@@ -191,8 +183,8 @@ class ObsTable {
     std::pair<size_t, size_t> windowRange(double jdA, double jdB) const;
     void mergePoints(std::vector<CachedPoint> added);
     void recolorPoints(const std::unordered_map<int64_t, int32_t>& colors);
-    // Builds the indexes on JD and Init when a bulk load into the empty table left them out.
-    // Every query that selects by JD or Init calls it first.
+    // Builds the observer index when a bulk load into the empty table left it out (the fill
+    // builds it itself). Marking, the one query that selects by Init, calls it first.
     void ensureIndexes() const;
 
     std::string path_;

@@ -78,7 +78,7 @@ class Commands : public test::CommandsFixture {
 
     // Marks every observation of the observer in blue and draws the plot with the marks.
     void MarkObserver(const std::string& init) {
-        table().MarkObserver(init, kBlue, "1");
+        table().MarkObserverInIdOrder(init, kBlue, "1", [](double, double) {});
         state().overlay.ObserverMarked = true;
         state().overlay.MarkCount = 1;
         commands->Redraw(true);

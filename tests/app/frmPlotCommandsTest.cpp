@@ -77,7 +77,7 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     }
 
     // F5 and "Refresh Plot Screen" take the marks and the overlays away.
-    window->table()->MarkObserver("ABC", kBlue, "1");
+    window->table()->MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
     window->state().overlay.ObserverMarked = true;
     window->state().overlay.MarkCount = 1;
     window->Redraw(true);

@@ -85,7 +85,7 @@ TEST(UnMarkObs, GivesMarkedRowsTheirBandColourBackAndLeavesOthersAlone) {
     t.Add({Row(1, "V"), Row(2, "B", "<"), Row(3, "Vis."), older});
     AppState state;
     state.settings = DistinctColors();
-    t.table.MarkObserver("ABC", 0xff00ff, "1");
+    t.table.MarkObserverInIdOrder("ABC", 0xff00ff, "1", [](double, double) {});
     state.overlay.ObserverMarked = true;
     state.overlay.MarkList.push_back({"1", "1", "10", "16711935"});
     state.overlay.MarkCount = 1;

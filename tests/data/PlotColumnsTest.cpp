@@ -104,7 +104,7 @@ TEST(PlotColumns, StayInStepWithTheTableThroughEveryKindOfWrite) {
     ExpectInStep(t.table);
     ASSERT_TRUE(t.table.DeleteById(3));
     ExpectInStep(t.table);
-    EXPECT_EQ(t.table.MarkObserver("ABC", 16711935, "1"), 3);
+    EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 16711935, "1", [](double, double) {}), 3);
     state.overlay.ObserverMarked = true;
     ExpectInStep(t.table);
     UnMarkObs(state, t.table);
