@@ -161,17 +161,25 @@ bool SaveFile(AppState& state, ObsTable& table, Prompts& prompts, const Clock& c
     return saved;
 }
 
+namespace {
+// Both saves of a star file need a star file loaded; otherwise says why and returns false.
+bool StarReadyToSave(const AppState& state, Prompts& prompts) {
+    if (state.star.ThreeColumnFormat) {
+        WrongFormatThreeColumn(prompts);
+        return false;
+    }
+    if (!state.star.FileLoaded) {
+        NoStarLoaded(prompts);
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
 void mnuSave_Click(AppState& state, ObsTable& table, Prompts& prompts, const Clock& clock,
                    SaveDisplay& display) {
     try {
-        if (state.star.ThreeColumnFormat) {
-            WrongFormatThreeColumn(prompts);
-            return;
-        }
-        if (!state.star.FileLoaded) {
-            NoStarLoaded(prompts);
-            return;
-        }
+        if (!StarReadyToSave(state, prompts)) return;
         if (AlwaysSave(state)) {
             SaveFile(state, table, prompts, clock, display);
             return;
@@ -246,14 +254,7 @@ bool DownloadSaveFile(AppState& state, ObsTable& table, Prompts& prompts, SaveDi
 void mnuSaveDownload_Click(AppState& state, ObsTable& table, Prompts& prompts,
                            SaveDisplay& display) {
     try {
-        if (state.star.ThreeColumnFormat) {
-            WrongFormatThreeColumn(prompts);
-            return;
-        }
-        if (!state.star.FileLoaded) {
-            NoStarLoaded(prompts);
-            return;
-        }
+        if (!StarReadyToSave(state, prompts)) return;
         DownloadSaveFile(state, table, prompts, display);
     } catch (const std::exception& e) {
         SaveError(prompts, DisplayText(e.what()), "mnuSaveDownload");
