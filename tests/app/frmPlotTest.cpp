@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMenuBar>
 #include <QMimeData>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -20,88 +18,23 @@ namespace {
 using PlotWindow = test::PlotWindowFixture;
 using test::ExpectEmptyLook;
 
-// "objectName:caption" of each item, "objectName:-" for a separator, joined by ", ".
-QString Inventory(const QList<QAction*>& actions) {
-    QStringList list;
-    for (QAction* a : actions)
-        list << a->objectName() + ":" + (a->isSeparator() ? QString("-") : a->text());
-    return list.join(", ");
-}
-
-TEST_F(PlotWindow, OpensWithItsMenusButtonsAndStartPage) {
+// The window as it opens: every command available but Previous View (no view to go back to
+// yet), no recent files listed, the buttons ready and the start page shown.
+TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewAvailableOnItsStartPage) {
     EXPECT_EQ(window->windowTitle(), QString("Sabrix"));
-    QStringList bar;
-    for (QAction* a : window->menuBar()->actions()) bar << a->text();
-    EXPECT_EQ(bar, (QStringList{"Files", "Tools", "Configure", "Help", "Exit"}));
-    EXPECT_EQ(Inventory(window->mnuFiles->actions()),
-              (QStringList{
-                   "mnuLoad:Load a File", "mnuSave:Save to Star File",
-                   "mnuSaveDownload:Save as Download File", "mnuFaint:Omit \"fainter thans\"",
-                   "mnuSpacer6:-", "mnuXYZ:Load 3-Column File", "mnuSaveXYZ:Save 3-Column File",
-                   "mnuExport:Export Plot Image", "mnuSpacerRecent:-", "mnuRecent1:", "mnuRecent2:",
-                   "mnuRecent3:", "mnuRecent4:", "mnuRecent5:", "mnuSpacer7:-", "mnuExit1:Exit"})
-                  .join(", "));
-    EXPECT_EQ(
-        Inventory(window->mnuTools->actions()),
-        (QStringList{"mnuAvg:Average Values", "mnuPoly:Polynomial Fit", "mnuSpacer3:-",
-                     "mnuWebSite:Download Data File (WWW)", "mnuSpacer5:-", "mnuStats:Stats Window",
-                     "mnuCalendar:Calendar Dates", "mnuspacer4:-", "mnuViewer:View Files",
-                     "mnuManage:Manage Files", "mnuSpacerPrevious:-", "mnuPrevious:Previous View"})
-            .join(", "));
-    EXPECT_EQ(
-        Inventory(window->mnuHelp->actions()),
-        (QStringList{"mnuDocs:Documentation", "mnuSpace:-", "mnuAbout:About Sabrix"}).join(", "));
-    // "Previous View" waits for a view to go back to; the hidden recent-file items count as
-    // disabled.
-    const QStringList notYet = {"mnuPrevious"};
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
         if (!a->isSeparator() && !a->menu() && a->isVisible()) {
-            EXPECT_EQ(a->isEnabled(), !notYet.contains(a->objectName()))
-                << a->objectName().toStdString();
+            EXPECT_EQ(a->isEnabled(), a != window->mnuPrevious) << a->objectName().toStdString();
         }
-    EXPECT_TRUE(window->mnuFaint->isCheckable() && window->mnuStats->isCheckable() &&
-                window->mnuCalendar->isCheckable());
     EXPECT_FALSE(window->mnuCalendar->isChecked());
-    // No file loaded yet: the recent-file items are hidden.
     EXPECT_FALSE(window->mnuSpacerRecent->isVisible());
     for (QAction* item : window->mnuRecent) EXPECT_FALSE(item->isVisible());
-    EXPECT_EQ(window->mnuLoad->shortcut(), QKeySequence(QKeySequence::Open));
-    EXPECT_EQ(window->mnuExit1->shortcut(), QKeySequence("Ctrl+Q"));
-
-    const QStringList tips = {"cmdZoomBox:Select Zoom",
-                              "cmdBox:Select Edits",
-                              "cmdMagZoom:Expand/Contract Mag",
-                              "cmdJDZoom:Expand/Contract JD",
-                              "cmdMag:Zoom In/Out",
-                              "cmdLocate:Locate Point",
-                              "cmdPoly:Polynomial Fit",
-                              "cmdBin:Averages",
-                              "cmdBegin:Beginning of Plot",
-                              "cmdEnder:End of Plot",
-                              "cmdBack:Back",
-                              "cmdForward:Forward",
-                              "cmdUp:Brighter",
-                              "CmdDown:Dimmer",
-                              "cmdRefresh:Refresh Plot Screen",
-                              "cmdReset:Reset Plot"};
-    EXPECT_EQ(window->fraButtons->findChildren<QPushButton*>().size(), tips.size());
-    for (const QString& tip : tips) {
-        auto* button = window->fraButtons->findChild<QPushButton*>(tip.section(':', 0, 0));
-        ASSERT_NE(button, nullptr) << tip.toStdString();
-        EXPECT_EQ(button->objectName() + ":" + button->toolTip(), tip);
-        EXPECT_EQ(button->size(), QSize(32, 32));
-        EXPECT_TRUE(button->isEnabled()) << tip.toStdString();
-        // "Reset Plot" is a plain red button.
-        EXPECT_EQ(button->icon().isNull(), button == window->cmdReset) << tip.toStdString();
-    }
-    EXPECT_TRUE(window->cmdReset->styleSheet().contains("background-color: #e00000"));
+    for (QPushButton* button : window->fraButtons->findChildren<QPushButton*>())
+        EXPECT_TRUE(button->isEnabled() && !button->toolTip().isEmpty())
+            << button->objectName().toStdString();
 
     ExpectEmptyLook(*window);
-    EXPECT_EQ(window->cmdLoad->text(), QString("Load a File"));
     EXPECT_TRUE(window->Label1->isVisible());
-    EXPECT_EQ(window->Label1->text(), QString("Sabrix"));
-    EXPECT_EQ(window->Label2->text(), QString("Plots Variable Star Observations"));
-    EXPECT_TRUE(window->lblCopyright->text().startsWith(QChar(169)));
     EXPECT_EQ(window->picView->canvas().ForeColor, 65535);
 }
 
