@@ -8,10 +8,10 @@
 #include <complex>
 #include <memory>
 #include <mutex>
-#include <numbers>
 #include <vector>
 
 #include "analysis/LombScargle.h"
+#include "analysis/UnitCircle.h"
 #include "analysis/WorkerThreads.h"
 #include "core/SabrixError.h"
 
@@ -33,14 +33,14 @@ constexpr int64_t kMaxFftLength = int64_t{1} << 20;
 constexpr double kConditioningFloor = 0.01;
 // Observations between looks at the cancel request and reports of progress.
 constexpr int64_t kObservationsPerLook = 1 << 15;
-// Measured on a 2-core x86-64: nanoseconds per observation for the sums of one block at f
-// and at 2 f, per point and level of an FFT, per frequency assembled, per exact frequency and
-// observation.
-constexpr double kNsPerObservationPair = 40;
-constexpr double kNsPerObservationDouble = 28;
-constexpr double kNsPerFftPointLevel = 1.0;
+// Measured on a 2-core x86-64 (AVX2), one core: nanoseconds per observation for the sums of
+// one block at f and at 2 f, per point and level of an FFT, per frequency assembled, per
+// observation of an exact recomputation.
+constexpr double kNsPerObservationPair = 45;
+constexpr double kNsPerObservationDouble = 30;
+constexpr double kNsPerFftPointLevel = 0.85;
 constexpr double kNsPerAssembly = 30;
-constexpr double kNsPerExactTerm = 12;
+constexpr double kNsPerExactTerm = 1.5;
 
 // FFTW's planner is not thread-safe; executing a plan is.
 std::mutex& PlannerMutex() {
@@ -184,12 +184,10 @@ double GridPlace(double step, double tau, int64_t length) {
     return x;
 }
 
-// exp(2 pi i f tau), whole cycles taken off first.
+// exp(2 pi i f tau).
 std::complex<double> Turn(double frequency, double tau) {
-    double cycles = frequency * tau;
-    cycles -= std::nearbyint(cycles);
-    const double angle = 2 * std::numbers::pi * cycles;
-    return {std::cos(angle), std::sin(angle)};
+    const CosSin z = CosSinOfCycles(frequency * tau);
+    return {z.c, z.s};
 }
 
 // The sums of one block: at f (weights and weighted magnitudes) and at 2 f (weights).

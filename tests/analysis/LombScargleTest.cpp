@@ -7,6 +7,7 @@
 
 #include "analysis/LombScargle.h"
 #include "analysis/SyntheticSeries.h"
+#include "analysis/UnitCircle.h"
 
 namespace sabrix {
 namespace {
@@ -101,6 +102,21 @@ TEST(LombScargle, TheOriginOfTimeDoesNotChangeThePower) {
     const PeriodData b = early.Prepared();
     for (const double f : {1 / 0.0537, 19.99, 20.0})
         EXPECT_NEAR(ExactLombScargle(a, f).power, ExactLombScargle(b, f).power, 1e-9) << f;
+}
+
+TEST(UnitCircle, CosineAndSineOfCyclesAgreeWithTheLibraryEverywhere) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> far(-1e7, 1e7);
+    for (int i = 0; i < 20000; ++i) {
+        // Near 0, near every quarter cycle and half cycle, and far out.
+        const double x = i < 2000   ? (i - 1000) / 4000.0
+                         : i < 4000 ? std::round(far(rng)) + 0.5
+                                    : far(rng);
+        const double fraction = x - std::nearbyint(x);
+        const CosSin z = CosSinOfCycles(x);
+        ASSERT_NEAR(z.c, std::cos(2 * std::numbers::pi * fraction), 4e-15) << x;
+        ASSERT_NEAR(z.s, std::sin(2 * std::numbers::pi * fraction), 4e-15) << x;
+    }
 }
 
 TEST(PeriodData, RefusesWhatGivesNoPeriodogramWithAMessage) {
