@@ -33,8 +33,10 @@ FrequencyGridOutcome Refuse(PeriodRangeField field, QString message) {
 }
 
 QString CountText(double count) {
+    // Beyond this the count is not worth its digits (and 10^-320 d gives 1/0).
+    if (!(count < 1e15)) return QStringLiteral("more than 1,000,000,000,000,000");
     // Thousands separated by commas whatever the locale: "12,345,678".
-    QString digits = QString::number(static_cast<qint64>(count));
+    QString digits = QString::fromStdString(FormatDouble(count));
     for (int i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
     return digits;
 }
