@@ -28,8 +28,8 @@ TEST(PeriodSearchJob, RunsOffThisThreadAndReportsItsResultOnce) {
     const auto data = Data(300, 2400, 0.5668);
     PeriodSearchJob job;
     EXPECT_EQ(job.Poll().state, State::Idle);
-    job.Start(data, Grid(*data, 0.05), {});
-    EXPECT_THROW(job.Start(data, Grid(*data, 0.05), {}), SabrixError);
+    job.Start(data, Grid(*data, 0.2), {});
+    EXPECT_THROW(job.Start(data, Grid(*data, 0.2), {}), SabrixError);
     PeriodSearchJob::Status status = job.Poll();
     double last = 0;
     const auto deadline = Clock::now() + std::chrono::seconds(20);

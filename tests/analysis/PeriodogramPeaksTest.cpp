@@ -36,7 +36,7 @@ TEST(PeriodogramPeaks, OnePeriodIsFoundWithItsAmplitudeWithAndWithoutWeights) {
     test::AddNoise(s, 102);
     for (const bool weighted : {true, false}) {
         const PeriodData data = s.Prepared(weighted);
-        const PeriodSearchResult r = Search(data, 0.05);
+        const PeriodSearchResult r = Search(data, 0.2);
         EXPECT_EQ(r.weighting, weighted ? Weighting::Uncertainties : Weighting::Equal);
         ASSERT_EQ(r.peaks.size(), 10u);
         const PeriodogramPeak& top = r.peaks[0];
