@@ -27,7 +27,7 @@ namespace {
 // which evenly spaced times, whose errors all point the same way, bring near 1e-3.)
 constexpr int kOrder = 12;
 constexpr int64_t kOversampling = 4;
-// 16 MB a buffer; each worker has two.
+// 16 MB a grid; each worker has one or two.
 constexpr int64_t kMaxFftLength = int64_t{1} << 20;
 // Below this conditioning the power is computed again exactly (see LombScargleTerms).
 constexpr double kConditioningFloor = 0.01;
@@ -290,29 +290,34 @@ bool FastPeriodogram(const PeriodData& data, const FrequencyGrid& grid, std::spa
 
     const int threads = std::clamp<int>(workers, 1, static_cast<int>(std::min<int64_t>(tasks, 64)));
     RunOnWorkers(threads, [&](int) {
-        FftGrid grids[2] = {FftGrid(length), FftGrid(length)};
+        // The weighted magnitudes' grid only for a worker that takes a task at f.
+        FftGrid weightsGrid(length);
+        std::unique_ptr<FftGrid> magsGrid;
         for (int64_t task = nextTask++; task < tasks; task = nextTask++) {
             const int64_t b = task / 2;
             BlockSums& sums = blocks[b];
             const double fc = grid.at(blockFirst(b) + centre(b));
             const int64_t count = blockCount(b);
             if (task % 2 == 0) {
-                if (!spread(fc, grid.step, grids[0], &grids[1], kNsPerObservationPair)) return;
-                plan.Transform(grids[0]);
-                plan.Transform(grids[1]);
+                if (!magsGrid) magsGrid = std::make_unique<FftGrid>(length);
+                if (!spread(fc, grid.step, weightsGrid, magsGrid.get(), kNsPerObservationPair))
+                    return;
+                plan.Transform(weightsGrid);
+                plan.Transform(*magsGrid);
                 sums.atF.resize(count);
                 sums.yAtF.resize(count);
                 for (int64_t j = 0; j < count; ++j) {
-                    sums.atF[j] = grids[0].at(fftIndex(b, j));
-                    sums.yAtF[j] = grids[1].at(fftIndex(b, j));
+                    sums.atF[j] = weightsGrid.at(fftIndex(b, j));
+                    sums.yAtF[j] = magsGrid->at(fftIndex(b, j));
                 }
                 control.Advance(static_cast<int64_t>(2 * FftCost(length)));
             } else {
-                if (!spread(2 * fc, 2 * grid.step, grids[0], nullptr, kNsPerObservationDouble))
+                if (!spread(2 * fc, 2 * grid.step, weightsGrid, nullptr, kNsPerObservationDouble))
                     return;
-                plan.Transform(grids[0]);
+                plan.Transform(weightsGrid);
                 sums.atTwiceF.resize(count);
-                for (int64_t j = 0; j < count; ++j) sums.atTwiceF[j] = grids[0].at(fftIndex(b, j));
+                for (int64_t j = 0; j < count; ++j)
+                    sums.atTwiceF[j] = weightsGrid.at(fftIndex(b, j));
                 control.Advance(static_cast<int64_t>(FftCost(length)));
             }
             // The second task of a block to end assembles it.
