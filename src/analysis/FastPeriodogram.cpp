@@ -42,12 +42,6 @@ constexpr double kNsPerFftPointLevel = 0.85;
 constexpr double kNsPerAssembly = 30;
 constexpr double kNsPerExactTerm = 1.5;
 
-// FFTW's planner is not thread-safe; executing a plan is.
-std::mutex& PlannerMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
 // The least 2^a 3^b 5^c 7^d >= n: lengths FFTW transforms fastest.
 int64_t FastLength(int64_t n) {
     int64_t best = int64_t{1} << 62;
@@ -102,31 +96,59 @@ class FftGrid {
     fftw_complex* data_ = nullptr;
 };
 
-// The in-place backward transform of one length, planned once (planning is slow and must be
-// serialised) and run by every worker on its own grids.
+// The in-place backward transform of one length, run by every worker on its own grids
+// (grids from fftw_alloc_complex share the alignment of the planned one).
 class FftPlan {
   public:
+    // Plans the transform, or takes it from the plans kept: planning a length that is not a
+    // power of 2 costs as much as running it once or twice, and a search repeated on the same
+    // grid (after a period is removed) needs the same one. FFTW's planner is not thread-safe;
+    // running a plan is.
     explicit FftPlan(int64_t length) {
+        static Planner planner;
+        std::shared_ptr<Plan> evicted;
+        const std::lock_guard lock(planner.mutex);
+        for (auto it = planner.kept.begin(); it != planner.kept.end(); ++it) {
+            if ((*it)->length == length) {
+                plan_ = *it;
+                planner.kept.erase(it);
+                planner.kept.push_back(plan_);
+                return;
+            }
+        }
         FftGrid scratch(length);
-        const std::lock_guard lock(PlannerMutex());
-        plan_ = fftw_plan_dft_1d(static_cast<int>(length), scratch.data(), scratch.data(),
-                                 FFTW_BACKWARD, FFTW_ESTIMATE);
-        if (plan_ == nullptr)
+        fftw_plan plan = fftw_plan_dft_1d(static_cast<int>(length), scratch.data(), scratch.data(),
+                                          FFTW_BACKWARD, FFTW_ESTIMATE);
+        if (plan == nullptr)
             throw SabrixError("The FFT of " + std::to_string(length) +
                               " points cannot be planned.");
+        plan_ = std::shared_ptr<Plan>(new Plan{length, plan}, [mutex = &planner.mutex](Plan* p) {
+            const std::lock_guard destroyLock(*mutex);
+            fftw_destroy_plan(p->plan);
+            delete p;
+        });
+        if (planner.kept.size() == kKeptPlans) {
+            // Destroyed after the lock is given back (or later, by a search still using it).
+            evicted = std::move(planner.kept.front());
+            planner.kept.erase(planner.kept.begin());
+        }
+        planner.kept.push_back(plan_);
     }
-    ~FftPlan() {
-        const std::lock_guard lock(PlannerMutex());
-        fftw_destroy_plan(plan_);
-    }
-    FftPlan(const FftPlan&) = delete;
-    FftPlan& operator=(const FftPlan&) = delete;
 
-    // Grids from fftw_alloc_complex share the alignment of the planned one.
-    void Transform(FftGrid& grid) const { fftw_execute_dft(plan_, grid.data(), grid.data()); }
+    void Transform(FftGrid& grid) const { fftw_execute_dft(plan_->plan, grid.data(), grid.data()); }
 
   private:
-    fftw_plan plan_ = nullptr;
+    static constexpr size_t kKeptPlans = 2;
+    struct Plan {
+        int64_t length;
+        fftw_plan plan;
+    };
+    struct Planner {
+        std::mutex mutex;
+        // The most recently used last. Declared after the mutex: destroyed first.
+        std::vector<std::shared_ptr<Plan>> kept;
+    };
+    std::shared_ptr<Plan> plan_;
 };
 
 // Lagrange weights of the kOrder grid points around a place on a periodic grid.
