@@ -27,10 +27,18 @@ PeriodogramPeak Refine(const PeriodData& data, double low, double high, double s
     constexpr double kGolden = 0.3819660112501051;
     const double n = static_cast<double>(data.size());
     int evaluations = 0;
+    // The terms at the best frequency so far, so the fit there costs no extra pass.
+    LombScargleTerms best;
+    double bestPower = -1;
     const auto minusPower = [&](double f) {
         ++evaluations;
         control.Advance(static_cast<int64_t>(n * kNsPerExactTerm));
-        return -ExactLombScargle(data, f).power;
+        const LombScargleTerms terms = ExactLombScargle(data, f);
+        if (terms.power >= bestPower) {
+            best = terms;
+            bestPower = terms.power;
+        }
+        return -terms.power;
     };
     double a = low, b = high;
     double x = start, w = start, v = start;
@@ -86,12 +94,12 @@ PeriodogramPeak Refine(const PeriodData& data, double low, double high, double s
             }
         }
     }
-    const LombScargleTerms terms = ExactLombScargle(data, x);
+    // x is the frequency of the best value Brent's method has seen.
     PeriodogramPeak peak;
     peak.frequency = x;
     peak.period = 1 / x;
-    peak.power = terms.power;
-    peak.amplitude = std::hypot(terms.a, terms.b);
+    peak.power = best.power;
+    peak.amplitude = std::hypot(best.a, best.b);
     return peak;
 }
 
