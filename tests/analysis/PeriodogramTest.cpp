@@ -143,7 +143,10 @@ TEST(Periodogram, ProgressReachesTheWholeAndCancelReturnsPromptlyWithNothing) {
         control.SetTotal(PeriodogramCost(data.size(), large, method));
         std::optional<Periodogram> result;
         std::thread worker([&] { result = ComputePeriodogram(data, large, options, control); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        // Under way: some progress, however slow the machine.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (control.fraction() == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         const double before = control.fraction();
         const auto asked = std::chrono::steady_clock::now();
         control.Cancel();
