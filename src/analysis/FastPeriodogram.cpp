@@ -23,8 +23,9 @@ namespace {
 // centred, the highest index is 1/8 of the FFT length, where 12-point interpolation of
 // exp(2 pi i j x / N) errs by at most 2e-7 of each term, so each sum by at most 2e-7 of the
 // sum of its terms' sizes. The power then errs by at most about 6e-7 over the conditioning:
-// less than 1e-4 wherever that is above kConditioningFloor. (10 points err 40 times more,
-// which evenly spaced times, whose errors all point the same way, bring near 1e-3.)
+// less than 1e-4 wherever that is above kConditioningFloor. (With 10 points that bound is 40
+// times higher, near 1e-3, and evenly spaced times, whose errors all point the same way, come
+// within a factor of 2 of the bound.)
 constexpr int kOrder = 12;
 constexpr int64_t kOversampling = 4;
 // 16 MB a grid; each worker has one or two.
@@ -44,7 +45,8 @@ constexpr double kNsPerExactTerm = 1.5;
 
 // The least 2^a 3^b 5^c 7^d >= n: lengths FFTW transforms fastest.
 int64_t FastLength(int64_t n) {
-    int64_t best = int64_t{1} << 62;
+    int64_t best = 1;
+    while (best < n) best *= 2;
     for (int64_t p7 = 1; p7 < best; p7 *= 7)
         for (int64_t p5 = p7; p5 < best; p5 *= 5)
             for (int64_t p3 = p5; p3 < best; p3 *= 3) {
