@@ -7,13 +7,6 @@
 
 namespace sabrix {
 
-double FoldPhase(double t, double epoch, double period) {
-    const double cycles = (t - epoch) / period;
-    const double phase = cycles - std::floor(cycles);
-    // -1e-17 cycles gives 1 - 1e-17, which rounds to 1.
-    return phase >= 1 ? 0 : phase;
-}
-
 double BrightestEpoch(std::span<const double> times, std::span<const double> mags) {
     const size_t n = std::min(times.size(), mags.size());
     size_t best = 0;
@@ -30,7 +23,7 @@ void ForEachTwoCyclePoint(
         const double phase = FoldPhase(times[i], epoch, period);
         const auto index = static_cast<int64_t>(i);
         draw(phase, mags[i], index);
-        draw(phase < 0.5 ? phase + 1 : phase - 1, mags[i], index);
+        draw(OtherCyclePhase(phase), mags[i], index);
     }
 }
 

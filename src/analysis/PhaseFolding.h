@@ -2,9 +2,8 @@
 // default epoch, the two cycles the phase plot draws, the mean curve in phase bins, and the
 // reading of the typed period, epoch and bin width.
 //
-// phase = frac((t - E) / P), in [0, 1). With P = 0.5 d and E = 2450000.1, an observation at
-// 2450001.35 is 2.5 cycles after E: phase 0.5. The phase plot shows -0.5 to 1.5, so each
-// observation is drawn twice: at its phase p and at p + 1 when p < 0.5, else at p - 1.
+// The phase of an observation (FoldPhase) and the two cycles are those of the phase plot
+// (plot/PhasePlot.h).
 #pragma once
 
 #include <QString>
@@ -14,10 +13,9 @@
 #include <span>
 #include <vector>
 
-namespace sabrix {
+#include "plot/PhasePlot.h"
 
-// frac((t - epoch) / period) in [0, 1); period > 0.
-double FoldPhase(double t, double epoch, double period);
+namespace sabrix {
 
 // The time of the brightest observation (the smallest magnitude), the earliest among equals:
 // phase 0 at maximum light. Requires at least one observation.

@@ -72,8 +72,8 @@ bool JDZoomOut(PlotWindowState& view, double x, double, int step) {
     if (step == 0) return false;
     view.JDMagnification = FactorStepOut(view.JDMagnification, step);
     if (view.JDMagnification == 1.0f) {
-        view.WinJDRight = view.JDLast + kJDMargin;
-        view.WinJDLeft = view.JDFirst - kJDMargin;
+        view.WinJDRight = view.JDLast + view.JDMargin;
+        view.WinJDLeft = view.JDFirst - view.JDMargin;
         view.WinJDWidth = view.WinJDRight - view.WinJDLeft;
         return true;
     }
@@ -118,8 +118,8 @@ bool MagnifyIn(PlotWindowState& view, double x, double y, int step) {
     // The same margin on both edges of both axes: the press point stays in the middle.
     view.WinJDWidth /= view.JDMagnification;
     const double jd = PressJD(view, x);
-    view.WinJDRight = jd + view.WinJDWidth / 2 + kJDMargin;
-    view.WinJDLeft = jd - view.WinJDWidth / 2 - kJDMargin;
+    view.WinJDRight = jd + view.WinJDWidth / 2 + view.JDMargin;
+    view.WinJDLeft = jd - view.WinJDWidth / 2 - view.JDMargin;
     return true;
 }
 

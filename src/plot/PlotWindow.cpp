@@ -25,6 +25,7 @@ bool FindExtremes(PlotWindowState& view, const ObsTable& table) {
     v.MagFaintest = extremes->MagFaintest;
     v.JDFirst = extremes->JDFirst;
     v.JDLast = extremes->JDLast;
+    v.JDMargin = kJDMargin;
     v.WinMagBottom = static_cast<double>(v.MagFaintest) + kMagMargin;
     v.WinMagTop = static_cast<double>(v.MagBrightest) - kMagMargin;
     v.WinJDRight = v.JDLast + kJDMargin;

@@ -14,6 +14,7 @@
 #include "core/AppState.h"
 #include "data/ObsTable.h"
 #include "plot/Canvas.h"
+#include "plot/PhasePlot.h"
 
 namespace sabrix {
 
@@ -46,8 +47,14 @@ struct PlotOutcome {
 // drawn, the label takes the "(0 Points)" form and the status text and cursor stay unset;
 // when the walk fails after the first row, the remaining rows, the mark lines and the label
 // are skipped.
+//
+// With a fold the plot is the phase plot (PhasePlot.h) of the state's window, which then
+// holds phases: the phase scale instead of the JD strip, the rows with JD inside the fold's
+// range each drawn twice, no mark lines (they join observations in time), the stats lines of
+// that range and the label "NAME - P = 4.0478526 d".
 PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picView,
-                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& tick);
+                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& tick,
+                    const PhaseFold* fold = nullptr);
 
 // Joins the points of each observer marking, in the order they were marked, with lines in the
 // marking's colour on picView; a marking number with no points is passed over. Calls tick
