@@ -64,6 +64,37 @@ std::vector<PhaseBin> PhaseBins(std::span<const double> times, std::span<const d
     return result;
 }
 
+void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const PlotWindowState& view,
+                     Canvas& picView) {
+    constexpr int32_t kRed = 255;
+    constexpr int32_t kWhite = 16777215;
+    if (bins.empty()) return;
+    // Each bin three times, a cycle apart, so the curve runs unbroken through both cycles and
+    // on past their ends to the next mean.
+    struct Mean {
+        double phase;
+        const PhaseBin* bin;
+    };
+    std::vector<Mean> means;
+    for (const int cycle : {-1, 0, 1})
+        for (const PhaseBin& bin : bins) means.push_back({bin.centre + cycle, &bin});
+    std::vector<Canvas::Segment> lines;
+    const Mean* previous = nullptr;
+    for (const Mean& m : means) {
+        const double x = m.phase - view.JDFirst;
+        const double mean = m.bin->mean;
+        const bool shown = m.phase >= kPhasePlotLeft && m.phase < kPhasePlotRight;
+        if (shown) {
+            lines.push_back({x, mean, x, mean - halfBar * m.bin->sd, kWhite});
+            lines.push_back({x, mean, x, mean + halfBar * m.bin->sd, kWhite});
+        }
+        if (previous)
+            lines.push_back({previous->phase - view.JDFirst, previous->bin->mean, x, mean, kRed});
+        previous = &m;
+    }
+    picView.Lines(lines);
+}
+
 FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double defaultEpoch) {
     FoldOutcome outcome;
     FoldRequest fold;

@@ -13,6 +13,8 @@
 #include <span>
 #include <vector>
 
+#include "core/AppState.h"
+#include "plot/Canvas.h"
 #include "plot/PhasePlot.h"
 
 namespace sabrix {
@@ -47,6 +49,13 @@ struct PhaseBin {
 // observation, in phase order.
 std::vector<PhaseBin> PhaseBins(std::span<const double> times, std::span<const double> mags,
                                 double epoch, double period, double width);
+
+// Draws the mean curve over the phase plot (picView in the frame of the phase window view:
+// x = phase - JDFirst): a red line through the bin means in phase order across both cycles,
+// with white error bars of halfBar standard deviations above and below each mean, as the
+// averages are drawn over the light curve. Draws nothing for no bin.
+void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const PlotWindowState& view,
+                     Canvas& picView);
 
 struct FoldRequest {
     double period = 0;
