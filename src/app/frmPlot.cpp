@@ -17,6 +17,7 @@
 #include "core/ProgramDir.h"
 #include "core/QtResources.h"
 #include "core/WorkingDatabase.h"
+#include "interaction/SideWindowPlace.h"
 #include "shell/AboutText.h"
 #include "shell/QtDesktopOpener.h"
 #include "shell/frmAbout.h"
@@ -382,10 +383,7 @@ void frmPlot::setBusy(bool busy) {
     picView->setEnabled(!busy);
     if (!busy && plotHadFocus_) picView->setFocus();
     // Wheel notches that came while the job ran are drawn now, in one go.
-    if (!busy && wheelWaitsForJob_) {
-        wheelWaitsForJob_ = false;
-        QueueWheel();
-    }
+    if (!busy && wheel_.JobEnded()) QueueWheel();
     picJDScale->setEnabled(!busy);
     picMagScale->setEnabled(!busy);
     // A resize during the job blanked the canvases; whatever the job was (a plot, an import,
@@ -410,22 +408,9 @@ frmStats* frmPlot::statsWindow() {
 }
 
 void frmPlot::PlaceStatsWindow() {
-    // Beside the main window, never over the plot: to the right where the screen has room,
-    // else to the left, else at the screen's edge nearest the right.
-    const QRect frame = frameGeometry();
-    const QSize size = stats_->frameGeometry().size();
-    QPoint place(frame.right() + 8, frame.top());
-    if (const QScreen* shown = screen()) {
-        const QRect area = shown->availableGeometry();
-        if (place.x() + size.width() - 1 > area.right()) {
-            const int left = frame.left() - 8 - size.width();
-            place.setX(left >= area.left() ? left
-                                           : std::max(area.left(), area.right() - size.width()));
-        }
-        place.setY(
-            std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
-    }
-    stats_->move(place);
+    const QScreen* shown = screen();
+    stats_->move(SideWindowPlace(frameGeometry(), stats_->frameGeometry().size(),
+                                 shown ? std::optional(shown->availableGeometry()) : std::nullopt));
 }
 
 bool frmPlot::Form_Load() {

@@ -35,6 +35,7 @@
 #include "dialogs/QtImageExportDialog.h"
 #include "interaction/FormLayout.h"
 #include "interaction/QtRecordDialogs.h"
+#include "interaction/WheelBurst.h"
 #include "plot/PictureBox.h"
 
 namespace sabrix {
@@ -278,13 +279,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     bool shutDownDone_ = false;
     int exitCode_ = 0;
     bool redrawPending_ = false;
-    // Wheel turns not drawn yet: eighths of a degree, where and which axis.
-    int wheelEighths_ = 0;
-    double wheelX_ = 0;
-    double wheelY_ = 0;
-    bool wheelMagnitude_ = false;
-    bool wheelQueued_ = false;
-    bool wheelWaitsForJob_ = false;
+    // Wheel turns not drawn yet.
+    WheelBurst wheel_;
     std::unique_ptr<QtDesktopOpener> desktop_;
     std::unique_ptr<MainWindowCommands> commands_;
     std::unique_ptr<QtAnalysisDialogs> analysisDialogs_;
