@@ -72,7 +72,7 @@ void frmPlot::Apply(const WindowView& view) {
     // check changes as it is clicked, before this runs, so it cannot tell what the panel fits.)
     if (readoutFitsDate_ != view.calendarChecked) {
         readoutFitsDate_ = view.calendarChecked;
-        QLabel* readout = panels_[2];
+        QLabel* readout = staPlotPanels[2];
         const QString widest = view.calendarChecked
                                    ? QStringLiteral("JD = 0000000.0000  0000-00-00 00:00 UTC")
                                    : QStringLiteral("JD = 0000000.0000");
