@@ -10,6 +10,7 @@
 #include "app/frmPlot.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
+#include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 
 namespace sabrix {
@@ -327,13 +328,11 @@ TEST_F(PlotWindow, TheFillBehindThePlotDisablesTheRowCommandsAndCancelOrClosingS
 
 TEST_F(PlotWindow, AboutOpensModallyAndAClickClosesIt) {
     QString version;
-    QTimer::singleShot(0, [&] {
-        auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
-        version = about->Label3->text();
-        QTest::mouseClick(about->Label2, Qt::LeftButton);
-    });
-    window->mnuAbout->trigger();
+    test::WithModalDialog<frmAbout>([&] { window->mnuAbout->trigger(); },
+                                    [&](frmAbout& about) {
+                                        version = about.Label3->text();
+                                        QTest::mouseClick(about.Label2, Qt::LeftButton);
+                                    });
     EXPECT_TRUE(version.startsWith("Sabrix Version "));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
