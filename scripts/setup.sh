@@ -13,7 +13,7 @@ if [ "${1:-}" = "--run-only" ]; then
 fi
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-          libsqlite3-dev libsqlitecpp-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
+          libsqlite3-dev libsqlitecpp-dev libgtest-dev fonts-dejavu-core
           qt6-svg-dev desktop-file-utils)
 scripts/install-packages.sh "${packages[@]}"
 
