@@ -146,8 +146,22 @@ bool ZoomToBox(PlotWindowState& view, double x1, double y1, double x2, double y2
     const double top = static_cast<float>(std::min(y1, y2));
     const double bottom = static_cast<float>(std::max(y1, y2));
     if (!(right > left) || !(bottom > top)) return false;
-    view.SetJDWindow(left, right);
-    view.SetMagWindow(top, bottom);
+    // A box narrower than a press may zoom to shows the narrowest window about its middle,
+    // so the scales label every window a zoom can show.
+    const auto atLeast = [](double& low, double& high, double least) {
+        if (high - low >= least) return;
+        const double middle = low + (high - low) / 2;
+        low = middle - least / 2;
+        high = middle + least / 2;
+    };
+    double jdLeft = left;
+    double jdRight = right;
+    double magTop = top;
+    double magBottom = bottom;
+    atLeast(jdLeft, jdRight, kNarrowestJDWidth);
+    atLeast(magTop, magBottom, kLowestMagHeight);
+    view.SetJDWindow(jdLeft, jdRight);
+    view.SetMagWindow(magTop, magBottom);
     // The extent of the data, or of the fitted window when every observation shares one JD
     // or one magnitude: a factor of 0 would show "0 X" and make the next press do nothing.
     double jdExtent = view.JDLast - view.JDFirst;

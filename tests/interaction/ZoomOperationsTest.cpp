@@ -231,6 +231,17 @@ TEST(ZoomOperations, TheFirstMoveAfterAnyZoomKeepsTheWindowShown) {
     }
 }
 
+TEST(ZoomToBox, ATinyBoxShowsTheNarrowestWindowAPressGoesTo) {
+    PlotWindowState v = Zoomed(2);
+    // 10^-7 day and 10^-6 magnitude, near the JD base where single precision holds them.
+    ASSERT_TRUE(ZoomToBox(v, 0.001, 10, 0.0010001, 10.000001));
+    EXPECT_NEAR(v.WinJDWidth, 1e-5, 1e-9);  // full JDs hold a few 10^-10 day
+    EXPECT_NEAR(v.WinJDLeft + v.WinJDWidth / 2, 2455000.00100005, 1e-9);
+    EXPECT_NEAR(v.WinMagHeight, 1e-4, 1e-12);
+    EXPECT_NEAR(v.WinMagTop + v.WinMagHeight / 2, 10.0000005, 1e-6);
+    EXPECT_FALSE(ZoomToBox(v, 0.001, 10, 0.001, 11));  // no width at all
+}
+
 // Where a point stands between the left (0) and right (1) edges, and the top (0) and
 // bottom (1) edges.
 double JDShare(const PlotWindowState& v, double jd) {
