@@ -242,18 +242,10 @@ int SecondDecimals(CalendarLabelForm form) {
 }
 
 int64_t RoundingMilliseconds(CalendarLabelForm form) {
-    switch (form) {
-        case CalendarLabelForm::Minute:
-            return 60000;
-        case CalendarLabelForm::TenthSecond:
-            return 100;
-        case CalendarLabelForm::HundredthSecond:
-            return 10;
-        case CalendarLabelForm::Millisecond:
-            return 1;
-        default:
-            return 1000;
-    }
+    if (form == CalendarLabelForm::Minute) return 60000;
+    int64_t milliseconds = 1000;
+    for (int i = 0; i < SecondDecimals(form); ++i) milliseconds /= 10;
+    return milliseconds;
 }
 
 // A calendar label as its date and its time of day (empty for the forms without one).
