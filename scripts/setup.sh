@@ -14,7 +14,7 @@ fi
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           libsqlite3-dev libsqlitecpp-dev libgtest-dev fonts-dejavu-core
-          qt6-svg-dev desktop-file-utils)
+          qt6-svg-dev desktop-file-utils libfftw3-dev)
 scripts/install-packages.sh "${packages[@]}"
 
 build_dir="${SABRIX_BUILD_DIR:-build}"
