@@ -70,6 +70,21 @@ struct PlotWindowState {
     // The margin that the zooms keep beyond JDFirst and JDLast at a JD factor of 1: 5 days on
     // the light curve, none on the phase plot (whose JD members hold phases).
     double JDMargin = 5.0;
+
+    // Set the edges of one axis together with its size. The size is what Back, Forward,
+    // Brighter and Dimmer keep while they move the window, so a writer that chose the edges
+    // goes through these: the size then always describes the window on the screen, and the
+    // first move after a zoom shifts it without changing its height or width.
+    void SetJDWindow(double left, double right) {
+        WinJDLeft = left;
+        WinJDRight = right;
+        WinJDWidth = right - left;
+    }
+    void SetMagWindow(double top, double bottom) {
+        WinMagTop = top;
+        WinMagBottom = bottom;
+        WinMagHeight = bottom - top;
+    }
 };
 
 // The active tool of the plot surface. At most one tool flag is ever set; Locate is "none".
