@@ -19,7 +19,7 @@ constexpr double kLowestTop = 0.05;
 constexpr double kHighestTop = 1.05;
 // Pixels a label of a scale takes with its gap, across and down.
 constexpr int kPixelsPerLabelAcross = 70;
-constexpr int kPixelsPerLabelDown = 30;
+constexpr int kPixelsPerLabelDown = 40;
 constexpr double kChosenRadiusPixels = 5;
 constexpr double kPeakNumberGapPixels = 4;
 

@@ -16,8 +16,10 @@ namespace {
 
 constexpr int kStripHeight = 25;
 constexpr int kStripWidth = 45;
-constexpr int kWidth = 1040;
+constexpr int kWidth = 1120;
 constexpr int kHeight = 620;
+// Wide enough for the four columns of the peaks at their widest texts.
+constexpr int kTableWidth = 450;
 // A drag shorter than this many pixels is a click, not a box.
 constexpr double kLeastBoxPixels = 3;
 
@@ -97,6 +99,8 @@ frmPeriodogram::frmPeriodogram(QWidget* parent) : QDialog(parent) {
     tblPeaks->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPeaks->verticalHeader()->setDefaultSectionSize(20);
     tblPeaks->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblPeaks->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tblPeaks->setMinimumWidth(kTableWidth);
     tblPeaks->setToolTip(QStringLiteral("Double-click a peak for its phase plot."));
     right->addWidget(new QLabel(QStringLiteral("Highest peaks:"), this));
     right->addWidget(tblPeaks, 1);
