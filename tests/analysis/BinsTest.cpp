@@ -188,7 +188,7 @@ TEST(LoadBins, BinFileOfARealDownloadIsAsItWas) {
     const std::optional<DataExtremes> extremes = t.table.Extremes();
     OverlayState o;
     LoadBins(t.table, EnterView(extremes->JDFirst, extremes->JDLast), 1, o, {});
-    EXPECT_EQ(BinFileLines(o), test::ReadFileBytes(test::SampleFile("download-ccd-bins-1.txt")));
+    EXPECT_EQ(BinFileLines(o), test::ReadFileBytes(test::SampleFile("bins-of-download-ccd-1-day.txt")));
 }
 
 TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
