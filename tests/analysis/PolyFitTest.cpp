@@ -55,11 +55,17 @@ TEST(LoadPoly, OverflowGivesNoFitAndAnEmptyTableAnError) {
     EXPECT_THROW(LoadPoly(empty.table, view, 1), SabrixError);
 }
 
-TEST(PlotPoly, SamplesEveryDayAndReportsTheEarliestExtremes) {
+// The line through (0, 10) and (10, 12).
+RegressionObject Line() {
     RegressionObject line;
     line.SetDegree(1);
     line.XYAdd(0, 10);
     line.XYAdd(10, 12);
+    return line;
+}
+
+TEST(PlotPoly, SamplesEveryDayAndReportsTheEarliestExtremes) {
+    RegressionObject line = Line();
     PlotWindowState view;
     view.JDFirst = 2450000;
     view.WinJDLeft = 2450000.5;
@@ -88,10 +94,7 @@ TEST(PlotPoly, SamplesEveryDayAndReportsTheEarliestExtremes) {
 
 // A window of 2.4 * 10^9 days asked for a sample per day: out of memory.
 TEST(PlotPoly, WideWindowGetsAMillionEvenlySpacedSamples) {
-    RegressionObject line;
-    line.SetDegree(1);
-    line.XYAdd(0, 10);
-    line.XYAdd(10, 12);
+    RegressionObject line = Line();
     PlotWindowState view;
     view.JDFirst = 2450000;
     view.WinJDLeft = 2450000;
