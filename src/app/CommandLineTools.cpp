@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -184,12 +185,12 @@ bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& 
     }
 }
 
-// The lines a run prints when it is done: on standard output, unless the output itself went
+// The lines a run prints when it is done: on standard output, unless one of its outputs went
 // there; then only a count of rejected lines is said, on standard error.
-void PrintSummary(const std::string& output, const std::string& file,
+void PrintSummary(std::initializer_list<std::string> outputs, const std::string& file,
                   const std::vector<std::string>& lines, int64_t rejected, std::ostream& out,
                   std::ostream& err) {
-    if (output != kStandardOutput) {
+    if (std::find(outputs.begin(), outputs.end(), kStandardOutput) == outputs.end()) {
         for (const std::string& line : lines) out << line << "\n";
     } else if (rejected > 0) {
         err << TerminalMessage(file, "Rejected lines: " + std::to_string(rejected));
@@ -306,7 +307,8 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             "Rejected lines: " + std::to_string(commands.rejectedLines())};
         if (options.stats)
             for (const QString& line : view.statsLines) lines.push_back(line.toStdString());
-        PrintSummary(options.out, loaded->file, lines, commands.rejectedLines(), out, err);
+        PrintSummary({options.out, options.binFile, options.curveOut}, loaded->file, lines,
+                     commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {
         err << TerminalMessage(options.file, e.what());
@@ -343,7 +345,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
         }
         if (!WriteOutput(options.out, text, out, err)) return 1;
         PrintSummary(
-            options.out, loaded->file,
+            {options.out}, loaded->file,
             {"Wrote " + options.out, "Rejected lines: " + std::to_string(commands.rejectedLines())},
             commands.rejectedLines(), out, err);
         return 0;

@@ -136,6 +136,16 @@ TEST(SabrixCommandLine, OutputDashIsStandardOutput) {
     EXPECT_EQ(render.code, 0) << render.err;
     EXPECT_EQ(render.out.rfind("\x89PNG\r\n", 0), 0u);
 
+    // The summary stays off the output; a count of rejected lines is still said.
+    const std::string star = home.file("star.txt");
+    const std::string line = "2454123.5,9.1,,,V,ABC,,,,,,,,,,,,R LEO";
+    test::WriteFileBytes(star, line + "\nnot an observation\n");
+    const Outcome rejected =
+        RunSabrix({"--convert", Q(star), "--to", "download", "--out", "-"}, home.path());
+    EXPECT_EQ(rejected.code, 0) << rejected.err;
+    EXPECT_EQ(rejected.out.substr(rejected.out.find('\n') + 1), line + ",,,,,,\r\n");
+    EXPECT_EQ(rejected.err, "sabrix: " + star + ": Rejected lines: 1\n");
+
     const Outcome full =
         RunSabrix({"--convert", Q(threeColumn), "--three-column", "--out", "-"}, home.path(), [] {
             const int fd = ::open("/dev/full", O_WRONLY);
