@@ -170,6 +170,10 @@ void MainWindowCommands::DrawBins() {
 
 bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {
     if (!PlotShown()) return false;
+    if (const std::optional<QString> refusal = DegreeRefusal(degreeText)) {
+        Say(*refusal, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
+        return false;
+    }
     state_.overlay.BinsShown = false;
     state_.overlay.PolyShown = true;
     ShowFullRangeAtEnd();
