@@ -16,6 +16,7 @@
 #include <stdexcept>
 
 #include "app/frmPlot.h"
+#include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 
@@ -44,14 +45,6 @@ bool Save(const QPixmap& picture, const QString& folder, const char* name) {
     return false;
 }
 
-QtMessageHandler qtMessages = nullptr;
-
-// Qt's note about a missing runtime folder says nothing about the pictures.
-void QuietRuntimeDirNote(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith(QLatin1String("QStandardPaths: "))) return;
-    if (qtMessages) qtMessages(type, context, text);
-}
-
 QPixmap MenuPicture(QMenu* menu) {
     menu->ensurePolished();
     menu->resize(menu->sizeHint());
@@ -66,7 +59,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qtMessages = qInstallMessageHandler(&QuietRuntimeDirNote);
+    sabrix::EnsureRuntimeFolder();
     QApplication app(argc, argv);
     const QString out = QString::fromLocal8Bit(argv[2]);
     try {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <tuple>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -16,6 +17,7 @@
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
+#include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "dialogs/frmConfig.h"
 
@@ -25,15 +27,31 @@ namespace {
 
 QtMessageHandler qtMessages = nullptr;
 
-// Qt warns on every run without a desktop session (as root, or under a service) that
-// XDG_RUNTIME_DIR is not set or not private, and picks a folder of its own. A run of the
-// command line uses no runtime folder; its standard error carries its own messages alone.
-void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith(QLatin1String("QStandardPaths: ")) &&
-        (text.contains(QLatin1String("XDG_RUNTIME_DIR")) ||
-         text.contains(QLatin1String("runtime directory"))))
+constexpr const char* kNoDisplay = "sabrix: no display (use --render or --convert without one)\n";
+
+// While the window's application object starts, Qt's notes about the display are held back:
+// when no display can be reached, Qt ends the process with advice about reinstalling it, and
+// the user is told the real reason alone. Once the application runs, they are passed on.
+bool startingDisplay = false;
+std::vector<std::tuple<QtMsgType, QString>> heldBack;
+
+void NoDisplayInsteadOfAbort(QtMsgType type, const QMessageLogContext& context,
+                             const QString& text) {
+    if (startingDisplay && type == QtFatalMsg) {
+        std::fputs(kNoDisplay, stderr);
+        std::_Exit(1);
+    }
+    if (startingDisplay) {
+        heldBack.emplace_back(type, text);
         return;
+    }
     if (qtMessages) qtMessages(type, context, text);
+}
+
+bool DisplayNamed() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name); value != nullptr && *value != '\0') return true;
+    return false;
 }
 
 }  // namespace
@@ -149,7 +167,7 @@ int Main(int argc, char** argv) {
             // No window and no display: fonts and images still need a GUI application.
             if (std::getenv("QT_QPA_PLATFORM") == nullptr)
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            qtMessages = qInstallMessageHandler(&DropRuntimeDirWarning);
+            EnsureRuntimeFolder();
             QGuiApplication app(argc, argv);
             return request.kind == CommandLineRequest::Kind::Render
                        ? RunRender(request.render, ProgramDirectory(), std::cout, std::cerr)
@@ -159,7 +177,17 @@ int Main(int argc, char** argv) {
             break;
     }
 
+    if (!DisplayNamed()) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    EnsureRuntimeFolder();
+    qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
+    startingDisplay = true;
     QApplication app(argc, argv);
+    startingDisplay = false;
+    for (const auto& [type, text] : heldBack) qt_message_output(type, QMessageLogContext(), text);
+    heldBack.clear();
     QApplication::setApplicationName(QStringLiteral("Sabrix"));
     QApplication::setApplicationVersion(QStringLiteral(SABRIX_VERSION_TEXT));
     // The desktop matches the window with the installed entry and its icon.
