@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "plot/PlotImageFile.h"
+
 namespace sabrix {
 
 namespace {
@@ -117,6 +119,8 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         if (!r.bins && (r.sigma || !r.binFile.empty()))
             return invalid("--sigma and --bin-file need --bins");
         if (!r.poly && !r.curveOut.empty()) return invalid("--curve-out needs --poly");
+        if (render && !PlotImageFormatFor(out))
+            return invalid("--out must end in .png, .jpg, .jpeg, .svg or .pdf: " + out);
         request.kind =
             render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
         request.render.file = request.convert.file = file;
@@ -148,7 +152,7 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string UsageText() {
     return "Usage: sabrix [FILE [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
-           "       sabrix --render FILE --out PNG|SVG|PDF [--width W] [--height H] "
+           "       sabrix --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] "
            "[--three-column]\n"
            "              [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"

@@ -50,6 +50,10 @@ TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
         {Args("--convert a --out b --to csv"), Kind::Invalid,
          "--to needs star, three-column or download"},
         {Args("--render a.txt b.txt --out p"), Kind::Invalid, "unexpected argument: b.txt"},
+        {Args("--render a.txt --out plot.gif"), Kind::Invalid,
+         "--out must end in .png, .jpg, .jpeg, .svg or .pdf: plot.gif"},
+        {Args("--render a.txt --out plot"), Kind::Invalid,
+         "--out must end in .png, .jpg, .jpeg, .svg or .pdf: plot"},
         {Args("--render a --out p --height"), Kind::Invalid,
          "--height needs a whole number from 50 to 20000"},
     };
@@ -116,10 +120,11 @@ TEST(ParseCommandLine, ViewGivesTheEdgesOfTheWindowToRenderOrToShowAfterLoading)
                   std::make_tuple(want.jdLeft, want.jdRight, want.magTop, want.magBottom));
     };
     const std::string edges = "2454000.5,2454100,-1.5,12";
-    CommandLineRequest r = ParseCommandLine({"--render", "a.txt", "--view", edges, "--out", "p"});
+    CommandLineRequest r =
+        ParseCommandLine({"--render", "a.txt", "--view", edges, "--out", "p.png"});
     ASSERT_EQ(r.kind, Kind::Render);
     expectWant(r.render.view);
-    EXPECT_FALSE(ParseCommandLine(Args("--render a.txt --out p")).render.view);
+    EXPECT_FALSE(ParseCommandLine(Args("--render a.txt --out p.png")).render.view);
 
     r = ParseCommandLine({"/data/r leo.txt", "--view", edges});
     ASSERT_EQ(r.kind, Kind::Gui);
