@@ -5,6 +5,7 @@
 install(TARGETS sabrix RUNTIME DESTINATION bin)
 install(FILES "${CMAKE_BINARY_DIR}/Template97.db" DESTINATION share/sabrix)
 install(DIRECTORY "${CMAKE_BINARY_DIR}/Documentation" DESTINATION share/sabrix)
+install(FILES "${CMAKE_BINARY_DIR}/docs/sabrix.1.gz" DESTINATION share/man/man1)
 
 set(SABRIX_ICON_DIR "${CMAKE_SOURCE_DIR}/resources/desktop/icons")
 install(FILES "${SABRIX_ICON_DIR}/sabrix.svg" DESTINATION share/icons/hicolor/scalable/apps)
