@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -101,6 +102,7 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     }
 
     if (state.settings.IniMissing) {
+        if (!firstDataFolder_.empty()) state.settings.FilePath = firstDataFolder_;
         bool confirmed = false;
         try {
             if (seams_.runConfiguration)
@@ -198,6 +200,9 @@ int Main(int argc, char** argv) {
 
     QtPrompts prompts;
     Startup startup(ProgramDirectory(), prompts, DefaultSettingsSeams());
+    startup.setFirstDataFolder(ChooseFirstDataFolder(
+        CurrentProgramDirSources(),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());

@@ -27,6 +27,9 @@ class Startup {
     // did not confirm, 1 after a failure whose message has been shown).
     std::unique_ptr<frmPlot> Open(const std::string& commandLine);
     int exitCode() const { return exitCode_; }
+    // The data folder that the first-start configuration offers (ChooseFirstDataFolder);
+    // until set, the program directory.
+    void setFirstDataFolder(std::string folder) { firstDataFolder_ = std::move(folder); }
 
   private:
     std::unique_ptr<frmPlot> Fail(const QString& text, const QString& title, Icon icon);
@@ -35,6 +38,7 @@ class Startup {
     Prompts& prompts_;
     SettingsSeams seams_;
     InstanceLock lock_;
+    std::string firstDataFolder_;
     int exitCode_ = 0;
 };
 
