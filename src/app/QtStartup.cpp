@@ -77,6 +77,11 @@ Startup::Startup(std::string programDir, Prompts& prompts, SettingsSeams seams)
       seams_(std::move(seams)),
       lock_(programDir_) {}
 
+void Startup::setHandOff(QString socketPath, std::string file) {
+    handOffSocket_ = std::move(socketPath);
+    fileToHandOff_ = std::move(file);
+}
+
 std::unique_ptr<frmPlot> Startup::Fail(const QString& text, const QString& title, Icon icon) {
     prompts_.message(text, title, Buttons::OK, icon);
     exitCode_ = 1;
@@ -86,8 +91,21 @@ std::unique_ptr<frmPlot> Startup::Fail(const QString& text, const QString& title
 std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     // Checked before anything is written: a second copy must not replace the working
     // database that the first one is using.
-    if (lock_.tryLock() == InstanceLock::Result::HeldByOther)
+    if (lock_.tryLock() == InstanceLock::Result::HeldByOther) {
+        if (!fileToHandOff_.empty() && HandOffFile(handOffSocket_, fileToHandOff_)) {
+            exitCode_ = 0;
+            return nullptr;
+        }
         return Fail(lock_.refusalText(), InstanceLock::refusalTitle(), Icon::Exclamation);
+    }
+    // Listening from here on: a file handed over while the first configuration is open waits
+    // for the window.
+    if (!handOffSocket_.isEmpty()) {
+        handOffServer_ = std::make_unique<FileHandOffServer>(handOffSocket_);
+        QObject::connect(handOffServer_.get(), &FileHandOffServer::fileReceived,
+                         [this](const QByteArray& path) { handedFiles_.add(path.toStdString()); });
+        handOffServer_->listen();
+    }
 
     AppState state;
     state.CommandLine = commandLine;
@@ -143,6 +161,7 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
                      area.top() + area.height() / 2 - outer.height() / 2);
     }
     window->picView->setToolCursor(QStringLiteral("XHairs"));
+    handedFiles_.setWindow(window.get());
     return window;
 }
 
@@ -183,7 +202,7 @@ int Main(int argc, char** argv) {
         std::fputs(kNoDisplay, stderr);
         return 1;
     }
-    EnsureRuntimeFolder();
+    const std::string runtimeFolder = EnsureRuntimeFolder();
     qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
     startingDisplay = true;
     QApplication app(argc, argv);
@@ -199,17 +218,22 @@ int Main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtPrompts prompts;
-    Startup startup(ProgramDirectory(), prompts, DefaultSettingsSeams());
+    const std::string programDir = ProgramDirectory();
+    Startup startup(programDir, prompts, DefaultSettingsSeams());
     startup.setFirstDataFolder(ChooseFirstDataFolder(
         CurrentProgramDirSources(),
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
+    const std::string file =
+        request.fileToLoad.empty()
+            ? std::string()
+            : std::filesystem::absolute(request.fileToLoad).lexically_normal().string();
+    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir), file);
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
     // The window shows and keeps the file's full path, as after choosing it in the dialog.
-    if (!request.fileToLoad.empty()) {
-        window->LoadStarFile(
-            std::filesystem::absolute(request.fileToLoad).lexically_normal().string());
+    if (!file.empty()) {
+        window->LoadStarFile(file);
         if (request.view && !window->isShutDown())
             window->Apply(window->commands().ShowWindow(request.view->jdLeft, request.view->jdRight,
                                                         request.view->magTop,
