@@ -7,6 +7,16 @@ install(FILES "${CMAKE_BINARY_DIR}/Template97.db" DESTINATION share/sabrix)
 install(DIRECTORY "${CMAKE_BINARY_DIR}/Documentation" DESTINATION share/sabrix)
 install(FILES "${CMAKE_BINARY_DIR}/docs/sabrix.1.gz" DESTINATION share/man/man1)
 
+# What a software centre shows (AppStream): named after the program's identifier, with the
+# version and its day, and screenshots published under the home page's address.
+set(SABRIX_APP_ID "org.example.sabrix" CACHE STRING
+    "Reverse-domain identifier of the program in software centres")
+set(SABRIX_HOMEPAGE_URL "https://www.example.org/sabrix/" CACHE STRING
+    "Home page of the program; the guide's pictures are published under its images/")
+configure_file("${CMAKE_SOURCE_DIR}/resources/desktop/sabrix.metainfo.xml.in"
+               "${CMAKE_BINARY_DIR}/${SABRIX_APP_ID}.metainfo.xml" @ONLY)
+install(FILES "${CMAKE_BINARY_DIR}/${SABRIX_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
+
 set(SABRIX_ICON_DIR "${CMAKE_SOURCE_DIR}/resources/desktop/icons")
 install(FILES "${SABRIX_ICON_DIR}/sabrix.svg" DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size 16 32 48 64 128 256)
