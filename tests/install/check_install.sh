@@ -17,7 +17,10 @@ prefix="$work/prefix with blank"
 # build/install_manifest.txt stays the record of the user's own install.
 [ -e "$build/install_manifest.txt" ] && manifest_before=$(sha256sum <"$build/install_manifest.txt")
 cmake --install "$build" --prefix "$prefix" --component Unspecified --strip >/dev/null
+# The manifest names every file installed, so that removing what it lists removes the install.
+unlisted=$(find "$prefix" -type f | sort | comm -23 - <(sort "$build/install_manifest_Unspecified.txt"))
 rm -f "$build/install_manifest_Unspecified.txt"
+[ -z "$unlisted" ] || fail "installed but not in the install manifest: $unlisted"
 [ "${manifest_before:-}" = "$([ -e "$build/install_manifest.txt" ] && sha256sum <"$build/install_manifest.txt")" ] ||
   fail "the install test changed $build/install_manifest.txt"
 

@@ -72,6 +72,9 @@ fi
 (cd "$build" && apt_get install -y "./$(basename "$deb")")
 dpkg-query -W -f='${Status}\n' sabrix | grep -q "install ok installed" || fail "sabrix is not installed"
 desktop-file-validate /usr/share/applications/sabrix.desktop || fail "installed desktop entry"
+# Unquoted, so that every opener of the desktop (xdg-open too) can start it.
+grep -qx 'Exec=/usr/bin/sabrix %f' /usr/share/applications/sabrix.desktop ||
+  fail "desktop entry starts $(grep ^Exec= /usr/share/applications/sabrix.desktop)"
 
 echo "-- /usr/bin/sabrix --render as an unprivileged user"
 mkdir "$work/home"
