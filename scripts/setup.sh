@@ -17,7 +17,7 @@ fi
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           libsqlite3-dev libsqlitecpp-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
-          qt6-svg-dev desktop-file-utils)
+          qt6-svg-dev desktop-file-utils libfftw3-dev)
 missing=()
 # The install test validates the software-centre entry with appstreamcli.
 packages+=(appstream)
