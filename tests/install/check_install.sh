@@ -46,25 +46,9 @@ grep -qxF "Exec=\"$prefix/bin/sabrix\" %f" "$prefix/share/applications/sabrix.de
   fail "Exec does not start $prefix/bin/sabrix: $(grep ^Exec= "$prefix/share/applications/sabrix.desktop")"
 
 home="$work/home"
-mkdir -p "$home" "$work/out"
 cp "$sample" "$work/star.txt"
 chmod 644 "$work/star.txt"
 chmod -R a-w "$prefix"
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-  chown nobody "$home" "$work/out"
-  as_user=(runuser -u nobody --)
-fi
-set +e
-"${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin \
-  "$prefix/bin/sabrix" --render "$work/star.txt" --out "$work/out/plot.png" \
-  >"$work/out.txt" 2>"$work/err.txt"
-code=$?
-set -e
-[ "$code" -eq 0 ] || fail "installed sabrix --render ended with $code: $(cat "$work/err.txt")"
-[ ! -s "$work/err.txt" ] || fail "standard error not empty: $(cat "$work/err.txt")"
-[ -s "$work/out/plot.png" ] || fail "no picture written"
-grep -q "Points)" "$work/out.txt" || fail "no star label printed: $(cat "$work/out.txt")"
+bash "$(dirname "$0")/render_as_user.sh" "$prefix/bin/sabrix" "$work/star.txt" "$home"
 [ -d "$home/.local/share/sabrix/files" ] || fail "the per-user folder was not made"
 [ ! -e "$prefix/bin/files" ] || fail "the program wrote into its bin folder"
-echo "installed program ran as $(if [ ${#as_user[@]} -gt 0 ]; then echo nobody; else id -un; fi)"

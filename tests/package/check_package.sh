@@ -77,28 +77,9 @@ grep -qx 'Exec=/usr/bin/sabrix %f' /usr/share/applications/sabrix.desktop ||
   fail "desktop entry starts $(grep ^Exec= /usr/share/applications/sabrix.desktop)"
 
 echo "-- /usr/bin/sabrix --render as an unprivileged user"
-mkdir "$work/home"
 cp "$sample" "$work/star.txt"
 chmod 644 "$work/star.txt"
-if [ "$(id -u)" -eq 0 ]; then
-  user=nobody
-  chown nobody "$work/home"
-  as_user=(runuser -u nobody --)
-else
-  user=$(id -un)
-  as_user=()
-fi
-set +e
-"${as_user[@]}" env -i HOME="$work/home" PATH=/usr/bin:/bin \
-  /usr/bin/sabrix --render "$work/star.txt" --out "$work/home/plot.png" \
-  >"$work/out.txt" 2>"$work/err.txt"
-code=$?
-set -e
-[ "$code" -eq 0 ] || fail "/usr/bin/sabrix --render as $user ended with $code: $(cat "$work/err.txt")"
-[ ! -s "$work/err.txt" ] || fail "standard error not empty: $(cat "$work/err.txt")"
-[ -s "$work/home/plot.png" ] || fail "no picture written"
-cat "$work/out.txt"
-echo "ran as $user"
+bash "$(dirname "$0")/../install/render_as_user.sh" /usr/bin/sabrix "$work/star.txt" "$work/home"
 
 echo "-- apt-get remove sabrix"
 apt_get remove -y sabrix
