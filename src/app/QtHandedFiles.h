@@ -22,7 +22,6 @@ class QtHandedFiles {
     void setWindow(frmPlot* window);
     // A file handed over, by its full path.
     void add(std::string path);
-    size_t waiting() const { return waiting_.size(); }
 
   private:
     void Raise();
