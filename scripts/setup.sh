@@ -16,33 +16,11 @@ if [ "${1:-}" = "--run-only" ]; then
 fi
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-          libsqlite3-dev libsqlitecpp-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
+          libsqlite3-dev libsqlitecpp-dev libgtest-dev fonts-dejavu-core
           qt6-svg-dev desktop-file-utils libfftw3-dev)
-missing=()
 # The install test validates the software-centre entry with appstreamcli.
 packages+=(appstream)
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -eq 0 ]; then
-    apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
-  elif command -v sudo >/dev/null && { [ -t 0 ] || sudo -n -l apt-get >/dev/null 2>&1; }; then
-    # Only apt-get itself, so that a user who may run nothing else with sudo can set up too
-    # (sudo resets the environment; without a terminal apt-get asks no questions anyway).
-    apt=(sudo apt-get)
-  else
-    echo "setup: cannot install packages without root or sudo; as root run: apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "setup: installing ${#missing[@]} Debian packages and what they need: ${missing[*]}"
-  # The downloads and the unpacking show their progress: the first setup fetches hundreds of
-  # megabytes.
-  progress=0
-  [ -t 1 ] && progress=1
-  "${apt[@]}" update
-  "${apt[@]}" -o Dpkg::Progress-Fancy=$progress install -y "${missing[@]}"
-fi
+scripts/install-packages.sh "${packages[@]}"
 
 build_dir="${SABRIX_BUILD_DIR:-build}"
 # A build folder with files of another user (one made with sudo, or as root) cannot be built

@@ -105,8 +105,7 @@ std::optional<std::string> MainWindowCommands::ChooseBinFile() {
     }
 }
 
-bool MainWindowCommands::EnterBins(const BinDialogFields& fields,
-                                   const std::optional<std::string>& binFile) {
+bool MainWindowCommands::EnterBins(const BinDialogFields& fields) {
     if (!PlotShown()) return false;
     QString refusal;
     const std::optional<BinRequest> request = ReadBinFields(fields, refusal);
@@ -125,9 +124,8 @@ bool MainWindowCommands::EnterBins(const BinDialogFields& fields,
     view_.panels[1] = kMagnificationOne;
 
     // LoadBind: the file first (its dialog before the computation), then the bins.
-    std::optional<std::string> path = binFile;
-    if (request->printBinFile && !path) path = ChooseBinFile();
-    if (!request->printBinFile) path.reset();
+    std::optional<std::string> path;
+    if (request->printBinFile) path = ChooseBinFile();
     try {
         Job job(*this);
         LoadBins(*table_, state_.view, request->width, state_.overlay,
@@ -172,6 +170,10 @@ void MainWindowCommands::DrawBins() {
 
 bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {
     if (!PlotShown()) return false;
+    if (const std::optional<QString> refusal = DegreeRefusal(degreeText)) {
+        Say(*refusal, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
+        return false;
+    }
     state_.overlay.BinsShown = false;
     state_.overlay.PolyShown = true;
     ShowFullRangeAtEnd();

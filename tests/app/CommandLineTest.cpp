@@ -96,6 +96,11 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(50, 20000));
     EXPECT_TRUE(r.render.threeColumn && r.render.omitFaint && r.render.stats);
 
+    // Standard output and a device take a PNG whatever their name.
+    for (const char* out : {"-", "/dev/null"})
+        EXPECT_EQ(ParseCommandLine({"--render", "star.txt", "--out", out}).kind, Kind::Render)
+            << out;
+
     r = ParseCommandLine(Args("--render star.txt --out plot.png"));
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(1200, 700));
     EXPECT_FALSE(r.render.threeColumn || r.render.omitFaint || r.render.stats);

@@ -18,9 +18,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
 
-for tool in lintian; do
-  command -v "$tool" >/dev/null || { apt_get update -qq && apt_get install -y -qq "$tool" >/dev/null; }
-done
+"$(dirname "$0")/../../scripts/install-packages.sh" lintian
 
 echo "-- Building the package"
 rm -f "$build"/sabrix_*.deb
