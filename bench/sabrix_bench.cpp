@@ -422,11 +422,11 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
 
     // The full view again, drawn the way the window drew it before: a turn of the event loop
     // after every 50 rows.
-    AppState& s = window.state();
+    const AppState& s = window.state();
     start = std::chrono::steady_clock::now();
     int64_t row = 0;
-    Plotter(s, *window.table(), window.picView->canvas(), window.picJDScale->canvas(),
-            window.picMagScale->canvas(), [&row] {
+    Plotter(s, ObserverMarks{}, *window.table(), window.picView->canvas(),
+            window.picJDScale->canvas(), window.picMagScale->canvas(), [&row] {
                 if (++row % 50 == 0) QCoreApplication::processEvents();
             });
     Drain();
@@ -564,9 +564,9 @@ int main(int argc, char** argv) {
     int64_t points = 0;
     const double full = BestOf(3, [&] {
         Scaler(state.view, canvases.picView, canvases.picJDScale, canvases.picMagScale);
-        points =
-            Plotter(state, *table, canvases.picView, canvases.picJDScale, canvases.picMagScale, {})
-                .points;
+        points = Plotter(state, ObserverMarks{}, *table, canvases.picView, canvases.picJDScale,
+                         canvases.picMagScale, {})
+                     .points;
     });
     rows.push_back({"plot alone (Scaler + Plotter, no event loop), 1200 x 700", full, "", ""});
 
@@ -578,8 +578,8 @@ int main(int argc, char** argv) {
     overlayState.overlay.Sigma = 2;
     const auto redrawWith = [&](const std::function<void()>& overlay) {
         Scaler(v, canvases.picView, canvases.picJDScale, canvases.picMagScale);
-        Plotter(overlayState, *table, canvases.picView, canvases.picJDScale, canvases.picMagScale,
-                {});
+        Plotter(overlayState, ObserverMarks{}, *table, canvases.picView, canvases.picJDScale,
+                canvases.picMagScale, {});
         overlay();
     };
     const double bins = BestOf(3, [&] {

@@ -129,8 +129,9 @@ QString MainWindowCommands::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer&
     // the window's own canvases and its state stay as they are.
     canvases.picView.Mode = canvases_.picView.Mode;
     Scaler(state_.view, canvases.picView, canvases.picJDScale, canvases.picMagScale);
-    const PlotOutcome outcome = Plotter(state_, *table_, canvases.picView, canvases.picJDScale,
-                                        canvases.picMagScale, [&pacer] { pacer.tick(); });
+    const PlotOutcome outcome =
+        Plotter(state_, marks_, *table_, canvases.picView, canvases.picJDScale,
+                canvases.picMagScale, [&pacer] { pacer.tick(); });
     if (!outcome.errorMessages.empty())
         throw SabrixError(outcome.errorMessages.front().toStdString());
     // An overlay that the window could not draw was turned off there, with its message.

@@ -69,6 +69,7 @@ bool MainWindowCommands::UnloadStar() {
     // The list's lines stand for rows of the table that is going.
     CloseRecordList();
     ResetStarState(state_);
+    marks_ = ObserverMarks{};
     ForgetViews();
     drag_ = Drag::None;
     view_.rubberBand.reset();

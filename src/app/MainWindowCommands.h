@@ -35,9 +35,14 @@
 #include "interaction/RecordList.h"
 #include "interaction/ViewHistory.h"
 #include "plot/Canvas.h"
+#include "plot/ObserverMarks.h"
 #include "plot/PlotImageFile.h"
 
 namespace sabrix {
+
+namespace test {
+struct CommandsTestPeer;
+}
 
 class MainWindowCommands : private SaveDisplay {
   public:
@@ -281,6 +286,7 @@ class MainWindowCommands : private SaveDisplay {
     bool PrepareConfiguration();
 
   private:
+    friend struct test::CommandsTestPeer;
     class Job;
 
     // SaveDisplay.
@@ -394,6 +400,7 @@ class MainWindowCommands : private SaveDisplay {
     double boxEndY_ = 0;
     RecordDialogs* recordDialogs_ = nullptr;
     std::optional<RecordList> recordList_;
+    ObserverMarks marks_;
     NoDesktopOpener noDesktop_;
     DesktopOpener* desktop_ = &noDesktop_;
     std::string userGuide_;

@@ -134,8 +134,6 @@ bool MainWindowCommands::WarnWhenNoneChosen(bool record) {
 const WindowView& MainWindowCommands::lstRecords_Click(const std::vector<int>& lines, int current) {
     if (!recordList_ || Busy()) return view_;
     recordList_->Choose(lines, current);
-    const std::optional<ListedRecord> chosen = recordList_->Current();
-    state_.overlay.SelectedLine = chosen ? chosen->line : std::string();
     // The palette belongs to the observer it was shown for.
     if (recordList_->PaletteShown()) {
         recordList_->HidePalette();
@@ -180,8 +178,7 @@ const WindowView& MainWindowCommands::cmdDelete_Click() {
             if (!row.Marked.empty()) marked.push_back(row);
         });
         table_->DeleteByIds(ids);
-        for (const ObsRow& row : marked)
-            FollowMarkedRow(state_.overlay, row.Marked, row.JD, row.Mag);
+        for (const ObsRow& row : marked) FollowMarkedRow(marks_, row.Marked, row.JD, row.Mag);
     } catch (const std::exception& e) {
         SayModuleError(e, "cmdDelete");
         return view_;
@@ -232,7 +229,7 @@ bool MainWindowCommands::SaveEditedRecord(int64_t id, const std::vector<RecordFi
             edited->PunktFarb =
                 BandColor(edited->Faint, edited->Band, edited->Valid, state_.settings);
         table_->UpdateRow(*edited);
-        FollowMarkedRow(state_.overlay, row->Marked, row->JD, row->Mag, &edited->JD, &edited->Mag);
+        FollowMarkedRow(marks_, row->Marked, row->JD, row->Mag, &edited->JD, &edited->Mag);
         state_.star.FileEdited = true;
         RefreshRecordList();
     } catch (const std::exception& e) {
@@ -255,10 +252,9 @@ const WindowView& MainWindowCommands::cmd0_Click(int index) {
     if (!recordList_ || !RowsReady() || !recordList_->PaletteShown()) return view_;
     if (index < 0 || index >= static_cast<int>(kMarkPalette.size())) return view_;
     const std::optional<ListedRecord> current = recordList_->Current();
-    state_.overlay.MarkColor = kMarkPalette[static_cast<size_t>(index)];
     recordList_->HidePalette();
     try {
-        MarkObs(state_, *table_, current->Init);
+        MarkObs(marks_, *table_, current->Init, kMarkPalette[static_cast<size_t>(index)]);
     } catch (const std::exception& e) {
         SayModuleError(e, "MarkObs");
     }
@@ -271,9 +267,8 @@ const WindowView& MainWindowCommands::cmdMoreColors_Click() {
     const std::optional<ListedRecord> current = recordList_->Current();
     const std::optional<int32_t> color = prompts_.chooseColor();
     if (!color) return view_;
-    state_.overlay.MarkColor = *color;
     try {
-        MarkObs(state_, *table_, current->Init);
+        MarkObs(marks_, *table_, current->Init, *color);
     } catch (const std::exception& e) {
         SayModuleError(e, "MarkObs");
         return view_;
@@ -288,7 +283,7 @@ const WindowView& MainWindowCommands::cmdClose_Click() {
     state_.overlay.tool = view_.tool = Tool::Locate;
     view_.cursorName = QStringLiteral("XHairs");
     CloseRecordList();
-    if (state_.star.FileEdited || state_.overlay.ObserverMarked) Redraw(false);
+    if (state_.star.FileEdited || marks_.ObserverMarked) Redraw(false);
     return view_;
 }
 

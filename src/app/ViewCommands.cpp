@@ -5,7 +5,7 @@
 
 #include "app/MainWindowCommands.h"
 #include "core/ErrorText.h"
-#include "data/BandColor.h"
+#include "interaction/ObserverMarking.h"
 #include "plot/Navigation.h"
 #include "plot/PlotWindow.h"
 #include "plot/Plotter.h"
@@ -33,7 +33,7 @@ void MainWindowCommands::RunPlotter() {
         view_.progressCaption = QStringLiteral("Plotting. . . .");
         view_.captionShown = true;
         host_.present(view_);
-        outcome = Plotter(state_, *table_, canvases_.picView, canvases_.picJDScale,
+        outcome = Plotter(state_, marks_, *table_, canvases_.picView, canvases_.picJDScale,
                           canvases_.picMagScale, [&job] { job.pacer().tick(); });
     }
     // The plot look: the titles, the logo and the progress controls give way to the plot.
@@ -50,13 +50,13 @@ void MainWindowCommands::RunPlotter() {
 }
 
 void MainWindowCommands::RemoveMarks() {
-    if (!state_.overlay.ObserverMarked) return;
+    if (!marks_.ObserverMarked) return;
     try {
-        UnMarkObs(state_, *table_);
+        UnMarkObs(marks_, state_.settings, *table_);
     } catch (const std::exception& e) {
         SayModuleError(e, "UnMarkObs");
     }
-    state_.overlay.MarkCount = 0;
+    marks_.MarkCount = 0;
 }
 
 const WindowView& MainWindowCommands::cmdReset_Click() {

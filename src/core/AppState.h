@@ -72,9 +72,6 @@ struct PlotWindowState {
 // The active tool of the plot surface. At most one tool flag is ever set; Locate is "none".
 enum class Tool { Locate, Box, ZoomBox, Magnify, JDZoom, MagZoom };
 
-// One entry of MarkList: marking number, JD, magnitude, colour (all as text).
-using MarkEntry = std::array<std::string, 4>;
-
 // Overlays, observer marking, tools and flags.
 struct OverlayState {
     bool BinsShown = false;
@@ -84,17 +81,12 @@ struct OverlayState {
     int16_t Sigma = 0;
     bool PolyShown = false;
     std::shared_ptr<RegressionObject> PolyRegression;
-    bool ObserverMarked = false;
-    std::vector<MarkEntry> MarkList;
-    int16_t MarkCount = 0;
-    int32_t MarkColor = 0;
     Tool tool = Tool::Locate;
     bool OmitFainter = false;
     bool StatsShown = false;
     // "Calendar Dates": the JD strip and the pointer readout show UTC dates as well. Kept in
     // Sabrix.prefs (Preferences.h), not in Sabrix.ini.
     bool CalendarDates = false;
-    std::string SelectedLine;
     int32_t DefaultPointColor = 65535;
     bool StateOK = true;
 

@@ -79,8 +79,8 @@ class Commands : public test::CommandsFixture {
     // Marks every observation of the observer in blue and draws the plot with the marks.
     void MarkObserver(const std::string& init) {
         table().MarkObserverInIdOrder(init, kBlue, "1", [](double, double) {});
-        state().overlay.ObserverMarked = true;
-        state().overlay.MarkCount = 1;
+        marks().ObserverMarked = true;
+        marks().MarkCount = 1;
         commands->Redraw(true);
     }
 };
@@ -408,7 +408,7 @@ TEST_F(Commands, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
     auto snapshot = [&] {
         return std::make_tuple(
             EdgesOf(state().view), state().view.JDMagnification, state().star.FileLoaded,
-            state().star.FileEdited, state().overlay.OmitFainter, state().overlay.ObserverMarked,
+            state().star.FileEdited, state().overlay.OmitFainter, marks().ObserverMarked,
             commands->TableReady() ? table().Count() : -1, prompts.messages.size(),
             prompts.fileDialogs.size(), host.presented.size(), picView.revision(),
             state().overlay.tool, view().panels, view().rubberBand.has_value(),
@@ -659,8 +659,8 @@ TEST_F(Navigation, RefreshTakesTheMarksAndOverlaysAwayAndKeepsTheWindow) {
     commands->cmdRefresh_Click();
     EXPECT_EQ(EdgesOf(state().view), EdgesOf(shown));
     EXPECT_EQ(state().view.JDMagnification, shown.JDMagnification);
-    EXPECT_EQ(state().overlay.MarkCount, 0);
-    EXPECT_FALSE(state().overlay.ObserverMarked);
+    EXPECT_EQ(marks().MarkCount, 0);
+    EXPECT_FALSE(marks().ObserverMarked);
     EXPECT_FALSE(state().overlay.BinsShown || state().overlay.PolyShown);
     const std::optional<ObsRow> marked = table().RowById(3);
     ASSERT_TRUE(marked);
@@ -683,7 +683,7 @@ TEST_F(Navigation, ResetReturnsToTheFullViewAndTakesTheMarksAwayButKeepsTheTool)
     EXPECT_EQ(state().view.MagMagnification, 1.0f);
     EXPECT_EQ(view().panels[1], QString("Magnification = 1 X"));
     EXPECT_EQ(view().cursorName, QString("XHairs"));
-    EXPECT_EQ(state().overlay.MarkCount, 0);
+    EXPECT_EQ(marks().MarkCount, 0);
     EXPECT_TRUE(state().overlay.BinJD.empty());
     EXPECT_FALSE(state().overlay.BinsShown);
     EXPECT_EQ(state().overlay.tool, Tool::Box);

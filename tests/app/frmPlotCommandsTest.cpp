@@ -9,6 +9,7 @@
 
 #include "app/frmPlot.h"
 #include "interaction/frmEditRecord.h"
+#include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
@@ -78,13 +79,13 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
 
     // F5 and "Refresh Plot Screen" take the marks and the overlays away.
     window->table()->MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
-    window->state().overlay.ObserverMarked = true;
-    window->state().overlay.MarkCount = 1;
+    test::CommandsTestPeer::Marks(window->commands()).ObserverMarked = true;
+    test::CommandsTestPeer::Marks(window->commands()).MarkCount = 1;
     window->Redraw(true);
     ASSERT_EQ(ColorAt(kFirst, 9.0), kBlue);
     QTest::keyClick(window->picView, Qt::Key_F5);
     EXPECT_EQ(ColorAt(kFirst, 9.0), kBandV);
-    EXPECT_EQ(window->state().overlay.MarkCount, 0);
+    EXPECT_EQ(test::CommandsTestPeer::Marks(window->commands()).MarkCount, 0);
     window->state().overlay.BinsShown = true;
     QTest::mouseClick(window->cmdRefresh, Qt::LeftButton);
     EXPECT_FALSE(window->state().overlay.BinsShown);

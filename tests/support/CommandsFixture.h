@@ -18,6 +18,7 @@
 #include "core/WorkingDatabase.h"
 #include "plot/Canvas.h"
 #include "plot/PlotWindow.h"
+#include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
@@ -78,7 +79,8 @@ class CommandsFixture : public ::testing::Test {
         commands->FinishFill();
     }
 
-    AppState& state() { return commands->state(); }
+    AppState& state() { return CommandsTestPeer::State(*commands); }
+    ObserverMarks& marks() { return CommandsTestPeer::Marks(*commands); }
     const WindowView& view() const { return commands->view(); }
     ObsTable& table() { return *commands->table(); }
 
