@@ -575,7 +575,8 @@ int main(int argc, char** argv) {
     PlotWindowState& v = overlayState.view;
     v.WinJDRight = v.JDLast + 5;
     v.WinJDLeft = v.WinJDRight - v.WinJDWidth;
-    overlayState.overlay.Sigma = 2;
+    Bins averages;
+    averages.Sigma = 2;
     const auto redrawWith = [&](const std::function<void()>& overlay) {
         Scaler(v, canvases.picView, canvases.picJDScale, canvases.picMagScale);
         Plotter(overlayState, ObserverMarks{}, *table, canvases.picView, canvases.picJDScale,
@@ -584,17 +585,17 @@ int main(int argc, char** argv) {
     };
     const double bins = BestOf(3, [&] {
         redrawWith([&] {
-            LoadBins(*table, v, 1.0, overlayState.overlay, {});
-            BinPlotter(overlayState, canvases.picView);
+            LoadBins(*table, v, 1.0, averages, {});
+            BinPlotter(v, averages, canvases.picView);
         });
     });
     char binsName[96];
     std::snprintf(binsName, sizeof binsName,
-                  "Enter to drawn bins, 1-day bins (%zu bins, %.0f days)",
-                  overlayState.overlay.BinJD.size(), v.JDLast - v.JDFirst);
+                  "Enter to drawn bins, 1-day bins (%zu bins, %.0f days)", averages.BinJD.size(),
+                  v.JDLast - v.JDFirst);
     rows.push_back({binsName, bins, "<= 0.3 s", Verdict(bins <= 0.3)});
     const double binsRedraw =
-        BestOf(3, [&] { redrawWith([&] { BinPlotter(overlayState, canvases.picView); }); });
+        BestOf(3, [&] { redrawWith([&] { BinPlotter(v, averages, canvases.picView); }); });
     rows.push_back({"redraw with the bins on the full view", binsRedraw, "<= 0.2 s",
                     Verdict(binsRedraw <= 0.2)});
     std::shared_ptr<RegressionObject> fit;

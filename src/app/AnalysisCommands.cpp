@@ -41,8 +41,8 @@ void MainWindowCommands::SayNoStarLoaded() {
 const WindowView& MainWindowCommands::ShowBinsDialog(bool modal) {
     if (!Busy() && !state_.star.FileLoaded) SayNoStarLoaded();
     if (!PlotShown()) return view_;
-    state_.overlay.BinsShown = true;
-    state_.overlay.PolyShown = false;
+    binsShown_ = true;
+    polyShown_ = false;
     if (!analysisDialogs_) return view_;
     analysisDialogs_->showBins(
         InitialBinFields(state_), modal,
@@ -51,15 +51,15 @@ const WindowView& MainWindowCommands::ShowBinsDialog(bool modal) {
             host_.present(view_);
             return done;
         },
-        [this] { state_.overlay.BinsShown = false; });
+        [this] { binsShown_ = false; });
     return view_;
 }
 
 const WindowView& MainWindowCommands::ShowPolyDialog() {
     if (!Busy() && !state_.star.FileLoaded) SayNoStarLoaded();
     if (!PlotShown()) return view_;
-    state_.overlay.BinsShown = false;
-    state_.overlay.PolyShown = true;
+    binsShown_ = false;
+    polyShown_ = true;
     if (!analysisDialogs_) return view_;
     analysisDialogs_->showPoly(
         QString::number(state_.settings.PolyFit),
@@ -68,7 +68,7 @@ const WindowView& MainWindowCommands::ShowPolyDialog() {
             host_.present(view_);
             return done;
         },
-        [this] { state_.overlay.PolyShown = false; });
+        [this] { polyShown_ = false; });
     return view_;
 }
 
@@ -114,13 +114,13 @@ bool MainWindowCommands::EnterBins(const BinDialogFields& fields,
         Say(refusal, QStringLiteral("Load Bins"), Buttons::OK, Icon::Exclamation);
         return false;
     }
-    state_.overlay.BinsShown = true;
-    state_.overlay.PolyShown = false;
+    binsShown_ = true;
+    polyShown_ = false;
     ShowFullRangeAtEnd();
-    state_.overlay.BinJD.clear();
-    state_.overlay.BinMag.clear();
-    state_.overlay.BinSD.clear();
-    state_.overlay.Sigma = request->Sigma;
+    bins_.BinJD.clear();
+    bins_.BinMag.clear();
+    bins_.BinSD.clear();
+    bins_.Sigma = request->Sigma;
     Redraw(false);
     view_.panels[1] = kMagnificationOne;
 
@@ -130,27 +130,27 @@ bool MainWindowCommands::EnterBins(const BinDialogFields& fields,
     if (!request->printBinFile) path.reset();
     try {
         Job job(*this);
-        LoadBins(*table_, state_.view, request->width, state_.overlay,
+        LoadBins(*table_, state_.view, request->width, bins_,
                  [&job](int64_t) { job.pacer().tick(); });
     } catch (const std::exception&) {
         // As a failed computation always has: no bins, and the next redraw says so.
-        state_.overlay.BinJD.clear();
-        state_.overlay.BinMag.clear();
-        state_.overlay.BinSD.clear();
+        bins_.BinJD.clear();
+        bins_.BinMag.clear();
+        bins_.BinSD.clear();
         return true;
     }
     if (path) {
         try {
             const std::string text =
-                BinFileHeader(state_.star.StarName, clock_->now()) + BinFileLines(state_.overlay);
+                BinFileHeader(state_.star.StarName, clock_->now()) + BinFileLines(bins_);
             WriteFileAtomically(*path, [&text](QIODevice& device) { WriteAllBytes(device, text); });
         } catch (const std::exception& e) {
             SayModuleError(e, "LoadBind");
         }
     }
-    if (!state_.overlay.BinMag.empty() && state_.overlay.StatsShown) {
+    if (!bins_.BinMag.empty() && state_.overlay.StatsShown) {
         view_.statsWindowOpen = true;
-        view_.statsLines = BinStatsLines(FindHiLoBinMags(state_.overlay));
+        view_.statsLines = BinStatsLines(FindHiLoBinMags(bins_));
     }
     DrawBins();
     return true;
@@ -159,21 +159,21 @@ bool MainWindowCommands::EnterBins(const BinDialogFields& fields,
 void MainWindowCommands::DrawBins() {
     BinPlotOutcome outcome = BinPlotOutcome::Drawn;
     try {
-        outcome = BinPlotter(state_, canvases_.picView);
+        outcome = BinPlotter(state_.view, bins_, canvases_.picView);
     } catch (const std::exception& e) {
         SayModuleError(e, "BinPlotter");
         return;
     }
     if (outcome != BinPlotOutcome::TooFew) return;
     Say(TooFewBinsText(), QStringLiteral("Error"), Buttons::OK, Icon::None);
-    state_.overlay.BinsShown = false;
+    binsShown_ = false;
     Redraw(false);
 }
 
 bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {
     if (!PlotShown()) return false;
-    state_.overlay.BinsShown = false;
-    state_.overlay.PolyShown = true;
+    binsShown_ = false;
+    polyShown_ = true;
     ShowFullRangeAtEnd();
     Redraw(false);
     view_.panels[1] = kMagnificationOne;
@@ -182,38 +182,42 @@ bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {
         Job job(*this);
         regression = LoadPoly(*table_, state_.view, ReadDegree(degreeText));
     } catch (const std::exception& e) {
-        state_.overlay.PolyShown = false;
-        state_.overlay.PolyRegression.reset();
+        polyShown_ = false;
+        polyRegression_.reset();
         SayModuleError(e, "LoadPoly");
         return false;
     }
-    state_.overlay.PolyRegression = regression;
+    polyRegression_ = regression;
     if (!regression) {
         // No curve of a fit that failed, on this plot or a later one; the dialog stays for a
         // lower degree.
-        state_.overlay.PolyShown = false;
+        polyShown_ = false;
         Say(PolyOverflowText(), QStringLiteral("Memory Error"), Buttons::OK, Icon::Critical);
         return false;
     }
     DrawPoly();
-    return state_.overlay.PolyShown;
+    return polyShown_;
+}
+
+std::vector<PolySample> MainWindowCommands::PolyCurve() {
+    if (!polyRegression_) return {};
+    return SamplePolyCurve(*polyRegression_, state_.view);
 }
 
 void MainWindowCommands::DrawPoly() {
-    if (!state_.overlay.PolyRegression) {
-        state_.overlay.PolyShown = false;
+    if (!polyRegression_) {
+        polyShown_ = false;
         return;
     }
     try {
-        std::vector<QString> lines =
-            PlotPoly(state_.view, *state_.overlay.PolyRegression, canvases_.picView);
+        std::vector<QString> lines = PlotPoly(state_.view, *polyRegression_, canvases_.picView);
         if (state_.overlay.StatsShown) {
             view_.statsWindowOpen = true;
             view_.statsLines = std::move(lines);
         }
     } catch (const SabrixError&) {
-        state_.overlay.PolyRegression.reset();
-        state_.overlay.PolyShown = false;
+        polyRegression_.reset();
+        polyShown_ = false;
         Say(PolyOverflowText(), QStringLiteral("Memory Error"), Buttons::OK, Icon::Critical);
         Redraw(false);
     } catch (const std::exception& e) {

@@ -187,9 +187,8 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         }
         if (options.poly) {
             if (!commands.PlotPolyFit(QString::fromStdString(*options.poly))) return refused();
-            if (!options.curveOut.empty() && commands.state().overlay.PolyRegression) {
-                const std::string text = PolyCurveText(SamplePolyCurve(
-                    *commands.state().overlay.PolyRegression, commands.state().view));
+            if (!options.curveOut.empty()) {
+                const std::string text = PolyCurveText(commands.PolyCurve());
                 WriteFileAtomically(options.curveOut,
                                     [&text](QIODevice& device) { WriteAllBytes(device, text); });
             }

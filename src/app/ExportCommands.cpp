@@ -135,9 +135,8 @@ QString MainWindowCommands::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer&
     if (!outcome.errorMessages.empty())
         throw SabrixError(outcome.errorMessages.front().toStdString());
     // An overlay that the window could not draw was turned off there, with its message.
-    if (state_.overlay.BinsShown) BinPlotter(state_, canvases.picView);
-    if (state_.overlay.PolyShown && state_.overlay.PolyRegression)
-        PlotPoly(state_.view, *state_.overlay.PolyRegression, canvases.picView);
+    if (binsShown_) BinPlotter(state_.view, bins_, canvases.picView);
+    if (polyShown_ && polyRegression_) PlotPoly(state_.view, *polyRegression_, canvases.picView);
     return outcome.starLabel.value_or(view_.starLabel);
 }
 

@@ -70,6 +70,8 @@ bool MainWindowCommands::UnloadStar() {
     CloseRecordList();
     ResetStarState(state_);
     marks_ = ObserverMarks{};
+    bins_ = Bins{};
+    binsShown_ = polyShown_ = false;
     ForgetViews();
     drag_ = Drag::None;
     view_.rubberBand.reset();
@@ -122,11 +124,11 @@ int MainWindowCommands::CloseWorkingTable(int exitCode) {
             exitCode = 1;
         }
     }
-    state_.overlay.PolyRegression.reset();
+    polyRegression_.reset();
     state_.overlay.StateOK = false;
-    state_.overlay.BinJD.clear();
-    state_.overlay.BinMag.clear();
-    state_.overlay.BinSD.clear();
+    bins_.BinJD.clear();
+    bins_.BinMag.clear();
+    bins_.BinSD.clear();
     return exitCode;
 }
 

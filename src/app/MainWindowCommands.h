@@ -19,6 +19,7 @@
 #include <string>
 
 #include "analysis/AnalysisDialogs.h"
+#include "analysis/PolyFit.h"
 #include "app/WindowHost.h"
 #include "app/WindowView.h"
 #include "core/AppState.h"
@@ -239,6 +240,9 @@ class MainWindowCommands : private SaveDisplay {
     // the curve. Returns false, with the overlay off and after its message, when the degree
     // is refused or the fit overflows (the dialog stays open for another degree).
     bool PlotPolyFit(const QString& degreeText);
+    // The samples of the fitted curve over the plot window (SamplePolyCurve); none before a
+    // fit has been plotted.
+    std::vector<PolySample> PolyCurve();
 
     // Box selection and locate. BoxFinder lists the rows inside a select-edits box (corners
     // in picView's frame, any order) in the record list, modeless; an empty box says "No
@@ -401,6 +405,11 @@ class MainWindowCommands : private SaveDisplay {
     RecordDialogs* recordDialogs_ = nullptr;
     std::optional<RecordList> recordList_;
     ObserverMarks marks_;
+    // The averages and the polynomial fit, and whether the redraw sequence draws them.
+    Bins bins_;
+    bool binsShown_ = false;
+    bool polyShown_ = false;
+    std::shared_ptr<RegressionObject> polyRegression_;
     NoDesktopOpener noDesktop_;
     DesktopOpener* desktop_ = &noDesktop_;
     std::string userGuide_;

@@ -20,8 +20,8 @@ const WindowView& MainWindowCommands::Redraw(bool withOverlays) {
         if (!ScalerErrorIsSilent(state_.view)) SayModuleError(e, "Scaler");
     }
     RunPlotter();
-    if (withOverlays && state_.overlay.BinsShown) DrawBins();
-    if (withOverlays && state_.overlay.PolyShown) DrawPoly();
+    if (withOverlays && binsShown_) DrawBins();
+    if (withOverlays && polyShown_) DrawPoly();
     return view_;
 }
 
@@ -64,17 +64,17 @@ const WindowView& MainWindowCommands::cmdReset_Click() {
     {
         Job job(*this);
         RemoveMarks();
-        state_.overlay.BinsShown = false;
-        state_.overlay.PolyShown = false;
+        binsShown_ = false;
+        polyShown_ = false;
         ForgetViews();
         state_.view.JDMagnification = 1.0f;
         state_.view.MagMagnification = 1.0f;
     }
     const bool fitted = FitPlotWindow();
     view_.panels[1] = PlainMagnificationText(state_);
-    state_.overlay.BinJD.clear();
-    state_.overlay.BinMag.clear();
-    state_.overlay.BinSD.clear();
+    bins_.BinJD.clear();
+    bins_.BinMag.clear();
+    bins_.BinSD.clear();
     // An empty table leaves nothing to draw: the empty look stays.
     if (fitted) Redraw(false);
     view_.cursorName = QStringLiteral("XHairs");
@@ -87,8 +87,8 @@ const WindowView& MainWindowCommands::cmdRefresh_Click() {
     // The plotter clears the plot: the averages and the curve are gone, and later redraws
     // leave them out.
     Redraw(false);
-    state_.overlay.BinsShown = false;
-    state_.overlay.PolyShown = false;
+    binsShown_ = false;
+    polyShown_ = false;
     return view_;
 }
 

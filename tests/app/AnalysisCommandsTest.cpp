@@ -16,6 +16,7 @@
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "plot/PlotImage.h"
+#include "support/CommandsTestPeer.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -112,8 +113,10 @@ class AnalysisCommands : public ::testing::Test {
             for (int x = 0; x < c.pixelWidth(); ++x) n += c.pixelColor(x, y) == color;
         return n;
     }
-    const OverlayState& overlay() { return commands->state().overlay; }
     const PlotWindowState& view() { return commands->state().view; }
+    Bins& bins() { return test::CommandsTestPeer::BinsOf(*commands); }
+    bool binsShown() { return test::CommandsTestPeer::BinsShown(*commands); }
+    bool polyShown() { return test::CommandsTestPeer::PolyShown(*commands); }
 
     test::TempProgramDir dir;
     PlotAreaLayout layout = LayOutPlotArea(900, 500);
@@ -134,30 +137,30 @@ TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefres
     EXPECT_EQ(dialogs.shownBins[0].binWidth, QStringLiteral("10"));
     EXPECT_EQ(dialogs.shownBins[0].sigma, QStringLiteral("2"));
     EXPECT_EQ(dialogs.enterResults, std::vector<bool>{true});
-    EXPECT_TRUE(overlay().BinsShown);
-    EXPECT_GT(overlay().BinJD.size(), 40u);
+    EXPECT_TRUE(binsShown());
+    EXPECT_GT(bins().BinJD.size(), 40u);
     EXPECT_GT(Count(kRed), plainRed + 100);
     EXPECT_EQ(commands->view().panels[1], QStringLiteral("Magnification = 1 X"));
 
     const double first = view().JDFirst;
     commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_TRUE(binsShown());
     const int zoomedRed = Count(kRed);
     commands->cmdBack_Click();
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_TRUE(binsShown());
     commands->cmdForward_Click();
     EXPECT_EQ(Count(kRed), zoomedRed);
     commands->Redraw(false);
     EXPECT_LT(Count(kRed), zoomedRed);
 
     commands->cmdReset_Click();
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
     EXPECT_EQ(Count(kRed), plainRed);
 
     dialogs.bins = {{QStringLiteral("1")}};
     commands->cmdBin_Click();
     commands->cmdRefresh_Click();
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
     commands->cmdBack_Click();
     EXPECT_EQ(Count(kRed), plainRed);
     EXPECT_TRUE(prompts.messages.empty());
@@ -166,12 +169,12 @@ TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefres
 TEST_F(AnalysisCommands, RefusedFieldsKeepTheDialogOpenAndTheBins) {
     dialogs.bins = {{QStringLiteral("1")}};
     commands->cmdBin_Click();
-    const std::vector<double> bins = overlay().BinJD;
+    const std::vector<double> first = bins().BinJD;
     for (const char* width : {"abc", "0.4"}) {
         dialogs.bins = {{QString::fromLatin1(width)}};
         commands->mnuAvg_Click();
         EXPECT_EQ(dialogs.enterResults.back(), false) << width;
-        EXPECT_EQ(overlay().BinJD, bins) << width;
+        EXPECT_EQ(bins().BinJD, first) << width;
         ASSERT_FALSE(prompts.messages.empty());
         EXPECT_EQ(prompts.messages.back().title, QStringLiteral("Load Bins"));
         EXPECT_EQ(prompts.messages.back().icon, Icon::Exclamation);
@@ -186,25 +189,25 @@ TEST_F(AnalysisCommands, RefusedFieldsKeepTheDialogOpenAndTheBins) {
 TEST_F(AnalysisCommands, CancelTurnsTheAveragesOff) {
     dialogs.bins = {{QString(), QString(), false, true}};
     commands->cmdBin_Click();
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
 }
 
 TEST_F(AnalysisCommands, TwoBinsAreTooFewAndOneDrawsNothing) {
     // The data span 53 days: 30-day bins give two, 60-day bins one.
     dialogs.bins = {{QStringLiteral("30")}};
     commands->cmdBin_Click();
-    EXPECT_EQ(overlay().BinJD.size(), 2u);
+    EXPECT_EQ(bins().BinJD.size(), 2u);
     EXPECT_EQ(prompts.messages,
               (std::vector<test::RecordedMessage>{
                   {TooFewBinsText(), QStringLiteral("Error"), Buttons::OK, Icon::None}}));
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
     EXPECT_EQ(Count(kRed), plainRed);
 
     prompts.messages.clear();
     dialogs.bins = {{QStringLiteral("60")}};
     commands->cmdBin_Click();
-    EXPECT_EQ(overlay().BinJD.size(), 1u);
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_EQ(bins().BinJD.size(), 1u);
+    EXPECT_TRUE(binsShown());
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(Count(kRed), plainRed);
 }
@@ -215,8 +218,8 @@ TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
     prompts.file(QString::fromStdString(path));
     commands->cmdBin_Click();
     const std::string written = test::ReadFileBytes(path);
-    EXPECT_EQ(written, BinFileHeader(commands->state().star.StarName, clock.now()) +
-                           BinFileLines(overlay()));
+    EXPECT_EQ(written,
+              BinFileHeader(commands->state().star.StarName, clock.now()) + BinFileLines(bins()));
 
     // No: the save dialog again; Cancel there: the bins without a file.
     test::WriteFileBytes(path, "old");
@@ -226,7 +229,7 @@ TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
     prompts.file(std::nullopt);
     commands->cmdBin_Click();
     EXPECT_EQ(test::ReadFileBytes(path), "old");
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_TRUE(binsShown());
     EXPECT_EQ(prompts.fileDialogs.size(), 3u);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("The file ") + QString::fromStdString(path) +
@@ -246,28 +249,28 @@ TEST_F(AnalysisCommands, PolynomialCurveAndAveragesExcludeEachOther) {
     dialogs.degrees = {QStringLiteral("8")};
     commands->cmdPoly_Click();
     EXPECT_EQ(dialogs.shownDegrees, std::vector<QString>{QStringLiteral("8")});
-    EXPECT_TRUE(overlay().PolyShown);
+    EXPECT_TRUE(polyShown());
     EXPECT_GT(Count(kWhite), plainWhite + 100);
     ASSERT_EQ(commands->view().statsLines.size(), 3u);
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
     const double first = view().JDFirst;
     commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
-    EXPECT_TRUE(overlay().PolyShown);
+    EXPECT_TRUE(polyShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
     dialogs.bins = {{QStringLiteral("1")}};
     commands->mnuAvg_Click();
-    EXPECT_FALSE(overlay().PolyShown);
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_FALSE(polyShown());
+    EXPECT_TRUE(binsShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Averages"));
 
     dialogs.degrees = {QStringLiteral("2")};
     commands->mnuPoly_Click();
-    EXPECT_FALSE(overlay().BinsShown);
-    EXPECT_TRUE(overlay().PolyShown);
+    EXPECT_FALSE(binsShown());
+    EXPECT_TRUE(polyShown());
     commands->cmdRefresh_Click();
-    EXPECT_FALSE(overlay().PolyShown);
+    EXPECT_FALSE(polyShown());
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -294,7 +297,7 @@ TEST_F(AnalysisCommands, RefusedDegreeSaysWhyAndLeavesNoCurve) {
                         QStringLiteral("LoadPoly")));
     EXPECT_EQ(prompts.messages[1].text,
               ModuleErrorText(QStringLiteral("Type mismatch"), QStringLiteral("LoadPoly")));
-    EXPECT_FALSE(overlay().PolyShown);
+    EXPECT_FALSE(polyShown());
     commands->cmdBack_Click();
     EXPECT_EQ(Count(kWhite), plainWhite);
 }
@@ -307,8 +310,8 @@ TEST_F(AnalysisCommands, WithNothingLoadedTheDialogsDoNotOpen) {
     EXPECT_TRUE(dialogs.shownDegrees.empty());
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("No star file is loaded."));
-    EXPECT_FALSE(overlay().BinsShown);
-    EXPECT_FALSE(overlay().PolyShown);
+    EXPECT_FALSE(binsShown());
+    EXPECT_FALSE(polyShown());
 }
 
 TEST(AnalysisCommandLine, OptionsParseAndExcludeEachOther) {

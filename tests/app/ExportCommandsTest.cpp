@@ -74,8 +74,8 @@ class ExportCommandsTest : public ::testing::Test {
         BinDialogFields fields = InitialBinFields(commands->state());
         fields.binWidth = QStringLiteral("5");
         ASSERT_TRUE(commands->EnterBins(fields));
-        ASSERT_TRUE(commands->state().overlay.BinsShown);
-        ASSERT_FALSE(commands->state().overlay.BinJD.empty());
+        ASSERT_TRUE(test::CommandsTestPeer::BinsShown(*commands));
+        ASSERT_FALSE(test::CommandsTestPeer::BinsOf(*commands).BinJD.empty());
     }
 
     test::TempProgramDir dir;
@@ -96,7 +96,7 @@ TEST_F(ExportCommandsTest, PngOfTheWindowsSizeIsTheWindowsPlotPixelForPixel) {
     ASSERT_TRUE(commands->ExportPlotImage(png, 640, 400));
     const QImage want = ComposePlotArea(640, 400, layout, window, commands->view().starLabel);
     EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(want.format()), want);
-    EXPECT_TRUE(commands->state().overlay.BinsShown);
+    EXPECT_TRUE(test::CommandsTestPeer::BinsShown(*commands));
     EXPECT_FALSE(commands->view().busy);
 
     // Another size draws the same view afresh for that size.

@@ -653,7 +653,7 @@ TEST_F(Navigation, RefreshTakesTheMarksAndOverlaysAwayAndKeepsTheWindow) {
     Show({kFirst + 450, kFirst + 650, 9.5, 11.5});
     MarkObserver("XYZ");
     ASSERT_EQ(ColorAt(kFirst + 500, 11.0), kBlue);
-    state().overlay.BinsShown = state().overlay.PolyShown = true;
+    binsShown() = polyShown() = true;
     const PlotWindowState shown = state().view;
 
     commands->cmdRefresh_Click();
@@ -661,7 +661,7 @@ TEST_F(Navigation, RefreshTakesTheMarksAndOverlaysAwayAndKeepsTheWindow) {
     EXPECT_EQ(state().view.JDMagnification, shown.JDMagnification);
     EXPECT_EQ(marks().MarkCount, 0);
     EXPECT_FALSE(marks().ObserverMarked);
-    EXPECT_FALSE(state().overlay.BinsShown || state().overlay.PolyShown);
+    EXPECT_FALSE(binsShown() || polyShown());
     const std::optional<ObsRow> marked = table().RowById(3);
     ASSERT_TRUE(marked);
     EXPECT_EQ(marked->PunktFarb, kBandV);
@@ -674,8 +674,8 @@ TEST_F(Navigation, ResetReturnsToTheFullViewAndTakesTheMarksAwayButKeepsTheTool)
     Show({kFirst + 450, kFirst + 650, 9.5, 11.5});
     state().overlay.tool = Tool::Box;
     MarkObserver("XYZ");
-    state().overlay.BinsShown = true;
-    state().overlay.BinJD = {kFirst + 550};
+    binsShown() = true;
+    bins().BinJD = {kFirst + 550};
 
     commands->cmdReset_Click();
     EXPECT_EQ(EdgesOf(state().view), (Edges{kFirst - 5, kLast + 5, kTop, kBottom}));
@@ -684,8 +684,8 @@ TEST_F(Navigation, ResetReturnsToTheFullViewAndTakesTheMarksAwayButKeepsTheTool)
     EXPECT_EQ(view().panels[1], QString("Magnification = 1 X"));
     EXPECT_EQ(view().cursorName, QString("XHairs"));
     EXPECT_EQ(marks().MarkCount, 0);
-    EXPECT_TRUE(state().overlay.BinJD.empty());
-    EXPECT_FALSE(state().overlay.BinsShown);
+    EXPECT_TRUE(bins().BinJD.empty());
+    EXPECT_FALSE(binsShown());
     EXPECT_EQ(state().overlay.tool, Tool::Box);
     EXPECT_EQ(table().RowById(3)->PunktFarb, kBandV);
     EXPECT_EQ(ColorAt(kFirst + 500, 11.0), kBandV);

@@ -86,9 +86,9 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     QTest::keyClick(window->picView, Qt::Key_F5);
     EXPECT_EQ(ColorAt(kFirst, 9.0), kBandV);
     EXPECT_EQ(test::CommandsTestPeer::Marks(window->commands()).MarkCount, 0);
-    window->state().overlay.BinsShown = true;
+    test::CommandsTestPeer::BinsShown(window->commands()) = true;
     QTest::mouseClick(window->cmdRefresh, Qt::LeftButton);
-    EXPECT_FALSE(window->state().overlay.BinsShown);
+    EXPECT_FALSE(test::CommandsTestPeer::BinsShown(window->commands()));
     EXPECT_NEAR(window->state().view.WinJDLeft, kFirst - 5, 1e-6);
     EXPECT_TRUE(window->picView->hasFocus());
     test::ExpectPlotLook(*window);

@@ -10,6 +10,7 @@
 #include "app/frmPlot.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
+#include "support/CommandsTestPeer.h"
 #include "support/PlotWindowFixture.h"
 
 namespace sabrix {
@@ -119,14 +120,14 @@ TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorking
 
 TEST_F(PlotWindow, ExitWithoutEditsEndsAtOnceAndASecondShutDownDoesNothing) {
     window->mnuStats->trigger();
-    window->state().overlay.BinJD = {1, 2};
+    test::CommandsTestPeer::BinsOf(window->commands()).BinJD = {1, 2};
     window->mnuExit->trigger();
     window->ShutDown();
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(endCodes, std::vector<int>{0});
     EXPECT_FALSE(window->statsWindow()->isVisible());
     EXPECT_FALSE(window->state().overlay.StateOK);
-    EXPECT_TRUE(window->state().overlay.BinJD.empty());
+    EXPECT_TRUE(test::CommandsTestPeer::BinsOf(window->commands()).BinJD.empty());
     EXPECT_FALSE(WorkingDatabaseExists());
     EXPECT_EQ(window->table(), nullptr);
 }

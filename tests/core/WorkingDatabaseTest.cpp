@@ -78,10 +78,6 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         s.star = {"R Leo", 121, "/data/three.dat", "/p/files", true, true, true, true};
         s.view = {9.5f, 5.5f, 2450000.5, 2451000.5, 2449995.5, 2451005.5, 5,
                   10,   1010, 5,         4.0f,      2.0f,      1};
-        s.overlay.BinsShown = s.overlay.PolyShown = true;
-        s.overlay.BinJD = {1.0};
-        s.overlay.BinMag = s.overlay.BinSD = {2.0f};
-        s.overlay.Sigma = 2;
         s.overlay.OmitFainter = s.overlay.StatsShown = true;
         s.overlay.tool = tool;
         ResetStarState(s);
@@ -94,9 +90,6 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         const PlotWindowState fresh;
         EXPECT_EQ(view(s.view), view(fresh));
         const OverlayState& o = s.overlay;
-        EXPECT_TRUE(o.BinJD.empty() && o.BinMag.empty() && o.BinSD.empty());
-        EXPECT_EQ(std::tie(o.Sigma, o.BinsShown, o.PolyShown),
-                  std::make_tuple(int16_t{0}, false, false));
         EXPECT_EQ(std::tie(s.settings.FilePath, s.star.StarName, s.star.RecordCount,
                            s.star.FileLoaded, s.star.FileEdited, s.star.ThreeColumnFormat),
                   std::make_tuple(std::string(), std::string(), 0, false, false, false));

@@ -81,6 +81,9 @@ class CommandsFixture : public ::testing::Test {
 
     AppState& state() { return CommandsTestPeer::State(*commands); }
     ObserverMarks& marks() { return CommandsTestPeer::Marks(*commands); }
+    Bins& bins() { return CommandsTestPeer::BinsOf(*commands); }
+    bool& binsShown() { return CommandsTestPeer::BinsShown(*commands); }
+    bool& polyShown() { return CommandsTestPeer::PolyShown(*commands); }
     const WindowView& view() const { return commands->view(); }
     ObsTable& table() { return *commands->table(); }
 

@@ -10,6 +10,9 @@ struct CommandsTestPeer {
     static AppState& State(MainWindowCommands& commands) { return commands.state_; }
     static ObsTable& Table(MainWindowCommands& commands) { return *commands.table_; }
     static ObserverMarks& Marks(MainWindowCommands& commands) { return commands.marks_; }
+    static Bins& BinsOf(MainWindowCommands& commands) { return commands.bins_; }
+    static bool& BinsShown(MainWindowCommands& commands) { return commands.binsShown_; }
+    static bool& PolyShown(MainWindowCommands& commands) { return commands.polyShown_; }
 };
 
 }  // namespace sabrix::test
