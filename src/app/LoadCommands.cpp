@@ -61,8 +61,6 @@ const WindowView& MainWindowCommands::LoadStarFile(const std::string& path, RowF
 
 void MainWindowCommands::ShowLoadedFile(bool loaded, const QString& panelOne) {
     ShowFillProgress();
-    // Whatever failed on the way has been said; the next command starts afresh.
-    state_.overlay.StateOK = true;
     if (!loaded) {
         // Nothing is loaded: the status bar names no file.
         view_.look = WindowView::Look::Empty;
@@ -310,7 +308,6 @@ bool MainWindowCommands::FitPlotWindow() {
         view_.look = WindowView::Look::Empty;
         Say(NoObservationsText(state_.star.StarName), QStringLiteral("No Observations"),
             Buttons::OK, Icon::None);
-        state_.overlay.StateOK = false;
     } catch (const std::exception& e) {
         SayModuleError(e, "FindExtremes");
     }

@@ -125,7 +125,6 @@ int MainWindowCommands::CloseWorkingTable(int exitCode) {
         }
     }
     polyRegression_.reset();
-    state_.overlay.StateOK = false;
     bins_.BinJD.clear();
     bins_.BinMag.clear();
     bins_.BinSD.clear();
@@ -174,8 +173,7 @@ void MainWindowCommands::yield() {
 
 bool MainWindowCommands::QueryUnload() {
     if (Busy()) return false;
-    // The question depends on the edits alone: other windows clear StateOK while they are
-    // open, and closing then must not drop unsaved edits.
+    // The question depends on the edits alone.
     if (!state_.star.FileEdited) return true;
     const QString text = QStringLiteral("You have edited file ") +
                          DisplayText(state_.settings.FilePath) +

@@ -80,7 +80,6 @@ struct OverlayState {
     // Sabrix.prefs (Preferences.h), not in Sabrix.ini.
     bool CalendarDates = false;
     int32_t DefaultPointColor = 65535;
-    bool StateOK = true;
 
     bool MagnifyMode() const { return tool == Tool::Magnify; }
     bool MagZoomMode() const { return tool == Tool::MagZoom; }

@@ -55,18 +55,14 @@ XYZLoadOutcome XYZLoadFile(AppState& state, ObsTable& table, Prompts& prompts,
         XYZLoadRows(state.star.ThreeColumnFilePath, table, state.star.StarName,
                     state.overlay.DefaultPointColor, wrapped);
         state.star.FileLoaded = true;
-        state.overlay.StateOK = true;
         return XYZLoadOutcome::Loaded;
     } catch (const ThreeColumnFileNotFound& e) {
         prompts.message(DisplayText(e.what()), QStringLiteral("File Error"), Buttons::OK,
                         Icon::Exclamation);
-        // Going on with the plot would show an empty window as if a star were loaded.
-        state.overlay.StateOK = false;
         return XYZLoadOutcome::FileNotFound;
     } catch (const std::exception& e) {
         prompts.message(LoadFailureText(DisplayText(e.what())), QStringLiteral("Error"),
                         Buttons::OK, Icon::Critical);
-        state.overlay.StateOK = false;
         return XYZLoadOutcome::Failed;
     }
 }

