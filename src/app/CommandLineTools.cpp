@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"

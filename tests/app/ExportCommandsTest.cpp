@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Bins.h"
 #include "app/MainWindowCommands.h"
 #include "core/ProgramDir.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "dialogs/ImageExportDialog.h"
 #include "plot/PlotImage.h"
+#include "plot/PlotImageFile.h"
 #include "support/CommandsFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"

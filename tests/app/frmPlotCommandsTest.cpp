@@ -78,7 +78,8 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     }
 
     // F5 and "Refresh Plot Screen" take the marks and the overlays away.
-    window->table()->MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
+    test::CommandsTestPeer::Table(window->commands())
+        .MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
     test::CommandsTestPeer::Marks(window->commands()).ObserverMarked = true;
     test::CommandsTestPeer::Marks(window->commands()).MarkCount = 1;
     window->Redraw(true);

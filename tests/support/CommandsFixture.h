@@ -85,7 +85,7 @@ class CommandsFixture : public ::testing::Test {
     bool& binsShown() { return CommandsTestPeer::BinsShown(*commands); }
     bool& polyShown() { return CommandsTestPeer::PolyShown(*commands); }
     const WindowView& view() const { return commands->view(); }
-    ObsTable& table() { return *commands->table(); }
+    ObsTable& table() { return CommandsTestPeer::Table(*commands); }
 
     std::string WriteFile(const std::string& name, const std::vector<std::string>& lines) {
         WriteFileBytes(dir.file(name), Lines(lines));

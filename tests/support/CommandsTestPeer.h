@@ -2,17 +2,19 @@
 // reaches directly (an edit flag, marks of its own making, a broken frame) sets it here.
 #pragma once
 
+#include "app/AnalysisController.h"
 #include "app/MainWindowCommands.h"
 
 namespace sabrix::test {
 
 struct CommandsTestPeer {
-    static AppState& State(MainWindowCommands& commands) { return commands.state_; }
-    static ObsTable& Table(MainWindowCommands& commands) { return *commands.table_; }
-    static ObserverMarks& Marks(MainWindowCommands& commands) { return commands.marks_; }
-    static Bins& BinsOf(MainWindowCommands& commands) { return commands.bins_; }
-    static bool& BinsShown(MainWindowCommands& commands) { return commands.binsShown_; }
-    static bool& PolyShown(MainWindowCommands& commands) { return commands.polyShown_; }
+    static CommandContext& Context(MainWindowCommands& commands) { return commands.context_; }
+    static AppState& State(MainWindowCommands& commands) { return commands.context_.state; }
+    static ObsTable& Table(MainWindowCommands& commands) { return *commands.context_.table; }
+    static ObserverMarks& Marks(MainWindowCommands& commands) { return commands.context_.marks; }
+    static Bins& BinsOf(MainWindowCommands& commands) { return commands.analysis_->bins_; }
+    static bool& BinsShown(MainWindowCommands& commands) { return commands.analysis_->binsShown_; }
+    static bool& PolyShown(MainWindowCommands& commands) { return commands.analysis_->polyShown_; }
 };
 
 }  // namespace sabrix::test

@@ -14,6 +14,7 @@
 #include "app/frmPlot.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
@@ -78,7 +79,7 @@ class PlotWindowFixture : public ::testing::Test {
         window->LoadStarFile(path);
         window->Apply(window->commands().FinishFill());
         EXPECT_TRUE(window->state().star.FileLoaded);
-        window->state().star.FileEdited = edited;
+        CommandsTestPeer::State(window->commands()).star.FileEdited = edited;
         return path;
     }
 
