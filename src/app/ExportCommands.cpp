@@ -1,4 +1,4 @@
-// SaveController: "Export Plot Image", and the saves through data/SaveCommands.
+// SaveController: "Export Plot Image".
 #include <exception>
 
 #include "app/SaveController.h"
@@ -125,51 +125,6 @@ QString SaveController::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pac
         throw SabrixError(outcome.errorMessages.front().toStdString());
     for (const PlotOverlay* overlay : ctx_.overlays()) overlay->DrawOverlayOnto(canvases.picView);
     return outcome.starLabel.value_or(ctx_.view.starLabel);
-}
-
-}  // namespace sabrix
-
-namespace sabrix {
-
-// ---- The saves, through the SaveDisplay of data/SaveCommands -----------------------------
-
-SaveController::SaveController(CommandContext& context) : ctx_(context) {}
-
-void SaveController::mnuSave_Click() {
-    CommandContext::Job job(ctx_);
-    sabrix::mnuSave_Click(ctx_.state, *ctx_.table, ctx_.prompts, *ctx_.clock, *this);
-}
-
-void SaveController::mnuSaveXYZ_Click() {
-    CommandContext::Job job(ctx_);
-    sabrix::mnuSaveXYZ_Click(ctx_.state, *ctx_.table, ctx_.prompts, *this);
-}
-
-void SaveController::mnuSaveDownload_Click() {
-    CommandContext::Job job(ctx_);
-    sabrix::mnuSaveDownload_Click(ctx_.state, *ctx_.table, ctx_.prompts, *this);
-}
-
-void SaveController::hidePlotForSave() {
-    ctx_.view.look = WindowView::Look::Saving;
-    ctx_.view.captionShown = true;
-    ctx_.Present();
-}
-
-void SaveController::setProgressCaption(const QString& caption) {
-    ctx_.view.progressCaption = caption;
-    ctx_.Present();
-    ctx_.host.yield();
-}
-
-void SaveController::restorePlotAfterSave() {
-    ctx_.view.look = ctx_.state.star.FileLoaded ? WindowView::Look::Plot : WindowView::Look::Empty;
-    ctx_.view.captionShown = false;
-    ctx_.Present();
-}
-
-void SaveController::yield() {
-    ctx_.Yield();
 }
 
 }  // namespace sabrix

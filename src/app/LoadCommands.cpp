@@ -1,5 +1,5 @@
-// LoadController: the loads of a star file and of a three-column file, the fill of the table
-// behind the first plot, and cancelling a load.
+// LoadController: the load of a star file, the fill of the table behind the first plot, and
+// cancelling a load.
 #include <algorithm>
 #include <exception>
 
@@ -7,16 +7,9 @@
 #include "core/ErrorText.h"
 #include "data/StarFileImport.h"
 #include "data/TextFields.h"
-#include "data/XYZLoadCommand.h"
 #include "plot/PlotWindow.h"
 
 namespace sabrix {
-
-namespace {
-// Thrown out of a three-column load's line callback when the user cancels: no std::exception,
-// so the load's own failure message does not take it for a fault.
-struct LoadCancelled {};
-}  // namespace
 
 void LoadController::mnuLoad_Click() {
     if (!AskToUnload(ObservationFileKind::StarFile)) return;
@@ -208,71 +201,6 @@ void LoadController::CancelLoad() {
     if (ctx_.rows == TableRows::Reading || inLoadCommand_ || ctx_.Busy()) return;
     ctx_.table->CancelFill();
     if (UnloadStar()) ShowLoadedFile(false, QString());
-}
-
-void LoadController::mnuXYZ_Click() {
-    if (!AskToUnload(ObservationFileKind::ThreeColumnFile)) return;
-    if (ctx_.state.star.FileLoaded && !UnloadStar()) return;
-    ctx_.host.present(ctx_.view);
-    ctx_.host.yield();
-    ctx_.ClearCanvases();
-    const std::optional<QString> path = ctx_.prompts.openFile(XYZOpenDialogOptions(ctx_.state));
-    if (path) LoadThreeColumnFile(PathBytes(*path));
-}
-
-void LoadController::LoadThreeColumnFile(const std::string& path) {
-    if (ctx_.state.star.FileLoaded && !UnloadStar()) return;
-    if (!XYZBeginLoad(ctx_.state, path)) {
-        ctx_.Say(LoadFailureText(QStringLiteral("The file name ") + DisplayText(path) +
-                                 QStringLiteral(" has no \".\".")),
-                 QStringLiteral("Error"), Buttons::OK, Icon::Critical);
-        return;
-    }
-    ctx_.view.panels[0] = XYZFileStatusText(ctx_.state);
-    ctx_.view.panels[1] = PlainMagnificationText(ctx_.state);
-    ctx_.view.look = WindowView::Look::Loading;
-    XYZLoadOutcome outcome = XYZLoadOutcome::Failed;
-    bool cancelled = false;
-    cancelRequested_ = false;
-    ctx_.rows = TableRows::Reading;
-    ctx_.view.cancelShown = true;
-    try {
-        CommandContext::Job job(ctx_);
-        XYZLoadCallbacks callbacks;
-        callbacks.counted = [this](int32_t lineCount) {
-            ctx_.view.progressCaption = XYZLoadingCaption(lineCount);
-            ctx_.view.captionShown = true;
-            ctx_.view.progressMaximum = lineCount + 10;
-            ctx_.view.progressValue = 0;
-            ctx_.view.progressBarShown = true;
-            ctx_.host.present(ctx_.view);
-        };
-        callbacks.beforeLine = [this, &job](int64_t rowsStored) {
-            ctx_.view.progressValue = static_cast<int>(rowsStored);
-            job.pacer().tick();
-            if (cancelRequested_) throw LoadCancelled{};
-        };
-        // The messages of a failed load come over the window as it was during the load.
-        outcome = XYZLoadFile(ctx_.state, *ctx_.table, ctx_.prompts, callbacks);
-    } catch (const LoadCancelled&) {
-        // The load's transaction has been rolled back on the way out.
-        cancelled = true;
-    }
-    ctx_.rows = TableRows::Complete;
-    ctx_.view.cancelShown = false;
-    ctx_.view.progressBarShown = false;
-    ctx_.view.captionShown = false;
-    if (cancelled) {
-        if (UnloadStar()) ShowLoadedFile(false, QString());
-        return;
-    }
-    const bool loaded = outcome == XYZLoadOutcome::Loaded && ctx_.FitPlotWindow();
-    if (loaded)
-        ctx_.Redraw(false);
-    else if (!UnloadStar())
-        return;
-    ShowLoadedFile(loaded, XYZFileStatusText(ctx_.state));
-    if (loaded) RememberLoadedFile(ObservationFileKind::ThreeColumnFile, path);
 }
 
 }  // namespace sabrix

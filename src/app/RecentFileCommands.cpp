@@ -10,7 +10,6 @@
 #include "core/SabrixError.h"
 #include "core/TrimBlanks.h"
 #include "data/FileKindGuess.h"
-#include "data/XYZLoadCommand.h"
 #include "plot/AxisScales.h"
 
 namespace sabrix {
@@ -82,11 +81,12 @@ void LoadController::mnuCalendar_Click() {
 
 bool LoadController::AskToUnload(ObservationFileKind kind) {
     if (!ctx_.state.star.FileLoaded) return true;
+    const QString name = DisplayText(TrimBlanks(ctx_.state.star.StarName));
     if (kind == ObservationFileKind::ThreeColumnFile)
-        return AskUnloadForXYZ(ctx_.state, ctx_.prompts);
-    return ctx_.Say(QStringLiteral("Unload current star ") +
-                        DisplayText(TrimBlanks(ctx_.state.star.StarName)).toUpper() +
-                        QStringLiteral(" ?"),
+        return ctx_.Say(QStringLiteral("Unload current file ") + name + QStringLiteral(" ?"),
+                        QStringLiteral("Unload Current File?"), Buttons::OKCancel,
+                        Icon::Question) == Answer::OK;
+    return ctx_.Say(QStringLiteral("Unload current star ") + name.toUpper() + QStringLiteral(" ?"),
                     QStringLiteral("Unload Current Star?"), Buttons::OKCancel,
                     Icon::Question) == Answer::OK;
 }

@@ -69,8 +69,9 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
     return record;
 }
 
-int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string& starName,
-                    int32_t color, const XYZLoadCallbacks& callbacks) {
+std::optional<int64_t> XYZLoadRows(const std::string& path, ObsTable& table,
+                                   const std::string& starName, int32_t color,
+                                   const XYZLoadCallbacks& callbacks) {
     LineReader reader;
     if (!reader.open(path)) {
         std::error_code error;
@@ -91,6 +92,8 @@ int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string&
     while (reader.next(line)) {
         ++lineNumber;
         if (callbacks.beforeLine) callbacks.beforeLine(inserter.added());
+        // The inserter rolls back what it stored when it goes unfinished.
+        if (callbacks.cancelled && callbacks.cancelled()) return std::nullopt;
         if (reader.lineCut())
             throw SabrixError("Line " + std::to_string(lineNumber) + " is longer than " +
                               std::to_string(kLongestLine) + " bytes.");

@@ -47,7 +47,7 @@ TEST(XYZLoadRows, SampleSurveyFileLoadsEveryLine) {
     test::TempTable t;
     int32_t counted = 0;
     int64_t lines = 0;
-    XYZLoadCallbacks callbacks{[&](int32_t n) { counted = n; }, [&](int64_t) { ++lines; }};
+    XYZLoadCallbacks callbacks{[&](int32_t n) { counted = n; }, [&](int64_t) { ++lines; }, {}};
     EXPECT_EQ(XYZLoadRows(test::SampleFile("three-column.dat"), t.table, "three-column", 65535,
                           callbacks),
               383);
