@@ -14,7 +14,7 @@ fi
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           libsqlite3-dev libsqlitecpp-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
-          qt6-svg-dev desktop-file-utils)
+          qt6-svg-dev desktop-file-utils libfftw3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,13 +12,30 @@ QString PolyOverflowText() {
     return QStringLiteral("Out of memory. Choose lower degree of fit.");
 }
 
-int32_t ReadDegree(const QString& text) {
+namespace {
+
+// The number a degree text names; nothing for a text that is not a finite number.
+std::optional<double> DegreeNumber(const QString& text) {
     double value = 0;
-    if (!ParseNumber(text.toStdString(), value) || !std::isfinite(value))
-        throw SabrixError("Type mismatch");
-    value = RoundHalfEven(value, 0);
-    if (value < -32768 || value > 32767) throw SabrixError("Overflow");
-    return static_cast<int32_t>(value);
+    if (!ParseNumber(text.toStdString(), value) || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<QString> DegreeRefusal(const QString& text) {
+    const std::optional<double> value = DegreeNumber(text);
+    if (!value || *value == std::floor(*value)) return std::nullopt;
+    return QStringLiteral("Type the degree of fit as a whole number from 0 to 40, for example 3.");
+}
+
+int32_t ReadDegree(const QString& text) {
+    const std::optional<double> value = DegreeNumber(text);
+    if (!value) throw SabrixError("Type mismatch");
+    if (const std::optional<QString> refusal = DegreeRefusal(text))
+        throw SabrixError(refusal->toStdString());
+    if (*value < -32768 || *value > 32767) throw SabrixError("Overflow");
+    return static_cast<int32_t>(*value);
 }
 
 std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWindowState& view,

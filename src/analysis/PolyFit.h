@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,14 @@ namespace sabrix {
 // "Out of memory. Choose lower degree of fit." (title "Memory Error", critical icon).
 QString PolyOverflowText();
 
-// The degree typed in the dialog, converted to a whole number (halves to the even
-// neighbour). Throws SabrixError "Type mismatch" for a text that is not a number and
-// "Overflow" for one beyond the 16-bit range.
+// Why the degree typed in the dialog is refused before anything is drawn: a number that is
+// not whole ("2.5"), which no degree of fit rounds to. Returns nothing for a whole number and
+// for a text that is no number at all (ReadDegree reports that one).
+std::optional<QString> DegreeRefusal(const QString& text);
+
+// The degree typed in the dialog as the whole number it names ("3.0" is 3). Throws
+// SabrixError "Type mismatch" for a text that is not a number, "Overflow" for one beyond the
+// 16-bit range, and the text of DegreeRefusal for a number that is not whole.
 int32_t ReadDegree(const QString& text);
 
 // A new RegressionObject of the degree fed with every row of the table (x = JD - JDFirst of the

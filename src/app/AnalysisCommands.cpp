@@ -178,6 +178,10 @@ void AnalysisController::DrawBins() {
 }
 
 bool AnalysisController::PlotPolyFit(const QString& degreeText) {
+    if (const std::optional<QString> refusal = DegreeRefusal(degreeText)) {
+        ctx_.Say(*refusal, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
+        return false;
+    }
     binsShown_ = false;
     polyShown_ = true;
     ShowFullRangeAtEnd();

@@ -64,6 +64,21 @@ struct PlotWindowState {
     float JDMagnification = 1.0f;
     float MagMagnification = 1.0f;
     int16_t MagnificationShown = 0;
+
+    // Set the edges of one axis together with its size. The size is what Back, Forward,
+    // Brighter and Dimmer keep while they move the window, so a writer that chose the edges
+    // goes through these: the size then always describes the window on the screen, and the
+    // first move after a zoom shifts it without changing its height or width.
+    void SetJDWindow(double left, double right) {
+        WinJDLeft = left;
+        WinJDRight = right;
+        WinJDWidth = right - left;
+    }
+    void SetMagWindow(double top, double bottom) {
+        WinMagTop = top;
+        WinMagBottom = bottom;
+        WinMagHeight = bottom - top;
+    }
 };
 
 // The active tool of the plot surface. At most one tool flag is ever set; Locate is "none".

@@ -36,6 +36,7 @@ void PaintVectors(QPainter& painter, int width, int height, const PlotAreaLayout
         throw;
     }
     canvases.CopyVectorsTo(nullptr, layout);
+    PaintMagAxisLine(painter, layout);
     PaintStarLabel(painter, layout, label);
 }
 

@@ -16,10 +16,23 @@ ObsRow Row(double jd, double mag, const char* faint = "") {
     return r;
 }
 
-TEST(ReadDegree, WholeNumbersHalvesToEvenAndTheFailuresOfTheConversion) {
+TEST(ReadDegree, WholeNumbersPassAndAFractionIsRefusedNotRounded) {
     EXPECT_EQ(ReadDegree(QStringLiteral("8")), 8);
-    EXPECT_EQ(ReadDegree(QStringLiteral(" 2.5 ")), 2);
+    EXPECT_EQ(ReadDegree(QStringLiteral(" 3.0 ")), 3);
     EXPECT_EQ(ReadDegree(QStringLiteral("41")), 41);
+    for (const char* whole : {"8", " 3.0 ", "41", "-1", "x", ""})
+        EXPECT_EQ(DegreeRefusal(QString::fromLatin1(whole)), std::nullopt) << whole;
+    const QString refusal =
+        QStringLiteral("Type the degree of fit as a whole number from 0 to 40, for example 3.");
+    for (const char* fraction : {"2.5", " 3.5 ", "0.1", "-0.5"}) {
+        EXPECT_EQ(DegreeRefusal(QString::fromLatin1(fraction)), refusal) << fraction;
+        try {
+            ReadDegree(QString::fromLatin1(fraction));
+            ADD_FAILURE() << fraction;
+        } catch (const SabrixError& e) {
+            EXPECT_EQ(QString::fromUtf8(e.what()), refusal) << fraction;
+        }
+    }
     for (const char* text : {"abc", "", "8x"}) {
         try {
             ReadDegree(QString::fromLatin1(text));

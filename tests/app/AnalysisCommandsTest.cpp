@@ -287,16 +287,23 @@ TEST_F(AnalysisCommands, DegreeZeroIsAFlatLineAtTheMean) {
 }
 
 TEST_F(AnalysisCommands, RefusedDegreeSaysWhyAndLeavesNoCurve) {
-    dialogs.degrees = {QStringLiteral("41"), QStringLiteral("x"), std::nullopt};
+    dialogs.degrees = {QStringLiteral("41"), QStringLiteral("x"), QStringLiteral("2.5"),
+                       std::nullopt};
     commands->cmdPoly_Click();
-    EXPECT_EQ(dialogs.plotResults, (std::vector<bool>{false, false}));
-    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(dialogs.plotResults, (std::vector<bool>{false, false, false}));
+    ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_EQ(
         prompts.messages[0].text,
         ModuleErrorText(QStringLiteral("41 is an invalid property value! Use 0<= Degree <= 40"),
                         QStringLiteral("LoadPoly")));
     EXPECT_EQ(prompts.messages[1].text,
               ModuleErrorText(QStringLiteral("Type mismatch"), QStringLiteral("LoadPoly")));
+    // A fraction is refused as a bad bin size is, not rounded to a degree.
+    EXPECT_EQ(
+        prompts.messages[2],
+        (test::RecordedMessage{QStringLiteral("Type the degree of fit as a whole number "
+                                              "from 0 to 40, for example 3."),
+                               QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation}));
     EXPECT_FALSE(polyShown());
     commands->cmdBack_Click();
     EXPECT_EQ(Count(kWhite), plainWhite);
