@@ -318,14 +318,6 @@ TEST_F(Loads, CancelDuringTheReadOrTheFillKeepsNothingOfTheFileAndSaysNothing) {
     }
 }
 
-TEST_F(Loads, EndOfTheRunDuringTheFillStopsItAndDeletesTheWorkingDatabase) {
-    commands->LoadStarFile(test::SampleFile("download-mixed.txt"));
-    ASSERT_TRUE(view().filling);
-    EXPECT_EQ(commands->CloseWorkingTable(0), 0);
-    EXPECT_FALSE(FileExists(WorkingDatabasePath(dir.path())));
-    EXPECT_EQ(commands->table(), nullptr);
-}
-
 // ---- A three-column file ------------------------------------------------------------------
 
 TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
