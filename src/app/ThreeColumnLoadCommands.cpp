@@ -79,7 +79,7 @@ void LoadController::LoadThreeColumnFile(const std::string& path) {
         try {
             stored = XYZLoadRows(path, *ctx_.table, star.StarName,
                                  ctx_.state.overlay.DefaultPointColor, callbacks);
-        } catch (const ThreeColumnFileNotFound& e) {
+        } catch (const ThreeColumnFileNotFoundError& e) {
             failed = true;
             ctx_.Say(DisplayText(e.what()), QStringLiteral("File Error"), Buttons::OK,
                      Icon::Exclamation);

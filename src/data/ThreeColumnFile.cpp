@@ -75,7 +75,7 @@ std::optional<int64_t> XYZLoadRows(const std::string& path, ObsTable& table,
     LineReader reader;
     if (!reader.open(path)) {
         std::error_code error;
-        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFound(path);
+        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFoundError(path);
         throw SabrixError("File " + path + " cannot be read: " + reader.error() + ".");
     }
     const long long lineCount = CountFileLines(path);

@@ -19,9 +19,9 @@ namespace sabrix {
 
 // Thrown by XYZLoadRows when the file does not exist; the description is the message the
 // user sees ("File " + path + " not found.").
-class ThreeColumnFileNotFound : public SabrixError {
+class ThreeColumnFileNotFoundError : public SabrixError {
   public:
-    explicit ThreeColumnFileNotFound(const std::string& path)
+    explicit ThreeColumnFileNotFoundError(const std::string& path)
         : SabrixError("File " + path + " not found.") {}
 };
 
@@ -59,7 +59,7 @@ struct XYZLoadCallbacks {
 // stored or none. Star is starName, PunktFarb is color, the other texts are empty. Empty
 // lines at the end of the file are ignored; an empty line followed by a record is a failure.
 // Returns the number of rows stored (0 for an empty file); nothing when cancelled, the table
-// then unchanged. Throws ThreeColumnFileNotFound when there is no such file, SabrixError when
+// then unchanged. Throws ThreeColumnFileNotFoundError when there is no such file, SabrixError when
 // it is no regular file (a folder, a device, a pipe) or a line cannot be read ("Line 3: ...",
 // a line longer than 64 KiB included), SQLite::Exception when the table refuses a row; the
 // table is then unchanged.

@@ -73,7 +73,7 @@ TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {
     try {
         XYZLoadRows(t.dir.file("gone.txt"), t.table, "gone", 1, {});
         FAIL() << "no exception";
-    } catch (const ThreeColumnFileNotFound& e) {
+    } catch (const ThreeColumnFileNotFoundError& e) {
         EXPECT_EQ(std::string(e.what()), "File " + t.dir.file("gone.txt") + " not found.");
     }
 }
