@@ -16,7 +16,7 @@
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "plot/PlotImage.h"
-#include "support/CommandsTestPeer.h"
+#include "support/CommandsFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -79,53 +79,41 @@ class FixedClock : public Clock {
 constexpr int32_t kRed = 255;
 constexpr int32_t kWhite = 16777215;
 
-class AnalysisCommands : public ::testing::Test {
+// The averages and the fit on a loaded star, the plot drawn as an exported picture of
+// 900 x 500 lays it out.
+struct AnalysisCanvases {
+    PlotAreaCanvases canvases{LayOutPlotArea(900, 500)};
+};
+
+class AnalysisCommands : protected AnalysisCanvases, public test::CommandsFixture {
   protected:
-    void SetUp() override {
-        AppState state;
-        state.settings = DefaultSettings(dir.path());
+    AnalysisCommands()
+        : CommandsFixture(canvases.picView, canvases.picJDScale, canvases.picMagScale) {}
+    void Prepare(AppState& state) override {
         state.settings.DefaultSigma = 2;
         state.settings.PolyFit = 8;
-        state.star.FilesFolder = dir.path();
-        const MainWindowCommands::TableFiles files{WorkingDatabasePath(dir.path()),
-                                                   TemplateDatabasePath(dir.path())};
-        ReplaceWithTemplate(files.templateDatabase, files.database);
-        commands = std::make_unique<MainWindowCommands>(
-            std::move(state), files, prompts, host,
-            MainWindowCommands::Canvases{canvases.picView, canvases.picJDScale,
-                                         canvases.picMagScale});
+    }
+    void SetUp() override {
+        CommandsFixture::SetUp();
         commands->setAnalysisDialogs(&dialogs);
         commands->setClock(&clock);
-        commands->OpenWorkingTable();
-        commands->LoadStarFile(test::SampleFile("download-mixed.txt"));
-        commands->FinishFill();
+        LoadAndFill(test::SampleFile("download-mixed.txt"));
         ASSERT_TRUE(commands->state().star.FileLoaded);
         prompts.messages.clear();
         plainRed = Count(kRed);
         plainWhite = Count(kWhite);
     }
-    void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
 
     int Count(int32_t color) const {
         int n = 0;
-        const Canvas& c = canvases.picView;
-        for (int y = 0; y < c.pixelHeight(); ++y)
-            for (int x = 0; x < c.pixelWidth(); ++x) n += c.pixelColor(x, y) == color;
+        for (int y = 0; y < picView.pixelHeight(); ++y)
+            for (int x = 0; x < picView.pixelWidth(); ++x) n += picView.pixelColor(x, y) == color;
         return n;
     }
-    const PlotWindowState& view() { return commands->state().view; }
-    Bins& bins() { return test::CommandsTestPeer::BinsOf(*commands); }
-    bool binsShown() { return test::CommandsTestPeer::BinsShown(*commands); }
-    bool polyShown() { return test::CommandsTestPeer::PolyShown(*commands); }
+    const PlotWindowState& window() { return commands->state().view; }
 
-    test::TempProgramDir dir;
-    PlotAreaLayout layout = LayOutPlotArea(900, 500);
-    PlotAreaCanvases canvases{layout};
-    test::ScriptedPrompts prompts;
-    NoWindowHost host;
     ScriptedAnalysisDialogs dialogs;
     FixedClock clock;
-    std::unique_ptr<MainWindowCommands> commands;
     int plainRed = 0;
     int plainWhite = 0;
 };
@@ -142,8 +130,8 @@ TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefres
     EXPECT_GT(Count(kRed), plainRed + 100);
     EXPECT_EQ(commands->view().panels[1], QStringLiteral("Magnification = 1 X"));
 
-    const double first = view().JDFirst;
-    commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
+    const double first = window().JDFirst;
+    commands->ShowWindow(first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
     EXPECT_TRUE(binsShown());
     const int zoomedRed = Count(kRed);
     commands->cmdBack_Click();
@@ -254,8 +242,8 @@ TEST_F(AnalysisCommands, PolynomialCurveAndAveragesExcludeEachOther) {
     ASSERT_EQ(commands->view().statsLines.size(), 3u);
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
-    const double first = view().JDFirst;
-    commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
+    const double first = window().JDFirst;
+    commands->ShowWindow(first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
     EXPECT_TRUE(polyShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
@@ -280,7 +268,7 @@ TEST_F(AnalysisCommands, DegreeZeroIsAFlatLineAtTheMean) {
     commands->cmdPoly_Click();
     const auto& lines = commands->view().statsLines;
     ASSERT_EQ(lines.size(), 3u);
-    const QString left = QString::fromStdString(FormatDouble(view().WinJDLeft));
+    const QString left = QString::fromStdString(FormatDouble(window().WinJDLeft));
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("  JD = ") + left)) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral("  JD = ") + left)) << lines[2].toStdString();
     EXPECT_EQ(lines[1].mid(5), lines[2].mid(4));

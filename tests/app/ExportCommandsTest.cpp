@@ -44,23 +44,20 @@ class ScriptedExportDialog : public ImageExportDialog {
 
 // The commands on canvases laid out as an exported picture of 640 x 400 lays them out, so the
 // window's plot and an export of that size can be compared pixel for pixel.
-class ExportCommandsTest : public ::testing::Test {
+struct ExportCanvases {
+    const PlotAreaLayout layout = LayOutPlotArea(640, 400);
+    PlotAreaCanvases window{layout};
+};
+
+class ExportCommandsTest : protected ExportCanvases, public test::CommandsFixture {
   protected:
+    ExportCommandsTest() : CommandsFixture(window.picView, window.picJDScale, window.picMagScale) {}
     void SetUp() override {
-        AppState state;
-        PrepareWorkingDatabase(dir.path(), state);
-        state.settings = DefaultSettings(dir.path());
-        commands = std::make_unique<MainWindowCommands>(
-            std::move(state),
-            MainWindowCommands::TableFiles{WorkingDatabasePath(dir.path()),
-                                           TemplateDatabasePath(dir.path())},
-            prompts, host,
-            MainWindowCommands::Canvases{window.picView, window.picJDScale, window.picMagScale});
-        ASSERT_FALSE(commands->OpenWorkingTable().endRun);
+        CommandsFixture::SetUp();
         commands->setImageExportDialog(&dialog);
     }
     void TearDown() override {
-        EXPECT_EQ(prompts.pending(), 0u);
+        CommandsFixture::TearDown();
         EXPECT_TRUE(dialog.answers.empty());
     }
     void LoadSample() {
@@ -77,17 +74,11 @@ class ExportCommandsTest : public ::testing::Test {
         BinDialogFields fields = InitialBinFields(commands->state());
         fields.binWidth = QStringLiteral("5");
         ASSERT_TRUE(commands->EnterBins(fields));
-        ASSERT_TRUE(test::CommandsTestPeer::BinsShown(*commands));
-        ASSERT_FALSE(test::CommandsTestPeer::BinsOf(*commands).BinJD.empty());
+        ASSERT_TRUE(binsShown());
+        ASSERT_FALSE(bins().BinJD.empty());
     }
 
-    test::TempProgramDir dir;
-    test::ScriptedPrompts prompts;
-    test::RecordingHost host;
     ScriptedExportDialog dialog;
-    const PlotAreaLayout layout = LayOutPlotArea(640, 400);
-    PlotAreaCanvases window{layout};
-    std::unique_ptr<MainWindowCommands> commands;
 };
 
 }  // namespace
