@@ -87,7 +87,7 @@ double InsertFloor(const std::string& file, const std::string& dir, const std::v
         while (sample.size() < 1000 && reader.next(line)) {
             ObsRow row;
             const auto& f = splitter.split(line);
-            if (ClassifyStarLine(f) == StarLineClass::Data && FillStarRow(f, colors, row))
+            if (ClassifyStarLine(f, false) == StarLineClass::Data && FillStarRow(f, colors, row))
                 sample.push_back(row);
         }
     }

@@ -56,10 +56,24 @@ std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWind
 
 std::vector<PolySample> SamplePolyCurve(RegressionObject& regression, const PlotWindowState& view) {
     std::vector<PolySample> samples;
-    if (!(view.WinJDRight >= view.WinJDLeft)) return samples;
-    samples.reserve(static_cast<size_t>(view.WinJDRight - view.WinJDLeft) + 2);
-    for (double t = view.WinJDLeft; t <= view.WinJDRight; t += 1.0)
+    const double left = view.WinJDLeft;
+    const double right = view.WinJDRight;
+    const double span = right - left;
+    if (!(span >= 0) || !std::isfinite(span)) return samples;
+    if (span < kMostPolySamples) {
+        samples.reserve(static_cast<size_t>(span) + 1);
+        for (double t = left; t <= right; t += 1.0)
+            samples.push_back({t, regression.RegVal(t - view.JDFirst)});
+        return samples;
+    }
+    // A day each would be one sample per day of a span of 10^9 days: more memory than there
+    // is, and no more curve than a million samples show.
+    const auto count = static_cast<size_t>(kMostPolySamples);
+    samples.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const double t = i + 1 == count ? right : left + span * (double(i) / double(count - 1));
         samples.push_back({t, regression.RegVal(t - view.JDFirst)});
+    }
     return samples;
 }
 

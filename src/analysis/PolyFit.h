@@ -1,6 +1,7 @@
 // The polynomial fit: feeding every observation into a RegressionObject (LoadPoly), and the
 // fitted curve over the plot window (PlotPoly), sampled once per day from WinJDLeft to
-// WinJDRight whether or not there are observations there, with the brightest and faintest
+// WinJDRight whether or not there are observations there (a window wider than a million days
+// gets a million samples, evenly spaced from edge to edge), with the brightest and faintest
 // point of the curve for the stats window.
 #pragma once
 
@@ -43,7 +44,12 @@ struct PolySample {
     double jd = 0;
     double mag = 0;
 };
-// The samples of PlotPoly's walk: t = WinJDLeft, WinJDLeft + 1, ... up to WinJDRight.
+// The most samples of a curve: 10^6.
+constexpr double kMostPolySamples = 1e6;
+// The samples of PlotPoly's walk: t = WinJDLeft, WinJDLeft + 1, ... up to WinJDRight while
+// that gives at most kMostPolySamples; for a wider window kMostPolySamples samples evenly
+// spaced, the first at WinJDLeft and the last at WinJDRight. None for a window whose right
+// edge is left of its left one.
 std::vector<PolySample> SamplePolyCurve(RegressionObject& regression, const PlotWindowState& view);
 
 // Draws the curve as a white polyline through the samples (magnitudes in single precision) in

@@ -54,7 +54,7 @@ void AnalysisController::ShowBinsDialog(bool modal) {
     analysisDialogs_->showBins(
         InitialBinFields(ctx_.state), modal,
         [this](const BinDialogFields& fields) {
-            const bool done = ctx_.Allows(Command::EnterBins) && EnterBins(fields, std::nullopt);
+            const bool done = ctx_.Allows(Command::EnterBins) && EnterBins(fields);
             ctx_.Present();
             return done;
         },
@@ -113,8 +113,7 @@ std::optional<std::string> AnalysisController::ChooseBinFile() {
     }
 }
 
-bool AnalysisController::EnterBins(const BinDialogFields& fields,
-                                   const std::optional<std::string>& binFile) {
+bool AnalysisController::EnterBins(const BinDialogFields& fields) {
     QString refusal;
     const std::optional<BinRequest> request = ReadBinFields(fields, refusal);
     if (!request) {
@@ -132,9 +131,8 @@ bool AnalysisController::EnterBins(const BinDialogFields& fields,
     ctx_.view.panels[1] = kMagnificationOne;
 
     // LoadBind: the file first (its dialog before the computation), then the bins.
-    std::optional<std::string> path = binFile;
-    if (request->printBinFile && !path) path = ChooseBinFile();
-    if (!request->printBinFile) path.reset();
+    std::optional<std::string> path;
+    if (request->printBinFile) path = ChooseBinFile();
     try {
         CommandContext::Job job(ctx_);
         LoadBins(*ctx_.table, ctx_.state.view, request->width, bins_,

@@ -32,9 +32,11 @@ class AnalysisController : private PlotOverlay {
     // Enter of the bins dialog: refuses fields it cannot use with a message that says what to
     // type (returns false: the dialog stays open, nothing changed); otherwise brings the window
     // back to the full magnitude range ending at JDLast + 5, redraws, computes the bins,
-    // writes the bin file when asked (to binFile when given, else where the save dialog
-    // says), fills the stats window and draws the bins. Returns true then.
-    bool EnterBins(const BinDialogFields& fields, const std::optional<std::string>& binFile);
+    // writes the bin file when asked (where the save dialog says), fills the stats window and
+    // draws the bins. Returns true then.
+    bool EnterBins(const BinDialogFields& fields);
+    // The averages of the last Enter (none before one).
+    const Bins& bins() const { return bins_; }
     // Plot of the degree dialog: the same window and redraw, then the fit of every row and
     // the curve. Returns false, with the overlay off and after its message, when the degree
     // is refused or the fit overflows (the dialog stays open for another degree).

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace sabrix {
 
@@ -59,7 +60,7 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& first = args[0];
     if (first == "--render" || first == "--convert") {
         const bool render = first == "--render";
-        if (args.size() < 2 || args[1].rfind("--", 0) == 0)
+        if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
             return invalid(first + " needs a file to load");
         std::string file = args[1];
         std::string out;
@@ -164,8 +165,9 @@ std::string UsageText() {
            "or .pdf) without a window and prints the star label and the number of rejected\n"
            "lines; --bins draws the averages in bins of DAYS\n"
            "days (--bin-file also writes them), --poly the fitted polynomial of DEGREE\n"
-           "(--curve-out writes it, one line per day). --convert writes FILE again with the\n"
-           "star-file or three-column writer, or as a download file that loads again.\n"
+           "(--curve-out writes it, one line per day, at most a million). --convert writes\n"
+           "FILE again with the star-file or three-column writer, or as a download file that\n"
+           "loads again. An OUT of - is standard output. No output may be FILE itself.\n"
            "\n"
            "Exit codes: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"
            "\n"
@@ -175,20 +177,44 @@ std::string UsageText() {
            "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix).\n";
 }
 
-std::string TerminalMessage(const std::string& file, const std::string& text) {
-    std::string line;
+namespace {
+
+// A byte of the message as a terminal may safely show it: control characters, NUL among them,
+// and the C1 controls of UTF-8 (0xC2 0x80 to 0xC2 0x9F) become "?"; line breaks a blank.
+void AppendPrintable(std::string& line, std::string_view text) {
     bool blank = false;
-    for (const char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
         if (c == '\r' || c == '\n') {
             blank = !line.empty();
             continue;
         }
         if (blank) line += ' ';
         blank = false;
-        line += c;
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            line += '?';
+            if (c1) ++i;
+        } else {
+            line += static_cast<char>(c);
+        }
     }
-    const bool named = file.empty() || line.find(file) != std::string::npos;
-    return "sabrix: " + (named ? std::string() : file + ": ") + line + "\n";
+}
+
+}  // namespace
+
+std::string TerminalMessage(const std::string& file, const std::string& text) {
+    std::string line;
+    AppendPrintable(line, text);
+    const bool named = file.empty() || text.find(file) != std::string::npos;
+    std::string message = "sabrix: ";
+    if (!named) {
+        AppendPrintable(message, file);
+        message += ": ";
+    }
+    return message + line + "\n";
 }
 
 std::string VersionText() {

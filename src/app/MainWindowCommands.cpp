@@ -34,6 +34,10 @@ const RecordList* MainWindowCommands::recordList() const {
     return records_->recordList();
 }
 
+const Bins& MainWindowCommands::bins() const {
+    return analysis_->bins();
+}
+
 std::vector<PolySample> MainWindowCommands::PolyCurve() const {
     return analysis_->PolyCurve();
 }
@@ -302,9 +306,8 @@ const WindowView& MainWindowCommands::mnuPoly_Click() {
     return Run(Command::mnuPoly_Click, [&] { analysis_->mnuPoly_Click(); });
 }
 
-bool MainWindowCommands::EnterBins(const BinDialogFields& fields,
-                                   const std::optional<std::string>& binFile) {
-    return Ask(Command::EnterBins, false, [&] { return analysis_->EnterBins(fields, binFile); });
+bool MainWindowCommands::EnterBins(const BinDialogFields& fields) {
+    return Ask(Command::EnterBins, false, [&] { return analysis_->EnterBins(fields); });
 }
 
 bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {

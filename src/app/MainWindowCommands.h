@@ -42,6 +42,7 @@ class RecordsController;
 class SaveController;
 class ShellController;
 struct BinDialogFields;
+struct Bins;
 struct PolySample;
 struct RecordField;
 enum class PlotImageFormat;
@@ -70,7 +71,9 @@ class MainWindowCommands {
     const Preferences& preferences() const;
     // The record list while it is open; null otherwise.
     const RecordList* recordList() const;
-    // The samples of the fitted curve over the plot window; none before a fit is plotted.
+    // The averages of the last Enter of the bins dialog, and the samples of the fitted curve
+    // over the plot window (none before a fit is plotted).
+    const Bins& bins() const;
     std::vector<PolySample> PolyCurve() const;
 
     // The clock of the dated header lines; the system clock unless a test sets another.
@@ -188,8 +191,7 @@ class MainWindowCommands {
     const WindowView& cmdPoly_Click();
     const WindowView& mnuPoly_Click();
     // Enter of the bins dialog and Plot of the degree dialog; false keeps the dialog open.
-    bool EnterBins(const BinDialogFields& fields,
-                   const std::optional<std::string>& binFile = std::nullopt);
+    bool EnterBins(const BinDialogFields& fields);
     bool PlotPolyFit(const QString& degreeText);
 
     // ---- The records behind the points (RecordsController) --------------------------------

@@ -140,8 +140,9 @@ int Main(int argc, char** argv) {
             std::printf("%s\n", VersionText().c_str());
             return 0;
         case CommandLineRequest::Kind::Invalid:
-            std::fprintf(stderr, "sabrix: %s (sabrix --help shows the usage)\n",
-                         request.problem.c_str());
+            std::fputs(
+                TerminalMessage({}, request.problem + " (sabrix --help shows the usage)").c_str(),
+                stderr);
             return 2;
         case CommandLineRequest::Kind::Render:
         case CommandLineRequest::Kind::Convert: {

@@ -103,10 +103,15 @@ void LoadController::mnuRecent_Click(size_t index) {
     if (index >= preferences_.RecentFiles.size()) return;
     const RecentFile file = preferences_.RecentFiles[index];
     if (!FileExists(file.path)) {
+        // A folder or a pipe under the old name is there all the same; it cannot be loaded.
+        std::error_code error;
+        const bool there = std::filesystem::exists(file.path, error);
         ctx_.Say(QStringLiteral("The file ") + DisplayText(file.path) +
-                     QStringLiteral(" is no longer there. It has been taken off the list of recent "
-                                    "files."),
-                 QStringLiteral("File Not Found"), Buttons::OK, Icon::Exclamation);
+                     (there ? QStringLiteral(" is no longer a regular file.")
+                            : QStringLiteral(" is no longer there.")) +
+                     QStringLiteral(" It has been taken off the list of recent files."),
+                 there ? QStringLiteral("Not a File") : QStringLiteral("File Not Found"),
+                 Buttons::OK, Icon::Exclamation);
         ForgetRecentFile(preferences_, file.path);
         KeepPreferences();
         return;

@@ -230,6 +230,11 @@ struct ObsTable::FillJob {
     uint64_t digest = 0;
     std::thread thread;
 
+    static bool IsFileFailure(int code) {
+        return code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN ||
+               code == SQLITE_READONLY || code == SQLITE_NOLFS;
+    }
+
     // SQLite's progress callback, on the fill's own thread: non-zero interrupts the statement.
     static int InterruptWhenCancelled(void* job) {
         return static_cast<FillJob*>(job)->cancel.load(std::memory_order_relaxed) ? 1 : 0;
@@ -276,6 +281,11 @@ struct ObsTable::FillJob {
             } else {
                 failed = true;
                 description = e.what();
+                // A full disk or a file-size limit is a failure of the database's own file,
+                // not of the file being loaded: the message names it.
+                const auto* sql = dynamic_cast<const SQLite::Exception*>(&e);
+                if (sql && IsFileFailure(sql->getErrorCode()))
+                    description = "Cannot write " + path + ": " + description;
             }
         }
         finished.store(true, std::memory_order_release);

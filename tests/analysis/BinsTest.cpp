@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <algorithm>
+#include <stdexcept>
 
 #include "analysis/Bins.h"
+#include "core/NumberText.h"
+#include "data/StarFileImport.h"
 #include "support/TempTable.h"
 
 namespace sabrix {
@@ -104,6 +108,54 @@ TEST(LoadBins, EmptyBinsAreNotStored) {
     EXPECT_EQ(o.BinMag, (std::vector<float>{8, 9}));
 }
 
+// Every empty bin of the span was walked: one-day bins over 10^9 days took minutes.
+TEST(LoadBins, EmptyStretchesAreCrossedAtOnce) {
+    test::TempTable t;
+    t.Add({Row(2450000.5, 8), Row(1002450000.5, 9)});
+    Bins o;
+    int64_t steps = 0;
+    LoadBins(t.table, EnterView(2450000.5, 1002450000.5), 1, o, [&steps](int64_t) {
+        if (++steps > 1000) throw std::runtime_error("every empty bin walked");
+    });
+    // The second row lies on an edge: it counts in the bins on both sides of it.
+    EXPECT_EQ(o.BinJD, (std::vector<double>{2450001, 1002450000, 1002450001}));
+    EXPECT_EQ(o.BinMag, (std::vector<float>{8, 9, 9}));
+}
+
+// Crossing a stretch at once gives the bins of a walk through every bin of it, with its edges
+// carried as text from one bin to the next.
+TEST(LoadBins, CrossedStretchesLeaveTheBinsAsTheWalkGivesThem) {
+    std::vector<ObsRow> rows;
+    for (int cluster = 0; cluster < 6; ++cluster)
+        for (int i = 0; i < 4; ++i)
+            rows.push_back(Row(2450000.1234 + cluster * 4321.987 + i * 0.61, 8 + i));
+    test::TempTable t;
+    t.Add(rows);
+    const PlotWindowState view = EnterView(rows.front().JD, rows.back().JD);
+    for (const double width : {0.7, 1.0, 3.3, 10.0, 123.456, 1.123456789, 7.77777777777}) {
+        SCOPED_TRACE(width);
+        std::vector<double> want;
+        const auto edge = [](double x) {
+            ParseNumber(FormatDouble(x), x);
+            return x;
+        };
+        const int64_t limit = BinLimit(view.JDFirst, view.JDLast, width);
+        for (double from = edge(view.JDFirst), to = edge(view.JDFirst + width);;) {
+            const bool any = std::any_of(rows.begin(), rows.end(), [&](const ObsRow& r) {
+                return from <= r.JD && r.JD <= to;
+            });
+            if (any) want.push_back((to - from) / 2 + from);
+            if (!(to < view.WinJDRight)) break;
+            from = edge(from + width);
+            to = edge(to + width);
+            if (static_cast<int64_t>(want.size()) == limit) break;
+        }
+        Bins o;
+        LoadBins(t.table, view, width, o, {});
+        EXPECT_EQ(o.BinJD, want);
+    }
+}
+
 TEST(LoadBins, FainterThanRowsCountLikeAnyOther) {
     test::TempTable t;
     ObsRow faint = Row(1005, 12);
@@ -113,6 +165,31 @@ TEST(LoadBins, FainterThanRowsCountLikeAnyOther) {
     LoadBins(t.table, EnterView(1000, 1010), 20, o, {});
     ASSERT_EQ(o.BinMag.size(), 1u);
     EXPECT_EQ(o.BinMag[0], 10.0f);
+}
+
+// The mean of a bin was summed in single precision: 100,000 magnitudes of 10.428 gave 10.4345
+// (a million gave 10.3812). Summed in double, it is the single nearest to the true mean.
+TEST(LoadBins, LargeBinHasTheTrueMean) {
+    test::TempTable t;
+    t.Add(std::vector<ObsRow>(100000, Row(2450000.5, 10.428)));
+    Bins o;
+    LoadBins(t.table, EnterView(2450000.5, 2450000.5), 10, o, {});
+    ASSERT_EQ(o.BinMag.size(), 1u);
+    EXPECT_EQ(o.BinMag[0], 10.428f);
+    EXPECT_EQ(o.BinSD[0], 0.0f);
+}
+
+// Bins of a few rows print the same bin file as when the sums were kept in single precision.
+TEST(LoadBins, BinFileOfARealDownloadIsAsItWas) {
+    test::TempTable t;
+    const ImportResult loaded = ImportStarFileRows(test::SampleFile("download-ccd.txt"),
+                                                   t.dir.file("Errors.txt"), t.table, {}, {});
+    ASSERT_EQ(loaded.outcome, ImportResult::Outcome::Loaded);
+    const std::optional<DataExtremes> extremes = t.table.Extremes();
+    Bins o;
+    LoadBins(t.table, EnterView(extremes->JDFirst, extremes->JDLast), 1, o, {});
+    EXPECT_EQ(BinFileLines(o),
+              test::ReadFileBytes(test::SampleFile("bins-of-download-ccd-1-day.txt")));
 }
 
 TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {

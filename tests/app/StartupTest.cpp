@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <filesystem>
 
 #include "app/QtStartup.h"
 #include "core/FileSystem.h"
 #include "dialogs/frmConfig.h"
+#include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 
 namespace sabrix {
@@ -130,13 +130,14 @@ TEST(Startup, DefaultSeamsReadTheSettingsFileAndRunTheConfigurationDialog) {
     EXPECT_TRUE(settings.IniMissing);
     test::ScriptedPrompts prompts;
     for (const char* button : {"cmdCancel", "cmdEnter"}) {
-        QTimer::singleShot(0, [button] {
-            auto* dialog = qobject_cast<frmConfig*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->findChild<QPushButton*>(QLatin1String(button))->click();
-        });
         const bool enter = std::string(button) == "cmdEnter";
-        EXPECT_EQ(seams.runConfiguration(nullptr, settings, dir.path(), prompts), enter);
+        bool goesOn = !enter;
+        test::WithModalDialog<frmConfig>(
+            [&] { goesOn = seams.runConfiguration(nullptr, settings, dir.path(), prompts); },
+            [&](frmConfig& dialog) {
+                dialog.findChild<QPushButton*>(QLatin1String(button))->click();
+            });
+        EXPECT_EQ(goesOn, enter);
         EXPECT_EQ(FileExists(dir.file("Sabrix.ini")), enter);
     }
     Settings reread;

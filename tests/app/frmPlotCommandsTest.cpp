@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "interaction/frmEditRecord.h"
 #include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
+#include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
 
@@ -121,13 +121,12 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
 
     // Edit Record on the second line: the editor takes a new magnitude.
     list->lstRecords->setCurrentRow(1);
-    QTimer::singleShot(0, [] {
-        auto* editor = qobject_cast<frmEditRecord*>(QApplication::activeModalWidget());
-        ASSERT_NE(editor, nullptr);
-        editor->findChild<QLineEdit*>("txtMag")->setText("11.5");
-        QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
-    });
-    QTest::mouseClick(list->cmdEdit, Qt::LeftButton);
+    test::WithModalDialog<frmEditRecord>(
+        [&] { QTest::mouseClick(list->cmdEdit, Qt::LeftButton); },
+        [](frmEditRecord& editor) {
+            editor.findChild<QLineEdit*>("txtMag")->setText("11.5");
+            QTest::mouseClick(editor.cmdOK, Qt::LeftButton);
+        });
     EXPECT_EQ(window->table()->RowById(3)->Mag, 11.5);
     EXPECT_EQ(list->lstRecords->item(1)->text(),
               QString("2455000.5,11.5,,,V,ABC,,,,,,,,,,,,R LEO"));
@@ -145,17 +144,16 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
     EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (1 Points)"));
 
     // A locate press on the remaining row lists it modally; its colour square marks it.
-    QTimer::singleShot(0, [this] {
-        frmSelect* modal = window->recordDialogs().list();
-        ASSERT_NE(modal, nullptr);
-        EXPECT_TRUE(modal->isModal());
-        modal->lstRecords->setCurrentRow(0);
-        QTest::mouseClick(modal->cmdMark, Qt::LeftButton);
-        EXPECT_TRUE(modal->fraPalette->isVisible());
-        QTest::mouseClick(modal->cmd0[9], Qt::LeftButton);
-        QTest::mouseClick(modal->cmdClose, Qt::LeftButton);
-    });
-    window->picView_MouseDown(1, 0, 0, 9.0);
+    test::WithModalDialog<frmSelect>([&] { window->picView_MouseDown(1, 0, 0, 9.0); },
+                                     [&](frmSelect& modal) {
+                                         EXPECT_EQ(&modal, window->recordDialogs().list());
+                                         EXPECT_TRUE(modal.isModal());
+                                         modal.lstRecords->setCurrentRow(0);
+                                         QTest::mouseClick(modal.cmdMark, Qt::LeftButton);
+                                         EXPECT_TRUE(modal.fraPalette->isVisible());
+                                         QTest::mouseClick(modal.cmd0[9], Qt::LeftButton);
+                                         QTest::mouseClick(modal.cmdClose, Qt::LeftButton);
+                                     });
     EXPECT_EQ(window->recordDialogs().list(), nullptr);
     EXPECT_EQ(ColorAt(kFirst, 9.0), kBlue);
 }

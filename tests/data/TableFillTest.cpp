@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "data/StarFileImport.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempTable.h"
 
 namespace sabrix {
@@ -119,6 +121,30 @@ TEST(TableFill, FillThatCannotEndWithTheColumnsRowsLeavesTableAndColumnsEmpty) {
         EXPECT_EQ(t.table.Count(), 0);
         EXPECT_FALSE(t.table.Extremes());
     }
+}
+
+// With the user's file-size limit reached the load said "Check source file. disk I/O error",
+// blaming the star file for what the database's file could not take.
+TEST(TableFill, FillThatTheDatabaseFileCannotTakeNamesThatFile) {
+    test::TempTable t;
+    std::vector<ObsRow> rows;
+    std::vector<ObsPoint> columns;
+    for (int i = 0; i < 20000; ++i) {
+        rows.push_back(Row(2450000.5 + i, 9 + i % 7 * 0.1));
+        rows.back().Comments = std::string(100, 'c');
+        columns.push_back(PointOf(i + 1, rows.back()));
+    }
+    ObsTable::FillStatus status;
+    {
+        test::FileSizeLimit full(std::filesystem::file_size(t.table.path()) + 4096);
+        t.table.StartFill(Rows(rows));
+        t.table.AdoptPlotColumns(columns);
+        status = t.table.WaitForFill();
+    }
+    EXPECT_EQ(status.state, State::Failed);
+    EXPECT_EQ(status.description.rfind("Cannot write " + t.table.path() + ": ", 0), 0u)
+        << status.description;
+    EXPECT_EQ(t.table.Count(), 0);
 }
 
 TEST(TableFill, RunningFillRefusesSqlAndStopsMidwayWhenCancelledOrWhenItsTableGoes) {

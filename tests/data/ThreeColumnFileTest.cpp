@@ -65,6 +65,9 @@ TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {
     EXPECT_EQ(FailureOf("1 9\r\n\r\n2 9\r\n", t), "Line 2 is empty.");
     EXPECT_EQ(FailureOf("1 9\n2\n", t).substr(0, 8), "Line 2: ");
     EXPECT_EQ(FailureOf("1 9\rx 9\r", t), "Line 2: JD \"x\" is not a number.");
+    // A NUL byte cut the message short; control bytes are never quoted raw.
+    EXPECT_EQ(FailureOf(std::string("1 9\n24\0\x1b[1m5 9\n", 15), t),
+              "Line 2: JD \"24??[1m5\" is not a number.");
     EXPECT_EQ(t.table.Count(), 0);
     EXPECT_EQ(FailureOf("", t), "no failure");
     EXPECT_EQ(t.table.Count(), 0);

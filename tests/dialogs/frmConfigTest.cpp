@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 
 #include "core/SettingsFile.h"
 #include "dialogs/frmBrowse.h"
 #include "dialogs/frmConfig.h"
 #include "support/FileSizeLimit.h"
+#include "support/ModalDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -280,13 +280,13 @@ TEST_F(ConfigDialog, BrowserHandsBackItsFolderAndRefillsTheFields) {
     std::filesystem::create_directory(chosen);
     Set("txtPolyFit", "17");
     for (const std::string button : {"cmdCancel", "cmdExit"}) {
-        QTimer::singleShot(0, dialog.get(), [&] {
-            auto* browser = dialog->findChild<frmBrowse*>();
-            ASSERT_TRUE(browser != nullptr && browser->isVisible());
-            browser->setCurrentFolder(QString::fromStdString(chosen));
-            browser->findChild<QPushButton*>(QString::fromStdString(button))->click();
-        });
-        Click("cmdBrowse");
+        test::WithModalDialog<frmBrowse>(
+            [&] { Click("cmdBrowse"); },
+            [&](frmBrowse& browser) {
+                EXPECT_EQ(browser.parent(), dialog.get());
+                browser.setCurrentFolder(QString::fromStdString(chosen));
+                browser.findChild<QPushButton*>(QString::fromStdString(button))->click();
+            });
         EXPECT_EQ(settings.FilePath, button == "cmdExit" ? chosen : dir.path());
     }
     EXPECT_EQ(Field("txtPolyFit")->text(), "40");
