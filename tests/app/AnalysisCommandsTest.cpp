@@ -309,22 +309,6 @@ TEST_F(AnalysisCommands, WithNothingLoadedTheDialogsDoNotOpen) {
     EXPECT_FALSE(polyShown());
 }
 
-TEST(AnalysisCommandLine, OptionsParseAndExcludeEachOther) {
-    const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
-    const CommandLineRequest bins = parse({"--render", "f.txt", "--out", "x.png", "--bins", "10",
-                                           "--sigma", "3", "--bin-file", "b.txt"});
-    ASSERT_EQ(bins.kind, CommandLineRequest::Kind::Render);
-    EXPECT_EQ(bins.render.bins, std::optional<std::string>("10"));
-    EXPECT_EQ(bins.render.sigma, std::optional<std::string>("3"));
-    EXPECT_EQ(bins.render.binFile, "b.txt");
-    for (const std::vector<std::string>& invalid :
-         {std::vector<std::string>{"--render", "f", "--out", "x", "--bins", "1", "--poly", "2"},
-          {"--render", "f", "--out", "x", "--sigma", "2"},
-          {"--render", "f", "--out", "x", "--curve-out", "c.txt"},
-          {"--render", "f", "--out", "x", "--poly"}})
-        EXPECT_EQ(parse(invalid).kind, CommandLineRequest::Kind::Invalid) << invalid[4];
-}
-
 TEST(AnalysisCommandLine, RenderWritesTheBinFileAndTheCurve) {
     test::TempProgramDir dir;
     RenderOptions options;

@@ -19,7 +19,6 @@ namespace {
 
 using test::ReadFileBytes;
 using Messages = std::vector<test::RecordedMessage>;
-using Msg = test::RecordedMessage;
 
 const QDateTime kNow(QDate(2024, 3, 7), QTime(9, 5, 3));
 const std::string kOriginal = "JD,Magnitude,...\r\n2454123.5,9.1,,,Vis.,XYZ\r\n";
@@ -28,11 +27,7 @@ const test::RecordedMessage kNoChanges{"There have been no changes to save.", "N
 
 class FixedClock : public Clock {
   public:
-    explicit FixedClock(QDateTime when = kNow) : when_(when) {}
-    QDateTime now() const override { return when_; }
-
-  private:
-    QDateTime when_;
+    QDateTime now() const override { return kNow; }
 };
 
 ObsRow Obs(double jd, double mag, double error = 0) {
@@ -123,6 +118,12 @@ TEST_F(Saves, RefusalsComeBeforeAlwaysSaveAndWriteNothing) {
 TEST_F(Saves, AlwaysSaveWritesAtOnceAndBacksUpOncePerLoad) {
     Add({Obs(2454123.5, 9.1), Obs(2454124.5, 12.345)});
     state().CommandLine = "/alwayssave";
+    // Each turn of the event loop shows the save under way, every command refused.
+    host.onYield = [&] {
+        EXPECT_TRUE(view().busy);
+        EXPECT_EQ(view().look, WindowView::Look::Saving);
+        EXPECT_TRUE(view().captionShown);
+    };
     Save();
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(ReadFileBytes(star), Written());
@@ -332,44 +333,6 @@ TEST_F(SaveDownload, EmptyTableSaysWhyAndKeepsTheFile) {
                          "Error", Buttons::OK, Icon::None}}));
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_FALSE(FileExists(backup));
-}
-
-using SaveOfALoadedFile = test::CommandsFixture;
-
-TEST_F(SaveOfALoadedFile, SaveWritesOverTheStarFileAfterABackupShowingItsStepsMeanwhile) {
-    const std::string path = WriteRLeo();
-    const std::string loaded = test::ReadFileBytes(path);
-    LoadAndFill(path);
-    FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
-    commands->setClock(&clock);
-    state().star.FileEdited = true;
-    // What the window shows each time the event loop turns, so the user can see it.
-    std::vector<QString> captions;
-    host.onYield = [&] {
-        const WindowView& shown = host.presented.back();
-        EXPECT_TRUE(shown.busy);
-        EXPECT_EQ(shown.look, WindowView::Look::Saving);
-        EXPECT_TRUE(shown.captionShown);
-        captions.push_back(shown.progressCaption);
-    };
-    prompts.answer(Answer::Yes);
-    commands->mnuSave_Click();
-
-    const Msg sure = {QString::fromStdString("Are you SURE you want to overwrite " + path + "?"),
-                      "Are you SURE?", Buttons::YesNo, Icon::None};
-    EXPECT_EQ(prompts.messages, std::vector<Msg>{sure});
-    EXPECT_EQ(test::ReadFileBytes(path),
-              "Edited data for r leo. File created on 03-05-2024 at 14:07:09\r\n"
-              "\r\n"
-              "         R LEO            2454123.5      9.1  ABC     XYZ  \r\n"
-              "         R LEO            2454125.5     10.5          ABC  \r\n"
-              "         R LEO            2454130.5     11.2          ABC  \r\n");
-    EXPECT_EQ(test::ReadFileBytes(dir.file("rleo.bak")), loaded);
-    EXPECT_FALSE(state().star.FileEdited);
-
-    EXPECT_EQ(captions, (std::vector<QString>{"Backing up file. . . .", "Saving. . . ."}));
-    EXPECT_EQ(view().look, WindowView::Look::Plot);
-    EXPECT_FALSE(view().busy || view().captionShown);
 }
 
 }  // namespace
