@@ -12,16 +12,25 @@
 namespace sabrix {
 
 void LoadController::mnuLoad_Click() {
-    if (!AskToUnload(ObservationFileKind::StarFile)) return;
-    if (ctx_.state.star.FileLoaded && !UnloadStar()) return;
-    ctx_.host.present(ctx_.view);
+    const std::optional<std::string> path =
+        ChooseFileToLoad(ObservationFileKind::StarFile, ctx_.state.settings.FilePath);
+    if (path) LoadStarFile(*path, RowFill::Behind);
+}
+
+std::optional<std::string> LoadController::ChooseFileToLoad(ObservationFileKind kind,
+                                                            const std::string& folder) {
+    if (!AskToUnload(kind)) return std::nullopt;
+    if (ctx_.state.star.FileLoaded && !UnloadStar()) return std::nullopt;
+    // The empty window shows before the dialog opens over it.
+    ctx_.Present();
     ctx_.host.yield();
     ctx_.ClearCanvases();
     FileDialogOptions options;
     options.filter = QStringLiteral("All Files (*.*)|*.*|");
-    options.initialFolder = DisplayText(ctx_.state.settings.FilePath);
+    options.initialFolder = DisplayText(folder);
     const std::optional<QString> path = ctx_.prompts.openFile(options);
-    if (path) LoadStarFile(PathBytes(*path), RowFill::Behind);
+    if (!path) return std::nullopt;
+    return PathBytes(*path);
 }
 
 void LoadController::LoadStarFile(const std::string& path, RowFill fill) {

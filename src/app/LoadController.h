@@ -14,6 +14,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/CommandContext.h"
@@ -94,6 +95,11 @@ class LoadController {
     void TakeFillStatus(const ObsTable::FillStatus& status);
     // The window after a load: the plot with the file named in panel 1, or the empty look.
     void ShowLoadedFile(bool loaded, const QString& panelOne);
+    // The menu loads' way to their file: the question (a star is loaded), the unload, the
+    // empty window, then the open dialog starting in the folder. Nothing when the user
+    // cancels or the unload failed.
+    std::optional<std::string> ChooseFileToLoad(ObservationFileKind kind,
+                                                const std::string& folder);
     // The question before loading a file of the kind while a star is loaded. Returns true when
     // the load may go on (nothing loaded, or OK).
     bool AskToUnload(ObservationFileKind kind);

@@ -19,16 +19,9 @@ QString StatusText(const LoadedStar& star) {
 }  // namespace
 
 void LoadController::mnuXYZ_Click() {
-    if (!AskToUnload(ObservationFileKind::ThreeColumnFile)) return;
-    if (ctx_.state.star.FileLoaded && !UnloadStar()) return;
-    ctx_.Present();
-    ctx_.host.yield();
-    ctx_.ClearCanvases();
-    FileDialogOptions options;
-    options.filter = QStringLiteral("All Files (*.*)|*.*|");
-    options.initialFolder = DisplayText(ctx_.state.star.FilesFolder);
-    const std::optional<QString> path = ctx_.prompts.openFile(options);
-    if (path) LoadThreeColumnFile(PathBytes(*path));
+    const std::optional<std::string> path =
+        ChooseFileToLoad(ObservationFileKind::ThreeColumnFile, ctx_.state.star.FilesFolder);
+    if (path) LoadThreeColumnFile(*path);
 }
 
 void LoadController::LoadThreeColumnFile(const std::string& path) {
