@@ -26,6 +26,7 @@
 #include "core/NumberText.h"
 #include "core/ProgramDir.h"
 #include "core/Prompts.h"
+#include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "data/CsvLine.h"
@@ -459,6 +460,7 @@ std::string Verdict(bool met) {
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    sabrix::EnsureRuntimeFolder();
     QApplication app(argc, argv);
     int64_t lines = 1000000;
     std::string dir = "/tmp/sabrix-bench";

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs those of the Debian packages named that are missing, as root or through sudo, with
-# the non-interactive front end. The one way the scripts and CI install packages.
+# Installs those of the Debian packages named that are missing, as root or through sudo, and
+# shows the progress of the downloads and the unpacking. The one way the scripts and CI install
+# packages.
 # Usage: scripts/install-packages.sh PACKAGE...
 set -euo pipefail
 
@@ -10,18 +11,33 @@ for p in "$@"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-  # sudo -n never waits for a password nobody types (CI); at a terminal, sudo -v asks once
-  # beforehand.
-  if command -v sudo >/dev/null && { sudo -n true 2>/dev/null || { [ -t 0 ] && sudo -v; }; }; then
-    as_root=(sudo -n)
+cannot() {
+  echo "$(basename "$0"): cannot install packages without root or sudo; as root run: apt-get install ${missing[*]}" >&2
+  exit 1
+}
+# sudo resets the environment, so the non-interactive front end is passed through env where
+# sudo allows env. A user whom sudo allows apt-get alone runs it bare: apt-get -y asks nothing
+# then, and debconf asks at the terminal if at all. sudo -n never waits for a password nobody
+# types (CI); at a terminal, sudo -v asks for it once beforehand.
+sudo_apt() {
+  if sudo -n -l env >/dev/null 2>&1; then
+    apt=(sudo -n env DEBIAN_FRONTEND=noninteractive apt-get)
+  elif sudo -n -l apt-get >/dev/null 2>&1; then
+    apt=(sudo -n apt-get)
   else
-    echo "$(basename "$0"): cannot install packages without root or sudo; as root run: apt-get install ${missing[*]}" >&2
-    exit 1
+    return 1
   fi
+}
+if [ "$(id -u)" -eq 0 ]; then
+  apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
+elif ! command -v sudo >/dev/null; then
+  cannot
+elif ! sudo_apt; then
+  { [ -t 0 ] && sudo -v && sudo_apt; } || cannot
 fi
-echo "Installing: ${missing[*]}"
-# sudo resets the environment: the front end is passed on the command line, through env.
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+
+echo "Installing ${#missing[@]} Debian packages and what they need: ${missing[*]}"
+progress=0
+[ -t 1 ] && progress=1
+"${apt[@]}" update -q
+"${apt[@]}" -o Dpkg::Progress-Fancy=$progress install -y "${missing[@]}"

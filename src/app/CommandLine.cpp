@@ -2,7 +2,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <string_view>
+
+#include "plot/PlotImageFile.h"
 
 namespace sabrix {
 
@@ -32,6 +35,15 @@ std::optional<ViewOption> ParseView(const std::string& text) {
         if (!std::isfinite(value)) return std::nullopt;
     if (!(values[0] < values[1]) || !(values[2] < values[3])) return std::nullopt;
     return ViewOption{values[0], values[1], values[2], values[3]};
+}
+
+// Standard output ("-"), a device or a named pipe: written in place, a PNG whatever its name.
+bool WrittenInPlace(const std::string& out) {
+    std::error_code error;
+    const auto status = std::filesystem::status(out, error);
+    return out == "-" ||
+           (!error && std::filesystem::exists(status) &&
+            !std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status));
 }
 
 constexpr const char* kViewProblem =
@@ -118,6 +130,8 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         if (!r.bins && (r.sigma || !r.binFile.empty()))
             return invalid("--sigma and --bin-file need --bins");
         if (!r.poly && !r.curveOut.empty()) return invalid("--curve-out needs --poly");
+        if (render && !PlotImageFormatFor(out) && !WrittenInPlace(out))
+            return invalid("--out must end in .png, .jpg, .jpeg, .svg or .pdf: " + out);
         request.kind =
             render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
         request.render.file = request.convert.file = file;
@@ -149,32 +163,59 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string UsageText() {
     return "Usage: sabrix [FILE [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
-           "       sabrix --render FILE --out PNG|SVG|PDF [--width W] [--height H] "
-           "[--three-column]\n"
+           "       sabrix --render FILE --out OUT [--width W] [--height H] [--three-column]\n"
            "              [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
            "       sabrix --convert FILE --out OUT [--three-column]\n"
            "              [--to star|three-column|download]\n"
-           "       sabrix --help | --version\n"
+           "       sabrix -h | --help | --version\n"
            "\n"
-           "With no argument Sabrix starts its window; with FILE it loads that star file;\n"
-           "with /alwayssave \"Save to Star File\" writes without asking first. --view shows\n"
-           "that window of the star instead of the full view.\n"
-           "--render draws the plot of FILE into a PNG (an SVG or a PDF when OUT ends in .svg\n"
-           "or .pdf) without a window and prints the star label and the number of rejected\n"
-           "lines; --bins draws the averages in bins of DAYS\n"
-           "days (--bin-file also writes them), --poly the fitted polynomial of DEGREE\n"
-           "(--curve-out writes it, one line per day, at most a million). --convert writes\n"
-           "FILE again with the star-file or three-column writer, or as a download file that\n"
-           "loads again. An OUT of - is standard output. No output may be FILE itself.\n"
+           "Sabrix plots the observations of one variable star. With no argument it opens its\n"
+           "window.\n"
+           "  FILE            load this star file once the window is open; when a Sabrix with\n"
+           "                  the same program folder runs already, that one loads it\n"
+           "  --view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM\n"
+           "                  show that part of the light curve (Julian Dates at the left and\n"
+           "                  right edge, magnitudes at the top and bottom) instead of all of it\n"
+           "  /alwayssave     \"Save to Star File\" writes without asking first\n"
+           "\n"
+           "Without a window:\n"
+           "  --render FILE   draw the plot of FILE as the window would, then print the star\n"
+           "                  label and the number of rejected lines\n"
+           "  --out OUT       the file to write; for --render a picture whose extension names\n"
+           "                  its format: .png, .jpg or .jpeg, .svg, .pdf. An OUT or PATH of -\n"
+           "                  is standard output (a PNG for --render); no output may be FILE\n"
+           "                  itself\n"
+           "  --width W       the picture's width in pixels, 50 to 20000 (1200 when not given)\n"
+           "  --height H      the picture's height in pixels, 50 to 20000 (700 when not given)\n"
+           "  --three-column  read FILE as a three-column file (JD, magnitude, uncertainty)\n"
+           "                  instead of a star file\n"
+           "  --omit-faint    leave the fainter-than estimates out of the plot\n"
+           "  --stats         also print what the stats window shows: the brightest and the\n"
+           "                  faintest observation in view (or bin, or point of the curve)\n"
+           "  --bins DAYS     draw the averages of bins DAYS days wide, as Average Values does\n"
+           "  --sigma N       error bars of N standard deviations around each bin's mean (the\n"
+           "                  configured default when not given)\n"
+           "  --bin-file PATH also write the bins to PATH, as \"Print Bin File\" does\n"
+           "  --poly DEGREE   draw the least-squares polynomial of DEGREE (0 to 40)\n"
+           "  --curve-out PATH\n"
+           "                  also write the curve to PATH, one line \"JD MAG\" per day (at most\n"
+           "                  a million lines)\n"
+           "  --convert FILE  write FILE again with the program's own writers\n"
+           "  --to KIND       what --convert writes: star (the fixed-column star file),\n"
+           "                  three-column, or download (comma-separated, as Save as Download\n"
+           "                  File); the kind that was read when not given\n"
+           "  -h, --help      print this text and end\n"
+           "  --version       print the version and end\n"
            "\n"
            "Exit codes: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"
            "\n"
            "Sabrix keeps its settings, working database and files folder in the folder named\n"
            "by the environment variable SABRIX_HOME; else beside the program when it runs from\n"
            "its build folder; else (installed, or a folder it cannot write) in\n"
-           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix).\n";
+           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix). SABRIX_DOWNLOAD_URL replaces the\n"
+           "address that Download Data File (WWW) opens. man sabrix tells more.\n";
 }
 
 namespace {

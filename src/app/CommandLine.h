@@ -16,7 +16,7 @@ struct ViewOption {
     double magBottom = 0;
 };
 
-// --render FILE --out PNG|SVG|PDF [--width W] [--height H] [--three-column] [--omit-faint]
+// --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column] [--omit-faint]
 // [--stats]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -274,25 +273,16 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         QByteArray encoded;
         const PlotImageFormat format =
             PlotImageFormatFor(options.out).value_or(PlotImageFormat::Png);
-        if (format == PlotImageFormat::Png) {
-            const QImage image = ComposePlotArea(options.width, options.height, layout,
-                                                 loaded->canvases, view.starLabel);
-            QBuffer buffer(&encoded);
-            buffer.open(QIODevice::WriteOnly);
-            if (!image.save(&buffer, "PNG")) {
-                err << TerminalMessage(options.out,
-                                       "Cannot write " + options.out + ": PNG encoding failed");
-                return 1;
-            }
-        } else {
-            // Vector shapes are drawn as the view is drawn, so the view is drawn once more.
-            try {
+        try {
+            if (format == PlotImageFormat::Png || format == PlotImageFormat::Jpeg)
+                encoded = EncodeRasterImage(ComposePlotArea(options.width, options.height, layout,
+                                                            loaded->canvases, view.starLabel),
+                                            format);
+            else  // vector shapes are drawn as the view is drawn, so the view is drawn again
                 encoded = commands.PlotImageOf(format, options.width, options.height);
-            } catch (const std::exception& e) {
-                err << TerminalMessage(options.out,
-                                       "Cannot write " + options.out + ": " + e.what());
-                return 1;
-            }
+        } catch (const std::exception& e) {
+            err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
+            return 1;
         }
         for (const auto& [path, text] : files)
             if (!WriteOutput(path, text, out, err)) return 1;

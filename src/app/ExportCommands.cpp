@@ -24,6 +24,8 @@ QString FormatFilter(PlotImageFormat format) {
             return QStringLiteral("SVG Drawings (*.svg)|*.svg|");
         case PlotImageFormat::Pdf:
             return QStringLiteral("PDF Documents (*.pdf)|*.pdf|");
+        case PlotImageFormat::Jpeg:
+            return QStringLiteral("JPEG Pictures (*.jpg;*.jpeg)|*.jpg;*.jpeg|");
     }
     return {};
 }
@@ -82,7 +84,7 @@ bool SaveController::ExportPlotImage(const std::string& path, int width, int hei
     const std::optional<PlotImageFormat> format = PlotImageFormatFor(path);
     if (!format) {
         ctx_.Say(QStringLiteral("The file name ") + DisplayText(path) +
-                     QStringLiteral(" does not end in .png, .svg or .pdf."),
+                     QStringLiteral(" does not end in .png, .jpg, .svg or .pdf."),
                  kExportTitle, Buttons::OK, Icon::Exclamation);
         return false;
     }

@@ -42,8 +42,8 @@ class SaveController {
     // "Export Plot Image": asks for the size and format, offering the last choice (at first
     // the size that gives the exported plot the size of picView, in PNG), then for the file
     // (the star's name in the loaded file's folder offered). A name with the extension of a
-    // format (.png, .svg, .pdf, any case) is written in that format; any other name gets the
-    // chosen format's extension appended (and the question before it replaces a file).
+    // format (.png, .jpg, .svg, .pdf, any case) is written in that format; any other name gets
+    // the chosen format's extension appended (and the question before it replaces a file).
     void mnuExport_Click();
     // Draws the current view afresh at width x height (label, both strips, the plot, the
     // marks and the overlays shown) into the file, in the format its name says. Returns true

@@ -99,7 +99,7 @@ TEST_F(CommandLineTools, RenderWithAViewDrawsThatWindowOfTheStar) {
     EXPECT_EQ(middlePixel(), qRgb(255, 0, 0));
 }
 
-TEST_F(CommandLineTools, RenderWritesSvgOrPdfWhenTheOutputNameSaysSo) {
+TEST_F(CommandLineTools, RenderWritesTheFormatThatTheOutputNameSays) {
     RenderOptions options;
     options.file = Write("rleo.txt", kRLeo);
     options.width = 320;
@@ -113,6 +113,13 @@ TEST_F(CommandLineTools, RenderWritesSvgOrPdfWhenTheOutputNameSaysSo) {
     options.out = dir.file("rleo.pdf");
     ASSERT_EQ(Render(options), 0) << err.str();
     EXPECT_EQ(test::ReadFileBytes(options.out).rfind("%PDF-", 0), 0u);
+    // A .jpg was written as PNG bytes under that name.
+    for (const char* name : {"rleo.jpg", "rleo.JPEG"}) {
+        options.out = dir.file(name);
+        ASSERT_EQ(Render(options), 0) << err.str();
+        EXPECT_EQ(test::ReadFileBytes(options.out).rfind("\xFF\xD8\xFF", 0), 0u) << name;
+        EXPECT_EQ(QImage(QString::fromStdString(options.out), "JPEG").size(), QSize(320, 200));
+    }
 }
 
 TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {

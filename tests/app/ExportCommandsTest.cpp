@@ -198,9 +198,9 @@ TEST_F(ExportCommandsTest, RefusalsSayWhyAndWriteNothing) {
     EXPECT_EQ(prompts.messages[0],
               (test::RecordedMessage{"No star file is loaded.", "No Star Loaded", Buttons::OK,
                                      Icon::Critical}));
-    EXPECT_EQ(prompts.messages[1],
-              size(("The file name " + dir.file("a.gif") + " does not end in .png, .svg or .pdf.")
-                       .c_str()));
+    EXPECT_EQ(prompts.messages[1], size(("The file name " + dir.file("a.gif") +
+                                         " does not end in .png, .jpg, .svg or .pdf.")
+                                            .c_str()));
     EXPECT_EQ(prompts.messages[2],
               size("The picture must be from 50 to 8000 pixels wide and high."));
     EXPECT_EQ(prompts.messages[3], prompts.messages[2]);

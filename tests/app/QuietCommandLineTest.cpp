@@ -51,8 +51,10 @@ struct Outcome {
 
 // Runs the built program as a user's shell would, without a desktop session.
 // childSetup runs in the child between fork and exec; tempDir, when given, is its TMPDIR.
+// extraEnv is set after that.
 Outcome RunSabrix(const QStringList& args, const std::string& home,
-                  std::function<void()> childSetup = {}, const std::string& tempDir = {}) {
+                  std::function<void()> childSetup = {}, const std::string& tempDir = {},
+                  const std::vector<std::pair<QString, QString>>& extraEnv = {}) {
     QProcess process;
     if (childSetup) process.setChildProcessModifier(childSetup);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -60,6 +62,7 @@ Outcome RunSabrix(const QStringList& args, const std::string& home,
     if (!tempDir.empty()) env.insert("TMPDIR", QString::fromStdString(tempDir));
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "QT_QPA_PLATFORM"})
         env.remove(name);
+    for (const auto& [name, value] : extraEnv) env.insert(name, value);
     process.setProcessEnvironment(env);
     process.start(QString::fromUtf8(SABRIX_EXECUTABLE), args);
     EXPECT_TRUE(process.waitForFinished(60000));
@@ -88,6 +91,21 @@ TEST(SabrixCommandLine, RunWithoutARuntimeFolderPrintsNothingOnStandardError) {
                                       home.path());
     EXPECT_EQ(convert.code, 0);
     EXPECT_EQ(convert.err, "");
+}
+
+// The window without a display ended in Qt's advice to reinstall the program (exit 134).
+TEST(SabrixCommandLine, WindowWithoutADisplaySaysSoAndEndsWithOne) {
+    test::TempProgramDir home;
+    const std::string want = "sabrix: no display (use --render or --convert without one)\n";
+    const Outcome none = RunSabrix({}, home.path());
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, want);
+    // A display named but not there (an X server gone, a session over ssh without it).
+    const Outcome gone = RunSabrix({Q(test::SampleFile("download-ccd.txt"))}, home.path(), {}, {},
+                                   {{"DISPLAY", ":4093"}});
+    EXPECT_EQ(gone.code, 1);
+    EXPECT_EQ(gone.err, want);
+    EXPECT_FALSE(fs::exists(home.file("Sabrix97.db")));
 }
 
 TEST(SabrixCommandLine, FailureIsOneLineNamingTheFileWithExitCodeOne) {

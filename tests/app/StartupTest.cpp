@@ -31,11 +31,13 @@ struct StartupFixture {
         s.runConfiguration = [this](QWidget* parent, Settings& settings, const std::string&,
                                     Prompts&) {
             calls.push_back(parent ? "configure over a window" : "configure");
+            offeredDataFolder = settings.FilePath;
             if (AnyMainWindow()) calls.push_back("a window was open");
             settings.IniMissing = !confirm;
             return confirm;
         };
         startup = std::make_unique<Startup>(dir.path(), prompts, s);
+        if (!firstDataFolder.empty()) startup->setFirstDataFolder(firstDataFolder);
         std::unique_ptr<frmPlot> window = startup->Open(commandLine);
         if (window) window->endProgram = [](int) {};
         return window;
@@ -52,6 +54,8 @@ struct StartupFixture {
     bool confirm = true;
     test::ScriptedPrompts prompts;
     std::vector<std::string> calls;
+    std::string firstDataFolder;
+    std::string offeredDataFolder;
     std::unique_ptr<Startup> startup;
 };
 
@@ -108,8 +112,10 @@ TEST(Startup, FirstStartRunsTheConfigurationBeforeAnyWindowAndItsCancelEndsTheRu
     for (bool confirm : {true, false}) {
         StartupFixture f(true, false);
         f.confirm = confirm;
+        f.firstDataFolder = "/home/ann/Documents";
         std::unique_ptr<frmPlot> window = f.Open();
         EXPECT_EQ(f.calls, (std::vector<std::string>{"read", "configure"}));
+        EXPECT_EQ(f.offeredDataFolder, "/home/ann/Documents");
         EXPECT_EQ(window != nullptr, confirm);
         EXPECT_EQ(f.startup->exitCode(), 0);
         if (window) {
