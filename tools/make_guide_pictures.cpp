@@ -85,7 +85,6 @@ int main(int argc, char** argv) {
         sabrix::AppState state;
         state.settings = sabrix::DefaultSettings(dir);
         sabrix::PrepareWorkingDatabase(dir, state);
-        state.overlay.StateOK = true;
         state.overlay.DefaultPointColor = 65535;
         SilentPrompts prompts;
         sabrix::frmPlot window(std::move(state), dir, prompts, sabrix::SettingsSeams{});

@@ -117,11 +117,11 @@ int64_t BinLimit(double jdFirst, double jdLast, double width) {
     return static_cast<int64_t>(span) / static_cast<int64_t>(w) + 1;
 }
 
-int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width,
-                 OverlayState& overlay, const std::function<void(int64_t stored)>& progress) {
-    overlay.BinJD.clear();
-    overlay.BinMag.clear();
-    overlay.BinSD.clear();
+int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width, Bins& bins,
+                 const std::function<void(int64_t stored)>& progress) {
+    bins.BinJD.clear();
+    bins.BinMag.clear();
+    bins.BinSD.clear();
     const int64_t limit = BinLimit(view.JDFirst, view.JDLast, width);
     // The rows in JD order, read once: a bin is then two binary searches, and a stretch of
     // empty bins is crossed in one step, so the cost follows the rows, not the span.
@@ -159,9 +159,9 @@ int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double widt
                 m2 += delta * (it->mag - mean);
             }
             const float sd = n < 2 ? 0.0f : static_cast<float>(std::sqrt(m2 / double(n - 1)));
-            overlay.BinJD.push_back((to - from) / 2 + from);
-            overlay.BinMag.push_back(static_cast<float>(sum / double(n)));
-            overlay.BinSD.push_back(sd);
+            bins.BinJD.push_back((to - from) / 2 + from);
+            bins.BinMag.push_back(static_cast<float>(sum / double(n)));
+            bins.BinSD.push_back(sd);
             ++stored;
         }
         if (!(to < view.WinJDRight)) break;
@@ -195,33 +195,33 @@ std::string BinFileHeader(const std::string& starName, const QDateTime& now) {
            "\r\n\r\n     JD             Mag        Std Dev\r\n";
 }
 
-std::string BinFileLines(const OverlayState& overlay) {
+std::string BinFileLines(const Bins& bins) {
     std::string text;
-    for (size_t k = 0; k < overlay.BinJD.size(); ++k) {
-        text += FormatFixed(overlay.BinJD[k], 7, 4);
+    for (size_t k = 0; k < bins.BinJD.size(); ++k) {
+        text += FormatFixed(bins.BinJD[k], 7, 4);
         text += "      ";
-        text += RightJustify(FormatFixed(overlay.BinMag[k], 1, 4), 7);
+        text += RightJustify(FormatFixed(bins.BinMag[k], 1, 4), 7);
         text += "      ";
-        text += FormatFixed(overlay.BinSD[k], 1, 4);
+        text += FormatFixed(bins.BinSD[k], 1, 4);
         text += "\r\n";
     }
     return text;
 }
 
-HiLoBinMags FindHiLoBinMags(const OverlayState& overlay) {
+HiLoBinMags FindHiLoBinMags(const Bins& bins) {
     HiLoBinMags r;
-    if (overlay.BinMag.empty()) return r;
-    r.hiMag = r.loMag = overlay.BinMag[0];
-    r.hiJD = static_cast<float>(overlay.BinJD[0]);
-    r.loJD = overlay.BinJD[0];
-    for (size_t k = 1; k < overlay.BinMag.size(); ++k) {
-        if (overlay.BinMag[k] < r.hiMag) {
-            r.hiMag = overlay.BinMag[k];
-            r.hiJD = static_cast<float>(overlay.BinJD[k]);
+    if (bins.BinMag.empty()) return r;
+    r.hiMag = r.loMag = bins.BinMag[0];
+    r.hiJD = static_cast<float>(bins.BinJD[0]);
+    r.loJD = bins.BinJD[0];
+    for (size_t k = 1; k < bins.BinMag.size(); ++k) {
+        if (bins.BinMag[k] < r.hiMag) {
+            r.hiMag = bins.BinMag[k];
+            r.hiJD = static_cast<float>(bins.BinJD[k]);
         }
-        if (overlay.BinMag[k] > r.loMag) {
-            r.loMag = overlay.BinMag[k];
-            r.loJD = overlay.BinJD[k];
+        if (bins.BinMag[k] > r.loMag) {
+            r.loMag = bins.BinMag[k];
+            r.loJD = bins.BinJD[k];
         }
     }
     return r;
@@ -235,13 +235,12 @@ std::vector<QString> BinStatsLines(const HiLoBinMags& hiLo) {
                                    "  JD = " + FormatDouble(hiLo.loJD))};
 }
 
-BinPlotOutcome BinPlotter(const AppState& state, Canvas& picView) {
-    const OverlayState& o = state.overlay;
+BinPlotOutcome BinPlotter(const PlotWindowState& view, const Bins& o, Canvas& picView) {
     const size_t count = o.BinJD.size();
     if (count == 0 || count == 2) return BinPlotOutcome::TooFew;
     if (count == 1) return BinPlotOutcome::NothingDrawn;
     const size_t last = count - 1;
-    const PlotWindowState& v = state.view;
+    const PlotWindowState& v = view;
     const double r = std::fabs(picView.PixelsToUserX(0.5));
     const double h = o.Sigma / 2.0;
     const auto x = [&](size_t k) { return o.BinJD[k] - v.JDFirst; };

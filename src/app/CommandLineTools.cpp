@@ -254,15 +254,13 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             if (!options.binFile.empty())
                 files.emplace_back(options.binFile, BinFileHeader(commands.state().star.StarName,
                                                                   QDateTime::currentDateTime()) +
-                                                        BinFileLines(commands.state().overlay));
+                                                        BinFileLines(commands.bins()));
         }
         if (options.poly) {
             if (!commands.PlotPolyFit(QString::fromStdString(*options.poly)))
                 return refused(loaded->file, std::string());
-            if (!options.curveOut.empty() && commands.state().overlay.PolyRegression)
-                files.emplace_back(options.curveOut, PolyCurveText(SamplePolyCurve(
-                                                         *commands.state().overlay.PolyRegression,
-                                                         commands.state().view)));
+            if (!options.curveOut.empty())
+                files.emplace_back(options.curveOut, PolyCurveText(commands.PolyCurve()));
         }
         if (options.view)
             commands.ShowWindow(options.view->jdLeft, options.view->jdRight, options.view->magTop,

@@ -140,7 +140,6 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
         }
     }
 
-    state.overlay.StateOK = true;
     state.view.JDMagnification = 1.0f;
     state.view.MagMagnification = 1.0f;
     state.overlay.DefaultPointColor = 65535;

@@ -297,14 +297,10 @@ void frmPlot::mnuConfig_Click() {
     Apply(commands_->view());
     if (!goOn) return;
     hide();
-    bool keepRunning = true;
-    try {
-        if (seams_.runConfiguration)
-            keepRunning = seams_.runConfiguration(this, state().settings, programDir_, prompts_);
-    } catch (const std::exception& e) {
-        prompts_.message(ModuleErrorText(DisplayText(e.what()), QStringLiteral("mnuConfig_Click")),
-                         QStringLiteral("Error"), Buttons::OK, Icon::None);
-    }
+    const bool keepRunning = commands_->Configure([this](Settings& settings) {
+        return !seams_.runConfiguration ||
+               seams_.runConfiguration(this, settings, programDir_, prompts_);
+    });
     if (!keepRunning) {
         ShutDown();
         return;

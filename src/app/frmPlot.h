@@ -43,12 +43,11 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     ~frmPlot() override;
 
     MainWindowCommands& commands() { return *commands_; }
-    AppState& state() { return commands_->state(); }
     const AppState& state() const { return commands_->state(); }
     Prompts& prompts() { return prompts_; }
     const std::string& programDir() const { return programDir_; }
     // The working table; null after ShutDown (or before Form_Load).
-    ObsTable* table() { return commands_->table(); }
+    const ObsTable* table() const { return commands_->table(); }
 
     // Called instead of ending the process when the run ends; the default is QueueProgramEnd.
     std::function<void(int exitCode)> endProgram;

@@ -78,12 +78,13 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
     return record;
 }
 
-int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string& starName,
-                    int32_t color, const XYZLoadCallbacks& callbacks) {
+std::optional<int64_t> XYZLoadRows(const std::string& path, ObsTable& table,
+                                   const std::string& starName, int32_t color,
+                                   const XYZLoadCallbacks& callbacks) {
     LineReader reader;
     if (!reader.open(path)) {
         std::error_code error;
-        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFound(path);
+        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFoundError(path);
         throw SabrixError("File " + path + " cannot be read: " + reader.error() + ".");
     }
     const long long lineCount = CountFileLines(path);
@@ -100,6 +101,8 @@ int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string&
     while (reader.next(line)) {
         ++lineNumber;
         if (callbacks.beforeLine) callbacks.beforeLine(inserter.added());
+        // The inserter rolls back what it stored when it goes unfinished.
+        if (callbacks.cancelled && callbacks.cancelled()) return std::nullopt;
         if (reader.lineCut())
             throw SabrixError("Line " + std::to_string(lineNumber) + " is longer than " +
                               std::to_string(kLongestLine) + " bytes.");

@@ -72,7 +72,7 @@ TEST(ReadBinFields, RefusesWhatCannotBeBinnedAndSaysWhatToType) {
 TEST(LoadBins, RowOnAnEdgeCountsInBothBinsAndOneRowHasNoDeviation) {
     test::TempTable t;
     t.Add({Row(1000, 8), Row(1010, 9), Row(1020, 10)});
-    OverlayState o;
+    Bins o;
     LoadBins(t.table, EnterView(1000, 1020), 10, o, {});
     EXPECT_EQ(o.BinJD, (std::vector<double>{1005, 1015, 1025}));
     EXPECT_EQ(o.BinMag, (std::vector<float>{8.5f, 9.5f, 10.0f}));
@@ -87,7 +87,7 @@ TEST(LoadBins, HundredDaysInTenDayBinsStopAtTheWindowOrTheLimit) {
     std::vector<ObsRow> rows;
     for (int day = 0; day <= 100; ++day) rows.push_back(Row(2450000 + day, 8 + day % 3));
     t.Add(rows);
-    OverlayState o;
+    Bins o;
     EXPECT_EQ(LoadBins(t.table, EnterView(2450000, 2450100), 10, o, {}), 11);
     ASSERT_EQ(o.BinJD.size(), 11u);
     EXPECT_EQ(o.BinJD.front(), 2450005);
@@ -99,7 +99,7 @@ TEST(LoadBins, HundredDaysInTenDayBinsStopAtTheWindowOrTheLimit) {
 TEST(LoadBins, EmptyBinsAreNotStored) {
     test::TempTable t;
     t.Add({Row(0, 8), Row(35, 9)});
-    OverlayState o;
+    Bins o;
     o.BinJD = {1, 2, 3};
     o.BinMag = {1, 2, 3};
     o.BinSD = {1, 2, 3};
@@ -112,7 +112,7 @@ TEST(LoadBins, EmptyBinsAreNotStored) {
 TEST(LoadBins, EmptyStretchesAreCrossedAtOnce) {
     test::TempTable t;
     t.Add({Row(2450000.5, 8), Row(1002450000.5, 9)});
-    OverlayState o;
+    Bins o;
     int64_t steps = 0;
     LoadBins(t.table, EnterView(2450000.5, 1002450000.5), 1, o, [&steps](int64_t) {
         if (++steps > 1000) throw std::runtime_error("every empty bin walked");
@@ -150,7 +150,7 @@ TEST(LoadBins, CrossedStretchesLeaveTheBinsAsTheWalkGivesThem) {
             to = edge(to + width);
             if (static_cast<int64_t>(want.size()) == limit) break;
         }
-        OverlayState o;
+        Bins o;
         LoadBins(t.table, view, width, o, {});
         EXPECT_EQ(o.BinJD, want);
     }
@@ -161,7 +161,7 @@ TEST(LoadBins, FainterThanRowsCountLikeAnyOther) {
     ObsRow faint = Row(1005, 12);
     faint.Faint = "<";
     t.Add({Row(1000, 8), faint, Row(1010, 10)});
-    OverlayState o;
+    Bins o;
     LoadBins(t.table, EnterView(1000, 1010), 20, o, {});
     ASSERT_EQ(o.BinMag.size(), 1u);
     EXPECT_EQ(o.BinMag[0], 10.0f);
@@ -172,7 +172,7 @@ TEST(LoadBins, FainterThanRowsCountLikeAnyOther) {
 TEST(LoadBins, LargeBinHasTheTrueMean) {
     test::TempTable t;
     t.Add(std::vector<ObsRow>(100000, Row(2450000.5, 10.428)));
-    OverlayState o;
+    Bins o;
     LoadBins(t.table, EnterView(2450000.5, 2450000.5), 10, o, {});
     ASSERT_EQ(o.BinMag.size(), 1u);
     EXPECT_EQ(o.BinMag[0], 10.428f);
@@ -186,9 +186,10 @@ TEST(LoadBins, BinFileOfARealDownloadIsAsItWas) {
                                                    t.dir.file("Errors.txt"), t.table, {}, {});
     ASSERT_EQ(loaded.outcome, ImportResult::Outcome::Loaded);
     const std::optional<DataExtremes> extremes = t.table.Extremes();
-    OverlayState o;
+    Bins o;
     LoadBins(t.table, EnterView(extremes->JDFirst, extremes->JDLast), 1, o, {});
-    EXPECT_EQ(BinFileLines(o), test::ReadFileBytes(test::SampleFile("bins-of-download-ccd-1-day.txt")));
+    EXPECT_EQ(BinFileLines(o),
+              test::ReadFileBytes(test::SampleFile("bins-of-download-ccd-1-day.txt")));
 }
 
 TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
@@ -196,7 +197,7 @@ TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
     EXPECT_EQ(BinFileHeader("R Leo", when),
               "Bins plotted for   R Leo   at 12/7/2026 1:05:09 PM\r\n\r\n"
               "     JD             Mag        Std Dev\r\n");
-    OverlayState o;
+    Bins o;
     o.BinJD = {2454123.5, 12.25};
     o.BinMag = {9.1234f, 10.5f};
     o.BinSD = {0.21f, 0.0f};
@@ -206,7 +207,7 @@ TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
 }
 
 TEST(FindHiLoBinMags, EarlierBinWinsATieAndStatsLinesShowTheJDs) {
-    OverlayState o;
+    Bins o;
     o.BinJD = {2454113.5, 2454123.5, 2454133.5, 2454143.5, 2454153.5};
     o.BinMag = {9, 8, 8, 10, 10};
     o.BinSD = {0, 0, 0, 0, 0};
@@ -226,17 +227,18 @@ TEST(FindHiLoBinMags, EarlierBinWinsATieAndStatsLinesShowTheJDs) {
 // 100 x 100 pixels, one day per pixel across, ten pixels per magnitude down.
 struct BinCanvas {
     Canvas picView{100, 100};
-    AppState state;
+    PlotWindowState view;
+    Bins bins;
     BinCanvas() {
         picView.SetUserScale(0, 0, 100, 10);
-        state.view.JDFirst = 0;
-        state.view.WinJDLeft = 0;
-        state.view.WinJDRight = 100;
+        view.JDFirst = 0;
+        view.WinJDLeft = 0;
+        view.WinJDRight = 100;
     }
-    void Bins(std::vector<double> jd, std::vector<float> mag, std::vector<float> sd) {
-        state.overlay.BinJD = std::move(jd);
-        state.overlay.BinMag = std::move(mag);
-        state.overlay.BinSD = std::move(sd);
+    void Set(std::vector<double> jd, std::vector<float> mag, std::vector<float> sd) {
+        bins.BinJD = std::move(jd);
+        bins.BinMag = std::move(mag);
+        bins.BinSD = std::move(sd);
     }
     int32_t At(int px, int py) const { return picView.pixelColor(px, py); }
 };
@@ -254,11 +256,11 @@ TEST(BinPlotter, ErrorBarsSpanHalfSigmaEachWay) {
     // Sigma 2 with 0.3 and Sigma 3 with 0.2 both reach 0.3 above and below the mean.
     for (const Case& c : {Case{2, 0.3f, true}, Case{3, 0.2f, true}, Case{0, 0.3f, false}}) {
         BinCanvas b;
-        b.state.overlay.Sigma = c.sigma;
+        b.bins.Sigma = c.sigma;
         // Means half a pixel below row 50, so that the bar ends (4.75 and 5.35) fall inside
         // pixel rows 47 and 53.
-        b.Bins({10, 50, 90}, {5.05f, 5.05f, 5.05f}, {0.3f, c.sd, 0.3f});
-        EXPECT_EQ(BinPlotter(b.state, b.picView), BinPlotOutcome::Drawn);
+        b.Set({10, 50, 90}, {5.05f, 5.05f, 5.05f}, {0.3f, c.sd, 0.3f});
+        EXPECT_EQ(BinPlotter(b.view, b.bins, b.picView), BinPlotOutcome::Drawn);
         EXPECT_EQ(b.At(30, 50), kRed);
         EXPECT_EQ(b.At(50, 48), c.bar ? kWhite : kBlack) << c.sigma;
         EXPECT_EQ(b.At(50, 52), c.bar ? kWhite : kBlack) << c.sigma;
@@ -278,20 +280,20 @@ TEST(BinPlotter, NoBinOrTwoAreTooFewAndOneDrawsNothing) {
     for (const Case& c : {Case{0, BinPlotOutcome::TooFew}, Case{1, BinPlotOutcome::NothingDrawn},
                           Case{2, BinPlotOutcome::TooFew}}) {
         BinCanvas b;
-        b.Bins(std::vector<double>(c.bins, 50), std::vector<float>(c.bins, 5),
-               std::vector<float>(c.bins, 0));
+        b.Set(std::vector<double>(c.bins, 50), std::vector<float>(c.bins, 5),
+              std::vector<float>(c.bins, 0));
         const QImage before = b.picView.image();
-        EXPECT_EQ(BinPlotter(b.state, b.picView), c.outcome) << c.bins;
+        EXPECT_EQ(BinPlotter(b.view, b.bins, b.picView), c.outcome) << c.bins;
         EXPECT_EQ(b.picView.image(), before) << c.bins;
     }
 }
 
 TEST(BinPlotter, BinsFarRightOfTheWindowAreNotDrawn) {
     BinCanvas b;
-    b.state.overlay.Sigma = 2;
+    b.bins.Sigma = 2;
     // Bin 2 lies 100 days past the window's right edge and more: no bar, no segment to it.
-    b.Bins({10, 50, 250, 260, 270}, {5, 5, 2, 2, 2}, {0, 0, 0.3f, 0.3f, 0.3f});
-    BinPlotter(b.state, b.picView);
+    b.Set({10, 50, 250, 260, 270}, {5, 5, 2, 2, 2}, {0, 0, 0.3f, 0.3f, 0.3f});
+    BinPlotter(b.view, b.bins, b.picView);
     EXPECT_EQ(b.At(30, 50), kRed);
     for (int py = 41; py < 50; ++py) EXPECT_EQ(b.At(70, py), kBlack) << py;
 }

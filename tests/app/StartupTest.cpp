@@ -93,7 +93,7 @@ TEST(Startup, OpensTheEmptyWindowCentredOverAFreshWorkingDatabase) {
     EXPECT_TRUE(FolderExists(f.dir.file("files")));
 
     // A second copy on the same folder is refused and leaves the first copy's data alone.
-    ObsTable::BulkInserter inserter(*window->table());
+    ObsTable::BulkInserter inserter(test::CommandsTestPeer::Table(window->commands()));
     inserter.add(ObsRow{});
     inserter.commit();
     Startup second(f.dir.path(), f.prompts, {});

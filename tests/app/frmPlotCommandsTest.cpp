@@ -8,6 +8,7 @@
 
 #include "app/frmPlot.h"
 #include "interaction/frmEditRecord.h"
+#include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
@@ -77,17 +78,18 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     }
 
     // F5 and "Refresh Plot Screen" take the marks and the overlays away.
-    window->table()->MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
-    window->state().overlay.ObserverMarked = true;
-    window->state().overlay.MarkCount = 1;
+    test::CommandsTestPeer::Table(window->commands())
+        .MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
+    test::CommandsTestPeer::Marks(window->commands()).ObserverMarked = true;
+    test::CommandsTestPeer::Marks(window->commands()).MarkCount = 1;
     window->Redraw(true);
     ASSERT_EQ(ColorAt(kFirst, 9.0), kBlue);
     QTest::keyClick(window->picView, Qt::Key_F5);
     EXPECT_EQ(ColorAt(kFirst, 9.0), kBandV);
-    EXPECT_EQ(window->state().overlay.MarkCount, 0);
-    window->state().overlay.BinsShown = true;
+    EXPECT_EQ(test::CommandsTestPeer::Marks(window->commands()).MarkCount, 0);
+    test::CommandsTestPeer::BinsShown(window->commands()) = true;
     QTest::mouseClick(window->cmdRefresh, Qt::LeftButton);
-    EXPECT_FALSE(window->state().overlay.BinsShown);
+    EXPECT_FALSE(test::CommandsTestPeer::BinsShown(window->commands()));
     EXPECT_NEAR(window->state().view.WinJDLeft, kFirst - 5, 1e-6);
     EXPECT_TRUE(window->picView->hasFocus());
     test::ExpectPlotLook(*window);

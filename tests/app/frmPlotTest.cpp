@@ -10,6 +10,7 @@
 #include "app/frmPlot.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
+#include "support/CommandsTestPeer.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 
@@ -93,8 +94,6 @@ TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
 
 TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorkingDatabase) {
     const std::string path = LoadStar(true);
-    // Another window clearing StateOK must not let the edits go unasked.
-    window->state().overlay.StateOK = false;
     const std::vector<std::function<void()>> ways = {[&] { window->mnuExit->trigger(); },
                                                      [&] { window->mnuExit1->trigger(); },
                                                      [&] { EXPECT_FALSE(window->close()); }};
@@ -120,14 +119,13 @@ TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorking
 
 TEST_F(PlotWindow, ExitWithoutEditsEndsAtOnceAndASecondShutDownDoesNothing) {
     window->mnuStats->trigger();
-    window->state().overlay.BinJD = {1, 2};
+    test::CommandsTestPeer::BinsOf(window->commands()).BinJD = {1, 2};
     window->mnuExit->trigger();
     window->ShutDown();
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(endCodes, std::vector<int>{0});
     EXPECT_FALSE(window->statsWindow()->isVisible());
-    EXPECT_FALSE(window->state().overlay.StateOK);
-    EXPECT_TRUE(window->state().overlay.BinJD.empty());
+    EXPECT_TRUE(test::CommandsTestPeer::BinsOf(window->commands()).BinJD.empty());
     EXPECT_FALSE(WorkingDatabaseExists());
     EXPECT_EQ(window->table(), nullptr);
 }

@@ -47,7 +47,7 @@ TEST(XYZLoadRows, SampleSurveyFileLoadsEveryLine) {
     test::TempTable t;
     int32_t counted = 0;
     int64_t lines = 0;
-    XYZLoadCallbacks callbacks{[&](int32_t n) { counted = n; }, [&](int64_t) { ++lines; }};
+    XYZLoadCallbacks callbacks{[&](int32_t n) { counted = n; }, [&](int64_t) { ++lines; }, {}};
     EXPECT_EQ(XYZLoadRows(test::SampleFile("three-column.dat"), t.table, "three-column", 65535,
                           callbacks),
               383);
@@ -76,7 +76,7 @@ TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {
     try {
         XYZLoadRows(t.dir.file("gone.txt"), t.table, "gone", 1, {});
         FAIL() << "no exception";
-    } catch (const ThreeColumnFileNotFound& e) {
+    } catch (const ThreeColumnFileNotFoundError& e) {
         EXPECT_EQ(std::string(e.what()), "File " + t.dir.file("gone.txt") + " not found.");
     }
 }

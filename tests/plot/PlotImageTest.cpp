@@ -33,7 +33,7 @@ TEST(ComposePlotArea, PutsThePlotAndItsStripsInPlaceUnderTheLabel) {
     const PlotAreaLayout l = LayOutPlotArea(600, 300);
     PlotAreaCanvases c(l);
     Scaler(s.view, c.picView, c.picJDScale, c.picMagScale);
-    Plotter(s, t.table, c.picView, c.picJDScale, c.picMagScale, {});
+    Plotter(s, ObserverMarks{}, t.table, c.picView, c.picJDScale, c.picMagScale, {});
     const QImage image = ComposePlotArea(600, 300, l, c, "R LEO - (2 Points)");
     ASSERT_EQ(image.size(), QSize(600, 300));
     // The first row sits 5 days in from the left edge and 0.5 magnitude below the top.
@@ -84,7 +84,7 @@ TEST(PlotImageBytes, VectorPicturesDrawTheMagnitudeAxisAsALineThatKeepsItsWidth)
     ASSERT_TRUE(FindExtremes(s.view, t.table));
     const QByteArray svg = PlotImageBytes(PlotImageFormat::Svg, 600, 300, [&](PlotAreaCanvases& c) {
         Scaler(s.view, c.picView, c.picJDScale, c.picMagScale);
-        Plotter(s, t.table, c.picView, c.picJDScale, c.picMagScale, {});
+        Plotter(s, ObserverMarks{}, t.table, c.picView, c.picJDScale, c.picMagScale, {});
         return QStringLiteral("R LEO - (2 Points)");
     });
     const PlotAreaLayout l = LayOutPlotArea(600, 300);
