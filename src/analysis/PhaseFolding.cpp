@@ -126,4 +126,23 @@ std::optional<double> ReadPhaseBinWidth(const QString& width, QString& refusal) 
     return value;
 }
 
+BinDialogFields InitialPhaseBinFields(int16_t defaultSigma) {
+    BinDialogFields fields;
+    fields.phase = true;
+    fields.binWidth = QString::fromStdString(FormatDouble(kDefaultPhaseBinWidth));
+    fields.sigma = QString::number(defaultSigma);
+    return fields;
+}
+
+std::optional<PhaseBinRequest> ReadPhaseBinFields(const BinDialogFields& fields, QString& refusal) {
+    PhaseBinRequest request;
+    const std::optional<double> width = ReadPhaseBinWidth(fields.binWidth, refusal);
+    if (!width) return std::nullopt;
+    const std::optional<int16_t> sigma = ReadSigmaField(fields.sigma, refusal);
+    if (!sigma) return std::nullopt;
+    request.width = *width;
+    request.Sigma = *sigma;
+    return request;
+}
+
 }  // namespace sabrix

@@ -13,6 +13,7 @@
 #include <span>
 #include <vector>
 
+#include "analysis/Bins.h"
 #include "core/AppState.h"
 #include "plot/Canvas.h"
 #include "plot/PhasePlot.h"
@@ -72,5 +73,15 @@ FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double d
 
 // Reads a typed bin width (a phase from 0.001 to 0.5). Nothing, with refusal set, when refused.
 std::optional<double> ReadPhaseBinWidth(const QString& width, QString& refusal);
+
+// The averages dialog on the phase plot: the fields it opens with (width 0.05, the default
+// sigma), and their reading at Enter (the width as ReadPhaseBinWidth, the error bar as
+// ReadSigmaField). Nothing, with refusal set, when a field is refused.
+BinDialogFields InitialPhaseBinFields(int16_t defaultSigma);
+struct PhaseBinRequest {
+    double width = kDefaultPhaseBinWidth;
+    int16_t Sigma = 2;
+};
+std::optional<PhaseBinRequest> ReadPhaseBinFields(const BinDialogFields& fields, QString& refusal);
 
 }  // namespace sabrix

@@ -89,8 +89,21 @@ TEST(PhaseFolding, TypedPeriodEpochAndBinWidthAreReadOrRefusedNamingTheField) {
         EXPECT_EQ(refusal.toStdString(),
                   "Phase bin width: type a phase from 0.001 to 0.5, for example 0.05.");
     }
+    // The averages dialog on the phase plot: a phase width and the error bar.
+    BinDialogFields fields = InitialPhaseBinFields(3);
+    EXPECT_TRUE(fields.phase);
+    EXPECT_EQ(fields.binWidth, "0.05");
+    const std::optional<PhaseBinRequest> request = ReadPhaseBinFields(fields, refusal);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->width, 0.05);
+    EXPECT_EQ(request->Sigma, 3);
+    fields.sigma = "1.5";
+    EXPECT_FALSE(ReadPhaseBinFields(fields, refusal).has_value());
+    EXPECT_TRUE(refusal.startsWith("Type the error bar"));
+    fields.binWidth = "10";
+    EXPECT_FALSE(ReadPhaseBinFields(fields, refusal).has_value());
+    EXPECT_TRUE(refusal.startsWith("Phase bin width:"));
 }
-
 
 bool AnyLitPixel(const Canvas& c) {
     for (int y = 0; y < c.pixelHeight(); ++y)

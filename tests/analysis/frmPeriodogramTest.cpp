@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include "analysis/PhaseFolding.h"
+#include "analysis/frmBins.h"
 #include "analysis/frmPeriodSearch.h"
 #include "analysis/frmPeriodogram.h"
 
@@ -123,6 +125,22 @@ TEST(frmPeriodogram, EscapeCancelsARunningComputationAndClosesOtherwise) {
                                                           PeriodogramEvent::Kind::Close}));
     window.Unload();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(frmBins, OnThePhasePlotAsksForAPhaseWidthWithoutJDRangeOrBinFile) {
+    frmBins dialog;
+    dialog.setFields(InitialPhaseBinFields(2));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.lblBinSize->text(), "Bin Size (Phase)");
+    EXPECT_FALSE(dialog.txtFromJD->isVisible());
+    EXPECT_FALSE(dialog.chkBinFil->isVisible());
+    EXPECT_EQ(dialog.txtBinWid->text(), "0.05");
+    EXPECT_TRUE(dialog.fields().phase);
+    dialog.setFields(BinDialogFields{});
+    EXPECT_TRUE(dialog.txtFromJD->isVisible());
+    EXPECT_EQ(dialog.lblBinSize->text(), "Bin Size (Days)");
+    dialog.cmdCancel->click();
 }
 
 }  // namespace
