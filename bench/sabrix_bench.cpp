@@ -89,55 +89,16 @@ double InsertFloor(const std::string& file, const std::string& dir, const std::v
                 sample.push_back(row);
         }
     }
-    // A fresh Obs as the template has it (indexes included), the program's connection
-    // settings, and nothing else: one prepared statement in one transaction.
+    // The table's own bulk insert into a fresh table: one prepared statement in one transaction.
     return BestOf(2, [&] {
-        SQLite::Database db(FreshDatabase(dir), SQLite::OPEN_READWRITE);
-        db.exec("PRAGMA synchronous = OFF");
-        db.exec("PRAGMA journal_mode = MEMORY");
-        db.exec("PRAGMA cache_size = -65536");
-        db.exec("BEGIN");
-        SQLite::Statement insert(db, ObsTable::kInsertRow);
+        ObsTable table(FreshDatabase(dir));
+        ObsTable::BulkInserter inserter(table);
         for (size_t i = 0; i < jds.size(); ++i) {
-            const ObsRow& r = sample[i % sample.size()];
-            const std::string* texts[] = {&r.Desig,
-                                          &r.Star,
-                                          &r.Faint,
-                                          &r.Uncertain,
-                                          &r.HQUncertain,
-                                          &r.Band,
-                                          &r.Init,
-                                          &r.ComCod,
-                                          &r.Comp1,
-                                          &r.Comp2,
-                                          &r.Charts,
-                                          &r.Comments,
-                                          &r.XForm,
-                                          &r.AirMass,
-                                          &r.Valid,
-                                          &r.CMag,
-                                          &r.KMag,
-                                          &r.HQJD,
-                                          &r.Marked,
-                                          &r.Edited,
-                                          &r.ObserverAffiliation,
-                                          &r.MeasurementMethod,
-                                          &r.GroupingMethod,
-                                          &r.ADSReference,
-                                          &r.Digitizer,
-                                          &r.Credit};
-            const int textColumns[] = {1,  2,  4,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
-                                       16, 17, 18, 19, 20, 22, 23, 25, 26, 27, 28, 29, 30};
-            for (size_t k = 0; k < std::size(textColumns); ++k)
-                insert.bindNoCopy(textColumns[k], *texts[k]);
-            insert.bind(3, jds[i]);
-            insert.bind(5, r.Mag);
-            insert.bind(21, r.PunktFarb);
-            insert.bind(24, r.Error);
-            insert.exec();
-            insert.reset();
+            ObsRow& row = sample[i % sample.size()];
+            row.JD = jds[i];
+            inserter.add(row);
         }
-        db.exec("COMMIT");
+        inserter.commit();
     });
 }
 

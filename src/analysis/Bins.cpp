@@ -71,7 +71,7 @@ int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double widt
     int64_t stored = 0;
     for (;;) {
         // One walk over the bin's rows, in JD order, gives what three queries gave: the
-        // count, the sample standard deviation (as the table's StDev computes it) and the
+        // count, the sample standard deviation (Welford's running form) and the
         // magnitudes, summed in single precision in descending JD order.
         mags.clear();
         int64_t n = 0;

@@ -16,175 +16,24 @@
 
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
+#include "data/ObsColumns.h"
 
 namespace sabrix {
 
 namespace {
 
-constexpr const char* kSchema = R"SQL(
-CREATE TABLE Obs (
-    ID INTEGER PRIMARY KEY,
-    Desig TEXT NOT NULL DEFAULT '',
-    Star TEXT NOT NULL DEFAULT '',
-    JD REAL NOT NULL,
-    Faint TEXT NOT NULL DEFAULT '',
-    Mag REAL NOT NULL,
-    Uncertain TEXT NOT NULL DEFAULT '',
-    HQUncertain TEXT NOT NULL DEFAULT '',
-    Band TEXT NOT NULL DEFAULT '',
-    Init TEXT NOT NULL DEFAULT '',
-    ComCod TEXT NOT NULL DEFAULT '',
-    Comp1 TEXT NOT NULL DEFAULT '',
-    Comp2 TEXT NOT NULL DEFAULT '',
-    Charts TEXT NOT NULL DEFAULT '',
-    Comments TEXT NOT NULL DEFAULT '',
-    XForm TEXT NOT NULL DEFAULT '',
-    AirMass TEXT NOT NULL DEFAULT '',
-    Valid TEXT NOT NULL DEFAULT '',
-    CMag TEXT NOT NULL DEFAULT '',
-    KMag TEXT NOT NULL DEFAULT '',
-    HQJD TEXT NOT NULL DEFAULT '',
-    PunktFarb INTEGER NOT NULL DEFAULT 0,
-    Marked TEXT NOT NULL DEFAULT '',
-    Edited TEXT NOT NULL DEFAULT '',
-    Error REAL NOT NULL DEFAULT 0,
-    ObserverAffiliation TEXT NOT NULL DEFAULT '',
-    MeasurementMethod TEXT NOT NULL DEFAULT '',
-    GroupingMethod TEXT NOT NULL DEFAULT '',
-    ADSReference TEXT NOT NULL DEFAULT '',
-    Digitizer TEXT NOT NULL DEFAULT '',
-    Credit TEXT NOT NULL DEFAULT ''
-);
-CREATE INDEX ObsJD ON Obs (JD);
-CREATE INDEX ObsInit ON Obs (Init);
-)SQL";
-
-constexpr const char* kColumns =
-    "ID, Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, ComCod, Comp1, Comp2, "
-    "Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, PunktFarb, Marked, Edited, Error, "
-    "ObserverAffiliation, MeasurementMethod, GroupingMethod, ADSReference, Digitizer, Credit";
-
-// The columns that a template of an older build lacks: they were added last, in this order.
-constexpr const char* kLaterColumns[] = {"ObserverAffiliation", "MeasurementMethod",
-                                         "GroupingMethod",      "ADSReference",
-                                         "Digitizer",           "Credit"};
-
-std::string SelectRows(const std::string& tail) {
-    return std::string("SELECT ") + kColumns + " FROM Obs " + tail;
-}
-
-// Sample standard deviation, as the StDev aggregate of SQL texts (null for fewer than two).
-struct StDevState {
-    int64_t n;
-    double mean;
-    double m2;
-};
-
-void StDevStep(sqlite3_context* context, int, sqlite3_value** values) {
-    if (sqlite3_value_type(values[0]) == SQLITE_NULL) return;
-    auto* s = static_cast<StDevState*>(sqlite3_aggregate_context(context, sizeof(StDevState)));
-    if (s == nullptr) return;
-    const double x = sqlite3_value_double(values[0]);
-    ++s->n;
-    const double delta = x - s->mean;
-    s->mean += delta / static_cast<double>(s->n);
-    s->m2 += delta * (x - s->mean);
-}
-
-void StDevFinal(sqlite3_context* context) {
-    auto* s = static_cast<StDevState*>(sqlite3_aggregate_context(context, 0));
-    if (s == nullptr || s->n < 2) {
-        sqlite3_result_null(context);
-        return;
-    }
-    sqlite3_result_double(context, std::sqrt(s->m2 / static_cast<double>(s->n - 1)));
-}
-
 void Order(double& a, double& b) {
     if (a > b) std::swap(a, b);
 }
 
-// Reads all columns of the current row of a statement that selects kColumns.
 ObsRow ReadObsRow(const SQLite::Statement& q) {
-    ObsRow r;
-    r.ID = q.getColumn(0).getInt64();
-    r.Desig = q.getColumn(1).getString();
-    r.Star = q.getColumn(2).getString();
-    r.JD = q.getColumn(3).getDouble();
-    r.Faint = q.getColumn(4).getString();
-    r.Mag = q.getColumn(5).getDouble();
-    r.Uncertain = q.getColumn(6).getString();
-    r.HQUncertain = q.getColumn(7).getString();
-    r.Band = q.getColumn(8).getString();
-    r.Init = q.getColumn(9).getString();
-    r.ComCod = q.getColumn(10).getString();
-    r.Comp1 = q.getColumn(11).getString();
-    r.Comp2 = q.getColumn(12).getString();
-    r.Charts = q.getColumn(13).getString();
-    r.Comments = q.getColumn(14).getString();
-    r.XForm = q.getColumn(15).getString();
-    r.AirMass = q.getColumn(16).getString();
-    r.Valid = q.getColumn(17).getString();
-    r.CMag = q.getColumn(18).getString();
-    r.KMag = q.getColumn(19).getString();
-    r.HQJD = q.getColumn(20).getString();
-    r.PunktFarb = q.getColumn(21).getInt();
-    r.Marked = q.getColumn(22).getString();
-    r.Edited = q.getColumn(23).getString();
-    r.Error = q.getColumn(24).getDouble();
-    r.ObserverAffiliation = q.getColumn(25).getString();
-    r.MeasurementMethod = q.getColumn(26).getString();
-    r.GroupingMethod = q.getColumn(27).getString();
-    r.ADSReference = q.getColumn(28).getString();
-    r.Digitizer = q.getColumn(29).getString();
-    r.Credit = q.getColumn(30).getString();
-    return r;
+    ObsRow row;
+    ObsColumnSet::All().Read(q, row);
+    return row;
 }
-
-constexpr const char* kInsertRowWithId =
-    "INSERT INTO Obs (ID, Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
-    "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
-    "PunktFarb, Marked, Edited, Error, ObserverAffiliation, MeasurementMethod, GroupingMethod, "
-    "ADSReference, Digitizer, Credit) VALUES "
-    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 
 bool PointBefore(const auto& a, const auto& b) {
     return a.JD < b.JD || (a.JD == b.JD && a.ID < b.ID);
-}
-
-// Binds the 30 columns of kInsertRow, the first at parameter first.
-void BindRow(SQLite::Statement& s, const ObsRow& r, int first) {
-    auto text = [&s](int index, const std::string& value) { s.bindNoCopy(index, value); };
-    text(first + 0, r.Desig);
-    text(first + 1, r.Star);
-    s.bind(first + 2, r.JD);
-    text(first + 3, r.Faint);
-    s.bind(first + 4, r.Mag);
-    text(first + 5, r.Uncertain);
-    text(first + 6, r.HQUncertain);
-    text(first + 7, r.Band);
-    text(first + 8, r.Init);
-    text(first + 9, r.ComCod);
-    text(first + 10, r.Comp1);
-    text(first + 11, r.Comp2);
-    text(first + 12, r.Charts);
-    text(first + 13, r.Comments);
-    text(first + 14, r.XForm);
-    text(first + 15, r.AirMass);
-    text(first + 16, r.Valid);
-    text(first + 17, r.CMag);
-    text(first + 18, r.KMag);
-    text(first + 19, r.HQJD);
-    s.bind(first + 20, r.PunktFarb);
-    text(first + 21, r.Marked);
-    text(first + 22, r.Edited);
-    s.bind(first + 23, r.Error);
-    text(first + 24, r.ObserverAffiliation);
-    text(first + 25, r.MeasurementMethod);
-    text(first + 26, r.GroupingMethod);
-    text(first + 27, r.ADSReference);
-    text(first + 28, r.Digitizer);
-    text(first + 29, r.Credit);
 }
 
 // The connection settings of the working database, for the table's connection and a fill's.
@@ -243,13 +92,13 @@ struct ObsTable::FillJob {
             // As a bulk load into the empty table: the observer index is built after the rows.
             db.exec("DROP INDEX IF EXISTS ObsJD");
             db.exec("DROP INDEX IF EXISTS ObsInit");
-            SQLite::Statement insert(db, kInsertRowWithId);
+            SQLite::Statement insert(db, ObsInsertSql());
             int64_t id = 0;
             source([&](ObsRow& row) {
                 if (cancel.load(std::memory_order_relaxed)) throw FillCancelled{};
                 row.ID = ++id;
                 insert.bind(1, row.ID);
-                BindRow(insert, row, 2);
+                BindObsRow(insert, row, 2);
                 try {
                     insert.exec();
                 } catch (const std::exception&) {
@@ -284,31 +133,17 @@ struct ObsTable::FillJob {
 
 void ObsTable::CreateTemplate(const std::string& path) {
     SQLite::Database db(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
-    db.exec(kSchema);
+    db.exec(ObsSchemaSql());
 }
 
 ObsTable::ObsTable(const std::string& path)
     : path_(path), db_(std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE)) {
     ConfigureConnection(*db_);
-    sqlite3_create_function(db_->getHandle(), "StDev", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                            nullptr, nullptr, StDevStep, StDevFinal);
     // Fails early (and clearly) when the file is not a database holding Obs.
     db_->exec("SELECT COUNT(*) FROM Obs WHERE 0");
-    addLaterColumns();
-}
-
-void ObsTable::addLaterColumns() {
     // A template left in the program folder by an older build lacks the newest columns; its
     // working copy gets them here, so every statement of this class finds the columns it names.
-    std::vector<std::string> present;
-    {
-        SQLite::Statement q(*db_, "SELECT name FROM pragma_table_info('Obs')");
-        while (q.executeStep()) present.push_back(q.getColumn(0).getString());
-    }
-    for (const char* column : kLaterColumns)
-        if (std::find(present.begin(), present.end(), column) == present.end())
-            db_->exec(std::string("ALTER TABLE Obs ADD COLUMN ") + column +
-                      " TEXT NOT NULL DEFAULT ''");
+    AddMissingObsColumns(*db_);
 }
 
 ObsTable::~ObsTable() {
@@ -402,13 +237,6 @@ void ObsTable::CancelFill() {
     }
 }
 
-const char* const ObsTable::kInsertRow =
-    "INSERT INTO Obs (Desig, Star, JD, Faint, Mag, Uncertain, HQUncertain, Band, Init, "
-    "ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, "
-    "PunktFarb, Marked, Edited, Error, ObserverAffiliation, MeasurementMethod, GroupingMethod, "
-    "ADSReference, Digitizer, Credit) VALUES "
-    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
-
 void ObsTable::ensureIndexes() const {
     if (!indexesDeferred_) return;
     // Only marking selects rows by a column in SQL; selections by JD read the plot columns.
@@ -428,7 +256,7 @@ ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
         table_.db().exec("DROP INDEX IF EXISTS ObsInit");
         rebuildIndexes_ = true;
     }
-    insert_ = std::make_unique<SQLite::Statement>(table_.db(), kInsertRow);
+    insert_ = std::make_unique<SQLite::Statement>(table_.db(), ObsInsertSql());
 }
 
 ObsTable::BulkInserter::~BulkInserter() {
@@ -443,7 +271,9 @@ ObsTable::BulkInserter::~BulkInserter() {
 
 void ObsTable::BulkInserter::add(const ObsRow& r) {
     auto& s = *insert_;
-    BindRow(s, r, 1);
+    // A null ID: the table numbers the row.
+    s.bind(1);
+    BindObsRow(s, r, 2);
     s.exec();
     s.reset();
     points_.push_back(CachedPoint{r.JD, table_.db().getLastInsertRowid(), static_cast<float>(r.Mag),
@@ -560,37 +390,23 @@ std::optional<WindowExtremes> ObsTable::ExtremesInWindow(double jdA, double jdB)
 }
 
 void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(db(), SelectRows("ORDER BY ID"));
+    SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("ORDER BY ID"));
     while (q.executeStep()) visit(ReadObsRow(q));
 }
 
 void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(db(),
-                        "SELECT ID, Desig, Star, JD, Faint, Mag, Uncertain, Comments, Init, Error "
-                        "FROM Obs ORDER BY ID");
+    static const ObsColumnSet exported{"Desig",     "Star",     "JD",   "Faint", "Mag",
+                                       "Uncertain", "Comments", "Init", "Error"};
+    SQLite::Statement q(db(), exported.SelectSql("ORDER BY ID"));
     ObsRow row;
-    auto text = [&q](int index, std::string& into) {
-        const SQLite::Column column = q.getColumn(index);
-        into.assign(static_cast<const char*>(column.getBlob()),
-                    static_cast<size_t>(column.getBytes()));
-    };
     while (q.executeStep()) {
-        row.ID = q.getColumn(0).getInt64();
-        text(1, row.Desig);
-        text(2, row.Star);
-        row.JD = q.getColumn(3).getDouble();
-        text(4, row.Faint);
-        row.Mag = q.getColumn(5).getDouble();
-        text(6, row.Uncertain);
-        text(7, row.Comments);
-        text(8, row.Init);
-        row.Error = q.getColumn(9).getDouble();
+        exported.Read(q, row);
         visit(row);
     }
 }
 
 std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
-    SQLite::Statement q(db(), SelectRows("WHERE ID = ?"));
+    SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
     q.bind(1, id);
     if (!q.executeStep()) return std::nullopt;
     return ReadObsRow(q);
@@ -613,7 +429,7 @@ void ObsTable::recolorPoints(const std::unordered_map<int64_t, int32_t>& colors)
 int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
     std::vector<std::pair<int64_t, int32_t>> changes;
     {
-        SQLite::Statement q(db(), SelectRows("WHERE Marked <> '' ORDER BY ID"));
+        SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("WHERE Marked <> '' ORDER BY ID"));
         while (q.executeStep()) {
             const ObsRow row = ReadObsRow(q);
             changes.emplace_back(row.ID, colorOf(row));
@@ -645,7 +461,7 @@ std::vector<int64_t> ObsTable::IdsInBox(double jdA, double jdB, double magA, dou
 
 void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
                                const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(db(), SelectRows("WHERE ID = ?"));
+    SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
     for (const int64_t id : ids) {
         q.bind(1, id);
         if (q.executeStep()) visit(ReadObsRow(q));
@@ -693,15 +509,8 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
 }
 
 bool ObsTable::UpdateRow(const ObsRow& r) {
-    SQLite::Statement q(db(),
-                        "UPDATE Obs SET Desig = ?, Star = ?, JD = ?, Faint = ?, Mag = ?, "
-                        "Uncertain = ?, HQUncertain = ?, Band = ?, Init = ?, ComCod = ?, "
-                        "Comp1 = ?, Comp2 = ?, Charts = ?, Comments = ?, XForm = ?, AirMass = ?, "
-                        "Valid = ?, CMag = ?, KMag = ?, HQJD = ?, PunktFarb = ?, Marked = ?, "
-                        "Edited = ?, Error = ?, ObserverAffiliation = ?, MeasurementMethod = ?, "
-                        "GroupingMethod = ?, ADSReference = ?, Digitizer = ?, Credit = ? "
-                        "WHERE ID = ?");
-    BindRow(q, r, 1);
+    SQLite::Statement q(db(), ObsUpdateSql());
+    BindObsRow(q, r, 1);
     q.bind(31, r.ID);
     if (q.exec() == 0) return false;
     if (pointsReady_) {

@@ -57,9 +57,6 @@ class ObsTable {
     using CachedPoint = ObsPoint;
 
   public:
-    // The statement that stores one row: every column but ID, in table order, as parameters.
-    static const char* const kInsertRow;
-
     // Creates an empty database file holding the table Obs and its indexes (the template).
     static void CreateTemplate(const std::string& path);
 
@@ -176,7 +173,6 @@ class ObsTable {
     // only columns.
     SQLite::Database& db() const;
     void finishFill(FillStatus& status);
-    void addLaterColumns();
     // The plot columns, built from the database on first use.
     const std::vector<CachedPoint>& points() const;
     // The range of points with JD between the bounds (inclusive, either order).

@@ -1,0 +1,78 @@
+// The columns of the observation table Obs, written once. The schema, every SQL text that
+// names a row's columns, and the binding and reading of an ObsRow are generated from the one
+// list below, so a column added to ObsRow is added here and nowhere else. Used by ObsTable and
+// its fill, which run every statement of the program.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/ObsRow.h"
+
+namespace SQLite {
+class Database;
+class Statement;
+}  // namespace SQLite
+
+namespace sabrix {
+
+// One column of Obs besides ID: its name, its type and the member of ObsRow that holds it.
+struct ObsColumn {
+    enum class Type { Text, Real, Integer };
+    const char* name;
+    Type type;
+    std::string ObsRow::*text = nullptr;  // Type::Text
+    double ObsRow::*real = nullptr;       // Type::Real
+    int32_t ObsRow::*integer = nullptr;   // Type::Integer
+    // JD and Mag have no default: a row always gives them.
+    bool required = false;
+    // Added after the first templates: an older table gets it (empty) when it is opened.
+    bool later = false;
+};
+
+// The 30 columns after ID, in table order.
+std::span<const ObsColumn> ObsColumns();
+
+// CREATE TABLE Obs and its indexes on JD and Init.
+std::string ObsSchemaSql();
+
+// "INSERT INTO Obs (ID, ...) VALUES (...)" for `rows` rows at once: each row's ID, then its
+// 30 columns (BindObsRow), 31 parameters a row.
+std::string ObsInsertSql(int rows = 1);
+
+// "UPDATE Obs SET ... WHERE ID = ?": the 30 columns, then the ID as parameter 31.
+std::string ObsUpdateSql();
+
+// Binds the 30 columns of row to the parameters first, first + 1, ... Texts are bound without
+// a copy: the row must stay unchanged until the statement has run.
+void BindObsRow(SQLite::Statement& statement, const ObsRow& row, int first);
+
+// Adds to the table the later columns that it lacks (a table of an older template). Throws
+// SQLite::Exception when the database refuses.
+void AddMissingObsColumns(SQLite::Database& db);
+
+// A choice of columns read together: the SELECT naming them (ID first) and the reading of the
+// current row of that SELECT into an ObsRow.
+class ObsColumnSet {
+  public:
+    // Every column.
+    static const ObsColumnSet& All();
+    // The named columns; throws std::invalid_argument for a name that is no column.
+    ObsColumnSet(std::initializer_list<std::string_view> names);
+
+    // "SELECT ID, <columns> FROM Obs " + tail.
+    std::string SelectSql(std::string_view tail) const;
+    // Reads ID and the chosen columns of the current row into row, reusing its strings; the
+    // other fields keep what they held.
+    void Read(const SQLite::Statement& query, ObsRow& row) const;
+
+  private:
+    ObsColumnSet() = default;
+    std::vector<const ObsColumn*> columns_;
+};
+
+}  // namespace sabrix
