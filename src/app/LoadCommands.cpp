@@ -140,8 +140,11 @@ bool MainWindowCommands::ImportStarFile(RowFill fill) {
             // The rows are written on the table's thread while this one draws the plot. The
             // fill starts only now: started with the read, it shared the cores with it and
             // delayed the first plot more than it shortened the whole load.
-            if (fill == RowFill::Behind && !StartRowFill()) return false;
-            table_->AdoptPlotColumns(std::move(scan.points));
+            if (fill == RowFill::Behind) {
+                if (!StartRowFill(std::move(scan.columns))) return false;
+            } else {
+                table_->AdoptPlotColumns(std::move(scan.columns));
+            }
             rowsAbsent_ = fill == RowFill::None;
             loadPhase_ = fill == RowFill::Behind ? LoadPhase::Filling : LoadPhase::None;
             state_.star.StarName = result.starName;
@@ -176,9 +179,10 @@ bool MainWindowCommands::ImportStarFile(RowFill fill) {
     return false;
 }
 
-bool MainWindowCommands::StartRowFill() {
+bool MainWindowCommands::StartRowFill(PlotColumns columns) {
     try {
-        table_->StartFill(StarFileRowSource(state_.settings.FilePath, state_.settings));
+        table_->StartFill(StarFileRowSource(state_.settings.FilePath, state_.settings),
+                          std::move(columns));
         return true;
     } catch (const std::exception& e) {
         loadPhase_ = LoadPhase::None;

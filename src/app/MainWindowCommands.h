@@ -312,7 +312,7 @@ class MainWindowCommands : private SaveDisplay {
     void ShowFillProgress();
     const WindowView& TakeFillStatus(const ObsTable::FillStatus& status);
     // Starts the table's fill from FilePath. Returns false after saying why and unloading.
-    bool StartRowFill();
+    bool StartRowFill(PlotColumns columns);
     // FindExtremes for the loaded table. Returns false after telling the user why.
     bool FitPlotWindow();
     void RunPlotter();

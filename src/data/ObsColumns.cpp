@@ -121,6 +121,13 @@ void BindObsRow(SQLite::Statement& s, const ObsRow& row, int first) {
     }
 }
 
+void ConfigureObsConnection(SQLite::Database& db) {
+    // The working database is a scratch copy, deleted at exit: durability buys nothing.
+    db.exec("PRAGMA synchronous = OFF");
+    db.exec("PRAGMA journal_mode = MEMORY");
+    db.exec("PRAGMA cache_size = -65536");
+}
+
 void AddMissingObsColumns(SQLite::Database& db) {
     std::vector<std::string> present;
     {

@@ -1,7 +1,7 @@
-// The columns of the observation table Obs, written once. The schema, every SQL text that
-// names a row's columns, and the binding and reading of an ObsRow are generated from the one
-// list below, so a column added to ObsRow is added here and nowhere else. Used by ObsTable and
-// its fill, which run every statement of the program.
+// The observation table Obs as SQL, for ObsTable and its fill, which run every statement of the
+// program. Its columns are written once: the schema, every SQL text that names a row's columns,
+// and the binding and reading of an ObsRow are generated from the one list below, so a column
+// added to ObsRow is added here and nowhere else.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +50,9 @@ std::string ObsUpdateSql();
 // Binds the 30 columns of row to the parameters first, first + 1, ... Texts are bound without
 // a copy: the row must stay unchanged until the statement has run.
 void BindObsRow(SQLite::Statement& statement, const ObsRow& row, int first);
+
+// The settings of every connection to the working database.
+void ConfigureObsConnection(SQLite::Database& db);
 
 // Adds to the table the later columns that it lacks (a table of an older template). Throws
 // SQLite::Exception when the database refuses.

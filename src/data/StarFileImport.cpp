@@ -117,6 +117,8 @@ bool ReadStarColumns(const std::vector<std::string_view>& f, const Settings& col
         return false;
     point.Mag = static_cast<float>(point.MagStored);
     point.PunktFarb = BandColor(point.faint ? "<" : "", f[4], f[13], colors);
+    point.uncertainty = PlotColumns::UncertaintyOf(f[2]);
+    point.discrepant = PlotColumns::DiscrepantOf(f[13]);
     return true;
 }
 
@@ -178,7 +180,8 @@ ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath
                           const Settings& colors, const ImportCallbacks& callbacks,
                           const StarLineSink& take) {
     ImportResult result;
-    result.recordCount = CountLines(path);
+    // Only a read that reports to the user needs the count: the fill's read does without it.
+    if (!errorsPath.empty()) result.recordCount = CountLines(path);
 
     LineReader reader;
     if (!reader.open(path)) {
@@ -279,27 +282,34 @@ ImportResult ImportStarFileRows(const std::string& path, const std::string& erro
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
                           const Settings& colors, const ImportCallbacks& callbacks) {
     StarFileScan scan;
-    scan.result = ReadStarFile(path, errorsPath, colors, callbacks,
-                               [&scan](const std::vector<std::string_view>&,
-                                       const ObsPoint& point) { scan.points.push_back(point); });
-    if (scan.result.outcome != ImportResult::Outcome::Loaded) scan.points.clear();
+    PlotColumns::Builder columns;
+    scan.result = ReadStarFile(
+        path, errorsPath, colors, callbacks,
+        [&columns](const std::vector<std::string_view>& fields, const ObsPoint& point) {
+            columns.Add(point, fields[4], TrimBlanks(fields[5]));
+        });
+    if (scan.result.outcome == ImportResult::Outcome::Loaded)
+        scan.columns = std::move(columns).Build();
     return scan;
 }
 
-ObsTable::RowSource StarFileRowSource(std::string path, Settings colors) {
-    return [path = std::move(path),
-            colors = std::move(colors)](const std::function<void(ObsRow&)>& add) {
+TableFill::RowSource StarFileRowSource(std::string path, Settings colors) {
+    return [path = std::move(path), colors = std::move(colors)](TableFill::RowSink& sink) {
         ObsRow row;
+        ImportCallbacks callbacks;
+        // Asked at every line, so that a cancel stops a long run of passed-over lines too.
+        callbacks.cancelled = [&sink] { return sink.stopped(); };
         const ImportResult result =
-            ReadStarFile(path, std::string(), colors, {},
+            ReadStarFile(path, std::string(), colors, callbacks,
                          [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
                              FillStarTexts(fields, point, row);
-                             add(row);
+                             sink.add(row);
                          });
-        // A file that reads differently now than it did for the columns: the table checks the
+        // A file that reads differently now than it did for the columns: the fill checks the
         // rows against the columns, so only the reasons it cannot see are said here.
-        if (result.outcome == ImportResult::Outcome::CannotOpen ||
-            result.outcome == ImportResult::Outcome::ConversionFailed)
+        if (result.outcome == ImportResult::Outcome::ConversionFailed)
+            throw TableFill::RowError(result.lastJD, result.description);
+        if (result.outcome == ImportResult::Outcome::CannotOpen)
             throw SabrixError(result.description);
     };
 }

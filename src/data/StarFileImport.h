@@ -26,6 +26,8 @@
 #include "core/Prompts.h"
 #include "data/ObsRow.h"
 #include "data/ObsTable.h"
+#include "data/PlotColumns.h"
+#include "data/TableFill.h"
 
 namespace sabrix {
 
@@ -39,10 +41,12 @@ enum class StarLineClass { Data, Skipped, Rejected };
 // The class of a line already split into fields (see the top of this file).
 StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields);
 
-// Reads the plotted columns of a data line into point (ID untouched): JD is field 0; Mag
-// the number after the first "<" of field 1 when it holds one (faint set), else field 1;
-// PunktFarb is BandColor of the faint mark, field 4 as read and field 13. Returns false when
-// JD or Mag is not a number, or one whose written text would not read again.
+// Reads the plotted columns of a data line into point (ID, band and observer untouched): JD is
+// field 0; Mag the number after the first "<" of field 1 when it holds one (faint set), else
+// field 1; PunktFarb is BandColor of the faint mark, field 4 as read and field 13; the
+// uncertainty is read from field 2 and the discrepant mark from field 13 by the rules of
+// PlotColumns. Returns false when JD or Mag is not a number, or one whose written text would
+// not read again.
 bool ReadStarColumns(const std::vector<std::string_view>& fields, const Settings& colors,
                      ObsPoint& point);
 
@@ -121,19 +125,21 @@ ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath
                           const Settings& colors, const ImportCallbacks& callbacks,
                           const StarLineSink& take);
 
-// The plotted columns of a star file, read without a table: what a load draws first.
+// The plotted columns of a star file, read without a table: what a load draws first. The
+// band of a point is field 4 and its observer field 5, each without blanks at its ends.
 struct StarFileScan {
     ImportResult result;
-    std::vector<ObsPoint> points;  // in file order, IDs 1 to n; empty unless Loaded
+    PlotColumns columns;  // IDs 1 to n in file order; empty unless Loaded
 };
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
                           const Settings& colors, const ImportCallbacks& callbacks);
 
 // The rows of the star file's data lines, in file order, for ObsTable::StartFill: the file is
-// read again on the fill's thread, without error file or callbacks, with the same rule as
-// ImportStarFileRows. Throws SabrixError when the file can no longer be opened or a data line
-// no longer holds numbers; a file that changed in other ways is caught by the table's check.
-ObsTable::RowSource StarFileRowSource(std::string path, Settings colors);
+// read again on the fill's thread, without error file, line count or callbacks but the cancel,
+// with the same rule as ScanStarFile. Throws TableFill::RowError (with the JD of the line) when
+// a data line no longer holds numbers, SabrixError when the file can no longer be opened; a file
+// that changed in other ways is caught by the fill's check against the columns.
+TableFill::RowSource StarFileRowSource(std::string path, Settings colors);
 
 // A message box to show after an import.
 struct ImportMessage {

@@ -82,7 +82,7 @@ TEST(DownloadFileExport, EveryRealDownloadLoadsAgainWithEveryFieldAfterEditsAndD
         rows[5].Faint = "<";
         LoadedTable edited;
         edited.Add(rows);
-        ASSERT_TRUE(edited.table.DeleteById(edited.Rows()[6].ID));
+        ASSERT_EQ(edited.table.DeleteByIds({edited.Rows()[6].ID}), 1);
         const std::vector<ObsRow> want = edited.Rows();
 
         test::WriteFileBytes(edited.dir.file("saved.txt"), DownloadFileText(edited.table, {}));

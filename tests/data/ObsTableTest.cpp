@@ -55,33 +55,10 @@ TEST(ObsTable, MarksUnmarksAndDeletesRows) {
     EXPECT_EQ(t.table.UnMarkAll([](const ObsRow&) { return 65280; }), 2);
     EXPECT_EQ(t.table.RowById(3)->PunktFarb, 65280);
     EXPECT_EQ(t.table.RowById(2)->PunktFarb, 255);  // never marked: untouched
-    EXPECT_TRUE(t.table.DeleteById(2));
-    EXPECT_FALSE(t.table.DeleteById(2));
+    EXPECT_EQ(t.table.DeleteByIds({2}), 1);
+    EXPECT_EQ(t.table.DeleteByIds({2}), 0);
     EXPECT_EQ(t.Rows().size(), 2u);
     EXPECT_EQ(t.Rows()[1].ID, 3);
-}
-
-// The observer index that a load into the empty table leaves out is in place before marking
-// selects by observer, and a rolled-back load keeps it.
-TEST(ObsTable, ObserverIndexIsInPlaceWhenMarkingNeedsIt) {
-    test::TempTable t;
-    const auto hasIndex = [&t] {
-        // Read straight from the file, so that asking does not build it.
-        SQLite::Database db(t.table.path(), SQLite::OPEN_READONLY);
-        return db.execAndGet(
-                     "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
-                     "name = 'ObsInit'")
-                   .getInt() == 1;
-    };
-    {
-        ObsTable::BulkInserter inserter(t.table);
-        inserter.add(Row(1, 9));
-    }
-    EXPECT_TRUE(hasIndex());
-    t.Add({Row(1, 9, "", "ABC"), Row(2, 9, "", "XYZ"), Row(3, 9, "", "ABC")});
-    EXPECT_FALSE(hasIndex());  // left out by the load
-    EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 1, "1", [](double, double) {}), 2);
-    EXPECT_TRUE(hasIndex());
 }
 
 TEST(ObsTable, KeepsTextBytes) {
