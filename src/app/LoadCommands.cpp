@@ -141,7 +141,7 @@ bool MainWindowCommands::ImportStarFile(RowFill fill) {
             // fill starts only now: started with the read, it shared the cores with it and
             // delayed the first plot more than it shortened the whole load.
             if (fill == RowFill::Behind) {
-                if (!StartRowFill(std::move(scan.columns))) return false;
+                if (!StartRowFill(std::move(scan.rows), std::move(scan.columns))) return false;
             } else {
                 table_->AdoptPlotColumns(std::move(scan.columns));
             }
@@ -179,10 +179,9 @@ bool MainWindowCommands::ImportStarFile(RowFill fill) {
     return false;
 }
 
-bool MainWindowCommands::StartRowFill(PlotColumns columns) {
+bool MainWindowCommands::StartRowFill(ObsTable::RowSource rows, PlotColumns columns) {
     try {
-        table_->StartFill(StarFileRowSource(state_.settings.FilePath, state_.settings),
-                          std::move(columns));
+        table_->StartFill(std::move(rows), std::move(columns));
         return true;
     } catch (const std::exception& e) {
         loadPhase_ = LoadPhase::None;

@@ -311,8 +311,8 @@ class MainWindowCommands : private SaveDisplay {
     // The progress controls and the Cancel button of a fill that runs, or none.
     void ShowFillProgress();
     const WindowView& TakeFillStatus(const ObsTable::FillStatus& status);
-    // Starts the table's fill from FilePath. Returns false after saying why and unloading.
-    bool StartRowFill(PlotColumns columns);
+    // Starts the table's fill behind the columns. Returns false after saying why and unloading.
+    bool StartRowFill(ObsTable::RowSource rows, PlotColumns columns);
     // FindExtremes for the loaded table. Returns false after telling the user why.
     bool FitPlotWindow();
     void RunPlotter();

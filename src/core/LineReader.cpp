@@ -36,6 +36,29 @@ bool LineReader::open(const std::string& path) {
         return false;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return openRegular(fd, info);
+}
+
+bool LineReader::openDescriptor(int descriptor) {
+    close();
+    error_.clear();
+    struct stat info {};
+    // A duplicate shares its position with the descriptor it came from: it starts over.
+    if (descriptor < 0 || ::fstat(descriptor, &info) != 0 ||
+        ::lseek(descriptor, 0, SEEK_SET) != 0) {
+        error_ = std::strerror(descriptor < 0 ? EBADF : errno);
+        if (descriptor >= 0) ::close(descriptor);
+        return false;
+    }
+    return openRegular(descriptor, info);
+}
+
+int LineReader::duplicateDescriptor() const {
+    if (file_ == nullptr) return -1;
+    return ::fcntl(::fileno(file_), F_DUPFD_CLOEXEC, 0);
+}
+
+bool LineReader::openRegular(int fd, const struct stat& info) {
     file_ = ::fdopen(fd, "rb");
     if (file_ == nullptr) {
         error_ = std::strerror(errno);

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 namespace sabrix {
 
 // The longest line the readers keep whole: 64 KiB, far more than any line of an
@@ -30,6 +32,14 @@ class LineReader {
     // opened for reading (missing, unreadable) or is not a regular file (a folder, a device,
     // a pipe); a pipe is not waited for.
     bool open(const std::string& path);
+    // Opens the file of a descriptor that duplicateDescriptor gave, from its start, and takes
+    // the descriptor over. Returns false, with error() set and the descriptor closed, when it
+    // cannot be read.
+    bool openDescriptor(int descriptor);
+    // A new descriptor of the open file, for a later reader (openDescriptor): the same file
+    // even when its path has been replaced since. -1 when no file is open or the system
+    // refuses. The caller closes it (or hands it to open).
+    int duplicateDescriptor() const;
     void close();
     bool isOpen() const { return file_ != nullptr; }
     // Gives the next line without its terminator. Returns false at the end of the file.
@@ -42,6 +52,8 @@ class LineReader {
     const std::string& error() const { return error_; }
 
   private:
+    // Reads the open regular file of fd (of the size that info gives) from here on.
+    bool openRegular(int fd, const struct stat& info);
     bool fill();
     // Appends to carry_ what of the length bytes at start still fits in kLongestLine, given
     // lineSoFar bytes of the line before them.

@@ -39,9 +39,7 @@ void ExpectSameRows(const std::vector<ObsRow>& want, const std::vector<ObsRow>& 
 
 // A table loaded from a file, through the import that "Load a File" runs.
 struct LoadedTable : test::TempTable {
-    ImportResult Load(const std::string& file) {
-        return ImportStarFileRows(file, dir.file("Errors.txt"), table, Settings{}, {});
-    }
+    ImportResult Load(const std::string& file) { return LoadStarFile(file, Settings{}); }
 };
 
 // The real downloads of the samples folder and of the shared data folder beside the sources.

@@ -68,7 +68,8 @@ ObsTable::FillStatus PollUntilEnded(ObsTable& table) {
 }
 
 TEST(TableFill, RowsWrittenBehindTheColumnsAreTheRowsOfTheDataLines) {
-    for (const char* name : {"download-ccd.txt", "download-mixed.txt"}) {
+    for (const auto& [name, rows] :
+         {std::pair<const char*, int64_t>{"download-ccd.txt", 340}, {"download-mixed.txt", 4065}}) {
         SCOPED_TRACE(name);
         const std::string file = test::SampleFile(name);
         test::TempTable t;
@@ -87,9 +88,13 @@ TEST(TableFill, RowsWrittenBehindTheColumnsAreTheRowsOfTheDataLines) {
             want.push_back(row);
         }
 
+        ASSERT_EQ(static_cast<int64_t>(want.size()), rows);
         StarFileScan scan = ScanStarFile(file, t.dir.file("Errors.txt"), colors, {});
         ASSERT_EQ(scan.result.outcome, ImportResult::Outcome::Loaded);
-        t.table.StartFill(StarFileRowSource(file, colors), std::move(scan.columns));
+        EXPECT_EQ(std::tie(scan.result.stored, scan.result.recordCount),
+                  std::make_tuple(rows, rows + 21));
+        EXPECT_EQ(test::ReadFileBytes(t.dir.file("Errors.txt")), "");
+        t.table.StartFill(std::move(scan.rows), std::move(scan.columns));
         // The plot reads the columns whether or not the rows are in yet.
         const auto plotted = Plotted(t.table);
         EXPECT_EQ(plotted.size(), want.size());
@@ -162,7 +167,7 @@ TEST(TableFill, LineThatNoLongerHoldsANumberFailsTheFillWithItsJD) {
     ASSERT_EQ(scan.result.outcome, ImportResult::Outcome::Loaded);
     // Changed between the two reads.
     test::WriteFileBytes(file, "2450001.5,9.1" + tail + " 2450002.5 ,9.2:" + tail);
-    t.table.StartFill(StarFileRowSource(file, colors), std::move(scan.columns));
+    t.table.StartFill(std::move(scan.rows), std::move(scan.columns));
     const ObsTable::FillStatus status = t.table.WaitForFill();
     EXPECT_EQ(status.state, State::Failed);
     EXPECT_EQ(status.failedJD, "2450002.5");
@@ -215,7 +220,7 @@ TEST(TableFill, RunningFillRefusesSqlAndStopsWhenCancelledOrWhenItsTableGoes) {
     }
 }
 
-TEST(TableFill, StarFileSourceStopsAtTheLineWhereTheFillStopped) {
+TEST(TableFill, StarFileRowsStopAtTheLineWhereTheFillStopped) {
     test::TempTable t;
     const std::string file = t.dir.file("star.txt");
     std::string bytes;
@@ -227,7 +232,9 @@ TEST(TableFill, StarFileSourceStopsAtTheLineWhereTheFillStopped) {
         void add(const ObsRow&) override { ++added; }
         bool stopped() const override { return ++asked >= 10; }
     } sink;
-    StarFileRowSource(file, Settings{})(sink);
+    StarFileScan scan = ScanStarFile(file, t.dir.file("Errors.txt"), Settings{}, {});
+    ASSERT_EQ(scan.result.outcome, ImportResult::Outcome::Loaded);
+    scan.rows(sink);
     EXPECT_EQ(sink.asked, 10);
     EXPECT_EQ(sink.added, 0);
 }

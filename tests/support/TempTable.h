@@ -36,7 +36,7 @@ struct TempTable {
         if (errors.empty()) errors = dir.file("Errors.txt");
         StarFileScan scan = ScanStarFile(path, errors, colors, callbacks);
         if (scan.result.outcome != ImportResult::Outcome::Loaded) return scan.result;
-        table.StartFill(StarFileRowSource(path, colors), std::move(scan.columns));
+        table.StartFill(std::move(scan.rows), std::move(scan.columns));
         const ObsTable::FillStatus status = table.WaitForFill();
         EXPECT_EQ(status.state, ObsTable::FillStatus::State::Done) << status.description;
         return scan.result;
