@@ -2,6 +2,7 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <array>
@@ -121,11 +122,14 @@ void BindObsRow(SQLite::Statement& s, const ObsRow& row, int first) {
     }
 }
 
-void ConfigureObsConnection(SQLite::Database& db) {
+std::unique_ptr<SQLite::Database> OpenObsDatabase(const std::string& path) {
+    auto db =
+        std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
     // The working database is a scratch copy, deleted at exit: durability buys nothing.
-    db.exec("PRAGMA synchronous = OFF");
-    db.exec("PRAGMA journal_mode = MEMORY");
-    db.exec("PRAGMA cache_size = -65536");
+    db->exec("PRAGMA synchronous = OFF");
+    db->exec("PRAGMA journal_mode = MEMORY");
+    db->exec("PRAGMA cache_size = -65536");
+    return db;
 }
 
 void AddMissingObsColumns(SQLite::Database& db) {
@@ -163,30 +167,66 @@ std::string ObsColumnSet::SelectSql(std::string_view tail) const {
     return sql + " FROM Obs " + std::string(tail);
 }
 
-void ObsColumnSet::Read(const SQLite::Statement& q, ObsRow& row) const {
-    row.ID = q.getColumn(0).getInt64();
+void ObsColumnSet::Read(const ObsQuery& q, ObsRow& row) const {
+    row.ID = q.int64(0);
     int index = 1;
     for (const ObsColumn* c : columns_) {
-        const SQLite::Column column = q.getColumn(index++);
         switch (c->type) {
-            case Type::Text: {
+            case Type::Text:
                 // As bytes: a Latin-1 text is kept as it was written.
-                std::string& text = row.*c->text;
-                const auto bytes = static_cast<size_t>(column.getBytes());
-                if (bytes == 0)
-                    text.clear();
-                else
-                    text.assign(static_cast<const char*>(column.getBlob()), bytes);
+                q.text(index, row.*c->text);
                 break;
-            }
             case Type::Real:
-                row.*c->real = column.getDouble();
+                row.*c->real = q.real(index);
                 break;
             case Type::Integer:
-                row.*c->integer = column.getInt();
+                row.*c->integer = static_cast<int32_t>(q.int64(index));
                 break;
         }
+        ++index;
     }
+}
+
+ObsQuery::ObsQuery(SQLite::Database& db, const std::string& sql) : db_(db.getHandle()) {
+    const int result = sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement_, nullptr);
+    if (result != SQLITE_OK) throw SQLite::Exception(db_, result);
+}
+
+ObsQuery::~ObsQuery() {
+    sqlite3_finalize(statement_);
+}
+
+void ObsQuery::bind(int index, int64_t value) {
+    const int result = sqlite3_bind_int64(statement_, index, value);
+    if (result != SQLITE_OK) throw SQLite::Exception(db_, result);
+}
+
+bool ObsQuery::step() {
+    const int result = sqlite3_step(statement_);
+    if (result == SQLITE_ROW) return true;
+    if (result == SQLITE_DONE) return false;
+    throw SQLite::Exception(db_, result);
+}
+
+void ObsQuery::reset() {
+    sqlite3_reset(statement_);
+}
+
+int64_t ObsQuery::int64(int column) const {
+    return sqlite3_column_int64(statement_, column);
+}
+
+double ObsQuery::real(int column) const {
+    return sqlite3_column_double(statement_, column);
+}
+
+void ObsQuery::text(int column, std::string& into) const {
+    const void* bytes = sqlite3_column_blob(statement_, column);
+    const int size = sqlite3_column_bytes(statement_, column);
+    if (bytes == nullptr || size <= 0)
+        into.clear();
+    else
+        into.assign(static_cast<const char*>(bytes), static_cast<size_t>(size));
 }
 
 }  // namespace sabrix

@@ -6,12 +6,16 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "data/ObsRow.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace SQLite {
 class Database;
@@ -51,12 +55,39 @@ std::string ObsUpdateSql();
 // a copy: the row must stay unchanged until the statement has run.
 void BindObsRow(SQLite::Statement& statement, const ObsRow& row, int first);
 
-// The settings of every connection to the working database.
-void ConfigureObsConnection(SQLite::Database& db);
+// Opens a connection to the working database at path with the settings of every connection
+// to it. A connection serves one thread at a time, so it takes no lock of its own for each
+// call (a fill makes a million calls a second). Throws SQLite::Exception when it cannot.
+std::unique_ptr<SQLite::Database> OpenObsDatabase(const std::string& path);
 
 // Adds to the table the later columns that it lacks (a table of an older template). Throws
 // SQLite::Exception when the database refuses.
 void AddMissingObsColumns(SQLite::Database& db);
+
+// A query that reads many rows: each value is read straight from SQLite, with no wrapper
+// object per column (a save reads ten million values). Failures throw SQLite::Exception.
+class ObsQuery {
+  public:
+    ObsQuery(SQLite::Database& db, const std::string& sql);
+    ~ObsQuery();
+    ObsQuery(const ObsQuery&) = delete;
+    ObsQuery& operator=(const ObsQuery&) = delete;
+
+    void bind(int index, int64_t value);
+    // Steps to the next row; false when there is none.
+    bool step();
+    // Makes the query ready to run again (bindings are kept).
+    void reset();
+
+    int64_t int64(int column) const;
+    double real(int column) const;
+    // The column's bytes, into a string whose room is reused.
+    void text(int column, std::string& into) const;
+
+  private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_ = nullptr;
+};
 
 // A choice of columns read together: the SELECT naming them (ID first) and the reading of the
 // current row of that SELECT into an ObsRow.
@@ -71,7 +102,7 @@ class ObsColumnSet {
     std::string SelectSql(std::string_view tail) const;
     // Reads ID and the chosen columns of the current row into row, reusing its strings; the
     // other fields keep what they held.
-    void Read(const SQLite::Statement& query, ObsRow& row) const;
+    void Read(const ObsQuery& query, ObsRow& row) const;
 
   private:
     ObsColumnSet() = default;

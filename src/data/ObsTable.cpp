@@ -14,7 +14,7 @@ namespace sabrix {
 
 namespace {
 
-ObsRow ReadObsRow(const SQLite::Statement& q) {
+ObsRow ReadObsRow(const ObsQuery& q) {
     ObsRow row;
     ObsColumnSet::All().Read(q, row);
     return row;
@@ -27,9 +27,7 @@ void ObsTable::CreateTemplate(const std::string& path) {
     db.exec(ObsSchemaSql());
 }
 
-ObsTable::ObsTable(const std::string& path)
-    : path_(path), db_(std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE)) {
-    ConfigureObsConnection(*db_);
+ObsTable::ObsTable(const std::string& path) : path_(path), db_(OpenObsDatabase(path)) {
     // Fails early (and clearly) when the file is not a database holding Obs.
     db_->exec("SELECT COUNT(*) FROM Obs WHERE 0");
     // A template left in the program folder by an older build lacks the newest columns; its
@@ -164,9 +162,9 @@ const PlotColumns& ObsTable::Columns() const {
     static const ObsColumnSet plotted{"JD",        "Mag",  "PunktFarb", "Faint",
                                       "Uncertain", "Band", "Init",      "Valid"};
     PlotColumns::Builder built;
-    SQLite::Statement q(db(), plotted.SelectSql("ORDER BY JD, ID"));
+    ObsQuery q(db(), plotted.SelectSql("ORDER BY JD, ID"));
     ObsRow row;
-    while (q.executeStep()) {
+    while (q.step()) {
         plotted.Read(q, row);
         built.Add(row, row.ID);
     }
@@ -176,15 +174,15 @@ const PlotColumns& ObsTable::Columns() const {
 }
 
 int64_t ObsTable::Count() const {
-    SQLite::Statement q(db(), "SELECT COUNT(*) FROM Obs");
-    q.executeStep();
-    return q.getColumn(0).getInt64();
+    ObsQuery q(db(), "SELECT COUNT(*) FROM Obs");
+    q.step();
+    return q.int64(0);
 }
 
 void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("ORDER BY ID"));
+    ObsQuery q(db(), ObsColumnSet::All().SelectSql("ORDER BY ID"));
     ObsRow row;
-    while (q.executeStep()) {
+    while (q.step()) {
         ObsColumnSet::All().Read(q, row);
         visit(row);
     }
@@ -193,28 +191,28 @@ void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) c
 void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const {
     static const ObsColumnSet exported{"Desig",     "Star",     "JD",   "Faint", "Mag",
                                        "Uncertain", "Comments", "Init", "Error"};
-    SQLite::Statement q(db(), exported.SelectSql("ORDER BY ID"));
+    ObsQuery q(db(), exported.SelectSql("ORDER BY ID"));
     ObsRow row;
-    while (q.executeStep()) {
+    while (q.step()) {
         exported.Read(q, row);
         visit(row);
     }
 }
 
 std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
-    SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
+    ObsQuery q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
     q.bind(1, id);
-    if (!q.executeStep()) return std::nullopt;
+    if (!q.step()) return std::nullopt;
     return ReadObsRow(q);
 }
 
 void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
                                const std::function<void(const ObsRow&)>& visit) const {
-    SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
+    ObsQuery q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
     ObsRow row;
     for (const int64_t id : ids) {
         q.bind(1, id);
-        if (q.executeStep()) {
+        if (q.step()) {
             ObsColumnSet::All().Read(q, row);
             visit(row);
         }
@@ -225,9 +223,9 @@ void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
 int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
     std::vector<PlotColumns::Recoloring> changes;
     {
-        SQLite::Statement q(db(), ObsColumnSet::All().SelectSql("WHERE Marked <> '' ORDER BY ID"));
+        ObsQuery q(db(), ObsColumnSet::All().SelectSql("WHERE Marked <> '' ORDER BY ID"));
         ObsRow row;
-        while (q.executeStep()) {
+        while (q.step()) {
             ObsColumnSet::All().Read(q, row);
             changes.push_back({row.JD, row.ID, colorOf(row)});
         }
@@ -252,17 +250,27 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
     // The observer's rows are found in the plot columns: no index on Init is needed, and a
     // load does not build one.
     const std::vector<ObsPoint> points = Columns().PointsOfObserver(init);
-    SQLite::Transaction transaction(db());
-    SQLite::Statement update(db(), "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID = ?");
-    update.bind(1, color);
-    update.bind(2, markNumber);
     std::vector<PlotColumns::Recoloring> changes;
     changes.reserve(points.size());
-    for (const ObsPoint& p : points) {
-        update.bind(3, p.ID);
-        update.exec();
-        update.reset();
-        changes.push_back({p.JD, p.ID, color});
+    for (const ObsPoint& p : points) changes.push_back({p.JD, p.ID, color});
+    SQLite::Transaction transaction(db());
+    // Many rows a statement: the end of each statement costs more than a row.
+    constexpr size_t kIdsPerUpdate = 500;
+    const auto updateOf = [this](size_t ids) {
+        std::string sql = "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (?";
+        for (size_t i = 1; i < ids; ++i) sql += ",?";
+        return std::make_unique<SQLite::Statement>(db(), sql + ")");
+    };
+    std::unique_ptr<SQLite::Statement> update;
+    for (size_t first = 0; first < points.size(); first += kIdsPerUpdate) {
+        const size_t ids = std::min(kIdsPerUpdate, points.size() - first);
+        if (!update || ids < kIdsPerUpdate) update = updateOf(ids);
+        update->bind(1, color);
+        update->bind(2, markNumber);
+        for (size_t i = 0; i < ids; ++i)
+            update->bind(static_cast<int>(i) + 3, points[first + i].ID);
+        update->exec();
+        update->reset();
     }
     transaction.commit();
     columns_.Recolor(changes);

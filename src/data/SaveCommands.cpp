@@ -3,11 +3,13 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
+#include "data/BackupCopy.h"
 #include "data/DownloadFileExport.h"
 #include "data/StarFileExport.h"
 #include "data/TextFields.h"
@@ -55,12 +57,17 @@ void ModuleError(Prompts& prompts, const std::exception& e, const char* module) 
 }
 
 // The loaded file as it was loaded is copied once; a later save of the same load must not
-// replace that copy with the program's own earlier output.
-void BackUpOnce(LoadedStar& star, const std::string& loadedPath, SaveDisplay& display) {
-    if (star.BackupMade) return;
-    const std::string backup = SaveBackupPath(loadedPath);
+// replace that copy with the program's own earlier output. The copy starts here, behind the
+// building of the new text, and is put in place by BackUpOnce.
+std::unique_ptr<BackupCopy> StartBackup(const LoadedStar& star, const std::string& loadedPath) {
+    if (star.BackupMade) return nullptr;
+    return std::make_unique<BackupCopy>(loadedPath, SaveBackupPath(loadedPath));
+}
+
+void BackUpOnce(LoadedStar& star, const std::unique_ptr<BackupCopy>& backup, SaveDisplay& display) {
+    if (!backup) return;
     display.yield();
-    CopyFileAtomically(loadedPath, backup);
+    backup->Commit();
     star.BackupMade = true;
 }
 
@@ -86,11 +93,14 @@ bool SaveToChosenFile(AppState& state, Prompts& prompts, SaveDisplay& display,
         const std::optional<QString> chosen = prompts.saveFile(options);
         if (chosen && !chosen->isEmpty()) {
             const std::string output = PathBytes(*chosen);
+            const std::optional<std::string> loaded = backupOf(output);
+            std::unique_ptr<BackupCopy> backup;
+            if (loaded) backup = StartBackup(state.star, *loaded);
             // Built first, so that a table that cannot be written leaves every file alone.
             const std::string text = buildText();
-            if (const std::optional<std::string> loaded = backupOf(output)) {
+            if (loaded) {
                 if (firstCaption != kBackingUp) display.setProgressCaption(kBackingUp);
-                BackUpOnce(state.star, *loaded, display);
+                BackUpOnce(state.star, backup, display);
             }
             display.setProgressCaption(kSaving);
             WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
@@ -142,11 +152,12 @@ bool SaveFile(AppState& state, ObsTable& table, Prompts& prompts, const Clock& c
     bool saved = false;
     try {
         const std::string& path = state.settings.FilePath;
+        const std::unique_ptr<BackupCopy> backup = StartBackup(state.star, path);
         // Every magnitude is formatted before the backup or the star file is touched, so a
         // row that does not fit the layout leaves both files as they were.
         const std::string text =
             StarFileText(table, state.star.StarName, clock.now(), [&display] { display.yield(); });
-        BackUpOnce(state.star, path, display);
+        BackUpOnce(state.star, backup, display);
         display.setProgressCaption(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
         state.star.FileEdited = false;

@@ -197,8 +197,8 @@ void TableFill::write(SQLite::Database& db, Outcome& outcome) {
 void TableFill::run() {
     Outcome outcome;
     try {
-        SQLite::Database db(path_, SQLite::OPEN_READWRITE);
-        ConfigureObsConnection(db);
+        const std::unique_ptr<SQLite::Database> connection = OpenObsDatabase(path_);
+        SQLite::Database& db = *connection;
         db.exec("BEGIN");
         // As a bulk load into the empty table: no index is kept in step row by row.
         db.exec("DROP INDEX IF EXISTS ObsJD");

@@ -204,6 +204,9 @@ TEST_F(SaveCommandsTest, UnformattableMagnitudeOrJDStopsTheSaveAndKeepsEverythin
         EXPECT_EQ(ReadFileBytes(backup), "older backup");
         EXPECT_TRUE(state.star.FileEdited);
         EXPECT_EQ(display.calls.back(), "restore");
+        // Nor is the copy begun for the backup left behind.
+        for (const auto& entry : std::filesystem::directory_iterator(t.dir.path()))
+            EXPECT_NE(entry.path().filename().string().rfind(".rcar.", 0), 0u) << entry.path();
     }
 }
 
