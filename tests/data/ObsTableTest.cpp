@@ -29,6 +29,7 @@ TEST(ObsTable, InsertsInOneTransactionAndQueriesWindowsInclusiveAndInOrder) {
         inserter.add(Row(1, 9));
     }  // no commit: rolled back
     EXPECT_EQ(t.table.Count(), 0);
+    EXPECT_FALSE(t.table.Extremes());
     t.Add({Row(5, 5), Row(1, 1), Row(3, 3, "<"), Row(2, 2), Row(4, 4)});
     const auto e = t.table.Extremes();
     ASSERT_TRUE(e);
@@ -58,6 +59,15 @@ TEST(ObsTable, MarksUnmarksAndDeletesRows) {
     EXPECT_EQ(t.table.DeleteByIds({2}), 1);
     EXPECT_EQ(t.table.DeleteByIds({2}), 0);
     EXPECT_EQ(t.Rows().size(), 2u);
+    // More rows than one statement marks.
+    t.Add(std::vector<ObsRow>(1201, Row(4, 9, "", "ABC")));
+    std::vector<double> visited;
+    EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 7, "2",
+                                            [&](double jd, double) { visited.push_back(jd); }),
+              1203);
+    EXPECT_EQ(visited.size(), 1203u);
+    for (const ObsRow& row : t.Rows())
+        EXPECT_EQ(std::tie(row.Marked, row.PunktFarb), std::make_tuple("2", 7));
     EXPECT_EQ(t.Rows()[1].ID, 3);
 }
 

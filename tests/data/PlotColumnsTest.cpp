@@ -205,15 +205,5 @@ TEST(PlotColumns, AreReadFromAnExistingFileAndFromAFreshCopyAfterAnUnload) {
     EXPECT_TRUE(Plotted(fresh, -1e9, 1e9, false).empty());
 }
 
-TEST(PlotColumns, ARolledBackInsertLeavesNothingBehind) {
-    test::TempTable t;
-    {
-        ObsTable::BulkInserter inserter(t.table);
-        inserter.add(ObsRow{});
-    }
-    ExpectInStep(t.table);
-    EXPECT_TRUE(Plotted(t.table, -1e9, 1e9, false).empty());
-}
-
 }  // namespace
 }  // namespace sabrix
