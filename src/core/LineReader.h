@@ -45,6 +45,9 @@ class LineReader {
     // Gives the next line without its terminator. Returns false at the end of the file.
     // The view stays valid until the next call.
     bool next(std::string_view& line);
+    // Counts the lines that next() would still give, by the same rule, and reads past them all.
+    // Far quicker than calling next() for each: it only counts line ends.
+    long long countLines();
     // True when the line last given by next() was longer than kLongestLine and was cut.
     bool lineCut() const { return lineCut_; }
     // Bytes consumed so far (for progress).
@@ -55,6 +58,9 @@ class LineReader {
     // Reads the open regular file of fd (of the size that info gives) from here on.
     bool openRegular(int fd, const struct stat& info);
     bool fill();
+    // The offset in the block of the end of the line that starts at begin_ (end_ when the
+    // block holds none).
+    size_t lineEnd();
     // Appends to carry_ what of the length bytes at start still fits in kLongestLine, given
     // lineSoFar bytes of the line before them.
     void keep(const char* start, size_t length, size_t lineSoFar);
@@ -63,6 +69,10 @@ class LineReader {
     std::vector<char> buffer_;
     size_t begin_ = 0;
     size_t end_ = 0;
+    // Offsets of the next CR and LF at or after begin_ when known (end_: none in the block).
+    static constexpr size_t kUnknown = static_cast<size_t>(-1);
+    size_t nextCR_ = kUnknown;
+    size_t nextLF_ = kUnknown;
     bool eof_ = false;
     bool skipLeadingLF_ = false;
     bool lineCut_ = false;

@@ -1,7 +1,6 @@
 #include "data/ObsColumns.h"
 
 #include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -104,18 +103,18 @@ std::string ObsUpdateSql() {
     return sql + " WHERE ID = ?";
 }
 
-void BindObsRow(SQLite::Statement& s, const ObsRow& row, int first) {
+void BindObsRow(ObsStatement& s, const ObsRow& row, int first) {
     int index = first;
     for (const ObsColumn& c : kColumns) {
         switch (c.type) {
             case Type::Text:
-                s.bindNoCopy(index, row.*c.text);
+                s.bindText(index, row.*c.text);
                 break;
             case Type::Real:
                 s.bind(index, row.*c.real);
                 break;
             case Type::Integer:
-                s.bind(index, row.*c.integer);
+                s.bind(index, static_cast<int64_t>(row.*c.integer));
                 break;
         }
         ++index;
@@ -123,6 +122,10 @@ void BindObsRow(SQLite::Statement& s, const ObsRow& row, int first) {
 }
 
 std::unique_ptr<SQLite::Database> OpenObsDatabase(const std::string& path) {
+    // SQLite counts the memory it takes under a lock of the whole process; the program never
+    // asks for the count. Possible only before SQLite's first use: later it changes nothing.
+    static const bool uncounted = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)uncounted;
     auto db =
         std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
     // The working database is a scratch copy, deleted at exit: durability buys nothing.
@@ -135,8 +138,12 @@ std::unique_ptr<SQLite::Database> OpenObsDatabase(const std::string& path) {
 void AddMissingObsColumns(SQLite::Database& db) {
     std::vector<std::string> present;
     {
-        SQLite::Statement q(db, "SELECT name FROM pragma_table_info('Obs')");
-        while (q.executeStep()) present.push_back(q.getColumn(0).getString());
+        ObsStatement q(db, "SELECT name FROM pragma_table_info('Obs')");
+        std::string name;
+        while (q.step()) {
+            q.text(0, name);
+            present.push_back(name);
+        }
     }
     for (const ObsColumn& c : kColumns)
         if (c.later && std::find(present.begin(), present.end(), c.name) == present.end())
@@ -167,7 +174,7 @@ std::string ObsColumnSet::SelectSql(std::string_view tail) const {
     return sql + " FROM Obs " + std::string(tail);
 }
 
-void ObsColumnSet::Read(const ObsQuery& q, ObsRow& row) const {
+void ObsColumnSet::Read(const ObsStatement& q, ObsRow& row) const {
     row.ID = q.int64(0);
     int index = 1;
     for (const ObsColumn* c : columns_) {
@@ -187,40 +194,71 @@ void ObsColumnSet::Read(const ObsQuery& q, ObsRow& row) const {
     }
 }
 
-ObsQuery::ObsQuery(SQLite::Database& db, const std::string& sql) : db_(db.getHandle()) {
+ObsStatement::ObsStatement(SQLite::Database& db, const std::string& sql) : db_(db.getHandle()) {
     const int result = sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement_, nullptr);
     if (result != SQLITE_OK) throw SQLite::Exception(db_, result);
 }
 
-ObsQuery::~ObsQuery() {
+ObsStatement::~ObsStatement() {
     sqlite3_finalize(statement_);
 }
 
-void ObsQuery::bind(int index, int64_t value) {
-    const int result = sqlite3_bind_int64(statement_, index, value);
-    if (result != SQLITE_OK) throw SQLite::Exception(db_, result);
+namespace {
+void Check(sqlite3* db, int result) {
+    if (result != SQLITE_OK) throw SQLite::Exception(db, result);
+}
+}  // namespace
+
+void ObsStatement::bind(int index, int64_t value) {
+    Check(db_, sqlite3_bind_int64(statement_, index, value));
 }
 
-bool ObsQuery::step() {
+void ObsStatement::bind(int index, double value) {
+    Check(db_, sqlite3_bind_double(statement_, index, value));
+}
+
+void ObsStatement::bindNull(int index) {
+    Check(db_, sqlite3_bind_null(statement_, index));
+}
+
+void ObsStatement::bindText(int index, std::string_view text) {
+    // A non-null pointer even for an empty text: null would bind NULL.
+    Check(db_, sqlite3_bind_text(statement_, index, text.empty() ? "" : text.data(),
+                                 static_cast<int>(text.size()), SQLITE_STATIC));
+}
+
+bool ObsStatement::step() {
     const int result = sqlite3_step(statement_);
     if (result == SQLITE_ROW) return true;
     if (result == SQLITE_DONE) return false;
     throw SQLite::Exception(db_, result);
 }
 
-void ObsQuery::reset() {
+int64_t ObsStatement::exec() {
+    const int result = sqlite3_step(statement_);
+    if (result != SQLITE_DONE) {
+        // The description is taken before the reset, which would report the failure again.
+        SQLite::Exception failure(db_, result);
+        sqlite3_reset(statement_);
+        throw failure;
+    }
+    sqlite3_reset(statement_);
+    return sqlite3_changes64(db_);
+}
+
+void ObsStatement::reset() {
     sqlite3_reset(statement_);
 }
 
-int64_t ObsQuery::int64(int column) const {
+int64_t ObsStatement::int64(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
-double ObsQuery::real(int column) const {
+double ObsStatement::real(int column) const {
     return sqlite3_column_double(statement_, column);
 }
 
-void ObsQuery::text(int column, std::string& into) const {
+void ObsStatement::text(int column, std::string& into) const {
     const void* bytes = sqlite3_column_blob(statement_, column);
     const int size = sqlite3_column_bytes(statement_, column);
     if (bytes == nullptr || size <= 0)

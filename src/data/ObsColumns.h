@@ -24,6 +24,8 @@ class Statement;
 
 namespace sabrix {
 
+class ObsStatement;
+
 // One column of Obs besides ID: its name, its type and the member of ObsRow that holds it.
 struct ObsColumn {
     enum class Type { Text, Real, Integer };
@@ -53,7 +55,7 @@ std::string ObsUpdateSql();
 
 // Binds the 30 columns of row to the parameters first, first + 1, ... Texts are bound without
 // a copy: the row must stay unchanged until the statement has run.
-void BindObsRow(SQLite::Statement& statement, const ObsRow& row, int first);
+void BindObsRow(ObsStatement& statement, const ObsRow& row, int first);
 
 // Opens a connection to the working database at path with the settings of every connection
 // to it. A connection serves one thread at a time, so it takes no lock of its own for each
@@ -64,18 +66,26 @@ std::unique_ptr<SQLite::Database> OpenObsDatabase(const std::string& path);
 // SQLite::Exception when the database refuses.
 void AddMissingObsColumns(SQLite::Database& db);
 
-// A query that reads many rows: each value is read straight from SQLite, with no wrapper
-// object per column (a save reads ten million values). Failures throw SQLite::Exception.
-class ObsQuery {
+// A statement that reads or writes rows, run up to a million times: values are bound and read
+// straight through SQLite, with no wrapper object per value. Failures throw SQLite::Exception.
+class ObsStatement {
   public:
-    ObsQuery(SQLite::Database& db, const std::string& sql);
-    ~ObsQuery();
-    ObsQuery(const ObsQuery&) = delete;
-    ObsQuery& operator=(const ObsQuery&) = delete;
+    ObsStatement(SQLite::Database& db, const std::string& sql);
+    ~ObsStatement();
+    ObsStatement(const ObsStatement&) = delete;
+    ObsStatement& operator=(const ObsStatement&) = delete;
 
     void bind(int index, int64_t value);
+    void bind(int index, double value);
+    // Binds NULL.
+    void bindNull(int index);
+    // Binds the bytes without a copy: text must stay unchanged until the statement has run.
+    void bindText(int index, std::string_view text);
     // Steps to the next row; false when there is none.
     bool step();
+    // Runs a statement that returns no row and makes it ready to run again; returns the
+    // number of rows it changed. On failure the statement is ready to run again too.
+    int64_t exec();
     // Makes the query ready to run again (bindings are kept).
     void reset();
 
@@ -102,7 +112,7 @@ class ObsColumnSet {
     std::string SelectSql(std::string_view tail) const;
     // Reads ID and the chosen columns of the current row into row, reusing its strings; the
     // other fields keep what they held.
-    void Read(const ObsQuery& query, ObsRow& row) const;
+    void Read(const ObsStatement& query, ObsRow& row) const;
 
   private:
     ObsColumnSet() = default;

@@ -1,7 +1,6 @@
 #include "data/ObsTable.h"
 
 #include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
 #include <exception>
@@ -14,7 +13,7 @@ namespace sabrix {
 
 namespace {
 
-ObsRow ReadObsRow(const ObsQuery& q) {
+ObsRow ReadObsRow(const ObsStatement& q) {
     ObsRow row;
     ObsColumnSet::All().Read(q, row);
     return row;
@@ -124,7 +123,7 @@ ObsTable::BulkInserter::BulkInserter(ObsTable& table) : table_(table) {
         table_.db().exec("DROP INDEX IF EXISTS ObsJD");
         table_.db().exec("DROP INDEX IF EXISTS ObsInit");
     }
-    insert_ = std::make_unique<SQLite::Statement>(table_.db(), ObsInsertSql());
+    insert_ = std::make_unique<ObsStatement>(table_.db(), ObsInsertSql());
 }
 
 ObsTable::BulkInserter::~BulkInserter() {
@@ -140,10 +139,9 @@ ObsTable::BulkInserter::~BulkInserter() {
 void ObsTable::BulkInserter::add(const ObsRow& r) {
     auto& s = *insert_;
     // A null ID: the table numbers the row.
-    s.bind(1);
+    s.bindNull(1);
     BindObsRow(s, r, 2);
     s.exec();
-    s.reset();
     columns_.Add(r, table_.db().getLastInsertRowid());
     ++added_;
 }
@@ -162,7 +160,7 @@ const PlotColumns& ObsTable::Columns() const {
     static const ObsColumnSet plotted{"JD",        "Mag",  "PunktFarb", "Faint",
                                       "Uncertain", "Band", "Init",      "Valid"};
     PlotColumns::Builder built;
-    ObsQuery q(db(), plotted.SelectSql("ORDER BY JD, ID"));
+    ObsStatement q(db(), plotted.SelectSql("ORDER BY JD, ID"));
     ObsRow row;
     while (q.step()) {
         plotted.Read(q, row);
@@ -174,13 +172,13 @@ const PlotColumns& ObsTable::Columns() const {
 }
 
 int64_t ObsTable::Count() const {
-    ObsQuery q(db(), "SELECT COUNT(*) FROM Obs");
+    ObsStatement q(db(), "SELECT COUNT(*) FROM Obs");
     q.step();
     return q.int64(0);
 }
 
 void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) const {
-    ObsQuery q(db(), ObsColumnSet::All().SelectSql("ORDER BY ID"));
+    ObsStatement q(db(), ObsColumnSet::All().SelectSql("ORDER BY ID"));
     ObsRow row;
     while (q.step()) {
         ObsColumnSet::All().Read(q, row);
@@ -191,7 +189,7 @@ void ObsTable::ForEachRowById(const std::function<void(const ObsRow&)>& visit) c
 void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& visit) const {
     static const ObsColumnSet exported{"Desig",     "Star",     "JD",   "Faint", "Mag",
                                        "Uncertain", "Comments", "Init", "Error"};
-    ObsQuery q(db(), exported.SelectSql("ORDER BY ID"));
+    ObsStatement q(db(), exported.SelectSql("ORDER BY ID"));
     ObsRow row;
     while (q.step()) {
         exported.Read(q, row);
@@ -200,7 +198,7 @@ void ObsTable::ForEachExportRowById(const std::function<void(const ObsRow&)>& vi
 }
 
 std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
-    ObsQuery q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
+    ObsStatement q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
     q.bind(1, id);
     if (!q.step()) return std::nullopt;
     return ReadObsRow(q);
@@ -208,7 +206,7 @@ std::optional<ObsRow> ObsTable::RowById(int64_t id) const {
 
 void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
                                const std::function<void(const ObsRow&)>& visit) const {
-    ObsQuery q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
+    ObsStatement q(db(), ObsColumnSet::All().SelectSql("WHERE ID = ?"));
     ObsRow row;
     for (const int64_t id : ids) {
         q.bind(1, id);
@@ -223,7 +221,7 @@ void ObsTable::ForEachRowOfIds(const std::vector<int64_t>& ids,
 int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf) {
     std::vector<PlotColumns::Recoloring> changes;
     {
-        ObsQuery q(db(), ObsColumnSet::All().SelectSql("WHERE Marked <> '' ORDER BY ID"));
+        ObsStatement q(db(), ObsColumnSet::All().SelectSql("WHERE Marked <> '' ORDER BY ID"));
         ObsRow row;
         while (q.step()) {
             ObsColumnSet::All().Read(q, row);
@@ -232,12 +230,11 @@ int64_t ObsTable::UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf
     }
     if (changes.empty()) return 0;
     SQLite::Transaction transaction(db());
-    SQLite::Statement update(db(), "UPDATE Obs SET Marked = '', PunktFarb = ? WHERE ID = ?");
+    ObsStatement update(db(), "UPDATE Obs SET Marked = '', PunktFarb = ? WHERE ID = ?");
     for (const PlotColumns::Recoloring& change : changes) {
-        update.bind(1, change.PunktFarb);
+        update.bind(1, static_cast<int64_t>(change.PunktFarb));
         update.bind(2, change.ID);
         update.exec();
-        update.reset();
     }
     transaction.commit();
     if (columnsReady_) columns_.Recolor(changes);
@@ -259,18 +256,17 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
     const auto updateOf = [this](size_t ids) {
         std::string sql = "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (?";
         for (size_t i = 1; i < ids; ++i) sql += ",?";
-        return std::make_unique<SQLite::Statement>(db(), sql + ")");
+        return std::make_unique<ObsStatement>(db(), sql + ")");
     };
-    std::unique_ptr<SQLite::Statement> update;
+    std::unique_ptr<ObsStatement> update;
     for (size_t first = 0; first < points.size(); first += kIdsPerUpdate) {
         const size_t ids = std::min(kIdsPerUpdate, points.size() - first);
         if (!update || ids < kIdsPerUpdate) update = updateOf(ids);
-        update->bind(1, color);
-        update->bind(2, markNumber);
+        update->bind(1, static_cast<int64_t>(color));
+        update->bindText(2, markNumber);
         for (size_t i = 0; i < ids; ++i)
             update->bind(static_cast<int>(i) + 3, points[first + i].ID);
         update->exec();
-        update->reset();
     }
     transaction.commit();
     columns_.Recolor(changes);
@@ -279,9 +275,9 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
 }
 
 bool ObsTable::UpdateRow(const ObsRow& r) {
-    SQLite::Statement q(db(), ObsUpdateSql());
+    ObsStatement q(db(), ObsUpdateSql());
     BindObsRow(q, r, 1);
-    q.bind(31, r.ID);
+    q.bind(31, static_cast<int64_t>(r.ID));
     if (q.exec() == 0) return false;
     if (columnsReady_) columns_.Replace(r);
     return true;
@@ -291,11 +287,10 @@ int64_t ObsTable::DeleteByIds(const std::vector<int64_t>& ids) {
     std::vector<int64_t> deleted;
     {
         SQLite::Transaction transaction(db());
-        SQLite::Statement q(db(), "DELETE FROM Obs WHERE ID = ?");
+        ObsStatement q(db(), "DELETE FROM Obs WHERE ID = ?");
         for (const int64_t id : ids) {
             q.bind(1, id);
             if (q.exec() > 0) deleted.push_back(id);
-            q.reset();
         }
         transaction.commit();
     }

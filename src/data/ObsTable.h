@@ -28,10 +28,11 @@
 
 namespace SQLite {
 class Database;
-class Statement;
 }  // namespace SQLite
 
 namespace sabrix {
+
+class ObsStatement;
 
 class ObsTable {
   public:
@@ -57,7 +58,7 @@ class ObsTable {
 
       private:
         ObsTable& table_;
-        std::unique_ptr<SQLite::Statement> insert_;
+        std::unique_ptr<ObsStatement> insert_;
         bool open_ = false;
         int64_t added_ = 0;
         PlotColumns::Builder columns_;

@@ -137,8 +137,8 @@ void TableFill::read() {
 }
 
 void TableFill::write(SQLite::Database& db, Outcome& outcome) {
-    SQLite::Statement one(db, ObsInsertSql(1));
-    SQLite::Statement many(db, ObsInsertSql(kRowsPerInsert));
+    ObsStatement one(db, ObsInsertSql(1));
+    ObsStatement many(db, ObsInsertSql(kRowsPerInsert));
     const auto insertOne = [&](const ObsRow& row) {
         one.bind(1, row.ID);
         BindObsRow(one, row, 2);
@@ -148,7 +148,6 @@ void TableFill::write(SQLite::Database& db, Outcome& outcome) {
             outcome.failedJD = FormatDouble(row.JD);
             throw;
         }
-        one.reset();
     };
     for (;;) {
         Batch* batch = nullptr;
@@ -175,11 +174,8 @@ void TableFill::write(SQLite::Database& db, Outcome& outcome) {
             }
             try {
                 many.exec();
-                many.reset();
             } catch (const std::exception&) {
                 // The statement stored none of its rows: one by one, the refused row is found.
-                // (A reset reports the refusal again: it is known already.)
-                many.tryReset();
                 for (int k = 0; k < kRowsPerInsert; ++k)
                     insertOne(batch->rows[i + static_cast<size_t>(k)]);
             }
