@@ -3,7 +3,9 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Transaction.h>
 
+#include <algorithm>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "core/SabrixError.h"
@@ -12,6 +14,29 @@
 namespace sabrix {
 
 namespace {
+
+// Gives the rows with these IDs the colour and the marking number, in one transaction.
+void MarkRows(SQLite::Database& db, const std::vector<int64_t>& ids, int32_t color,
+              const std::string& markNumber) {
+    SQLite::Transaction transaction(db);
+    // Many rows a statement: the end of each statement costs more than a row.
+    constexpr size_t kIdsPerUpdate = 500;
+    const auto updateOf = [&db](size_t count) {
+        std::string sql = "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (?";
+        for (size_t i = 1; i < count; ++i) sql += ",?";
+        return std::make_unique<ObsStatement>(db, sql + ")");
+    };
+    std::unique_ptr<ObsStatement> update;
+    for (size_t first = 0; first < ids.size(); first += kIdsPerUpdate) {
+        const size_t count = std::min(kIdsPerUpdate, ids.size() - first);
+        if (!update || count < kIdsPerUpdate) update = updateOf(count);
+        update->bind(1, static_cast<int64_t>(color));
+        update->bindText(2, markNumber);
+        for (size_t i = 0; i < count; ++i) update->bind(static_cast<int>(i) + 3, ids[first + i]);
+        update->exec();
+    }
+    transaction.commit();
+}
 
 ObsRow ReadObsRow(const ObsStatement& q) {
     ObsRow row;
@@ -35,6 +60,7 @@ ObsTable::ObsTable(const std::string& path) : path_(path), db_(OpenObsDatabase(p
 }
 
 ObsTable::~ObsTable() {
+    if (behind_.joinable()) behind_.join();
     // An exit during a fill: the threads stop within a few rows and roll back before the
     // connection that the caller deletes the file of goes.
     CancelFill();
@@ -43,7 +69,21 @@ ObsTable::~ObsTable() {
 SQLite::Database& ObsTable::db() const {
     if (fill_) throw SabrixError("The table is still being filled.");
     if (columnsOnly_) throw SabrixError("The table holds only the plotted columns.");
+    settle();
     return *db_;
+}
+
+void ObsTable::settle() const {
+    if (behind_.joinable()) behind_.join();
+    if (!behindFailure_) return;
+    const std::exception_ptr failure = std::exchange(behindFailure_, nullptr);
+    // Nothing of the marking stayed in the table: the columns are read again from it.
+    columnsReady_ = false;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        throw SabrixError(std::string("The marking could not be written: ") + e.what());
+    }
 }
 
 void ObsTable::StartFill(RowSource source, PlotColumns columns) {
@@ -247,28 +287,23 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
     // The observer's rows are found in the plot columns: no index on Init is needed, and a
     // load does not build one.
     const std::vector<ObsPoint> points = Columns().PointsOfObserver(init);
+    // Waits for an earlier marking still being written; refuses while a fill runs.
+    SQLite::Database& connection = db();
+    std::vector<int64_t> ids;
+    ids.reserve(points.size());
+    for (const ObsPoint& p : points) ids.push_back(p.ID);
+    // The rows are written behind the caller, who redraws from the columns meanwhile: the
+    // connection is the thread's alone until the next statement of this table waits for it.
+    behind_ = std::thread([this, &connection, ids = std::move(ids), color, markNumber] {
+        try {
+            MarkRows(connection, ids, color, markNumber);
+        } catch (...) {
+            behindFailure_ = std::current_exception();
+        }
+    });
     std::vector<PlotColumns::Recoloring> changes;
     changes.reserve(points.size());
     for (const ObsPoint& p : points) changes.push_back({p.JD, p.ID, color});
-    SQLite::Transaction transaction(db());
-    // Many rows a statement: the end of each statement costs more than a row.
-    constexpr size_t kIdsPerUpdate = 500;
-    const auto updateOf = [this](size_t ids) {
-        std::string sql = "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (?";
-        for (size_t i = 1; i < ids; ++i) sql += ",?";
-        return std::make_unique<ObsStatement>(db(), sql + ")");
-    };
-    std::unique_ptr<ObsStatement> update;
-    for (size_t first = 0; first < points.size(); first += kIdsPerUpdate) {
-        const size_t ids = std::min(kIdsPerUpdate, points.size() - first);
-        if (!update || ids < kIdsPerUpdate) update = updateOf(ids);
-        update->bind(1, static_cast<int64_t>(color));
-        update->bindText(2, markNumber);
-        for (size_t i = 0; i < ids; ++i)
-            update->bind(static_cast<int>(i) + 3, points[first + i].ID);
-        update->exec();
-    }
-    transaction.commit();
     columns_.Recolor(changes);
     for (const ObsPoint& p : points) visit(p.JD, p.MagStored);
     return static_cast<int64_t>(points.size());

@@ -4,7 +4,8 @@
 // as it was.
 //
 // The table keeps its plotted columns (PlotColumns) in memory and changes them in the same call
-// as every write, after the database has accepted it; no reference to the connection leaves
+// as every write, after the database has accepted it (marking alone writes its rows behind the
+// caller, and every later statement waits for that write); no reference to the connection leaves
 // this class, so no write can pass them by. They are built from the database when first needed,
 // so a table opened on an existing file starts right too.
 //
@@ -16,10 +17,12 @@
 // SQL for good.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/ObsRow.h"
@@ -140,8 +143,11 @@ class ObsTable {
     // Returns the number of rows changed.
     int64_t UnMarkAll(const std::function<int32_t(const ObsRow&)>& colorOf);
     // Gives every row of the observer (the code compared exactly) the colour and the marking
-    // number, in one transaction, and visits each marked row's JD and Mag in ID order.
-    // Returns the number of rows marked. On failure nothing is marked.
+    // number, and visits each marked row's JD and Mag in ID order. Returns the number of rows
+    // marked. The columns change at once; the rows are written in one transaction on a thread
+    // of the table's own, which every later statement of the table waits for. Should that
+    // write fail, no row is marked, the columns are read again from the table, and the next
+    // method that runs a statement throws SabrixError saying so (once).
     int64_t MarkObserverInIdOrder(const std::string& init, int32_t color,
                                   const std::string& markNumber,
                                   const std::function<void(double jd, double mag)>& visit);
@@ -156,6 +162,9 @@ class ObsTable {
     // The connection, for every statement; throws while a fill runs or when the table holds
     // only columns.
     SQLite::Database& db() const;
+    // Waits for a write running behind (marking); throws when it failed (see
+    // MarkObserverInIdOrder).
+    void settle() const;
     FillStatus finishFill();
 
     std::string path_;
@@ -166,6 +175,9 @@ class ObsTable {
     mutable bool columnsReady_ = false;
     std::unique_ptr<TableFill> fill_;
     bool columnsOnly_ = false;
+    // A write running behind the caller, and its failure (read after the join).
+    mutable std::thread behind_;
+    mutable std::exception_ptr behindFailure_;
 };
 
 }  // namespace sabrix

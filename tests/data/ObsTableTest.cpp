@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/SabrixError.h"
 #include "support/TempTable.h"
 
 namespace sabrix {
@@ -69,6 +70,28 @@ TEST(ObsTable, MarksUnmarksAndDeletesRows) {
     for (const ObsRow& row : t.Rows())
         EXPECT_EQ(std::tie(row.Marked, row.PunktFarb), std::make_tuple("2", 7));
     EXPECT_EQ(t.Rows()[1].ID, 3);
+}
+
+TEST(ObsTable, MarkingThatCannotBeWrittenIsSaidOnceAndLeavesTheColumnsAsTheTable) {
+    test::TempTable t;
+    t.Add({Row(1, 9, "", "ABC"), Row(2, 9, "", "ABC")});
+    {
+        SQLite::Database db(t.table.path(), SQLite::OPEN_READWRITE);
+        db.exec(
+            "CREATE TRIGGER refuse BEFORE UPDATE ON Obs BEGIN SELECT RAISE(ABORT, 'full'); END");
+    }
+    std::vector<double> visited;
+    // The marking shows at once; its rows are written behind.
+    EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 7, "1",
+                                            [&](double jd, double) { visited.push_back(jd); }),
+              2);
+    EXPECT_EQ(visited, (std::vector<double>{1, 2}));
+    EXPECT_THROW(t.table.Count(), SabrixError);
+    EXPECT_EQ(t.table.Count(), 2);
+    for (const ObsRow& row : t.Rows())
+        EXPECT_EQ(std::tie(row.Marked, row.PunktFarb), std::make_tuple("", 255));
+    t.table.ForEachPointInWindow(-1e9, 1e9, false,
+                                 [](const PlotPoint& p) { EXPECT_EQ(p.PunktFarb, 255); });
 }
 
 TEST(ObsTable, KeepsTextBytes) {
