@@ -5,6 +5,17 @@
 install(TARGETS sabrix RUNTIME DESTINATION bin)
 install(FILES "${CMAKE_BINARY_DIR}/Template97.db" DESTINATION share/sabrix)
 install(DIRECTORY "${CMAKE_BINARY_DIR}/Documentation" DESTINATION share/sabrix)
+install(FILES "${CMAKE_BINARY_DIR}/docs/sabrix.1.gz" DESTINATION share/man/man1)
+
+# What a software centre shows (AppStream): named after the program's identifier, with the
+# version and its day, and screenshots published under the home page's address.
+set(SABRIX_APP_ID "org.example.sabrix" CACHE STRING
+    "Reverse-domain identifier of the program in software centres")
+set(SABRIX_HOMEPAGE_URL "https://www.example.org/sabrix/" CACHE STRING
+    "Home page of the program; the guide's pictures are published under its images/")
+configure_file("${CMAKE_SOURCE_DIR}/resources/desktop/sabrix.metainfo.xml.in"
+               "${CMAKE_BINARY_DIR}/${SABRIX_APP_ID}.metainfo.xml" @ONLY)
+install(FILES "${CMAKE_BINARY_DIR}/${SABRIX_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
 
 set(SABRIX_ICON_DIR "${CMAKE_SOURCE_DIR}/resources/desktop/icons")
 install(FILES "${SABRIX_ICON_DIR}/sabrix.svg" DESTINATION share/icons/hicolor/scalable/apps)
@@ -18,7 +29,8 @@ endforeach()
 install(CODE "set(SABRIX_DESKTOP_TEMPLATE \"${CMAKE_SOURCE_DIR}/resources/desktop/sabrix.desktop.in\")")
 install(CODE [[
   set(exe "${CMAKE_INSTALL_PREFIX}/bin/sabrix")
-  # Quoted as the desktop entry format asks: \ " ` $ escaped inside the quotes, % doubled.
+  # Quoted as the desktop entry format asks when it holds a blank or another reserved
+  # character: \ " ` $ escaped inside the quotes, % doubled.
   string(REPLACE "\\" "\\\\" quoted "${exe}")
   foreach(c "\"" "`" "$")
     string(REPLACE "${c}" "\\${c}" quoted "${quoted}")
@@ -26,11 +38,19 @@ install(CODE [[
   string(REPLACE "%" "%%" quoted "${quoted}")
   # The value itself escapes backslashes once more.
   string(REPLACE "\\" "\\\\" quoted "${quoted}")
-  set(SABRIX_DESKTOP_EXEC "\"${quoted}\"")
+  # A plain path stays unquoted: the generic xdg-open of xdg-utils 1.1 cannot start a quoted
+  # one ("Open With" from a desktop without its own opener).
+  if(exe MATCHES "^[A-Za-z0-9_./+,:@=-]+$")
+    set(SABRIX_DESKTOP_EXEC "${exe}")
+  else()
+    set(SABRIX_DESKTOP_EXEC "\"${quoted}\"")
+  endif()
   string(REPLACE "\\" "\\\\" SABRIX_DESKTOP_TRYEXEC "${exe}")
   set(dest "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/applications")
   file(READ "${SABRIX_DESKTOP_TEMPLATE}" entry)
   string(CONFIGURE "${entry}" entry @ONLY)
   file(WRITE "${dest}/sabrix.desktop" "${entry}")
+  # Written here rather than installed: listed in install_manifest.txt with the other files.
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${dest}/sabrix.desktop")
   message(STATUS "Installing: ${dest}/sabrix.desktop")
 ]])

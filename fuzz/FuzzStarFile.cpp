@@ -32,7 +32,7 @@ void WriteBackEveryDataLine(const std::string& path) {
     while (reader.next(line)) {
         if (reader.lineCut()) continue;
         const auto& fields = splitter.split(line);
-        if (ClassifyStarLine(fields) != StarLineClass::Data) continue;
+        if (ClassifyStarLine(fields, false) != StarLineClass::Data) continue;
         if (!FillStarRow(fields, Colors(), row)) continue;
         try {
             if (StarFileRecordLine(row).size() < 59) fuzz::Finding("record line too short");

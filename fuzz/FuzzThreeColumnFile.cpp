@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int64_t before = table->Count();
     const std::string path = w.writeInput("in.txt", data, size);
     try {
-        const int64_t rows = XYZLoadRows(path, *table, "fuzz", 65280, {});
+        const int64_t rows = *XYZLoadRows(path, *table, "fuzz", 65280, {});
         if (table->Count() != before + rows) fuzz::Finding("row count differs");
     } catch (const SabrixError&) {
         if (table->Count() != before) fuzz::Finding("a refused load left rows behind");

@@ -1,40 +1,38 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages) and builds Sabrix into build/.
+# Run it as yourself: apt-get alone runs as root, through sudo (which asks for your password
+# when it must), or directly when the script runs as root (as in CI). The build folder belongs
+# to whoever runs the script.
 # Usage: scripts/setup.sh [--run-only] [extra cmake options]
-#   --run-only  builds the program, its template and its user guide, not the tests and
-#               benchmarks.
+#   --run-only  builds what the program and its install need (the template, the user guide,
+#               the manual page), not the tests and benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 targets=()
 if [ "${1:-}" = "--run-only" ]; then
-  targets=(--target sabrix user_guide)
+  targets=(--target sabrix user_guide man_page)
   shift
 fi
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-          libsqlite3-dev libsqlitecpp-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
-          qt6-svg-dev desktop-file-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  as_root=()
-  if [ "$(id -u)" -ne 0 ]; then
-    # sudo resets the environment: the front end is passed on its command line.
-    if command -v sudo >/dev/null && { sudo -n true 2>/dev/null || { [ -t 0 ] && sudo -v; }; }; then
-      as_root=(sudo)
-    else
-      echo "setup: cannot install packages without root or sudo; as root run: apt-get install ${missing[*]}" >&2
-      exit 1
-    fi
-  fi
-  echo "Installing: ${missing[*]}"
-  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+          libsqlite3-dev libsqlitecpp-dev libgtest-dev fonts-dejavu-core
+          qt6-svg-dev desktop-file-utils libfftw3-dev)
+# The install test validates the software-centre entry with appstreamcli.
+packages+=(appstream)
+scripts/install-packages.sh "${packages[@]}"
 
 build_dir="${SABRIX_BUILD_DIR:-build}"
+# A build folder with files of another user (one made with sudo, or as root) cannot be built
+# in, and a build as root would leave files there that its owner cannot replace.
+if [ -e "$build_dir" ]; then
+  foreign=$(find "$build_dir" ! -user "$(id -u)" -print -quit 2>/dev/null || true)
+  if [ -n "$foreign" ]; then
+    echo "setup: $foreign belongs to $(stat -c %U "$foreign"), not to $(id -un): remove the build" \
+         "folder (sudo rm -rf $build_dir) or name another one with SABRIX_BUILD_DIR" >&2
+    exit 1
+  fi
+fi
+echo "setup: building in $build_dir"
 cmake -S . -B "$build_dir" -G Ninja "$@" >/dev/null
 cmake --build "$build_dir" "${targets[@]}"

@@ -1,6 +1,7 @@
 // Takes the pictures of the main window for the user guide, with no display: the window as it
-// opens, the window with a star loaded, its button frame, and its three menus.
-//   make_guide_pictures STAR_FILE OUT_FOLDER
+// opens, the window with a star loaded, its button frame, its three menus, and the window with
+// a three-column file loaded.
+//   make_guide_pictures STAR_FILE THREE_COLUMN_FILE OUT_FOLDER
 // Runs in a temporary program folder, so no settings or working database of a user is
 // touched; the template is the one beside this tool in the build folder.
 #include <QApplication>
@@ -16,12 +17,14 @@
 #include <stdexcept>
 
 #include "app/frmPlot.h"
+#include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 
 namespace {
 
-// Every message is answered with its first button; no dialog is ever opened.
+// Every message is answered with its first button; no dialog is ever opened. Messages other
+// than the question before a load are printed.
 class SilentPrompts : public sabrix::Prompts {
   public:
     std::optional<QString> openFile(const sabrix::FileDialogOptions&) override { return {}; }
@@ -31,9 +34,11 @@ class SilentPrompts : public sabrix::Prompts {
 
   protected:
     sabrix::Answer showMessage(const QString& text, const QString&, sabrix::Buttons buttons,
-                               sabrix::Icon, std::optional<sabrix::Answer> dismissed) override {
+                               sabrix::Icon, std::optional<sabrix::Answer>) override {
+        // The question before the second load ("Unload current star ...?") is expected.
+        if (buttons == sabrix::Buttons::OKCancel) return sabrix::Answer::OK;
         std::fprintf(stderr, "make_guide_pictures: message: %s\n", qPrintable(text));
-        return sabrix::DismissedAnswer(buttons, dismissed);
+        return buttons == sabrix::Buttons::OK ? sabrix::Answer::OK : sabrix::Answer::Yes;
     }
 };
 
@@ -44,12 +49,16 @@ bool Save(const QPixmap& picture, const QString& folder, const char* name) {
     return false;
 }
 
-QtMessageHandler qtMessages = nullptr;
-
-// Qt's note about a missing runtime folder says nothing about the pictures.
-void QuietRuntimeDirNote(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith(QLatin1String("QStandardPaths: "))) return;
-    if (qtMessages) qtMessages(type, context, text);
+// Shows the texts of the window with the scratch folder written as the home folder "~", so
+// that the pictures show the paths of a user's files, the same on every machine.
+void ShowAtHome(sabrix::frmPlot& window, const QString& scratch) {
+    sabrix::WindowView view = window.commands().view();
+    const auto atHome = [&scratch](QString& text) { text.replace(scratch, QStringLiteral("~")); };
+    atHome(view.starLabel);
+    for (QString& panel : view.panels) atHome(panel);
+    for (QString& file : view.recentFiles) atHome(file);
+    window.Apply(view);
+    QApplication::processEvents();
 }
 
 QPixmap MenuPicture(QMenu* menu) {
@@ -61,14 +70,14 @@ QPixmap MenuPicture(QMenu* menu) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_guide_pictures STAR_FILE OUT_FOLDER\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: make_guide_pictures STAR_FILE THREE_COLUMN_FILE OUT_FOLDER\n");
         return 2;
     }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qtMessages = qInstallMessageHandler(&QuietRuntimeDirNote);
+    sabrix::EnsureRuntimeFolder();
     QApplication app(argc, argv);
-    const QString out = QString::fromLocal8Bit(argv[2]);
+    const QString out = QString::fromLocal8Bit(argv[3]);
     try {
         QTemporaryDir home;
         if (!home.isValid()) throw std::runtime_error("cannot create a temporary folder");
@@ -76,7 +85,6 @@ int main(int argc, char** argv) {
         sabrix::AppState state;
         state.settings = sabrix::DefaultSettings(dir);
         sabrix::PrepareWorkingDatabase(dir, state);
-        state.overlay.StateOK = true;
         state.overlay.DefaultPointColor = 65535;
         SilentPrompts prompts;
         sabrix::frmPlot window(std::move(state), dir, prompts, sabrix::SettingsSeams{});
@@ -87,22 +95,30 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         bool saved = Save(window.grab(), out, "window-start.png");
 
-        // The status bar shows the file's path: a copy in the scratch folder shows no path of
-        // the build machine.
-        const QString star = home.filePath(QStringLiteral("stars/observations.txt"));
-        if (!QDir().mkpath(home.filePath(QStringLiteral("stars"))) ||
-            !QFile::copy(QString::fromLocal8Bit(argv[1]), star))
-            throw std::runtime_error("cannot copy the star file");
-        window.LoadStarFile(star.toStdString());
+        // Copies named as a user's files would be, in the scratch folder: the status bar, the
+        // star label and the recent files then show them as "~/stars/...".
+        const auto copy = [&home](const char* from, const char* name) {
+            const QString path = home.filePath(QStringLiteral("stars/") + QLatin1String(name));
+            if (!QDir().mkpath(home.filePath(QStringLiteral("stars"))) ||
+                !QFile::copy(QString::fromLocal8Bit(from), path))
+                throw std::runtime_error("cannot copy " + std::string(from));
+            return path.toStdString();
+        };
+        window.LoadStarFile(copy(argv[1], "asassn-v-j0600.txt"));
         // The guide shows the window once the rows are in, without the fill's progress.
         window.Apply(window.commands().FinishFill());
         if (!window.state().star.FileLoaded) return 1;
-        QApplication::processEvents();
+        ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "window.png") && saved;
         saved = Save(window.fraButtons->grab(), out, "buttons.png") && saved;
         saved = Save(MenuPicture(window.mnuFiles), out, "menu-files.png") && saved;
         saved = Save(MenuPicture(window.mnuTools), out, "menu-tools.png") && saved;
         saved = Save(MenuPicture(window.mnuHelp), out, "menu-help.png") && saved;
+
+        window.Apply(window.commands().LoadThreeColumnFile(copy(argv[2], "survey.dat")));
+        if (!window.state().star.ThreeColumnFormat) return 1;
+        ShowAtHome(window, home.path());
+        saved = Save(window.grab(), out, "three-column.png") && saved;
         window.ShutDown();
         return saved ? 0 : 1;
     } catch (const std::exception& e) {

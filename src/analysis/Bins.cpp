@@ -1,7 +1,11 @@
 #include "analysis/Bins.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
 
 #include "core/NumberText.h"
 #include "data/TextFields.h"
@@ -18,6 +22,60 @@ double AsEdgeText(double value) {
     double parsed = value;
     ParseNumber(FormatDouble(value), parsed);
     return parsed;
+}
+
+// A value of at most 15 significant digits as a whole number of units of 10^-decimals:
+// 2450000.1234 is 24500001234 units of 10^-4.
+struct Units {
+    int64_t count = 0;
+    int decimals = 0;
+};
+constexpr int64_t kFifteenDigits = 1'000'000'000'000'000;
+
+std::optional<Units> AsUnits(double value) {
+    const std::string text = FormatDouble(value);
+    Units units;
+    bool point = false;
+    for (const char c : text) {
+        if (c == '-') continue;
+        if (c == '.') {
+            point = true;
+            continue;
+        }
+        if (units.count >= kFifteenDigits / 10) return std::nullopt;
+        units.count = units.count * 10 + (c - '0');
+        if (point) ++units.decimals;
+    }
+    if (!text.empty() && text.front() == '-') units.count = -units.count;
+    return units;
+}
+
+// The edge that many steps of the walk further, when the walk carries each of those steps
+// exactly: when the edge, the width and every edge between them fit in 15 significant
+// digits, each step's text is the exact decimal sum, and so is the edge after them. Nothing
+// when they do not fit (a width with more decimals than the edges can carry): the walk then
+// goes bin by bin.
+std::optional<double> EdgeAfterSteps(double edge, double width, int64_t steps) {
+    std::optional<Units> e = AsUnits(edge);
+    std::optional<Units> w = AsUnits(width);
+    if (!e || !w || w->count <= 0) return std::nullopt;
+    const int decimals = std::max(e->decimals, w->decimals);
+    for (Units* u : {&*e, &*w})
+        for (; u->decimals < decimals; ++u->decimals) {
+            if (std::abs(u->count) >= kFifteenDigits / 10) return std::nullopt;
+            u->count *= 10;
+        }
+    if (steps > (kFifteenDigits - 1 - e->count) / w->count) return std::nullopt;
+    const int64_t count = e->count + steps * w->count;
+    std::string text = std::to_string(std::abs(count));
+    if (decimals > 0) {
+        if (text.size() <= static_cast<size_t>(decimals))
+            text.insert(0, static_cast<size_t>(decimals) + 1 - text.size(), '0');
+        text.insert(text.size() - static_cast<size_t>(decimals), ".");
+    }
+    double value = 0;
+    if (!ParseNumber(count < 0 ? "-" + text : text, value)) return std::nullopt;
+    return value;
 }
 
 }  // namespace
@@ -59,42 +117,71 @@ int64_t BinLimit(double jdFirst, double jdLast, double width) {
     return static_cast<int64_t>(span) / static_cast<int64_t>(w) + 1;
 }
 
-int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width,
-                 OverlayState& overlay, const std::function<void(int64_t stored)>& progress) {
-    overlay.BinJD.clear();
-    overlay.BinMag.clear();
-    overlay.BinSD.clear();
+int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width, Bins& bins,
+                 const std::function<void(int64_t stored)>& progress) {
+    bins.BinJD.clear();
+    bins.BinMag.clear();
+    bins.BinSD.clear();
     const int64_t limit = BinLimit(view.JDFirst, view.JDLast, width);
+    // The rows in JD order, read once: a bin is then two binary searches, and a stretch of
+    // empty bins is crossed in one step, so the cost follows the rows, not the span.
+    struct JDMag {
+        double jd;
+        double mag;
+    };
+    std::vector<JDMag> rows;
+    constexpr double kAll = std::numeric_limits<double>::max();
+    table.ForEachMagnitudeInWindow(-kAll, kAll, [&rows](double jd, double mag) {
+        rows.push_back({jd, mag});
+    });
+    const auto byJD = [](const JDMag& row, double jd) { return row.jd < jd; };
     double from = AsEdgeText(view.JDFirst);
     double to = AsEdgeText(view.JDFirst + width);
-    std::vector<float> mags;
     int64_t stored = 0;
     for (;;) {
-        // One walk over the bin's rows, in JD order, gives what three queries gave: the
-        // count, the sample standard deviation (Welford's running form) and the
-        // magnitudes, summed in single precision in descending JD order.
-        mags.clear();
-        int64_t n = 0;
-        double mean = 0;
-        double m2 = 0;
-        table.ForEachMagnitudeInWindow(from, to, [&](double, double mag) {
-            ++n;
-            const double delta = mag - mean;
-            mean += delta / static_cast<double>(n);
-            m2 += delta * (mag - mean);
-            mags.push_back(static_cast<float>(mag));
-        });
+        // Both edges belong to the bin. One walk gives the count, the sample standard deviation
+        // (Welford's running form) and the sum of the magnitudes; the sum is kept in
+        // double, as a single-precision sum of many rows drifts off the mean.
+        const auto first = std::lower_bound(rows.begin(), rows.end(), from, byJD);
+        const auto last = std::upper_bound(rows.begin(), rows.end(), to,
+                                           [](double jd, const JDMag& row) { return jd < row.jd; });
+        const int64_t n = last - first;
         if (n != 0) {
-            float sum = 0;
-            for (auto it = mags.rbegin(); it != mags.rend(); ++it) sum += *it;
+            double sum = 0;
+            double mean = 0;
+            double m2 = 0;
+            int64_t k = 0;
+            for (auto it = first; it != last; ++it) {
+                sum += it->mag;
+                ++k;
+                const double delta = it->mag - mean;
+                mean += delta / static_cast<double>(k);
+                m2 += delta * (it->mag - mean);
+            }
             const float sd = n < 2 ? 0.0f : static_cast<float>(std::sqrt(m2 / double(n - 1)));
-            overlay.BinJD.push_back((to - from) / 2 + from);
-            overlay.BinMag.push_back(static_cast<float>(double(sum) / double(n)));
-            overlay.BinSD.push_back(sd);
+            bins.BinJD.push_back((to - from) / 2 + from);
+            bins.BinMag.push_back(static_cast<float>(sum / double(n)));
+            bins.BinSD.push_back(sd);
             ++stored;
         }
         if (!(to < view.WinJDRight)) break;
         if (progress) progress(stored);
+        if (n == 0) {
+            // The bins before the next row are empty: all but the last two before it (or before
+            // the walk's end) are passed over at once, to the edges the walk would reach.
+            const double next =
+                last == rows.end() ? view.WinJDRight : std::min(last->jd, view.WinJDRight);
+            const double skip = std::floor((next - to) / width) - 1;
+            if (skip >= 1 && skip < double(kFifteenDigits)) {
+                const auto steps = static_cast<int64_t>(skip);
+                const std::optional<double> newFrom = EdgeAfterSteps(from, width, steps);
+                const std::optional<double> newTo = EdgeAfterSteps(to, width, steps);
+                if (newFrom && newTo) {
+                    from = *newFrom;
+                    to = *newTo;
+                }
+            }
+        }
         from = AsEdgeText(from + width);
         to = AsEdgeText(to + width);
         if (stored == limit) break;
@@ -108,33 +195,33 @@ std::string BinFileHeader(const std::string& starName, const QDateTime& now) {
            "\r\n\r\n     JD             Mag        Std Dev\r\n";
 }
 
-std::string BinFileLines(const OverlayState& overlay) {
+std::string BinFileLines(const Bins& bins) {
     std::string text;
-    for (size_t k = 0; k < overlay.BinJD.size(); ++k) {
-        text += FormatFixed(overlay.BinJD[k], 7, 4);
+    for (size_t k = 0; k < bins.BinJD.size(); ++k) {
+        text += FormatFixed(bins.BinJD[k], 7, 4);
         text += "      ";
-        text += RightJustify(FormatFixed(overlay.BinMag[k], 1, 4), 7);
+        text += RightJustify(FormatFixed(bins.BinMag[k], 1, 4), 7);
         text += "      ";
-        text += FormatFixed(overlay.BinSD[k], 1, 4);
+        text += FormatFixed(bins.BinSD[k], 1, 4);
         text += "\r\n";
     }
     return text;
 }
 
-HiLoBinMags FindHiLoBinMags(const OverlayState& overlay) {
+HiLoBinMags FindHiLoBinMags(const Bins& bins) {
     HiLoBinMags r;
-    if (overlay.BinMag.empty()) return r;
-    r.hiMag = r.loMag = overlay.BinMag[0];
-    r.hiJD = static_cast<float>(overlay.BinJD[0]);
-    r.loJD = overlay.BinJD[0];
-    for (size_t k = 1; k < overlay.BinMag.size(); ++k) {
-        if (overlay.BinMag[k] < r.hiMag) {
-            r.hiMag = overlay.BinMag[k];
-            r.hiJD = static_cast<float>(overlay.BinJD[k]);
+    if (bins.BinMag.empty()) return r;
+    r.hiMag = r.loMag = bins.BinMag[0];
+    r.hiJD = static_cast<float>(bins.BinJD[0]);
+    r.loJD = bins.BinJD[0];
+    for (size_t k = 1; k < bins.BinMag.size(); ++k) {
+        if (bins.BinMag[k] < r.hiMag) {
+            r.hiMag = bins.BinMag[k];
+            r.hiJD = static_cast<float>(bins.BinJD[k]);
         }
-        if (overlay.BinMag[k] > r.loMag) {
-            r.loMag = overlay.BinMag[k];
-            r.loJD = overlay.BinJD[k];
+        if (bins.BinMag[k] > r.loMag) {
+            r.loMag = bins.BinMag[k];
+            r.loJD = bins.BinJD[k];
         }
     }
     return r;
@@ -148,13 +235,12 @@ std::vector<QString> BinStatsLines(const HiLoBinMags& hiLo) {
                                    "  JD = " + FormatDouble(hiLo.loJD))};
 }
 
-BinPlotOutcome BinPlotter(const AppState& state, Canvas& picView) {
-    const OverlayState& o = state.overlay;
+BinPlotOutcome BinPlotter(const PlotWindowState& view, const Bins& o, Canvas& picView) {
     const size_t count = o.BinJD.size();
     if (count == 0 || count == 2) return BinPlotOutcome::TooFew;
     if (count == 1) return BinPlotOutcome::NothingDrawn;
     const size_t last = count - 1;
-    const PlotWindowState& v = state.view;
+    const PlotWindowState& v = view;
     const double r = std::fabs(picView.PixelsToUserX(0.5));
     const double h = o.Sigma / 2.0;
     const auto x = [&](size_t k) { return o.BinJD[k] - v.JDFirst; };

@@ -38,6 +38,16 @@ struct BinDialogFields {
 // default sigma and "Print Bin File" unchecked.
 BinDialogFields InitialBinFields(const AppState& state);
 
+// The averages of the last Enter: for each non-empty bin its middle JD, its mean magnitude and
+// its standard deviation; and the number of standard deviations the error bars reach (half
+// of it above the mean, half below).
+struct Bins {
+    std::vector<double> BinJD;
+    std::vector<float> BinMag;
+    std::vector<float> BinSD;
+    int16_t Sigma = 0;
+};
+
 // What Enter computes with.
 struct BinRequest {
     double width = 10;
@@ -53,20 +63,20 @@ std::optional<BinRequest> ReadBinFields(const BinDialogFields& fields, QString& 
 // N of the header. Requires round(width) > 0.
 int64_t BinLimit(double jdFirst, double jdLast, double width);
 
-// Computes the bins of the table for the view's JDFirst, JDLast and WinJDRight into the
-// state's BinJD, BinMag and BinSD (emptied first): the mean of a bin is the single-precision
-// sum of its magnitudes (in descending JD order) divided by the count, the standard deviation
-// the sample standard deviation (0 for one row). Every row counts, whatever its band or
-// fainter-than flag. Calls progress with the number of bins stored so far after each bin.
+// Computes the bins of the table for the view's JDFirst, JDLast and WinJDRight into BinJD,
+// BinMag and BinSD (emptied first; Sigma is left as it is): the mean of a bin is the
+// single-precision sum of its magnitudes (in descending JD order) divided by the count, the
+// standard deviation the sample standard deviation (0 for one row). Every row counts, whatever its
+// band or fainter-than flag. Calls progress with the number of bins stored so far after each bin.
 // Returns the bin limit N.
-int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width,
-                 OverlayState& overlay, const std::function<void(int64_t stored)>& progress);
+int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width, Bins& bins,
+                 const std::function<void(int64_t stored)>& progress);
 
 // The first three lines of the bin file, each ended by CR LF: "Bins plotted for   NAME   at
 // DATE", an empty line and the column heading.
 std::string BinFileHeader(const std::string& starName, const QDateTime& now);
 // One line of the bin file for each bin, ended by CR LF: "2454123.5000       9.1234      0.2100".
-std::string BinFileLines(const OverlayState& overlay);
+std::string BinFileLines(const Bins& bins);
 
 // The brightest (smallest) and faintest (largest) BinMag with the BinJD of its bin; on ties the
 // earlier bin. The JD of the brightest bin is held in single precision. Requires a bin.
@@ -76,7 +86,7 @@ struct HiLoBinMags {
     float hiJD = 0;
     double loJD = 0;
 };
-HiLoBinMags FindHiLoBinMags(const OverlayState& overlay);
+HiLoBinMags FindHiLoBinMags(const Bins& bins);
 // "Averages", "High Mag. = M  JD = J", "Low Mag. = M  JD = J".
 std::vector<QString> BinStatsLines(const HiLoBinMags& hiLo);
 
@@ -86,7 +96,7 @@ std::vector<QString> BinStatsLines(const HiLoBinMags& hiLo);
 // bin of the walk. Returns TooFew with no bin or exactly two (nothing drawn), NothingDrawn with
 // one bin, Drawn otherwise.
 enum class BinPlotOutcome { Drawn, NothingDrawn, TooFew };
-BinPlotOutcome BinPlotter(const AppState& state, Canvas& picView);
+BinPlotOutcome BinPlotter(const PlotWindowState& view, const Bins& bins, Canvas& picView);
 
 // "Too few bins for the number of days in plot."
 QString TooFewBinsText();

@@ -12,13 +12,30 @@ QString PolyOverflowText() {
     return QStringLiteral("Out of memory. Choose lower degree of fit.");
 }
 
-int32_t ReadDegree(const QString& text) {
+namespace {
+
+// The number a degree text names; nothing for a text that is not a finite number.
+std::optional<double> DegreeNumber(const QString& text) {
     double value = 0;
-    if (!ParseNumber(text.toStdString(), value) || !std::isfinite(value))
-        throw SabrixError("Type mismatch");
-    value = RoundHalfEven(value, 0);
-    if (value < -32768 || value > 32767) throw SabrixError("Overflow");
-    return static_cast<int32_t>(value);
+    if (!ParseNumber(text.toStdString(), value) || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<QString> DegreeRefusal(const QString& text) {
+    const std::optional<double> value = DegreeNumber(text);
+    if (!value || *value == std::floor(*value)) return std::nullopt;
+    return QStringLiteral("Type the degree of fit as a whole number from 0 to 40, for example 3.");
+}
+
+int32_t ReadDegree(const QString& text) {
+    const std::optional<double> value = DegreeNumber(text);
+    if (!value) throw SabrixError("Type mismatch");
+    if (const std::optional<QString> refusal = DegreeRefusal(text))
+        throw SabrixError(refusal->toStdString());
+    if (*value < -32768 || *value > 32767) throw SabrixError("Overflow");
+    return static_cast<int32_t>(*value);
 }
 
 std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWindowState& view,
@@ -39,10 +56,24 @@ std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWind
 
 std::vector<PolySample> SamplePolyCurve(RegressionObject& regression, const PlotWindowState& view) {
     std::vector<PolySample> samples;
-    if (!(view.WinJDRight >= view.WinJDLeft)) return samples;
-    samples.reserve(static_cast<size_t>(view.WinJDRight - view.WinJDLeft) + 2);
-    for (double t = view.WinJDLeft; t <= view.WinJDRight; t += 1.0)
+    const double left = view.WinJDLeft;
+    const double right = view.WinJDRight;
+    const double span = right - left;
+    if (!(span >= 0) || !std::isfinite(span)) return samples;
+    if (span < kMostPolySamples) {
+        samples.reserve(static_cast<size_t>(span) + 1);
+        for (double t = left; t <= right; t += 1.0)
+            samples.push_back({t, regression.RegVal(t - view.JDFirst)});
+        return samples;
+    }
+    // A day each would be one sample per day of a span of 10^9 days: more memory than there
+    // is, and no more curve than a million samples show.
+    const auto count = static_cast<size_t>(kMostPolySamples);
+    samples.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const double t = i + 1 == count ? right : left + span * (double(i) / double(count - 1));
         samples.push_back({t, regression.RegVal(t - view.JDFirst)});
+    }
     return samples;
 }
 

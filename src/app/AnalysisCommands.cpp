@@ -1,10 +1,10 @@
-// The commands of MainWindowCommands that put an overlay over the light curve: the averages in
-// bins and the polynomial fit, and their steps in the redraw sequence.
+// AnalysisController: the averages in bins and the polynomial fit, and their steps in the
+// redraw sequence.
 #include <exception>
 
 #include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
-#include "app/MainWindowCommands.h"
+#include "app/AnalysisController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
@@ -17,63 +17,71 @@ const QString kMagnificationOne = QStringLiteral("Magnification = 1 X");
 
 }  // namespace
 
-const WindowView& MainWindowCommands::cmdBin_Click() {
-    return ShowBinsDialog(true);
+AnalysisController::AnalysisController(CommandContext& context) : ctx_(context) {
+    ctx_.AddOverlay(*this);
+    ctx_.OnForgetStar([this] {
+        bins_ = Bins{};
+        binsShown_ = polyShown_ = false;
+        polyRegression_.reset();
+    });
 }
 
-const WindowView& MainWindowCommands::mnuAvg_Click() {
-    return ShowBinsDialog(false);
+void AnalysisController::cmdBin_Click() {
+    ShowBinsDialog(true);
 }
 
-const WindowView& MainWindowCommands::cmdPoly_Click() {
-    return ShowPolyDialog();
+void AnalysisController::mnuAvg_Click() {
+    ShowBinsDialog(false);
 }
 
-const WindowView& MainWindowCommands::mnuPoly_Click() {
-    return ShowPolyDialog();
+void AnalysisController::cmdPoly_Click() {
+    ShowPolyDialog();
 }
 
-void MainWindowCommands::SayNoStarLoaded() {
-    Say(QStringLiteral("No star file is loaded."), QStringLiteral("No Star Loaded"), Buttons::OK,
-        Icon::Critical);
+void AnalysisController::mnuPoly_Click() {
+    ShowPolyDialog();
 }
 
-const WindowView& MainWindowCommands::ShowBinsDialog(bool modal) {
-    if (!Busy() && !state_.star.FileLoaded) SayNoStarLoaded();
-    if (!PlotShown()) return view_;
-    state_.overlay.BinsShown = true;
-    state_.overlay.PolyShown = false;
-    if (!analysisDialogs_) return view_;
+void AnalysisController::ShowBinsDialog(bool modal) {
+    if (!ctx_.state.star.FileLoaded) {
+        ctx_.SayNoStarLoaded();
+        return;
+    }
+    if (!ctx_.table) return;
+    binsShown_ = true;
+    polyShown_ = false;
+    if (!analysisDialogs_) return;
     analysisDialogs_->showBins(
-        InitialBinFields(state_), modal,
+        InitialBinFields(ctx_.state), modal,
         [this](const BinDialogFields& fields) {
-            const bool done = EnterBins(fields);
-            host_.present(view_);
+            const bool done = ctx_.Allows(Command::EnterBins) && EnterBins(fields);
+            ctx_.Present();
             return done;
         },
-        [this] { state_.overlay.BinsShown = false; });
-    return view_;
+        [this] { binsShown_ = false; });
 }
 
-const WindowView& MainWindowCommands::ShowPolyDialog() {
-    if (!Busy() && !state_.star.FileLoaded) SayNoStarLoaded();
-    if (!PlotShown()) return view_;
-    state_.overlay.BinsShown = false;
-    state_.overlay.PolyShown = true;
-    if (!analysisDialogs_) return view_;
+void AnalysisController::ShowPolyDialog() {
+    if (!ctx_.state.star.FileLoaded) {
+        ctx_.SayNoStarLoaded();
+        return;
+    }
+    if (!ctx_.table) return;
+    binsShown_ = false;
+    polyShown_ = true;
+    if (!analysisDialogs_) return;
     analysisDialogs_->showPoly(
-        QString::number(state_.settings.PolyFit),
+        QString::number(ctx_.state.settings.PolyFit),
         [this](const QString& degree) {
-            const bool done = PlotPolyFit(degree);
-            host_.present(view_);
+            const bool done = ctx_.Allows(Command::PlotPolyFit) && PlotPolyFit(degree);
+            ctx_.Present();
             return done;
         },
-        [this] { state_.overlay.PolyShown = false; });
-    return view_;
+        [this] { polyShown_ = false; });
 }
 
-void MainWindowCommands::ShowFullRangeAtEnd() {
-    PlotWindowState& v = state_.view;
+void AnalysisController::ShowFullRangeAtEnd() {
+    PlotWindowState& v = ctx_.state.view;
     v.MagnificationShown = 1;
     v.WinMagBottom = v.MagFaintest + 0.5;
     v.WinMagTop = v.MagBrightest - 0.5;
@@ -82,143 +90,167 @@ void MainWindowCommands::ShowFullRangeAtEnd() {
     v.WinMagHeight = v.WinMagBottom - v.WinMagTop;
 }
 
-std::optional<std::string> MainWindowCommands::ChooseBinFile() {
+std::optional<std::string> AnalysisController::ChooseBinFile() {
     // FilePath names the loaded file; the dialog offers its folder.
-    std::string folder = state_.settings.FilePath;
+    std::string folder = ctx_.state.settings.FilePath;
     if (FileExists(folder)) {
         const auto slash = folder.find_last_of('/');
         folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
     }
     FileDialogOptions options;
-    options.fileName = DisplayText(folder + "/" + state_.star.StarName + "Avg.txt");
+    options.fileName = DisplayText(folder + "/" + ctx_.state.star.StarName + "Avg.txt");
     options.filter = QStringLiteral("All Files (*.*)|*.*|");
     options.initialFolder = DisplayText(folder);
     for (;;) {
-        const std::optional<QString> chosen = prompts_.saveFile(options);
+        const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
         if (!chosen) return std::nullopt;
         const std::string path = PathBytes(*chosen);
         if (!FileExists(path)) return path;
         const QString question = QStringLiteral("The file ") + *chosen +
                                  QStringLiteral(" already exists.\r\nDo you want to overwrite it?");
-        if (Say(question, QStringLiteral("Sabrix"), Buttons::YesNo, Icon::None) == Answer::Yes)
+        if (ctx_.Say(question, QStringLiteral("Sabrix"), Buttons::YesNo, Icon::None) == Answer::Yes)
             return path;
     }
 }
 
-bool MainWindowCommands::EnterBins(const BinDialogFields& fields,
-                                   const std::optional<std::string>& binFile) {
-    if (!PlotShown()) return false;
+bool AnalysisController::EnterBins(const BinDialogFields& fields) {
     QString refusal;
     const std::optional<BinRequest> request = ReadBinFields(fields, refusal);
     if (!request) {
-        Say(refusal, QStringLiteral("Load Bins"), Buttons::OK, Icon::Exclamation);
+        ctx_.Say(refusal, QStringLiteral("Load Bins"), Buttons::OK, Icon::Exclamation);
         return false;
     }
-    state_.overlay.BinsShown = true;
-    state_.overlay.PolyShown = false;
+    binsShown_ = true;
+    polyShown_ = false;
     ShowFullRangeAtEnd();
-    state_.overlay.BinJD.clear();
-    state_.overlay.BinMag.clear();
-    state_.overlay.BinSD.clear();
-    state_.overlay.Sigma = request->Sigma;
-    Redraw(false);
-    view_.panels[1] = kMagnificationOne;
+    bins_.BinJD.clear();
+    bins_.BinMag.clear();
+    bins_.BinSD.clear();
+    bins_.Sigma = request->Sigma;
+    ctx_.Redraw(false);
+    ctx_.view.panels[1] = kMagnificationOne;
 
     // LoadBind: the file first (its dialog before the computation), then the bins.
-    std::optional<std::string> path = binFile;
-    if (request->printBinFile && !path) path = ChooseBinFile();
-    if (!request->printBinFile) path.reset();
+    std::optional<std::string> path;
+    if (request->printBinFile) path = ChooseBinFile();
     try {
-        Job job(*this);
-        LoadBins(*table_, state_.view, request->width, state_.overlay,
+        CommandContext::Job job(ctx_);
+        LoadBins(*ctx_.table, ctx_.state.view, request->width, bins_,
                  [&job](int64_t) { job.pacer().tick(); });
     } catch (const std::exception&) {
         // As a failed computation always has: no bins, and the next redraw says so.
-        state_.overlay.BinJD.clear();
-        state_.overlay.BinMag.clear();
-        state_.overlay.BinSD.clear();
+        bins_.BinJD.clear();
+        bins_.BinMag.clear();
+        bins_.BinSD.clear();
         return true;
     }
     if (path) {
         try {
             const std::string text =
-                BinFileHeader(state_.star.StarName, clock_->now()) + BinFileLines(state_.overlay);
+                BinFileHeader(ctx_.state.star.StarName, ctx_.clock->now()) + BinFileLines(bins_);
             WriteFileAtomically(*path, [&text](QIODevice& device) { WriteAllBytes(device, text); });
         } catch (const std::exception& e) {
-            SayModuleError(e, "LoadBind");
+            ctx_.SayModuleError(e, "LoadBind");
         }
     }
-    if (!state_.overlay.BinMag.empty() && state_.overlay.StatsShown) {
-        view_.statsWindowOpen = true;
-        view_.statsLines = BinStatsLines(FindHiLoBinMags(state_.overlay));
+    if (!bins_.BinMag.empty() && ctx_.state.overlay.StatsShown) {
+        ctx_.view.statsWindowOpen = true;
+        ctx_.view.statsLines = BinStatsLines(FindHiLoBinMags(bins_));
     }
     DrawBins();
     return true;
 }
 
-void MainWindowCommands::DrawBins() {
+void AnalysisController::DrawBins() {
     BinPlotOutcome outcome = BinPlotOutcome::Drawn;
     try {
-        outcome = BinPlotter(state_, canvases_.picView);
+        outcome = BinPlotter(ctx_.state.view, bins_, ctx_.canvases.picView);
     } catch (const std::exception& e) {
-        SayModuleError(e, "BinPlotter");
+        ctx_.SayModuleError(e, "BinPlotter");
         return;
     }
     if (outcome != BinPlotOutcome::TooFew) return;
-    Say(TooFewBinsText(), QStringLiteral("Error"), Buttons::OK, Icon::None);
-    state_.overlay.BinsShown = false;
-    Redraw(false);
+    ctx_.Say(TooFewBinsText(), QStringLiteral("Error"), Buttons::OK, Icon::None);
+    binsShown_ = false;
+    ctx_.Redraw(false);
 }
 
-bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {
-    if (!PlotShown()) return false;
-    state_.overlay.BinsShown = false;
-    state_.overlay.PolyShown = true;
-    ShowFullRangeAtEnd();
-    Redraw(false);
-    view_.panels[1] = kMagnificationOne;
-    std::shared_ptr<RegressionObject> regression;
-    try {
-        Job job(*this);
-        regression = LoadPoly(*table_, state_.view, ReadDegree(degreeText));
-    } catch (const std::exception& e) {
-        state_.overlay.PolyShown = false;
-        state_.overlay.PolyRegression.reset();
-        SayModuleError(e, "LoadPoly");
+bool AnalysisController::PlotPolyFit(const QString& degreeText) {
+    if (const std::optional<QString> refusal = DegreeRefusal(degreeText)) {
+        ctx_.Say(*refusal, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
         return false;
     }
-    state_.overlay.PolyRegression = regression;
+    binsShown_ = false;
+    polyShown_ = true;
+    ShowFullRangeAtEnd();
+    ctx_.Redraw(false);
+    ctx_.view.panels[1] = kMagnificationOne;
+    std::shared_ptr<RegressionObject> regression;
+    try {
+        CommandContext::Job job(ctx_);
+        regression = LoadPoly(*ctx_.table, ctx_.state.view, ReadDegree(degreeText));
+    } catch (const std::exception& e) {
+        polyShown_ = false;
+        polyRegression_.reset();
+        ctx_.SayModuleError(e, "LoadPoly");
+        return false;
+    }
+    polyRegression_ = regression;
     if (!regression) {
         // No curve of a fit that failed, on this plot or a later one; the dialog stays for a
         // lower degree.
-        state_.overlay.PolyShown = false;
-        Say(PolyOverflowText(), QStringLiteral("Memory Error"), Buttons::OK, Icon::Critical);
+        polyShown_ = false;
+        ctx_.Say(PolyOverflowText(), QStringLiteral("Memory Error"), Buttons::OK, Icon::Critical);
         return false;
     }
     DrawPoly();
-    return state_.overlay.PolyShown;
+    return polyShown_;
 }
 
-void MainWindowCommands::DrawPoly() {
-    if (!state_.overlay.PolyRegression) {
-        state_.overlay.PolyShown = false;
+std::vector<PolySample> AnalysisController::PolyCurve() const {
+    if (!polyRegression_) return {};
+    return SamplePolyCurve(*polyRegression_, ctx_.state.view);
+}
+
+void AnalysisController::DrawPoly() {
+    if (!polyRegression_) {
+        polyShown_ = false;
         return;
     }
     try {
         std::vector<QString> lines =
-            PlotPoly(state_.view, *state_.overlay.PolyRegression, canvases_.picView);
-        if (state_.overlay.StatsShown) {
-            view_.statsWindowOpen = true;
-            view_.statsLines = std::move(lines);
+            PlotPoly(ctx_.state.view, *polyRegression_, ctx_.canvases.picView);
+        if (ctx_.state.overlay.StatsShown) {
+            ctx_.view.statsWindowOpen = true;
+            ctx_.view.statsLines = std::move(lines);
         }
     } catch (const SabrixError&) {
-        state_.overlay.PolyRegression.reset();
-        state_.overlay.PolyShown = false;
-        Say(PolyOverflowText(), QStringLiteral("Memory Error"), Buttons::OK, Icon::Critical);
-        Redraw(false);
+        polyRegression_.reset();
+        polyShown_ = false;
+        ctx_.Say(PolyOverflowText(), QStringLiteral("Memory Error"), Buttons::OK, Icon::Critical);
+        ctx_.Redraw(false);
     } catch (const std::exception& e) {
-        SayModuleError(e, "PlotPoly");
+        ctx_.SayModuleError(e, "PlotPoly");
     }
+}
+
+void AnalysisController::DrawOverlay() {
+    if (binsShown_) DrawBins();
+    if (polyShown_) DrawPoly();
+}
+
+void AnalysisController::DrawOverlayOnto(Canvas& picView) const {
+    // An overlay that the window could not draw was turned off there, with its message.
+    if (binsShown_) BinPlotter(ctx_.state.view, bins_, picView);
+    if (polyShown_ && polyRegression_) PlotPoly(ctx_.state.view, *polyRegression_, picView);
+}
+
+void AnalysisController::HideOverlay(bool forget) {
+    binsShown_ = polyShown_ = false;
+    if (!forget) return;
+    bins_.BinJD.clear();
+    bins_.BinMag.clear();
+    bins_.BinSD.clear();
 }
 
 }  // namespace sabrix

@@ -2,6 +2,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
+#include <string_view>
+
+#include "plot/PlotImageFile.h"
 
 namespace sabrix {
 
@@ -33,6 +37,15 @@ std::optional<ViewOption> ParseView(const std::string& text) {
     return ViewOption{values[0], values[1], values[2], values[3]};
 }
 
+// Standard output ("-"), a device or a named pipe: written in place, a PNG whatever its name.
+bool WrittenInPlace(const std::string& out) {
+    std::error_code error;
+    const auto status = std::filesystem::status(out, error);
+    return out == "-" ||
+           (!error && std::filesystem::exists(status) &&
+            !std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status));
+}
+
 constexpr const char* kViewProblem =
     "--view needs JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM with left < right and top < bottom";
 
@@ -59,7 +72,7 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& first = args[0];
     if (first == "--render" || first == "--convert") {
         const bool render = first == "--render";
-        if (args.size() < 2 || args[1].rfind("--", 0) == 0)
+        if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
             return invalid(first + " needs a file to load");
         std::string file = args[1];
         std::string out;
@@ -117,6 +130,8 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         if (!r.bins && (r.sigma || !r.binFile.empty()))
             return invalid("--sigma and --bin-file need --bins");
         if (!r.poly && !r.curveOut.empty()) return invalid("--curve-out needs --poly");
+        if (render && !PlotImageFormatFor(out) && !WrittenInPlace(out))
+            return invalid("--out must end in .png, .jpg, .jpeg, .svg or .pdf: " + out);
         request.kind =
             render ? CommandLineRequest::Kind::Render : CommandLineRequest::Kind::Convert;
         request.render.file = request.convert.file = file;
@@ -148,47 +163,99 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string UsageText() {
     return "Usage: sabrix [FILE [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
-           "       sabrix --render FILE --out PNG|SVG|PDF [--width W] [--height H] "
-           "[--three-column]\n"
+           "       sabrix --render FILE --out OUT [--width W] [--height H] [--three-column]\n"
            "              [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
            "       sabrix --convert FILE --out OUT [--three-column]\n"
            "              [--to star|three-column|download]\n"
-           "       sabrix --help | --version\n"
+           "       sabrix -h | --help | --version\n"
            "\n"
-           "With no argument Sabrix starts its window; with FILE it loads that star file;\n"
-           "with /alwayssave \"Save to Star File\" writes without asking first. --view shows\n"
-           "that window of the star instead of the full view.\n"
-           "--render draws the plot of FILE into a PNG (an SVG or a PDF when OUT ends in .svg\n"
-           "or .pdf) without a window and prints the star label and the number of rejected\n"
-           "lines; --bins draws the averages in bins of DAYS\n"
-           "days (--bin-file also writes them), --poly the fitted polynomial of DEGREE\n"
-           "(--curve-out writes it, one line per day). --convert writes FILE again with the\n"
-           "star-file or three-column writer, or as a download file that loads again.\n"
+           "Sabrix plots the observations of one variable star. With no argument it opens its\n"
+           "window.\n"
+           "  FILE            load this star file once the window is open; when a Sabrix with\n"
+           "                  the same program folder runs already, that one loads it\n"
+           "  --view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM\n"
+           "                  show that part of the light curve (Julian Dates at the left and\n"
+           "                  right edge, magnitudes at the top and bottom) instead of all of it\n"
+           "  /alwayssave     \"Save to Star File\" writes without asking first\n"
+           "\n"
+           "Without a window:\n"
+           "  --render FILE   draw the plot of FILE as the window would, then print the star\n"
+           "                  label and the number of rejected lines\n"
+           "  --out OUT       the file to write; for --render a picture whose extension names\n"
+           "                  its format: .png, .jpg or .jpeg, .svg, .pdf. An OUT or PATH of -\n"
+           "                  is standard output (a PNG for --render); no output may be FILE\n"
+           "                  itself\n"
+           "  --width W       the picture's width in pixels, 50 to 20000 (1200 when not given)\n"
+           "  --height H      the picture's height in pixels, 50 to 20000 (700 when not given)\n"
+           "  --three-column  read FILE as a three-column file (JD, magnitude, uncertainty)\n"
+           "                  instead of a star file\n"
+           "  --omit-faint    leave the fainter-than estimates out of the plot\n"
+           "  --stats         also print what the stats window shows: the brightest and the\n"
+           "                  faintest observation in view (or bin, or point of the curve)\n"
+           "  --bins DAYS     draw the averages of bins DAYS days wide, as Average Values does\n"
+           "  --sigma N       error bars of N standard deviations around each bin's mean (the\n"
+           "                  configured default when not given)\n"
+           "  --bin-file PATH also write the bins to PATH, as \"Print Bin File\" does\n"
+           "  --poly DEGREE   draw the least-squares polynomial of DEGREE (0 to 40)\n"
+           "  --curve-out PATH\n"
+           "                  also write the curve to PATH, one line \"JD MAG\" per day (at most\n"
+           "                  a million lines)\n"
+           "  --convert FILE  write FILE again with the program's own writers\n"
+           "  --to KIND       what --convert writes: star (the fixed-column star file),\n"
+           "                  three-column, or download (comma-separated, as Save as Download\n"
+           "                  File); the kind that was read when not given\n"
+           "  -h, --help      print this text and end\n"
+           "  --version       print the version and end\n"
            "\n"
            "Exit codes: 0 done, 1 failed (the reason is on standard error), 2 wrong usage.\n"
            "\n"
            "Sabrix keeps its settings, working database and files folder in the folder named\n"
            "by the environment variable SABRIX_HOME; else beside the program when it runs from\n"
            "its build folder; else (installed, or a folder it cannot write) in\n"
-           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix).\n";
+           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix). SABRIX_DOWNLOAD_URL replaces the\n"
+           "address that Download Data File (WWW) opens. man sabrix tells more.\n";
 }
 
-std::string TerminalMessage(const std::string& file, const std::string& text) {
-    std::string line;
+namespace {
+
+// A byte of the message as a terminal may safely show it: control characters, NUL among them,
+// and the C1 controls of UTF-8 (0xC2 0x80 to 0xC2 0x9F) become "?"; line breaks a blank.
+void AppendPrintable(std::string& line, std::string_view text) {
     bool blank = false;
-    for (const char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
         if (c == '\r' || c == '\n') {
             blank = !line.empty();
             continue;
         }
         if (blank) line += ' ';
         blank = false;
-        line += c;
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            line += '?';
+            if (c1) ++i;
+        } else {
+            line += static_cast<char>(c);
+        }
     }
-    const bool named = file.empty() || line.find(file) != std::string::npos;
-    return "sabrix: " + (named ? std::string() : file + ": ") + line + "\n";
+}
+
+}  // namespace
+
+std::string TerminalMessage(const std::string& file, const std::string& text) {
+    std::string line;
+    AppendPrintable(line, text);
+    const bool named = file.empty() || text.find(file) != std::string::npos;
+    std::string message = "sabrix: ";
+    if (!named) {
+        AppendPrintable(message, file);
+        message += ": ";
+    }
+    return message + line + "\n";
 }
 
 std::string VersionText() {

@@ -16,7 +16,7 @@ struct ViewOption {
     double magBottom = 0;
 };
 
-// --render FILE --out PNG|SVG|PDF [--width W] [--height H] [--three-column] [--omit-faint]
+// --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column] [--omit-faint]
 // [--stats]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]
@@ -77,7 +77,9 @@ std::string VersionText();
 
 // A message of a run without a window as it goes to standard error: one line, "sabrix: ",
 // the file it is about followed by ": " (left out when the text names the file already), and
-// the text with its line breaks turned into single blanks. Ends with "\n".
+// the text with its line breaks turned into single blanks. Control characters (a NUL byte of
+// the input among them) are shown as "?", so nothing but printable text reaches the terminal.
+// Ends with "\n".
 std::string TerminalMessage(const std::string& file, const std::string& text);
 
 }  // namespace sabrix

@@ -1,15 +1,18 @@
 #include "app/CommandLineTools.h"
 
-#include <QBuffer>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
 #include <string_view>
 
+#include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"
@@ -127,24 +130,84 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     return loaded;
 }
 
-// The failures reported while the loaded file was drawn (not the count of rejected lines,
-// which the caller prints itself).
-void PrintFailures(const LoadedFile& loaded, std::ostream& err) {
+// Says the failures reported while the loaded file was drawn (not the count of rejected
+// lines, which the caller prints itself). Returns true when there was one.
+bool PrintFailures(const LoadedFile& loaded, std::ostream& err) {
+    bool any = false;
     for (const auto& message : loaded.prompts.messages)
-        if (message.title == QStringLiteral("Error"))
+        if (message.title == QStringLiteral("Error")) {
             err << TerminalMessage(loaded.file, message.text.toStdString());
+            any = true;
+        }
+    return any;
+}
+
+// The output name that stands for standard output.
+constexpr std::string_view kStandardOutput = "-";
+
+// Refuses an output that is the input itself, under its own name, another name or through a
+// link: writing it would destroy what is being read. Returns false after saying so on err,
+// before anything is written.
+bool OutputsSpareTheInput(const std::string& input, std::initializer_list<std::string> outputs,
+                          std::ostream& err) {
+    for (const std::string& output : outputs) {
+        std::error_code error;
+        if (output.empty() || output == kStandardOutput ||
+            !std::filesystem::equivalent(input, output, error) || error)
+            continue;
+        err << TerminalMessage(output, "Cannot write " + output + ": it is the file being read");
+        return false;
+    }
+    return true;
 }
 
 // Replaces path through the checked writer, so an existing file stays whole unless the new
-// one is completely on disk. Returns false after saying why on err.
-bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& err) {
+// one is completely on disk; "-" is standard output, written in place. Returns false after
+// saying why on err.
+bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& out,
+                 std::ostream& err) {
     try {
-        WriteFileAtomically(path, [bytes](QIODevice& device) { WriteAllBytes(device, bytes); });
+        if (path == kStandardOutput) {
+            // What was printed before goes first.
+            out.flush();
+            AtomicFile file(AtomicFile::InPlace{}, STDOUT_FILENO, "standard output");
+            WriteAllBytes(file.device(), bytes);
+            file.commit();
+        } else {
+            WriteFileAtomically(path, [bytes](QIODevice& device) { WriteAllBytes(device, bytes); });
+        }
         return true;
     } catch (const SabrixError& e) {
-        err << TerminalMessage(path, "Cannot write " + path + ": " + e.what());
+        const std::string name = path == kStandardOutput ? "standard output" : path;
+        err << TerminalMessage(name, "Cannot write " + name + ": " + e.what());
         return false;
     }
+}
+
+// The lines a run prints when it is done: on standard output, unless one of its outputs went
+// there; then only a count of rejected lines is said, on standard error.
+void PrintSummary(std::initializer_list<std::string> outputs, const std::string& file,
+                  const std::vector<std::string>& lines, int64_t rejected, std::ostream& out,
+                  std::ostream& err) {
+    if (std::find(outputs.begin(), outputs.end(), kStandardOutput) == outputs.end()) {
+        for (const std::string& line : lines) out << line << "\n";
+    } else if (rejected > 0) {
+        err << TerminalMessage(file, "Rejected lines: " + std::to_string(rejected));
+    }
+}
+
+// The file a refused bins field came from: the settings file when the sigma was not given
+// and the one it holds is refused, else the file being drawn.
+std::string RefusedBinsSource(const BinDialogFields& fields, const RenderOptions& options,
+                              const std::string& programDir, const std::string& file,
+                              std::string& refusalPrefix) {
+    if (options.sigma) return file;
+    BinDialogFields withGoodSigma = fields;
+    withGoodSigma.sigma = QStringLiteral("2");
+    QString refusal;
+    if (!ReadBinFields(withGoodSigma, refusal)) return file;
+    refusalPrefix = "DefaultSigma=" + fields.sigma.toStdString() + ": ";
+    return SettingsFilePath(programDir);
 }
 
 }  // namespace
@@ -152,6 +215,9 @@ bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& 
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
               std::ostream& err) {
     try {
+        if (!OutputsSpareTheInput(options.file, {options.out, options.binFile, options.curveOut},
+                                  err))
+            return 1;
         const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
         // The picture, the label, the count of rejected lines, the stats and the overlays all
         // come from the plotted columns: the rows are not written.
@@ -167,71 +233,70 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         // The overlay as its dialog would draw it on the full view; a field the dialog would
         // refuse ends the run with the dialog's message.
         const size_t said = loaded->prompts.messages.size();
-        const auto refused = [&] {
+        const auto refused = [&](const std::string& source, const std::string& prefix) {
             for (size_t i = said; i < loaded->prompts.messages.size(); ++i)
-                err << loaded->prompts.messages[i].text.toStdString() << "\n";
+                err << TerminalMessage(source,
+                                       prefix + loaded->prompts.messages[i].text.toStdString());
             return 1;
         };
+        // The files beside the picture, written with it once everything was drawn.
+        std::vector<std::pair<std::string, std::string>> files;
         if (options.bins) {
             BinDialogFields fields = InitialBinFields(commands.state());
             fields.binWidth = QString::fromStdString(*options.bins);
             if (options.sigma) fields.sigma = QString::fromStdString(*options.sigma);
-            fields.printBinFile = !options.binFile.empty();
-            std::optional<std::string> binFile;
-            if (fields.printBinFile) binFile = options.binFile;
-            if (!commands.EnterBins(fields, binFile)) return refused();
-            // A bin file that could not be written fails the run.
-            for (size_t i = said; i < loaded->prompts.messages.size(); ++i)
-                if (loaded->prompts.messages[i].text.endsWith(QStringLiteral("module LoadBind.")))
-                    return refused();
+            if (!commands.EnterBins(fields)) {
+                std::string prefix;
+                const std::string source =
+                    RefusedBinsSource(fields, options, programDir, loaded->file, prefix);
+                return refused(source, prefix);
+            }
+            if (!options.binFile.empty())
+                files.emplace_back(options.binFile, BinFileHeader(commands.state().star.StarName,
+                                                                  QDateTime::currentDateTime()) +
+                                                        BinFileLines(commands.bins()));
         }
         if (options.poly) {
-            if (!commands.PlotPolyFit(QString::fromStdString(*options.poly))) return refused();
-            if (!options.curveOut.empty() && commands.state().overlay.PolyRegression) {
-                const std::string text = PolyCurveText(SamplePolyCurve(
-                    *commands.state().overlay.PolyRegression, commands.state().view));
-                WriteFileAtomically(options.curveOut,
-                                    [&text](QIODevice& device) { WriteAllBytes(device, text); });
-            }
+            if (!commands.PlotPolyFit(QString::fromStdString(*options.poly)))
+                return refused(loaded->file, std::string());
+            if (!options.curveOut.empty())
+                files.emplace_back(options.curveOut, PolyCurveText(commands.PolyCurve()));
         }
         if (options.view)
             commands.ShowWindow(options.view->jdLeft, options.view->jdRight, options.view->magTop,
                                 options.view->magBottom);
-        PrintFailures(*loaded, err);
+        // A picture without what was asked of it is no success: nothing is written.
+        if (PrintFailures(*loaded, err)) return 1;
         const WindowView& view = commands.view();
         // Encoded in memory first: the image encoder then never meets a failing disk (it would
         // leak its row buffer and print its own error), only the checked writer does.
         QByteArray encoded;
         const PlotImageFormat format =
             PlotImageFormatFor(options.out).value_or(PlotImageFormat::Png);
-        if (format == PlotImageFormat::Png) {
-            const QImage image = ComposePlotArea(options.width, options.height, layout,
-                                                 loaded->canvases, view.starLabel);
-            QBuffer buffer(&encoded);
-            buffer.open(QIODevice::WriteOnly);
-            if (!image.save(&buffer, "PNG")) {
-                err << TerminalMessage(options.out,
-                                       "Cannot write " + options.out + ": PNG encoding failed");
-                return 1;
-            }
-        } else {
-            // Vector shapes are drawn as the view is drawn, so the view is drawn once more.
-            try {
+        try {
+            if (format == PlotImageFormat::Png || format == PlotImageFormat::Jpeg)
+                encoded = EncodeRasterImage(ComposePlotArea(options.width, options.height, layout,
+                                                            loaded->canvases, view.starLabel),
+                                            format);
+            else  // vector shapes are drawn as the view is drawn, so the view is drawn again
                 encoded = commands.PlotImageOf(format, options.width, options.height);
-            } catch (const std::exception& e) {
-                err << TerminalMessage(options.out,
-                                       "Cannot write " + options.out + ": " + e.what());
-                return 1;
-            }
+        } catch (const std::exception& e) {
+            err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
+            return 1;
         }
+        for (const auto& [path, text] : files)
+            if (!WriteOutput(path, text, out, err)) return 1;
         if (!WriteOutput(options.out,
                          std::string_view(encoded.constData(), static_cast<size_t>(encoded.size())),
-                         err))
+                         out, err))
             return 1;
-        out << view.starLabel.toStdString() << "\n";
-        out << "Rejected lines: " << commands.rejectedLines() << "\n";
+        std::vector<std::string> lines = {
+            view.starLabel.toStdString(),
+            "Rejected lines: " + std::to_string(commands.rejectedLines())};
         if (options.stats)
-            for (const QString& line : view.statsLines) out << line.toStdString() << "\n";
+            for (const QString& line : view.statsLines) lines.push_back(line.toStdString());
+        PrintSummary({options.out, options.binFile, options.curveOut}, loaded->file, lines,
+                     commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {
         err << TerminalMessage(options.file, e.what());
@@ -242,6 +307,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
 int RunConvert(const ConvertOptions& options, const std::string& programDir, std::ostream& out,
                std::ostream& err) {
     try {
+        if (!OutputsSpareTheInput(options.file, {options.out}, err)) return 1;
         // Nothing is drawn for the user to see: the smallest plot area will do.
         auto loaded = LoadFile(options.file, options.threeColumn, true, programDir,
                                LayOutPlotArea(1, 1), {}, err);
@@ -265,8 +331,11 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
                                  : StarFileText(table, commands.state().star.StarName,
                                                 QDateTime::currentDateTime(), {});
         }
-        if (!WriteOutput(options.out, text, err)) return 1;
-        out << "Wrote " << options.out << "\n";
+        if (!WriteOutput(options.out, text, out, err)) return 1;
+        PrintSummary(
+            {options.out}, loaded->file,
+            {"Wrote " + options.out, "Rejected lines: " + std::to_string(commands.rejectedLines())},
+            commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {
         err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());

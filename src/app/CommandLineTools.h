@@ -12,8 +12,8 @@
 
 namespace sabrix {
 
-// Draws what the plot area shows after loading the file into options.out: PNG, or SVG or PDF
-// when its name ends in ".svg" or ".pdf" (vector shapes, see PlotImageBytes). Prints the
+// Draws what the plot area shows after loading the file into options.out, in the format its
+// name ends in: PNG, JPEG, or SVG or PDF (vector shapes, see PlotImageBytes). Prints the
 // star label ("NAME - (N Points)") and "Rejected lines: N" to out, then the stats lines when
 // asked. Returns 0; 1 with the program's message on err when the file loads no row, the
 // template is missing or the PNG cannot be written.

@@ -1,10 +1,7 @@
-// The commands of MainWindowCommands that write the loaded star elsewhere than its own file:
-// "Save as Download File" and "Export Plot Image".
+// SaveController: "Export Plot Image".
 #include <exception>
 
-#include "analysis/Bins.h"
-#include "analysis/PolyFit.h"
-#include "app/MainWindowCommands.h"
+#include "app/SaveController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
@@ -27,6 +24,8 @@ QString FormatFilter(PlotImageFormat format) {
             return QStringLiteral("SVG Drawings (*.svg)|*.svg|");
         case PlotImageFormat::Pdf:
             return QStringLiteral("PDF Documents (*.pdf)|*.pdf|");
+        case PlotImageFormat::Jpeg:
+            return QStringLiteral("JPEG Pictures (*.jpg;*.jpeg)|*.jpg;*.jpeg|");
     }
     return {};
 }
@@ -39,69 +38,61 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-const WindowView& MainWindowCommands::mnuSaveDownload_Click() {
-    if (Busy() || !TableReady()) return view_;
-    Job job(*this);
-    sabrix::mnuSaveDownload_Click(state_, *table_, prompts_, *this);
-    return view_;
-}
-
-const WindowView& MainWindowCommands::mnuExport_Click() {
-    if (Busy() || !table_) return view_;
-    if (!state_.star.FileLoaded) {
-        SayNoStarLoaded();
-        return view_;
+void SaveController::mnuExport_Click() {
+    if (!ctx_.table) return;
+    if (!ctx_.state.star.FileLoaded) {
+        ctx_.SayNoStarLoaded();
+        return;
     }
-    if (!imageExportDialog_) return view_;
-    const QSize windowPlot =
-        PlotAreaSizeFor(QSize(canvases_.picView.pixelWidth(), canvases_.picView.pixelHeight()));
+    if (!imageExportDialog_) return;
+    const QSize windowPlot = PlotAreaSizeFor(
+        QSize(ctx_.canvases.picView.pixelWidth(), ctx_.canvases.picView.pixelHeight()));
     const ImageExportChoice offered = lastExport_.value_or(
         ImageExportChoice{windowPlot.width(), windowPlot.height(), PlotImageFormat::Png});
     const std::optional<ImageExportChoice> choice = imageExportDialog_->ask(offered);
-    if (!choice) return view_;
+    if (!choice) return;
     lastExport_ = *choice;
 
     const char* extension = PlotImageExtension(choice->format);
-    const std::string loaded =
-        state_.star.ThreeColumnFormat ? state_.star.ThreeColumnFilePath : state_.settings.FilePath;
+    const std::string loaded = ctx_.state.star.ThreeColumnFormat
+                                   ? ctx_.state.star.ThreeColumnFilePath
+                                   : ctx_.state.settings.FilePath;
     FileDialogOptions options;
     options.title = kExportTitle;
-    std::string name(TrimBlanks(state_.star.StarName));
+    std::string name(TrimBlanks(ctx_.state.star.StarName));
     if (name.empty() || name.find('/') != std::string::npos) name = "plot";
     options.fileName = DisplayText(FolderOf(loaded) + name + extension);
     options.filter = FormatFilter(choice->format);
     options.initialFolder = DisplayText(FolderOf(loaded));
     options.confirmOverwrite = true;
-    const std::optional<QString> chosen = prompts_.saveFile(options);
-    if (!chosen || chosen->isEmpty()) return view_;
+    const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
+    if (!chosen || chosen->isEmpty()) return;
     std::string path = PathBytes(*chosen);
     if (!PlotImageFormatFor(path)) {
         // The dialog asked about the name as typed, not about the one written.
         path += extension;
         if (FileExists(path) &&
-            Say(QStringLiteral("The file ") + DisplayText(path) +
-                    QStringLiteral(" already exists.\r\nDo you want to overwrite it?"),
-                kExportTitle, Buttons::YesNo, Icon::None) != Answer::Yes)
-            return view_;
+            ctx_.Say(QStringLiteral("The file ") + DisplayText(path) +
+                         QStringLiteral(" already exists.\r\nDo you want to overwrite it?"),
+                     kExportTitle, Buttons::YesNo, Icon::None) != Answer::Yes)
+            return;
     }
     ExportPlotImage(path, choice->width, choice->height);
-    return view_;
 }
 
-bool MainWindowCommands::ExportPlotImage(const std::string& path, int width, int height) {
-    if (!PlotShown()) return false;
+bool SaveController::ExportPlotImage(const std::string& path, int width, int height) {
     const std::optional<PlotImageFormat> format = PlotImageFormatFor(path);
     if (!format) {
-        Say(QStringLiteral("The file name ") + DisplayText(path) +
-                QStringLiteral(" does not end in .png, .svg or .pdf."),
-            kExportTitle, Buttons::OK, Icon::Exclamation);
+        ctx_.Say(QStringLiteral("The file name ") + DisplayText(path) +
+                     QStringLiteral(" does not end in .png, .jpg, .svg or .pdf."),
+                 kExportTitle, Buttons::OK, Icon::Exclamation);
         return false;
     }
     if (!PlotImageSizeAllowed(width, height)) {
-        Say(QStringLiteral("The picture must be from %1 to %2 pixels wide and high.")
-                .arg(kPlotImageMinSide)
-                .arg(kPlotImageMaxSide),
-            kExportTitle, Buttons::OK, Icon::Exclamation);
+        ctx_.Say(QStringLiteral("The picture must be from %1 to %2 pixels wide and high.")
+                     .arg(kPlotImageMinSide)
+                     .arg(kPlotImageMaxSide),
+                 kExportTitle, Buttons::OK, Icon::Exclamation);
         return false;
     }
     try {
@@ -111,33 +102,31 @@ bool MainWindowCommands::ExportPlotImage(const std::string& path, int width, int
                           std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
         });
     } catch (const std::exception& e) {
-        SayModuleError(e, "ExportPlotImage");
+        ctx_.SayModuleError(e, "ExportPlotImage");
         return false;
     }
     return true;
 }
 
-QByteArray MainWindowCommands::PlotImageOf(PlotImageFormat format, int width, int height) {
-    Job job(*this);
+QByteArray SaveController::PlotImageOf(PlotImageFormat format, int width, int height) {
+    CommandContext::Job job(ctx_);
     return PlotImageBytes(format, width, height, [this, &job](PlotAreaCanvases& canvases) {
         return DrawViewOnto(canvases, job.pacer());
     });
 }
 
-QString MainWindowCommands::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pacer) {
+QString SaveController::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pacer) {
     // The same steps as the redraw sequence with its overlays, on canvases of another size;
     // the window's own canvases and its state stay as they are.
-    canvases.picView.Mode = canvases_.picView.Mode;
-    Scaler(state_.view, canvases.picView, canvases.picJDScale, canvases.picMagScale);
-    const PlotOutcome outcome = Plotter(state_, *table_, canvases.picView, canvases.picJDScale,
-                                        canvases.picMagScale, [&pacer] { pacer.tick(); });
+    canvases.picView.Mode = ctx_.canvases.picView.Mode;
+    Scaler(ctx_.state.view, canvases.picView, canvases.picJDScale, canvases.picMagScale);
+    const PlotOutcome outcome =
+        Plotter(ctx_.state, ctx_.marks, *ctx_.table, canvases.picView, canvases.picJDScale,
+                canvases.picMagScale, [&pacer] { pacer.tick(); });
     if (!outcome.errorMessages.empty())
         throw SabrixError(outcome.errorMessages.front().toStdString());
-    // An overlay that the window could not draw was turned off there, with its message.
-    if (state_.overlay.BinsShown) BinPlotter(state_, canvases.picView);
-    if (state_.overlay.PolyShown && state_.overlay.PolyRegression)
-        PlotPoly(state_.view, *state_.overlay.PolyRegression, canvases.picView);
-    return outcome.starLabel.value_or(view_.starLabel);
+    for (const PlotOverlay* overlay : ctx_.overlays()) overlay->DrawOverlayOnto(canvases.picView);
+    return outcome.starLabel.value_or(ctx_.view.starLabel);
 }
 
 }  // namespace sabrix

@@ -1,206 +1,366 @@
+// The facade's forwarders: each command checks its needs and hands over to its controller.
 #include "app/MainWindowCommands.h"
 
-#include <algorithm>
-#include <exception>
-
-#include "core/ErrorText.h"
-#include "core/FileSystem.h"
-#include "core/WorkingDatabase.h"
-#include "data/TextFields.h"
-#include "plot/PlotWindow.h"
+#include "app/AnalysisController.h"
+#include "app/PlotController.h"
+#include "app/RecordsController.h"
+#include "app/SaveController.h"
+#include "app/ShellController.h"
+#include "core/SabrixError.h"
 
 namespace sabrix {
 
 MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts& prompts,
                                        WindowHost& host, Canvases canvases)
-    : state_(std::move(state)),
-      files_(std::move(files)),
-      prompts_(prompts),
-      host_(host),
-      canvases_(canvases) {
-    view_.omitFainterChecked = state_.overlay.OmitFainter;
-}
+    : context_(std::move(state), std::move(files), prompts, host, canvases),
+      loads_(std::make_unique<LoadController>(context_)),
+      records_(std::make_unique<RecordsController>(context_)),
+      plot_(std::make_unique<PlotController>(context_, *records_)),
+      analysis_(std::make_unique<AnalysisController>(context_)),
+      saves_(std::make_unique<SaveController>(context_)),
+      shell_(std::make_unique<ShellController>(context_)) {}
 
 MainWindowCommands::~MainWindowCommands() = default;
 
-Answer MainWindowCommands::Say(const QString& text, const QString& title, Buttons buttons,
-                               Icon icon, std::optional<Answer> dismissed) {
-    // What the user sees behind the box is what the command has done so far.
-    host_.present(view_);
-    return prompts_.message(text, title, buttons, icon, dismissed);
+int64_t MainWindowCommands::rejectedLines() const {
+    return loads_->rejectedLines();
 }
 
-void MainWindowCommands::SayModuleError(const std::exception& e, const char* module) {
-    Say(ModuleErrorText(DisplayText(e.what()), QString::fromLatin1(module)),
-        QStringLiteral("Error"), Buttons::OK, Icon::None);
+const Preferences& MainWindowCommands::preferences() const {
+    return loads_->preferences();
 }
 
-// ---- The working table -------------------------------------------------------------------
-
-namespace {
-
-QString OpenFailureText(const std::string& path, const std::exception& e) {
-    return QStringLiteral("The working database ") + DisplayText(path) +
-           QStringLiteral(" could not be opened (") + DisplayText(e.what()) + QStringLiteral(").");
+const RecordList* MainWindowCommands::recordList() const {
+    return records_->recordList();
 }
 
-}  // namespace
+const Bins& MainWindowCommands::bins() const {
+    return analysis_->bins();
+}
+
+std::vector<PolySample> MainWindowCommands::PolyCurve() const {
+    return analysis_->PolyCurve();
+}
+
+void MainWindowCommands::setPreferencesFolder(const std::string& programDir) {
+    loads_->setPreferencesFolder(programDir);
+}
+
+void MainWindowCommands::setDesktop(DesktopOpener& opener, std::string userGuide) {
+    shell_->setDesktop(opener, std::move(userGuide));
+}
+
+void MainWindowCommands::setAnalysisDialogs(AnalysisDialogs* dialogs) {
+    analysis_->setAnalysisDialogs(dialogs);
+}
+
+void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
+    records_->setRecordDialogs(dialogs);
+}
+
+void MainWindowCommands::setImageExportDialog(ImageExportDialog* dialog) {
+    saves_->setImageExportDialog(dialog);
+}
 
 const WindowView& MainWindowCommands::OpenWorkingTable() {
-    try {
-        table_ = std::make_unique<ObsTable>(files_.database);
-    } catch (const std::exception& e) {
-        Say(OpenFailureText(files_.database, e), QStringLiteral("Working Database Error"),
-            Buttons::OK, Icon::Critical);
-        view_.endRun = 1;
-    }
-    return view_;
-}
-
-void MainWindowCommands::ClearCanvases() {
-    canvases_.picView.Cls();
-    canvases_.picJDScale.Cls();
-    canvases_.picMagScale.Cls();
+    return Run(Command::OpenWorkingTable, [&] { loads_->OpenWorkingTable(); });
 }
 
 bool MainWindowCommands::UnloadStar() {
-    // The readers and writers of the program close their files before they return, so no
-    // file is open here.
-    // The list's lines stand for rows of the table that is going.
-    CloseRecordList();
-    ResetStarState(state_);
-    ForgetViews();
-    drag_ = Drag::None;
-    view_.rubberBand.reset();
-    view_.tool = state_.overlay.tool;
-    if (view_.tool == Tool::Locate) view_.cursorName = QStringLiteral("XHairs");
-    ClearCanvases();
-    view_.starLabel.clear();
-    view_.panels[1].clear();
-    view_.look = WindowView::Look::Empty;
-    view_.progressCaption.clear();
-    view_.captionShown = false;
-    view_.progressBarShown = false;
-    // A fill behind the plot stops with the table it fills.
-    loadPhase_ = LoadPhase::None;
-    rowsAbsent_ = false;
-    view_.filling = false;
-    view_.cancelShown = false;
-
-    table_.reset();
-    try {
-        ReplaceWithTemplate(files_.templateDatabase, files_.database);
-        table_ = std::make_unique<ObsTable>(files_.database);
-    } catch (const FatalFileError& e) {
-        Say(DisplayText(e.what()), e.title(), Buttons::OK, e.icon());
-        view_.endRun = 1;
-        return false;
-    } catch (const std::exception& e) {
-        table_.reset();
-        Say(OpenFailureText(files_.database, e), QStringLiteral("Working Database Error"),
-            Buttons::OK, Icon::Critical);
-        view_.endRun = 1;
-        return false;
-    }
-    return true;
+    return Ask(Command::UnloadStar, false, [&] { return loads_->UnloadStar(); });
 }
 
 int MainWindowCommands::CloseWorkingTable(int exitCode) {
-    // A fill that runs stops and rolls back with its table, before the file goes.
-    table_.reset();
-    loadPhase_ = LoadPhase::None;
-    view_.filling = false;
-    view_.cancelShown = false;
-    if (FileExists(files_.database)) {
-        try {
-            DeleteDatabaseFiles(files_.database);
-        } catch (const FatalFileError& e) {
-            // After an earlier failure that already ended the run, one message is enough.
-            if (exitCode == 0)
-                prompts_.message(DisplayText(e.what()), e.title(), Buttons::OK, e.icon());
-            exitCode = 1;
-        }
-    }
-    state_.overlay.PolyRegression.reset();
-    state_.overlay.StateOK = false;
-    state_.overlay.BinJD.clear();
-    state_.overlay.BinMag.clear();
-    state_.overlay.BinSD.clear();
-    return exitCode;
+    return loads_->CloseWorkingTable(exitCode);
 }
 
-// ---- Saving ------------------------------------------------------------------------------
-
-const WindowView& MainWindowCommands::mnuSave_Click() {
-    if (Busy() || !TableReady()) return view_;
-    Job job(*this);
-    sabrix::mnuSave_Click(state_, *table_, prompts_, *clock_, *this);
-    return view_;
+const WindowView& MainWindowCommands::mnuLoad_Click() {
+    return Run(Command::mnuLoad_Click, [&] { loads_->mnuLoad_Click(); });
 }
 
-const WindowView& MainWindowCommands::mnuSaveXYZ_Click() {
-    if (Busy() || !TableReady()) return view_;
-    Job job(*this);
-    sabrix::mnuSaveXYZ_Click(state_, *table_, prompts_, *this);
-    return view_;
+const WindowView& MainWindowCommands::LoadStarFile(const std::string& path, RowFill fill) {
+    return Run(Command::LoadStarFile, [&] { loads_->LoadStarFile(path, fill); });
 }
 
-void MainWindowCommands::hidePlotForSave() {
-    view_.look = WindowView::Look::Saving;
-    view_.captionShown = true;
-    host_.present(view_);
+const WindowView& MainWindowCommands::PollFill() {
+    return Run(Command::PollFill, [&] { loads_->PollFill(); });
 }
 
-void MainWindowCommands::setProgressCaption(const QString& caption) {
-    view_.progressCaption = caption;
-    host_.present(view_);
-    host_.yield();
+const WindowView& MainWindowCommands::FinishFill() {
+    return Run(Command::FinishFill, [&] { loads_->FinishFill(); });
 }
 
-void MainWindowCommands::restorePlotAfterSave() {
-    view_.look = state_.star.FileLoaded ? WindowView::Look::Plot : WindowView::Look::Empty;
-    view_.captionShown = false;
-    host_.present(view_);
+const WindowView& MainWindowCommands::CancelLoad() {
+    return Run(Command::CancelLoad, [&] { loads_->CancelLoad(); });
 }
 
-void MainWindowCommands::yield() {
-    if (pacer_) pacer_->tick();
+const WindowView& MainWindowCommands::mnuXYZ_Click() {
+    return Run(Command::mnuXYZ_Click, [&] { loads_->mnuXYZ_Click(); });
 }
 
-// ---- Exit and configuration --------------------------------------------------------------
+const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& path) {
+    return Run(Command::LoadThreeColumnFile, [&] { loads_->LoadThreeColumnFile(path); });
+}
+
+const WindowView& MainWindowCommands::mnuCalendar_Click() {
+    return Run(Command::mnuCalendar_Click, [&] { loads_->mnuCalendar_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuRecent_Click(size_t index) {
+    return Run(Command::mnuRecent_Click, [&] { loads_->mnuRecent_Click(index); });
+}
+
+const WindowView& MainWindowCommands::DropFile(const std::string& path) {
+    return Run(Command::DropFile, [&] { loads_->DropFile(path); });
+}
 
 bool MainWindowCommands::QueryUnload() {
-    if (Busy()) return false;
-    // The question depends on the edits alone: other windows clear StateOK while they are
-    // open, and closing then must not drop unsaved edits.
-    if (!state_.star.FileEdited) return true;
-    const QString text = QStringLiteral("You have edited file ") +
-                         DisplayText(state_.settings.FilePath) +
-                         QStringLiteral(
-                             " but have not saved it. Would you like another "
-                             "chance to save?");
-    // Closing the question without an answer keeps the program and its edits.
-    return Say(text, QStringLiteral("Do You Want to Save?"), Buttons::YesNo, Icon::None,
-               Answer::Yes) != Answer::Yes;
+    return Ask(Command::QueryUnload, false, [&] { return loads_->QueryUnload(); });
 }
 
 bool MainWindowCommands::PrepareConfiguration() {
-    if (Busy() || !TableReady()) return false;
-    if (!state_.star.FileLoaded) return true;
-    const std::string keptPath = state_.settings.FilePath;
-    const QString text = QStringLiteral(
-                             "You cannot change the configuration while a file is loaded.\r\n\r\n"
-                             "Do you want to unload the file ") +
-                         DisplayText(keptPath) + QStringLiteral("?");
-    if (Say(text, QStringLiteral("Cannot Reconfigure"), Buttons::YesNoCancel, Icon::None) !=
-        Answer::Yes)
-        return false;
-    if (!UnloadStar()) return false;
-    // The dialog starts in the folder of the file just unloaded.
-    const auto slash = keptPath.find_last_of('/');
-    state_.settings.FilePath =
-        slash == std::string::npos ? std::string() : keptPath.substr(0, slash + 1);
-    return true;
+    return Ask(Command::PrepareConfiguration, false,
+               [&] { return loads_->PrepareConfiguration(); });
+}
+
+bool MainWindowCommands::Configure(const std::function<bool(Settings&)>& dialog) {
+    return Ask(Command::Configure, true, [&] { return loads_->Configure(dialog); });
+}
+
+const WindowView& MainWindowCommands::mnuSave_Click() {
+    return Run(Command::mnuSave_Click, [&] { saves_->mnuSave_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuSaveXYZ_Click() {
+    return Run(Command::mnuSaveXYZ_Click, [&] { saves_->mnuSaveXYZ_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuSaveDownload_Click() {
+    return Run(Command::mnuSaveDownload_Click, [&] { saves_->mnuSaveDownload_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuExport_Click() {
+    return Run(Command::mnuExport_Click, [&] { saves_->mnuExport_Click(); });
+}
+
+bool MainWindowCommands::ExportPlotImage(const std::string& path, int width, int height) {
+    return Ask(Command::ExportPlotImage, false,
+               [&] { return saves_->ExportPlotImage(path, width, height); });
+}
+
+QByteArray MainWindowCommands::PlotImageOf(PlotImageFormat format, int width, int height) {
+    if (!context_.Allows(Command::PlotImageOf)) throw SabrixError("Nothing is plotted.");
+    return saves_->PlotImageOf(format, width, height);
+}
+
+const WindowView& MainWindowCommands::Redraw(bool withOverlays) {
+    return Run(Command::Redraw, [&] { context_.Redraw(withOverlays); });
+}
+
+const WindowView& MainWindowCommands::cmdReset_Click() {
+    return Run(Command::cmdReset_Click, [&] { plot_->cmdReset_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdRefresh_Click() {
+    return Run(Command::cmdRefresh_Click, [&] { plot_->cmdRefresh_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuFaint_Click() {
+    return Run(Command::mnuFaint_Click, [&] { plot_->mnuFaint_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdBack_Click() {
+    return Run(Command::cmdBack_Click, [&] { plot_->cmdBack_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdForward_Click() {
+    return Run(Command::cmdForward_Click, [&] { plot_->cmdForward_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdBegin_Click() {
+    return Run(Command::cmdBegin_Click, [&] { plot_->cmdBegin_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdEnder_Click() {
+    return Run(Command::cmdEnder_Click, [&] { plot_->cmdEnder_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdUp_Click() {
+    return Run(Command::cmdUp_Click, [&] { plot_->cmdUp_Click(); });
+}
+
+const WindowView& MainWindowCommands::CmdDown_Click() {
+    return Run(Command::CmdDown_Click, [&] { plot_->CmdDown_Click(); });
+}
+
+const WindowView& MainWindowCommands::ShowWindow(double jdLeft, double jdRight, double magTop,
+                                                 double magBottom) {
+    return Run(Command::ShowWindow, [&] { plot_->ShowWindow(jdLeft, jdRight, magTop, magBottom); });
+}
+
+const WindowView& MainWindowCommands::mnuStats_Click() {
+    return Run(Command::mnuStats_Click, [&] { plot_->mnuStats_Click(); });
+}
+
+const WindowView& MainWindowCommands::frmStats_Unload() {
+    return Run(Command::frmStats_Unload, [&] { plot_->frmStats_Unload(); });
+}
+
+const WindowView& MainWindowCommands::cmdLocate_Click() {
+    return Run(Command::cmdLocate_Click, [&] { plot_->cmdLocate_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdBox_Click() {
+    return Run(Command::cmdBox_Click, [&] { plot_->cmdBox_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdZoomBox_Click() {
+    return Run(Command::cmdZoomBox_Click, [&] { plot_->cmdZoomBox_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdMag_Click() {
+    return Run(Command::cmdMag_Click, [&] { plot_->cmdMag_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdJDZoom_Click() {
+    return Run(Command::cmdJDZoom_Click, [&] { plot_->cmdJDZoom_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdMagZoom_Click() {
+    return Run(Command::cmdMagZoom_Click, [&] { plot_->cmdMagZoom_Click(); });
+}
+
+const WindowView& MainWindowCommands::picView_MouseDown(int button, int shift, double x, double y) {
+    return Run(Command::picView_MouseDown, [&] { plot_->picView_MouseDown(button, shift, x, y); });
+}
+
+const WindowView& MainWindowCommands::picView_MouseMove(int button, int shift, double x, double y) {
+    return Run(Command::picView_MouseMove, [&] { plot_->picView_MouseMove(button, shift, x, y); });
+}
+
+const WindowView& MainWindowCommands::picView_MouseUp(int button, int shift, double x, double y) {
+    return Run(Command::picView_MouseUp, [&] { plot_->picView_MouseUp(button, shift, x, y); });
+}
+
+const WindowView& MainWindowCommands::picJDScale_MouseDown(int, int, double x, double) {
+    return Run(Command::picJDScale_MouseDown, [&] { plot_->picJDScale_MouseDown(x); });
+}
+
+const WindowView& MainWindowCommands::picMagScale_MouseDown(int, int, double, double y) {
+    return Run(Command::picMagScale_MouseDown, [&] { plot_->picMagScale_MouseDown(y); });
+}
+
+const WindowView& MainWindowCommands::picJDScale_MouseMove(int, int, double x, double) {
+    return Run(Command::picJDScale_MouseMove, [&] { plot_->picJDScale_MouseMove(x); });
+}
+
+const WindowView& MainWindowCommands::picMagScale_MouseMove(int, int, double, double y) {
+    return Run(Command::picMagScale_MouseMove, [&] { plot_->picMagScale_MouseMove(y); });
+}
+
+const WindowView& MainWindowCommands::Form_MouseMove() {
+    return Run(Command::Form_MouseMove, [&] { plot_->Form_MouseMove(); });
+}
+
+const WindowView& MainWindowCommands::WheelZoom(int notches, bool magnitude, double x, double y) {
+    return Run(Command::WheelZoom, [&] { plot_->WheelZoom(notches, magnitude, x, y); });
+}
+
+const WindowView& MainWindowCommands::mnuPrevious_Click() {
+    return Run(Command::mnuPrevious_Click, [&] { plot_->mnuPrevious_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuDocs_Click() {
+    return Run(Command::mnuDocs_Click, [&] { shell_->mnuDocs_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuViewer_Click() {
+    return Run(Command::mnuViewer_Click, [&] { shell_->mnuViewer_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuManage_Click() {
+    return Run(Command::mnuManage_Click, [&] { shell_->mnuManage_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuWebSite_Click() {
+    return Run(Command::mnuWebSite_Click, [&] { shell_->mnuWebSite_Click(); });
+}
+
+const WindowView& MainWindowCommands::OpenURL(const QString& url) {
+    return Run(Command::OpenURL, [&] { shell_->OpenURL(url); });
+}
+
+const WindowView& MainWindowCommands::cmdBin_Click() {
+    return Run(Command::cmdBin_Click, [&] { analysis_->cmdBin_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuAvg_Click() {
+    return Run(Command::mnuAvg_Click, [&] { analysis_->mnuAvg_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdPoly_Click() {
+    return Run(Command::cmdPoly_Click, [&] { analysis_->cmdPoly_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuPoly_Click() {
+    return Run(Command::mnuPoly_Click, [&] { analysis_->mnuPoly_Click(); });
+}
+
+bool MainWindowCommands::EnterBins(const BinDialogFields& fields) {
+    return Ask(Command::EnterBins, false, [&] { return analysis_->EnterBins(fields); });
+}
+
+bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {
+    return Ask(Command::PlotPolyFit, false, [&] { return analysis_->PlotPolyFit(degreeText); });
+}
+
+const WindowView& MainWindowCommands::BoxFinder(double x1, double y1, double x2, double y2) {
+    return Run(Command::BoxFinder, [&] { records_->BoxFinder(x1, y1, x2, y2); });
+}
+
+const WindowView& MainWindowCommands::Finder(double x, double y) {
+    return Run(Command::Finder, [&] { records_->Finder(x, y); });
+}
+
+const WindowView& MainWindowCommands::lstRecords_Click(const std::vector<int>& lines, int current) {
+    return Run(Command::lstRecords_Click, [&] { records_->lstRecords_Click(lines, current); });
+}
+
+const WindowView& MainWindowCommands::cmdLog_Click() {
+    return Run(Command::cmdLog_Click, [&] { records_->cmdLog_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdDelete_Click() {
+    return Run(Command::cmdDelete_Click, [&] { records_->cmdDelete_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdEdit_Click() {
+    return Run(Command::cmdEdit_Click, [&] { records_->cmdEdit_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdMark_Click() {
+    return Run(Command::cmdMark_Click, [&] { records_->cmdMark_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmd0_Click(int index) {
+    return Run(Command::cmd0_Click, [&] { records_->cmd0_Click(index); });
+}
+
+const WindowView& MainWindowCommands::cmdMoreColors_Click() {
+    return Run(Command::cmdMoreColors_Click, [&] { records_->cmdMoreColors_Click(); });
+}
+
+const WindowView& MainWindowCommands::cmdClose_Click() {
+    return Run(Command::cmdClose_Click, [&] { records_->cmdClose_Click(); });
+}
+
+const WindowView& MainWindowCommands::frmSelect_Unload() {
+    return Run(Command::frmSelect_Unload, [&] { records_->frmSelect_Unload(); });
+}
+
+bool MainWindowCommands::SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields) {
+    return Ask(Command::SaveEditedRecord, false,
+               [&] { return records_->SaveEditedRecord(id, fields); });
 }
 
 }  // namespace sabrix

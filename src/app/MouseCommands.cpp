@@ -1,9 +1,10 @@
-// The commands of MainWindowCommands that the mouse and the tool buttons start: choosing a
-// tool, presses, drags and moves on the plot and its scale strips, the wheel, and going back
-// to the previous view.
+// PlotController: the commands that the mouse and the tool buttons start: choosing a tool,
+// presses, drags and moves on the plot and its scale strips, the wheel, and going back to the
+// previous view.
 #include <tuple>
 
-#include "app/MainWindowCommands.h"
+#include "app/PlotController.h"
+#include "app/RecordsController.h"
 #include "interaction/PlotMouse.h"
 #include "interaction/PointerReadout.h"
 #include "interaction/ZoomOperations.h"
@@ -15,61 +16,59 @@ namespace {
 constexpr int32_t kReferenceGrey = 150 + 150 * 256 + 150 * 65536;
 }  // namespace
 
-const WindowView& MainWindowCommands::ChooseTool(Tool tool) {
+void PlotController::ChooseTool(Tool tool) {
     // From the first choice of Select Edits on, the plot's lines merge with what is there.
-    if (tool == Tool::Box) canvases_.picView.Mode = DrawMode::MergePen;
-    state_.overlay.tool = tool;
-    view_.tool = tool;
-    view_.cursorName = QString::fromLatin1(ToolCursorName(tool));
-    return view_;
+    if (tool == Tool::Box) ctx_.canvases.picView.Mode = DrawMode::MergePen;
+    ctx_.state.overlay.tool = tool;
+    ctx_.view.tool = tool;
+    ctx_.view.cursorName = QString::fromLatin1(ToolCursorName(tool));
 }
 
-const WindowView& MainWindowCommands::cmdLocate_Click() {
-    return Busy() ? view_ : ChooseTool(Tool::Locate);
+void PlotController::cmdLocate_Click() {
+    ChooseTool(Tool::Locate);
 }
 
-const WindowView& MainWindowCommands::cmdBox_Click() {
-    return Busy() ? view_ : ChooseTool(Tool::Box);
+void PlotController::cmdBox_Click() {
+    ChooseTool(Tool::Box);
 }
 
-const WindowView& MainWindowCommands::cmdZoomBox_Click() {
-    return Busy() ? view_ : ChooseTool(Tool::ZoomBox);
+void PlotController::cmdZoomBox_Click() {
+    ChooseTool(Tool::ZoomBox);
 }
 
-const WindowView& MainWindowCommands::cmdMag_Click() {
-    return Busy() ? view_ : ChooseTool(Tool::Magnify);
+void PlotController::cmdMag_Click() {
+    ChooseTool(Tool::Magnify);
 }
 
-const WindowView& MainWindowCommands::cmdJDZoom_Click() {
-    return Busy() ? view_ : ChooseTool(Tool::JDZoom);
+void PlotController::cmdJDZoom_Click() {
+    ChooseTool(Tool::JDZoom);
 }
 
-const WindowView& MainWindowCommands::cmdMagZoom_Click() {
-    return Busy() ? view_ : ChooseTool(Tool::MagZoom);
+void PlotController::cmdMagZoom_Click() {
+    ChooseTool(Tool::MagZoom);
 }
 
-void MainWindowCommands::Stepped(const PlotWindowState& before) {
+void PlotController::Stepped(const PlotWindowState& before) {
     // A press or move that left the window as it was is no step to go back from.
-    if (!SameWindow(before, state_.view)) {
+    if (!SameWindow(before, ctx_.state.view)) {
         history_.Push(before);
-        view_.previousViewAvailable = true;
+        ctx_.view.previousViewAvailable = true;
     }
-    Redraw(true);
+    ctx_.Redraw(true);
 }
 
-void MainWindowCommands::ForgetViews() {
+void PlotController::ForgetViews() {
     history_.Clear();
-    view_.previousViewAvailable = false;
+    ctx_.view.previousViewAvailable = false;
 }
 
-const WindowView& MainWindowCommands::picView_MouseDown(int button, int shift, double x, double y) {
-    if (!PlotShown()) return view_;
-    const PressDecision decision = DecidePress(state_.overlay.tool, button, shift);
-    if (decision.tool != state_.overlay.tool) ChooseTool(decision.tool);
+void PlotController::picView_MouseDown(int button, int shift, double x, double y) {
+    const PressDecision decision = DecidePress(ctx_.state.overlay.tool, button, shift);
+    if (decision.tool != ctx_.state.overlay.tool) ChooseTool(decision.tool);
     const int step = ZoomStep(shift);
-    const PlotWindowState before = state_.view;
+    const PlotWindowState before = ctx_.state.view;
     const auto zoom = [&](bool (*operation)(PlotWindowState&, double, double, int)) {
-        if (operation(state_.view, x, y, step)) Stepped(before);
+        if (operation(ctx_.state.view, x, y, step)) Stepped(before);
     };
     switch (decision.action) {
         case PressAction::MagnifyIn:
@@ -95,110 +94,99 @@ const WindowView& MainWindowCommands::picView_MouseDown(int button, int shift, d
             drag_ = decision.action == PressAction::StartSelectDrag ? Drag::Select : Drag::Zoom;
             boxStartX_ = boxEndX_ = x;
             boxStartY_ = boxEndY_ = y;
-            view_.rubberBand = std::array<double, 4>{x, y, x, y};
+            ctx_.view.rubberBand = std::array<double, 4>{x, y, x, y};
             break;
         case PressAction::Locate:
-            Finder(x, y);
+            if (ctx_.Allows(Command::Finder)) records_.Finder(x, y);
             break;
         case PressAction::None:
             break;
     }
-    return view_;
 }
 
-const WindowView& MainWindowCommands::picView_MouseMove(int, int, double x, double y) {
-    if (Busy()) return view_;
-    const Tool tool = state_.overlay.tool;
+void PlotController::picView_MouseMove(int, int, double x, double y) {
+    const Tool tool = ctx_.state.overlay.tool;
     if (drag_ != Drag::None && (tool == Tool::Box || tool == Tool::ZoomBox)) {
         boxEndX_ = x;
         boxEndY_ = y;
-        view_.rubberBand = std::array<double, 4>{boxStartX_, boxStartY_, x, y};
+        ctx_.view.rubberBand = std::array<double, 4>{boxStartX_, boxStartY_, x, y};
     }
-    if (state_.star.FileLoaded)
-        std::tie(view_.panels[2], view_.panels[3]) =
-            PlotReadout(x, y, state_.view.JDFirst, state_.overlay.CalendarDates);
-    return view_;
+    if (ctx_.state.star.FileLoaded)
+        std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
+            PlotReadout(x, y, ctx_.state.view.JDFirst, ctx_.state.overlay.CalendarDates);
 }
 
-const WindowView& MainWindowCommands::picView_MouseUp(int, int, double, double) {
-    if (!PlotShown()) return view_;
-    const Tool tool = state_.overlay.tool;
+void PlotController::picView_MouseUp(int, int, double, double) {
+    const Tool tool = ctx_.state.overlay.tool;
     if (tool == Tool::ZoomBox && drag_ == Drag::Zoom) {
         drag_ = Drag::None;
-        view_.rubberBand.reset();
+        ctx_.view.rubberBand.reset();
         FinishZoomBox(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
-        state_.overlay.tool = view_.tool = Tool::Locate;
+        ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
     } else if (tool == Tool::Box && drag_ == Drag::Select) {
         drag_ = Drag::None;
-        view_.rubberBand.reset();
-        BoxFinder(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
-        state_.overlay.tool = view_.tool = Tool::Locate;
+        ctx_.view.rubberBand.reset();
+        if (ctx_.Allows(Command::BoxFinder))
+            records_.BoxFinder(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
+        ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
     }
-    return view_;
 }
 
-void MainWindowCommands::FinishZoomBox(double x1, double y1, double x2, double y2) {
-    const PlotWindowState before = state_.view;
-    if (ZoomToBox(state_.view, x1, y1, x2, y2)) {
+void PlotController::FinishZoomBox(double x1, double y1, double x2, double y2) {
+    const PlotWindowState before = ctx_.state.view;
+    if (ZoomToBox(ctx_.state.view, x1, y1, x2, y2)) {
         Stepped(before);
         return;
     }
     // A box of no width or height selects nothing; the window stays as it was.
-    Say(QStringLiteral("No records selected."), QStringLiteral("No Selection"), Buttons::OK,
-        Icon::Critical);
-    Redraw(false);
+    ctx_.Say(QStringLiteral("No records selected."), QStringLiteral("No Selection"), Buttons::OK,
+             Icon::Critical);
+    ctx_.Redraw(false);
 }
 
-const WindowView& MainWindowCommands::picJDScale_MouseDown(int, int, double x, double) {
-    if (!PlotShown()) return view_;
-    const PlotWindowState& v = state_.view;
-    canvases_.picView.Line(x - v.JDFirst, v.WinMagTop, x - v.JDFirst, v.WinMagBottom,
-                           kReferenceGrey);
-    return view_;
+void PlotController::picJDScale_MouseDown(double x) {
+    const PlotWindowState& v = ctx_.state.view;
+    ctx_.canvases.picView.Line(x - v.JDFirst, v.WinMagTop, x - v.JDFirst, v.WinMagBottom,
+                               kReferenceGrey);
 }
 
-const WindowView& MainWindowCommands::picMagScale_MouseDown(int, int, double, double y) {
-    if (!PlotShown()) return view_;
-    const PlotWindowState& v = state_.view;
-    canvases_.picView.Line(v.WinJDLeft - v.JDFirst, y, v.WinJDRight - v.JDFirst, y, kReferenceGrey);
-    return view_;
+void PlotController::picMagScale_MouseDown(double y) {
+    const PlotWindowState& v = ctx_.state.view;
+    ctx_.canvases.picView.Line(v.WinJDLeft - v.JDFirst, y, v.WinJDRight - v.JDFirst, y,
+                               kReferenceGrey);
 }
 
-const WindowView& MainWindowCommands::picJDScale_MouseMove(int, int, double x, double) {
-    if (state_.star.FileLoaded)
-        std::tie(view_.panels[2], view_.panels[3]) =
-            JDScaleReadout(x, state_.overlay.CalendarDates);
-    return view_;
+void PlotController::picJDScale_MouseMove(double x) {
+    if (ctx_.state.star.FileLoaded)
+        std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
+            JDScaleReadout(x, ctx_.state.overlay.CalendarDates);
 }
 
-const WindowView& MainWindowCommands::picMagScale_MouseMove(int, int, double, double y) {
-    if (state_.star.FileLoaded) std::tie(view_.panels[2], view_.panels[3]) = MagScaleReadout(y);
-    return view_;
+void PlotController::picMagScale_MouseMove(double y) {
+    if (ctx_.state.star.FileLoaded)
+        std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) = MagScaleReadout(y);
 }
 
-const WindowView& MainWindowCommands::Form_MouseMove() {
-    view_.panels[2].clear();
-    view_.panels[3].clear();
-    return view_;
+void PlotController::Form_MouseMove() {
+    ctx_.view.panels[2].clear();
+    ctx_.view.panels[3].clear();
 }
 
-const WindowView& MainWindowCommands::WheelZoom(int notches, bool magnitude, double x, double y) {
-    if (!PlotShown() || notches == 0) return view_;
-    const PlotWindowState before = state_.view;
-    WheelZoomAbout(state_.view, notches, magnitude, x, y);
+void PlotController::WheelZoom(int notches, bool magnitude, double x, double y) {
+    if (notches == 0) return;
+    const PlotWindowState before = ctx_.state.view;
+    WheelZoomAbout(ctx_.state.view, notches, magnitude, x, y);
     // Turning out at the full view changes nothing: nothing to draw.
-    if (SameWindow(before, state_.view)) return view_;
+    if (SameWindow(before, ctx_.state.view)) return;
     Stepped(before);
-    return view_;
 }
 
-const WindowView& MainWindowCommands::mnuPrevious_Click() {
-    if (!PlotShown()) return view_;
+void PlotController::mnuPrevious_Click() {
     const std::optional<PlotWindowState> previous = history_.Pop();
-    if (!previous) return view_;
-    state_.view = *previous;
-    view_.previousViewAvailable = !history_.empty();
-    return Redraw(true);
+    if (!previous) return;
+    ctx_.state.view = *previous;
+    ctx_.view.previousViewAvailable = !history_.empty();
+    ctx_.Redraw(true);
 }
 
 }  // namespace sabrix

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <tuple>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -16,6 +18,7 @@
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
+#include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "dialogs/frmConfig.h"
 
@@ -25,15 +28,31 @@ namespace {
 
 QtMessageHandler qtMessages = nullptr;
 
-// Qt warns on every run without a desktop session (as root, or under a service) that
-// XDG_RUNTIME_DIR is not set or not private, and picks a folder of its own. A run of the
-// command line uses no runtime folder; its standard error carries its own messages alone.
-void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith(QLatin1String("QStandardPaths: ")) &&
-        (text.contains(QLatin1String("XDG_RUNTIME_DIR")) ||
-         text.contains(QLatin1String("runtime directory"))))
+constexpr const char* kNoDisplay = "sabrix: no display (use --render or --convert without one)\n";
+
+// While the window's application object starts, Qt's notes about the display are held back:
+// when no display can be reached, Qt ends the process with advice about reinstalling it, and
+// the user is told the real reason alone. Once the application runs, they are passed on.
+bool startingDisplay = false;
+std::vector<std::tuple<QtMsgType, QString>> heldBack;
+
+void NoDisplayInsteadOfAbort(QtMsgType type, const QMessageLogContext& context,
+                             const QString& text) {
+    if (startingDisplay && type == QtFatalMsg) {
+        std::fputs(kNoDisplay, stderr);
+        std::_Exit(1);
+    }
+    if (startingDisplay) {
+        heldBack.emplace_back(type, text);
         return;
+    }
     if (qtMessages) qtMessages(type, context, text);
+}
+
+bool DisplayNamed() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name); value != nullptr && *value != '\0') return true;
+    return false;
 }
 
 }  // namespace
@@ -58,6 +77,11 @@ Startup::Startup(std::string programDir, Prompts& prompts, SettingsSeams seams)
       seams_(std::move(seams)),
       lock_(programDir_) {}
 
+void Startup::setHandOff(QString socketPath, std::string file) {
+    handOffSocket_ = std::move(socketPath);
+    fileToHandOff_ = std::move(file);
+}
+
 std::unique_ptr<frmPlot> Startup::Fail(const QString& text, const QString& title, Icon icon) {
     prompts_.message(text, title, Buttons::OK, icon);
     exitCode_ = 1;
@@ -67,8 +91,21 @@ std::unique_ptr<frmPlot> Startup::Fail(const QString& text, const QString& title
 std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     // Checked before anything is written: a second copy must not replace the working
     // database that the first one is using.
-    if (lock_.tryLock() == InstanceLock::Result::HeldByOther)
+    if (lock_.tryLock() == InstanceLock::Result::HeldByOther) {
+        if (!fileToHandOff_.empty() && HandOffFile(handOffSocket_, fileToHandOff_)) {
+            exitCode_ = 0;
+            return nullptr;
+        }
         return Fail(lock_.refusalText(), InstanceLock::refusalTitle(), Icon::Exclamation);
+    }
+    // Listening from here on: a file handed over while the first configuration is open waits
+    // for the window.
+    if (!handOffSocket_.isEmpty()) {
+        handOffServer_ = std::make_unique<FileHandOffServer>(handOffSocket_);
+        QObject::connect(handOffServer_.get(), &FileHandOffServer::fileReceived,
+                         [this](const QByteArray& path) { handedFiles_.add(path.toStdString()); });
+        handOffServer_->listen();
+    }
 
     AppState state;
     state.CommandLine = commandLine;
@@ -83,6 +120,7 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     }
 
     if (state.settings.IniMissing) {
+        if (!firstDataFolder_.empty()) state.settings.FilePath = firstDataFolder_;
         bool confirmed = false;
         try {
             if (seams_.runConfiguration)
@@ -102,7 +140,6 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
         }
     }
 
-    state.overlay.StateOK = true;
     state.view.JDMagnification = 1.0f;
     state.view.MagMagnification = 1.0f;
     state.overlay.DefaultPointColor = 65535;
@@ -123,6 +160,7 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
                      area.top() + area.height() / 2 - outer.height() / 2);
     }
     window->picView->setToolCursor(QStringLiteral("XHairs"));
+    handedFiles_.setWindow(window.get());
     return window;
 }
 
@@ -141,15 +179,16 @@ int Main(int argc, char** argv) {
             std::printf("%s\n", VersionText().c_str());
             return 0;
         case CommandLineRequest::Kind::Invalid:
-            std::fprintf(stderr, "sabrix: %s (sabrix --help shows the usage)\n",
-                         request.problem.c_str());
+            std::fputs(
+                TerminalMessage({}, request.problem + " (sabrix --help shows the usage)").c_str(),
+                stderr);
             return 2;
         case CommandLineRequest::Kind::Render:
         case CommandLineRequest::Kind::Convert: {
             // No window and no display: fonts and images still need a GUI application.
             if (std::getenv("QT_QPA_PLATFORM") == nullptr)
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            qtMessages = qInstallMessageHandler(&DropRuntimeDirWarning);
+            EnsureRuntimeFolder();
             QGuiApplication app(argc, argv);
             return request.kind == CommandLineRequest::Kind::Render
                        ? RunRender(request.render, ProgramDirectory(), std::cout, std::cerr)
@@ -159,7 +198,17 @@ int Main(int argc, char** argv) {
             break;
     }
 
+    if (!DisplayNamed()) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    const std::string runtimeFolder = EnsureRuntimeFolder();
+    qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
+    startingDisplay = true;
     QApplication app(argc, argv);
+    startingDisplay = false;
+    for (const auto& [type, text] : heldBack) qt_message_output(type, QMessageLogContext(), text);
+    heldBack.clear();
     QApplication::setApplicationName(QStringLiteral("Sabrix"));
     QApplication::setApplicationVersion(QStringLiteral(SABRIX_VERSION_TEXT));
     // The desktop matches the window with the installed entry and its icon.
@@ -169,14 +218,22 @@ int Main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtPrompts prompts;
-    Startup startup(ProgramDirectory(), prompts, DefaultSettingsSeams());
+    const std::string programDir = ProgramDirectory();
+    Startup startup(programDir, prompts, DefaultSettingsSeams());
+    startup.setFirstDataFolder(ChooseFirstDataFolder(
+        CurrentProgramDirSources(),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
+    const std::string file =
+        request.fileToLoad.empty()
+            ? std::string()
+            : std::filesystem::absolute(request.fileToLoad).lexically_normal().string();
+    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir), file);
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
     // The window shows and keeps the file's full path, as after choosing it in the dialog.
-    if (!request.fileToLoad.empty()) {
-        window->LoadStarFile(
-            std::filesystem::absolute(request.fileToLoad).lexically_normal().string());
+    if (!file.empty()) {
+        window->LoadStarFile(file);
         if (request.view && !window->isShutDown())
             window->Apply(window->commands().ShowWindow(request.view->jdLeft, request.view->jdRight,
                                                         request.view->magTop,

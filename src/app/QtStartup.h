@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/FileHandOff.h"
+#include "app/QtHandedFiles.h"
 #include "app/SettingsSeams.h"
 #include "app/frmPlot.h"
 #include "core/Prompts.h"
@@ -16,7 +18,8 @@ namespace sabrix {
 SettingsSeams DefaultSettingsSeams();
 
 // The start-up sequence for one program directory. Holds the directory's instance lock for
-// as long as it lives, so it must outlive the window it opens.
+// as long as it lives, so it must outlive the window it opens. While it holds the lock, it
+// takes the files that later starts hand over and has the window load them.
 class Startup {
   public:
     Startup(std::string programDir, Prompts& prompts, SettingsSeams seams);
@@ -24,9 +27,17 @@ class Startup {
     // Settings, working database, first-start configuration, the main window shown at its
     // start size in the middle of the screen. Returns the window, or null when the start
     // ended early; exitCode() then tells why (0 for a first-start configuration the user
-    // did not confirm, 1 after a failure whose message has been shown).
+    // did not confirm or a file handed to the copy that runs already, 1 after a failure
+    // whose message has been shown).
     std::unique_ptr<frmPlot> Open(const std::string& commandLine);
     int exitCode() const { return exitCode_; }
+    // The data folder that the first-start configuration offers (ChooseFirstDataFolder);
+    // until set, the program directory.
+    void setFirstDataFolder(std::string folder) { firstDataFolder_ = std::move(folder); }
+    // The socket of the program directory (HandOffSocketPath), and the file (a full path, or
+    // empty) that a start finding the directory in use hands to the copy that runs there
+    // instead of being refused. Until set, files are neither taken nor handed over.
+    void setHandOff(QString socketPath, std::string file);
 
   private:
     std::unique_ptr<frmPlot> Fail(const QString& text, const QString& title, Icon icon);
@@ -35,6 +46,11 @@ class Startup {
     Prompts& prompts_;
     SettingsSeams seams_;
     InstanceLock lock_;
+    std::string firstDataFolder_;
+    QString handOffSocket_;
+    std::string fileToHandOff_;
+    std::unique_ptr<FileHandOffServer> handOffServer_;
+    QtHandedFiles handedFiles_;
     int exitCode_ = 0;
 };
 

@@ -1,10 +1,10 @@
-// The commands of MainWindowCommands behind the points: box selection and locate, the record
-// list window's actions (log, delete, edit, mark an observer) and the record editor.
+// RecordsController: box selection and locate, the record list window's actions (log,
+// delete, edit, mark an observer) and the record editor.
 #include <cstdio>
 #include <exception>
 #include <utility>
 
-#include "app/MainWindowCommands.h"
+#include "app/RecordsController.h"
 #include "core/ErrorText.h"
 #include "core/SabrixError.h"
 #include "data/BandColor.h"
@@ -24,277 +24,268 @@ void AppendLines(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-const WindowView& MainWindowCommands::BoxFinder(double x1, double y1, double x2, double y2) {
-    if (!RowsReady()) return view_;
-    std::vector<ListedRecord> records;
-    try {
-        records = SelectRecords(*table_, BoxBounds(x1, y1, x2, y2, state_.view.JDFirst));
-    } catch (const std::exception& e) {
-        SayModuleError(e, "BoxFinder");
-        view_.cursorName = QStringLiteral("XHairs");
-        return view_;
-    }
-    if (records.empty()) {
-        Say(QStringLiteral("No records selected."), QStringLiteral("No Selection"), Buttons::OK,
-            Icon::Critical);
-        return Redraw(false);
-    }
-    ShowRecords(std::move(records), false);
-    return view_;
+RecordsController::RecordsController(CommandContext& context) : ctx_(context) {
+    ctx_.OnForgetStar([this] { CloseRecordList(); });
 }
 
-const WindowView& MainWindowCommands::Finder(double x, double y) {
-    if (!RowsReady()) return view_;
+void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
     std::vector<ListedRecord> records;
     try {
-        records = SelectRecords(*table_, LocateBounds(x, y, state_.view));
+        records = SelectRecords(*ctx_.table, BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst));
     } catch (const std::exception& e) {
-        SayModuleError(e, "Finder");
-        return view_;
+        ctx_.SayModuleError(e, "BoxFinder");
+        ctx_.view.cursorName = QStringLiteral("XHairs");
+        return;
+    }
+    if (records.empty()) {
+        ctx_.Say(QStringLiteral("No records selected."), QStringLiteral("No Selection"),
+                 Buttons::OK, Icon::Critical);
+        ctx_.Redraw(false);
+        return;
+    }
+    ShowRecords(std::move(records), false);
+}
+
+void RecordsController::Finder(double x, double y) {
+    std::vector<ListedRecord> records;
+    try {
+        records = SelectRecords(*ctx_.table, LocateBounds(x, y, ctx_.state.view));
+    } catch (const std::exception& e) {
+        ctx_.SayModuleError(e, "Finder");
+        return;
     }
     // Near no observation: nothing to list, nothing to say.
     if (!records.empty()) ShowRecords(std::move(records), true);
-    return view_;
 }
 
-void MainWindowCommands::ShowRecords(std::vector<ListedRecord> records, bool modal) {
+void RecordsController::ShowRecords(std::vector<ListedRecord> records, bool modal) {
     if (recordList_) {
         recordList_->Replace(std::move(records));
         UpdateRecordList();
         return;
     }
-    recordList_.emplace(std::move(records), state_.star.ThreeColumnFormat);
+    recordList_.emplace(std::move(records), ctx_.state.star.ThreeColumnFormat);
     if (!recordDialogs_) return;
-    host_.present(view_);
+    ctx_.Present();
     recordDialogs_->showList(recordList_->View(), modal, [this](const RecordListEvent& event) {
         OnRecordListEvent(event);
-        host_.present(view_);
+        ctx_.Present();
     });
     // A modal list has closed when showList returns.
     if (modal) recordList_.reset();
 }
 
-void MainWindowCommands::OnRecordListEvent(const RecordListEvent& event) {
+void RecordsController::OnRecordListEvent(const RecordListEvent& event) {
     using Kind = RecordListEvent::Kind;
+    const auto run = [this](Command command, auto action) {
+        if (ctx_.Allows(command)) action();
+    };
     switch (event.kind) {
         case Kind::Choose:
-            lstRecords_Click(event.lines, event.current);
+            run(Command::lstRecords_Click, [&] { lstRecords_Click(event.lines, event.current); });
             break;
         case Kind::Log:
-            cmdLog_Click();
+            run(Command::cmdLog_Click, [this] { cmdLog_Click(); });
             break;
         case Kind::Delete:
-            cmdDelete_Click();
+            run(Command::cmdDelete_Click, [this] { cmdDelete_Click(); });
             break;
         case Kind::Edit:
-            cmdEdit_Click();
+            run(Command::cmdEdit_Click, [this] { cmdEdit_Click(); });
             break;
         case Kind::Mark:
-            cmdMark_Click();
+            run(Command::cmdMark_Click, [this] { cmdMark_Click(); });
             break;
         case Kind::Color:
-            cmd0_Click(event.colorIndex);
+            run(Command::cmd0_Click, [&] { cmd0_Click(event.colorIndex); });
             break;
         case Kind::MoreColors:
-            cmdMoreColors_Click();
+            run(Command::cmdMoreColors_Click, [this] { cmdMoreColors_Click(); });
             break;
         case Kind::Close:
-            cmdClose_Click();
+            run(Command::cmdClose_Click, [this] { cmdClose_Click(); });
             break;
         case Kind::Dismiss:
-            frmSelect_Unload();
+            run(Command::frmSelect_Unload, [this] { frmSelect_Unload(); });
             break;
     }
 }
 
-void MainWindowCommands::UpdateRecordList() {
+void RecordsController::UpdateRecordList() {
     if (recordList_ && recordDialogs_) recordDialogs_->updateList(recordList_->View());
 }
 
-void MainWindowCommands::RefreshRecordList() {
+void RecordsController::RefreshRecordList() {
     if (!recordList_) return;
-    recordList_->Replace(ReadRecords(*table_, recordList_->Ids()));
+    recordList_->Replace(ReadRecords(*ctx_.table, recordList_->Ids()));
     UpdateRecordList();
 }
 
-void MainWindowCommands::CloseRecordList() {
+void RecordsController::CloseRecordList() {
     if (!recordList_) return;
     recordList_.reset();
     if (recordDialogs_) recordDialogs_->closeList();
 }
 
-bool MainWindowCommands::WarnWhenNoneChosen(bool record) {
+bool RecordsController::WarnWhenNoneChosen(bool record) {
     if (recordList_->AnyChosen()) return false;
-    Say(record ? QStringLiteral("You did not select a record")
-               : QStringLiteral("You did not select a star"),
-        QStringLiteral("No Star Selected"), Buttons::OK, Icon::Exclamation);
+    ctx_.Say(record ? QStringLiteral("You did not select a record")
+                    : QStringLiteral("You did not select a star"),
+             QStringLiteral("No Star Selected"), Buttons::OK, Icon::Exclamation);
     return true;
 }
 
-const WindowView& MainWindowCommands::lstRecords_Click(const std::vector<int>& lines, int current) {
-    if (!recordList_ || Busy()) return view_;
+void RecordsController::lstRecords_Click(const std::vector<int>& lines, int current) {
+    if (!recordList_) return;
     recordList_->Choose(lines, current);
-    const std::optional<ListedRecord> chosen = recordList_->Current();
-    state_.overlay.SelectedLine = chosen ? chosen->line : std::string();
     // The palette belongs to the observer it was shown for.
     if (recordList_->PaletteShown()) {
         recordList_->HidePalette();
         UpdateRecordList();
     }
-    return view_;
 }
 
-const WindowView& MainWindowCommands::cmdLog_Click() {
-    if (!recordList_ || !RowsReady() || WarnWhenNoneChosen()) return view_;
+void RecordsController::cmdLog_Click() {
+    if (!recordList_ || WarnWhenNoneChosen()) return;
     FileDialogOptions options;
     options.filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
-    options.initialFolder = DisplayText(state_.star.FilesFolder);
-    const std::optional<QString> path = prompts_.saveFile(options);
-    if (!path) return view_;
+    options.initialFolder = DisplayText(ctx_.state.star.FilesFolder);
+    const std::optional<QString> path = ctx_.prompts.saveFile(options);
+    if (!path) return;
     std::string text;
     for (const ListedRecord& record : recordList_->Chosen()) text += record.line + "\r\n";
     try {
         AppendLines(PathBytes(*path), text);
     } catch (const std::exception& e) {
-        SayModuleError(e, "cmdLog");
+        ctx_.SayModuleError(e, "cmdLog");
     }
-    return view_;
 }
 
-const WindowView& MainWindowCommands::cmdDelete_Click() {
-    if (!recordList_ || !RowsReady() || WarnWhenNoneChosen()) return view_;
+void RecordsController::cmdDelete_Click() {
+    if (!recordList_ || WarnWhenNoneChosen()) return;
     const std::vector<ListedRecord> chosen = recordList_->Chosen();
     const QString question =
         chosen.size() == 1 ? QStringLiteral("Are you sure you want to delete this record?")
                            : QStringLiteral("Are you sure you want to delete these %1 records?")
                                  .arg(chosen.size());
-    if (Say(question, QStringLiteral("Delete This Record?"), Buttons::YesNo, Icon::None) !=
+    if (ctx_.Say(question, QStringLiteral("Delete This Record?"), Buttons::YesNo, Icon::None) !=
         Answer::Yes)
-        return view_;
+        return;
     std::vector<int64_t> ids;
     for (const ListedRecord& record : chosen) ids.push_back(record.ID);
     try {
         // Marked rows that go take their points out of the joining lines.
         std::vector<ObsRow> marked;
-        table_->ForEachRowOfIds(ids, [&marked](const ObsRow& row) {
+        ctx_.table->ForEachRowOfIds(ids, [&marked](const ObsRow& row) {
             if (!row.Marked.empty()) marked.push_back(row);
         });
-        table_->DeleteByIds(ids);
-        for (const ObsRow& row : marked)
-            FollowMarkedRow(state_.overlay, row.Marked, row.JD, row.Mag);
+        ctx_.table->DeleteByIds(ids);
+        for (const ObsRow& row : marked) FollowMarkedRow(ctx_.marks, row.Marked, row.JD, row.Mag);
     } catch (const std::exception& e) {
-        SayModuleError(e, "cmdDelete");
-        return view_;
+        ctx_.SayModuleError(e, "cmdDelete");
+        return;
     }
-    state_.star.FileEdited = true;
-    Say(QStringLiteral("Database successfully updated."), QStringLiteral("Record Deleted"),
-        Buttons::OK, Icon::None);
-    Redraw(false);
+    ctx_.state.star.FileEdited = true;
+    ctx_.Say(QStringLiteral("Database successfully updated."), QStringLiteral("Record Deleted"),
+             Buttons::OK, Icon::None);
+    ctx_.Redraw(false);
     CloseRecordList();
-    return view_;
 }
 
-const WindowView& MainWindowCommands::cmdEdit_Click() {
-    if (!recordList_ || !RowsReady() || WarnWhenNoneChosen()) return view_;
-    if (state_.star.ThreeColumnFormat) return view_;
+void RecordsController::cmdEdit_Click() {
+    if (!recordList_ || WarnWhenNoneChosen()) return;
+    if (ctx_.state.star.ThreeColumnFormat) return;
     const std::optional<ListedRecord> current = recordList_->Current();
     std::optional<ObsRow> row;
     try {
-        row = table_->RowById(current->ID);
+        row = ctx_.table->RowById(current->ID);
     } catch (const std::exception& e) {
-        SayModuleError(e, "cmdEdit");
-        return view_;
+        ctx_.SayModuleError(e, "cmdEdit");
+        return;
     }
-    if (!row || !recordDialogs_) return view_;
+    if (!row || !recordDialogs_) return;
     const int64_t id = row->ID;
     recordDialogs_->editRecord(QStringLiteral("Edit Record"), FieldsOf(*row),
                                [this, id](const std::vector<RecordField>& fields) {
-                                   const bool done = SaveEditedRecord(id, fields);
-                                   host_.present(view_);
+                                   const bool done = ctx_.Allows(Command::SaveEditedRecord) &&
+                                                     SaveEditedRecord(id, fields);
+                                   ctx_.Present();
                                    return done;
                                });
-    return view_;
 }
 
-bool MainWindowCommands::SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields) {
-    if (!RowsReady()) return false;
+bool RecordsController::SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields) {
     try {
-        const std::optional<ObsRow> row = table_->RowById(id);
+        const std::optional<ObsRow> row = ctx_.table->RowById(id);
         if (!row) return true;  // gone meanwhile: nothing left to edit
         if (fields == FieldsOf(*row)) return true;
         QString refusal;
         std::optional<ObsRow> edited = EditedRow(*row, fields, refusal);
         if (!edited) {
-            Say(refusal, QStringLiteral("Edit Record"), Buttons::OK, Icon::Exclamation);
+            ctx_.Say(refusal, QStringLiteral("Edit Record"), Buttons::OK, Icon::Exclamation);
             return false;
         }
         if (edited->Marked.empty())
             edited->PunktFarb =
-                BandColor(edited->Faint, edited->Band, edited->Valid, state_.settings);
-        table_->UpdateRow(*edited);
-        FollowMarkedRow(state_.overlay, row->Marked, row->JD, row->Mag, &edited->JD, &edited->Mag);
-        state_.star.FileEdited = true;
+                BandColor(edited->Faint, edited->Band, edited->Valid, ctx_.state.settings);
+        ctx_.table->UpdateRow(*edited);
+        FollowMarkedRow(ctx_.marks, row->Marked, row->JD, row->Mag, &edited->JD, &edited->Mag);
+        ctx_.state.star.FileEdited = true;
         RefreshRecordList();
     } catch (const std::exception& e) {
-        SayModuleError(e, "cmdEdit");
+        ctx_.SayModuleError(e, "cmdEdit");
         return false;
     }
-    Redraw(false);
+    ctx_.Redraw(false);
     return true;
 }
 
-const WindowView& MainWindowCommands::cmdMark_Click() {
-    if (!recordList_ || !RowsReady() || WarnWhenNoneChosen(true)) return view_;
-    if (state_.star.ThreeColumnFormat) return view_;
+void RecordsController::cmdMark_Click() {
+    if (!recordList_ || WarnWhenNoneChosen(true)) return;
+    if (ctx_.state.star.ThreeColumnFormat) return;
     recordList_->ShowPalette();
     UpdateRecordList();
-    return view_;
 }
 
-const WindowView& MainWindowCommands::cmd0_Click(int index) {
-    if (!recordList_ || !RowsReady() || !recordList_->PaletteShown()) return view_;
-    if (index < 0 || index >= static_cast<int>(kMarkPalette.size())) return view_;
+void RecordsController::cmd0_Click(int index) {
+    if (!recordList_ || !recordList_->PaletteShown()) return;
+    if (index < 0 || index >= static_cast<int>(kMarkPalette.size())) return;
     const std::optional<ListedRecord> current = recordList_->Current();
-    state_.overlay.MarkColor = kMarkPalette[static_cast<size_t>(index)];
     recordList_->HidePalette();
     try {
-        MarkObs(state_, *table_, current->Init);
+        MarkObs(ctx_.marks, *ctx_.table, current->Init, kMarkPalette[static_cast<size_t>(index)]);
     } catch (const std::exception& e) {
-        SayModuleError(e, "MarkObs");
+        ctx_.SayModuleError(e, "MarkObs");
     }
     UpdateRecordList();
-    return view_;
 }
 
-const WindowView& MainWindowCommands::cmdMoreColors_Click() {
-    if (!recordList_ || !RowsReady() || !recordList_->PaletteShown()) return view_;
+void RecordsController::cmdMoreColors_Click() {
+    if (!recordList_ || !recordList_->PaletteShown()) return;
     const std::optional<ListedRecord> current = recordList_->Current();
-    const std::optional<int32_t> color = prompts_.chooseColor();
-    if (!color) return view_;
-    state_.overlay.MarkColor = *color;
+    const std::optional<int32_t> color = ctx_.prompts.chooseColor();
+    if (!color) return;
     try {
-        MarkObs(state_, *table_, current->Init);
+        MarkObs(ctx_.marks, *ctx_.table, current->Init, *color);
     } catch (const std::exception& e) {
-        SayModuleError(e, "MarkObs");
-        return view_;
+        ctx_.SayModuleError(e, "MarkObs");
+        return;
     }
     CloseRecordList();
     // The list is gone: the marks show now rather than at some later redraw.
-    return Redraw(false);
+    ctx_.Redraw(false);
 }
 
-const WindowView& MainWindowCommands::cmdClose_Click() {
-    if (!recordList_ || Busy()) return view_;
-    state_.overlay.tool = view_.tool = Tool::Locate;
-    view_.cursorName = QStringLiteral("XHairs");
+void RecordsController::cmdClose_Click() {
+    if (!recordList_) return;
+    ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
+    ctx_.view.cursorName = QStringLiteral("XHairs");
     CloseRecordList();
-    if (state_.star.FileEdited || state_.overlay.ObserverMarked) Redraw(false);
-    return view_;
+    if (ctx_.state.star.FileEdited || ctx_.marks.ObserverMarked) ctx_.Redraw(false);
 }
 
-const WindowView& MainWindowCommands::frmSelect_Unload() {
-    if (!Busy()) CloseRecordList();
-    return view_;
+void RecordsController::frmSelect_Unload() {
+    CloseRecordList();
 }
 
 }  // namespace sabrix

@@ -1,153 +1,103 @@
-// The commands of MainWindowCommands that change what the plot shows: the redraw sequence,
-// reset, refresh, the navigation buttons, "Omit fainter thans", a chosen window and the stats
-// window.
+// PlotController: the commands that change what the plot shows: reset, refresh, the
+// navigation buttons, "Omit fainter thans", a chosen window and the stats window.
 #include <exception>
 
-#include "app/MainWindowCommands.h"
+#include "app/PlotController.h"
+#include "app/RecordsController.h"
 #include "core/ErrorText.h"
-#include "data/BandColor.h"
 #include "plot/Navigation.h"
 #include "plot/PlotWindow.h"
 #include "plot/Plotter.h"
 
 namespace sabrix {
 
-const WindowView& MainWindowCommands::Redraw(bool withOverlays) {
-    if (!table_ || !state_.star.FileLoaded || Busy()) return view_;
-    try {
-        Scaler(state_.view, canvases_.picView, canvases_.picJDScale, canvases_.picMagScale);
-    } catch (const std::exception& e) {
-        if (!ScalerErrorIsSilent(state_.view)) SayModuleError(e, "Scaler");
-    }
-    RunPlotter();
-    if (withOverlays && state_.overlay.BinsShown) DrawBins();
-    if (withOverlays && state_.overlay.PolyShown) DrawPoly();
-    return view_;
-}
-
-void MainWindowCommands::RunPlotter() {
-    PlotOutcome outcome;
-    {
-        Job job(*this);
-        if (state_.overlay.StatsShown) view_.statsWindowOpen = true;
-        view_.progressCaption = QStringLiteral("Plotting. . . .");
-        view_.captionShown = true;
-        host_.present(view_);
-        outcome = Plotter(state_, *table_, canvases_.picView, canvases_.picJDScale,
-                          canvases_.picMagScale, [&job] { job.pacer().tick(); });
-    }
-    // The plot look: the titles, the logo and the progress controls give way to the plot.
-    view_.look = WindowView::Look::Plot;
-    ShowFillProgress();
-    if (outcome.starLabel) view_.starLabel = *outcome.starLabel;
-    // A window without rows draws nothing, but its factor is still the one to show: a stale
-    // figure in the status bar would describe another view.
-    view_.panels[1] = outcome.statusText.value_or(MagnificationStatusText(state_));
-    if (outcome.cursorName) view_.cursorName = *outcome.cursorName;
-    if (outcome.statsLines) view_.statsLines = *outcome.statsLines;
-    for (const QString& message : outcome.errorMessages)
-        Say(message, QStringLiteral("Error"), Buttons::OK, Icon::None);
-}
-
-void MainWindowCommands::RemoveMarks() {
-    if (!state_.overlay.ObserverMarked) return;
-    try {
-        UnMarkObs(state_, *table_);
-    } catch (const std::exception& e) {
-        SayModuleError(e, "UnMarkObs");
-    }
-    state_.overlay.MarkCount = 0;
-}
-
-const WindowView& MainWindowCommands::cmdReset_Click() {
-    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
-    {
-        Job job(*this);
-        RemoveMarks();
-        state_.overlay.BinsShown = false;
-        state_.overlay.PolyShown = false;
+PlotController::PlotController(CommandContext& context, RecordsController& records)
+    : ctx_(context), records_(records) {
+    ctx_.OnForgetStar([this] {
         ForgetViews();
-        state_.view.JDMagnification = 1.0f;
-        state_.view.MagMagnification = 1.0f;
-    }
-    const bool fitted = FitPlotWindow();
-    view_.panels[1] = PlainMagnificationText(state_);
-    state_.overlay.BinJD.clear();
-    state_.overlay.BinMag.clear();
-    state_.overlay.BinSD.clear();
-    // An empty table leaves nothing to draw: the empty look stays.
-    if (fitted) Redraw(false);
-    view_.cursorName = QStringLiteral("XHairs");
-    return view_;
+        drag_ = Drag::None;
+        ctx_.view.rubberBand.reset();
+    });
 }
 
-const WindowView& MainWindowCommands::cmdRefresh_Click() {
-    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
-    RemoveMarks();
+void PlotController::cmdReset_Click() {
+    Reset();
+}
+
+void PlotController::Reset() {
+    {
+        CommandContext::Job job(ctx_);
+        ctx_.RemoveMarks();
+        ctx_.HideOverlays(true);
+        ForgetViews();
+        ctx_.state.view.JDMagnification = 1.0f;
+        ctx_.state.view.MagMagnification = 1.0f;
+    }
+    const bool fitted = ctx_.FitPlotWindow();
+    ctx_.view.panels[1] = PlainMagnificationText(ctx_.state);
+    // An empty table leaves nothing to draw: the empty look stays.
+    if (fitted) ctx_.Redraw(false);
+    ctx_.view.cursorName = QStringLiteral("XHairs");
+}
+
+void PlotController::cmdRefresh_Click() {
+    ctx_.RemoveMarks();
     // The plotter clears the plot: the averages and the curve are gone, and later redraws
     // leave them out.
-    Redraw(false);
-    state_.overlay.BinsShown = false;
-    state_.overlay.PolyShown = false;
-    return view_;
+    ctx_.Redraw(false);
+    ctx_.HideOverlays(false);
 }
 
-const WindowView& MainWindowCommands::mnuFaint_Click() {
-    if (Busy()) return view_;
-    if (!state_.star.FileLoaded) {
-        Say(QStringLiteral("No star file is loaded."), QStringLiteral("No Star Loaded"),
-            Buttons::OK, Icon::Critical);
-        return view_;
+void PlotController::mnuFaint_Click() {
+    if (!ctx_.state.star.FileLoaded) {
+        ctx_.SayNoStarLoaded();
+        return;
     }
-    state_.overlay.OmitFainter = !state_.overlay.OmitFainter;
-    view_.omitFainterChecked = state_.overlay.OmitFainter;
-    return cmdReset_Click();
+    ctx_.state.overlay.OmitFainter = !ctx_.state.overlay.OmitFainter;
+    ctx_.view.omitFainterChecked = ctx_.state.overlay.OmitFainter;
+    if (ctx_.Allows(Command::cmdReset_Click)) Reset();
 }
 
-const WindowView& MainWindowCommands::Move(bool (*move)(PlotWindowState&)) {
-    if (!PlotShown()) return view_;
-    const PlotWindowState before = state_.view;
-    if (move(state_.view)) Stepped(before);
-    return view_;
+void PlotController::Move(bool (*move)(PlotWindowState&)) {
+    const PlotWindowState before = ctx_.state.view;
+    if (move(ctx_.state.view)) Stepped(before);
 }
 
-const WindowView& MainWindowCommands::cmdBack_Click() {
-    return Move(&StepBack);
+void PlotController::cmdBack_Click() {
+    Move(&StepBack);
 }
 
-const WindowView& MainWindowCommands::cmdForward_Click() {
-    return Move(&StepForward);
+void PlotController::cmdForward_Click() {
+    Move(&StepForward);
 }
 
-const WindowView& MainWindowCommands::cmdBegin_Click() {
-    return Move(&GoToBeginning);
+void PlotController::cmdBegin_Click() {
+    Move(&GoToBeginning);
 }
 
-const WindowView& MainWindowCommands::cmdEnder_Click() {
-    return Move(&GoToEnd);
+void PlotController::cmdEnder_Click() {
+    Move(&GoToEnd);
 }
 
-const WindowView& MainWindowCommands::cmdUp_Click() {
-    return Move(&StepBrighter);
+void PlotController::cmdUp_Click() {
+    Move(&StepBrighter);
 }
 
-const WindowView& MainWindowCommands::CmdDown_Click() {
-    return Move(&StepDimmer);
+void PlotController::CmdDown_Click() {
+    Move(&StepDimmer);
 }
 
-const WindowView& MainWindowCommands::ShowWindow(double jdLeft, double jdRight, double magTop,
-                                                 double magBottom) {
-    if (Busy() || !table_ || !state_.star.FileLoaded) return view_;
-    if (!(jdLeft < jdRight) || !(magTop < magBottom)) return view_;
-    PlotWindowState full = state_.view;
+void PlotController::ShowWindow(double jdLeft, double jdRight, double magTop, double magBottom) {
+    if (!(jdLeft < jdRight) || !(magTop < magBottom)) return;
+    PlotWindowState full = ctx_.state.view;
     try {
-        if (!FindExtremes(full, *table_)) return view_;
+        if (!FindExtremes(full, *ctx_.table)) return;
     } catch (const std::exception& e) {
-        SayModuleError(e, "FindExtremes");
-        return view_;
+        ctx_.SayModuleError(e, "FindExtremes");
+        return;
     }
-    const PlotWindowState before = state_.view;
-    PlotWindowState& v = state_.view;
+    const PlotWindowState before = ctx_.state.view;
+    PlotWindowState& v = ctx_.state.view;
     v.WinJDLeft = jdLeft;
     v.WinJDRight = jdRight;
     v.WinJDWidth = jdRight - jdLeft;
@@ -157,38 +107,34 @@ const WindowView& MainWindowCommands::ShowWindow(double jdLeft, double jdRight, 
     v.JDMagnification = static_cast<float>(full.WinJDWidth / v.WinJDWidth);
     v.MagMagnification = static_cast<float>(full.WinMagHeight / v.WinMagHeight);
     Stepped(before);
-    return view_;
 }
 
-const WindowView& MainWindowCommands::mnuStats_Click() {
-    if (Busy()) return view_;
-    if (view_.statsChecked) {
-        view_.statsChecked = false;
-        state_.overlay.StatsShown = false;
-        view_.statsWindowOpen = false;
-        return view_;
+void PlotController::mnuStats_Click() {
+    if (ctx_.view.statsChecked) {
+        ctx_.view.statsChecked = false;
+        ctx_.state.overlay.StatsShown = false;
+        ctx_.view.statsWindowOpen = false;
+        return;
     }
-    view_.statsChecked = true;
-    state_.overlay.StatsShown = true;
-    view_.statsWindowOpen = true;
+    ctx_.view.statsChecked = true;
+    ctx_.state.overlay.StatsShown = true;
+    ctx_.view.statsWindowOpen = true;
     // The figures of the view on the screen, at once rather than at the next redraw.
-    view_.statsLines.clear();
-    if (table_ && state_.star.FileLoaded) {
+    ctx_.view.statsLines.clear();
+    if (ctx_.table && ctx_.state.star.FileLoaded) {
         try {
-            view_.statsLines = StatsLines(state_.view, *table_);
+            ctx_.view.statsLines = StatsLines(ctx_.state.view, *ctx_.table);
         } catch (const std::exception& e) {
-            SayModuleError(e, "Plotter");
+            ctx_.SayModuleError(e, "Plotter");
         }
     }
-    return view_;
 }
 
-const WindowView& MainWindowCommands::frmStats_Unload() {
+void PlotController::frmStats_Unload() {
     // The close box only takes the check mark away: the next plot brings the window back.
-    view_.statsChecked = false;
-    view_.statsWindowOpen = false;
-    view_.statsLines.clear();
-    return view_;
+    ctx_.view.statsChecked = false;
+    ctx_.view.statsWindowOpen = false;
+    ctx_.view.statsLines.clear();
 }
 
 }  // namespace sabrix

@@ -2,12 +2,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QIcon>
 #include <QKeyEvent>
-#include <QMenuBar>
 #include <QMetaObject>
-#include <QMouseEvent>
-#include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
@@ -15,9 +11,8 @@
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
-#include "core/QtResources.h"
 #include "core/WorkingDatabase.h"
-#include "shell/AboutText.h"
+#include "interaction/SideWindowPlace.h"
 #include "shell/QtDesktopOpener.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
@@ -26,27 +21,9 @@ namespace sabrix {
 
 namespace {
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
-QAction* AddSpacer(QMenu* menu, const char* name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
 QRect PixelRect(const TwipRect& r) {
     return QRect(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width),
                  TwipsToPixels(r.Height));
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
 }
 
 }  // namespace
@@ -58,13 +35,9 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
       prompts_(prompts),
       seams_(std::move(seams)),
       layout_(DesignLayout()) {
-    LoadResources();
-    setObjectName(QStringLiteral("frmPlot"));
-    setWindowTitle(QStringLiteral("Sabrix"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/logo.png")));
+    setupUi(this);
     endProgram = &frmPlot::QueueProgramEnd;
-    buildMenus();
-    buildControls();
+    connectControls();
     commands_ = std::make_unique<MainWindowCommands>(
         std::move(state),
         MainWindowCommands::TableFiles{WorkingDatabasePath(programDir_),
@@ -82,85 +55,12 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     commands_->setRecordDialogs(recordDialogs_.get());
     imageExportDialog_ = std::make_unique<QtImageExportDialog>(this);
     commands_->setImageExportDialog(imageExportDialog_.get());
-    setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
-    resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     Form_Resize();
 }
 
 frmPlot::~frmPlot() = default;
 
-void frmPlot::buildMenus() {
-    QMenuBar* bar = menuBar();
-    mnuFiles = bar->addMenu(QStringLiteral("Files"));
-    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
-    mnuLoad = AddItem(mnuFiles, "mnuLoad", QStringLiteral("Load a File"));
-    mnuSave = AddItem(mnuFiles, "mnuSave", QStringLiteral("Save to Star File"));
-    mnuSaveDownload = AddItem(mnuFiles, "mnuSaveDownload", QStringLiteral("Save as Download File"));
-    mnuFaint = AddItem(mnuFiles, "mnuFaint", QStringLiteral("Omit \"fainter thans\""));
-    mnuFaint->setCheckable(true);
-    mnuSpacer6 = AddSpacer(mnuFiles, "mnuSpacer6");
-    mnuXYZ = AddItem(mnuFiles, "mnuXYZ", QStringLiteral("Load 3-Column File"));
-    mnuSaveXYZ = AddItem(mnuFiles, "mnuSaveXYZ", QStringLiteral("Save 3-Column File"));
-    mnuExport = AddItem(mnuFiles, "mnuExport", QStringLiteral("Export Plot Image"));
-    mnuSpacerRecent = AddSpacer(mnuFiles, "mnuSpacerRecent");
-    mnuSpacerRecent->setVisible(false);
-    for (size_t i = 0; i < mnuRecent.size(); ++i) {
-        const std::string name = "mnuRecent" + std::to_string(i + 1);
-        mnuRecent[i] = AddItem(mnuFiles, name.c_str(), QString());
-        mnuRecent[i]->setVisible(false);
-        connect(mnuRecent[i], &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
-    }
-    mnuSpacer7 = AddSpacer(mnuFiles, "mnuSpacer7");
-    mnuExit1 = AddItem(mnuFiles, "mnuExit1", QStringLiteral("Exit"));
-
-    mnuTools = bar->addMenu(QStringLiteral("Tools"));
-    mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    mnuAvg = AddItem(mnuTools, "mnuAvg", QStringLiteral("Average Values"));
-    mnuPoly = AddItem(mnuTools, "mnuPoly", QStringLiteral("Polynomial Fit"));
-    mnuSpacer3 = AddSpacer(mnuTools, "mnuSpacer3");
-    mnuWebSite = AddItem(mnuTools, "mnuWebSite", QStringLiteral("Download Data File (WWW)"));
-    mnuSpacer5 = AddSpacer(mnuTools, "mnuSpacer5");
-    mnuStats = AddItem(mnuTools, "mnuStats", QStringLiteral("Stats Window"));
-    mnuStats->setCheckable(true);
-    mnuCalendar = AddItem(mnuTools, "mnuCalendar", QStringLiteral("Calendar Dates"));
-    mnuCalendar->setCheckable(true);
-    mnuspacer4 = AddSpacer(mnuTools, "mnuspacer4");
-    mnuViewer = AddItem(mnuTools, "mnuViewer", QStringLiteral("View Files"));
-    mnuManage = AddItem(mnuTools, "mnuManage", QStringLiteral("Manage Files"));
-    mnuSpacerPrevious = AddSpacer(mnuTools, "mnuSpacerPrevious");
-    mnuPrevious = AddItem(mnuTools, "mnuPrevious", QStringLiteral("Previous View"));
-    mnuPrevious->setShortcut(QKeySequence(Qt::Key_Backspace));
-    mnuPrevious->setEnabled(false);
-
-    mnuConfig = bar->addAction(QStringLiteral("Configure"));
-    mnuConfig->setObjectName(QStringLiteral("mnuConfig"));
-
-    mnuHelp = bar->addMenu(QStringLiteral("Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuDocs = AddItem(mnuHelp, "mnuDocs", QStringLiteral("Documentation"));
-    mnuSpace = AddSpacer(mnuHelp, "mnuSpace");
-    mnuAbout = AddItem(mnuHelp, "mnuAbout", QStringLiteral("About Sabrix"));
-
-    mnuExit = bar->addAction(QStringLiteral("Exit"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-
-    mnuLoad->setShortcut(QKeySequence::Open);
-    mnuSave->setShortcut(QKeySequence::Save);
-    mnuXYZ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")));
-    mnuSaveXYZ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-    mnuFaint->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    mnuExit1->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    mnuAvg->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
-    mnuPoly->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    mnuStats->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
-    mnuDocs->setShortcut(QKeySequence::HelpContents);
-    mnuExport->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
-
-    menuCommands_ = {mnuLoad,   mnuSave,         mnuFaint,  mnuXYZ,     mnuSaveXYZ,
-                     mnuExit1,  mnuAvg,          mnuPoly,   mnuWebSite, mnuStats,
-                     mnuViewer, mnuManage,       mnuConfig, mnuDocs,    mnuAbout,
-                     mnuExit,   mnuSaveDownload, mnuExport, mnuCalendar};
-    menuCommands_.insert(menuCommands_.end(), mnuRecent.begin(), mnuRecent.end());
+void frmPlot::connectControls() {
     connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
     connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
     connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
@@ -168,6 +68,8 @@ void frmPlot::buildMenus() {
     connect(mnuSaveXYZ, &QAction::triggered, this, &frmPlot::mnuSaveXYZ_Click);
     connect(mnuSaveDownload, &QAction::triggered, this, &frmPlot::mnuSaveDownload_Click);
     connect(mnuExport, &QAction::triggered, this, &frmPlot::mnuExport_Click);
+    for (size_t i = 0; i < mnuRecent.size(); ++i)
+        connect(mnuRecent[i], &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
     connect(mnuExit, &QAction::triggered, this, &frmPlot::mnuExit_Click);
     connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
     connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
@@ -181,52 +83,10 @@ void frmPlot::buildMenus() {
     connect(mnuWebSite, &QAction::triggered, this, &frmPlot::mnuWebSite_Click);
     connect(mnuAvg, &QAction::triggered, this, &frmPlot::mnuAvg_Click);
     connect(mnuPoly, &QAction::triggered, this, &frmPlot::mnuPoly_Click);
-}
 
-QPushButton* frmPlot::addToolButton(const char* name, const char* toolTip, float left) {
-    auto* button = new QPushButton(fraButtons);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(QLatin1String(toolTip));
-    button->setGeometry(TwipsToPixels(left), TwipsToPixels(kToolButtonTop),
-                        TwipsToPixels(kToolButtonSize), TwipsToPixels(kToolButtonSize));
-    button->setIcon(
-        QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".png")));
-    button->setIconSize(QSize(24, 24));
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setEnabled(false);
-    return button;
-}
-
-void frmPlot::buildControls() {
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("frmPlotClient"));
-    client_->setMouseTracking(true);
-    client_->installEventFilter(this);
-    setCentralWidget(client_);
-
-    const QString blue = QStringLiteral("color: #0000c0;");
-    Label1 = MakeLabel(client_, "Label1", QStringLiteral("Sabrix"));
-    Label1->setFont(QFont(QStringLiteral("Arial"), 20, QFont::Bold));
-    Label1->setStyleSheet(blue);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label2 = MakeLabel(client_, "Label2", QStringLiteral("Plots Variable Star Observations"));
-    Label2->setFont(QFont(QStringLiteral("Arial"), 12));
-    Label2->setStyleSheet(blue);
-    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label2->setWordWrap(true);
-    Label3 = MakeLabel(client_, "Label3", QString());
-    lblStarName = MakeLabel(client_, "lblStarName", QString());
-
-    picJDScale = new PictureBox(client_);
-    picJDScale->setObjectName(QStringLiteral("picJDScale"));
-    picView = new PictureBox(client_);
-    picView->setObjectName(QStringLiteral("picView"));
-    picView->canvas().ForeColor = 65535;
-    // The plot takes the keyboard: arrows, Home, End and F5 move and redraw it.
-    picView->setFocusPolicy(Qt::StrongFocus);
+    // The pointer over the window clears the readouts; the plot takes its navigation keys.
+    frmPlotClient->installEventFilter(this);
     picView->installEventFilter(this);
-    picMagScale = new PictureBox(client_);
-    picMagScale->setObjectName(QStringLiteral("picMagScale"));
     connect(picView, &PictureBox::mouseDown, this, &frmPlot::picView_MouseDown);
     connect(picView, &PictureBox::mouseMove, this, &frmPlot::picView_MouseMove);
     connect(picView, &PictureBox::mouseUp, this, &frmPlot::picView_MouseUp);
@@ -236,74 +96,19 @@ void frmPlot::buildControls() {
     connect(picMagScale, &PictureBox::mouseDown, this, &frmPlot::picMagScale_MouseDown);
     connect(picMagScale, &PictureBox::mouseMove, this, &frmPlot::picMagScale_MouseMove);
 
-    lblPrg = MakeLabel(client_, "lblPrg", QString());
-    lblPrg->setAlignment(Qt::AlignCenter);
-    // The caption of a fill stands over the plot: its own background keeps it readable there.
-    lblPrg->setAutoFillBackground(true);
-    lblPrg->hide();
-    prgLoad = new QProgressBar(client_);
-    prgLoad->setObjectName(QStringLiteral("prgLoad"));
-    prgLoad->setTextVisible(false);
-    prgLoad->hide();
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), client_);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->hide();
     connect(cmdCancel, &QPushButton::clicked, this, &frmPlot::cmdCancel_Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, &frmPlot::cmdCancel_Click);
+    connect(keyCancel, &QShortcut::activated, this, &frmPlot::cmdCancel_Click);
     tmrFill_.setInterval(40);
     connect(&tmrFill_, &QTimer::timeout, this, &frmPlot::tmrFill_Timer);
-
-    cmdLoad = new QPushButton(QStringLiteral("Load a File"), client_);
-    cmdLoad->setObjectName(QStringLiteral("cmdLoad"));
     connect(cmdLoad, &QPushButton::clicked, this, &frmPlot::cmdLoad_Click);
 
-    picNorvane = new QLabel(client_);
-    picNorvane->setObjectName(QStringLiteral("picNorvane"));
-    picNorvane->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
-    picNorvane->setScaledContents(true);
-
-    lblCopyright = MakeLabel(client_, "lblCopyright", CopyrightText());
-    lblCopyright->setFont(QFont(QStringLiteral("Arial"), 8));
-
-    fraButtons = new QFrame(client_);
-    fraButtons->setObjectName(QStringLiteral("fraButtons"));
-    fraButtons->setFrameShape(QFrame::NoFrame);
-    cmdZoomBox = addToolButton("cmdZoomBox", "Select Zoom", 0);
-    cmdBox = addToolButton("cmdBox", "Select Edits", 600);
-    cmdLocate = addToolButton("cmdLocate", "Locate Point", 1185);
-    cmdMag = addToolButton("cmdMag", "Zoom In/Out", 1800);
-    cmdJDZoom = addToolButton("cmdJDZoom", "Expand/Contract JD", 2385);
-    cmdMagZoom = addToolButton("cmdMagZoom", "Expand/Contract Mag", 2865);
-    // The tool buttons show which tool is active.
-    for (QPushButton* button : {cmdZoomBox, cmdBox, cmdLocate, cmdMag, cmdJDZoom, cmdMagZoom}) {
-        button->setCheckable(true);
-        button->setEnabled(true);
-    }
     connect(cmdZoomBox, &QPushButton::clicked, this, &frmPlot::cmdZoomBox_Click);
     connect(cmdBox, &QPushButton::clicked, this, &frmPlot::cmdBox_Click);
     connect(cmdLocate, &QPushButton::clicked, this, &frmPlot::cmdLocate_Click);
     connect(cmdMag, &QPushButton::clicked, this, &frmPlot::cmdMag_Click);
     connect(cmdJDZoom, &QPushButton::clicked, this, &frmPlot::cmdJDZoom_Click);
     connect(cmdMagZoom, &QPushButton::clicked, this, &frmPlot::cmdMagZoom_Click);
-    cmdBegin = addToolButton("cmdBegin", "Beginning of Plot", 3465);
-    cmdBack = addToolButton("cmdBack", "Back", 3945);
-    cmdForward = addToolButton("cmdForward", "Forward", 4425);
-    cmdEnder = addToolButton("cmdEnder", "End of Plot", 4905);
-    CmdDown = addToolButton("CmdDown", "Dimmer", 5505);
-    cmdUp = addToolButton("cmdUp", "Brighter", 5985);
-    cmdRefresh = addToolButton("cmdRefresh", "Refresh Plot Screen", 6600);
-    cmdReset = addToolButton("cmdReset", "Reset Plot", 7185);
-    cmdReset->setIcon(QIcon());
-    cmdReset->setEnabled(true);
     connect(cmdReset, &QPushButton::clicked, this, &frmPlot::cmdReset_Click);
-    cmdReset->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: #e00000; border: 1px solid #800000; }"
-                       "QPushButton:disabled { background-color: #b04040; }"));
-    for (QPushButton* button :
-         {cmdBegin, cmdBack, cmdForward, cmdEnder, CmdDown, cmdUp, cmdRefresh})
-        button->setEnabled(true);
     connect(cmdBegin, &QPushButton::clicked, this, &frmPlot::cmdBegin_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmPlot::cmdBack_Click);
     connect(cmdForward, &QPushButton::clicked, this, &frmPlot::cmdForward_Click);
@@ -311,50 +116,18 @@ void frmPlot::buildControls() {
     connect(CmdDown, &QPushButton::clicked, this, &frmPlot::CmdDown_Click);
     connect(cmdUp, &QPushButton::clicked, this, &frmPlot::cmdUp_Click);
     connect(cmdRefresh, &QPushButton::clicked, this, &frmPlot::cmdRefresh_Click);
-    cmdBin = addToolButton("cmdBin", "Averages", 7785);
-    cmdPoly = addToolButton("cmdPoly", "Polynomial Fit", 8385);
-    cmdBin->setEnabled(true);
-    cmdPoly->setEnabled(true);
     connect(cmdBin, &QPushButton::clicked, this, &frmPlot::cmdBin_Click);
     connect(cmdPoly, &QPushButton::clicked, this, &frmPlot::cmdPoly_Click);
-
-    staPlot = new QStatusBar(this);
-    staPlot->setObjectName(QStringLiteral("staPlot"));
-    staPlot->setSizeGripEnabled(false);
-    setStatusBar(staPlot);
-    staPlot->setContentsMargins(2, 0, 2, 2);
-    const std::array<int, 4> stretch = {4, 2, 1, 1};
-    for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(staPlot);
-        panel->setObjectName(QStringLiteral("staPlotPanel") + QString::number(i + 1));
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setFrameShadow(QFrame::Sunken);
-        // The readouts fit "JD = 2455123.4567" and "  Mag = -12.34" whole.
-        const std::array<QString, 4> widest = {QString(), QString(),
-                                               QStringLiteral("JD = 0000000.0000"),
-                                               QStringLiteral("  Mag = -00.00")};
-        panel->setMinimumWidth(std::max(
-            i == 0 ? 120 : 90, panel->fontMetrics().horizontalAdvance(widest[size_t(i)]) + 10));
-        panel->setContentsMargins(3, 0, 3, 0);
-        staPlot->addPermanentWidget(panel, stretch[static_cast<size_t>(i)]);
-        panels_[static_cast<size_t>(i)] = panel;
-    }
-
-    // The window opens in its empty look.
-    picView->hide();
-    picJDScale->hide();
-    picMagScale->hide();
-    fraButtons->hide();
 }
 
 void frmPlot::setPanelText(int panel, const QString& text) {
     if (panel < 1 || panel > 4) return;
-    panels_[static_cast<size_t>(panel - 1)]->setText(text);
+    staPlotPanels[static_cast<size_t>(panel - 1)]->setText(text);
 }
 
 QString frmPlot::panelText(int panel) const {
     if (panel < 1 || panel > 4) return QString();
-    return panels_[static_cast<size_t>(panel - 1)]->text();
+    return staPlotPanels[static_cast<size_t>(panel - 1)]->text();
 }
 
 void frmPlot::setBusy(bool busy) {
@@ -362,7 +135,7 @@ void frmPlot::setBusy(bool busy) {
     busy_ = busy;
     if (busy) {
         disabledActionsWhileBusy_.clear();
-        for (QAction* action : menuCommands_) {
+        for (QAction* action : menuCommands()) {
             if (!action->isEnabled()) continue;
             action->setEnabled(false);
             disabledActionsWhileBusy_.emplace_back(action);
@@ -382,10 +155,7 @@ void frmPlot::setBusy(bool busy) {
     picView->setEnabled(!busy);
     if (!busy && plotHadFocus_) picView->setFocus();
     // Wheel notches that came while the job ran are drawn now, in one go.
-    if (!busy && wheelWaitsForJob_) {
-        wheelWaitsForJob_ = false;
-        QueueWheel();
-    }
+    if (!busy && wheel_.JobEnded()) QueueWheel();
     picJDScale->setEnabled(!busy);
     picMagScale->setEnabled(!busy);
     // A resize during the job blanked the canvases; whatever the job was (a plot, an import,
@@ -410,22 +180,9 @@ frmStats* frmPlot::statsWindow() {
 }
 
 void frmPlot::PlaceStatsWindow() {
-    // Beside the main window, never over the plot: to the right where the screen has room,
-    // else to the left, else at the screen's edge nearest the right.
-    const QRect frame = frameGeometry();
-    const QSize size = stats_->frameGeometry().size();
-    QPoint place(frame.right() + 8, frame.top());
-    if (const QScreen* shown = screen()) {
-        const QRect area = shown->availableGeometry();
-        if (place.x() + size.width() - 1 > area.right()) {
-            const int left = frame.left() - 8 - size.width();
-            place.setX(left >= area.left() ? left
-                                           : std::max(area.left(), area.right() - size.width()));
-        }
-        place.setY(
-            std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
-    }
-    stats_->move(place);
+    const QScreen* shown = screen();
+    stats_->move(SideWindowPlace(frameGeometry(), stats_->frameGeometry().size(),
+                                 shown ? std::optional(shown->availableGeometry()) : std::nullopt));
 }
 
 bool frmPlot::Form_Load() {
@@ -540,14 +297,10 @@ void frmPlot::mnuConfig_Click() {
     Apply(commands_->view());
     if (!goOn) return;
     hide();
-    bool keepRunning = true;
-    try {
-        if (seams_.runConfiguration)
-            keepRunning = seams_.runConfiguration(this, state().settings, programDir_, prompts_);
-    } catch (const std::exception& e) {
-        prompts_.message(ModuleErrorText(DisplayText(e.what()), QStringLiteral("mnuConfig_Click")),
-                         QStringLiteral("Error"), Buttons::OK, Icon::None);
-    }
+    const bool keepRunning = commands_->Configure([this](Settings& settings) {
+        return !seams_.runConfiguration ||
+               seams_.runConfiguration(this, settings, programDir_, prompts_);
+    });
     if (!keepRunning) {
         ShutDown();
         return;
@@ -591,7 +344,7 @@ void frmPlot::changeEvent(QEvent* event) {
 }
 
 bool frmPlot::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::MouseMove) Form_MouseMove();
+    if (watched == frmPlotClient && event->type() == QEvent::MouseMove) Form_MouseMove();
     if (watched == picView && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)

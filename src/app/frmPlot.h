@@ -1,24 +1,13 @@
-// The main window: menu bar, the "Load a File" button, the frame of sixteen tool buttons, the
-// plot surface with its two scale strips, the star label, the status bar with four panels
-// and the progress bar, and the start-up display (logo and titles) shown while no star is
-// loaded. Its commands run on MainWindowCommands, which owns the application state and the
-// working table; each slot calls one command and applies the WindowView it returns. The
-// window itself ends the run (ShutDown) and runs the configuration dialog.
-//
-// Controls are public members under their own names; their object names are the same.
+// The main window. Its controls (frmPlotUi: menus, buttons, the plot surfaces, the status
+// bar) are public members under their own names, the same as their object names. Its commands
+// run on MainWindowCommands, which owns the application state and the working table; each
+// slot calls one command and applies the WindowView it returns. The window itself ends the
+// run (ShutDown) and runs the configuration dialog.
 #pragma once
 
-#include <QAction>
-#include <QFrame>
-#include <QLabel>
 #include <QMainWindow>
-#include <QMenu>
 #include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QTimer>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,6 +17,7 @@
 #include "app/MainWindowCommands.h"
 #include "app/SettingsSeams.h"
 #include "app/WindowHost.h"
+#include "app/frmPlotUi.h"
 #include "core/AppState.h"
 #include "core/Preferences.h"
 #include "core/Prompts.h"
@@ -35,14 +25,14 @@
 #include "dialogs/QtImageExportDialog.h"
 #include "interaction/FormLayout.h"
 #include "interaction/QtRecordDialogs.h"
-#include "plot/PictureBox.h"
+#include "interaction/WheelBurst.h"
 
 namespace sabrix {
 
 class frmStats;
 class QtDesktopOpener;
 
-class frmPlot : public QMainWindow, private WindowHost {
+class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     Q_OBJECT
 
   public:
@@ -53,12 +43,11 @@ class frmPlot : public QMainWindow, private WindowHost {
     ~frmPlot() override;
 
     MainWindowCommands& commands() { return *commands_; }
-    AppState& state() { return commands_->state(); }
     const AppState& state() const { return commands_->state(); }
     Prompts& prompts() { return prompts_; }
     const std::string& programDir() const { return programDir_; }
     // The working table; null after ShutDown (or before Form_Load).
-    ObsTable* table() { return commands_->table(); }
+    const ObsTable* table() const { return commands_->table(); }
 
     // Called instead of ending the process when the run ends; the default is QueueProgramEnd.
     std::function<void(int exitCode)> endProgram;
@@ -105,76 +94,6 @@ class frmPlot : public QMainWindow, private WindowHost {
     // Loads a star file chosen elsewhere (the command line): the part of "Load a File" that
     // follows its open dialog.
     void LoadStarFile(const std::string& path);
-
-    // Controls. Null until the constructor makes them: events reach the window's event filter
-    // while it is still being built.
-    QMenu* mnuFiles = nullptr;
-    QAction* mnuLoad = nullptr;
-    QAction* mnuSave = nullptr;
-    QAction* mnuFaint = nullptr;
-    QAction* mnuSpacer6 = nullptr;
-    QAction* mnuXYZ = nullptr;
-    QAction* mnuSaveXYZ = nullptr;
-    QAction* mnuSaveDownload = nullptr;
-    QAction* mnuExport = nullptr;
-    // The files loaded last, newest first; items without a file are hidden.
-    QAction* mnuSpacerRecent = nullptr;
-    std::array<QAction*, kMostRecentFiles> mnuRecent{};
-    QAction* mnuSpacer7 = nullptr;
-    QAction* mnuExit1 = nullptr;
-    QMenu* mnuTools = nullptr;
-    QAction* mnuAvg = nullptr;
-    QAction* mnuPoly = nullptr;
-    QAction* mnuSpacer3 = nullptr;
-    QAction* mnuWebSite = nullptr;
-    QAction* mnuSpacer5 = nullptr;
-    QAction* mnuStats = nullptr;
-    QAction* mnuCalendar = nullptr;
-    QAction* mnuspacer4 = nullptr;
-    QAction* mnuViewer = nullptr;
-    QAction* mnuManage = nullptr;
-    QAction* mnuSpacerPrevious = nullptr;
-    QAction* mnuPrevious = nullptr;
-    QAction* mnuConfig = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuDocs = nullptr;
-    QAction* mnuSpace = nullptr;
-    QAction* mnuAbout = nullptr;
-    QAction* mnuExit = nullptr;
-
-    QPushButton* cmdLoad = nullptr;
-    QFrame* fraButtons = nullptr;
-    QPushButton* cmdZoomBox = nullptr;
-    QPushButton* cmdBox = nullptr;
-    QPushButton* cmdLocate = nullptr;
-    QPushButton* cmdMag = nullptr;
-    QPushButton* cmdJDZoom = nullptr;
-    QPushButton* cmdMagZoom = nullptr;
-    QPushButton* cmdBegin = nullptr;
-    QPushButton* cmdBack = nullptr;
-    QPushButton* cmdForward = nullptr;
-    QPushButton* cmdEnder = nullptr;
-    QPushButton* CmdDown = nullptr;
-    QPushButton* cmdUp = nullptr;
-    QPushButton* cmdRefresh = nullptr;
-    QPushButton* cmdReset = nullptr;
-    QPushButton* cmdBin = nullptr;
-    QPushButton* cmdPoly = nullptr;
-
-    QLabel* lblStarName = nullptr;
-    PictureBox* picView = nullptr;
-    PictureBox* picJDScale = nullptr;
-    PictureBox* picMagScale = nullptr;
-    QStatusBar* staPlot = nullptr;
-    QProgressBar* prgLoad = nullptr;
-    QLabel* lblPrg = nullptr;
-    // "Cancel" beside the progress bar while a load runs (Escape does the same).
-    QPushButton* cmdCancel = nullptr;
-    QLabel* picNorvane = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* lblCopyright = nullptr;
 
   public slots:
     void mnuLoad_Click();
@@ -245,9 +164,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     void present(const WindowView& view) override;
     void yield() override;
 
-    void buildMenus();
-    void buildControls();
-    QPushButton* addToolButton(const char* name, const char* toolTip, float left);
+    // Connects the controls of frmPlotUi to the slots.
+    void connectControls();
     void applyLayout();
     // The navigation keys of the plot: arrows, Home, End and F5. Returns whether the key was
     // one of them.
@@ -261,11 +179,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     Prompts& prompts_;
     SettingsSeams seams_;
     FormLayout layout_;
-    QWidget* client_ = nullptr;
-    std::array<QLabel*, 4> panels_{};
     // Whether panel 3 is wide enough for the readout with its calendar date.
     bool readoutFitsDate_ = false;
-    std::vector<QAction*> menuCommands_;
     bool plotHadFocus_ = false;
     QPointer<frmStats> stats_;
     bool busy_ = false;
@@ -278,13 +193,8 @@ class frmPlot : public QMainWindow, private WindowHost {
     bool shutDownDone_ = false;
     int exitCode_ = 0;
     bool redrawPending_ = false;
-    // Wheel turns not drawn yet: eighths of a degree, where and which axis.
-    int wheelEighths_ = 0;
-    double wheelX_ = 0;
-    double wheelY_ = 0;
-    bool wheelMagnitude_ = false;
-    bool wheelQueued_ = false;
-    bool wheelWaitsForJob_ = false;
+    // Wheel turns not drawn yet.
+    WheelBurst wheel_;
     std::unique_ptr<QtDesktopOpener> desktop_;
     std::unique_ptr<MainWindowCommands> commands_;
     std::unique_ptr<QtAnalysisDialogs> analysisDialogs_;

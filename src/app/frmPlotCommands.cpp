@@ -72,7 +72,7 @@ void frmPlot::Apply(const WindowView& view) {
     // check changes as it is clicked, before this runs, so it cannot tell what the panel fits.)
     if (readoutFitsDate_ != view.calendarChecked) {
         readoutFitsDate_ = view.calendarChecked;
-        QLabel* readout = panels_[2];
+        QLabel* readout = staPlotPanels[2];
         const QString widest = view.calendarChecked
                                    ? QStringLiteral("JD = 0000000.0000  0000-00-00 00:00 UTC")
                                    : QStringLiteral("JD = 0000000.0000");
@@ -316,29 +316,16 @@ void frmPlot::picMagScale_MouseMove(int button, int shift, double x, double y) {
 }
 
 void frmPlot::picView_Wheel(int angleDelta, int shift, double x, double y) {
-    wheelEighths_ += angleDelta;
-    wheelX_ = x;
-    wheelY_ = y;
-    wheelMagnitude_ = shift == 2;  // Ctrl
-    QueueWheel();
+    if (wheel_.Add(angleDelta, shift == 2 /* Ctrl */, x, y)) QueueWheel();
 }
 
 void frmPlot::QueueWheel() {
-    if (wheelQueued_) return;
-    wheelQueued_ = true;
     QMetaObject::invokeMethod(this, &frmPlot::FlushWheel, Qt::QueuedConnection);
 }
 
 void frmPlot::FlushWheel() {
-    wheelQueued_ = false;
-    if (busy_) {
-        wheelWaitsForJob_ = true;
-        return;
-    }
-    constexpr int kNotch = 120;
-    const int notches = wheelEighths_ / kNotch;
-    wheelEighths_ -= notches * kNotch;
-    if (notches != 0) Apply(commands_->WheelZoom(notches, wheelMagnitude_, wheelX_, wheelY_));
+    if (const auto zoom = wheel_.Flush(busy_))
+        Apply(commands_->WheelZoom(zoom->notches, zoom->magnitude, zoom->x, zoom->y));
 }
 
 void frmPlot::mnuDocs_Click() {

@@ -6,13 +6,10 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace sabrix {
-
-class RegressionObject;
 
 // Persistent settings, read from and written to Sabrix.ini. Colours are packed
 // red + 256 * green + 65536 * blue; 0 means "not configured".
@@ -67,36 +64,37 @@ struct PlotWindowState {
     float JDMagnification = 1.0f;
     float MagMagnification = 1.0f;
     int16_t MagnificationShown = 0;
+
+    // Set the edges of one axis together with its size. The size is what Back, Forward,
+    // Brighter and Dimmer keep while they move the window, so a writer that chose the edges
+    // goes through these: the size then always describes the window on the screen, and the
+    // first move after a zoom shifts it without changing its height or width.
+    void SetJDWindow(double left, double right) {
+        WinJDLeft = left;
+        WinJDRight = right;
+        WinJDWidth = right - left;
+    }
+    void SetMagWindow(double top, double bottom) {
+        WinMagTop = top;
+        WinMagBottom = bottom;
+        WinMagHeight = bottom - top;
+    }
 };
 
 // The active tool of the plot surface. At most one tool flag is ever set; Locate is "none".
 enum class Tool { Locate, Box, ZoomBox, Magnify, JDZoom, MagZoom };
 
-// One entry of MarkList: marking number, JD, magnitude, colour (all as text).
-using MarkEntry = std::array<std::string, 4>;
-
-// Overlays, observer marking, tools and flags.
+// How the plot is shown and worked: the tool, the rows left out, the stats window, the dates
+// of the JD strip and the colour of the dots' fill. (The averages, the fit and the observer
+// marks are kept by the commands that make them.)
 struct OverlayState {
-    bool BinsShown = false;
-    std::vector<double> BinJD;
-    std::vector<float> BinMag;
-    std::vector<float> BinSD;
-    int16_t Sigma = 0;
-    bool PolyShown = false;
-    std::shared_ptr<RegressionObject> PolyRegression;
-    bool ObserverMarked = false;
-    std::vector<MarkEntry> MarkList;
-    int16_t MarkCount = 0;
-    int32_t MarkColor = 0;
     Tool tool = Tool::Locate;
     bool OmitFainter = false;
     bool StatsShown = false;
     // "Calendar Dates": the JD strip and the pointer readout show UTC dates as well. Kept in
     // Sabrix.prefs (Preferences.h), not in Sabrix.ini.
     bool CalendarDates = false;
-    std::string SelectedLine;
     int32_t DefaultPointColor = 65535;
-    bool StateOK = true;
 
     bool MagnifyMode() const { return tool == Tool::Magnify; }
     bool MagZoomMode() const { return tool == Tool::MagZoom; }

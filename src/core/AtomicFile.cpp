@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/ProcessTag.h"
 #include "core/SabrixError.h"
 
 namespace fs = std::filesystem;
@@ -57,10 +58,20 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-// Creates a new, hidden file beside the target. The mode 0666 lets the umask decide, as for
-// any new file; an existing target passes its own bits on below.
+// The tag in a temporary file's name: ".NAME.sabrix-<pid>-XXXXXX" carries "sabrix-<pid>-XXXXXX".
+std::string_view TemporaryFileTag(std::string_view name) {
+    if (name.empty() || name.front() != '.') return {};
+    const auto dot = name.rfind(".sabrix-");
+    return dot == 0 || dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+// Creates a new, hidden file beside the target, named after this process so that a later
+// write can tell it from a running one's when this process is killed before its rename. The
+// mode 0666 lets the umask decide, as for any new file; an existing target passes its own bits
+// on below.
 int CreateTempFile(const std::string& target, std::string& tempPath) {
-    const std::string prefix = FolderOf(target) + "/." + fs::path(target).filename().string() + ".";
+    const std::string prefix =
+        FolderOf(target) + "/." + fs::path(target).filename().string() + "." + ProcessTagStart();
     for (int attempt = 0; attempt < kMostNameTries; ++attempt) {
         tempPath = prefix + RandomSuffix();
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -112,7 +123,8 @@ qint64 TempFile::writeData(const char* data, qint64 size) {
 }
 
 bool TempFile::sync() {
-    if (::fsync(fd_) == 0) return true;
+    // A pipe, a terminal or a device like /dev/null has nothing to sync and says so.
+    if (::fsync(fd_) == 0 || errno == EINVAL || errno == EROFS) return true;
     setErrorString(QString::fromLocal8Bit(SystemError(errno)));
     return false;
 }
@@ -128,18 +140,43 @@ bool TempFile::closeFile() {
     return false;
 }
 
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+    return RemoveLeftoversOfEndedProcesses(folder, LeftoverKind::File, TemporaryFileTag);
+}
+
 AtomicFile::AtomicFile(const std::string& path, const TempFileFactory& makeTempFile)
     : target_(ResolveLinks(path)) {
     if (target_.empty()) throw SabrixError(SystemError(ENOENT));
-    const int fd = CreateTempFile(target_, tempPath_);
     struct stat old {};
-    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        ::fchmod(fd, old.st_mode & 07777);
+    const bool exists = ::stat(target_.c_str(), &old) == 0;
+    int fd = -1;
+    if (exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) {
+        // A device or a pipe cannot be replaced by renaming a file over it (that would turn
+        // /dev/null into a regular file); it is written in place, as cp writes it. A pipe
+        // waits here for its reader.
+        fd = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0) throw SabrixError(SystemError(errno));
+    } else {
+        RemoveStaleTemporaryFiles(FolderOf(target_));
+        fd = CreateTempFile(target_, tempPath_);
+        if (exists && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    }
+    Adopt(fd, makeTempFile);
+}
+
+AtomicFile::AtomicFile(InPlace, int fd, std::string name, const TempFileFactory& makeTempFile)
+    : target_(std::move(name)) {
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) throw SabrixError(SystemError(errno));
+    Adopt(copy, makeTempFile);
+}
+
+void AtomicFile::Adopt(int fd, const TempFileFactory& makeTempFile) {
     try {
         file_ = makeTempFile ? makeTempFile(fd) : std::make_unique<TempFile>(fd);
     } catch (...) {
         ::close(fd);
-        ::unlink(tempPath_.c_str());
+        if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
         throw;
     }
 }
@@ -154,7 +191,7 @@ QIODevice& AtomicFile::device() {
 
 void AtomicFile::discard() {
     file_->closeFile();
-    ::unlink(tempPath_.c_str());
+    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
     done_ = true;
 }
 
@@ -168,6 +205,10 @@ void AtomicFile::commit() {
     // Without the sync a crash soon after the rename could leave the target empty on disk.
     if (!file_->sync()) fail(Describe(*file_, "Cannot write file"));
     if (!file_->closeFile()) fail(Describe(*file_, "Cannot write file"));
+    if (inPlace()) {
+        done_ = true;
+        return;
+    }
     if (std::rename(tempPath_.c_str(), target_.c_str()) != 0) fail(SystemError(errno));
     done_ = true;
     SyncFolder(FolderOf(target_));
@@ -199,24 +240,47 @@ void WriteProgramFile(const std::string& path, std::string_view text) {
     }
 }
 
+namespace {
+
+// Copies what is left to read of source to out, in pieces through one buffer: a file of many
+// megabytes needs no copy in memory.
+void CopyDescriptor(int source, QIODevice& out) {
+    std::string piece(1 << 20, '\0');
+    for (;;) {
+        const ssize_t got = ::read(source, piece.data(), piece.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw SabrixError(SystemError(errno));
+        if (got == 0) break;
+        WriteAllBytes(out, std::string_view(piece.data(), static_cast<size_t>(got)));
+    }
+}
+
+struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+};
+
+}  // namespace
+
 void CopyFileAtomically(const std::string& from, const std::string& to) {
     const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0) throw SabrixError(SystemError(errno));
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{source};
-    WriteFileAtomically(to, [source](QIODevice& out) {
-        // In pieces through one buffer: a file of many megabytes needs no copy in memory.
-        std::string piece(1 << 20, '\0');
-        for (;;) {
-            const ssize_t got = ::read(source, piece.data(), piece.size());
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw SabrixError(SystemError(errno));
-            if (got == 0) break;
-            WriteAllBytes(out, std::string_view(piece.data(), static_cast<size_t>(got)));
+    const Closer closer{source};
+    WriteFileAtomically(to, [source](QIODevice& out) { CopyDescriptor(source, out); });
+}
+
+void AppendFileAtomically(const std::string& path, std::string_view bytes) {
+    AtomicFile file(path);
+    if (!file.inPlace()) {
+        const int old = ::open(file.target().c_str(), O_RDONLY | O_CLOEXEC);
+        if (old < 0 && errno != ENOENT) throw SabrixError(SystemError(errno));
+        if (old >= 0) {
+            const Closer closer{old};
+            CopyDescriptor(old, file.device());
         }
-    });
+    }
+    WriteAllBytes(file.device(), bytes);
+    file.commit();
 }
 
 }  // namespace sabrix

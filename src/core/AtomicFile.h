@@ -1,7 +1,14 @@
 // Writing a user's file without ever leaving it half written. The new content goes to a
 // temporary file in the target's folder; every write, the sync to the disk and the close of
 // that file are checked, and only then is it renamed over the target. On any failure the
-// target keeps its old content byte for byte and the temporary file is removed.
+// target keeps its old content byte for byte and the temporary file is removed. The temporary
+// file is named after the target and this process (".star.txt.sabrix-4711-Ab3xYz"); one that a
+// killed process left behind is removed by the next write to the same folder.
+//
+// A target that exists and is no regular file (a device such as /dev/null, a named pipe, or
+// a link to one) cannot be replaced: it is written in place, as cp writes it, with the same
+// checks of every write and of the close. So is an open descriptor such as standard output.
+// What a failed write in place has already written stays written.
 //
 // Every file the program writes (star files, three-column files, backups, Errors.txt,
 // Sabrix.ini, Sabrix.prefs, images) goes through AtomicFile, directly or through
@@ -16,7 +23,8 @@
 
 namespace sabrix {
 
-// The temporary file behind an AtomicFile: an unbuffered device on a file descriptor, so that
+// The file behind an AtomicFile (the temporary file, or the target written in place): an
+// unbuffered device on a file descriptor, so that
 // a write the system refuses (a full disk, a file-size limit) fails at once and is seen by the
 // caller. Tests derive from it to fail a write, the sync or the close on purpose.
 class TempFile : public QIODevice {
@@ -28,7 +36,8 @@ class TempFile : public QIODevice {
     TempFile& operator=(const TempFile&) = delete;
 
     // Pushes what was written to the disk. Returns false, with errorString() set to the
-    // system's description, when the system reports a failure.
+    // system's description, when the system reports a failure; true for a pipe or a device
+    // that has nothing to push.
     virtual bool sync();
     // Closes the descriptor. Returns false, with errorString() set, when the system reports a
     // failure (some file systems report a failed write only here). The descriptor is closed
@@ -51,7 +60,7 @@ class TempFile : public QIODevice {
     bool writeFailed_ = false;
 };
 
-// Makes the TempFile for a newly created temporary file; the default makes a plain TempFile.
+// Makes the TempFile for a newly opened descriptor; the default makes a plain TempFile.
 using TempFileFactory = std::function<std::unique_ptr<TempFile>(int fd)>;
 
 // One checked replacement of a file. Construct, write to device(), then commit().
@@ -63,10 +72,17 @@ using TempFileFactory = std::function<std::unique_ptr<TempFile>(int fd)>;
 // (0666 less the umask).
 class AtomicFile {
   public:
-    // Creates the temporary file beside path (or beside the file path links to). Throws
-    // SabrixError with the system's description when it cannot be created (a missing or
-    // read-only folder).
+    // Creates the temporary file beside path (or beside the file path links to), after removing
+    // the stale temporary files of that folder (RemoveStaleTemporaryFiles); or opens path for
+    // writing in place when it is a device or a pipe (a pipe waits for its reader). Throws
+    // SabrixError with the system's description when the file cannot be created or opened (a
+    // missing or read-only folder, a device that refuses).
     explicit AtomicFile(const std::string& path, const TempFileFactory& makeTempFile = {});
+    // Writes in place to an open descriptor (standard output: STDOUT_FILENO) through a copy of
+    // it; fd itself stays open. name is what target() gives. Throws SabrixError when the
+    // descriptor cannot be copied.
+    struct InPlace {};
+    AtomicFile(InPlace, int fd, std::string name, const TempFileFactory& makeTempFile = {});
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -76,13 +92,18 @@ class AtomicFile {
     // Syncs and closes the temporary file, then renames it over the target. Returns when the
     // target holds exactly what was written. Throws SabrixError with the system's description
     // when a write before failed or the sync, the close or the rename fails; the target is
-    // then unchanged and the temporary file removed. Calling it twice is a failure.
+    // then unchanged and the temporary file removed. Written in place: syncs (where the file
+    // can be synced) and closes, and throws when a write, the sync or the close failed.
+    // Calling it twice is a failure.
     void commit();
 
     // The file that commit() replaces: the given path with symbolic links resolved.
     const std::string& target() const { return target_; }
+    // True when the target is written in place rather than replaced.
+    bool inPlace() const { return tempPath_.empty(); }
 
   private:
+    void Adopt(int fd, const TempFileFactory& makeTempFile);
     void discard();
 
     std::string target_;
@@ -90,6 +111,10 @@ class AtomicFile {
     std::unique_ptr<TempFile> file_;
     bool done_ = false;
 };
+
+// Removes the temporary files of AtomicFiles in folder whose processes have ended (see
+// RemoveLeftoversOfEndedProcesses). Returns the number removed; never throws.
+int RemoveStaleTemporaryFiles(const std::string& folder);
 
 // Replaces path with what writer writes, through an AtomicFile. Throws as AtomicFile does;
 // an exception from writer is passed on after the temporary file was removed. In every
@@ -105,6 +130,13 @@ void WriteProgramFile(const std::string& path, std::string_view text);
 // Copies the file from to the file to, replacing to atomically (see WriteFileAtomically).
 // Throws SabrixError when from cannot be read or to cannot be written; to is then unchanged.
 void CopyFileAtomically(const std::string& from, const std::string& to);
+
+// Adds bytes at the end of the file at path (a new file when there is none) through an
+// AtomicFile: the old content and the new bytes go to the temporary file, which then replaces
+// the file, so a full disk or a kill never leaves a partial addition. A device or a pipe is
+// written in place. Throws SabrixError with the system's description when the old content
+// cannot be read or the new file cannot be written; path is then unchanged.
+void AppendFileAtomically(const std::string& path, std::string_view bytes);
 
 // Writes all bytes to out. Throws SabrixError with the device's description when it refuses
 // a write; out may then hold the bytes written before.

@@ -1,5 +1,6 @@
 #include "core/CalendarDate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -8,7 +9,7 @@ namespace sabrix {
 namespace {
 
 constexpr double kLargestJD = 1e12;
-constexpr int64_t kSecondsPerDay = 86400;
+constexpr int64_t kMsPerDay = 86400000;
 // The day number (JD at noon) of 1582-10-15, the first Gregorian day.
 constexpr int64_t kFirstGregorianDay = 2299161;
 // The day number of 1970-01-01, where the Gregorian count below starts.
@@ -57,25 +58,38 @@ std::string TwoDigits(int value) {
 
 }  // namespace
 
-std::optional<CalendarDateTime> CalendarDateOfJD(double jd, int64_t roundToSeconds) {
+std::optional<CalendarDateTime> CalendarDateOfJDInMilliseconds(double jd,
+                                                               int64_t roundToMilliseconds) {
     if (!std::isfinite(jd) || std::abs(jd) > kLargestJD) return std::nullopt;
-    const int64_t unit = roundToSeconds < 1 ? 1 : roundToSeconds;
-    // Seconds since the midnight that starts day number 0, in whole units: 10^12 days are
-    // 8.64 * 10^16 seconds, well inside int64_t and exact in a double.
-    const double units =
-        std::round((jd + 0.5) * static_cast<double>(kSecondsPerDay) / static_cast<double>(unit));
-    const int64_t seconds = static_cast<int64_t>(units) * unit;
-    const int64_t dayNumber = FloorDiv(seconds, kSecondsPerDay);
-    const int64_t secondOfDay = seconds - dayNumber * kSecondsPerDay;
+    const int64_t unit = roundToMilliseconds < 1 ? 1 : roundToMilliseconds;
+    // The day and the part of it apart: the milliseconds of 10^12 days would overflow
+    // int64_t, and the part of the day is exact in a double.
+    const double fromMidnight = jd + 0.5;
+    const double day = std::floor(fromMidnight);
+    int64_t dayNumber = static_cast<int64_t>(day);
+    int64_t milliseconds =
+        static_cast<int64_t>(std::round((fromMidnight - day) * static_cast<double>(kMsPerDay) /
+                                        static_cast<double>(unit))) *
+        unit;
+    if (milliseconds >= kMsPerDay) {
+        ++dayNumber;
+        milliseconds -= kMsPerDay;
+    }
     CalendarDateTime date;
     if (dayNumber >= kFirstGregorianDay)
         GregorianDate(dayNumber, date);
     else
         JulianDate(dayNumber, date);
+    const int64_t secondOfDay = milliseconds / 1000;
     date.hour = static_cast<int>(secondOfDay / 3600);
     date.minute = static_cast<int>(secondOfDay / 60 % 60);
     date.second = static_cast<int>(secondOfDay % 60);
+    date.millisecond = static_cast<int>(milliseconds % 1000);
     return date;
+}
+
+std::optional<CalendarDateTime> CalendarDateOfJD(double jd, int64_t roundToSeconds) {
+    return CalendarDateOfJDInMilliseconds(jd, std::clamp<int64_t>(roundToSeconds, 1, 86400) * 1000);
 }
 
 std::string DateText(const CalendarDateTime& date) {
@@ -89,8 +103,12 @@ std::string MinuteText(const CalendarDateTime& date) {
     return TwoDigits(date.hour) + ":" + TwoDigits(date.minute);
 }
 
-std::string SecondText(const CalendarDateTime& date) {
-    return MinuteText(date) + ":" + TwoDigits(date.second);
+std::string SecondText(const CalendarDateTime& date, int decimals) {
+    std::string text = MinuteText(date) + ":" + TwoDigits(date.second);
+    if (decimals <= 0) return text;
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, "%03d", date.millisecond);
+    return text + "." + std::string(fraction, static_cast<size_t>(decimals < 3 ? decimals : 3));
 }
 
 }  // namespace sabrix

@@ -102,6 +102,14 @@ std::string FormatDouble(double value) {
     return FormatShortest(value, 15);
 }
 
+std::string FormatDoubleExactly(double value) {
+    if (!std::isfinite(value)) return FormatDouble(value);
+    // The longest plain text of a double, the smallest subnormal, is 327 characters.
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    return std::string(buf, r.ptr);
+}
+
 bool FormatDoubleReadsBack(double value) {
     // Far below the top of the range 15 digits can never round past it.
     if (std::abs(value) < 1e308) return true;

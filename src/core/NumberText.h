@@ -13,6 +13,11 @@ std::string FormatDouble(double value);
 // near the largest double that their 15-digit text overflows: 1.7976931348623157e308 is
 // written as 179769313486232 followed by 294 zeros, which is beyond every double.
 bool FormatDoubleReadsBack(double value);
+// The shortest plain decimal text (no exponent) that ParseNumber reads back to exactly this
+// value, however many digits that takes: what a file meant to be loaded again holds.
+// 2457845.4750512345 -> "2457845.4750512345", 0.1 + 0.2 -> "0.30000000000000004", 9.0 -> "9".
+// "NaN", "Infinity" and "-Infinity" for values that are no number.
+std::string FormatDoubleExactly(double value);
 // The same for a single-precision value, with at most 7 significant digits. 9.1f -> "9.1".
 std::string FormatSingle(float value);
 

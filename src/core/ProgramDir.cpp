@@ -56,6 +56,16 @@ ProgramDirSources CurrentProgramDirSources() {
     return sources;
 }
 
+namespace {
+
+std::string PerUserFolder(const ProgramDirSources& sources) {
+    std::string dataHome = sources.xdgDataHome;
+    if (dataHome.empty() || dataHome.front() != '/') dataHome = sources.home + "/.local/share";
+    return WithoutTrailingSeparators(dataHome) + "/sabrix";
+}
+
+}  // namespace
+
 std::string ChooseProgramDirectory(const ProgramDirSources& sources) {
     if (!sources.sabrixHome.empty()) return WithoutTrailingSeparators(sources.sabrixHome);
     const std::string& exeDir = sources.executableDir;
@@ -64,9 +74,17 @@ std::string ChooseProgramDirectory(const ProgramDirSources& sources) {
     const bool installed = !IsFile(exeDir + "/" + kTemplateName) &&
                            IsFile(InstalledDataDirectory(exeDir) + "/" + kTemplateName);
     if (!installed && sources.writable && sources.writable(exeDir)) return exeDir;
-    std::string dataHome = sources.xdgDataHome;
-    if (dataHome.empty() || dataHome.front() != '/') dataHome = sources.home + "/.local/share";
-    return WithoutTrailingSeparators(dataHome) + "/sabrix";
+    return PerUserFolder(sources);
+}
+
+std::string ChooseFirstDataFolder(const ProgramDirSources& sources,
+                                  const std::string& documentsDir) {
+    const std::string dir = ChooseProgramDirectory(sources);
+    if (dir != PerUserFolder(sources)) return dir;
+    std::error_code error;
+    if (!documentsDir.empty() && fs::is_directory(documentsDir, error))
+        return WithoutTrailingSeparators(documentsDir);
+    return sources.home.empty() ? dir : WithoutTrailingSeparators(sources.home);
 }
 
 std::string ProgramDirectory() {

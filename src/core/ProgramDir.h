@@ -35,6 +35,12 @@ ProgramDirSources CurrentProgramDirSources();
 // Creates nothing.
 std::string ChooseProgramDirectory(const ProgramDirSources& sources);
 
+// The data folder that the first-start configuration offers: the program directory, except
+// when that is the per-user folder (an installed program's, hidden among the user's
+// settings): then documentsDir when it is a folder, else the user's home.
+std::string ChooseFirstDataFolder(const ProgramDirSources& sources,
+                                  const std::string& documentsDir);
+
 // ChooseProgramDirectory for this process. Creates the folder (and its parents) when it does
 // not exist yet; a folder that cannot be created is returned all the same, and the start-up
 // reports the failure when it writes there.

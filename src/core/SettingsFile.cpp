@@ -111,12 +111,15 @@ const std::array<ColorSetting, 13>& ColorSettings() {
     static const std::array<ColorSetting, 13> kColors{{
         {"ColorVIS", &Settings::ColorVIS, 65280},
         {"ColorFAINT", &Settings::ColorFAINT, 9539985},
-        {"ColorDISC", &Settings::ColorDISC, 12615680},
+        // Discrepant observations in orange (255, 128, 0) and band B in cyan (0, 255, 255):
+        // each apart from every other default, where V's azure once served B as well and
+        // discrepant points came out in nearly the same blue.
+        {"ColorDISC", &Settings::ColorDISC, 33023},
         {"ColorNA", &Settings::ColorNA, 65280},
         {"ColorCR", &Settings::ColorCR, 8454016},
         {"ColorU", &Settings::ColorU, 16711680},
         {"ColorV", &Settings::ColorV, 16744448},
-        {"ColorB", &Settings::ColorB, 16744448},
+        {"ColorB", &Settings::ColorB, 16776960},
         {"ColorR", &Settings::ColorR, 255},
         {"ColorI", &Settings::ColorI, 16744576},
         {"ColorCV", &Settings::ColorCV, 12615935},

@@ -85,16 +85,6 @@ void ResetStarState(AppState& state) {
     state.star.BackupMade = false;
 
     OverlayState& overlay = state.overlay;
-    overlay.BinJD.clear();
-    overlay.BinMag.clear();
-    overlay.BinSD.clear();
-    overlay.Sigma = 0;
-    overlay.ObserverMarked = false;
-    overlay.MarkList.clear();
-    overlay.MarkCount = 0;
-    overlay.SelectedLine.clear();
-    overlay.BinsShown = false;
-    overlay.PolyShown = false;
     if (overlay.BoxMode()) overlay.tool = Tool::Locate;
 
     PlotWindowState& view = state.view;

@@ -51,15 +51,4 @@ int32_t BandColor(std::string_view faint, std::string_view band, std::string_vie
     return ToColor(BandColorValue(faint, band, valid, colors));
 }
 
-void UnMarkObs(AppState& state, ObsTable& table) {
-    const Settings& colors = state.settings;
-    table.UnMarkAll(
-        [&colors](const ObsRow& row) { return BandColor(row.Faint, row.Band, row.Valid, colors); });
-    // Only after the table changed: a failure above leaves the list of markings matching the
-    // rows that still carry them.
-    state.overlay.MarkList.clear();
-    state.overlay.MarkCount = 0;
-    state.overlay.ObserverMarked = false;
-}
-
 }  // namespace sabrix

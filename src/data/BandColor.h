@@ -1,13 +1,11 @@
 // The drawing colour of an observation, chosen from its fainter-than mark, its band code and
-// its validation flag, and the undoing of observer markings (each marked row gets that colour
-// back).
+// its validation flag.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 #include "core/AppState.h"
-#include "data/ObsTable.h"
 
 namespace sabrix {
 
@@ -24,12 +22,5 @@ namespace sabrix {
 // "TB" gets ColorB, "TV" and "v" get ColorVIS, and " V " gets ColorV. Never fails.
 int32_t BandColor(std::string_view faint, std::string_view band, std::string_view valid,
                   const Settings& colors);
-
-// Takes every observer marking away: each row whose Marked is not empty gets an empty Marked
-// and its BandColor back (the colour settings of state); unmarked rows are not touched. Then
-// MarkList is emptied, MarkCount becomes 0 and ObserverMarked false.
-// Throws SQLite::Exception when the table cannot be read or written; the rows and the marking
-// state are then left as they were.
-void UnMarkObs(AppState& state, ObsTable& table);
 
 }  // namespace sabrix

@@ -20,9 +20,10 @@ const std::string& DownloadFileHeaderLine() {
 }
 
 void AppendDownloadRecordLine(std::string& line, const ObsRow& row) {
-    line += FormatDouble(row.JD);
+    // Every digit of the values: a file saved and loaded again holds the very same numbers.
+    line += FormatDoubleExactly(row.JD);
     line += ',';
-    AppendCsvField(line, row.Faint + FormatDouble(row.Mag));
+    AppendCsvField(line, row.Faint + FormatDoubleExactly(row.Mag));
     for (const std::string* field : {&row.Uncertain,
                                      &row.HQUncertain,
                                      &row.Band,

@@ -26,18 +26,25 @@ constexpr size_t kClassicFieldCount = 18;
 constexpr size_t kCurrentFieldCount = 24;
 constexpr const char* kConversionError = "Data type conversion error.";
 constexpr const char* kPastEnd = "Input past end of file";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Plain decimal digits only: a text that ParseNumber reads as the number it shows.
 bool IsJulianDate(std::string_view text) {
     if (text.size() < 7) return false;
-    for (size_t i = 0; i < 7; ++i)
-        if (!IsDigit(text[i])) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!IsDigit(text[i]) && !(i == 7 && text[i] == '.')) return false;
     // "2455411" and "2455411." are whole-day dates, as real downloads write some of them.
-    if (text.size() == 7 || (text.size() == 8 && text[7] == '.')) return true;
-    return text.size() >= 9 && text[7] == '.' && IsDigit(text[8]);
+    return text.size() == 7 || text[7] == '.';
+}
+
+bool HoldsDigit(std::string_view text) {
+    for (const char c : text)
+        if (IsDigit(c)) return true;
+    return false;
 }
 
 void AssignTrimmed(std::string& target, std::string_view field) {
@@ -100,10 +107,14 @@ int32_t CountLines(const std::string& path) {
     return static_cast<int32_t>(std::min(lines, kMost)) + kExtraRecords;
 }
 
-StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields) {
+StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields, bool firstLine) {
     if (fields.size() != kClassicFieldCount && fields.size() != kCurrentFieldCount)
         return StarLineClass::Rejected;
-    return IsJulianDate(TrimBlanks(fields[0])) ? StarLineClass::Data : StarLineClass::Skipped;
+    const std::string_view jd = TrimBlanks(fields[0]);
+    if (IsJulianDate(jd)) return StarLineClass::Data;
+    // Only the line that names the columns is passed over without a trace; any other line
+    // that is no data may be an observation the user would miss.
+    return firstLine && !HoldsDigit(jd) ? StarLineClass::Header : StarLineClass::Rejected;
 }
 
 bool ReadStarColumns(const std::vector<std::string_view>& f, const Settings& colors,
@@ -209,7 +220,10 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
     bool anyLine = false;
     std::string_view line;
     while (reader.next(line)) {
+        const bool firstLine = !anyLine;
         anyLine = true;
+        if (firstLine && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            line.remove_prefix(kByteOrderMark.size());
         if (callbacks.cancelled && callbacks.cancelled()) {
             reader.close();
             result.outcome = ImportResult::Outcome::Cancelled;
@@ -221,7 +235,7 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
             continue;
         }
         const auto& fields = splitter.split(line);
-        switch (ClassifyStarLine(fields)) {
+        switch (ClassifyStarLine(fields, firstLine)) {
             case StarLineClass::Data: {
                 AssignTrimmed(result.starName, fields[17]);
                 if (n == 0 && callbacks.firstRow) {
@@ -243,7 +257,7 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
                 ++n;
                 break;
             }
-            case StarLineClass::Skipped:
+            case StarLineClass::Header:
                 break;
             case StarLineClass::Rejected:
                 reject(line);

@@ -7,12 +7,16 @@
 //
 // A data line has 18 fields, or 24 (the 18 followed by Observer Affiliation, Measurement
 // Method, Grouping Method, ADS Reference, Digitizer and Credit, kept in their own columns), and its
-// field 0 without blanks at its ends is a Julian Date: seven digits, ".", a digit and anything
-// after ("2454123.5", "2454123.51234"), or exactly seven digits ("2455411", taken as 2455411.0).
-// Lines of 18 or 24 fields with anything else in field 0 (the header line naming the columns,
-// "245412.5") are skipped without a trace. Lines of any other field count are rejected: written
-// unchanged to the error file. A line longer than 64 KiB is rejected whatever it holds; the error
-// file gets its first 64 KiB.
+// field 0 without blanks at its ends is a Julian Date written as a plain decimal number: seven
+// digits, optionally followed by "." and more digits ("2454123.5", "2454123.51234", "2455411",
+// "2455411."). Nothing else is taken as a date, so the number stored is the one the line shows
+// and the one the writers write again ("2457845.5e3" is no date, not 2457845500).
+// The first line of the file is the header when it has 18 or 24 fields and its field 0 holds no
+// digit ("JD,Magnitude,..."): it is skipped. Every other line is rejected: written unchanged
+// to the error file and counted (a line of another field count, a date of six digits or with
+// an exponent, a second header). A UTF-8 byte-order mark at the start of the file is not part
+// of the first line. A line longer than 64 KiB is rejected whatever it holds; the error file
+// gets its first 64 KiB.
 #pragma once
 
 #include <QString>
@@ -37,10 +41,11 @@ namespace sabrix {
 // cannot be read.
 int32_t CountLines(const std::string& path);
 
-enum class StarLineClass { Data, Skipped, Rejected };
+enum class StarLineClass { Data, Header, Rejected };
 
-// The class of a line already split into fields (see the top of this file).
-StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields);
+// The class of a line already split into fields, the first line of the file or another (see
+// the top of this file).
+StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields, bool firstLine);
 
 // Reads the plotted columns of a data line into point (ID, band and observer untouched): JD is
 // field 0; Mag the number after the first "<" of field 1 when it holds one (faint set), else

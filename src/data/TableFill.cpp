@@ -1,7 +1,8 @@
 #include "data/TableFill.h"
 
 #include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Exception.h>
+#include <sqlite3.h>
 
 #include "core/NumberText.h"
 #include "data/ObsColumns.h"
@@ -18,6 +19,12 @@ constexpr size_t kBatches = 4;
 // Rows bound to one INSERT: one statement for several rows costs less than one for each.
 constexpr int kRowsPerInsert = 16;
 constexpr int kParametersPerRow = 31;
+
+bool IsFileFailure(int code) {
+    code &= 0xff;  // the primary code of an extended one
+    return code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN ||
+           code == SQLITE_READONLY || code == SQLITE_NOLFS;
+}
 
 // Ends a source from inside RowSink::add once the fill has stopped.
 struct Stopped : std::exception {
@@ -234,6 +241,11 @@ void TableFill::run() {
         } else {
             outcome.state = Outcome::State::Failed;
             outcome.description = e.what();
+            // A full disk or a file-size limit is a failure of the database's own file, not of
+            // the file being loaded: the message names it.
+            const auto* sql = dynamic_cast<const SQLite::Exception*>(&e);
+            if (sql && IsFileFailure(sql->getErrorCode()))
+                outcome.description = "Cannot write " + path_ + ": " + outcome.description;
         }
     } catch (...) {
         outcome.state = Outcome::State::Failed;

@@ -23,14 +23,23 @@ std::string CollapseBlanks(std::string text) {
 
 namespace {
 
+// The text of a line as a message quotes it: a control byte (a NUL among them) would end the
+// message early or reach the terminal raw, so it shows as "?".
+std::string Quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text)
+        out.push_back(static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c);
+    return out + "\"";
+}
+
 // A value whose own text would not load again is refused at once, not at the next load of a
 // saved file.
 void ReadNumber(std::string_view field, const char* name, double& value) {
     if (!ParseNumber(field, value))
-        throw SabrixError(std::string(name) + " \"" + std::string(field) + "\" is not a number.");
+        throw SabrixError(std::string(name) + " " + Quoted(field) + " is not a number.");
     if (!FormatDoubleReadsBack(value))
-        throw SabrixError(std::string(name) + " \"" + std::string(field) +
-                          "\" is too large to be saved again.");
+        throw SabrixError(std::string(name) + " " + Quoted(field) +
+                          " is too large to be saved again.");
 }
 
 }  // namespace
@@ -58,7 +67,7 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
         rest.remove_prefix(blank + 1);
     }
     if (fields.size() < 2)
-        throw SabrixError("\"" + text + "\" has only one field; JD and magnitude are needed.");
+        throw SabrixError(Quoted(text) + " has only one field; JD and magnitude are needed.");
     ReadNumber(fields[0], "JD", record.JD);
     ReadNumber(fields[1], "Magnitude", record.Mag);
     if (fields.size() == 3) {
@@ -69,12 +78,13 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
     return record;
 }
 
-int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string& starName,
-                    int32_t color, const XYZLoadCallbacks& callbacks) {
+std::optional<int64_t> XYZLoadRows(const std::string& path, ObsTable& table,
+                                   const std::string& starName, int32_t color,
+                                   const XYZLoadCallbacks& callbacks) {
     LineReader reader;
     if (!reader.open(path)) {
         std::error_code error;
-        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFound(path);
+        if (!std::filesystem::exists(path, error)) throw ThreeColumnFileNotFoundError(path);
         throw SabrixError("File " + path + " cannot be read: " + reader.error() + ".");
     }
     const long long lineCount = CountFileLines(path);
@@ -91,6 +101,8 @@ int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string&
     while (reader.next(line)) {
         ++lineNumber;
         if (callbacks.beforeLine) callbacks.beforeLine(inserter.added());
+        // The inserter rolls back what it stored when it goes unfinished.
+        if (callbacks.cancelled && callbacks.cancelled()) return std::nullopt;
         if (reader.lineCut())
             throw SabrixError("Line " + std::to_string(lineNumber) + " is longer than " +
                               std::to_string(kLongestLine) + " bytes.");

@@ -19,9 +19,9 @@ namespace sabrix {
 
 // Thrown by XYZLoadRows when the file does not exist; the description is the message the
 // user sees ("File " + path + " not found.").
-class ThreeColumnFileNotFound : public SabrixError {
+class ThreeColumnFileNotFoundError : public SabrixError {
   public:
-    explicit ThreeColumnFileNotFound(const std::string& path)
+    explicit ThreeColumnFileNotFoundError(const std::string& path)
         : SabrixError("File " + path + " not found.") {}
 };
 
@@ -44,24 +44,28 @@ std::string CollapseBlanks(std::string text);
 // (FormatDoubleReadsBack).
 std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line);
 
-// Progress of XYZLoadRows; both members may be empty.
+// Progress of XYZLoadRows; every member may be empty.
 struct XYZLoadCallbacks {
     // After the first pass, with the number of lines of the file.
     std::function<void(int32_t lineCount)> counted;
     // Once before each line of the second pass, with the number of rows stored so far; the
     // window yields to the event loop here.
     std::function<void(int64_t rowsStored)> beforeLine;
+    // Asked before each line of the second pass: true stops the load.
+    std::function<bool()> cancelled;
 };
 
 // Appends one row per line of the file to table, in one transaction: either every line is
 // stored or none. Star is starName, PunktFarb is color, the other texts are empty. Empty
 // lines at the end of the file are ignored; an empty line followed by a record is a failure.
-// Returns the number of rows stored (0 for an empty file). Throws ThreeColumnFileNotFound
-// when there is no such file, SabrixError when it is no regular file (a folder, a device, a
-// pipe) or a line cannot be read ("Line 3: ...", a line longer than 64 KiB included),
-// SQLite::Exception when the table refuses a row; the table is then unchanged.
-int64_t XYZLoadRows(const std::string& path, ObsTable& table, const std::string& starName,
-                    int32_t color, const XYZLoadCallbacks& callbacks);
+// Returns the number of rows stored (0 for an empty file); nothing when cancelled, the table
+// then unchanged. Throws ThreeColumnFileNotFoundError when there is no such file, SabrixError when
+// it is no regular file (a folder, a device, a pipe) or a line cannot be read ("Line 3: ...",
+// a line longer than 64 KiB included), SQLite::Exception when the table refuses a row; the
+// table is then unchanged.
+std::optional<int64_t> XYZLoadRows(const std::string& path, ObsTable& table,
+                                   const std::string& starName, int32_t color,
+                                   const XYZLoadCallbacks& callbacks);
 
 // The star name of a three-column file: its file name (after the last "/") cut before its
 // first ".". "/data/rcar.v.txt" -> "rcar". Nothing when the file name holds no ".".

@@ -36,4 +36,8 @@ std::optional<int16_t> ParseDefaultSigma(std::string_view text) {
     return ParseWholeNumber16(text);
 }
 
+bool NamesAFolder(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n\v\f") != std::string_view::npos;
+}
+
 }  // namespace sabrix

@@ -1,5 +1,6 @@
-// Reading the two number fields of the configuration dialog: the default polynomial degree
-// and the default sigma of the scatter bars. Both are kept as 16-bit integers.
+// Reading the fields of the configuration dialog and its folder browser: the data folder,
+// the default polynomial degree and the default sigma of the scatter bars (both kept as
+// 16-bit integers).
 #pragma once
 
 #include <cstdint>
@@ -21,5 +22,9 @@ std::optional<int16_t> ParseDefaultDegree(std::string_view text);
 
 // The default sigma: any whole number of the 16-bit range. Returns nothing otherwise.
 std::optional<int16_t> ParseDefaultSigma(std::string_view text);
+
+// Whether a typed data folder names a folder at all: false for an empty text or one of
+// blanks, tabs and line ends only, which the dialogs refuse before offering to create it.
+bool NamesAFolder(std::string_view text);
 
 }  // namespace sabrix

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFont>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QSpinBox>
 #include <algorithm>
@@ -20,12 +22,26 @@ QSpinBox* SideBox(QWidget* parent, const char* name, int value) {
     return box;
 }
 
+// The room a window manager's title bar takes besides the title: the window's icon, three
+// buttons and the paddings between them.
+constexpr int kTitleBarFurniture = 140;
+
+// A width at which the title bar shows the whole title. The form alone is narrower than its
+// title, and a window manager then cuts the title in the middle ("Export...Image"). Title
+// bars set their text in bold, at about the size of the application's font.
+int TitleFittingWidth(const QWidget& window) {
+    QFont bold = window.font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + kTitleBarFurniture;
+}
+
 }  // namespace
 
 std::optional<ImageExportChoice> QtImageExportDialog::ask(const ImageExportChoice& offered) {
     QDialog dialog(parent_);
     dialog.setObjectName(QStringLiteral("frmExport"));
     dialog.setWindowTitle(QStringLiteral("Export Plot Image"));
+    dialog.setMinimumWidth(TitleFittingWidth(dialog));
     auto* form = new QFormLayout(&dialog);
     QSpinBox* width = SideBox(&dialog, "txtWidth", offered.width);
     QSpinBox* height = SideBox(&dialog, "txtHeight", offered.height);

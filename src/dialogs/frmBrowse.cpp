@@ -14,6 +14,7 @@
 
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
+#include "dialogs/ConfigFields.h"
 #include "dialogs/Volumes.h"
 
 namespace sabrix {
@@ -136,6 +137,13 @@ void frmBrowse::RestoreFolder(const std::string& kept) {
 void frmBrowse::cmdExit_Click() {
     const std::string kept = settings_.FilePath;
     const QString chosen = txtPath->text();
+    if (!NamesAFolder(chosen.toStdString())) {
+        prompts_.message(QStringLiteral("Type the folder that holds your star files, or "
+                                        "choose it in the list."),
+                         QStringLiteral("Browse Directories"), Buttons::OK, Icon::Exclamation);
+        txtPath->setFocus();
+        return;
+    }
     settings_.FilePath = PathBytes(chosen);
     if (configPath_ != nullptr) configPath_->setText(chosen);
     if (!FolderExists(settings_.FilePath)) {

@@ -70,9 +70,6 @@ class FocusReportingLineEdit : public QLineEdit {
 QPushButton* MakeButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
-    // Return in the path or sigma field must not press whichever button happens to be
-    // the default; only the degree field confirms on Return.
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -132,6 +129,9 @@ frmConfig::frmConfig(Settings& settings, std::string programDir, Prompts& prompt
 
     cmdEnter = MakeButton(QStringLiteral("Enter"), "cmdEnter", this);
     cmdCancel = MakeButton(QStringLiteral("Cancel"), "cmdCancel", this);
+    // Return in a field confirms, as Enter does; a button that has the focus takes Return
+    // itself.
+    cmdEnter->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdEnter);
@@ -193,7 +193,7 @@ void frmConfig::Form_Activate() {
     }
 }
 
-void frmConfig::RefuseNumber(QLineEdit* field, const QString& text) {
+void frmConfig::RefuseField(QLineEdit* field, const QString& text) {
     prompts_.message(text, QStringLiteral("Configure Sabrix"), Buttons::OK, Icon::Exclamation);
     field->setFocus();
     field->selectAll();
@@ -205,21 +205,27 @@ void frmConfig::cmdEnter_Click() {
         // settings, the folder and the file exactly as they were.
         const auto degree = ParseDefaultDegree(txtPolyFit->text().toStdString());
         if (!degree) {
-            RefuseNumber(txtPolyFit,
-                         QStringLiteral("The default polynomial fit must be a whole number "
-                                        "from 0 to %1.")
-                             .arg(kLargestDefaultDegree));
+            RefuseField(txtPolyFit,
+                        QStringLiteral("The default polynomial fit must be a whole number "
+                                       "from 0 to %1.")
+                            .arg(kLargestDefaultDegree));
             return;
         }
         const auto sigma = ParseDefaultSigma(txtSigma->text().toStdString());
         if (!sigma) {
-            RefuseNumber(txtSigma, QStringLiteral("The default scatter bar sigma must be a whole "
-                                                  "number from -32768 to 32767."));
+            RefuseField(txtSigma, QStringLiteral("The default scatter bar sigma must be a whole "
+                                                 "number from -32768 to 32767."));
             return;
         }
 
         const std::string kept = settings_.FilePath;
         const QString folderText = txtFilePath->text();
+        if (!NamesAFolder(folderText.toStdString())) {
+            RefuseField(txtFilePath,
+                        QStringLiteral("Type the folder that holds your star files, or choose "
+                                       "it with Browse."));
+            return;
+        }
         const std::string folder = PathBytes(folderText);
         const auto keepOldFolder = [&] {
             settings_.FilePath = kept;

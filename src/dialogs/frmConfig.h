@@ -84,7 +84,8 @@ class frmConfig : public QDialog {
 
     void ColorButtonClick(size_t index);
     void SetButtonColor(QPushButton* button, double packed);
-    void RefuseNumber(QLineEdit* field, const QString& text);
+    // Says why the field's text is refused and puts the focus on it, all of it selected.
+    void RefuseField(QLineEdit* field, const QString& text);
 
     Settings& settings_;
     std::string programDir_;

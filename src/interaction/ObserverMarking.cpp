@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/NumberText.h"
+#include "data/BandColor.h"
 
 namespace sabrix {
 
@@ -19,34 +20,40 @@ const std::array<int32_t, 16> kMarkPalette = {
     Rgb(128, 128, 128), Rgb(0, 0, 255),   Rgb(0, 255, 0),   Rgb(0, 255, 255),
     Rgb(255, 0, 0),     Rgb(255, 0, 255), Rgb(255, 255, 0), Rgb(255, 255, 255)};
 
-void MarkObs(AppState& state, ObsTable& table, const std::string& code) {
-    OverlayState& overlay = state.overlay;
-    const std::string number = std::to_string(overlay.MarkCount + 1);
-    const std::string color = std::to_string(overlay.MarkColor);
+void MarkObs(ObserverMarks& marks, ObsTable& table, const std::string& code, int32_t color) {
+    const std::string number = std::to_string(marks.MarkCount + 1);
+    const std::string colorText = std::to_string(color);
     std::vector<MarkEntry> entries;
-    table.MarkObserverInIdOrder(code, overlay.MarkColor, number, [&](double jd, double mag) {
-        entries.push_back(MarkEntry{number, FormatDouble(jd), FormatDouble(mag), color});
+    table.MarkObserverInIdOrder(code, color, number, [&](double jd, double mag) {
+        entries.push_back(MarkEntry{number, FormatDouble(jd), FormatDouble(mag), colorText});
     });
-    ++overlay.MarkCount;
-    overlay.MarkList.insert(overlay.MarkList.end(), entries.begin(), entries.end());
-    overlay.MarkColor = 0;
-    overlay.ObserverMarked = true;
+    ++marks.MarkCount;
+    marks.MarkList.insert(marks.MarkList.end(), entries.begin(), entries.end());
+    marks.ObserverMarked = true;
 }
 
-void FollowMarkedRow(OverlayState& overlay, const std::string& marked, double oldJD, double oldMag,
+void UnMarkObs(ObserverMarks& marks, const Settings& colors, ObsTable& table) {
+    table.UnMarkAll(
+        [&colors](const ObsRow& row) { return BandColor(row.Faint, row.Band, row.Valid, colors); });
+    // Only after the table changed: a failure above leaves the list of markings matching the
+    // rows that still carry them.
+    marks = ObserverMarks{};
+}
+
+void FollowMarkedRow(ObserverMarks& marks, const std::string& marked, double oldJD, double oldMag,
                      const double* newJD, const double* newMag) {
     if (marked.empty()) return;
     const std::string jd = FormatDouble(oldJD);
     const std::string mag = FormatDouble(oldMag);
     const auto entry = std::find_if(
-        overlay.MarkList.begin(), overlay.MarkList.end(),
+        marks.MarkList.begin(), marks.MarkList.end(),
         [&](const MarkEntry& e) { return e[0] == marked && e[1] == jd && e[2] == mag; });
-    if (entry == overlay.MarkList.end()) return;
+    if (entry == marks.MarkList.end()) return;
     if (newJD && newMag) {
         (*entry)[1] = FormatDouble(*newJD);
         (*entry)[2] = FormatDouble(*newMag);
     } else {
-        overlay.MarkList.erase(entry);
+        marks.MarkList.erase(entry);
     }
 }
 

@@ -72,9 +72,7 @@ bool JDZoomOut(PlotWindowState& view, double x, double, int step) {
     if (step == 0) return false;
     view.JDMagnification = FactorStepOut(view.JDMagnification, step);
     if (view.JDMagnification == 1.0f) {
-        view.WinJDRight = view.JDLast + kJDMargin;
-        view.WinJDLeft = view.JDFirst - kJDMargin;
-        view.WinJDWidth = view.WinJDRight - view.WinJDLeft;
+        view.SetJDWindow(view.JDFirst - kJDMargin, view.JDLast + kJDMargin);
         return true;
     }
     view.WinJDWidth *= view.JDMagnification;
@@ -95,9 +93,8 @@ bool MagZoomOut(PlotWindowState& view, double, double y, int step) {
     if (step == 0) return false;
     view.MagMagnification = FactorStepOut(view.MagMagnification, step);
     if (view.MagMagnification == 1.0f) {
-        view.WinMagBottom = static_cast<double>(view.MagFaintest) + kMagMargin;
-        view.WinMagTop = static_cast<double>(view.MagBrightest) - kMagMargin;
-        view.WinMagHeight = view.WinMagBottom - view.WinMagTop;
+        view.SetMagWindow(static_cast<double>(view.MagBrightest) - kMagMargin,
+                          static_cast<double>(view.MagFaintest) + kMagMargin);
         return true;
     }
     view.WinMagHeight *= view.MagMagnification;
@@ -111,15 +108,14 @@ bool MagnifyIn(PlotWindowState& view, double x, double y, int step) {
         return false;
     view.JDMagnification = FactorStepIn(view.JDMagnification, step);
     view.MagMagnification = FactorStepIn(view.MagMagnification, step);
-    view.WinMagHeight /= view.MagMagnification;
+    // The same margin on both edges of both axes, so the press point stays in the middle;
+    // the sizes take the margins in, as the window on the screen does.
+    const double halfHeight = view.WinMagHeight / view.MagMagnification / 2 + kMagMargin;
     const double mag = PressMag(y);
-    view.WinMagBottom = mag + view.WinMagHeight / 2 + kMagMargin;
-    view.WinMagTop = mag - view.WinMagHeight / 2 - kMagMargin;
-    // The same margin on both edges of both axes: the press point stays in the middle.
-    view.WinJDWidth /= view.JDMagnification;
+    view.SetMagWindow(mag - halfHeight, mag + halfHeight);
+    const double halfWidth = view.WinJDWidth / view.JDMagnification / 2 + kJDMargin;
     const double jd = PressJD(view, x);
-    view.WinJDRight = jd + view.WinJDWidth / 2 + kJDMargin;
-    view.WinJDLeft = jd - view.WinJDWidth / 2 - kJDMargin;
+    view.SetJDWindow(jd - halfWidth, jd + halfWidth);
     return true;
 }
 
@@ -128,17 +124,13 @@ bool MagnifyOut(PlotWindowState& view, double x, double y, int step) {
     view.JDMagnification = FactorStepOut(view.JDMagnification, step);
     view.MagMagnification = FactorStepOut(view.MagMagnification, step);
     if (view.MagMagnification == 1.0f) {
-        view.WinMagBottom = view.MagFaintest;
-        view.WinMagTop = view.MagBrightest;
-        view.WinMagHeight = view.WinMagBottom - view.WinMagTop;
+        view.SetMagWindow(view.MagBrightest, view.MagFaintest);
     } else {
         view.WinMagHeight *= view.MagMagnification;
         CentreMag(view, PressMag(y));
     }
     if (view.JDMagnification == 1.0f) {
-        view.WinJDRight = view.JDLast;
-        view.WinJDLeft = view.JDFirst;
-        view.WinJDWidth = view.JDLast - view.JDFirst;
+        view.SetJDWindow(view.JDFirst, view.JDLast);
     } else {
         view.WinJDWidth *= view.JDMagnification;
         CentreJD(view, PressJD(view, x));
@@ -154,12 +146,22 @@ bool ZoomToBox(PlotWindowState& view, double x1, double y1, double x2, double y2
     const double top = static_cast<float>(std::min(y1, y2));
     const double bottom = static_cast<float>(std::max(y1, y2));
     if (!(right > left) || !(bottom > top)) return false;
-    view.WinJDLeft = left;
-    view.WinJDRight = right;
-    view.WinMagTop = top;
-    view.WinMagBottom = bottom;
-    view.WinJDWidth = right - left;
-    view.WinMagHeight = bottom - top;
+    // A box narrower than a press may zoom to shows the narrowest window about its middle,
+    // so the scales label every window a zoom can show.
+    const auto atLeast = [](double& low, double& high, double least) {
+        if (high - low >= least) return;
+        const double middle = low + (high - low) / 2;
+        low = middle - least / 2;
+        high = middle + least / 2;
+    };
+    double jdLeft = left;
+    double jdRight = right;
+    double magTop = top;
+    double magBottom = bottom;
+    atLeast(jdLeft, jdRight, kNarrowestJDWidth);
+    atLeast(magTop, magBottom, kLowestMagHeight);
+    view.SetJDWindow(jdLeft, jdRight);
+    view.SetMagWindow(magTop, magBottom);
     // The extent of the data, or of the fitted window when every observation shares one JD
     // or one magnitude: a factor of 0 would show "0 X" and make the next press do nothing.
     double jdExtent = view.JDLast - view.JDFirst;

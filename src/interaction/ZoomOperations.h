@@ -30,7 +30,8 @@ float FactorStepOut(float factor, int step);
 // an "out" press the axis returns to its full range: the JD and magnitude zooms with the
 // margins of the fitted window (5 days, 0.5 magnitude), the magnify tool to the bare extremes.
 // MagnifyIn puts a 5-day margin on both JD edges and 0.5 magnitude on both magnitude edges
-// around the divided width and height, which WinJDWidth and WinMagHeight keep.
+// around the divided width and height. Every operation leaves WinJDWidth and WinMagHeight
+// those of the window shown (margins included), so a later move keeps that window's size.
 bool JDZoomIn(PlotWindowState& view, double x, double y, int step);
 bool JDZoomOut(PlotWindowState& view, double x, double y, int step);
 bool MagZoomIn(PlotWindowState& view, double x, double y, int step);
@@ -41,8 +42,9 @@ bool MagnifyOut(PlotWindowState& view, double x, double y, int step);
 // Shows the box between two corners in picView's frame, whichever way it was dragged, and
 // sets the factors to the true ratios of the data's extent to the box (a box a tenth of the
 // JD extent gives a JD factor of 10; data of one JD or one magnitude count the fitted
-// window's margins as their extent). Returns false for a box of no width or no height,
-// leaving the view as it was.
+// window's margins as their extent). A box narrower than 0.00001 day or lower than 0.0001
+// magnitude shows that least size about its middle, as far as the presses go. Returns false
+// for a box of no width or no height, leaving the view as it was.
 bool ZoomToBox(PlotWindowState& view, double x1, double y1, double x2, double y2);
 
 // The mouse wheel: each notch steps the factor of one axis as a plain press would (in for

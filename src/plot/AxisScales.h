@@ -24,23 +24,37 @@ namespace sabrix {
 // Widths 10 -> 4, 150 -> 74, 1200 -> 200, 36000 -> 3600. Never returns 0.
 int64_t JDTickStep(double windowWidth);
 
-// The days between the labelled ticks of the JD strip for the view: JDTickStep of its width
-// when the window holds two multiples of it, else the largest step of 1, 2 or 5 times a power
-// of ten (down to 0.0001 day) of which it holds two. 0 when WriteJDScale draws no tick.
-double JDLabelStep(const PlotWindowState& view);
-
 // What the labels of the JD strip say: the JD, or the calendar date in UTC (CalendarDate.h).
 enum class JDLabels { JulianDates, CalendarDates };
 
+// The days between the labelled ticks of the JD strip for the view: JDTickStep of its width
+// when the window holds two multiples of it, else the largest step of 1, 2 or 5 times a power
+// of ten (down to 10^-8 day) of which it holds two; for calendar labels, below a day, the
+// largest step of a clock (12 hours ... 1 minute ... 1 second ... 0.001 second) of which it
+// holds two, counted from midnight. So every window of 0.00001 day or more gets two labelled
+// ticks at least. 0 when WriteJDScale draws no tick.
+double JDLabelStep(const PlotWindowState& view, JDLabels labels = JDLabels::JulianDates);
+
 // How much of the date a calendar label shows, by the days between labels: the year for a
 // year or more ("2000"), year and month for a month or more ("2000-01"), the day for a day or
-// more ("2000-01-15"), the minute for a hundredth of a day or more ("2000-01-15 12:00"),
-// else the second ("2000-01-15 12:00:00"). So neighbouring labels never read the same.
-enum class CalendarLabelForm { Year, YearMonth, Day, Minute, Second };
+// more ("2000-01-15"), the minute for a minute or more ("2000-01-15 12:00"), the second for a
+// second or more ("2000-01-15 12:00:05"), and tenths, hundredths or thousandths of a second
+// below that ("2000-01-15 12:00:05.2"). So neighbouring labels never read the same.
+enum class CalendarLabelForm {
+    Year,
+    YearMonth,
+    Day,
+    Minute,
+    Second,
+    TenthSecond,
+    HundredthSecond,
+    Millisecond
+};
 CalendarLabelForm CalendarLabelFormFor(double stepDays);
 
-// The calendar label of the JD in that form, rounded to the minute or second it shows; the
-// JD's own text for a JD beyond the calendar's range (10^12 days).
+// The calendar label of the JD in that form, rounded to the last unit it shows; the JD's own
+// text for a JD beyond the calendar's range (10^12 days). On the strip a label of a time on
+// the same date as the label before it shows the time alone ("12:00:05.4").
 QString CalendarTickLabel(double jd, CalendarLabelForm form);
 
 // Clears the JD strip and draws its ticks and labels for the view's JD window, the labels as

@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPen>
+#include <QPointF>
 #include <algorithm>
 
 #include "plot/PlotWindow.h"
@@ -71,8 +73,23 @@ QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
     painter.drawImage(layout.jdScale.topLeft(), canvases.picJDScale.image());
     painter.drawImage(layout.view.topLeft(), canvases.picView.image());
     painter.drawImage(layout.magScale.topLeft(), canvases.picMagScale.image());
+    PaintMagAxisLine(painter, layout);
     PaintStarLabel(painter, layout, starLabel);
     return image;
+}
+
+void PaintMagAxisLine(QPainter& painter, const PlotAreaLayout& layout) {
+    painter.save();
+    painter.resetTransform();
+    QPen pen(kWindowColor, 1);
+    pen.setCosmetic(true);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    // Through the middle of the gap's pixels, from the plot's top to its bottom edge.
+    const double x = layout.view.left() + layout.view.width() + 0.5;
+    painter.drawLine(QPointF(x, layout.view.top()),
+                     QPointF(x, layout.view.top() + layout.view.height()));
+    painter.restore();
 }
 
 void PaintStarLabel(QPainter& painter, const PlotAreaLayout& layout, const QString& starLabel) {

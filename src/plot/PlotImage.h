@@ -48,8 +48,14 @@ QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
                        const PlotAreaCanvases& canvases, const QString& starLabel);
 
 // The parts of ComposePlotArea that are not canvases, for a painter on any device: the
-// window's background over width x height, and the star label in its place.
+// window's background over width x height, the magnitude axis, and the star label in its
+// place.
 void PaintPlotAreaBackground(QPainter& painter, int width, int height);
+// The light line of the window's colour in the one-pixel gap between the plot and the
+// magnitude strip, painted over the canvases: a vector picture scaled down by its viewer
+// would otherwise close the gap and lose the axis that the window shows. It keeps at least
+// one device pixel at any scale.
+void PaintMagAxisLine(QPainter& painter, const PlotAreaLayout& layout);
 void PaintStarLabel(QPainter& painter, const PlotAreaLayout& layout, const QString& starLabel);
 
 }  // namespace sabrix

@@ -36,6 +36,7 @@ void PaintVectors(QPainter& painter, int width, int height, const PlotAreaLayout
         throw;
     }
     canvases.CopyVectorsTo(nullptr, layout);
+    PaintMagAxisLine(painter, layout);
     PaintStarLabel(painter, layout, label);
 }
 
@@ -44,6 +45,7 @@ void PaintVectors(QPainter& painter, int width, int height, const PlotAreaLayout
 std::optional<PlotImageFormat> PlotImageFormatFor(const std::string& path) {
     const std::string extension = LowerExtension(path);
     if (extension == ".png") return PlotImageFormat::Png;
+    if (extension == ".jpg" || extension == ".jpeg") return PlotImageFormat::Jpeg;
     if (extension == ".svg") return PlotImageFormat::Svg;
     if (extension == ".pdf") return PlotImageFormat::Pdf;
     return std::nullopt;
@@ -57,6 +59,8 @@ const char* PlotImageExtension(PlotImageFormat format) {
             return ".svg";
         case PlotImageFormat::Pdf:
             return ".pdf";
+        case PlotImageFormat::Jpeg:
+            return ".jpg";
     }
     return ".png";
 }
@@ -64,6 +68,17 @@ const char* PlotImageExtension(PlotImageFormat format) {
 bool PlotImageSizeAllowed(int width, int height) {
     return width >= kPlotImageMinSide && width <= kPlotImageMaxSide &&
            height >= kPlotImageMinSide && height <= kPlotImageMaxSide;
+}
+
+QByteArray EncodeRasterImage(const QImage& image, PlotImageFormat format) {
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    const bool jpeg = format == PlotImageFormat::Jpeg;
+    // Thin coloured lines on black blur at the encoder's usual quality.
+    if (!image.save(&out, jpeg ? "JPEG" : "PNG", jpeg ? 95 : -1))
+        throw SabrixError(jpeg ? "JPEG encoding failed" : "PNG encoding failed");
+    return bytes;
 }
 
 QByteArray PlotImageBytes(PlotImageFormat format, int width, int height,
@@ -79,10 +94,11 @@ QByteArray PlotImageBytes(PlotImageFormat format, int width, int height,
     QBuffer out(&bytes);
     out.open(QIODevice::WriteOnly);
     switch (format) {
-        case PlotImageFormat::Png: {
+        case PlotImageFormat::Png:
+        case PlotImageFormat::Jpeg: {
             const QString label = draw(canvases);
-            if (!ComposePlotArea(width, height, layout, canvases, label).save(&out, "PNG"))
-                throw SabrixError("PNG encoding failed");
+            bytes =
+                EncodeRasterImage(ComposePlotArea(width, height, layout, canvases, label), format);
             break;
         }
         case PlotImageFormat::Svg: {

@@ -1,10 +1,11 @@
-// The plot area as an image file: PNG, SVG or PDF, chosen by the file name. The picture is
+// The plot area as an image file: PNG, JPEG, SVG or PDF, chosen by the file name. The picture is
 // drawn afresh at the size asked for by a drawing function that the caller gives (the
 // program's redraw of the current view), so labels and ticks fit that size. In SVG and PDF the
 // points, lines and texts are vector shapes, laid out exactly as in the PNG of the same size.
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -14,19 +15,23 @@
 
 namespace sabrix {
 
-enum class PlotImageFormat { Png, Svg, Pdf };
+enum class PlotImageFormat { Png, Svg, Pdf, Jpeg };
 
-// The format that the file name's extension names (".png", ".svg" or ".pdf", in any case);
-// nothing for any other name.
+// The format that the file name's extension names (".png", ".jpg" or ".jpeg", ".svg" or
+// ".pdf", in any case); nothing for any other name.
 std::optional<PlotImageFormat> PlotImageFormatFor(const std::string& path);
 
-// ".png", ".svg" or ".pdf".
+// ".png", ".svg", ".pdf" or ".jpg".
 const char* PlotImageExtension(PlotImageFormat format);
 
 // The sizes an exported picture may have, in pixels on each side.
 constexpr int kPlotImageMinSide = 50;
 constexpr int kPlotImageMaxSide = 8000;
 bool PlotImageSizeAllowed(int width, int height);
+
+// The picture in a raster format (PNG or JPEG) as its file's bytes. Throws SabrixError when it
+// cannot be encoded.
+QByteArray EncodeRasterImage(const QImage& image, PlotImageFormat format);
 
 // Draws the plot area of width x height pixels (width and height at least 1) in the format and
 // returns the file's bytes. draw gets the three canvases at the layout's sizes, draws the view

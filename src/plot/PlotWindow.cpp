@@ -25,20 +25,18 @@ bool FindExtremes(PlotWindowState& view, const ObsTable& table) {
     v.MagFaintest = extremes->MagFaintest;
     v.JDFirst = extremes->JDFirst;
     v.JDLast = extremes->JDLast;
-    v.WinMagBottom = static_cast<double>(v.MagFaintest) + kMagMargin;
-    v.WinMagTop = static_cast<double>(v.MagBrightest) - kMagMargin;
-    v.WinJDRight = v.JDLast + kJDMargin;
-    v.WinJDLeft = v.JDFirst - kJDMargin;
+    double magMargin = kMagMargin;
+    double jdMargin = kJDMargin;
     if (extremes->Count == 1) {
-        v.WinMagTop -= kSingleMagMargin;
-        v.WinMagBottom += kSingleMagMargin;
-        v.WinJDLeft -= kSingleJDMargin;
-        // The JD base follows the left edge, so that picView starts at 0.
-        v.JDFirst = v.WinJDLeft;
-        v.WinJDRight += kSingleJDMargin;
+        magMargin += kSingleMagMargin;
+        jdMargin += kSingleJDMargin;
     }
-    v.WinJDWidth = v.WinJDRight - v.WinJDLeft;
-    v.WinMagHeight = v.WinMagBottom - v.WinMagTop;
+    v.SetMagWindow(static_cast<double>(v.MagBrightest) - magMargin,
+                   static_cast<double>(v.MagFaintest) + magMargin);
+    v.SetJDWindow(v.JDFirst - jdMargin, v.JDLast + jdMargin);
+    // The JD base follows the left edge of a single observation's window, so that picView
+    // starts at 0.
+    if (extremes->Count == 1) v.JDFirst = v.WinJDLeft;
     view = v;
     return true;
 }

@@ -57,8 +57,9 @@ std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& tab
     return extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
 }
 
-PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picView,
-                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& tick) {
+PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const ObsTable& table,
+                    Canvas& picView, Canvas& picJDScale, Canvas& picMagScale,
+                    const std::function<void()>& tick) {
     const PlotWindowState& view = state.view;
     const OverlayState& overlay = state.overlay;
     PlotOutcome out;
@@ -115,9 +116,9 @@ PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picVie
     if (!walkFailed && drawn == 0) return zeroPoints();
 
     if (!walkFailed) {
-        if (overlay.ObserverMarked && state.settings.ConnectMarked) {
+        if (marks.ObserverMarked && state.settings.ConnectMarked) {
             try {
-                PlotMarkLines(state, picView, tick);
+                PlotMarkLines(marks, view, picView, tick);
             } catch (const std::exception& e) {
                 out.errorMessages.push_back(
                     ModuleErrorText(QString::fromUtf8(e.what()), "PlotMarkLines"));
@@ -131,8 +132,9 @@ PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picVie
     return out;
 }
 
-void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<void()>& tick) {
-    const std::vector<MarkEntry>& list = state.overlay.MarkList;
+void PlotMarkLines(const ObserverMarks& marks, const PlotWindowState& view, Canvas& picView,
+                   const std::function<void()>& tick) {
+    const std::vector<MarkEntry>& list = marks.MarkList;
     if (list.size() <= 1) return;
     // Every text is read before the first line, so a bad entry stops the joining before any
     // marking is half drawn.
@@ -145,10 +147,9 @@ void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<v
     std::vector<MarkPoint> points;
     points.reserve(list.size());
     for (const MarkEntry& entry : list)
-        points.push_back({NumberOf(entry[0]), NumberOf(entry[1]) - state.view.JDFirst,
-                          NumberOf(entry[2]),
+        points.push_back({NumberOf(entry[0]), NumberOf(entry[1]) - view.JDFirst, NumberOf(entry[2]),
                           static_cast<int32_t>(std::llround(NumberOf(entry[3])))});
-    for (int k = 1; k <= state.overlay.MarkCount; ++k) {
+    for (int k = 1; k <= marks.MarkCount; ++k) {
         const MarkPoint* previous = nullptr;
         int32_t color = 0;
         for (const MarkPoint& p : points) {

@@ -14,6 +14,7 @@
 #include "core/AppState.h"
 #include "data/ObsTable.h"
 #include "plot/Canvas.h"
+#include "plot/ObserverMarks.h"
 
 namespace sabrix {
 
@@ -39,21 +40,23 @@ struct PlotOutcome {
 // Draws the plot for the state's window, assuming Scaler has set the three frames: both
 // strips, then picView cleared and every row with JD inside the window (bounds included;
 // fainter-than rows left out with OmitFainter), three-pixel bars above and below each dot for
-// three-column data, and the marked observers' points joined when ObserverMarked and
+// three-column data, and the marked observers' points joined when marks.ObserverMarked and
 // ConnectMarked. Calls tick once per row and once per mark line (the caller paces its turns
 // of the event loop with it, see EventPacer). Never throws: failures end up in
 // errorMessages ("Error ... encountered in module Plotter." and the like). When no row is
 // drawn, the label takes the "(0 Points)" form and the status text and cursor stay unset;
 // when the walk fails after the first row, the remaining rows, the mark lines and the label
 // are skipped.
-PlotOutcome Plotter(const AppState& state, const ObsTable& table, Canvas& picView,
-                    Canvas& picJDScale, Canvas& picMagScale, const std::function<void()>& tick);
+PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const ObsTable& table,
+                    Canvas& picView, Canvas& picJDScale, Canvas& picMagScale,
+                    const std::function<void()>& tick);
 
 // Joins the points of each observer marking, in the order they were marked, with lines in the
-// marking's colour on picView; a marking number with no points is passed over. Calls tick
-// before each line. Throws SabrixError ("Type mismatch") when a text of MarkList is not a
-// number; nothing is drawn then.
-void PlotMarkLines(const AppState& state, Canvas& picView, const std::function<void()>& tick);
+// marking's colour on picView (x = JD - the view's JDFirst); a marking number with no points
+// is passed over. Calls tick before each line. Throws SabrixError ("Type mismatch") when a text
+// of MarkList is not a number; nothing is drawn then.
+void PlotMarkLines(const ObserverMarks& marks, const PlotWindowState& view, Canvas& picView,
+                   const std::function<void()>& tick);
 
 // The lines of the stats window for the view: "High Mag. = M   JD = J" for the brightest row
 // with JD inside the window and "Low Mag. = M   JD = J" for the faintest (fainter-than rows

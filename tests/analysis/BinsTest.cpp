@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <algorithm>
+#include <stdexcept>
 
 #include "analysis/Bins.h"
+#include "core/NumberText.h"
+#include "data/StarFileImport.h"
 #include "support/TempTable.h"
 
 namespace sabrix {
@@ -68,7 +72,7 @@ TEST(ReadBinFields, RefusesWhatCannotBeBinnedAndSaysWhatToType) {
 TEST(LoadBins, RowOnAnEdgeCountsInBothBinsAndOneRowHasNoDeviation) {
     test::TempTable t;
     t.Add({Row(1000, 8), Row(1010, 9), Row(1020, 10)});
-    OverlayState o;
+    Bins o;
     LoadBins(t.table, EnterView(1000, 1020), 10, o, {});
     EXPECT_EQ(o.BinJD, (std::vector<double>{1005, 1015, 1025}));
     EXPECT_EQ(o.BinMag, (std::vector<float>{8.5f, 9.5f, 10.0f}));
@@ -83,7 +87,7 @@ TEST(LoadBins, HundredDaysInTenDayBinsStopAtTheWindowOrTheLimit) {
     std::vector<ObsRow> rows;
     for (int day = 0; day <= 100; ++day) rows.push_back(Row(2450000 + day, 8 + day % 3));
     t.Add(rows);
-    OverlayState o;
+    Bins o;
     EXPECT_EQ(LoadBins(t.table, EnterView(2450000, 2450100), 10, o, {}), 11);
     ASSERT_EQ(o.BinJD.size(), 11u);
     EXPECT_EQ(o.BinJD.front(), 2450005);
@@ -95,7 +99,7 @@ TEST(LoadBins, HundredDaysInTenDayBinsStopAtTheWindowOrTheLimit) {
 TEST(LoadBins, EmptyBinsAreNotStored) {
     test::TempTable t;
     t.Add({Row(0, 8), Row(35, 9)});
-    OverlayState o;
+    Bins o;
     o.BinJD = {1, 2, 3};
     o.BinMag = {1, 2, 3};
     o.BinSD = {1, 2, 3};
@@ -104,15 +108,87 @@ TEST(LoadBins, EmptyBinsAreNotStored) {
     EXPECT_EQ(o.BinMag, (std::vector<float>{8, 9}));
 }
 
+// Every empty bin of the span was walked: one-day bins over 10^9 days took minutes.
+TEST(LoadBins, EmptyStretchesAreCrossedAtOnce) {
+    test::TempTable t;
+    t.Add({Row(2450000.5, 8), Row(1002450000.5, 9)});
+    Bins o;
+    int64_t steps = 0;
+    LoadBins(t.table, EnterView(2450000.5, 1002450000.5), 1, o, [&steps](int64_t) {
+        if (++steps > 1000) throw std::runtime_error("every empty bin walked");
+    });
+    // The second row lies on an edge: it counts in the bins on both sides of it.
+    EXPECT_EQ(o.BinJD, (std::vector<double>{2450001, 1002450000, 1002450001}));
+    EXPECT_EQ(o.BinMag, (std::vector<float>{8, 9, 9}));
+}
+
+// Crossing a stretch at once gives the bins of a walk through every bin of it, with its edges
+// carried as text from one bin to the next.
+TEST(LoadBins, CrossedStretchesLeaveTheBinsAsTheWalkGivesThem) {
+    std::vector<ObsRow> rows;
+    for (int cluster = 0; cluster < 6; ++cluster)
+        for (int i = 0; i < 4; ++i)
+            rows.push_back(Row(2450000.1234 + cluster * 4321.987 + i * 0.61, 8 + i));
+    test::TempTable t;
+    t.Add(rows);
+    const PlotWindowState view = EnterView(rows.front().JD, rows.back().JD);
+    for (const double width : {0.7, 1.0, 3.3, 10.0, 123.456, 1.123456789, 7.77777777777}) {
+        SCOPED_TRACE(width);
+        std::vector<double> want;
+        const auto edge = [](double x) {
+            ParseNumber(FormatDouble(x), x);
+            return x;
+        };
+        const int64_t limit = BinLimit(view.JDFirst, view.JDLast, width);
+        for (double from = edge(view.JDFirst), to = edge(view.JDFirst + width);;) {
+            const bool any = std::any_of(rows.begin(), rows.end(), [&](const ObsRow& r) {
+                return from <= r.JD && r.JD <= to;
+            });
+            if (any) want.push_back((to - from) / 2 + from);
+            if (!(to < view.WinJDRight)) break;
+            from = edge(from + width);
+            to = edge(to + width);
+            if (static_cast<int64_t>(want.size()) == limit) break;
+        }
+        Bins o;
+        LoadBins(t.table, view, width, o, {});
+        EXPECT_EQ(o.BinJD, want);
+    }
+}
+
 TEST(LoadBins, FainterThanRowsCountLikeAnyOther) {
     test::TempTable t;
     ObsRow faint = Row(1005, 12);
     faint.Faint = "<";
     t.Add({Row(1000, 8), faint, Row(1010, 10)});
-    OverlayState o;
+    Bins o;
     LoadBins(t.table, EnterView(1000, 1010), 20, o, {});
     ASSERT_EQ(o.BinMag.size(), 1u);
     EXPECT_EQ(o.BinMag[0], 10.0f);
+}
+
+// The mean of a bin was summed in single precision: 100,000 magnitudes of 10.428 gave 10.4345
+// (a million gave 10.3812). Summed in double, it is the single nearest to the true mean.
+TEST(LoadBins, LargeBinHasTheTrueMean) {
+    test::TempTable t;
+    t.Add(std::vector<ObsRow>(100000, Row(2450000.5, 10.428)));
+    Bins o;
+    LoadBins(t.table, EnterView(2450000.5, 2450000.5), 10, o, {});
+    ASSERT_EQ(o.BinMag.size(), 1u);
+    EXPECT_EQ(o.BinMag[0], 10.428f);
+    EXPECT_EQ(o.BinSD[0], 0.0f);
+}
+
+// Bins of a few rows print the same bin file as when the sums were kept in single precision.
+TEST(LoadBins, BinFileOfARealDownloadIsAsItWas) {
+    test::TempTable t;
+    const ImportResult loaded = t.LoadStarFile(test::SampleFile("download-ccd.txt"), {});
+    ASSERT_EQ(loaded.outcome, ImportResult::Outcome::Loaded);
+    const std::optional<DataExtremes> extremes = t.table.Extremes();
+    Bins o;
+    LoadBins(t.table, EnterView(extremes->JDFirst, extremes->JDLast), 1, o, {});
+    EXPECT_EQ(BinFileLines(o),
+              test::ReadFileBytes(test::SampleFile("bins-of-download-ccd-1-day.txt")));
 }
 
 TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
@@ -120,7 +196,7 @@ TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
     EXPECT_EQ(BinFileHeader("R Leo", when),
               "Bins plotted for   R Leo   at 12/7/2026 1:05:09 PM\r\n\r\n"
               "     JD             Mag        Std Dev\r\n");
-    OverlayState o;
+    Bins o;
     o.BinJD = {2454123.5, 12.25};
     o.BinMag = {9.1234f, 10.5f};
     o.BinSD = {0.21f, 0.0f};
@@ -130,7 +206,7 @@ TEST(BinFile, HeaderAndLinesAsThePrintedBinFile) {
 }
 
 TEST(FindHiLoBinMags, EarlierBinWinsATieAndStatsLinesShowTheJDs) {
-    OverlayState o;
+    Bins o;
     o.BinJD = {2454113.5, 2454123.5, 2454133.5, 2454143.5, 2454153.5};
     o.BinMag = {9, 8, 8, 10, 10};
     o.BinSD = {0, 0, 0, 0, 0};
@@ -150,17 +226,18 @@ TEST(FindHiLoBinMags, EarlierBinWinsATieAndStatsLinesShowTheJDs) {
 // 100 x 100 pixels, one day per pixel across, ten pixels per magnitude down.
 struct BinCanvas {
     Canvas picView{100, 100};
-    AppState state;
+    PlotWindowState view;
+    Bins bins;
     BinCanvas() {
         picView.SetUserScale(0, 0, 100, 10);
-        state.view.JDFirst = 0;
-        state.view.WinJDLeft = 0;
-        state.view.WinJDRight = 100;
+        view.JDFirst = 0;
+        view.WinJDLeft = 0;
+        view.WinJDRight = 100;
     }
-    void Bins(std::vector<double> jd, std::vector<float> mag, std::vector<float> sd) {
-        state.overlay.BinJD = std::move(jd);
-        state.overlay.BinMag = std::move(mag);
-        state.overlay.BinSD = std::move(sd);
+    void Set(std::vector<double> jd, std::vector<float> mag, std::vector<float> sd) {
+        bins.BinJD = std::move(jd);
+        bins.BinMag = std::move(mag);
+        bins.BinSD = std::move(sd);
     }
     int32_t At(int px, int py) const { return picView.pixelColor(px, py); }
 };
@@ -178,11 +255,11 @@ TEST(BinPlotter, ErrorBarsSpanHalfSigmaEachWay) {
     // Sigma 2 with 0.3 and Sigma 3 with 0.2 both reach 0.3 above and below the mean.
     for (const Case& c : {Case{2, 0.3f, true}, Case{3, 0.2f, true}, Case{0, 0.3f, false}}) {
         BinCanvas b;
-        b.state.overlay.Sigma = c.sigma;
+        b.bins.Sigma = c.sigma;
         // Means half a pixel below row 50, so that the bar ends (4.75 and 5.35) fall inside
         // pixel rows 47 and 53.
-        b.Bins({10, 50, 90}, {5.05f, 5.05f, 5.05f}, {0.3f, c.sd, 0.3f});
-        EXPECT_EQ(BinPlotter(b.state, b.picView), BinPlotOutcome::Drawn);
+        b.Set({10, 50, 90}, {5.05f, 5.05f, 5.05f}, {0.3f, c.sd, 0.3f});
+        EXPECT_EQ(BinPlotter(b.view, b.bins, b.picView), BinPlotOutcome::Drawn);
         EXPECT_EQ(b.At(30, 50), kRed);
         EXPECT_EQ(b.At(50, 48), c.bar ? kWhite : kBlack) << c.sigma;
         EXPECT_EQ(b.At(50, 52), c.bar ? kWhite : kBlack) << c.sigma;
@@ -202,20 +279,20 @@ TEST(BinPlotter, NoBinOrTwoAreTooFewAndOneDrawsNothing) {
     for (const Case& c : {Case{0, BinPlotOutcome::TooFew}, Case{1, BinPlotOutcome::NothingDrawn},
                           Case{2, BinPlotOutcome::TooFew}}) {
         BinCanvas b;
-        b.Bins(std::vector<double>(c.bins, 50), std::vector<float>(c.bins, 5),
-               std::vector<float>(c.bins, 0));
+        b.Set(std::vector<double>(c.bins, 50), std::vector<float>(c.bins, 5),
+              std::vector<float>(c.bins, 0));
         const QImage before = b.picView.image();
-        EXPECT_EQ(BinPlotter(b.state, b.picView), c.outcome) << c.bins;
+        EXPECT_EQ(BinPlotter(b.view, b.bins, b.picView), c.outcome) << c.bins;
         EXPECT_EQ(b.picView.image(), before) << c.bins;
     }
 }
 
 TEST(BinPlotter, BinsFarRightOfTheWindowAreNotDrawn) {
     BinCanvas b;
-    b.state.overlay.Sigma = 2;
+    b.bins.Sigma = 2;
     // Bin 2 lies 100 days past the window's right edge and more: no bar, no segment to it.
-    b.Bins({10, 50, 250, 260, 270}, {5, 5, 2, 2, 2}, {0, 0, 0.3f, 0.3f, 0.3f});
-    BinPlotter(b.state, b.picView);
+    b.Set({10, 50, 250, 260, 270}, {5, 5, 2, 2, 2}, {0, 0, 0.3f, 0.3f, 0.3f});
+    BinPlotter(b.view, b.bins, b.picView);
     EXPECT_EQ(b.At(30, 50), kRed);
     for (int py = 41; py < 50; ++py) EXPECT_EQ(b.At(70, py), kBlack) << py;
 }

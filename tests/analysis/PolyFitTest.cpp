@@ -16,10 +16,23 @@ ObsRow Row(double jd, double mag, const char* faint = "") {
     return r;
 }
 
-TEST(ReadDegree, WholeNumbersHalvesToEvenAndTheFailuresOfTheConversion) {
+TEST(ReadDegree, WholeNumbersPassAndAFractionIsRefusedNotRounded) {
     EXPECT_EQ(ReadDegree(QStringLiteral("8")), 8);
-    EXPECT_EQ(ReadDegree(QStringLiteral(" 2.5 ")), 2);
+    EXPECT_EQ(ReadDegree(QStringLiteral(" 3.0 ")), 3);
     EXPECT_EQ(ReadDegree(QStringLiteral("41")), 41);
+    for (const char* whole : {"8", " 3.0 ", "41", "-1", "x", ""})
+        EXPECT_EQ(DegreeRefusal(QString::fromLatin1(whole)), std::nullopt) << whole;
+    const QString refusal =
+        QStringLiteral("Type the degree of fit as a whole number from 0 to 40, for example 3.");
+    for (const char* fraction : {"2.5", " 3.5 ", "0.1", "-0.5"}) {
+        EXPECT_EQ(DegreeRefusal(QString::fromLatin1(fraction)), refusal) << fraction;
+        try {
+            ReadDegree(QString::fromLatin1(fraction));
+            ADD_FAILURE() << fraction;
+        } catch (const SabrixError& e) {
+            EXPECT_EQ(QString::fromUtf8(e.what()), refusal) << fraction;
+        }
+    }
     for (const char* text : {"abc", "", "8x"}) {
         try {
             ReadDegree(QString::fromLatin1(text));
@@ -55,11 +68,17 @@ TEST(LoadPoly, OverflowGivesNoFitAndAnEmptyTableAnError) {
     EXPECT_THROW(LoadPoly(empty.table, view, 1), SabrixError);
 }
 
-TEST(PlotPoly, SamplesEveryDayAndReportsTheEarliestExtremes) {
+// The line through (0, 10) and (10, 12).
+RegressionObject Line() {
     RegressionObject line;
     line.SetDegree(1);
     line.XYAdd(0, 10);
     line.XYAdd(10, 12);
+    return line;
+}
+
+TEST(PlotPoly, SamplesEveryDayAndReportsTheEarliestExtremes) {
+    RegressionObject line = Line();
     PlotWindowState view;
     view.JDFirst = 2450000;
     view.WinJDLeft = 2450000.5;
@@ -84,6 +103,23 @@ TEST(PlotPoly, SamplesEveryDayAndReportsTheEarliestExtremes) {
     const auto lines = PlotPoly(view, flat, picView);
     EXPECT_EQ(lines[1], QStringLiteral("High Mag. = 9  JD = 2450000.5"));
     EXPECT_EQ(lines[2], QStringLiteral("Low Mag. = 9  JD = 2450000.5"));
+}
+
+// A window of 2.4 * 10^9 days asked for a sample per day: out of memory.
+TEST(PlotPoly, WideWindowGetsAMillionEvenlySpacedSamples) {
+    RegressionObject line = Line();
+    PlotWindowState view;
+    view.JDFirst = 2450000;
+    view.WinJDLeft = 2450000;
+    for (const double span : {999998.5, 2.4e9}) {
+        SCOPED_TRACE(span);
+        view.WinJDRight = view.WinJDLeft + span;
+        const std::vector<PolySample> samples = SamplePolyCurve(line, view);
+        ASSERT_EQ(samples.size(), span < 1e6 ? 999999u : 1000000u);
+        EXPECT_EQ(samples.front().jd, view.WinJDLeft);
+        EXPECT_NEAR(samples[1].jd - samples[0].jd, span < 1e6 ? 1.0 : 2.4e9 / 999999, 1e-3);
+        EXPECT_EQ(samples.back().jd, span < 1e6 ? view.WinJDLeft + 999998 : view.WinJDRight);
+    }
 }
 
 TEST(PlotPoly, ACurveBeyondTheSingleRangeIsAnOverflow) {

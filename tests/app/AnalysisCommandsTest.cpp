@@ -16,6 +16,7 @@
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "plot/PlotImage.h"
+#include "support/CommandsFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -78,51 +79,41 @@ class FixedClock : public Clock {
 constexpr int32_t kRed = 255;
 constexpr int32_t kWhite = 16777215;
 
-class AnalysisCommands : public ::testing::Test {
+// The averages and the fit on a loaded star, the plot drawn as an exported picture of
+// 900 x 500 lays it out.
+struct AnalysisCanvases {
+    PlotAreaCanvases canvases{LayOutPlotArea(900, 500)};
+};
+
+class AnalysisCommands : protected AnalysisCanvases, public test::CommandsFixture {
   protected:
-    void SetUp() override {
-        AppState state;
-        state.settings = DefaultSettings(dir.path());
+    AnalysisCommands()
+        : CommandsFixture(canvases.picView, canvases.picJDScale, canvases.picMagScale) {}
+    void Prepare(AppState& state) override {
         state.settings.DefaultSigma = 2;
         state.settings.PolyFit = 8;
-        state.star.FilesFolder = dir.path();
-        const MainWindowCommands::TableFiles files{WorkingDatabasePath(dir.path()),
-                                                   TemplateDatabasePath(dir.path())};
-        ReplaceWithTemplate(files.templateDatabase, files.database);
-        commands = std::make_unique<MainWindowCommands>(
-            std::move(state), files, prompts, host,
-            MainWindowCommands::Canvases{canvases.picView, canvases.picJDScale,
-                                         canvases.picMagScale});
+    }
+    void SetUp() override {
+        CommandsFixture::SetUp();
         commands->setAnalysisDialogs(&dialogs);
         commands->setClock(&clock);
-        commands->OpenWorkingTable();
-        commands->LoadStarFile(test::SampleFile("download-mixed.txt"));
-        commands->FinishFill();
+        LoadAndFill(test::SampleFile("download-mixed.txt"));
         ASSERT_TRUE(commands->state().star.FileLoaded);
         prompts.messages.clear();
         plainRed = Count(kRed);
         plainWhite = Count(kWhite);
     }
-    void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
 
     int Count(int32_t color) const {
         int n = 0;
-        const Canvas& c = canvases.picView;
-        for (int y = 0; y < c.pixelHeight(); ++y)
-            for (int x = 0; x < c.pixelWidth(); ++x) n += c.pixelColor(x, y) == color;
+        for (int y = 0; y < picView.pixelHeight(); ++y)
+            for (int x = 0; x < picView.pixelWidth(); ++x) n += picView.pixelColor(x, y) == color;
         return n;
     }
-    const OverlayState& overlay() { return commands->state().overlay; }
-    const PlotWindowState& view() { return commands->state().view; }
+    const PlotWindowState& window() { return commands->state().view; }
 
-    test::TempProgramDir dir;
-    PlotAreaLayout layout = LayOutPlotArea(900, 500);
-    PlotAreaCanvases canvases{layout};
-    test::ScriptedPrompts prompts;
-    NoWindowHost host;
     ScriptedAnalysisDialogs dialogs;
     FixedClock clock;
-    std::unique_ptr<MainWindowCommands> commands;
     int plainRed = 0;
     int plainWhite = 0;
 };
@@ -134,30 +125,30 @@ TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefres
     EXPECT_EQ(dialogs.shownBins[0].binWidth, QStringLiteral("10"));
     EXPECT_EQ(dialogs.shownBins[0].sigma, QStringLiteral("2"));
     EXPECT_EQ(dialogs.enterResults, std::vector<bool>{true});
-    EXPECT_TRUE(overlay().BinsShown);
-    EXPECT_GT(overlay().BinJD.size(), 40u);
+    EXPECT_TRUE(binsShown());
+    EXPECT_GT(bins().BinJD.size(), 40u);
     EXPECT_GT(Count(kRed), plainRed + 100);
     EXPECT_EQ(commands->view().panels[1], QStringLiteral("Magnification = 1 X"));
 
-    const double first = view().JDFirst;
-    commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
-    EXPECT_TRUE(overlay().BinsShown);
+    const double first = window().JDFirst;
+    commands->ShowWindow(first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
+    EXPECT_TRUE(binsShown());
     const int zoomedRed = Count(kRed);
     commands->cmdBack_Click();
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_TRUE(binsShown());
     commands->cmdForward_Click();
     EXPECT_EQ(Count(kRed), zoomedRed);
     commands->Redraw(false);
     EXPECT_LT(Count(kRed), zoomedRed);
 
     commands->cmdReset_Click();
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
     EXPECT_EQ(Count(kRed), plainRed);
 
     dialogs.bins = {{QStringLiteral("1")}};
     commands->cmdBin_Click();
     commands->cmdRefresh_Click();
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
     commands->cmdBack_Click();
     EXPECT_EQ(Count(kRed), plainRed);
     EXPECT_TRUE(prompts.messages.empty());
@@ -166,12 +157,12 @@ TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefres
 TEST_F(AnalysisCommands, RefusedFieldsKeepTheDialogOpenAndTheBins) {
     dialogs.bins = {{QStringLiteral("1")}};
     commands->cmdBin_Click();
-    const std::vector<double> bins = overlay().BinJD;
+    const std::vector<double> first = bins().BinJD;
     for (const char* width : {"abc", "0.4"}) {
         dialogs.bins = {{QString::fromLatin1(width)}};
         commands->mnuAvg_Click();
         EXPECT_EQ(dialogs.enterResults.back(), false) << width;
-        EXPECT_EQ(overlay().BinJD, bins) << width;
+        EXPECT_EQ(bins().BinJD, first) << width;
         ASSERT_FALSE(prompts.messages.empty());
         EXPECT_EQ(prompts.messages.back().title, QStringLiteral("Load Bins"));
         EXPECT_EQ(prompts.messages.back().icon, Icon::Exclamation);
@@ -186,25 +177,25 @@ TEST_F(AnalysisCommands, RefusedFieldsKeepTheDialogOpenAndTheBins) {
 TEST_F(AnalysisCommands, CancelTurnsTheAveragesOff) {
     dialogs.bins = {{QString(), QString(), false, true}};
     commands->cmdBin_Click();
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
 }
 
 TEST_F(AnalysisCommands, TwoBinsAreTooFewAndOneDrawsNothing) {
     // The data span 53 days: 30-day bins give two, 60-day bins one.
     dialogs.bins = {{QStringLiteral("30")}};
     commands->cmdBin_Click();
-    EXPECT_EQ(overlay().BinJD.size(), 2u);
+    EXPECT_EQ(bins().BinJD.size(), 2u);
     EXPECT_EQ(prompts.messages,
               (std::vector<test::RecordedMessage>{
                   {TooFewBinsText(), QStringLiteral("Error"), Buttons::OK, Icon::None}}));
-    EXPECT_FALSE(overlay().BinsShown);
+    EXPECT_FALSE(binsShown());
     EXPECT_EQ(Count(kRed), plainRed);
 
     prompts.messages.clear();
     dialogs.bins = {{QStringLiteral("60")}};
     commands->cmdBin_Click();
-    EXPECT_EQ(overlay().BinJD.size(), 1u);
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_EQ(bins().BinJD.size(), 1u);
+    EXPECT_TRUE(binsShown());
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(Count(kRed), plainRed);
 }
@@ -215,8 +206,8 @@ TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
     prompts.file(QString::fromStdString(path));
     commands->cmdBin_Click();
     const std::string written = test::ReadFileBytes(path);
-    EXPECT_EQ(written, BinFileHeader(commands->state().star.StarName, clock.now()) +
-                           BinFileLines(overlay()));
+    EXPECT_EQ(written,
+              BinFileHeader(commands->state().star.StarName, clock.now()) + BinFileLines(bins()));
 
     // No: the save dialog again; Cancel there: the bins without a file.
     test::WriteFileBytes(path, "old");
@@ -226,7 +217,7 @@ TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
     prompts.file(std::nullopt);
     commands->cmdBin_Click();
     EXPECT_EQ(test::ReadFileBytes(path), "old");
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_TRUE(binsShown());
     EXPECT_EQ(prompts.fileDialogs.size(), 3u);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("The file ") + QString::fromStdString(path) +
@@ -246,28 +237,28 @@ TEST_F(AnalysisCommands, PolynomialCurveAndAveragesExcludeEachOther) {
     dialogs.degrees = {QStringLiteral("8")};
     commands->cmdPoly_Click();
     EXPECT_EQ(dialogs.shownDegrees, std::vector<QString>{QStringLiteral("8")});
-    EXPECT_TRUE(overlay().PolyShown);
+    EXPECT_TRUE(polyShown());
     EXPECT_GT(Count(kWhite), plainWhite + 100);
     ASSERT_EQ(commands->view().statsLines.size(), 3u);
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
-    const double first = view().JDFirst;
-    commands->ShowWindow(first + 10, first + 30, view().WinMagTop, view().WinMagBottom);
-    EXPECT_TRUE(overlay().PolyShown);
+    const double first = window().JDFirst;
+    commands->ShowWindow(first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
+    EXPECT_TRUE(polyShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
     dialogs.bins = {{QStringLiteral("1")}};
     commands->mnuAvg_Click();
-    EXPECT_FALSE(overlay().PolyShown);
-    EXPECT_TRUE(overlay().BinsShown);
+    EXPECT_FALSE(polyShown());
+    EXPECT_TRUE(binsShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Averages"));
 
     dialogs.degrees = {QStringLiteral("2")};
     commands->mnuPoly_Click();
-    EXPECT_FALSE(overlay().BinsShown);
-    EXPECT_TRUE(overlay().PolyShown);
+    EXPECT_FALSE(binsShown());
+    EXPECT_TRUE(polyShown());
     commands->cmdRefresh_Click();
-    EXPECT_FALSE(overlay().PolyShown);
+    EXPECT_FALSE(polyShown());
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -277,24 +268,31 @@ TEST_F(AnalysisCommands, DegreeZeroIsAFlatLineAtTheMean) {
     commands->cmdPoly_Click();
     const auto& lines = commands->view().statsLines;
     ASSERT_EQ(lines.size(), 3u);
-    const QString left = QString::fromStdString(FormatDouble(view().WinJDLeft));
+    const QString left = QString::fromStdString(FormatDouble(window().WinJDLeft));
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("  JD = ") + left)) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral("  JD = ") + left)) << lines[2].toStdString();
     EXPECT_EQ(lines[1].mid(5), lines[2].mid(4));
 }
 
 TEST_F(AnalysisCommands, RefusedDegreeSaysWhyAndLeavesNoCurve) {
-    dialogs.degrees = {QStringLiteral("41"), QStringLiteral("x"), std::nullopt};
+    dialogs.degrees = {QStringLiteral("41"), QStringLiteral("x"), QStringLiteral("2.5"),
+                       std::nullopt};
     commands->cmdPoly_Click();
-    EXPECT_EQ(dialogs.plotResults, (std::vector<bool>{false, false}));
-    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(dialogs.plotResults, (std::vector<bool>{false, false, false}));
+    ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_EQ(
         prompts.messages[0].text,
         ModuleErrorText(QStringLiteral("41 is an invalid property value! Use 0<= Degree <= 40"),
                         QStringLiteral("LoadPoly")));
     EXPECT_EQ(prompts.messages[1].text,
               ModuleErrorText(QStringLiteral("Type mismatch"), QStringLiteral("LoadPoly")));
-    EXPECT_FALSE(overlay().PolyShown);
+    // A fraction is refused as a bad bin size is, not rounded to a degree.
+    EXPECT_EQ(
+        prompts.messages[2],
+        (test::RecordedMessage{QStringLiteral("Type the degree of fit as a whole number "
+                                              "from 0 to 40, for example 3."),
+                               QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation}));
+    EXPECT_FALSE(polyShown());
     commands->cmdBack_Click();
     EXPECT_EQ(Count(kWhite), plainWhite);
 }
@@ -307,24 +305,8 @@ TEST_F(AnalysisCommands, WithNothingLoadedTheDialogsDoNotOpen) {
     EXPECT_TRUE(dialogs.shownDegrees.empty());
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("No star file is loaded."));
-    EXPECT_FALSE(overlay().BinsShown);
-    EXPECT_FALSE(overlay().PolyShown);
-}
-
-TEST(AnalysisCommandLine, OptionsParseAndExcludeEachOther) {
-    const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
-    const CommandLineRequest bins = parse({"--render", "f.txt", "--out", "x.png", "--bins", "10",
-                                           "--sigma", "3", "--bin-file", "b.txt"});
-    ASSERT_EQ(bins.kind, CommandLineRequest::Kind::Render);
-    EXPECT_EQ(bins.render.bins, std::optional<std::string>("10"));
-    EXPECT_EQ(bins.render.sigma, std::optional<std::string>("3"));
-    EXPECT_EQ(bins.render.binFile, "b.txt");
-    for (const std::vector<std::string>& invalid :
-         {std::vector<std::string>{"--render", "f", "--out", "x", "--bins", "1", "--poly", "2"},
-          {"--render", "f", "--out", "x", "--sigma", "2"},
-          {"--render", "f", "--out", "x", "--curve-out", "c.txt"},
-          {"--render", "f", "--out", "x", "--poly"}})
-        EXPECT_EQ(parse(invalid).kind, CommandLineRequest::Kind::Invalid) << invalid[4];
+    EXPECT_FALSE(binsShown());
+    EXPECT_FALSE(polyShown());
 }
 
 TEST(AnalysisCommandLine, RenderWritesTheBinFileAndTheCurve) {

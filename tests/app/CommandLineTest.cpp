@@ -3,12 +3,16 @@
 #include <QSize>
 #include <QString>
 #include <optional>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "core/FileFilter.h"
+#include "support/TestEnvironment.h"
 
 namespace sabrix {
 namespace {
@@ -45,11 +49,19 @@ TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
         {Args("--render a.txt --out"), Kind::Invalid, "--out needs a path"},
         {Args("--render a.txt --out p --bins 10 --poly 2"), Kind::Invalid,
          "--bins and --poly exclude each other"},
+        {Args("--render a.txt --out p --sigma 2"), Kind::Invalid,
+         "--sigma and --bin-file need --bins"},
+        {Args("--render a.txt --out p --curve-out c.txt"), Kind::Invalid,
+         "--curve-out needs --poly"},
         {Args("--convert a.txt --out b --bins 10"), Kind::Invalid, "unknown option: --bins"},
         {Args("--convert a.txt --out b --stats"), Kind::Invalid, "unknown option: --stats"},
         {Args("--convert a --out b --to csv"), Kind::Invalid,
          "--to needs star, three-column or download"},
         {Args("--render a.txt b.txt --out p"), Kind::Invalid, "unexpected argument: b.txt"},
+        {Args("--render a.txt --out plot.gif"), Kind::Invalid,
+         "--out must end in .png, .jpg, .jpeg, .svg or .pdf: plot.gif"},
+        {Args("--render a.txt --out plot"), Kind::Invalid,
+         "--out must end in .png, .jpg, .jpeg, .svg or .pdf: plot"},
         {Args("--render a --out p --height"), Kind::Invalid,
          "--height needs a whole number from 50 to 20000"},
     };
@@ -88,6 +100,11 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(50, 20000));
     EXPECT_TRUE(r.render.threeColumn && r.render.omitFaint && r.render.stats);
 
+    // Standard output and a device take a PNG whatever their name.
+    for (const char* out : {"-", "/dev/null"})
+        EXPECT_EQ(ParseCommandLine({"--render", "star.txt", "--out", out}).kind, Kind::Render)
+            << out;
+
     r = ParseCommandLine(Args("--render star.txt --out plot.png"));
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(1200, 700));
     EXPECT_FALSE(r.render.threeColumn || r.render.omitFaint || r.render.stats);
@@ -116,10 +133,11 @@ TEST(ParseCommandLine, ViewGivesTheEdgesOfTheWindowToRenderOrToShowAfterLoading)
                   std::make_tuple(want.jdLeft, want.jdRight, want.magTop, want.magBottom));
     };
     const std::string edges = "2454000.5,2454100,-1.5,12";
-    CommandLineRequest r = ParseCommandLine({"--render", "a.txt", "--view", edges, "--out", "p"});
+    CommandLineRequest r =
+        ParseCommandLine({"--render", "a.txt", "--view", edges, "--out", "p.png"});
     ASSERT_EQ(r.kind, Kind::Render);
     expectWant(r.render.view);
-    EXPECT_FALSE(ParseCommandLine(Args("--render a.txt --out p")).render.view);
+    EXPECT_FALSE(ParseCommandLine(Args("--render a.txt --out p.png")).render.view);
 
     r = ParseCommandLine({"/data/r leo.txt", "--view", edges});
     ASSERT_EQ(r.kind, Kind::Gui);
@@ -138,6 +156,58 @@ TEST(ParseCommandLine, ViewRefusesEdgesThatAreNotFinite) {
             << edges;
         EXPECT_EQ(ParseCommandLine({"a.txt", "--view", edges}).kind, Kind::Invalid) << edges;
     }
+}
+
+// The options named in a text: "--word", "-h" and "/alwayssave".
+std::set<std::string> OptionsIn(const std::string& text) {
+    static const std::regex option(R"((^|[^\w-])(--[a-z][a-z-]*|-h\b|/alwayssave))");
+    std::set<std::string> found;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
+         it != std::sregex_iterator(); ++it)
+        found.insert((*it)[2]);
+    return found;
+}
+
+// The lines of text from the one starting with from up to the one starting with to.
+std::string Section(const std::string& text, const std::string& from, const std::string& to) {
+    const size_t start = text.find("\n" + from);
+    const size_t end = text.find("\n" + to, start + 1);
+    EXPECT_NE(start, std::string::npos) << from;
+    return start == std::string::npos ? std::string() : text.substr(start, end - start);
+}
+
+// Each option of the usage lines has a line of its own below them that tells what it does,
+// and the manual page names the same options in its synopsis and describes each in a
+// paragraph of its own.
+TEST(UsageText, ExplainsEveryOptionAndTheManualPageDescribesTheSame) {
+    const std::string help = UsageText();
+    const size_t gap = help.find("\n\n");
+    ASSERT_NE(gap, std::string::npos);
+    const std::set<std::string> synopsis = OptionsIn(help.substr(0, gap));
+    EXPECT_TRUE(synopsis.count("--render") && synopsis.count("--curve-out") &&
+                synopsis.count("/alwayssave") && synopsis.count("-h"));
+    // An explanation: a line that starts with two blanks and the option ("-h, --help").
+    std::set<std::string> explained;
+    std::istringstream lines(help.substr(gap));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  ", 0) != 0 || line.size() < 3 || (line[2] != '-' && line[2] != '/'))
+            continue;
+        const std::string head = line.substr(2, line.find("  ", 2) - 2);
+        for (const std::string& o : OptionsIn(head))
+            if (head.rfind(o, 0) == 0 || head.find(", " + o) != std::string::npos)
+                explained.insert(o);
+    }
+    EXPECT_EQ(explained, synopsis);
+
+    std::string man = test::ReadFileBytes(SABRIX_SOURCE_DIR "/docs/sabrix.1.in");
+    man = std::regex_replace(man, std::regex(R"(\\-)"), "-");
+    EXPECT_EQ(OptionsIn(Section(man, ".SH SYNOPSIS", ".SH")), synopsis);
+    std::set<std::string> described;
+    std::istringstream page(Section(man, ".SH OPTIONS", ".SH EXIT STATUS"));
+    for (std::string line, before; std::getline(page, line); before = line)
+        if (before == ".TP")
+            for (const std::string& o : OptionsIn(line)) described.insert(o);
+    EXPECT_EQ(described, synopsis);
 }
 
 TEST(TranslateFileFilter, PipeFiltersBecomeQtFiltersAndBrokenOnesAllFiles) {

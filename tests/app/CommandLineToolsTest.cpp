@@ -1,4 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <QProcess>
@@ -95,7 +99,7 @@ TEST_F(CommandLineTools, RenderWithAViewDrawsThatWindowOfTheStar) {
     EXPECT_EQ(middlePixel(), qRgb(255, 0, 0));
 }
 
-TEST_F(CommandLineTools, RenderWritesSvgOrPdfWhenTheOutputNameSaysSo) {
+TEST_F(CommandLineTools, RenderWritesTheFormatThatTheOutputNameSays) {
     RenderOptions options;
     options.file = Write("rleo.txt", kRLeo);
     options.width = 320;
@@ -109,6 +113,13 @@ TEST_F(CommandLineTools, RenderWritesSvgOrPdfWhenTheOutputNameSaysSo) {
     options.out = dir.file("rleo.pdf");
     ASSERT_EQ(Render(options), 0) << err.str();
     EXPECT_EQ(test::ReadFileBytes(options.out).rfind("%PDF-", 0), 0u);
+    // A .jpg was written as PNG bytes under that name.
+    for (const char* name : {"rleo.jpg", "rleo.JPEG"}) {
+        options.out = dir.file(name);
+        ASSERT_EQ(Render(options), 0) << err.str();
+        EXPECT_EQ(test::ReadFileBytes(options.out).rfind("\xFF\xD8\xFF", 0), 0u) << name;
+        EXPECT_EQ(QImage(QString::fromStdString(options.out), "JPEG").size(), QSize(320, 200));
+    }
 }
 
 TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
@@ -193,6 +204,139 @@ TEST_F(CommandLineTools, ConvertWritesThreeColumnsAndAFailureLeavesNoOutputAndKe
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Template97.db", "empty.txt", "long.txt", "old.txt",
                                                "rleo.txt"}));
+}
+
+// "--render v.txt --out v.txt" turned the observations into a PNG, and --convert, --bin-file
+// and --curve-out replaced the input the same way, also through a link or a second name.
+TEST_F(CommandLineTools, OutputThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
+    const std::string star = Write("rleo.txt", kRLeo);
+    fs::create_symlink("rleo.txt", dir.file("link.txt"));
+    fs::create_hard_link(star, dir.file("second name.txt"));
+    for (const std::string& same :
+         {star, dir.file("link.txt"), dir.file("second name.txt"), dir.path() + "/./rleo.txt"}) {
+        SCOPED_TRACE(same);
+        const std::string refusal =
+            "sabrix: Cannot write " + same + ": it is the file being read\n";
+        EXPECT_EQ(Convert({star, same, false, ConvertOptions::Target::Download}), 1);
+        EXPECT_EQ(err.str(), refusal);
+        RenderOptions render;
+        render.file = star;
+        render.out = same;
+        EXPECT_EQ(Render(render), 1);
+        EXPECT_EQ(err.str(), refusal);
+        render.out = dir.file("rleo.png");
+        render.bins = "1";
+        render.binFile = same;
+        EXPECT_EQ(Render(render), 1);
+        EXPECT_EQ(err.str(), refusal);
+        render.bins.reset();
+        render.binFile.clear();
+        render.poly = "1";
+        render.curveOut = same;
+        EXPECT_EQ(Render(render), 1);
+        EXPECT_EQ(err.str(), refusal);
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_EQ(test::ReadFileBytes(star), kRLeo);
+    EXPECT_FALSE(fs::exists(dir.file("rleo.png")));
+    EXPECT_FALSE(fs::exists(dir.file("files/Errors.txt")));
+}
+
+// --convert said "Wrote x.csv" where --render of the same file said "Rejected lines: 1".
+// A quoted field holding a line break cannot be told from a line cut short, so a line break
+// ends the record there as everywhere else: its pieces are rejected lines, counted and kept.
+TEST_F(CommandLineTools, ConvertCountsTheRejectedLinesAndALineBreakInAQuotedField) {
+    EXPECT_EQ(Convert({Write("rleo.txt", kRLeo), dir.file("rleo.dat"), false,
+                       ConvertOptions::Target::ThreeColumn}),
+              0);
+    EXPECT_EQ(out.str(), "Wrote " + dir.file("rleo.dat") + "\nRejected lines: 1\n");
+
+    const std::string broken = DataLine("2454124.5", "9.5", "V", "R Leo", "\"one\r\ntwo\"");
+    const std::string file =
+        Write("broken.txt", test::Lines({DataLine("2454123.5", "9.1", "V", "R Leo"), broken}));
+    EXPECT_EQ(Convert({file, dir.file("broken.csv"), false, ConvertOptions::Target::Download}), 0);
+    EXPECT_EQ(out.str(), "Wrote " + dir.file("broken.csv") + "\nRejected lines: 2\n");
+    EXPECT_EQ(test::ReadFileBytes(dir.file("files/Errors.txt")), broken + "\r\n");
+}
+
+// A named pipe or a device as --out was replaced by a regular file.
+TEST_F(CommandLineTools, PipeAndDeviceOutputsAreWrittenInPlace) {
+    const std::string star = Write("rleo.txt", kRLeo);
+    const std::string fifo = dir.file("out.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(Convert({star, fifo, false, ConvertOptions::Target::ThreeColumn}), 0) << err.str();
+    char buffer[256] = {};
+    const ssize_t got = ::read(reader, buffer, sizeof buffer);
+    ::close(reader);
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(std::max<ssize_t>(got, 0))),
+              "2454123.5          9.1  \r\n2454125.5         10.5  \r\n"
+              "2454130.5        <11.2  \r\n");
+    struct stat st {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    if (::geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+    const std::string null = dir.file("mynull");
+    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "no device nodes here";
+    RenderOptions render;
+    render.file = star;
+    render.out = null;
+    EXPECT_EQ(Render(render), 0) << err.str();
+    ASSERT_EQ(::lstat(null.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// A fit that failed while it was drawn said so and still ended with 0 and a picture.
+TEST_F(CommandLineTools, OverlayThatCannotBeDrawnFailsTheRun) {
+    RenderOptions options;
+    options.file = Write("rleo.txt", kRLeo);
+    options.out = dir.file("rleo.png");
+    options.bins = "5";  // seven days: two bins, too few to draw
+    EXPECT_EQ(Render(options), 1);
+    EXPECT_EQ(err.str(),
+              "sabrix: " + options.file + ": Too few bins for the number of days in plot.\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_FALSE(fs::exists(options.out));
+}
+
+// The curve's write failure named the input file; the bin file's and the refusals of a field
+// had no "sabrix: " and no file; a refused DefaultSigma did not name the settings file.
+TEST_F(CommandLineTools, MessagesNameTheFileTheyAreAbout) {
+    const std::string star = Write("rleo.txt", kRLeo);
+    const std::string missing = dir.file("no-such-folder/out.txt");
+    const std::string noFile = std::string(": ") + std::strerror(ENOENT) + "\n";
+    RenderOptions options;
+    options.file = star;
+    options.out = dir.file("rleo.png");
+    options.poly = "1";
+    options.curveOut = missing;
+    EXPECT_EQ(Render(options), 1);
+    EXPECT_EQ(err.str(), "sabrix: Cannot write " + missing + noFile);
+
+    options.poly.reset();
+    options.curveOut.clear();
+    options.bins = "1";
+    options.binFile = missing;
+    EXPECT_EQ(Render(options), 1);
+    EXPECT_EQ(err.str(), "sabrix: Cannot write " + missing + noFile);
+
+    options.binFile.clear();
+    options.bins = "abc";
+    EXPECT_EQ(Render(options), 1);
+    EXPECT_EQ(err.str().rfind("sabrix: " + star + ": Type the bin size", 0), 0u) << err.str();
+
+    test::WriteFileBytes(dir.file("Sabrix.ini"), "[Sabrix.exe]\r\nDefaultSigma=-5\r\n");
+    options.bins = "1";
+    EXPECT_EQ(Render(options), 1);
+    EXPECT_EQ(err.str().rfind(
+                  "sabrix: " + dir.file("Sabrix.ini") + ": DefaultSigma=-5: Type the error bar", 0),
+              0u)
+        << err.str();
+    options.sigma = "2";
+    EXPECT_EQ(Render(options), 0) << err.str();
 }
 
 // Convert writes what the menu commands write for the same table.

@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Bins.h"
 #include "app/MainWindowCommands.h"
 #include "core/ProgramDir.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "dialogs/ImageExportDialog.h"
 #include "plot/PlotImage.h"
+#include "plot/PlotImageFile.h"
 #include "support/CommandsFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
@@ -41,23 +44,20 @@ class ScriptedExportDialog : public ImageExportDialog {
 
 // The commands on canvases laid out as an exported picture of 640 x 400 lays them out, so the
 // window's plot and an export of that size can be compared pixel for pixel.
-class ExportCommandsTest : public ::testing::Test {
+struct ExportCanvases {
+    const PlotAreaLayout layout = LayOutPlotArea(640, 400);
+    PlotAreaCanvases window{layout};
+};
+
+class ExportCommandsTest : protected ExportCanvases, public test::CommandsFixture {
   protected:
+    ExportCommandsTest() : CommandsFixture(window.picView, window.picJDScale, window.picMagScale) {}
     void SetUp() override {
-        AppState state;
-        PrepareWorkingDatabase(dir.path(), state);
-        state.settings = DefaultSettings(dir.path());
-        commands = std::make_unique<MainWindowCommands>(
-            std::move(state),
-            MainWindowCommands::TableFiles{WorkingDatabasePath(dir.path()),
-                                           TemplateDatabasePath(dir.path())},
-            prompts, host,
-            MainWindowCommands::Canvases{window.picView, window.picJDScale, window.picMagScale});
-        ASSERT_FALSE(commands->OpenWorkingTable().endRun);
+        CommandsFixture::SetUp();
         commands->setImageExportDialog(&dialog);
     }
     void TearDown() override {
-        EXPECT_EQ(prompts.pending(), 0u);
+        CommandsFixture::TearDown();
         EXPECT_TRUE(dialog.answers.empty());
     }
     void LoadSample() {
@@ -74,17 +74,11 @@ class ExportCommandsTest : public ::testing::Test {
         BinDialogFields fields = InitialBinFields(commands->state());
         fields.binWidth = QStringLiteral("5");
         ASSERT_TRUE(commands->EnterBins(fields));
-        ASSERT_TRUE(commands->state().overlay.BinsShown);
-        ASSERT_FALSE(commands->state().overlay.BinJD.empty());
+        ASSERT_TRUE(binsShown());
+        ASSERT_FALSE(bins().BinJD.empty());
     }
 
-    test::TempProgramDir dir;
-    test::ScriptedPrompts prompts;
-    test::RecordingHost host;
     ScriptedExportDialog dialog;
-    const PlotAreaLayout layout = LayOutPlotArea(640, 400);
-    PlotAreaCanvases window{layout};
-    std::unique_ptr<MainWindowCommands> commands;
 };
 
 }  // namespace
@@ -96,7 +90,7 @@ TEST_F(ExportCommandsTest, PngOfTheWindowsSizeIsTheWindowsPlotPixelForPixel) {
     ASSERT_TRUE(commands->ExportPlotImage(png, 640, 400));
     const QImage want = ComposePlotArea(640, 400, layout, window, commands->view().starLabel);
     EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(want.format()), want);
-    EXPECT_TRUE(commands->state().overlay.BinsShown);
+    EXPECT_TRUE(test::CommandsTestPeer::BinsShown(*commands));
     EXPECT_FALSE(commands->view().busy);
 
     // Another size draws the same view afresh for that size.
@@ -204,9 +198,9 @@ TEST_F(ExportCommandsTest, RefusalsSayWhyAndWriteNothing) {
     EXPECT_EQ(prompts.messages[0],
               (test::RecordedMessage{"No star file is loaded.", "No Star Loaded", Buttons::OK,
                                      Icon::Critical}));
-    EXPECT_EQ(prompts.messages[1],
-              size(("The file name " + dir.file("a.gif") + " does not end in .png, .svg or .pdf.")
-                       .c_str()));
+    EXPECT_EQ(prompts.messages[1], size(("The file name " + dir.file("a.gif") +
+                                         " does not end in .png, .jpg, .svg or .pdf.")
+                                            .c_str()));
     EXPECT_EQ(prompts.messages[2],
               size("The picture must be from 50 to 8000 pixels wide and high."));
     EXPECT_EQ(prompts.messages[3], prompts.messages[2]);

@@ -16,6 +16,7 @@
 #include "core/WorkingDatabase.h"
 #include "plot/PictureBox.h"
 #include "plot/PlotWindow.h"
+#include "support/CommandsFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -47,42 +48,28 @@ std::string DownloadLine(const std::string& jd, const std::string& mag, const st
 
 // The mouse commands of the main window on a loaded star, with no window: the three
 // surfaces are picture boxes, so that what they show can be grabbed.
-class MouseCommands : public ::testing::Test {
+struct PictureBoxes {
+    PictureBox boxView, boxJDScale, boxMagScale;
+};
+
+class MouseCommands : protected PictureBoxes, public test::CommandsFixture {
   protected:
+    MouseCommands()
+        : CommandsFixture(boxView.canvas(), boxJDScale.canvas(), boxMagScale.canvas()) {}
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        const std::string templateDb = File("Template97.db");
-        std::filesystem::copy_file(SABRIX_TEMPLATE_DB, templateDb);
-        ReplaceWithTemplate(templateDb, File("Sabrix97.db"));
-        picView.resize(550, 250);
-        picJDScale.resize(550, 40);
-        picMagScale.resize(60, 250);
-        for (PictureBox* box : {&picView, &picJDScale, &picMagScale}) {
+        boxView.resize(550, 250);
+        boxJDScale.resize(550, 40);
+        boxMagScale.resize(60, 250);
+        for (PictureBox* box : {&boxView, &boxJDScale, &boxMagScale}) {
             box->show();
             box->fitCanvas();
         }
-        ApplyDesignLook(picView.canvas(), picJDScale.canvas(), picMagScale.canvas());
-        AppState state;
-        state.settings = DefaultSettings(dir.path().toStdString());
-        state.star.FilesFolder = dir.path().toStdString();
-        commands = std::make_unique<MainWindowCommands>(
-            std::move(state), MainWindowCommands::TableFiles{File("Sabrix97.db"), templateDb},
-            prompts, host,
-            MainWindowCommands::Canvases{picView.canvas(), picJDScale.canvas(),
-                                         picMagScale.canvas()});
-        commands->OpenWorkingTable();
-        ASSERT_FALSE(commands->view().endRun);
-    }
-
-    void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
-
-    std::string File(const std::string& name) const {
-        return dir.path().toStdString() + "/" + name;
+        CommandsFixture::SetUp();
     }
 
     // Four observations from JD 2455000 to 2455100 and magnitude 8 to 12.
     void LoadStar(const std::string& name = "T Tst") {
-        const std::string path = File(name + ".txt");
+        const std::string path = dir.file(name + ".txt");
         test::WriteFileBytes(path, DownloadLine("2455000.0", "8.0", name) +
                                        DownloadLine("2455020.5", "9.5", name) +
                                        DownloadLine("2455050.5", "11.0", name) +
@@ -95,7 +82,6 @@ class MouseCommands : public ::testing::Test {
     }
 
     Window Shown() const { return WindowOf(commands->state().view); }
-    const WindowView& View() const { return commands->view(); }
     Tool CurrentTool() const { return commands->state().overlay.tool; }
 
     // A drag on the plot from one point to another, in picView's frame.
@@ -104,12 +90,6 @@ class MouseCommands : public ::testing::Test {
         commands->picView_MouseMove(button, shift, x2, y2);
         commands->picView_MouseUp(button, shift, x2, y2);
     }
-
-    QTemporaryDir dir;
-    test::ScriptedPrompts prompts;
-    NoWindowHost host;
-    PictureBox picView, picJDScale, picMagScale;
-    std::unique_ptr<MainWindowCommands> commands;
 };
 
 TEST_F(MouseCommands, ToolButtonsChooseTheirToolAndCursor) {
@@ -125,11 +105,11 @@ TEST_F(MouseCommands, ToolButtonsChooseTheirToolAndCursor) {
     for (const auto& [button, tool, cursor] : cases) {
         (commands.get()->*button)();
         EXPECT_EQ(CurrentTool(), tool);
-        EXPECT_EQ(View().tool, tool);
-        EXPECT_EQ(View().cursorName, QString(cursor));
+        EXPECT_EQ(view().tool, tool);
+        EXPECT_EQ(view().cursorName, QString(cursor));
     }
     // From the first choice of Select Edits on, drawing on the plot merges with it.
-    EXPECT_EQ(picView.canvas().Mode, DrawMode::MergePen);
+    EXPECT_EQ(boxView.canvas().Mode, DrawMode::MergePen);
 }
 
 TEST_F(MouseCommands, ZoomToolsZoomInOnTheLeftAndOutOnTheRightAndStay) {
@@ -157,7 +137,7 @@ TEST_F(MouseCommands, ZoomToolsZoomInOnTheLeftAndOutOnTheRightAndStay) {
         // A right press zooms out rather than starting a box selection.
         commands->picView_MouseDown(kRight, 0, 40, 10);
         EXPECT_EQ(CurrentTool(), c.tool);
-        EXPECT_FALSE(View().rubberBand);
+        EXPECT_FALSE(view().rubberBand);
         const PlotWindowState& v = commands->state().view;
         EXPECT_EQ(std::make_tuple(v.JDMagnification, v.MagMagnification),
                   std::make_tuple(1.0f, 1.0f));
@@ -170,9 +150,9 @@ TEST_F(MouseCommands, AZoomPressRedrawsWithTheNewFactorAndIgnoredPressesAreNoSte
     LoadStar();
     commands->cmdJDZoom_Click();
     commands->picView_MouseDown(kLeft, 0, 40, 10);
-    EXPECT_EQ(View().panels[1], QString("JDMagnification = 2 X"));
-    EXPECT_EQ(View().cursorName, QString("JDZoom2"));
-    EXPECT_TRUE(View().previousViewAvailable);
+    EXPECT_EQ(view().panels[1], QString("JDMagnification = 2 X"));
+    EXPECT_EQ(view().cursorName, QString("JDZoom2"));
+    EXPECT_TRUE(view().previousViewAvailable);
     const Window zoomed = Shown();
     // The middle button in a zoom tool, and a press with Shift or Alt, do nothing.
     for (const auto& [button, shift] : {std::pair{kMiddle, 0}, {kLeft, kShift}, {kRight, 4}}) {
@@ -183,7 +163,7 @@ TEST_F(MouseCommands, AZoomPressRedrawsWithTheNewFactorAndIgnoredPressesAreNoSte
     // So one step back reaches the full view.
     commands->mnuPrevious_Click();
     EXPECT_EQ(Shown(), kFullView);
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
 }
 
 TEST_F(MouseCommands, AZoomBoxDraggedEitherWayZoomsToItAndEndsInTheLocateTool) {
@@ -205,16 +185,16 @@ TEST_F(MouseCommands, AZoomBoxDraggedEitherWayZoomsToItAndEndsInTheLocateTool) {
         commands->picView_MouseDown(c.button, c.shift, c.x1, c.y1);
         commands->picView_MouseMove(c.button, c.shift, c.x2, c.y2);
         EXPECT_EQ(CurrentTool(), Tool::ZoomBox) << c.name;
-        EXPECT_EQ(View().cursorName, QString("Normal01")) << c.name;
-        EXPECT_EQ(View().rubberBand, (std::array<double, 4>{c.x1, c.y1, c.x2, c.y2})) << c.name;
+        EXPECT_EQ(view().cursorName, QString("Normal01")) << c.name;
+        EXPECT_EQ(view().rubberBand, (std::array<double, 4>{c.x1, c.y1, c.x2, c.y2})) << c.name;
         commands->picView_MouseUp(c.button, c.shift, c.x2, c.y2);
         // A tenth of the JD extent and a quarter of the magnitudes.
         EXPECT_EQ(Shown(), (Window{2455020, 2455030, 9, 10, 10, 4})) << c.name;
-        EXPECT_FALSE(View().rubberBand) << c.name;
+        EXPECT_FALSE(view().rubberBand) << c.name;
         EXPECT_EQ(CurrentTool(), Tool::Locate) << c.name;
-        EXPECT_EQ(View().tool, Tool::Locate) << c.name;
-        EXPECT_EQ(View().cursorName, QString("XHairs")) << c.name;
-        EXPECT_TRUE(View().previousViewAvailable) << c.name;
+        EXPECT_EQ(view().tool, Tool::Locate) << c.name;
+        EXPECT_EQ(view().cursorName, QString("XHairs")) << c.name;
+        EXPECT_TRUE(view().previousViewAvailable) << c.name;
     }
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -233,32 +213,32 @@ TEST_F(MouseCommands, AZeroSizeZoomBoxSaysNoRecordsSelectedAndKeepsTheView) {
         EXPECT_EQ(prompts.messages, std::vector<Msg>{noSelection}) << x2 << ", " << y2;
         EXPECT_EQ(Shown(), zoomed) << x2 << ", " << y2;
         EXPECT_EQ(CurrentTool(), Tool::Locate);
-        EXPECT_FALSE(View().rubberBand);
+        EXPECT_FALSE(view().rubberBand);
     }
     // The refused boxes left no step behind.
     commands->mnuPrevious_Click();
     EXPECT_EQ(Shown(), kFullView);
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
 }
 
 TEST_F(MouseCommands, TheRubberBandOfADragLeavesThePlotAsItWas) {
     LoadStar();
-    const QImage canvasBefore = picView.canvas().image().copy();
-    const QImage shownBefore = picView.grab().toImage();
+    const QImage canvasBefore = boxView.canvas().image().copy();
+    const QImage shownBefore = boxView.grab().toImage();
     // A right press selects records with a box (two rows inside: listed, nothing redrawn).
     commands->picView_MouseDown(kRight, 0, 20, 9);
     commands->picView_MouseMove(kRight, 0, 60, 11);
-    ASSERT_TRUE(View().rubberBand);
-    const auto [x1, y1, x2, y2] = *View().rubberBand;
-    picView.setRubberBand(x1, y1, x2, y2);
-    EXPECT_NE(picView.grab().toImage(), shownBefore);
-    EXPECT_EQ(picView.canvas().image(), canvasBefore);
+    ASSERT_TRUE(view().rubberBand);
+    const auto [x1, y1, x2, y2] = *view().rubberBand;
+    boxView.setRubberBand(x1, y1, x2, y2);
+    EXPECT_NE(boxView.grab().toImage(), shownBefore);
+    EXPECT_EQ(boxView.canvas().image(), canvasBefore);
 
     commands->picView_MouseUp(kRight, 0, 60, 11);
-    EXPECT_FALSE(View().rubberBand);
-    picView.clearRubberBand();
-    EXPECT_EQ(picView.canvas().image(), canvasBefore);
-    EXPECT_EQ(picView.grab().toImage(), shownBefore);
+    EXPECT_FALSE(view().rubberBand);
+    boxView.clearRubberBand();
+    EXPECT_EQ(boxView.canvas().image(), canvasBefore);
+    EXPECT_EQ(boxView.grab().toImage(), shownBefore);
     EXPECT_EQ(CurrentTool(), Tool::Locate);
     EXPECT_EQ(Shown(), kFullView);
     EXPECT_TRUE(prompts.messages.empty());
@@ -272,7 +252,7 @@ TEST_F(MouseCommands, TheWheelZoomsAboutThePointerAndABurstIsOneStep) {
     EXPECT_NEAR(v.WinJDRight - v.WinJDLeft, 110.0 / 24, 1e-9);
     // JD 2455025 stays 30 of 110 parts from the left edge.
     EXPECT_NEAR((2455025 - v.WinJDLeft) / (v.WinJDRight - v.WinJDLeft), 30.0 / 110, 1e-9);
-    EXPECT_EQ(View().panels[1], QString("Magnification = 4 X"));
+    EXPECT_EQ(view().panels[1], QString("Magnification = 4 X"));
     const Window in = Shown();
 
     commands->WheelZoom(-3, false, 25, 10);
@@ -281,12 +261,12 @@ TEST_F(MouseCommands, TheWheelZoomsAboutThePointerAndABurstIsOneStep) {
     EXPECT_EQ(Shown(), in);
     commands->mnuPrevious_Click();
     EXPECT_EQ(Shown(), kFullView);
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
 
     // Out at the full view changes nothing and is no step.
     commands->WheelZoom(-1, false, 25, 10);
     EXPECT_EQ(Shown(), kFullView);
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
 
     // With magnitude the other axis zooms.
     commands->WheelZoom(2, true, 25, 9);
@@ -297,7 +277,7 @@ TEST_F(MouseCommands, TheWheelZoomsAboutThePointerAndABurstIsOneStep) {
 
 TEST_F(MouseCommands, PreviousViewGoesBackThroughZoomAndNavigationSteps) {
     LoadStar();
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
     std::vector<Window> seen{Shown()};
     commands->cmdJDZoom_Click();
     commands->picView_MouseDown(kLeft, 0, 40, 10);
@@ -314,11 +294,11 @@ TEST_F(MouseCommands, PreviousViewGoesBackThroughZoomAndNavigationSteps) {
     for (size_t i = 1; i < seen.size(); ++i) ASSERT_NE(seen[i], seen[i - 1]) << "step " << i;
 
     for (size_t back = seen.size() - 1; back > 0; --back) {
-        EXPECT_TRUE(View().previousViewAvailable);
+        EXPECT_TRUE(view().previousViewAvailable);
         commands->mnuPrevious_Click();
         EXPECT_EQ(Shown(), seen[back - 1]) << back;
     }
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
     commands->mnuPrevious_Click();
     EXPECT_EQ(Shown(), kFullView);
 }
@@ -327,11 +307,11 @@ TEST_F(MouseCommands, PreviousViewKeepsTheLastFiftySteps) {
     LoadStar();
     for (int i = 0; i < 60; ++i) commands->ShowWindow(2455000 + i, 2455010 + i, 8, 12);
     for (int i = 58; i >= 9; --i) {
-        EXPECT_TRUE(View().previousViewAvailable) << i;
+        EXPECT_TRUE(view().previousViewAvailable) << i;
         commands->mnuPrevious_Click();
         EXPECT_EQ(commands->state().view.WinJDLeft, 2455000 + i);
     }
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
     commands->mnuPrevious_Click();
     EXPECT_EQ(commands->state().view.WinJDLeft, 2455009);
 }
@@ -345,16 +325,16 @@ TEST_F(MouseCommands, ResetAndANewLoadForgetThePreviousViews) {
     for (const auto& [name, forget] : forgetters) {
         commands->WheelZoom(2, false, 25, 10);
         commands->WheelZoom(1, true, 25, 10);
-        ASSERT_TRUE(View().previousViewAvailable);
+        ASSERT_TRUE(view().previousViewAvailable);
         forget();
-        EXPECT_FALSE(View().previousViewAvailable) << name;
+        EXPECT_FALSE(view().previousViewAvailable) << name;
         commands->mnuPrevious_Click();
         EXPECT_EQ(Shown(), kFullView) << name;
     }
 }
 
 TEST_F(MouseCommands, ReadoutsFollowThePointerOverThePlotAndTheStrips) {
-    const auto readouts = [this] { return std::make_pair(View().panels[2], View().panels[3]); };
+    const auto readouts = [this] { return std::make_pair(view().panels[2], view().panels[3]); };
     const std::pair<QString, QString> none;
     // Nothing loaded: nothing to read.
     commands->picView_MouseMove(0, 0, 0.1234, 9.123);
@@ -377,7 +357,7 @@ TEST_F(MouseCommands, ReadoutsFollowThePointerOverThePlotAndTheStrips) {
 TEST_F(MouseCommands, APressOnAScaleStripDrawsAGreyLineAcrossThePlotWhateverTheTool) {
     LoadStar();
     commands->cmdMagZoom_Click();
-    const Canvas& c = picView.canvas();
+    const Canvas& c = boxView.canvas();
     const Window before = Shown();
 
     commands->picJDScale_MouseDown(kMiddle, kCtrl, 2455030, 0);
@@ -390,7 +370,7 @@ TEST_F(MouseCommands, APressOnAScaleStripDrawsAGreyLineAcrossThePlotWhateverTheT
 
     EXPECT_EQ(CurrentTool(), Tool::MagZoom);
     EXPECT_EQ(Shown(), before);
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
 }
 
 // Fails today: WheelZoomAbout places the window by the pointer's share of the shown width,
@@ -423,7 +403,7 @@ TEST_F(MouseCommands, APressOrMoveThatChangesNothingIsNoStepToGoBackTo) {
     LoadStar();
     commands->cmdJDZoom_Click();
     commands->picView_MouseDown(kRight, 0, 40, 10);  // out, at the full view
-    EXPECT_FALSE(View().previousViewAvailable);
+    EXPECT_FALSE(view().previousViewAvailable);
     commands->picView_MouseDown(kLeft, 0, 40, 10);
     const Window zoomed = Shown();
     commands->cmdBegin_Click();

@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 #include "app/QtPrompts.h"
+#include "support/ModalDialog.h"
 
 namespace sabrix {
 namespace {
@@ -15,12 +15,14 @@ namespace {
 // Runs one message box and lets act() handle it once it is on the screen.
 Answer AskAndAct(Buttons buttons, Icon icon, const std::function<void(QMessageBox*)>& act,
                  std::optional<Answer> dismissed = std::nullopt) {
-    QTimer::singleShot(0, [act] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        act(box);
-    });
-    return QtPrompts().message("Question text", "Question Title", buttons, icon, dismissed);
+    Answer answer{};
+    test::WithModalDialog<QMessageBox>(
+        [&] {
+            answer =
+                QtPrompts().message("Question text", "Question Title", buttons, icon, dismissed);
+        },
+        [&](QMessageBox& box) { act(&box); });
+    return answer;
 }
 
 TEST(QtPrompts, ClosingABoxGivesItsSafeAnswerAndYesIsTheDefault) {

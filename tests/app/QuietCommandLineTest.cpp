@@ -1,11 +1,15 @@
 // The command line as a user meets it in a terminal: standard error carries the program's own
 // messages alone, one line each, beginning "sabrix: " and naming the file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -31,6 +35,11 @@ TEST(TerminalMessage, OneLineThatNamesTheFileOnce) {
         {"/d/x.png", "Cannot write /d/x.png", "sabrix: Cannot write /d/x.png\n"},
         {"/d/a b.txt", "first\r\n\r\nsecond\rthird\n", "sabrix: /d/a b.txt: first second third\n"},
         {"", "No file here.", "sabrix: No file here.\n"},
+        // NUL and control bytes of a file are never echoed raw.
+        {"/d/x\x1b[2J.txt", std::string("JD was: 24\0 \x1b[31m\x7f\xc2\x85", 20),
+         "sabrix: /d/x?[2J.txt: JD was: 24? ?[31m??\n"},
+        {"/d/\xc3\xa9t\xc3\xa9.txt", "caf\xc3\xa9",
+         "sabrix: /d/\xc3\xa9t\xc3\xa9.txt: caf\xc3\xa9\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(TerminalMessage(c.file, c.text), c.want) << c.text;
 }
@@ -42,8 +51,10 @@ struct Outcome {
 
 // Runs the built program as a user's shell would, without a desktop session.
 // childSetup runs in the child between fork and exec; tempDir, when given, is its TMPDIR.
+// extraEnv is set after that.
 Outcome RunSabrix(const QStringList& args, const std::string& home,
-                  std::function<void()> childSetup = {}, const std::string& tempDir = {}) {
+                  std::function<void()> childSetup = {}, const std::string& tempDir = {},
+                  const std::vector<std::pair<QString, QString>>& extraEnv = {}) {
     QProcess process;
     if (childSetup) process.setChildProcessModifier(childSetup);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -51,6 +62,7 @@ Outcome RunSabrix(const QStringList& args, const std::string& home,
     if (!tempDir.empty()) env.insert("TMPDIR", QString::fromStdString(tempDir));
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "QT_QPA_PLATFORM"})
         env.remove(name);
+    for (const auto& [name, value] : extraEnv) env.insert(name, value);
     process.setProcessEnvironment(env);
     process.start(QString::fromUtf8(SABRIX_EXECUTABLE), args);
     EXPECT_TRUE(process.waitForFinished(60000));
@@ -81,6 +93,21 @@ TEST(SabrixCommandLine, RunWithoutARuntimeFolderPrintsNothingOnStandardError) {
     EXPECT_EQ(convert.err, "");
 }
 
+// The window without a display ended in Qt's advice to reinstall the program (exit 134).
+TEST(SabrixCommandLine, WindowWithoutADisplaySaysSoAndEndsWithOne) {
+    test::TempProgramDir home;
+    const std::string want = "sabrix: no display (use --render or --convert without one)\n";
+    const Outcome none = RunSabrix({}, home.path());
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, want);
+    // A display named but not there (an X server gone, a session over ssh without it).
+    const Outcome gone = RunSabrix({Q(test::SampleFile("download-ccd.txt"))}, home.path(), {}, {},
+                                   {{"DISPLAY", ":4093"}});
+    EXPECT_EQ(gone.code, 1);
+    EXPECT_EQ(gone.err, want);
+    EXPECT_FALSE(fs::exists(home.file("Sabrix97.db")));
+}
+
 TEST(SabrixCommandLine, FailureIsOneLineNamingTheFileWithExitCodeOne) {
     test::TempProgramDir home;
     const std::string missing = home.file("no such star.txt");
@@ -105,6 +132,54 @@ TEST(SabrixCommandLine, HelpListsTheExitCodesAndWrongUsageEndsWithTwo) {
     const Outcome wrong = RunSabrix({"--render", Q(home.file("a.txt"))}, home.path());
     EXPECT_EQ(wrong.code, 2);
     EXPECT_EQ(wrong.err, "sabrix: --render needs --out (sabrix --help shows the usage)\n");
+}
+
+// "--out -" writes to standard output, and its failure there is said like any other.
+TEST(SabrixCommandLine, OutputDashIsStandardOutput) {
+    test::TempProgramDir home;
+    const std::string threeColumn = test::SampleFile("three-column.dat");
+    const Outcome convert =
+        RunSabrix({"--convert", Q(threeColumn), "--three-column", "--out", "-"}, home.path());
+    EXPECT_EQ(convert.code, 0) << convert.err;
+    EXPECT_EQ(convert.err, "");
+    const Outcome copy = RunSabrix(
+        {"--convert", Q(threeColumn), "--three-column", "--out", Q(home.file("copy.dat"))},
+        home.path());
+    EXPECT_EQ(copy.code, 0) << copy.err;
+    EXPECT_EQ(convert.out, test::ReadFileBytes(home.file("copy.dat")));
+
+    const Outcome render = RunSabrix({"--render", Q(test::SampleFile("download-ccd.txt")), "--out",
+                                      "-", "--width", "200", "--height", "150"},
+                                     home.path());
+    EXPECT_EQ(render.code, 0) << render.err;
+    EXPECT_EQ(render.out.rfind("\x89PNG\r\n", 0), 0u);
+
+    // The summary stays off the output; a count of rejected lines is still said.
+    const std::string star = home.file("star.txt");
+    const std::string line = "2454123.5,9.1,,,V,ABC,,,,,,,,,,,,R LEO";
+    test::WriteFileBytes(star, line + "\nnot an observation\n");
+    const Outcome rejected =
+        RunSabrix({"--convert", Q(star), "--to", "download", "--out", "-"}, home.path());
+    EXPECT_EQ(rejected.code, 0) << rejected.err;
+    EXPECT_EQ(rejected.out.substr(rejected.out.find('\n') + 1), line + ",,,,,,\r\n");
+    EXPECT_EQ(rejected.err, "sabrix: " + star + ": Rejected lines: 1\n");
+
+    const Outcome full =
+        RunSabrix({"--convert", Q(threeColumn), "--three-column", "--out", "-"}, home.path(), [] {
+            const int fd = ::open("/dev/full", O_WRONLY);
+            if (fd >= 0) ::dup2(fd, STDOUT_FILENO);
+        });
+    EXPECT_EQ(full.code, 1);
+    EXPECT_EQ(full.err,
+              std::string("sabrix: Cannot write standard output: ") + std::strerror(ENOSPC) + "\n");
+}
+
+// "--render ''" said "filesystem error: cannot make absolute path".
+TEST(SabrixCommandLine, EmptyFileNameIsWrongUsage) {
+    test::TempProgramDir home;
+    const Outcome run = RunSabrix({"--render", "", "--out", Q(home.file("x.png"))}, home.path());
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, "sabrix: --render needs a file to load (sabrix --help shows the usage)\n");
 }
 
 // A write past the file-size limit of the shell (ulimit -f) killed the program with SIGXFSZ

@@ -126,6 +126,23 @@ TEST_F(RecentFiles, AFileNoLongerThereIsSaidSoAndTakenOffTheList) {
     EXPECT_EQ(state().star.StarName, "rcar");
 }
 
+// A folder in place of the file was called "no longer there".
+TEST_F(RecentFiles, SomethingElseUnderTheNameIsNoRegularFile) {
+    commands->setPreferencesFolder(dir.path());
+    const std::string star = Star("rleo.txt", "R Leo");
+    LoadAndFill(star);
+    ASSERT_TRUE(commands->UnloadStar());
+    std::filesystem::remove(star);
+    std::filesystem::create_directory(star);
+    commands->mnuRecent_Click(0);
+    EXPECT_EQ(prompts.messages,
+              (std::vector<Msg>{{"The file " + Q(star) +
+                                     " is no longer a regular file. It has been taken off the list "
+                                     "of recent files.",
+                                 "Not a File", Buttons::OK, Icon::Exclamation}}));
+    EXPECT_TRUE(Kept().empty());
+}
+
 TEST_F(RecentFiles, DroppedFilesLoadAsTheirKindAfterTheUsualQuestion) {
     const std::string star = Star("rleo.txt", "R Leo");
     commands->DropFile(star);

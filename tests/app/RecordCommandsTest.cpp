@@ -326,7 +326,7 @@ TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
     LoadStar();
     ListAndChoose({1});        // row 3, observer ABC
     commands->cmd0_Click(13);  // the palette is not shown yet: nothing happens
-    EXPECT_FALSE(state().overlay.ObserverMarked);
+    EXPECT_FALSE(marks().ObserverMarked);
     commands->cmdMark_Click();
     EXPECT_TRUE(dialogs.shown.paletteShown);
     EXPECT_EQ(dialogs.shown.colorPrompt, QString("Pick a color for observer ABC. "));
@@ -352,9 +352,8 @@ TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
     commands->lstRecords_Click({2}, 2);
     prompts.answer(Answer::Yes);
     commands->cmdDelete_Click();
-    EXPECT_EQ(state().overlay.MarkList,
-              (std::vector<MarkEntry>{{"1", "2455000", "10", "16711935"},
-                                      {"1", "2455020", "12", "16711935"}}));
+    EXPECT_EQ(marks().MarkList, (std::vector<MarkEntry>{{"1", "2455000", "10", "16711935"},
+                                                        {"1", "2455020", "12", "16711935"}}));
     EXPECT_FALSE(Drawn(2455030, 10.5, kFuchsia));
     commands->cmdRefresh_Click();
     EXPECT_EQ(table().RowById(1)->PunktFarb, kBandV);
@@ -371,8 +370,7 @@ TEST_F(RecordCommands, MoreColorsMarksInTheChosenColourClosesTheListAndShowsTheM
     prompts.color(kFuchsia);
     commands->cmdMoreColors_Click();
     EXPECT_EQ(table().RowById(2)->PunktFarb, kFuchsia);
-    EXPECT_EQ(state().overlay.MarkList,
-              (std::vector<MarkEntry>{{"1", "2455010", "11", "16711935"}}));
+    EXPECT_EQ(marks().MarkList, (std::vector<MarkEntry>{{"1", "2455010", "11", "16711935"}}));
     EXPECT_FALSE(dialogs.open);
     EXPECT_TRUE(Drawn(2455010, 11.0, kFuchsia));
 }

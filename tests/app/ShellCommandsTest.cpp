@@ -9,10 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/MainWindowCommands.h"
 #include "core/DownloadPage.h"
 #include "core/ProgramDir.h"
 #include "core/WorkingDatabase.h"
+#include "support/CommandsFixture.h"
 #include "support/RecordingOpener.h"
 #include "support/ScopedEnv.h"
 #include "support/ScriptedPrompts.h"
@@ -35,33 +35,20 @@ QString CouldNotOpen(const char* what, const std::string& path) {
     return QString(what) + " " + QString::fromStdString(path) + " could not be opened.";
 }
 
-class ShellCommands : public ::testing::Test {
+class ShellCommands : public test::CommandsFixture {
   protected:
+    void Prepare(AppState& state) override { state.settings.FilePath = dir.path() + "/stars"; }
     void SetUp() override {
-        AppState state;
-        PrepareWorkingDatabase(dir.path(), state);
-        state.settings.FilePath = dir.path() + "/stars";
-        commands = std::make_unique<MainWindowCommands>(
-            std::move(state),
-            MainWindowCommands::TableFiles{WorkingDatabasePath(dir.path()),
-                                           TemplateDatabasePath(dir.path())},
-            prompts, host, MainWindowCommands::Canvases{picView, picJDScale, picMagScale});
-        commands->OpenWorkingTable();
+        CommandsFixture::SetUp();
         fs::create_directories(dir.file("Documentation"));
         test::WriteFileBytes(guide, "<html></html>");
         test::WriteFileBytes(notes, "x");
         commands->setDesktop(opener, guide);
     }
-    void TearDown() override { EXPECT_EQ(prompts.pending(), 0u); }
 
-    test::TempProgramDir dir;
     std::string guide = dir.file("Documentation/Documentation.html");
     std::string notes = dir.file("notes.txt");
-    test::ScriptedPrompts prompts;
     test::RecordingOpener opener;
-    NoWindowHost host;
-    Canvas picView, picJDScale, picMagScale;
-    std::unique_ptr<MainWindowCommands> commands;
 };
 
 TEST_F(ShellCommands, EachCommandHandsItsTargetToTheDesktop) {

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <filesystem>
 
 #include "app/QtStartup.h"
 #include "core/FileSystem.h"
 #include "dialogs/frmConfig.h"
+#include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 
 namespace sabrix {
@@ -31,11 +31,13 @@ struct StartupFixture {
         s.runConfiguration = [this](QWidget* parent, Settings& settings, const std::string&,
                                     Prompts&) {
             calls.push_back(parent ? "configure over a window" : "configure");
+            offeredDataFolder = settings.FilePath;
             if (AnyMainWindow()) calls.push_back("a window was open");
             settings.IniMissing = !confirm;
             return confirm;
         };
         startup = std::make_unique<Startup>(dir.path(), prompts, s);
+        if (!firstDataFolder.empty()) startup->setFirstDataFolder(firstDataFolder);
         std::unique_ptr<frmPlot> window = startup->Open(commandLine);
         if (window) window->endProgram = [](int) {};
         return window;
@@ -52,6 +54,8 @@ struct StartupFixture {
     bool confirm = true;
     test::ScriptedPrompts prompts;
     std::vector<std::string> calls;
+    std::string firstDataFolder;
+    std::string offeredDataFolder;
     std::unique_ptr<Startup> startup;
 };
 
@@ -89,7 +93,7 @@ TEST(Startup, OpensTheEmptyWindowCentredOverAFreshWorkingDatabase) {
     EXPECT_TRUE(FolderExists(f.dir.file("files")));
 
     // A second copy on the same folder is refused and leaves the first copy's data alone.
-    ObsTable::BulkInserter inserter(*window->table());
+    ObsTable::BulkInserter inserter(test::CommandsTestPeer::Table(window->commands()));
     inserter.add(ObsRow{});
     inserter.commit();
     Startup second(f.dir.path(), f.prompts, {});
@@ -108,8 +112,10 @@ TEST(Startup, FirstStartRunsTheConfigurationBeforeAnyWindowAndItsCancelEndsTheRu
     for (bool confirm : {true, false}) {
         StartupFixture f(true, false);
         f.confirm = confirm;
+        f.firstDataFolder = "/home/ann/Documents";
         std::unique_ptr<frmPlot> window = f.Open();
         EXPECT_EQ(f.calls, (std::vector<std::string>{"read", "configure"}));
+        EXPECT_EQ(f.offeredDataFolder, "/home/ann/Documents");
         EXPECT_EQ(window != nullptr, confirm);
         EXPECT_EQ(f.startup->exitCode(), 0);
         if (window) {
@@ -130,13 +136,14 @@ TEST(Startup, DefaultSeamsReadTheSettingsFileAndRunTheConfigurationDialog) {
     EXPECT_TRUE(settings.IniMissing);
     test::ScriptedPrompts prompts;
     for (const char* button : {"cmdCancel", "cmdEnter"}) {
-        QTimer::singleShot(0, [button] {
-            auto* dialog = qobject_cast<frmConfig*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->findChild<QPushButton*>(QLatin1String(button))->click();
-        });
         const bool enter = std::string(button) == "cmdEnter";
-        EXPECT_EQ(seams.runConfiguration(nullptr, settings, dir.path(), prompts), enter);
+        bool goesOn = !enter;
+        test::WithModalDialog<frmConfig>(
+            [&] { goesOn = seams.runConfiguration(nullptr, settings, dir.path(), prompts); },
+            [&](frmConfig& dialog) {
+                dialog.findChild<QPushButton*>(QLatin1String(button))->click();
+            });
+        EXPECT_EQ(goesOn, enter);
         EXPECT_EQ(FileExists(dir.file("Sabrix.ini")), enter);
     }
     Settings reread;

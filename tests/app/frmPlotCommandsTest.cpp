@@ -2,14 +2,15 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/frmPlot.h"
 #include "interaction/frmEditRecord.h"
+#include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
+#include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
 
@@ -77,17 +78,18 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     }
 
     // F5 and "Refresh Plot Screen" take the marks and the overlays away.
-    window->table()->MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
-    window->state().overlay.ObserverMarked = true;
-    window->state().overlay.MarkCount = 1;
+    test::CommandsTestPeer::Table(window->commands())
+        .MarkObserverInIdOrder("ABC", kBlue, "1", [](double, double) {});
+    test::CommandsTestPeer::Marks(window->commands()).ObserverMarked = true;
+    test::CommandsTestPeer::Marks(window->commands()).MarkCount = 1;
     window->Redraw(true);
     ASSERT_EQ(ColorAt(kFirst, 9.0), kBlue);
     QTest::keyClick(window->picView, Qt::Key_F5);
     EXPECT_EQ(ColorAt(kFirst, 9.0), kBandV);
-    EXPECT_EQ(window->state().overlay.MarkCount, 0);
-    window->state().overlay.BinsShown = true;
+    EXPECT_EQ(test::CommandsTestPeer::Marks(window->commands()).MarkCount, 0);
+    test::CommandsTestPeer::BinsShown(window->commands()) = true;
     QTest::mouseClick(window->cmdRefresh, Qt::LeftButton);
-    EXPECT_FALSE(window->state().overlay.BinsShown);
+    EXPECT_FALSE(test::CommandsTestPeer::BinsShown(window->commands()));
     EXPECT_NEAR(window->state().view.WinJDLeft, kFirst - 5, 1e-6);
     EXPECT_TRUE(window->picView->hasFocus());
     test::ExpectPlotLook(*window);
@@ -119,13 +121,12 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
 
     // Edit Record on the second line: the editor takes a new magnitude.
     list->lstRecords->setCurrentRow(1);
-    QTimer::singleShot(0, [] {
-        auto* editor = qobject_cast<frmEditRecord*>(QApplication::activeModalWidget());
-        ASSERT_NE(editor, nullptr);
-        editor->findChild<QLineEdit*>("txtMag")->setText("11.5");
-        QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
-    });
-    QTest::mouseClick(list->cmdEdit, Qt::LeftButton);
+    test::WithModalDialog<frmEditRecord>(
+        [&] { QTest::mouseClick(list->cmdEdit, Qt::LeftButton); },
+        [](frmEditRecord& editor) {
+            editor.findChild<QLineEdit*>("txtMag")->setText("11.5");
+            QTest::mouseClick(editor.cmdOK, Qt::LeftButton);
+        });
     EXPECT_EQ(window->table()->RowById(3)->Mag, 11.5);
     EXPECT_EQ(list->lstRecords->item(1)->text(),
               QString("2455000.5,11.5,,,V,ABC,,,,,,,,,,,,R LEO"));
@@ -143,17 +144,16 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
     EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (1 Points)"));
 
     // A locate press on the remaining row lists it modally; its colour square marks it.
-    QTimer::singleShot(0, [this] {
-        frmSelect* modal = window->recordDialogs().list();
-        ASSERT_NE(modal, nullptr);
-        EXPECT_TRUE(modal->isModal());
-        modal->lstRecords->setCurrentRow(0);
-        QTest::mouseClick(modal->cmdMark, Qt::LeftButton);
-        EXPECT_TRUE(modal->fraPalette->isVisible());
-        QTest::mouseClick(modal->cmd0[9], Qt::LeftButton);
-        QTest::mouseClick(modal->cmdClose, Qt::LeftButton);
-    });
-    window->picView_MouseDown(1, 0, 0, 9.0);
+    test::WithModalDialog<frmSelect>([&] { window->picView_MouseDown(1, 0, 0, 9.0); },
+                                     [&](frmSelect& modal) {
+                                         EXPECT_EQ(&modal, window->recordDialogs().list());
+                                         EXPECT_TRUE(modal.isModal());
+                                         modal.lstRecords->setCurrentRow(0);
+                                         QTest::mouseClick(modal.cmdMark, Qt::LeftButton);
+                                         EXPECT_TRUE(modal.fraPalette->isVisible());
+                                         QTest::mouseClick(modal.cmd0[9], Qt::LeftButton);
+                                         QTest::mouseClick(modal.cmdClose, Qt::LeftButton);
+                                     });
     EXPECT_EQ(window->recordDialogs().list(), nullptr);
     EXPECT_EQ(ColorAt(kFirst, 9.0), kBlue);
 }

@@ -10,6 +10,8 @@
 #include "app/frmPlot.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStats.h"
+#include "support/CommandsTestPeer.h"
+#include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 
 namespace sabrix {
@@ -92,8 +94,6 @@ TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
 
 TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorkingDatabase) {
     const std::string path = LoadStar(true);
-    // Another window clearing StateOK must not let the edits go unasked.
-    window->state().overlay.StateOK = false;
     const std::vector<std::function<void()>> ways = {[&] { window->mnuExit->trigger(); },
                                                      [&] { window->mnuExit1->trigger(); },
                                                      [&] { EXPECT_FALSE(window->close()); }};
@@ -119,14 +119,13 @@ TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorking
 
 TEST_F(PlotWindow, ExitWithoutEditsEndsAtOnceAndASecondShutDownDoesNothing) {
     window->mnuStats->trigger();
-    window->state().overlay.BinJD = {1, 2};
+    test::CommandsTestPeer::BinsOf(window->commands()).BinJD = {1, 2};
     window->mnuExit->trigger();
     window->ShutDown();
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(endCodes, std::vector<int>{0});
     EXPECT_FALSE(window->statsWindow()->isVisible());
-    EXPECT_FALSE(window->state().overlay.StateOK);
-    EXPECT_TRUE(window->state().overlay.BinJD.empty());
+    EXPECT_TRUE(test::CommandsTestPeer::BinsOf(window->commands()).BinJD.empty());
     EXPECT_FALSE(WorkingDatabaseExists());
     EXPECT_EQ(window->table(), nullptr);
 }
@@ -206,7 +205,8 @@ TEST_F(PlotWindow, StatsItemTogglesTheWindowAndItsCloseBoxOnlyUnchecksTheItem) {
     expectStats(true, true, true);
 }
 
-TEST_F(PlotWindow, StatsWindowOpensBesideTheMainWindowWhereTheScreenHasRoom) {
+// SideWindowPlace decides the place; the window moves it there.
+TEST_F(PlotWindow, StatsWindowOpensBesideTheMainWindow) {
     const QRect area = window->screen()->availableGeometry();
     const QSize main = window->frameGeometry().size();
     frmStats* stats = window->statsWindow();
@@ -215,19 +215,14 @@ TEST_F(PlotWindow, StatsWindowOpensBesideTheMainWindowWhereTheScreenHasRoom) {
     stats->resize(size);
     // Moves and resizes of windows reach the widgets through the event loop.
     ASSERT_TRUE(QTest::qWaitFor([&] { return stats->size() == size; }));
-    for (bool mainAtTheLeft : {true, false}) {
-        SCOPED_TRACE(mainAtTheLeft ? "room at the right" : "room at the left");
-        const QPoint place(mainAtTheLeft ? area.left() : area.right() + 1 - main.width(),
-                           area.top() + 40);
-        window->move(place);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().topLeft() == place; }));
-        window->mnuStats->trigger();
-        ASSERT_TRUE(stats->isVisible());
-        EXPECT_FALSE(stats->frameGeometry().intersects(window->frameGeometry()));
-        EXPECT_TRUE(area.contains(stats->frameGeometry()));
-        EXPECT_EQ(stats->frameGeometry().left() > window->frameGeometry().left(), mainAtTheLeft);
-        window->mnuStats->trigger();
-    }
+    const QPoint place(area.right() + 1 - main.width(), area.top() + 40);
+    window->move(place);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().topLeft() == place; }));
+    window->mnuStats->trigger();
+    ASSERT_TRUE(stats->isVisible());
+    EXPECT_FALSE(stats->frameGeometry().intersects(window->frameGeometry()));
+    EXPECT_TRUE(area.contains(stats->frameGeometry()));
+    EXPECT_LT(stats->frameGeometry().left(), window->frameGeometry().left());
 }
 
 TEST_F(PlotWindow, ASaveDisablesEveryCommandAndARedrawMissedMeanwhileFollowsIt) {
@@ -331,13 +326,11 @@ TEST_F(PlotWindow, TheFillBehindThePlotDisablesTheRowCommandsAndCancelOrClosingS
 
 TEST_F(PlotWindow, AboutOpensModallyAndAClickClosesIt) {
     QString version;
-    QTimer::singleShot(0, [&] {
-        auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
-        version = about->Label3->text();
-        QTest::mouseClick(about->Label2, Qt::LeftButton);
-    });
-    window->mnuAbout->trigger();
+    test::WithModalDialog<frmAbout>([&] { window->mnuAbout->trigger(); },
+                                    [&](frmAbout& about) {
+                                        version = about.Label3->text();
+                                        QTest::mouseClick(about.Label2, Qt::LeftButton);
+                                    });
     EXPECT_TRUE(version.startsWith("Sabrix Version "));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -1,13 +1,22 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/AtomicFile.h"
 #include "core/SabrixError.h"
 #include "support/DeathTestFolder.h"
+#include "support/EndedProcess.h"
 #include "support/FailingDevice.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
@@ -68,6 +77,23 @@ class KilledBeforeRename : public TempFile {
         return false;
     }
 };
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// What is waiting in a pipe, read without waiting for more.
+std::string Drain(int fd) {
+    std::string bytes;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, static_cast<size_t>(got));
+    return bytes;
+}
 
 const std::string kOld = "line one\r\nline two, longer than the new one\r\n\xE9\r\n";
 const std::string kNew(3000, 'n');
@@ -196,6 +222,116 @@ TEST(AtomicFileDeathTest, KillBetweenWritingAndRenamingLeavesTheOldFile) {
                 testing::KilledBySignal(SIGKILL), "");
     EXPECT_EQ(test::ReadFileBytes(path), kOld);
     EXPECT_EQ(FilesIn(dir.path()), 2);  // the old file and the new one that was never renamed
+    // The killed process's temporary file goes with the next write to that folder.
+    WriteFileAtomically(dir.file("other.txt"), [](QIODevice& out) { WriteAllBytes(out, "x"); });
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"other.txt", "star.txt"}));
+}
+
+TEST(WriteFileAtomically, TemporaryFilesOfEndedProcessesAloneAreRemoved) {
+    test::TempProgramDir dir(false);
+    const std::string ended = std::to_string(test::EndedProcess());
+    const std::string own = std::to_string(::getpid());
+    const std::vector<std::string> kept = {
+        ".star.txt.sabrix-" + own + "-Qw9rTy",       // this process: a write under way
+        ".star.txt.sabrix-1-Zz0000",                 // a process that runs
+        ".star.txt.Ab3xYz",                          // an older writer's name: unknown
+        "star.txt.sabrix-" + ended + "-Ab3xYz",      // not hidden: a user's file
+        ".star.txt.sabrix-" + ended + "-toolong7"};  // not a temporary file's tag
+    for (const auto& name : kept) test::WriteFileBytes(dir.file(name), "kept");
+    test::WriteFileBytes(dir.file(".star.txt.sabrix-" + ended + "-Ab3xYz"), "stale");
+    test::WriteFileBytes(dir.file(".plot.png.sabrix-" + ended + "-x9Y8z7"), "stale");
+    std::filesystem::create_directory(dir.file(".folder.sabrix-" + ended + "-Ab3xYz"));
+
+    std::vector<std::string> during;
+    WriteFileAtomically(dir.file("star.txt"), [&](QIODevice& out) {
+        during = Names(dir.path());
+        WriteAllBytes(out, "new");
+    });
+    // The new temporary file carried this process's id while it was written.
+    const std::string prefix = ".star.txt.sabrix-" + own + "-";
+    EXPECT_EQ(std::count_if(during.begin(), during.end(),
+                            [&](const std::string& n) {
+                                return n.rfind(prefix, 0) == 0 && n.size() == prefix.size() + 6;
+                            }),
+              2);  // the one of this write and the one kept above
+    std::vector<std::string> want = kept;
+    want.push_back(".folder.sabrix-" + ended + "-Ab3xYz");  // a folder is no temporary file
+    want.push_back("star.txt");
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(Names(dir.path()), want);
+}
+
+// A device or a pipe as the target was replaced by a regular file: /dev/null became a PNG.
+TEST(WriteFileAtomically, PipeIsWrittenInPlaceAndStaysAPipe) {
+    test::TempProgramDir dir(false);
+    const std::string fifo = dir.file("out.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader that is there before the writer: the writer's open does not wait, and a
+    // writer that renamed instead would leave the reader with nothing rather than hang.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    std::filesystem::create_symlink("out.fifo", dir.file("link"));
+    WriteFileAtomically(fifo, [](QIODevice& out) { WriteAllBytes(out, "first "); });
+    WriteFileAtomically(dir.file("link"), [](QIODevice& out) { WriteAllBytes(out, "second"); });
+    EXPECT_EQ(Drain(reader), "first second");
+    ::close(reader);
+    struct stat st {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link")));
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"link", "out.fifo"}));
+}
+
+TEST(WriteFileAtomically, DeviceIsWrittenInPlaceAndItsRefusalReported) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+    test::TempProgramDir dir(false);
+    const std::string null = dir.file("mynull");
+    const std::string full = dir.file("myfull");
+    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "no device nodes here: " << std::strerror(errno);
+    ASSERT_EQ(::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+    WriteFileAtomically(null, [](QIODevice& out) { WriteAllBytes(out, kNew); });
+    try {
+        WriteFileAtomically(full, [](QIODevice& out) { WriteAllBytes(out, kNew); });
+        ADD_FAILURE() << "no exception";
+    } catch (const SabrixError& e) {
+        EXPECT_EQ(std::string(e.what()), std::strerror(ENOSPC));
+    }
+    for (const std::string& device : {null, full}) {
+        struct stat st {};
+        ASSERT_EQ(::lstat(device.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << device;
+    }
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"myfull", "mynull"}));
+}
+
+TEST(AtomicFile, OpenDescriptorIsWrittenInPlaceAndStaysOpen) {
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);
+    {
+        AtomicFile file(AtomicFile::InPlace{}, ends[1], "-");
+        EXPECT_TRUE(file.inPlace());
+        WriteAllBytes(file.device(), "to the pipe");
+        file.commit();
+    }
+    EXPECT_EQ(::write(ends[1], "!", 1), 1);
+    ::close(ends[1]);
+    EXPECT_EQ(Drain(ends[0]), "to the pipe!");
+    ::close(ends[0]);
+}
+
+TEST(AppendFileAtomically, AddsToTheEndOrLeavesTheFileWhole) {
+    test::TempProgramDir dir(false);
+    const std::string log = dir.file("log.txt");
+    AppendFileAtomically(log, "one\r\n");
+    AppendFileAtomically(log, "two\r\n");
+    EXPECT_EQ(test::ReadFileBytes(log), "one\r\ntwo\r\n");
+    {
+        test::FileSizeLimit fullAfter(8);
+        EXPECT_THROW(AppendFileAtomically(log, "three\r\n"), SabrixError);
+    }
+    EXPECT_EQ(test::ReadFileBytes(log), "one\r\ntwo\r\n");
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"log.txt"});
 }
 
 TEST(WriteAllBytes, DeviceThatRefusesReportsItsReason) {

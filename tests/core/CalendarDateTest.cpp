@@ -44,6 +44,21 @@ TEST(CalendarDateOfJD, RoundsToItsUnitSoNoMinuteReadsSixty) {
     EXPECT_EQ(Stamp(2451545.1), "2000-01-01 14:24:00");
 }
 
+TEST(CalendarDateOfJD, FractionsOfASecondRoundToTheirUnitAndCarryIntoTheNextDay) {
+    const auto stamp = [](double jd, int64_t unit, int decimals) {
+        const std::optional<CalendarDateTime> date = CalendarDateOfJDInMilliseconds(jd, unit);
+        return date ? DateText(*date) + " " + SecondText(*date, decimals) : "none";
+    };
+    const double second = 1.0 / 86400;
+    EXPECT_EQ(stamp(2451545.0 + 0.25 * second, 10, 2), "2000-01-01 12:00:00.25");
+    EXPECT_EQ(stamp(2451545.0 + 0.26 * second, 100, 1), "2000-01-01 12:00:00.3");
+    EXPECT_EQ(stamp(2451545.0 + 59.9996 * second, 1, 3), "2000-01-01 12:01:00.000");
+    EXPECT_EQ(stamp(2451545.5 - 0.0004 * second, 1, 3), "2000-01-02 00:00:00.000");
+    EXPECT_EQ(stamp(-0.5 - 0.2 * second, 100, 1), "-4713-12-31 23:59:59.8");
+    EXPECT_EQ(stamp(std::nan(""), 1, 3), "none");
+    EXPECT_EQ(SecondText(CalendarDateTime{2000, 1, 1, 9, 5, 7, 40}), "09:05:07");
+}
+
 TEST(CalendarDateOfJD, NoDateForJDsBeyondTheCalendar) {
     for (double jd : {std::nan(""), std::numeric_limits<double>::infinity(), 1e13, -1e13})
         EXPECT_EQ(Stamp(jd), "none") << jd;

@@ -21,6 +21,25 @@ TEST(NumberText, DoublesGiveTheShortestPlainTextOfAtMostFifteenDigits) {
     EXPECT_EQ(FormatSingle(-1.0f), "-1");
 }
 
+// The download writer kept 15 digits: 2457845.4750512345 came back as 2457845.47505123.
+TEST(NumberText, ExactTextReadsBackToTheSameDoubleWithoutAnExponent) {
+    const std::pair<double, const char*> cases[] = {{2454123.5, "2454123.5"},
+                                                    {9.0, "9"},
+                                                    {-0.25, "-0.25"},
+                                                    {1e-7, "0.0000001"},
+                                                    {0.1 + 0.2, "0.30000000000000004"},
+                                                    {2457845.4750512345, "2457845.4750512345"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(FormatDoubleExactly(value), text);
+    for (const double value : {2457845.4750512345, 1.0 / 3.0, 1.7976931348623157e308, 4.9e-324,
+                               -2.2250738585072014e-308, 1e22 + 1}) {
+        const std::string text = FormatDoubleExactly(value);
+        EXPECT_EQ(text.find_first_of("eE"), std::string::npos) << text;
+        double back = 0;
+        ASSERT_TRUE(ParseNumber(text, back)) << text;
+        EXPECT_EQ(back, value) << text;
+    }
+}
+
 TEST(NumberText, FixedFormatsRoundHalvesToEven) {
     EXPECT_EQ(RoundHalfEven(2.5, 0), 2.0);
     EXPECT_EQ(RoundHalfEven(3.5, 0), 4.0);

@@ -77,6 +77,39 @@ TEST(ProgramDirectory, ChosenFromSabrixHomeTheExecutableFolderOrThePerUserFolder
     }
 }
 
+// The first configuration offered the hidden per-user folder of an installed program as the
+// folder for the user's star files.
+TEST(ProgramDirectory, FirstDataFolderIsTheDocumentsFolderOfAnInstalledProgram) {
+    test::TempProgramDir root(false);
+    const std::string build = root.file("build");
+    const std::string installedBin = root.file("usr/bin");
+    const std::string home = root.file("home/ann");
+    const std::string documents = home + "/Documents";
+    for (const std::string& d : {build, installedBin, root.file("usr/share/sabrix"), documents})
+        fs::create_directories(d);
+    test::WriteFileBytes(build + "/Template97.db", "");
+    test::WriteFileBytes(root.file("usr/share/sabrix/Template97.db"), "");
+
+    struct Case {
+        const char* what;
+        std::string sabrixHome, exeDir, documents, want;
+    };
+    const std::vector<Case> cases = {
+        {"a build folder keeps its own", "", build, documents, build},
+        {"SABRIX_HOME keeps its own", "/data/sabrix", installedBin, documents, "/data/sabrix"},
+        {"an installed program", "", installedBin, documents + "/", documents},
+        {"no documents folder", "", installedBin, home + "/Dokumente", home},
+    };
+    for (const Case& c : cases) {
+        ProgramDirSources sources;
+        sources.sabrixHome = c.sabrixHome;
+        sources.home = home;
+        sources.executableDir = c.exeDir;
+        sources.writable = [&](const std::string& dir) { return dir == build; };
+        EXPECT_EQ(ChooseFirstDataFolder(sources, c.documents), c.want) << c.what;
+    }
+}
+
 TEST(ProgramDirectory, SabrixHomeThatDoesNotExistYetIsCreated) {
     test::TempProgramDir root(false);
     const std::string home = root.file("new/sabrix");

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 
 #include "core/ScratchFolder.h"
 #include "support/DeathTestFolder.h"
+#include "support/EndedProcess.h"
 #include "support/TestEnvironment.h"
 
 namespace sabrix {
@@ -26,13 +26,7 @@ std::vector<std::string> Names(const std::string& folder) {
     return names;
 }
 
-// The id of a process that has ended.
-pid_t EndedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
+using test::EndedProcess;
 
 }  // namespace
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
+#include <string_view>
 
 #include "core/SabrixError.h"
 #include "core/SettingsFile.h"
@@ -18,8 +20,8 @@ using test::WriteFileBytes;
 std::string DefaultFileText(const std::string& folder) {
     return "[Sabrix.exe]\r\nFilePath=" + folder +
            "\r\nConnectMarked=False\r\nPolyFit=40\r\nDefaultSigma=2\r\n"
-           "ColorVIS=65280\r\nColorFAINT=9539985\r\nColorDISC=12615680\r\nColorNA=65280\r\n"
-           "ColorCR=8454016\r\nColorU=16711680\r\nColorV=16744448\r\nColorB=16744448\r\n"
+           "ColorVIS=65280\r\nColorFAINT=9539985\r\nColorDISC=33023\r\nColorNA=65280\r\n"
+           "ColorCR=8454016\r\nColorU=16711680\r\nColorV=16744448\r\nColorB=16776960\r\n"
            "ColorR=255\r\nColorI=16744576\r\nColorCV=12615935\r\nColorJ=4227200\r\n"
            "ColorH=16744703\r\n";
 }
@@ -67,6 +69,25 @@ TEST(SettingsFile, DefaultsAreWrittenByteForByteAndEveryValueRoundTrips) {
     ExpectSameSettings(read, written);
 }
 
+TEST(SettingsFile, FirstStartColoursTellBandBAndDiscrepantFromEveryOtherKind) {
+    // VIS and N/A share green by design; B and discrepant observations must stand apart
+    // from every other default by a clearly visible step.
+    const auto rgb = [](double packed) {
+        const auto value = static_cast<int32_t>(packed);
+        return std::array<int, 3>{value & 255, (value >> 8) & 255, (value >> 16) & 255};
+    };
+    for (const char* key : {"ColorB", "ColorDISC"}) {
+        const std::array<int, 3> own = rgb(DefaultColor(key));
+        for (const auto& other : ColorSettings()) {
+            if (std::string_view(other.key) == key) continue;
+            const std::array<int, 3> theirs = rgb(other.defaultColor);
+            int squared = 0;
+            for (size_t i = 0; i < 3; ++i) squared += (own[i] - theirs[i]) * (own[i] - theirs[i]);
+            EXPECT_GE(squared, 100 * 100) << key << " against " << other.key;
+        }
+    }
+}
+
 TEST(SettingsFile, ColoursAreWrittenAsWholeNumbers) {
     Settings s = DefaultSettings("/p");
     s.ColorVIS = 65280.4;
@@ -87,7 +108,11 @@ TEST(SettingsFile, ReadingTakesTheKeysItKnowsAndGivesTheOthersTheirFirstStartVal
          "ColorV=16744448\r\nColorU=16711680\r\nColorCR=8454016\r\nColorNA=65280\r\n"
          "ColorDISC=12615680\r\n; a comment line\r\nColorFAINT=9539985\r\nColorVIS=65280\r\n"
          "DefaultSigma=2\r\nPolyFit=40\r\nConnectMarked=False\r\nFilePath=/data\r\n",
-         [](Settings& s) { s = DefaultSettings("/data"); }},
+         // A file written with older defaults keeps them.
+         [](Settings& s) {
+             s = DefaultSettings("/data");
+             s.ColorB = 16744448, s.ColorDISC = 12615680;
+         }},
         {"[Sabrix.exe]\r\nFilePath= /a=b/c= \r\n", [](Settings& s) { s.FilePath = " /a=b/c= "; }},
         {"[Sabrix.exe]\r\nfilepath=/lower\r\nPolyFit =12\r\nPOLYFIT=13\r\nColorb=5\r\n",
          [](Settings&) {}},

@@ -78,15 +78,7 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         s.star = {"R Leo", 121, "/data/three.dat", "/p/files", true, true, true, true};
         s.view = {9.5f, 5.5f, 2450000.5, 2451000.5, 2449995.5, 2451005.5, 5,
                   10,   1010, 5,         4.0f,      2.0f,      1};
-        s.overlay.BinsShown = s.overlay.PolyShown = s.overlay.ObserverMarked = true;
-        s.overlay.BinJD = {1.0};
-        s.overlay.BinMag = s.overlay.BinSD = {2.0f};
-        s.overlay.Sigma = 2;
-        s.overlay.MarkList = {{"1", "2450000.5", "9.1", "255"}};
-        s.overlay.MarkCount = 3;
-        s.overlay.MarkColor = 255;
         s.overlay.OmitFainter = s.overlay.StatsShown = true;
-        s.overlay.SelectedLine = "a line";
         s.overlay.tool = tool;
         ResetStarState(s);
 
@@ -98,10 +90,6 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         const PlotWindowState fresh;
         EXPECT_EQ(view(s.view), view(fresh));
         const OverlayState& o = s.overlay;
-        EXPECT_TRUE(o.BinJD.empty() && o.BinMag.empty() && o.BinSD.empty() && o.MarkList.empty());
-        EXPECT_EQ(std::tie(o.Sigma, o.BinsShown, o.PolyShown, o.ObserverMarked, o.MarkCount,
-                           o.SelectedLine),
-                  std::make_tuple(int16_t{0}, false, false, false, int16_t{0}, std::string()));
         EXPECT_EQ(std::tie(s.settings.FilePath, s.star.StarName, s.star.RecordCount,
                            s.star.FileLoaded, s.star.FileEdited, s.star.ThreeColumnFormat),
                   std::make_tuple(std::string(), std::string(), 0, false, false, false));
@@ -110,8 +98,7 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         EXPECT_EQ(s.settings.PolyFit, 12);
         EXPECT_EQ(s.star.ThreeColumnFilePath, "/data/three.dat");
         EXPECT_EQ(s.star.FilesFolder, "/p/files");
-        EXPECT_EQ(std::tie(o.MarkColor, o.OmitFainter, o.StatsShown),
-                  std::make_tuple(255, true, true));
+        EXPECT_EQ(std::tie(o.OmitFainter, o.StatsShown), std::make_tuple(true, true));
         EXPECT_EQ(o.tool, tool == Tool::Box ? Tool::Locate : tool);
     }
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "data/BandColor.h"
-#include "support/TempTable.h"
 
 namespace sabrix {
 
@@ -19,16 +18,6 @@ Settings DistinctColors() {
           &s.ColorR, &s.ColorI, &s.ColorCR, &s.ColorCV, &s.ColorJ, &s.ColorH})
         *c = ++n;
     return s;
-}
-
-ObsRow Row(double jd, const std::string& band, const std::string& faint = "") {
-    ObsRow r;
-    r.JD = jd;
-    r.Band = band;
-    r.Init = "ABC";
-    r.Faint = faint;
-    r.PunktFarb = BandColor(faint, band, "", DistinctColors());
-    return r;
 }
 
 }  // namespace
@@ -75,31 +64,6 @@ TEST(BandColor, RoundsTheSettingToTheNearestInteger) {
         c.ColorV = setting;
         EXPECT_EQ(BandColor("", "V", "", c), want);
     }
-}
-
-TEST(UnMarkObs, GivesMarkedRowsTheirBandColourBackAndLeavesOthersAlone) {
-    test::TempTable t;
-    ObsRow older = Row(4, "V");
-    older.Init = "XYZ";
-    older.PunktFarb = 424242;  // given under older colour settings: must survive
-    t.Add({Row(1, "V"), Row(2, "B", "<"), Row(3, "Vis."), older});
-    AppState state;
-    state.settings = DistinctColors();
-    t.table.MarkObserverInIdOrder("ABC", 0xff00ff, "1", [](double, double) {});
-    state.overlay.ObserverMarked = true;
-    state.overlay.MarkList.push_back({"1", "1", "10", "16711935"});
-    state.overlay.MarkCount = 1;
-    UnMarkObs(state, t.table);
-    std::vector<int32_t> colors;
-    for (const ObsRow& r : t.Rows()) {
-        colors.push_back(r.PunktFarb);
-        EXPECT_EQ(r.Marked, "");
-    }
-    // ColorV, then ColorFAINT for the fainter-than row whatever its band, then ColorVIS.
-    EXPECT_EQ(colors, (std::vector<int32_t>{6, 2, 1, 424242}));
-    EXPECT_FALSE(state.overlay.ObserverMarked);
-    EXPECT_TRUE(state.overlay.MarkList.empty());
-    EXPECT_EQ(state.overlay.MarkCount, 0);
 }
 
 }  // namespace sabrix

@@ -76,8 +76,9 @@ TEST(DownloadFileExport, EveryRealDownloadLoadsAgainWithEveryFieldAfterEditsAndD
         rows[2].Comp1 = "\"";
         rows[3].Credit = "A, B and \"C\"";
         rows[4].Star = "V1, TEST";
-        rows[5].Mag = 9.1234;
+        rows[5].Mag = 9.123456789012345;  // more digits than 15: every one comes back
         rows[5].Faint = "<";
+        rows[7].JD = 2457845.4750512345;
         LoadedTable edited;
         edited.Add(rows);
         ASSERT_EQ(edited.table.DeleteByIds({edited.Rows()[6].ID}), 1);

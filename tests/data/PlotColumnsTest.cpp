@@ -156,9 +156,10 @@ TEST(PlotColumns, StayInStepWithTheTableThroughEveryKindOfWrite) {
     ExpectInStep(t.table);
     EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 16711935, "1", [](double, double) {}), 3);
     EXPECT_EQ(t.table.MarkObserverInIdOrder("AB", 1, "9", [](double, double) {}), 0);
-    state.overlay.ObserverMarked = true;
     ExpectInStep(t.table);
-    UnMarkObs(state, t.table);
+    t.table.UnMarkAll([&state](const ObsRow& row) {
+        return BandColor(row.Faint, row.Band, row.Valid, state.settings);
+    });
     ExpectInStep(t.table);
     EXPECT_EQ(Plotted(t.table, 2450003.5, 2450003.5, false),
               (std::vector<Point>{{2450003.5, 9.1f, 16744448}, {2450003.5, 9.1f, 16744448}}));

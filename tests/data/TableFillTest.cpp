@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -18,6 +19,7 @@
 #include "core/WorkingDatabase.h"
 #include "data/CsvLine.h"
 #include "data/StarFileImport.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempTable.h"
 
 namespace sabrix {
@@ -79,10 +81,10 @@ TEST(TableFill, RowsWrittenBehindTheColumnsAreTheRowsOfTheDataLines) {
         ASSERT_TRUE(reader.open(file));
         CsvLine splitter;
         std::string_view line;
-        while (reader.next(line)) {
+        for (bool first = true; reader.next(line); first = false) {
             const auto& fields = splitter.split(line);
             ObsRow row;
-            if (ClassifyStarLine(fields) != StarLineClass::Data) continue;
+            if (ClassifyStarLine(fields, first) != StarLineClass::Data) continue;
             ASSERT_TRUE(FillStarRow(fields, colors, row));
             row.ID = static_cast<int64_t>(want.size()) + 1;
             want.push_back(row);
@@ -155,6 +157,27 @@ TEST(TableFill, FillThatCannotEndWithTheColumnsRowsLeavesTableAndColumnsEmpty) {
         EXPECT_EQ(t.table.Count(), 0);
         EXPECT_FALSE(t.table.Extremes());
     }
+}
+
+// With the user's file-size limit reached the load said "Check source file. disk I/O error",
+// blaming the star file for what the database's file could not take.
+TEST(TableFill, FillThatTheDatabaseFileCannotTakeNamesThatFile) {
+    test::TempTable t;
+    std::vector<ObsRow> rows;
+    for (int i = 0; i < 20000; ++i) {
+        rows.push_back(Row(2450000.5 + i, 9 + i % 7 * 0.1));
+        rows.back().Comments = std::string(100, 'c');
+    }
+    ObsTable::FillStatus status;
+    {
+        test::FileSizeLimit full(std::filesystem::file_size(t.table.path()) + 4096);
+        t.table.StartFill(Rows(rows), ColumnsOf(rows));
+        status = t.table.WaitForFill();
+    }
+    EXPECT_EQ(status.state, State::Failed);
+    EXPECT_EQ(status.description.rfind("Cannot write " + t.table.path() + ": ", 0), 0u)
+        << status.description;
+    EXPECT_EQ(t.table.Count(), 0);
 }
 
 TEST(TableFill, LineThatNoLongerHoldsANumberFailsTheFillWithItsJD) {

@@ -47,7 +47,7 @@ TEST(XYZLoadRows, SampleSurveyFileLoadsEveryLine) {
     test::TempTable t;
     int32_t counted = 0;
     int64_t lines = 0;
-    XYZLoadCallbacks callbacks{[&](int32_t n) { counted = n; }, [&](int64_t) { ++lines; }};
+    XYZLoadCallbacks callbacks{[&](int32_t n) { counted = n; }, [&](int64_t) { ++lines; }, {}};
     EXPECT_EQ(XYZLoadRows(test::SampleFile("three-column.dat"), t.table, "three-column", 65535,
                           callbacks),
               383);
@@ -65,6 +65,9 @@ TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {
     EXPECT_EQ(FailureOf("1 9\r\n\r\n2 9\r\n", t), "Line 2 is empty.");
     EXPECT_EQ(FailureOf("1 9\n2\n", t).substr(0, 8), "Line 2: ");
     EXPECT_EQ(FailureOf("1 9\rx 9\r", t), "Line 2: JD \"x\" is not a number.");
+    // A NUL byte cut the message short; control bytes are never quoted raw.
+    EXPECT_EQ(FailureOf(std::string("1 9\n24\0\x1b[1m5 9\n", 15), t),
+              "Line 2: JD \"24??[1m5\" is not a number.");
     EXPECT_EQ(t.table.Count(), 0);
     EXPECT_EQ(FailureOf("", t), "no failure");
     EXPECT_EQ(t.table.Count(), 0);
@@ -73,7 +76,7 @@ TEST(XYZLoadRows, BadLineLeavesTheTableEmptyAndNamesTheLine) {
     try {
         XYZLoadRows(t.dir.file("gone.txt"), t.table, "gone", 1, {});
         FAIL() << "no exception";
-    } catch (const ThreeColumnFileNotFound& e) {
+    } catch (const ThreeColumnFileNotFoundError& e) {
         EXPECT_EQ(std::string(e.what()), "File " + t.dir.file("gone.txt") + " not found.");
     }
 }

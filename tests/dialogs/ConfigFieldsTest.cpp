@@ -23,6 +23,11 @@ TEST(ConfigFields, NumbersAreWholeAndWithinTheirRanges) {
     EXPECT_EQ(ParseDefaultSigma("40000"), std::nullopt);
 }
 
+TEST(ConfigFields, AFolderOfBlanksNamesNoFolder) {
+    for (const char* none : {"", " ", " \t \r\n"}) EXPECT_FALSE(NamesAFolder(none)) << none;
+    for (const char* some : {"/data", " stars ", "."}) EXPECT_TRUE(NamesAFolder(some)) << some;
+}
+
 TEST(Volumes, PseudoFileSystemsAndSystemMountsAreLeftOut) {
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"proc", "/proc", true},

@@ -105,6 +105,20 @@ TEST_F(FolderBrowser, TypedMissingFolderIsCreatedOnYesAndKeepsTheBrowserOpenOnNo
     EXPECT_FALSE(browser->isVisible());
 }
 
+TEST_F(FolderBrowser, AnEmptyFolderIsRefusedAndChangesNothing) {
+    Open(dir.file("data/old"));
+    txtPath()->setText(QStringLiteral(" "));
+    Click("cmdExit");
+    EXPECT_EQ(prompts.messages,
+              (std::vector<test::RecordedMessage>{
+                  {"Type the folder that holds your star files, or choose it in the list.",
+                   "Browse Directories", Buttons::OK, Icon::Exclamation}}));
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(settings.FilePath, dir.file("data/old"));
+    EXPECT_EQ(configPath.text(), "as configured");
+    EXPECT_FALSE(settings.IniMissing);
+}
+
 TEST_F(FolderBrowser, CancelChangesNothing) {
     Open(dir.file("data/old"));
     ASSERT_TRUE(browser->setCurrentFolder(Q(dir.file("data/new"))));

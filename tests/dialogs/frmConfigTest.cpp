@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 
 #include "core/SettingsFile.h"
 #include "dialogs/frmBrowse.h"
 #include "dialogs/frmConfig.h"
 #include "support/FileSizeLimit.h"
+#include "support/ModalDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -150,6 +150,39 @@ TEST_F(ConfigDialog, DegreeFieldTakesOnlyDigitsAndReturnConfirms) {
     EXPECT_TRUE(IniHasLine("PolyFit=1"));
 }
 
+TEST_F(ConfigDialog, ReturnInAnyFieldConfirmsAndAFocusedButtonTakesItItself) {
+    for (const char* field : {"txtFilePath", "txtSigma"}) {
+        SCOPED_TRACE(field);
+        std::filesystem::remove(dir.file("Sabrix.ini"));
+        Start(std::nullopt);
+        QTest::keyClick(Field(field), Qt::Key_Return);
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_TRUE(IniHasLine("PolyFit=40"));
+    }
+    Start(Defaults());
+    Set("txtSigma", "5");
+    QTest::keyClick(Control("cmdCancel"), Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(IniHasLine("DefaultSigma=2"));
+}
+
+TEST_F(ConfigDialog, AnEmptyFolderIsRefusedBeforeAnythingIsOffered) {
+    for (const char* folder : {"", "   "}) {
+        SCOPED_TRACE(std::string("'") + folder + "'");
+        prompts.messages.clear();
+        Start(std::nullopt);
+        Set("txtFilePath", folder);
+        Click("cmdEnter");
+        EXPECT_EQ(prompts.messages,
+                  (Messages{{"Type the folder that holds your star files, or choose it with "
+                             "Browse.",
+                             "Configure Sabrix", Buttons::OK, Icon::Exclamation}}));
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Sabrix.ini")));
+        EXPECT_TRUE(settings.IniMissing);
+    }
+}
+
 TEST_F(ConfigDialog, EnterIsRefusedForBadNumbersAndWritesNothing) {
     std::vector<std::tuple<const char*, const char*, const char*>> bad;
     for (const char* d : {"", "41", "-1", "4.5", "x"}) bad.emplace_back(d, "2", "polynomial fit");
@@ -247,13 +280,13 @@ TEST_F(ConfigDialog, BrowserHandsBackItsFolderAndRefillsTheFields) {
     std::filesystem::create_directory(chosen);
     Set("txtPolyFit", "17");
     for (const std::string button : {"cmdCancel", "cmdExit"}) {
-        QTimer::singleShot(0, dialog.get(), [&] {
-            auto* browser = dialog->findChild<frmBrowse*>();
-            ASSERT_TRUE(browser != nullptr && browser->isVisible());
-            browser->setCurrentFolder(QString::fromStdString(chosen));
-            browser->findChild<QPushButton*>(QString::fromStdString(button))->click();
-        });
-        Click("cmdBrowse");
+        test::WithModalDialog<frmBrowse>(
+            [&] { Click("cmdBrowse"); },
+            [&](frmBrowse& browser) {
+                EXPECT_EQ(browser.parent(), dialog.get());
+                browser.setCurrentFolder(QString::fromStdString(chosen));
+                browser.findChild<QPushButton*>(QString::fromStdString(button))->click();
+            });
         EXPECT_EQ(settings.FilePath, button == "cmdExit" ? chosen : dir.path());
     }
     EXPECT_EQ(Field("txtPolyFit")->text(), "40");

@@ -96,31 +96,39 @@ TEST(ListLine, JoinsTheFieldsAsStoredWithTheMagnitudeRules) {
     }
 }
 
-TEST(MarkObs, NumbersEachMarkingAndListsItsRowsInIdOrderAfterTheEarlierOnes) {
+TEST(MarkObs, NumbersEachMarkingAndListsItsRowsInIdOrderUntilUnMarkObsTakesThemAway) {
     test::TempTable t;
     t.Add({Row(2455003, 9, "O'B"), Row(2455001, 10, "ABC"), Row(2455002, 11.5, "O'B"),
            Row(2455000, 8, "O'B")});
-    AppState state;
-    state.overlay.MarkCount = 4;  // a count carried over from earlier markings
-    state.overlay.MarkColor = 255;
+    ObserverMarks marks;
+    marks.MarkCount = 4;  // a count carried over from earlier markings
     // A code with a single quote is a code like any other.
-    MarkObs(state, t.table, "O'B");
-    state.overlay.MarkColor = 65280;
-    MarkObs(state, t.table, "O'B");
+    MarkObs(marks, t.table, "O'B", 255);
+    MarkObs(marks, t.table, "O'B", 65280);
     const std::vector<MarkEntry> expected = {
         {"5", "2455003", "9", "255"},      {"5", "2455002", "11.5", "255"},
         {"5", "2455000", "8", "255"},      {"6", "2455003", "9", "65280"},
         {"6", "2455002", "11.5", "65280"}, {"6", "2455000", "8", "65280"}};
-    EXPECT_EQ(state.overlay.MarkList, expected);
-    EXPECT_EQ(state.overlay.MarkCount, 6);
-    EXPECT_EQ(state.overlay.MarkColor, 0);
-    EXPECT_TRUE(state.overlay.ObserverMarked);
+    EXPECT_EQ(marks.MarkList, expected);
+    EXPECT_EQ(marks.MarkCount, 6);
+    EXPECT_TRUE(marks.ObserverMarked);
     for (const ObsRow& r : t.Rows()) {
         const bool ob = r.Init == "O'B";
         EXPECT_EQ(std::make_tuple(r.PunktFarb, r.Marked),
                   std::make_tuple(ob ? 65280 : 0, std::string(ob ? "6" : "")))
             << r.ID;
     }
+    // Unmarked, each marked row gets its band colour back; the other rows are not touched.
+    Settings colors;
+    colors.ColorV = 16744448;
+    UnMarkObs(marks, colors, t.table);
+    EXPECT_TRUE(marks.MarkList.empty());
+    EXPECT_EQ(marks.MarkCount, 0);
+    EXPECT_FALSE(marks.ObserverMarked);
+    for (const ObsRow& r : t.Rows())
+        EXPECT_EQ(std::make_tuple(r.PunktFarb, r.Marked),
+                  std::make_tuple(r.Init == "O'B" ? 16744448 : 0, std::string()))
+            << r.ID;
 }
 
 TEST(EditedRow, RefusesNumbersThatAreNotAndFaintMarksOtherThanLessThan) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 #include "interaction/ZoomOperations.h"
+#include "plot/Navigation.h"
 
 namespace sabrix {
 namespace {
@@ -88,9 +90,9 @@ TEST(ZoomIn, EachToolNarrowsItsAxesAroundThePressPoint) {
         {"MagZoomIn plain", &MagZoomIn, 1, {2454995, 2455105, 110, 8.75, 11.25, 2.5, 1, 2}},
         {"MagZoomIn Ctrl", &MagZoomIn, 5, {2454995, 2455105, 110, 9.5, 10.5, 1, 1, 5}},
         // Both axes, with 5 days and 0.5 magnitude of margin on each edge around the divided
-        // width and height, which the sizes keep.
-        {"MagnifyIn plain", &MagnifyIn, 1, {2455007.5, 2455072.5, 55, 8.25, 11.75, 2.5, 2, 2}},
-        {"MagnifyIn Ctrl", &MagnifyIn, 5, {2455024, 2455056, 22, 9, 11, 1, 5, 5}},
+        // width and height; the sizes are those of the window shown.
+        {"MagnifyIn plain", &MagnifyIn, 1, {2455007.5, 2455072.5, 65, 8.25, 11.75, 3.5, 2, 2}},
+        {"MagnifyIn Ctrl", &MagnifyIn, 5, {2455024, 2455056, 32, 9, 11, 2, 5, 5}},
     };
     for (const auto& c : cases) {
         PlotWindowState v = Fitted();
@@ -175,6 +177,69 @@ TEST(ZoomToBox, FactorsAreTheTrueRatiosAndAPlainPressGoesOnFromThem) {
     JDZoomIn(v, 25, 9.5, 1);
     EXPECT_EQ(v.JDMagnification, 11);
     EXPECT_EQ(v.WinJDWidth, 10.0 / 11);
+}
+
+TEST(ZoomOperations, TheFirstMoveAfterAnyZoomKeepsTheWindowShown) {
+    // Brighter and Dimmer shift the window by half a magnitude, Back and Forward by 0.66 of
+    // its width, and none of them changes its size, whichever zoom made the window.
+    const struct {
+        const char* name;
+        std::function<void(PlotWindowState&)> zoom;
+    } zooms[] = {
+        {"JDZoomIn", [](PlotWindowState& v) { JDZoomIn(v, kPressX, kPressY, 1); }},
+        {"MagZoomIn", [](PlotWindowState& v) { MagZoomIn(v, kPressX, kPressY, 5); }},
+        {"MagZoomOut", [](PlotWindowState& v) { MagZoomOut(v, kPressX, kPressY, 1); }},
+        {"MagnifyIn", [](PlotWindowState& v) { MagnifyIn(v, kPressX, kPressY, 1); }},
+        {"MagnifyIn Ctrl", [](PlotWindowState& v) { MagnifyIn(v, kPressX, kPressY, 5); }},
+        {"MagnifyOut", [](PlotWindowState& v) { MagnifyOut(v, kPressX, kPressY, 1); }},
+        {"ZoomToBox", [](PlotWindowState& v) { ZoomToBox(v, 42, 10.5, 31, 9.25); }},
+        {"wheel", [](PlotWindowState& v) { WheelZoomAbout(v, 2, true, kPressX, 9.2); }},
+    };
+    const auto shows = [](const PlotWindowState& v, double top, double bottom, double left,
+                          double right) {
+        EXPECT_NEAR(v.WinMagTop, top, 1e-9);
+        EXPECT_NEAR(v.WinMagBottom, bottom, 1e-9);
+        EXPECT_NEAR(v.WinJDLeft, left, 1e-9);
+        EXPECT_NEAR(v.WinJDRight, right, 1e-9);
+    };
+    for (const auto& z : zooms) {
+        SCOPED_TRACE(z.name);
+        PlotWindowState zoomed = Zoomed(3);
+        z.zoom(zoomed);
+        const double top = zoomed.WinMagTop;
+        const double bottom = zoomed.WinMagBottom;
+        const double left = zoomed.WinJDLeft;
+        const double right = zoomed.WinJDRight;
+        const double step = 0.66 * (right - left);
+
+        PlotWindowState v = zoomed;
+        ASSERT_TRUE(StepBrighter(v));
+        shows(v, top - 0.5, bottom - 0.5, left, right);
+        ASSERT_TRUE(StepDimmer(v));
+        ASSERT_TRUE(StepDimmer(v));
+        shows(v, top + 0.5, bottom + 0.5, left, right);
+
+        v = zoomed;
+        // Far enough from both ends of the data that neither limit stops the move.
+        v.JDFirst -= 1000;
+        v.JDLast += 1000;
+        ASSERT_TRUE(StepBack(v));
+        shows(v, top, bottom, left - step, right - step);
+        ASSERT_TRUE(StepForward(v));
+        ASSERT_TRUE(StepForward(v));
+        shows(v, top, bottom, left + step, right + step);
+    }
+}
+
+TEST(ZoomToBox, ATinyBoxShowsTheNarrowestWindowAPressGoesTo) {
+    PlotWindowState v = Zoomed(2);
+    // 10^-7 day and 10^-6 magnitude, near the JD base where single precision holds them.
+    ASSERT_TRUE(ZoomToBox(v, 0.001, 10, 0.0010001, 10.000001));
+    EXPECT_NEAR(v.WinJDWidth, 1e-5, 1e-9);  // full JDs hold a few 10^-10 day
+    EXPECT_NEAR(v.WinJDLeft + v.WinJDWidth / 2, 2455000.00100005, 1e-9);
+    EXPECT_NEAR(v.WinMagHeight, 1e-4, 1e-12);
+    EXPECT_NEAR(v.WinMagTop + v.WinMagHeight / 2, 10.0000005, 1e-6);
+    EXPECT_FALSE(ZoomToBox(v, 0.001, 10, 0.001, 11));  // no width at all
 }
 
 // Where a point stands between the left (0) and right (1) edges, and the top (0) and

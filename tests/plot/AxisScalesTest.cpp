@@ -47,6 +47,21 @@ Canvas MagStrip(int height, double top, double span, const PlotWindowState& v) {
 constexpr int kBottomRow = 24;
 constexpr int kMajorOnlyRow = 19;
 
+// The runs of lit pixels along one direction of a band of the strip, runs closer than `join`
+// pixels counted as one: the labels printed in it.
+int LabelsInBand(const Canvas& c, bool alongX, int band0, int band1, int join) {
+    const int length = alongX ? c.pixelWidth() : c.pixelHeight();
+    int labels = 0;
+    int lastLit = -join - 1;
+    for (int i = 0; i < length; ++i) {
+        const bool lit = alongX ? AnyLit(c, i, band0, i, band1) : AnyLit(c, band0, i, band1, i);
+        if (!lit) continue;
+        if (i - lastLit > join) ++labels;
+        lastLit = i;
+    }
+    return labels;
+}
+
 }  // namespace
 
 TEST(JDTickStep, FollowsTheTableOfWidthsAndNeverGivesZero) {
@@ -136,19 +151,28 @@ TEST(WriteJDScale, WindowOfAHundredMillionMillionDaysGetsItsTicksWithoutOverflow
 
 TEST(CalendarLabels, HowMuchOfTheDateShowsFollowsTheWindowWidth) {
     using Form = CalendarLabelForm;
+    const double second = 1.0 / 86400;
+    // Below a day the steps are a clock's, counted from midnight.
     const std::tuple<double, double, double, Form> table[] = {
-        {2415020.5, 2451545.5, 3600, Form::Year},          // a hundred years
-        {2451545, 2455195, 700, Form::Year},               // ten years
-        {2451545, 2451910, 100, Form::YearMonth},          // a year
-        {2451545, 2451605, 30, Form::Day},                 // two months: steps of 30 days
-        {2451545, 2451552, 2, Form::Day},                  // a week
-        {2451545.25, 2451546.25, 0.5, Form::Minute},       // a day
-        {2451545.001, 2451545.0115, 0.005, Form::Second},  // a quarter of an hour
+        {2415020.5, 2451545.5, 3600, Form::Year},                 // a hundred years
+        {2451545, 2455195, 700, Form::Year},                      // ten years
+        {2451545, 2451910, 100, Form::YearMonth},                 // a year
+        {2451545, 2451605, 30, Form::Day},                        // two months
+        {2451545, 2451552, 2, Form::Day},                         // a week
+        {2451545.25, 2451546.25, 0.5, Form::Minute},              // a day: 00:00 and 12:00
+        {2451545.001, 2451545.0115, 300 * second, Form::Minute},  // a quarter of an hour
+        {2451545 + 10 * second, 2451545 + 70 * second, 30 * second, Form::Second},
+        {2451545.0000012, 2451545.0000112, 0.2 * second, Form::TenthSecond},  // 0.00001 day
+        {2451545 + 0.0101 * second, 2451545 + 0.035 * second, 0.01 * second, Form::HundredthSecond},
     };
     for (const auto& [left, right, step, form] : table) {
-        EXPECT_DOUBLE_EQ(JDLabelStep(Window(left, right)), step) << left << " " << right;
-        EXPECT_EQ(CalendarLabelFormFor(step), form) << step;
+        const double got = JDLabelStep(Window(left, right), JDLabels::CalendarDates);
+        EXPECT_NEAR(got, step, 1e-9 * step) << std::fixed << left << " " << right;
+        EXPECT_EQ(CalendarLabelFormFor(got), form) << step;
     }
+    // Julian Dates take steps of 1, 2 or 5 times a power of ten below a day.
+    EXPECT_DOUBLE_EQ(JDLabelStep(Window(2451545.001, 2451545.0115)), 0.005);
+    EXPECT_NEAR(JDLabelStep(Window(2458860.000003, 2458860.000013)), 5e-6, 1e-15);
     EXPECT_EQ(JDLabelStep(Window(0, std::numeric_limits<double>::infinity())), 0);
 }
 
@@ -160,6 +184,8 @@ TEST(CalendarLabels, TextOfEachForm) {
         {2451545.0, Form::Day, "2000-01-01"},
         {2451545.2, Form::Minute, "2000-01-01 16:48"},
         {2451545.0001, Form::Second, "2000-01-01 12:00:09"},
+        {2451545.0000015, Form::TenthSecond, "2000-01-01 12:00:00.1"},
+        {2451545.4999999999, Form::Millisecond, "2000-01-02 00:00:00.000"},
         {2299160.0, Form::Day, "1582-10-04"},
         {1e13, Form::Day, "10000000000000"},  // beyond the calendar: the JD
     };
@@ -212,6 +238,45 @@ TEST(WriteMagScale, WindowInsideOneMagnitudeIsLabelledInFinerSteps) {
     EXPECT_EQ(LitRows(mag, 4), (std::vector<int>{20, 120, 220}));               // 15.1, 15.2, 15.3
     EXPECT_EQ(LitRows(mag, 1), (std::vector<int>{20, 70, 120, 170, 220, 270}));
     for (int row : {20, 120, 220}) EXPECT_TRUE(AnyLit(mag, 8, row - 4, 24, row + 4)) << row;
+}
+
+// Down to the lowest window a zoom shows, a ten-thousandth of a magnitude, two labels at least
+// stand in the strip, whole: labels such as "14.00002" move left over shortened ticks, or
+// shrink, rather than run off the strip's right edge.
+TEST(WriteMagScale, EveryWindowDownToATenThousandthHasTwoWholeLabels) {
+    for (const double height : {1e-4, 2.5e-4, 1e-3, 4e-3, 0.02, 0.15}) {
+        for (const double top : {14.00003, 9.87654, -1.23456}) {
+            SCOPED_TRACE(std::to_string(top) + " + " + std::to_string(height));
+            const PlotWindowState v = Window(0, 0, top, top + height);
+            Canvas view, jd(45, 400), mag(45, 400);
+            ApplyDesignLook(view, jd, mag);
+            mag.SetUserScale(0, top, 20, height);
+            WriteMagScale(mag, v);
+            // Beyond the longest tick (5 of the 20 units) there is only text.
+            EXPECT_GE(LabelsInBand(mag, false, 12, 44, 3), 2);
+            EXPECT_FALSE(AnyLit(mag, 44, 0, 44, 399));
+        }
+    }
+}
+
+// The deepest JD zoom, 0.00001 day, still labels two ticks, with Julian Dates and with
+// calendar dates (then to a tenth of a second).
+TEST(WriteJDScale, EveryWindowDownToAHundredThousandthOfADayHasTwoLabels) {
+    for (const double width : {1e-5, 3e-5, 1e-4, 1e-3, 0.02}) {
+        for (const double left : {2458860.0000031, 2451545.7654321}) {
+            for (const JDLabels labels : {JDLabels::JulianDates, JDLabels::CalendarDates}) {
+                SCOPED_TRACE(std::to_string(left) + " + " + std::to_string(width) +
+                             (labels == JDLabels::CalendarDates ? " calendar" : " JD"));
+                const PlotWindowState v = Window(left, left + width);
+                Canvas view, jd(1000, 25), mag(45, 400);
+                ApplyDesignLook(view, jd, mag);
+                jd.SetUserScale(v.WinJDLeft, 0, v.WinJDWidth, 20);
+                WriteJDScale(jd, v, labels);
+                EXPECT_GE(LabelsInBand(jd, true, 0, 13, 12), 2);
+                EXPECT_GE(LitColumns(jd, kMajorOnlyRow).size(), 2u);
+            }
+        }
+    }
 }
 
 TEST(WriteMagScale, AbsurdMagnitudesDrawNothingInsteadOfHanging) {

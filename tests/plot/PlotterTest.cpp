@@ -24,6 +24,7 @@ namespace {
 struct PlotSetup {
     test::PlotTable t;
     AppState state;
+    ObserverMarks marks;
     Canvas view{200, 100};
     Canvas jd{200, 25};
     Canvas mag{25, 100};
@@ -52,7 +53,7 @@ struct PlotSetup {
     PlotOutcome Plot(const std::function<void()>& yield = {}) {
         Scaler(state.view, view, jd, mag);
         return Plotter(
-            state, t.table, view, jd, mag, yield ? yield : [this] { ++yields; });
+            state, marks, t.table, view, jd, mag, yield ? yield : [this] { ++yields; });
     }
 };
 
@@ -180,11 +181,11 @@ TEST(PlotMarkLines, JoinsAMarkingsPointsInItsColourWhenAsked) {
     PlotSetup p;
     p.t.Add(
         {PlotRow(1002, 10, kMagenta), PlotRow(1008, 10, kMagenta), PlotRow(1014, 10, kMagenta)});
-    p.state.overlay.ObserverMarked = true;
-    p.state.overlay.MarkCount = 1;
-    p.state.overlay.MarkList = {{"1", "1002", "10", "16711935"},
-                                {"1", "1008", "10", "16711935"},
-                                {"1", "1014", "10", "16711935"}};
+    p.marks.ObserverMarked = true;
+    p.marks.MarkCount = 1;
+    p.marks.MarkList = {{"1", "1002", "10", "16711935"},
+                        {"1", "1008", "10", "16711935"},
+                        {"1", "1014", "10", "16711935"}};
     p.Plot();
     EXPECT_EQ(p.view.pixelColor(50, 50), kBlack);  // ConnectMarked is off
     p.state.settings.ConnectMarked = true;
@@ -195,7 +196,7 @@ TEST(PlotMarkLines, JoinsAMarkingsPointsInItsColourWhenAsked) {
     EXPECT_EQ(p.view.pixelColor(160, 50), kBlack);    // after the last point
     EXPECT_EQ(p.yields, 3 + 3);                       // one per row and one per line
 
-    p.state.overlay.MarkList[2][1] = "abc";
+    p.marks.MarkList[2][1] = "abc";
     const PlotOutcome out = p.Plot();
     EXPECT_EQ(
         out.errorMessages,
@@ -207,12 +208,12 @@ TEST(PlotMarkLines, SkipsMarkingsWithoutPointsAndKeepsLaterOnesJoined) {
     PlotSetup p;
     p.t.Add({PlotRow(1002, 10, kRed)});
     p.state.settings.ConnectMarked = true;
-    p.state.overlay.ObserverMarked = true;
-    p.state.overlay.MarkCount = 3;  // marking 2 found no rows
-    p.state.overlay.MarkList = {{"1", "1002", "9", "255"},
-                                {"1", "1004", "9", "255"},
-                                {"3", "1010", "11", "65280"},
-                                {"3", "1016", "11", "65280"}};
+    p.marks.ObserverMarked = true;
+    p.marks.MarkCount = 3;  // marking 2 found no rows
+    p.marks.MarkList = {{"1", "1002", "9", "255"},
+                        {"1", "1004", "9", "255"},
+                        {"3", "1010", "11", "65280"},
+                        {"3", "1016", "11", "65280"}};
     EXPECT_TRUE(p.Plot().errorMessages.empty());
     EXPECT_EQ(p.view.pixelColor(30, 25), kRed);
     EXPECT_EQ(p.view.pixelColor(130, 75), kGreen);

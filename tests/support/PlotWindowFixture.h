@@ -14,6 +14,7 @@
 #include "app/frmPlot.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
@@ -39,7 +40,6 @@ inline void ExpectEmptyLook(frmPlot& w) {
     EXPECT_TRUE(w.picNorvane->isVisible());
     EXPECT_EQ(w.lblStarName->text(), QString());
     EXPECT_FALSE(w.state().star.FileLoaded);
-    EXPECT_TRUE(w.state().overlay.StateOK);
     EXPECT_FALSE(w.isBusy());
     ASSERT_NE(w.table(), nullptr);
     EXPECT_EQ(w.table()->Count(), 0);
@@ -79,7 +79,7 @@ class PlotWindowFixture : public ::testing::Test {
         window->LoadStarFile(path);
         window->Apply(window->commands().FinishFill());
         EXPECT_TRUE(window->state().star.FileLoaded);
-        window->state().star.FileEdited = edited;
+        CommandsTestPeer::State(window->commands()).star.FileEdited = edited;
         return path;
     }
 

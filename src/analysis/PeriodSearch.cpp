@@ -1,0 +1,100 @@
+#include "analysis/PeriodSearch.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "core/SabrixError.h"
+
+namespace sabrix {
+
+namespace {
+QString NotEnoughMemoryText() {
+    return QStringLiteral(
+        "There is not enough memory for this periodogram. Type a longer minimum period or "
+        "fewer samples per peak.");
+}
+}  // namespace
+
+std::optional<PeriodSearchResult> RunPeriodSearch(const PeriodData& data, const FrequencyGrid& grid,
+                                                  const PeriodSearchOptions& options,
+                                                  JobControl& control) {
+    control.SetTotal(PeriodogramCost(data.size(), grid, options.periodogram.method) +
+                     PeakRefinementCost(data.size(), options.peakCount));
+    std::optional<Periodogram> periodogram =
+        ComputePeriodogram(data, grid, options.periodogram, control);
+    if (!periodogram) return std::nullopt;
+    std::optional<std::vector<PeriodogramPeak>> peaks =
+        FindPeaks(data, *periodogram, options.peakCount, options.periodogram.workers, control);
+    if (!peaks) return std::nullopt;
+    PeriodSearchResult result;
+    result.periodogram = std::move(*periodogram);
+    result.peaks = std::move(*peaks);
+    result.weighting = data.weighting();
+    return result;
+}
+
+PeriodSearchJob::~PeriodSearchJob() {
+    Cancel();
+}
+
+void PeriodSearchJob::Start(std::shared_ptr<const PeriodData> data, const FrequencyGrid& grid,
+                            const PeriodSearchOptions& options) {
+    if (thread_.joinable()) throw SabrixError("A period search is running already.");
+    control_ = std::make_unique<JobControl>();
+    finished_.store(false);
+    result_.reset();
+    failure_.clear();
+    JobControl* control = control_.get();
+    thread_ = std::thread([this, data = std::move(data), grid, options, control] {
+        try {
+            result_ = RunPeriodSearch(*data, grid, options, *control);
+        } catch (const std::bad_alloc&) {
+            failure_ = NotEnoughMemoryText();
+        } catch (const std::length_error&) {
+            failure_ = NotEnoughMemoryText();
+        } catch (const std::exception& e) {
+            failure_ = QString::fromStdString(e.what());
+        }
+        finished_.store(true, std::memory_order_release);
+    });
+}
+
+PeriodSearchJob::Status PeriodSearchJob::Collect() {
+    thread_.join();
+    Status status;
+    if (!failure_.isEmpty()) {
+        status.state = Status::State::Failed;
+        status.failure = failure_;
+    } else if (result_) {
+        status.state = Status::State::Done;
+        status.fraction = 1;
+        status.result = std::move(result_);
+    }
+    result_.reset();
+    failure_.clear();
+    return status;
+}
+
+PeriodSearchJob::Status PeriodSearchJob::Poll() {
+    if (!thread_.joinable()) return {};
+    if (finished_.load(std::memory_order_acquire)) return Collect();
+    Status status;
+    status.state = Status::State::Running;
+    status.fraction = control_->fraction();
+    return status;
+}
+
+PeriodSearchJob::Status PeriodSearchJob::Wait() {
+    if (!thread_.joinable()) return {};
+    return Collect();
+}
+
+void PeriodSearchJob::Cancel() {
+    if (!thread_.joinable()) return;
+    control_->Cancel();
+    thread_.join();
+    result_.reset();
+    failure_.clear();
+}
+
+}  // namespace sabrix

@@ -1,0 +1,156 @@
+#include "app/CommandContext.h"
+
+#include "core/ErrorText.h"
+#include "interaction/ObserverMarking.h"
+#include "plot/PlotWindow.h"
+#include "plot/Plotter.h"
+
+namespace sabrix {
+
+CommandContext::CommandContext(AppState initial, TableFiles tableFiles, Prompts& questions,
+                               WindowHost& windowHost, CommandCanvases surfaces)
+    : state(std::move(initial)),
+      files(std::move(tableFiles)),
+      prompts(questions),
+      host(windowHost),
+      canvases(surfaces) {
+    view.omitFainterChecked = state.overlay.OmitFainter;
+}
+
+bool CommandContext::Allows(Command command) const {
+    switch (NeedsOf(command)) {
+        case Needs::Anytime:
+            return true;
+        case Needs::Idle:
+            return !Busy();
+        case Needs::Table:
+            return !Busy() && TableReady();
+        case Needs::Plot:
+            return PlotShown();
+        case Needs::Rows:
+            return PlotShown() && TableReady();
+    }
+    return false;
+}
+
+Answer CommandContext::Say(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                           std::optional<Answer> dismissed) {
+    // What the user sees behind the box is what the command has done so far.
+    Present();
+    return prompts.message(text, title, buttons, icon, dismissed);
+}
+
+void CommandContext::SayModuleError(const std::exception& e, const char* module) {
+    Say(ModuleErrorText(DisplayText(e.what()), QString::fromLatin1(module)),
+        QStringLiteral("Error"), Buttons::OK, Icon::None);
+}
+
+void CommandContext::SayNoStarLoaded() {
+    Say(QStringLiteral("No star file is loaded."), QStringLiteral("No Star Loaded"), Buttons::OK,
+        Icon::Critical);
+}
+
+void CommandContext::Yield() {
+    if (pacer_) pacer_->tick();
+}
+
+void CommandContext::Redraw(bool withOverlays) {
+    if (!table || !state.star.FileLoaded || Busy()) return;
+    try {
+        Scaler(state.view, canvases.picView, canvases.picJDScale, canvases.picMagScale);
+    } catch (const std::exception& e) {
+        if (!ScalerErrorIsSilent(state.view)) SayModuleError(e, "Scaler");
+    }
+    RunPlotter();
+    if (!withOverlays) return;
+    for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
+}
+
+void CommandContext::RunPlotter() {
+    PlotOutcome outcome;
+    {
+        Job job(*this);
+        if (state.overlay.StatsShown) view.statsWindowOpen = true;
+        view.progressCaption = QStringLiteral("Plotting. . . .");
+        view.captionShown = true;
+        Present();
+        outcome = Plotter(state, marks, *table, canvases.picView, canvases.picJDScale,
+                          canvases.picMagScale, [&job] { job.pacer().tick(); });
+    }
+    // The plot look: the titles, the logo and the progress controls give way to the plot.
+    view.look = WindowView::Look::Plot;
+    ShowLoadProgress();
+    if (outcome.starLabel) view.starLabel = *outcome.starLabel;
+    // A window without rows draws nothing, but its factor is still the one to show: a stale
+    // figure in the status bar would describe another view.
+    view.panels[1] = outcome.statusText.value_or(MagnificationStatusText(state));
+    if (outcome.cursorName) view.cursorName = *outcome.cursorName;
+    if (outcome.statsLines) view.statsLines = *outcome.statsLines;
+    for (const QString& message : outcome.errorMessages)
+        Say(message, QStringLiteral("Error"), Buttons::OK, Icon::None);
+}
+
+bool CommandContext::FitPlotWindow() {
+    try {
+        if (FindExtremes(state.view, *table)) return true;
+        view.look = WindowView::Look::Empty;
+        Say(NoObservationsText(state.star.StarName), QStringLiteral("No Observations"), Buttons::OK,
+            Icon::None);
+    } catch (const std::exception& e) {
+        SayModuleError(e, "FindExtremes");
+    }
+    return false;
+}
+
+void CommandContext::ClearCanvases() {
+    canvases.picView.Cls();
+    canvases.picJDScale.Cls();
+    canvases.picMagScale.Cls();
+}
+
+void CommandContext::RemoveMarks() {
+    if (!marks.ObserverMarked) return;
+    try {
+        UnMarkObs(marks, state.settings, *table);
+    } catch (const std::exception& e) {
+        SayModuleError(e, "UnMarkObs");
+    }
+    marks.MarkCount = 0;
+}
+
+void CommandContext::ShowLoadProgress() {
+    const bool filling = rows == TableRows::Filling;
+    view.filling = filling;
+    view.cancelShown = filling;
+    view.progressBarShown = filling;
+    view.captionShown = filling;
+    if (filling) view.progressCaption = loadCaption;
+}
+
+void CommandContext::HideOverlays(bool forget) {
+    for (PlotOverlay* overlay : overlays_) overlay->HideOverlay(forget);
+}
+
+void CommandContext::ForgetStar() {
+    for (const std::function<void()>& forget : forgetters_) forget();
+}
+
+CommandContext::Job::Job(CommandContext& context)
+    : context_(context),
+      wasBusy_(context.view.busy),
+      outerPacer_(context.pacer_),
+      pacer_([&context] {
+          context.host.present(context.view);
+          context.host.yield();
+      }) {
+    context_.view.busy = true;
+    context_.pacer_ = &pacer_;
+    context_.Present();
+}
+
+CommandContext::Job::~Job() {
+    context_.pacer_ = outerPacer_;
+    context_.view.busy = wasBusy_;
+}
+
+}  // namespace sabrix

@@ -1,0 +1,78 @@
+// The commands behind the points: box selection and locate, the record list window and its
+// actions (log, delete, edit, mark an observer), and the record editor. It keeps the record
+// list while it is open; the list and the editor open through the RecordDialogs given (none:
+// the list is kept here only, and the tests drive it through these commands). Every action
+// works on the chosen rows by their IDs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "app/CommandContext.h"
+#include "interaction/RecordDialogs.h"
+#include "interaction/RecordFields.h"
+#include "interaction/RecordList.h"
+
+namespace sabrix {
+
+class RecordsController {
+  public:
+    explicit RecordsController(CommandContext& context);
+
+    void setRecordDialogs(RecordDialogs* dialogs) { recordDialogs_ = dialogs; }
+    // The record list while it is open; null otherwise.
+    const RecordList* recordList() const { return recordList_ ? &*recordList_ : nullptr; }
+
+    // BoxFinder lists the rows inside a select-edits box (corners in picView's frame, any
+    // order) in the record list, modeless; an empty box says "No records selected." and
+    // redraws. Finder lists the rows near a locate press, modal; near no row it shows
+    // nothing. While the list is open either one lists its rows in it instead.
+    void BoxFinder(double x1, double y1, double x2, double y2);
+    void Finder(double x, double y);
+
+    // The record list's events; each does nothing while the list is closed. Log, Delete and
+    // Edit warn "You did not select a star" and Mark Observer "You did not select a record"
+    // while no line is chosen.
+    void lstRecords_Click(const std::vector<int>& lines, int current);
+    // Appends the chosen lines, each ended by CR LF, to a text file the user chooses.
+    void cmdLog_Click();
+    // Asks, then deletes the chosen rows in one transaction, says "Database successfully
+    // updated.", closes the list and redraws.
+    void cmdDelete_Click();
+    // Opens the record editor on the row of the line clicked last.
+    void cmdEdit_Click();
+    void cmdMark_Click();
+    // A colour square: marks the observer of the line clicked last in palette colour index
+    // (0 to 15); the list stays open and the marks show when it closes.
+    void cmd0_Click(int index);
+    // Marks in a colour of the colour dialog (cancel: nothing), closes the list and redraws.
+    void cmdMoreColors_Click();
+    // Close: the locate tool, and a redraw after edits or markings. frmSelect_Unload: the
+    // title-bar close, the list goes without either.
+    void cmdClose_Click();
+    void frmSelect_Unload();
+    // OK of the record editor for the row with that ID: refuses fields it cannot write with a
+    // message naming the field (returns false: the editor stays open, nothing changed);
+    // otherwise writes the row in one statement (its band colour unless it is marked), sets
+    // FileEdited, lists the row anew and redraws. Returns true then.
+    bool SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields);
+
+  private:
+    // Opens the record list on the records, or lists them in the open one.
+    void ShowRecords(std::vector<ListedRecord> records, bool modal);
+    // Routes an event of the open list to its command, when the command may run.
+    void OnRecordListEvent(const RecordListEvent& event);
+    // The open list reads its rows again and shows them.
+    void RefreshRecordList();
+    void UpdateRecordList();
+    void CloseRecordList();
+    // Says "You did not select a star" (or "... a record") when no line is chosen.
+    bool WarnWhenNoneChosen(bool record = false);
+
+    CommandContext& ctx_;
+    RecordDialogs* recordDialogs_ = nullptr;
+    std::optional<RecordList> recordList_;
+};
+
+}  // namespace sabrix

@@ -1,0 +1,136 @@
+// LoadController: the working table's life (opened at the start, replaced by a fresh copy of
+// the template when the star goes, deleted at the end of the run), and the questions before
+// the run ends and before the configuration.
+#include <exception>
+
+#include "app/LoadController.h"
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "core/WorkingDatabase.h"
+
+namespace sabrix {
+
+namespace {
+
+QString OpenFailureText(const std::string& path, const std::exception& e) {
+    return QStringLiteral("The working database ") + DisplayText(path) +
+           QStringLiteral(" could not be opened (") + DisplayText(e.what()) + QStringLiteral(").");
+}
+
+}  // namespace
+
+LoadController::LoadController(CommandContext& context) : ctx_(context) {}
+
+void LoadController::OpenWorkingTable() {
+    try {
+        ctx_.table = std::make_unique<ObsTable>(ctx_.files.database);
+    } catch (const std::exception& e) {
+        ctx_.Say(OpenFailureText(ctx_.files.database, e), QStringLiteral("Working Database Error"),
+                 Buttons::OK, Icon::Critical);
+        ctx_.view.endRun = 1;
+    }
+}
+
+bool LoadController::UnloadStar() {
+    // The readers and writers of the program close their files before they return, so no
+    // file is open here. What the controllers keep of the star goes first: the record list's
+    // lines, for one, stand for rows of the table that is going.
+    ctx_.ForgetStar();
+    ResetStarState(ctx_.state);
+    ctx_.marks = ObserverMarks{};
+    ctx_.view.tool = ctx_.state.overlay.tool;
+    if (ctx_.view.tool == Tool::Locate) ctx_.view.cursorName = QStringLiteral("XHairs");
+    ctx_.ClearCanvases();
+    ctx_.view.starLabel.clear();
+    ctx_.view.panels[1].clear();
+    ctx_.view.look = WindowView::Look::Empty;
+    ctx_.view.progressCaption.clear();
+    ctx_.view.captionShown = false;
+    ctx_.view.progressBarShown = false;
+    // A fill behind the plot stops with the table it fills.
+    ctx_.rows = TableRows::Complete;
+    ctx_.view.filling = false;
+    ctx_.view.cancelShown = false;
+
+    ctx_.table.reset();
+    try {
+        ReplaceWithTemplate(ctx_.files.templateDatabase, ctx_.files.database);
+        ctx_.table = std::make_unique<ObsTable>(ctx_.files.database);
+    } catch (const FatalFileError& e) {
+        ctx_.Say(DisplayText(e.what()), e.title(), Buttons::OK, e.icon());
+        ctx_.view.endRun = 1;
+        return false;
+    } catch (const std::exception& e) {
+        ctx_.table.reset();
+        ctx_.Say(OpenFailureText(ctx_.files.database, e), QStringLiteral("Working Database Error"),
+                 Buttons::OK, Icon::Critical);
+        ctx_.view.endRun = 1;
+        return false;
+    }
+    return true;
+}
+
+int LoadController::CloseWorkingTable(int exitCode) {
+    // A fill that runs stops and rolls back with its table, before the file goes.
+    ctx_.table.reset();
+    ctx_.rows = TableRows::Complete;
+    ctx_.view.filling = false;
+    ctx_.view.cancelShown = false;
+    if (FileExists(ctx_.files.database)) {
+        try {
+            DeleteDatabaseFiles(ctx_.files.database);
+        } catch (const FatalFileError& e) {
+            // After an earlier failure that already ended the run, one message is enough.
+            if (exitCode == 0)
+                ctx_.prompts.message(DisplayText(e.what()), e.title(), Buttons::OK, e.icon());
+            exitCode = 1;
+        }
+    }
+    ctx_.ForgetStar();
+    return exitCode;
+}
+
+bool LoadController::QueryUnload() {
+    // The question depends on the edits alone.
+    if (!ctx_.state.star.FileEdited) return true;
+    const QString text = QStringLiteral("You have edited file ") +
+                         DisplayText(ctx_.state.settings.FilePath) +
+                         QStringLiteral(
+                             " but have not saved it. Would you like another "
+                             "chance to save?");
+    // Closing the question without an answer keeps the program and its edits.
+    return ctx_.Say(text, QStringLiteral("Do You Want to Save?"), Buttons::YesNo, Icon::None,
+                    Answer::Yes) != Answer::Yes;
+}
+
+bool LoadController::PrepareConfiguration() {
+    if (!ctx_.state.star.FileLoaded) return true;
+    const std::string keptPath = ctx_.state.settings.FilePath;
+    const QString text = QStringLiteral(
+                             "You cannot change the configuration while a file is loaded.\r\n\r\n"
+                             "Do you want to unload the file ") +
+                         DisplayText(keptPath) + QStringLiteral("?");
+    if (ctx_.Say(text, QStringLiteral("Cannot Reconfigure"), Buttons::YesNoCancel, Icon::None) !=
+        Answer::Yes)
+        return false;
+    if (!UnloadStar()) return false;
+    // The dialog starts in the folder of the file just unloaded.
+    const auto slash = keptPath.find_last_of('/');
+    ctx_.state.settings.FilePath =
+        slash == std::string::npos ? std::string() : keptPath.substr(0, slash + 1);
+    return true;
+}
+
+bool LoadController::Configure(const std::function<bool(Settings&)>& dialog) {
+    try {
+        return dialog(ctx_.state.settings);
+    } catch (const std::exception& e) {
+        // Said over the hidden window: the view is not shown again first.
+        ctx_.prompts.message(
+            ModuleErrorText(DisplayText(e.what()), QStringLiteral("mnuConfig_Click")),
+            QStringLiteral("Error"), Buttons::OK, Icon::None);
+        return true;
+    }
+}
+
+}  // namespace sabrix

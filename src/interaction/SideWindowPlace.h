@@ -1,0 +1,28 @@
+// Where a window that accompanies the main window (the stats window) opens: beside the main
+// window, never over the plot. The window manager keeps such a window above the main window;
+// this only decides its place. Rectangles are outer frames in screen pixels, as QRect counts
+// them (right() = left() + width() - 1).
+//
+// Example: a main window framed at x 0 to 799 on a screen 1920 wide, and a side window 360
+// wide: the side window goes to x 807 (right() + 8). With the main window at x 1200
+// to 1919 it goes to the left instead, at x 832.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <optional>
+
+namespace sabrix {
+
+// The gap between the main window and the side window, in pixels.
+constexpr int kSideWindowGap = 8;
+
+// The top left corner for a side window of size beside mainFrame: to the right where the
+// screen's available area has room for it, else to the left, else at the area's right edge
+// (as far right as it fits, never left of the area); its top at the main window's, moved
+// down or up into the area as far as its height allows. Without a known area, to the right.
+QPoint SideWindowPlace(const QRect& mainFrame, const QSize& size,
+                       const std::optional<QRect>& screenArea);
+
+}  // namespace sabrix

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "analysis/PhaseFolding.h"
+
+namespace sabrix {
+namespace {
+
+TEST(PhaseFolding, PhaseIsTheFractionOfCyclesSinceTheEpochInZeroToOne) {
+    EXPECT_NEAR(FoldPhase(2450001.35, 2450000.1, 0.5), 0.5, 1e-9);
+    // Before the epoch: 1.25 cycles back is phase 0.75.
+    EXPECT_NEAR(FoldPhase(2449999.475, 2450000.1, 0.5), 0.75, 1e-9);
+    EXPECT_EQ(FoldPhase(2450000.1, 2450000.1, 0.5), 0);
+    // A hair before a whole number of cycles rounds to phase 1, which is phase 0.
+    const double hair = FoldPhase(-1e-300, 0, 0.7);
+    EXPECT_GE(hair, 0);
+    EXPECT_LT(hair, 1);
+}
+
+TEST(PhaseFolding, DefaultEpochIsTheFirstTimeOfTheBrightestObservation) {
+    const std::vector<double> t{5, 3, 9, 1};
+    const std::vector<double> mag{10.2, 9.8, 9.8, 10.0};
+    EXPECT_EQ(BrightestEpoch(t, mag), 3);
+}
+
+TEST(PhaseFolding, TwoCyclesDrawEachObservationTwiceFromMinusHalfToOneAndAHalf) {
+    const std::vector<double> t{0.1, 0.45, 0.5, 0.95, 1.2};
+    const std::vector<double> mag{1, 2, 3, 4, 5};
+    struct Drawn {
+        double phase, mag;
+        int64_t index;
+    };
+    std::vector<Drawn> drawn;
+    ForEachTwoCyclePoint(t, mag, 0, 1, [&](double phase, double m, int64_t i) {
+        drawn.push_back({phase, m, i});
+    });
+    ASSERT_EQ(drawn.size(), 10u);
+    const double want[10] = {0.1, 1.1, 0.45, 1.45, 0.5, -0.5, 0.95, -0.05, 0.2, 1.2};
+    for (size_t k = 0; k < drawn.size(); ++k) {
+        EXPECT_NEAR(drawn[k].phase, want[k], 1e-12) << k;
+        EXPECT_EQ(drawn[k].index, static_cast<int64_t>(k / 2));
+        EXPECT_EQ(drawn[k].mag, mag[k / 2]);
+        EXPECT_GE(drawn[k].phase, -0.5);
+        EXPECT_LT(drawn[k].phase, 1.5);
+    }
+}
+
+TEST(PhaseFolding, PhaseBinsGiveMeanDeviationAndCountOfTheOccupiedBins) {
+    // Period 1, epoch 0: phases 0.01, 0.02, 0.04 in the first bin of 0.05, 0.51 alone in
+    // [0.5, 0.55), 0.99 in the last; the rest empty.
+    const std::vector<double> t{10.01, 3.02, 7.04, 2.51, 0.99};
+    const std::vector<double> mag{10.0, 10.2, 10.4, 11.0, 9.5};
+    const std::vector<PhaseBin> bins = PhaseBins(t, mag, 0, 1, kDefaultPhaseBinWidth);
+    ASSERT_EQ(bins.size(), 3u);
+    EXPECT_EQ(bins[0].count, 3);
+    EXPECT_NEAR(bins[0].mean, 10.2, 1e-12);
+    EXPECT_NEAR(bins[0].sd, 0.2, 1e-12);
+    EXPECT_NEAR(bins[0].centre, 0.025, 1e-12);
+    EXPECT_EQ(bins[1].count, 1);
+    EXPECT_EQ(bins[1].sd, 0);
+    EXPECT_NEAR(bins[1].from, 0.5, 1e-12);
+    EXPECT_NEAR(bins[2].to, 1, 1e-12);
+    EXPECT_NEAR(bins[2].from, 0.95, 1e-12);
+    // A width that does not divide 1: [0, 0.3), [0.3, 0.6), [0.6, 0.9), [0.9, 1).
+    const std::vector<PhaseBin> thirds = PhaseBins(t, mag, 0, 1, 0.3);
+    ASSERT_EQ(thirds.size(), 3u);
+    EXPECT_NEAR(thirds[2].from, 0.9, 1e-12);
+    EXPECT_NEAR(thirds[2].to, 1, 1e-12);
+    EXPECT_EQ(thirds[2].count, 1);
+}
+
+TEST(PhaseFolding, TypedPeriodEpochAndBinWidthAreReadOrRefusedNamingTheField) {
+    const FoldOutcome ok = ReadFoldFields(" 0.5668 ", "2452000.25", 1);
+    ASSERT_TRUE(ok.fold.has_value());
+    EXPECT_EQ(ok.fold->period, 0.5668);
+    EXPECT_EQ(ok.fold->epoch, 2452000.25);
+    EXPECT_EQ(ReadFoldFields("0.5668", "  ", 2451999.5).fold->epoch, 2451999.5);
+    for (const char* period : {"", "0", "-1", "1/2"})
+        EXPECT_EQ(ReadFoldFields(period, "", 0).refusal.toStdString(),
+                  "Period: type a number of days greater than 0, for example 0.5668.");
+    EXPECT_TRUE(ReadFoldFields("1", "JD", 0).refusal.startsWith("Epoch: "));
+
+    QString refusal;
+    EXPECT_EQ(ReadPhaseBinWidth("0.1", refusal), 0.1);
+    for (const char* width : {"0", "0.0005", "0.6", "x"}) {
+        EXPECT_FALSE(ReadPhaseBinWidth(width, refusal).has_value()) << width;
+        EXPECT_EQ(refusal.toStdString(),
+                  "Phase bin width: type a phase from 0.001 to 0.5, for example 0.05.");
+    }
+}
+
+}  // namespace
+}  // namespace sabrix

@@ -1,0 +1,90 @@
+// A later start hands its file to the running copy through the program folder's socket.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <filesystem>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "app/FileHandOff.h"
+#include "support/TestEnvironment.h"
+
+namespace sabrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Hands the file over on a thread of its own while this thread's event loop lets the server
+// answer. Returns what HandOffFile returned.
+bool HandOverWhileServing(const QString& socket, const std::string& file, int timeoutMs = 5000) {
+    std::future<bool> done =
+        std::async(std::launch::async, [&] { return HandOffFile(socket, file, timeoutMs); });
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return done.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+        timeoutMs + 5000));
+    return done.get();
+}
+
+TEST(FileHandOff, EachFileReachesTheRunningCopyByTheBytesOfItsName) {
+    test::TempProgramDir runtime(false);
+    const QString socket = HandOffSocketPath(runtime.path(), "/home/ann/.local/share/sabrix");
+    FileHandOffServer server(socket);
+    ASSERT_TRUE(server.listen());
+    std::vector<QByteArray> received;
+    QObject::connect(&server, &FileHandOffServer::fileReceived,
+                     [&](const QByteArray& path) { received.push_back(path); });
+    // A blank, a name that is not UTF-8, and a name as long as a path may be.
+    const std::vector<std::string> files = {"/home/ann/stars/rw aur.txt",
+                                            "/home/ann/stars/\xE9toile.txt",
+                                            "/" + std::string(4095, 'x')};
+    for (const std::string& file : files) EXPECT_TRUE(HandOverWhileServing(socket, file));
+    ASSERT_EQ(received.size(), files.size());
+    for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(received[i].toStdString(), files[i]);
+}
+
+TEST(FileHandOff, NobodyListeningRefusesAtOnceAndALeftSocketIsTakenOver) {
+    test::TempProgramDir runtime(false);
+    const QString socket = HandOffSocketPath(runtime.path(), runtime.path());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(HandOffFile(socket, "/tmp/a.txt"));
+    // The socket of a copy that was killed: the file is still there, nobody listens.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = socket.toStdString();
+    path.copy(address.sun_path, sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ::close(fd);
+    ASSERT_TRUE(fs::exists(path));
+    EXPECT_FALSE(HandOffFile(socket, "/tmp/a.txt"));
+    EXPECT_LT(clock.elapsed(), 2000);
+
+    FileHandOffServer server(socket);
+    ASSERT_TRUE(server.listen());
+    int received = 0;
+    QObject::connect(&server, &FileHandOffServer::fileReceived, [&] { ++received; });
+    EXPECT_TRUE(HandOverWhileServing(socket, "/tmp/a.txt"));
+    EXPECT_EQ(received, 1);
+    // No runtime folder: nothing to listen on, nothing handed over.
+    EXPECT_EQ(HandOffSocketPath("", runtime.path()), QString());
+    EXPECT_FALSE(FileHandOffServer(QString()).listen());
+}
+
+TEST(FileHandOff, OneSocketForEverySpellingOfTheProgramFolder) {
+    test::TempProgramDir root(false);
+    fs::create_directories(root.file("a/b"));
+    const QString socket = HandOffSocketPath("/run/user/1000", root.file("a"));
+    EXPECT_TRUE(socket.startsWith("/run/user/1000/sabrix-"));
+    EXPECT_EQ(HandOffSocketPath("/run/user/1000", root.file("a/")), socket);
+    EXPECT_EQ(HandOffSocketPath("/run/user/1000", root.file("a/b/..")), socket);
+    EXPECT_NE(HandOffSocketPath("/run/user/1000", root.file("a/b")), socket);
+}
+
+}  // namespace
+}  // namespace sabrix

@@ -1,0 +1,343 @@
+// The three saves through the commands: their refusals and questions, the backup once per
+// load, and every failure leaving the files and the edit flag as they were.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/FileSystem.h"
+#include "core/NumberText.h"
+#include "core/SabrixError.h"
+#include "data/DownloadFileExport.h"
+#include "data/StarFileExport.h"
+#include "data/ThreeColumnFile.h"
+#include "support/CommandsFixture.h"
+#include "support/FileSizeLimit.h"
+
+namespace sabrix {
+namespace {
+
+using test::ReadFileBytes;
+using Messages = std::vector<test::RecordedMessage>;
+
+const QDateTime kNow(QDate(2024, 3, 7), QTime(9, 5, 3));
+const std::string kOriginal = "JD,Magnitude,...\r\n2454123.5,9.1,,,Vis.,XYZ\r\n";
+const test::RecordedMessage kNoChanges{"There have been no changes to save.", "No Changes",
+                                       Buttons::OK, Icon::Information};
+
+class FixedClock : public Clock {
+  public:
+    QDateTime now() const override { return kNow; }
+};
+
+ObsRow Obs(double jd, double mag, double error = 0) {
+    ObsRow r;
+    r.Star = "RCAR";
+    r.JD = jd;
+    r.Mag = mag;
+    r.Error = error;
+    return r;
+}
+
+// A star "RCAR" taken as loaded from rcar.txt, its rows put in by the test.
+class Saves : public test::CommandsFixture {
+  protected:
+    void SetUp() override {
+        CommandsFixture::SetUp();
+        test::WriteFileBytes(star, kOriginal);
+        state().settings.FilePath = star;
+        state().star.FileLoaded = true;
+        state().star.StarName = "RCAR";
+        commands->setClock(&clock);
+    }
+    void Add(const std::vector<ObsRow>& rows) {
+        ObsTable::BulkInserter inserter(table());
+        for (const ObsRow& r : rows) inserter.add(r);
+        inserter.commit();
+    }
+    void Save() { commands->mnuSave_Click(); }
+    std::string Written() { return StarFileText(table(), "RCAR", kNow, {}); }
+    // The captions shown over the logo while the plot gave way to the save, in order.
+    std::vector<QString> Steps() const {
+        std::vector<QString> steps;
+        for (const WindowView& v : host.presented)
+            if (v.look == WindowView::Look::Saving &&
+                (steps.empty() || steps.back() != v.progressCaption))
+                steps.push_back(v.progressCaption);
+        return steps;
+    }
+
+    std::string star = dir.file("rcar.txt");
+    std::string backup = dir.file("rcar.bak");
+    FixedClock clock;
+};
+
+TEST_F(Saves, TwoStarFilesOfOneBaseNameKeepBothOriginals) {
+    const std::string csv = dir.file("rcar.csv");
+    const std::string csvOriginal = "JD,Magnitude\r\n2454200.5,8.7,,,Vis.,ABC\r\n";
+    test::WriteFileBytes(csv, csvOriginal);
+    Add({Obs(2454123.5, 9.1)});
+    state().CommandLine = "/alwayssave";
+    Save();
+    state().settings.FilePath = csv;  // the second file loaded from the same folder
+    state().star.BackupMade = false;
+    Save();
+    EXPECT_EQ(ReadFileBytes(dir.file("rcar.txt.bak")), kOriginal);
+    EXPECT_EQ(ReadFileBytes(dir.file("rcar.csv.bak")), csvOriginal);
+    EXPECT_FALSE(FileExists(backup));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(Saves, RefusalsComeBeforeAlwaysSaveAndWriteNothing) {
+    state().star.ThreeColumnFormat = true;
+    state().CommandLine = "/alwayssave";
+    Save();
+    commands->mnuSaveDownload_Click();
+    state().star.ThreeColumnFormat = false;
+    state().star.FileLoaded = false;
+    Save();
+    commands->mnuSaveXYZ_Click();
+    state().star.FileLoaded = true;
+    state().CommandLine = "";
+    Save();
+    const test::RecordedMessage threeColumn = {
+        "This file is in 3-column format. Use the \"Save 3-Column\" menu item.",
+        "Wrong File Format", Buttons::OK, Icon::Information};
+    EXPECT_EQ(prompts.messages,
+              (Messages{threeColumn,
+                        threeColumn,
+                        {"No star file is loaded.", "No Star Loaded", Buttons::OK, Icon::Critical},
+                        {"This file is not in 3-column format. Use the \"Save to Star File\" menu "
+                         "item.",
+                         "Wrong File Format", Buttons::OK, Icon::Information},
+                        kNoChanges}));
+    EXPECT_TRUE(Steps().empty());
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+}
+
+TEST_F(Saves, AlwaysSaveWritesAtOnceAndBacksUpOncePerLoad) {
+    Add({Obs(2454123.5, 9.1), Obs(2454124.5, 12.345)});
+    state().CommandLine = "/alwayssave";
+    // Each turn of the event loop shows the save under way, every command refused.
+    host.onYield = [&] {
+        EXPECT_TRUE(view().busy);
+        EXPECT_EQ(view().look, WindowView::Look::Saving);
+        EXPECT_TRUE(view().captionShown);
+    };
+    Save();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(ReadFileBytes(star), Written());
+    EXPECT_EQ(Steps(), (std::vector<QString>{"Backing up file. . . .", "Saving. . . ."}));
+    EXPECT_NE(view().look, WindowView::Look::Saving);
+    EXPECT_FALSE(view().busy || view().captionShown);
+    EXPECT_GE(host.yields, 2);
+    Save();
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    state().star.BackupMade = false;  // a new load of the same file
+    Save();
+    EXPECT_EQ(ReadFileBytes(backup), Written());
+}
+
+TEST_F(Saves, OtherCommandLinesAskBeforeOverwritingEdits) {
+    Add({Obs(2454123.5, 9.1)});
+    state().star.FileEdited = true;
+    state().CommandLine = "/AlwaysSave";
+    prompts.answer(Answer::No);
+    Save();
+    EXPECT_EQ(prompts.messages,
+              (Messages{{QString::fromStdString("Are you SURE you want to overwrite " + star + "?"),
+                         "Are you SURE?", Buttons::YesNo, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_TRUE(state().star.FileEdited);
+    state().CommandLine = "/alwayssave x";
+    prompts.answer(Answer::Yes);
+    Save();
+    EXPECT_EQ(ReadFileBytes(star), Written());
+    EXPECT_FALSE(state().star.FileEdited);
+}
+
+TEST_F(Saves, UnformattableMagnitudeOrJDStopsTheSaveAndKeepsEverything) {
+    // The magnitude needs seven columns; the JD's whole part alone needs twenty-one.
+    Add({Obs(2454123.5, 9.1)});
+    int64_t id = 1;
+    for (const ObsRow& unfit : {Obs(2454124.5, 9.1234), Obs(1e20, 9.1)}) {
+        Add({unfit});
+        test::WriteFileBytes(backup, "older backup");
+        prompts.messages.clear();
+        state().star.FileEdited = true;
+        state().CommandLine = "/alwayssave";
+        Save();
+        EXPECT_EQ(prompts.messages,
+                  (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
+        EXPECT_EQ(ReadFileBytes(star), kOriginal);
+        EXPECT_EQ(ReadFileBytes(backup), "older backup");
+        EXPECT_TRUE(state().star.FileEdited);
+        EXPECT_NE(view().look, WindowView::Look::Saving);
+        // Nor is the copy begun for the backup left behind.
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            EXPECT_NE(entry.path().filename().string().rfind(".rcar.", 0), 0u) << entry.path();
+        table().DeleteByIds({++id});
+    }
+}
+
+TEST_F(Saves, EmptyTableOrMissingStarFileShowSaveFileErrorAndWriteNothing) {
+    state().star.FileEdited = true;
+    prompts.answer(Answer::Yes);
+    Save();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text,
+              "Error \"No current record.\" encountered in module SaveFile.");
+    EXPECT_EQ(prompts.messages[1].title, "Error");
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_TRUE(state().star.FileEdited);
+
+    Add({Obs(2454123.5, 9.1)});
+    state().settings.FilePath = dir.file("gone.txt");
+    state().CommandLine = "/alwayssave";
+    Save();
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_TRUE(prompts.messages[2].text.endsWith("\" encountered in module SaveFile."));
+    EXPECT_FALSE(FileExists(dir.file("gone.txt")));
+}
+
+TEST_F(Saves, FailureOfTheCommandItselfIsReportedAndTheProgramGoesOn) {
+    prompts.onMessage = [](const test::RecordedMessage& m) {
+        if (m.title == "Are you SURE?") throw SabrixError("Dialog failed");
+    };
+    state().star.FileEdited = true;
+    Save();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1],
+              (test::RecordedMessage{"Error Dialog failed occured in module mnuSave", "Save Error",
+                                     Buttons::OK, Icon::Exclamation}));
+    EXPECT_TRUE(state().star.FileEdited);
+    EXPECT_FALSE(view().busy);
+}
+
+TEST_F(Saves, FullDiskKeepsTheFileAndSaysWhy) {
+    std::vector<ObsRow> rows;
+    for (int i = 0; i < 100; ++i) rows.push_back(Obs(2454123.5 + i, 9.1, 0.012));
+    Add(rows);
+    state().star.FileEdited = true;
+    state().CommandLine = "/alwayssave";
+    {
+        // Room for the backup of the small original, not for the new file.
+        test::FileSizeLimit fullAfter(1000);
+        Save();
+    }
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"File too large\" encountered in module SaveFile.", "Error",
+                         Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_TRUE(state().star.FileEdited);
+
+    // The three-column save to a chosen file alike.
+    state().star.ThreeColumnFormat = true;
+    state().star.ThreeColumnFilePath = star;
+    prompts.messages.clear();
+    const std::string output = dir.file("out.txt");
+    test::WriteFileBytes(output, "old three columns\r\n");
+    prompts.file(QString::fromStdString(output));
+    {
+        test::FileSizeLimit fullAfter(1000);
+        commands->mnuSaveXYZ_Click();
+    }
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"File too large\" encountered in module XYZSaveFile.", "Error",
+                         Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(output), "old three columns\r\n");
+    EXPECT_TRUE(state().star.FileEdited);
+}
+
+class SaveXYZ : public Saves {
+  protected:
+    void SetUp() override {
+        Saves::SetUp();
+        state().star.ThreeColumnFormat = true;
+        state().star.ThreeColumnFilePath = star;
+        state().settings.FilePath = dir.path();
+    }
+    void Save() { commands->mnuSaveXYZ_Click(); }
+};
+
+TEST_F(SaveXYZ, NoEditsSaysNoChangesUnlessAlwaysSaveAndCancelWritesNothing) {
+    Save();
+    EXPECT_EQ(prompts.messages, Messages{kNoChanges});
+    state().CommandLine = "/alwayssave";
+    prompts.file(std::nullopt);
+    Save();
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.fileDialogs[0].filter, "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|");
+    EXPECT_EQ(prompts.fileDialogs[0].initialFolder, QString::fromStdString(dir.path()));
+    EXPECT_TRUE(prompts.fileDialogs[0].confirmOverwrite);
+    EXPECT_EQ(Steps(), std::vector<QString>{"Backing up file. . . ."});
+    EXPECT_FALSE(FileExists(backup));
+}
+
+TEST_F(SaveXYZ, EditsAreWrittenToTheChosenFileAfterABackupButNeverFromAnEmptyTable) {
+    state().star.FileEdited = true;
+    prompts.file(QString::fromStdString(dir.file("out.txt")));
+    Save();
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"No current record.\" encountered in module XYZSaveFile.", "Error",
+                         Buttons::OK, Icon::None}}));
+    EXPECT_FALSE(FileExists(dir.file("out.txt")));
+    EXPECT_TRUE(state().star.FileEdited);
+    Add({Obs(2454123.5, 9.1, 0.012)});
+    prompts.file(QString::fromStdString(star));
+    Save();
+    EXPECT_EQ(ReadFileBytes(star), "2454123.5          9.1  0.0120  \r\n");
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_FALSE(state().star.FileEdited);
+}
+
+class SaveDownload : public Saves {
+  protected:
+    void Save() { commands->mnuSaveDownload_Click(); }
+};
+
+TEST_F(SaveDownload, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten) {
+    Add({Obs(2454123.5, 9.1234)});
+    state().star.FileEdited = true;
+    const std::string written = DownloadFileText(table(), {});
+    prompts.file(std::nullopt);  // cancelled: nothing written
+    Save();
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(star));
+    EXPECT_TRUE(prompts.fileDialogs[0].confirmOverwrite);
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_FALSE(FileExists(backup));
+    host.presented.clear();
+
+    prompts.file(QString::fromStdString(star));
+    Save();
+    EXPECT_EQ(ReadFileBytes(star), written);
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_EQ(Steps(),
+              (std::vector<QString>{"Saving. . . .", "Backing up file. . . .", "Saving. . . ."}));
+    // Elsewhere: no backup of that file, and the first backup of the load stays.
+    test::WriteFileBytes(star, "changed since\r\n");
+    test::WriteFileBytes(dir.file("other.txt"), "old\r\n");
+    prompts.file(QString::fromStdString(dir.file("other.txt")));
+    Save();
+    EXPECT_EQ(ReadFileBytes(dir.file("other.txt")), written);
+    EXPECT_FALSE(FileExists(dir.file("other.bak")));
+    EXPECT_EQ(ReadFileBytes(backup), kOriginal);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(SaveDownload, EmptyTableSaysWhyAndKeepsTheFile) {
+    prompts.file(QString::fromStdString(star));
+    Save();
+    EXPECT_EQ(prompts.messages,
+              (Messages{{"Error \"No current record.\" encountered in module DownloadSaveFile.",
+                         "Error", Buttons::OK, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_FALSE(FileExists(backup));
+}
+
+}  // namespace
+}  // namespace sabrix

@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "interaction/SideWindowPlace.h"
+
+namespace sabrix {
+namespace {
+
+const QRect kArea(0, 30, 1920, 1050);  // a screen below a 30-pixel panel
+const QSize kStats(360, 260);
+
+TEST(SideWindowPlace, RightOfTheMainWindowElseLeftElseAtTheScreensRightEdge) {
+    // Room at the right.
+    EXPECT_EQ(SideWindowPlace(QRect(0, 100, 800, 600), kStats, kArea), QPoint(807, 100));
+    EXPECT_EQ(SideWindowPlace(QRect(1552, 100, 360, 600), kStats, kArea).x(), 1552 - 8 - 360)
+        << "one pixel short at the right";
+    // Room at the left only.
+    EXPECT_EQ(SideWindowPlace(QRect(1200, 100, 720, 600), kStats, kArea), QPoint(832, 100));
+    // Room on neither side: at the right edge, over the main window.
+    EXPECT_EQ(SideWindowPlace(QRect(100, 100, 1700, 600), kStats, kArea).x(), 1919 - 360);
+    // Wider than the screen: the left edge stays on it.
+    EXPECT_EQ(SideWindowPlace(QRect(100, 100, 1700, 600), QSize(2000, 260), kArea).x(), 0);
+    // No screen known: to the right, wherever that is.
+    EXPECT_EQ(SideWindowPlace(QRect(1800, 100, 800, 600), kStats, std::nullopt), QPoint(2607, 100));
+}
+
+TEST(SideWindowPlace, TheTopFollowsTheMainWindowInsideTheScreen) {
+    EXPECT_EQ(SideWindowPlace(QRect(0, 0, 800, 600), kStats, kArea).y(), 30);
+    EXPECT_EQ(SideWindowPlace(QRect(0, 1000, 800, 600), kStats, kArea).y(), 1079 - 260);
+    // Taller than the screen: its top stays on it.
+    EXPECT_EQ(SideWindowPlace(QRect(0, 500, 800, 600), QSize(360, 2000), kArea).y(), 30);
+}
+
+}  // namespace
+}  // namespace sabrix
