@@ -71,10 +71,6 @@ std::string Definition(const ObsColumn& c) {
 
 }  // namespace
 
-std::span<const ObsColumn> ObsColumns() {
-    return kColumns;
-}
-
 std::string ObsSchemaSql() {
     std::string sql = "CREATE TABLE Obs (\n    ID INTEGER PRIMARY KEY";
     for (const ObsColumn& c : kColumns) sql += ",\n    " + Definition(c);

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,9 +38,6 @@ struct ObsColumn {
     // Added after the first templates: an older table gets it (empty) when it is opened.
     bool later = false;
 };
-
-// The 30 columns after ID, in table order.
-std::span<const ObsColumn> ObsColumns();
 
 // CREATE TABLE Obs and its indexes on JD and Init.
 std::string ObsSchemaSql();

@@ -111,7 +111,7 @@ TEST(TableFill, RowsWrittenBehindTheColumnsAreTheRowsOfTheDataLines) {
 
 TEST(TableFill, FillThatCannotEndWithTheColumnsRowsLeavesTableAndColumnsEmpty) {
     std::vector<ObsRow> rows;
-    for (int i = 0; i < 40; ++i) rows.push_back(Row(2450001.5 + i, 9.0 + i / 100.0));
+    for (int i = 0; i < 150; ++i) rows.push_back(Row(2450001.5 + i, 9.0 + i / 1000.0));
     const PlotColumns columns = ColumnsOf(rows);
     std::vector<ObsRow> changedMag = rows;
     changedMag[1].Mag = 9.5;
@@ -128,11 +128,11 @@ TEST(TableFill, FillThatCannotEndWithTheColumnsRowsLeavesTableAndColumnsEmpty) {
     };
     const std::string changed = "The file changed while it was loaded.";
     const std::vector<Case> cases = {
-        {"a row refused (the first of a statement of many)", rows,
-         "BEFORE INSERT ON Obs WHEN NEW.JD = 2450017.5", "2450017.5",
+        {"a row refused (in a statement of many)", rows,
+         "BEFORE INSERT ON Obs WHEN NEW.JD = 2450071.5", "2450071.5",
          "Data type conversion error."},
         {"the last row refused (a statement of one)", rows,
-         "BEFORE INSERT ON Obs WHEN NEW.JD = 2450040.5", "2450040.5",
+         "BEFORE INSERT ON Obs WHEN NEW.JD = 2450150.5", "2450150.5",
          "Data type conversion error."},
         {"a magnitude changed", changedMag, nullptr, "", changed},
         {"an observer changed", otherObserver, nullptr, "", changed},
