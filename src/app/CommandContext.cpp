@@ -74,8 +74,9 @@ void CommandContext::RunPlotter() {
         view.progressCaption = QStringLiteral("Plotting. . . .");
         view.captionShown = true;
         Present();
-        outcome = Plotter(state, marks, *table, canvases.picView, canvases.picJDScale,
-                          canvases.picMagScale, [&job] { job.pacer().tick(); });
+        outcome = Plotter(
+            state, marks, *table, canvases.picView, canvases.picJDScale, canvases.picMagScale,
+            [&job] { job.pacer().tick(); }, fold ? &*fold : nullptr);
     }
     // The plot look: the titles, the logo and the progress controls give way to the plot.
     view.look = WindowView::Look::Plot;
@@ -132,7 +133,30 @@ void CommandContext::HideOverlays(bool forget) {
 }
 
 void CommandContext::ForgetStar() {
+    fold.reset();
+    view.phasePlot = false;
     for (const std::function<void()>& forget : forgetters_) forget();
+}
+
+void CommandContext::ShowPhasePlot(const PhaseFold& phaseFold) {
+    if (!fold) timeWindow = state.view;
+    // The magnitudes as the light curve showed them; the phases whole.
+    state.view = PhaseWindow(timeWindow);
+    fold = phaseFold;
+    view.phasePlot = true;
+    HideOverlays(true);
+    for (const std::function<void()>& drop : switchers_) drop();
+    Redraw(false);
+}
+
+bool CommandContext::LeavePhasePlot() {
+    if (!fold) return false;
+    state.view = timeWindow;
+    fold.reset();
+    view.phasePlot = false;
+    HideOverlays(true);
+    for (const std::function<void()>& drop : switchers_) drop();
+    return true;
 }
 
 CommandContext::Job::Job(CommandContext& context)

@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "analysis/ShownObservations.h"
 #include "app/RecordsController.h"
 #include "core/ErrorText.h"
 #include "core/SabrixError.h"
@@ -28,10 +29,18 @@ RecordsController::RecordsController(CommandContext& context) : ctx_(context) {
     ctx_.OnForgetStar([this] { CloseRecordList(); });
 }
 
+std::vector<ListedRecord> RecordsController::Select(const SelectionBounds& bounds) const {
+    if (!ctx_.fold) return SelectRecords(*ctx_.table, bounds);
+    // On the phase plot the bounds' JDs are phases.
+    return ReadRecords(*ctx_.table,
+                       PhasePointIds(ctx_.table->Columns(), ctx_.state, *ctx_.fold, bounds.jdLow,
+                                     bounds.jdHigh, bounds.magLow, bounds.magHigh));
+}
+
 void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
     std::vector<ListedRecord> records;
     try {
-        records = SelectRecords(*ctx_.table, BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst));
+        records = Select(BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst));
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "BoxFinder");
         ctx_.view.cursorName = QStringLiteral("XHairs");
@@ -49,7 +58,7 @@ void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
 void RecordsController::Finder(double x, double y) {
     std::vector<ListedRecord> records;
     try {
-        records = SelectRecords(*ctx_.table, LocateBounds(x, y, ctx_.state.view));
+        records = Select(LocateBounds(x, y, ctx_.state.view));
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "Finder");
         return;

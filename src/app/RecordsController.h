@@ -59,6 +59,9 @@ class RecordsController {
     bool SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields);
 
   private:
+    // The records inside the bounds: of the light curve, or on the phase plot those whose
+    // phase points are inside (the bounds' JDs are then phases).
+    std::vector<ListedRecord> Select(const SelectionBounds& bounds) const;
     // Opens the record list on the records, or lists them in the open one.
     void ShowRecords(std::vector<ListedRecord> records, bool modal);
     // Routes an event of the open list to its command, when the command may run.

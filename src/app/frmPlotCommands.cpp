@@ -108,6 +108,10 @@ void frmPlot::Apply(const WindowView& view) {
     setBusy(view.busy);
     if (!view.busy) {
         mnuPrevious->setEnabled(view.previousViewAvailable);
+        mnuTimePlot->setEnabled(view.phasePlot);
+        // The phase plot shows its whole cycle: no time to move through.
+        for (QPushButton* button : {cmdBegin, cmdBack, cmdForward, cmdEnder})
+            button->setEnabled(!view.phasePlot);
         // The commands that need every row wait for the fill behind the plot.
         for (QAction* action : {mnuLoad, mnuSave, mnuXYZ, mnuSaveXYZ, mnuSaveDownload, mnuConfig})
             action->setEnabled(!view.filling);
@@ -235,6 +239,14 @@ void frmPlot::mnuPoly_Click() {
     Apply(commands_->mnuPoly_Click());
 }
 
+void frmPlot::mnuPeriod_Click() {
+    Apply(commands_->mnuPeriod_Click());
+}
+
+void frmPlot::mnuTimePlot_Click() {
+    Apply(commands_->mnuTimePlot_Click());
+}
+
 void frmPlot::cmdBack_Click() {
     Apply(commands_->cmdBack_Click());
 }
@@ -345,6 +357,10 @@ void frmPlot::mnuWebSite_Click() {
 }
 
 void frmPlot::cmdCancel_Click() {
+    if (commands_->view().periodSearching) {
+        Apply(commands_->CancelPeriodSearch());
+        return;
+    }
     Apply(commands_->CancelLoad());
 }
 

@@ -21,12 +21,14 @@ using PlotWindow = test::PlotWindowFixture;
 using test::ExpectEmptyLook;
 
 // The window as it opens: every command available but Previous View (no view to go back to
-// yet), no recent files listed, the buttons ready and the start page shown.
-TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewAvailableOnItsStartPage) {
+// yet) and Time Plot (no phase plot to leave), no recent files listed, the buttons ready and the
+// start page shown.
+TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewAndTimePlotAvailableOnItsStartPage) {
     EXPECT_EQ(window->windowTitle(), QString("Sabrix"));
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
         if (!a->isSeparator() && !a->menu() && a->isVisible()) {
-            EXPECT_EQ(a->isEnabled(), a != window->mnuPrevious) << a->objectName().toStdString();
+            EXPECT_EQ(a->isEnabled(), a != window->mnuPrevious && a != window->mnuTimePlot)
+                << a->objectName().toStdString();
         }
     EXPECT_FALSE(window->mnuCalendar->isChecked());
     EXPECT_FALSE(window->mnuSpacerRecent->isVisible());
@@ -89,7 +91,7 @@ TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
 
     window->resize(622 + 100, 393);
     EXPECT_EQ(window->picView->width(), 641);
-    EXPECT_EQ(window->fraButtons->x(), 15 + 50);
+    EXPECT_EQ(window->fraButtons->x(), 3 + 50);
 }
 
 TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorkingDatabase) {
