@@ -91,8 +91,8 @@ struct PeriodogramEvent {
     bool checked = false;
     int peak = -1;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    QString period;
-    QString epoch;
+    QString period{};
+    QString epoch{};
 };
 
 class PeriodAnalysis {

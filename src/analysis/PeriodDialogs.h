@@ -23,7 +23,7 @@ struct PeriodSearchFields {
     // (and equal weights are used whatever it shows).
     bool uncertaintiesAvailable = false;
     // What is searched: "312 observations shown, JD 2450001.2345 to 2452400.6789".
-    QString summary;
+    QString summary{};
 };
 
 // The command layer's answer to Search: close the dialog, or keep it open with the focus on
