@@ -1,6 +1,6 @@
 // Takes the pictures of the main window for the user guide, with no display: the window as it
-// opens, the window with a star loaded, its button frame, its three menus, and the window with
-// a three-column file loaded.
+// opens, the window with a star loaded, its button frame, its three menus, the window with
+// a three-column file loaded, the period search window of that file and its phase plot.
 //   make_guide_pictures STAR_FILE THREE_COLUMN_FILE OUT_FOLDER
 // Runs in a temporary program folder, so no settings or working database of a user is
 // touched; the template is the one beside this tool in the build folder.
@@ -16,6 +16,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "analysis/PeriodDialogs.h"
+#include "analysis/frmPeriodogram.h"
 #include "app/frmPlot.h"
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
@@ -119,6 +121,22 @@ int main(int argc, char** argv) {
         if (!window.state().star.ThreeColumnFormat) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "three-column.png") && saved;
+
+        // The period search of the three-column file with the dialog's defaults, then the phase
+        // plot of its highest peak, as a double-click in the table draws it.
+        sabrix::PeriodSearchFields fields;
+        fields.range = sabrix::PeriodRangeFields{QStringLiteral("2"), QStringLiteral("400"),
+                                                 QStringLiteral("10")};
+        window.commands().PeriodSearch(fields);
+        auto* search = window.findChild<sabrix::frmPeriodogram*>();
+        if (!search) throw std::runtime_error("the period search window did not open");
+        search->resize(760, 640);
+        QApplication::processEvents();
+        saved = Save(search->grab(), out, "period-search.png") && saved;
+        window.Apply(window.commands().PeriodWindowEvent(
+            sabrix::PeriodogramEvent{.kind = sabrix::PeriodogramEvent::Kind::FoldPeak, .peak = 0}));
+        ShowAtHome(window, home.path());
+        saved = Save(window.grab(), out, "phase-plot.png") && saved;
         window.ShutDown();
         return saved ? 0 : 1;
     } catch (const std::exception& e) {
