@@ -283,26 +283,35 @@ void PeriodController::mnuTimePlot_Click() {
     if (ctx_.LeavePhasePlot()) ctx_.Redraw(false);
 }
 
-void PeriodController::ExportCsv() {
-    const PeriodSearchResult* result = analysis_->current();
-    if (!result) return;
+std::optional<std::string> PeriodController::AskExportPath(const QString& title,
+                                                           const char* extension,
+                                                           const QString& filter) const {
     const std::string loaded = ctx_.state.star.ThreeColumnFormat
                                    ? ctx_.state.star.ThreeColumnFilePath
                                    : ctx_.state.settings.FilePath;
     std::string name(TrimBlanks(ctx_.state.star.StarName));
-    if (name.empty() || name.find('/') != std::string::npos) name = "periodogram";
+    if (name.empty() || name.find('/') != std::string::npos) name = "star";
     FileDialogOptions options;
-    options.title = QStringLiteral("Export Periodogram");
-    options.fileName = DisplayText(FolderOf(loaded) + name + "-periodogram.csv");
-    options.filter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|");
+    options.title = title;
+    options.fileName = DisplayText(FolderOf(loaded) + name + "-periodogram" + extension);
+    options.filter = filter;
     options.initialFolder = DisplayText(FolderOf(loaded));
     options.confirmOverwrite = true;
     const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
-    if (!chosen || chosen->isEmpty()) return;
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    return PathBytes(*chosen);
+}
+
+void PeriodController::ExportCsv() {
+    const PeriodSearchResult* result = analysis_->current();
+    if (!result) return;
+    const std::optional<std::string> path =
+        AskExportPath(QStringLiteral("Export Periodogram"), ".csv",
+                      QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|"));
+    if (!path) return;
     try {
-        WriteFileAtomically(PathBytes(*chosen), [result](QIODevice& out) {
-            WritePeriodogramCsv(result->periodogram, out);
-        });
+        WriteFileAtomically(
+            *path, [result](QIODevice& out) { WritePeriodogramCsv(result->periodogram, out); });
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "ExportPeriodogram");
     }
@@ -314,29 +323,19 @@ void PeriodController::ExportImage() {
         imageExportDialog_->ask(ImageExportChoice{1000, 600, PlotImageFormat::Png});
     if (!choice) return;
     const char* extension = PlotImageExtension(choice->format);
-    const std::string loaded = ctx_.state.star.ThreeColumnFormat
-                                   ? ctx_.state.star.ThreeColumnFilePath
-                                   : ctx_.state.settings.FilePath;
-    std::string name(TrimBlanks(ctx_.state.star.StarName));
-    if (name.empty() || name.find('/') != std::string::npos) name = "periodogram";
-    FileDialogOptions options;
-    options.title = QStringLiteral("Export Periodogram Image");
-    options.fileName = DisplayText(FolderOf(loaded) + name + "-periodogram" + extension);
-    options.filter = PlotImageFilter(choice->format);
-    options.initialFolder = DisplayText(FolderOf(loaded));
-    options.confirmOverwrite = true;
-    const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
-    if (!chosen || chosen->isEmpty()) return;
-    std::string path = PathBytes(*chosen);
-    if (!PlotImageFormatFor(path)) path += extension;
-    const std::optional<PlotImageFormat> format = PlotImageFormatFor(path);
+    std::optional<std::string> path = AskExportPath(QStringLiteral("Export Periodogram Image"),
+                                                    extension, PlotImageFilter(choice->format));
+    if (!path) return;
+    // A name without a picture's extension gets the chosen format's.
+    if (!PlotImageFormatFor(*path)) *path += extension;
     try {
         const PeriodogramWindowView view = analysis_->View(false, QString(), 0);
         const QByteArray bytes = PlotImageBytes(
-            *format, choice->width, choice->height, [&view](PlotAreaCanvases& canvases) {
+            *PlotImageFormatFor(*path), choice->width, choice->height,
+            [&view](PlotAreaCanvases& canvases) {
                 return view.draw(canvases.picView, canvases.picJDScale, canvases.picMagScale);
             });
-        WriteFileAtomically(path, [&bytes](QIODevice& out) {
+        WriteFileAtomically(*path, [&bytes](QIODevice& out) {
             WriteAllBytes(out,
                           std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
         });

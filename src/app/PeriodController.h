@@ -11,6 +11,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "analysis/PeriodAnalysis.h"
 #include "analysis/PeriodDialogs.h"
@@ -66,6 +67,10 @@ class PeriodController {
     void FoldAt(double period, double epoch);
     void ExportCsv();
     void ExportImage();
+    // The save dialog of an export, offering STAR-periodogram.EXT in the loaded file's folder;
+    // nothing on cancel.
+    std::optional<std::string> AskExportPath(const QString& title, const char* extension,
+                                             const QString& filter) const;
 
     CommandContext& ctx_;
     PeriodDialogs* dialogs_ = nullptr;

@@ -123,6 +123,11 @@ TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLi
     commands->cmdReset_Click();
     EXPECT_FALSE(view().phasePlot);
 
+    // The periodogram as CSV, where the save dialog says.
+    prompts.file(QString::fromStdString(dir.file("pg.csv")));
+    Send({.kind = PeriodogramEvent::Kind::ExportCsv});
+    EXPECT_EQ(test::ReadFileBytes(dir.file("pg.csv")).rfind("frequency,period,power\r\n", 0), 0u);
+
     // Closing the window leaves the plot as it is.
     Send({.kind = PeriodogramEvent::Kind::Close});
     EXPECT_FALSE(dialogs.window);
