@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -131,6 +132,14 @@ int main(int argc, char** argv) {
         auto* search = window.findChild<sabrix::frmPeriodogram*>();
         if (!search) throw std::runtime_error("the period search window did not open");
         search->resize(760, 640);
+        // The table has the focus, as after a click in it: the chosen peak's cell then shows
+        // its focus frame in every run, not only in those where the window came up active.
+        search->activateWindow();
+        search->tblPeaks->setFocus();
+        for (int turn = 0; turn < 200 && !search->tblPeaks->hasFocus(); ++turn) {
+            QApplication::processEvents();
+            QThread::msleep(5);
+        }
         QApplication::processEvents();
         saved = Save(search->grab(), out, "period-search.png") && saved;
         window.Apply(window.commands().PeriodWindowEvent(

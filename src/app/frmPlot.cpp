@@ -278,11 +278,11 @@ void frmPlot::mnuExit1_Click() {
 }
 
 void frmPlot::closeEvent(QCloseEvent* event) {
-    // Closing during the read of a load asks nothing: the load stops, then the window closes.
-    // (A fill behind the plot stops with the working table in ShutDown.)
+    // Closing during the read of a load or a period search asks nothing: the job stops, then
+    // the window closes. (A fill behind the plot stops with the working table in ShutDown.)
     if (!shutDownStarted_ && busy_ && commands_->view().cancelShown) {
         closeAfterLoad_ = true;
-        Apply(commands_->CancelLoad());
+        cmdCancel_Click();
         event->ignore();
         return;
     }
