@@ -79,8 +79,12 @@ void LoadController::mnuCalendar_Click() {
     }
 }
 
-bool LoadController::AskToUnload(ObservationFileKind kind) {
+bool LoadController::MayUnload(ObservationFileKind kind) {
     if (!ctx_.state.star.FileLoaded) return true;
+    return AskToUnload(kind) && QueryUnload();
+}
+
+bool LoadController::AskToUnload(ObservationFileKind kind) {
     const QString name = DisplayText(TrimBlanks(ctx_.state.star.StarName));
     if (kind == ObservationFileKind::ThreeColumnFile)
         return ctx_.Say(QStringLiteral("Unload current file ") + name + QStringLiteral(" ?"),
@@ -92,7 +96,7 @@ bool LoadController::AskToUnload(ObservationFileKind kind) {
 }
 
 void LoadController::LoadFileOfKind(ObservationFileKind kind, const std::string& path) {
-    if (!AskToUnload(kind)) return;
+    if (!MayUnload(kind)) return;
     if (kind == ObservationFileKind::StarFile)
         LoadStarFile(path, RowFill::Behind);
     else

@@ -131,7 +131,7 @@ void SaveController::ShowStep(const QString& caption) {
 }
 
 void SaveController::RestorePlot() {
-    ctx_.view.look = ctx_.state.star.FileLoaded ? WindowView::Look::Plot : WindowView::Look::Empty;
+    ctx_.view.look = ctx_.state.star.FileLoaded ? WindowView::Look::Plot : WindowView::Look::Start;
     ctx_.view.captionShown = false;
     ctx_.Present();
 }

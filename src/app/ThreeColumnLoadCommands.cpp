@@ -19,9 +19,8 @@ QString StatusText(const LoadedStar& star) {
 }  // namespace
 
 void LoadController::mnuXYZ_Click() {
-    const std::optional<std::string> path =
-        ChooseFileToLoad(ObservationFileKind::ThreeColumnFile, ctx_.state.star.FilesFolder);
-    if (path) LoadThreeColumnFile(*path);
+    if (const std::optional<std::string> path = ChooseFileToLoad())
+        LoadFileOfKind(ObservationFileKind::ThreeColumnFile, *path);
 }
 
 void LoadController::LoadThreeColumnFile(const std::string& path) {
