@@ -62,6 +62,11 @@ class LoadController {
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const { return rejectedLines_; }
 
+    // Save As: the star file just written under another name holds the loaded star now. It
+    // becomes FilePath (named in panel 1, first in the recent files); its first backup is
+    // made by the next save that replaces it.
+    void AdoptSavedFile(const std::string& path);
+
     // Before the run ends: true when it may end, false when the user wants another chance to
     // save unsaved edits (asked only while edits are unsaved).
     bool QueryUnload();

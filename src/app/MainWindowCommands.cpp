@@ -17,7 +17,7 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
       records_(std::make_unique<RecordsController>(context_)),
       plot_(std::make_unique<PlotController>(context_, *records_)),
       analysis_(std::make_unique<AnalysisController>(context_)),
-      saves_(std::make_unique<SaveController>(context_)),
+      saves_(std::make_unique<SaveController>(context_, *loads_)),
       shell_(std::make_unique<ShellController>(context_)) {}
 
 MainWindowCommands::~MainWindowCommands() = default;

@@ -62,6 +62,13 @@ void LoadController::RememberLoadedFile(ObservationFileKind kind, const std::str
     KeepPreferences();
 }
 
+void LoadController::AdoptSavedFile(const std::string& path) {
+    ctx_.state.settings.FilePath = path;
+    ctx_.state.star.BackupMade = false;
+    ctx_.view.panels[0] = QStringLiteral("File: ") + DisplayText(path);
+    RememberLoadedFile(ObservationFileKind::StarFile, path);
+}
+
 void LoadController::mnuCalendar_Click() {
     ctx_.state.overlay.CalendarDates = !ctx_.state.overlay.CalendarDates;
     preferences_.CalendarDates = ctx_.state.overlay.CalendarDates;

@@ -8,6 +8,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "app/LoadController.h"
 #include "app/SaveController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -33,7 +34,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-SaveController::SaveController(CommandContext& context) : ctx_(context) {}
+SaveController::SaveController(CommandContext& context, LoadController& loads)
+    : ctx_(context), loads_(loads) {}
 
 void SaveController::mnuSave_Click() {
     CommandContext::Job job(ctx_);
@@ -186,7 +188,7 @@ void SaveController::DownloadSaveFile() {
     options.fileName = DisplayText(ctx_.state.settings.FilePath);
     options.initialFolder = DisplayText(ctx_.state.settings.FilePath);
     options.confirmOverwrite = true;
-    SaveToChosenFile(
+    const std::optional<std::string> written = SaveToChosenFile(
         kSaving, options,
         [this] { return DownloadFileText(*ctx_.table, [this] { ctx_.Yield(); }); },
         [this](const std::string& output) -> std::optional<std::string> {
@@ -197,14 +199,20 @@ void SaveController::DownloadSaveFile() {
             return std::nullopt;
         },
         "DownloadSaveFile");
+    // Save As: the edits are in the file written now, so it is the loaded file from here on;
+    // the file loaded before keeps what it held. (A device chosen in the dialog is no file to
+    // load.)
+    if (written && FileExists(*written) && !SameFile(*written, ctx_.state.settings.FilePath))
+        loads_.AdoptSavedFile(*written);
 }
 
-void SaveController::SaveToChosenFile(
+std::optional<std::string> SaveController::SaveToChosenFile(
     const QString& firstCaption, const FileDialogOptions& options,
     const std::function<std::string()>& buildText,
     const std::function<std::optional<std::string>(const std::string&)>& backupOf,
     const char* module) {
     HidePlot(firstCaption);
+    std::optional<std::string> written;
     try {
         const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
         if (chosen && !chosen->isEmpty()) {
@@ -218,11 +226,13 @@ void SaveController::SaveToChosenFile(
             ShowStep(kSaving);
             WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
             ctx_.state.star.FileEdited = false;
+            written = output;
         }
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, module);
     }
     RestorePlot();
+    return written;
 }
 
 }  // namespace sabrix

@@ -21,9 +21,12 @@
 
 namespace sabrix {
 
+class LoadController;
+
 class SaveController {
   public:
-    explicit SaveController(CommandContext& context);
+    // The loads take over a file that a save wrote under another name (Save As).
+    SaveController(CommandContext& context, LoadController& loads);
 
     // "Save to Star File": refuses three-column data ("Wrong File Format") and an empty window
     // ("No Star Loaded"); with "/alwayssave" as the whole command line saves at once; with
@@ -35,7 +38,8 @@ class SaveController {
     void mnuSaveXYZ_Click();
     // "Save as Download File": refuses three-column data and an empty window; otherwise asks
     // for the output file (the loaded file offered) and writes the download layout, backing up
-    // the loaded file first when it is the one chosen.
+    // the loaded file first when it is the one chosen. Another file written becomes the loaded
+    // file, as after a Save As (LoadController::AdoptSavedFile): the edits are in it now.
     void mnuSaveDownload_Click();
 
     void setImageExportDialog(ImageExportDialog* dialog) { imageExportDialog_ = dialog; }
@@ -76,8 +80,9 @@ class SaveController {
     void DownloadSaveFile();
     // A save of the table to a file that the user chooses: the whole text is built first,
     // then the file that backupOf names for the chosen output (none: no backup) is backed up
-    // once per load, then the output is replaced. Cancel writes nothing.
-    void SaveToChosenFile(
+    // once per load, then the output is replaced. Returns the file written; nothing when the
+    // user cancelled or the save failed (after its message).
+    std::optional<std::string> SaveToChosenFile(
         const QString& firstCaption, const FileDialogOptions& options,
         const std::function<std::string()>& buildText,
         const std::function<std::optional<std::string>(const std::string&)>& backupOf,
@@ -88,6 +93,7 @@ class SaveController {
     QString DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pacer);
 
     CommandContext& ctx_;
+    LoadController& loads_;
     ImageExportDialog* imageExportDialog_ = nullptr;
     // The size and format of the last export of this run.
     std::optional<ImageExportChoice> lastExport_;

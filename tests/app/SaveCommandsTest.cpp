@@ -325,6 +325,35 @@ TEST_F(SaveDownload, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten)
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+// Saved under another name, the edits were in the new file while the window went on naming
+// the old one, and a later Ctrl+S said "There have been no changes to save.".
+TEST_F(SaveDownload, ToAnotherNameIsASaveAsThatMakesTheNewFileTheLoadedOne) {
+    commands->setPreferencesFolder(dir.path());
+    Add({Obs(2454123.5, 9.1)});
+    state().star.FileEdited = true;
+    const std::string copy = dir.file("copy.csv");
+    prompts.file(QString::fromStdString(copy));
+    Save();
+    EXPECT_EQ(ReadFileBytes(copy), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_EQ(state().settings.FilePath, copy);
+    EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + copy));
+    EXPECT_EQ(commands->preferences().RecentFiles,
+              (std::vector<RecentFile>{{ObservationFileKind::StarFile, copy}}));
+    EXPECT_FALSE(state().star.FileEdited);
+
+    // Edits from here on belong to the new file: its save asks about it and backs it up.
+    state().star.FileEdited = true;
+    prompts.answer(Answer::Yes);
+    commands->mnuSave_Click();
+    EXPECT_EQ(prompts.messages,
+              (Messages{{QString::fromStdString("Are you SURE you want to overwrite " + copy + "?"),
+                         "Are you SURE?", Buttons::YesNo, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(copy), Written());
+    EXPECT_EQ(ReadFileBytes(dir.file("copy.bak")), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+}
+
 TEST_F(SaveDownload, EmptyTableSaysWhyAndKeepsTheFile) {
     prompts.file(QString::fromStdString(star));
     Save();
