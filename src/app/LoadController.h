@@ -58,7 +58,11 @@ class LoadController {
     // fill at once, or after the command that is on its way.
     void CancelLoad();
     void mnuXYZ_Click();
-    void LoadThreeColumnFile(const std::string& path);
+    // Loads a three-column file chosen elsewhere. timeOffset: the days that the JD scale, the
+    // readout and the calendar dates add to its times (0: none); nothing: offered when every
+    // time of the file is below 100000 (reduced times, see OfferTimeOffset).
+    void LoadThreeColumnFile(const std::string& path,
+                             std::optional<double> timeOffset = std::nullopt);
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const { return rejectedLines_; }
 
@@ -116,6 +120,11 @@ class LoadController {
     void LoadFileOfKind(ObservationFileKind kind, const std::string& path);
     // The file loaded: the star file (FilePath) or the three-column file.
     const std::string& LoadedFile() const;
+    // After a load of a three-column file whose times are all below 100000 (HJD - 2450000, or
+    // JD - 2400000): asks for the days to add to them on the scale, proposing 2450000 (or
+    // 2400000 for times of 30000 and more), and draws the plot again with them. Cancel, empty
+    // or 0 leaves the times as they are; a text that is no number is refused and asked again.
+    void OfferTimeOffset();
     // After a successful load: the file goes first in the recent-file list.
     void RememberLoadedFile(ObservationFileKind kind, const std::string& path);
     // Writes Sabrix.prefs (a failure is said) and shows the check and the list.

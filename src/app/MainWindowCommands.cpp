@@ -98,8 +98,10 @@ const WindowView& MainWindowCommands::mnuXYZ_Click() {
     return Run(Command::mnuXYZ_Click, [&] { loads_->mnuXYZ_Click(); });
 }
 
-const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& path) {
-    return Run(Command::LoadThreeColumnFile, [&] { loads_->LoadThreeColumnFile(path); });
+const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& path,
+                                                          std::optional<double> timeOffset) {
+    return Run(Command::LoadThreeColumnFile,
+               [&] { loads_->LoadThreeColumnFile(path, timeOffset); });
 }
 
 const WindowView& MainWindowCommands::mnuCalendar_Click() {

@@ -108,7 +108,10 @@ class MainWindowCommands {
     // "Cancel" beside the progress bar, and Escape: stops the load that runs.
     const WindowView& CancelLoad();
     const WindowView& mnuXYZ_Click();
-    const WindowView& LoadThreeColumnFile(const std::string& path);
+    // A three-column file chosen elsewhere; timeOffset as LoadController says (nothing: offered
+    // for reduced times).
+    const WindowView& LoadThreeColumnFile(const std::string& path,
+                                          std::optional<double> timeOffset = std::nullopt);
     const WindowView& mnuCalendar_Click();
     // An item of the recent-file list (0 the newest), and a file dropped on the window (or
     // handed over by a second start): the questions of "Load a File", then the load.

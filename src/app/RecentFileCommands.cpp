@@ -80,7 +80,8 @@ void LoadController::mnuCalendar_Click() {
     try {
         WriteJDScale(
             ctx_.canvases.picJDScale, ctx_.state.view,
-            ctx_.state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates);
+            ctx_.state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates,
+            ctx_.state.star.TimeOffset);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "WriteJDScale");
     }

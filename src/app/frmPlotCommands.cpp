@@ -139,6 +139,11 @@ void frmPlot::LoadStarFile(const std::string& path) {
     if (state().star.FileLoaded) picView->setFocus();
 }
 
+void frmPlot::LoadThreeColumnFile(const std::string& path, std::optional<double> timeOffset) {
+    Apply(commands_->LoadThreeColumnFile(path, timeOffset));
+    if (state().star.FileLoaded) picView->setFocus();
+}
+
 void frmPlot::cmdLoad_Click() {
     mnuLoad_Click();
 }

@@ -395,7 +395,7 @@ TEST_F(Loads, CancelDuringTheReadOrTheFillKeepsNothingOfTheFileAndSaysNothing) {
         {"star file, fill", false,
          [&] { commands->LoadStarFile(test::SampleFile("download-mixed.txt")); }},
         {"three-column file, read", true,
-         [&] { commands->LoadThreeColumnFile(test::SampleFile("three-column.dat")); }},
+         [&] { commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0); }},
     };
     for (const Moment& m : moments) {
         SCOPED_TRACE(m.name);
@@ -427,6 +427,7 @@ TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
     const std::string loaded = test::ReadFileBytes(path);
     prompts.file(QString::fromStdString(path));
+    prompts.text(std::nullopt);  // no offset for its reduced times
     commands->mnuXYZ_Click();
     EXPECT_EQ(view().look, Look::Plot);
     EXPECT_EQ(view().starLabel, QString::fromStdString("File: " + path + " - (383 Points)"));
@@ -461,6 +462,63 @@ TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     EXPECT_EQ(prompts.messages.size(), 1u);  // the question before unloading
 }
 
+// Survey files of HJD - 2450000 were labelled with their bare times, their calendar dates in
+// the year -4706.
+TEST_F(Loads, ReducedTimesOfAThreeColumnFileAreOfferedAnOffsetForTheScaleAndTheReadout) {
+    const std::string path = dir.file("survey.dat");
+    std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
+    const QString explanation = QString::fromStdString(
+        "Every time in " + path +
+        " is below 100000: reduced Julian Dates, such as HJD - 2450000?\r\n\r\nDays to add to "
+        "the times on the JD scale, in the pointer readout and in the calendar dates (the file "
+        "keeps its own times):");
+    // A text that is no number is refused and asked for again, as typed.
+    prompts.file(QString::fromStdString(path));
+    prompts.text("2450000 days");
+    prompts.text("2450000");
+    commands->mnuXYZ_Click();
+    EXPECT_EQ(prompts.inputs,
+              (std::vector<test::RecordedInput>{{explanation, "Reduced Times", "2450000"},
+                                                {explanation, "Reduced Times", "2450000 days"}}));
+    EXPECT_EQ(prompts.messages,
+              (std::vector<Msg>{{"Type the offset as a number of days, for example 2450000.",
+                                 "Reduced Times", Buttons::OK, Icon::Exclamation}}));
+    EXPECT_EQ(state().star.TimeOffset, 2450000.0);
+    EXPECT_EQ(view().look, Look::Plot);
+    const QImage fullDates = picJDScale.image();
+
+    // The readout adds it (the first observation is at 2165.84172), the calendar dates too.
+    commands->picView_MouseMove(0, 0, 0, 14);
+    EXPECT_EQ(view().panels[2], QString("JD = 2452165.8417"));
+    commands->mnuCalendar_Click();
+    commands->picView_MouseMove(0, 0, 0, 14);
+    EXPECT_EQ(view().panels[2], QString("JD = 2452165.8417  2001-09-13 08:12 UTC"));
+    commands->picJDScale_MouseMove(0, 0, 2200, 0);
+    EXPECT_EQ(view().panels[2], QString("JD = 2452200  2001-10-17 12:00 UTC"));
+    commands->mnuCalendar_Click();
+    // The table and what is saved keep the times of the file.
+    EXPECT_EQ(table().RowById(1)->JD, 2165.84172);
+    EXPECT_EQ(ThreeColumnFileText(table()).substr(0, 12), "2165.84172  ");
+
+    // Cancel, or 0, leaves the times as the file has them; the next load starts without one.
+    for (const std::optional<QString>& typed :
+         {std::optional<QString>(), std::optional<QString>("0")}) {
+        prompts.text(typed);
+        commands->LoadThreeColumnFile(path);
+        EXPECT_EQ(state().star.TimeOffset, 0.0);
+        EXPECT_NE(picJDScale.image(), fullDates);
+    }
+    // Times of JD - 2400000 are offered that offset; full Julian Dates are asked nothing.
+    prompts.inputs.clear();
+    prompts.text(std::nullopt);
+    commands->LoadThreeColumnFile(WriteFile("rjd.dat", {"52165.8 14.2", "52170.8 14.0"}));
+    ASSERT_EQ(prompts.inputs.size(), 1u);
+    EXPECT_EQ(prompts.inputs[0].proposed, QString("2400000"));
+    commands->LoadThreeColumnFile(WriteFile("jd.dat", {"2452165.8 14.2", "2452170.8 14.0"}));
+    EXPECT_EQ(prompts.inputs.size(), 1u);
+    EXPECT_EQ(state().star.TimeOffset, 0.0);
+}
+
 TEST_F(Loads, ThreeColumnFileThatCannotBeLoadedSaysWhyAndKeepsNothing) {
     test::WriteFileBytes(dir.file("bad.txt"), "2454123.5 9.1\nJD MAG\n");
     const struct {
@@ -488,7 +546,7 @@ TEST_F(Loads, ThreeColumnFileThatCannotBeLoadedSaysWhyAndKeepsNothing) {
         EXPECT_NE(view().look, Look::Plot);
     }
     // With a file loaded, the question names the star as the file's own name.
-    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"));
+    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0);
     prompts.messages.clear();
     prompts.file(QString::fromStdString(dir.file("bad.txt")));
     prompts.answer(Answer::Cancel);

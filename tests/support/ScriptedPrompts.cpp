@@ -64,4 +64,18 @@ std::optional<QString> ScriptedPrompts::chooseFolder(const QString& startFolder)
     return takeFile("folder");
 }
 
+std::optional<QString> ScriptedPrompts::inputText(const QString& text, const QString& title,
+                                                  const QString& proposed) {
+    inputs.push_back({text, title, proposed});
+    if (texts_.empty()) {
+        ADD_FAILURE() << "unscripted question for text: " << title.toStdString();
+        return std::nullopt;
+    }
+    const bool typed = texts_.front().has_value();
+    const QString value = typed ? *texts_.front() : QString();
+    texts_.pop_front();
+    if (!typed) return std::nullopt;
+    return value;
+}
+
 }  // namespace sabrix::test
