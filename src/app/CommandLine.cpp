@@ -308,9 +308,8 @@ void AppendPrintable(std::string& line, std::string_view text) {
 std::string TerminalMessage(const std::string& file, const std::string& text) {
     std::string line;
     AppendPrintable(line, text);
-    const bool named = file.empty() || text.find(file) != std::string::npos;
     std::string message = "sabrix: ";
-    if (!named) {
+    if (!file.empty()) {
         AppendPrintable(message, file);
         message += ": ";
     }

@@ -90,8 +90,8 @@ std::string UsageText();
 std::string VersionText();
 
 // A message of a run without a window as it goes to standard error: one line, "sabrix: ",
-// the file it is about followed by ": " (left out when the text names the file already), and
-// the text with its line breaks turned into single blanks. Control characters (a NUL byte of
+// the file it is about followed by ": " (left out only when there is no file), and the text
+// with its line breaks turned into single blanks. Control characters (a NUL byte of
 // the input among them) are shown as "?", so nothing but printable text reaches the terminal.
 // Ends with "\n".
 std::string TerminalMessage(const std::string& file, const std::string& text);

@@ -168,7 +168,7 @@ bool OutputsSpareTheInput(const std::string& input, std::initializer_list<std::s
         if (output.empty() || output == kStandardOutput ||
             !std::filesystem::equivalent(input, output, error) || error)
             continue;
-        err << TerminalMessage(output, "Cannot write " + output + ": it is the file being read");
+        err << TerminalMessage(output, "Cannot write: it is the file being read");
         return false;
     }
     return true;
@@ -192,7 +192,7 @@ bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& 
         return true;
     } catch (const SabrixError& e) {
         const std::string name = path == kStandardOutput ? "standard output" : path;
-        err << TerminalMessage(name, "Cannot write " + name + ": " + e.what());
+        err << TerminalMessage(name, std::string("Cannot write: ") + e.what());
         return false;
     }
 }
@@ -297,7 +297,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             else  // vector shapes are drawn as the view is drawn, so the view is drawn again
                 encoded = commands.PlotImageOf(format, options.width, options.height);
         } catch (const std::exception& e) {
-            err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
+            err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());
             return 1;
         }
         for (const auto& [path, text] : files)
@@ -355,7 +355,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
             commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {
-        err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
+        err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());
         return 1;
     }
 }

@@ -188,8 +188,8 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
         {Write("none.txt", test::Lines({"JD,Magnitude", "no data here"})), dir.file("none.png"),
          "sabrix: " + dir.file("none.txt") + ": " + kCheckSource + "\n"},
         {Write("rleo.txt", kRLeo), dir.file("no-such-folder/rleo.png"),
-         "sabrix: Cannot write " + dir.file("no-such-folder/rleo.png") + ": " +
-             std::strerror(ENOENT) + "\n"},
+         "sabrix: " + dir.file("no-such-folder/rleo.png") +
+             ": Cannot write: " + std::strerror(ENOENT) + "\n"},
         {"/dev/zero", dir.file("zero.png"),
          "sabrix: /dev/zero: " + kCheckSource + " Not a regular file\n"},
         {dir.file("missing.txt"), dir.file("none.png"),
@@ -221,7 +221,7 @@ TEST_F(CommandLineTools, RenderOnAFullDiskKeepsTheOldImage) {
         test::FileSizeLimit fullAfter(32 * 1024);
         EXPECT_EQ(Render(options), 1);
     }
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + png + ": File too large\n");
+    EXPECT_EQ(err.str(), "sabrix: " + png + ": Cannot write: File too large\n");
     EXPECT_EQ(test::ReadFileBytes(png), "the old image");
     EXPECT_EQ(fs::file_size(dir.file("rleo.txt")), kRLeo.size());
     int files = 0;
@@ -245,7 +245,7 @@ TEST_F(CommandLineTools, ConvertWritesThreeColumnsAndAFailureLeavesNoOutputAndKe
     options.to = ConvertOptions::Target::StarFile;
     options.out = dir.file("new.txt");
     EXPECT_EQ(Convert(options), 1);
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + options.out + ": Cannot format Number\n");
+    EXPECT_EQ(err.str(), "sabrix: " + options.out + ": Cannot write: Cannot format Number\n");
     EXPECT_FALSE(fs::exists(options.out));
 
     options.out = Write("old.txt", "old content\r\n");
@@ -274,7 +274,7 @@ TEST_F(CommandLineTools, OutputThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
          {star, dir.file("link.txt"), dir.file("second name.txt"), dir.path() + "/./rleo.txt"}) {
         SCOPED_TRACE(same);
         const std::string refusal =
-            "sabrix: Cannot write " + same + ": it is the file being read\n";
+            "sabrix: " + same + ": Cannot write: it is the file being read\n";
         EXPECT_EQ(Convert({star, same, std::nullopt, ConvertOptions::Target::Download}), 1);
         EXPECT_EQ(err.str(), refusal);
         RenderOptions render;
@@ -374,14 +374,14 @@ TEST_F(CommandLineTools, MessagesNameTheFileTheyAreAbout) {
     options.poly = "1";
     options.curveOut = missing;
     EXPECT_EQ(Render(options), 1);
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + missing + noFile);
+    EXPECT_EQ(err.str(), "sabrix: " + missing + ": Cannot write" + noFile);
 
     options.poly.reset();
     options.curveOut.clear();
     options.bins = "1";
     options.binFile = missing;
     EXPECT_EQ(Render(options), 1);
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + missing + noFile);
+    EXPECT_EQ(err.str(), "sabrix: " + missing + ": Cannot write" + noFile);
 
     options.binFile.clear();
     options.bins = "abc";
