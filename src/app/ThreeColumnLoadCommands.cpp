@@ -130,14 +130,16 @@ void LoadController::OfferTimeOffset() {
     const QString text =
         QStringLiteral("Every time in ") + DisplayText(ctx_.state.star.ThreeColumnFilePath) +
         QStringLiteral(
-            " is below 100000: reduced Julian Dates, such as HJD - 2450000?\r\n\r\n"
-            "Days to add to the times on the JD scale, in the pointer readout and in the "
+            " is below 100000:\r\nreduced Julian Dates, such as HJD - 2450000?\r\n\r\n"
+            "Days to add to the times on the JD scale, in the pointer readout\r\nand in the "
             "calendar dates (the file keeps its own times):");
     // Times of this century's observations less 2450000 stay below 30000; those of the last
     // decades less 2400000 (or the Modified JD) lie above it.
     QString typed =
         view.JDFirst >= kReducedByMoreBelow ? QStringLiteral("2400000") : QStringLiteral("2450000");
     for (;;) {
+        // The plot shows behind the question.
+        ctx_.Present();
         const std::optional<QString> answer = ctx_.prompts.inputText(text, title, typed);
         if (!answer || answer->trimmed().isEmpty()) return;
         typed = *answer;

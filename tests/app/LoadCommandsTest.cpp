@@ -469,14 +469,20 @@ TEST_F(Loads, ReducedTimesOfAThreeColumnFileAreOfferedAnOffsetForTheScaleAndTheR
     std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
     const QString explanation = QString::fromStdString(
         "Every time in " + path +
-        " is below 100000: reduced Julian Dates, such as HJD - 2450000?\r\n\r\nDays to add to "
-        "the times on the JD scale, in the pointer readout and in the calendar dates (the file "
-        "keeps its own times):");
+        " is below 100000:\r\nreduced Julian Dates, such as HJD - 2450000?\r\n\r\nDays to add "
+        "to the times on the JD scale, in the pointer readout\r\nand in the calendar dates (the "
+        "file keeps its own times):");
     // A text that is no number is refused and asked for again, as typed.
     prompts.file(QString::fromStdString(path));
     prompts.text("2450000 days");
     prompts.text("2450000");
+    // Asked over the plot drawn, not over the window of the plotting.
+    prompts.onInput = [&](const test::RecordedInput&) {
+        EXPECT_EQ(host.presented.back().look, Look::Plot);
+        EXPECT_FALSE(host.presented.back().busy || host.presented.back().captionShown);
+    };
     commands->mnuXYZ_Click();
+    prompts.onInput = nullptr;
     EXPECT_EQ(prompts.inputs,
               (std::vector<test::RecordedInput>{{explanation, "Reduced Times", "2450000"},
                                                 {explanation, "Reduced Times", "2450000 days"}}));

@@ -67,6 +67,7 @@ std::optional<QString> ScriptedPrompts::chooseFolder(const QString& startFolder)
 std::optional<QString> ScriptedPrompts::inputText(const QString& text, const QString& title,
                                                   const QString& proposed) {
     inputs.push_back({text, title, proposed});
+    if (onInput) onInput(inputs.back());
     if (texts_.empty()) {
         ADD_FAILURE() << "unscripted question for text: " << title.toStdString();
         return std::nullopt;

@@ -54,6 +54,8 @@ class ScriptedPrompts : public Prompts {
     std::function<void(const RecordedMessage&)> onMessage;
     std::vector<FileDialogOptions> fileDialogs;
     std::vector<RecordedInput> inputs;
+    // Called with every question for text as it is asked.
+    std::function<void(const RecordedInput&)> onInput;
     // Answers and dialog results not yet used.
     size_t pending() const {
         return answers_.size() + files_.size() + colors_.size() + texts_.size();
