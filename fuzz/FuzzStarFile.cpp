@@ -1,7 +1,8 @@
-// Fuzzes the star-file import: any bytes, loaded as a star file, must end in one of the
-// import's outcomes with the table consistent with it (a failed import adds no row), and every
-// data line must either be written back as a record line of the star file or be refused with
-// "Cannot format Number".
+// Fuzzes the load of a star file as the window runs it: any bytes, read for the plotted columns
+// and then filled into an empty table behind them, must end in one of the read's outcomes; a
+// file that loads must fill the table with as many rows as its columns hold (the fill checks
+// the rows against the columns), and every data line must either be written back as a record
+// line of the star file or be refused with "Cannot format Number".
 #include "FuzzWorkspace.h"
 #include "core/LineReader.h"
 #include "data/CsvLine.h"
@@ -12,9 +13,6 @@
 using namespace sabrix;
 
 namespace {
-
-// Rows pile up across runs; a fresh table now and then keeps each run cheap.
-constexpr int64_t kMostRows = 1000;
 
 Settings Colors() {
     Settings s;
@@ -48,20 +46,22 @@ void WriteBackEveryDataLine(const std::string& path) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto& w = fuzz::Workspace();
-    static std::unique_ptr<ObsTable> table = w.emptyTable("Obs.db");
-    const int64_t before = table->Count();
-    if (before > kMostRows) table = w.emptyTable("Obs.db");
-    const int64_t start = before > kMostRows ? 0 : before;
     const std::string star = w.writeInput("star.txt", data, size);
-    const ImportResult r =
-        ImportStarFileRows(star, w.file("Errors.txt"), *table, Colors(), ImportCallbacks{});
+    StarFileScan scan = ScanStarFile(star, w.file("Errors.txt"), Colors(), ImportCallbacks{});
+    const ImportResult& r = scan.result;
     (void)ImportMessageFor(r);
     if (r.outcome != ImportResult::Outcome::Loaded) {
-        if (table->Count() != start) fuzz::Finding("a failed import left rows behind");
+        if (!scan.columns.empty() || scan.rows) fuzz::Finding("a failed read left columns");
         return 0;
     }
-    if (r.stored <= 0 || table->Count() != start + r.stored) fuzz::Finding("row count differs");
+    if (r.stored <= 0 || static_cast<int64_t>(scan.columns.size()) != r.stored)
+        fuzz::Finding("column count differs");
     if (r.recordCount < r.stored + 20) fuzz::Finding("record count below the stored rows");
+    const std::unique_ptr<ObsTable> table = w.emptyTable("Obs.db");
+    table->StartFill(std::move(scan.rows), std::move(scan.columns));
+    if (table->WaitForFill().state != ObsTable::FillStatus::State::Done)
+        fuzz::Finding("the fill did not end with the rows of the columns");
+    if (table->Count() != r.stored) fuzz::Finding("row count differs");
     WriteBackEveryDataLine(star);
     return 0;
 }

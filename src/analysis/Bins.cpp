@@ -140,7 +140,7 @@ int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double widt
     int64_t stored = 0;
     for (;;) {
         // Both edges belong to the bin. One walk gives the count, the sample standard deviation
-        // (as the table's StDev computes it) and the sum of the magnitudes; the sum is kept in
+        // (Welford's running form) and the sum of the magnitudes; the sum is kept in
         // double, as a single-precision sum of many rows drifts off the mean.
         const auto first = std::lower_bound(rows.begin(), rows.end(), from, byJD);
         const auto last = std::upper_bound(rows.begin(), rows.end(), to,

@@ -110,8 +110,11 @@ bool LoadController::ImportStarFile(RowFill fill) {
             // The rows are written on the table's thread while this one draws the plot. The
             // fill starts only now: started with the read, it shared the cores with it and
             // delayed the first plot more than it shortened the whole load.
-            if (fill == RowFill::Behind && !StartRowFill()) return false;
-            ctx_.table->AdoptPlotColumns(std::move(scan.points));
+            if (fill == RowFill::Behind) {
+                if (!StartRowFill(std::move(scan.rows), std::move(scan.columns))) return false;
+            } else {
+                ctx_.table->AdoptPlotColumns(std::move(scan.columns));
+            }
             ctx_.rows = fill == RowFill::Behind ? TableRows::Filling : TableRows::PlotOnly;
             ctx_.state.star.StarName = result.starName;
             ctx_.state.star.BackupMade = false;
@@ -145,9 +148,9 @@ bool LoadController::ImportStarFile(RowFill fill) {
     return false;
 }
 
-bool LoadController::StartRowFill() {
+bool LoadController::StartRowFill(ObsTable::RowSource rows, PlotColumns columns) {
     try {
-        ctx_.table->StartFill(StarFileRowSource(ctx_.state.settings.FilePath, ctx_.state.settings));
+        ctx_.table->StartFill(std::move(rows), std::move(columns));
         return true;
     } catch (const std::exception& e) {
         ctx_.rows = TableRows::Complete;

@@ -102,8 +102,8 @@ class LoadController {
     // Reads FilePath's columns, draws them and starts the fill (as fill says). Returns whether
     // the star is loaded; after a failure its message has been said and the table is empty.
     bool ImportStarFile(RowFill fill);
-    // Starts the table's fill from FilePath. Returns false after saying why and unloading.
-    bool StartRowFill();
+    // Starts the table's fill behind the columns. Returns false after saying why and unloading.
+    bool StartRowFill(ObsTable::RowSource rows, PlotColumns columns);
     void TakeFillStatus(const ObsTable::FillStatus& status);
     // The window after a load: the plot with the file named in panel 1, or the empty look.
     void ShowLoadedFile(bool loaded, const QString& panelOne);

@@ -13,6 +13,7 @@
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
+#include "data/BackupCopy.h"
 #include "data/DownloadFileExport.h"
 #include "data/SaveBackup.h"
 #include "data/StarFileExport.h"
@@ -138,13 +139,17 @@ void SaveController::RestorePlot() {
     ctx_.Present();
 }
 
-void SaveController::BackUpOnce(const std::string& loadedPath) {
+std::unique_ptr<BackupCopy> SaveController::StartBackup(const std::string& loadedPath) {
     // The loaded file as it was loaded is copied once; a later save of the same load must not
     // replace that copy with the program's own earlier output.
-    if (ctx_.state.star.BackupMade) return;
-    const std::string backup = SaveBackupPath(loadedPath);
+    if (ctx_.state.star.BackupMade) return nullptr;
+    return std::make_unique<BackupCopy>(loadedPath, SaveBackupPath(loadedPath));
+}
+
+void SaveController::BackUpOnce(const std::unique_ptr<BackupCopy>& backup) {
+    if (!backup) return;
     ctx_.Yield();
-    CopyFileAtomically(loadedPath, backup);
+    backup->Commit();
     ctx_.state.star.BackupMade = true;
 }
 
@@ -152,11 +157,12 @@ void SaveController::SaveFile() {
     HidePlot(kBackingUp);
     try {
         const std::string& path = ctx_.state.settings.FilePath;
+        const std::unique_ptr<BackupCopy> backup = StartBackup(path);
         // Every magnitude is formatted before the backup or the star file is touched, so a
         // row that does not fit the layout leaves both files as they were.
         const std::string text = StarFileText(*ctx_.table, ctx_.state.star.StarName,
                                               ctx_.clock->now(), [this] { ctx_.Yield(); });
-        BackUpOnce(path);
+        BackUpOnce(backup);
         ShowStep(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
         ctx_.state.star.FileEdited = false;
@@ -217,11 +223,14 @@ std::optional<std::string> SaveController::SaveToChosenFile(
         const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
         if (chosen && !chosen->isEmpty()) {
             const std::string output = PathBytes(*chosen);
+            const std::optional<std::string> loaded = backupOf(output);
+            std::unique_ptr<BackupCopy> backup;
+            if (loaded) backup = StartBackup(*loaded);
             // Built first, so that a table that cannot be written leaves every file alone.
             const std::string text = buildText();
-            if (const std::optional<std::string> loaded = backupOf(output)) {
+            if (loaded) {
                 if (firstCaption != kBackingUp) ShowStep(kBackingUp);
-                BackUpOnce(*loaded);
+                BackUpOnce(backup);
             }
             ShowStep(kSaving);
             WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });

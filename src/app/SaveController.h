@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,7 @@
 
 namespace sabrix {
 
+class BackupCopy;
 class LoadController;
 
 class SaveController {
@@ -71,8 +73,10 @@ class SaveController {
     void HidePlot(const QString& caption);
     void ShowStep(const QString& caption);
     void RestorePlot();
-    // Copies the loaded file to its backup, unless this load's backup has been made.
-    void BackUpOnce(const std::string& loadedPath);
+    // Starts copying the loaded file to its backup, behind the building of the new text,
+    // unless this load's backup has been made (nothing then); BackUpOnce puts the copy in place.
+    std::unique_ptr<BackupCopy> StartBackup(const std::string& loadedPath);
+    void BackUpOnce(const std::unique_ptr<BackupCopy>& backup);
     // Writes the table over the star file FilePath after backing it up.
     void SaveFile();
     // Asks for the output file and writes the table in three columns / the download layout.

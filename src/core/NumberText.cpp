@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 namespace sabrix {
@@ -71,9 +72,33 @@ std::string FormatShortest(T value, int maxDigits) {
     return PlainFromScientific(sci);
 }
 
+// The shortest text that reads back as value, in plain decimals, when it has at most 15
+// significant digits (nearly every date and magnitude); nothing otherwise. It has the digits
+// of the shortest scientific text, placed without an exponent.
+std::optional<std::string> ShortPlainText(double value) {
+    if (!std::isfinite(value) || value == 0) return std::nullopt;
+    char buf[400];  // the longest fixed text of a double has about 330 characters
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (r.ec != std::errc()) return std::nullopt;
+    int first = -1;
+    int last = -1;
+    int digit = 0;
+    for (const char* p = buf; p != r.ptr; ++p) {
+        if (*p < '0' || *p > '9') continue;
+        if (*p != '0') {
+            if (first < 0) first = digit;
+            last = digit;
+        }
+        ++digit;
+    }
+    if (last - first + 1 > 15) return std::nullopt;
+    return std::string(buf, r.ptr);
+}
+
 }  // namespace
 
 std::string FormatDouble(double value) {
+    if (std::optional<std::string> text = ShortPlainText(value)) return *std::move(text);
     return FormatShortest(value, 15);
 }
 

@@ -44,22 +44,4 @@ struct ObsRow {
     bool operator==(const ObsRow&) const = default;
 };
 
-// The plotted columns of one row as ObsTable keeps them in memory: JD, Mag in single
-// precision for drawing and as stored for the statistics, PunktFarb and whether Faint is "<".
-struct ObsPoint {
-    double JD = 0;
-    int64_t ID = 0;
-    float Mag = 0;
-    int32_t PunktFarb = 0;
-    bool faint = false;
-    double MagStored = 0;
-};
-
-// What the plot needs of a row.
-struct PlotPoint {
-    double JD = 0;
-    float Mag = 0;
-    int32_t PunktFarb = 0;
-};
-
 }  // namespace sabrix

@@ -36,41 +36,50 @@ std::string JDField(double jd) {
     return LeftJustify(text, kJDWidth);
 }
 
-}  // namespace
-
-std::string StarFileRecordLine(const ObsRow& row) {
+// Appends the record line of the row to line; throws as StarFileRecordLine, leaving line as
+// it was.
+void AppendStarFileRecordLine(std::string& line, const ObsRow& row) {
+    // Every field that can fail is made before the line grows: a failure leaves it as it was.
     std::string magText = FormatDouble(row.Mag);
     if (magText.find('.') == std::string::npos) magText += ".0";
-    const std::string field = FormatNum(magText, 6);
+    std::string field;
+    AppendFormatNum(field, magText, 6);
+    const std::string jd = JDField(row.JD);
 
-    std::string line;
-    line.reserve(64);
-    line += LeftJustify(row.Desig, 8);
+    AppendLeftJustified(line, row.Desig, 8);
     line += ' ';
-    line += LeftJustify(row.Star, 10);
-    line += std::string(7, ' ');
-    line += JDField(row.JD);
-    line += LeftJustify(row.Faint, 1);
+    AppendLeftJustified(line, row.Star, 10);
+    line.append(7, ' ');
+    line += jd;
+    AppendLeftJustified(line, row.Faint, 1);
     // The padding blanks of the field count as decimals, so the count tells where the point
     // stands: 3 for " 9.1  " and "12.345", 2 for "123.4 ".
     switch (CountDecimals(field)) {
         case 3:
             line += field;
-            line += LeftJustify(row.Comments, 6);
+            AppendLeftJustified(line, row.Comments, 6);
             break;
         case 2:
-            line += RightJustify(field, 5);
-            line += LeftJustify(row.Uncertain, 1);
-            line += LeftJustify(row.Comments, 7);
+            AppendRightJustified(line, field, 5);
+            AppendLeftJustified(line, row.Uncertain, 1);
+            AppendLeftJustified(line, row.Comments, 7);
             break;
         default:
-            line += RightJustify(field, 4);
-            line += LeftJustify(row.Uncertain, 1);
-            line += LeftJustify(row.Comments, 7);
+            AppendRightJustified(line, field, 4);
+            AppendLeftJustified(line, row.Uncertain, 1);
+            AppendLeftJustified(line, row.Comments, 7);
             break;
     }
     line += "  ";
-    line += LeftJustify(row.Init, 5);
+    AppendLeftJustified(line, row.Init, 5);
+}
+
+}  // namespace
+
+std::string StarFileRecordLine(const ObsRow& row) {
+    std::string line;
+    line.reserve(64);
+    AppendStarFileRecordLine(line, row);
     return line;
 }
 
@@ -91,7 +100,7 @@ std::string StarFileText(const ObsTable& table, const std::string& starName, con
     bool any = false;
     table.ForEachExportRowById([&](const ObsRow& row) {
         if (yieldPerRow) yieldPerRow();
-        text += StarFileRecordLine(row);
+        AppendStarFileRecordLine(text, row);
         text += kLineEnd;
         any = true;
     });

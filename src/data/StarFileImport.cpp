@@ -1,9 +1,12 @@
 #include "data/StarFileImport.h"
 
+#include <unistd.h>
+
 #include <iterator>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -128,14 +131,13 @@ bool ReadStarColumns(const std::vector<std::string_view>& f, const Settings& col
         return false;
     point.Mag = static_cast<float>(point.MagStored);
     point.PunktFarb = BandColor(point.faint ? "<" : "", f[4], f[13], colors);
+    point.uncertainty = PlotColumns::UncertaintyOf(f[2]);
+    point.discrepant = PlotColumns::DiscrepantOf(f[13]);
     return true;
 }
 
-namespace {
-
-// The texts of a data line whose columns have been read: the one place where a line's fields
-// become a row's.
-void FillStarTexts(const std::vector<std::string_view>& f, const ObsPoint& point, ObsRow& row) {
+// The one place where a line's fields become a row's.
+void FillStarRow(const std::vector<std::string_view>& f, const ObsPoint& point, ObsRow& row) {
     row.JD = point.JD;
     row.Mag = point.MagStored;
     if (point.faint)
@@ -176,27 +178,30 @@ void FillStarTexts(const std::vector<std::string_view>& f, const ObsPoint& point
     row.ID = 0;
 }
 
-}  // namespace
-
 bool FillStarRow(const std::vector<std::string_view>& f, const Settings& colors, ObsRow& row) {
     ObsPoint point;
     if (!ReadStarColumns(f, colors, point)) return false;
-    FillStarTexts(f, point, row);
+    FillStarRow(f, point, row);
     return true;
 }
 
-ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath,
-                          const Settings& colors, const ImportCallbacks& callbacks,
-                          const StarLineSink& take) {
-    ImportResult result;
-    result.recordCount = CountLines(path);
+namespace {
 
-    LineReader reader;
-    if (!reader.open(path)) {
-        result.outcome = ImportResult::Outcome::CannotOpen;
-        result.description = reader.error();
-        return result;
-    }
+// Opens path for a read that reports to the user when counted (the line count first) or for
+// the fill's read. Returns false, with the outcome CannotOpen in result, when it cannot.
+bool OpenStarFile(const std::string& path, bool counted, LineReader& reader, ImportResult& result) {
+    // Only a read that reports to the user needs the count: the fill's read does without it.
+    if (counted) result.recordCount = CountLines(path);
+    if (reader.open(path)) return true;
+    result.outcome = ImportResult::Outcome::CannotOpen;
+    result.description = reader.error();
+    return false;
+}
+
+// Reads the lines of an open star file as ReadStarFile says.
+ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::string& errorsPath,
+                           const Settings& colors, const ImportCallbacks& callbacks,
+                           const StarLineSink& take) {
     std::optional<ErrorFile> errors;
     if (!errorsPath.empty()) errors.emplace(errorsPath);
     const auto reject = [&](std::string_view line) {
@@ -273,49 +278,79 @@ ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath
     return result;
 }
 
-ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
-                                ObsTable& table, const Settings& colors,
-                                const ImportCallbacks& callbacks) {
-    // Rows become visible only on commit: every way out of this function before it (a bad
-    // number, a failing callback, a database error) rolls back all rows of this file.
-    ObsTable::BulkInserter inserter(table);
-    ObsRow row;
-    ImportResult result =
-        ReadStarFile(path, errorsPath, colors, callbacks,
-                     [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
-                         FillStarTexts(fields, point, row);
-                         inserter.add(row);
-                     });
-    if (result.outcome == ImportResult::Outcome::Loaded) inserter.commit();
-    return result;
+// An open descriptor of the file a scan read, for the fill's read of the same file.
+class OpenFile {
+  public:
+    explicit OpenFile(int descriptor) : descriptor_(descriptor) {}
+    ~OpenFile() {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    // Hands the descriptor over (-1 when there is none, or no more).
+    int release() { return std::exchange(descriptor_, -1); }
+
+  private:
+    int descriptor_;
+};
+
+// The rows of the star file's data lines, for the fill: read again from the file the scan read
+// (its path as a last resort), with the same rule, without error file, line count or
+// callbacks but the cancel.
+TableFill::RowSource StarFileRows(std::shared_ptr<OpenFile> file, std::string path,
+                                  Settings colors) {
+    return [file = std::move(file), path = std::move(path),
+            colors = std::move(colors)](TableFill::RowSink& sink) {
+        LineReader reader;
+        const int descriptor = file->release();
+        if (!(descriptor >= 0 ? reader.openDescriptor(descriptor) : reader.open(path)))
+            throw SabrixError(reader.error());
+        ObsRow row;
+        ImportCallbacks callbacks;
+        // Asked at every line, so that a cancel stops a long run of passed-over lines too.
+        callbacks.cancelled = [&sink] { return sink.stopped(); };
+        const ImportResult result =
+            ReadStarLines(reader, ImportResult{}, std::string(), colors, callbacks,
+                          [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
+                              FillStarRow(fields, point, row);
+                              sink.add(row);
+                          });
+        // A file that reads differently now than it did for the columns: the fill checks the
+        // rows against the columns, so only the reason it cannot see is said here.
+        if (result.outcome == ImportResult::Outcome::ConversionFailed)
+            throw TableFill::RowError(result.lastJD, result.description);
+    };
+}
+
+}  // namespace
+
+ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath,
+                          const Settings& colors, const ImportCallbacks& callbacks,
+                          const StarLineSink& take) {
+    ImportResult result;
+    LineReader reader;
+    if (!OpenStarFile(path, !errorsPath.empty(), reader, result)) return result;
+    return ReadStarLines(reader, std::move(result), errorsPath, colors, callbacks, take);
 }
 
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
                           const Settings& colors, const ImportCallbacks& callbacks) {
     StarFileScan scan;
-    scan.result = ReadStarFile(path, errorsPath, colors, callbacks,
-                               [&scan](const std::vector<std::string_view>&,
-                                       const ObsPoint& point) { scan.points.push_back(point); });
-    if (scan.result.outcome != ImportResult::Outcome::Loaded) scan.points.clear();
+    LineReader reader;
+    if (!OpenStarFile(path, !errorsPath.empty(), reader, scan.result)) return scan;
+    // The fill reads this very file again, even when its path is replaced meanwhile: loading
+    // Errors.txt itself replaces it with the rejected lines of this load.
+    auto file = std::make_shared<OpenFile>(reader.duplicateDescriptor());
+    PlotColumns::Builder columns;
+    scan.result = ReadStarLines(
+        reader, std::move(scan.result), errorsPath, colors, callbacks,
+        [&columns](const std::vector<std::string_view>& fields, const ObsPoint& point) {
+            columns.Add(point, fields[4], TrimBlanks(fields[5]));
+        });
+    if (scan.result.outcome != ImportResult::Outcome::Loaded) return scan;
+    scan.columns = std::move(columns).Build();
+    scan.rows = StarFileRows(std::move(file), path, colors);
     return scan;
-}
-
-ObsTable::RowSource StarFileRowSource(std::string path, Settings colors) {
-    return [path = std::move(path),
-            colors = std::move(colors)](const std::function<void(ObsRow&)>& add) {
-        ObsRow row;
-        const ImportResult result =
-            ReadStarFile(path, std::string(), colors, {},
-                         [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
-                             FillStarTexts(fields, point, row);
-                             add(row);
-                         });
-        // A file that reads differently now than it did for the columns: the table checks the
-        // rows against the columns, so only the reasons it cannot see are said here.
-        if (result.outcome == ImportResult::Outcome::CannotOpen ||
-            result.outcome == ImportResult::Outcome::ConversionFailed)
-            throw SabrixError(result.description);
-    };
 }
 
 std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {

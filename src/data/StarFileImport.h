@@ -1,6 +1,7 @@
-// Reading a star file (a download in the comma-separated observation format) into the table
-// Obs: counting its lines for the progress bar, telling data lines from header lines and
-// malformed lines, turning a data line into a row, and the message the user sees afterwards.
+// Reading a star file (a download in the comma-separated observation format) for the table Obs:
+// counting its lines for the progress bar, telling data lines from header lines and malformed
+// lines, its plotted columns and the rows behind them, and the message the user sees
+// afterwards.
 // The window that runs the command supplies the progress and event-loop hooks; everything
 // else happens here, so the same import serves the window, the command line and the tests.
 //
@@ -30,6 +31,8 @@
 #include "core/Prompts.h"
 #include "data/ObsRow.h"
 #include "data/ObsTable.h"
+#include "data/PlotColumns.h"
+#include "data/TableFill.h"
 
 namespace sabrix {
 
@@ -44,10 +47,12 @@ enum class StarLineClass { Data, Header, Rejected };
 // the top of this file).
 StarLineClass ClassifyStarLine(const std::vector<std::string_view>& fields, bool firstLine);
 
-// Reads the plotted columns of a data line into point (ID untouched): JD is field 0; Mag
-// the number after the first "<" of field 1 when it holds one (faint set), else field 1;
-// PunktFarb is BandColor of the faint mark, field 4 as read and field 13. Returns false when
-// JD or Mag is not a number, or one whose written text would not read again.
+// Reads the plotted columns of a data line into point (ID, band and observer untouched): JD is
+// field 0; Mag the number after the first "<" of field 1 when it holds one (faint set), else
+// field 1; PunktFarb is BandColor of the faint mark, field 4 as read and field 13; the
+// uncertainty is read from field 2 and the discrepant mark from field 13 by the rules of
+// PlotColumns. Returns false when JD or Mag is not a number, or one whose written text would
+// not read again.
 bool ReadStarColumns(const std::vector<std::string_view>& fields, const Settings& colors,
                      ObsPoint& point);
 
@@ -62,6 +67,9 @@ bool ReadStarColumns(const std::vector<std::string_view>& fields, const Settings
 // counts as no number. The row's strings are reused, so filling one row per line allocates
 // little.
 bool FillStarRow(const std::vector<std::string_view>& fields, const Settings& colors, ObsRow& row);
+// The same for a data line whose plotted columns ReadStarColumns has read into point (the
+// texts come from the fields, the numbers and the colour from point).
+void FillStarRow(const std::vector<std::string_view>& fields, const ObsPoint& point, ObsRow& row);
 
 // Hooks of a running import; each may be left empty.
 struct ImportCallbacks {
@@ -80,7 +88,7 @@ struct ImportCallbacks {
 
 struct ImportResult {
     enum class Outcome {
-        Loaded,        // at least one row stored and committed
+        Loaded,        // at least one data line read
         NoDataLines,   // the file holds no data line; nothing stored
         CannotOpen,    // the file could not be opened or is no regular file; description says why
         InputPastEnd,  // the file is empty
@@ -96,49 +104,43 @@ struct ImportResult {
     std::string description;  // the system's description of a failure, else empty
 };
 
-// Reads the star file at path into table, all rows in one transaction that is committed
-// only when the whole file has been read: unless the outcome is Loaded, the table is left
-// exactly as it was. Only a regular file is read; anything else is CannotOpen. Once the star
-// file is open, the error file at errorsPath is replaced by the rejected lines of this read,
-// bytes unchanged, each ended by CR LF; it is written only after the star file was read to
-// its end (or to the line that failed), so errorsPath may be the star file itself.
-// Returns the outcome (see ImportResult). Throws SabrixError when the error file cannot be
-// written (it then keeps its old content), SQLite::Exception when the table cannot take a
-// row, and whatever a callback throws; the table is then left as it was.
-ImportResult ImportStarFileRows(const std::string& path, const std::string& errorsPath,
-                                ObsTable& table, const Settings& colors,
-                                const ImportCallbacks& callbacks);
-
 // Receives each data line of ReadStarFile: its fields (valid until the next line) and its
 // plotted columns, with ID its number among the data lines from 1.
 using StarLineSink =
     std::function<void(const std::vector<std::string_view>& fields, const ObsPoint& point)>;
 
 // The one walk through a star file's lines that every reader of star files shares: counts the
-// lines, classifies each, writes the rejected ones to errorsPath (as ImportStarFileRows says;
-// none written when errorsPath is empty), says the first row's caption and the progress,
-// reads the plotted columns of each data line and hands the line to take. Stops at the first
-// data line whose JD or Mag is not a number (ConversionFailed, take not called for it).
+// lines (when errorsPath is given), classifies each, says the first row's caption and the
+// progress, reads the plotted columns of each data line and hands the line to take. Stops at the
+// first data line whose JD or Mag is not a number (ConversionFailed, take not called for it).
+// Only a regular file is read; anything else is CannotOpen. Once the star file is open, the
+// error file at errorsPath (none when it is empty) is replaced by the rejected lines of this
+// read, bytes unchanged, each ended by CR LF; it is written only after the star file was read to
+// its end (or to the line that failed), so errorsPath may be the star file itself.
 // Returns the outcome; stored is the number of data lines taken when Loaded; recordCount is
-// CountLines of the file when errorsPath is given, else 0. Throws as
-// ImportStarFileRows does for the error file and whatever take or a callback throws.
+// CountLines of the file when errorsPath is given, else 0. Throws SabrixError when the error
+// file cannot be written (it then keeps its old content), and whatever take or a callback
+// throws.
 ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath,
                           const Settings& colors, const ImportCallbacks& callbacks,
                           const StarLineSink& take);
 
-// The plotted columns of a star file, read without a table: what a load draws first.
+// What a load of a star file draws first, read without a table (ReadStarFile with the error
+// file): the plotted columns, the band of a point being field 4 and its observer field 5, each
+// without blanks at its ends; and the source of its rows for ObsTable::StartFill.
 struct StarFileScan {
     ImportResult result;
-    std::vector<ObsPoint> points;  // in file order, IDs 1 to n; empty unless Loaded
+    PlotColumns columns;  // IDs 1 to n in file order; empty unless Loaded
+    // Unless Loaded, empty. The rows of the data lines in file order, read again on the fill's
+    // thread from the file that was scanned (the same file even when its path has been
+    // replaced since), with the same rule, without error file, line count or callbacks but the
+    // cancel. Throws TableFill::RowError (with the JD of the line) when a data line no longer
+    // holds numbers; a file that changed in other ways is caught by the fill's check against
+    // the columns.
+    TableFill::RowSource rows;
 };
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
                           const Settings& colors, const ImportCallbacks& callbacks);
-
-// The rows of the star file's data lines, in file order, for ObsTable::StartFill: the file is
-// read again on the fill's thread, without error file or callbacks, with the same rule as
-// ImportStarFileRows. Throws SabrixError when the file can no longer be opened or a data line
-// no longer holds numbers; a file that changed in other ways is caught by the table's check.
-ObsTable::RowSource StarFileRowSource(std::string path, Settings colors);
 
 // A message box to show after an import.
 struct ImportMessage {

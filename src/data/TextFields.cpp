@@ -42,21 +42,33 @@ size_t KeptBytes(const std::string& text, size_t width) {
 
 }  // namespace
 
-std::string LeftJustify(const std::string& text, int width) {
-    if (width <= 0) return {};
+void AppendLeftJustified(std::string& out, const std::string& text, int width) {
+    if (width <= 0) return;
     const auto w = static_cast<size_t>(width);
-    if (text.size() == w) return text;
-    const size_t kept = text.size() < w ? text.size() : KeptBytes(text, w);
-    return text.substr(0, kept) + std::string(w - kept, ' ');
+    const size_t kept = text.size() <= w ? text.size() : KeptBytes(text, w);
+    out.append(text, 0, kept);
+    out.append(w - kept, ' ');
+}
+
+std::string LeftJustify(const std::string& text, int width) {
+    std::string out;
+    AppendLeftJustified(out, text, width);
+    return out;
+}
+
+void AppendRightJustified(std::string& out, const std::string& text, int width) {
+    if (width <= 0) return;
+    const auto w = static_cast<size_t>(width);
+    // A text that does not fit keeps its start: the layouts rely on the leading digits.
+    const size_t kept = text.size() <= w ? text.size() : KeptBytes(text, w);
+    out.append(w - kept, ' ');
+    out.append(text, 0, kept);
 }
 
 std::string RightJustify(const std::string& text, int width) {
-    if (width <= 0) return {};
-    const auto w = static_cast<size_t>(width);
-    if (text.size() == w) return text;
-    // A text that does not fit keeps its start: the layouts rely on the leading digits.
-    const size_t kept = text.size() < w ? text.size() : KeptBytes(text, w);
-    return std::string(w - kept, ' ') + text.substr(0, kept);
+    std::string out;
+    AppendRightJustified(out, text, width);
+    return out;
 }
 
 int CountDecimals(const std::string& text) {
@@ -65,18 +77,29 @@ int CountDecimals(const std::string& text) {
     return static_cast<int>(text.size() - point - 1);
 }
 
-std::string FormatNum(const std::string& text, int width) {
+void AppendFormatNum(std::string& out, std::string_view text, int width) {
     const auto point = text.find('.');
-    if (point == std::string::npos) throw FormatNumError();
+    if (point == std::string_view::npos) throw FormatNumError();
     const auto secondPoint = text.find('.', point + 1);
-    const std::string integerPart = TrimBlanks(text.substr(0, point));
+    const std::string_view integerPart = TrimBlanks(text.substr(0, point));
     // Anything after a second "." is ignored, as a split of the text would do.
-    const std::string fraction = TrimBlanks(text.substr(
-        point + 1, secondPoint == std::string::npos ? std::string::npos : secondPoint - point - 1));
-    std::string result = integerPart + "." + fraction;
-    if (integerPart.size() == 1) result.insert(0, 1, ' ');
-    if (width < 0 || result.size() > static_cast<size_t>(width)) throw FormatNumError();
-    return LeftJustify(result, width);
+    const std::string_view fraction = TrimBlanks(
+        text.substr(point + 1, secondPoint == std::string_view::npos ? std::string_view::npos
+                                                                     : secondPoint - point - 1));
+    const size_t lead = integerPart.size() == 1 ? 1 : 0;
+    const size_t size = lead + integerPart.size() + 1 + fraction.size();
+    if (width < 0 || size > static_cast<size_t>(width)) throw FormatNumError();
+    out.append(lead, ' ');
+    out.append(integerPart);
+    out.push_back('.');
+    out.append(fraction);
+    out.append(static_cast<size_t>(width) - size, ' ');
+}
+
+std::string FormatNum(const std::string& text, int width) {
+    std::string out;
+    AppendFormatNum(out, text, width);
+    return out;
 }
 
 }  // namespace sabrix

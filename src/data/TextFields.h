@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/SabrixError.h"
 #include "core/TrimBlanks.h"
@@ -20,11 +21,15 @@ class FormatNumError : public SabrixError {
 // text. A cut never splits a character of a UTF-8 text: the bytes of that character give way
 // to blanks. A width below 1 gives the empty text.
 std::string LeftJustify(const std::string& text, int width);
+// Appends what LeftJustify returns to out.
+void AppendLeftJustified(std::string& out, const std::string& text, int width);
 
 // Returns exactly width bytes: blanks followed by text, or the first width bytes of a longer
 // text (the end is cut, not the start; a character of a UTF-8 text is not split, blanks
 // go in front instead). A width below 1 gives the empty text.
 std::string RightJustify(const std::string& text, int width);
+// Appends what RightJustify returns to out.
+void AppendRightJustified(std::string& out, const std::string& text, int width);
 
 // Returns the number of bytes after the first "." ("12.3  " -> 3); 0 when there is no ".".
 int CountDecimals(const std::string& text);
@@ -34,5 +39,7 @@ int CountDecimals(const std::string& text);
 // left-justified to width ("9.1", 6 -> " 9.1  "). Throws FormatNumError when the result is
 // longer than width or the text holds no ".".
 std::string FormatNum(const std::string& text, int width);
+// Appends what FormatNum returns to out; throws as it does, leaving out unchanged.
+void AppendFormatNum(std::string& out, std::string_view text, int width);
 
 }  // namespace sabrix

@@ -182,8 +182,7 @@ TEST(LoadBins, LargeBinHasTheTrueMean) {
 // Bins of a few rows print the same bin file as when the sums were kept in single precision.
 TEST(LoadBins, BinFileOfARealDownloadIsAsItWas) {
     test::TempTable t;
-    const ImportResult loaded = ImportStarFileRows(test::SampleFile("download-ccd.txt"),
-                                                   t.dir.file("Errors.txt"), t.table, {}, {});
+    const ImportResult loaded = t.LoadStarFile(test::SampleFile("download-ccd.txt"), {});
     ASSERT_EQ(loaded.outcome, ImportResult::Outcome::Loaded);
     const std::optional<DataExtremes> extremes = t.table.Extremes();
     Bins o;

@@ -188,8 +188,7 @@ void ExpectLeastSquares(const std::vector<Point>& points, int degree, double lo,
 TEST(RegressionObject, FitOfARealDownloadIsTheLeastSquaresPolynomial) {
     test::TempTable t;
     Settings colors;
-    ImportStarFileRows(test::SampleFile("download-mixed.txt"), t.dir.file("Errors.txt"), t.table,
-                       colors, {});
+    t.LoadStarFile(test::SampleFile("download-mixed.txt"), colors);
     const DataExtremes e = *t.table.Extremes();
     std::vector<Point> points;
     t.table.ForEachMagnitudeInWindow(e.JDFirst, e.JDLast, [&](double jd, double mag) {

@@ -132,6 +132,7 @@ class RecordCommands : public test::CommandsFixture {
 
     // The plotted columns against a fresh connection's query of the file.
     void ExpectPlotInStep() {
+        table().Count();  // a statement of the table: it waits for a marking still being written
         SQLite::Database db(table().path(), SQLite::OPEN_READONLY);
         SQLite::Statement q(db, "SELECT JD, Mag, PunktFarb FROM Obs ORDER BY JD, ID");
         std::vector<std::tuple<double, float, int32_t>> queried, plotted;

@@ -2,6 +2,7 @@
 // load, and every failure leaving the files and the edit flag as they were.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -173,7 +174,10 @@ TEST_F(Saves, UnformattableMagnitudeOrJDStopsTheSaveAndKeepsEverything) {
         EXPECT_EQ(ReadFileBytes(backup), "older backup");
         EXPECT_TRUE(state().star.FileEdited);
         EXPECT_NE(view().look, WindowView::Look::Saving);
-        table().DeleteById(++id);
+        // Nor is the copy begun for the backup left behind.
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            EXPECT_NE(entry.path().filename().string().rfind(".rcar.", 0), 0u) << entry.path();
+        table().DeleteByIds({++id});
     }
 }
 

@@ -26,13 +26,15 @@ Lines LinesOf(const std::string& bytes) {
 }  // namespace
 
 TEST(LineReader, EndsLinesAtCrLfAndCrLfAlsoAcrossReadBlocks) {
-    const std::pair<std::string, Lines> cases[] = {{"a\r\nb\r\n", {"a", "b"}},
-                                                   {"a\nb\n", {"a", "b"}},
-                                                   {"a\rb\r", {"a", "b"}},
-                                                   {"a\nb", {"a", "b"}},
-                                                   {"a\r\n\r\nb", {"a", "", "b"}},
-                                                   {"\n", {""}},
-                                                   {"", {}}};
+    const std::pair<std::string, Lines> cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\rb\nc\r\nd\n\re", {"a", "b", "c", "d", "", "e"}},
+        {"\n", {""}},
+        {"", {}}};
     for (const auto& [bytes, want] : cases) EXPECT_EQ(LinesOf(bytes), want);
     // A line that crosses the end of a read block, and a CR LF split between two blocks.
     Lines filler;

@@ -39,9 +39,7 @@ void ExpectSameRows(const std::vector<ObsRow>& want, const std::vector<ObsRow>& 
 
 // A table loaded from a file, through the import that "Load a File" runs.
 struct LoadedTable : test::TempTable {
-    ImportResult Load(const std::string& file) {
-        return ImportStarFileRows(file, dir.file("Errors.txt"), table, Settings{}, {});
-    }
+    ImportResult Load(const std::string& file) { return LoadStarFile(file, Settings{}); }
 };
 
 // The real downloads of the samples folder and of the shared data folder beside the sources.
@@ -83,7 +81,7 @@ TEST(DownloadFileExport, EveryRealDownloadLoadsAgainWithEveryFieldAfterEditsAndD
         rows[7].JD = 2457845.4750512345;
         LoadedTable edited;
         edited.Add(rows);
-        ASSERT_TRUE(edited.table.DeleteById(edited.Rows()[6].ID));
+        ASSERT_EQ(edited.table.DeleteByIds({edited.Rows()[6].ID}), 1);
         const std::vector<ObsRow> want = edited.Rows();
 
         test::WriteFileBytes(edited.dir.file("saved.txt"), DownloadFileText(edited.table, {}));

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/SabrixError.h"
 #include "support/TempTable.h"
 
 namespace sabrix {
@@ -29,6 +30,7 @@ TEST(ObsTable, InsertsInOneTransactionAndQueriesWindowsInclusiveAndInOrder) {
         inserter.add(Row(1, 9));
     }  // no commit: rolled back
     EXPECT_EQ(t.table.Count(), 0);
+    EXPECT_FALSE(t.table.Extremes());
     t.Add({Row(5, 5), Row(1, 1), Row(3, 3, "<"), Row(2, 2), Row(4, 4)});
     const auto e = t.table.Extremes();
     ASSERT_TRUE(e);
@@ -55,33 +57,41 @@ TEST(ObsTable, MarksUnmarksAndDeletesRows) {
     EXPECT_EQ(t.table.UnMarkAll([](const ObsRow&) { return 65280; }), 2);
     EXPECT_EQ(t.table.RowById(3)->PunktFarb, 65280);
     EXPECT_EQ(t.table.RowById(2)->PunktFarb, 255);  // never marked: untouched
-    EXPECT_TRUE(t.table.DeleteById(2));
-    EXPECT_FALSE(t.table.DeleteById(2));
+    EXPECT_EQ(t.table.DeleteByIds({2}), 1);
+    EXPECT_EQ(t.table.DeleteByIds({2}), 0);
     EXPECT_EQ(t.Rows().size(), 2u);
+    // More rows than one statement marks.
+    t.Add(std::vector<ObsRow>(1201, Row(4, 9, "", "ABC")));
+    std::vector<double> visited;
+    EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 7, "2",
+                                            [&](double jd, double) { visited.push_back(jd); }),
+              1203);
+    EXPECT_EQ(visited.size(), 1203u);
+    for (const ObsRow& row : t.Rows())
+        EXPECT_EQ(std::tie(row.Marked, row.PunktFarb), std::make_tuple("2", 7));
     EXPECT_EQ(t.Rows()[1].ID, 3);
 }
 
-// The observer index that a load into the empty table leaves out is in place before marking
-// selects by observer, and a rolled-back load keeps it.
-TEST(ObsTable, ObserverIndexIsInPlaceWhenMarkingNeedsIt) {
+TEST(ObsTable, MarkingThatCannotBeWrittenIsSaidOnceAndLeavesTheColumnsAsTheTable) {
     test::TempTable t;
-    const auto hasIndex = [&t] {
-        // Read straight from the file, so that asking does not build it.
-        SQLite::Database db(t.table.path(), SQLite::OPEN_READONLY);
-        return db.execAndGet(
-                     "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
-                     "name = 'ObsInit'")
-                   .getInt() == 1;
-    };
+    t.Add({Row(1, 9, "", "ABC"), Row(2, 9, "", "ABC")});
     {
-        ObsTable::BulkInserter inserter(t.table);
-        inserter.add(Row(1, 9));
+        SQLite::Database db(t.table.path(), SQLite::OPEN_READWRITE);
+        db.exec(
+            "CREATE TRIGGER refuse BEFORE UPDATE ON Obs BEGIN SELECT RAISE(ABORT, 'full'); END");
     }
-    EXPECT_TRUE(hasIndex());
-    t.Add({Row(1, 9, "", "ABC"), Row(2, 9, "", "XYZ"), Row(3, 9, "", "ABC")});
-    EXPECT_FALSE(hasIndex());  // left out by the load
-    EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 1, "1", [](double, double) {}), 2);
-    EXPECT_TRUE(hasIndex());
+    std::vector<double> visited;
+    // The marking shows at once; its rows are written behind.
+    EXPECT_EQ(t.table.MarkObserverInIdOrder("ABC", 7, "1",
+                                            [&](double jd, double) { visited.push_back(jd); }),
+              2);
+    EXPECT_EQ(visited, (std::vector<double>{1, 2}));
+    EXPECT_THROW(t.table.Count(), SabrixError);
+    EXPECT_EQ(t.table.Count(), 2);
+    for (const ObsRow& row : t.Rows())
+        EXPECT_EQ(std::tie(row.Marked, row.PunktFarb), std::make_tuple("", 255));
+    t.table.ForEachPointInWindow(-1e9, 1e9, false,
+                                 [](const PlotPoint& p) { EXPECT_EQ(p.PunktFarb, 255); });
 }
 
 TEST(ObsTable, KeepsTextBytes) {

