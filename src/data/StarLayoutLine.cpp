@@ -8,7 +8,7 @@ constexpr std::string_view kHeaderStart = "Edited data for ";
 // ". File created on 03-07-2024 at 09:05:03": the date and time after the name.
 constexpr std::string_view kHeaderStamp = ". File created on ##-##-#### at ##:##:##";
 
-constexpr size_t kFieldCount = 18;
+constexpr size_t kFieldCount = kStarLayoutDesigField + 1;
 constexpr size_t kShortLine = 59;
 constexpr size_t kLongLine = 60;
 
@@ -63,6 +63,7 @@ bool SplitStarLayoutLine(std::string_view line, std::vector<std::string_view>& f
     fields[5] = line.substr(commentsEnd + 2);
     fields[10] = line.substr(commentsStart, commentsEnd - commentsStart);
     fields[17] = line.substr(9, 10);
+    fields[kStarLayoutDesigField] = line.substr(0, 8);
     return true;
 }
 

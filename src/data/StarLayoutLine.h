@@ -24,11 +24,15 @@ namespace sabrix {
 // holds NAME (the loaded star's name as it was saved); it is untouched otherwise.
 bool ReadStarLayoutHeader(std::string_view line, std::string& starName);
 
-// Splits a record line of the layout into the 18 fields of a download line: 0 JD, 1 the
-// fainter-than mark and the magnitude ("<11.2 ", " 9.1  "), 2 Uncertain (empty in the
-// six-column block), 5 Init, 10 Comments, 17 Star; every other field empty. The fields point
-// into line. Returns false, with fields unchanged, for a line that is no record line of the
-// layout: another length, or text where the layout has blanks.
+// The field that SplitStarLayoutLine adds after the 18 of a download line: Desig, which the
+// layout holds and a download does not.
+constexpr size_t kStarLayoutDesigField = 18;
+
+// Splits a record line of the layout into the 18 fields of a download line and Desig: 0 JD,
+// 1 the fainter-than mark and the magnitude ("<11.2 ", " 9.1  "), 2 Uncertain (empty in the
+// six-column block), 5 Init, 10 Comments, 17 Star, 18 Desig; every other field empty. The
+// fields point into line. Returns false, with fields unchanged, for a line that is no record line
+// of the layout: another length, or text where the layout has blanks.
 bool SplitStarLayoutLine(std::string_view line, std::vector<std::string_view>& fields);
 
 }  // namespace sabrix

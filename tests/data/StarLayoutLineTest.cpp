@@ -16,6 +16,7 @@ ObsRow Row(double mag, const std::string& faint, const std::string& uncertain,
            const std::string& comments, const std::string& init) {
     ObsRow r;
     r.Star = "R LEO";
+    r.Desig = "1234+56";
     r.JD = 2454123.5;
     r.Mag = mag;
     r.Faint = faint;
@@ -41,10 +42,11 @@ TEST(SplitStarLayoutLine, EveryBlockTheWriterChoosesReadsBackAsItsRow) {
         SCOPED_TRACE(line);
         std::vector<std::string_view> fields;
         ASSERT_TRUE(SplitStarLayoutLine(line, fields));
-        ASSERT_EQ(fields.size(), 18u);
+        ASSERT_EQ(fields.size(), 19u);
         ObsRow back;
         ASSERT_TRUE(FillStarRow(fields, colors, back));
         EXPECT_EQ(back.Star, row.Star);
+        EXPECT_EQ(back.Desig, row.Desig);
         EXPECT_EQ(back.JD, row.JD);
         EXPECT_EQ(back.Faint, row.Faint);
         EXPECT_EQ(back.Comments, row.Comments);
