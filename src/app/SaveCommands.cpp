@@ -7,6 +7,7 @@
 // way to the logo and the caption of the step.
 #include <exception>
 #include <filesystem>
+#include <optional>
 
 #include "app/LoadController.h"
 #include "app/SaveController.h"
@@ -155,6 +156,7 @@ void SaveController::BackUpOnce(const std::unique_ptr<BackupCopy>& backup) {
 
 void SaveController::SaveFile() {
     HidePlot(kBackingUp);
+    std::optional<StarLayoutMisfit> misfit;
     try {
         const std::string& path = ctx_.state.settings.FilePath;
         const std::unique_ptr<BackupCopy> backup = StartBackup(path);
@@ -166,13 +168,23 @@ void SaveController::SaveFile() {
         ShowStep(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
         ctx_.state.star.FileEdited = false;
-    } catch (const FormatNumError&) {
-        ctx_.Say(QStringLiteral("Cannot format Number"), QStringLiteral("OOPS!!"), Buttons::OK,
-                 Icon::None);
+    } catch (const StarLayoutMisfit& e) {
+        misfit = e;
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "SaveFile");
     }
     RestorePlot();
+    // Asked over the plot: nothing has been written, and the download layout holds every
+    // value of every row.
+    if (misfit) OfferDownloadSave(*misfit);
+}
+
+void SaveController::OfferDownloadSave(const StarLayoutMisfit& misfit) {
+    const Answer answer =
+        ctx_.Say(DisplayText(misfit.what()) + QStringLiteral("\r\n\r\nNothing has been saved. ") +
+                     QStringLiteral("Save as Download File instead? It keeps every value."),
+                 QStringLiteral("OOPS!!"), Buttons::YesNo, Icon::Question);
+    if (answer == Answer::Yes) DownloadSaveFile();
 }
 
 void SaveController::XYZSaveFile() {

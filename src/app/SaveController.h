@@ -24,6 +24,7 @@ namespace sabrix {
 
 class BackupCopy;
 class LoadController;
+class StarLayoutMisfit;
 
 class SaveController {
   public:
@@ -32,7 +33,10 @@ class SaveController {
 
     // "Save to Star File": refuses three-column data ("Wrong File Format") and an empty window
     // ("No Star Loaded"); with "/alwayssave" as the whole command line saves at once; with
-    // edits asks "Are you SURE?" and saves on Yes; else says "No Changes".
+    // edits asks "Are you SURE?" and saves on Yes; else says "No Changes". A row with a value
+    // that the star file layout cannot hold stops the save before any file is touched: the
+    // question names the first such row (its JD, the field, the value) over the plot and
+    // offers "Save as Download File" instead (Yes runs it; No leaves everything as it was).
     void mnuSave_Click();
     // "Save 3-Column File": refuses star-file data and an empty window; with "/alwayssave" or
     // edits asks for the output file and writes three columns after backing up the loaded
@@ -79,6 +83,8 @@ class SaveController {
     void BackUpOnce(const std::unique_ptr<BackupCopy>& backup);
     // Writes the table over the star file FilePath after backing it up.
     void SaveFile();
+    // The question after a save that a row's value stopped; Yes saves as a download file.
+    void OfferDownloadSave(const StarLayoutMisfit& misfit);
     // Asks for the output file and writes the table in three columns / the download layout.
     void XYZSaveFile();
     void DownloadSaveFile();

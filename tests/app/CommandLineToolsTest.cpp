@@ -245,7 +245,11 @@ TEST_F(CommandLineTools, ConvertWritesThreeColumnsAndAFailureLeavesNoOutputAndKe
     options.to = ConvertOptions::Target::StarFile;
     options.out = dir.file("new.txt");
     EXPECT_EQ(Convert(options), 1);
-    EXPECT_EQ(err.str(), "sabrix: " + options.out + ": Cannot write: Cannot format Number\n");
+    EXPECT_EQ(err.str(), "sabrix: " + options.out +
+                             ": Cannot write: Cannot format Number: the observation at JD "
+                             "2454124.5 has the magnitude 9.1234, which does not fit the six "
+                             "columns that the star file layout has for a magnitude (12.345 "
+                             "fits).\n");
     EXPECT_FALSE(fs::exists(options.out));
 
     options.out = Write("old.txt", "old content\r\n");

@@ -99,8 +99,21 @@ TEST(WriteStarFile, EmptyTableOrBadMagnitudeWritesNothing) {
     } catch (const SabrixError& e) {
         EXPECT_EQ(std::string(e.what()), "No current record.");
     }
-    t.Add({Obs(9.1), Obs(9.1234)});
-    EXPECT_THROW(WriteStarFile(device, t.table, "RCAR", kNow, {}), FormatNumError);
+    // The first row in ID order that does not fit is the one named.
+    ObsRow farJD = Obs(9.1);
+    farJD.JD = 1e20;
+    t.Add({Obs(9.1), Obs(9.1234), farJD});
+    for (const auto& [id, field, value] :
+         {std::tuple(2, StarLayoutMisfit::Field::Mag, "9.1234"),
+          std::tuple(3, StarLayoutMisfit::Field::JD, "100000000000000000000")}) {
+        try {
+            WriteStarFile(device, t.table, "RCAR", kNow, {});
+            FAIL() << "no exception";
+        } catch (const StarLayoutMisfit& e) {
+            EXPECT_EQ(std::tie(e.id, e.field, e.value), std::make_tuple(id, field, value));
+        }
+        t.table.DeleteByIds({id});
+    }
     EXPECT_EQ(device.written(), "");
 }
 
