@@ -229,11 +229,13 @@ std::optional<std::string> SaveController::SaveToChosenFile(
     const std::function<std::string()>& buildText,
     const std::function<std::optional<std::string>(const std::string&)>& backupOf,
     const char* module) {
-    HidePlot(firstCaption);
     std::optional<std::string> written;
     try {
+        // The dialog comes over the plot: it gives way to the steps only once there is a file
+        // to write.
         const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
         if (chosen && !chosen->isEmpty()) {
+            HidePlot(firstCaption);
             const std::string output = PathBytes(*chosen);
             const std::optional<std::string> loaded = backupOf(output);
             std::unique_ptr<BackupCopy> backup;

@@ -88,7 +88,8 @@ class SaveController {
     // Asks for the output file and writes the table in three columns / the download layout.
     void XYZSaveFile();
     void DownloadSaveFile();
-    // A save of the table to a file that the user chooses: the whole text is built first,
+    // A save of the table to a file that the user chooses (the dialog over the plot, which
+    // gives way to the steps once a file is chosen): the whole text is built first,
     // then the file that backupOf names for the chosen output (none: no backup) is backed up
     // once per load, then the output is replaced. Returns the file written; nothing when the
     // user cancelled or the save failed (after its message).

@@ -213,7 +213,17 @@ TEST_F(Saves, UnformattableMagnitudeOffersSaveAsDownloadFile) {
     prompts.answer(Answer::Yes);  // Save as Download File instead?
     const std::string chosen = dir.file("rcar-download.txt");
     prompts.file(QString::fromStdString(chosen));
+    std::vector<WindowView::Look> behind;
+    prompts.onMessage = [&](const test::RecordedMessage&) {
+        behind.push_back(host.presented.back().look);
+    };
+    prompts.onFileDialog = [&] { behind.push_back(host.presented.back().look); };
     Save();
+    // The question and the dialog both come over the plot (the first question came before the
+    // save showed anything).
+    ASSERT_EQ(behind.size(), 3u);
+    EXPECT_EQ(std::vector(behind.begin() + 1, behind.end()),
+              std::vector(2, WindowView::Look::Plot));
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_TRUE(
         prompts.messages[1].text.startsWith("Cannot format Number: the observation at JD "

@@ -10,6 +10,7 @@ void PrintTo(const RecordedMessage& m, std::ostream* os) {
 }
 
 std::optional<QString> ScriptedPrompts::takeFile(const char* dialog) {
+    if (onFileDialog) onFileDialog();
     if (files_.empty()) {
         ADD_FAILURE() << "unscripted " << dialog << " dialog";
         return std::nullopt;

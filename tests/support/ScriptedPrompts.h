@@ -53,6 +53,8 @@ class ScriptedPrompts : public Prompts {
     // window as the user sees it behind the box.
     std::function<void(const RecordedMessage&)> onMessage;
     std::vector<FileDialogOptions> fileDialogs;
+    // Called with every open, save or folder dialog as it is shown, before it is answered.
+    std::function<void()> onFileDialog;
     std::vector<RecordedInput> inputs;
     // Called with every question for text as it is asked.
     std::function<void(const RecordedInput&)> onInput;
