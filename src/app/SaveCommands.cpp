@@ -194,7 +194,7 @@ void SaveController::XYZSaveFile() {
     // Only the loaded file is backed up: any other file chosen here is replaced for good.
     options.confirmOverwrite = true;
     SaveToChosenFile(
-        kBackingUp, options,
+        kBackingUp, BehindDialog::Steps, options,
         [this] { return ThreeColumnFileText(*ctx_.table, [this] { ctx_.Yield(); }); },
         [this](const std::string&) { return std::optional(ctx_.state.star.ThreeColumnFilePath); },
         "XYZSaveFile");
@@ -206,8 +206,10 @@ void SaveController::DownloadSaveFile() {
     options.fileName = DisplayText(ctx_.state.settings.FilePath);
     options.initialFolder = DisplayText(ctx_.state.settings.FilePath);
     options.confirmOverwrite = true;
+    // The dialog comes over the plot, also when the question of a save that the star file
+    // layout refused opens it.
     const std::optional<std::string> written = SaveToChosenFile(
-        kSaving, options,
+        kSaving, BehindDialog::Plot, options,
         [this] { return DownloadFileText(*ctx_.table, [this] { ctx_.Yield(); }); },
         [this](const std::string& output) -> std::optional<std::string> {
             // Replacing the loaded file keeps it as it was loaded; any other file chosen
@@ -225,17 +227,16 @@ void SaveController::DownloadSaveFile() {
 }
 
 std::optional<std::string> SaveController::SaveToChosenFile(
-    const QString& firstCaption, const FileDialogOptions& options,
+    const QString& firstCaption, BehindDialog behindDialog, const FileDialogOptions& options,
     const std::function<std::string()>& buildText,
     const std::function<std::optional<std::string>(const std::string&)>& backupOf,
     const char* module) {
+    if (behindDialog == BehindDialog::Steps) HidePlot(firstCaption);
     std::optional<std::string> written;
     try {
-        // The dialog comes over the plot: it gives way to the steps only once there is a file
-        // to write.
         const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
         if (chosen && !chosen->isEmpty()) {
-            HidePlot(firstCaption);
+            if (behindDialog == BehindDialog::Plot) HidePlot(firstCaption);
             const std::string output = PathBytes(*chosen);
             const std::optional<std::string> loaded = backupOf(output);
             std::unique_ptr<BackupCopy> backup;

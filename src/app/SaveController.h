@@ -88,13 +88,15 @@ class SaveController {
     // Asks for the output file and writes the table in three columns / the download layout.
     void XYZSaveFile();
     void DownloadSaveFile();
-    // A save of the table to a file that the user chooses (the dialog over the plot, which
-    // gives way to the steps once a file is chosen): the whole text is built first,
+    // What the window shows while the save dialog is up: the logo and the first caption (as
+    // Save 3-Column File has always done), or the plot, which gives way once a file is chosen.
+    enum class BehindDialog { Steps, Plot };
+    // A save of the table to a file that the user chooses: the whole text is built first,
     // then the file that backupOf names for the chosen output (none: no backup) is backed up
     // once per load, then the output is replaced. Returns the file written; nothing when the
     // user cancelled or the save failed (after its message).
     std::optional<std::string> SaveToChosenFile(
-        const QString& firstCaption, const FileDialogOptions& options,
+        const QString& firstCaption, BehindDialog behindDialog, const FileDialogOptions& options,
         const std::function<std::string()>& buildText,
         const std::function<std::optional<std::string>(const std::string&)>& backupOf,
         const char* module);
