@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -265,7 +266,11 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
                 if (n == 0 && callbacks.firstRow) {
                     std::string upper = result.starName;
                     UpperAscii(upper);
-                    callbacks.firstRow("Loading " + FormatDouble(result.recordCount) +
+                    // The lines from this one to the end: the data lines of a clean file, not
+                    // the progress maximum, which counts the header and twenty more.
+                    const int64_t lines =
+                        std::max<int64_t>(0, result.recordCount - kExtraRecords - lineNumber + 1);
+                    callbacks.firstRow("Loading " + FormatDouble(static_cast<double>(lines)) +
                                        " Records for " + upper);
                 }
                 if (!ReadStarColumns(fields, colors, point)) {

@@ -81,7 +81,9 @@ void FillStarRow(const std::vector<std::string_view>& fields, const ObsPoint& po
 struct ImportCallbacks {
     // Once, before the first line: the progress maximum (the result of CountLines).
     std::function<void(int32_t recordCount)> started;
-    // Before the first row is stored: "Loading " + count + " Records for " + STAR NAME.
+    // Before the first row is stored: "Loading " + count + " Records for " + STAR NAME, the
+    // count being the lines from the first data line to the end (a header line and the layout's
+    // dated header and empty line not counted).
     std::function<void(const std::string& caption)> firstRow;
     // After each stored row, with the number of rows stored before it (0, 1, 2, ...).
     std::function<void(int64_t n)> progress;

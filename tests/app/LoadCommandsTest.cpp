@@ -207,7 +207,7 @@ TEST_F(Loads, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
         EXPECT_TRUE(v.busy && v.cancelShown);
         EXPECT_EQ(v.progressMaximum, state().star.RecordCount);
     }
-    EXPECT_EQ(progress.back().progressCaption, QString("Loading 361 Records for PDS 110"));
+    EXPECT_EQ(progress.back().progressCaption, QString("Loading 340 Records for PDS 110"));
     EXPECT_TRUE(progress.back().captionShown);
 
     // The plot is there while the rows are written; the progress shows the fill.
@@ -216,7 +216,7 @@ TEST_F(Loads, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
     EXPECT_FALSE(view().busy);
     EXPECT_TRUE(view().filling && view().cancelShown && view().progressBarShown &&
                 view().captionShown);
-    EXPECT_EQ(view().progressCaption, QString("Loading 361 Records for PDS 110"));
+    EXPECT_EQ(view().progressCaption, QString("Loading 340 Records for PDS 110"));
     EXPECT_FALSE(commands->TableReady());
 
     // Navigation and the zooms work from the columns ...

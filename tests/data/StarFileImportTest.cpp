@@ -244,7 +244,7 @@ TEST(StarFileImport, FainterThanMarksStarNamesAndSevenDigitDates) {
         EXPECT_EQ(Want(rows[i].JD, rows[i].Faint, rows[i].Mag, rows[i].PunktFarb, rows[i].Star),
                   want[i]);
     EXPECT_EQ(r.starName, "z \xe9t");
-    EXPECT_EQ(captions, std::vector<std::string>{"Loading 25 Records for R LEO"});
+    EXPECT_EQ(captions, std::vector<std::string>{"Loading 5 Records for R LEO"});
     EXPECT_EQ(f.ErrorBytes(), Line("245412.5", "9") + "\r\n");
 }
 
