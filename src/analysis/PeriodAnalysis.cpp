@@ -44,11 +44,12 @@ QString WeightingText(Weighting weighting, bool asked) {
 }
 
 PeriodAnalysis::PeriodAnalysis(QString starName, PeriodObservations observations,
-                               bool useUncertainties, const FrequencyGrid& grid)
+                               bool useUncertainties, const FrequencyGrid& grid, double timeOffset)
     : starName_(std::move(starName)),
       observations_(std::move(observations)),
       useUncertainties_(useUncertainties),
       grid_(grid),
+      timeOffset_(timeOffset),
       history_(observations_.times, observations_.mags, observations_.sigmas) {}
 
 PeriodDataOutcome PeriodAnalysis::CurrentData() const {
@@ -145,8 +146,8 @@ PeriodogramWindowView PeriodAnalysis::View(bool computing, const QString& captio
                                     : Weighting::Equal;
     view.summary = QStringLiteral("%1 observations, JD %2 to %3, %4")
                        .arg(o.times.size())
-                       .arg(o.times.empty() ? QString() : Fixed(*first, 4))
-                       .arg(o.times.empty() ? QString() : Fixed(*last, 4))
+                       .arg(o.times.empty() ? QString() : Fixed(*first + timeOffset_, 4))
+                       .arg(o.times.empty() ? QString() : Fixed(*last + timeOffset_, 4))
                        .arg(WeightingText(weighting, useUncertainties_));
     const size_t step = history_.removed().size();
     view.heading = step == 0

@@ -98,8 +98,9 @@ struct PeriodogramEvent {
 class PeriodAnalysis {
   public:
     // Starts with nothing computed: the caller runs the search of CurrentData() over grid.
+    // The window names the times with timeOffset added (the star's TimeOffset).
     PeriodAnalysis(QString starName, PeriodObservations observations, bool useUncertainties,
-                   const FrequencyGrid& grid);
+                   const FrequencyGrid& grid, double timeOffset = 0);
 
     const FrequencyGrid& grid() const { return grid_; }
     const PeriodObservations& observations() const { return observations_; }
@@ -155,6 +156,7 @@ class PeriodAnalysis {
     PeriodObservations observations_;
     bool useUncertainties_;
     FrequencyGrid grid_;
+    double timeOffset_;
     PrewhiteningHistory history_;
     // One result for each step computed, step 0 first.
     std::vector<std::shared_ptr<const PeriodSearchResult>> results_;

@@ -114,7 +114,8 @@ void PlotController::picView_MouseMove(int, int, double x, double y) {
     if (!ctx_.state.star.FileLoaded) return;
     std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
         ctx_.fold ? PhasePlotReadout(x, y, ctx_.state.view.JDFirst)
-                  : PlotReadout(x, y, ctx_.state.view.JDFirst, ctx_.state.overlay.CalendarDates);
+                  : PlotReadout(x, y, ctx_.state.view.JDFirst + ctx_.state.star.TimeOffset,
+                                ctx_.state.overlay.CalendarDates);
 }
 
 void PlotController::picView_MouseUp(int, int, double, double) {
@@ -160,7 +161,9 @@ void PlotController::picMagScale_MouseDown(double y) {
 void PlotController::picJDScale_MouseMove(double x) {
     if (!ctx_.state.star.FileLoaded) return;
     std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-        ctx_.fold ? PhaseScaleReadout(x) : JDScaleReadout(x, ctx_.state.overlay.CalendarDates);
+        ctx_.fold
+            ? PhaseScaleReadout(x)
+            : JDScaleReadout(x + ctx_.state.star.TimeOffset, ctx_.state.overlay.CalendarDates);
 }
 
 void PlotController::picMagScale_MouseMove(double y) {

@@ -66,8 +66,8 @@ void PeriodController::mnuPeriod_Click() {
     fields.useUncertainties = true;
     fields.summary = QStringLiteral("%1 observations shown, JD %2 to %3")
                          .arg(shown.times.size())
-                         .arg(Jd(shown.times.front()))
-                         .arg(Jd(shown.times.back()));
+                         .arg(Jd(shown.times.front() + ctx_.state.star.TimeOffset))
+                         .arg(Jd(shown.times.back() + ctx_.state.star.TimeOffset));
     if (!dialogs_) return;
     std::optional<PeriodSearchFields> accepted;
     const double span = data.data->span();
@@ -103,7 +103,7 @@ PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
                              ? DisplayText(ctx_.state.star.ThreeColumnFilePath)
                              : DisplayText(TrimBlanks(ctx_.state.star.StarName)).toUpper();
     analysis_ = std::make_unique<PeriodAnalysis>(name, std::move(shown), fields.useUncertainties,
-                                                 *grid.grid);
+                                                 *grid.grid, ctx_.state.star.TimeOffset);
     if (dialogs_)
         dialogs_->showResult(analysis_->View(true, kComputing, 0),
                              [this](const PeriodogramEvent& event) {
@@ -215,7 +215,10 @@ void PeriodController::PeriodWindowEvent(const PeriodogramEvent& event) {
                 ctx_.Say(fold.refusal, QStringLiteral("Phase Plot"), Buttons::OK,
                          Icon::Exclamation);
             else
-                FoldAt(fold.fold->period, fold.fold->epoch);
+                // A typed epoch is a time as the scale shows it, the offset added.
+                FoldAt(fold.fold->period,
+                       fold.fold->epoch -
+                           (event.epoch.trimmed().isEmpty() ? 0 : ctx_.state.star.TimeOffset));
             break;
         }
         case Kind::Remove: {

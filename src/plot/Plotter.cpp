@@ -76,7 +76,8 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
             WritePhaseScale(picJDScale, view);
         else
             WriteJDScale(picJDScale, view,
-                         overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates);
+                         overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates,
+                         state.star.TimeOffset);
     } catch (const std::exception& e) {
         out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "WriteJDScale"));
     }
