@@ -62,8 +62,9 @@ void CommandContext::Redraw(bool withOverlays) {
         if (!ScalerErrorIsSilent(state.view)) SayModuleError(e, "Scaler");
     }
     RunPlotter();
-    if (!withOverlays) return;
-    for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
+    if (withOverlays)
+        for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
+    for (const std::function<void()>& draw : highlights_) draw();
 }
 
 void CommandContext::RunPlotter() {

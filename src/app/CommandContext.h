@@ -125,8 +125,9 @@ class CommandContext {
     // nothing outside one.
     void Yield();
 
-    // The redraw sequence: the frames, the plot, then (withOverlays) each overlay. Does
-    // nothing while nothing is loaded or a job runs. Also what a resize of the window runs.
+    // The redraw sequence: the frames, the plot, then (withOverlays) each overlay, and last
+    // the highlights (the record list's rings), with or without overlays. Does nothing while
+    // nothing is loaded or a job runs. Also what a resize of the window runs.
     void Redraw(bool withOverlays);
     // FindExtremes for the loaded table. Returns false after telling the user why (the empty
     // look when the table holds no row).
@@ -141,6 +142,8 @@ class CommandContext {
     void AddOverlay(PlotOverlay& overlay) { overlays_.push_back(&overlay); }
     const std::vector<PlotOverlay*>& overlays() const { return overlays_; }
     void HideOverlays(bool forget);
+    // What every redraw draws last over the plot; on the screen only, never in an export.
+    void AddHighlight(std::function<void()> draw) { highlights_.push_back(std::move(draw)); }
 
     // What each controller forgets when the loaded star goes (UnloadStar, the end of the run).
     void OnForgetStar(std::function<void()> forget) { forgetters_.push_back(std::move(forget)); }
@@ -153,6 +156,7 @@ class CommandContext {
     // The pacer of the job that runs; null between jobs.
     EventPacer* pacer_ = nullptr;
     std::vector<PlotOverlay*> overlays_;
+    std::vector<std::function<void()>> highlights_;
     std::vector<std::function<void()>> forgetters_;
 };
 

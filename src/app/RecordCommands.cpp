@@ -1,37 +1,59 @@
 // RecordsController: box selection and locate, the record list window's actions (log,
 // delete, edit, mark an observer) and the record editor.
-#include <cstdio>
+#include <algorithm>
 #include <exception>
 #include <utility>
 
 #include "app/RecordsController.h"
+#include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/SabrixError.h"
 #include "data/BandColor.h"
 #include "interaction/ObserverMarking.h"
+#include "interaction/RecordRings.h"
 #include "interaction/RecordSelection.h"
 
 namespace sabrix {
 
 namespace {
 
-void AppendLines(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) throw SabrixError("Path not found");
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written) throw SabrixError("Disk full");
-}
+// Yellow: apart from every band colour of the defaults, and bright on the black plot.
+constexpr int32_t kRingColor = 0x00FFFF;
 
 }  // namespace
 
 RecordsController::RecordsController(CommandContext& context) : ctx_(context) {
-    ctx_.OnForgetStar([this] { CloseRecordList(); });
+    ctx_.OnForgetStar([this] {
+        CloseRecordList();
+        ClearRings();
+    });
+    ctx_.AddHighlight([this] { DrawRings(); });
+}
+
+void RecordsController::DrawRings() {
+    if (ringIds_.empty() || !ctx_.table) return;
+    try {
+        DrawRecordRings(ctx_.canvases.picView, ctx_.state.view, ctx_.table->Columns(), ringIds_,
+                        kRingColor);
+    } catch (const std::exception&) {
+        // No columns to ring (a table being filled): the list's commands say why.
+    }
+}
+
+void RecordsController::ChoiceChanged() {
+    std::vector<int64_t> ids;
+    if (recordList_) ids = recordList_->ChosenIds();
+    std::sort(ids.begin(), ids.end());
+    if (ids == ringIds_) return;
+    ringIds_ = std::move(ids);
+    ctx_.Redraw(true);
 }
 
 void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
-    std::vector<ListedRecord> records;
+    std::vector<int64_t> records;
+    const SelectionBounds bounds = BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst);
     try {
-        records = SelectRecords(*ctx_.table, BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst));
+        records = SelectRecords(*ctx_.table, bounds);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "BoxFinder");
         ctx_.view.cursorName = QStringLiteral("XHairs");
@@ -43,36 +65,52 @@ void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
         ctx_.Redraw(false);
         return;
     }
-    ShowRecords(std::move(records), false);
+    ShowRecords(std::move(records), false, bounds);
 }
 
 void RecordsController::Finder(double x, double y) {
-    std::vector<ListedRecord> records;
+    std::vector<int64_t> records;
+    const SelectionBounds bounds = LocateBounds(x, y, ctx_.state.view);
     try {
-        records = SelectRecords(*ctx_.table, LocateBounds(x, y, ctx_.state.view));
+        records = SelectRecords(*ctx_.table, bounds);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "Finder");
         return;
     }
     // Near no observation: nothing to list, nothing to say.
-    if (!records.empty()) ShowRecords(std::move(records), true);
+    if (!records.empty()) ShowRecords(std::move(records), true, bounds);
 }
 
-void RecordsController::ShowRecords(std::vector<ListedRecord> records, bool modal) {
+void RecordsController::ShowRecords(std::vector<int64_t> ids, bool modal,
+                                    const SelectionBounds& bounds) {
     if (recordList_) {
-        recordList_->Replace(std::move(records));
+        recordList_->Replace(std::move(ids));
         UpdateRecordList();
+        ChoiceChanged();
         return;
     }
-    recordList_.emplace(std::move(records), ctx_.state.star.ThreeColumnFormat);
+    recordList_.emplace(std::move(ids), ctx_.state.star.ThreeColumnFormat,
+                        [this](int64_t id) { return ctx_.table->RowById(id); });
     if (!recordDialogs_) return;
     ctx_.Present();
-    recordDialogs_->showList(recordList_->View(), modal, [this](const RecordListEvent& event) {
+    RecordListView view = recordList_->View();
+    // The points in pixels of the plot, rings included.
+    const Canvas& plot = ctx_.canvases.picView;
+    const double jdFirst = ctx_.state.view.JDFirst;
+    view.around =
+        QRectF(plot.toPixel(bounds.jdLow - jdFirst, bounds.magLow),
+               plot.toPixel(bounds.jdHigh - jdFirst, bounds.magHigh))
+            .normalized()
+            .adjusted(-kRingRadius - 1, -kRingRadius - 1, kRingRadius + 1, kRingRadius + 1);
+    recordDialogs_->showList(view, modal, [this](const RecordListEvent& event) {
         OnRecordListEvent(event);
         ctx_.Present();
     });
     // A modal list has closed when showList returns.
-    if (modal) recordList_.reset();
+    if (modal && recordList_) {
+        recordList_.reset();
+        ClearRings();
+    }
 }
 
 void RecordsController::OnRecordListEvent(const RecordListEvent& event) {
@@ -82,7 +120,7 @@ void RecordsController::OnRecordListEvent(const RecordListEvent& event) {
     };
     switch (event.kind) {
         case Kind::Choose:
-            run(Command::lstRecords_Click, [&] { lstRecords_Click(event.lines, event.current); });
+            run(Command::lstRecords_Click, [&] { lstRecords_Click(event.ranges, event.current); });
             break;
         case Kind::Log:
             run(Command::cmdLog_Click, [this] { cmdLog_Click(); });
@@ -117,14 +155,21 @@ void RecordsController::UpdateRecordList() {
 
 void RecordsController::RefreshRecordList() {
     if (!recordList_) return;
-    recordList_->Replace(ReadRecords(*ctx_.table, recordList_->Ids()));
+    recordList_->Replace(recordList_->Ids());
     UpdateRecordList();
+    ChoiceChanged();
 }
 
 void RecordsController::CloseRecordList() {
     if (!recordList_) return;
     recordList_.reset();
     if (recordDialogs_) recordDialogs_->closeList();
+}
+
+bool RecordsController::ClearRings() {
+    if (ringIds_.empty()) return false;
+    ringIds_.clear();
+    return true;
 }
 
 bool RecordsController::WarnWhenNoneChosen(bool record) {
@@ -135,7 +180,7 @@ bool RecordsController::WarnWhenNoneChosen(bool record) {
     return true;
 }
 
-void RecordsController::lstRecords_Click(const std::vector<int>& lines, int current) {
+void RecordsController::lstRecords_Click(const std::vector<LineRange>& lines, int current) {
     if (!recordList_) return;
     recordList_->Choose(lines, current);
     // The palette belongs to the observer it was shown for.
@@ -143,6 +188,13 @@ void RecordsController::lstRecords_Click(const std::vector<int>& lines, int curr
         recordList_->HidePalette();
         UpdateRecordList();
     }
+    ChoiceChanged();
+}
+
+void RecordsController::lstRecords_Click(const std::vector<int>& lines, int current) {
+    std::vector<LineRange> ranges;
+    for (const int line : lines) ranges.push_back({line, line});
+    lstRecords_Click(ranges, current);
 }
 
 void RecordsController::cmdLog_Click() {
@@ -152,10 +204,12 @@ void RecordsController::cmdLog_Click() {
     options.initialFolder = DisplayText(ctx_.state.star.FilesFolder);
     const std::optional<QString> path = ctx_.prompts.saveFile(options);
     if (!path) return;
-    std::string text;
-    for (const ListedRecord& record : recordList_->Chosen()) text += record.line + "\r\n";
     try {
-        AppendLines(PathBytes(*path), text);
+        std::string text;
+        for (const ListedRecord& record : ReadRecords(*ctx_.table, recordList_->ChosenIds()))
+            text += record.line + "\r\n";
+        // Through a whole new file: a full disk leaves the log as it was, never a torn line.
+        AppendFileAtomically(PathBytes(*path), text);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "cmdLog");
     }
@@ -163,22 +217,18 @@ void RecordsController::cmdLog_Click() {
 
 void RecordsController::cmdDelete_Click() {
     if (!recordList_ || WarnWhenNoneChosen()) return;
-    const std::vector<ListedRecord> chosen = recordList_->Chosen();
+    const size_t count = recordList_->ChosenCount();
     const QString question =
-        chosen.size() == 1 ? QStringLiteral("Are you sure you want to delete this record?")
-                           : QStringLiteral("Are you sure you want to delete these %1 records?")
-                                 .arg(chosen.size());
+        count == 1 ? QStringLiteral("Are you sure you want to delete this record?")
+                   : QStringLiteral("Are you sure you want to delete these %1 records?").arg(count);
     if (ctx_.Say(question, QStringLiteral("Delete This Record?"), Buttons::YesNo, Icon::None) !=
         Answer::Yes)
         return;
-    std::vector<int64_t> ids;
-    for (const ListedRecord& record : chosen) ids.push_back(record.ID);
+    const std::vector<int64_t> ids = recordList_->ChosenIds();
     try {
         // Marked rows that go take their points out of the joining lines.
         std::vector<ObsRow> marked;
-        ctx_.table->ForEachRowOfIds(ids, [&marked](const ObsRow& row) {
-            if (!row.Marked.empty()) marked.push_back(row);
-        });
+        if (ctx_.marks.ObserverMarked) marked = ctx_.table->MarkedRowsOfIds(ids);
         ctx_.table->DeleteByIds(ids);
         for (const ObsRow& row : marked) FollowMarkedRow(ctx_.marks, row.Marked, row.JD, row.Mag);
     } catch (const std::exception& e) {
@@ -188,17 +238,18 @@ void RecordsController::cmdDelete_Click() {
     ctx_.state.star.FileEdited = true;
     ctx_.Say(QStringLiteral("Database successfully updated."), QStringLiteral("Record Deleted"),
              Buttons::OK, Icon::None);
-    ctx_.Redraw(false);
     CloseRecordList();
+    ClearRings();
+    ctx_.Redraw(false);
 }
 
 void RecordsController::cmdEdit_Click() {
     if (!recordList_ || WarnWhenNoneChosen()) return;
     if (ctx_.state.star.ThreeColumnFormat) return;
-    const std::optional<ListedRecord> current = recordList_->Current();
+    const std::optional<int64_t> current = recordList_->Current();
     std::optional<ObsRow> row;
     try {
-        row = ctx_.table->RowById(current->ID);
+        row = ctx_.table->RowById(*current);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "cmdEdit");
         return;
@@ -250,10 +301,12 @@ void RecordsController::cmdMark_Click() {
 void RecordsController::cmd0_Click(int index) {
     if (!recordList_ || !recordList_->PaletteShown()) return;
     if (index < 0 || index >= static_cast<int>(kMarkPalette.size())) return;
-    const std::optional<ListedRecord> current = recordList_->Current();
+    const std::optional<int64_t> current = recordList_->Current();
     recordList_->HidePalette();
     try {
-        MarkObs(ctx_.marks, *ctx_.table, current->Init, kMarkPalette[static_cast<size_t>(index)]);
+        const std::optional<ObsRow> row = ctx_.table->RowById(*current);
+        if (row)
+            MarkObs(ctx_.marks, *ctx_.table, row->Init, kMarkPalette[static_cast<size_t>(index)]);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "MarkObs");
     }
@@ -262,16 +315,18 @@ void RecordsController::cmd0_Click(int index) {
 
 void RecordsController::cmdMoreColors_Click() {
     if (!recordList_ || !recordList_->PaletteShown()) return;
-    const std::optional<ListedRecord> current = recordList_->Current();
+    const std::optional<int64_t> current = recordList_->Current();
     const std::optional<int32_t> color = ctx_.prompts.chooseColor();
     if (!color) return;
     try {
-        MarkObs(ctx_.marks, *ctx_.table, current->Init, *color);
+        const std::optional<ObsRow> row = ctx_.table->RowById(*current);
+        if (row) MarkObs(ctx_.marks, *ctx_.table, row->Init, *color);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "MarkObs");
         return;
     }
     CloseRecordList();
+    ClearRings();
     // The list is gone: the marks show now rather than at some later redraw.
     ctx_.Redraw(false);
 }
@@ -281,11 +336,17 @@ void RecordsController::cmdClose_Click() {
     ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
     ctx_.view.cursorName = QStringLiteral("XHairs");
     CloseRecordList();
-    if (ctx_.state.star.FileEdited || ctx_.marks.ObserverMarked) ctx_.Redraw(false);
+    const bool ringed = ClearRings();
+    if (ctx_.state.star.FileEdited || ctx_.marks.ObserverMarked)
+        ctx_.Redraw(false);
+    else if (ringed)
+        ctx_.Redraw(true);
 }
 
 void RecordsController::frmSelect_Unload() {
     CloseRecordList();
+    // The rings go with the list; the plot is drawn as it was otherwise.
+    if (ClearRings()) ctx_.Redraw(true);
 }
 
 }  // namespace sabrix

@@ -13,6 +13,7 @@
 #include "interaction/RecordDialogs.h"
 #include "interaction/RecordFields.h"
 #include "interaction/RecordList.h"
+#include "interaction/RecordSelection.h"
 
 namespace sabrix {
 
@@ -34,6 +35,8 @@ class RecordsController {
     // The record list's events; each does nothing while the list is closed. Log, Delete and
     // Edit warn "You did not select a star" and Mark Observer "You did not select a record"
     // while no line is chosen.
+    // The chosen lines' points are ringed on the plot while the list is open.
+    void lstRecords_Click(const std::vector<LineRange>& lines, int current);
     void lstRecords_Click(const std::vector<int>& lines, int current);
     // Appends the chosen lines, each ended by CR LF, to a text file the user chooses.
     void cmdLog_Click();
@@ -59,8 +62,13 @@ class RecordsController {
     bool SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields);
 
   private:
-    // Opens the record list on the records, or lists them in the open one.
-    void ShowRecords(std::vector<ListedRecord> records, bool modal);
+    // Opens the record list on the rows (found inside bounds), or lists them in the open one.
+    void ShowRecords(std::vector<int64_t> ids, bool modal, const SelectionBounds& bounds);
+    // The rings follow the chosen lines: a redraw when they changed.
+    void ChoiceChanged();
+    void DrawRings();
+    // Forgets the rings; returns whether there were any (the plot still shows them).
+    bool ClearRings();
     // Routes an event of the open list to its command, when the command may run.
     void OnRecordListEvent(const RecordListEvent& event);
     // The open list reads its rows again and shows them.
@@ -73,6 +81,8 @@ class RecordsController {
     CommandContext& ctx_;
     RecordDialogs* recordDialogs_ = nullptr;
     std::optional<RecordList> recordList_;
+    // The IDs of the ringed points, sorted.
+    std::vector<int64_t> ringIds_;
 };
 
 }  // namespace sabrix

@@ -51,7 +51,7 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     setAcceptDrops(true);
     analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
     commands_->setAnalysisDialogs(analysisDialogs_.get());
-    recordDialogs_ = std::make_unique<QtRecordDialogs>(this);
+    recordDialogs_ = std::make_unique<QtRecordDialogs>(this, picView);
     commands_->setRecordDialogs(recordDialogs_.get());
     imageExportDialog_ = std::make_unique<QtImageExportDialog>(this);
     commands_->setImageExportDialog(imageExportDialog_.get());

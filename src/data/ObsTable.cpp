@@ -15,26 +15,38 @@ namespace sabrix {
 
 namespace {
 
+// Runs sqlHead + "?,?,...)" over the IDs, kIdsPerStatement of them a statement: the end of
+// each statement costs more than a row. The first bound parameters (firstBound of them) are
+// left to run, which binds them and executes.
+constexpr size_t kIdsPerStatement = 500;
+void ForEachIdBatch(SQLite::Database& db, const std::string& sqlHead,
+                    const std::vector<int64_t>& ids, int firstBound,
+                    const std::function<void(ObsStatement&)>& run) {
+    const auto statementOf = [&](size_t count) {
+        std::string sql = sqlHead + "?";
+        for (size_t i = 1; i < count; ++i) sql += ",?";
+        return std::make_unique<ObsStatement>(db, sql + ")");
+    };
+    std::unique_ptr<ObsStatement> statement;
+    for (size_t first = 0; first < ids.size(); first += kIdsPerStatement) {
+        const size_t count = std::min(kIdsPerStatement, ids.size() - first);
+        if (!statement || count < kIdsPerStatement) statement = statementOf(count);
+        for (size_t i = 0; i < count; ++i)
+            statement->bind(static_cast<int>(i) + 1 + firstBound, ids[first + i]);
+        run(*statement);
+    }
+}
+
 // Gives the rows with these IDs the colour and the marking number, in one transaction.
 void MarkRows(SQLite::Database& db, const std::vector<int64_t>& ids, int32_t color,
               const std::string& markNumber) {
     SQLite::Transaction transaction(db);
-    // Many rows a statement: the end of each statement costs more than a row.
-    constexpr size_t kIdsPerUpdate = 500;
-    const auto updateOf = [&db](size_t count) {
-        std::string sql = "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (?";
-        for (size_t i = 1; i < count; ++i) sql += ",?";
-        return std::make_unique<ObsStatement>(db, sql + ")");
-    };
-    std::unique_ptr<ObsStatement> update;
-    for (size_t first = 0; first < ids.size(); first += kIdsPerUpdate) {
-        const size_t count = std::min(kIdsPerUpdate, ids.size() - first);
-        if (!update || count < kIdsPerUpdate) update = updateOf(count);
-        update->bind(1, static_cast<int64_t>(color));
-        update->bindText(2, markNumber);
-        for (size_t i = 0; i < count; ++i) update->bind(static_cast<int>(i) + 3, ids[first + i]);
-        update->exec();
-    }
+    ForEachIdBatch(db, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (", ids, 2,
+                   [&](ObsStatement& update) {
+                       update.bind(1, static_cast<int64_t>(color));
+                       update.bindText(2, markNumber);
+                       update.exec();
+                   });
     transaction.commit();
 }
 
@@ -322,19 +334,29 @@ bool ObsTable::UpdateRow(const ObsRow& r) {
     return true;
 }
 
+std::vector<ObsRow> ObsTable::MarkedRowsOfIds(const std::vector<int64_t>& ids) const {
+    std::vector<int64_t> sorted = ids;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<ObsRow> marked;
+    ObsStatement q(db(), ObsColumnSet::All().SelectSql("WHERE Marked <> '' ORDER BY ID"));
+    while (q.step()) {
+        ObsRow row = ReadObsRow(q);
+        if (std::binary_search(sorted.begin(), sorted.end(), row.ID))
+            marked.push_back(std::move(row));
+    }
+    return marked;
+}
+
 int64_t ObsTable::DeleteByIds(const std::vector<int64_t>& ids) {
-    std::vector<int64_t> deleted;
+    int64_t deleted = 0;
     {
         SQLite::Transaction transaction(db());
-        ObsStatement q(db(), "DELETE FROM Obs WHERE ID = ?");
-        for (const int64_t id : ids) {
-            q.bind(1, id);
-            if (q.exec() > 0) deleted.push_back(id);
-        }
+        ForEachIdBatch(db(), "DELETE FROM Obs WHERE ID IN (", ids, 0,
+                       [&deleted](ObsStatement& q) { deleted += q.exec(); });
         transaction.commit();
     }
-    if (columnsReady_) columns_.Erase(deleted);
-    return static_cast<int64_t>(deleted.size());
+    if (columnsReady_) columns_.Erase(ids);
+    return deleted;
 }
 
 }  // namespace sabrix

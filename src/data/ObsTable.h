@@ -154,8 +154,11 @@ class ObsTable {
     // Writes every column of the row with row.ID but ID itself in one statement. Returns
     // false when no row has that ID (nothing changes).
     bool UpdateRow(const ObsRow& row);
-    // Deletes the rows with these IDs in one transaction; returns how many there were. On
-    // failure no row is deleted.
+    // The rows with these IDs that an observer marking coloured (Marked not empty), in ID
+    // order; empty when none is.
+    std::vector<ObsRow> MarkedRowsOfIds(const std::vector<int64_t>& ids) const;
+    // Deletes the rows with these IDs in one transaction, many IDs a statement; returns how
+    // many there were. On failure no row is deleted.
     int64_t DeleteByIds(const std::vector<int64_t>& ids);
 
   private:

