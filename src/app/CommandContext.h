@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QString>
+#include <QUndoStack>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -97,11 +98,22 @@ class CommandContext {
     // progress bar while the rows are filled behind the plot.
     QString loadCaption;
     WindowView view;
+    // The changes made to the table since the load or the last save, for Undo and Redo: delete,
+    // record edit, discrepant mark and clear. Observer marks and views are not among them.
+    QUndoStack edits;
     Prompts& prompts;
     WindowHost& host;
     const CommandCanvases canvases;
     // The clock of dated header lines; the system clock unless a test sets another.
     const Clock* clock = &systemClock_;
+
+    // Makes the change (its redo), keeps it for Undo and follows the stack (FollowEdits).
+    void PushEdit(QUndoCommand* edit);
+    // FileEdited follows the stack: set unless it stands where the last load or save left
+    // it; the Edit menu's texts name the change Undo and Redo would take.
+    void FollowEdits();
+    // Forgets every change (load, unload, save): the stack is empty and clean.
+    void ClearEdits();
 
     // What the commands need (see CommandNeeds.h). Busy: a long job runs. TableReady: the
     // table holds every row of what is loaded. PlotShown: a star is loaded and shown, and no

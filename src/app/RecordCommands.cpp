@@ -1,5 +1,6 @@
 // RecordsController: box selection and locate, the record list window's actions (log,
 // delete, edit, mark an observer) and the record editor.
+#include <QUndoCommand>
 #include <algorithm>
 #include <exception>
 #include <utility>
@@ -19,6 +20,72 @@ namespace {
 
 // Yellow: apart from every band colour of the defaults, and bright on the black plot.
 constexpr int32_t kRingColor = 0x00FFFF;
+
+// "3 Records", "1 Record".
+QString Records(size_t count) {
+    return count == 1 ? QStringLiteral("1 Record") : QStringLiteral("%1 Records").arg(count);
+}
+
+// A change to the table that Undo takes back. The command that makes it has made it before
+// the change goes onto the stack, so the stack's first redo has nothing left to do. A
+// failure of a later undo or redo is said, and the change leaves the stack: the table holds
+// what the failed transaction left, which is what it held before.
+class TableEdit : public QUndoCommand {
+  public:
+    TableEdit(CommandContext& ctx, const QString& name) : ctx_(ctx) { setText(name); }
+    void undo() override { Run(true, "Undo"); }
+    void redo() override {
+        if (std::exchange(madeByItsCommand_, false)) return;
+        Run(false, "Redo");
+    }
+
+  protected:
+    virtual void Apply(ObsTable& table, bool back) = 0;
+    CommandContext& ctx_;
+
+  private:
+    void Run(bool back, const char* module) {
+        try {
+            Apply(*ctx_.table, back);
+        } catch (const std::exception& e) {
+            ctx_.SayModuleError(e, module);
+            setObsolete(true);
+        }
+    }
+    bool madeByItsCommand_ = true;
+};
+
+// Deleted rows wait beside the table (ObsTable::SetAside) until the stack forgets them.
+class DeleteRowsEdit : public TableEdit {
+  public:
+    DeleteRowsEdit(CommandContext& ctx, std::vector<int64_t> ids, int64_t batch)
+        : TableEdit(ctx, QStringLiteral("Delete ") + Records(ids.size())),
+          ids_(std::move(ids)),
+          batch_(batch) {}
+
+  private:
+    void Apply(ObsTable& table, bool back) override {
+        if (back)
+            table.PutBack(batch_);
+        else
+            table.SetAside(ids_, batch_);
+    }
+    std::vector<int64_t> ids_;
+    int64_t batch_;
+};
+
+// Rows written anew (a record edit, discrepant marks): every field before and after.
+class ChangeRowsEdit : public TableEdit {
+  public:
+    ChangeRowsEdit(CommandContext& ctx, const QString& name, std::vector<ObsRow> before,
+                   std::vector<ObsRow> after)
+        : TableEdit(ctx, name), before_(std::move(before)), after_(std::move(after)) {}
+
+  private:
+    void Apply(ObsTable& table, bool back) override { table.UpdateRows(back ? before_ : after_); }
+    std::vector<ObsRow> before_;
+    std::vector<ObsRow> after_;
+};
 
 }  // namespace
 
@@ -134,6 +201,12 @@ void RecordsController::OnRecordListEvent(const RecordListEvent& event) {
         case Kind::Mark:
             run(Command::cmdMark_Click, [this] { cmdMark_Click(); });
             break;
+        case Kind::Discrepant:
+            run(Command::cmdDiscrepant_Click, [this] { cmdDiscrepant_Click(true); });
+            break;
+        case Kind::ClearDiscrepant:
+            run(Command::cmdClearDiscrepant_Click, [this] { cmdDiscrepant_Click(false); });
+            break;
         case Kind::Color:
             run(Command::cmd0_Click, [&] { cmd0_Click(event.colorIndex); });
             break;
@@ -229,13 +302,14 @@ void RecordsController::cmdDelete_Click() {
         // Marked rows that go take their points out of the joining lines.
         std::vector<ObsRow> marked;
         if (ctx_.marks.ObserverMarked) marked = ctx_.table->MarkedRowsOfIds(ids);
-        ctx_.table->DeleteByIds(ids);
+        const int64_t batch = nextDeleteBatch_++;
+        ctx_.table->SetAside(ids, batch);
+        ctx_.PushEdit(new DeleteRowsEdit(ctx_, ids, batch));
         for (const ObsRow& row : marked) FollowMarkedRow(ctx_.marks, row.Marked, row.JD, row.Mag);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "cmdDelete");
         return;
     }
-    ctx_.state.star.FileEdited = true;
     ctx_.Say(QStringLiteral("Database successfully updated."), QStringLiteral("Record Deleted"),
              Buttons::OK, Icon::None);
     CloseRecordList();
@@ -280,8 +354,8 @@ bool RecordsController::SaveEditedRecord(int64_t id, const std::vector<RecordFie
             edited->PunktFarb =
                 BandColor(edited->Faint, edited->Band, edited->Valid, ctx_.state.settings);
         ctx_.table->UpdateRow(*edited);
+        ctx_.PushEdit(new ChangeRowsEdit(ctx_, QStringLiteral("Edit Record"), {*row}, {*edited}));
         FollowMarkedRow(ctx_.marks, row->Marked, row->JD, row->Mag, &edited->JD, &edited->Mag);
-        ctx_.state.star.FileEdited = true;
         RefreshRecordList();
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "cmdEdit");
@@ -296,6 +370,61 @@ void RecordsController::cmdMark_Click() {
     if (ctx_.state.star.ThreeColumnFormat) return;
     recordList_->ShowPalette();
     UpdateRecordList();
+}
+
+void RecordsController::cmdDiscrepant_Click(bool mark) {
+    if (!recordList_ || WarnWhenNoneChosen()) return;
+    if (ctx_.state.star.ThreeColumnFormat) return;
+    std::vector<ObsRow> before;
+    std::vector<ObsRow> after;
+    try {
+        ctx_.table->ForEachRowOfIds(recordList_->ChosenIds(), [&](const ObsRow& row) {
+            if (PlotColumns::DiscrepantOf(row.Valid) == mark) return;
+            ObsRow changed = row;
+            if (mark) {
+                changed.Edited = row.Valid;
+                changed.Valid = std::string(1, 'D');
+            } else {
+                changed.Valid = row.Edited;
+                changed.Edited.clear();
+            }
+            if (changed.Marked.empty())
+                changed.PunktFarb =
+                    BandColor(changed.Faint, changed.Band, changed.Valid, ctx_.state.settings);
+            before.push_back(row);
+            after.push_back(std::move(changed));
+        });
+        // Every chosen row has the flag asked for already.
+        if (after.empty()) return;
+        ctx_.table->UpdateRows(after);
+    } catch (const std::exception& e) {
+        ctx_.SayModuleError(e, mark ? "cmdDiscrepant" : "cmdClearDiscrepant");
+        return;
+    }
+    const QString name =
+        (mark ? QStringLiteral("Mark %1 Discrepant") : QStringLiteral("Clear Discrepant on %1"))
+            .arg(Records(after.size()));
+    ctx_.PushEdit(new ChangeRowsEdit(ctx_, name, std::move(before), std::move(after)));
+    RefreshRecordList();
+    ctx_.Redraw(false);
+}
+
+void RecordsController::mnuUndo_Click() {
+    if (!ctx_.edits.canUndo()) return;
+    CloseRecordList();
+    ClearRings();
+    ctx_.edits.undo();
+    ctx_.FollowEdits();
+    ctx_.Redraw(false);
+}
+
+void RecordsController::mnuRedo_Click() {
+    if (!ctx_.edits.canRedo()) return;
+    CloseRecordList();
+    ClearRings();
+    ctx_.edits.redo();
+    ctx_.FollowEdits();
+    ctx_.Redraw(false);
 }
 
 void RecordsController::cmd0_Click(int index) {

@@ -46,6 +46,15 @@ class RecordsController {
     // Opens the record editor on the row of the line clicked last.
     void cmdEdit_Click();
     void cmdMark_Click();
+    // Mark Discrepant (mark) and Clear Discrepant: the chosen rows' Valid becomes "D", the
+    // flag it replaces kept in the row's Edited; Clear gives a "D" row that flag back (empty
+    // when none was kept, as after a reload). Each row takes the colour of the colour rules
+    // unless an observer marking coloured it. One change for Undo; a redraw.
+    void cmdDiscrepant_Click(bool mark);
+    // Edit menu: the last change to the table taken back, or made again; the list closes
+    // and the plot is drawn anew.
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     // A colour square: marks the observer of the line clicked last in palette colour index
     // (0 to 15); the list stays open and the marks show when it closes.
     void cmd0_Click(int index);
@@ -83,6 +92,8 @@ class RecordsController {
     std::optional<RecordList> recordList_;
     // The IDs of the ringed points, sorted.
     std::vector<int64_t> ringIds_;
+    // The number of the next set of deleted rows kept for Undo.
+    int64_t nextDeleteBatch_ = 1;
 };
 
 }  // namespace sabrix

@@ -163,7 +163,7 @@ void SaveController::SaveFile() {
         BackUpOnce(backup);
         ShowStep(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
-        ctx_.state.star.FileEdited = false;
+        ctx_.ClearEdits();
     } catch (const FormatNumError&) {
         ctx_.Say(QStringLiteral("Cannot format Number"), QStringLiteral("OOPS!!"), Buttons::OK,
                  Icon::None);
@@ -226,7 +226,7 @@ void SaveController::SaveToChosenFile(
             }
             ShowStep(kSaving);
             WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
-            ctx_.state.star.FileEdited = false;
+            ctx_.ClearEdits();
         }
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, module);

@@ -77,6 +77,8 @@ void frmPlot::connectControls() {
     connect(mnuCalendar, &QAction::triggered, this, &frmPlot::mnuCalendar_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
     connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
+    connect(mnuUndo, &QAction::triggered, this, &frmPlot::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &frmPlot::mnuRedo_Click);
     connect(mnuDocs, &QAction::triggered, this, &frmPlot::mnuDocs_Click);
     connect(mnuViewer, &QAction::triggered, this, &frmPlot::mnuViewer_Click);
     connect(mnuManage, &QAction::triggered, this, &frmPlot::mnuManage_Click);

@@ -328,10 +328,92 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
 bool ObsTable::UpdateRow(const ObsRow& r) {
     ObsStatement q(db(), ObsUpdateSql());
     BindObsRow(q, r, 1);
-    q.bind(31, static_cast<int64_t>(r.ID));
+    q.bind(kObsColumnCount + 1, static_cast<int64_t>(r.ID));
     if (q.exec() == 0) return false;
     if (columnsReady_) columns_.Replace(r);
     return true;
+}
+
+int64_t ObsTable::UpdateRows(const std::vector<ObsRow>& rows) {
+    int64_t written = 0;
+    {
+        SQLite::Transaction transaction(db());
+        ObsStatement q(db(), ObsUpdateSql());
+        for (const ObsRow& r : rows) {
+            BindObsRow(q, r, 1);
+            q.bind(kObsColumnCount + 1, r.ID);
+            written += q.exec();
+        }
+        transaction.commit();
+    }
+    if (columnsReady_)
+        for (const ObsRow& r : rows) columns_.Replace(r);
+    return written;
+}
+
+void ObsTable::ensureSetAside() {
+    if (setAsideReady_) return;
+    // A table of the connection alone: it goes with the connection and never reaches a file
+    // the user sees. Made from Obs as it is now, so it has every column Obs has.
+    db().exec(
+        "CREATE TEMP TABLE IF NOT EXISTS ObsSetAside AS SELECT 0 AS Batch, * FROM Obs WHERE 0");
+    db().exec("CREATE INDEX IF NOT EXISTS temp.ObsSetAsideBatch ON ObsSetAside (Batch)");
+    setAsideReady_ = true;
+}
+
+int64_t ObsTable::SetAside(const std::vector<int64_t>& ids, int64_t batch) {
+    ensureSetAside();
+    int64_t moved = 0;
+    {
+        SQLite::Transaction transaction(db());
+        ForEachIdBatch(db(), "INSERT INTO ObsSetAside SELECT ?, * FROM Obs WHERE ID IN (", ids, 1,
+                       [batch](ObsStatement& q) {
+                           q.bind(1, batch);
+                           q.exec();
+                       });
+        ForEachIdBatch(db(), "DELETE FROM Obs WHERE ID IN (", ids, 0,
+                       [&moved](ObsStatement& q) { moved += q.exec(); });
+        transaction.commit();
+    }
+    if (columnsReady_) columns_.Erase(ids);
+    return moved;
+}
+
+int64_t ObsTable::PutBack(int64_t batch) {
+    ensureSetAside();
+    static const ObsColumnSet plotted{"JD",        "Mag",  "PunktFarb", "Faint",
+                                      "Uncertain", "Band", "Init",      "Valid"};
+    PlotColumns::Builder back;
+    int64_t moved = 0;
+    {
+        SQLite::Transaction transaction(db());
+        const std::string columns = ObsColumnSet::All().SelectSql("WHERE Batch = ?", "ObsSetAside");
+        // "SELECT ID, Desig, ... FROM": the same names in the same order on both sides.
+        const std::string names = columns.substr(7, columns.find(" FROM ") - 7);
+        ObsStatement insert(db(), "INSERT INTO Obs (" + names + ") " + columns);
+        insert.bind(1, batch);
+        moved = insert.exec();
+        if (columnsReady_) {
+            ObsStatement q(db(), plotted.SelectSql("WHERE Batch = ?", "ObsSetAside"));
+            q.bind(1, batch);
+            ObsRow row;
+            while (q.step()) {
+                plotted.Read(q, row);
+                back.Add(row, row.ID);
+            }
+        }
+        ObsStatement drop(db(), "DELETE FROM ObsSetAside WHERE Batch = ?");
+        drop.bind(1, batch);
+        drop.exec();
+        transaction.commit();
+    }
+    if (columnsReady_) columns_.Merge(std::move(back).Build());
+    return moved;
+}
+
+void ObsTable::ForgetSetAside() {
+    if (!setAsideReady_) return;
+    db().exec("DELETE FROM ObsSetAside");
 }
 
 std::vector<ObsRow> ObsTable::MarkedRowsOfIds(const std::vector<int64_t>& ids) const {

@@ -248,6 +248,13 @@ void PlotColumns::Erase(const std::vector<int64_t>& ids) {
 }
 
 void PlotColumns::Replace(const ObsRow& row) {
+    // The JD kept (a discrepant mark, a new colour): in place, without moving the points.
+    if (ObsPoint* p = find(row.JD, row.ID)) {
+        uncount(*p);
+        *p = numbered(PointOf(row), row.Band, row.Init);
+        p->ID = row.ID;
+        return;
+    }
     Erase({row.ID});
     // The JD may have moved: the point goes in where it now sorts.
     const ObsPoint point = numbered(PointOf(row), row.Band, row.Init);

@@ -17,13 +17,15 @@ struct RecordListEvent {
     enum class Kind {
         // A click in the list: ranges holds every chosen line, current the line clicked.
         Choose,
-        Log,         // cmdLog
-        Delete,      // cmdDelete
-        Edit,        // cmdEdit
-        Mark,        // cmdMark
-        Color,       // cmd0(colorIndex)
-        MoreColors,  // cmdMoreColors
-        Close,       // cmdClose
+        Log,              // cmdLog
+        Delete,           // cmdDelete
+        Edit,             // cmdEdit
+        Mark,             // cmdMark
+        Discrepant,       // cmdDiscrepant
+        ClearDiscrepant,  // cmdClearDiscrepant
+        Color,            // cmd0(colorIndex)
+        MoreColors,       // cmdMoreColors
+        Close,            // cmdClose
         // The title-bar close box (also Escape): the window goes without Close's redraw.
         Dismiss,
     };

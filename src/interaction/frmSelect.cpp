@@ -86,6 +86,11 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
     cmdMark = button("Mark Observer", "cmdMark", frame);
     cmdDelete = button("Delete Record", "cmdDelete", frame);
     cmdEdit = button("Edit Record", "cmdEdit", frame);
+    auto* discrepant = new QVBoxLayout;
+    discrepant->setSpacing(2);
+    frame->addLayout(discrepant);
+    cmdDiscrepant = button("Mark Discrepant", "cmdDiscrepant", discrepant);
+    cmdClearDiscrepant = button("Clear Discrepant", "cmdClearDiscrepant", discrepant);
     actions->addWidget(Frame1, 1);
     cmdClose = button("Close", "cmdClose", actions);
     column->addLayout(actions);
@@ -119,6 +124,8 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
     connect(cmdMark, &QPushButton::clicked, this, &frmSelect::cmdMark_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmSelect::cmdDelete_Click);
     connect(cmdEdit, &QPushButton::clicked, this, &frmSelect::cmdEdit_Click);
+    connect(cmdDiscrepant, &QPushButton::clicked, this, &frmSelect::cmdDiscrepant_Click);
+    connect(cmdClearDiscrepant, &QPushButton::clicked, this, &frmSelect::cmdClearDiscrepant_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSelect::cmdClose_Click);
     connect(cmdMoreColors, &QPushButton::clicked, this, &frmSelect::cmdMoreColors_Click);
 }
@@ -144,6 +151,8 @@ void frmSelect::Apply(const RecordListView& view) {
             selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     cmdEdit->setEnabled(view.editEnabled);
+    cmdDiscrepant->setEnabled(view.editEnabled);
+    cmdClearDiscrepant->setEnabled(view.editEnabled);
     cmdMark->setEnabled(view.markEnabled);
     Label2->setText(view.colorPrompt);
     for (QPushButton* square : cmd0) square->setEnabled(view.paletteShown);
@@ -209,6 +218,14 @@ void frmSelect::cmdDelete_Click() {
 
 void frmSelect::cmdEdit_Click() {
     Send(RecordListEvent::Kind::Edit);
+}
+
+void frmSelect::cmdDiscrepant_Click() {
+    Send(RecordListEvent::Kind::Discrepant);
+}
+
+void frmSelect::cmdClearDiscrepant_Click() {
+    Send(RecordListEvent::Kind::ClearDiscrepant);
 }
 
 void frmSelect::cmdClose_Click() {

@@ -43,6 +43,8 @@ class frmSelect : public QDialog {
     QPushButton* cmdMark;
     QPushButton* cmdDelete;
     QPushButton* cmdEdit;
+    QPushButton* cmdDiscrepant;
+    QPushButton* cmdClearDiscrepant;
     QPushButton* cmdClose;
     QWidget* fraPalette;
     QLabel* Label2;
@@ -55,6 +57,8 @@ class frmSelect : public QDialog {
     void cmdMark_Click();
     void cmdDelete_Click();
     void cmdEdit_Click();
+    void cmdDiscrepant_Click();
+    void cmdClearDiscrepant_Click();
     void cmdClose_Click();
     void cmd0_Click(int index);
     void cmdMoreColors_Click();

@@ -519,5 +519,158 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
     EXPECT_EQ(saved.substr(saved.find("\r\n\r\n") + 4), expected);
 }
 
+// What a change to the table can touch: every field of every row in ID order (the order
+// of a save) and the plotted points.
+struct TableSnapshot {
+    std::vector<ObsRow> rows;
+    uint64_t points = 0;
+    bool operator==(const TableSnapshot&) const = default;
+};
+
+class TableChanges : public RecordCommands {
+  protected:
+    TableSnapshot Snapshot() {
+        TableSnapshot s;
+        table().ForEachRowById([&s](const ObsRow& r) { s.rows.push_back(r); });
+        s.points = table().Columns().Digest() + table().Columns().size();
+        return s;
+    }
+};
+
+TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
+    LoadStar();
+    const auto remove = [this](std::vector<int> lines) {
+        ListAndChoose(lines);
+        prompts.answer(Answer::Yes);
+        commands->cmdDelete_Click();
+        prompts.messages.clear();
+    };
+    const struct {
+        const char* undoText;
+        std::function<void()> change;
+    } kinds[] = {
+        {"Undo Delete 2 Records",
+         [&] {
+             remove({0, 2});
+         }},
+        {"Undo Delete 1 Record", [&] { remove({1}); }},
+        {"Undo Edit Record",
+         [&] {
+             ListAndChoose({1});
+             dialogs.edits.push_back([](std::vector<RecordField>& f) {
+                 Type(f, "JD", "2455045");  // moves the point past another
+                 Type(f, "Comments", "checked");
+             });
+             commands->cmdEdit_Click();
+             commands->cmdClose_Click();
+         }},
+        {"Undo Mark 3 Records Discrepant",
+         [&] {
+             ListAndChoose({0, 1, 2});
+             commands->cmdDiscrepant_Click();
+         }},
+        {"Undo Clear Discrepant on 2 Records",
+         [&] {
+             ListAndChoose({0, 1, 2});
+             commands->cmdDiscrepant_Click();
+             commands->lstRecords_Click({0, 2}, 2);
+             commands->cmdClearDiscrepant_Click();
+         }},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.undoText);
+        LoadStar();
+        const TableSnapshot loaded = Snapshot();
+        kind.change();
+        const TableSnapshot changed = Snapshot();
+        ASSERT_NE(changed, loaded);
+        EXPECT_TRUE(state().star.FileEdited);
+        EXPECT_EQ(view().undoText, QString(kind.undoText));
+        EXPECT_EQ(view().redoText, QString());
+
+        commands->mnuUndo_Click();
+        if (QString(kind.undoText).startsWith("Undo Clear")) {
+            // Back to the rows marked discrepant, which the stack holds as a change too.
+            EXPECT_TRUE(state().star.FileEdited);
+            commands->mnuUndo_Click();
+        }
+        EXPECT_EQ(Snapshot(), loaded);
+        EXPECT_FALSE(state().star.FileEdited);
+        EXPECT_EQ(view().undoText, QString());
+        EXPECT_TRUE(view().redoText.startsWith("Redo "));
+        EXPECT_FALSE(dialogs.open);
+        EXPECT_EQ(view().starLabel, QString("T TST - (6 Points)"));
+
+        commands->mnuRedo_Click();
+        if (QString(kind.undoText).startsWith("Undo Clear")) commands->mnuRedo_Click();
+        EXPECT_EQ(Snapshot(), changed);
+        EXPECT_TRUE(state().star.FileEdited);
+        EXPECT_TRUE(prompts.messages.empty());
+    }
+}
+
+TEST_F(TableChanges, TheStackIsClearedOnSaveAndOnLoad) {
+    LoadStar();
+    ListAndChoose({0});
+    prompts.answer(Answer::Yes);
+    commands->cmdDelete_Click();
+    ASSERT_EQ(view().undoText, QString("Undo Delete 1 Record"));
+    prompts.answer(Answer::Yes);  // "Are you SURE ..."
+    commands->mnuSave_Click();
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_EQ(view().undoText, QString());
+    const TableSnapshot saved = Snapshot();
+    commands->mnuUndo_Click();
+    EXPECT_EQ(Snapshot(), saved);
+
+    DragBox(10, 11.0, 30, 12.4);
+    commands->lstRecords_Click({0}, 0);
+    commands->cmdDiscrepant_Click();
+    ASSERT_TRUE(state().star.FileEdited);
+    prompts.messages.clear();
+    LoadStar();
+    EXPECT_EQ(view().undoText, QString());
+    EXPECT_FALSE(state().star.FileEdited);
+}
+
+TEST_F(TableChanges, DiscrepantMarksTakeTheirColourAndSurviveASaveAndReloadClearRestoresTheFlag) {
+    const std::string path = dir.file("download-ccd.txt");
+    test::WriteFileBytes(path, test::ReadFileBytes(test::SampleFile("download-ccd.txt")));
+    LoadAndFill(path);
+    std::vector<ObsRow> rows;
+    table().ForEachRowById([&rows](const ObsRow& r) { rows.push_back(r); });
+    ASSERT_FALSE(rows[0].Valid.empty());
+    const double first = state().view.JDFirst;
+    const auto listFirst = [&] {
+        commands->BoxFinder(rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
+                            rows[0].JD - first + 0.0003, rows[0].Mag - 0.01);
+        ASSERT_EQ(dialogs.shown.Count(), 1u);
+        commands->lstRecords_Click({0}, 0);
+    };
+    listFirst();
+    commands->cmdDiscrepant_Click();
+    ObsRow marked = *table().RowById(rows[0].ID);
+    EXPECT_EQ(marked.Valid, "D");
+    EXPECT_EQ(marked.PunktFarb, static_cast<int32_t>(state().settings.ColorDISC));
+    EXPECT_TRUE(dialogs.shown.Line(0).contains(",D,"));
+    commands->cmdClearDiscrepant_Click();
+    EXPECT_EQ(*table().RowById(rows[0].ID), rows[0]);
+
+    // Saved as a download over the loaded file and loaded again: still discrepant.
+    commands->cmdDiscrepant_Click();
+    commands->cmdClose_Click();
+    prompts.file(QString::fromStdString(path));
+    commands->mnuSaveDownload_Click();
+    prompts.messages.clear();
+    LoadAndFill(path);
+    marked = *table().RowById(rows[0].ID);
+    EXPECT_EQ(marked.Valid, "D");
+    EXPECT_EQ(marked.PunktFarb, static_cast<int32_t>(state().settings.ColorDISC));
+    // The flag it replaced is not in the file: Clear leaves the flag empty.
+    listFirst();
+    commands->cmdClearDiscrepant_Click();
+    EXPECT_EQ(table().RowById(rows[0].ID)->Valid, "");
+}
+
 }  // namespace
 }  // namespace sabrix
