@@ -3,6 +3,7 @@
 // The files are generated once into FOLDER (default /tmp/sabrix-bench) and reused.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <QTimer>
 #include <charconv>
 #include <cstdio>
@@ -193,6 +194,8 @@ struct WindowFigures {
     double chooseAll = 0;
     double deleteAll = 0;
     double deleteAllMB = 0;
+    double undoDelete = 0;
+    int64_t undoRows = 0;
 };
 
 // The resident memory now and at its peak since the last ResetPeakMemory, in MB.
@@ -221,22 +224,41 @@ void MeasureListAll(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) 
     window.cmdReset_Click();
     Drain();
     const PlotWindowState& v = window.state().view;
+    const auto listAll = [&] {
+        window.picView_MouseDown(2, 0, v.WinJDLeft - v.JDFirst, v.WinMagTop);
+        window.picView_MouseMove(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
+        window.picView_MouseUp(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
+        Drain();
+        return window.recordDialogs().list();
+    };
     ResetPeakMemory();
     double before = MemoryMB("VmRSS");
     auto begin = std::chrono::steady_clock::now();
-    window.picView_MouseDown(2, 0, v.WinJDLeft - v.JDFirst, v.WinMagTop);
-    window.picView_MouseMove(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
-    window.picView_MouseUp(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
-    Drain();
+    frmSelect* list = listAll();
     f.listAll = Seconds(begin);
     f.listAllMB = MemoryMB("VmHWM") - before;
     f.listAllRows = window.commands().recordList()->Ids().size();
-    frmSelect* list = window.recordDialogs().list();
+
+    // The first 1,000 lines deleted, then Undo from the menu.
+    list->lstRecords->selectionModel()->select(
+        QItemSelection(list->lstRecords->model()->index(0, 0),
+                       list->lstRecords->model()->index(999, 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    prompts.expected = 2;  // the question and "Database successfully updated."
+    list->cmdDelete_Click();
+    Drain();
+    begin = std::chrono::steady_clock::now();
+    window.mnuUndo->trigger();
+    Drain();
+    f.undoDelete = Seconds(begin);
+    f.undoRows = window.table()->Count();
+
+    list = listAll();
     begin = std::chrono::steady_clock::now();
     list->lstRecords->selectAll();
     Drain();
     f.chooseAll = Seconds(begin);
-    prompts.expected = 2;  // the question and "Database successfully updated."
+    prompts.expected = 2;
     ResetPeakMemory();
     before = MemoryMB("VmRSS");
     begin = std::chrono::steady_clock::now();
@@ -578,6 +600,9 @@ int main(int argc, char** argv) {
     rows.push_back({"window: every row in the record list (" + std::to_string(figures.listAllRows) +
                         " rows, " + std::to_string(int(figures.listAllMB)) + " MB at the peak)",
                     figures.listAll, "<= 0.5 s", Verdict(figures.listAll <= 0.5)});
+    rows.push_back({"window: Undo of deleting 1,000 of its rows, with the redraw (" +
+                        std::to_string(figures.undoRows) + " rows after)",
+                    figures.undoDelete, "<= 0.2 s", Verdict(figures.undoDelete <= 0.2)});
     rows.push_back({"window: all of its lines chosen (Ctrl+A)", figures.chooseAll, "", ""});
     rows.push_back({"window: deleting them all, with the redraw (" +
                         std::to_string(int(figures.deleteAllMB)) + " MB at the peak)",

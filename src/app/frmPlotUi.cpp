@@ -108,6 +108,9 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     mnuRedo = AddItem(mnuEdit, "mnuRedo", QStringLiteral("Redo"));
     mnuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     mnuRedo->setEnabled(false);
+    // Also from the record list, where the changes are made.
+    mnuUndo->setShortcutContext(Qt::ApplicationShortcut);
+    mnuRedo->setShortcutContext(Qt::ApplicationShortcut);
 
     mnuTools = bar->addMenu(QStringLiteral("Tools"));
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
