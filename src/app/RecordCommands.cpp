@@ -410,19 +410,22 @@ void RecordsController::cmdDiscrepant_Click(bool mark) {
 }
 
 void RecordsController::mnuUndo_Click() {
-    if (!ctx_.edits.canUndo()) return;
-    CloseRecordList();
-    ClearRings();
-    ctx_.edits.undo();
-    ctx_.FollowEdits();
-    ctx_.Redraw(false);
+    StepEdits(true);
 }
 
 void RecordsController::mnuRedo_Click() {
-    if (!ctx_.edits.canRedo()) return;
+    StepEdits(false);
+}
+
+void RecordsController::StepEdits(bool back) {
+    if (!(back ? ctx_.edits.canUndo() : ctx_.edits.canRedo())) return;
+    // The list's rows may come or go: it closes rather than show rows that are not there.
     CloseRecordList();
     ClearRings();
-    ctx_.edits.redo();
+    if (back)
+        ctx_.edits.undo();
+    else
+        ctx_.edits.redo();
     ctx_.FollowEdits();
     ctx_.Redraw(false);
 }

@@ -73,6 +73,8 @@ class RecordsController {
   private:
     // Opens the record list on the rows (found inside bounds), or lists them in the open one.
     void ShowRecords(std::vector<int64_t> ids, bool modal, const SelectionBounds& bounds);
+    // Undo (back) or Redo.
+    void StepEdits(bool back);
     // The rings follow the chosen lines: a redraw when they changed.
     void ChoiceChanged();
     void DrawRings();
