@@ -114,6 +114,11 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
     ASSERT_TRUE(list && list->isVisible());
     EXPECT_FALSE(list->isModal());
     EXPECT_EQ(list->Label3->text(), QString("2 Records Shown"));
+    EXPECT_EQ(list->windowTitle(), QString("Select Observation to Log or Mark"));
+    EXPECT_TRUE(list->lstRecords->model()
+                    ->headerData(0, Qt::Horizontal)
+                    .toString()
+                    .startsWith("JD,Mag,Uncertain,HQUncertain,Band,Init,"));
     ASSERT_EQ(list->LineCount(), 2);
     EXPECT_EQ(list->LineText(1), QString("2455000.5,12.0,,,V,ABC,,,,,,,,,,,,R LEO"));
     EXPECT_FALSE(list->cmd0[0]->isEnabled());
