@@ -94,7 +94,7 @@ void CommandContext::RunPlotter() {
 bool CommandContext::FitPlotWindow() {
     try {
         if (FindExtremes(state.view, *table)) return true;
-        view.look = WindowView::Look::Empty;
+        view.look = WindowView::Look::Start;
         Say(NoObservationsText(state.star.StarName), QStringLiteral("No Observations"), Buttons::OK,
             Icon::None);
     } catch (const std::exception& e) {

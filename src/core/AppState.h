@@ -47,6 +47,10 @@ struct LoadedStar {
     // load copies the file as loaded to its backup; later saves keep that backup, so the
     // original never gets replaced by the program's own output. False after a load/unload.
     bool BackupMade = false;
+    // The days that the JD scale, the pointer readout and the calendar dates add to the stored
+    // times: a three-column file of reduced times (HJD - 2450000 gives 2450000). 0 for none.
+    // The times in the table and in the files written stay as loaded.
+    double TimeOffset = 0;
 };
 
 // Data extremes of Obs and the plot window (JD across, magnitude down).
