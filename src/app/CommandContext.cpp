@@ -62,8 +62,9 @@ void CommandContext::Redraw(bool withOverlays) {
         if (!ScalerErrorIsSilent(state.view)) SayModuleError(e, "Scaler");
     }
     RunPlotter();
-    if (!withOverlays) return;
-    for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
+    if (withOverlays)
+        for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
+    for (const std::function<void()>& draw : highlights_) draw();
 }
 
 void CommandContext::RunPlotter() {
@@ -132,9 +133,35 @@ void CommandContext::HideOverlays(bool forget) {
     for (PlotOverlay* overlay : overlays_) overlay->HideOverlay(forget);
 }
 
+void CommandContext::PushEdit(QUndoCommand* edit) {
+    edits.push(edit);
+    FollowEdits();
+}
+
+void CommandContext::FollowEdits() {
+    state.star.FileEdited = !edits.isClean();
+    view.undoText = edits.canUndo() ? QStringLiteral("Undo ") + edits.undoText() : QString();
+    view.redoText = edits.canRedo() ? QStringLiteral("Redo ") + edits.redoText() : QString();
+}
+
+void CommandContext::ClearEdits() {
+    edits.clear();
+    if (table && TableReady()) {
+        try {
+            table->ForgetSetAside();
+        } catch (const std::exception&) {
+            // The rows set aside stay in a table of the connection, which goes with it.
+        }
+    }
+    FollowEdits();
+}
+
 void CommandContext::ForgetStar() {
     fold.reset();
     view.phasePlot = false;
+    // The changes were to rows of the table that is going.
+    edits.clear();
+    FollowEdits();
     for (const std::function<void()>& forget : forgetters_) forget();
 }
 

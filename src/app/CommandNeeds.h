@@ -115,11 +115,15 @@ enum class Command {
     cmdDelete_Click,
     cmdEdit_Click,
     cmdMark_Click,
+    cmdDiscrepant_Click,
+    cmdClearDiscrepant_Click,
     cmd0_Click,
     cmdMoreColors_Click,
     cmdClose_Click,
     frmSelect_Unload,
     SaveEditedRecord,
+    mnuUndo_Click,
+    mnuRedo_Click,
     // Not a command: the number of commands.
     kCount,
 };
@@ -220,11 +224,15 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(cmdDelete_Click, Rows),
     SABRIX_NEEDS(cmdEdit_Click, Rows),
     SABRIX_NEEDS(cmdMark_Click, Rows),
+    SABRIX_NEEDS(cmdDiscrepant_Click, Rows),
+    SABRIX_NEEDS(cmdClearDiscrepant_Click, Rows),
     SABRIX_NEEDS(cmd0_Click, Rows),
     SABRIX_NEEDS(cmdMoreColors_Click, Rows),
     SABRIX_NEEDS(cmdClose_Click, Idle),
     SABRIX_NEEDS(frmSelect_Unload, Idle),
     SABRIX_NEEDS(SaveEditedRecord, Rows),
+    SABRIX_NEEDS(mnuUndo_Click, Rows),
+    SABRIX_NEEDS(mnuRedo_Click, Rows),
 };
 #undef SABRIX_NEEDS
 

@@ -44,6 +44,10 @@ struct WindowView {
     bool periodSearching = false;
     // "Previous View" has a window to go back to.
     bool previousViewAvailable = false;
+    // The Edit menu: "Undo " / "Redo " and the name of the change ("Undo Delete 3 Records");
+    // empty when there is nothing to undo or redo.
+    QString undoText;
+    QString redoText;
 
     // lblPrg and prgLoad.
     QString progressCaption;

@@ -112,6 +112,11 @@ void frmPlot::Apply(const WindowView& view) {
         // The phase plot shows its whole cycle: no time to move through.
         for (QPushButton* button : {cmdBegin, cmdBack, cmdForward, cmdEnder})
             button->setEnabled(!view.phasePlot);
+        // The name of the change, as "Undo Delete 3 Records"; plain and greyed when none.
+        mnuUndo->setText(view.undoText.isEmpty() ? QStringLiteral("Undo") : view.undoText);
+        mnuRedo->setText(view.redoText.isEmpty() ? QStringLiteral("Redo") : view.redoText);
+        mnuUndo->setEnabled(!view.undoText.isEmpty() && !view.filling);
+        mnuRedo->setEnabled(!view.redoText.isEmpty() && !view.filling);
         // The commands that need every row wait for the fill behind the plot.
         for (QAction* action : {mnuLoad, mnuSave, mnuXYZ, mnuSaveXYZ, mnuSaveDownload, mnuConfig})
             action->setEnabled(!view.filling);
@@ -302,6 +307,14 @@ void frmPlot::cmdMagZoom_Click() {
 
 void frmPlot::mnuPrevious_Click() {
     Apply(commands_->mnuPrevious_Click());
+}
+
+void frmPlot::mnuUndo_Click() {
+    Apply(commands_->mnuUndo_Click());
+}
+
+void frmPlot::mnuRedo_Click() {
+    Apply(commands_->mnuRedo_Click());
 }
 
 void frmPlot::picView_MouseDown(int button, int shift, double x, double y) {

@@ -226,7 +226,7 @@ TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhases
         inside += phase >= 0.1 && phase <= 0.2;
     }
     EXPECT_GT(inside, 5);
-    EXPECT_NEAR(static_cast<double>(commands->recordList()->View().lines.size()), inside, 1);
+    EXPECT_NEAR(static_cast<double>(commands->recordList()->View().Count()), inside, 1);
     EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
               QStringLiteral("The period must be a number of days greater than 0."));
     ASSERT_EQ(prompts.messages.size(), 1u);

@@ -20,15 +20,16 @@ namespace {
 using PlotWindow = test::PlotWindowFixture;
 using test::ExpectEmptyLook;
 
-// The window as it opens: every command available but Previous View (no view to go back to
-// yet) and Time Plot (no phase plot to leave), no recent files listed, the buttons ready and the
-// start page shown.
-TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewAndTimePlotAvailableOnItsStartPage) {
+// The window as it opens: every command available but Previous View, Undo, Redo and Time Plot
+// (no view to go back to, no change and no phase plot yet), no recent files listed, the buttons
+// ready and the start page shown.
+TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewUndoAndTimePlotAvailableOnItsStartPage) {
     EXPECT_EQ(window->windowTitle(), QString("Sabrix"));
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
         if (!a->isSeparator() && !a->menu() && a->isVisible()) {
-            EXPECT_EQ(a->isEnabled(), a != window->mnuPrevious && a != window->mnuTimePlot)
-                << a->objectName().toStdString();
+            const bool nothingYet = a == window->mnuPrevious || a == window->mnuUndo ||
+                                    a == window->mnuRedo || a == window->mnuTimePlot;
+            EXPECT_EQ(a->isEnabled(), !nothingYet) << a->objectName().toStdString();
         }
     EXPECT_FALSE(window->mnuCalendar->isChecked());
     EXPECT_FALSE(window->mnuSpacerRecent->isVisible());
