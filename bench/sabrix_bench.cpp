@@ -473,7 +473,7 @@ int main(int argc, char** argv) {
     state.settings = colors;
     state.star.StarName = "CHI CYG";
     state.star.FileLoaded = true;
-    const double extremes = BestOf(3, [&] { FindExtremes(state.view, *table); });
+    const double extremes = BestOf(3, [&] { FindExtremes(state.view, *table, PointFilter()); });
     rows.push_back({"FindExtremes", extremes, "", ""});
 
     // The redraws as the user gets them: the main window in this process's event loop (the
@@ -545,7 +545,7 @@ int main(int argc, char** argv) {
     };
     const double bins = BestOf(3, [&] {
         redrawWith([&] {
-            LoadBins(*table, v, 1.0, averages, {});
+            LoadBins(*table, PointFilter(), v, 1.0, averages, {});
             BinPlotter(v, averages, canvases.picView);
         });
     });
@@ -559,7 +559,7 @@ int main(int argc, char** argv) {
     rows.push_back({"redraw with the bins on the full view", binsRedraw, "<= 0.2 s",
                     Verdict(binsRedraw <= 0.2)});
     std::shared_ptr<RegressionObject> fit;
-    const double polyFit = BestOf(3, [&] { fit = LoadPoly(*table, v, 40); });
+    const double polyFit = BestOf(3, [&] { fit = LoadPoly(*table, PointFilter(), v, 40); });
     rows.push_back({"LoadPoly, degree 40, every row", polyFit, "<= 1 s", Verdict(polyFit <= 1)});
     const double polyRedraw =
         BestOf(3, [&] { redrawWith([&] { PlotPoly(v, *fit, canvases.picView); }); });

@@ -90,9 +90,14 @@ void CommandContext::RunPlotter() {
         Say(message, QStringLiteral("Error"), Buttons::OK, Icon::None);
 }
 
+PointFilter CommandContext::Shown() const {
+    if (!table) return PointFilter();
+    return PointFilter::Of(state, table->Columns());
+}
+
 bool CommandContext::FitPlotWindow() {
     try {
-        if (FindExtremes(state.view, *table)) return true;
+        if (FindExtremes(state.view, *table, Shown())) return true;
         view.look = WindowView::Look::Empty;
         Say(NoObservationsText(state.star.StarName), QStringLiteral("No Observations"), Buttons::OK,
             Icon::None);

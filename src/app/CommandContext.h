@@ -128,6 +128,10 @@ class CommandContext {
     // The redraw sequence: the frames, the plot, then (withOverlays) each overlay. Does
     // nothing while nothing is loaded or a job runs. Also what a resize of the window runs.
     void Redraw(bool withOverlays);
+    // The observations shown (hidden bands, Omit fainter-thans, Omit discrepant), for the
+    // loaded table as it is now: what every analysis and selection of the commands reads.
+    // Shows everything when no table is there. Throws what the table throws.
+    PointFilter Shown() const;
     // FindExtremes for the loaded table. Returns false after telling the user why (the empty
     // look when the table holds no row).
     bool FitPlotWindow();

@@ -31,7 +31,8 @@ RecordsController::RecordsController(CommandContext& context) : ctx_(context) {
 void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
     std::vector<ListedRecord> records;
     try {
-        records = SelectRecords(*ctx_.table, BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst));
+        records = SelectRecords(*ctx_.table, BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst),
+                                ctx_.Shown());
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "BoxFinder");
         ctx_.view.cursorName = QStringLiteral("XHairs");
@@ -49,7 +50,7 @@ void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
 void RecordsController::Finder(double x, double y) {
     std::vector<ListedRecord> records;
     try {
-        records = SelectRecords(*ctx_.table, LocateBounds(x, y, ctx_.state.view));
+        records = SelectRecords(*ctx_.table, LocateBounds(x, y, ctx_.state.view), ctx_.Shown());
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "Finder");
         return;

@@ -91,7 +91,7 @@ void PlotController::ShowWindow(double jdLeft, double jdRight, double magTop, do
     if (!(jdLeft < jdRight) || !(magTop < magBottom)) return;
     PlotWindowState full = ctx_.state.view;
     try {
-        if (!FindExtremes(full, *ctx_.table)) return;
+        if (!FindExtremes(full, *ctx_.table, ctx_.Shown())) return;
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "FindExtremes");
         return;
@@ -123,7 +123,7 @@ void PlotController::mnuStats_Click() {
     ctx_.view.statsLines.clear();
     if (ctx_.table && ctx_.state.star.FileLoaded) {
         try {
-            ctx_.view.statsLines = StatsLines(ctx_.state.view, *ctx_.table);
+            ctx_.view.statsLines = StatsLines(ctx_.state.view, *ctx_.table, ctx_.Shown());
         } catch (const std::exception& e) {
             ctx_.SayModuleError(e, "Plotter");
         }

@@ -83,6 +83,7 @@ void ResetStarState(AppState& state) {
     state.star.FileEdited = false;
     state.star.ThreeColumnFormat = false;
     state.star.BackupMade = false;
+    state.star.HiddenBands.clear();
 
     OverlayState& overlay = state.overlay;
     if (overlay.BoxMode()) overlay.tool = Tool::Locate;

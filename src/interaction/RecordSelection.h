@@ -47,9 +47,10 @@ struct ListedRecord {
 
 ListedRecord ListLine(const ObsRow& row);
 
-// The rows inside the bounds in JD order (ID order among equal JDs), as list lines. Throws
-// what the table throws.
-std::vector<ListedRecord> SelectRecords(const ObsTable& table, const SelectionBounds& bounds);
+// The shown rows inside the bounds in JD order (ID order among equal JDs), as list lines.
+// Throws what the table throws.
+std::vector<ListedRecord> SelectRecords(const ObsTable& table, const SelectionBounds& bounds,
+                                        const PointFilter& shown);
 // The rows with these IDs again, in the order given (rows deleted since are left out).
 std::vector<ListedRecord> ReadRecords(const ObsTable& table, const std::vector<int64_t>& ids);
 
