@@ -15,6 +15,7 @@ CommandContext::CommandContext(AppState initial, TableFiles tableFiles, Prompts&
       host(windowHost),
       canvases(surfaces) {
     view.omitFainterChecked = state.overlay.OmitFainter;
+    view.omitDiscrepantChecked = state.overlay.OmitDiscrepant;
 }
 
 bool CommandContext::Allows(Command command) const {
@@ -62,6 +63,7 @@ void CommandContext::Redraw(bool withOverlays) {
         if (!ScalerErrorIsSilent(state.view)) SayModuleError(e, "Scaler");
     }
     RunPlotter();
+    ShowBandLines();
     if (!withOverlays) return;
     for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
 }
@@ -138,6 +140,16 @@ void CommandContext::HideOverlays(bool forget) {
 
 void CommandContext::ForgetStar() {
     for (const std::function<void()>& forget : forgetters_) forget();
+    view.bandLines.clear();
+}
+
+void CommandContext::ShowBandLines() {
+    try {
+        view.bandLines = BandLines(table->Columns(), state);
+    } catch (const std::exception&) {
+        // The plot has said what the table could not give.
+        view.bandLines.clear();
+    }
 }
 
 CommandContext::Job::Job(CommandContext& context)

@@ -152,6 +152,8 @@ class CommandContext {
 
   private:
     void RunPlotter();
+    // The band panel's lines for the table and state as they are now.
+    void ShowBandLines();
 
     SystemClock systemClock_;
     // The pacer of the job that runs; null between jobs.

@@ -17,7 +17,7 @@ struct ViewOption {
 };
 
 // --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column] [--omit-faint]
-// [--stats]
+// [--bands LIST] [--stats]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]
 struct RenderOptions {
@@ -27,6 +27,8 @@ struct RenderOptions {
     int height = 700;
     bool threeColumn = false;
     bool omitFaint = false;
+    // --bands "Vis.,V": only these bands are drawn (texts trimmed); empty: every band.
+    std::vector<std::string> bands;
     bool stats = false;
     std::optional<ViewOption> view;
     // The averages or the polynomial fit over the plot, with the texts as typed in their

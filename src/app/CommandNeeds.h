@@ -60,6 +60,7 @@ enum class Command {
     cmdReset_Click,
     cmdRefresh_Click,
     mnuFaint_Click,
+    mnuDisc_Click,
     cmdBack_Click,
     cmdForward_Click,
     cmdBegin_Click,
@@ -69,6 +70,11 @@ enum class Command {
     ShowWindow,
     mnuStats_Click,
     frmStats_Unload,
+    // The band panel.
+    lstBands_ItemCheck,
+    lstBands_DblClick,
+    cmdAllBands_Click,
+    ShowOnlyBands,
     // The tools and the mouse.
     cmdLocate_Click,
     cmdBox_Click,
@@ -156,6 +162,7 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(cmdReset_Click, Plot),
     SABRIX_NEEDS(cmdRefresh_Click, Plot),
     SABRIX_NEEDS(mnuFaint_Click, Idle),
+    SABRIX_NEEDS(mnuDisc_Click, Idle),
     SABRIX_NEEDS(cmdBack_Click, Plot),
     SABRIX_NEEDS(cmdForward_Click, Plot),
     SABRIX_NEEDS(cmdBegin_Click, Plot),
@@ -166,6 +173,10 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(mnuStats_Click, Idle),
     // The stats window's close box: the window has gone whatever runs.
     SABRIX_NEEDS(frmStats_Unload, Anytime),
+    SABRIX_NEEDS(lstBands_ItemCheck, Plot),
+    SABRIX_NEEDS(lstBands_DblClick, Plot),
+    SABRIX_NEEDS(cmdAllBands_Click, Plot),
+    SABRIX_NEEDS(ShowOnlyBands, Plot),
     SABRIX_NEEDS(cmdLocate_Click, Idle),
     SABRIX_NEEDS(cmdBox_Click, Idle),
     SABRIX_NEEDS(cmdZoomBox_Click, Idle),

@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,11 @@ class MainWindowCommands {
     const WindowView& cmdReset_Click();
     const WindowView& cmdRefresh_Click();
     const WindowView& mnuFaint_Click();
+    const WindowView& mnuDisc_Click();
+    const WindowView& lstBands_ItemCheck(const std::string& band, bool shown);
+    const WindowView& lstBands_DblClick(const std::string& band);
+    const WindowView& cmdAllBands_Click();
+    const WindowView& ShowOnlyBands(const std::set<std::string>& bands);
     const WindowView& cmdBack_Click();
     const WindowView& cmdForward_Click();
     const WindowView& cmdBegin_Click();

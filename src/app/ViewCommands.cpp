@@ -58,6 +58,52 @@ void PlotController::mnuFaint_Click() {
     if (ctx_.Allows(Command::cmdReset_Click)) Reset();
 }
 
+void PlotController::mnuDisc_Click() {
+    if (!ctx_.state.star.FileLoaded) {
+        ctx_.SayNoStarLoaded();
+        return;
+    }
+    ctx_.state.overlay.OmitDiscrepant = !ctx_.state.overlay.OmitDiscrepant;
+    ctx_.view.omitDiscrepantChecked = ctx_.state.overlay.OmitDiscrepant;
+    if (ctx_.Allows(Command::cmdReset_Click)) Reset();
+}
+
+void PlotController::ShowBands(std::set<std::string> hidden) {
+    if (hidden == ctx_.state.star.HiddenBands) return;
+    ctx_.state.star.HiddenBands = std::move(hidden);
+    ctx_.HideOverlays(true);
+    ctx_.Redraw(false);
+}
+
+void PlotController::lstBands_ItemCheck(const std::string& band, bool shown) {
+    std::set<std::string> hidden = ctx_.state.star.HiddenBands;
+    if (shown)
+        hidden.erase(band);
+    else
+        hidden.insert(band);
+    ShowBands(std::move(hidden));
+}
+
+void PlotController::lstBands_DblClick(const std::string& band) {
+    ShowOnlyBands({band});
+}
+
+void PlotController::ShowOnlyBands(const std::set<std::string>& bands) {
+    std::set<std::string> hidden;
+    try {
+        for (const ColumnText& text : ctx_.table->Columns().Bands())
+            if (!bands.contains(text.text)) hidden.insert(text.text);
+    } catch (const std::exception& e) {
+        ctx_.SayModuleError(e, "Plotter");
+        return;
+    }
+    ShowBands(std::move(hidden));
+}
+
+void PlotController::cmdAllBands_Click() {
+    ShowBands({});
+}
+
 void PlotController::Move(bool (*move)(PlotWindowState&)) {
     const PlotWindowState before = ctx_.state.view;
     if (move(ctx_.state.view)) Stepped(before);

@@ -66,6 +66,9 @@ void frmPlot::Apply(const WindowView& view) {
     }
 
     mnuFaint->setChecked(view.omitFainterChecked);
+    mnuDisc->setChecked(view.omitDiscrepantChecked);
+    bandPanel->setLines(view.bandLines);
+    bandPanel->setEnabled(!view.busy);
     mnuStats->setChecked(view.statsChecked);
     mnuCalendar->setChecked(view.calendarChecked);
     // Panel 3 fits the readout whole, with the date when it shows one. (The menu item's own
@@ -209,6 +212,38 @@ void frmPlot::mnuExport_Click() {
 
 void frmPlot::mnuFaint_Click() {
     Apply(commands_->mnuFaint_Click());
+}
+
+void frmPlot::mnuDisc_Click() {
+    Apply(commands_->mnuDisc_Click());
+}
+
+void frmPlot::lstBands_ItemCheck(int line, bool shown) {
+    const std::vector<BandLine>& lines = bandPanel->lines();
+    if (line < 0 || line >= static_cast<int>(lines.size())) return;
+    // The lines of the two kinds of observation are the two Omit items.
+    switch (const BandLine chosen = lines[static_cast<size_t>(line)]; chosen.kind) {
+        case BandLine::Kind::Band:
+            Apply(commands_->lstBands_ItemCheck(chosen.band, shown));
+            return;
+        case BandLine::Kind::FainterThan:
+            Apply(commands_->mnuFaint_Click());
+            return;
+        case BandLine::Kind::Discrepant:
+            Apply(commands_->mnuDisc_Click());
+            return;
+    }
+}
+
+void frmPlot::lstBands_DblClick(int line) {
+    const std::vector<BandLine>& lines = bandPanel->lines();
+    if (line < 0 || line >= static_cast<int>(lines.size())) return;
+    const BandLine chosen = lines[static_cast<size_t>(line)];
+    if (chosen.kind == BandLine::Kind::Band) Apply(commands_->lstBands_DblClick(chosen.band));
+}
+
+void frmPlot::cmdAllBands_Click() {
+    Apply(commands_->cmdAllBands_Click());
 }
 
 void frmPlot::cmdReset_Click() {
