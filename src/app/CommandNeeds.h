@@ -118,6 +118,7 @@ enum class Command {
     cmdClose_Click,
     frmSelect_Unload,
     SaveEditedRecord,
+    PointTip,
     // Not a command: the number of commands.
     kCount,
 };
@@ -219,6 +220,8 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(cmdClose_Click, Idle),
     SABRIX_NEEDS(frmSelect_Unload, Idle),
     SABRIX_NEEDS(SaveEditedRecord, Rows),
+    // The pointer resting on a point: nothing while a job runs or the rows are still coming.
+    SABRIX_NEEDS(PointTip, Rows),
 };
 #undef SABRIX_NEEDS
 

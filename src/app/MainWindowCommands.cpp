@@ -185,6 +185,11 @@ const WindowView& MainWindowCommands::ShowOnlyBands(const std::set<std::string>&
     return Run(Command::ShowOnlyBands, [&] { plot_->ShowOnlyBands(bands); });
 }
 
+std::optional<QString> MainWindowCommands::PointTip(double x, double y) {
+    if (!context_.Allows(Command::PointTip)) return std::nullopt;
+    return records_->PointTip(x, y);
+}
+
 const WindowView& MainWindowCommands::cmdAllBands_Click() {
     return Run(Command::cmdAllBands_Click, [&] { plot_->cmdAllBands_Click(); });
 }

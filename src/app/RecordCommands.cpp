@@ -1,5 +1,6 @@
 // RecordsController: box selection and locate, the record list window's actions (log,
 // delete, edit, mark an observer) and the record editor.
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "core/SabrixError.h"
 #include "data/BandColor.h"
 #include "interaction/ObserverMarking.h"
+#include "interaction/PointDetails.h"
 #include "interaction/RecordSelection.h"
 
 namespace sabrix {
@@ -287,6 +289,23 @@ void RecordsController::cmdClose_Click() {
 
 void RecordsController::frmSelect_Unload() {
     CloseRecordList();
+}
+
+std::optional<QString> RecordsController::PointTip(double x, double y) {
+    try {
+        const double jdReach = ctx_.canvases.picView.PixelsToUserX(kPointTipPixels);
+        const double magReach = ctx_.canvases.picView.PixelsToUserY(kPointTipPixels);
+        const std::optional<ObsPoint> point = ctx_.table->Columns().Nearest(
+            x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach), ctx_.Shown());
+        if (!point) return std::nullopt;
+        std::optional<QString> text;
+        ctx_.table->ForEachRowOfIds({point->ID},
+                                    [&text](const ObsRow& row) { text = PointDetailsText(row); });
+        return text;
+    } catch (const std::exception&) {
+        // A tooltip is no place for a failure; the next command that reads the table says it.
+        return std::nullopt;
+    }
 }
 
 }  // namespace sabrix

@@ -103,6 +103,9 @@ void frmPlot::connectControls() {
 
     connect(cmdCancel, &QPushButton::clicked, this, &frmPlot::cmdCancel_Click);
     connect(keyCancel, &QShortcut::activated, this, &frmPlot::cmdCancel_Click);
+    tmrTip_.setSingleShot(true);
+    tmrTip_.setInterval(500);
+    connect(&tmrTip_, &QTimer::timeout, this, &frmPlot::tmrTip_Timer);
     tmrFill_.setInterval(40);
     connect(&tmrFill_, &QTimer::timeout, this, &frmPlot::tmrFill_Timer);
     connect(cmdLoad, &QPushButton::clicked, this, &frmPlot::cmdLoad_Click);

@@ -200,6 +200,11 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     bool shutDownDone_ = false;
     int exitCode_ = 0;
     bool redrawPending_ = false;
+    // The pointer resting on the plot for half a second shows the point's details.
+    QTimer tmrTip_;
+    double tipX_ = 0;
+    double tipY_ = 0;
+    void tmrTip_Timer();
     // The width the layout was last fitted to (see layoutWidth).
     int layoutWidth_ = -1;
     // Wheel turns not drawn yet.

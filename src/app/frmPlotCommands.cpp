@@ -2,15 +2,18 @@
 // slot runs one command of MainWindowCommands and applies the view it returns.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMimeData>
+#include <QToolTip>
 #include <QUrl>
 #include <algorithm>
 #include <utility>
 
+#include "app/RecordsController.h"
 #include "app/frmPlot.h"
 #include "core/ErrorText.h"
 #include "shell/frmStats.h"
@@ -328,6 +331,24 @@ void frmPlot::picView_MouseDown(int button, int shift, double x, double y) {
 
 void frmPlot::picView_MouseMove(int button, int shift, double x, double y) {
     Apply(commands_->picView_MouseMove(button, shift, x, y));
+    // Every move starts the half second again; a drag shows nothing.
+    tipX_ = x;
+    tipY_ = y;
+    if (button == 0)
+        tmrTip_.start();
+    else
+        tmrTip_.stop();
+}
+
+void frmPlot::tmrTip_Timer() {
+    if (busy_ || !picView->underMouse()) return;
+    const std::optional<QString> tip = commands_->PointTip(tipX_, tipY_);
+    if (!tip) return;
+    // The tip goes when the pointer leaves the point's neighbourhood.
+    const QPoint at = picView->mapFromGlobal(QCursor::pos());
+    const int reach = static_cast<int>(RecordsController::kPointTipPixels);
+    QToolTip::showText(QCursor::pos(), *tip, picView,
+                       QRect(at.x() - reach, at.y() - reach, 2 * reach + 1, 2 * reach + 1));
 }
 
 void frmPlot::picView_MouseUp(int button, int shift, double x, double y) {

@@ -210,6 +210,23 @@ std::vector<int64_t> PlotColumns::IdsInBox(double jdA, double jdB, double magA, 
     return ids;
 }
 
+std::optional<ObsPoint> PlotColumns::Nearest(double jd, double mag, double jdReach, double magReach,
+                                             const PointFilter& shown) const {
+    if (!(jdReach > 0) || !(magReach > 0)) return std::nullopt;
+    std::optional<ObsPoint> nearest;
+    double best = 1;  // inside the ellipse: at most 1
+    for (const ObsPoint& c : InWindow(jd - jdReach, jd + jdReach)) {
+        const double dx = (c.JD - jd) / jdReach;
+        const double dy = (c.MagStored - mag) / magReach;
+        const double d = dx * dx + dy * dy;
+        if (d > best || !Shown(shown, c)) continue;
+        if (nearest && d == best && c.ID > nearest->ID) continue;
+        best = d;
+        nearest = c;
+    }
+    return nearest;
+}
+
 std::vector<ObsPoint> PlotColumns::PointsOfObserver(std::string_view init) const {
     std::vector<ObsPoint> found;
     const std::optional<uint32_t> observer = observers_.Find(init);

@@ -114,6 +114,12 @@ class PlotColumns {
     // magnitude as stored), in JD order.
     std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB,
                                   const PointFilter& shown) const;
+    // The shown point nearest to (jd, mag) within the ellipse of half-axes jdReach and
+    // magReach around it, distances measured in those reaches (so in pixels when they are
+    // the same number of pixels); the lower ID among equally near points. Nothing when no
+    // shown point lies inside. A binary search and a walk of the points within jdReach.
+    std::optional<ObsPoint> Nearest(double jd, double mag, double jdReach, double magReach,
+                                    const PointFilter& shown) const;
     // The points of the observer whose code is init (compared exactly), in ID order; empty
     // when no point has it.
     std::vector<ObsPoint> PointsOfObserver(std::string_view init) const;

@@ -2,6 +2,7 @@
 // shown observations, and the choice lasts as long as the star.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -128,6 +129,20 @@ TEST_F(BandCommands, OmitDiscrepantNeedsAStarThenTogglesAndOutlivesALoad) {
     EXPECT_EQ(view().starLabel, Label(3));
     commands->mnuDisc_Click();
     EXPECT_EQ(view().starLabel, Label(4));
+}
+
+TEST_F(BandCommands, TheTipNamesTheShownObservationUnderThePointer) {
+    LoadAndFill(WriteZUMa());
+    const double jdFirst = state().view.JDFirst;
+    // A pixel beside the B row: its details; nothing far from every row, or once B is hidden.
+    const double pixel = picView.PixelsToUserX(1);
+    const std::optional<QString> tip = commands->PointTip(2454150.5 - jdFirst + pixel, 12.0);
+    ASSERT_TRUE(tip);
+    EXPECT_TRUE(tip->startsWith("JD 2454150.5  (2007-02-19 00:00 UTC)\nMagnitude 12\nBand B"))
+        << tip->toStdString();
+    EXPECT_FALSE(commands->PointTip(2454140.5 - jdFirst, 12.0));
+    commands->lstBands_ItemCheck("B", false);
+    EXPECT_FALSE(commands->PointTip(2454150.5 - jdFirst, 12.0));
 }
 
 }  // namespace

@@ -264,6 +264,9 @@ void Invoke(MainWindowCommands& c, Command command, const std::string& other) {
         case Command::SaveEditedRecord:
             EXPECT_FALSE(c.SaveEditedRecord(1, noFields));
             return;
+        case Command::PointTip:
+            EXPECT_FALSE(c.PointTip(0, 10));
+            return;
         case Command::kCount:
             return;
     }
