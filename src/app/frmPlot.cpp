@@ -68,6 +68,18 @@ void frmPlot::connectControls() {
     connect(bandPanel, &BandPanelWidget::lineChecked, this, &frmPlot::lstBands_ItemCheck);
     connect(bandPanel, &BandPanelWidget::lineDoubleClicked, this, &frmPlot::lstBands_DblClick);
     connect(bandPanel, &BandPanelWidget::allBandsClicked, this, &frmPlot::cmdAllBands_Click);
+    connect(dckBands, &QDockWidget::visibilityChanged, this, [this] {
+        // Once the dock has taken its place: the plot keeps at least its design width beside
+        // the panel (the window grows instead), and is laid out in the room it has.
+        QTimer::singleShot(0, this, [this] {
+            if (dckBands->isVisible() && !dckBands->isFloating() && !isMaximized() &&
+                !isFullScreen()) {
+                const int lacking = TwipsToPixels(kDesignWidthTwips) - frmPlotClient->width();
+                if (lacking > 0) resize(width() + lacking, height());
+            }
+            if (layoutWidth() != layoutWidth_) Form_Resize();
+        });
+    });
     connect(mnuXYZ, &QAction::triggered, this, &frmPlot::mnuXYZ_Click);
     connect(mnuSaveXYZ, &QAction::triggered, this, &frmPlot::mnuSaveXYZ_Click);
     connect(mnuSaveDownload, &QAction::triggered, this, &frmPlot::mnuSaveDownload_Click);
