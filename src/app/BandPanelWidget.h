@@ -26,6 +26,8 @@ class BandPanelWidget : public QWidget {
     const std::vector<BandLine>& lines() const { return lines_; }
     QListWidget* list() const { return lstBands_; }
     QPushButton* allBandsButton() const { return cmdAllBands_; }
+    // Narrow: a band's line is short, and the plot keeps the room.
+    QSize sizeHint() const override { return QSize(180, 300); }
 
   signals:
     // The check box of line `line` was set to `shown`.
