@@ -144,6 +144,9 @@ struct FailingPrompts : Prompts {
     std::optional<QString> saveFile(const FileDialogOptions&) override { return {}; }
     std::optional<int32_t> chooseColor() override { return {}; }
     std::optional<QString> chooseFolder(const QString&) override { return {}; }
+    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
+        return {};
+    }
 
   protected:
     Answer showMessage(const QString& text, const QString& title, Buttons, Icon,

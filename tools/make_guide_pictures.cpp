@@ -31,6 +31,9 @@ class SilentPrompts : public sabrix::Prompts {
     std::optional<QString> saveFile(const sabrix::FileDialogOptions&) override { return {}; }
     std::optional<int32_t> chooseColor() override { return {}; }
     std::optional<QString> chooseFolder(const QString&) override { return {}; }
+    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
+        return {};
+    }
 
   protected:
     sabrix::Answer showMessage(const QString& text, const QString&, sabrix::Buttons buttons,
@@ -129,7 +132,8 @@ int main(int argc, char** argv) {
         window.resize(900, 600);
         QApplication::processEvents();
 
-        window.Apply(window.commands().LoadThreeColumnFile(copy(argv[2], "survey.dat")));
+        // The survey's times are HJD - 2450000: the scale shows them with the offset added.
+        window.Apply(window.commands().LoadThreeColumnFile(copy(argv[2], "survey.dat"), 2450000));
         if (!window.state().star.ThreeColumnFormat) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "three-column.png") && saved;

@@ -100,7 +100,7 @@ PointFilter CommandContext::Shown() const {
 bool CommandContext::FitPlotWindow() {
     try {
         if (FindExtremes(state.view, *table, Shown())) return true;
-        view.look = WindowView::Look::Empty;
+        view.look = WindowView::Look::Start;
         Say(NoObservationsText(state.star.StarName), QStringLiteral("No Observations"), Buttons::OK,
             Icon::None);
     } catch (const std::exception& e) {

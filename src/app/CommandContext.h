@@ -93,7 +93,7 @@ class CommandContext {
     // Null before the table is opened, after a failure to replace it and at the end of the run.
     std::unique_ptr<ObsTable> table;
     TableRows rows = TableRows::Complete;
-    // The caption of the load that runs ("Loading 361 Records for PDS 110"), shown over the
+    // The caption of the load that runs ("Loading 340 Records for PDS 110"), shown over the
     // progress bar while the rows are filled behind the plot.
     QString loadCaption;
     WindowView view;

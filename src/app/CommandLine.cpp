@@ -62,6 +62,40 @@ bool WrittenInPlace(const std::string& out) {
 
 constexpr const char* kViewProblem =
     "--view needs JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM with left < right and top < bottom";
+constexpr const char* kTimeOffsetProblem = "--time-offset needs a number of days";
+constexpr const char* kKindProblem = "--three-column and --star-file exclude each other";
+
+// A finite number written as a plain decimal ("2450000", "2400000.5", "-0.5").
+std::optional<double> ParseDays(const std::string& text) {
+    double value = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The options of how FILE is read, shared by the window's command line and --render
+// (--convert takes the kind alone). Returns whether arg was one of them; problem is set when
+// it was one but wrong.
+bool ParseLoadOption(const std::vector<std::string>& args, size_t& i, bool timeOffset,
+                     LoadOptions& load, std::string& problem) {
+    const std::string& a = args[i];
+    if (a == "--three-column" || a == "--star-file") {
+        const ObservationFileKind kind = a == "--three-column"
+                                             ? ObservationFileKind::ThreeColumnFile
+                                             : ObservationFileKind::StarFile;
+        if (load.kind && *load.kind != kind) problem = kKindProblem;
+        load.kind = kind;
+        return true;
+    }
+    if (timeOffset && a == "--time-offset") {
+        if (i + 1 >= args.size() || !(load.timeOffset = ParseDays(args[++i])))
+            problem = kTimeOffsetProblem;
+        return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -98,10 +132,12 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                 return true;
             };
             std::string text;
+            std::string problem;
             if (a == "--out") {
                 if (!value(out)) return invalid("--out needs a path");
-            } else if (a == "--three-column") {
-                request.render.threeColumn = request.convert.threeColumn = true;
+            } else if (ParseLoadOption(args, i, render, request.render.load, problem)) {
+                if (!problem.empty()) return invalid(problem);
+                request.convert.kind = request.render.load.kind;
             } else if (render && a == "--omit-faint") {
                 request.render.omitFaint = true;
             } else if (render && a == "--bands") {
@@ -159,11 +195,24 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         request.commandLine = first;
         return request;
     }
-    if (args.size() == 3 && args[1] == "--view" && !first.empty() && first[0] != '-') {
-        request.view = ParseView(args[2]);
-        if (!request.view) return invalid(kViewProblem);
+    if (args.size() > 1 && !first.empty() && first[0] != '-' && first != "/alwayssave") {
+        // FILE and the options of how to show it.
+        for (size_t i = 1; i < args.size(); ++i) {
+            std::string problem;
+            if (ParseLoadOption(args, i, true, request.load, problem)) {
+                if (!problem.empty()) return invalid(problem);
+            } else if (args[i] == "--view") {
+                if (i + 1 >= args.size() || !(request.view = ParseView(args[++i])))
+                    return invalid(kViewProblem);
+            } else if (!args[i].empty() && args[i][0] == '-') {
+                return invalid("unknown option: " + args[i]);
+            } else {
+                return invalid("unexpected argument: " + args[i]);
+            }
+        }
         request.fileToLoad = first;
-        request.commandLine = first + " --view " + args[2];
+        for (const std::string& arg : args)
+            request.commandLine += (request.commandLine.empty() ? "" : " ") + arg;
         return request;
     }
     for (const std::string& arg : args)
@@ -179,23 +228,35 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-    return "Usage: sabrix [FILE [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
-           "       sabrix --render FILE --out OUT [--width W] [--height H] [--three-column]\n"
+    return "Usage: sabrix [FILE [--three-column | --star-file] [--time-offset DAYS]\n"
+           "                    [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
+           "       sabrix --render FILE --out OUT [--width W] [--height H]\n"
+           "              [--three-column | --star-file] [--time-offset DAYS]\n"
            "              [--omit-faint] [--bands LIST] [--stats]\n"
            "              [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
-           "       sabrix --convert FILE --out OUT [--three-column]\n"
+           "       sabrix --convert FILE --out OUT [--three-column | --star-file]\n"
            "              [--to star|three-column|download]\n"
            "       sabrix -h | --help | --version\n"
            "\n"
            "Sabrix plots the observations of one variable star. With no argument it opens its\n"
            "window.\n"
-           "  FILE            load this star file once the window is open; when a Sabrix with\n"
-           "                  the same program folder runs already, that one loads it\n"
+           "  FILE            load this file once the window is open, as a file dropped on the\n"
+           "                  window: a three-column file when its name ends in .dat or its\n"
+           "                  first lines hold two or three numbers each, else a star file; when\n"
+           "                  a Sabrix with the same program folder runs already, that one\n"
+           "                  loads it\n"
+           "  --three-column  read FILE as a three-column file (JD, magnitude, uncertainty)\n"
+           "  --star-file     read FILE as a star file (a download file)\n"
+           "  --time-offset DAYS\n"
+           "                  add DAYS to the times of a three-column file on the JD scale, in\n"
+           "                  the pointer readout and in the calendar dates: 2450000 for times\n"
+           "                  written as HJD - 2450000 (the times stay as the file holds them)\n"
            "  --view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM\n"
            "                  show that part of the light curve (Julian Dates at the left and\n"
-           "                  right edge, magnitudes at the top and bottom) instead of all of it\n"
+           "                  right edge, as the scale shows them, magnitudes at the top and\n"
+           "                  bottom) instead of all of it\n"
            "  /alwayssave     \"Save to Star File\" writes without asking first\n"
            "\n"
            "Without a window:\n"
@@ -207,8 +268,6 @@ std::string UsageText() {
            "                  itself\n"
            "  --width W       the picture's width in pixels, 50 to 20000 (1200 when not given)\n"
            "  --height H      the picture's height in pixels, 50 to 20000 (700 when not given)\n"
-           "  --three-column  read FILE as a three-column file (JD, magnitude, uncertainty)\n"
-           "                  instead of a star file\n"
            "  --omit-faint    leave the fainter-than estimates out of the plot\n"
            "  --bands LIST    draw only the observations of these bands, named as in FILE and\n"
            "                  separated by commas (e.g. \"Vis.,V\"); a name that no observation\n"
@@ -270,9 +329,8 @@ void AppendPrintable(std::string& line, std::string_view text) {
 std::string TerminalMessage(const std::string& file, const std::string& text) {
     std::string line;
     AppendPrintable(line, text);
-    const bool named = file.empty() || text.find(file) != std::string::npos;
     std::string message = "sabrix: ";
-    if (!named) {
+    if (!file.empty()) {
         AppendPrintable(message, file);
         message += ": ";
     }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/ObservationFileKind.h"
+
 namespace sabrix {
 
 // A plot window given on the command line: --view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM, the left
@@ -16,16 +18,26 @@ struct ViewOption {
     double magBottom = 0;
 };
 
-// --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column] [--omit-faint]
-// [--bands LIST] [--stats]
-//          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
+// How the file named on the command line is read: --three-column or --star-file, else as the
+// kind GuessObservationFileKind finds (as for a file dropped on the window); and --time-offset
+// DAYS, the days that the JD scale, the pointer readout and the calendar dates add to the
+// times of a three-column file (none given: the window offers one when the times are reduced).
+struct LoadOptions {
+    std::optional<ObservationFileKind> kind = std::nullopt;
+    std::optional<double> timeOffset = std::nullopt;
+};
+
+// --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column | --star-file]
+// [--time-offset DAYS] [--omit-faint] [--bands LIST] [--stats]
+// [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]
+// The JD edges of --view are the times the JD scale shows, the offset added.
 struct RenderOptions {
     std::string file;
     std::string out;
     int width = 1200;
     int height = 700;
-    bool threeColumn = false;
+    LoadOptions load;
     bool omitFaint = false;
     // --bands "Vis.,V": only these bands are drawn (texts trimmed); empty: every band.
     std::vector<std::string> bands;
@@ -40,21 +52,23 @@ struct RenderOptions {
     std::string curveOut;
 };
 
-// --convert FILE --out OUT [--three-column] [--to star|three-column|download]
+// --convert FILE --out OUT [--three-column | --star-file] [--to star|three-column|download]
 struct ConvertOptions {
     enum class Target { SameKind, StarFile, ThreeColumn, Download };
     std::string file;
     std::string out;
-    bool threeColumn = false;
+    // The kind FILE is read as; nothing: the guess.
+    std::optional<ObservationFileKind> kind = std::nullopt;
     Target to = Target::SameKind;
 };
 
 struct CommandLineRequest {
     enum class Kind { Gui, Help, Version, Render, Convert, Invalid };
     Kind kind = Kind::Gui;
-    // For Gui: a star file to load once the window is open (may be empty), and the window to
-    // show of it (FILE --view ...).
+    // For Gui: a file to load once the window is open (may be empty), how it is read, and the
+    // window to show of it (FILE --view ...).
     std::string fileToLoad;
+    LoadOptions load;
     std::optional<ViewOption> view;
     RenderOptions render;
     ConvertOptions convert;
@@ -66,7 +80,8 @@ struct CommandLineRequest {
 };
 
 // Interprets the arguments after the program name. No argument or "/alwayssave" starts the
-// windows; one FILE starts them and loads it (FILE --view ... also shows that window of it);
+// windows; one FILE starts them and loads it (FILE [--three-column | --star-file]
+// [--time-offset DAYS] [--view ...] reads it so and also shows that window of it);
 // "--help" or "-h" asks for the usage text;
 // "--version" for the version line; "--render" and "--convert" run without a window.
 // Anything else is Invalid with a description. Never throws.
@@ -78,8 +93,8 @@ std::string UsageText();
 std::string VersionText();
 
 // A message of a run without a window as it goes to standard error: one line, "sabrix: ",
-// the file it is about followed by ": " (left out when the text names the file already), and
-// the text with its line breaks turned into single blanks. Control characters (a NUL byte of
+// the file it is about followed by ": " (left out only when there is no file), and the text
+// with its line breaks turned into single blanks. Control characters (a NUL byte of
 // the input among them) are shown as "?", so nothing but printable text reaches the terminal.
 // Ends with "\n".
 std::string TerminalMessage(const std::string& file, const std::string& text);

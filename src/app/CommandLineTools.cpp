@@ -26,6 +26,7 @@
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "data/DownloadFileExport.h"
+#include "data/FileKindGuess.h"
 #include "data/ObsTable.h"
 #include "data/StarFileExport.h"
 #include "data/ThreeColumnFile.h"
@@ -50,6 +51,9 @@ class RecordingPrompts : public Prompts {
     std::optional<QString> saveFile(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<int32_t> chooseColor() override { return std::nullopt; }
     std::optional<QString> chooseFolder(const QString&) override { return std::nullopt; }
+    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 
   protected:
     Answer showMessage(const QString& text, const QString& title, Buttons buttons, Icon,
@@ -73,15 +77,24 @@ struct LoadedFile {
     std::string file;
 };
 
-// Loads the file as a star file or a three-column file, with the state set up by prepare
-// before the load; a star file's rows are written (and waited for) only when rows is set.
-// Returns nothing after writing the program's messages to err.
-std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeColumn, bool rows,
-                                     const std::string& programDir, const PlotAreaLayout& layout,
+// Loads the file as the kind the options say or, when they say none, as the kind a dropped
+// file would be read as (GuessObservationFileKind), with the state set up by prepare before
+// the load; a star file's rows are written (and waited for) only when rows is set. Returns
+// nothing after writing the program's messages to err.
+std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, const LoadOptions& load,
+                                     bool rows, const std::string& programDir,
+                                     const PlotAreaLayout& layout,
                                      const std::function<void(AppState&)>& prepare,
                                      std::ostream& err) {
     // Labels and messages name the file by its full path, as the windows do.
     const std::string file = std::filesystem::absolute(givenFile).lexically_normal().string();
+    const ObservationFileKind kind = load.kind.value_or(GuessObservationFileKind(file));
+    if (load.timeOffset && kind != ObservationFileKind::ThreeColumnFile) {
+        err << TerminalMessage(file,
+                               "--time-offset is for three-column files; this one is read "
+                               "as a star file.");
+        return nullptr;
+    }
     auto loaded = std::make_unique<LoadedFile>(layout);
     loaded->file = file;
     if (!loaded->scratch.isValid()) {
@@ -114,8 +127,8 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, bool threeCol
     MainWindowCommands& commands = *loaded->commands;
     commands.OpenWorkingTable();
     if (!commands.view().endRun) {
-        if (threeColumn) {
-            commands.LoadThreeColumnFile(file);
+        if (kind == ObservationFileKind::ThreeColumnFile) {
+            commands.LoadThreeColumnFile(file, load.timeOffset.value_or(0));
         } else if (rows) {
             commands.LoadStarFile(file);
             commands.FinishFill();
@@ -156,7 +169,7 @@ bool OutputsSpareTheInput(const std::string& input, std::initializer_list<std::s
         if (output.empty() || output == kStandardOutput ||
             !std::filesystem::equivalent(input, output, error) || error)
             continue;
-        err << TerminalMessage(output, "Cannot write " + output + ": it is the file being read");
+        err << TerminalMessage(output, "Cannot write: it is the file being read");
         return false;
     }
     return true;
@@ -180,7 +193,7 @@ bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& 
         return true;
     } catch (const SabrixError& e) {
         const std::string name = path == kStandardOutput ? "standard output" : path;
-        err << TerminalMessage(name, "Cannot write " + name + ": " + e.what());
+        err << TerminalMessage(name, std::string("Cannot write: ") + e.what());
         return false;
     }
 }
@@ -243,7 +256,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         // The picture, the label, the count of rejected lines, the stats and the overlays all
         // come from the plotted columns: the rows are not written.
         auto loaded = LoadFile(
-            options.file, options.threeColumn, false, programDir, layout,
+            options.file, options.load, false, programDir, layout,
             [&options](AppState& state) {
                 state.overlay.OmitFainter = options.omitFaint;
                 state.overlay.StatsShown = options.stats;
@@ -285,9 +298,12 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             if (!options.curveOut.empty())
                 files.emplace_back(options.curveOut, PolyCurveText(commands.PolyCurve()));
         }
-        if (options.view)
-            commands.ShowWindow(options.view->jdLeft, options.view->jdRight, options.view->magTop,
-                                options.view->magBottom);
+        if (options.view) {
+            // The edges are given as the scale shows the times.
+            const double offset = commands.state().star.TimeOffset;
+            commands.ShowWindow(options.view->jdLeft - offset, options.view->jdRight - offset,
+                                options.view->magTop, options.view->magBottom);
+        }
         // A picture without what was asked of it is no success: nothing is written.
         if (PrintFailures(*loaded, err)) return 1;
         const WindowView& view = commands.view();
@@ -304,7 +320,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             else  // vector shapes are drawn as the view is drawn, so the view is drawn again
                 encoded = commands.PlotImageOf(format, options.width, options.height);
         } catch (const std::exception& e) {
-            err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
+            err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());
             return 1;
         }
         for (const auto& [path, text] : files)
@@ -332,18 +348,19 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
     try {
         if (!OutputsSpareTheInput(options.file, {options.out}, err)) return 1;
         // Nothing is drawn for the user to see: the smallest plot area will do.
-        auto loaded = LoadFile(options.file, options.threeColumn, true, programDir,
-                               LayOutPlotArea(1, 1), {}, err);
+        auto loaded = LoadFile(options.file, LoadOptions{options.kind, std::nullopt}, true,
+                               programDir, LayOutPlotArea(1, 1), {}, err);
         if (!loaded) return 1;
         MainWindowCommands& commands = *loaded->commands;
-        bool toThreeColumn = options.threeColumn;
+        const bool readThreeColumn = commands.state().star.ThreeColumnFormat;
+        bool toThreeColumn = readThreeColumn;
         if (options.to == ConvertOptions::Target::StarFile) toThreeColumn = false;
         if (options.to == ConvertOptions::Target::ThreeColumn) toThreeColumn = true;
         const ObsTable& table = *commands.table();
         std::string text;
         if (options.to == ConvertOptions::Target::Download) {
             // As "Save as Download File": a three-column file has no download fields to give.
-            if (options.threeColumn) {
+            if (readThreeColumn) {
                 err << TerminalMessage(options.file,
                                        "A 3-column file cannot be written as a download file.");
                 return 1;
@@ -361,7 +378,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
             commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {
-        err << TerminalMessage(options.out, "Cannot write " + options.out + ": " + e.what());
+        err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());
         return 1;
     }
 }

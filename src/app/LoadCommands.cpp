@@ -12,22 +12,14 @@
 namespace sabrix {
 
 void LoadController::mnuLoad_Click() {
-    const std::optional<std::string> path =
-        ChooseFileToLoad(ObservationFileKind::StarFile, ctx_.state.settings.FilePath);
-    if (path) LoadStarFile(*path, RowFill::Behind);
+    if (const std::optional<std::string> path = ChooseFileToLoad())
+        LoadFileOfKind(ObservationFileKind::StarFile, *path);
 }
 
-std::optional<std::string> LoadController::ChooseFileToLoad(ObservationFileKind kind,
-                                                            const std::string& folder) {
-    if (!AskToUnload(kind)) return std::nullopt;
-    if (ctx_.state.star.FileLoaded && !UnloadStar()) return std::nullopt;
-    // The empty window shows before the dialog opens over it.
-    ctx_.Present();
-    ctx_.host.yield();
-    ctx_.ClearCanvases();
+std::optional<std::string> LoadController::ChooseFileToLoad() {
     FileDialogOptions options;
     options.filter = QStringLiteral("All Files (*.*)|*.*|");
-    options.initialFolder = DisplayText(folder);
+    options.initialFolder = DisplayText(ctx_.state.settings.FilePath);
     const std::optional<QString> path = ctx_.prompts.openFile(options);
     if (!path) return std::nullopt;
     return PathBytes(*path);
@@ -50,13 +42,13 @@ void LoadController::LoadStarFile(const std::string& path, RowFill fill) {
 void LoadController::ShowLoadedFile(bool loaded, const QString& panelOne) {
     ctx_.ShowLoadProgress();
     if (!loaded) {
-        // Nothing is loaded: the status bar names no file.
-        ctx_.view.look = WindowView::Look::Empty;
-        ctx_.view.panels[0].clear();
-    } else {
-        ctx_.view.look = WindowView::Look::Plot;
-        ctx_.view.panels[0] = panelOne;
+        // Nothing is loaded: the status bar names no file and no magnification.
+        ctx_.view.look = WindowView::Look::Start;
+        for (QString& panel : ctx_.view.panels) panel.clear();
+        return;
     }
+    ctx_.view.look = WindowView::Look::Plot;
+    ctx_.view.panels[0] = panelOne;
     ctx_.view.panels[1] = PlainMagnificationText(ctx_.state);
 }
 
@@ -147,7 +139,7 @@ bool LoadController::ImportStarFile(RowFill fill) {
         case ImportResult::Outcome::CannotOpen:
         case ImportResult::Outcome::InputPastEnd:
         case ImportResult::Outcome::ConversionFailed:
-            ctx_.view.look = WindowView::Look::Empty;
+            ctx_.view.look = WindowView::Look::Start;
             tell();
             // The import stored nothing; unloading gives the empty window and a fresh table.
             UnloadStar();
@@ -200,7 +192,7 @@ void LoadController::TakeFillStatus(const ObsTable::FillStatus& status) {
     failure.lastJD = status.failedJD;
     failure.description = status.description;
     const std::optional<ImportMessage> message = ImportMessageFor(failure);
-    ctx_.view.look = WindowView::Look::Empty;
+    ctx_.view.look = WindowView::Look::Start;
     if (message) ctx_.Say(message->text, message->title, Buttons::OK, message->icon);
     if (UnloadStar()) ShowLoadedFile(false, QString());
 }

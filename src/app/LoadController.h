@@ -33,15 +33,17 @@ class LoadController {
 
     // Form_Load: opens the working table. On failure the view's endRun is 1, after the message.
     void OpenWorkingTable();
-    // Forgets the loaded star (every controller forgets its part), clears the canvases, shows
-    // the empty look and puts a fresh working table in place. Returns false when the table
+    // Forgets the loaded star (every controller forgets its part), clears the canvases and the
+    // status panels, shows the start look and puts a fresh working table in place; FilePath
+    // keeps the folder of the file unloaded. Returns false when the table
     // could not be replaced; the message has been shown and the view's endRun is 1.
     bool UnloadStar();
     // The end of the run: closes and deletes the working table. Returns the exit code: 1 when
     // the table could not be deleted (after its message, unless exitCode was 1 already).
     int CloseWorkingTable(int exitCode);
 
-    // "Load a File": asks to unload a loaded star, then for the file. LoadStarFile takes a
+    // "Load a File": asks for the file, then (a star is loaded) whether to unload it and,
+    // while edits are unsaved, whether to save them first (MayUnload). LoadStarFile takes a
     // file chosen elsewhere; the plot comes from its columns, then (RowFill::Behind) its rows
     // are filled behind the plot (view.filling, PollFill).
     void mnuLoad_Click();
@@ -56,15 +58,25 @@ class LoadController {
     // fill at once, or after the command that is on its way.
     void CancelLoad();
     void mnuXYZ_Click();
-    void LoadThreeColumnFile(const std::string& path);
+    // Loads a three-column file chosen elsewhere. timeOffset: the days that the JD scale, the
+    // readout and the calendar dates add to its times (0: none); nothing: offered when every
+    // time of the file is below 100000 (reduced times, see OfferTimeOffset).
+    void LoadThreeColumnFile(const std::string& path,
+                             std::optional<double> timeOffset = std::nullopt);
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const { return rejectedLines_; }
+
+    // Save As: the star file just written under another name holds the loaded star now. It
+    // becomes FilePath (named in panel 1, first in the recent files); its first backup is
+    // made by the next save that replaces it.
+    void AdoptSavedFile(const std::string& path);
 
     // Before the run ends: true when it may end, false when the user wants another chance to
     // save unsaved edits (asked only while edits are unsaved).
     bool QueryUnload();
-    // Before the configuration dialog: with a star loaded, asks to unload it and does.
-    // Returns true when the dialog may open (FilePath then names the unloaded file's folder).
+    // Before the configuration dialog: with a star loaded, asks to unload it, then, while
+    // edits are unsaved, whether to save them first, and unloads it. Returns true when the
+    // dialog may open (FilePath then names the unloaded file's folder).
     bool PrepareConfiguration();
     // Runs the configuration dialog on the settings. Returns its answer (whether the program
     // goes on); true after a failure of the dialog, which is said.
@@ -79,11 +91,11 @@ class LoadController {
     // readout on or off, keeps the choice and draws the JD strip again.
     void mnuCalendar_Click();
     // An item of the recent-file list (0 the newest): loads that file as its kind's menu
-    // command would, after the same question when a star is loaded. A file that is no longer
+    // command would, after the same questions when a star is loaded. A file that is no longer
     // there is said so and taken off the list. An index beyond the list does nothing.
     void mnuRecent_Click(size_t index);
     // A file dropped on the main window: loaded as the kind GuessObservationFileKind finds,
-    // after that kind's question when a star is loaded. A path that is no file is said so.
+    // after that kind's questions when a star is loaded. A path that is no file is said so.
     void DropFile(const std::string& path);
 
   private:
@@ -95,16 +107,24 @@ class LoadController {
     void TakeFillStatus(const ObsTable::FillStatus& status);
     // The window after a load: the plot with the file named in panel 1, or the empty look.
     void ShowLoadedFile(bool loaded, const QString& panelOne);
-    // The menu loads' way to their file: the question (a star is loaded), the unload, the
-    // empty window, then the open dialog starting in the folder. Nothing when the user
-    // cancels or the unload failed.
-    std::optional<std::string> ChooseFileToLoad(ObservationFileKind kind,
-                                                const std::string& folder);
-    // The question before loading a file of the kind while a star is loaded. Returns true when
-    // the load may go on (nothing loaded, or OK).
+    // The menu loads' open dialog, starting in the folder of FilePath (the data folder, or
+    // the loaded star file's). Returns the chosen path; nothing when the user cancels, which
+    // changes nothing.
+    std::optional<std::string> ChooseFileToLoad();
+    // The questions before a loaded star goes for a file of the kind: whether to unload it,
+    // then, while edits are unsaved, whether the user wants another chance to save (as Exit
+    // asks). Returns true when the load may go on: nothing loaded, or OK and then No.
+    bool MayUnload(ObservationFileKind kind);
     bool AskToUnload(ObservationFileKind kind);
-    // The question, then the load of the file of that kind.
+    // The questions, then the load of the file of that kind.
     void LoadFileOfKind(ObservationFileKind kind, const std::string& path);
+    // The file loaded: the star file (FilePath) or the three-column file.
+    const std::string& LoadedFile() const;
+    // After a load of a three-column file whose times are all below 100000 (HJD - 2450000, or
+    // JD - 2400000): asks for the days to add to them on the scale, proposing 2450000 (or
+    // 2400000 for times of 30000 and more), and draws the plot again with them. Cancel, empty
+    // or 0 leaves the times as they are; a text that is no number is refused and asked again.
+    void OfferTimeOffset();
     // After a successful load: the file goes first in the recent-file list.
     void RememberLoadedFile(ObservationFileKind kind, const std::string& path);
     // Writes Sabrix.prefs (a failure is said) and shows the check and the list.

@@ -17,7 +17,7 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
       records_(std::make_unique<RecordsController>(context_)),
       plot_(std::make_unique<PlotController>(context_, *records_)),
       analysis_(std::make_unique<AnalysisController>(context_)),
-      saves_(std::make_unique<SaveController>(context_)),
+      saves_(std::make_unique<SaveController>(context_, *loads_)),
       shell_(std::make_unique<ShellController>(context_)) {}
 
 MainWindowCommands::~MainWindowCommands() = default;
@@ -98,8 +98,10 @@ const WindowView& MainWindowCommands::mnuXYZ_Click() {
     return Run(Command::mnuXYZ_Click, [&] { loads_->mnuXYZ_Click(); });
 }
 
-const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& path) {
-    return Run(Command::LoadThreeColumnFile, [&] { loads_->LoadThreeColumnFile(path); });
+const WindowView& MainWindowCommands::LoadThreeColumnFile(const std::string& path,
+                                                          std::optional<double> timeOffset) {
+    return Run(Command::LoadThreeColumnFile,
+               [&] { loads_->LoadThreeColumnFile(path, timeOffset); });
 }
 
 const WindowView& MainWindowCommands::mnuCalendar_Click() {

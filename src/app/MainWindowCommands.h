@@ -97,7 +97,8 @@ class MainWindowCommands {
     bool UnloadStar();
     // The end of the run: closes and deletes the working table. Returns the exit code.
     int CloseWorkingTable(int exitCode);
-    // "Load a File" asks to unload a loaded star, then for the file; LoadStarFile takes a
+    // "Load a File" asks for the file, then (a star is loaded) whether to unload it and, while
+    // edits are unsaved, whether to save them first; LoadStarFile takes a
     // file chosen elsewhere. The plot comes first; with RowFill::Behind the rows are written
     // behind it (view().filling: the window calls PollFill on a timer, the command line
     // FinishFill); with RowFill::None they never are.
@@ -108,15 +109,19 @@ class MainWindowCommands {
     // "Cancel" beside the progress bar, and Escape: stops the load that runs.
     const WindowView& CancelLoad();
     const WindowView& mnuXYZ_Click();
-    const WindowView& LoadThreeColumnFile(const std::string& path);
+    // A three-column file chosen elsewhere; timeOffset as LoadController says (nothing: offered
+    // for reduced times).
+    const WindowView& LoadThreeColumnFile(const std::string& path,
+                                          std::optional<double> timeOffset = std::nullopt);
     const WindowView& mnuCalendar_Click();
-    // An item of the recent-file list (0 the newest), and a file dropped on the window.
+    // An item of the recent-file list (0 the newest), and a file dropped on the window (or
+    // handed over by a second start): the questions of "Load a File", then the load.
     const WindowView& mnuRecent_Click(size_t index);
     const WindowView& DropFile(const std::string& path);
     // Before the run ends: false when the user wants another chance to save, or a job runs.
     bool QueryUnload();
-    // Before the configuration dialog: asks to unload a loaded star and does. Returns whether
-    // the dialog may open.
+    // Before the configuration dialog: asks to unload a loaded star (and, while edits are
+    // unsaved, whether to save them first) and does. Returns whether the dialog may open.
     bool PrepareConfiguration();
     // Runs the configuration dialog on the settings; returns whether the program goes on.
     bool Configure(const std::function<bool(Settings&)>& dialog);

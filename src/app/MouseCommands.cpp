@@ -113,7 +113,8 @@ void PlotController::picView_MouseMove(int, int, double x, double y) {
     }
     if (ctx_.state.star.FileLoaded)
         std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-            PlotReadout(x, y, ctx_.state.view.JDFirst, ctx_.state.overlay.CalendarDates);
+            PlotReadout(x, y, ctx_.state.view.JDFirst + ctx_.state.star.TimeOffset,
+                        ctx_.state.overlay.CalendarDates);
 }
 
 void PlotController::picView_MouseUp(int, int, double, double) {
@@ -159,7 +160,7 @@ void PlotController::picMagScale_MouseDown(double y) {
 void PlotController::picJDScale_MouseMove(double x) {
     if (ctx_.state.star.FileLoaded)
         std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-            JDScaleReadout(x, ctx_.state.overlay.CalendarDates);
+            JDScaleReadout(x + ctx_.state.star.TimeOffset, ctx_.state.overlay.CalendarDates);
 }
 
 void PlotController::picMagScale_MouseMove(double y) {

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -118,6 +119,15 @@ std::optional<int32_t> QtPrompts::chooseColor() {
 
 std::optional<QString> QtPrompts::chooseFolder(const QString& startFolder) {
     return Chosen(QFileDialog::getExistingDirectory(parentWidget(), QString(), startFolder));
+}
+
+std::optional<QString> QtPrompts::inputText(const QString& text, const QString& title,
+                                            const QString& proposed) {
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(parentWidget(), title, text, QLineEdit::Normal, proposed, &ok);
+    if (!ok) return std::nullopt;
+    return typed;
 }
 
 }  // namespace sabrix

@@ -24,6 +24,8 @@ class QtPrompts : public Prompts {
     std::optional<int32_t> chooseColor() override;
     // Returns the chosen folder, or nothing on cancel.
     std::optional<QString> chooseFolder(const QString& startFolder) override;
+    std::optional<QString> inputText(const QString& text, const QString& title,
+                                     const QString& proposed) override;
 
   protected:
     // Returns the button pressed; Escape and the close box give DismissedAnswer.

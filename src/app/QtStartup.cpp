@@ -20,6 +20,7 @@
 #include "core/ProgramDir.h"
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
+#include "data/FileKindGuess.h"
 #include "dialogs/frmConfig.h"
 
 namespace sabrix {
@@ -198,6 +199,22 @@ int Main(int argc, char** argv) {
             break;
     }
 
+    const std::string file =
+        request.fileToLoad.empty()
+            ? std::string()
+            : std::filesystem::absolute(request.fileToLoad).lexically_normal().string();
+    // Read as a dropped file would be, unless the command line says what it is.
+    const ObservationFileKind kind =
+        file.empty() ? ObservationFileKind::StarFile
+                     : request.load.kind.value_or(GuessObservationFileKind(file));
+    if (request.load.timeOffset && kind != ObservationFileKind::ThreeColumnFile) {
+        std::fputs(TerminalMessage(file,
+                                   "--time-offset is for three-column files; this one is "
+                                   "read as a star file.")
+                       .c_str(),
+                   stderr);
+        return 1;
+    }
     if (!DisplayNamed()) {
         std::fputs(kNoDisplay, stderr);
         return 1;
@@ -223,21 +240,23 @@ int Main(int argc, char** argv) {
     startup.setFirstDataFolder(ChooseFirstDataFolder(
         CurrentProgramDirSources(),
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
-    const std::string file =
-        request.fileToLoad.empty()
-            ? std::string()
-            : std::filesystem::absolute(request.fileToLoad).lexically_normal().string();
     startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir), file);
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
     // The window shows and keeps the file's full path, as after choosing it in the dialog.
     if (!file.empty()) {
-        window->LoadStarFile(file);
-        if (request.view && !window->isShutDown())
-            window->Apply(window->commands().ShowWindow(request.view->jdLeft, request.view->jdRight,
-                                                        request.view->magTop,
-                                                        request.view->magBottom));
+        if (kind == ObservationFileKind::ThreeColumnFile)
+            window->LoadThreeColumnFile(file, request.load.timeOffset);
+        else
+            window->LoadStarFile(file);
+        if (request.view && !window->isShutDown()) {
+            // The edges are given as the JD scale shows the times.
+            const double offset = window->state().star.TimeOffset;
+            window->Apply(window->commands().ShowWindow(
+                request.view->jdLeft - offset, request.view->jdRight - offset, request.view->magTop,
+                request.view->magBottom));
+        }
     }
     // A load can end the run (a working database that cannot be replaced).
     if (window->isShutDown()) return window->exitCode();

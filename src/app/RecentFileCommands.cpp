@@ -62,6 +62,13 @@ void LoadController::RememberLoadedFile(ObservationFileKind kind, const std::str
     KeepPreferences();
 }
 
+void LoadController::AdoptSavedFile(const std::string& path) {
+    ctx_.state.settings.FilePath = path;
+    ctx_.state.star.BackupMade = false;
+    ctx_.view.panels[0] = QStringLiteral("File: ") + DisplayText(path);
+    RememberLoadedFile(ObservationFileKind::StarFile, path);
+}
+
 void LoadController::mnuCalendar_Click() {
     ctx_.state.overlay.CalendarDates = !ctx_.state.overlay.CalendarDates;
     preferences_.CalendarDates = ctx_.state.overlay.CalendarDates;
@@ -73,14 +80,19 @@ void LoadController::mnuCalendar_Click() {
     try {
         WriteJDScale(
             ctx_.canvases.picJDScale, ctx_.state.view,
-            ctx_.state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates);
+            ctx_.state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates,
+            ctx_.state.star.TimeOffset);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "WriteJDScale");
     }
 }
 
-bool LoadController::AskToUnload(ObservationFileKind kind) {
+bool LoadController::MayUnload(ObservationFileKind kind) {
     if (!ctx_.state.star.FileLoaded) return true;
+    return AskToUnload(kind) && QueryUnload();
+}
+
+bool LoadController::AskToUnload(ObservationFileKind kind) {
     const QString name = DisplayText(TrimBlanks(ctx_.state.star.StarName));
     if (kind == ObservationFileKind::ThreeColumnFile)
         return ctx_.Say(QStringLiteral("Unload current file ") + name + QStringLiteral(" ?"),
@@ -92,7 +104,7 @@ bool LoadController::AskToUnload(ObservationFileKind kind) {
 }
 
 void LoadController::LoadFileOfKind(ObservationFileKind kind, const std::string& path) {
-    if (!AskToUnload(kind)) return;
+    if (!MayUnload(kind)) return;
     if (kind == ObservationFileKind::StarFile)
         LoadStarFile(path, RowFill::Behind);
     else

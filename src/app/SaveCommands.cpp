@@ -7,7 +7,9 @@
 // way to the logo and the caption of the step.
 #include <exception>
 #include <filesystem>
+#include <optional>
 
+#include "app/LoadController.h"
 #include "app/SaveController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -34,7 +36,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-SaveController::SaveController(CommandContext& context) : ctx_(context) {}
+SaveController::SaveController(CommandContext& context, LoadController& loads)
+    : ctx_(context), loads_(loads) {}
 
 void SaveController::mnuSave_Click() {
     CommandContext::Job job(ctx_);
@@ -132,7 +135,7 @@ void SaveController::ShowStep(const QString& caption) {
 }
 
 void SaveController::RestorePlot() {
-    ctx_.view.look = ctx_.state.star.FileLoaded ? WindowView::Look::Plot : WindowView::Look::Empty;
+    ctx_.view.look = ctx_.state.star.FileLoaded ? WindowView::Look::Plot : WindowView::Look::Start;
     ctx_.view.captionShown = false;
     ctx_.Present();
 }
@@ -153,6 +156,7 @@ void SaveController::BackUpOnce(const std::unique_ptr<BackupCopy>& backup) {
 
 void SaveController::SaveFile() {
     HidePlot(kBackingUp);
+    std::optional<StarLayoutMisfit> misfit;
     try {
         const std::string& path = ctx_.state.settings.FilePath;
         const std::unique_ptr<BackupCopy> backup = StartBackup(path);
@@ -164,13 +168,23 @@ void SaveController::SaveFile() {
         ShowStep(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
         ctx_.state.star.FileEdited = false;
-    } catch (const FormatNumError&) {
-        ctx_.Say(QStringLiteral("Cannot format Number"), QStringLiteral("OOPS!!"), Buttons::OK,
-                 Icon::None);
+    } catch (const StarLayoutMisfit& e) {
+        misfit = e;
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "SaveFile");
     }
     RestorePlot();
+    // Asked over the plot: nothing has been written, and the download layout holds every
+    // value of every row.
+    if (misfit) OfferDownloadSave(*misfit);
+}
+
+void SaveController::OfferDownloadSave(const StarLayoutMisfit& misfit) {
+    const Answer answer =
+        ctx_.Say(DisplayText(misfit.what()) + QStringLiteral("\r\n\r\nNothing has been saved. ") +
+                     QStringLiteral("Save as Download File instead? It keeps every value."),
+                 QStringLiteral("OOPS!!"), Buttons::YesNo, Icon::Question);
+    if (answer == Answer::Yes) DownloadSaveFile();
 }
 
 void SaveController::XYZSaveFile() {
@@ -180,7 +194,7 @@ void SaveController::XYZSaveFile() {
     // Only the loaded file is backed up: any other file chosen here is replaced for good.
     options.confirmOverwrite = true;
     SaveToChosenFile(
-        kBackingUp, options,
+        kBackingUp, BehindDialog::Steps, options,
         [this] { return ThreeColumnFileText(*ctx_.table, [this] { ctx_.Yield(); }); },
         [this](const std::string&) { return std::optional(ctx_.state.star.ThreeColumnFilePath); },
         "XYZSaveFile");
@@ -192,8 +206,10 @@ void SaveController::DownloadSaveFile() {
     options.fileName = DisplayText(ctx_.state.settings.FilePath);
     options.initialFolder = DisplayText(ctx_.state.settings.FilePath);
     options.confirmOverwrite = true;
-    SaveToChosenFile(
-        kSaving, options,
+    // The dialog comes over the plot, also when the question of a save that the star file
+    // layout refused opens it.
+    const std::optional<std::string> written = SaveToChosenFile(
+        kSaving, BehindDialog::Plot, options,
         [this] { return DownloadFileText(*ctx_.table, [this] { ctx_.Yield(); }); },
         [this](const std::string& output) -> std::optional<std::string> {
             // Replacing the loaded file keeps it as it was loaded; any other file chosen
@@ -203,17 +219,24 @@ void SaveController::DownloadSaveFile() {
             return std::nullopt;
         },
         "DownloadSaveFile");
+    // Save As: the edits are in the file written now, so it is the loaded file from here on;
+    // the file loaded before keeps what it held. (A device chosen in the dialog is no file to
+    // load.)
+    if (written && FileExists(*written) && !SameFile(*written, ctx_.state.settings.FilePath))
+        loads_.AdoptSavedFile(*written);
 }
 
-void SaveController::SaveToChosenFile(
-    const QString& firstCaption, const FileDialogOptions& options,
+std::optional<std::string> SaveController::SaveToChosenFile(
+    const QString& firstCaption, BehindDialog behindDialog, const FileDialogOptions& options,
     const std::function<std::string()>& buildText,
     const std::function<std::optional<std::string>(const std::string&)>& backupOf,
     const char* module) {
-    HidePlot(firstCaption);
+    if (behindDialog == BehindDialog::Steps) HidePlot(firstCaption);
+    std::optional<std::string> written;
     try {
         const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
         if (chosen && !chosen->isEmpty()) {
+            if (behindDialog == BehindDialog::Plot) HidePlot(firstCaption);
             const std::string output = PathBytes(*chosen);
             const std::optional<std::string> loaded = backupOf(output);
             std::unique_ptr<BackupCopy> backup;
@@ -227,11 +250,13 @@ void SaveController::SaveToChosenFile(
             ShowStep(kSaving);
             WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
             ctx_.state.star.FileEdited = false;
+            written = output;
         }
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, module);
     }
     RestorePlot();
+    return written;
 }
 
 }  // namespace sabrix

@@ -23,14 +23,20 @@
 namespace sabrix {
 
 class BackupCopy;
+class LoadController;
+class StarLayoutMisfit;
 
 class SaveController {
   public:
-    explicit SaveController(CommandContext& context);
+    // The loads take over a file that a save wrote under another name (Save As).
+    SaveController(CommandContext& context, LoadController& loads);
 
     // "Save to Star File": refuses three-column data ("Wrong File Format") and an empty window
     // ("No Star Loaded"); with "/alwayssave" as the whole command line saves at once; with
-    // edits asks "Are you SURE?" and saves on Yes; else says "No Changes".
+    // edits asks "Are you SURE?" and saves on Yes; else says "No Changes". A row with a value
+    // that the star file layout cannot hold stops the save before any file is touched: the
+    // question names the first such row (its JD, the field, the value) over the plot and
+    // offers "Save as Download File" instead (Yes runs it; No leaves everything as it was).
     void mnuSave_Click();
     // "Save 3-Column File": refuses star-file data and an empty window; with "/alwayssave" or
     // edits asks for the output file and writes three columns after backing up the loaded
@@ -38,7 +44,8 @@ class SaveController {
     void mnuSaveXYZ_Click();
     // "Save as Download File": refuses three-column data and an empty window; otherwise asks
     // for the output file (the loaded file offered) and writes the download layout, backing up
-    // the loaded file first when it is the one chosen.
+    // the loaded file first when it is the one chosen. Another file written becomes the loaded
+    // file, as after a Save As (LoadController::AdoptSavedFile): the edits are in it now.
     void mnuSaveDownload_Click();
 
     void setImageExportDialog(ImageExportDialog* dialog) { imageExportDialog_ = dialog; }
@@ -76,14 +83,20 @@ class SaveController {
     void BackUpOnce(const std::unique_ptr<BackupCopy>& backup);
     // Writes the table over the star file FilePath after backing it up.
     void SaveFile();
+    // The question after a save that a row's value stopped; Yes saves as a download file.
+    void OfferDownloadSave(const StarLayoutMisfit& misfit);
     // Asks for the output file and writes the table in three columns / the download layout.
     void XYZSaveFile();
     void DownloadSaveFile();
+    // What the window shows while the save dialog is up: the logo and the first caption (as
+    // Save 3-Column File has always done), or the plot, which gives way once a file is chosen.
+    enum class BehindDialog { Steps, Plot };
     // A save of the table to a file that the user chooses: the whole text is built first,
     // then the file that backupOf names for the chosen output (none: no backup) is backed up
-    // once per load, then the output is replaced. Cancel writes nothing.
-    void SaveToChosenFile(
-        const QString& firstCaption, const FileDialogOptions& options,
+    // once per load, then the output is replaced. Returns the file written; nothing when the
+    // user cancelled or the save failed (after its message).
+    std::optional<std::string> SaveToChosenFile(
+        const QString& firstCaption, BehindDialog behindDialog, const FileDialogOptions& options,
         const std::function<std::string()>& buildText,
         const std::function<std::optional<std::string>(const std::string&)>& backupOf,
         const char* module);
@@ -93,6 +106,7 @@ class SaveController {
     QString DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pacer);
 
     CommandContext& ctx_;
+    LoadController& loads_;
     ImageExportDialog* imageExportDialog_ = nullptr;
     // The size and format of the last export of this run.
     std::optional<ImageExportChoice> lastExport_;

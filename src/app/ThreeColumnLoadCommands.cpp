@@ -1,15 +1,33 @@
 // LoadController: "Load 3-Column File", which stores every line of the file in the table in one
 // pass (one transaction) and then draws the plot.
+#include <cmath>
 #include <exception>
 
 #include "app/LoadController.h"
 #include "core/ErrorText.h"
+#include "core/NumberText.h"
 #include "data/ThreeColumnFile.h"
 #include "plot/PlotWindow.h"
 
 namespace sabrix {
 
 namespace {
+
+// Times of a three-column file below this are reduced Julian Dates: no date of a telescope's
+// observation is this near the start of the Julian period.
+constexpr double kReducedTimesBelow = 100000;
+constexpr double kReducedByMoreBelow = 30000;
+// An offset beyond this puts every time far past any calendar.
+constexpr double kLargestTimeOffset = 1e8;
+
+// The offset typed: a number of days (blanks around it allowed). Nothing for anything else.
+std::optional<double> ReadTimeOffset(const QString& typed) {
+    double days = 0;
+    if (!ParseNumber(typed.trimmed().toStdString(), days) || !std::isfinite(days) ||
+        std::abs(days) > kLargestTimeOffset)
+        return std::nullopt;
+    return days;
+}
 
 // Status bar panel 1 while and after the file loads: "File: " + path.
 QString StatusText(const LoadedStar& star) {
@@ -19,12 +37,12 @@ QString StatusText(const LoadedStar& star) {
 }  // namespace
 
 void LoadController::mnuXYZ_Click() {
-    const std::optional<std::string> path =
-        ChooseFileToLoad(ObservationFileKind::ThreeColumnFile, ctx_.state.star.FilesFolder);
-    if (path) LoadThreeColumnFile(*path);
+    if (const std::optional<std::string> path = ChooseFileToLoad())
+        LoadFileOfKind(ObservationFileKind::ThreeColumnFile, *path);
 }
 
-void LoadController::LoadThreeColumnFile(const std::string& path) {
+void LoadController::LoadThreeColumnFile(const std::string& path,
+                                         std::optional<double> timeOffset) {
     if (ctx_.state.star.FileLoaded && !UnloadStar()) return;
     // The star is named after the file; marking the data as three-column before the name is
     // known would leave the flag set with nothing loaded, and the saves would then answer with
@@ -93,12 +111,48 @@ void LoadController::LoadThreeColumnFile(const std::string& path) {
     }
     if (!failed) star.FileLoaded = true;
     const bool loaded = !failed && ctx_.FitPlotWindow();
-    if (loaded)
+    if (loaded) {
+        star.TimeOffset = timeOffset.value_or(0);
         ctx_.Redraw(false);
-    else if (!UnloadStar())
+    } else if (!UnloadStar()) {
         return;
+    }
     ShowLoadedFile(loaded, StatusText(ctx_.state.star));
-    if (loaded) RememberLoadedFile(ObservationFileKind::ThreeColumnFile, path);
+    if (!loaded) return;
+    RememberLoadedFile(ObservationFileKind::ThreeColumnFile, path);
+    if (!timeOffset) OfferTimeOffset();
+}
+
+void LoadController::OfferTimeOffset() {
+    const PlotWindowState& view = ctx_.state.view;
+    if (!(view.JDLast < kReducedTimesBelow)) return;
+    const QString title = QStringLiteral("Reduced Times");
+    const QString text =
+        QStringLiteral("Every time in ") + DisplayText(ctx_.state.star.ThreeColumnFilePath) +
+        QStringLiteral(
+            " is below 100000:\r\nreduced Julian Dates, such as HJD - 2450000?\r\n\r\n"
+            "Days to add to the times on the JD scale, in the pointer readout\r\nand in the "
+            "calendar dates (the file keeps its own times):");
+    // Times of this century's observations less 2450000 stay below 30000; those of the last
+    // decades less 2400000 (or the Modified JD) lie above it.
+    QString typed =
+        view.JDFirst >= kReducedByMoreBelow ? QStringLiteral("2400000") : QStringLiteral("2450000");
+    for (;;) {
+        // The plot shows behind the question.
+        ctx_.Present();
+        const std::optional<QString> answer = ctx_.prompts.inputText(text, title, typed);
+        if (!answer || answer->trimmed().isEmpty()) return;
+        typed = *answer;
+        const std::optional<double> days = ReadTimeOffset(typed);
+        if (days) {
+            if (*days == 0) return;
+            ctx_.state.star.TimeOffset = *days;
+            ctx_.Redraw(false);
+            return;
+        }
+        ctx_.Say(QStringLiteral("Type the offset as a number of days, for example 2450000."), title,
+                 Buttons::OK, Icon::Exclamation);
+    }
 }
 
 }  // namespace sabrix

@@ -16,10 +16,9 @@ namespace sabrix {
 
 struct WindowView {
     enum class Look {
-        // Logo, titles, copyright line and the "Load a File" button: nothing loaded yet.
+        // Logo, titles, copyright line and the "Load a File" button: nothing is loaded (at the
+        // start, after an unload, and after a load that failed or was cancelled).
         Start,
-        // Logo and the "Load a File" button: a star was unloaded or a load failed.
-        Empty,
         // Logo with the progress controls of a load; no button to start another.
         Loading,
         // The plot, both scale strips, the tool buttons and the star label.

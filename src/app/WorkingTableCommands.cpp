@@ -17,6 +17,14 @@ QString OpenFailureText(const std::string& path, const std::exception& e) {
            QStringLiteral(" could not be opened (") + DisplayText(e.what()) + QStringLiteral(").");
 }
 
+// The folder FilePath names: FilePath itself when it is one (the data folder of the
+// settings), else the folder of the file it names, with its trailing "/".
+std::string FolderOfFilePath(const std::string& path) {
+    if (path.empty() || FolderExists(path)) return path;
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 }  // namespace
 
 LoadController::LoadController(CommandContext& context) : ctx_(context) {}
@@ -36,14 +44,18 @@ bool LoadController::UnloadStar() {
     // file is open here. What the controllers keep of the star goes first: the record list's
     // lines, for one, stand for rows of the table that is going.
     ctx_.ForgetStar();
+    // The next file dialog starts where the file unloaded was.
+    const std::string folder = FolderOfFilePath(ctx_.state.settings.FilePath);
     ResetStarState(ctx_.state);
+    ctx_.state.settings.FilePath = folder;
     ctx_.marks = ObserverMarks{};
     ctx_.view.tool = ctx_.state.overlay.tool;
     if (ctx_.view.tool == Tool::Locate) ctx_.view.cursorName = QStringLiteral("XHairs");
     ctx_.ClearCanvases();
     ctx_.view.starLabel.clear();
-    ctx_.view.panels[1].clear();
-    ctx_.view.look = WindowView::Look::Empty;
+    // Nothing is loaded: no file, magnification or pointer readout is named any more.
+    for (QString& panel : ctx_.view.panels) panel.clear();
+    ctx_.view.look = WindowView::Look::Start;
     ctx_.view.progressCaption.clear();
     ctx_.view.captionShown = false;
     ctx_.view.progressBarShown = false;
@@ -90,11 +102,16 @@ int LoadController::CloseWorkingTable(int exitCode) {
     return exitCode;
 }
 
+const std::string& LoadController::LoadedFile() const {
+    // A three-column file is not FilePath, which keeps naming the star file or the folder.
+    const LoadedStar& star = ctx_.state.star;
+    return star.ThreeColumnFormat ? star.ThreeColumnFilePath : ctx_.state.settings.FilePath;
+}
+
 bool LoadController::QueryUnload() {
     // The question depends on the edits alone.
     if (!ctx_.state.star.FileEdited) return true;
-    const QString text = QStringLiteral("You have edited file ") +
-                         DisplayText(ctx_.state.settings.FilePath) +
+    const QString text = QStringLiteral("You have edited file ") + DisplayText(LoadedFile()) +
                          QStringLiteral(
                              " but have not saved it. Would you like another "
                              "chance to save?");
@@ -105,20 +122,16 @@ bool LoadController::QueryUnload() {
 
 bool LoadController::PrepareConfiguration() {
     if (!ctx_.state.star.FileLoaded) return true;
-    const std::string keptPath = ctx_.state.settings.FilePath;
     const QString text = QStringLiteral(
                              "You cannot change the configuration while a file is loaded.\r\n\r\n"
                              "Do you want to unload the file ") +
-                         DisplayText(keptPath) + QStringLiteral("?");
+                         DisplayText(LoadedFile()) + QStringLiteral("?");
     if (ctx_.Say(text, QStringLiteral("Cannot Reconfigure"), Buttons::YesNoCancel, Icon::None) !=
         Answer::Yes)
         return false;
-    if (!UnloadStar()) return false;
-    // The dialog starts in the folder of the file just unloaded.
-    const auto slash = keptPath.find_last_of('/');
-    ctx_.state.settings.FilePath =
-        slash == std::string::npos ? std::string() : keptPath.substr(0, slash + 1);
-    return true;
+    // Unsaved edits get the chance to be saved that Exit gives them. The unload leaves
+    // FilePath naming the unloaded file's folder, where the dialog starts.
+    return QueryUnload() && UnloadStar();
 }
 
 bool LoadController::Configure(const std::function<bool(Settings&)>& dialog) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,9 +94,11 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
 
     // The redraw sequence of the commands, applied.
     void Redraw(bool withOverlays);
-    // Loads a star file chosen elsewhere (the command line): the part of "Load a File" that
-    // follows its open dialog.
+    // Loads a star file or a three-column file chosen elsewhere (the command line): the part
+    // of "Load a File" or "Load 3-Column File" that follows its open dialog. timeOffset as
+    // MainWindowCommands::LoadThreeColumnFile says.
     void LoadStarFile(const std::string& path);
+    void LoadThreeColumnFile(const std::string& path, std::optional<double> timeOffset);
 
   public slots:
     void mnuLoad_Click();

@@ -40,7 +40,7 @@ void frmPlot::Apply(const WindowView& view) {
     Label1->setVisible(view.look == Look::Start);
     Label2->setVisible(view.look == Look::Start);
     lblCopyright->setVisible(view.look == Look::Start);
-    cmdLoad->setVisible(view.look == Look::Start || view.look == Look::Empty);
+    cmdLoad->setVisible(view.look == Look::Start);
 
     lblStarName->setText(view.starLabel);
     for (int panel = 1; panel <= 4; ++panel)
@@ -142,6 +142,11 @@ void frmPlot::Redraw(bool withOverlays) {
 
 void frmPlot::LoadStarFile(const std::string& path) {
     Apply(commands_->LoadStarFile(path));
+    if (state().star.FileLoaded) picView->setFocus();
+}
+
+void frmPlot::LoadThreeColumnFile(const std::string& path, std::optional<double> timeOffset) {
+    Apply(commands_->LoadThreeColumnFile(path, timeOffset));
     if (state().star.FileLoaded) picView->setFocus();
 }
 

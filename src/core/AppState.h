@@ -51,6 +51,10 @@ struct LoadedStar {
     // The bands (trimmed Band texts) whose observations the user has hidden; kept while the
     // star stays loaded.
     std::set<std::string> HiddenBands;
+    // The days that the JD scale, the pointer readout and the calendar dates add to the stored
+    // times: a three-column file of reduced times (HJD - 2450000 gives 2450000). 0 for none.
+    // The times in the table and in the files written stay as loaded.
+    double TimeOffset = 0;
 };
 
 // Data extremes of Obs and the plot window (JD across, magnitude down).

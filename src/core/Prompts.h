@@ -39,6 +39,10 @@ class Prompts {
     virtual std::optional<int32_t> chooseColor() = 0;
     // Returns the chosen folder, or nothing on cancel.
     virtual std::optional<QString> chooseFolder(const QString& startFolder) = 0;
+    // Asks for one line of text under the explanation, offering proposed. Returns the text
+    // typed; nothing when the user cancels.
+    virtual std::optional<QString> inputText(const QString& text, const QString& title,
+                                             const QString& proposed) = 0;
 
   protected:
     virtual Answer showMessage(const QString& text, const QString& title, Buttons buttons,

@@ -43,8 +43,17 @@ void AppendStarFileRecordLine(std::string& line, const ObsRow& row) {
     std::string magText = FormatDouble(row.Mag);
     if (magText.find('.') == std::string::npos) magText += ".0";
     std::string field;
-    AppendFormatNum(field, magText, 6);
-    const std::string jd = JDField(row.JD);
+    std::string jd;
+    try {
+        AppendFormatNum(field, magText, 6);
+    } catch (const FormatNumError&) {
+        throw StarLayoutMisfit(row, StarLayoutMisfit::Field::Mag);
+    }
+    try {
+        jd = JDField(row.JD);
+    } catch (const FormatNumError&) {
+        throw StarLayoutMisfit(row, StarLayoutMisfit::Field::JD);
+    }
 
     AppendLeftJustified(line, row.Desig, 8);
     line += ' ';
@@ -74,7 +83,25 @@ void AppendStarFileRecordLine(std::string& line, const ObsRow& row) {
     AppendLeftJustified(line, row.Init, 5);
 }
 
+std::string MisfitDescription(const ObsRow& row, StarLayoutMisfit::Field field) {
+    const std::string at = "Cannot format Number: the observation at JD " + FormatDouble(row.JD);
+    if (field == StarLayoutMisfit::Field::JD)
+        return at +
+               " has a JD that does not fit the thirteen columns that the star file layout "
+               "has for it, even without its decimals.";
+    return at + " has the magnitude " + FormatDouble(row.Mag) +
+           ", which does not fit the six columns that the star file layout has for a magnitude "
+           "(12.345 fits).";
+}
+
 }  // namespace
+
+StarLayoutMisfit::StarLayoutMisfit(const ObsRow& row, Field misfitField)
+    : FormatNumError(MisfitDescription(row, misfitField)),
+      id(row.ID),
+      jd(row.JD),
+      field(misfitField),
+      value(FormatDouble(misfitField == Field::JD ? row.JD : row.Mag)) {}
 
 std::string StarFileRecordLine(const ObsRow& row) {
     std::string line;

@@ -13,18 +13,35 @@
 
 #include <QDateTime>
 #include <QIODevice>
+#include <cstdint>
 #include <functional>
 #include <string>
 
 #include "data/ObsRow.h"
 #include "data/ObsTable.h"
+#include "data/TextFields.h"
 
 namespace sabrix {
 
+// Thrown for a row with a value that the layout has no room for. It names the row by its JD,
+// then the field and the value: "Cannot format Number: the observation at JD 2458846.315865
+// has the magnitude 12.3305, which does not fit the six columns that the star file layout
+// has for a magnitude (12.345 fits)."
+class StarLayoutMisfit : public FormatNumError {
+  public:
+    enum class Field { Mag, JD };
+    StarLayoutMisfit(const ObsRow& row, Field field);
+
+    int64_t id;         // the row's ID
+    double jd;          // its JD
+    Field field;        // the field that does not fit
+    std::string value;  // that field's text, as the layout would write it before fitting
+};
+
 // Returns the record line of one row, without line end. A JD text longer than its 13
 // columns is rounded to the decimals that fit ("2454123.123456" -> "2454123.12346").
-// Throws FormatNumError when the magnitude does not fit its six-column field (e.g. 9.1234 or
-// 12345.6) or the JD does not fit even without decimals (e.g. 1e20).
+// Throws StarLayoutMisfit when the magnitude does not fit its six-column field (e.g. 9.1234
+// or 12345.6) or the JD does not fit even without decimals (e.g. 1e20).
 std::string StarFileRecordLine(const ObsRow& row);
 
 // Returns "Edited data for " + starName trimmed of blanks + ". File created on mm-dd-yyyy at
@@ -33,8 +50,8 @@ std::string StarFileHeaderLine(const std::string& starName, const QDateTime& now
 
 // Returns the whole star file: header, empty line and the record lines of every row in ID
 // order, each line ended by CR LF. yieldPerRow (may be empty) runs once per row.
-// Throws SabrixError "No current record." for an empty table, FormatNumError for a
-// magnitude that does not fit, SQLite::Exception when the table cannot be read.
+// Throws SabrixError "No current record." for an empty table, StarLayoutMisfit for the first
+// row in ID order with a value that does not fit, SQLite::Exception when the table cannot be read.
 std::string StarFileText(const ObsTable& table, const std::string& starName, const QDateTime& now,
                          const std::function<void()>& yieldPerRow);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "core/SabrixError.h"
 #include "data/BandColor.h"
 #include "data/CsvLine.h"
+#include "data/StarLayoutLine.h"
 
 namespace sabrix {
 
@@ -171,7 +173,10 @@ void FillStarRow(const std::vector<std::string_view>& f, const ObsPoint& point, 
         else
             later[i]->clear();
     }
-    row.Desig.clear();
+    if (f.size() == kStarLayoutDesigField + 1)
+        AssignTrimmed(row.Desig, f[kStarLayoutDesigField]);
+    else
+        row.Desig.clear();
     row.Marked.clear();
     row.Edited.clear();
     row.Error = 0;
@@ -215,13 +220,16 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
     if (callbacks.started) callbacks.started(result.recordCount);
 
     CsvLine splitter;
+    // A file that "Save to Star File" wrote: its record lines are split by their columns into
+    // the fields of a download line, and its header gives the star's name.
+    bool starLayout = false;
+    std::vector<std::string_view> layoutFields;
     ObsPoint point;
     int64_t n = 0;
-    bool anyLine = false;
+    int64_t lineNumber = 0;
     std::string_view line;
     while (reader.next(line)) {
-        const bool firstLine = !anyLine;
-        anyLine = true;
+        const bool firstLine = ++lineNumber == 1;
         if (firstLine && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
             line.remove_prefix(kByteOrderMark.size());
         if (callbacks.cancelled && callbacks.cancelled()) {
@@ -234,14 +242,35 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
             reject(line);
             continue;
         }
-        const auto& fields = splitter.split(line);
-        switch (ClassifyStarLine(fields, firstLine)) {
+        if (firstLine && ReadStarLayoutHeader(line, result.starName)) {
+            starLayout = true;
+            continue;
+        }
+        StarLineClass lineClass = StarLineClass::Rejected;
+        if (starLayout) {
+            // The layout's one empty line stands between the header and the records.
+            if (lineNumber == 2 && line.empty()) continue;
+            // Its JD column is held to the rule of a download's, so both kinds of file take
+            // the same dates.
+            if (SplitStarLayoutLine(line, layoutFields) &&
+                IsJulianDate(TrimBlanks(layoutFields[0])))
+                lineClass = StarLineClass::Data;
+        }
+        const std::vector<std::string_view>& fields =
+            starLayout ? layoutFields : splitter.split(line);
+        if (!starLayout) lineClass = ClassifyStarLine(fields, firstLine);
+        switch (lineClass) {
             case StarLineClass::Data: {
-                AssignTrimmed(result.starName, fields[17]);
+                // The layout holds ten bytes of each line's star; its header the whole name.
+                if (!starLayout) AssignTrimmed(result.starName, fields[17]);
                 if (n == 0 && callbacks.firstRow) {
                     std::string upper = result.starName;
                     UpperAscii(upper);
-                    callbacks.firstRow("Loading " + FormatDouble(result.recordCount) +
+                    // The lines from this one to the end: the data lines of a clean file, not
+                    // the progress maximum, which counts the header and twenty more.
+                    const int64_t lines =
+                        std::max<int64_t>(0, result.recordCount - kExtraRecords - lineNumber + 1);
+                    callbacks.firstRow("Loading " + FormatDouble(static_cast<double>(lines)) +
                                        " Records for " + upper);
                 }
                 if (!ReadStarColumns(fields, colors, point)) {
@@ -266,7 +295,7 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
     }
     finish();
 
-    if (!anyLine) {
+    if (lineNumber == 0) {
         result.outcome = ImportResult::Outcome::InputPastEnd;
         result.description = kPastEnd;
     } else if (n == 0) {

@@ -17,6 +17,11 @@
 // an exponent, a second header). A UTF-8 byte-order mark at the start of the file is not part
 // of the first line. A line longer than 64 KiB is rejected whatever it holds; the error file
 // gets its first 64 KiB.
+//
+// A file whose first line is the dated header of the fixed-column layout that "Save to Star
+// File" writes (StarLayoutLine.h) is read in that layout: the empty second line is passed
+// over, each record line gives the fields of a download line (JD by the same rule), every
+// other line is rejected, and the star's name is the one in the header.
 #pragma once
 
 #include <QString>
@@ -60,7 +65,8 @@ bool ReadStarColumns(const std::vector<std::string_view>& fields, const Settings
 // is "<" and Mag the number after the first "<", otherwise Faint is empty and Mag field 1;
 // Star is field 17 without blanks at its ends and with ASCII letters upper-cased; the other
 // texts are their fields without blanks at their ends (fields 18 to 23 of a 24-field line go
-// to ObserverAffiliation ... Credit, which stay empty for an 18-field line); PunktFarb is BandColor
+// to ObserverAffiliation ... Credit, which stay empty otherwise; Desig is field 18 of the
+// 19 fields of a fixed-column record line (StarLayoutLine.h), else empty); PunktFarb is BandColor
 // of Faint, field 4 as read and field 13; Marked and Edited are empty. Returns true on success,
 // false when JD or Mag is not a number (blanks around a number are allowed), leaving row partly
 // filled; a number whose text the writers would give cannot be read again (FormatDoubleReadsBack)
@@ -75,7 +81,9 @@ void FillStarRow(const std::vector<std::string_view>& fields, const ObsPoint& po
 struct ImportCallbacks {
     // Once, before the first line: the progress maximum (the result of CountLines).
     std::function<void(int32_t recordCount)> started;
-    // Before the first row is stored: "Loading " + count + " Records for " + STAR NAME.
+    // Before the first row is stored: "Loading " + count + " Records for " + STAR NAME, the
+    // count being the lines from the first data line to the end (a header line and the layout's
+    // dated header and empty line not counted).
     std::function<void(const std::string& caption)> firstRow;
     // After each stored row, with the number of rows stored before it (0, 1, 2, ...).
     std::function<void(int64_t n)> progress;
@@ -99,7 +107,9 @@ struct ImportResult {
     int64_t stored = 0;       // rows stored (0 unless Loaded)
     int64_t rejected = 0;     // lines written to the error file
     int32_t recordCount = 0;  // CountLines of the file
-    std::string starName;     // field 17 of the last data line, trimmed, case kept
+    // Field 17 of the last data line, trimmed, case kept; for the fixed-column layout the
+    // name in its header.
+    std::string starName;
     std::string lastJD;       // ConversionFailed: field 0 of the failing line, trimmed
     std::string description;  // the system's description of a failure, else empty
 };

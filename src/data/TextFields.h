@@ -15,6 +15,10 @@ namespace sabrix {
 class FormatNumError : public SabrixError {
   public:
     FormatNumError() : SabrixError("Cannot format Number") {}
+
+  protected:
+    // For a writer that says more about the number it could not place.
+    explicit FormatNumError(const std::string& description) : SabrixError(description) {}
 };
 
 // Returns exactly width bytes: text followed by blanks, or the first width bytes of a longer

@@ -282,14 +282,21 @@ QString CalendarTickLabel(double jd, CalendarLabelForm form) {
     return QString::fromStdString(parts->date + " " + parts->time);
 }
 
-void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labels) {
+void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labels,
+                  double timeOffset) {
     picJDScale.Cls();
-    const std::optional<JDTicks> ticks = ChooseJDTicks(view, labels);
+    // The ticks fall on round times as the strip names them, the offset added; each is drawn
+    // where its stored time lies in the strip's frame.
+    PlotWindowState shown = view;
+    shown.WinJDLeft += timeOffset;
+    shown.WinJDRight += timeOffset;
+    const std::optional<JDTicks> ticks = ChooseJDTicks(shown, labels);
     if (!ticks) return;
     const double low = ticks->low;
     const double high = ticks->high;
     const CalendarLabelForm form = CalendarLabelFormFor(ticks->stepDays());
-    LabelRow row(low, high);
+    const auto at = [timeOffset](double jd) { return jd - timeOffset; };
+    LabelRow row(at(low), at(high));
     // Labels of times name their date once: a label on the date of the label before it
     // shows the time alone, so that labels seconds apart still fit beside each other.
     std::string shownDate;
@@ -307,7 +314,7 @@ void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labe
         } else {
             text = QString::fromStdString(FormatDouble(jd));
         }
-        const std::optional<double> start = row.place(jd, picJDScale.TextWidth(text));
+        const std::optional<double> start = row.place(at(jd), picJDScale.TextWidth(text));
         if (!start) return;
         shownDate = date;
         picJDScale.CurrentX = *start;
@@ -318,11 +325,11 @@ void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labe
     if (ticks->wholeDays) {
         ForEachTick(ticks->first, ticks->last, ticks->step, ticks->step / 2, [&](int64_t x) {
             const auto jd = static_cast<double>(x);
-            picJDScale.Line(jd, kMinorTickTop, jd, kStripBottom);
+            picJDScale.Line(at(jd), kMinorTickTop, at(jd), kStripBottom);
         });
         ForEachTick(ticks->first, ticks->last, ticks->step, 0, [&](int64_t x) {
             const auto jd = static_cast<double>(x);
-            picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
+            picJDScale.Line(at(jd), kMajorTickTop, at(jd), kStripBottom);
             label(jd, 0);
         });
         return;
@@ -334,8 +341,8 @@ void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labe
     const auto k1 = static_cast<int64_t>(std::ceil((high - origin) / fine));
     for (int64_t k = k0; k <= k1; ++k) {
         const double jd = origin + static_cast<double>(k) * fine;
-        picJDScale.Line(jd + fine / 2, kMinorTickTop, jd + fine / 2, kStripBottom);
-        picJDScale.Line(jd, kMajorTickTop, jd, kStripBottom);
+        picJDScale.Line(at(jd + fine / 2), kMinorTickTop, at(jd + fine / 2), kStripBottom);
+        picJDScale.Line(at(jd), kMajorTickTop, at(jd), kStripBottom);
         label(jd, decimals);
     }
 }

@@ -58,11 +58,13 @@ CalendarLabelForm CalendarLabelFormFor(double stepDays);
 QString CalendarTickLabel(double jd, CalendarLabelForm form);
 
 // Clears the JD strip and draws its ticks and labels for the view's JD window, the labels as
-// asked. Draws no tick for a window whose edges are not finite numbers or lie beyond 10^15
-// days, or that would take more than a million ticks (a width far smaller than the distance
-// between the edges).
+// asked. The labels name the times with timeOffset added (LoadedStar::TimeOffset: a window of
+// 2100 to 2200 with an offset of 2450000 is labelled 2452100 to 2452200), and the ticks fall
+// on round times so named. Draws no tick for a window whose edges are not finite numbers or
+// lie beyond 10^15 days, or that would take more than a million ticks (a width far smaller
+// than the distance between the edges).
 void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view,
-                  JDLabels labels = JDLabels::JulianDates);
+                  JDLabels labels = JDLabels::JulianDates, double timeOffset = 0);
 
 // Clears the magnitude strip and draws its ticks and labels for the view's magnitude window.
 // Draws no tick when the window's edges are not finite or span more than 100000 magnitudes.

@@ -68,7 +68,8 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     // Each strip reports its own failure; the plot goes on either way.
     try {
         WriteJDScale(picJDScale, view,
-                     state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates);
+                     state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates,
+                     state.star.TimeOffset);
     } catch (const std::exception& e) {
         out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "WriteJDScale"));
     }

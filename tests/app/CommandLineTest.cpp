@@ -79,10 +79,27 @@ TEST(ParseCommandLine, EachFormIsRecognisedAndEachMistakeNamed) {
         cases.push_back({{"a.txt", "--view", bad}, Kind::Invalid, view});
     }
     cases.push_back({Args("--render a.txt --out p --view"), Kind::Invalid, view});
-    for (const char* line : {"a.txt --view", "--view 1,2,3,4", "a.txt --view 1,2,3,4 b.txt",
-                             "--convert a --out b --view 1,2,3,4"})
+    for (const char* line : {"--view 1,2,3,4", "--convert a --out b --view 1,2,3,4"})
         cases.push_back({Args(line), Kind::Invalid, "unknown option: --view"});
+    cases.push_back({Args("a.txt --view"), Kind::Invalid, view});
+    cases.push_back(
+        {Args("a.txt --view 1,2,3,4 b.txt"), Kind::Invalid, "unexpected argument: b.txt"});
     cases.push_back({Args("a.txt --view 1,2,3,4"), Kind::Gui, "a.txt --view 1,2,3,4|a.txt"});
+    // How FILE is read: a kind forced one way, and reduced times given an offset.
+    cases.push_back({Args("lc.dat --star-file --time-offset 2450000"), Kind::Gui,
+                     "lc.dat --star-file --time-offset 2450000|lc.dat"});
+    const std::string offset = "--time-offset needs a number of days";
+    const std::string kinds = "--three-column and --star-file exclude each other";
+    for (const char* line : {"lc.dat --time-offset", "lc.dat --time-offset 2.4e6x",
+                             "--render lc.dat --out p.png --time-offset inf"})
+        cases.push_back({Args(line), Kind::Invalid, offset});
+    for (const char* line : {"lc.dat --three-column --star-file",
+                             "--render lc.dat --out p.png --star-file "
+                             "--three-column",
+                             "--convert lc.dat --out b --three-column --star-file"})
+        cases.push_back({Args(line), Kind::Invalid, kinds});
+    cases.push_back({Args("--convert lc.dat --out b --time-offset 2450000"), Kind::Invalid,
+                     "unknown option: --time-offset"});
     for (const Case& c : cases) {
         const CommandLineRequest r = ParseCommandLine(c.args);
         EXPECT_EQ(r.kind, c.kind) << c.detail;
@@ -98,7 +115,8 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
     ASSERT_EQ(r.kind, Kind::Render);
     EXPECT_EQ(r.render.file + " " + r.render.out, "star.txt plot.png");
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(50, 20000));
-    EXPECT_TRUE(r.render.threeColumn && r.render.omitFaint && r.render.stats);
+    EXPECT_EQ(r.render.load.kind, ObservationFileKind::ThreeColumnFile);
+    EXPECT_TRUE(r.render.omitFaint && r.render.stats);
 
     // Standard output and a device take a PNG whatever their name.
     for (const char* out : {"-", "/dev/null"})
@@ -107,7 +125,8 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
 
     r = ParseCommandLine(Args("--render star.txt --out plot.png"));
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(1200, 700));
-    EXPECT_FALSE(r.render.threeColumn || r.render.omitFaint || r.render.stats);
+    EXPECT_FALSE(r.render.load.kind || r.render.load.timeOffset || r.render.omitFaint ||
+                 r.render.stats);
     EXPECT_TRUE(r.render.bands.empty());
 
     // Band names are trimmed; a list that names none is refused.
@@ -122,7 +141,7 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
     r = ParseCommandLine(Args("--convert a.dat --three-column --out b.txt"));
     ASSERT_EQ(r.kind, Kind::Convert);
     EXPECT_EQ(r.convert.file + " " + r.convert.out, "a.dat b.txt");
-    EXPECT_TRUE(r.convert.threeColumn);
+    EXPECT_EQ(r.convert.kind, ObservationFileKind::ThreeColumnFile);
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::SameKind);
     r = ParseCommandLine(Args("--convert a.txt --out b.txt --to three-column"));
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::ThreeColumn);
@@ -130,6 +149,15 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::StarFile);
     r = ParseCommandLine(Args("--convert a.txt --out b.txt --to download"));
     EXPECT_EQ(r.convert.to, ConvertOptions::Target::Download);
+
+    // How FILE is read, for the window and for --render.
+    r = ParseCommandLine(Args("lc.dat --star-file --time-offset 2400000.5"));
+    ASSERT_EQ(r.kind, Kind::Gui);
+    EXPECT_EQ(r.load.kind, ObservationFileKind::StarFile);
+    EXPECT_EQ(r.load.timeOffset, 2400000.5);
+    r = ParseCommandLine(Args("--render lc.dat --out p.png --time-offset 2450000"));
+    EXPECT_EQ(r.render.load.timeOffset, 2450000.0);
+    EXPECT_FALSE(r.render.load.kind);
 
     EXPECT_EQ(VersionText(), std::string("Sabrix ") + SABRIX_VERSION_TEXT);
     EXPECT_EQ(UsageText().rfind("Usage: sabrix", 0), 0u);

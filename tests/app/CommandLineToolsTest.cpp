@@ -140,6 +140,64 @@ TEST_F(CommandLineTools, RenderWritesTheFormatThatTheOutputNameSays) {
     }
 }
 
+// A three-column file given without --three-column failed with "Error in loading database.
+// Check source file." where a drop of the same file loaded it.
+TEST_F(CommandLineTools, FileIsReadAsADropWouldReadItUnlessAKindIsGiven) {
+    const std::string columns = Write("rcar.txt", "2454123.5 9.1 0.01\n2454130.5 11.2 0.02\n");
+    RenderOptions render;
+    render.out = dir.file("plot.png");
+    render.width = 320;
+    render.height = 200;
+    for (const std::string& file : {columns, test::SampleFile("three-column.dat")}) {
+        render.file = file;
+        EXPECT_EQ(Render(render), 0) << err.str();
+        EXPECT_EQ(out.str().rfind("File: " + file + " - (", 0), 0u) << out.str();
+    }
+    render.file = columns;
+    render.load.kind = ObservationFileKind::StarFile;
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str().rfind("sabrix: " + columns + ": " + kCheckSource, 0), 0u) << err.str();
+
+    // --convert writes the kind it read, unless told otherwise.
+    EXPECT_EQ(
+        Convert({columns, dir.file("copy.dat"), std::nullopt, ConvertOptions::Target::SameKind}),
+        0);
+    EXPECT_EQ(test::ReadFileBytes(dir.file("copy.dat")),
+              "2454123.5          9.1  0.0100  \r\n2454130.5         11.2  0.0200  \r\n");
+    EXPECT_EQ(Convert({Write("rleo.csv", kRLeo), dir.file("rleo.out"), std::nullopt,
+                       ConvertOptions::Target::SameKind}),
+              0);
+    EXPECT_EQ(test::ReadFileBytes(dir.file("rleo.out")).rfind("Edited data for R Leo", 0), 0u);
+}
+
+TEST_F(CommandLineTools, TimeOffsetLabelsTheJDScaleAndTheViewIsGivenAsTheScaleShowsIt) {
+    RenderOptions render;
+    render.file = test::SampleFile("three-column.dat");
+    render.out = dir.file("plot.png");
+    render.width = 600;
+    render.height = 300;
+    ASSERT_EQ(Render(render), 0) << err.str();
+    const QImage reduced(QString::fromStdString(render.out));
+    render.load.timeOffset = 2450000;
+    ASSERT_EQ(Render(render), 0) << err.str();
+    const QImage full(QString::fromStdString(render.out));
+    const PlotAreaLayout layout = LayOutPlotArea(600, 300);
+    EXPECT_NE(full.copy(layout.jdScale), reduced.copy(layout.jdScale));
+    EXPECT_EQ(full.copy(layout.view), reduced.copy(layout.view));
+
+    // The five observations from 2452160 to 2452200.
+    render.view = ViewOption{2452160, 2452200, 13.5, 15};
+    ASSERT_EQ(Render(render), 0) << err.str();
+    EXPECT_EQ(out.str().substr(out.str().find(" - (")), " - (5 Points)\nRejected lines: 0\n");
+
+    render.file = Write("rleo.txt", kRLeo);
+    render.view.reset();
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str(), "sabrix: " + render.file +
+                             ": --time-offset is for three-column files; this one is read as a "
+                             "star file.\n");
+}
+
 TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
     struct Case {
         std::string file, out, err;  // err: how the message starts
@@ -148,8 +206,8 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
         {Write("none.txt", test::Lines({"JD,Magnitude", "no data here"})), dir.file("none.png"),
          "sabrix: " + dir.file("none.txt") + ": " + kCheckSource + "\n"},
         {Write("rleo.txt", kRLeo), dir.file("no-such-folder/rleo.png"),
-         "sabrix: Cannot write " + dir.file("no-such-folder/rleo.png") + ": " +
-             std::strerror(ENOENT) + "\n"},
+         "sabrix: " + dir.file("no-such-folder/rleo.png") +
+             ": Cannot write: " + std::strerror(ENOENT) + "\n"},
         {"/dev/zero", dir.file("zero.png"),
          "sabrix: /dev/zero: " + kCheckSource + " Not a regular file\n"},
         {dir.file("missing.txt"), dir.file("none.png"),
@@ -181,7 +239,7 @@ TEST_F(CommandLineTools, RenderOnAFullDiskKeepsTheOldImage) {
         test::FileSizeLimit fullAfter(32 * 1024);
         EXPECT_EQ(Render(options), 1);
     }
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + png + ": File too large\n");
+    EXPECT_EQ(err.str(), "sabrix: " + png + ": Cannot write: File too large\n");
     EXPECT_EQ(test::ReadFileBytes(png), "the old image");
     EXPECT_EQ(fs::file_size(dir.file("rleo.txt")), kRLeo.size());
     int files = 0;
@@ -190,7 +248,7 @@ TEST_F(CommandLineTools, RenderOnAFullDiskKeepsTheOldImage) {
 }
 
 TEST_F(CommandLineTools, ConvertWritesThreeColumnsAndAFailureLeavesNoOutputAndKeepsAnOldOne) {
-    ConvertOptions options{Write("rleo.txt", kRLeo), dir.file("rleo.dat"), false,
+    ConvertOptions options{Write("rleo.txt", kRLeo), dir.file("rleo.dat"), std::nullopt,
                            ConvertOptions::Target::ThreeColumn};
     EXPECT_EQ(Convert(options), 0);
     EXPECT_EQ(test::ReadFileBytes(options.out),
@@ -205,7 +263,11 @@ TEST_F(CommandLineTools, ConvertWritesThreeColumnsAndAFailureLeavesNoOutputAndKe
     options.to = ConvertOptions::Target::StarFile;
     options.out = dir.file("new.txt");
     EXPECT_EQ(Convert(options), 1);
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + options.out + ": Cannot format Number\n");
+    EXPECT_EQ(err.str(), "sabrix: " + options.out +
+                             ": Cannot write: Cannot format Number: the observation at JD "
+                             "2454124.5 has the magnitude 9.1234, which does not fit the six "
+                             "columns that the star file layout has for a magnitude (12.345 "
+                             "fits).\n");
     EXPECT_FALSE(fs::exists(options.out));
 
     options.out = Write("old.txt", "old content\r\n");
@@ -234,8 +296,8 @@ TEST_F(CommandLineTools, OutputThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
          {star, dir.file("link.txt"), dir.file("second name.txt"), dir.path() + "/./rleo.txt"}) {
         SCOPED_TRACE(same);
         const std::string refusal =
-            "sabrix: Cannot write " + same + ": it is the file being read\n";
-        EXPECT_EQ(Convert({star, same, false, ConvertOptions::Target::Download}), 1);
+            "sabrix: " + same + ": Cannot write: it is the file being read\n";
+        EXPECT_EQ(Convert({star, same, std::nullopt, ConvertOptions::Target::Download}), 1);
         EXPECT_EQ(err.str(), refusal);
         RenderOptions render;
         render.file = star;
@@ -264,7 +326,7 @@ TEST_F(CommandLineTools, OutputThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
 // A quoted field holding a line break cannot be told from a line cut short, so a line break
 // ends the record there as everywhere else: its pieces are rejected lines, counted and kept.
 TEST_F(CommandLineTools, ConvertCountsTheRejectedLinesAndALineBreakInAQuotedField) {
-    EXPECT_EQ(Convert({Write("rleo.txt", kRLeo), dir.file("rleo.dat"), false,
+    EXPECT_EQ(Convert({Write("rleo.txt", kRLeo), dir.file("rleo.dat"), std::nullopt,
                        ConvertOptions::Target::ThreeColumn}),
               0);
     EXPECT_EQ(out.str(), "Wrote " + dir.file("rleo.dat") + "\nRejected lines: 1\n");
@@ -272,7 +334,8 @@ TEST_F(CommandLineTools, ConvertCountsTheRejectedLinesAndALineBreakInAQuotedFiel
     const std::string broken = DataLine("2454124.5", "9.5", "V", "R Leo", "\"one\r\ntwo\"");
     const std::string file =
         Write("broken.txt", test::Lines({DataLine("2454123.5", "9.1", "V", "R Leo"), broken}));
-    EXPECT_EQ(Convert({file, dir.file("broken.csv"), false, ConvertOptions::Target::Download}), 0);
+    EXPECT_EQ(
+        Convert({file, dir.file("broken.csv"), std::nullopt, ConvertOptions::Target::Download}), 0);
     EXPECT_EQ(out.str(), "Wrote " + dir.file("broken.csv") + "\nRejected lines: 2\n");
     EXPECT_EQ(test::ReadFileBytes(dir.file("files/Errors.txt")), broken + "\r\n");
 }
@@ -284,7 +347,8 @@ TEST_F(CommandLineTools, PipeAndDeviceOutputsAreWrittenInPlace) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    EXPECT_EQ(Convert({star, fifo, false, ConvertOptions::Target::ThreeColumn}), 0) << err.str();
+    EXPECT_EQ(Convert({star, fifo, std::nullopt, ConvertOptions::Target::ThreeColumn}), 0)
+        << err.str();
     char buffer[256] = {};
     const ssize_t got = ::read(reader, buffer, sizeof buffer);
     ::close(reader);
@@ -332,14 +396,14 @@ TEST_F(CommandLineTools, MessagesNameTheFileTheyAreAbout) {
     options.poly = "1";
     options.curveOut = missing;
     EXPECT_EQ(Render(options), 1);
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + missing + noFile);
+    EXPECT_EQ(err.str(), "sabrix: " + missing + ": Cannot write" + noFile);
 
     options.poly.reset();
     options.curveOut.clear();
     options.bins = "1";
     options.binFile = missing;
     EXPECT_EQ(Render(options), 1);
-    EXPECT_EQ(err.str(), "sabrix: Cannot write " + missing + noFile);
+    EXPECT_EQ(err.str(), "sabrix: " + missing + ": Cannot write" + noFile);
 
     options.binFile.clear();
     options.bins = "abc";
@@ -390,12 +454,13 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
 TEST_F(ConvertMatchesTheMenus, ThreeColumnFileAsSaveThreeColumnFileWritesIt) {
     const std::string path = dir.file("three-column.dat");
     fs::copy_file(test::SampleFile("three-column.dat"), path);
+    prompts.text(std::nullopt);  // no offset for the reduced times
     commands->LoadThreeColumnFile(path);
     state().star.FileEdited = true;
     prompts.file(QString::fromStdString(dir.file("saved.txt")));
     commands->mnuSaveXYZ_Click();
     ASSERT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(Converted({path, dir.file("converted.txt"), true}),
+    EXPECT_EQ(Converted({path, dir.file("converted.txt"), ObservationFileKind::ThreeColumnFile}),
               test::ReadFileBytes(dir.file("saved.txt")));
 }
 
@@ -407,12 +472,13 @@ TEST_F(ConvertMatchesTheMenus, DownloadAsSaveAsDownloadFileWritesItAndThreeColum
     prompts.file(QString::fromStdString(dir.file("saved.txt")));
     commands->mnuSaveDownload_Click();
     ASSERT_EQ(prompts.messages.size(), 1u);  // the rejected line
-    EXPECT_EQ(
-        Converted({original, dir.file("converted.txt"), false, ConvertOptions::Target::Download}),
-        test::ReadFileBytes(dir.file("saved.txt")));
+    EXPECT_EQ(Converted({original, dir.file("converted.txt"), std::nullopt,
+                         ConvertOptions::Target::Download}),
+              test::ReadFileBytes(dir.file("saved.txt")));
 
     std::ostringstream out, err;
-    const ConvertOptions threeColumn{test::SampleFile("three-column.dat"), dir.file("x.txt"), true,
+    const ConvertOptions threeColumn{test::SampleFile("three-column.dat"), dir.file("x.txt"),
+                                     ObservationFileKind::ThreeColumnFile,
                                      ConvertOptions::Target::Download};
     EXPECT_EQ(RunConvert(threeColumn, dir.path(), out, err), 1);
     EXPECT_EQ(err.str(), "sabrix: " + threeColumn.file +

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -33,8 +34,8 @@ class Loads : public test::CommandsFixture {
     // Nothing of the file is left: the empty look naming no file, an empty table that the
     // next load may fill.
     void ExpectNothingKept() {
-        EXPECT_EQ(view().look, Look::Empty);
-        EXPECT_EQ(view().panels[0], QString());
+        EXPECT_EQ(view().look, Look::Start);
+        EXPECT_EQ(view().panels, (std::array<QString, 4>{}));
         EXPECT_EQ(view().starLabel, QString());
         EXPECT_FALSE(view().busy || view().filling || view().cancelShown ||
                      view().progressBarShown || view().captionShown);
@@ -66,32 +67,129 @@ TEST_F(Loads, LoadAsksForTheFileShowsThePlotAndLoadingAgainAsksToUnloadFirst) {
     EXPECT_EQ(ColorAt(2454125.5, 10.5), test::kBandR);
     EXPECT_EQ(ColorAt(2454123.5, 9.1), test::kBandV);
 
-    // Cancel keeps the star; OK unloads it before the dialog, which then opens anywhere.
+    // The file comes first, in the loaded file's folder; Cancel in the question keeps the star.
+    const std::string tcrb = WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")});
+    prompts.file(QString::fromStdString(tcrb));
     prompts.answer(Answer::Cancel);
     commands->mnuLoad_Click();
     const Msg unload = {"Unload current star R LEO ?", "Unload Current Star?", Buttons::OKCancel,
                         Icon::Question};
     EXPECT_EQ(prompts.messages, std::vector<Msg>{unload});
-    EXPECT_EQ(prompts.fileDialogs.size(), 2u);
+    EXPECT_EQ(prompts.fileDialogs[2].initialFolder, QString::fromStdString(path));
     EXPECT_EQ(view().look, Look::Plot);
     EXPECT_EQ(table().Count(), 3);
 
     prompts.answer(Answer::OK);
-    LoadThroughTheMenu(WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")}));
-    EXPECT_EQ(prompts.fileDialogs[2].initialFolder, QString());
+    LoadThroughTheMenu(tcrb);
     EXPECT_EQ(view().look, Look::Plot);
     EXPECT_EQ(view().starLabel, QString("T CRB - (1 Points)"));
     EXPECT_EQ(state().view.WinJDWidth, 210.0);
+    EXPECT_EQ(prompts.messages.size(), 2u);
+}
 
-    // After agreeing to unload, a cancelled dialog leaves the window empty.
-    prompts.answer(Answer::OK);
+// Load 3-Column File opened its dialog in the program's files folder.
+TEST_F(Loads, BothMenuLoadsStartInTheDataFolder) {
+    state().settings.FilePath = dir.file("stars");
+    prompts.file(std::nullopt);
+    commands->mnuXYZ_Click();
     prompts.file(std::nullopt);
     commands->mnuLoad_Click();
-    EXPECT_EQ(prompts.messages.size(), 3u);
-    EXPECT_EQ(view().look, Look::Empty);
-    EXPECT_EQ(view().starLabel, QString());
-    EXPECT_FALSE(state().star.FileLoaded);
-    EXPECT_EQ(table().Count(), 0);
+    ASSERT_EQ(prompts.fileDialogs.size(), 2u);
+    for (const FileDialogOptions& dialog : prompts.fileDialogs)
+        EXPECT_EQ(dialog.initialFolder, QString::fromStdString(dir.file("stars")));
+}
+
+// Agreeing to unload and then cancelling the dialog left an empty window, and unsaved edits
+// went without the question that Exit asks.
+TEST_F(Loads, EveryLoadAsksForItsFileFirstAndOffersToSaveUnsavedEditsBeforeUnloading) {
+    commands->setPreferencesFolder(dir.path());
+    const std::string rleo = WriteRLeo();
+    const std::string tcrb = WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")});
+    const std::string rcar = WriteFile("rcar.dat", {"2454123.5 9.1", "2454130.5 11.2"});
+    LoadAndFill(tcrb);
+    LoadAndFill(rleo);
+    const Msg unloadStar = {"Unload current star R LEO ?", "Unload Current Star?",
+                            Buttons::OKCancel, Icon::Question};
+    const Msg unloadFile = {"Unload current file r leo ?", "Unload Current File?",
+                            Buttons::OKCancel, Icon::Question};
+    const Msg reconfigure = {
+        QString::fromStdString("You cannot change the configuration while a file is loaded."
+                               "\r\n\r\nDo you want to unload the file " +
+                               rleo + "?"),
+        "Cannot Reconfigure", Buttons::YesNoCancel, Icon::None};
+    const Msg save = {QString::fromStdString("You have edited file " + rleo +
+                                             " but have not saved it. Would you like another "
+                                             "chance to save?"),
+                      "Do You Want to Save?", Buttons::YesNo, Icon::None};
+    struct Way {
+        const char* name;
+        std::function<void()> load;  // with its file chosen
+        std::function<void()> cancel;
+        Msg question;
+    };
+    const std::vector<Way> ways = {
+        {"Load a File",
+         [&] {
+             prompts.file(QString::fromStdString(tcrb));
+             commands->mnuLoad_Click();
+         },
+         [&] {
+             prompts.file(std::nullopt);
+             commands->mnuLoad_Click();
+         },
+         unloadStar},
+        {"Load 3-Column File",
+         [&] {
+             prompts.file(QString::fromStdString(rcar));
+             commands->mnuXYZ_Click();
+         },
+         [&] {
+             prompts.file(std::nullopt);
+             commands->mnuXYZ_Click();
+         },
+         unloadFile},
+        {"a recent file", [&] { commands->mnuRecent_Click(1); }, {}, unloadStar},
+        {"a drop", [&] { commands->DropFile(rcar); }, {}, unloadFile},
+        {"Configure", [&] { commands->PrepareConfiguration(); }, {}, reconfigure},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        if (way.cancel) {
+            // A cancelled dialog asks nothing and changes nothing.
+            way.cancel();
+            EXPECT_TRUE(prompts.messages.empty());
+        }
+        // Edits unsaved: after agreeing to unload, Yes to another chance keeps everything.
+        state().star.FileEdited = true;
+        prompts.answer(way.question.buttons == Buttons::OKCancel ? Answer::OK : Answer::Yes);
+        prompts.answer(Answer::Yes);
+        way.load();
+        EXPECT_EQ(prompts.messages, (std::vector<Msg>{way.question, save}));
+        EXPECT_EQ(view().look, Look::Plot);
+        EXPECT_EQ(view().starLabel, QString("R LEO - (3 Points)"));
+        EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + rleo));
+        EXPECT_TRUE(state().star.FileEdited);
+        EXPECT_EQ(table().Count(), 3);
+        prompts.messages.clear();
+    }
+    // No: the edits go, and the file chosen loads.
+    prompts.answer(Answer::OK);
+    prompts.answer(Answer::No);
+    ways[0].load();
+    commands->FinishFill();
+    EXPECT_EQ(prompts.messages, (std::vector<Msg>{unloadStar, save}));
+    EXPECT_EQ(view().starLabel, QString("T CRB - (1 Points)"));
+    EXPECT_FALSE(state().star.FileEdited);
+    // The question names the file that holds the edits, a three-column file as well.
+    prompts.messages.clear();
+    commands->LoadThreeColumnFile(rcar);
+    state().star.FileEdited = true;
+    prompts.answer(Answer::Yes);
+    EXPECT_FALSE(commands->QueryUnload());
+    EXPECT_EQ(prompts.messages.back().text,
+              QString::fromStdString("You have edited file " + rcar +
+                                     " but have not saved it. Would you like another chance to "
+                                     "save?"));
 }
 
 TEST_F(Loads, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
@@ -109,7 +207,7 @@ TEST_F(Loads, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
         EXPECT_TRUE(v.busy && v.cancelShown);
         EXPECT_EQ(v.progressMaximum, state().star.RecordCount);
     }
-    EXPECT_EQ(progress.back().progressCaption, QString("Loading 361 Records for PDS 110"));
+    EXPECT_EQ(progress.back().progressCaption, QString("Loading 340 Records for PDS 110"));
     EXPECT_TRUE(progress.back().captionShown);
 
     // The plot is there while the rows are written; the progress shows the fill.
@@ -118,7 +216,7 @@ TEST_F(Loads, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
     EXPECT_FALSE(view().busy);
     EXPECT_TRUE(view().filling && view().cancelShown && view().progressBarShown &&
                 view().captionShown);
-    EXPECT_EQ(view().progressCaption, QString("Loading 361 Records for PDS 110"));
+    EXPECT_EQ(view().progressCaption, QString("Loading 340 Records for PDS 110"));
     EXPECT_FALSE(commands->TableReady());
 
     // Navigation and the zooms work from the columns ...
@@ -216,7 +314,7 @@ TEST_F(Loads, FilesThatCannotBeLoadedShowWhyAndLeaveTheEmptyLookNamingNoFile) {
             got.text.truncate(c.message.text.size());
         }
         EXPECT_EQ(got, c.message);
-        EXPECT_EQ(view().look, Look::Empty);
+        EXPECT_EQ(view().look, Look::Start);
         EXPECT_EQ(view().panels[0], QString());
         EXPECT_EQ(view().starLabel, QString());
         EXPECT_FALSE(view().busy || view().progressBarShown || view().captionShown);
@@ -230,6 +328,8 @@ TEST_F(Loads, UnloadStarForgetsTheStarButNotTheUsersChoices) {
     const std::string path = WriteRLeo();
     LoadAndFill(path);
     commands->ShowWindow(2454124, 2454126, 9, 11);
+    commands->picView_MouseMove(0, 0, 1, 10);
+    ASSERT_FALSE(view().panels[2].isEmpty() || view().panels[3].isEmpty());
     state().overlay.tool = Tool::Box;
     state().overlay.OmitFainter = true;
     state().overlay.StatsShown = true;
@@ -237,7 +337,8 @@ TEST_F(Loads, UnloadStarForgetsTheStarButNotTheUsersChoices) {
     ASSERT_TRUE(commands->UnloadStar());
 
     const AppState& s = state();
-    EXPECT_EQ(s.settings.FilePath, "");
+    // The next dialog starts in the folder of the file unloaded.
+    EXPECT_EQ(s.settings.FilePath, dir.path() + "/");
     EXPECT_EQ(s.view.JDMagnification, 1.0f);
     EXPECT_EQ(s.view.MagMagnification, 1.0f);
     EXPECT_EQ(EdgesOf(s.view), (Edges{0, 0, 0, 0}));
@@ -246,11 +347,11 @@ TEST_F(Loads, UnloadStarForgetsTheStarButNotTheUsersChoices) {
     EXPECT_TRUE(s.overlay.OmitFainter && s.overlay.StatsShown);
     EXPECT_EQ(s.star.FilesFolder, dir.file("files"));
     EXPECT_EQ(table().Count(), 0);
-    // The first panel keeps naming the file; the magnification panel is emptied.
-    EXPECT_EQ(view().look, Look::Empty);
+    // The start page with its titles; the status bar names no file and reads no pointer
+    // (the old file's name stayed, and so did the last readout).
+    EXPECT_EQ(view().look, Look::Start);
     EXPECT_EQ(view().starLabel, QString());
-    EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + path));
-    EXPECT_EQ(view().panels[1], QString());
+    EXPECT_EQ(view().panels, (std::array<QString, 4>{}));
     EXPECT_TRUE(test::Blank(picView) && test::Blank(picJDScale) && test::Blank(picMagScale));
 }
 
@@ -274,7 +375,7 @@ TEST_F(Loads, RowTheDatabaseRefusesAfterTheFirstPlotAbandonsTheImportWithItsMess
         "Error", Buttons::OK, Icon::Critical};
     EXPECT_EQ(prompts.messages, std::vector<Msg>{failed});
     ASSERT_TRUE(behindTheMessage);
-    EXPECT_EQ(behindTheMessage->look, Look::Empty);
+    EXPECT_EQ(behindTheMessage->look, Look::Start);
     ExpectNothingKept();
     // The next load starts from a fresh table, without the refusing trigger.
     commands->LoadStarFile(WriteRLeo());
@@ -294,7 +395,7 @@ TEST_F(Loads, CancelDuringTheReadOrTheFillKeepsNothingOfTheFileAndSaysNothing) {
         {"star file, fill", false,
          [&] { commands->LoadStarFile(test::SampleFile("download-mixed.txt")); }},
         {"three-column file, read", true,
-         [&] { commands->LoadThreeColumnFile(test::SampleFile("three-column.dat")); }},
+         [&] { commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0); }},
     };
     for (const Moment& m : moments) {
         SCOPED_TRACE(m.name);
@@ -306,6 +407,7 @@ TEST_F(Loads, CancelDuringTheReadOrTheFillKeepsNothingOfTheFileAndSaysNothing) {
         m.load();
         if (!m.duringRead) {
             ASSERT_TRUE(view().filling);
+            commands->picView_MouseMove(0, 0, 1, 10);
             commands->CancelLoad();
         }
         host.onPresent = nullptr;
@@ -325,6 +427,7 @@ TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
     const std::string loaded = test::ReadFileBytes(path);
     prompts.file(QString::fromStdString(path));
+    prompts.text(std::nullopt);  // no offset for its reduced times
     commands->mnuXYZ_Click();
     EXPECT_EQ(view().look, Look::Plot);
     EXPECT_EQ(view().starLabel, QString::fromStdString("File: " + path + " - (383 Points)"));
@@ -359,6 +462,69 @@ TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     EXPECT_EQ(prompts.messages.size(), 1u);  // the question before unloading
 }
 
+// Survey files of HJD - 2450000 were labelled with their bare times, their calendar dates in
+// the year -4706.
+TEST_F(Loads, ReducedTimesOfAThreeColumnFileAreOfferedAnOffsetForTheScaleAndTheReadout) {
+    const std::string path = dir.file("survey.dat");
+    std::filesystem::copy_file(test::SampleFile("three-column.dat"), path);
+    const QString explanation = QString::fromStdString(
+        "Every time in " + path +
+        " is below 100000:\r\nreduced Julian Dates, such as HJD - 2450000?\r\n\r\nDays to add "
+        "to the times on the JD scale, in the pointer readout\r\nand in the calendar dates (the "
+        "file keeps its own times):");
+    // A text that is no number is refused and asked for again, as typed.
+    prompts.file(QString::fromStdString(path));
+    prompts.text("2450000 days");
+    prompts.text("2450000");
+    // Asked over the plot drawn, not over the window of the plotting.
+    prompts.onInput = [&](const test::RecordedInput&) {
+        EXPECT_EQ(host.presented.back().look, Look::Plot);
+        EXPECT_FALSE(host.presented.back().busy || host.presented.back().captionShown);
+    };
+    commands->mnuXYZ_Click();
+    prompts.onInput = nullptr;
+    EXPECT_EQ(prompts.inputs,
+              (std::vector<test::RecordedInput>{{explanation, "Reduced Times", "2450000"},
+                                                {explanation, "Reduced Times", "2450000 days"}}));
+    EXPECT_EQ(prompts.messages,
+              (std::vector<Msg>{{"Type the offset as a number of days, for example 2450000.",
+                                 "Reduced Times", Buttons::OK, Icon::Exclamation}}));
+    EXPECT_EQ(state().star.TimeOffset, 2450000.0);
+    EXPECT_EQ(view().look, Look::Plot);
+    const QImage fullDates = picJDScale.image();
+
+    // The readout adds it (the first observation is at 2165.84172), the calendar dates too.
+    commands->picView_MouseMove(0, 0, 0, 14);
+    EXPECT_EQ(view().panels[2], QString("JD = 2452165.8417"));
+    commands->mnuCalendar_Click();
+    commands->picView_MouseMove(0, 0, 0, 14);
+    EXPECT_EQ(view().panels[2], QString("JD = 2452165.8417  2001-09-13 08:12 UTC"));
+    commands->picJDScale_MouseMove(0, 0, 2200, 0);
+    EXPECT_EQ(view().panels[2], QString("JD = 2452200  2001-10-17 12:00 UTC"));
+    commands->mnuCalendar_Click();
+    // The table and what is saved keep the times of the file.
+    EXPECT_EQ(table().RowById(1)->JD, 2165.84172);
+    EXPECT_EQ(ThreeColumnFileText(table()).substr(0, 12), "2165.84172  ");
+
+    // Cancel, or 0, leaves the times as the file has them; the next load starts without one.
+    for (const std::optional<QString>& typed :
+         {std::optional<QString>(), std::optional<QString>("0")}) {
+        prompts.text(typed);
+        commands->LoadThreeColumnFile(path);
+        EXPECT_EQ(state().star.TimeOffset, 0.0);
+        EXPECT_NE(picJDScale.image(), fullDates);
+    }
+    // Times of JD - 2400000 are offered that offset; full Julian Dates are asked nothing.
+    prompts.inputs.clear();
+    prompts.text(std::nullopt);
+    commands->LoadThreeColumnFile(WriteFile("rjd.dat", {"52165.8 14.2", "52170.8 14.0"}));
+    ASSERT_EQ(prompts.inputs.size(), 1u);
+    EXPECT_EQ(prompts.inputs[0].proposed, QString("2400000"));
+    commands->LoadThreeColumnFile(WriteFile("jd.dat", {"2452165.8 14.2", "2452170.8 14.0"}));
+    EXPECT_EQ(prompts.inputs.size(), 1u);
+    EXPECT_EQ(state().star.TimeOffset, 0.0);
+}
+
 TEST_F(Loads, ThreeColumnFileThatCannotBeLoadedSaysWhyAndKeepsNothing) {
     test::WriteFileBytes(dir.file("bad.txt"), "2454123.5 9.1\nJD MAG\n");
     const struct {
@@ -386,8 +552,9 @@ TEST_F(Loads, ThreeColumnFileThatCannotBeLoadedSaysWhyAndKeepsNothing) {
         EXPECT_NE(view().look, Look::Plot);
     }
     // With a file loaded, the question names the star as the file's own name.
-    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"));
+    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0);
     prompts.messages.clear();
+    prompts.file(QString::fromStdString(dir.file("bad.txt")));
     prompts.answer(Answer::Cancel);
     commands->mnuXYZ_Click();
     EXPECT_EQ(prompts.messages,

@@ -24,7 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(TerminalMessage, OneLineThatNamesTheFileOnce) {
+// "Cannot write /d/x.png: ..." came without the file first, as the text named it.
+TEST(TerminalMessage, OneLineThatBeginsWithTheFile) {
     struct Case {
         std::string file, text, want;
     };
@@ -32,7 +33,9 @@ TEST(TerminalMessage, OneLineThatNamesTheFileOnce) {
         {"/d/star.txt", "Error in loading database. Check source file.\r\nInput past end of file",
          "sabrix: /d/star.txt: Error in loading database. Check source file. Input past end of "
          "file\n"},
-        {"/d/x.png", "Cannot write /d/x.png", "sabrix: Cannot write /d/x.png\n"},
+        {"/d/x.png", "Cannot write: No space left on device",
+         "sabrix: /d/x.png: Cannot write: No space left on device\n"},
+        {"/d/x.txt", "File /d/x.txt not found.", "sabrix: /d/x.txt: File /d/x.txt not found.\n"},
         {"/d/a b.txt", "first\r\n\r\nsecond\rthird\n", "sabrix: /d/a b.txt: first second third\n"},
         {"", "No file here.", "sabrix: No file here.\n"},
         // NUL and control bytes of a file are never echoed raw.
@@ -170,8 +173,8 @@ TEST(SabrixCommandLine, OutputDashIsStandardOutput) {
             if (fd >= 0) ::dup2(fd, STDOUT_FILENO);
         });
     EXPECT_EQ(full.code, 1);
-    EXPECT_EQ(full.err,
-              std::string("sabrix: Cannot write standard output: ") + std::strerror(ENOSPC) + "\n");
+    EXPECT_EQ(full.err, std::string("sabrix: standard output: Cannot write: ") +
+                            std::strerror(ENOSPC) + "\n");
 }
 
 // "--render ''" said "filesystem error: cannot make absolute path".

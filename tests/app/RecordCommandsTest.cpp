@@ -425,7 +425,7 @@ TEST_F(RecordCommands, UnloadingTheStarClosesItsList) {
     commands->UnloadStar();
     EXPECT_FALSE(dialogs.open);
     EXPECT_EQ(commands->recordList(), nullptr);
-    EXPECT_EQ(commands->cmdDelete_Click().look, WindowView::Look::Empty);
+    EXPECT_EQ(commands->cmdDelete_Click().look, WindowView::Look::Start);
 }
 
 TEST_F(RecordCommands, ThreeColumnDataIsListedWithoutEditAndMark) {

@@ -157,28 +157,83 @@ TEST_F(Saves, OtherCommandLinesAskBeforeOverwritingEdits) {
     EXPECT_FALSE(state().star.FileEdited);
 }
 
-TEST_F(Saves, UnformattableMagnitudeOrJDStopsTheSaveAndKeepsEverything) {
+// A magnitude of four decimals stopped the save with "Cannot format Number" alone, the start
+// page instead of the plot behind the box, and no way on: now the question names the first row
+// that does not fit, over the plot, and No leaves everything as it was.
+TEST_F(Saves, UnformattableMagnitudeOrJDIsNamedOverThePlotAndKeepsEverything) {
     // The magnitude needs seven columns; the JD's whole part alone needs twenty-one.
     Add({Obs(2454123.5, 9.1)});
+    const std::pair<ObsRow, QString> cases[] = {
+        {Obs(2454124.5, 9.1234),
+         "the observation at JD 2454124.5 has the magnitude 9.1234, which does not fit the six "
+         "columns that the star file layout has for a magnitude (12.345 fits)."},
+        {Obs(1e20, 9.1),
+         "the observation at JD 100000000000000000000 has a JD that does not "
+         "fit the thirteen columns that the star file layout has for it, even "
+         "without its decimals."}};
     int64_t id = 1;
-    for (const ObsRow& unfit : {Obs(2454124.5, 9.1234), Obs(1e20, 9.1)}) {
-        Add({unfit});
+    for (const auto& [unfit, says] : cases) {
+        // A second row that does not fit either: the first in ID order is named.
+        Add({unfit, Obs(2454125.5, 12.34567)});
         test::WriteFileBytes(backup, "older backup");
         prompts.messages.clear();
         state().star.FileEdited = true;
         state().CommandLine = "/alwayssave";
+        std::vector<WindowView::Look> behind;
+        prompts.onMessage = [&](const test::RecordedMessage&) {
+            behind.push_back(host.presented.back().look);
+        };
+        prompts.answer(Answer::No);
         Save();
+        prompts.onMessage = nullptr;
         EXPECT_EQ(prompts.messages,
-                  (Messages{{"Cannot format Number", "OOPS!!", Buttons::OK, Icon::None}}));
+                  (Messages{{"Cannot format Number: " + says +
+                                 "\r\n\r\nNothing has been saved. Save as Download File "
+                                 "instead? It keeps every value.",
+                             "OOPS!!", Buttons::YesNo, Icon::Question}}));
+        EXPECT_EQ(behind, std::vector{WindowView::Look::Plot});
         EXPECT_EQ(ReadFileBytes(star), kOriginal);
         EXPECT_EQ(ReadFileBytes(backup), "older backup");
         EXPECT_TRUE(state().star.FileEdited);
-        EXPECT_NE(view().look, WindowView::Look::Saving);
+        EXPECT_EQ(view().look, WindowView::Look::Plot);
+        EXPECT_TRUE(prompts.fileDialogs.empty());
         // Nor is the copy begun for the backup left behind.
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
             EXPECT_NE(entry.path().filename().string().rfind(".rcar.", 0), 0u) << entry.path();
-        table().DeleteByIds({++id});
+        table().DeleteByIds({++id, ++id});
     }
+}
+
+// Yes to the question runs Save as Download File: its dialog offers the loaded file, and the
+// file chosen holds every row as the download layout writes it.
+TEST_F(Saves, UnformattableMagnitudeOffersSaveAsDownloadFile) {
+    Add({Obs(2454123.5, 9.1), Obs(2454124.5, 9.1234)});
+    state().star.FileEdited = true;
+    prompts.answer(Answer::Yes);  // Are you SURE?
+    prompts.answer(Answer::Yes);  // Save as Download File instead?
+    const std::string chosen = dir.file("rcar-download.txt");
+    prompts.file(QString::fromStdString(chosen));
+    std::vector<WindowView::Look> behind;
+    prompts.onMessage = [&](const test::RecordedMessage&) {
+        behind.push_back(host.presented.back().look);
+    };
+    prompts.onFileDialog = [&] { behind.push_back(host.presented.back().look); };
+    Save();
+    // The question and the dialog both come over the plot (the first question came before the
+    // save showed anything).
+    ASSERT_EQ(behind.size(), 3u);
+    EXPECT_EQ(std::vector(behind.begin() + 1, behind.end()),
+              std::vector(2, WindowView::Look::Plot));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(
+        prompts.messages[1].text.startsWith("Cannot format Number: the observation at JD "
+                                            "2454124.5 has the magnitude 9.1234"));
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(star));
+    EXPECT_EQ(ReadFileBytes(chosen), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_EQ(state().settings.FilePath, chosen);
 }
 
 TEST_F(Saves, EmptyTableOrMissingStarFileShowSaveFileErrorAndWriteNothing) {
@@ -327,6 +382,35 @@ TEST_F(SaveDownload, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten)
     EXPECT_FALSE(FileExists(dir.file("other.bak")));
     EXPECT_EQ(ReadFileBytes(backup), kOriginal);
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+// Saved under another name, the edits were in the new file while the window went on naming
+// the old one, and a later Ctrl+S said "There have been no changes to save.".
+TEST_F(SaveDownload, ToAnotherNameIsASaveAsThatMakesTheNewFileTheLoadedOne) {
+    commands->setPreferencesFolder(dir.path());
+    Add({Obs(2454123.5, 9.1)});
+    state().star.FileEdited = true;
+    const std::string copy = dir.file("copy.csv");
+    prompts.file(QString::fromStdString(copy));
+    Save();
+    EXPECT_EQ(ReadFileBytes(copy), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
+    EXPECT_EQ(state().settings.FilePath, copy);
+    EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + copy));
+    EXPECT_EQ(commands->preferences().RecentFiles,
+              (std::vector<RecentFile>{{ObservationFileKind::StarFile, copy}}));
+    EXPECT_FALSE(state().star.FileEdited);
+
+    // Edits from here on belong to the new file: its save asks about it and backs it up.
+    state().star.FileEdited = true;
+    prompts.answer(Answer::Yes);
+    commands->mnuSave_Click();
+    EXPECT_EQ(prompts.messages,
+              (Messages{{QString::fromStdString("Are you SURE you want to overwrite " + copy + "?"),
+                         "Are you SURE?", Buttons::YesNo, Icon::None}}));
+    EXPECT_EQ(ReadFileBytes(copy), Written());
+    EXPECT_EQ(ReadFileBytes(dir.file("copy.bak")), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(star), kOriginal);
 }
 
 TEST_F(SaveDownload, EmptyTableSaysWhyAndKeepsTheFile) {

@@ -87,7 +87,7 @@ TEST_F(ShellCommands, CancelInTheViewerDialogOpensNothingAndSaysNothing) {
 }
 
 TEST_F(ShellCommands, DocumentationClearsTheFilePanelEvenWhenTheGuideDidNotOpen) {
-    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"));
+    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0);
     ASSERT_FALSE(commands->view().panels[0].isEmpty());
     prompts.messages.clear();
     opener.result = Result::NoHandler;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,8 +13,6 @@
 namespace sabrix {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Every field of the download layout and the colour it gives; not the ID, which a new table
 // numbers afresh.
@@ -42,23 +39,10 @@ struct LoadedTable : test::TempTable {
     ImportResult Load(const std::string& file) { return LoadStarFile(file, Settings{}); }
 };
 
-// The real downloads of the samples folder and of the shared data folder beside the sources.
-std::vector<std::string> RealDownloads() {
-    std::vector<std::string> files;
-    for (const fs::path& folder :
-         {fs::path(test::SampleFile("")), fs::path(SABRIX_SOURCE_DIR) / ".." / "shared" / "data"}) {
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(folder, error))
-            if (entry.path().filename().string().rfind("download", 0) == 0)
-                files.push_back(entry.path().string());
-    }
-    return files;
-}
-
 }  // namespace
 
 TEST(DownloadFileExport, EveryRealDownloadLoadsAgainWithEveryFieldAfterEditsAndDeletions) {
-    const std::vector<std::string> files = RealDownloads();
+    const std::vector<std::string> files = test::RealDownloads();
     ASSERT_GE(files.size(), 2u);
     for (const std::string& file : files) {
         SCOPED_TRACE(file);

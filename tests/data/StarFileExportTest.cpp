@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <cmath>
+#include <string>
+#include <vector>
 
 #include "data/StarFileExport.h"
+#include "data/StarFileImport.h"
 #include "data/TextFields.h"
 #include "support/FailingDevice.h"
 #include "support/TempTable.h"
@@ -95,9 +99,70 @@ TEST(WriteStarFile, EmptyTableOrBadMagnitudeWritesNothing) {
     } catch (const SabrixError& e) {
         EXPECT_EQ(std::string(e.what()), "No current record.");
     }
-    t.Add({Obs(9.1), Obs(9.1234)});
-    EXPECT_THROW(WriteStarFile(device, t.table, "RCAR", kNow, {}), FormatNumError);
+    // The first row in ID order that does not fit is the one named.
+    ObsRow farJD = Obs(9.1);
+    farJD.JD = 1e20;
+    t.Add({Obs(9.1), Obs(9.1234), farJD});
+    for (const auto& [id, field, value] :
+         {std::tuple(2, StarLayoutMisfit::Field::Mag, "9.1234"),
+          std::tuple(3, StarLayoutMisfit::Field::JD, "100000000000000000000")}) {
+        try {
+            WriteStarFile(device, t.table, "RCAR", kNow, {});
+            FAIL() << "no exception";
+        } catch (const StarLayoutMisfit& e) {
+            EXPECT_EQ(std::tie(e.id, e.field, e.value), std::make_tuple(id, field, value));
+        }
+        t.table.DeleteByIds({id});
+    }
     EXPECT_EQ(device.written(), "");
+}
+
+// Save to Star File wrote a file that the program could not load. Now every real download saved
+// in the layout loads again with every value the layout holds: the first bytes of the texts
+// that have a column, JD to the decimals its thirteen columns keep; saved again, the reloaded
+// rows give the very same file.
+TEST(WriteStarFile, EveryRealDownloadSavedInTheLayoutLoadsAgainFieldForField) {
+    const std::vector<std::string> files = test::RealDownloads();
+    ASSERT_GE(files.size(), 2u);
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        test::TempTable loaded;
+        ASSERT_EQ(loaded.LoadStarFile(file, Settings{}).outcome, ImportResult::Outcome::Loaded);
+        // The layout cannot hold a magnitude of four decimals: the save refuses a table with
+        // one, so those rows go first, as a user would delete them.
+        std::vector<int64_t> misfits;
+        for (const ObsRow& row : loaded.Rows()) {
+            try {
+                StarFileRecordLine(row);
+            } catch (const FormatNumError&) {
+                misfits.push_back(row.ID);
+            }
+        }
+        loaded.table.DeleteByIds(misfits);
+        const std::vector<ObsRow> want = loaded.Rows();
+        ASSERT_GT(want.size(), 300u);
+        const std::string text = StarFileText(loaded.table, "Saved Star", kNow, {});
+        test::WriteFileBytes(loaded.dir.file("saved.txt"), text);
+
+        test::TempTable again;
+        const ImportResult result = again.LoadStarFile(loaded.dir.file("saved.txt"), Settings{});
+        EXPECT_EQ(std::tie(result.outcome, result.rejected, result.starName),
+                  std::make_tuple(ImportResult::Outcome::Loaded, 0, "Saved Star"));
+        const std::vector<ObsRow> got = again.Rows();
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            SCOPED_TRACE(std::to_string(want[i].JD));
+            // Real magnitudes have one or two digits before the point: the six-column block,
+            // which holds six bytes of Comments and no uncertainty.
+            EXPECT_EQ(std::tie(got[i].Faint, got[i].Mag, got[i].Uncertain),
+                      std::tie(want[i].Faint, want[i].Mag, ""));
+            EXPECT_EQ(got[i].Star, TrimBlanks(LeftJustify(want[i].Star, 10)));
+            EXPECT_EQ(got[i].Comments, TrimBlanks(LeftJustify(want[i].Comments, 6)));
+            EXPECT_EQ(got[i].Init, TrimBlanks(LeftJustify(want[i].Init, 5)));
+            EXPECT_LE(std::abs(got[i].JD - want[i].JD), 0.000005);
+        }
+        EXPECT_EQ(StarFileText(again.table, "Saved Star", kNow, {}), text);
+    }
 }
 
 }  // namespace sabrix

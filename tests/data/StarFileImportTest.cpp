@@ -10,6 +10,7 @@
 
 #include "core/SabrixError.h"
 #include "data/CsvLine.h"
+#include "data/StarFileExport.h"
 #include "data/StarFileImport.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempTable.h"
@@ -134,6 +135,54 @@ TEST(StarFileImport, EveryLineThatIsNeitherHeaderNorDataIsCountedAndKept) {
     EXPECT_EQ(std::make_pair(rows[0].JD, rows[1].JD), std::make_pair(2454123.5, 2454125.5));
 }
 
+// A file that "Save to Star File" wrote could not be loaded again: its dated header and fixed
+// columns went to the error file and nothing loaded.
+TEST(StarFileImport, ReadsTheFixedColumnLayoutThatTheSaveWrites) {
+    ImportFixture f;
+    ObsRow a;
+    a.Desig = "0214-03";
+    a.Star = "SS CYG";
+    a.JD = 2454123.5;
+    a.Mag = 12.345;
+    a.Faint = "<";
+    a.Comments = "ABC";
+    a.Init = "XYZ";
+    ObsRow b = a;
+    b.JD = 2454124.25;
+    b.Mag = 123.4;
+    b.Faint.clear();
+    b.Uncertain = ":";
+    f.Add({a, b});
+    const QDateTime now(QDate(2024, 3, 7), QTime(9, 5, 3));
+    std::string saved = StarFileText(f.table, "ss Cygni", now, {});
+    // A record line whose date breaks the download rule and a line of no record are rejected
+    // as a download's would be; so is an empty line after the one below the header.
+    std::string badDate = StarFileRecordLine(a);
+    badDate.replace(26, 13, "245412.5     ");
+    const std::string odd = badDate + "\r\n" + "2454125.5,9.1,,,V,XYZ" + "\r\n" + "\r\n";
+    saved += odd;
+
+    const ImportResult r = f.Import(saved);
+    EXPECT_EQ(r.outcome, Outcome::Loaded);
+    EXPECT_EQ(std::tie(r.stored, r.rejected, r.starName), std::make_tuple(2, 3, "ss Cygni"));
+    EXPECT_EQ(f.ErrorBytes(), odd);
+    const auto rows = f.Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    for (const ObsRow& row : rows)
+        EXPECT_EQ(std::tie(row.Desig, row.Star, row.Comments, row.Init),
+                  std::tie(a.Desig, a.Star, a.Comments, a.Init));
+    EXPECT_EQ(std::tie(rows[0].JD, rows[0].Mag, rows[0].Faint, rows[0].Uncertain),
+              std::make_tuple(2454123.5, 12.345, "<", ""));
+    EXPECT_EQ(std::tie(rows[1].JD, rows[1].Mag, rows[1].Faint, rows[1].Uncertain),
+              std::make_tuple(2454124.25, 123.4, "", ":"));
+
+    // The header makes the layout: the same record lines under a download's header are not
+    // download lines.
+    const ImportResult plain =
+        f.Import(std::string(kHeader18) + "\r\n\r\n" + StarFileRecordLine(a) + "\r\n");
+    EXPECT_EQ(std::tie(plain.outcome, plain.rejected), std::make_tuple(Outcome::NoDataLines, 2));
+}
+
 // After a UTF-8 byte-order mark the first line was no data line and no header: it was skipped.
 TEST(StarFileImport, ByteOrderMarkIsNotPartOfTheFirstLine) {
     const std::string bom = "\xEF\xBB\xBF";
@@ -195,7 +244,7 @@ TEST(StarFileImport, FainterThanMarksStarNamesAndSevenDigitDates) {
         EXPECT_EQ(Want(rows[i].JD, rows[i].Faint, rows[i].Mag, rows[i].PunktFarb, rows[i].Star),
                   want[i]);
     EXPECT_EQ(r.starName, "z \xe9t");
-    EXPECT_EQ(captions, std::vector<std::string>{"Loading 25 Records for R LEO"});
+    EXPECT_EQ(captions, std::vector<std::string>{"Loading 5 Records for R LEO"});
     EXPECT_EQ(f.ErrorBytes(), Line("245412.5", "9") + "\r\n");
 }
 

@@ -286,3 +286,28 @@ TEST(WriteMagScale, AbsurdMagnitudesDrawNothingInsteadOfHanging) {
 }
 
 }  // namespace sabrix
+
+namespace sabrix {
+
+// Reduced times (HJD - 2450000) were labelled as they are stored, their calendar dates in the
+// year -4706.
+TEST(WriteJDScale, TimeOffsetLabelsTheTimesAsTheFullDatesThatStandThere) {
+    for (const JDLabels labels : {JDLabels::JulianDates, JDLabels::CalendarDates}) {
+        for (const double width : {2500.0, 3.0, 0.01}) {
+            SCOPED_TRACE(width);
+            const auto strip = [&](double left, double offset) {
+                const PlotWindowState v = Window(left, left + width);
+                Canvas view, jd(800, 25), mag(45, 400);
+                ApplyDesignLook(view, jd, mag);
+                jd.SetUserScale(v.WinJDLeft, 0, v.WinJDWidth, 20);
+                WriteJDScale(jd, v, labels, offset);
+                return jd.image();
+            };
+            // (An edge off the pixel grid: a tick exactly between two pixels may round either way.)
+            EXPECT_EQ(strip(2165.2137, 2450000), strip(2452165.2137, 0));
+            EXPECT_NE(strip(2165.2137, 2450000), strip(2165.2137, 0));
+        }
+    }
+}
+
+}  // namespace sabrix

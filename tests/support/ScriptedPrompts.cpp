@@ -10,6 +10,7 @@ void PrintTo(const RecordedMessage& m, std::ostream* os) {
 }
 
 std::optional<QString> ScriptedPrompts::takeFile(const char* dialog) {
+    if (onFileDialog) onFileDialog();
     if (files_.empty()) {
         ADD_FAILURE() << "unscripted " << dialog << " dialog";
         return std::nullopt;
@@ -62,6 +63,21 @@ std::optional<QString> ScriptedPrompts::chooseFolder(const QString& startFolder)
     options.initialFolder = startFolder;
     fileDialogs.push_back(options);
     return takeFile("folder");
+}
+
+std::optional<QString> ScriptedPrompts::inputText(const QString& text, const QString& title,
+                                                  const QString& proposed) {
+    inputs.push_back({text, title, proposed});
+    if (onInput) onInput(inputs.back());
+    if (texts_.empty()) {
+        ADD_FAILURE() << "unscripted question for text: " << title.toStdString();
+        return std::nullopt;
+    }
+    const bool typed = texts_.front().has_value();
+    const QString value = typed ? *texts_.front() : QString();
+    texts_.pop_front();
+    if (!typed) return std::nullopt;
+    return value;
 }
 
 }  // namespace sabrix::test

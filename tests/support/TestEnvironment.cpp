@@ -27,4 +27,17 @@ std::string SampleFile(const std::string& name) {
     return std::string(SABRIX_SAMPLE_DATA_DIR) + "/" + name;
 }
 
+std::vector<std::string> RealDownloads() {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    for (const fs::path& folder :
+         {fs::path(SampleFile("")), fs::path(SABRIX_SOURCE_DIR) / ".." / "shared" / "data"}) {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(folder, error))
+            if (entry.path().filename().string().rfind("download", 0) == 0)
+                files.push_back(entry.path().string());
+    }
+    return files;
+}
+
 }  // namespace sabrix::test

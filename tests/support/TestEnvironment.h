@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <ostream>
 #include <string>
+#include <vector>
 
 // Lets failed comparisons of texts show the text.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -31,5 +32,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 // Path of a sample download in the shared data folder.
 std::string SampleFile(const std::string& name);
+// The real downloads (files named download*) of the samples folder and of the shared data
+// folder beside the sources, where there is one.
+std::vector<std::string> RealDownloads();
 
 }  // namespace sabrix::test
