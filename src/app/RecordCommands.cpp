@@ -299,8 +299,9 @@ std::optional<QString> RecordsController::PointTip(double x, double y) {
             x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach), ctx_.Shown());
         if (!point) return std::nullopt;
         std::optional<QString> text;
-        ctx_.table->ForEachRowOfIds({point->ID},
-                                    [&text](const ObsRow& row) { text = PointDetailsText(row); });
+        const double offset = ctx_.state.star.TimeOffset;
+        ctx_.table->ForEachRowOfIds(
+            {point->ID}, [&](const ObsRow& row) { text = PointDetailsText(row, offset); });
         return text;
     } catch (const std::exception&) {
         // A tooltip is no place for a failure; the next command that reads the table says it.

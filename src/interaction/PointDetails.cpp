@@ -11,10 +11,11 @@
 
 namespace sabrix {
 
-QString PointDetailsText(const ObsRow& row) {
+QString PointDetailsText(const ObsRow& row, double timeOffset) {
     QStringList lines;
-    QString jd = QStringLiteral("JD ") + QString::fromStdString(FormatDouble(row.JD));
-    if (const std::optional<CalendarDateTime> date = CalendarDateOfJD(row.JD, 60))
+    const double shownJD = row.JD + timeOffset;
+    QString jd = QStringLiteral("JD ") + QString::fromStdString(FormatDouble(shownJD));
+    if (const std::optional<CalendarDateTime> date = CalendarDateOfJD(shownJD, 60))
         jd += QStringLiteral("  (") +
               QString::fromStdString(DateText(*date) + " " + MinuteText(*date) + " UTC") + u')';
     lines << jd;

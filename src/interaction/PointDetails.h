@@ -9,7 +9,9 @@
 
 namespace sabrix {
 
-// The tooltip's text for the row, its lines separated by "\n". Never fails.
-QString PointDetailsText(const ObsRow& row);
+// The tooltip's text for the row, its lines separated by "\n"; its JD is shown with
+// timeOffset added, as the JD scale shows the reduced times of a three-column file. Never
+// fails.
+QString PointDetailsText(const ObsRow& row, double timeOffset);
 
 }  // namespace sabrix
