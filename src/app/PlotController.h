@@ -81,6 +81,9 @@ class PlotController {
     void mnuPrevious_Click();
 
   private:
+    // An Omit item: needs a star (says so otherwise), then toggles the flag and its check
+    // mark and resets the view.
+    void ToggleOmit(bool& omit, bool& checked);
     // Hides these bands and shows the others, when that changes what is hidden.
     void ShowBands(std::set<std::string> hidden);
     void Reset();

@@ -48,24 +48,22 @@ void PlotController::cmdRefresh_Click() {
     ctx_.HideOverlays(false);
 }
 
-void PlotController::mnuFaint_Click() {
+void PlotController::ToggleOmit(bool& omit, bool& checked) {
     if (!ctx_.state.star.FileLoaded) {
         ctx_.SayNoStarLoaded();
         return;
     }
-    ctx_.state.overlay.OmitFainter = !ctx_.state.overlay.OmitFainter;
-    ctx_.view.omitFainterChecked = ctx_.state.overlay.OmitFainter;
+    omit = !omit;
+    checked = omit;
     if (ctx_.Allows(Command::cmdReset_Click)) Reset();
 }
 
+void PlotController::mnuFaint_Click() {
+    ToggleOmit(ctx_.state.overlay.OmitFainter, ctx_.view.omitFainterChecked);
+}
+
 void PlotController::mnuDisc_Click() {
-    if (!ctx_.state.star.FileLoaded) {
-        ctx_.SayNoStarLoaded();
-        return;
-    }
-    ctx_.state.overlay.OmitDiscrepant = !ctx_.state.overlay.OmitDiscrepant;
-    ctx_.view.omitDiscrepantChecked = ctx_.state.overlay.OmitDiscrepant;
-    if (ctx_.Allows(Command::cmdReset_Click)) Reset();
+    ToggleOmit(ctx_.state.overlay.OmitDiscrepant, ctx_.view.omitDiscrepantChecked);
 }
 
 void PlotController::ShowBands(std::set<std::string> hidden) {

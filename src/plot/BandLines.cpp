@@ -29,25 +29,16 @@ std::vector<BandLine> BandLines(const PlotColumns& columns, const AppState& stat
         faint += p.faint ? 1 : 0;
         discrepant += p.discrepant ? 1 : 0;
     }
-    if (faint > 0) {
-        BandLine line;
-        line.kind = BandLine::Kind::FainterThan;
-        line.label = QStringLiteral("Fainter-than estimates");
-        line.color = BandColor("<", "", "", state.settings);
-        line.count = faint;
-        line.shown = !state.overlay.OmitFainter;
-        lines.push_back(std::move(line));
-    }
-    if (discrepant > 0) {
-        BandLine line;
-        line.kind = BandLine::Kind::Discrepant;
-        line.label = QStringLiteral("Discrepant");
-        // A band that the rules do not colour by itself takes the discrepant colour.
-        line.color = BandColor("", "X", "D", state.settings);
-        line.count = discrepant;
-        line.shown = !state.overlay.OmitDiscrepant;
-        lines.push_back(std::move(line));
-    }
+    const auto addKind = [&lines](BandLine::Kind kind, QString label, int32_t color, int64_t count,
+                                  bool omitted) {
+        if (count > 0)
+            lines.push_back(BandLine{kind, std::string(), label, color, count, !omitted});
+    };
+    addKind(BandLine::Kind::FainterThan, QStringLiteral("Fainter-than estimates"),
+            BandColor("<", "", "", state.settings), faint, state.overlay.OmitFainter);
+    // A band that the rules do not colour by itself takes the discrepant colour.
+    addKind(BandLine::Kind::Discrepant, QStringLiteral("Discrepant"),
+            BandColor("", "X", "D", state.settings), discrepant, state.overlay.OmitDiscrepant);
     return lines;
 }
 
