@@ -71,7 +71,7 @@ void frmPlot::Apply(const WindowView& view) {
     mnuFaint->setChecked(view.omitFainterChecked);
     mnuDisc->setChecked(view.omitDiscrepantChecked);
     bandPanel->setLines(view.bandLines);
-    bandPanel->setEnabled(!view.busy);
+    bandPanel->setEnabled(!view.busy && !view.bandLines.empty());
     mnuStats->setChecked(view.statsChecked);
     mnuCalendar->setChecked(view.calendarChecked);
     // Panel 3 fits the readout whole, with the date when it shows one. (The menu item's own
