@@ -3,10 +3,12 @@
 // The files are generated once into FOLDER (default /tmp/sabrix-bench) and reused.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <QTimer>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -190,11 +192,89 @@ struct WindowFigures {
     double mark = 0;
     int64_t markRows = 0;
     double deleteOne = 0;
+    double listAll = 0;
+    size_t listAllRows = 0;
+    double listAllMB = 0;
+    double chooseAll = 0;
+    double deleteAll = 0;
+    double deleteAllMB = 0;
+    double undoDelete = 0;
+    int64_t undoRows = 0;
     double bandHide = 0;
     double bandShow = 0;
     double tipWorst = 0;
     double tipMean = 0;
 };
+
+// The resident memory now and at its peak since the last ResetPeakMemory, in MB.
+double MemoryMB(const char* field) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return 0;
+    char line[256];
+    double kb = 0;
+    const size_t n = std::strlen(field);
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, field, n) == 0) kb = std::atof(line + n + 1);
+    std::fclose(status);
+    return kb / 1024;
+}
+void ResetPeakMemory() {
+    if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+// Every row in one record list (a select-edits box around the whole plot), all of its lines
+// chosen, and Delete: each timed from the user's action to the list or the redrawn plot, with
+// the memory the step took at its peak.
+void MeasureListAll(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) {
+    window.cmdReset_Click();
+    Drain();
+    const PlotWindowState& v = window.state().view;
+    const auto listAll = [&] {
+        window.picView_MouseDown(2, 0, v.WinJDLeft - v.JDFirst, v.WinMagTop);
+        window.picView_MouseMove(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
+        window.picView_MouseUp(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
+        Drain();
+        return window.recordDialogs().list();
+    };
+    ResetPeakMemory();
+    double before = MemoryMB("VmRSS");
+    auto begin = std::chrono::steady_clock::now();
+    frmSelect* list = listAll();
+    f.listAll = Seconds(begin);
+    f.listAllMB = MemoryMB("VmHWM") - before;
+    f.listAllRows = window.commands().recordList()->Ids().size();
+
+    // The first 1,000 lines deleted, then Undo from the menu.
+    list->lstRecords->selectionModel()->select(
+        QItemSelection(list->lstRecords->model()->index(0, 0),
+                       list->lstRecords->model()->index(999, 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    prompts.expected = 2;  // the question and "Database successfully updated."
+    list->cmdDelete_Click();
+    Drain();
+    begin = std::chrono::steady_clock::now();
+    window.mnuUndo->trigger();
+    Drain();
+    f.undoDelete = Seconds(begin);
+    f.undoRows = window.table()->Count();
+
+    list = listAll();
+    begin = std::chrono::steady_clock::now();
+    list->lstRecords->selectAll();
+    Drain();
+    f.chooseAll = Seconds(begin);
+    prompts.expected = 2;
+    ResetPeakMemory();
+    before = MemoryMB("VmRSS");
+    begin = std::chrono::steady_clock::now();
+    list->cmdDelete_Click();
+    Drain();
+    f.deleteAll = Seconds(begin);
+    f.deleteAllMB = MemoryMB("VmHWM") - before;
+}
 
 // The records behind the points through the window: box selections (the first one straight
 // after the load), a locate press, marking an observer of 10,000 rows and deleting one record,
@@ -251,10 +331,9 @@ void MeasureRecords(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) 
     const auto markBench = [&] {
         boxAround(rowNear((count / 200) * 100), 0.001, 0.01);
         frmSelect* list = window.recordDialogs().list();
-        const std::vector<QString> lines = window.commands().recordList()->View().lines;
+        const std::vector<QString> lines = window.commands().recordList()->View().Lines();
         for (size_t i = 0; i < lines.size(); ++i)
-            if (lines[i].contains(QStringLiteral(",BENCH,")))
-                list->lstRecords->setCurrentRow(int(i));
+            if (lines[i].contains(QStringLiteral(",BENCH,"))) list->ClickLine(int(i));
         list->cmdMark_Click();
         const auto begin = std::chrono::steady_clock::now();
         list->cmd0[12]->click();
@@ -269,7 +348,7 @@ void MeasureRecords(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) 
 
     boxAround(middle, 0.5, 0.15);
     frmSelect* list = window.recordDialogs().list();
-    list->lstRecords->setCurrentRow(0);
+    list->ClickLine(0);
     prompts.expected = 2;  // the question and "Database successfully updated."
     const auto begin = std::chrono::steady_clock::now();
     list->cmdDelete_Click();
@@ -434,6 +513,8 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
     Drain();
     f.oldPacing = Seconds(start);
 
+    MeasureListAll(window, prompts, f);
+
     // Cancel while the rows are written behind the plot: from the click to the empty window.
     window.LoadStarFile(file);
     Drain();
@@ -560,6 +641,16 @@ int main(int argc, char** argv) {
                     figures.mark, "<= 0.1 s", Verdict(figures.mark <= 0.1)});
     rows.push_back({"window: deleting one record, with the redraw", figures.deleteOne, "<= 0.2 s",
                     Verdict(figures.deleteOne <= 0.2)});
+    rows.push_back({"window: every row in the record list (" + std::to_string(figures.listAllRows) +
+                        " rows, " + std::to_string(int(figures.listAllMB)) + " MB at the peak)",
+                    figures.listAll, "<= 0.5 s", Verdict(figures.listAll <= 0.5)});
+    rows.push_back({"window: Undo of deleting 1,000 of its rows, with the redraw (" +
+                        std::to_string(figures.undoRows) + " rows after)",
+                    figures.undoDelete, "<= 0.2 s", Verdict(figures.undoDelete <= 0.2)});
+    rows.push_back({"window: all of its lines chosen (Ctrl+A)", figures.chooseAll, "", ""});
+    rows.push_back({"window: deleting them all, with the redraw (" +
+                        std::to_string(int(figures.deleteAllMB)) + " MB at the peak)",
+                    figures.deleteAll, "", ""});
     rows.push_back({"window: unticking the most observed band, with the redraw", figures.bandHide,
                     "<= 0.15 s", Verdict(figures.bandHide <= 0.15)});
     rows.push_back({"window: ticking it again, with the redraw", figures.bandShow, "<= 0.15 s",

@@ -64,8 +64,9 @@ void CommandContext::Redraw(bool withOverlays) {
     }
     RunPlotter();
     ShowBandLines();
-    if (!withOverlays) return;
-    for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
+    if (withOverlays)
+        for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
+    for (const std::function<void()>& draw : highlights_) draw();
 }
 
 void CommandContext::RunPlotter() {
@@ -138,7 +139,33 @@ void CommandContext::HideOverlays(bool forget) {
     for (PlotOverlay* overlay : overlays_) overlay->HideOverlay(forget);
 }
 
+void CommandContext::PushEdit(QUndoCommand* edit) {
+    edits.push(edit);
+    FollowEdits();
+}
+
+void CommandContext::FollowEdits() {
+    state.star.FileEdited = !edits.isClean();
+    view.undoText = edits.canUndo() ? QStringLiteral("Undo ") + edits.undoText() : QString();
+    view.redoText = edits.canRedo() ? QStringLiteral("Redo ") + edits.redoText() : QString();
+}
+
+void CommandContext::ClearEdits() {
+    edits.clear();
+    if (table && TableReady()) {
+        try {
+            table->ForgetSetAside();
+        } catch (const std::exception&) {
+            // The rows set aside stay in a table of the connection, which goes with it.
+        }
+    }
+    FollowEdits();
+}
+
 void CommandContext::ForgetStar() {
+    // The changes were to rows of the table that is going.
+    edits.clear();
+    FollowEdits();
     for (const std::function<void()>& forget : forgetters_) forget();
     view.bandLines.clear();
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QString>
+#include <QUndoStack>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -97,11 +98,22 @@ class CommandContext {
     // progress bar while the rows are filled behind the plot.
     QString loadCaption;
     WindowView view;
+    // The changes made to the table since the load or the last save, for Undo and Redo: delete,
+    // record edit, discrepant mark and clear. Observer marks and views are not among them.
+    QUndoStack edits;
     Prompts& prompts;
     WindowHost& host;
     const CommandCanvases canvases;
     // The clock of dated header lines; the system clock unless a test sets another.
     const Clock* clock = &systemClock_;
+
+    // Makes the change (its redo), keeps it for Undo and follows the stack (FollowEdits).
+    void PushEdit(QUndoCommand* edit);
+    // FileEdited follows the stack: set unless it stands where the last load or save left
+    // it; the Edit menu's texts name the change Undo and Redo would take.
+    void FollowEdits();
+    // Forgets every change (load, unload, save): the stack is empty and clean.
+    void ClearEdits();
 
     // What the commands need (see CommandNeeds.h). Busy: a long job runs. TableReady: the
     // table holds every row of what is loaded. PlotShown: a star is loaded and shown, and no
@@ -125,8 +137,9 @@ class CommandContext {
     // nothing outside one.
     void Yield();
 
-    // The redraw sequence: the frames, the plot, then (withOverlays) each overlay. Does
-    // nothing while nothing is loaded or a job runs. Also what a resize of the window runs.
+    // The redraw sequence: the frames, the plot, then (withOverlays) each overlay, and last
+    // the highlights (the record list's rings), with or without overlays. Does nothing while
+    // nothing is loaded or a job runs. Also what a resize of the window runs.
     void Redraw(bool withOverlays);
     // The observations shown (hidden bands, Omit fainter-thans, Omit discrepant), for the
     // loaded table as it is now: what every analysis and selection of the commands reads.
@@ -145,6 +158,8 @@ class CommandContext {
     void AddOverlay(PlotOverlay& overlay) { overlays_.push_back(&overlay); }
     const std::vector<PlotOverlay*>& overlays() const { return overlays_; }
     void HideOverlays(bool forget);
+    // What every redraw draws last over the plot; on the screen only, never in an export.
+    void AddHighlight(std::function<void()> draw) { highlights_.push_back(std::move(draw)); }
 
     // What each controller forgets when the loaded star goes (UnloadStar, the end of the run).
     void OnForgetStar(std::function<void()> forget) { forgetters_.push_back(std::move(forget)); }
@@ -159,6 +174,7 @@ class CommandContext {
     // The pacer of the job that runs; null between jobs.
     EventPacer* pacer_ = nullptr;
     std::vector<PlotOverlay*> overlays_;
+    std::vector<std::function<void()>> highlights_;
     std::vector<std::function<void()>> forgetters_;
 };
 

@@ -369,6 +369,22 @@ const WindowView& MainWindowCommands::cmdMark_Click() {
     return Run(Command::cmdMark_Click, [&] { records_->cmdMark_Click(); });
 }
 
+const WindowView& MainWindowCommands::cmdDiscrepant_Click() {
+    return Run(Command::cmdDiscrepant_Click, [&] { records_->cmdDiscrepant_Click(true); });
+}
+
+const WindowView& MainWindowCommands::cmdClearDiscrepant_Click() {
+    return Run(Command::cmdClearDiscrepant_Click, [&] { records_->cmdDiscrepant_Click(false); });
+}
+
+const WindowView& MainWindowCommands::mnuUndo_Click() {
+    return Run(Command::mnuUndo_Click, [&] { records_->mnuUndo_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuRedo_Click() {
+    return Run(Command::mnuRedo_Click, [&] { records_->mnuRedo_Click(); });
+}
+
 const WindowView& MainWindowCommands::cmd0_Click(int index) {
     return Run(Command::cmd0_Click, [&] { records_->cmd0_Click(index); });
 }

@@ -217,12 +217,18 @@ class MainWindowCommands {
     const WindowView& cmdDelete_Click();
     const WindowView& cmdEdit_Click();
     const WindowView& cmdMark_Click();
+    const WindowView& cmdDiscrepant_Click();
+    const WindowView& cmdClearDiscrepant_Click();
     const WindowView& cmd0_Click(int index);
     const WindowView& cmdMoreColors_Click();
     const WindowView& cmdClose_Click();
     const WindowView& frmSelect_Unload();
     // OK of the record editor; false keeps the editor open.
     bool SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields);
+    // Edit menu: takes back the last change to the table, or makes the last one taken back
+    // again; nothing when there is none.
+    const WindowView& mnuUndo_Click();
+    const WindowView& mnuRedo_Click();
 
   private:
     friend struct test::CommandsTestPeer;

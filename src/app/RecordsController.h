@@ -13,6 +13,7 @@
 #include "interaction/RecordDialogs.h"
 #include "interaction/RecordFields.h"
 #include "interaction/RecordList.h"
+#include "interaction/RecordSelection.h"
 
 namespace sabrix {
 
@@ -34,6 +35,8 @@ class RecordsController {
     // The record list's events; each does nothing while the list is closed. Log, Delete and
     // Edit warn "You did not select a star" and Mark Observer "You did not select a record"
     // while no line is chosen.
+    // The chosen lines' points are ringed on the plot while the list is open.
+    void lstRecords_Click(const std::vector<LineRange>& lines, int current);
     void lstRecords_Click(const std::vector<int>& lines, int current);
     // Appends the chosen lines, each ended by CR LF, to a text file the user chooses.
     void cmdLog_Click();
@@ -43,6 +46,15 @@ class RecordsController {
     // Opens the record editor on the row of the line clicked last.
     void cmdEdit_Click();
     void cmdMark_Click();
+    // Mark Discrepant (mark) and Clear Discrepant: the chosen rows' Valid becomes "D", the
+    // flag it replaces kept in the row's Edited; Clear gives a "D" row that flag back (empty
+    // when none was kept, as after a reload). Each row takes the colour of the colour rules
+    // unless an observer marking coloured it. One change for Undo; a redraw.
+    void cmdDiscrepant_Click(bool mark);
+    // Edit menu: the last change to the table taken back, or made again; the list closes
+    // and the plot is drawn anew.
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     // A colour square: marks the observer of the line clicked last in palette colour index
     // (0 to 15); the list stays open and the marks show when it closes.
     void cmd0_Click(int index);
@@ -65,8 +77,15 @@ class RecordsController {
     static constexpr double kPointTipPixels = 5;
 
   private:
-    // Opens the record list on the records, or lists them in the open one.
-    void ShowRecords(std::vector<ListedRecord> records, bool modal);
+    // Opens the record list on the rows (found inside bounds), or lists them in the open one.
+    void ShowRecords(std::vector<int64_t> ids, bool modal, const SelectionBounds& bounds);
+    // Undo (back) or Redo.
+    void StepEdits(bool back);
+    // The rings follow the chosen lines: a redraw when they changed.
+    void ChoiceChanged();
+    void DrawRings();
+    // Forgets the rings; returns whether there were any (the plot still shows them).
+    bool ClearRings();
     // Routes an event of the open list to its command, when the command may run.
     void OnRecordListEvent(const RecordListEvent& event);
     // The open list reads its rows again and shows them.
@@ -79,6 +98,10 @@ class RecordsController {
     CommandContext& ctx_;
     RecordDialogs* recordDialogs_ = nullptr;
     std::optional<RecordList> recordList_;
+    // The IDs of the ringed points, sorted.
+    std::vector<int64_t> ringIds_;
+    // The number of the next set of deleted rows kept for Undo.
+    int64_t nextDeleteBatch_ = 1;
 };
 
 }  // namespace sabrix

@@ -167,7 +167,7 @@ void SaveController::SaveFile() {
         BackUpOnce(backup);
         ShowStep(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
-        ctx_.state.star.FileEdited = false;
+        ctx_.ClearEdits();
     } catch (const StarLayoutMisfit& e) {
         misfit = e;
     } catch (const std::exception& e) {
@@ -249,7 +249,7 @@ std::optional<std::string> SaveController::SaveToChosenFile(
             }
             ShowStep(kSaving);
             WriteFileAtomically(output, [&text](QIODevice& out) { WriteAllBytes(out, text); });
-            ctx_.state.star.FileEdited = false;
+            ctx_.ClearEdits();
             written = output;
         }
     } catch (const std::exception& e) {

@@ -40,6 +40,10 @@ struct WindowView {
     std::optional<std::array<double, 4>> rubberBand;
     // "Previous View" has a window to go back to.
     bool previousViewAvailable = false;
+    // The Edit menu: "Undo " / "Redo " and the name of the change ("Undo Delete 3 Records");
+    // empty when there is nothing to undo or redo.
+    QString undoText;
+    QString redoText;
 
     // lblPrg and prgLoad.
     QString progressCaption;

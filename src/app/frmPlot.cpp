@@ -51,7 +51,7 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     setAcceptDrops(true);
     analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
     commands_->setAnalysisDialogs(analysisDialogs_.get());
-    recordDialogs_ = std::make_unique<QtRecordDialogs>(this);
+    recordDialogs_ = std::make_unique<QtRecordDialogs>(this, picView);
     commands_->setRecordDialogs(recordDialogs_.get());
     imageExportDialog_ = std::make_unique<QtImageExportDialog>(this);
     commands_->setImageExportDialog(imageExportDialog_.get());
@@ -93,6 +93,8 @@ void frmPlot::connectControls() {
     connect(mnuCalendar, &QAction::triggered, this, &frmPlot::mnuCalendar_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
     connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
+    connect(mnuUndo, &QAction::triggered, this, &frmPlot::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &frmPlot::mnuRedo_Click);
     connect(mnuDocs, &QAction::triggered, this, &frmPlot::mnuDocs_Click);
     connect(mnuViewer, &QAction::triggered, this, &frmPlot::mnuViewer_Click);
     connect(mnuManage, &QAction::triggered, this, &frmPlot::mnuManage_Click);

@@ -129,6 +129,8 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     void cmdJDZoom_Click();
     void cmdMagZoom_Click();
     void mnuPrevious_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     void cmdBin_Click();
     void mnuAvg_Click();
     void cmdPoly_Click();

@@ -114,6 +114,11 @@ void frmPlot::Apply(const WindowView& view) {
     setBusy(view.busy);
     if (!view.busy) {
         mnuPrevious->setEnabled(view.previousViewAvailable);
+        // The name of the change, as "Undo Delete 3 Records"; plain and greyed when none.
+        mnuUndo->setText(view.undoText.isEmpty() ? QStringLiteral("Undo") : view.undoText);
+        mnuRedo->setText(view.redoText.isEmpty() ? QStringLiteral("Redo") : view.redoText);
+        mnuUndo->setEnabled(!view.undoText.isEmpty() && !view.filling);
+        mnuRedo->setEnabled(!view.redoText.isEmpty() && !view.filling);
         // The commands that need every row wait for the fill behind the plot.
         for (QAction* action : {mnuLoad, mnuSave, mnuXYZ, mnuSaveXYZ, mnuSaveDownload, mnuConfig})
             action->setEnabled(!view.filling);
@@ -328,6 +333,14 @@ void frmPlot::cmdMagZoom_Click() {
 
 void frmPlot::mnuPrevious_Click() {
     Apply(commands_->mnuPrevious_Click());
+}
+
+void frmPlot::mnuUndo_Click() {
+    Apply(commands_->mnuUndo_Click());
+}
+
+void frmPlot::mnuRedo_Click() {
+    Apply(commands_->mnuRedo_Click());
 }
 
 void frmPlot::picView_MouseDown(int button, int shift, double x, double y) {

@@ -70,10 +70,10 @@ void frmPlotUi::setupUi(QMainWindow* window) {
 }
 
 std::vector<QAction*> frmPlotUi::menuCommands() const {
-    std::vector<QAction*> commands = {mnuLoad,  mnuSave,   mnuFaint,        mnuXYZ,    mnuSaveXYZ,
-                                      mnuDisc,  mnuExit1,  mnuAvg,          mnuPoly,   mnuWebSite,
-                                      mnuStats, mnuViewer, mnuManage,       mnuConfig, mnuDocs,
-                                      mnuAbout, mnuExit,   mnuSaveDownload, mnuExport, mnuCalendar};
+    std::vector<QAction*> commands = {
+        mnuLoad, mnuSave,         mnuFaint,  mnuXYZ,      mnuSaveXYZ, mnuDisc,   mnuExit1, mnuAvg,
+        mnuPoly, mnuWebSite,      mnuStats,  mnuViewer,   mnuManage,  mnuConfig, mnuDocs,  mnuAbout,
+        mnuExit, mnuSaveDownload, mnuExport, mnuCalendar, mnuUndo,    mnuRedo};
     commands.insert(commands.end(), mnuRecent.begin(), mnuRecent.end());
     return commands;
 }
@@ -112,6 +112,18 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     }
     mnuSpacer7 = AddSpacer(mnuFiles, "mnuSpacer7");
     mnuExit1 = AddItem(mnuFiles, "mnuExit1", QStringLiteral("Exit"));
+
+    mnuEdit = bar->addMenu(QStringLiteral("Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuUndo = AddItem(mnuEdit, "mnuUndo", QStringLiteral("Undo"));
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuUndo->setEnabled(false);
+    mnuRedo = AddItem(mnuEdit, "mnuRedo", QStringLiteral("Redo"));
+    mnuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    mnuRedo->setEnabled(false);
+    // Also from the record list, where the changes are made.
+    mnuUndo->setShortcutContext(Qt::ApplicationShortcut);
+    mnuRedo->setShortcutContext(Qt::ApplicationShortcut);
 
     mnuTools = bar->addMenu(QStringLiteral("Tools"));
     mnuTools->setObjectName(QStringLiteral("mnuTools"));

@@ -53,6 +53,9 @@ class frmPlotUi {
     std::array<QAction*, kMostRecentFiles> mnuRecent{};
     QAction* mnuSpacer7 = nullptr;
     QAction* mnuExit1 = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
     QMenu* mnuTools = nullptr;
     QAction* mnuAvg = nullptr;
     QAction* mnuPoly = nullptr;

@@ -23,7 +23,7 @@ ObsColumn Real(const char* name, double ObsRow::*member, bool required) {
 
 // The order is the table's: a template of an older build has the first 24, and the later six
 // are appended to it in this order.
-const std::array<ObsColumn, 30> kColumns = {
+const std::array<ObsColumn, kObsColumnCount> kColumns = {
     Text("Desig", &ObsRow::Desig),
     Text("Star", &ObsRow::Star),
     Real("JD", &ObsRow::JD, true),
@@ -164,10 +164,10 @@ ObsColumnSet::ObsColumnSet(std::initializer_list<std::string_view> names) {
     }
 }
 
-std::string ObsColumnSet::SelectSql(std::string_view tail) const {
+std::string ObsColumnSet::SelectSql(std::string_view tail, std::string_view from) const {
     std::string sql = "SELECT ID";
     for (const ObsColumn* c : columns_) sql += std::string(", ") + c->name;
-    return sql + " FROM Obs " + std::string(tail);
+    return sql + " FROM " + std::string(from) + " " + std::string(tail);
 }
 
 void ObsColumnSet::Read(const ObsStatement& q, ObsRow& row) const {

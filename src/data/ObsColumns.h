@@ -23,6 +23,9 @@ class Statement;
 
 namespace sabrix {
 
+// The number of columns of Obs besides ID.
+constexpr int kObsColumnCount = 30;
+
 class ObsStatement;
 
 // One column of Obs besides ID: its name, its type and the member of ObsRow that holds it.
@@ -104,8 +107,8 @@ class ObsColumnSet {
     // The named columns; throws std::invalid_argument for a name that is no column.
     ObsColumnSet(std::initializer_list<std::string_view> names);
 
-    // "SELECT ID, <columns> FROM Obs " + tail.
-    std::string SelectSql(std::string_view tail) const;
+    // "SELECT ID, <columns> FROM <from> " + tail.
+    std::string SelectSql(std::string_view tail, std::string_view from = "Obs") const;
     // Reads ID and the chosen columns of the current row into row, reusing its strings; the
     // other fields keep what they held.
     void Read(const ObsStatement& query, ObsRow& row) const;

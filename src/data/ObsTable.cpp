@@ -15,26 +15,38 @@ namespace sabrix {
 
 namespace {
 
+// Runs sqlHead + "?,?,...)" over the IDs, kIdsPerStatement of them a statement: the end of
+// each statement costs more than a row. The first bound parameters (firstBound of them) are
+// left to run, which binds them and executes.
+constexpr size_t kIdsPerStatement = 500;
+void ForEachIdBatch(SQLite::Database& db, const std::string& sqlHead,
+                    const std::vector<int64_t>& ids, int firstBound,
+                    const std::function<void(ObsStatement&)>& run) {
+    const auto statementOf = [&](size_t count) {
+        std::string sql = sqlHead + "?";
+        for (size_t i = 1; i < count; ++i) sql += ",?";
+        return std::make_unique<ObsStatement>(db, sql + ")");
+    };
+    std::unique_ptr<ObsStatement> statement;
+    for (size_t first = 0; first < ids.size(); first += kIdsPerStatement) {
+        const size_t count = std::min(kIdsPerStatement, ids.size() - first);
+        if (!statement || count < kIdsPerStatement) statement = statementOf(count);
+        for (size_t i = 0; i < count; ++i)
+            statement->bind(static_cast<int>(i) + 1 + firstBound, ids[first + i]);
+        run(*statement);
+    }
+}
+
 // Gives the rows with these IDs the colour and the marking number, in one transaction.
 void MarkRows(SQLite::Database& db, const std::vector<int64_t>& ids, int32_t color,
               const std::string& markNumber) {
     SQLite::Transaction transaction(db);
-    // Many rows a statement: the end of each statement costs more than a row.
-    constexpr size_t kIdsPerUpdate = 500;
-    const auto updateOf = [&db](size_t count) {
-        std::string sql = "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (?";
-        for (size_t i = 1; i < count; ++i) sql += ",?";
-        return std::make_unique<ObsStatement>(db, sql + ")");
-    };
-    std::unique_ptr<ObsStatement> update;
-    for (size_t first = 0; first < ids.size(); first += kIdsPerUpdate) {
-        const size_t count = std::min(kIdsPerUpdate, ids.size() - first);
-        if (!update || count < kIdsPerUpdate) update = updateOf(count);
-        update->bind(1, static_cast<int64_t>(color));
-        update->bindText(2, markNumber);
-        for (size_t i = 0; i < count; ++i) update->bind(static_cast<int>(i) + 3, ids[first + i]);
-        update->exec();
-    }
+    ForEachIdBatch(db, "UPDATE Obs SET PunktFarb = ?, Marked = ? WHERE ID IN (", ids, 2,
+                   [&](ObsStatement& update) {
+                       update.bind(1, static_cast<int64_t>(color));
+                       update.bindText(2, markNumber);
+                       update.exec();
+                   });
     transaction.commit();
 }
 
@@ -316,25 +328,117 @@ int64_t ObsTable::MarkObserverInIdOrder(const std::string& init, int32_t color,
 bool ObsTable::UpdateRow(const ObsRow& r) {
     ObsStatement q(db(), ObsUpdateSql());
     BindObsRow(q, r, 1);
-    q.bind(31, static_cast<int64_t>(r.ID));
+    q.bind(kObsColumnCount + 1, static_cast<int64_t>(r.ID));
     if (q.exec() == 0) return false;
     if (columnsReady_) columns_.Replace(r);
     return true;
 }
 
-int64_t ObsTable::DeleteByIds(const std::vector<int64_t>& ids) {
-    std::vector<int64_t> deleted;
+int64_t ObsTable::UpdateRows(const std::vector<ObsRow>& rows) {
+    int64_t written = 0;
     {
         SQLite::Transaction transaction(db());
-        ObsStatement q(db(), "DELETE FROM Obs WHERE ID = ?");
-        for (const int64_t id : ids) {
-            q.bind(1, id);
-            if (q.exec() > 0) deleted.push_back(id);
+        ObsStatement q(db(), ObsUpdateSql());
+        for (const ObsRow& r : rows) {
+            BindObsRow(q, r, 1);
+            q.bind(kObsColumnCount + 1, r.ID);
+            written += q.exec();
         }
         transaction.commit();
     }
-    if (columnsReady_) columns_.Erase(deleted);
-    return static_cast<int64_t>(deleted.size());
+    if (columnsReady_)
+        for (const ObsRow& r : rows) columns_.Replace(r);
+    return written;
+}
+
+void ObsTable::ensureSetAside() {
+    if (setAsideReady_) return;
+    // A table of the connection alone: it goes with the connection and never reaches a file
+    // the user sees. Made from Obs as it is now, so it has every column Obs has.
+    db().exec(
+        "CREATE TEMP TABLE IF NOT EXISTS ObsSetAside AS SELECT 0 AS Batch, * FROM Obs WHERE 0");
+    db().exec("CREATE INDEX IF NOT EXISTS temp.ObsSetAsideBatch ON ObsSetAside (Batch)");
+    setAsideReady_ = true;
+}
+
+int64_t ObsTable::SetAside(const std::vector<int64_t>& ids, int64_t batch) {
+    ensureSetAside();
+    int64_t moved = 0;
+    {
+        SQLite::Transaction transaction(db());
+        ForEachIdBatch(db(), "INSERT INTO ObsSetAside SELECT ?, * FROM Obs WHERE ID IN (", ids, 1,
+                       [batch](ObsStatement& q) {
+                           q.bind(1, batch);
+                           q.exec();
+                       });
+        ForEachIdBatch(db(), "DELETE FROM Obs WHERE ID IN (", ids, 0,
+                       [&moved](ObsStatement& q) { moved += q.exec(); });
+        transaction.commit();
+    }
+    if (columnsReady_) columns_.Erase(ids);
+    return moved;
+}
+
+int64_t ObsTable::PutBack(int64_t batch) {
+    ensureSetAside();
+    static const ObsColumnSet plotted{"JD",        "Mag",  "PunktFarb", "Faint",
+                                      "Uncertain", "Band", "Init",      "Valid"};
+    PlotColumns::Builder back;
+    int64_t moved = 0;
+    {
+        SQLite::Transaction transaction(db());
+        const std::string columns = ObsColumnSet::All().SelectSql("WHERE Batch = ?", "ObsSetAside");
+        // "SELECT ID, Desig, ... FROM": the same names in the same order on both sides.
+        const std::string names = columns.substr(7, columns.find(" FROM ") - 7);
+        ObsStatement insert(db(), "INSERT INTO Obs (" + names + ") " + columns);
+        insert.bind(1, batch);
+        moved = insert.exec();
+        if (columnsReady_) {
+            ObsStatement q(db(), plotted.SelectSql("WHERE Batch = ?", "ObsSetAside"));
+            q.bind(1, batch);
+            ObsRow row;
+            while (q.step()) {
+                plotted.Read(q, row);
+                back.Add(row, row.ID);
+            }
+        }
+        ObsStatement drop(db(), "DELETE FROM ObsSetAside WHERE Batch = ?");
+        drop.bind(1, batch);
+        drop.exec();
+        transaction.commit();
+    }
+    if (columnsReady_) columns_.Merge(std::move(back).Build());
+    return moved;
+}
+
+void ObsTable::ForgetSetAside() {
+    if (!setAsideReady_) return;
+    db().exec("DELETE FROM ObsSetAside");
+}
+
+std::vector<ObsRow> ObsTable::MarkedRowsOfIds(const std::vector<int64_t>& ids) const {
+    std::vector<int64_t> sorted = ids;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<ObsRow> marked;
+    ObsStatement q(db(), ObsColumnSet::All().SelectSql("WHERE Marked <> '' ORDER BY ID"));
+    while (q.step()) {
+        ObsRow row = ReadObsRow(q);
+        if (std::binary_search(sorted.begin(), sorted.end(), row.ID))
+            marked.push_back(std::move(row));
+    }
+    return marked;
+}
+
+int64_t ObsTable::DeleteByIds(const std::vector<int64_t>& ids) {
+    int64_t deleted = 0;
+    {
+        SQLite::Transaction transaction(db());
+        ForEachIdBatch(db(), "DELETE FROM Obs WHERE ID IN (", ids, 0,
+                       [&deleted](ObsStatement& q) { deleted += q.exec(); });
+        transaction.commit();
+    }
+    if (columnsReady_) columns_.Erase(ids);
+    return deleted;
 }
 
 }  // namespace sabrix

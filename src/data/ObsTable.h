@@ -161,8 +161,23 @@ class ObsTable {
     // Writes every column of the row with row.ID but ID itself in one statement. Returns
     // false when no row has that ID (nothing changes).
     bool UpdateRow(const ObsRow& row);
-    // Deletes the rows with these IDs in one transaction; returns how many there were. On
-    // failure no row is deleted.
+    // Writes every column of each row but ID (as UpdateRow) in one transaction; a row whose
+    // ID has no row is passed over. Returns the number written. On failure none is written.
+    int64_t UpdateRows(const std::vector<ObsRow>& rows);
+    // Moves the rows with these IDs out of the table into a store of set-aside rows under the
+    // number batch, in one transaction; returns how many there were. PutBack(batch) returns
+    // them with their IDs and every field; ForgetSetAside empties the store. On failure
+    // nothing moves.
+    int64_t SetAside(const std::vector<int64_t>& ids, int64_t batch);
+    // Returns the rows set aside under batch to the table; returns how many came back.
+    int64_t PutBack(int64_t batch);
+    void ForgetSetAside();
+
+    // The rows with these IDs that an observer marking coloured (Marked not empty), in ID
+    // order; empty when none is.
+    std::vector<ObsRow> MarkedRowsOfIds(const std::vector<int64_t>& ids) const;
+    // Deletes the rows with these IDs in one transaction, many IDs a statement; returns how
+    // many there were. On failure no row is deleted.
     int64_t DeleteByIds(const std::vector<int64_t>& ids);
 
   private:
@@ -173,6 +188,8 @@ class ObsTable {
     // MarkObserverInIdOrder).
     void settle() const;
     FillStatus finishFill();
+    // Creates the store of set-aside rows on first use.
+    void ensureSetAside();
 
     std::string path_;
     // No reference to the connection leaves this class: every statement of the program runs
@@ -182,6 +199,7 @@ class ObsTable {
     mutable bool columnsReady_ = false;
     std::unique_ptr<TableFill> fill_;
     bool columnsOnly_ = false;
+    bool setAsideReady_ = false;
     // A write running behind the caller, and its failure (read after the join).
     mutable std::thread behind_;
     mutable std::exception_ptr behindFailure_;

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <limits>
-#include <unordered_set>
 
 #include "core/NumberText.h"
 #include "core/TrimBlanks.h"
@@ -280,15 +279,24 @@ void PlotColumns::Merge(PlotColumns other) {
 
 void PlotColumns::Erase(const std::vector<int64_t>& ids) {
     if (ids.empty()) return;
-    const std::unordered_set<int64_t> gone(ids.begin(), ids.end());
+    // A sorted copy rather than a hash set: a tenth of the memory for a million IDs.
+    std::vector<int64_t> gone = ids;
+    std::sort(gone.begin(), gone.end());
     std::erase_if(points_, [&](const ObsPoint& c) {
-        if (!gone.contains(c.ID)) return false;
+        if (!std::binary_search(gone.begin(), gone.end(), c.ID)) return false;
         uncount(c);
         return true;
     });
 }
 
 void PlotColumns::Replace(const ObsRow& row) {
+    // The JD kept (a discrepant mark, a new colour): in place, without moving the points.
+    if (ObsPoint* p = find(row.JD, row.ID)) {
+        uncount(*p);
+        *p = numbered(PointOf(row), row.Band, row.Init);
+        p->ID = row.ID;
+        return;
+    }
     Erase({row.ID});
     // The JD may have moved: the point goes in where it now sorts.
     const ObsPoint point = numbered(PointOf(row), row.Band, row.Init);

@@ -15,20 +15,22 @@ namespace sabrix {
 
 struct RecordListEvent {
     enum class Kind {
-        // A click in the list: lines holds every chosen line, current the line clicked.
+        // A click in the list: ranges holds every chosen line, current the line clicked.
         Choose,
-        Log,         // cmdLog
-        Delete,      // cmdDelete
-        Edit,        // cmdEdit
-        Mark,        // cmdMark
-        Color,       // cmd0(colorIndex)
-        MoreColors,  // cmdMoreColors
-        Close,       // cmdClose
+        Log,              // cmdLog
+        Delete,           // cmdDelete
+        Edit,             // cmdEdit
+        Mark,             // cmdMark
+        Discrepant,       // cmdDiscrepant
+        ClearDiscrepant,  // cmdClearDiscrepant
+        Color,            // cmd0(colorIndex)
+        MoreColors,       // cmdMoreColors
+        Close,            // cmdClose
         // The title-bar close box (also Escape): the window goes without Close's redraw.
         Dismiss,
     };
     Kind kind = Kind::Choose;
-    std::vector<int> lines;
+    std::vector<LineRange> ranges;
     int current = -1;
     int colorIndex = 0;
 };

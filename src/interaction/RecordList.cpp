@@ -1,26 +1,67 @@
 #include "interaction/RecordList.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
 #include "core/ErrorText.h"
 #include "core/TrimBlanks.h"
+#include "interaction/RecordSelection.h"
 
 namespace sabrix {
 
-RecordList::RecordList(std::vector<ListedRecord> records, bool threeColumn)
-    : records_(std::move(records)), threeColumn_(threeColumn) {}
+std::vector<LineRange> MergedRanges(std::vector<LineRange> ranges) {
+    std::sort(ranges.begin(), ranges.end(),
+              [](const LineRange& a, const LineRange& b) { return a.first < b.first; });
+    std::vector<LineRange> merged;
+    for (const LineRange& r : ranges) {
+        if (r.last < r.first) continue;
+        if (!merged.empty() && r.first <= merged.back().last + 1)
+            merged.back().last = std::max(merged.back().last, r.last);
+        else
+            merged.push_back(r);
+    }
+    return merged;
+}
 
-void RecordList::Replace(std::vector<ListedRecord> records) {
-    records_ = std::move(records);
-    // Chosen IDs still listed, in the order of the new list.
-    const std::unordered_set<int64_t> wasChosen(chosen_.begin(), chosen_.end());
-    chosen_.clear();
+QString RecordListView::Line(size_t i) const {
+    if (!ids || i >= ids->size() || !rowOf) return {};
+    const std::optional<ObsRow> row = rowOf((*ids)[i]);
+    return row ? DisplayText(ListLine(*row).line) : QString();
+}
+
+std::vector<QString> RecordListView::Lines() const {
+    std::vector<QString> lines;
+    for (size_t i = 0; i < Count(); ++i) lines.push_back(Line(i));
+    return lines;
+}
+
+QString RecordListHeader() {
+    return QStringLiteral(
+        "JD,Mag,Uncertain,HQUncertain,Band,Init,ComCod,Comp1,Comp2,Charts,Comments,XForm,"
+        "AirMass,Valid,CMag,KMag,HQJD,Star");
+}
+
+RecordList::RecordList(std::vector<int64_t> ids, bool threeColumn, RowReader rowOf)
+    : ids_(std::make_shared<const std::vector<int64_t>>(std::move(ids))),
+      threeColumn_(threeColumn),
+      rowOf_(std::move(rowOf)),
+      chosen_(ids_->size(), 0) {}
+
+void RecordList::Replace(std::vector<int64_t> ids) {
+    std::vector<int64_t> wasChosen = ChosenIds();
+    std::sort(wasChosen.begin(), wasChosen.end());
+    ids_ = std::make_shared<const std::vector<int64_t>>(std::move(ids));
+    ++revision_;
+    chosen_.assign(ids_->size(), 0);
+    chosenCount_ = 0;
     bool currentListed = false;
-    for (const ListedRecord& r : records_) {
-        if (wasChosen.contains(r.ID)) chosen_.push_back(r.ID);
-        if (current_ && r.ID == *current_) currentListed = true;
+    for (size_t i = 0; i < ids_->size(); ++i) {
+        const int64_t id = (*ids_)[i];
+        if (std::binary_search(wasChosen.begin(), wasChosen.end(), id)) {
+            chosen_[i] = 1;
+            ++chosenCount_;
+        }
+        if (current_ && id == *current_) currentListed = true;
     }
     if (current_ && !currentListed) {
         current_.reset();
@@ -28,47 +69,44 @@ void RecordList::Replace(std::vector<ListedRecord> records) {
     }
 }
 
-void RecordList::Choose(const std::vector<int>& lines, int current) {
-    chosen_.clear();
+void RecordList::Choose(const std::vector<LineRange>& ranges, int current) {
+    chosen_.assign(ids_->size(), 0);
+    chosenCount_ = 0;
     current_.reset();
-    std::vector<int> sorted = lines;
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    const auto inList = [this](int line) {
-        return line >= 0 && static_cast<size_t>(line) < records_.size();
-    };
-    for (const int line : sorted)
-        if (inList(line)) chosen_.push_back(records_[static_cast<size_t>(line)].ID);
-    if (inList(current) && std::binary_search(sorted.begin(), sorted.end(), current))
-        current_ = records_[static_cast<size_t>(current)].ID;
-    else if (!chosen_.empty())
-        current_ = chosen_.front();
+    const int last = static_cast<int>(ids_->size()) - 1;
+    for (const LineRange& r : ranges) {
+        const int from = std::max(r.first, 0);
+        const int to = std::min(r.last, last);
+        for (int line = from; line <= to; ++line) {
+            if (chosen_[static_cast<size_t>(line)]) continue;
+            chosen_[static_cast<size_t>(line)] = 1;
+            ++chosenCount_;
+        }
+    }
+    if (current >= 0 && current <= last && chosen_[static_cast<size_t>(current)])
+        current_ = (*ids_)[static_cast<size_t>(current)];
+    else if (chosenCount_ > 0)
+        current_ = (*ids_)[static_cast<size_t>(std::find(chosen_.begin(), chosen_.end(), 1) -
+                                               chosen_.begin())];
 }
 
-std::vector<ListedRecord> RecordList::Chosen() const {
-    const std::unordered_set<int64_t> ids(chosen_.begin(), chosen_.end());
-    std::vector<ListedRecord> chosen;
-    for (const ListedRecord& r : records_)
-        if (ids.contains(r.ID)) chosen.push_back(r);
-    return chosen;
+void RecordList::Choose(const std::vector<int>& lines, int current) {
+    std::vector<LineRange> ranges;
+    ranges.reserve(lines.size());
+    for (const int line : lines) ranges.push_back({line, line});
+    Choose(ranges, current);
 }
 
-std::optional<ListedRecord> RecordList::Current() const {
-    if (!current_) return std::nullopt;
-    for (const ListedRecord& r : records_)
-        if (r.ID == *current_) return r;
-    return std::nullopt;
-}
-
-std::vector<int64_t> RecordList::Ids() const {
+std::vector<int64_t> RecordList::ChosenIds() const {
     std::vector<int64_t> ids;
-    ids.reserve(records_.size());
-    for (const ListedRecord& r : records_) ids.push_back(r.ID);
+    ids.reserve(chosenCount_);
+    for (size_t i = 0; i < chosen_.size(); ++i)
+        if (chosen_[i]) ids.push_back((*ids_)[i]);
     return ids;
 }
 
 void RecordList::ShowPalette() {
-    paletteShown_ = Current().has_value();
+    paletteShown_ = current_.has_value();
 }
 
 void RecordList::HidePalette() {
@@ -77,18 +115,26 @@ void RecordList::HidePalette() {
 
 RecordListView RecordList::View() const {
     RecordListView view;
-    view.heading = QString::number(records_.size()) + QStringLiteral(" Records Shown");
-    view.lines.reserve(records_.size());
-    const std::unordered_set<int64_t> ids(chosen_.begin(), chosen_.end());
-    for (size_t i = 0; i < records_.size(); ++i) {
-        view.lines.push_back(DisplayText(records_[i].line));
-        if (ids.contains(records_[i].ID)) view.chosen.push_back(static_cast<int>(i));
+    view.heading = QString::number(ids_->size()) + QStringLiteral(" Records Shown");
+    view.ids = ids_;
+    view.rowOf = rowOf_;
+    view.revision = revision_;
+    for (size_t i = 0; i < chosen_.size(); ++i) {
+        if (!chosen_[i]) continue;
+        const int line = static_cast<int>(i);
+        if (!view.chosen.empty() && view.chosen.back().last == line - 1)
+            view.chosen.back().last = line;
+        else
+            view.chosen.push_back({line, line});
     }
     view.editEnabled = view.markEnabled = !threeColumn_;
     view.paletteShown = paletteShown_;
-    if (const std::optional<ListedRecord> current = Current(); current && paletteShown_)
-        view.colorPrompt = QStringLiteral("Pick a color for observer ") +
-                           DisplayText(TrimBlanks(current->Init)) + QStringLiteral(". ");
+    if (current_ && paletteShown_ && rowOf_) {
+        const std::optional<ObsRow> row = rowOf_(*current_);
+        if (row)
+            view.colorPrompt = QStringLiteral("Pick a color for observer ") +
+                               DisplayText(TrimBlanks(row->Init)) + QStringLiteral(". ");
+    }
     return view;
 }
 

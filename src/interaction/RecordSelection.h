@@ -47,11 +47,11 @@ struct ListedRecord {
 
 ListedRecord ListLine(const ObsRow& row);
 
-// The shown rows inside the bounds in JD order (ID order among equal JDs), as list lines.
-// Throws what the table throws.
-std::vector<ListedRecord> SelectRecords(const ObsTable& table, const SelectionBounds& bounds,
-                                        const PointFilter& shown);
-// The rows with these IDs again, in the order given (rows deleted since are left out).
+// The IDs of the shown rows inside the bounds in JD order (ID order among equal JDs); empty
+// when there are none. Throws what the table throws.
+std::vector<int64_t> SelectRecords(const ObsTable& table, const SelectionBounds& bounds,
+                                   const PointFilter& shown);
+// The lines of the rows with these IDs, in the order given (rows deleted since are left out).
 std::vector<ListedRecord> ReadRecords(const ObsTable& table, const std::vector<int64_t>& ids);
 
 }  // namespace sabrix

@@ -18,4 +18,29 @@ QPoint SideWindowPlace(const QRect& mainFrame, const QSize& size,
     return place;
 }
 
+QPoint SideWindowPlaceAvoiding(const QRect& mainFrame, const QSize& size,
+                               const std::optional<QRect>& screenArea,
+                               const std::optional<QRect>& avoid) {
+    const QPoint beside = SideWindowPlace(mainFrame, size, screenArea);
+    if (!avoid || !QRect(beside, size).intersects(*avoid)) return beside;
+    const QRect& a = *avoid;
+    const QPoint candidates[] = {
+        {a.right() + 1 + kSideWindowGap, beside.y()},
+        {a.left() - kSideWindowGap - size.width(), beside.y()},
+        {beside.x(), a.bottom() + 1 + kSideWindowGap},
+        {beside.x(), a.top() - kSideWindowGap - size.height()},
+    };
+    for (QPoint place : candidates) {
+        if (screenArea) {
+            const QRect& area = *screenArea;
+            place.setX(std::clamp(place.x(), area.left(),
+                                  std::max(area.left(), area.right() + 1 - size.width())));
+            place.setY(std::clamp(place.y(), area.top(),
+                                  std::max(area.top(), area.bottom() + 1 - size.height())));
+        }
+        if (!QRect(place, size).intersects(a)) return place;
+    }
+    return beside;
+}
+
 }  // namespace sabrix

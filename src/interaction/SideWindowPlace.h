@@ -25,4 +25,14 @@ constexpr int kSideWindowGap = 8;
 QPoint SideWindowPlace(const QRect& mainFrame, const QSize& size,
                        const std::optional<QRect>& screenArea);
 
+// As SideWindowPlace, for a window about some points of the plot (the record list): when the
+// place beside the main window would cover avoid (the points, in screen pixels), the window
+// goes beside the points instead, right of them, else left, below or above, inside the area;
+// when none of those keeps clear of them, the place beside the main window stands.
+// Example: main window 0 to 1919 wide filling a 1920 x 1080 area, points at x 1500 to 1600:
+// a list 600 wide would go to x 1319 (over the points); it goes to x 892 (left of them).
+QPoint SideWindowPlaceAvoiding(const QRect& mainFrame, const QSize& size,
+                               const std::optional<QRect>& screenArea,
+                               const std::optional<QRect>& avoid);
+
 }  // namespace sabrix

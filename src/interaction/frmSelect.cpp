@@ -3,9 +3,13 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "interaction/ObserverMarking.h"
 
@@ -13,10 +17,9 @@ namespace sabrix {
 
 namespace {
 
-// 8985 by 4200 twips with the palette hidden, 6075 with it shown.
+// 8985 by 4200 twips: a list of about a dozen lines.
 constexpr int kWidth = 599;
-constexpr int kHeight = 280;
-constexpr int kHeightWithPalette = 405;
+constexpr int kHeight = 330;
 
 QFont Courier(double points) {
     QFont font(QStringLiteral("Courier New"));
@@ -34,7 +37,7 @@ QString ColorStyle(int32_t packed) {
 
 frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelect"));
-    setWindowTitle(QStringLiteral("Select Records"));
+    setWindowTitle(QStringLiteral("Select Observation to Log or Mark"));
     auto* column = new QVBoxLayout(this);
     auto named = [this](auto* widget, const char* name) {
         widget->setObjectName(QLatin1String(name));
@@ -49,10 +52,26 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
     heading->addWidget(Label3);
     column->addLayout(heading);
 
-    lstRecords = named(new QListWidget(this), "lstRecords");
+    lstRecords = named(new QTableView(this), "lstRecords");
+    model_ = new RecordListModel(lstRecords);
+    lstRecords->setModel(model_);
     lstRecords->setFont(Courier(8.25));
     lstRecords->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lstRecords->setUniformItemSizes(true);
+    lstRecords->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstRecords->setShowGrid(false);
+    lstRecords->setWordWrap(false);
+    lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstRecords->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Every line as high as one line of text: the view places a million lines by arithmetic.
+    QHeaderView* lineNumbers = lstRecords->verticalHeader();
+    lineNumbers->hide();
+    lineNumbers->setSectionResizeMode(QHeaderView::Fixed);
+    lineNumbers->setDefaultSectionSize(QFontMetrics(lstRecords->font()).height() + 2);
+    QHeaderView* fieldNames = lstRecords->horizontalHeader();
+    fieldNames->setFont(Courier(8.25));
+    fieldNames->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fieldNames->setHighlightSections(false);
+    fieldNames->setStretchLastSection(true);
     column->addWidget(lstRecords, 1);
 
     auto* actions = new QHBoxLayout;
@@ -67,6 +86,11 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
     cmdMark = button("Mark Observer", "cmdMark", frame);
     cmdDelete = button("Delete Record", "cmdDelete", frame);
     cmdEdit = button("Edit Record", "cmdEdit", frame);
+    auto* discrepant = new QVBoxLayout;
+    discrepant->setSpacing(2);
+    frame->addLayout(discrepant);
+    cmdDiscrepant = button("Mark Discrepant", "cmdDiscrepant", discrepant);
+    cmdClearDiscrepant = button("Clear Discrepant", "cmdClearDiscrepant", discrepant);
     actions->addWidget(Frame1, 1);
     cmdClose = button("Close", "cmdClose", actions);
     column->addLayout(actions);
@@ -94,11 +118,14 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
     column->addWidget(fraPalette);
     resize(kWidth, kHeight);
 
-    connect(lstRecords, &QListWidget::itemSelectionChanged, this, &frmSelect::lstRecords_Click);
+    connect(lstRecords->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmSelect::lstRecords_Click);
     connect(cmdLog, &QPushButton::clicked, this, &frmSelect::cmdLog_Click);
     connect(cmdMark, &QPushButton::clicked, this, &frmSelect::cmdMark_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmSelect::cmdDelete_Click);
     connect(cmdEdit, &QPushButton::clicked, this, &frmSelect::cmdEdit_Click);
+    connect(cmdDiscrepant, &QPushButton::clicked, this, &frmSelect::cmdDiscrepant_Click);
+    connect(cmdClearDiscrepant, &QPushButton::clicked, this, &frmSelect::cmdClearDiscrepant_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSelect::cmdClose_Click);
     connect(cmdMoreColors, &QPushButton::clicked, this, &frmSelect::cmdMoreColors_Click);
 }
@@ -106,33 +133,53 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
 void frmSelect::Apply(const RecordListView& view) {
     applying_ = true;
     Label3->setText(view.heading);
-    bool same = lstRecords->count() == static_cast<int>(view.lines.size());
-    for (int i = 0; same && i < lstRecords->count(); ++i)
-        same = lstRecords->item(i)->text() == view.lines[static_cast<size_t>(i)];
-    if (!same) {
-        lstRecords->clear();
-        QStringList lines;
-        lines.reserve(static_cast<qsizetype>(view.lines.size()));
-        for (const QString& line : view.lines) lines.append(line);
-        lstRecords->addItems(lines);
+    if (model_->Show(view)) {
+        // As wide as the widest line of the first screenful, so the list scrolls sideways.
+        const int sample = std::min(model_->rowCount(), 64);
+        int widest = QFontMetrics(lstRecords->font()).horizontalAdvance(RecordListHeader());
+        for (int i = 0; i < sample; ++i)
+            widest = std::max(widest,
+                              QFontMetrics(lstRecords->font())
+                                  .horizontalAdvance(model_->data(model_->index(i, 0)).toString()));
+        lstRecords->horizontalHeader()->resizeSection(0, widest + 12);
     }
-    std::vector<bool> chosen(view.lines.size(), false);
-    for (const int line : view.chosen) chosen[static_cast<size_t>(line)] = true;
-    for (int i = 0; i < lstRecords->count(); ++i) {
-        QListWidgetItem* item = lstRecords->item(i);
-        if (item->isSelected() != chosen[static_cast<size_t>(i)])
-            item->setSelected(chosen[static_cast<size_t>(i)]);
+    if (SelectedRanges() != view.chosen) {
+        QItemSelection selection;
+        for (const LineRange& r : view.chosen)
+            selection.select(model_->index(r.first, 0), model_->index(r.last, 0));
+        lstRecords->selectionModel()->select(
+            selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     cmdEdit->setEnabled(view.editEnabled);
+    cmdDiscrepant->setEnabled(view.editEnabled);
+    cmdClearDiscrepant->setEnabled(view.editEnabled);
     cmdMark->setEnabled(view.markEnabled);
     Label2->setText(view.colorPrompt);
     for (QPushButton* square : cmd0) square->setEnabled(view.paletteShown);
     cmdMoreColors->setEnabled(view.paletteShown);
-    if (fraPalette->isVisible() != view.paletteShown || !isVisible()) {
-        fraPalette->setVisible(view.paletteShown);
-        resize(width(), view.paletteShown ? kHeightWithPalette : kHeight);
-    }
+    fraPalette->setVisible(view.paletteShown);
     applying_ = false;
+}
+
+int frmSelect::LineCount() const {
+    return model_->rowCount();
+}
+
+QString frmSelect::LineText(int line) const {
+    return model_->data(model_->index(line, 0)).toString();
+}
+
+void frmSelect::ClickLine(int line) {
+    lstRecords->setCurrentIndex(model_->index(line, 0));
+    lstRecords->selectionModel()->select(
+        model_->index(line, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+std::vector<LineRange> frmSelect::SelectedRanges() const {
+    std::vector<LineRange> ranges;
+    for (const QItemSelectionRange& r : lstRecords->selectionModel()->selection())
+        ranges.push_back({r.top(), r.bottom()});
+    return MergedRanges(std::move(ranges));
 }
 
 void frmSelect::Unload() {
@@ -152,9 +199,8 @@ void frmSelect::lstRecords_Click() {
     if (applying_ || unloading_) return;
     RecordListEvent event;
     event.kind = RecordListEvent::Kind::Choose;
-    for (int i = 0; i < lstRecords->count(); ++i)
-        if (lstRecords->item(i)->isSelected()) event.lines.push_back(i);
-    event.current = lstRecords->currentRow();
+    event.ranges = SelectedRanges();
+    event.current = lstRecords->currentIndex().row();
     if (onEvent) onEvent(event);
 }
 
@@ -172,6 +218,14 @@ void frmSelect::cmdDelete_Click() {
 
 void frmSelect::cmdEdit_Click() {
     Send(RecordListEvent::Kind::Edit);
+}
+
+void frmSelect::cmdDiscrepant_Click() {
+    Send(RecordListEvent::Kind::Discrepant);
+}
+
+void frmSelect::cmdClearDiscrepant_Click() {
+    Send(RecordListEvent::Kind::ClearDiscrepant);
 }
 
 void frmSelect::cmdClose_Click() {

@@ -1,19 +1,21 @@
-// The record list window ("Select Records"): the heading with the number of records, the list
-// of record lines (several can be chosen), the four actions on the chosen records, Close, and
-// the palette of Mark Observer below them. It only shows a RecordListView and hands every
-// click to onEvent; it closes when told to (Unload), also after its close box, which it
-// reports as a Dismiss.
+// The record list window ("Select Observation to Log or Mark"): the heading with the number of
+// records, the list of record lines under a header naming their fields (several lines can be
+// chosen; a line is read when it scrolls into sight), the actions on the chosen records,
+// Close, and the palette of Mark Observer below them. It only shows a RecordListView and hands
+// every click to onEvent; it closes when told to (Unload), also after its close box, which it
+// reports as a Dismiss. It keeps the size it was given: the palette takes room from the list.
 #pragma once
 
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
+#include <QTableView>
 #include <array>
 #include <functional>
 
 #include "interaction/RecordDialogs.h"
+#include "interaction/RecordListModel.h"
 
 namespace sabrix {
 
@@ -24,6 +26,10 @@ class frmSelect : public QDialog {
     explicit frmSelect(QWidget* parent = nullptr);
 
     void Apply(const RecordListView& view);
+    // The lines as the list shows them, and a click on one line (it alone chosen).
+    int LineCount() const;
+    QString LineText(int line) const;
+    void ClickLine(int line);
     // Closes the window for good.
     void Unload();
 
@@ -31,12 +37,14 @@ class frmSelect : public QDialog {
 
     QLabel* Label1;
     QLabel* Label3;
-    QListWidget* lstRecords;
+    QTableView* lstRecords;
     QGroupBox* Frame1;
     QPushButton* cmdLog;
     QPushButton* cmdMark;
     QPushButton* cmdDelete;
     QPushButton* cmdEdit;
+    QPushButton* cmdDiscrepant;
+    QPushButton* cmdClearDiscrepant;
     QPushButton* cmdClose;
     QWidget* fraPalette;
     QLabel* Label2;
@@ -49,6 +57,8 @@ class frmSelect : public QDialog {
     void cmdMark_Click();
     void cmdDelete_Click();
     void cmdEdit_Click();
+    void cmdDiscrepant_Click();
+    void cmdClearDiscrepant_Click();
     void cmdClose_Click();
     void cmd0_Click(int index);
     void cmdMoreColors_Click();
@@ -59,6 +69,10 @@ class frmSelect : public QDialog {
 
   private:
     void Send(RecordListEvent::Kind kind, int colorIndex = 0);
+    // The chosen lines as the list's selection holds them, merged and in order.
+    std::vector<LineRange> SelectedRanges() const;
+
+    RecordListModel* model_;
 
     bool unloading_ = false;
     bool applying_ = false;

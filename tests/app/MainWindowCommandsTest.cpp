@@ -249,6 +249,18 @@ void Invoke(MainWindowCommands& c, Command command, const std::string& other) {
         case Command::cmdMark_Click:
             c.cmdMark_Click();
             return;
+        case Command::cmdDiscrepant_Click:
+            c.cmdDiscrepant_Click();
+            return;
+        case Command::cmdClearDiscrepant_Click:
+            c.cmdClearDiscrepant_Click();
+            return;
+        case Command::mnuUndo_Click:
+            c.mnuUndo_Click();
+            return;
+        case Command::mnuRedo_Click:
+            c.mnuRedo_Click();
+            return;
         case Command::cmd0_Click:
             c.cmd0_Click(3);
             return;

@@ -13,6 +13,7 @@
 #include "interaction/ObserverMarking.h"
 #include "interaction/RecordDialogs.h"
 #include "support/CommandsFixture.h"
+#include "support/FileSizeLimit.h"
 
 namespace sabrix {
 namespace {
@@ -25,6 +26,7 @@ constexpr int kRight = 2;
 constexpr int32_t kBandV = 16744448;
 constexpr int32_t kRed = 255;                    // band R
 constexpr int32_t kFuchsia = 255 + 255 * 65536;  // palette colour 13
+constexpr int32_t kRing = 255 + 255 * 256;       // yellow
 
 // The list and the editor, answered from a script. A modal list runs whileModal and then
 // stays open until the commands close it (a script that leaves it open fails the test).
@@ -112,8 +114,17 @@ class RecordCommands : public test::CommandsFixture {
     // Lists the rows 2, 3 and 4 and chooses the lines given.
     void ListAndChoose(const std::vector<int>& lines) {
         DragBox(10, 11.0, 30, 12.4);
-        ASSERT_EQ(dialogs.shown.lines.size(), 3u);
+        ASSERT_EQ(dialogs.shown.Count(), 3u);
         commands->lstRecords_Click(lines, lines.empty() ? -1 : lines.back());
+    }
+
+    // Is a ring drawn around the observation's place (at its radius, to the right)?
+    bool Ringed(double jd, double mag) const {
+        const QPointF p = picView.toPixel(jd - 2455000, mag);
+        for (int dx = 3; dx <= 7; ++dx)
+            if (picView.pixelColor(static_cast<int>(p.x()) + dx, static_cast<int>(p.y())) == kRing)
+                return true;
+        return false;
     }
 
     // Is the colour drawn at the observation's place or a pixel beside it?
@@ -159,7 +170,7 @@ TEST_F(RecordCommands, ABoxDraggedEitherWayListsTheRowsOnAndInsideItsEdges) {
     for (const auto& d : drags) {
         DragBox(d[0], d[1], d[2], d[3]);
         ASSERT_NE(commands->recordList(), nullptr);
-        EXPECT_EQ(dialogs.shown.lines, (std::vector<QString>{kLine2, kLine3, kLine4}));
+        EXPECT_EQ(dialogs.shown.Lines(), (std::vector<QString>{kLine2, kLine3, kLine4}));
         EXPECT_EQ(dialogs.shown.heading, QString("3 Records Shown"));
         EXPECT_TRUE(dialogs.shown.editEnabled && dialogs.shown.markEnabled);
         EXPECT_FALSE(dialogs.shownModal);
@@ -188,7 +199,7 @@ TEST_F(RecordCommands, AnEmptyBoxSaysSoAndRedrawsALocatePressNearNothingShowsNot
 TEST_F(RecordCommands, ALocatePressListsTheRowsNearItInAModalListThatCloseEnds) {
     LoadStar();
     dialogs.whileModal = [this] {
-        EXPECT_EQ(dialogs.shown.lines, std::vector<QString>{kLine4});
+        EXPECT_EQ(dialogs.shown.Lines(), std::vector<QString>{kLine4});
         EXPECT_EQ(dialogs.shown.heading, QString("1 Records Shown"));
         RecordListEvent close;
         close.kind = RecordListEvent::Kind::Close;
@@ -209,12 +220,12 @@ TEST_F(RecordCommands, ANewSelectionWhileTheListIsOpenListsItsRowsInThatWindow) 
     DragBox(-1, 9.5, 45, 10.5);  // row 1
     EXPECT_EQ(dialogs.shows, 1);
     EXPECT_EQ(dialogs.shown.heading, QString("1 Records Shown"));
-    EXPECT_EQ(dialogs.shown.lines, std::vector<QString>{"2455000,10.0,,,V,ABC,,,,,,,,,,,,T TST"});
+    EXPECT_EQ(dialogs.shown.Lines(), std::vector<QString>{"2455000,10.0,,,V,ABC,,,,,,,,,,,,T TST"});
     EXPECT_TRUE(dialogs.shown.chosen.empty());  // the chosen row is no longer listed
     // A locate press lists its rows there too, instead of opening a second, modal list.
     commands->picView_MouseDown(1, 0, 30, 12.4);
     EXPECT_EQ(dialogs.shows, 1);
-    EXPECT_EQ(dialogs.shown.lines, std::vector<QString>{kLine4});
+    EXPECT_EQ(dialogs.shown.Lines(), std::vector<QString>{kLine4});
     EXPECT_TRUE(dialogs.open);
 }
 
@@ -250,7 +261,7 @@ TEST_F(RecordCommands, NoToTheDeleteQuestionChangesNothing) {
                                  "Delete This Record?", Buttons::YesNo, Icon::None}}));
     EXPECT_EQ(table().Count(), 6);
     EXPECT_FALSE(state().star.FileEdited);
-    EXPECT_EQ(dialogs.shown.lines.size(), 3u);
+    EXPECT_EQ(dialogs.shown.Count(), 3u);
     EXPECT_TRUE(dialogs.open);
     EXPECT_TRUE(Drawn(2455030, 12.4, kBandV));
 }
@@ -309,7 +320,7 @@ TEST_F(RecordCommands, EditRefusesAFieldItCannotWriteAndWritesTheRowOnOK) {
     EXPECT_TRUE(state().star.FileEdited);
     EXPECT_TRUE(Drawn(2455030, 12.1, kRed));
     EXPECT_FALSE(Drawn(2455030, 12.4, kBandV));
-    EXPECT_EQ(dialogs.shown.lines[2], QString("2455030,12.1,,,R,XYZ,,,,,typo mended,,,,,,,T TST"));
+    EXPECT_EQ(dialogs.shown.Line(2), QString("2455030,12.1,,,R,XYZ,,,,,typo mended,,,,,,,T TST"));
     EXPECT_TRUE(dialogs.open);
 
     // Cancel (the script runs out) and an OK that changed nothing leave everything alone.
@@ -400,15 +411,31 @@ TEST_F(RecordCommands, LogToFileAppendsTheChosenLinesToTheFileChosen) {
     EXPECT_FALSE(state().star.FileEdited);
 }
 
-TEST_F(RecordCommands, CloseEndsInTheLocateToolTheCloseBoxLeavesToolAndPlotAlone) {
+// A full disk tore the appended lines: the log kept a part of a line without its CR LF.
+TEST_F(RecordCommands, LogToFileOnAFullDiskLeavesTheLogAsItWas) {
+    LoadStar();
+    ListAndChoose({1});
+    const std::string log = state().star.FilesFolder + "/log.txt";
+    const std::string old(100, 'x');
+    test::WriteFileBytes(log, old);
+    prompts.file(QString::fromStdString(log));
+    {
+        test::FileSizeLimit fullAfter(old.size() + 10);
+        commands->cmdLog_Click();
+    }
+    EXPECT_EQ(test::ReadFileBytes(log), old);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.endsWith("encountered in module cmdLog."));
+}
+
+TEST_F(RecordCommands, CloseEndsInTheLocateToolTheCloseBoxLeavesTheToolAndTakesTheRings) {
     LoadStar();
     ListAndChoose({0});
     commands->cmdJDZoom_Click();
-    const size_t presented = host.presented.size();
     commands->frmSelect_Unload();
     EXPECT_FALSE(dialogs.open);
     EXPECT_EQ(state().overlay.tool, Tool::JDZoom);
-    EXPECT_EQ(host.presented.size(), presented);
+    EXPECT_FALSE(Ringed(2455010, 11.0));
 
     commands->cmdLocate_Click();
     ListAndChoose({0});
@@ -417,6 +444,21 @@ TEST_F(RecordCommands, CloseEndsInTheLocateToolTheCloseBoxLeavesToolAndPlotAlone
     EXPECT_EQ(state().overlay.tool, Tool::Locate);
     EXPECT_EQ(view().cursorName, QString("XHairs"));
     EXPECT_FALSE(dialogs.open);
+}
+
+TEST_F(RecordCommands, TheChosenLinesPointsAreRingedWhileTheListIsOpen) {
+    LoadStar();
+    ListAndChoose({0, 2});  // rows 2 and 4 of rows 2, 3 and 4
+    EXPECT_TRUE(Ringed(2455010, 11.0));
+    EXPECT_FALSE(Ringed(2455020, 12.0));
+    EXPECT_TRUE(Ringed(2455030, 12.4));
+    // Another choice moves the rings; a redraw (a zoom, a resize) keeps them.
+    commands->lstRecords_Click({1}, 1);
+    commands->cmdRefresh_Click();
+    EXPECT_FALSE(Ringed(2455010, 11.0));
+    EXPECT_TRUE(Ringed(2455020, 12.0));
+    commands->cmdClose_Click();
+    EXPECT_FALSE(Ringed(2455020, 12.0));
 }
 
 TEST_F(RecordCommands, UnloadingTheStarClosesItsList) {
@@ -432,7 +474,7 @@ TEST_F(RecordCommands, ThreeColumnDataIsListedWithoutEditAndMark) {
     commands->LoadThreeColumnFile(WriteFile("curve.dat", {"2455000.5 10.0", "2455001.5 10.5"}));
     ASSERT_EQ(view().look, WindowView::Look::Plot);
     commands->BoxFinder(-10, 0, 10, 20);
-    EXPECT_EQ(dialogs.shown.lines.size(), 2u);
+    EXPECT_EQ(dialogs.shown.Count(), 2u);
     EXPECT_FALSE(dialogs.shown.editEnabled || dialogs.shown.markEnabled);
 }
 
@@ -448,13 +490,13 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
     // A box around rows 1 and 2, whose JDs have five decimals.
     commands->BoxFinder(rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
                         rows[1].JD - first + 0.0003, rows[1].Mag - 0.01);
-    ASSERT_EQ(dialogs.shown.lines.size(), 2u);
+    ASSERT_EQ(dialogs.shown.Count(), 2u);
     commands->lstRecords_Click({0, 1}, 1);
     prompts.answer(Answer::Yes);
     commands->cmdDelete_Click();
     commands->BoxFinder(rows[2].JD - first - 0.0003, rows[2].Mag - 0.01,
                         rows[2].JD - first + 0.0003, rows[2].Mag + 0.01);
-    ASSERT_EQ(dialogs.shown.lines.size(), 1u);
+    ASSERT_EQ(dialogs.shown.Count(), 1u);
     commands->lstRecords_Click({0}, 0);
     dialogs.edits.push_back([](std::vector<RecordField>& f) {
         Type(f, "Mag", "10.5");
@@ -475,6 +517,159 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
     for (size_t i = 2; i < rows.size(); ++i)
         expected += StarFileRecordLine(i == 2 ? edited : rows[i]) + "\r\n";
     EXPECT_EQ(saved.substr(saved.find("\r\n\r\n") + 4), expected);
+}
+
+// What a change to the table can touch: every field of every row in ID order (the order
+// of a save) and the plotted points.
+struct TableSnapshot {
+    std::vector<ObsRow> rows;
+    uint64_t points = 0;
+    bool operator==(const TableSnapshot&) const = default;
+};
+
+class TableChanges : public RecordCommands {
+  protected:
+    TableSnapshot Snapshot() {
+        TableSnapshot s;
+        table().ForEachRowById([&s](const ObsRow& r) { s.rows.push_back(r); });
+        s.points = table().Columns().Digest() + table().Columns().size();
+        return s;
+    }
+};
+
+TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
+    LoadStar();
+    const auto remove = [this](std::vector<int> lines) {
+        ListAndChoose(lines);
+        prompts.answer(Answer::Yes);
+        commands->cmdDelete_Click();
+        prompts.messages.clear();
+    };
+    const struct {
+        const char* undoText;
+        std::function<void()> change;
+    } kinds[] = {
+        {"Undo Delete 2 Records",
+         [&] {
+             remove({0, 2});
+         }},
+        {"Undo Delete 1 Record", [&] { remove({1}); }},
+        {"Undo Edit Record",
+         [&] {
+             ListAndChoose({1});
+             dialogs.edits.push_back([](std::vector<RecordField>& f) {
+                 Type(f, "JD", "2455045");  // moves the point past another
+                 Type(f, "Comments", "checked");
+             });
+             commands->cmdEdit_Click();
+             commands->cmdClose_Click();
+         }},
+        {"Undo Mark 3 Records Discrepant",
+         [&] {
+             ListAndChoose({0, 1, 2});
+             commands->cmdDiscrepant_Click();
+         }},
+        {"Undo Clear Discrepant on 2 Records",
+         [&] {
+             ListAndChoose({0, 1, 2});
+             commands->cmdDiscrepant_Click();
+             commands->lstRecords_Click({0, 2}, 2);
+             commands->cmdClearDiscrepant_Click();
+         }},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.undoText);
+        LoadStar();
+        const TableSnapshot loaded = Snapshot();
+        kind.change();
+        const TableSnapshot changed = Snapshot();
+        ASSERT_NE(changed, loaded);
+        EXPECT_TRUE(state().star.FileEdited);
+        EXPECT_EQ(view().undoText, QString(kind.undoText));
+        EXPECT_EQ(view().redoText, QString());
+
+        commands->mnuUndo_Click();
+        if (QString(kind.undoText).startsWith("Undo Clear")) {
+            // Back to the rows marked discrepant, which the stack holds as a change too.
+            EXPECT_TRUE(state().star.FileEdited);
+            commands->mnuUndo_Click();
+        }
+        EXPECT_EQ(Snapshot(), loaded);
+        EXPECT_FALSE(state().star.FileEdited);
+        EXPECT_EQ(view().undoText, QString());
+        EXPECT_TRUE(view().redoText.startsWith("Redo "));
+        EXPECT_FALSE(dialogs.open);
+        EXPECT_EQ(view().starLabel, QString("T TST - (6 Points)"));
+
+        commands->mnuRedo_Click();
+        if (QString(kind.undoText).startsWith("Undo Clear")) commands->mnuRedo_Click();
+        EXPECT_EQ(Snapshot(), changed);
+        EXPECT_TRUE(state().star.FileEdited);
+        EXPECT_TRUE(prompts.messages.empty());
+    }
+}
+
+TEST_F(TableChanges, TheStackIsClearedOnSaveAndOnLoad) {
+    LoadStar();
+    ListAndChoose({0});
+    prompts.answer(Answer::Yes);
+    commands->cmdDelete_Click();
+    ASSERT_EQ(view().undoText, QString("Undo Delete 1 Record"));
+    prompts.answer(Answer::Yes);  // "Are you SURE ..."
+    commands->mnuSave_Click();
+    EXPECT_FALSE(state().star.FileEdited);
+    EXPECT_EQ(view().undoText, QString());
+    const TableSnapshot saved = Snapshot();
+    commands->mnuUndo_Click();
+    EXPECT_EQ(Snapshot(), saved);
+
+    DragBox(10, 11.0, 30, 12.4);
+    commands->lstRecords_Click({0}, 0);
+    commands->cmdDiscrepant_Click();
+    ASSERT_TRUE(state().star.FileEdited);
+    prompts.messages.clear();
+    LoadStar();
+    EXPECT_EQ(view().undoText, QString());
+    EXPECT_FALSE(state().star.FileEdited);
+}
+
+TEST_F(TableChanges, DiscrepantMarksTakeTheirColourAndSurviveASaveAndReloadClearRestoresTheFlag) {
+    const std::string path = dir.file("download-ccd.txt");
+    test::WriteFileBytes(path, test::ReadFileBytes(test::SampleFile("download-ccd.txt")));
+    LoadAndFill(path);
+    std::vector<ObsRow> rows;
+    table().ForEachRowById([&rows](const ObsRow& r) { rows.push_back(r); });
+    ASSERT_FALSE(rows[0].Valid.empty());
+    const double first = state().view.JDFirst;
+    const auto listFirst = [&] {
+        commands->BoxFinder(rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
+                            rows[0].JD - first + 0.0003, rows[0].Mag - 0.01);
+        ASSERT_EQ(dialogs.shown.Count(), 1u);
+        commands->lstRecords_Click({0}, 0);
+    };
+    listFirst();
+    commands->cmdDiscrepant_Click();
+    ObsRow marked = *table().RowById(rows[0].ID);
+    EXPECT_EQ(marked.Valid, "D");
+    EXPECT_EQ(marked.PunktFarb, static_cast<int32_t>(state().settings.ColorDISC));
+    EXPECT_TRUE(dialogs.shown.Line(0).contains(",D,"));
+    commands->cmdClearDiscrepant_Click();
+    EXPECT_EQ(*table().RowById(rows[0].ID), rows[0]);
+
+    // Saved as a download over the loaded file and loaded again: still discrepant.
+    commands->cmdDiscrepant_Click();
+    commands->cmdClose_Click();
+    prompts.file(QString::fromStdString(path));
+    commands->mnuSaveDownload_Click();
+    prompts.messages.clear();
+    LoadAndFill(path);
+    marked = *table().RowById(rows[0].ID);
+    EXPECT_EQ(marked.Valid, "D");
+    EXPECT_EQ(marked.PunktFarb, static_cast<int32_t>(state().settings.ColorDISC));
+    // The flag it replaced is not in the file: Clear leaves the flag empty.
+    listFirst();
+    commands->cmdClearDiscrepant_Click();
+    EXPECT_EQ(table().RowById(rows[0].ID)->Valid, "");
 }
 
 }  // namespace

@@ -114,13 +114,17 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
     ASSERT_TRUE(list && list->isVisible());
     EXPECT_FALSE(list->isModal());
     EXPECT_EQ(list->Label3->text(), QString("2 Records Shown"));
-    ASSERT_EQ(list->lstRecords->count(), 2);
-    EXPECT_EQ(list->lstRecords->item(1)->text(),
-              QString("2455000.5,12.0,,,V,ABC,,,,,,,,,,,,R LEO"));
+    EXPECT_EQ(list->windowTitle(), QString("Select Observation to Log or Mark"));
+    EXPECT_TRUE(list->lstRecords->model()
+                    ->headerData(0, Qt::Horizontal)
+                    .toString()
+                    .startsWith("JD,Mag,Uncertain,HQUncertain,Band,Init,"));
+    ASSERT_EQ(list->LineCount(), 2);
+    EXPECT_EQ(list->LineText(1), QString("2455000.5,12.0,,,V,ABC,,,,,,,,,,,,R LEO"));
     EXPECT_FALSE(list->cmd0[0]->isEnabled());
 
     // Edit Record on the second line: the editor takes a new magnitude.
-    list->lstRecords->setCurrentRow(1);
+    list->ClickLine(1);
     test::WithModalDialog<frmEditRecord>(
         [&] { QTest::mouseClick(list->cmdEdit, Qt::LeftButton); },
         [](frmEditRecord& editor) {
@@ -128,8 +132,7 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
             QTest::mouseClick(editor.cmdOK, Qt::LeftButton);
         });
     EXPECT_EQ(window->table()->RowById(3)->Mag, 11.5);
-    EXPECT_EQ(list->lstRecords->item(1)->text(),
-              QString("2455000.5,11.5,,,V,ABC,,,,,,,,,,,,R LEO"));
+    EXPECT_EQ(list->LineText(1), QString("2455000.5,11.5,,,V,ABC,,,,,,,,,,,,R LEO"));
     EXPECT_EQ(ColorAt(kLast, 11.5), kBandV);
     EXPECT_TRUE(window->state().star.FileEdited);
 
@@ -148,7 +151,7 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
                                      [&](frmSelect& modal) {
                                          EXPECT_EQ(&modal, window->recordDialogs().list());
                                          EXPECT_TRUE(modal.isModal());
-                                         modal.lstRecords->setCurrentRow(0);
+                                         modal.ClickLine(0);
                                          QTest::mouseClick(modal.cmdMark, Qt::LeftButton);
                                          EXPECT_TRUE(modal.fraPalette->isVisible());
                                          QTest::mouseClick(modal.cmd0[9], Qt::LeftButton);

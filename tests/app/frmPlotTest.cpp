@@ -22,13 +22,16 @@ namespace {
 using PlotWindow = test::PlotWindowFixture;
 using test::ExpectEmptyLook;
 
-// The window as it opens: every command available but Previous View (no view to go back to
-// yet), no recent files listed, the buttons ready and the start page shown.
-TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewAvailableOnItsStartPage) {
+// The window as it opens: every command available but Previous View, Undo and Redo (no view
+// to go back to and no change yet), no recent files listed, the buttons ready and the start
+// page shown.
+TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewAndUndoAvailableOnItsStartPage) {
     EXPECT_EQ(window->windowTitle(), QString("Sabrix"));
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
         if (!a->isSeparator() && !a->menu() && a->isVisible()) {
-            EXPECT_EQ(a->isEnabled(), a != window->mnuPrevious) << a->objectName().toStdString();
+            const bool nothingYet =
+                a == window->mnuPrevious || a == window->mnuUndo || a == window->mnuRedo;
+            EXPECT_EQ(a->isEnabled(), !nothingYet) << a->objectName().toStdString();
         }
     EXPECT_FALSE(window->mnuCalendar->isChecked());
     EXPECT_FALSE(window->mnuSpacerRecent->isVisible());

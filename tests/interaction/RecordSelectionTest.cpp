@@ -24,12 +24,6 @@ ObsRow Row(double jd, double mag, const std::string& init = "ABC") {
     return r;
 }
 
-std::vector<int64_t> Ids(const std::vector<ListedRecord>& records) {
-    std::vector<int64_t> ids;
-    for (const ListedRecord& r : records) ids.push_back(r.ID);
-    return ids;
-}
-
 TEST(BoxFinder, RoundsTheBoundsAndTakesTheCornersInEitherOrder) {
     const struct {
         double x1, y1, x2, y2;
@@ -50,9 +44,9 @@ TEST(BoxFinder, SelectsTheRowsOnAndInsideTheEdgesInJDOrder) {
     t.Add({Row(2455020.5, 11.0), Row(2455010.1234, 9.13), Row(2455015, 10), Row(2455010.1233, 10),
            Row(2455015, 11.01), Row(2455015, 9.12), Row(2455010.1234, 10)});
     const SelectionBounds box = BoxBounds(20.5, 11.0, 10.12344, 9.126, 2455000);
-    EXPECT_EQ(Ids(SelectRecords(t.table, box, PointFilter())), (std::vector<int64_t>{2, 7, 3, 1}));
+    EXPECT_EQ((SelectRecords(t.table, box, PointFilter())), (std::vector<int64_t>{2, 7, 3, 1}));
     // A click without a drag selects the rows at the rounded point only.
-    EXPECT_EQ(Ids(SelectRecords(t.table, BoxBounds(15, 10, 15, 10, 2455000), PointFilter())),
+    EXPECT_EQ((SelectRecords(t.table, BoxBounds(15, 10, 15, 10, 2455000), PointFilter())),
               std::vector<int64_t>{3});
     EXPECT_TRUE(SelectRecords(t.table, BoxBounds(30, 10, 40, 12, 2455000), PointFilter()).empty());
 }
@@ -67,11 +61,11 @@ TEST(Finder, AcceptsRowsWithinADayAndATenthOfAMagnitudeAtTheseFactors) {
     test::TempTable t;
     t.Add({Row(2455049, 10.1), Row(2455051, 9.9), Row(2455048.99, 10), Row(2455051.01, 10),
            Row(2455050, 10.11), Row(2455050, 9.89), Row(2455050.5, 10.05)});
-    EXPECT_EQ(Ids(SelectRecords(t.table, LocateBounds(50, 10, view), PointFilter())),
+    EXPECT_EQ((SelectRecords(t.table, LocateBounds(50, 10, view), PointFilter())),
               (std::vector<int64_t>{1, 7, 2}));
     // At twice the magnitude factor the magnitude reach halves.
     view.MagMagnification = 2.0f;
-    EXPECT_EQ(Ids(SelectRecords(t.table, LocateBounds(50, 10, view), PointFilter())),
+    EXPECT_EQ((SelectRecords(t.table, LocateBounds(50, 10, view), PointFilter())),
               std::vector<int64_t>{7});
     // Nothing near the press: nothing listed.
     EXPECT_TRUE(SelectRecords(t.table, LocateBounds(80, 10, view), PointFilter()).empty());

@@ -30,5 +30,23 @@ TEST(SideWindowPlace, TheTopFollowsTheMainWindowInsideTheScreen) {
     EXPECT_EQ(SideWindowPlace(QRect(0, 500, 800, 600), QSize(360, 2000), kArea).y(), 30);
 }
 
+// A main window that fills the screen: the record list went over the points it listed.
+TEST(SideWindowPlaceAvoiding, BesideThePointsWhenBesideTheMainWindowWouldCoverThem) {
+    const QRect full(0, 30, 1920, 1050);
+    const QSize list(600, 330);
+    // Points at the right: the list goes left of them.
+    EXPECT_EQ(SideWindowPlaceAvoiding(full, list, kArea, QRect(1500, 300, 101, 50)),
+              QPoint(1500 - 8 - 600, 30));
+    // Points at the left: the place at the right edge is clear of them.
+    EXPECT_EQ(SideWindowPlaceAvoiding(full, list, kArea, QRect(100, 300, 101, 50)),
+              SideWindowPlace(full, list, kArea));
+    // Points across the whole width: below them.
+    EXPECT_EQ(SideWindowPlaceAvoiding(full, list, kArea, QRect(0, 100, 1920, 100)),
+              QPoint(1919 - 600, 208));
+    // Room beside the main window: there, whatever the points.
+    EXPECT_EQ(SideWindowPlaceAvoiding(QRect(0, 100, 800, 600), list, kArea, QRect(10, 10, 5, 5)),
+              QPoint(807, 100));
+}
+
 }  // namespace
 }  // namespace sabrix
