@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -45,8 +46,13 @@ BandPanelWidget::BandPanelWidget(QWidget* parent) : QWidget(parent) {
     layout->addWidget(cmdAllBands_);
 
     connect(lstBands_, &QListWidget::itemChanged, this, &BandPanelWidget::itemChanged);
-    connect(lstBands_, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { emit lineDoubleClicked(lstBands_->row(item)); });
+    // The lines are reported once the list's own handling of the click is over: what the
+    // window does with them rebuilds the list, items included.
+    connect(lstBands_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        const int line = lstBands_->row(item);
+        QMetaObject::invokeMethod(
+            this, [this, line] { emit lineDoubleClicked(line); }, Qt::QueuedConnection);
+    });
     connect(cmdAllBands_, &QPushButton::clicked, this, &BandPanelWidget::allBandsClicked);
 }
 
@@ -87,7 +93,8 @@ void BandPanelWidget::itemChanged(QListWidgetItem* item) {
     if (line < 0 || line >= static_cast<int>(lines_.size())) return;
     const bool shown = item->checkState() == Qt::Checked;
     if (shown == lines_[static_cast<size_t>(line)].shown) return;
-    emit lineChecked(line, shown);
+    QMetaObject::invokeMethod(
+        this, [this, line, shown] { emit lineChecked(line, shown); }, Qt::QueuedConnection);
 }
 
 }  // namespace sabrix
