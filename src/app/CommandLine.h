@@ -28,7 +28,8 @@ struct LoadOptions {
 };
 
 // --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column | --star-file]
-// [--time-offset DAYS] [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
+// [--time-offset DAYS] [--omit-faint] [--bands LIST] [--stats]
+// [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]
 // The JD edges of --view are the times the JD scale shows, the offset added.
 struct RenderOptions {
@@ -38,6 +39,8 @@ struct RenderOptions {
     int height = 700;
     LoadOptions load;
     bool omitFaint = false;
+    // --bands "Vis.,V": only these bands are drawn (texts trimmed); empty: every band.
+    std::vector<std::string> bands;
     bool stats = false;
     std::optional<ViewOption> view;
     // The averages or the polynomial fit over the plot, with the texts as typed in their

@@ -2,6 +2,8 @@
 // delete, edit, mark an observer) and the record editor.
 #include <QUndoCommand>
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <exception>
 #include <utility>
 
@@ -11,6 +13,7 @@
 #include "core/SabrixError.h"
 #include "data/BandColor.h"
 #include "interaction/ObserverMarking.h"
+#include "interaction/PointDetails.h"
 #include "interaction/RecordRings.h"
 #include "interaction/RecordSelection.h"
 
@@ -120,7 +123,7 @@ void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
     std::vector<int64_t> records;
     const SelectionBounds bounds = BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst);
     try {
-        records = SelectRecords(*ctx_.table, bounds);
+        records = SelectRecords(*ctx_.table, bounds, ctx_.Shown());
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "BoxFinder");
         ctx_.view.cursorName = QStringLiteral("XHairs");
@@ -139,7 +142,7 @@ void RecordsController::Finder(double x, double y) {
     std::vector<int64_t> records;
     const SelectionBounds bounds = LocateBounds(x, y, ctx_.state.view);
     try {
-        records = SelectRecords(*ctx_.table, bounds);
+        records = SelectRecords(*ctx_.table, bounds, ctx_.Shown());
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "Finder");
         return;
@@ -479,6 +482,24 @@ void RecordsController::frmSelect_Unload() {
     CloseRecordList();
     // The rings go with the list; the plot is drawn as it was otherwise.
     if (ClearRings()) ctx_.Redraw(true);
+}
+
+std::optional<QString> RecordsController::PointTip(double x, double y) {
+    try {
+        const double jdReach = ctx_.canvases.picView.PixelsToUserX(kPointTipPixels);
+        const double magReach = ctx_.canvases.picView.PixelsToUserY(kPointTipPixels);
+        const std::optional<ObsPoint> point = ctx_.table->Columns().Nearest(
+            x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach), ctx_.Shown());
+        if (!point) return std::nullopt;
+        std::optional<QString> text;
+        const double offset = ctx_.state.star.TimeOffset;
+        ctx_.table->ForEachRowOfIds(
+            {point->ID}, [&](const ObsRow& row) { text = PointDetailsText(row, offset); });
+        return text;
+    } catch (const std::exception&) {
+        // A tooltip is no place for a failure; the next command that reads the table says it.
+        return std::nullopt;
+    }
 }
 
 }  // namespace sabrix

@@ -51,9 +51,10 @@ std::vector<QString> ExtremesLines(const WindowExtremes& w) {
 
 }  // namespace
 
-std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table) {
+std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table,
+                                const PointFilter& shown) {
     const std::optional<WindowExtremes> extremes =
-        table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight);
+        table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight, shown);
     return extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
 }
 
@@ -91,22 +92,22 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     int64_t drawn = 0;
     bool walkFailed = false;
     try {
+        const PointFilter shown = PointFilter::Of(state, table.Columns());
         if (overlay.StatsShown) {
             const std::optional<WindowExtremes> extremes =
-                table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight);
+                table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight, shown);
             // Figures of the previous view would describe rows that are not on the screen.
             out.statsLines = extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
             if (!extremes) return zeroPoints();
         }
-        table.ForEachPointInWindow(
-            view.WinJDLeft, view.WinJDRight, overlay.OmitFainter, [&](const PlotPoint& p) {
-                if (tick) tick();
-                const double x = p.JD - jdBase;
-                const double y = p.Mag;
-                picView.Dot(x, y, p.PunktFarb);
-                if (bars) picView.VerticalLine(x, y + barHalf, y - barHalf, p.PunktFarb);
-                ++drawn;
-            });
+        table.ForEachPointInWindow(view.WinJDLeft, view.WinJDRight, shown, [&](const PlotPoint& p) {
+            if (tick) tick();
+            const double x = p.JD - jdBase;
+            const double y = p.Mag;
+            picView.Dot(x, y, p.PunktFarb);
+            if (bars) picView.VerticalLine(x, y + barHalf, y - barHalf, p.PunktFarb);
+            ++drawn;
+        });
     } catch (const std::exception& e) {
         out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "Plotter"));
         // A failure before the first row leaves an empty plot, which must say so.
