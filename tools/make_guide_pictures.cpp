@@ -1,6 +1,7 @@
 // Takes the pictures of the main window for the user guide, with no display: the window as it
-// opens, the window with a star loaded, its button frame, its three menus, the window with
-// a three-column file loaded, the period search window of that file and its phase plot.
+// opens, the window with a star loaded, its button frame, its three menus, the band panel with
+// every band and with one band alone, the window with a three-column file loaded, the period
+// search window of that file and its phase plot.
 //   make_guide_pictures STAR_FILE THREE_COLUMN_FILE OUT_FOLDER
 // Runs in a temporary program folder, so no settings or working database of a user is
 // touched; the template is the one beside this tool in the build folder.
@@ -120,6 +121,20 @@ int main(int argc, char** argv) {
         saved = Save(MenuPicture(window.mnuFiles), out, "menu-files.png") && saved;
         saved = Save(MenuPicture(window.mnuTools), out, "menu-tools.png") && saved;
         saved = Save(MenuPicture(window.mnuHelp), out, "menu-help.png") && saved;
+
+        // The band panel beside the plot, with every band shown and then with V alone.
+        window.resize(1100, 600);
+        window.dckBands->show();
+        QApplication::processEvents();
+        window.Apply(window.commands().cmdReset_Click());
+        ShowAtHome(window, home.path());
+        saved = Save(window.grab(), out, "band-panel.png") && saved;
+        window.Apply(window.commands().lstBands_DblClick("V"));
+        ShowAtHome(window, home.path());
+        saved = Save(window.grab(), out, "one-band.png") && saved;
+        window.dckBands->hide();
+        window.resize(900, 600);
+        QApplication::processEvents();
 
         // The survey's times are HJD - 2450000: the scale shows them with the offset added.
         window.Apply(window.commands().LoadThreeColumnFile(copy(argv[2], "survey.dat"), 2450000));

@@ -123,8 +123,8 @@ int64_t BinLimit(double jdFirst, double jdLast, double width) {
     return static_cast<int64_t>(span) / static_cast<int64_t>(w) + 1;
 }
 
-int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width, Bins& bins,
-                 const std::function<void(int64_t stored)>& progress) {
+int64_t LoadBins(const ObsTable& table, const PointFilter& shown, const PlotWindowState& view,
+                 double width, Bins& bins, const std::function<void(int64_t stored)>& progress) {
     bins.BinJD.clear();
     bins.BinMag.clear();
     bins.BinSD.clear();
@@ -137,7 +137,7 @@ int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double widt
     };
     std::vector<JDMag> rows;
     constexpr double kAll = std::numeric_limits<double>::max();
-    table.ForEachMagnitudeInWindow(-kAll, kAll, [&rows](double jd, double mag) {
+    table.ForEachMagnitudeInWindow(-kAll, kAll, shown, [&rows](double jd, double mag) {
         rows.push_back({jd, mag});
     });
     const auto byJD = [](const JDMag& row, double jd) { return row.jd < jd; };

@@ -71,11 +71,11 @@ int64_t BinLimit(double jdFirst, double jdLast, double width);
 // Computes the bins of the table for the view's JDFirst, JDLast and WinJDRight into BinJD,
 // BinMag and BinSD (emptied first; Sigma is left as it is): the mean of a bin is the
 // single-precision sum of its magnitudes (in descending JD order) divided by the count, the
-// standard deviation the sample standard deviation (0 for one row). Every row counts, whatever its
-// band or fainter-than flag. Calls progress with the number of bins stored so far after each bin.
-// Returns the bin limit N.
-int64_t LoadBins(const ObsTable& table, const PlotWindowState& view, double width, Bins& bins,
-                 const std::function<void(int64_t stored)>& progress);
+// standard deviation the sample standard deviation (0 for one row). Every row that `shown`
+// shows counts, whatever the window. Calls progress with the number of bins stored so far after
+// each bin. Returns the bin limit N.
+int64_t LoadBins(const ObsTable& table, const PointFilter& shown, const PlotWindowState& view,
+                 double width, Bins& bins, const std::function<void(int64_t stored)>& progress);
 
 // The first three lines of the bin file, each ended by CR LF: "Bins plotted for   NAME   at
 // DATE", an empty line and the column heading.

@@ -38,16 +38,16 @@ int32_t ReadDegree(const QString& text) {
     return static_cast<int32_t>(*value);
 }
 
-std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWindowState& view,
-                                           int32_t degree) {
+std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PointFilter& shown,
+                                           const PlotWindowState& view, int32_t degree) {
     auto regression = std::make_shared<RegressionObject>();
     regression->SetDegree(degree);
-    const std::optional<DataExtremes> extremes = table.Extremes();
+    const std::optional<DataExtremes> extremes = table.Extremes(shown);
     if (!extremes) throw SabrixError("No current record");
     regression->SetXRange(extremes->JDFirst - view.JDFirst, extremes->JDLast - view.JDFirst);
     constexpr double kAll = std::numeric_limits<double>::max();
     bool overflow = false;
-    table.ForEachMagnitudeInWindow(-kAll, kAll, [&](double jd, double mag) {
+    table.ForEachMagnitudeInWindow(-kAll, kAll, shown, [&](double jd, double mag) {
         if (!overflow && !regression->XYAdd(jd - view.JDFirst, mag)) overflow = true;
     });
     if (overflow) return nullptr;

@@ -32,12 +32,12 @@ std::optional<QString> DegreeRefusal(const QString& text);
 // 16-bit range, and the text of DegreeRefusal for a number that is not whole.
 int32_t ReadDegree(const QString& text);
 
-// A new RegressionObject of the degree fed with every row of the table (x = JD - JDFirst of the
-// view, y = Mag), whatever the window and the omit-fainter setting; its x range is the data's.
+// A new RegressionObject of the degree fed with every row of the table that `shown` shows
+// (x = JD - JDFirst of the view, y = Mag), whatever the window; its x range is theirs.
 // Throws RegressionDegreeError for a degree outside 0 to 40 and SabrixError "No current
-// record" for an empty table. Returns null when the object refused a point as an overflow.
-std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PlotWindowState& view,
-                                           int32_t degree);
+// record" when no row is shown. Returns null when the object refused a point as an overflow.
+std::shared_ptr<RegressionObject> LoadPoly(const ObsTable& table, const PointFilter& shown,
+                                           const PlotWindowState& view, int32_t degree);
 
 // One sample of the curve: the day's JD and the curve's magnitude there.
 struct PolySample {

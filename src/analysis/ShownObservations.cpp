@@ -2,21 +2,21 @@
 
 #include <algorithm>
 
-namespace sabrix {
+#include "data/PointFilter.h"
 
-bool PlotShowsPoint(const ObsPoint& point, const AppState& state) {
-    return !(point.faint && state.overlay.OmitFainter);
-}
+namespace sabrix {
 
 namespace {
 
 PeriodObservations Observations(const PlotColumns& columns, const AppState& state, double jdLeft,
                                 double jdRight, bool limits) {
+    const PointFilter shows = PointFilter::Of(state, columns);
     PeriodObservations shown;
     shown.jdLeft = jdLeft;
     shown.jdRight = jdRight;
     for (const ObsPoint& point : columns.InWindow(jdLeft, jdRight)) {
-        if ((point.faint && !limits) || !PlotShowsPoint(point, state)) continue;
+        if ((point.faint && !limits) || !shows.Shows(point.band, point.faint, point.discrepant))
+            continue;
         shown.times.push_back(point.JD);
         shown.mags.push_back(point.MagStored);
         shown.sigmas.push_back(point.uncertainty);
@@ -39,12 +39,13 @@ PeriodObservations DrawnObservations(const PlotColumns& columns, const AppState&
 std::vector<int64_t> PhasePointIds(const PlotColumns& columns, const AppState& state,
                                    const PhaseFold& fold, double phaseA, double phaseB, double magA,
                                    double magB) {
+    const PointFilter shows = PointFilter::Of(state, columns);
     const auto [phaseLow, phaseHigh] = std::minmax(phaseA, phaseB);
     const auto [magLow, magHigh] = std::minmax(magA, magB);
     const auto inside = [&](double phase) { return phase >= phaseLow && phase <= phaseHigh; };
     std::vector<int64_t> ids;
     for (const ObsPoint& point : columns.InWindow(fold.jdLeft, fold.jdRight)) {
-        if (!PlotShowsPoint(point, state)) continue;
+        if (!shows.Shows(point.band, point.faint, point.discrepant)) continue;
         if (point.MagStored < magLow || point.MagStored > magHigh) continue;
         const double phase = FoldPhase(point.JD, fold.epoch, fold.period);
         if (inside(phase) || inside(OtherCyclePhase(phase))) ids.push_back(point.ID);

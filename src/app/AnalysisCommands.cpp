@@ -146,7 +146,7 @@ bool AnalysisController::EnterBins(const BinDialogFields& fields) {
     if (request->printBinFile) path = ChooseBinFile();
     try {
         CommandContext::Job job(ctx_);
-        LoadBins(*ctx_.table, ctx_.state.view, request->width, bins_,
+        LoadBins(*ctx_.table, ctx_.Shown(), ctx_.state.view, request->width, bins_,
                  [&job](int64_t) { job.pacer().tick(); });
     } catch (const std::exception&) {
         // As a failed computation always has: no bins, and the next redraw says so.
@@ -226,7 +226,7 @@ bool AnalysisController::PlotPolyFit(const QString& degreeText) {
     std::shared_ptr<RegressionObject> regression;
     try {
         CommandContext::Job job(ctx_);
-        regression = LoadPoly(*ctx_.table, ctx_.state.view, ReadDegree(degreeText));
+        regression = LoadPoly(*ctx_.table, ctx_.Shown(), ctx_.state.view, ReadDegree(degreeText));
     } catch (const std::exception& e) {
         polyShown_ = false;
         polyRegression_.reset();

@@ -15,6 +15,7 @@ CommandContext::CommandContext(AppState initial, TableFiles tableFiles, Prompts&
       host(windowHost),
       canvases(surfaces) {
     view.omitFainterChecked = state.overlay.OmitFainter;
+    view.omitDiscrepantChecked = state.overlay.OmitDiscrepant;
 }
 
 bool CommandContext::Allows(Command command) const {
@@ -62,6 +63,7 @@ void CommandContext::Redraw(bool withOverlays) {
         if (!ScalerErrorIsSilent(state.view)) SayModuleError(e, "Scaler");
     }
     RunPlotter();
+    ShowBandLines();
     if (withOverlays)
         for (PlotOverlay* overlay : overlays_) overlay->DrawOverlay();
     for (const std::function<void()>& draw : highlights_) draw();
@@ -92,9 +94,14 @@ void CommandContext::RunPlotter() {
         Say(message, QStringLiteral("Error"), Buttons::OK, Icon::None);
 }
 
+PointFilter CommandContext::Shown() const {
+    if (!table) return PointFilter();
+    return PointFilter::Of(state, table->Columns());
+}
+
 bool CommandContext::FitPlotWindow() {
     try {
-        if (FindExtremes(state.view, *table)) return true;
+        if (FindExtremes(state.view, *table, Shown())) return true;
         view.look = WindowView::Look::Start;
         Say(NoObservationsText(state.star.StarName), QStringLiteral("No Observations"), Buttons::OK,
             Icon::None);
@@ -163,6 +170,16 @@ void CommandContext::ForgetStar() {
     edits.clear();
     FollowEdits();
     for (const std::function<void()>& forget : forgetters_) forget();
+    view.bandLines.clear();
+}
+
+void CommandContext::ShowBandLines() {
+    try {
+        view.bandLines = BandLines(table->Columns(), state);
+    } catch (const std::exception&) {
+        // The plot has said what the table could not give.
+        view.bandLines.clear();
+    }
 }
 
 void CommandContext::ShowPhasePlot(const PhaseFold& phaseFold) {

@@ -146,6 +146,10 @@ class CommandContext {
     // the highlights (the record list's rings), with or without overlays. Does nothing while
     // nothing is loaded or a job runs. Also what a resize of the window runs.
     void Redraw(bool withOverlays);
+    // The observations shown (hidden bands, Omit fainter-thans, Omit discrepant), for the
+    // loaded table as it is now: what every analysis and selection of the commands reads.
+    // Shows everything when no table is there. Throws what the table throws.
+    PointFilter Shown() const;
     // FindExtremes for the loaded table. Returns false after telling the user why (the empty
     // look when the table holds no row).
     bool FitPlotWindow();
@@ -180,6 +184,8 @@ class CommandContext {
 
   private:
     void RunPlotter();
+    // The band panel's lines for the table and state as they are now.
+    void ShowBandLines();
 
     SystemClock systemClock_;
     // The pacer of the job that runs; null between jobs.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/TrimBlanks.h"
 #include "plot/PlotImageFile.h"
 
 namespace sabrix {
@@ -14,6 +15,19 @@ namespace {
 bool ParseInt(const std::string& text, int& value) {
     const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
     return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+// The band texts of --bands, each without blanks at its ends; empty when the list names none.
+std::vector<std::string> ParseBands(const std::string& text) {
+    std::vector<std::string> bands;
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = text.find(',', from);
+        const std::string band = TrimBlanks(text.substr(from, comma - from));
+        if (!band.empty()) bands.push_back(band);
+        if (comma == std::string::npos) return bands;
+        from = comma + 1;
+    }
 }
 
 // "JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM" with each pair in ascending order.
@@ -117,6 +131,10 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             std::string problem;
             if (ParseLoadOption(args, i, true, p.load, problem)) {
                 if (!problem.empty()) return invalid(problem);
+            } else if (a == "--bands") {
+                if (!hasValue || !(p.bands = ParseBands(text)).size())
+                    return invalid("--bands needs band names separated by commas, e.g. \"Vis.,V\"");
+                ++i;
             } else if (a == "--no-weights") {
                 p.noWeights = true;
             } else if (a == "--view") {
@@ -163,6 +181,9 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                 request.convert.kind = request.render.load.kind;
             } else if (render && a == "--omit-faint") {
                 request.render.omitFaint = true;
+            } else if (render && a == "--bands") {
+                if (!value(text) || !(request.render.bands = ParseBands(text)).size())
+                    return invalid("--bands needs band names separated by commas, e.g. \"Vis.,V\"");
             } else if (render && a == "--stats") {
                 request.render.stats = true;
             } else if (render && a == "--view") {
@@ -260,14 +281,16 @@ std::string UsageText() {
            "                    [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
            "       sabrix --render FILE --out OUT [--width W] [--height H]\n"
            "              [--three-column | --star-file] [--time-offset DAYS]\n"
-           "              [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
+           "              [--omit-faint] [--bands LIST] [--stats]\n"
+           "              [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
            "              [--phase P [--epoch E] [--phase-out PATH]]\n"
            "       sabrix --convert FILE --out OUT [--three-column | --star-file]\n"
            "              [--to star|three-column|download]\n"
            "       sabrix --periodogram FILE [--three-column | --star-file] [--time-offset DAYS]\n"
-           "              [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period P]\n"
+           "              [--bands LIST] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period "
+           "P]\n"
            "              [--max-period P] [--samples-per-peak K] [--no-weights] [--out CSV]\n"
            "       sabrix -h | --help | --version\n"
            "\n"
@@ -300,6 +323,9 @@ std::string UsageText() {
            "  --width W       the picture's width in pixels, 50 to 20000 (1200 when not given)\n"
            "  --height H      the picture's height in pixels, 50 to 20000 (700 when not given)\n"
            "  --omit-faint    leave the fainter-than estimates out of the plot\n"
+           "  --bands LIST    draw only the observations of these bands, named as in FILE and\n"
+           "                  separated by commas (e.g. \"Vis.,V\"); a name that no observation\n"
+           "                  of FILE has is an error\n"
            "  --stats         also print what the stats window shows: the brightest and the\n"
            "                  faintest observation in view (or bin, or point of the curve)\n"
            "  --bins DAYS     draw the averages of bins DAYS days wide, as Average Values does\n"

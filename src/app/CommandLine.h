@@ -28,7 +28,8 @@ struct LoadOptions {
 };
 
 // --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column | --star-file]
-// [--time-offset DAYS] [--omit-faint] [--stats] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
+// [--time-offset DAYS] [--omit-faint] [--bands LIST] [--stats]
+// [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]
 //           | --phase P [--epoch E] [--phase-out PATH]]
 // The JD edges of --view are the times the JD scale shows, the offset added.
@@ -39,6 +40,8 @@ struct RenderOptions {
     int height = 700;
     LoadOptions load;
     bool omitFaint = false;
+    // --bands "Vis.,V": only these bands are drawn (texts trimmed); empty: every band.
+    std::vector<std::string> bands;
     bool stats = false;
     std::optional<ViewOption> view;
     // The averages or the polynomial fit over the plot, with the texts as typed in their
@@ -55,7 +58,7 @@ struct RenderOptions {
     std::string phaseOut;
 };
 
-// --periodogram FILE [--three-column | --star-file] [--time-offset DAYS]
+// --periodogram FILE [--three-column | --star-file] [--time-offset DAYS] [--bands LIST]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period P] [--max-period P]
 //          [--samples-per-peak K] [--no-weights] [--out CSV]
 // The range's fields as typed; one not given takes its default from the data.
@@ -64,6 +67,8 @@ struct PeriodogramRunOptions {
     std::string out;
     LoadOptions load;
     bool noWeights = false;
+    // --bands: only these bands are searched, as --render draws them; empty: every band.
+    std::vector<std::string> bands;
     std::optional<ViewOption> view;
     std::optional<std::string> minPeriod;
     std::optional<std::string> maxPeriod;

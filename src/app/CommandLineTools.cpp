@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <set>
 #include <string_view>
 
 #include "analysis/Bins.h"
@@ -229,6 +230,26 @@ std::string RefusedBinsSource(const BinDialogFields& fields, const RenderOptions
     return SettingsFilePath(programDir);
 }
 
+// Shows only the bands of --bands, in the full view of their observations. Returns false
+// after naming a band that no observation of the file has.
+bool ShowOnlyBands(MainWindowCommands& commands, const std::vector<std::string>& bands,
+                   const std::string& file, std::ostream& err) {
+    std::set<std::string> present;
+    for (const ColumnText& band : commands.table()->Columns().Bands())
+        if (band.count > 0) present.insert(band.text);
+    for (const std::string& band : bands) {
+        if (present.contains(band)) continue;
+        std::string known;
+        for (const std::string& text : present) known += (known.empty() ? "" : ", ") + text;
+        err << TerminalMessage(
+            file, "No observation has the band \"" + band + "\"; the file's bands: " + known + ".");
+        return false;
+    }
+    commands.ShowOnlyBands(std::set<std::string>(bands.begin(), bands.end()));
+    commands.cmdReset_Click();
+    return true;
+}
+
 }  // namespace
 
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
@@ -250,6 +271,8 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             err);
         if (!loaded) return 1;
         MainWindowCommands& commands = *loaded->commands;
+        if (!options.bands.empty() && !ShowOnlyBands(commands, options.bands, loaded->file, err))
+            return 1;
         // The overlay as its dialog would draw it on the full view; a field the dialog would
         // refuse ends the run with the dialog's message.
         const size_t said = loaded->prompts.messages.size();
@@ -361,6 +384,8 @@ int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& prog
             LoadFile(options.file, options.load, false, programDir, LayOutPlotArea(1, 1), {}, err);
         if (!loaded) return 1;
         MainWindowCommands& commands = *loaded->commands;
+        if (!options.bands.empty() && !ShowOnlyBands(commands, options.bands, loaded->file, err))
+            return 1;
         if (options.view) {
             const double offset = commands.state().star.TimeOffset;
             commands.ShowWindow(options.view->jdLeft - offset, options.view->jdRight - offset,

@@ -60,6 +60,7 @@ enum class Command {
     cmdReset_Click,
     cmdRefresh_Click,
     mnuFaint_Click,
+    mnuDisc_Click,
     cmdBack_Click,
     cmdForward_Click,
     cmdBegin_Click,
@@ -69,6 +70,11 @@ enum class Command {
     ShowWindow,
     mnuStats_Click,
     frmStats_Unload,
+    // The band panel.
+    lstBands_ItemCheck,
+    lstBands_DblClick,
+    cmdAllBands_Click,
+    ShowOnlyBands,
     // The tools and the mouse.
     cmdLocate_Click,
     cmdBox_Click,
@@ -124,6 +130,7 @@ enum class Command {
     SaveEditedRecord,
     mnuUndo_Click,
     mnuRedo_Click,
+    PointTip,
     // Not a command: the number of commands.
     kCount,
 };
@@ -168,6 +175,7 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(cmdReset_Click, Plot),
     SABRIX_NEEDS(cmdRefresh_Click, Plot),
     SABRIX_NEEDS(mnuFaint_Click, Idle),
+    SABRIX_NEEDS(mnuDisc_Click, Idle),
     SABRIX_NEEDS(cmdBack_Click, Plot),
     SABRIX_NEEDS(cmdForward_Click, Plot),
     SABRIX_NEEDS(cmdBegin_Click, Plot),
@@ -178,6 +186,10 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(mnuStats_Click, Idle),
     // The stats window's close box: the window has gone whatever runs.
     SABRIX_NEEDS(frmStats_Unload, Anytime),
+    SABRIX_NEEDS(lstBands_ItemCheck, Plot),
+    SABRIX_NEEDS(lstBands_DblClick, Plot),
+    SABRIX_NEEDS(cmdAllBands_Click, Plot),
+    SABRIX_NEEDS(ShowOnlyBands, Plot),
     SABRIX_NEEDS(cmdLocate_Click, Idle),
     SABRIX_NEEDS(cmdBox_Click, Idle),
     SABRIX_NEEDS(cmdZoomBox_Click, Idle),
@@ -233,6 +245,8 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(SaveEditedRecord, Rows),
     SABRIX_NEEDS(mnuUndo_Click, Rows),
     SABRIX_NEEDS(mnuRedo_Click, Rows),
+    // The pointer resting on a point: nothing while a job runs or the rows are still coming.
+    SABRIX_NEEDS(PointTip, Rows),
 };
 #undef SABRIX_NEEDS
 

@@ -182,6 +182,31 @@ const WindowView& MainWindowCommands::mnuFaint_Click() {
     return Run(Command::mnuFaint_Click, [&] { plot_->mnuFaint_Click(); });
 }
 
+const WindowView& MainWindowCommands::mnuDisc_Click() {
+    return Run(Command::mnuDisc_Click, [&] { plot_->mnuDisc_Click(); });
+}
+
+const WindowView& MainWindowCommands::lstBands_ItemCheck(const std::string& band, bool shown) {
+    return Run(Command::lstBands_ItemCheck, [&] { plot_->lstBands_ItemCheck(band, shown); });
+}
+
+const WindowView& MainWindowCommands::lstBands_DblClick(const std::string& band) {
+    return Run(Command::lstBands_DblClick, [&] { plot_->lstBands_DblClick(band); });
+}
+
+const WindowView& MainWindowCommands::ShowOnlyBands(const std::set<std::string>& bands) {
+    return Run(Command::ShowOnlyBands, [&] { plot_->ShowOnlyBands(bands); });
+}
+
+std::optional<QString> MainWindowCommands::PointTip(double x, double y) {
+    if (!context_.Allows(Command::PointTip)) return std::nullopt;
+    return records_->PointTip(x, y);
+}
+
+const WindowView& MainWindowCommands::cmdAllBands_Click() {
+    return Run(Command::cmdAllBands_Click, [&] { plot_->cmdAllBands_Click(); });
+}
+
 const WindowView& MainWindowCommands::cmdBack_Click() {
     return Run(Command::cmdBack_Click, [&] { plot_->cmdBack_Click(); });
 }

@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,14 @@ class MainWindowCommands {
     const WindowView& cmdReset_Click();
     const WindowView& cmdRefresh_Click();
     const WindowView& mnuFaint_Click();
+    const WindowView& mnuDisc_Click();
+    const WindowView& lstBands_ItemCheck(const std::string& band, bool shown);
+    const WindowView& lstBands_DblClick(const std::string& band);
+    const WindowView& cmdAllBands_Click();
+    // The tooltip of the pointer resting at (x, y) of picView: the details of the shown
+    // observation under it; nothing when none is there or the command may not run.
+    std::optional<QString> PointTip(double x, double y);
+    const WindowView& ShowOnlyBands(const std::set<std::string>& bands);
     const WindowView& cmdBack_Click();
     const WindowView& cmdForward_Click();
     const WindowView& cmdBegin_Click();

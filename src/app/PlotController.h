@@ -1,11 +1,14 @@
 // The commands that change what the plot shows and how the user works it: reset, refresh,
-// the navigation buttons, a chosen window, "Omit fainter thans", the stats window, the six
+// the navigation buttons, a chosen window, the two Omit items and the band panel, the stats
+// window, the six
 // tools, the mouse on the plot and its scale strips, the wheel and "Previous View". It keeps
 // the views to go back to and the box being dragged; a press of the locate tool or the end of
 // a select-edits drag hands the place to the records (RecordsController).
 #pragma once
 
 #include <optional>
+#include <set>
+#include <string>
 
 #include "app/CommandContext.h"
 #include "interaction/ViewHistory.h"
@@ -24,6 +27,18 @@ class PlotController {
     void cmdReset_Click();
     void cmdRefresh_Click();
     void mnuFaint_Click();
+    // "Omit discrepant": as "Omit fainter thans", for the observations whose Valid is "D".
+    void mnuDisc_Click();
+    // The band panel. A band's check box shows or hides its observations; a double click
+    // shows that band alone; "All bands" shows every band. Each keeps the window, takes the
+    // averages and the fit away (they were made of other observations) and redraws.
+    // (The fainter-than and discrepant lines are the two Omit items.)
+    void lstBands_ItemCheck(const std::string& band, bool shown);
+    void lstBands_DblClick(const std::string& band);
+    void cmdAllBands_Click();
+    // Shows the observations of these bands (trimmed texts) and hides the others, as a double
+    // click does for one.
+    void ShowOnlyBands(const std::set<std::string>& bands);
     // The navigation buttons: each moves the window by its step, and redraws when it moved.
     void cmdBack_Click();
     void cmdForward_Click();
@@ -66,6 +81,11 @@ class PlotController {
     void mnuPrevious_Click();
 
   private:
+    // An Omit item: needs a star (says so otherwise), then toggles the flag and its check
+    // mark and resets the view.
+    void ToggleOmit(bool& omit, bool& checked);
+    // Hides these bands and shows the others, when that changes what is hidden.
+    void ShowBands(std::set<std::string> hidden);
     void Reset();
     // Runs a navigation move and, when it moved the window, the redraw sequence.
     void Move(bool (*move)(PlotWindowState&));

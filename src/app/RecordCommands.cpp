@@ -2,6 +2,8 @@
 // delete, edit, mark an observer) and the record editor.
 #include <QUndoCommand>
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <exception>
 #include <utility>
 
@@ -12,6 +14,7 @@
 #include "core/SabrixError.h"
 #include "data/BandColor.h"
 #include "interaction/ObserverMarking.h"
+#include "interaction/PointDetails.h"
 #include "interaction/RecordRings.h"
 #include "interaction/RecordSelection.h"
 
@@ -118,7 +121,7 @@ void RecordsController::ChoiceChanged() {
 }
 
 std::vector<int64_t> RecordsController::Select(const SelectionBounds& bounds) const {
-    if (!ctx_.fold) return SelectRecords(*ctx_.table, bounds);
+    if (!ctx_.fold) return SelectRecords(*ctx_.table, bounds, ctx_.Shown());
     // On the phase plot the bounds' JDs are phases.
     return PhasePointIds(ctx_.table->Columns(), ctx_.state, *ctx_.fold, bounds.jdLow, bounds.jdHigh,
                          bounds.magLow, bounds.magHigh);
@@ -487,6 +490,24 @@ void RecordsController::frmSelect_Unload() {
     CloseRecordList();
     // The rings go with the list; the plot is drawn as it was otherwise.
     if (ClearRings()) ctx_.Redraw(true);
+}
+
+std::optional<QString> RecordsController::PointTip(double x, double y) {
+    try {
+        const double jdReach = ctx_.canvases.picView.PixelsToUserX(kPointTipPixels);
+        const double magReach = ctx_.canvases.picView.PixelsToUserY(kPointTipPixels);
+        const std::optional<ObsPoint> point = ctx_.table->Columns().Nearest(
+            x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach), ctx_.Shown());
+        if (!point) return std::nullopt;
+        std::optional<QString> text;
+        const double offset = ctx_.state.star.TimeOffset;
+        ctx_.table->ForEachRowOfIds(
+            {point->ID}, [&](const ObsRow& row) { text = PointDetailsText(row, offset); });
+        return text;
+    } catch (const std::exception&) {
+        // A tooltip is no place for a failure; the next command that reads the table says it.
+        return std::nullopt;
+    }
 }
 
 }  // namespace sabrix

@@ -70,6 +70,12 @@ class RecordsController {
     // FileEdited, lists the row anew and redraws. Returns true then.
     bool SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields);
 
+    // The details of the shown observation nearest to the place (x, y) of picView, within
+    // kPointTipPixels pixels of it (PointDetailsText); nothing when none is that near or the
+    // row cannot be read.
+    std::optional<QString> PointTip(double x, double y);
+    static constexpr double kPointTipPixels = 5;
+
   private:
     // The IDs of the rows inside the bounds: of the light curve, or on the phase plot those
     // whose phase points are inside (the bounds' JDs are then phases).

@@ -52,14 +52,58 @@ void PlotController::cmdRefresh_Click() {
     ctx_.HideOverlays(false);
 }
 
-void PlotController::mnuFaint_Click() {
+void PlotController::ToggleOmit(bool& omit, bool& checked) {
     if (!ctx_.state.star.FileLoaded) {
         ctx_.SayNoStarLoaded();
         return;
     }
-    ctx_.state.overlay.OmitFainter = !ctx_.state.overlay.OmitFainter;
-    ctx_.view.omitFainterChecked = ctx_.state.overlay.OmitFainter;
+    omit = !omit;
+    checked = omit;
     if (ctx_.Allows(Command::cmdReset_Click)) Reset();
+}
+
+void PlotController::mnuFaint_Click() {
+    ToggleOmit(ctx_.state.overlay.OmitFainter, ctx_.view.omitFainterChecked);
+}
+
+void PlotController::mnuDisc_Click() {
+    ToggleOmit(ctx_.state.overlay.OmitDiscrepant, ctx_.view.omitDiscrepantChecked);
+}
+
+void PlotController::ShowBands(std::set<std::string> hidden) {
+    if (hidden == ctx_.state.star.HiddenBands) return;
+    ctx_.state.star.HiddenBands = std::move(hidden);
+    ctx_.HideOverlays(true);
+    ctx_.Redraw(false);
+}
+
+void PlotController::lstBands_ItemCheck(const std::string& band, bool shown) {
+    std::set<std::string> hidden = ctx_.state.star.HiddenBands;
+    if (shown)
+        hidden.erase(band);
+    else
+        hidden.insert(band);
+    ShowBands(std::move(hidden));
+}
+
+void PlotController::lstBands_DblClick(const std::string& band) {
+    ShowOnlyBands({band});
+}
+
+void PlotController::ShowOnlyBands(const std::set<std::string>& bands) {
+    std::set<std::string> hidden;
+    try {
+        for (const ColumnText& text : ctx_.table->Columns().Bands())
+            if (!bands.contains(text.text)) hidden.insert(text.text);
+    } catch (const std::exception& e) {
+        ctx_.SayModuleError(e, "Plotter");
+        return;
+    }
+    ShowBands(std::move(hidden));
+}
+
+void PlotController::cmdAllBands_Click() {
+    ShowBands({});
 }
 
 void PlotController::Move(bool (*move)(PlotWindowState&)) {
@@ -103,7 +147,7 @@ void PlotController::ShowWindow(double jdLeft, double jdRight, double magTop, do
     if (!(jdLeft < jdRight) || !(magTop < magBottom)) return;
     PlotWindowState full = ctx_.state.view;
     try {
-        if (!FindExtremes(full, *ctx_.table)) return;
+        if (!FindExtremes(full, *ctx_.table, ctx_.Shown())) return;
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "FindExtremes");
         return;
@@ -135,7 +179,7 @@ void PlotController::mnuStats_Click() {
     ctx_.view.statsLines.clear();
     if (ctx_.table && ctx_.state.star.FileLoaded) {
         try {
-            ctx_.view.statsLines = StatsLines(ctx_.state.view, *ctx_.table);
+            ctx_.view.statsLines = StatsLines(ctx_.state.view, *ctx_.table, ctx_.Shown());
         } catch (const std::exception& e) {
             ctx_.SayModuleError(e, "Plotter");
         }

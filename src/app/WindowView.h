@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/AppState.h"
+#include "plot/BandLines.h"
 
 namespace sabrix {
 
@@ -64,8 +65,9 @@ struct WindowView {
     // A load runs that "Cancel" beside the progress bar, and Escape, can stop.
     bool cancelShown = false;
 
-    // Check marks of "Omit "fainter thans"" and "Stats Window".
+    // Check marks of "Omit "fainter thans"", "Omit discrepant" and "Stats Window".
     bool omitFainterChecked = false;
+    bool omitDiscrepantChecked = false;
     bool statsChecked = false;
     // Check mark of "Calendar Dates".
     bool calendarChecked = false;
@@ -75,6 +77,8 @@ struct WindowView {
     // The stats window is open, and what it shows.
     bool statsWindowOpen = false;
     std::vector<QString> statsLines;
+    // The lines of the band panel (none while nothing is loaded).
+    std::vector<BandLine> bandLines;
 
     // Set when a failure that the program cannot go on from has been reported: the run ends
     // with this exit code.

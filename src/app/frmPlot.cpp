@@ -66,6 +66,22 @@ void frmPlot::connectControls() {
     connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
     connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
     connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
+    connect(mnuDisc, &QAction::triggered, this, &frmPlot::mnuDisc_Click);
+    connect(bandPanel, &BandPanelWidget::lineChecked, this, &frmPlot::lstBands_ItemCheck);
+    connect(bandPanel, &BandPanelWidget::lineDoubleClicked, this, &frmPlot::lstBands_DblClick);
+    connect(bandPanel, &BandPanelWidget::allBandsClicked, this, &frmPlot::cmdAllBands_Click);
+    connect(dckBands, &QDockWidget::visibilityChanged, this, [this] {
+        // Once the dock has taken its place: the plot keeps at least its design width beside
+        // the panel (the window grows instead), and is laid out in the room it has.
+        QTimer::singleShot(0, this, [this] {
+            if (dckBands->isVisible() && !dckBands->isFloating() && !isMaximized() &&
+                !isFullScreen()) {
+                const int lacking = TwipsToPixels(kDesignWidthTwips) - frmPlotClient->width();
+                if (lacking > 0) resize(width() + lacking, height());
+            }
+            if (layoutWidth() != layoutWidth_) Form_Resize();
+        });
+    });
     connect(mnuXYZ, &QAction::triggered, this, &frmPlot::mnuXYZ_Click);
     connect(mnuSaveXYZ, &QAction::triggered, this, &frmPlot::mnuSaveXYZ_Click);
     connect(mnuSaveDownload, &QAction::triggered, this, &frmPlot::mnuSaveDownload_Click);
@@ -90,7 +106,8 @@ void frmPlot::connectControls() {
     connect(mnuPeriod, &QAction::triggered, this, &frmPlot::mnuPeriod_Click);
     connect(mnuTimePlot, &QAction::triggered, this, &frmPlot::mnuTimePlot_Click);
 
-    // The pointer over the window clears the readouts; the plot takes its navigation keys.
+    // The pointer over the window clears the readouts; the plot takes its navigation keys;
+    // the plot area follows the client's width, which the band panel takes a part of.
     frmPlotClient->installEventFilter(this);
     picView->installEventFilter(this);
     connect(picView, &PictureBox::mouseDown, this, &frmPlot::picView_MouseDown);
@@ -104,6 +121,9 @@ void frmPlot::connectControls() {
 
     connect(cmdCancel, &QPushButton::clicked, this, &frmPlot::cmdCancel_Click);
     connect(keyCancel, &QShortcut::activated, this, &frmPlot::cmdCancel_Click);
+    tmrTip_.setSingleShot(true);
+    tmrTip_.setInterval(500);
+    connect(&tmrTip_, &QTimer::timeout, this, &frmPlot::tmrTip_Timer);
     tmrFill_.setInterval(40);
     connect(&tmrFill_, &QTimer::timeout, this, &frmPlot::tmrFill_Timer);
     connect(cmdLoad, &QPushButton::clicked, this, &frmPlot::cmdLoad_Click);
@@ -207,8 +227,15 @@ void frmPlot::Form_Activate() {
     fraButtons->hide();
 }
 
+int frmPlot::layoutWidth() const {
+    // The design fills the window's width; a docked band panel takes its share of it.
+    const bool docked = dckBands->isVisible() && !dckBands->isFloating();
+    return docked ? frmPlotClient->width() : width();
+}
+
 void frmPlot::Form_Resize() {
-    ApplyFormResize(layout_, static_cast<float>(width()) * kTwipsPerPixel,
+    layoutWidth_ = layoutWidth();
+    ApplyFormResize(layout_, static_cast<float>(layoutWidth_) * kTwipsPerPixel,
                     static_cast<float>(height()) * kTwipsPerPixel, isMinimized());
     applyLayout();
     if (!commands_ || !state().star.FileLoaded) return;
@@ -352,6 +379,10 @@ void frmPlot::changeEvent(QEvent* event) {
 
 bool frmPlot::eventFilter(QObject* watched, QEvent* event) {
     if (watched == frmPlotClient && event->type() == QEvent::MouseMove) Form_MouseMove();
+    // Showing, hiding or widening the band panel resizes the client, not the window.
+    if (watched == frmPlotClient && event->type() == QEvent::Resize &&
+        layoutWidth() != layoutWidth_)
+        Form_Resize();
     if (watched == picView && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)

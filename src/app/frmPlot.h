@@ -84,6 +84,8 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     void Form_Activate();
     // Lays the controls out for the window's current size.
     void Form_Resize();
+    // The width the plot's layout fills: the window's, less a docked band panel.
+    int layoutWidth() const;
     // Forgets the loaded star and empties the window and the working database. Returns true
     // when the window is ready for the next star, false when a failure ended the run.
     bool UnloadStar();
@@ -108,6 +110,11 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     void mnuSaveDownload_Click();
     void mnuExport_Click();
     void mnuFaint_Click();
+    void mnuDisc_Click();
+    // The band panel: a line's check box, a double click on a line, "All bands".
+    void lstBands_ItemCheck(int line, bool shown);
+    void lstBands_DblClick(int line);
+    void cmdAllBands_Click();
     void cmdReset_Click();
     void cmdRefresh_Click();
     void cmdBack_Click();
@@ -201,6 +208,13 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     bool shutDownDone_ = false;
     int exitCode_ = 0;
     bool redrawPending_ = false;
+    // The pointer resting on the plot for half a second shows the point's details.
+    QTimer tmrTip_;
+    double tipX_ = 0;
+    double tipY_ = 0;
+    void tmrTip_Timer();
+    // The width the layout was last fitted to (see layoutWidth).
+    int layoutWidth_ = -1;
     // Wheel turns not drawn yet.
     WheelBurst wheel_;
     std::unique_ptr<QtDesktopOpener> desktop_;

@@ -2,15 +2,18 @@
 // slot runs one command of MainWindowCommands and applies the view it returns.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMimeData>
+#include <QToolTip>
 #include <QUrl>
 #include <algorithm>
 #include <utility>
 
+#include "app/RecordsController.h"
 #include "app/frmPlot.h"
 #include "core/ErrorText.h"
 #include "shell/frmStats.h"
@@ -66,6 +69,9 @@ void frmPlot::Apply(const WindowView& view) {
     }
 
     mnuFaint->setChecked(view.omitFainterChecked);
+    mnuDisc->setChecked(view.omitDiscrepantChecked);
+    bandPanel->setLines(view.bandLines);
+    bandPanel->setEnabled(!view.busy && !view.bandLines.empty());
     mnuStats->setChecked(view.statsChecked);
     mnuCalendar->setChecked(view.calendarChecked);
     // Panel 3 fits the readout whole, with the date when it shows one. (The menu item's own
@@ -225,6 +231,38 @@ void frmPlot::mnuFaint_Click() {
     Apply(commands_->mnuFaint_Click());
 }
 
+void frmPlot::mnuDisc_Click() {
+    Apply(commands_->mnuDisc_Click());
+}
+
+void frmPlot::lstBands_ItemCheck(int line, bool shown) {
+    const std::vector<BandLine>& lines = bandPanel->lines();
+    if (line < 0 || line >= static_cast<int>(lines.size())) return;
+    // The lines of the two kinds of observation are the two Omit items.
+    switch (const BandLine chosen = lines[static_cast<size_t>(line)]; chosen.kind) {
+        case BandLine::Kind::Band:
+            Apply(commands_->lstBands_ItemCheck(chosen.band, shown));
+            return;
+        case BandLine::Kind::FainterThan:
+            Apply(commands_->mnuFaint_Click());
+            return;
+        case BandLine::Kind::Discrepant:
+            Apply(commands_->mnuDisc_Click());
+            return;
+    }
+}
+
+void frmPlot::lstBands_DblClick(int line) {
+    const std::vector<BandLine>& lines = bandPanel->lines();
+    if (line < 0 || line >= static_cast<int>(lines.size())) return;
+    const BandLine chosen = lines[static_cast<size_t>(line)];
+    if (chosen.kind == BandLine::Kind::Band) Apply(commands_->lstBands_DblClick(chosen.band));
+}
+
+void frmPlot::cmdAllBands_Click() {
+    Apply(commands_->cmdAllBands_Click());
+}
+
 void frmPlot::cmdReset_Click() {
     Apply(commands_->cmdReset_Click());
 }
@@ -323,6 +361,24 @@ void frmPlot::picView_MouseDown(int button, int shift, double x, double y) {
 
 void frmPlot::picView_MouseMove(int button, int shift, double x, double y) {
     Apply(commands_->picView_MouseMove(button, shift, x, y));
+    // Every move starts the half second again; a drag shows nothing.
+    tipX_ = x;
+    tipY_ = y;
+    if (button == 0)
+        tmrTip_.start();
+    else
+        tmrTip_.stop();
+}
+
+void frmPlot::tmrTip_Timer() {
+    if (busy_ || !picView->underMouse()) return;
+    const std::optional<QString> tip = commands_->PointTip(tipX_, tipY_);
+    if (!tip) return;
+    // The tip goes when the pointer leaves the point's neighbourhood.
+    const QPoint at = picView->mapFromGlobal(QCursor::pos());
+    const int reach = static_cast<int>(RecordsController::kPointTipPixels);
+    QToolTip::showText(QCursor::pos(), *tip, picView,
+                       QRect(at.x() - reach, at.y() - reach, 2 * reach + 1, 2 * reach + 1));
 }
 
 void frmPlot::picView_MouseUp(int button, int shift, double x, double y) {

@@ -55,6 +55,7 @@ void frmPlotUi::setupUi(QMainWindow* window) {
     window->setObjectName(QStringLiteral("frmPlot"));
     window->setWindowTitle(QStringLiteral("Sabrix"));
     window->setWindowIcon(QIcon(QStringLiteral(":/images/logo.png")));
+    setupBandPanel(window);
     setupMenus(window);
     setupControls(window);
     setupStatusBar(window);
@@ -69,13 +70,23 @@ void frmPlotUi::setupUi(QMainWindow* window) {
 }
 
 std::vector<QAction*> frmPlotUi::menuCommands() const {
-    std::vector<QAction*> commands = {
-        mnuLoad,     mnuSave, mnuFaint,   mnuXYZ,    mnuSaveXYZ,      mnuExit1,
-        mnuAvg,      mnuPoly, mnuWebSite, mnuStats,  mnuViewer,       mnuManage,
-        mnuConfig,   mnuDocs, mnuAbout,   mnuExit,   mnuSaveDownload, mnuExport,
-        mnuCalendar, mnuUndo, mnuRedo,    mnuPeriod, mnuTimePlot};
+    std::vector<QAction*> commands = {mnuLoad,  mnuSave,   mnuFaint,        mnuXYZ,     mnuSaveXYZ,
+                                      mnuDisc,  mnuExit1,  mnuAvg,          mnuPoly,    mnuWebSite,
+                                      mnuStats, mnuViewer, mnuManage,       mnuConfig,  mnuDocs,
+                                      mnuAbout, mnuExit,   mnuSaveDownload, mnuExport,  mnuCalendar,
+                                      mnuUndo,  mnuRedo,   mnuPeriod,       mnuTimePlot};
     commands.insert(commands.end(), mnuRecent.begin(), mnuRecent.end());
     return commands;
+}
+
+void frmPlotUi::setupBandPanel(QMainWindow* window) {
+    dckBands = new QDockWidget(QStringLiteral("Bands"), window);
+    dckBands->setObjectName(QStringLiteral("dckBands"));
+    dckBands->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    bandPanel = new BandPanelWidget(dckBands);
+    dckBands->setWidget(bandPanel);
+    window->addDockWidget(Qt::RightDockWidgetArea, dckBands);
+    dckBands->hide();
 }
 
 void frmPlotUi::setupMenus(QMainWindow* window) {
@@ -87,6 +98,8 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     mnuSaveDownload = AddItem(mnuFiles, "mnuSaveDownload", QStringLiteral("Save as Download File"));
     mnuFaint = AddItem(mnuFiles, "mnuFaint", QStringLiteral("Omit \"fainter thans\""));
     mnuFaint->setCheckable(true);
+    mnuDisc = AddItem(mnuFiles, "mnuDisc", QStringLiteral("Omit discrepant"));
+    mnuDisc->setCheckable(true);
     mnuSpacer6 = AddSpacer(mnuFiles, "mnuSpacer6");
     mnuXYZ = AddItem(mnuFiles, "mnuXYZ", QStringLiteral("Load 3-Column File"));
     mnuSaveXYZ = AddItem(mnuFiles, "mnuSaveXYZ", QStringLiteral("Save 3-Column File"));
@@ -127,6 +140,11 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     mnuStats->setCheckable(true);
     mnuCalendar = AddItem(mnuTools, "mnuCalendar", QStringLiteral("Calendar Dates"));
     mnuCalendar->setCheckable(true);
+    mnuBands = dckBands->toggleViewAction();
+    mnuBands->setObjectName(QStringLiteral("mnuBands"));
+    mnuBands->setText(QStringLiteral("Band Panel"));
+    mnuBands->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+B")));
+    mnuTools->addAction(mnuBands);
     mnuspacer4 = AddSpacer(mnuTools, "mnuspacer4");
     mnuViewer = AddItem(mnuTools, "mnuViewer", QStringLiteral("View Files"));
     mnuManage = AddItem(mnuTools, "mnuManage", QStringLiteral("Manage Files"));

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QAction>
+#include <QDockWidget>
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
@@ -20,6 +21,7 @@
 #include <array>
 #include <vector>
 
+#include "app/BandPanelWidget.h"
 #include "core/Preferences.h"
 #include "plot/PictureBox.h"
 
@@ -40,6 +42,7 @@ class frmPlotUi {
     QAction* mnuLoad = nullptr;
     QAction* mnuSave = nullptr;
     QAction* mnuFaint = nullptr;
+    QAction* mnuDisc = nullptr;
     QAction* mnuSpacer6 = nullptr;
     QAction* mnuXYZ = nullptr;
     QAction* mnuSaveXYZ = nullptr;
@@ -64,6 +67,8 @@ class frmPlotUi {
     QAction* mnuSpacer5 = nullptr;
     QAction* mnuStats = nullptr;
     QAction* mnuCalendar = nullptr;
+    // "Band Panel": shows and hides dckBands (its own toggle action).
+    QAction* mnuBands = nullptr;
     QAction* mnuspacer4 = nullptr;
     QAction* mnuViewer = nullptr;
     QAction* mnuManage = nullptr;
@@ -78,6 +83,9 @@ class frmPlotUi {
 
     // The central widget, parent of every control but the menus and the status bar.
     QWidget* frmPlotClient = nullptr;
+    // The band panel, docked at the right of the plot; hidden until asked for.
+    QDockWidget* dckBands = nullptr;
+    BandPanelWidget* bandPanel = nullptr;
     QPushButton* cmdLoad = nullptr;
     QFrame* fraButtons = nullptr;
     QPushButton* cmdZoomBox = nullptr;
@@ -120,6 +128,7 @@ class frmPlotUi {
     void setupMenus(QMainWindow* window);
     void setupControls(QMainWindow* window);
     void setupStatusBar(QMainWindow* window);
+    void setupBandPanel(QMainWindow* window);
 };
 
 }  // namespace sabrix

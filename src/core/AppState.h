@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct LoadedStar {
     // load copies the file as loaded to its backup; later saves keep that backup, so the
     // original never gets replaced by the program's own output. False after a load/unload.
     bool BackupMade = false;
+    // The bands (trimmed Band texts) whose observations the user has hidden; kept while the
+    // star stays loaded.
+    std::set<std::string> HiddenBands;
     // The days that the JD scale, the pointer readout and the calendar dates add to the stored
     // times: a three-column file of reduced times (HJD - 2450000 gives 2450000). 0 for none.
     // The times in the table and in the files written stay as loaded.
@@ -91,12 +95,15 @@ struct PlotWindowState {
 // The active tool of the plot surface. At most one tool flag is ever set; Locate is "none".
 enum class Tool { Locate, Box, ZoomBox, Magnify, JDZoom, MagZoom };
 
-// How the plot is shown and worked: the tool, the rows left out, the stats window, the dates
+// How the plot is shown and worked: the tool, the kinds of rows left out, the stats window, the dates
 // of the JD strip and the colour of the dots' fill. (The averages, the fit and the observer
 // marks are kept by the commands that make them.)
 struct OverlayState {
     Tool tool = Tool::Locate;
     bool OmitFainter = false;
+    // "Omit discrepant": observations whose Valid is "D" are left out, as OmitFainter leaves
+    // out fainter-than estimates.
+    bool OmitDiscrepant = false;
     bool StatsShown = false;
     // "Calendar Dates": the JD strip and the pointer readout show UTC dates as well. Kept in
     // Sabrix.prefs (Preferences.h), not in Sabrix.ini.

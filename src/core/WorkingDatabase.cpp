@@ -83,6 +83,7 @@ void ResetStarState(AppState& state) {
     state.star.FileEdited = false;
     state.star.ThreeColumnFormat = false;
     state.star.BackupMade = false;
+    state.star.HiddenBands.clear();
     state.star.TimeOffset = 0;
 
     OverlayState& overlay = state.overlay;

@@ -102,30 +102,37 @@ class ObsTable {
 
     // The plotted columns (see PlotColumns); built from the database on first use.
     const PlotColumns& Columns() const;
-    // Extremes of the table; nothing when it is empty.
-    std::optional<DataExtremes> Extremes() const { return Columns().Extremes(); }
-    // Rows with JD between the two bounds (inclusive, in either order), in JD order; with
-    // omitFainter the rows whose Faint is "<" are left out. Returns the number visited.
-    int64_t ForEachPointInWindow(double jdA, double jdB, bool omitFainter,
+    // Each of the following looks only at the rows that `shown` shows (see PointFilter).
+    //
+    // Extremes of the shown rows; nothing when none is shown.
+    std::optional<DataExtremes> Extremes(const PointFilter& shown) const {
+        return Columns().Extremes(shown);
+    }
+    // Shown rows with JD between the two bounds (inclusive, in either order), in JD order.
+    // Returns the number visited.
+    int64_t ForEachPointInWindow(double jdA, double jdB, const PointFilter& shown,
                                  const std::function<void(const PlotPoint&)>& visit) const {
-        return Columns().ForEachPointInWindow(jdA, jdB, omitFainter, visit);
+        return Columns().ForEachPointInWindow(jdA, jdB, shown, visit);
     }
-    // Every row with JD between the bounds (inclusive, in either order), fainter-than rows
-    // included, in JD order (ID order among equal JDs): its JD and its Mag as stored, in
-    // double precision. Returns the number visited.
+    // Every shown row with JD between the bounds (inclusive, in either order), in JD order
+    // (ID order among equal JDs): its JD and its Mag as stored, in double precision. Returns
+    // the number visited.
     int64_t ForEachMagnitudeInWindow(
-        double jdA, double jdB, const std::function<void(double jd, double mag)>& visit) const {
-        return Columns().ForEachMagnitudeInWindow(jdA, jdB, visit);
+        double jdA, double jdB, const PointFilter& shown,
+        const std::function<void(double jd, double mag)>& visit) const {
+        return Columns().ForEachMagnitudeInWindow(jdA, jdB, shown, visit);
     }
-    // Brightest and faintest rows of the window; nothing when the window holds no row.
-    std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB) const {
-        return Columns().ExtremesInWindow(jdA, jdB);
+    // Brightest and faintest shown rows of the window; nothing when the window shows none.
+    std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB,
+                                                   const PointFilter& shown) const {
+        return Columns().ExtremesInWindow(jdA, jdB, shown);
     }
-    // The IDs of the rows inside a JD by magnitude box (bounds inclusive, either order), in
-    // JD order (ID order among equal JDs), as the SQL "JD BETWEEN ... AND Mag BETWEEN ..."
+    // The IDs of the shown rows inside a JD by magnitude box (bounds inclusive, either order),
+    // in JD order (ID order among equal JDs), as the SQL "JD BETWEEN ... AND Mag BETWEEN ..."
     // would select them. Read from the plot columns: no index and no walk of the table.
-    std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB) const {
-        return Columns().IdsInBox(jdA, jdB, magA, magB);
+    std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB,
+                                  const PointFilter& shown) const {
+        return Columns().IdsInBox(jdA, jdB, magA, magB, shown);
     }
 
     // Every row in ID order (the order of the file it came from).

@@ -128,41 +128,49 @@ std::span<const ObsPoint> PlotColumns::InWindow(double jdA, double jdB) const {
     return std::span<const ObsPoint>(points_).subspan(first, last - first);
 }
 
-std::optional<DataExtremes> PlotColumns::Extremes() const {
-    if (points_.empty()) return std::nullopt;
-    DataExtremes e;
-    e.Count = static_cast<int64_t>(points_.size());
-    e.JDFirst = points_.front().JD;
-    e.JDLast = points_.back().JD;
-    e.MagBrightest = e.MagFaintest = points_.front().Mag;
+namespace {
+bool Shown(const PointFilter& shown, const ObsPoint& c) {
+    return shown.Shows(c.band, c.faint, c.discrepant);
+}
+}  // namespace
+
+std::optional<DataExtremes> PlotColumns::Extremes(const PointFilter& shown) const {
+    std::optional<DataExtremes> e;
     for (const ObsPoint& c : points_) {
-        e.MagBrightest = std::min(e.MagBrightest, c.Mag);
-        e.MagFaintest = std::max(e.MagFaintest, c.Mag);
+        if (!Shown(shown, c)) continue;
+        if (!e) {
+            e = DataExtremes{c.Mag, c.Mag, c.JD, c.JD, 0};
+        }
+        e->MagBrightest = std::min(e->MagBrightest, c.Mag);
+        e->MagFaintest = std::max(e->MagFaintest, c.Mag);
+        e->JDLast = c.JD;
+        ++e->Count;
     }
     return e;
 }
 
-std::optional<WindowExtremes> PlotColumns::ExtremesInWindow(double jdA, double jdB) const {
-    const std::span<const ObsPoint> p = InWindow(jdA, jdB);
-    if (p.empty()) return std::nullopt;
+std::optional<WindowExtremes> PlotColumns::ExtremesInWindow(double jdA, double jdB,
+                                                            const PointFilter& shown) const {
     // Brightest: the smallest magnitude, the lowest ID among equals; faintest: the largest,
     // the highest ID among equals (the first and last rows in magnitude order).
-    size_t bright = 0;
-    size_t faint = 0;
-    for (size_t i = 1; i < p.size(); ++i) {
-        const ObsPoint& c = p[i];
-        if (c.Mag < p[bright].Mag || (c.Mag == p[bright].Mag && c.ID < p[bright].ID)) bright = i;
-        if (c.Mag > p[faint].Mag || (c.Mag == p[faint].Mag && c.ID > p[faint].ID)) faint = i;
+    const ObsPoint* bright = nullptr;
+    const ObsPoint* faint = nullptr;
+    for (const ObsPoint& c : InWindow(jdA, jdB)) {
+        if (!Shown(shown, c)) continue;
+        if (!bright) bright = faint = &c;
+        if (c.Mag < bright->Mag || (c.Mag == bright->Mag && c.ID < bright->ID)) bright = &c;
+        if (c.Mag > faint->Mag || (c.Mag == faint->Mag && c.ID > faint->ID)) faint = &c;
     }
-    return WindowExtremes{p[bright].JD, p[bright].Mag, p[faint].JD, p[faint].Mag};
+    if (!bright) return std::nullopt;
+    return WindowExtremes{bright->JD, bright->Mag, faint->JD, faint->Mag};
 }
 
 int64_t PlotColumns::ForEachPointInWindow(
-    double jdA, double jdB, bool omitFainter,
+    double jdA, double jdB, const PointFilter& shown,
     const std::function<void(const PlotPoint&)>& visit) const {
     int64_t n = 0;
     for (const ObsPoint& c : InWindow(jdA, jdB)) {
-        if (omitFainter && c.faint) continue;
+        if (!Shown(shown, c)) continue;
         visit(PlotPoint{c.JD, c.Mag, c.PunktFarb});
         ++n;
     }
@@ -170,18 +178,52 @@ int64_t PlotColumns::ForEachPointInWindow(
 }
 
 int64_t PlotColumns::ForEachMagnitudeInWindow(
-    double jdA, double jdB, const std::function<void(double jd, double mag)>& visit) const {
-    const std::span<const ObsPoint> p = InWindow(jdA, jdB);
-    for (const ObsPoint& c : p) visit(c.JD, c.MagStored);
-    return static_cast<int64_t>(p.size());
+    double jdA, double jdB, const PointFilter& shown,
+    const std::function<void(double jd, double mag)>& visit) const {
+    int64_t n = 0;
+    for (const ObsPoint& c : InWindow(jdA, jdB)) {
+        if (!Shown(shown, c)) continue;
+        visit(c.JD, c.MagStored);
+        ++n;
+    }
+    return n;
 }
 
-std::vector<int64_t> PlotColumns::IdsInBox(double jdA, double jdB, double magA, double magB) const {
+int64_t PlotColumns::ForEachShownPoint(const PointFilter& shown,
+                                       const std::function<void(const ObsPoint&)>& visit) const {
+    int64_t n = 0;
+    for (const ObsPoint& c : points_) {
+        if (!Shown(shown, c)) continue;
+        visit(c);
+        ++n;
+    }
+    return n;
+}
+
+std::vector<int64_t> PlotColumns::IdsInBox(double jdA, double jdB, double magA, double magB,
+                                           const PointFilter& shown) const {
     Order(magA, magB);
     std::vector<int64_t> ids;
     for (const ObsPoint& c : InWindow(jdA, jdB))
-        if (c.MagStored >= magA && c.MagStored <= magB) ids.push_back(c.ID);
+        if (c.MagStored >= magA && c.MagStored <= magB && Shown(shown, c)) ids.push_back(c.ID);
     return ids;
+}
+
+std::optional<ObsPoint> PlotColumns::Nearest(double jd, double mag, double jdReach, double magReach,
+                                             const PointFilter& shown) const {
+    if (!(jdReach > 0) || !(magReach > 0)) return std::nullopt;
+    std::optional<ObsPoint> nearest;
+    double best = 1;  // inside the ellipse: at most 1
+    for (const ObsPoint& c : InWindow(jd - jdReach, jd + jdReach)) {
+        const double dx = (c.JD - jd) / jdReach;
+        const double dy = (c.MagStored - mag) / magReach;
+        const double d = dx * dx + dy * dy;
+        if (d > best || !Shown(shown, c)) continue;
+        if (nearest && d == best && c.ID > nearest->ID) continue;
+        best = d;
+        nearest = c;
+    }
+    return nearest;
 }
 
 std::vector<ObsPoint> PlotColumns::PointsOfObserver(std::string_view init) const {

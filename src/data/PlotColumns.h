@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "data/ObsRow.h"
+#include "data/PointFilter.h"
 
 namespace sabrix {
 
@@ -91,20 +92,34 @@ class PlotColumns {
     const std::vector<ColumnText>& Bands() const { return bands_.texts(); }
     const std::vector<ColumnText>& Observers() const { return observers_.texts(); }
 
-    // Extremes of all points; nothing when there are none.
-    std::optional<DataExtremes> Extremes() const;
-    // Brightest and faintest points of the window; nothing when it holds none.
-    std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB) const;
-    // Visits the window's points as ObsTable::ForEachPointInWindow says.
-    int64_t ForEachPointInWindow(double jdA, double jdB, bool omitFainter,
+    // Each of the following looks only at the points that `shown` shows.
+    //
+    // Extremes of the shown points; nothing when none is shown.
+    std::optional<DataExtremes> Extremes(const PointFilter& shown) const;
+    // Brightest and faintest shown points of the window; nothing when it shows none.
+    std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB,
+                                                   const PointFilter& shown) const;
+    // Visits the window's shown points as ObsTable::ForEachPointInWindow says.
+    int64_t ForEachPointInWindow(double jdA, double jdB, const PointFilter& shown,
                                  const std::function<void(const PlotPoint&)>& visit) const;
-    // Every point with JD between the bounds (inclusive, in either order), fainter-than points
-    // included, in JD order: its JD and its Mag as stored. Returns the number visited.
-    int64_t ForEachMagnitudeInWindow(double jdA, double jdB,
+    // Every shown point with JD between the bounds (inclusive, in either order), in JD order:
+    // its JD and its Mag as stored. Returns the number visited.
+    int64_t ForEachMagnitudeInWindow(double jdA, double jdB, const PointFilter& shown,
                                      const std::function<void(double jd, double mag)>& visit) const;
-    // The IDs of the points inside the box (bounds inclusive, either order; the magnitude as
-    // stored), in JD order.
-    std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB) const;
+    // The observations shown, whole, in JD order (ID order among equal JDs): what the
+    // analyses of the shown observations read. Returns the number visited.
+    int64_t ForEachShownPoint(const PointFilter& shown,
+                              const std::function<void(const ObsPoint&)>& visit) const;
+    // The IDs of the shown points inside the box (bounds inclusive, either order; the
+    // magnitude as stored), in JD order.
+    std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB,
+                                  const PointFilter& shown) const;
+    // The shown point nearest to (jd, mag) within the ellipse of half-axes jdReach and
+    // magReach around it, distances measured in those reaches (so in pixels when they are
+    // the same number of pixels); the lower ID among equally near points. Nothing when no
+    // shown point lies inside. A binary search and a walk of the points within jdReach.
+    std::optional<ObsPoint> Nearest(double jd, double mag, double jdReach, double magReach,
+                                    const PointFilter& shown) const;
     // The points of the observer whose code is init (compared exactly), in ID order; empty
     // when no point has it.
     std::vector<ObsPoint> PointsOfObserver(std::string_view init) const;

@@ -67,8 +67,9 @@ ListedRecord ListLine(const ObsRow& r) {
     return ListedRecord{r.ID, std::move(line), r.Init};
 }
 
-std::vector<int64_t> SelectRecords(const ObsTable& table, const SelectionBounds& b) {
-    return table.IdsInBox(b.jdLow, b.jdHigh, b.magLow, b.magHigh);
+std::vector<int64_t> SelectRecords(const ObsTable& table, const SelectionBounds& b,
+                                   const PointFilter& shown) {
+    return table.IdsInBox(b.jdLow, b.jdHigh, b.magLow, b.magHigh, shown);
 }
 
 std::vector<ListedRecord> ReadRecords(const ObsTable& table, const std::vector<int64_t>& ids) {

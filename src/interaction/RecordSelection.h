@@ -47,9 +47,10 @@ struct ListedRecord {
 
 ListedRecord ListLine(const ObsRow& row);
 
-// The IDs of the rows inside the bounds in JD order (ID order among equal JDs); empty when
-// there are none. Throws what the table throws.
-std::vector<int64_t> SelectRecords(const ObsTable& table, const SelectionBounds& bounds);
+// The IDs of the shown rows inside the bounds in JD order (ID order among equal JDs); empty
+// when there are none. Throws what the table throws.
+std::vector<int64_t> SelectRecords(const ObsTable& table, const SelectionBounds& bounds,
+                                   const PointFilter& shown);
 // The lines of the rows with these IDs, in the order given (rows deleted since are left out).
 std::vector<ListedRecord> ReadRecords(const ObsTable& table, const std::vector<int64_t>& ids);
 

@@ -17,8 +17,9 @@ constexpr int32_t kWhite = 16777215;
 constexpr int32_t kBlack = 0;
 }  // namespace
 
-bool FindExtremes(PlotWindowState& view, const ObsTable& table) {
-    const std::optional<DataExtremes> extremes = table.Extremes();
+bool FindExtremes(PlotWindowState& view, const ObsTable& table, const PointFilter& shown) {
+    std::optional<DataExtremes> extremes = table.Extremes(shown);
+    if (!extremes && !shown.ShowsAll()) extremes = table.Extremes(PointFilter());
     if (!extremes) return false;
     PlotWindowState v = view;
     v.MagBrightest = extremes->MagBrightest;

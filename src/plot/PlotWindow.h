@@ -17,14 +17,15 @@
 
 namespace sabrix {
 
-// Fits the plot window to the whole table: margins of 5 days and 0.5 magnitude around the
+// Fits the plot window to the rows that `shown` shows (to every row when it shows none, so
+// the window stays where the data are): margins of 5 days and 0.5 magnitude around the
 // extremes; a table of one row gets a window 210 days wide and 3 magnitudes high with the JD
 // base moved to its left edge. Sets every extreme and window member of the view except the
 // two magnification factors.
 // Returns true on success; false for an empty table, leaving the view unchanged (the caller
 // then shows NoObservationsText). Database failures throw SQLite::Exception and leave the view
 // unchanged.
-bool FindExtremes(PlotWindowState& view, const ObsTable& table);
+bool FindExtremes(PlotWindowState& view, const ObsTable& table, const PointFilter& shown);
 
 // The message shown, titled "No Observations", when the table holds no row to fit.
 QString NoObservationsText(const std::string& starName);

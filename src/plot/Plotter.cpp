@@ -57,9 +57,10 @@ std::vector<QString> ExtremesLines(const WindowExtremes& w) {
 
 }  // namespace
 
-std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table) {
+std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table,
+                                const PointFilter& shown) {
     const std::optional<WindowExtremes> extremes =
-        table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight);
+        table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight, shown);
     return extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
 }
 
@@ -107,13 +108,15 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     int64_t drawn = 0;
     bool walkFailed = false;
     try {
+        const PointFilter shown = PointFilter::Of(state, table.Columns());
         if (overlay.StatsShown) {
-            const std::optional<WindowExtremes> extremes = table.ExtremesInWindow(jdLeft, jdRight);
+            const std::optional<WindowExtremes> extremes =
+                table.ExtremesInWindow(jdLeft, jdRight, shown);
             // Figures of the previous view would describe rows that are not on the screen.
             out.statsLines = extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
             if (!extremes) return zeroPoints();
         }
-        table.ForEachPointInWindow(jdLeft, jdRight, overlay.OmitFainter, [&](const PlotPoint& p) {
+        table.ForEachPointInWindow(jdLeft, jdRight, shown, [&](const PlotPoint& p) {
             if (tick) tick();
             if (fold) {
                 const double phase = FoldPhase(p.JD, fold->epoch, fold->period);

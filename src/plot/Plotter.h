@@ -39,15 +39,14 @@ struct PlotOutcome {
 };
 
 // Draws the plot for the state's window, assuming Scaler has set the three frames: both
-// strips, then picView cleared and every row with JD inside the window (bounds included;
-// fainter-than rows left out with OmitFainter), three-pixel bars above and below each dot for
-// three-column data, and the marked observers' points joined when marks.ObserverMarked and
-// ConnectMarked. Calls tick once per row and once per mark line (the caller paces its turns
-// of the event loop with it, see EventPacer). Never throws: failures end up in
-// errorMessages ("Error ... encountered in module Plotter." and the like). When no row is
-// drawn, the label takes the "(0 Points)" form and the status text and cursor stay unset;
-// when the walk fails after the first row, the remaining rows, the mark lines and the label
-// are skipped.
+// strips, then picView cleared and every row with JD inside the window (bounds included) that
+// the state shows (PointFilter::Of: hidden bands, OmitFainter, OmitDiscrepant), three-pixel bars
+// above and below each dot for three-column data, and the marked observers' points joined when
+// marks.ObserverMarked and ConnectMarked. Calls tick once per row and once per mark line (the
+// caller paces its turns of the event loop with it, see EventPacer). Never throws: failures end up
+// in errorMessages ("Error ... encountered in module Plotter." and the like). When no row is drawn,
+// the label takes the "(0 Points)" form and the status text and cursor stay unset; when the walk
+// fails after the first row, the remaining rows, the mark lines and the label are skipped.
 //
 // With a fold the plot is the phase plot (PhasePlot.h) of the state's window, which then
 // holds phases: the phase scale instead of the JD strip, the rows with JD inside the fold's
@@ -64,9 +63,10 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
 void PlotMarkLines(const ObserverMarks& marks, const PlotWindowState& view, Canvas& picView,
                    const std::function<void()>& tick);
 
-// The lines of the stats window for the view: "High Mag. = M   JD = J" for the brightest row
-// with JD inside the window and "Low Mag. = M   JD = J" for the faintest (fainter-than rows
-// included); no line when the window holds no row. Throws what the table throws.
-std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table);
+// The lines of the stats window for the view: "High Mag. = M   JD = J" for the brightest shown
+// row with JD inside the window and "Low Mag. = M   JD = J" for the faintest; no line when the
+// window shows no row. Throws what the table throws.
+std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table,
+                                const PointFilter& shown);
 
 }  // namespace sabrix

@@ -73,7 +73,7 @@ TEST(LoadBins, RowOnAnEdgeCountsInBothBinsAndOneRowHasNoDeviation) {
     test::TempTable t;
     t.Add({Row(1000, 8), Row(1010, 9), Row(1020, 10)});
     Bins o;
-    LoadBins(t.table, EnterView(1000, 1020), 10, o, {});
+    LoadBins(t.table, PointFilter(), EnterView(1000, 1020), 10, o, {});
     EXPECT_EQ(o.BinJD, (std::vector<double>{1005, 1015, 1025}));
     EXPECT_EQ(o.BinMag, (std::vector<float>{8.5f, 9.5f, 10.0f}));
     ASSERT_EQ(o.BinSD.size(), 3u);
@@ -88,7 +88,7 @@ TEST(LoadBins, HundredDaysInTenDayBinsStopAtTheWindowOrTheLimit) {
     for (int day = 0; day <= 100; ++day) rows.push_back(Row(2450000 + day, 8 + day % 3));
     t.Add(rows);
     Bins o;
-    EXPECT_EQ(LoadBins(t.table, EnterView(2450000, 2450100), 10, o, {}), 11);
+    EXPECT_EQ(LoadBins(t.table, PointFilter(), EnterView(2450000, 2450100), 10, o, {}), 11);
     ASSERT_EQ(o.BinJD.size(), 11u);
     EXPECT_EQ(o.BinJD.front(), 2450005);
     EXPECT_EQ(o.BinJD.back(), 2450105);
@@ -103,7 +103,7 @@ TEST(LoadBins, EmptyBinsAreNotStored) {
     o.BinJD = {1, 2, 3};
     o.BinMag = {1, 2, 3};
     o.BinSD = {1, 2, 3};
-    LoadBins(t.table, EnterView(0, 35), 10, o, {});
+    LoadBins(t.table, PointFilter(), EnterView(0, 35), 10, o, {});
     EXPECT_EQ(o.BinJD, (std::vector<double>{5, 35}));
     EXPECT_EQ(o.BinMag, (std::vector<float>{8, 9}));
 }
@@ -114,7 +114,7 @@ TEST(LoadBins, EmptyStretchesAreCrossedAtOnce) {
     t.Add({Row(2450000.5, 8), Row(1002450000.5, 9)});
     Bins o;
     int64_t steps = 0;
-    LoadBins(t.table, EnterView(2450000.5, 1002450000.5), 1, o, [&steps](int64_t) {
+    LoadBins(t.table, PointFilter(), EnterView(2450000.5, 1002450000.5), 1, o, [&steps](int64_t) {
         if (++steps > 1000) throw std::runtime_error("every empty bin walked");
     });
     // The second row lies on an edge: it counts in the bins on both sides of it.
@@ -151,7 +151,7 @@ TEST(LoadBins, CrossedStretchesLeaveTheBinsAsTheWalkGivesThem) {
             if (static_cast<int64_t>(want.size()) == limit) break;
         }
         Bins o;
-        LoadBins(t.table, view, width, o, {});
+        LoadBins(t.table, PointFilter(), view, width, o, {});
         EXPECT_EQ(o.BinJD, want);
     }
 }
@@ -162,7 +162,7 @@ TEST(LoadBins, FainterThanRowsCountLikeAnyOther) {
     faint.Faint = "<";
     t.Add({Row(1000, 8), faint, Row(1010, 10)});
     Bins o;
-    LoadBins(t.table, EnterView(1000, 1010), 20, o, {});
+    LoadBins(t.table, PointFilter(), EnterView(1000, 1010), 20, o, {});
     ASSERT_EQ(o.BinMag.size(), 1u);
     EXPECT_EQ(o.BinMag[0], 10.0f);
 }
@@ -173,7 +173,7 @@ TEST(LoadBins, LargeBinHasTheTrueMean) {
     test::TempTable t;
     t.Add(std::vector<ObsRow>(100000, Row(2450000.5, 10.428)));
     Bins o;
-    LoadBins(t.table, EnterView(2450000.5, 2450000.5), 10, o, {});
+    LoadBins(t.table, PointFilter(), EnterView(2450000.5, 2450000.5), 10, o, {});
     ASSERT_EQ(o.BinMag.size(), 1u);
     EXPECT_EQ(o.BinMag[0], 10.428f);
     EXPECT_EQ(o.BinSD[0], 0.0f);
@@ -184,9 +184,9 @@ TEST(LoadBins, BinFileOfARealDownloadIsAsItWas) {
     test::TempTable t;
     const ImportResult loaded = t.LoadStarFile(test::SampleFile("download-ccd.txt"), {});
     ASSERT_EQ(loaded.outcome, ImportResult::Outcome::Loaded);
-    const std::optional<DataExtremes> extremes = t.table.Extremes();
+    const std::optional<DataExtremes> extremes = t.table.Extremes(PointFilter());
     Bins o;
-    LoadBins(t.table, EnterView(extremes->JDFirst, extremes->JDLast), 1, o, {});
+    LoadBins(t.table, PointFilter(), EnterView(extremes->JDFirst, extremes->JDLast), 1, o, {});
     EXPECT_EQ(BinFileLines(o),
               test::ReadFileBytes(test::SampleFile("bins-of-download-ccd-1-day.txt")));
 }

@@ -51,11 +51,11 @@ TEST(LoadPoly, EveryRowCountsWhateverTheWindowAndTheFainterThanFlag) {
     view.JDFirst = 1000;
     view.WinJDLeft = 1900;
     view.WinJDRight = 1950;
-    const auto fit = LoadPoly(t.table, view, 0);
+    const auto fit = LoadPoly(t.table, PointFilter(), view, 0);
     ASSERT_NE(fit, nullptr);
     EXPECT_EQ(fit->XYCount(), 3);
     EXPECT_DOUBLE_EQ(fit->RegVal(0), 10);
-    EXPECT_THROW(LoadPoly(t.table, view, 41), RegressionDegreeError);
+    EXPECT_THROW(LoadPoly(t.table, PointFilter(), view, 41), RegressionDegreeError);
 }
 
 TEST(LoadPoly, OverflowGivesNoFitAndAnEmptyTableAnError) {
@@ -63,9 +63,9 @@ TEST(LoadPoly, OverflowGivesNoFitAndAnEmptyTableAnError) {
     t.Add({Row(1000, 1e308), Row(1001, 1e308)});
     PlotWindowState view;
     view.JDFirst = 1000;
-    EXPECT_EQ(LoadPoly(t.table, view, 1), nullptr);
+    EXPECT_EQ(LoadPoly(t.table, PointFilter(), view, 1), nullptr);
     test::TempTable empty;
-    EXPECT_THROW(LoadPoly(empty.table, view, 1), SabrixError);
+    EXPECT_THROW(LoadPoly(empty.table, PointFilter(), view, 1), SabrixError);
 }
 
 // The line through (0, 10) and (10, 12).

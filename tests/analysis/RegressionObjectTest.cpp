@@ -189,11 +189,12 @@ TEST(RegressionObject, FitOfARealDownloadIsTheLeastSquaresPolynomial) {
     test::TempTable t;
     Settings colors;
     t.LoadStarFile(test::SampleFile("download-mixed.txt"), colors);
-    const DataExtremes e = *t.table.Extremes();
+    const DataExtremes e = *t.table.Extremes(PointFilter());
     std::vector<Point> points;
-    t.table.ForEachMagnitudeInWindow(e.JDFirst, e.JDLast, [&](double jd, double mag) {
-        points.push_back({jd - e.JDFirst, mag});
-    });
+    t.table.ForEachMagnitudeInWindow(e.JDFirst, e.JDLast, PointFilter(),
+                                     [&](double jd, double mag) {
+                                         points.push_back({jd - e.JDFirst, mag});
+                                     });
     ASSERT_GT(points.size(), 4000u);
     for (int degree : {2, 8, 15}) ExpectLeastSquares(points, degree, 0, e.JDLast - e.JDFirst);
 }

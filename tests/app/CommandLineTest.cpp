@@ -127,6 +127,16 @@ TEST(ParseCommandLine, RenderAndConvertTakeTheirFilesSizesAndSwitches) {
     EXPECT_EQ(QSize(r.render.width, r.render.height), QSize(1200, 700));
     EXPECT_FALSE(r.render.load.kind || r.render.load.timeOffset || r.render.omitFaint ||
                  r.render.stats);
+    EXPECT_TRUE(r.render.bands.empty());
+
+    // Band names are trimmed; a list that names none is refused.
+    r = ParseCommandLine({"--render", "star.txt", "--out", "p.png", "--bands", " Vis. ,V,,TG "});
+    EXPECT_EQ(r.render.bands, (std::vector<std::string>{"Vis.", "V", "TG"}));
+    for (const char* list : {"", " , "})
+        EXPECT_EQ(
+            ParseCommandLine({"--render", "star.txt", "--out", "p.png", "--bands", list}).kind,
+            Kind::Invalid)
+            << list;
 
     r = ParseCommandLine(Args("--convert a.dat --three-column --out b.txt"));
     ASSERT_EQ(r.kind, Kind::Convert);

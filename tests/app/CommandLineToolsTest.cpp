@@ -76,7 +76,25 @@ TEST_F(CommandLineTools, RenderDrawsThePlotAreaAndPrintsTheLabelTheRejectedLines
     EXPECT_EQ(out.str(),
               "R LEO - (2 Points)\nRejected lines: 1\n"
               "High Mag. = 9.1   JD = 2454123.5\n"
-              "Low Mag. = 11.2   JD = 2454130.5\n");
+              "Low Mag. = 10.5   JD = 2454125.5\n");
+}
+
+TEST_F(CommandLineTools, RenderWithBandsDrawsThemAloneAndRefusesABandTheFileLacks) {
+    RenderOptions options;
+    options.file = Write("rleo.txt", kRLeo);
+    options.out = dir.file("rleo.png");
+    options.bands = {"R"};
+    options.stats = true;
+    EXPECT_EQ(Render(options), 0);
+    EXPECT_EQ(out.str(),
+              "R LEO - (1 Points)\nRejected lines: 1\n"
+              "High Mag. = 10.5   JD = 2454125.5\n"
+              "Low Mag. = 10.5   JD = 2454125.5\n");
+
+    options.bands = {"V", "Vis."};
+    EXPECT_EQ(Render(options), 1);
+    EXPECT_EQ(err.str(), "sabrix: " + options.file +
+                             ": No observation has the band \"Vis.\"; the file's bands: R, V.\n");
 }
 
 TEST_F(CommandLineTools, RenderWithAViewDrawsThatWindowOfTheStar) {

@@ -119,7 +119,7 @@ TEST_F(ExportCommandsTest, SvgAndPdfAreDocumentsOfVectorShapesAndText) {
     // Every point drawn is a shape of its own, besides the backgrounds; the averages are lines.
     int drawn = 0;
     commands->table()->ForEachPointInWindow(
-        commands->state().view.WinJDLeft, commands->state().view.WinJDRight, false,
+        commands->state().view.WinJDLeft, commands->state().view.WinJDRight, PointFilter(),
         [&](const PlotPoint& p) {
             drawn += p.Mag >= commands->state().view.WinMagTop &&
                      p.Mag <= commands->state().view.WinMagBottom;

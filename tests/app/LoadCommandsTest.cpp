@@ -42,7 +42,7 @@ class Loads : public test::CommandsFixture {
         EXPECT_FALSE(state().star.FileLoaded);
         EXPECT_TRUE(commands->TableReady());
         EXPECT_EQ(table().Count(), 0);
-        EXPECT_FALSE(table().Extremes());
+        EXPECT_FALSE(table().Extremes(PointFilter()));
     }
 };
 

@@ -105,6 +105,21 @@ void Invoke(MainWindowCommands& c, Command command, const std::string& other) {
         case Command::mnuFaint_Click:
             c.mnuFaint_Click();
             return;
+        case Command::mnuDisc_Click:
+            c.mnuDisc_Click();
+            return;
+        case Command::lstBands_ItemCheck:
+            c.lstBands_ItemCheck("V", false);
+            return;
+        case Command::lstBands_DblClick:
+            c.lstBands_DblClick("V");
+            return;
+        case Command::cmdAllBands_Click:
+            c.cmdAllBands_Click();
+            return;
+        case Command::ShowOnlyBands:
+            c.ShowOnlyBands({"V"});
+            return;
         case Command::cmdBack_Click:
             c.cmdBack_Click();
             return;
@@ -283,6 +298,9 @@ void Invoke(MainWindowCommands& c, Command command, const std::string& other) {
         case Command::SaveEditedRecord:
             EXPECT_FALSE(c.SaveEditedRecord(1, noFields));
             return;
+        case Command::PointTip:
+            EXPECT_FALSE(c.PointTip(0, 10));
+            return;
         case Command::kCount:
             return;
     }
@@ -296,7 +314,8 @@ TEST_F(CommandNeeds, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
     auto snapshot = [&] {
         return std::make_tuple(
             EdgesOf(state().view), state().view.JDMagnification, state().star.FileLoaded,
-            state().star.FileEdited, state().overlay.OmitFainter, marks().ObserverMarked,
+            state().star.FileEdited, state().overlay.OmitFainter, state().overlay.OmitDiscrepant,
+            state().star.HiddenBands, marks().ObserverMarked,
             commands->TableReady() ? table().Count() : -1, prompts.messages.size(),
             prompts.fileDialogs.size(), host.presented.size(), picView.revision(),
             state().overlay.tool, view().panels, view().rubberBand.has_value(),

@@ -151,7 +151,7 @@ class RecordCommands : public test::CommandsFixture {
             queried.emplace_back(q.getColumn(0).getDouble(),
                                  static_cast<float>(q.getColumn(1).getDouble()),
                                  q.getColumn(2).getInt());
-        table().ForEachPointInWindow(-1e9, 1e9, false, [&](const PlotPoint& p) {
+        table().ForEachPointInWindow(-1e9, 1e9, PointFilter(), [&](const PlotPoint& p) {
             plotted.emplace_back(p.JD, p.Mag, p.PunktFarb);
         });
         EXPECT_EQ(plotted, queried);

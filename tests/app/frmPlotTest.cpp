@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
+#include <set>
 
 #include "app/frmPlot.h"
 #include "shell/frmAbout.h"
@@ -206,6 +208,40 @@ TEST_F(PlotWindow, StatsItemTogglesTheWindowAndItsCloseBoxOnlyUnchecksTheItem) {
     EXPECT_EQ(window->statsWindow()->text(), QString());  // figures of a view now gone
     window->mnuStats->trigger();
     expectStats(true, true, true);
+}
+
+// The panel shows the command layer's lines; a click on one runs its command, and the plot
+// area gives the docked panel its room.
+TEST_F(PlotWindow, BandPanelListsTheBandsAndItsCheckBoxesAndDoubleClickChangeThePlot) {
+    LoadStar(false);
+    // The plot stays inside the room the docked panel leaves it.
+    const auto plotFits = [&] {
+        return window->picView->geometry().right() < window->frmPlotClient->width() &&
+               window->frmPlotClient->geometry().right() < window->dckBands->geometry().left();
+    };
+    window->mnuBands->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->dckBands->isVisible() && plotFits(); }));
+    QListWidget* list = window->bandPanel->list();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QString("V  (2)"));
+    EXPECT_EQ(list->item(1)->text(), QString("R  (1)"));
+
+    // The panel reports a click once the list has handled it.
+    const auto labelBecomes = [&](const char* label) {
+        return QTest::qWaitFor([&] { return window->lblStarName->text() == QString(label); });
+    };
+    list->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_TRUE(labelBecomes("R LEO - (1 Points)"));
+    EXPECT_EQ(window->state().star.HiddenBands, std::set<std::string>{"V"});
+    emit list->itemDoubleClicked(list->item(0));
+    EXPECT_TRUE(labelBecomes("R LEO - (2 Points)"));
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
+    window->bandPanel->allBandsButton()->click();
+    EXPECT_TRUE(labelBecomes("R LEO - (3 Points)"));
+
+    window->mnuBands->trigger();
+    EXPECT_FALSE(window->dckBands->isVisible());
 }
 
 // SideWindowPlace decides the place; the window moves it there.

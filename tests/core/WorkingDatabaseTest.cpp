@@ -75,10 +75,10 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         AppState s;
         s.settings.FilePath = "/data/star.txt";
         s.settings.PolyFit = 12;
-        s.star = {"R Leo", 121, "/data/three.dat", "/p/files", true, true, true, true};
+        s.star = {"R Leo", 121, "/data/three.dat", "/p/files", true, true, true, true, {"V"}};
         s.view = {9.5f, 5.5f, 2450000.5, 2451000.5, 2449995.5, 2451005.5, 5,
                   10,   1010, 5,         4.0f,      2.0f,      1};
-        s.overlay.OmitFainter = s.overlay.StatsShown = true;
+        s.overlay.OmitFainter = s.overlay.OmitDiscrepant = s.overlay.StatsShown = true;
         s.overlay.tool = tool;
         ResetStarState(s);
 
@@ -90,15 +90,18 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         const PlotWindowState fresh;
         EXPECT_EQ(view(s.view), view(fresh));
         const OverlayState& o = s.overlay;
-        EXPECT_EQ(std::tie(s.settings.FilePath, s.star.StarName, s.star.RecordCount,
-                           s.star.FileLoaded, s.star.FileEdited, s.star.ThreeColumnFormat),
-                  std::make_tuple(std::string(), std::string(), 0, false, false, false));
+        EXPECT_EQ(
+            std::tie(s.settings.FilePath, s.star.StarName, s.star.RecordCount, s.star.FileLoaded,
+                     s.star.FileEdited, s.star.ThreeColumnFormat, s.star.HiddenBands),
+            std::make_tuple(std::string(), std::string(), 0, false, false, false,
+                            std::set<std::string>()));
         // Kept: the settings, the last three-column file, the files folder, the preferences,
         // and every tool but the edit box.
         EXPECT_EQ(s.settings.PolyFit, 12);
         EXPECT_EQ(s.star.ThreeColumnFilePath, "/data/three.dat");
         EXPECT_EQ(s.star.FilesFolder, "/p/files");
-        EXPECT_EQ(std::tie(o.OmitFainter, o.StatsShown), std::make_tuple(true, true));
+        EXPECT_EQ(std::tie(o.OmitFainter, o.OmitDiscrepant, o.StatsShown),
+                  std::make_tuple(true, true, true));
         EXPECT_EQ(o.tool, tool == Tool::Box ? Tool::Locate : tool);
     }
 }

@@ -30,22 +30,23 @@ TEST(ObsTable, InsertsInOneTransactionAndQueriesWindowsInclusiveAndInOrder) {
         inserter.add(Row(1, 9));
     }  // no commit: rolled back
     EXPECT_EQ(t.table.Count(), 0);
-    EXPECT_FALSE(t.table.Extremes());
+    EXPECT_FALSE(t.table.Extremes(PointFilter()));
     t.Add({Row(5, 5), Row(1, 1), Row(3, 3, "<"), Row(2, 2), Row(4, 4)});
-    const auto e = t.table.Extremes();
+    const auto e = t.table.Extremes(PointFilter());
     ASSERT_TRUE(e);
     EXPECT_EQ(std::make_tuple(e->JDFirst, e->JDLast, e->MagBrightest, e->MagFaintest),
               std::make_tuple(1.0, 5.0, 1.0f, 5.0f));
     for (bool omit : {false, true}) {
         std::vector<double> seen;
-        t.table.ForEachPointInWindow(4, 2, omit, [&](const PlotPoint& p) { seen.push_back(p.JD); });
+        t.table.ForEachPointInWindow(4, 2, PointFilter(t.table.Columns(), {}, omit, false),
+                                     [&](const PlotPoint& p) { seen.push_back(p.JD); });
         EXPECT_EQ(seen, (omit ? std::vector<double>{2, 4} : std::vector<double>{2, 3, 4}));
     }
-    const auto w = t.table.ExtremesInWindow(2, 4);
+    const auto w = t.table.ExtremesInWindow(2, 4, PointFilter());
     ASSERT_TRUE(w);
     EXPECT_EQ(w->BrightMag, 2.0f);
     EXPECT_EQ(w->FaintJD, 4.0);
-    EXPECT_FALSE(t.table.ExtremesInWindow(10, 20));
+    EXPECT_FALSE(t.table.ExtremesInWindow(10, 20, PointFilter()));
 }
 
 TEST(ObsTable, MarksUnmarksAndDeletesRows) {
@@ -90,7 +91,7 @@ TEST(ObsTable, MarkingThatCannotBeWrittenIsSaidOnceAndLeavesTheColumnsAsTheTable
     EXPECT_EQ(t.table.Count(), 2);
     for (const ObsRow& row : t.Rows())
         EXPECT_EQ(std::tie(row.Marked, row.PunktFarb), std::make_tuple("", 255));
-    t.table.ForEachPointInWindow(-1e9, 1e9, false,
+    t.table.ForEachPointInWindow(-1e9, 1e9, PointFilter(),
                                  [](const PlotPoint& p) { EXPECT_EQ(p.PunktFarb, 255); });
 }
 

@@ -19,9 +19,9 @@ using Point = std::tuple<double, float, int32_t>;
 
 std::vector<Point> Plotted(const ObsTable& table, double a, double b, bool omitFainter) {
     std::vector<Point> points;
-    table.ForEachPointInWindow(a, b, omitFainter, [&](const PlotPoint& p) {
-        points.emplace_back(p.JD, p.Mag, p.PunktFarb);
-    });
+    table.ForEachPointInWindow(
+        a, b, PointFilter(table.Columns(), {}, omitFainter, false),
+        [&](const PlotPoint& p) { points.emplace_back(p.JD, p.Mag, p.PunktFarb); });
     return points;
 }
 
@@ -53,7 +53,7 @@ void ExpectBoxInStep(const ObsTable& table, double jdA, double jdB, double magA,
     q.bind(4, std::max(magA, magB));
     std::vector<int64_t> ids;
     while (q.executeStep()) ids.push_back(q.getColumn(0).getInt64());
-    EXPECT_EQ(table.IdsInBox(jdA, jdB, magA, magB), ids);
+    EXPECT_EQ(table.IdsInBox(jdA, jdB, magA, magB, PointFilter()), ids);
 }
 
 // Every part of every point, and the counts of bands and observers, against the SQL of a fresh
@@ -108,7 +108,7 @@ void ExpectInStep(const ObsTable& table) {
     SQLite::Database db(table.path(), SQLite::OPEN_READONLY);
     SQLite::Statement q(db, "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
     q.executeStep();
-    const auto e = table.Extremes();
+    const auto e = table.Extremes(PointFilter());
     ASSERT_EQ(e.has_value(), q.getColumn(4).getInt() > 0);
     if (!e) return;
     EXPECT_EQ(std::make_tuple(e->MagBrightest, e->MagFaintest, e->JDFirst, e->JDLast),

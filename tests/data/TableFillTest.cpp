@@ -29,7 +29,7 @@ using State = ObsTable::FillStatus::State;
 
 std::vector<std::tuple<double, float, int32_t>> Plotted(const ObsTable& table) {
     std::vector<std::tuple<double, float, int32_t>> points;
-    table.ForEachPointInWindow(-1e9, 1e9, false, [&](const PlotPoint& p) {
+    table.ForEachPointInWindow(-1e9, 1e9, PointFilter(), [&](const PlotPoint& p) {
         points.emplace_back(p.JD, p.Mag, p.PunktFarb);
     });
     return points;
@@ -155,7 +155,7 @@ TEST(TableFill, FillThatCannotEndWithTheColumnsRowsLeavesTableAndColumnsEmpty) {
         EXPECT_EQ(status.description, c.description);
         EXPECT_EQ(t.table.PollFill().state, State::Idle);
         EXPECT_EQ(t.table.Count(), 0);
-        EXPECT_FALSE(t.table.Extremes());
+        EXPECT_FALSE(t.table.Extremes(PointFilter()));
     }
 }
 
@@ -266,7 +266,7 @@ TEST(TableFill, ColumnsWithoutAFillServeThePlotAndRefuseEverySql) {
     test::TempTable t;
     t.table.AdoptPlotColumns(ColumnsOf({Row(2450001.5, 9.1)}));
     EXPECT_EQ(Plotted(t.table).size(), 1u);
-    EXPECT_EQ(t.table.Extremes()->JDFirst, 2450001.5);
+    EXPECT_EQ(t.table.Extremes(PointFilter())->JDFirst, 2450001.5);
     EXPECT_FALSE(t.table.Filling());
     EXPECT_EQ(t.table.PollFill().state, State::Idle);
     EXPECT_THROW(t.table.Count(), SabrixError);

@@ -44,11 +44,11 @@ TEST(BoxFinder, SelectsTheRowsOnAndInsideTheEdgesInJDOrder) {
     t.Add({Row(2455020.5, 11.0), Row(2455010.1234, 9.13), Row(2455015, 10), Row(2455010.1233, 10),
            Row(2455015, 11.01), Row(2455015, 9.12), Row(2455010.1234, 10)});
     const SelectionBounds box = BoxBounds(20.5, 11.0, 10.12344, 9.126, 2455000);
-    EXPECT_EQ((SelectRecords(t.table, box)), (std::vector<int64_t>{2, 7, 3, 1}));
+    EXPECT_EQ((SelectRecords(t.table, box, PointFilter())), (std::vector<int64_t>{2, 7, 3, 1}));
     // A click without a drag selects the rows at the rounded point only.
-    EXPECT_EQ((SelectRecords(t.table, BoxBounds(15, 10, 15, 10, 2455000))),
+    EXPECT_EQ((SelectRecords(t.table, BoxBounds(15, 10, 15, 10, 2455000), PointFilter())),
               std::vector<int64_t>{3});
-    EXPECT_TRUE(SelectRecords(t.table, BoxBounds(30, 10, 40, 12, 2455000)).empty());
+    EXPECT_TRUE(SelectRecords(t.table, BoxBounds(30, 10, 40, 12, 2455000), PointFilter()).empty());
 }
 
 TEST(Finder, AcceptsRowsWithinADayAndATenthOfAMagnitudeAtTheseFactors) {
@@ -61,13 +61,14 @@ TEST(Finder, AcceptsRowsWithinADayAndATenthOfAMagnitudeAtTheseFactors) {
     test::TempTable t;
     t.Add({Row(2455049, 10.1), Row(2455051, 9.9), Row(2455048.99, 10), Row(2455051.01, 10),
            Row(2455050, 10.11), Row(2455050, 9.89), Row(2455050.5, 10.05)});
-    EXPECT_EQ((SelectRecords(t.table, LocateBounds(50, 10, view))),
+    EXPECT_EQ((SelectRecords(t.table, LocateBounds(50, 10, view), PointFilter())),
               (std::vector<int64_t>{1, 7, 2}));
     // At twice the magnitude factor the magnitude reach halves.
     view.MagMagnification = 2.0f;
-    EXPECT_EQ((SelectRecords(t.table, LocateBounds(50, 10, view))), std::vector<int64_t>{7});
+    EXPECT_EQ((SelectRecords(t.table, LocateBounds(50, 10, view), PointFilter())),
+              std::vector<int64_t>{7});
     // Nothing near the press: nothing listed.
-    EXPECT_TRUE(SelectRecords(t.table, LocateBounds(80, 10, view)).empty());
+    EXPECT_TRUE(SelectRecords(t.table, LocateBounds(80, 10, view), PointFilter()).empty());
 }
 
 TEST(ListLine, JoinsTheFieldsAsStoredWithTheMagnitudeRules) {

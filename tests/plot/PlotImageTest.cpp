@@ -29,7 +29,7 @@ TEST(ComposePlotArea, PutsThePlotAndItsStripsInPlaceUnderTheLabel) {
     test::PlotTable t;
     t.Add({PlotRow(2455000, 9, test::kRed), PlotRow(2455100, 11, test::kRed)});
     AppState s;
-    ASSERT_TRUE(FindExtremes(s.view, t.table));
+    ASSERT_TRUE(FindExtremes(s.view, t.table, PointFilter()));
     const PlotAreaLayout l = LayOutPlotArea(600, 300);
     PlotAreaCanvases c(l);
     Scaler(s.view, c.picView, c.picJDScale, c.picMagScale);
@@ -81,7 +81,7 @@ TEST(PlotImageBytes, VectorPicturesDrawTheMagnitudeAxisAsALineThatKeepsItsWidth)
     test::PlotTable t;
     t.Add({PlotRow(2455000, 9, test::kRed), PlotRow(2455100, 11, test::kRed)});
     AppState s;
-    ASSERT_TRUE(FindExtremes(s.view, t.table));
+    ASSERT_TRUE(FindExtremes(s.view, t.table, PointFilter()));
     const QByteArray svg = PlotImageBytes(PlotImageFormat::Svg, 600, 300, [&](PlotAreaCanvases& c) {
         Scaler(s.view, c.picView, c.picJDScale, c.picMagScale);
         Plotter(s, ObserverMarks{}, t.table, c.picView, c.picJDScale, c.picMagScale, {});

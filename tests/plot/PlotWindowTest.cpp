@@ -16,7 +16,7 @@ std::tuple<double, double, double, double, double> Fitted(const std::vector<ObsR
                                                           PlotWindowState& v) {
     test::PlotTable t;
     t.Add(rows);
-    EXPECT_TRUE(FindExtremes(v, t.table));
+    EXPECT_TRUE(FindExtremes(v, t.table, PointFilter()));
     EXPECT_EQ(v.WinJDWidth, v.WinJDRight - v.WinJDLeft);
     EXPECT_EQ(v.WinMagHeight, v.WinMagBottom - v.WinMagTop);
     return {v.WinJDLeft, v.WinJDRight, v.JDFirst, v.WinMagTop, v.WinMagBottom};
@@ -56,7 +56,7 @@ TEST(FindExtremes, EmptyTableLeavesTheViewAsItWas) {
     v.WinJDLeft = 1;
     v.JDFirst = 2;
     v.WinMagTop = 3;
-    EXPECT_FALSE(FindExtremes(v, t.table));
+    EXPECT_FALSE(FindExtremes(v, t.table, PointFilter()));
     EXPECT_EQ(std::tie(v.WinJDLeft, v.JDFirst, v.WinMagTop), std::make_tuple(1.0, 2.0, 3.0));
     EXPECT_EQ(NoObservationsText("R Leo"), "No observations of R Leo in this JD interval.");
 }

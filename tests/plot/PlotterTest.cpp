@@ -137,11 +137,15 @@ TEST(Plotter, StatsLinesGiveTheBrightestAndFaintestRowsOwnMagnitudes) {
     p.t.Add({PlotRow(2455005, 9.5, kRed), PlotRow(2455010.5, 8.7, kRed),
              PlotRow(2455015.25, 11.2, kRed, "<"), PlotRow(2455030, 5, kRed)});
     p.state.overlay.StatsShown = true;
-    p.state.overlay.OmitFainter = true;  // the faintest row counts all the same
     PlotOutcome out = p.Plot();
     ASSERT_TRUE(out.statsLines);
     EXPECT_EQ(*out.statsLines, (std::vector<QString>{"High Mag. = 8.7   JD = 2455010.5",
                                                      "Low Mag. = 11.2   JD = 2455015.25"}));
+    p.state.overlay.OmitFainter = true;  // a row left out of the plot is out of the figures
+    out = p.Plot();
+    ASSERT_TRUE(out.statsLines);
+    EXPECT_EQ(*out.statsLines, (std::vector<QString>{"High Mag. = 8.7   JD = 2455010.5",
+                                                     "Low Mag. = 9.5   JD = 2455005"}));
     p.SetWindow(2455040, 2455060, 8, 12);
     out = p.Plot();
     ASSERT_TRUE(out.statsLines);

@@ -1,0 +1,45 @@
+#include "plot/BandLines.h"
+
+#include <algorithm>
+
+#include "core/ErrorText.h"
+#include "data/BandColor.h"
+
+namespace sabrix {
+
+std::vector<BandLine> BandLines(const PlotColumns& columns, const AppState& state) {
+    std::vector<BandLine> lines;
+    for (const ColumnText& band : columns.Bands()) {
+        if (band.count <= 0) continue;
+        BandLine line;
+        line.band = band.text;
+        line.label = band.text.empty() ? QStringLiteral("(no band)") : DisplayText(band.text);
+        line.color = BandColor("", band.text, "", state.settings);
+        line.count = band.count;
+        line.shown = !state.star.HiddenBands.contains(band.text);
+        lines.push_back(std::move(line));
+    }
+    std::sort(lines.begin(), lines.end(), [](const BandLine& a, const BandLine& b) {
+        return a.count != b.count ? a.count > b.count : a.band < b.band;
+    });
+
+    int64_t faint = 0;
+    int64_t discrepant = 0;
+    for (const ObsPoint& p : columns.All()) {
+        faint += p.faint ? 1 : 0;
+        discrepant += p.discrepant ? 1 : 0;
+    }
+    const auto addKind = [&lines](BandLine::Kind kind, QString label, int32_t color, int64_t count,
+                                  bool omitted) {
+        if (count > 0)
+            lines.push_back(BandLine{kind, std::string(), label, color, count, !omitted});
+    };
+    addKind(BandLine::Kind::FainterThan, QStringLiteral("Fainter-than estimates"),
+            BandColor("<", "", "", state.settings), faint, state.overlay.OmitFainter);
+    // A band that the rules do not colour by itself takes the discrepant colour.
+    addKind(BandLine::Kind::Discrepant, QStringLiteral("Discrepant"),
+            BandColor("", "X", "D", state.settings), discrepant, state.overlay.OmitDiscrepant);
+    return lines;
+}
+
+}  // namespace sabrix
