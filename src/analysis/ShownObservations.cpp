@@ -39,7 +39,8 @@ PeriodObservations DrawnObservations(const PlotColumns& columns, const AppState&
 std::vector<int64_t> PhasePointIds(const PlotColumns& columns, const AppState& state,
                                    const PhaseFold& fold, double phaseA, double phaseB, double magA,
                                    double magB) {
-    const PointFilter shows = PointFilter::Of(state, columns);
+    // As a selection on the light curve: omitted fainter-than estimates still count.
+    const PointFilter shows = PointFilter::Counted(state, columns);
     const auto [phaseLow, phaseHigh] = std::minmax(phaseA, phaseB);
     const auto [magLow, magHigh] = std::minmax(magA, magB);
     const auto inside = [&](double phase) { return phase >= phaseLow && phase <= phaseHigh; };

@@ -23,8 +23,8 @@ PeriodObservations ShownObservations(const PlotColumns& columns, const AppState&
 PeriodObservations DrawnObservations(const PlotColumns& columns, const AppState& state,
                                      double jdLeft, double jdRight);
 
-// The IDs of the points that the phase plot of the fold draws (PointFilter, JD in the fold's
-// range) with either of their two copies inside the bounds: phases from phaseA to phaseB and
+// The IDs of the points that the phase plot of the fold counts (PointFilter::Counted, JD in the
+// fold's range) with either of their two copies inside the bounds: phases from phaseA to phaseB and
 // magnitudes (as stored) from magA to magB, inclusive, either order. In JD order; empty when
 // none is inside.
 std::vector<int64_t> PhasePointIds(const PlotColumns& columns, const AppState& state,

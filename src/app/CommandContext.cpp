@@ -96,7 +96,7 @@ void CommandContext::RunPlotter() {
 
 PointFilter CommandContext::Shown() const {
     if (!table) return PointFilter();
-    return PointFilter::Of(state, table->Columns());
+    return PointFilter::Counted(state, table->Columns());
 }
 
 bool CommandContext::FitPlotWindow() {

@@ -146,8 +146,9 @@ class CommandContext {
     // the highlights (the record list's rings), with or without overlays. Does nothing while
     // nothing is loaded or a job runs. Also what a resize of the window runs.
     void Redraw(bool withOverlays);
-    // The observations shown (hidden bands, Omit fainter-thans, Omit discrepant), for the
-    // loaded table as it is now: what every analysis and selection of the commands reads.
+    // The observations that count (PointFilter::Counted: hidden bands and Omit discrepant
+    // leave theirs out; omitted fainter-thans still count), for the loaded table as it is
+    // now: what every analysis, selection and window fit of the commands reads.
     // Shows everything when no table is there. Throws what the table throws.
     PointFilter Shown() const;
     // FindExtremes for the loaded table. Returns false after telling the user why (the empty

@@ -22,4 +22,8 @@ PointFilter PointFilter::Of(const AppState& state, const PlotColumns& columns) {
                        state.overlay.OmitDiscrepant);
 }
 
+PointFilter PointFilter::Counted(const AppState& state, const PlotColumns& columns) {
+    return PointFilter(columns, state.star.HiddenBands, false, state.overlay.OmitDiscrepant);
+}
+
 }  // namespace sabrix

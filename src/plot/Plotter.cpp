@@ -110,8 +110,9 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     try {
         const PointFilter shown = PointFilter::Of(state, table.Columns());
         if (overlay.StatsShown) {
-            const std::optional<WindowExtremes> extremes =
-                table.ExtremesInWindow(jdLeft, jdRight, shown);
+            // Omitted fainter-than estimates still count in the figures.
+            const std::optional<WindowExtremes> extremes = table.ExtremesInWindow(
+                jdLeft, jdRight, PointFilter::Counted(state, table.Columns()));
             // Figures of the previous view would describe rows that are not on the screen.
             out.statsLines = extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
             if (!extremes) return zeroPoints();

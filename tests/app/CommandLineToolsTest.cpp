@@ -76,7 +76,7 @@ TEST_F(CommandLineTools, RenderDrawsThePlotAreaAndPrintsTheLabelTheRejectedLines
     EXPECT_EQ(out.str(),
               "R LEO - (2 Points)\nRejected lines: 1\n"
               "High Mag. = 9.1   JD = 2454123.5\n"
-              "Low Mag. = 10.5   JD = 2454125.5\n");
+              "Low Mag. = 11.2   JD = 2454130.5\n");
 }
 
 TEST_F(CommandLineTools, RenderWithBandsDrawsThemAloneAndRefusesABandTheFileLacks) {

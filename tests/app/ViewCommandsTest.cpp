@@ -43,10 +43,10 @@ TEST_F(Commands, OmitFainterThansNeedsAStarThenTogglesTheRowsInTheFullView) {
     EXPECT_TRUE(view().omitFainterChecked && state().overlay.OmitFainter);
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
     EXPECT_NE(ColorAt(2454125.5, 12.5), kFainterThan);
-    // The full view again, fitted to the rows shown.
+    // The full view again, still fitted to every row, the fainter-than estimate included.
     EXPECT_EQ(state().view.JDMagnification, 1.0f);
     EXPECT_EQ(state().view.MagMagnification, 1.0f);
-    EXPECT_EQ(state().view.WinMagBottom, static_cast<double>(11.2f) + 0.5);
+    EXPECT_EQ(state().view.WinMagBottom, 12.5 + 0.5);
 
     commands->mnuFaint_Click();
     EXPECT_FALSE(view().omitFainterChecked || state().overlay.OmitFainter);

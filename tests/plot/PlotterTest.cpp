@@ -141,11 +141,11 @@ TEST(Plotter, StatsLinesGiveTheBrightestAndFaintestRowsOwnMagnitudes) {
     ASSERT_TRUE(out.statsLines);
     EXPECT_EQ(*out.statsLines, (std::vector<QString>{"High Mag. = 8.7   JD = 2455010.5",
                                                      "Low Mag. = 11.2   JD = 2455015.25"}));
-    p.state.overlay.OmitFainter = true;  // a row left out of the plot is out of the figures
+    p.state.overlay.OmitFainter = true;  // the fainter-than row is not drawn, yet counts
     out = p.Plot();
     ASSERT_TRUE(out.statsLines);
     EXPECT_EQ(*out.statsLines, (std::vector<QString>{"High Mag. = 8.7   JD = 2455010.5",
-                                                     "Low Mag. = 9.5   JD = 2455005"}));
+                                                     "Low Mag. = 11.2   JD = 2455015.25"}));
     p.SetWindow(2455040, 2455060, 8, 12);
     out = p.Plot();
     ASSERT_TRUE(out.statsLines);
