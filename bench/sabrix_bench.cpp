@@ -184,6 +184,8 @@ struct WindowFigures {
     double oldPacing = 0;
     double zoomPress = 0;
     double wheelNotch = 0;
+    double toPhase = 0;
+    double toTime = 0;
     double firstBox = 0;
     double box = 0;
     size_t boxRows = 0;
@@ -501,6 +503,23 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
     });
     window.cmdLocate_Click();
 
+    // The phase plot of the full view and back, each from the command to the repainted plot,
+    // as the period search window's choice of a peak and "Time Plot" run them.
+    window.cmdReset_Click();
+    Drain();
+    f.toPhase = f.toTime = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        auto begin = std::chrono::steady_clock::now();
+        window.commands().ShowPhasePlot(0.7312, std::nullopt);
+        window.Apply(window.commands().view());
+        Drain();
+        f.toPhase = std::min(f.toPhase, Seconds(begin));
+        begin = std::chrono::steady_clock::now();
+        window.mnuTimePlot_Click();
+        Drain();
+        f.toTime = std::min(f.toTime, Seconds(begin));
+    }
+
     // The full view again, drawn the way the window drew it before: a turn of the event loop
     // after every 50 rows.
     const AppState& s = window.state();
@@ -628,6 +647,10 @@ int main(int argc, char** argv) {
                     Verdict(figures.zoomPress <= 0.15)});
     rows.push_back({"window: a wheel notch at the full view", figures.wheelNotch, "<= 0.15 s",
                     Verdict(figures.wheelNotch <= 0.15)});
+    rows.push_back({"window: the phase plot of the full view", figures.toPhase, "<= 0.15 s",
+                    Verdict(figures.toPhase <= 0.15)});
+    rows.push_back({"window: Time Plot back to the light curve", figures.toTime, "<= 0.15 s",
+                    Verdict(figures.toTime <= 0.15)});
     rows.push_back({"window: first box selection after the load (" +
                         std::to_string(figures.boxRows) + " rows listed)",
                     figures.firstBox, "<= 0.050 s", Verdict(figures.firstBox <= 0.050)});

@@ -1,6 +1,7 @@
 // Takes the pictures of the main window for the user guide, with no display: the window as it
 // opens, the window with a star loaded, its button frame, its three menus, the band panel with
-// every band and with one band alone, and the window with a three-column file loaded.
+// every band and with one band alone, the window with a three-column file loaded, the period
+// search window of that file and its phase plot.
 //   make_guide_pictures STAR_FILE THREE_COLUMN_FILE OUT_FOLDER
 // Runs in a temporary program folder, so no settings or working database of a user is
 // touched; the template is the one beside this tool in the build folder.
@@ -10,12 +11,15 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
 #include <stdexcept>
 
+#include "analysis/PeriodDialogs.h"
+#include "analysis/frmPeriodogram.h"
 #include "app/frmPlot.h"
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
@@ -137,6 +141,30 @@ int main(int argc, char** argv) {
         if (!window.state().star.ThreeColumnFormat) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "three-column.png") && saved;
+
+        // The period search of the three-column file with the dialog's defaults, then the phase
+        // plot of its highest peak, as a double-click in the table draws it.
+        sabrix::PeriodSearchFields fields;
+        fields.range = sabrix::PeriodRangeFields{QStringLiteral("2"), QStringLiteral("400"),
+                                                 QStringLiteral("10")};
+        window.commands().PeriodSearch(fields);
+        auto* search = window.findChild<sabrix::frmPeriodogram*>();
+        if (!search) throw std::runtime_error("the period search window did not open");
+        search->resize(760, 640);
+        // The table has the focus, as after a click in it: the chosen peak's cell then shows
+        // its focus frame in every run, not only in those where the window came up active.
+        search->activateWindow();
+        search->tblPeaks->setFocus();
+        for (int turn = 0; turn < 200 && !search->tblPeaks->hasFocus(); ++turn) {
+            QApplication::processEvents();
+            QThread::msleep(5);
+        }
+        QApplication::processEvents();
+        saved = Save(search->grab(), out, "period-search.png") && saved;
+        window.Apply(window.commands().PeriodWindowEvent(
+            sabrix::PeriodogramEvent{.kind = sabrix::PeriodogramEvent::Kind::FoldPeak, .peak = 0}));
+        ShowAtHome(window, home.path());
+        saved = Save(window.grab(), out, "phase-plot.png") && saved;
         window.ShutDown();
         return saved ? 0 : 1;
     } catch (const std::exception& e) {

@@ -97,16 +97,22 @@ std::optional<BinRequest> ReadBinFields(const BinDialogFields& fields, QString& 
             "Type the bin size as a number of days greater than 0.5, for example 10.");
         return std::nullopt;
     }
-    double sigma = 0;
-    if (!ParseNumber(fields.sigma.toStdString(), sigma) || !(sigma >= 0) || sigma > 32767 ||
-        sigma != std::floor(sigma)) {
+    const std::optional<int16_t> sigma = ReadSigmaField(fields.sigma, refusal);
+    if (!sigma) return std::nullopt;
+    request.Sigma = *sigma;
+    request.printBinFile = fields.printBinFile;
+    return request;
+}
+
+std::optional<int16_t> ReadSigmaField(const QString& sigma, QString& refusal) {
+    double value = 0;
+    if (!ParseNumber(sigma.toStdString(), value) || !(value >= 0) || value > 32767 ||
+        value != std::floor(value)) {
         refusal = QStringLiteral(
             "Type the error bar as a whole number of sigmas, 0 or more, for example 2.");
         return std::nullopt;
     }
-    request.Sigma = static_cast<int16_t>(sigma);
-    request.printBinFile = fields.printBinFile;
-    return request;
+    return static_cast<int16_t>(value);
 }
 
 int64_t BinLimit(double jdFirst, double jdLast, double width) {

@@ -32,6 +32,9 @@ struct BinDialogFields {
     QString binWidth = QStringLiteral("10");
     QString sigma;
     bool printBinFile = false;
+    // The averages of the phase plot: the width is a phase, and there is no JD range and no
+    // bin file.
+    bool phase = false;
 };
 
 // The fields the dialog opens with: the data's first and last JD, a width of 10 days, the
@@ -59,6 +62,8 @@ struct BinRequest {
 // rounded to whole days for the bin limit); the sigma a whole number from 0 to 32767. Returns
 // nothing and sets refusal to the message that says what to type when a field is refused.
 std::optional<BinRequest> ReadBinFields(const BinDialogFields& fields, QString& refusal);
+// Reads the error bar field alone, as ReadBinFields does.
+std::optional<int16_t> ReadSigmaField(const QString& sigma, QString& refusal);
 
 // N of the header. Requires round(width) > 0.
 int64_t BinLimit(double jdFirst, double jdLast, double width);

@@ -7,13 +7,6 @@
 
 namespace sabrix {
 
-double FoldPhase(double t, double epoch, double period) {
-    const double cycles = (t - epoch) / period;
-    const double phase = cycles - std::floor(cycles);
-    // -1e-17 cycles gives 1 - 1e-17, which rounds to 1.
-    return phase >= 1 ? 0 : phase;
-}
-
 double BrightestEpoch(std::span<const double> times, std::span<const double> mags) {
     const size_t n = std::min(times.size(), mags.size());
     size_t best = 0;
@@ -30,7 +23,7 @@ void ForEachTwoCyclePoint(
         const double phase = FoldPhase(times[i], epoch, period);
         const auto index = static_cast<int64_t>(i);
         draw(phase, mags[i], index);
-        draw(phase < 0.5 ? phase + 1 : phase - 1, mags[i], index);
+        draw(OtherCyclePhase(phase), mags[i], index);
     }
 }
 
@@ -71,6 +64,37 @@ std::vector<PhaseBin> PhaseBins(std::span<const double> times, std::span<const d
     return result;
 }
 
+void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const PlotWindowState& view,
+                     Canvas& picView) {
+    constexpr int32_t kRed = 255;
+    constexpr int32_t kWhite = 16777215;
+    if (bins.empty()) return;
+    // Each bin three times, a cycle apart, so the curve runs unbroken through both cycles and
+    // on past their ends to the next mean.
+    struct Mean {
+        double phase;
+        const PhaseBin* bin;
+    };
+    std::vector<Mean> means;
+    for (const int cycle : {-1, 0, 1})
+        for (const PhaseBin& bin : bins) means.push_back({bin.centre + cycle, &bin});
+    std::vector<Canvas::Segment> lines;
+    const Mean* previous = nullptr;
+    for (const Mean& m : means) {
+        const double x = m.phase - view.JDFirst;
+        const double mean = m.bin->mean;
+        const bool shown = m.phase >= kPhasePlotLeft && m.phase < kPhasePlotRight;
+        if (shown) {
+            lines.push_back({x, mean, x, mean - halfBar * m.bin->sd, kWhite});
+            lines.push_back({x, mean, x, mean + halfBar * m.bin->sd, kWhite});
+        }
+        if (previous)
+            lines.push_back({previous->phase - view.JDFirst, previous->bin->mean, x, mean, kRed});
+        previous = &m;
+    }
+    picView.Lines(lines);
+}
+
 FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double defaultEpoch) {
     FoldOutcome outcome;
     FoldRequest fold;
@@ -100,6 +124,25 @@ std::optional<double> ReadPhaseBinWidth(const QString& width, QString& refusal) 
         return std::nullopt;
     }
     return value;
+}
+
+BinDialogFields InitialPhaseBinFields(int16_t defaultSigma) {
+    BinDialogFields fields;
+    fields.phase = true;
+    fields.binWidth = QString::fromStdString(FormatDouble(kDefaultPhaseBinWidth));
+    fields.sigma = QString::number(defaultSigma);
+    return fields;
+}
+
+std::optional<PhaseBinRequest> ReadPhaseBinFields(const BinDialogFields& fields, QString& refusal) {
+    PhaseBinRequest request;
+    const std::optional<double> width = ReadPhaseBinWidth(fields.binWidth, refusal);
+    if (!width) return std::nullopt;
+    const std::optional<int16_t> sigma = ReadSigmaField(fields.sigma, refusal);
+    if (!sigma) return std::nullopt;
+    request.width = *width;
+    request.Sigma = *sigma;
+    return request;
 }
 
 }  // namespace sabrix

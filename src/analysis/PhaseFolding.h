@@ -2,9 +2,8 @@
 // default epoch, the two cycles the phase plot draws, the mean curve in phase bins, and the
 // reading of the typed period, epoch and bin width.
 //
-// phase = frac((t - E) / P), in [0, 1). With P = 0.5 d and E = 2450000.1, an observation at
-// 2450001.35 is 2.5 cycles after E: phase 0.5. The phase plot shows -0.5 to 1.5, so each
-// observation is drawn twice: at its phase p and at p + 1 when p < 0.5, else at p - 1.
+// The phase of an observation (FoldPhase) and the two cycles are those of the phase plot
+// (plot/PhasePlot.h).
 #pragma once
 
 #include <QString>
@@ -14,10 +13,12 @@
 #include <span>
 #include <vector>
 
-namespace sabrix {
+#include "analysis/Bins.h"
+#include "core/AppState.h"
+#include "plot/Canvas.h"
+#include "plot/PhasePlot.h"
 
-// frac((t - epoch) / period) in [0, 1); period > 0.
-double FoldPhase(double t, double epoch, double period);
+namespace sabrix {
 
 // The time of the brightest observation (the smallest magnitude), the earliest among equals:
 // phase 0 at maximum light. Requires at least one observation.
@@ -50,6 +51,13 @@ struct PhaseBin {
 std::vector<PhaseBin> PhaseBins(std::span<const double> times, std::span<const double> mags,
                                 double epoch, double period, double width);
 
+// Draws the mean curve over the phase plot (picView in the frame of the phase window view:
+// x = phase - JDFirst): a red line through the bin means in phase order across both cycles,
+// with white error bars of halfBar standard deviations above and below each mean, as the
+// averages are drawn over the light curve. Draws nothing for no bin.
+void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const PlotWindowState& view,
+                     Canvas& picView);
+
 struct FoldRequest {
     double period = 0;
     double epoch = 0;
@@ -65,5 +73,15 @@ FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double d
 
 // Reads a typed bin width (a phase from 0.001 to 0.5). Nothing, with refusal set, when refused.
 std::optional<double> ReadPhaseBinWidth(const QString& width, QString& refusal);
+
+// The averages dialog on the phase plot: the fields it opens with (width 0.05, the default
+// sigma), and their reading at Enter (the width as ReadPhaseBinWidth, the error bar as
+// ReadSigmaField). Nothing, with refusal set, when a field is refused.
+BinDialogFields InitialPhaseBinFields(int16_t defaultSigma);
+struct PhaseBinRequest {
+    double width = kDefaultPhaseBinWidth;
+    int16_t Sigma = 2;
+};
+std::optional<PhaseBinRequest> ReadPhaseBinFields(const BinDialogFields& fields, QString& refusal);
 
 }  // namespace sabrix

@@ -19,11 +19,14 @@ frmBins::frmBins(QWidget* parent) : QDialog(parent) {
         edit->setObjectName(QLatin1String(name));
         return edit;
     };
-    grid->addWidget(new QLabel(QStringLiteral("Bin Size (Days)"), this), 1, 0);
+    lblBinSize = new QLabel(QStringLiteral("Bin Size (Days)"), this);
+    lblBinSize->setObjectName(QStringLiteral("lblBinSize"));
+    grid->addWidget(lblBinSize, 1, 0);
     txtBinWid = line("txtBinWid");
     grid->addWidget(txtBinWid, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("       From JD                  To JD"), this), 2, 0,
-                    1, 3);
+    lblRange = new QLabel(QStringLiteral("       From JD                  To JD"), this);
+    lblRange->setObjectName(QStringLiteral("lblRange"));
+    grid->addWidget(lblRange, 2, 0, 1, 3);
     txtFromJD = line("txtFromJD");
     txtToJD = line("txtToJD");
     txtFromJD->setReadOnly(true);
@@ -55,6 +58,14 @@ frmBins::frmBins(QWidget* parent) : QDialog(parent) {
 
 void frmBins::setFields(const BinDialogFields& fields) {
     Label1->setText(QStringLiteral("Set Bin Parameters:"));
+    // The phase plot's averages: bins of a phase across the cycle, no JD range, no bin file.
+    setWindowTitle(fields.phase ? QStringLiteral("Load Phase Bins") : QStringLiteral("Load Bins"));
+    lblBinSize->setText(fields.phase ? QStringLiteral("Bin Size (Phase)")
+                                     : QStringLiteral("Bin Size (Days)"));
+    for (QWidget* w : {static_cast<QWidget*>(lblRange), static_cast<QWidget*>(txtFromJD),
+                       static_cast<QWidget*>(txtToJD), static_cast<QWidget*>(chkBinFil)})
+        w->setVisible(!fields.phase);
+    phase_ = fields.phase;
     txtFromJD->setText(fields.fromJD);
     txtToJD->setText(fields.toJD);
     txtBinWid->setText(fields.binWidth);
@@ -70,7 +81,8 @@ BinDialogFields frmBins::fields() const {
     f.toJD = txtToJD->text();
     f.binWidth = txtBinWid->text();
     f.sigma = txtSigma->text();
-    f.printBinFile = chkBinFil->isChecked();
+    f.printBinFile = chkBinFil->isChecked() && !phase_;
+    f.phase = phase_;
     return f;
 }
 

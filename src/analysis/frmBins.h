@@ -31,6 +31,8 @@ class frmBins : public QDialog {
     std::function<void()> onCancel;
 
     QLabel* Label1;
+    QLabel* lblBinSize;
+    QLabel* lblRange;
     QLineEdit* txtBinWid;
     QLineEdit* txtFromJD;
     QLineEdit* txtToJD;
@@ -50,6 +52,7 @@ class frmBins : public QDialog {
 
   private:
     bool closing_ = false;
+    bool phase_ = false;
 };
 
 }  // namespace sabrix

@@ -4,6 +4,7 @@
 
 #include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
+#include "analysis/ShownObservations.h"
 #include "app/AnalysisController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -14,6 +15,8 @@ namespace sabrix {
 namespace {
 
 const QString kMagnificationOne = QStringLiteral("Magnification = 1 X");
+const QString kFitNeedsTime = QStringLiteral(
+    "The polynomial fit is a curve in time: choose Time Plot to fit the light curve.");
 
 }  // namespace
 
@@ -21,6 +24,7 @@ AnalysisController::AnalysisController(CommandContext& context) : ctx_(context) 
     ctx_.AddOverlay(*this);
     ctx_.OnForgetStar([this] {
         bins_ = Bins{};
+        phaseBins_.clear();
         binsShown_ = polyShown_ = false;
         polyRegression_.reset();
     });
@@ -52,7 +56,9 @@ void AnalysisController::ShowBinsDialog(bool modal) {
     polyShown_ = false;
     if (!analysisDialogs_) return;
     analysisDialogs_->showBins(
-        InitialBinFields(ctx_.state), modal,
+        ctx_.fold ? InitialPhaseBinFields(ctx_.state.settings.DefaultSigma)
+                  : InitialBinFields(ctx_.state),
+        modal,
         [this](const BinDialogFields& fields) {
             const bool done = ctx_.Allows(Command::EnterBins) && EnterBins(fields);
             ctx_.Present();
@@ -67,6 +73,10 @@ void AnalysisController::ShowPolyDialog() {
         return;
     }
     if (!ctx_.table) return;
+    if (ctx_.fold) {
+        ctx_.Say(kFitNeedsTime, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
+        return;
+    }
     binsShown_ = false;
     polyShown_ = true;
     if (!analysisDialogs_) return;
@@ -114,6 +124,7 @@ std::optional<std::string> AnalysisController::ChooseBinFile() {
 }
 
 bool AnalysisController::EnterBins(const BinDialogFields& fields) {
+    if (ctx_.fold) return EnterPhaseBins(fields);
     QString refusal;
     const std::optional<BinRequest> request = ReadBinFields(fields, refusal);
     if (!request) {
@@ -161,7 +172,30 @@ bool AnalysisController::EnterBins(const BinDialogFields& fields) {
     return true;
 }
 
+bool AnalysisController::EnterPhaseBins(const BinDialogFields& fields) {
+    QString refusal;
+    const std::optional<PhaseBinRequest> request = ReadPhaseBinFields(fields, refusal);
+    if (!request) {
+        ctx_.Say(refusal, QStringLiteral("Load Phase Bins"), Buttons::OK, Icon::Exclamation);
+        return false;
+    }
+    const PhaseFold& fold = *ctx_.fold;
+    const PeriodObservations shown =
+        ShownObservations(ctx_.table->Columns(), ctx_.state, fold.jdLeft, fold.jdRight);
+    phaseBins_ = PhaseBins(shown.times, shown.mags, fold.epoch, fold.period, request->width);
+    phaseSigma_ = request->Sigma;
+    binsShown_ = true;
+    polyShown_ = false;
+    ctx_.Redraw(false);
+    DrawBins();
+    return true;
+}
+
 void AnalysisController::DrawBins() {
+    if (ctx_.fold) {
+        PhaseBinPlotter(phaseBins_, phaseSigma_ / 2.0, ctx_.state.view, ctx_.canvases.picView);
+        return;
+    }
     BinPlotOutcome outcome = BinPlotOutcome::Drawn;
     try {
         outcome = BinPlotter(ctx_.state.view, bins_, ctx_.canvases.picView);
@@ -176,6 +210,10 @@ void AnalysisController::DrawBins() {
 }
 
 bool AnalysisController::PlotPolyFit(const QString& degreeText) {
+    if (ctx_.fold) {
+        ctx_.Say(kFitNeedsTime, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
+        return false;
+    }
     if (const std::optional<QString> refusal = DegreeRefusal(degreeText)) {
         ctx_.Say(*refusal, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
         return false;
@@ -241,13 +279,17 @@ void AnalysisController::DrawOverlay() {
 
 void AnalysisController::DrawOverlayOnto(Canvas& picView) const {
     // An overlay that the window could not draw was turned off there, with its message.
-    if (binsShown_) BinPlotter(ctx_.state.view, bins_, picView);
+    if (binsShown_ && ctx_.fold)
+        PhaseBinPlotter(phaseBins_, phaseSigma_ / 2.0, ctx_.state.view, picView);
+    else if (binsShown_)
+        BinPlotter(ctx_.state.view, bins_, picView);
     if (polyShown_ && polyRegression_) PlotPoly(ctx_.state.view, *polyRegression_, picView);
 }
 
 void AnalysisController::HideOverlay(bool forget) {
     binsShown_ = polyShown_ = false;
     if (!forget) return;
+    phaseBins_.clear();
     bins_.BinJD.clear();
     bins_.BinMag.clear();
     bins_.BinSD.clear();

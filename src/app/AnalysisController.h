@@ -13,6 +13,7 @@
 
 #include "analysis/AnalysisDialogs.h"
 #include "analysis/Bins.h"
+#include "analysis/PhaseFolding.h"
 #include "analysis/PolyFit.h"
 #include "app/CommandContext.h"
 
@@ -35,8 +36,10 @@ class AnalysisController : private PlotOverlay {
     // writes the bin file when asked (where the save dialog says), fills the stats window and
     // draws the bins. Returns true then.
     bool EnterBins(const BinDialogFields& fields);
-    // The averages of the last Enter (none before one).
+    // The averages of the last Enter (none before one), and on the phase plot its bins in
+    // phase.
     const Bins& bins() const { return bins_; }
+    const std::vector<PhaseBin>& phaseBins() const { return phaseBins_; }
     // Plot of the degree dialog: the same window and redraw, then the fit of every row and
     // the curve. Returns false, with the overlay off and after its message, when the degree
     // is refused or the fit overflows (the dialog stays open for another degree).
@@ -61,11 +64,16 @@ class AnalysisController : private PlotOverlay {
     // The bin file's path, asked for (with the overwrite question); nothing on cancel.
     std::optional<std::string> ChooseBinFile();
     void DrawBins();
+    // Enter on the phase plot: bins of a phase width over the observations shown, their mean
+    // curve drawn across both cycles.
+    bool EnterPhaseBins(const BinDialogFields& fields);
     void DrawPoly();
 
     CommandContext& ctx_;
     AnalysisDialogs* analysisDialogs_ = nullptr;
     Bins bins_;
+    std::vector<PhaseBin> phaseBins_;
+    int16_t phaseSigma_ = 2;
     bool binsShown_ = false;
     bool polyShown_ = false;
     std::shared_ptr<RegressionObject> polyRegression_;

@@ -77,8 +77,9 @@ void CommandContext::RunPlotter() {
         view.progressCaption = QStringLiteral("Plotting. . . .");
         view.captionShown = true;
         Present();
-        outcome = Plotter(state, marks, *table, canvases.picView, canvases.picJDScale,
-                          canvases.picMagScale, [&job] { job.pacer().tick(); });
+        outcome = Plotter(
+            state, marks, *table, canvases.picView, canvases.picJDScale, canvases.picMagScale,
+            [&job] { job.pacer().tick(); }, fold ? &*fold : nullptr);
     }
     // The plot look: the titles, the logo and the progress controls give way to the plot.
     view.look = WindowView::Look::Plot;
@@ -163,6 +164,8 @@ void CommandContext::ClearEdits() {
 }
 
 void CommandContext::ForgetStar() {
+    fold.reset();
+    view.phasePlot = false;
     // The changes were to rows of the table that is going.
     edits.clear();
     FollowEdits();
@@ -177,6 +180,27 @@ void CommandContext::ShowBandLines() {
         // The plot has said what the table could not give.
         view.bandLines.clear();
     }
+}
+
+void CommandContext::ShowPhasePlot(const PhaseFold& phaseFold) {
+    if (!fold) timeWindow = state.view;
+    // The magnitudes as the light curve showed them; the phases whole.
+    state.view = PhaseWindow(timeWindow);
+    fold = phaseFold;
+    view.phasePlot = true;
+    HideOverlays(true);
+    for (const std::function<void()>& drop : switchers_) drop();
+    Redraw(false);
+}
+
+bool CommandContext::LeavePhasePlot() {
+    if (!fold) return false;
+    state.view = timeWindow;
+    fold.reset();
+    view.phasePlot = false;
+    HideOverlays(true);
+    for (const std::function<void()>& drop : switchers_) drop();
+    return true;
 }
 
 CommandContext::Job::Job(CommandContext& context)

@@ -29,6 +29,7 @@
 #include "data/ObsTable.h"
 #include "plot/Canvas.h"
 #include "plot/ObserverMarks.h"
+#include "plot/PhasePlot.h"
 
 namespace sabrix {
 
@@ -106,6 +107,10 @@ class CommandContext {
     const CommandCanvases canvases;
     // The clock of dated header lines; the system clock unless a test sets another.
     const Clock* clock = &systemClock_;
+    // The phase plot while it is shown (the plot's window then holds phases, see PhasePlot.h),
+    // and the light curve's window to return to; no fold on the light curve.
+    std::optional<PhaseFold> fold;
+    PlotWindowState timeWindow;
 
     // Makes the change (its redo), keeps it for Undo and follows the stack (FollowEdits).
     void PushEdit(QUndoCommand* edit);
@@ -155,6 +160,18 @@ class CommandContext {
     // The progress controls and the Cancel button of a fill that runs, or none.
     void ShowLoadProgress();
 
+    // The light curve's window: the plot's own, or the one the phase plot returns to.
+    const PlotWindowState& LightCurveWindow() const { return fold ? timeWindow : state.view; }
+    // The plot becomes the phase plot of the fold (from the light curve, or another fold),
+    // its whole window shown, the overlays forgotten; then the redraw sequence.
+    void ShowPhasePlot(const PhaseFold& phaseFold);
+    // Back to the light curve's window, the overlays forgotten, without a redraw. Returns
+    // false (nothing changed) on the light curve.
+    bool LeavePhasePlot();
+    // What each controller drops when the plot turns from the light curve to the phase plot
+    // or back (the views to go back to are of the other kind).
+    void OnSwitchPlot(std::function<void()> drop) { switchers_.push_back(std::move(drop)); }
+
     // The overlays of the redraw sequence, in the order they draw.
     void AddOverlay(PlotOverlay& overlay) { overlays_.push_back(&overlay); }
     const std::vector<PlotOverlay*>& overlays() const { return overlays_; }
@@ -177,6 +194,7 @@ class CommandContext {
     std::vector<PlotOverlay*> overlays_;
     std::vector<std::function<void()>> highlights_;
     std::vector<std::function<void()>> forgetters_;
+    std::vector<std::function<void()>> switchers_;
 };
 
 // A long job: the view is busy (every command but a few is refused, the window shows it) and

@@ -118,6 +118,47 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (args.empty()) return request;
     const std::string& first = args[0];
+    if (first == "--periodogram") {
+        if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
+            return invalid(first + " needs a file to load");
+        PeriodogramRunOptions& p = request.periodogram;
+        p.file = args[1];
+        for (size_t i = 2; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            std::string text;
+            const bool hasValue = i + 1 < args.size();
+            if (hasValue) text = args[i + 1];
+            std::string problem;
+            if (ParseLoadOption(args, i, true, p.load, problem)) {
+                if (!problem.empty()) return invalid(problem);
+            } else if (a == "--bands") {
+                if (!hasValue || !(p.bands = ParseBands(text)).size())
+                    return invalid("--bands needs band names separated by commas, e.g. \"Vis.,V\"");
+                ++i;
+            } else if (a == "--no-weights") {
+                p.noWeights = true;
+            } else if (a == "--view") {
+                if (!hasValue || !(p.view = ParseView(text))) return invalid(kViewProblem);
+                ++i;
+            } else if (a == "--out") {
+                if (!hasValue || text.empty()) return invalid("--out needs a path");
+                p.out = text;
+                ++i;
+            } else if (a == "--min-period" || a == "--max-period" || a == "--samples-per-peak") {
+                if (!hasValue) return invalid(a + " needs a value");
+                (a == "--min-period"   ? p.minPeriod
+                 : a == "--max-period" ? p.maxPeriod
+                                       : p.samplesPerPeak) = text;
+                ++i;
+            } else if (a.empty() || a[0] != '-') {
+                return invalid("unexpected argument: " + a);
+            } else {
+                return invalid("unknown option: " + a);
+            }
+        }
+        request.kind = CommandLineRequest::Kind::Periodogram;
+        return request;
+    }
     if (first == "--render" || first == "--convert") {
         const bool render = first == "--render";
         if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
@@ -148,14 +189,19 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             } else if (render && a == "--view") {
                 if (!value(text) || !(request.render.view = ParseView(text)))
                     return invalid(kViewProblem);
-            } else if (render && (a == "--bins" || a == "--sigma" || a == "--poly")) {
+            } else if (render && (a == "--bins" || a == "--sigma" || a == "--poly" ||
+                                  a == "--phase" || a == "--epoch")) {
                 if (!value(text)) return invalid(a + " needs a value");
                 (a == "--bins"    ? request.render.bins
                  : a == "--sigma" ? request.render.sigma
-                                  : request.render.poly) = text;
-            } else if (render && (a == "--bin-file" || a == "--curve-out")) {
+                 : a == "--poly"  ? request.render.poly
+                 : a == "--phase" ? request.render.phase
+                                  : request.render.epoch) = text;
+            } else if (render && (a == "--bin-file" || a == "--curve-out" || a == "--phase-out")) {
                 if (!value(text) || text.empty()) return invalid(a + " needs a path");
-                (a == "--bin-file" ? request.render.binFile : request.render.curveOut) = text;
+                (a == "--bin-file"    ? request.render.binFile
+                 : a == "--curve-out" ? request.render.curveOut
+                                      : request.render.phaseOut) = text;
             } else if (render && (a == "--width" || a == "--height")) {
                 int n = 0;
                 if (!value(text) || !ParseInt(text, n) || n < 50 || n > 20000)
@@ -183,6 +229,9 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         if (!r.bins && (r.sigma || !r.binFile.empty()))
             return invalid("--sigma and --bin-file need --bins");
         if (!r.poly && !r.curveOut.empty()) return invalid("--curve-out needs --poly");
+        if (r.phase && (r.bins || r.poly)) return invalid("--phase excludes --bins and --poly");
+        if (!r.phase && (r.epoch || !r.phaseOut.empty()))
+            return invalid("--epoch and --phase-out need --phase");
         if (render && !PlotImageFormatFor(out) && !WrittenInPlace(out))
             return invalid("--out must end in .png, .jpg, .jpeg, .svg or .pdf: " + out);
         request.kind =
@@ -236,8 +285,13 @@ std::string UsageText() {
            "              [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
+           "              [--phase P [--epoch E] [--phase-out PATH]]\n"
            "       sabrix --convert FILE --out OUT [--three-column | --star-file]\n"
            "              [--to star|three-column|download]\n"
+           "       sabrix --periodogram FILE [--three-column | --star-file] [--time-offset DAYS]\n"
+           "              [--bands LIST] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period "
+           "P]\n"
+           "              [--max-period P] [--samples-per-peak K] [--no-weights] [--out CSV]\n"
            "       sabrix -h | --help | --version\n"
            "\n"
            "Sabrix plots the observations of one variable star. With no argument it opens its\n"
@@ -282,10 +336,31 @@ std::string UsageText() {
            "  --curve-out PATH\n"
            "                  also write the curve to PATH, one line \"JD MAG\" per day (at most\n"
            "                  a million lines)\n"
+           "  --phase P       draw the phase plot of period P days instead of the light curve:\n"
+           "                  two cycles of the observations shown, folded\n"
+           "  --epoch E       the Julian Date of phase 0 (the brightest observation's time when\n"
+           "                  not given)\n"
+           "  --phase-out PATH\n"
+           "                  also write PATH, one line \"phase mag\" per observation drawn in "
+           "the\n"
+           "                  first cycle (phase 0 to 1, 6 decimals)\n"
            "  --convert FILE  write FILE again with the program's own writers\n"
            "  --to KIND       what --convert writes: star (the fixed-column star file),\n"
            "                  three-column, or download (comma-separated, as Save as Download\n"
            "                  File); the kind that was read when not given\n"
+           "  --periodogram FILE\n"
+           "                  print the five highest peaks of the periodogram of the\n"
+           "                  observations shown (fainter-than estimates left out), one line\n"
+           "                  \"period frequency power amplitude\" each\n"
+           "  --min-period P  the shortest period searched, in days (the larger of 0.05 and\n"
+           "                  twice the median gap between observations when not given)\n"
+           "  --max-period P  the longest period searched (the span of the observations)\n"
+           "  --samples-per-peak K\n"
+           "                  frequencies per peak width, 1 to 100 (10 when not given)\n"
+           "  --no-weights    give every observation the same weight (else 1/sigma^2 when every\n"
+           "                  observation has an uncertainty)\n"
+           "  --out CSV       for --periodogram, also write the periodogram to CSV, one line\n"
+           "                  \"frequency,period,power\" per frequency\n"
            "  -h, --help      print this text and end\n"
            "  --version       print the version and end\n"
            "\n"

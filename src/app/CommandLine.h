@@ -30,7 +30,8 @@ struct LoadOptions {
 // --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column | --star-file]
 // [--time-offset DAYS] [--omit-faint] [--bands LIST] [--stats]
 // [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
-//          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]]
+//          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]
+//           | --phase P [--epoch E] [--phase-out PATH]]
 // The JD edges of --view are the times the JD scale shows, the offset added.
 struct RenderOptions {
     std::string file;
@@ -50,6 +51,28 @@ struct RenderOptions {
     std::string binFile;
     std::optional<std::string> poly;
     std::string curveOut;
+    // The phase plot of the period and epoch as typed (no epoch: the brightest observation's
+    // time), and the phase table to write (empty: none).
+    std::optional<std::string> phase;
+    std::optional<std::string> epoch;
+    std::string phaseOut;
+};
+
+// --periodogram FILE [--three-column | --star-file] [--time-offset DAYS] [--bands LIST]
+//          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period P] [--max-period P]
+//          [--samples-per-peak K] [--no-weights] [--out CSV]
+// The range's fields as typed; one not given takes its default from the data.
+struct PeriodogramRunOptions {
+    std::string file;
+    std::string out;
+    LoadOptions load;
+    bool noWeights = false;
+    // --bands: only these bands are searched, as --render draws them; empty: every band.
+    std::vector<std::string> bands;
+    std::optional<ViewOption> view;
+    std::optional<std::string> minPeriod;
+    std::optional<std::string> maxPeriod;
+    std::optional<std::string> samplesPerPeak;
 };
 
 // --convert FILE --out OUT [--three-column | --star-file] [--to star|three-column|download]
@@ -63,7 +86,7 @@ struct ConvertOptions {
 };
 
 struct CommandLineRequest {
-    enum class Kind { Gui, Help, Version, Render, Convert, Invalid };
+    enum class Kind { Gui, Help, Version, Render, Convert, Periodogram, Invalid };
     Kind kind = Kind::Gui;
     // For Gui: a file to load once the window is open (may be empty), how it is read, and the
     // window to show of it (FILE --view ...).
@@ -72,6 +95,7 @@ struct CommandLineRequest {
     std::optional<ViewOption> view;
     RenderOptions render;
     ConvertOptions convert;
+    PeriodogramRunOptions periodogram;
     // For Gui: the whole command line after the program name, arguments joined by blanks
     // (the text that the "/alwayssave" switch is compared with).
     std::string commandLine;
@@ -83,7 +107,8 @@ struct CommandLineRequest {
 // windows; one FILE starts them and loads it (FILE [--three-column | --star-file]
 // [--time-offset DAYS] [--view ...] reads it so and also shows that window of it);
 // "--help" or "-h" asks for the usage text;
-// "--version" for the version line; "--render" and "--convert" run without a window.
+// "--version" for the version line; "--render", "--convert" and "--periodogram" run without a
+// window.
 // Anything else is Invalid with a description. Never throws.
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -14,12 +15,17 @@
 #include <string_view>
 
 #include "analysis/Bins.h"
+#include "analysis/PeriodFiles.h"
+#include "analysis/PeriodSearch.h"
+#include "analysis/PhaseFolding.h"
 #include "analysis/PolyFit.h"
+#include "analysis/ShownObservations.h"
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"
 #include "core/AppState.h"
 #include "core/AtomicFile.h"
 #include "core/FileSystem.h"
+#include "core/NumberText.h"
 #include "core/ProgramDir.h"
 #include "core/SabrixError.h"
 #include "core/ScratchFolder.h"
@@ -249,8 +255,9 @@ bool ShowOnlyBands(MainWindowCommands& commands, const std::vector<std::string>&
 int RunRender(const RenderOptions& options, const std::string& programDir, std::ostream& out,
               std::ostream& err) {
     try {
-        if (!OutputsSpareTheInput(options.file, {options.out, options.binFile, options.curveOut},
-                                  err))
+        if (!OutputsSpareTheInput(
+                options.file, {options.out, options.binFile, options.curveOut, options.phaseOut},
+                err))
             return 1;
         const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
         // The picture, the label, the count of rejected lines, the stats and the overlays all
@@ -304,6 +311,32 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             commands.ShowWindow(options.view->jdLeft - offset, options.view->jdRight - offset,
                                 options.view->magTop, options.view->magBottom);
         }
+        if (options.phase) {
+            // The fields as the period search window reads them; no epoch: the default.
+            const QString epochText = QString::fromStdString(options.epoch.value_or(""));
+            const FoldOutcome fold =
+                ReadFoldFields(QString::fromStdString(*options.phase), epochText, 0);
+            if (!fold.fold) {
+                err << TerminalMessage(loaded->file, fold.refusal.toStdString());
+                return 1;
+            }
+            // A typed epoch is a time as the scale shows it, the offset added.
+            const std::optional<double> epoch =
+                options.epoch
+                    ? std::optional<double>(fold.fold->epoch - commands.state().star.TimeOffset)
+                    : std::nullopt;
+            if (!commands.ShowPhasePlot(fold.fold->period, epoch).isEmpty())
+                return refused(loaded->file, std::string());
+            if (!options.phaseOut.empty()) {
+                const PhaseFold& shown = *commands.phaseFold();
+                const PeriodObservations drawn = DrawnObservations(
+                    commands.table()->Columns(), commands.state(), shown.jdLeft, shown.jdRight);
+                QBuffer buffer;
+                buffer.open(QIODevice::WriteOnly);
+                WritePhaseTable(drawn.times, drawn.mags, shown.epoch, shown.period, buffer);
+                files.emplace_back(options.phaseOut, buffer.data().toStdString());
+            }
+        }
         // A picture without what was asked of it is no success: nothing is written.
         if (PrintFailures(*loaded, err)) return 1;
         const WindowView& view = commands.view();
@@ -334,8 +367,67 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             "Rejected lines: " + std::to_string(commands.rejectedLines())};
         if (options.stats)
             for (const QString& line : view.statsLines) lines.push_back(line.toStdString());
-        PrintSummary({options.out, options.binFile, options.curveOut}, loaded->file, lines,
-                     commands.rejectedLines(), out, err);
+        PrintSummary({options.out, options.binFile, options.curveOut, options.phaseOut},
+                     loaded->file, lines, commands.rejectedLines(), out, err);
+        return 0;
+    } catch (const std::exception& e) {
+        err << TerminalMessage(options.file, e.what());
+        return 1;
+    }
+}
+
+int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& programDir,
+                   std::ostream& out, std::ostream& err) {
+    try {
+        if (!OutputsSpareTheInput(options.file, {options.out}, err)) return 1;
+        auto loaded =
+            LoadFile(options.file, options.load, false, programDir, LayOutPlotArea(1, 1), {}, err);
+        if (!loaded) return 1;
+        MainWindowCommands& commands = *loaded->commands;
+        if (!options.bands.empty() && !ShowOnlyBands(commands, options.bands, loaded->file, err))
+            return 1;
+        if (options.view) {
+            const double offset = commands.state().star.TimeOffset;
+            commands.ShowWindow(options.view->jdLeft - offset, options.view->jdRight - offset,
+                                options.view->magTop, options.view->magBottom);
+        }
+        const PlotWindowState& window = commands.state().view;
+        const PeriodObservations shown = ShownObservations(
+            commands.table()->Columns(), commands.state(), window.WinJDLeft, window.WinJDRight);
+        const PeriodDataOutcome data =
+            PeriodData::Make(shown.times, shown.mags, shown.sigmas, !options.noWeights);
+        if (!data.data) {
+            err << TerminalMessage(loaded->file, data.refusal.toStdString());
+            return 1;
+        }
+        PeriodRangeFields fields = PeriodRangeText(DefaultPeriodRange(shown.times));
+        if (options.minPeriod) fields.minPeriod = QString::fromStdString(*options.minPeriod);
+        if (options.maxPeriod) fields.maxPeriod = QString::fromStdString(*options.maxPeriod);
+        if (options.samplesPerPeak)
+            fields.samplesPerPeak = QString::fromStdString(*options.samplesPerPeak);
+        const FrequencyGridOutcome grid = ReadPeriodRange(fields, data.data->span());
+        if (!grid.grid) {
+            err << TerminalMessage(loaded->file, grid.refusal.toStdString());
+            return 1;
+        }
+        JobControl control;
+        const std::optional<PeriodSearchResult> result =
+            RunPeriodSearch(*data.data, *grid.grid, PeriodSearchOptions{}, control);
+        if (!result) return 1;
+        std::vector<std::string> lines;
+        for (size_t i = 0; i < result->peaks.size() && i < 5; ++i) {
+            const PeriodogramPeak& peak = result->peaks[i];
+            lines.push_back(
+                FormatFixed(peak.period, 1, 7) + " " + FormatFixed(peak.frequency, 1, 7) + " " +
+                FormatFixed(peak.power, 1, 4) + " " + FormatFixed(peak.amplitude, 1, 4));
+        }
+        if (!options.out.empty()) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            WritePeriodogramCsv(result->periodogram, buffer);
+            if (!WriteOutput(options.out, buffer.data().toStdString(), out, err)) return 1;
+        }
+        PrintSummary({options.out}, loaded->file, lines, commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {
         err << TerminalMessage(options.file, e.what());

@@ -27,4 +27,13 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
 int RunConvert(const ConvertOptions& options, const std::string& programDir, std::ostream& out,
                std::ostream& err);
 
+// Loads the file, shows options.view of it, and prints the five highest peaks of the
+// periodogram of the observations shown to out, highest first, one line each: "period
+// frequency power amplitude" (period and frequency with 7 decimals, power and semi-amplitude
+// with 4); then writes the periodogram as CSV to options.out when given. Returns 0; 1 with one
+// message on err when the file loads nothing, the observations give no periodogram, a range
+// field is refused (the message names it) or the CSV cannot be written.
+int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& programDir,
+                   std::ostream& out, std::ostream& err);
+
 }  // namespace sabrix

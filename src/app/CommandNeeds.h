@@ -105,6 +105,14 @@ enum class Command {
     mnuPoly_Click,
     EnterBins,
     PlotPolyFit,
+    // The period search and the phase plot.
+    mnuPeriod_Click,
+    PeriodSearch,
+    PeriodWindowEvent,
+    CancelPeriodSearch,
+    ClosePeriodWindow,
+    ShowPhasePlot,
+    mnuTimePlot_Click,
     // The records behind the points.
     BoxFinder,
     Finder,
@@ -211,6 +219,15 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(mnuPoly_Click, Idle),
     SABRIX_NEEDS(EnterBins, Plot),
     SABRIX_NEEDS(PlotPolyFit, Plot),
+    // Says "No star file is loaded." itself.
+    SABRIX_NEEDS(mnuPeriod_Click, Idle),
+    SABRIX_NEEDS(PeriodSearch, Plot),
+    // The window's actions; its Cancel and Close also stop the search that runs.
+    SABRIX_NEEDS(PeriodWindowEvent, Plot),
+    SABRIX_NEEDS(CancelPeriodSearch, Anytime),
+    SABRIX_NEEDS(ClosePeriodWindow, Anytime),
+    SABRIX_NEEDS(ShowPhasePlot, Plot),
+    SABRIX_NEEDS(mnuTimePlot_Click, Plot),
     SABRIX_NEEDS(BoxFinder, Rows),
     SABRIX_NEEDS(Finder, Rows),
     // The record list's own commands also need the list open (RecordsController).

@@ -16,20 +16,6 @@ namespace {
 
 const QString kExportTitle = QStringLiteral("Export Plot Image");
 
-QString FormatFilter(PlotImageFormat format) {
-    switch (format) {
-        case PlotImageFormat::Png:
-            return QStringLiteral("PNG Pictures (*.png)|*.png|");
-        case PlotImageFormat::Svg:
-            return QStringLiteral("SVG Drawings (*.svg)|*.svg|");
-        case PlotImageFormat::Pdf:
-            return QStringLiteral("PDF Documents (*.pdf)|*.pdf|");
-        case PlotImageFormat::Jpeg:
-            return QStringLiteral("JPEG Pictures (*.jpg;*.jpeg)|*.jpg;*.jpeg|");
-    }
-    return {};
-}
-
 // The folder of the loaded file ("" for a bare name).
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -62,7 +48,7 @@ void SaveController::mnuExport_Click() {
     std::string name(TrimBlanks(ctx_.state.star.StarName));
     if (name.empty() || name.find('/') != std::string::npos) name = "plot";
     options.fileName = DisplayText(FolderOf(loaded) + name + extension);
-    options.filter = FormatFilter(choice->format);
+    options.filter = PlotImageFilter(choice->format);
     options.initialFolder = DisplayText(FolderOf(loaded));
     options.confirmOverwrite = true;
     const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
@@ -120,9 +106,9 @@ QString SaveController::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pac
     // the window's own canvases and its state stay as they are.
     canvases.picView.Mode = ctx_.canvases.picView.Mode;
     Scaler(ctx_.state.view, canvases.picView, canvases.picJDScale, canvases.picMagScale);
-    const PlotOutcome outcome =
-        Plotter(ctx_.state, ctx_.marks, *ctx_.table, canvases.picView, canvases.picJDScale,
-                canvases.picMagScale, [&pacer] { pacer.tick(); });
+    const PlotOutcome outcome = Plotter(
+        ctx_.state, ctx_.marks, *ctx_.table, canvases.picView, canvases.picJDScale,
+        canvases.picMagScale, [&pacer] { pacer.tick(); }, ctx_.fold ? &*ctx_.fold : nullptr);
     if (!outcome.errorMessages.empty())
         throw SabrixError(outcome.errorMessages.front().toStdString());
     for (const PlotOverlay* overlay : ctx_.overlays()) overlay->DrawOverlayOnto(canvases.picView);

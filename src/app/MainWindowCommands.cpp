@@ -2,6 +2,7 @@
 #include "app/MainWindowCommands.h"
 
 #include "app/AnalysisController.h"
+#include "app/PeriodController.h"
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
 #include "app/SaveController.h"
@@ -17,6 +18,7 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
       records_(std::make_unique<RecordsController>(context_)),
       plot_(std::make_unique<PlotController>(context_, *records_)),
       analysis_(std::make_unique<AnalysisController>(context_)),
+      period_(std::make_unique<PeriodController>(context_)),
       saves_(std::make_unique<SaveController>(context_, *loads_)),
       shell_(std::make_unique<ShellController>(context_)) {}
 
@@ -54,12 +56,21 @@ void MainWindowCommands::setAnalysisDialogs(AnalysisDialogs* dialogs) {
     analysis_->setAnalysisDialogs(dialogs);
 }
 
+void MainWindowCommands::setPeriodDialogs(PeriodDialogs* dialogs) {
+    period_->setPeriodDialogs(dialogs);
+}
+
+const PeriodAnalysis* MainWindowCommands::periodAnalysis() const {
+    return period_->analysis();
+}
+
 void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
     records_->setRecordDialogs(dialogs);
 }
 
 void MainWindowCommands::setImageExportDialog(ImageExportDialog* dialog) {
     saves_->setImageExportDialog(dialog);
+    period_->setImageExportDialog(dialog);
 }
 
 const WindowView& MainWindowCommands::OpenWorkingTable() {
@@ -339,6 +350,38 @@ bool MainWindowCommands::EnterBins(const BinDialogFields& fields) {
 
 bool MainWindowCommands::PlotPolyFit(const QString& degreeText) {
     return Ask(Command::PlotPolyFit, false, [&] { return analysis_->PlotPolyFit(degreeText); });
+}
+
+const WindowView& MainWindowCommands::mnuPeriod_Click() {
+    return Run(Command::mnuPeriod_Click, [&] { period_->mnuPeriod_Click(); });
+}
+
+PeriodSearchAnswer MainWindowCommands::PeriodSearch(const PeriodSearchFields& fields) {
+    PeriodSearchAnswer answer{false};
+    Run(Command::PeriodSearch, [&] { answer = period_->Search(fields); });
+    return answer;
+}
+
+const WindowView& MainWindowCommands::PeriodWindowEvent(const PeriodogramEvent& event) {
+    return Run(Command::PeriodWindowEvent, [&] { period_->PeriodWindowEvent(event); });
+}
+
+const WindowView& MainWindowCommands::CancelPeriodSearch() {
+    return Run(Command::CancelPeriodSearch, [&] { period_->CancelPeriodSearch(); });
+}
+
+const WindowView& MainWindowCommands::ClosePeriodWindow() {
+    return Run(Command::ClosePeriodWindow, [&] { period_->ClosePeriodWindow(); });
+}
+
+QString MainWindowCommands::ShowPhasePlot(double period, std::optional<double> epoch) {
+    QString refusal = QStringLiteral("The plot is busy.");
+    Run(Command::ShowPhasePlot, [&] { refusal = period_->ShowPhasePlot(period, epoch); });
+    return refusal;
+}
+
+const WindowView& MainWindowCommands::mnuTimePlot_Click() {
+    return Run(Command::mnuTimePlot_Click, [&] { period_->mnuTimePlot_Click(); });
 }
 
 const WindowView& MainWindowCommands::BoxFinder(double x1, double y1, double x2, double y2) {

@@ -9,6 +9,7 @@
 //   SaveController      the three saves and "Export Plot Image"
 //   PlotController      reset, refresh, navigation, the stats window, the tools, the mouse
 //   AnalysisController  the averages and the polynomial fit
+//   PeriodController    the period search, its window and the phase plot
 //   RecordsController   box selection and locate, the record list, the editor, marking
 //   ShellController     the user guide, the text viewer, the file manager, the web page
 //
@@ -36,6 +37,9 @@ class AnalysisController;
 class AnalysisDialogs;
 class DesktopOpener;
 class ImageExportDialog;
+class PeriodAnalysis;
+class PeriodController;
+class PeriodDialogs;
 class PlotController;
 class RecordDialogs;
 class RecordList;
@@ -44,6 +48,9 @@ class SaveController;
 class ShellController;
 struct BinDialogFields;
 struct Bins;
+struct PeriodSearchAnswer;
+struct PeriodSearchFields;
+struct PeriodogramEvent;
 struct PolySample;
 struct RecordField;
 enum class PlotImageFormat;
@@ -85,7 +92,12 @@ class MainWindowCommands {
     void setDesktop(DesktopOpener& opener, std::string userGuide);
     // The dialogs the commands open; none (the default) opens nothing.
     void setAnalysisDialogs(AnalysisDialogs* dialogs);
+    void setPeriodDialogs(PeriodDialogs* dialogs);
     void setRecordDialogs(RecordDialogs* dialogs);
+    // The search of the open period search window; null when none is open.
+    const PeriodAnalysis* periodAnalysis() const;
+    // What the phase plot folds while it is shown; nothing on the light curve.
+    const std::optional<PhaseFold>& phaseFold() const { return context_.fold; }
     void setImageExportDialog(ImageExportDialog* dialog);
 
     // ---- The working table and loading (LoadController) ---------------------------------
@@ -208,6 +220,22 @@ class MainWindowCommands {
     bool EnterBins(const BinDialogFields& fields);
     bool PlotPolyFit(const QString& degreeText);
 
+    // ---- The period search and the phase plot (PeriodController) ---------------------------
+    // Tools > Period Search: the dialog, then the window with the periodogram (a job).
+    const WindowView& mnuPeriod_Click();
+    // The dialog's Search without the dialog: refuses a range it cannot use (close false, the
+    // field to correct), else searches the observations shown and opens the window.
+    PeriodSearchAnswer PeriodSearch(const PeriodSearchFields& fields);
+    // An action of the period search window (its Cancel and Close go to the two below).
+    const WindowView& PeriodWindowEvent(const PeriodogramEvent& event);
+    const WindowView& CancelPeriodSearch();
+    const WindowView& ClosePeriodWindow();
+    // The phase plot of the observations shown for the period and the epoch (none: the time
+    // of the brightest). Returns the refusal said, or an empty text.
+    QString ShowPhasePlot(double period, std::optional<double> epoch);
+    // "Time Plot": back to the light curve.
+    const WindowView& mnuTimePlot_Click();
+
     // ---- The records behind the points (RecordsController) --------------------------------
 
     const WindowView& BoxFinder(double x1, double y1, double x2, double y2);
@@ -250,6 +278,7 @@ class MainWindowCommands {
     std::unique_ptr<RecordsController> records_;
     std::unique_ptr<PlotController> plot_;
     std::unique_ptr<AnalysisController> analysis_;
+    std::unique_ptr<PeriodController> period_;
     std::unique_ptr<SaveController> saves_;
     std::unique_ptr<ShellController> shell_;
 };

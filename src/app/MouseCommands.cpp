@@ -111,10 +111,11 @@ void PlotController::picView_MouseMove(int, int, double x, double y) {
         boxEndY_ = y;
         ctx_.view.rubberBand = std::array<double, 4>{boxStartX_, boxStartY_, x, y};
     }
-    if (ctx_.state.star.FileLoaded)
-        std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-            PlotReadout(x, y, ctx_.state.view.JDFirst + ctx_.state.star.TimeOffset,
-                        ctx_.state.overlay.CalendarDates);
+    if (!ctx_.state.star.FileLoaded) return;
+    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
+        ctx_.fold ? PhasePlotReadout(x, y, ctx_.state.view.JDFirst)
+                  : PlotReadout(x, y, ctx_.state.view.JDFirst + ctx_.state.star.TimeOffset,
+                                ctx_.state.overlay.CalendarDates);
 }
 
 void PlotController::picView_MouseUp(int, int, double, double) {
@@ -158,9 +159,11 @@ void PlotController::picMagScale_MouseDown(double y) {
 }
 
 void PlotController::picJDScale_MouseMove(double x) {
-    if (ctx_.state.star.FileLoaded)
-        std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-            JDScaleReadout(x + ctx_.state.star.TimeOffset, ctx_.state.overlay.CalendarDates);
+    if (!ctx_.state.star.FileLoaded) return;
+    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
+        ctx_.fold
+            ? PhaseScaleReadout(x)
+            : JDScaleReadout(x + ctx_.state.star.TimeOffset, ctx_.state.overlay.CalendarDates);
 }
 
 void PlotController::picMagScale_MouseMove(double y) {

@@ -185,12 +185,16 @@ int Main(int argc, char** argv) {
                 stderr);
             return 2;
         case CommandLineRequest::Kind::Render:
-        case CommandLineRequest::Kind::Convert: {
+        case CommandLineRequest::Kind::Convert:
+        case CommandLineRequest::Kind::Periodogram: {
             // No window and no display: fonts and images still need a GUI application.
             if (std::getenv("QT_QPA_PLATFORM") == nullptr)
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
             EnsureRuntimeFolder();
             QGuiApplication app(argc, argv);
+            if (request.kind == CommandLineRequest::Kind::Periodogram)
+                return RunPeriodogram(request.periodogram, ProgramDirectory(), std::cout,
+                                      std::cerr);
             return request.kind == CommandLineRequest::Kind::Render
                        ? RunRender(request.render, ProgramDirectory(), std::cout, std::cerr)
                        : RunConvert(request.convert, ProgramDirectory(), std::cout, std::cerr);

@@ -7,6 +7,7 @@
 #include <exception>
 #include <utility>
 
+#include "analysis/ShownObservations.h"
 #include "app/RecordsController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -119,11 +120,18 @@ void RecordsController::ChoiceChanged() {
     ctx_.Redraw(true);
 }
 
+std::vector<int64_t> RecordsController::Select(const SelectionBounds& bounds) const {
+    if (!ctx_.fold) return SelectRecords(*ctx_.table, bounds, ctx_.Shown());
+    // On the phase plot the bounds' JDs are phases.
+    return PhasePointIds(ctx_.table->Columns(), ctx_.state, *ctx_.fold, bounds.jdLow, bounds.jdHigh,
+                         bounds.magLow, bounds.magHigh);
+}
+
 void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
     std::vector<int64_t> records;
     const SelectionBounds bounds = BoxBounds(x1, y1, x2, y2, ctx_.state.view.JDFirst);
     try {
-        records = SelectRecords(*ctx_.table, bounds, ctx_.Shown());
+        records = Select(bounds);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "BoxFinder");
         ctx_.view.cursorName = QStringLiteral("XHairs");
@@ -142,7 +150,7 @@ void RecordsController::Finder(double x, double y) {
     std::vector<int64_t> records;
     const SelectionBounds bounds = LocateBounds(x, y, ctx_.state.view);
     try {
-        records = SelectRecords(*ctx_.table, bounds, ctx_.Shown());
+        records = Select(bounds);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "Finder");
         return;

@@ -77,6 +77,9 @@ class RecordsController {
     static constexpr double kPointTipPixels = 5;
 
   private:
+    // The IDs of the rows inside the bounds: of the light curve, or on the phase plot those
+    // whose phase points are inside (the bounds' JDs are then phases).
+    std::vector<int64_t> Select(const SelectionBounds& bounds) const;
     // Opens the record list on the rows (found inside bounds), or lists them in the open one.
     void ShowRecords(std::vector<int64_t> ids, bool modal, const SelectionBounds& bounds);
     // Undo (back) or Redo.

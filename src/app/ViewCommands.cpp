@@ -13,6 +13,8 @@ namespace sabrix {
 
 PlotController::PlotController(CommandContext& context, RecordsController& records)
     : ctx_(context), records_(records) {
+    // The views to go back to are of the plot they were taken on.
+    ctx_.OnSwitchPlot([this] { ForgetViews(); });
     ctx_.OnForgetStar([this] {
         ForgetViews();
         drag_ = Drag::None;
@@ -25,6 +27,8 @@ void PlotController::cmdReset_Click() {
 }
 
 void PlotController::Reset() {
+    // Reset returns from the phase plot to the whole light curve.
+    ctx_.LeavePhasePlot();
     {
         CommandContext::Job job(ctx_);
         ctx_.RemoveMarks();
@@ -108,18 +112,26 @@ void PlotController::Move(bool (*move)(PlotWindowState&)) {
 }
 
 void PlotController::cmdBack_Click() {
+    // The phase plot shows its whole cycle: there is no time to move through.
+    if (ctx_.fold) return;
     Move(&StepBack);
 }
 
 void PlotController::cmdForward_Click() {
+    // The phase plot shows its whole cycle: there is no time to move through.
+    if (ctx_.fold) return;
     Move(&StepForward);
 }
 
 void PlotController::cmdBegin_Click() {
+    // The phase plot shows its whole cycle: there is no time to move through.
+    if (ctx_.fold) return;
     Move(&GoToBeginning);
 }
 
 void PlotController::cmdEnder_Click() {
+    // The phase plot shows its whole cycle: there is no time to move through.
+    if (ctx_.fold) return;
     Move(&GoToEnd);
 }
 

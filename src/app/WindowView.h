@@ -38,6 +38,11 @@ struct WindowView {
     Tool tool = Tool::Locate;
     // The rubber band of a box being dragged, corners in picView's frame (x1, y1, x2, y2).
     std::optional<std::array<double, 4>> rubberBand;
+    // The plot is the phase plot: Back, Forward, Beginning and End wait for the light curve,
+    // "Time Plot" returns to it.
+    bool phasePlot = false;
+    // A period search runs: the progress bar and "Cancel" are its.
+    bool periodSearching = false;
     // "Previous View" has a window to go back to.
     bool previousViewAvailable = false;
     // The Edit menu: "Undo " / "Redo " and the name of the change ("Undo Delete 3 Records");

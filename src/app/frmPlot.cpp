@@ -55,6 +55,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     commands_->setRecordDialogs(recordDialogs_.get());
     imageExportDialog_ = std::make_unique<QtImageExportDialog>(this);
     commands_->setImageExportDialog(imageExportDialog_.get());
+    periodDialogs_ = std::make_unique<QtPeriodDialogs>(this);
+    commands_->setPeriodDialogs(periodDialogs_.get());
     Form_Resize();
 }
 
@@ -101,6 +103,8 @@ void frmPlot::connectControls() {
     connect(mnuWebSite, &QAction::triggered, this, &frmPlot::mnuWebSite_Click);
     connect(mnuAvg, &QAction::triggered, this, &frmPlot::mnuAvg_Click);
     connect(mnuPoly, &QAction::triggered, this, &frmPlot::mnuPoly_Click);
+    connect(mnuPeriod, &QAction::triggered, this, &frmPlot::mnuPeriod_Click);
+    connect(mnuTimePlot, &QAction::triggered, this, &frmPlot::mnuTimePlot_Click);
 
     // The pointer over the window clears the readouts; the plot takes its navigation keys;
     // the plot area follows the client's width, which the band panel takes a part of.
@@ -140,6 +144,7 @@ void frmPlot::connectControls() {
     connect(cmdRefresh, &QPushButton::clicked, this, &frmPlot::cmdRefresh_Click);
     connect(cmdBin, &QPushButton::clicked, this, &frmPlot::cmdBin_Click);
     connect(cmdPoly, &QPushButton::clicked, this, &frmPlot::cmdPoly_Click);
+    connect(cmdPeriod, &QPushButton::clicked, this, &frmPlot::mnuPeriod_Click);
 }
 
 void frmPlot::setPanelText(int panel, const QString& text) {
@@ -302,11 +307,11 @@ void frmPlot::mnuExit1_Click() {
 }
 
 void frmPlot::closeEvent(QCloseEvent* event) {
-    // Closing during the read of a load asks nothing: the load stops, then the window closes.
-    // (A fill behind the plot stops with the working table in ShutDown.)
+    // Closing during the read of a load or a period search asks nothing: the job stops, then
+    // the window closes. (A fill behind the plot stops with the working table in ShutDown.)
     if (!shutDownStarted_ && busy_ && commands_->view().cancelShown) {
         closeAfterLoad_ = true;
-        Apply(commands_->CancelLoad());
+        cmdCancel_Click();
         event->ignore();
         return;
     }

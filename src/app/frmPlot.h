@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "analysis/QtAnalysisDialogs.h"
+#include "analysis/QtPeriodDialogs.h"
 #include "app/MainWindowCommands.h"
 #include "app/SettingsSeams.h"
 #include "app/WindowHost.h"
@@ -135,6 +136,8 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     void mnuAvg_Click();
     void cmdPoly_Click();
     void mnuPoly_Click();
+    void mnuPeriod_Click();
+    void mnuTimePlot_Click();
     void picView_MouseDown(int button, int shift, double x, double y);
     void picView_MouseMove(int button, int shift, double x, double y);
     void picView_MouseUp(int button, int shift, double x, double y);
@@ -219,6 +222,7 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     std::unique_ptr<QtAnalysisDialogs> analysisDialogs_;
     std::unique_ptr<QtRecordDialogs> recordDialogs_;
     std::unique_ptr<QtImageExportDialog> imageExportDialog_;
+    std::unique_ptr<QtPeriodDialogs> periodDialogs_;
 };
 
 }  // namespace sabrix

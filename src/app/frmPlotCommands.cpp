@@ -114,6 +114,10 @@ void frmPlot::Apply(const WindowView& view) {
     setBusy(view.busy);
     if (!view.busy) {
         mnuPrevious->setEnabled(view.previousViewAvailable);
+        mnuTimePlot->setEnabled(view.phasePlot);
+        // The phase plot shows its whole cycle: no time to move through.
+        for (QPushButton* button : {cmdBegin, cmdBack, cmdForward, cmdEnder})
+            button->setEnabled(!view.phasePlot);
         // The name of the change, as "Undo Delete 3 Records"; plain and greyed when none.
         mnuUndo->setText(view.undoText.isEmpty() ? QStringLiteral("Undo") : view.undoText);
         mnuRedo->setText(view.redoText.isEmpty() ? QStringLiteral("Redo") : view.redoText);
@@ -283,6 +287,14 @@ void frmPlot::mnuPoly_Click() {
     Apply(commands_->mnuPoly_Click());
 }
 
+void frmPlot::mnuPeriod_Click() {
+    Apply(commands_->mnuPeriod_Click());
+}
+
+void frmPlot::mnuTimePlot_Click() {
+    Apply(commands_->mnuTimePlot_Click());
+}
+
 void frmPlot::cmdBack_Click() {
     Apply(commands_->cmdBack_Click());
 }
@@ -419,6 +431,10 @@ void frmPlot::mnuWebSite_Click() {
 }
 
 void frmPlot::cmdCancel_Click() {
+    if (commands_->view().periodSearching) {
+        Apply(commands_->CancelPeriodSearch());
+        return;
+    }
     Apply(commands_->CancelLoad());
 }
 

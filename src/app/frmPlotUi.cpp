@@ -70,10 +70,11 @@ void frmPlotUi::setupUi(QMainWindow* window) {
 }
 
 std::vector<QAction*> frmPlotUi::menuCommands() const {
-    std::vector<QAction*> commands = {
-        mnuLoad, mnuSave,         mnuFaint,  mnuXYZ,      mnuSaveXYZ, mnuDisc,   mnuExit1, mnuAvg,
-        mnuPoly, mnuWebSite,      mnuStats,  mnuViewer,   mnuManage,  mnuConfig, mnuDocs,  mnuAbout,
-        mnuExit, mnuSaveDownload, mnuExport, mnuCalendar, mnuUndo,    mnuRedo};
+    std::vector<QAction*> commands = {mnuLoad,  mnuSave,   mnuFaint,        mnuXYZ,     mnuSaveXYZ,
+                                      mnuDisc,  mnuExit1,  mnuAvg,          mnuPoly,    mnuWebSite,
+                                      mnuStats, mnuViewer, mnuManage,       mnuConfig,  mnuDocs,
+                                      mnuAbout, mnuExit,   mnuSaveDownload, mnuExport,  mnuCalendar,
+                                      mnuUndo,  mnuRedo,   mnuPeriod,       mnuTimePlot};
     commands.insert(commands.end(), mnuRecent.begin(), mnuRecent.end());
     return commands;
 }
@@ -129,6 +130,9 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
     mnuAvg = AddItem(mnuTools, "mnuAvg", QStringLiteral("Average Values"));
     mnuPoly = AddItem(mnuTools, "mnuPoly", QStringLiteral("Polynomial Fit"));
+    mnuPeriod = AddItem(mnuTools, "mnuPeriod", QStringLiteral("Period Search"));
+    mnuTimePlot = AddItem(mnuTools, "mnuTimePlot", QStringLiteral("Time Plot"));
+    mnuTimePlot->setEnabled(false);
     mnuSpacer3 = AddSpacer(mnuTools, "mnuSpacer3");
     mnuWebSite = AddItem(mnuTools, "mnuWebSite", QStringLiteral("Download Data File (WWW)"));
     mnuSpacer5 = AddSpacer(mnuTools, "mnuSpacer5");
@@ -169,6 +173,7 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     mnuExit1->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     mnuAvg->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
     mnuPoly->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    mnuPeriod->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     mnuStats->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     mnuDocs->setShortcut(QKeySequence::HelpContents);
     mnuExport->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
@@ -260,9 +265,11 @@ void frmPlotUi::setupControls(QMainWindow* window) {
          {cmdBegin, cmdBack, cmdForward, cmdEnder, CmdDown, cmdUp, cmdRefresh})
         button->setEnabled(true);
     cmdBin = AddToolButton(fraButtons, "cmdBin", "Averages", 7785);
-    cmdPoly = AddToolButton(fraButtons, "cmdPoly", "Polynomial Fit", 8385);
+    cmdPoly = AddToolButton(fraButtons, "cmdPoly", "Polynomial Fit", 8265);
+    cmdPeriod = AddToolButton(fraButtons, "cmdPeriod", "Period Search", 8745);
     cmdBin->setEnabled(true);
     cmdPoly->setEnabled(true);
+    cmdPeriod->setEnabled(true);
 }
 
 void frmPlotUi::setupStatusBar(QMainWindow* window) {

@@ -59,6 +59,9 @@ class frmPlotUi {
     QMenu* mnuTools = nullptr;
     QAction* mnuAvg = nullptr;
     QAction* mnuPoly = nullptr;
+    QAction* mnuPeriod = nullptr;
+    // Enabled on the phase plot.
+    QAction* mnuTimePlot = nullptr;
     QAction* mnuSpacer3 = nullptr;
     QAction* mnuWebSite = nullptr;
     QAction* mnuSpacer5 = nullptr;
@@ -101,6 +104,7 @@ class frmPlotUi {
     QPushButton* cmdReset = nullptr;
     QPushButton* cmdBin = nullptr;
     QPushButton* cmdPoly = nullptr;
+    QPushButton* cmdPeriod = nullptr;
 
     QLabel* lblStarName = nullptr;
     PictureBox* picView = nullptr;

@@ -72,6 +72,9 @@ struct PlotWindowState {
     float JDMagnification = 1.0f;
     float MagMagnification = 1.0f;
     int16_t MagnificationShown = 0;
+    // The margin that the zooms keep beyond JDFirst and JDLast at a JD factor of 1: 5 days on
+    // the light curve, none on the phase plot (whose JD members hold phases).
+    double JDMargin = 5.0;
 
     // Set the edges of one axis together with its size. The size is what Back, Forward,
     // Brighter and Dimmer keep while they move the window, so a writer that chose the edges

@@ -16,7 +16,7 @@ FormLayout DesignLayout() {
     l.lblPrg = {2858, 3720, 3615, 255};
     l.cmdLoad = {3938, 3960, 1500, 495};
     l.prgLoad = {3218, 3960, 2895, 255};
-    l.fraButtons = {218, 4680, 8895, 855};
+    l.fraButtons = {218, 4680, 9255, 855};
     l.lblCopyright = {105, 5400, 2415, 300};
     l.staPlot = {0, 5640, 9330, 255};
     // The logo has no design position of its own; the resize rules place it.

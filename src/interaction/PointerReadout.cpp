@@ -32,6 +32,17 @@ std::pair<QString, QString> JDScaleReadout(double jd, bool calendarDates) {
             QString()};
 }
 
+std::pair<QString, QString> PhasePlotReadout(double x, double y, double phaseFirst) {
+    const double phase = static_cast<double>(static_cast<float>(x)) + phaseFirst;
+    return {PhaseScaleReadout(phase).first, PlotReadout(x, y, 0).second};
+}
+
+std::pair<QString, QString> PhaseScaleReadout(double phase) {
+    // + 0.0: a phase just below 0 shows as "0", not "-0".
+    return {QStringLiteral("Phase = ") + Text(FormatDouble(RoundHalfEven(phase, 3) + 0.0)),
+            QString()};
+}
+
 std::pair<QString, QString> MagScaleReadout(double mag) {
     return {QString(), QStringLiteral("Mag = ") + Text(FormatSingle(static_cast<float>(mag)))};
 }

@@ -18,6 +18,10 @@ std::pair<QString, QString> JDScaleReadout(double jd, bool calendarDates = false
 // The readout's date and time of a JD: "  2000-01-01 12:00 UTC", nothing when the JD is beyond
 // the calendar's range.
 QString CalendarReadout(double jd);
+// Over the phase plot, whose x is phase - phaseFirst: "Phase = 0.253" (three decimals) and
+// the magnitude as PlotReadout shows it; over its phase strip the phase alone.
+std::pair<QString, QString> PhasePlotReadout(double x, double y, double phaseFirst);
+std::pair<QString, QString> PhaseScaleReadout(double phase);
 // Over the magnitude strip: nothing and "Mag = 9.123" (single precision).
 std::pair<QString, QString> MagScaleReadout(double mag);
 

@@ -72,7 +72,7 @@ bool JDZoomOut(PlotWindowState& view, double x, double, int step) {
     if (step == 0) return false;
     view.JDMagnification = FactorStepOut(view.JDMagnification, step);
     if (view.JDMagnification == 1.0f) {
-        view.SetJDWindow(view.JDFirst - kJDMargin, view.JDLast + kJDMargin);
+        view.SetJDWindow(view.JDFirst - view.JDMargin, view.JDLast + view.JDMargin);
         return true;
     }
     view.WinJDWidth *= view.JDMagnification;
@@ -113,7 +113,7 @@ bool MagnifyIn(PlotWindowState& view, double x, double y, int step) {
     const double halfHeight = view.WinMagHeight / view.MagMagnification / 2 + kMagMargin;
     const double mag = PressMag(y);
     view.SetMagWindow(mag - halfHeight, mag + halfHeight);
-    const double halfWidth = view.WinJDWidth / view.JDMagnification / 2 + kJDMargin;
+    const double halfWidth = view.WinJDWidth / view.JDMagnification / 2 + view.JDMargin;
     const double jd = PressJD(view, x);
     view.SetJDWindow(jd - halfWidth, jd + halfWidth);
     return true;

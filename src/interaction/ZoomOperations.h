@@ -28,10 +28,11 @@ float FactorStepOut(float factor, int step);
 
 // Each returns true when it changed the view (false only for step 0). At a factor of 1 after
 // an "out" press the axis returns to its full range: the JD and magnitude zooms with the
-// margins of the fitted window (5 days, 0.5 magnitude), the magnify tool to the bare extremes.
-// MagnifyIn puts a 5-day margin on both JD edges and 0.5 magnitude on both magnitude edges
-// around the divided width and height. Every operation leaves WinJDWidth and WinMagHeight
-// those of the window shown (margins included), so a later move keeps that window's size.
+// margins of the fitted window (JDMargin, 5 days on the light curve and none on the phase
+// plot; 0.5 magnitude), the magnify tool to the bare extremes. MagnifyIn puts JDMargin on both
+// JD edges and 0.5 magnitude on both magnitude edges around the divided width and height.
+// Every operation leaves WinJDWidth and WinMagHeight those of the window shown (margins
+// included), so a later move keeps that window's size.
 bool JDZoomIn(PlotWindowState& view, double x, double y, int step);
 bool JDZoomOut(PlotWindowState& view, double x, double y, int step);
 bool MagZoomIn(PlotWindowState& view, double x, double y, int step);

@@ -10,6 +10,7 @@
 
 #include "core/CalendarDate.h"
 #include "core/NumberText.h"
+#include "plot/ScaleTicks.h"
 
 namespace sabrix {
 
@@ -95,16 +96,6 @@ int64_t MultiplesInside(double low, double high, double step) {
     const double first = std::ceil(low / step);
     const double last = std::floor(high / step);
     return last >= first ? static_cast<int64_t>(last - first) + 1 : 0;
-}
-
-// The decimals a label of the step needs: 0 for whole steps, 1 for 0.5, 2 for 0.05 ...
-int DecimalsOf(double step) {
-    int decimals = 0;
-    while (decimals < 12 && std::abs(step - std::round(step)) > 1e-9 * std::max(1.0, step)) {
-        step *= 10;
-        ++decimals;
-    }
-    return decimals;
 }
 
 // Labels along one edge of a strip: each is moved inside the strip's extent [low, high]
@@ -336,7 +327,7 @@ void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labe
     }
     const double fine = ticks->fine;
     const double origin = ticks->origin;
-    const int decimals = DecimalsOf(fine);
+    const int decimals = StepDecimals(fine);
     const auto k0 = static_cast<int64_t>(std::floor((low - origin) / fine));
     const auto k1 = static_cast<int64_t>(std::ceil((high - origin) / fine));
     for (int64_t k = k0; k <= k1; ++k) {
@@ -420,7 +411,7 @@ void WriteMagScale(Canvas& picMagScale, const PlotWindowState& view) {
         // A finer step (0.5, 0.2, 0.1, 0.05 ...): the largest that labels two places.
         ForEachFinerStep(1.0, kFinestMagStep, [&](double fine) {
             if (MultiplesInside(low, high, fine) < 2) return false;
-            decimals = DecimalsOf(fine);
+            decimals = StepDecimals(fine);
             const auto k0 = static_cast<int64_t>(std::floor(low / fine));
             const auto k1 = static_cast<int64_t>(std::ceil(high / fine));
             for (int64_t k = k0; k <= k1; ++k) {

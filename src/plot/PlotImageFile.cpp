@@ -65,6 +65,20 @@ const char* PlotImageExtension(PlotImageFormat format) {
     return ".png";
 }
 
+QString PlotImageFilter(PlotImageFormat format) {
+    switch (format) {
+        case PlotImageFormat::Png:
+            return QStringLiteral("PNG Pictures (*.png)|*.png|");
+        case PlotImageFormat::Svg:
+            return QStringLiteral("SVG Drawings (*.svg)|*.svg|");
+        case PlotImageFormat::Pdf:
+            return QStringLiteral("PDF Documents (*.pdf)|*.pdf|");
+        case PlotImageFormat::Jpeg:
+            return QStringLiteral("JPEG Pictures (*.jpg;*.jpeg)|*.jpg;*.jpeg|");
+    }
+    return {};
+}
+
 bool PlotImageSizeAllowed(int width, int height) {
     return width >= kPlotImageMinSide && width <= kPlotImageMaxSide &&
            height >= kPlotImageMinSide && height <= kPlotImageMaxSide;

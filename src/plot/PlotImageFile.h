@@ -29,6 +29,9 @@ constexpr int kPlotImageMinSide = 50;
 constexpr int kPlotImageMaxSide = 8000;
 bool PlotImageSizeAllowed(int width, int height);
 
+// The filter of the save dialog for the format ("PNG Pictures (*.png)|*.png|").
+QString PlotImageFilter(PlotImageFormat format);
+
 // The picture in a raster format (PNG or JPEG) as its file's bytes. Throws SabrixError when it
 // cannot be encoded.
 QByteArray EncodeRasterImage(const QImage& image, PlotImageFormat format);

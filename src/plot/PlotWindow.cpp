@@ -26,6 +26,7 @@ bool FindExtremes(PlotWindowState& view, const ObsTable& table, const PointFilte
     v.MagFaintest = extremes->MagFaintest;
     v.JDFirst = extremes->JDFirst;
     v.JDLast = extremes->JDLast;
+    v.JDMargin = kJDMargin;
     double magMargin = kMagMargin;
     double jdMargin = kJDMargin;
     if (extremes->Count == 1) {

@@ -26,11 +26,17 @@ QString PointsText(int64_t points) {
     return QStringLiteral(" - (") + QString::number(points) + QStringLiteral(" Points)");
 }
 
-QString StarLabel(const LoadedStar& star, int64_t points) {
+QString StarName(const LoadedStar& star) {
     if (star.ThreeColumnFormat)
-        return QStringLiteral("File: ") + DisplayText(star.ThreeColumnFilePath) +
-               PointsText(points);
-    return DisplayText(TrimBlanks(star.StarName)).toUpper() + PointsText(points);
+        return QStringLiteral("File: ") + DisplayText(star.ThreeColumnFilePath);
+    return DisplayText(TrimBlanks(star.StarName)).toUpper();
+}
+
+QString StarLabel(const LoadedStar& star, int64_t points, const PhaseFold* fold) {
+    if (fold)
+        return StarName(star) + QStringLiteral(" - P = ") + PeriodText(fold->period) +
+               QStringLiteral(" d");
+    return StarName(star) + PointsText(points);
 }
 
 QString CursorName(const OverlayState& overlay) {
@@ -60,16 +66,19 @@ std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& tab
 
 PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const ObsTable& table,
                     Canvas& picView, Canvas& picJDScale, Canvas& picMagScale,
-                    const std::function<void()>& tick) {
+                    const std::function<void()>& tick, const PhaseFold* fold) {
     const PlotWindowState& view = state.view;
     const OverlayState& overlay = state.overlay;
     PlotOutcome out;
 
     // Each strip reports its own failure; the plot goes on either way.
     try {
-        WriteJDScale(picJDScale, view,
-                     state.overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates,
-                     state.star.TimeOffset);
+        if (fold)
+            WritePhaseScale(picJDScale, view);
+        else
+            WriteJDScale(picJDScale, view,
+                         overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates,
+                         state.star.TimeOffset);
     } catch (const std::exception& e) {
         out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "WriteJDScale"));
     }
@@ -83,6 +92,13 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     const double barHalf = picView.PixelsToUserY(kBarPixels);
     const double jdBase = view.JDFirst;
     const bool bars = state.star.ThreeColumnFormat;
+    // The rows drawn: those of the view's window, or of the light curve that was folded.
+    const double jdLeft = fold ? fold->jdLeft : view.WinJDLeft;
+    const double jdRight = fold ? fold->jdRight : view.WinJDRight;
+    const auto draw = [&](double x, const PlotPoint& p) {
+        picView.Dot(x, p.Mag, p.PunktFarb);
+        if (bars) picView.VerticalLine(x, p.Mag + barHalf, p.Mag - barHalf, p.PunktFarb);
+    };
     const auto zeroPoints = [&]() {
         out.points = 0;
         out.starLabel = DisplayText(state.star.StarName) + PointsText(0);
@@ -96,17 +112,20 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
         if (overlay.StatsShown) {
             // Omitted fainter-than estimates still count in the figures.
             const std::optional<WindowExtremes> extremes = table.ExtremesInWindow(
-                view.WinJDLeft, view.WinJDRight, PointFilter::Counted(state, table.Columns()));
+                jdLeft, jdRight, PointFilter::Counted(state, table.Columns()));
             // Figures of the previous view would describe rows that are not on the screen.
             out.statsLines = extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
             if (!extremes) return zeroPoints();
         }
-        table.ForEachPointInWindow(view.WinJDLeft, view.WinJDRight, shown, [&](const PlotPoint& p) {
+        table.ForEachPointInWindow(jdLeft, jdRight, shown, [&](const PlotPoint& p) {
             if (tick) tick();
-            const double x = p.JD - jdBase;
-            const double y = p.Mag;
-            picView.Dot(x, y, p.PunktFarb);
-            if (bars) picView.VerticalLine(x, y + barHalf, y - barHalf, p.PunktFarb);
+            if (fold) {
+                const double phase = FoldPhase(p.JD, fold->epoch, fold->period);
+                draw(phase - jdBase, p);
+                draw(OtherCyclePhase(phase) - jdBase, p);
+            } else {
+                draw(p.JD - jdBase, p);
+            }
             ++drawn;
         });
     } catch (const std::exception& e) {
@@ -119,7 +138,7 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     if (!walkFailed && drawn == 0) return zeroPoints();
 
     if (!walkFailed) {
-        if (marks.ObserverMarked && state.settings.ConnectMarked) {
+        if (!fold && marks.ObserverMarked && state.settings.ConnectMarked) {
             try {
                 PlotMarkLines(marks, view, picView, tick);
             } catch (const std::exception& e) {
@@ -127,7 +146,7 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
                     ModuleErrorText(QString::fromUtf8(e.what()), "PlotMarkLines"));
             }
         }
-        out.starLabel = StarLabel(state.star, drawn);
+        out.starLabel = StarLabel(state.star, drawn, fold);
     }
     out.points = drawn;
     out.statusText = MagnificationStatusText(state);

@@ -15,6 +15,7 @@
 #include "data/ObsTable.h"
 #include "plot/Canvas.h"
 #include "plot/ObserverMarks.h"
+#include "plot/PhasePlot.h"
 
 namespace sabrix {
 
@@ -46,9 +47,14 @@ struct PlotOutcome {
 // in errorMessages ("Error ... encountered in module Plotter." and the like). When no row is drawn,
 // the label takes the "(0 Points)" form and the status text and cursor stay unset; when the walk
 // fails after the first row, the remaining rows, the mark lines and the label are skipped.
+//
+// With a fold the plot is the phase plot (PhasePlot.h) of the state's window, which then
+// holds phases: the phase scale instead of the JD strip, the rows with JD inside the fold's
+// range each drawn twice, no mark lines (they join observations in time), the stats lines of
+// that range and the label "NAME - P = 4.0478526 d".
 PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const ObsTable& table,
                     Canvas& picView, Canvas& picJDScale, Canvas& picMagScale,
-                    const std::function<void()>& tick);
+                    const std::function<void()>& tick, const PhaseFold* fold = nullptr);
 
 // Joins the points of each observer marking, in the order they were marked, with lines in the
 // marking's colour on picView (x = JD - the view's JDFirst); a marking number with no points

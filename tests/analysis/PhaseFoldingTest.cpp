@@ -89,6 +89,67 @@ TEST(PhaseFolding, TypedPeriodEpochAndBinWidthAreReadOrRefusedNamingTheField) {
         EXPECT_EQ(refusal.toStdString(),
                   "Phase bin width: type a phase from 0.001 to 0.5, for example 0.05.");
     }
+    // The averages dialog on the phase plot: a phase width and the error bar.
+    BinDialogFields fields = InitialPhaseBinFields(3);
+    EXPECT_TRUE(fields.phase);
+    EXPECT_EQ(fields.binWidth, "0.05");
+    const std::optional<PhaseBinRequest> request = ReadPhaseBinFields(fields, refusal);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->width, 0.05);
+    EXPECT_EQ(request->Sigma, 3);
+    fields.sigma = "1.5";
+    EXPECT_FALSE(ReadPhaseBinFields(fields, refusal).has_value());
+    EXPECT_TRUE(refusal.startsWith("Type the error bar"));
+    fields.binWidth = "10";
+    EXPECT_FALSE(ReadPhaseBinFields(fields, refusal).has_value());
+    EXPECT_TRUE(refusal.startsWith("Phase bin width:"));
+}
+
+bool AnyLitPixel(const Canvas& c) {
+    for (int y = 0; y < c.pixelHeight(); ++y)
+        for (int x = 0; x < c.pixelWidth(); ++x)
+            if (c.pixelColor(x, y) != 0) return true;
+    return false;
+}
+
+TEST(PhaseFolding, MeanCurveRunsThroughTheBinMeansOfBothCyclesWithErrorBars) {
+    // The phase window on 200 x 100 pixels: 100 pixels a cycle, magnitudes 9 to 13 down.
+    PlotWindowState time;
+    time.WinMagTop = 9;
+    time.WinMagBottom = 13;
+    time.WinMagHeight = 4;
+    const PlotWindowState v = PhaseWindow(time);
+    Canvas c(200, 100);
+    c.SetUserScale(v.WinJDLeft - v.JDFirst, v.WinMagTop, v.WinJDWidth, v.WinMagHeight);
+    PhaseBin a;
+    a.centre = 0.25;
+    a.mean = 10;
+    a.sd = 0.4;
+    PhaseBin b;
+    b.centre = 0.75;
+    b.mean = 12;
+    PhaseBinPlotter({a, b}, 1.0, v, c);
+    constexpr int32_t kRed = 255;
+    constexpr int32_t kWhite = 16777215;
+    // Bin a at phases 0.25 and 1.25 (pixels 75 and 175, row 25), its bar 0.4 mag (10 rows) up
+    // and down; the red line climbs from b at -0.25 (pixel 25, row 75) to a at 0.25.
+    EXPECT_EQ(c.pixelColor(75, 16), kWhite);
+    EXPECT_EQ(c.pixelColor(175, 34), kWhite);
+    const auto redNear = [&](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            if (c.pixelColor(x, y + dy) == kRed) return true;
+        return false;
+    };
+    // a at 0.25 and 1.25, b at -0.25 and 0.75 (row 75): the line zigzags between them.
+    EXPECT_TRUE(redNear(50, 50));
+    EXPECT_TRUE(redNear(100, 50));
+    EXPECT_TRUE(redNear(150, 50));
+    EXPECT_TRUE(redNear(125, 75));
+    EXPECT_FALSE(redNear(125, 50));
+    Canvas empty(200, 100);
+    empty.SetUserScale(0, 9, 2, 4);
+    PhaseBinPlotter({}, 1.0, v, empty);
+    EXPECT_FALSE(AnyLitPixel(empty));
 }
 
 }  // namespace

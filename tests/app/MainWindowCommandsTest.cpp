@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/Bins.h"
+#include "analysis/PeriodDialogs.h"
 #include "app/CommandNeeds.h"
 #include "core/SabrixError.h"
 #include "interaction/RecordFields.h"
@@ -228,6 +229,27 @@ void Invoke(MainWindowCommands& c, Command command, const std::string& other) {
         case Command::PlotPolyFit:
             EXPECT_FALSE(c.PlotPolyFit("2"));
             return;
+        case Command::mnuPeriod_Click:
+            c.mnuPeriod_Click();
+            return;
+        case Command::PeriodSearch:
+            EXPECT_FALSE(c.PeriodSearch(PeriodSearchFields{{"0.5", "6", "10"}}).close);
+            return;
+        case Command::PeriodWindowEvent:
+            c.PeriodWindowEvent(PeriodogramEvent{.kind = PeriodogramEvent::Kind::StepBack});
+            return;
+        case Command::CancelPeriodSearch:
+            c.CancelPeriodSearch();
+            return;
+        case Command::ClosePeriodWindow:
+            c.ClosePeriodWindow();
+            return;
+        case Command::ShowPhasePlot:
+            EXPECT_FALSE(c.ShowPhasePlot(2.5, std::nullopt).isEmpty());
+            return;
+        case Command::mnuTimePlot_Click:
+            c.mnuTimePlot_Click();
+            return;
         case Command::BoxFinder:
             c.BoxFinder(-100, 0, 100, 20);
             return;
@@ -299,7 +321,8 @@ TEST_F(CommandNeeds, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
             state().overlay.tool, view().panels, view().rubberBand.has_value(),
             state().overlay.StatsShown, view().statsChecked, state().overlay.CalendarDates,
             view().recentFiles, binsShown(), polyShown(), commands->recordList() != nullptr,
-            state().settings.ConnectMarked);
+            state().settings.ConnectMarked, view().phasePlot,
+            commands->periodAnalysis() != nullptr);
     };
     // Every command that needs more than Anytime, from inside each turn that a job hands the
     // event loop.

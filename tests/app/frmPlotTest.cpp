@@ -22,15 +22,15 @@ namespace {
 using PlotWindow = test::PlotWindowFixture;
 using test::ExpectEmptyLook;
 
-// The window as it opens: every command available but Previous View, Undo and Redo (no view
-// to go back to and no change yet), no recent files listed, the buttons ready and the start
-// page shown.
-TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewAndUndoAvailableOnItsStartPage) {
+// The window as it opens: every command available but Previous View, Undo, Redo and Time Plot
+// (no view to go back to, no change and no phase plot yet), no recent files listed, the buttons
+// ready and the start page shown.
+TEST_F(PlotWindow, OpensWithEveryCommandButPreviousViewUndoAndTimePlotAvailableOnItsStartPage) {
     EXPECT_EQ(window->windowTitle(), QString("Sabrix"));
     for (QAction* a : window->findChildren<QAction*>(QRegularExpression("^mnu")))
         if (!a->isSeparator() && !a->menu() && a->isVisible()) {
-            const bool nothingYet =
-                a == window->mnuPrevious || a == window->mnuUndo || a == window->mnuRedo;
+            const bool nothingYet = a == window->mnuPrevious || a == window->mnuUndo ||
+                                    a == window->mnuRedo || a == window->mnuTimePlot;
             EXPECT_EQ(a->isEnabled(), !nothingYet) << a->objectName().toStdString();
         }
     EXPECT_FALSE(window->mnuCalendar->isChecked());
@@ -94,7 +94,7 @@ TEST_F(PlotWindow, DesignSizeLaysOutThePlotByTheResizeRulesAndIsTheSmallest) {
 
     window->resize(622 + 100, 393);
     EXPECT_EQ(window->picView->width(), 641);
-    EXPECT_EQ(window->fraButtons->x(), 15 + 50);
+    EXPECT_EQ(window->fraButtons->x(), 3 + 50);
 }
 
 TEST_F(PlotWindow, EditsAskBeforeEndingYesKeepsRunningAndNoEndsWithoutTheWorkingDatabase) {

@@ -18,7 +18,7 @@ TEST(FormResize, DesignSizeGivesThePlotItsDesignProportions) {
     // The magnitude strip, 300 twips wider than 375, follows the plot with its 8-twip gap.
     EXPECT_EQ(
         std::make_tuple(l.picMagScale.Left, l.fraButtons.Left, l.fraButtons.Top, l.staPlot.Top),
-        std::make_tuple(8348.0f, 217.5f, 3990.0f, 4950.0f));
+        std::make_tuple(8348.0f, 37.5f, 3990.0f, 4950.0f));
     EXPECT_EQ(std::make_tuple(l.prgLoad.Top, l.lblPrg.Top, l.lblCopyright.Top, l.Label3.Left),
               std::make_tuple(3270.0f, 3030.0f, 4595.0f, 7080.0f));
     EXPECT_EQ(l.cmdLoad.Top, 5895 * 0.59f);

@@ -87,6 +87,13 @@ TEST(PointerReadout, ShowsThePlotPointWithFourDecimalsOfJDAndTwoOfMagnitude) {
             << c.x << ", " << c.y;
 }
 
+TEST(PointerReadout, PhasePlotShowsThePhaseWithThreeDecimals) {
+    EXPECT_EQ(PhasePlotReadout(0.7534, 9.123, -0.5),
+              std::make_pair(QString("Phase = 0.253"), QString("  Mag = 9.12")));
+    EXPECT_EQ(PhaseScaleReadout(-0.0001).first, "Phase = 0");
+    EXPECT_EQ(PhaseScaleReadout(1.25).first, "Phase = 1.25");
+}
+
 TEST(PointerReadout, CalendarDatesAddTheDateAndTimeAfterTheJD) {
     EXPECT_EQ(PlotReadout(0.25, 9.123, 2451545, true).first,
               QString("JD = 2451545.2500  2000-01-01 18:00 UTC"));

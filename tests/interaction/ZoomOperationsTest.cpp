@@ -286,4 +286,31 @@ TEST(WheelZoomAbout, NotchesWithMagnitudeZoomTheMagnitudeAxisAboutThePointer) {
 }
 
 }  // namespace
+
+// The phase plot's window holds phases, -0.5 to 1.5 with no margin: a zoom out to a factor of
+// 1 comes back to those two cycles exactly, and the magnify tool adds no JD margin.
+TEST(ZoomOperations, PhasePlotZoomsKeepNoMarginAroundItsTwoCycles) {
+    PlotWindowState v;
+    v.JDFirst = -0.5;
+    v.JDLast = 1.5;
+    v.JDMargin = 0;
+    v.WinJDLeft = -0.5;
+    v.WinJDRight = 1.5;
+    v.WinJDWidth = 2;
+    v.WinMagTop = 9;
+    v.WinMagBottom = 11;
+    v.WinMagHeight = 2;
+    PlotWindowState zoomed = v;
+    ASSERT_TRUE(JDZoomIn(zoomed, 0.75, 10, 1));  // x = phase + 0.5: centred on phase 0.25
+    EXPECT_DOUBLE_EQ(zoomed.WinJDLeft, -0.25);
+    EXPECT_DOUBLE_EQ(zoomed.WinJDRight, 0.75);
+    ASSERT_TRUE(JDZoomOut(zoomed, 0.75, 10, 1));
+    EXPECT_EQ(zoomed.WinJDLeft, -0.5);
+    EXPECT_EQ(zoomed.WinJDRight, 1.5);
+    PlotWindowState magnified = v;
+    ASSERT_TRUE(MagnifyIn(magnified, 1.0, 10, 1));
+    EXPECT_DOUBLE_EQ(magnified.WinJDLeft, 0.0);
+    EXPECT_DOUBLE_EQ(magnified.WinJDRight, 1.0);
+}
+
 }  // namespace sabrix

@@ -1,0 +1,34 @@
+// The observations that the plot shows, as the period search takes them: the points of a JD
+// range that the state's PointFilter shows (hidden bands, Omit fainter thans, Omit
+// discrepant). The period search, its phase plot's default epoch, the phase plot's selection and
+// the command line take their observations from here.
+#pragma once
+
+#include "analysis/PeriodAnalysis.h"
+#include "core/AppState.h"
+#include "data/PlotColumns.h"
+#include "plot/PhasePlot.h"
+
+namespace sabrix {
+
+// The observations shown with JD from jdLeft to jdRight (inclusive) that the period search
+// uses: those the state's PointFilter shows, fainter-than estimates always left out (they are
+// limits, not magnitudes), in JD order, with their magnitudes as stored and their uncertainties (0
+// for none). Empty when the range holds none.
+PeriodObservations ShownObservations(const PlotColumns& columns, const AppState& state,
+                                     double jdLeft, double jdRight);
+
+// The observations that the plot draws with JD from jdLeft to jdRight: those the PointFilter
+// shows, fainter-than estimates among them unless omitted, as ShownObservations gives them.
+PeriodObservations DrawnObservations(const PlotColumns& columns, const AppState& state,
+                                     double jdLeft, double jdRight);
+
+// The IDs of the points that the phase plot of the fold counts (PointFilter::Counted, JD in the
+// fold's range) with either of their two copies inside the bounds: phases from phaseA to phaseB and
+// magnitudes (as stored) from magA to magB, inclusive, either order. In JD order; empty when
+// none is inside.
+std::vector<int64_t> PhasePointIds(const PlotColumns& columns, const AppState& state,
+                                   const PhaseFold& fold, double phaseA, double phaseB, double magA,
+                                   double magB);
+
+}  // namespace sabrix

@@ -1,0 +1,48 @@
+// The search dialog ("Period Search"): what is searched, the minimum and maximum period, the
+// samples per peak and "Use uncertainties as weights" (greyed when not every observation has
+// one). It only collects the fields: Search hands them to onSearch, whose answer closes the
+// dialog or puts the focus on the field at fault.
+#pragma once
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+
+#include "analysis/PeriodDialogs.h"
+
+namespace sabrix {
+
+class frmPeriodSearch : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit frmPeriodSearch(QWidget* parent = nullptr);
+
+    // The fields the dialog shows; the minimum period is selected.
+    void setFields(const PeriodSearchFields& fields);
+    PeriodSearchFields fields() const;
+    // The field's text selected and the focus in it.
+    void focusField(PeriodRangeField field);
+
+    std::function<PeriodSearchAnswer(const PeriodSearchFields&)> onSearch;
+
+    QLabel* lblSummary;
+    QLineEdit* txtMinPeriod;
+    QLineEdit* txtMaxPeriod;
+    QLineEdit* txtSamples;
+    QCheckBox* chkWeights;
+    QPushButton* cmdSearch;
+    QPushButton* cmdCancel;
+
+  public slots:
+    void cmdSearch_Click();
+
+  private:
+    bool available_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace sabrix

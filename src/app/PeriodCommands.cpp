@@ -1,0 +1,350 @@
+// PeriodController: the period search, its window and the phase plot.
+#include <chrono>
+#include <cmath>
+#include <exception>
+#include <thread>
+
+#include "analysis/PeriodFiles.h"
+#include "analysis/PhaseFolding.h"
+#include "analysis/ShownObservations.h"
+#include "app/PeriodController.h"
+#include "core/AtomicFile.h"
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "core/NumberText.h"
+#include "core/TrimBlanks.h"
+#include "dialogs/ImageExportDialog.h"
+#include "plot/PlotImage.h"
+
+namespace sabrix {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Period Search");
+const QString kComputing = QStringLiteral("Computing the periodogram . . .");
+// The window's progress is shown at about this pace while the search runs.
+constexpr std::chrono::milliseconds kPollInterval{15};
+constexpr int kProgressSteps = 1000;
+
+QString Jd(double jd) {
+    return QString::fromStdString(FormatFixed(jd, 1, 4));
+}
+
+// The folder of the loaded file, with its slash ("" for a bare name).
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+PeriodController::PeriodController(CommandContext& context) : ctx_(context) {
+    ctx_.OnForgetStar([this] { ClosePeriodWindow(); });
+}
+
+PeriodObservations PeriodController::Observations() const {
+    const PlotWindowState& w = ctx_.LightCurveWindow();
+    return ShownObservations(ctx_.table->Columns(), ctx_.state, w.WinJDLeft, w.WinJDRight);
+}
+
+void PeriodController::mnuPeriod_Click() {
+    if (!ctx_.state.star.FileLoaded) {
+        ctx_.SayNoStarLoaded();
+        return;
+    }
+    if (!ctx_.table) return;
+    const PeriodObservations shown = Observations();
+    // The data are refused before the dialog: no range would give them a periodogram.
+    const PeriodDataOutcome data = PeriodData::Make(shown.times, shown.mags, shown.sigmas, false);
+    if (!data.data) {
+        ctx_.Say(data.refusal, kTitle, Buttons::OK, Icon::Exclamation);
+        return;
+    }
+    PeriodSearchFields fields;
+    fields.range = PeriodRangeText(DefaultPeriodRange(shown.times));
+    fields.uncertaintiesAvailable = UncertaintiesUsable(shown.sigmas, shown.times.size());
+    fields.useUncertainties = true;
+    fields.summary = QStringLiteral("%1 observations shown, JD %2 to %3")
+                         .arg(shown.times.size())
+                         .arg(Jd(shown.times.front() + ctx_.state.star.TimeOffset))
+                         .arg(Jd(shown.times.back() + ctx_.state.star.TimeOffset));
+    if (!dialogs_) return;
+    std::optional<PeriodSearchFields> accepted;
+    const double span = data.data->span();
+    dialogs_->showSearch(fields, [this, span, &accepted](const PeriodSearchFields& typed) {
+        if (!ctx_.Allows(Command::PeriodSearch)) return PeriodSearchAnswer{false};
+        const FrequencyGridOutcome grid = ReadPeriodRange(typed.range, span);
+        if (!grid.grid) {
+            ctx_.Say(grid.refusal, kTitle, Buttons::OK, Icon::Exclamation);
+            ctx_.Present();
+            return PeriodSearchAnswer{false, grid.field};
+        }
+        accepted = typed;
+        return PeriodSearchAnswer{};
+    });
+    // The search runs once the dialog has gone.
+    if (accepted && ctx_.Allows(Command::PeriodSearch)) Search(*accepted);
+}
+
+PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
+    PeriodObservations shown = Observations();
+    const PeriodDataOutcome data = PeriodData::Make(shown.times, shown.mags, shown.sigmas, false);
+    if (!data.data) {
+        ctx_.Say(data.refusal, kTitle, Buttons::OK, Icon::Exclamation);
+        return PeriodSearchAnswer{};
+    }
+    const FrequencyGridOutcome grid = ReadPeriodRange(fields.range, data.data->span());
+    if (!grid.grid) {
+        ctx_.Say(grid.refusal, kTitle, Buttons::OK, Icon::Exclamation);
+        return PeriodSearchAnswer{false, grid.field};
+    }
+    job_.Cancel();
+    const QString name = ctx_.state.star.ThreeColumnFormat
+                             ? DisplayText(ctx_.state.star.ThreeColumnFilePath)
+                             : DisplayText(TrimBlanks(ctx_.state.star.StarName)).toUpper();
+    analysis_ = std::make_unique<PeriodAnalysis>(name, std::move(shown), fields.useUncertainties,
+                                                 *grid.grid, ctx_.state.star.TimeOffset);
+    if (dialogs_)
+        dialogs_->showResult(analysis_->View(true, kComputing, 0),
+                             [this](const PeriodogramEvent& event) {
+                                 using Kind = PeriodogramEvent::Kind;
+                                 if (event.kind == Kind::Cancel) {
+                                     if (ctx_.Allows(Command::CancelPeriodSearch))
+                                         CancelPeriodSearch();
+                                 } else if (event.kind == Kind::Close) {
+                                     if (ctx_.Allows(Command::ClosePeriodWindow))
+                                         ClosePeriodWindow();
+                                 } else if (ctx_.Allows(Command::PeriodWindowEvent)) {
+                                     PeriodWindowEvent(event);
+                                 }
+                                 ctx_.Present();
+                             });
+    RunSearch();
+    return PeriodSearchAnswer{};
+}
+
+void PeriodController::RunSearch() {
+    PeriodDataOutcome data = analysis_->CurrentData();
+    if (!data.data) {
+        ctx_.Say(data.refusal, kTitle, Buttons::OK, Icon::Exclamation);
+        if (!analysis_->Abandon()) ClosePeriodWindow();
+        UpdateWindow();
+        return;
+    }
+    try {
+        job_.Start(std::make_shared<const PeriodData>(std::move(*data.data)), analysis_->grid(),
+                   analysis_->SearchOptions());
+    } catch (const std::exception& e) {
+        ctx_.SayModuleError(e, "PeriodSearch");
+        return;
+    }
+    PeriodSearchJob::Status status;
+    {
+        CommandContext::Job job(ctx_);
+        WindowView& v = ctx_.view;
+        v.periodSearching = true;
+        v.progressCaption = kComputing;
+        v.captionShown = v.progressBarShown = v.cancelShown = true;
+        v.progressMaximum = kProgressSteps;
+        v.progressValue = 0;
+        for (;;) {
+            status = job_.Poll();
+            if (status.state != PeriodSearchJob::Status::State::Running) break;
+            v.progressValue = static_cast<int>(status.fraction * kProgressSteps);
+            // The window's Close may come in a turn of the event loop and forget the search.
+            if (dialogs_ && analysis_)
+                dialogs_->updateResult(analysis_->View(true, kComputing, status.fraction));
+            job.pacer().look();
+            std::this_thread::sleep_for(kPollInterval);
+        }
+    }
+    ctx_.view.periodSearching = false;
+    ctx_.view.progressValue = 0;
+    // The progress controls are the fill's again, or none.
+    ctx_.ShowLoadProgress();
+    if (!analysis_) return;
+    using State = PeriodSearchJob::Status::State;
+    if (status.state == State::Done && status.result) {
+        analysis_->Adopt(std::move(*status.result));
+    } else {
+        if (status.state == State::Failed)
+            ctx_.Say(status.failure, kTitle, Buttons::OK, Icon::Critical);
+        // Cancelled or failed: the step before, or no window when there is none.
+        if (!analysis_->Abandon()) {
+            ClosePeriodWindow();
+            return;
+        }
+    }
+    UpdateWindow();
+}
+
+void PeriodController::UpdateWindow() {
+    if (dialogs_ && analysis_) dialogs_->updateResult(analysis_->View(false, QString(), 0));
+}
+
+void PeriodController::PeriodWindowEvent(const PeriodogramEvent& event) {
+    if (!analysis_) return;
+    using Kind = PeriodogramEvent::Kind;
+    switch (event.kind) {
+        case Kind::FrequencyAxis:
+            analysis_->SetAxis(PeriodogramAxis::Frequency);
+            break;
+        case Kind::PeriodAxis:
+            analysis_->SetAxis(PeriodogramAxis::Period);
+            break;
+        case Kind::Window:
+            analysis_->ShowWindow(event.checked);
+            break;
+        case Kind::Reset:
+            analysis_->ResetView();
+            break;
+        case Kind::ZoomBox:
+            analysis_->ZoomToBox(event.x1, event.y1, event.x2, event.y2);
+            break;
+        case Kind::ChoosePeak:
+            analysis_->ChoosePeak(event.peak);
+            break;
+        case Kind::FoldPeak:
+            analysis_->ChoosePeak(event.peak);
+            if (const std::optional<PeriodogramPeak> peak = analysis_->ChosenPeak())
+                FoldAt(peak->period, analysis_->DefaultEpoch());
+            break;
+        case Kind::Fold: {
+            const FoldOutcome fold = analysis_->ReadFold(event.period, event.epoch);
+            if (!fold.fold)
+                ctx_.Say(fold.refusal, QStringLiteral("Phase Plot"), Buttons::OK,
+                         Icon::Exclamation);
+            else
+                // A typed epoch is a time as the scale shows it, the offset added.
+                FoldAt(fold.fold->period,
+                       fold.fold->epoch -
+                           (event.epoch.trimmed().isEmpty() ? 0 : ctx_.state.star.TimeOffset));
+            break;
+        }
+        case Kind::Remove: {
+            const QString refusal = analysis_->RemoveChosen();
+            if (!refusal.isEmpty()) {
+                ctx_.Say(refusal, kTitle, Buttons::OK, Icon::Exclamation);
+                break;
+            }
+            RunSearch();
+            return;
+        }
+        case Kind::StepBack:
+            analysis_->StepBack();
+            break;
+        case Kind::ExportCsv:
+            ExportCsv();
+            break;
+        case Kind::ExportImage:
+            ExportImage();
+            break;
+        case Kind::Cancel:
+            CancelPeriodSearch();
+            break;
+        case Kind::Close:
+            ClosePeriodWindow();
+            return;
+    }
+    UpdateWindow();
+}
+
+void PeriodController::CancelPeriodSearch() {
+    job_.Cancel();
+}
+
+void PeriodController::ClosePeriodWindow() {
+    job_.Cancel();
+    if (dialogs_) dialogs_->closeResult();
+    analysis_.reset();
+}
+
+void PeriodController::FoldAt(double period, double epoch) {
+    const PeriodObservations& shown = analysis_->observations();
+    ctx_.ShowPhasePlot(PhaseFold{period, epoch, shown.jdLeft, shown.jdRight});
+}
+
+QString PeriodController::ShowPhasePlot(double period, std::optional<double> epoch) {
+    QString refusal;
+    const PeriodObservations shown = Observations();
+    if (!(std::isfinite(period) && period > 0))
+        refusal = QStringLiteral("The period must be a number of days greater than 0.");
+    else if (epoch && !std::isfinite(*epoch))
+        refusal = QStringLiteral("The epoch must be a Julian Date.");
+    else if (shown.times.empty())
+        refusal = QStringLiteral("No observation is shown: there is nothing to fold.");
+    if (!refusal.isEmpty()) {
+        ctx_.Say(refusal, QStringLiteral("Phase Plot"), Buttons::OK, Icon::Exclamation);
+        return refusal;
+    }
+    const double e = epoch.value_or(BrightestEpoch(shown.times, shown.mags));
+    ctx_.ShowPhasePlot(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
+    return QString();
+}
+
+void PeriodController::mnuTimePlot_Click() {
+    if (ctx_.LeavePhasePlot()) ctx_.Redraw(false);
+}
+
+std::optional<std::string> PeriodController::AskExportPath(const QString& title,
+                                                           const char* extension,
+                                                           const QString& filter) const {
+    const std::string loaded = ctx_.state.star.ThreeColumnFormat
+                                   ? ctx_.state.star.ThreeColumnFilePath
+                                   : ctx_.state.settings.FilePath;
+    std::string name(TrimBlanks(ctx_.state.star.StarName));
+    if (name.empty() || name.find('/') != std::string::npos) name = "star";
+    FileDialogOptions options;
+    options.title = title;
+    options.fileName = DisplayText(FolderOf(loaded) + name + "-periodogram" + extension);
+    options.filter = filter;
+    options.initialFolder = DisplayText(FolderOf(loaded));
+    options.confirmOverwrite = true;
+    const std::optional<QString> chosen = ctx_.prompts.saveFile(options);
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    return PathBytes(*chosen);
+}
+
+void PeriodController::ExportCsv() {
+    const PeriodSearchResult* result = analysis_->current();
+    if (!result) return;
+    const std::optional<std::string> path =
+        AskExportPath(QStringLiteral("Export Periodogram"), ".csv",
+                      QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|"));
+    if (!path) return;
+    try {
+        WriteFileAtomically(
+            *path, [result](QIODevice& out) { WritePeriodogramCsv(result->periodogram, out); });
+    } catch (const std::exception& e) {
+        ctx_.SayModuleError(e, "ExportPeriodogram");
+    }
+}
+
+void PeriodController::ExportImage() {
+    if (!analysis_->current() || !imageExportDialog_) return;
+    const std::optional<ImageExportChoice> choice =
+        imageExportDialog_->ask(ImageExportChoice{1000, 600, PlotImageFormat::Png});
+    if (!choice) return;
+    const char* extension = PlotImageExtension(choice->format);
+    std::optional<std::string> path = AskExportPath(QStringLiteral("Export Periodogram Image"),
+                                                    extension, PlotImageFilter(choice->format));
+    if (!path) return;
+    // A name without a picture's extension gets the chosen format's.
+    if (!PlotImageFormatFor(*path)) *path += extension;
+    try {
+        const PeriodogramWindowView view = analysis_->View(false, QString(), 0);
+        const QByteArray bytes = PlotImageBytes(
+            *PlotImageFormatFor(*path), choice->width, choice->height,
+            [&view](PlotAreaCanvases& canvases) {
+                return view.draw(canvases.picView, canvases.picJDScale, canvases.picMagScale);
+            });
+        WriteFileAtomically(*path, [&bytes](QIODevice& out) {
+            WriteAllBytes(out,
+                          std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        });
+    } catch (const std::exception& e) {
+        ctx_.SayModuleError(e, "ExportPeriodogram");
+    }
+}
+
+}  // namespace sabrix

@@ -1,0 +1,62 @@
+// The phase plot: the mode of the plot window in which x is the phase of each observation for a
+// period and an epoch instead of its JD, two cycles wide, so that a periodic light curve shows
+// its shape once with the ends repeated. The same plotter draws it (Plotter.h), with the same
+// colours and marks; the observations are those the light curve showed when the phase plot was
+// chosen.
+//
+// phase = frac((t - E) / P), in [0, 1). With P = 0.5 d and E = 2450000.1, an observation at
+// 2450001.35 is 2.5 cycles after E: phase 0.5. The plot shows -0.5 to 1.5, so each
+// observation is drawn twice: at its phase p and at p + 1 when p < 0.5, else at p - 1.
+//
+// Frame. The phase plot's window is a PlotWindowState whose JD members hold phases: JDFirst
+// -0.5 and JDLast 1.5 are the extent, with no margin, so the zoom tools, the zoom box and
+// Scaler work on it as on a light curve; picView's x is then phase + 0.5 and the JD strip
+// shows phases.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "core/AppState.h"
+#include "plot/Canvas.h"
+#include "plot/ScaleTicks.h"
+
+namespace sabrix {
+
+// What the phase plot folds: the period and epoch, and the JD range of the light curve whose
+// observations it shows.
+struct PhaseFold {
+    double period = 1;  // days, > 0
+    double epoch = 0;   // the JD of phase 0
+    double jdLeft = 0;
+    double jdRight = 0;
+};
+
+inline constexpr double kPhasePlotLeft = -0.5;
+inline constexpr double kPhasePlotRight = 1.5;
+
+// frac((t - epoch) / period) in [0, 1); period > 0.
+double FoldPhase(double t, double epoch, double period);
+
+// Where the second copy of an observation at phase p (in [0, 1)) is drawn: p + 1 when
+// p < 0.5, else p - 1, so that the two copies cover [-0.5, 1.5).
+inline double OtherCyclePhase(double phase) {
+    return phase < 0.5 ? phase + 1 : phase - 1;
+}
+
+// The phase plot's window for the light curve's window: phases -0.5 to 1.5 as its extent and
+// window (JD factor 1, no JD margin), the magnitudes and their factor as the light curve shows
+// them.
+PlotWindowState PhaseWindow(const PlotWindowState& timeView);
+
+// A period as the phase plot's label and the period search show it: rounded to 7 decimals, no
+// trailing zeros ("4.0478526", "0.5", "12").
+QString PeriodText(double period);
+
+// The ticks of the phase scale for the window: labelled every tenth of a cycle (finer, by 1,
+// 2 and 5 steps, when fewer than about five tenths are in the window), minor ones between.
+std::vector<ScaleTick> PhaseScaleTicks(const PlotWindowState& view);
+// Clears the JD strip and draws PhaseScaleTicks on it, as the JD strip draws its ticks.
+void WritePhaseScale(Canvas& picJDScale, const PlotWindowState& view);
+
+}  // namespace sabrix

@@ -1,0 +1,126 @@
+// The period search and the phase plot on the command line: --periodogram and --render
+// --phase.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/CommandLineTools.h"
+#include "support/DownloadLines.h"
+#include "support/SinusoidFile.h"
+#include "support/TestEnvironment.h"
+
+namespace sabrix {
+namespace {
+
+class PeriodCommandLine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        file = dir.file("star.dat");
+        test::WriteFileBytes(file, test::Lines(test::SinusoidLines(200)));
+    }
+    int Periodogram(const std::vector<std::string>& args) {
+        out.str("");
+        err.str("");
+        const CommandLineRequest request = ParseCommandLine(args);
+        EXPECT_EQ(request.kind, CommandLineRequest::Kind::Periodogram) << request.problem;
+        return RunPeriodogram(request.periodogram, dir.path(), out, err);
+    }
+    int Render(const std::vector<std::string>& args) {
+        out.str("");
+        err.str("");
+        const CommandLineRequest request = ParseCommandLine(args);
+        EXPECT_EQ(request.kind, CommandLineRequest::Kind::Render) << request.problem;
+        return RunRender(request.render, dir.path(), out, err);
+    }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(out.str());
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+    test::TempProgramDir dir;
+    std::string file;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(PeriodCommandLine, PeriodogramPrintsTheFiveHighestPeaksAndWritesTheCsv) {
+    const std::string csv = dir.file("pg.csv");
+    ASSERT_EQ(Periodogram({"--periodogram", file, "--three-column", "--min-period", "1",
+                           "--max-period", "20", "--out", csv}),
+              0)
+        << err.str();
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 5u);
+    // "period frequency power amplitude", the period with 7 decimals.
+    double period = 0, frequency = 0, power = 0, amplitude = 0;
+    std::istringstream first(lines[0]);
+    first >> period >> frequency >> power >> amplitude;
+    EXPECT_NEAR(period, test::kSinusoidPeriod, 0.002);
+    EXPECT_NEAR(frequency * period, 1, 1e-6);
+    EXPECT_GT(power, 0.99);
+    EXPECT_NEAR(amplitude, 0.4, 0.01);
+    EXPECT_EQ(lines[0].find('.'), 1u);
+    EXPECT_EQ(lines[0].find(' '), 9u);
+    const std::string table = test::ReadFileBytes(csv);
+    EXPECT_EQ(table.rfind("frequency,period,power\r\n", 0), 0u);
+
+    // Without weights the same period.
+    ASSERT_EQ(Periodogram({"--periodogram", file, "--three-column", "--min-period", "1",
+                           "--max-period", "20", "--no-weights"}),
+              0);
+    EXPECT_EQ(Lines()[0].substr(0, 5), "3.700");
+}
+
+TEST_F(PeriodCommandLine, BadValuesAndDataThatGiveNoPeriodogramEndWithOneLine) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"--min-period", "abc"},
+        {"--min-period", "5", "--max-period", "2"},
+        {"--samples-per-peak", "0"},
+        {"--min-period", "0.0001", "--samples-per-peak", "100"},
+        {"--view", "2455001,2455002,10,14"},
+    };
+    for (const std::vector<std::string>& extra : refused) {
+        std::vector<std::string> args = {"--periodogram", file, "--three-column"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        SCOPED_TRACE(extra.front() + " " + extra[1]);
+        EXPECT_EQ(Periodogram(args), 1);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(err.str().rfind("sabrix: " + file + ": ", 0), 0u) << err.str();
+        EXPECT_EQ(err.str().find('\n'), err.str().size() - 1);
+    }
+}
+
+TEST_F(PeriodCommandLine, RenderPhaseDrawsThePhasePlotAndWritesTheFirstCycle) {
+    const std::string png = dir.file("phase.png");
+    const std::string table = dir.file("phase.txt");
+    ASSERT_EQ(Render({"--render", file, "--three-column", "--phase", "3.7", "--epoch", "2455001.3",
+                      "--phase-out", table, "--out", png, "--width", "400", "--height", "300"}),
+              0)
+        << err.str();
+    EXPECT_EQ(out.str().substr(out.str().find(" - P = ")), " - P = 3.7 d\nRejected lines: 0\n");
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(400, 300));
+    std::istringstream lines(test::ReadFileBytes(table));
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        double phase = -1, mag = 0;
+        std::istringstream(line) >> phase >> mag;
+        EXPECT_TRUE(phase >= 0 && phase < 1) << line;
+        // The sinusoid's own phase: mag = 12 + 0.4 sin(2 pi phase).
+        EXPECT_NEAR(mag, 12 + 0.4 * std::sin(2 * M_PI * phase), 0.001) << line;
+    }
+    EXPECT_EQ(count, 200);
+
+    EXPECT_EQ(Render({"--render", file, "--three-column", "--phase", "-2", "--out", png}), 1);
+    EXPECT_EQ(err.str().rfind("sabrix: " + file + ": ", 0), 0u) << err.str();
+    EXPECT_EQ(ParseCommandLine({"--render", file, "--epoch", "1", "--out", png}).kind,
+              CommandLineRequest::Kind::Invalid);
+}
+
+}  // namespace
+}  // namespace sabrix

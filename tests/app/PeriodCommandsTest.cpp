@@ -1,0 +1,236 @@
+// The period search and the phase plot through the command layer, with a scripted search
+// dialog and window.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "analysis/PeriodDialogs.h"
+#include "core/NumberText.h"
+#include "interaction/RecordList.h"
+#include "plot/PhasePlot.h"
+#include "support/CommandsFixture.h"
+#include "support/SinusoidFile.h"
+
+namespace sabrix {
+namespace {
+
+// The search dialog answers from a script (each entry one Search; none left: Cancel); the
+// window records what it is shown and hands its events to the test.
+class ScriptedPeriodDialogs : public PeriodDialogs {
+  public:
+    std::deque<PeriodRangeFields> searches;
+    std::vector<PeriodSearchFields> shownFields;
+    std::vector<PeriodSearchAnswer> answers;
+    std::function<void(const PeriodogramEvent&)> onEvent;
+    std::optional<PeriodogramWindowView> window;
+    int opened = 0;
+
+    void showSearch(
+        const PeriodSearchFields& fields,
+        const std::function<PeriodSearchAnswer(const PeriodSearchFields&)>& search) override {
+        shownFields.push_back(fields);
+        while (!searches.empty()) {
+            PeriodSearchFields typed = fields;
+            typed.range = searches.front();
+            searches.pop_front();
+            answers.push_back(search(typed));
+            if (answers.back().close) return;
+        }
+    }
+    void showResult(const PeriodogramWindowView& view,
+                    const std::function<void(const PeriodogramEvent&)>& events) override {
+        if (!window) ++opened;
+        window = view;
+        onEvent = events;
+    }
+    void updateResult(const PeriodogramWindowView& view) override {
+        if (window) window = view;
+    }
+    void closeResult() override { window.reset(); }
+};
+
+using test::SinusoidLines;
+constexpr double kPeriod = test::kSinusoidPeriod;
+constexpr double kEpoch = test::kSinusoidEpoch;
+
+class PeriodCommands : public test::CommandsFixture {
+  protected:
+    void SetUp() override {
+        CommandsFixture::SetUp();
+        commands->setPeriodDialogs(&dialogs);
+    }
+    void Load(const std::vector<std::string>& lines) {
+        commands->LoadThreeColumnFile(WriteFile("star.dat", lines));
+        ASSERT_TRUE(commands->state().star.FileLoaded);
+        prompts.messages.clear();
+    }
+    PeriodRangeFields Defaults() const { return dialogs.shownFields.back().range; }
+    void Send(PeriodogramEvent event) {
+        ASSERT_TRUE(dialogs.onEvent);
+        dialogs.onEvent(event);
+    }
+
+    ScriptedPeriodDialogs dialogs;
+};
+
+TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLightCurve) {
+    Load(SinusoidLines(200));
+    dialogs.searches = {{"1", "20", "10"}};
+    commands->mnuPeriod_Click();
+    ASSERT_EQ(dialogs.shownFields.size(), 1u);
+    EXPECT_TRUE(dialogs.shownFields[0].uncertaintiesAvailable);
+    EXPECT_TRUE(dialogs.shownFields[0].summary.startsWith("200 observations shown, JD "));
+    ASSERT_TRUE(dialogs.window);
+    EXPECT_FALSE(dialogs.window->computing);
+    ASSERT_FALSE(dialogs.window->peaks.empty());
+    EXPECT_NEAR(dialogs.window->peaks[0][0].toDouble(), kPeriod, 0.002);
+    EXPECT_NEAR(dialogs.window->peaks[0][3].toDouble(), 0.4, 0.01);
+    EXPECT_TRUE(dialogs.window->summary.contains(QStringLiteral("weighted by 1/σ²")));
+    EXPECT_FALSE(view().busy);
+    EXPECT_FALSE(view().progressBarShown);
+
+    const PlotWindowState light = commands->state().view;
+    Send({.kind = PeriodogramEvent::Kind::FoldPeak, .peak = 0});
+    EXPECT_TRUE(view().phasePlot);
+    EXPECT_EQ(commands->state().view.WinJDLeft, kPhasePlotLeft);
+    EXPECT_EQ(commands->state().view.WinJDRight, kPhasePlotRight);
+    EXPECT_TRUE(view().starLabel.startsWith(QStringLiteral("File: ")));
+    EXPECT_TRUE(view().starLabel.contains(QStringLiteral(" - P = 3.7")));
+    // No time to move through on the phase plot.
+    const PlotWindowState phase = commands->state().view;
+    commands->cmdBack_Click();
+    commands->cmdEnder_Click();
+    EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(phase));
+    // The pointer reads phases there.
+    commands->picView_MouseMove(0, 0, 0.75, 12);
+    EXPECT_EQ(view().panels[2], QStringLiteral("Phase = 0.25"));
+
+    commands->mnuTimePlot_Click();
+    EXPECT_FALSE(view().phasePlot);
+    EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(light));
+    EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("(200 Points)")));
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // A typed period and epoch; a refused one says which field.
+    Send({.kind = PeriodogramEvent::Kind::Fold, .period = "abc"});
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_FALSE(view().phasePlot);
+    Send({.kind = PeriodogramEvent::Kind::Fold, .period = "3.7", .epoch = "2455001.3"});
+    EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("P = 3.7 d")));
+    commands->cmdReset_Click();
+    EXPECT_FALSE(view().phasePlot);
+
+    // The periodogram as CSV, where the save dialog says.
+    prompts.file(QString::fromStdString(dir.file("pg.csv")));
+    Send({.kind = PeriodogramEvent::Kind::ExportCsv});
+    EXPECT_EQ(test::ReadFileBytes(dir.file("pg.csv")).rfind("frequency,period,power\r\n", 0), 0u);
+
+    // Closing the window leaves the plot as it is.
+    Send({.kind = PeriodogramEvent::Kind::Close});
+    EXPECT_FALSE(dialogs.window);
+    EXPECT_EQ(commands->periodAnalysis(), nullptr);
+}
+
+TEST_F(PeriodCommands, RemovingThePeriodSearchesTheResidualsAndStepsBack) {
+    Load(SinusoidLines(200));
+    dialogs.searches = {{"1", "20", "10"}};
+    commands->mnuPeriod_Click();
+    ASSERT_TRUE(dialogs.window);
+    const double first = dialogs.window->peaks[0][2].toDouble();
+    Send({.kind = PeriodogramEvent::Kind::Remove});
+    ASSERT_EQ(dialogs.window->removed.size(), 1u);
+    EXPECT_TRUE(dialogs.window->removed[0].contains(QStringLiteral("P = 3.7")));
+    // Nothing periodic is left: the highest peak of the residuals is far lower.
+    EXPECT_LT(dialogs.window->peaks[0][2].toDouble(), first / 3);
+    Send({.kind = PeriodogramEvent::Kind::StepBack});
+    EXPECT_TRUE(dialogs.window->removed.empty());
+    EXPECT_EQ(dialogs.window->peaks[0][2].toDouble(), first);
+}
+
+TEST_F(PeriodCommands, RefusedRangeKeepsTheDialogOpenOnTheField) {
+    Load(SinusoidLines(50));
+    dialogs.searches = {{"abc", "20", "10"}, {"5", "2", "10"}, {"1", "20", "10"}};
+    commands->mnuPeriod_Click();
+    ASSERT_EQ(dialogs.answers.size(), 3u);
+    EXPECT_EQ(dialogs.answers[0].focus, PeriodRangeField::MinPeriod);
+    EXPECT_FALSE(dialogs.answers[0].close);
+    EXPECT_FALSE(dialogs.answers[1].close);
+    EXPECT_TRUE(dialogs.answers[2].close);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("inimum period")));
+    EXPECT_EQ(dialogs.opened, 1);
+}
+
+TEST_F(PeriodCommands, ObservationsThatGiveNoPeriodogramAreRefusedBeforeTheDialog) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Case> cases = {
+        {"two observations", {"2455001.1 12.1 0.01", "2455002.1 12.3 0.01"}},
+        {"one time", {"2455001.1 12.1 0.01", "2455001.1 12.3 0.01", "2455001.1 12.2 0.01"}},
+        {"one magnitude", {"2455001.1 12.1 0.01", "2455002.1 12.1 0.01", "2455003.1 12.1 0.01"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Load(c.lines);
+        commands->mnuPeriod_Click();
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Period Search"));
+        EXPECT_TRUE(dialogs.shownFields.empty());
+        EXPECT_FALSE(dialogs.window);
+    }
+    // A view with no observation in it.
+    Load(SinusoidLines(50));
+    const PlotWindowState& v = commands->state().view;
+    commands->ShowWindow(v.JDLast + 100, v.JDLast + 200, v.WinMagTop, v.WinMagBottom);
+    prompts.messages.clear();
+    commands->mnuPeriod_Click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("No observation is shown")));
+    EXPECT_TRUE(dialogs.shownFields.empty());
+}
+
+TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShowsProgress) {
+    Load(SinusoidLines(2000));
+    bool sawProgress = false;
+    host.onYield = [&] {
+        if (view().periodSearching && view().cancelShown && view().progressBarShown)
+            sawProgress = true;
+        commands->CancelPeriodSearch();
+    };
+    // About 3 x 10^6 frequencies: far more than one turn of the event loop.
+    dialogs.searches = {{"0.05", "3000", "50"}};
+    commands->mnuPeriod_Click();
+    EXPECT_TRUE(sawProgress);
+    EXPECT_FALSE(dialogs.window);
+    EXPECT_EQ(commands->periodAnalysis(), nullptr);
+    EXPECT_FALSE(view().busy);
+    EXPECT_FALSE(view().periodSearching);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhasesInTheBox) {
+    Load(SinusoidLines(200));
+    ASSERT_TRUE(commands->ShowPhasePlot(kPeriod, kEpoch).isEmpty());
+    // Phases 0.1 to 0.2 of the first cycle: x is phase + 0.5.
+    commands->BoxFinder(0.6, 10, 0.7, 14);
+    ASSERT_NE(commands->recordList(), nullptr);
+    int inside = 0;
+    for (const std::string& line : SinusoidLines(200)) {
+        const double t = std::stod(line);
+        const double phase = FoldPhase(t, kEpoch, kPeriod);
+        inside += phase >= 0.1 && phase <= 0.2;
+    }
+    EXPECT_GT(inside, 5);
+    EXPECT_NEAR(static_cast<double>(commands->recordList()->View().Count()), inside, 1);
+    EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
+              QStringLiteral("The period must be a number of days greater than 0."));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace sabrix
