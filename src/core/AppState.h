@@ -95,8 +95,8 @@ struct PlotWindowState {
 // The active tool of the plot surface. At most one tool flag is ever set; Locate is "none".
 enum class Tool { Locate, Box, ZoomBox, Magnify, JDZoom, MagZoom };
 
-// How the plot is shown and worked: the tool, the kinds of rows left out, the stats window, the dates
-// of the JD strip and the colour of the dots' fill. (The averages, the fit and the observer
+// How the plot is shown and worked: the tool, the kinds of rows left out, the stats window, the
+// dates of the JD strip and the colour of the dots' fill. (The averages, the fit and the observer
 // marks are kept by the commands that make them.)
 struct OverlayState {
     Tool tool = Tool::Locate;

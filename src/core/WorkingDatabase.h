@@ -51,8 +51,9 @@ void DeleteWorkingDatabase(const std::string& programDir);
 // Every reset of the per-star part of the state that unloading a star makes: FilePath and
 // StarName emptied, the extremes and plot window cleared, both magnifications 1.0, the edit,
 // three-column and box-tool flags cleared, the hidden bands shown again, FileLoaded false. The
-// other settings, OmitFainter, OmitDiscrepant, StatsShown, ThreeColumnFilePath and the other tools keep their values. (What the commands
-// keep of the star beside the state, the bins, fit and marks, they forget themselves.)
+// other settings, OmitFainter, OmitDiscrepant, StatsShown, ThreeColumnFilePath and the other tools
+// keep their values. (What the commands keep of the star beside the state, the bins, fit and marks,
+// they forget themselves.)
 void ResetStarState(AppState& state);
 
 // Keeps a second copy of the program off a program directory that one copy already uses.
