@@ -41,8 +41,11 @@ std::vector<int64_t> PhasePointIds(const PlotColumns& columns, const AppState& s
                                    double magB) {
     // As a selection on the light curve: omitted fainter-than estimates still count.
     const PointFilter shows = PointFilter::Counted(state, columns);
-    const auto [phaseLow, phaseHigh] = std::minmax(phaseA, phaseB);
-    const auto [magLow, magHigh] = std::minmax(magA, magB);
+    // Plain variables, not a structured binding: clang 14 cannot capture one in a lambda.
+    const double phaseLow = std::min(phaseA, phaseB);
+    const double phaseHigh = std::max(phaseA, phaseB);
+    const double magLow = std::min(magA, magB);
+    const double magHigh = std::max(magA, magB);
     const auto inside = [&](double phase) { return phase >= phaseLow && phase <= phaseHigh; };
     std::vector<int64_t> ids;
     for (const ObsPoint& point : columns.InWindow(fold.jdLeft, fold.jdRight)) {
