@@ -17,7 +17,8 @@ FormLayout DesignLayout() {
     l.cmdLoad = {3938, 3960, 1500, 495};
     l.prgLoad = {3218, 3960, 2895, 255};
     l.fraButtons = {218, 4680, 9255, 855};
-    l.lblCopyright = {105, 5400, 2415, 300};
+    // Wide enough for the copyright line in the fonts Debian installs (it was cut at 2415).
+    l.lblCopyright = {105, 5400, 3615, 300};
     l.staPlot = {0, 5640, 9330, 255};
     // The logo has no design position of its own; the resize rules place it.
     l.picNorvane = {3465, 1200, 2400, 1800};
