@@ -284,10 +284,11 @@ void frmPlotUi::setupStatusBar(QMainWindow* window) {
         panel->setObjectName(QStringLiteral("staPlotPanel") + QString::number(i + 1));
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
-        // The readouts fit "JD = 2455123.4567" and "  Mag = -12.34" whole.
-        const std::array<QString, 4> widest = {QString(), QString(),
-                                               QStringLiteral("JD = 0000000.0000"),
-                                               QStringLiteral("  Mag = -00.00")};
+        // The readouts fit "JD = 2455123.4567" and "  Mag = -12.34" whole, and the factor of
+        // the deepest JD zoom (about 10^8 over a span of decades) shows whole.
+        const std::array<QString, 4> widest = {
+            QString(), QStringLiteral("JDMagnification = 000000000.0 X"),
+            QStringLiteral("JD = 0000000.0000"), QStringLiteral("  Mag = -00.00")};
         panel->setMinimumWidth(std::max(
             i == 0 ? 120 : 90, panel->fontMetrics().horizontalAdvance(widest[size_t(i)]) + 10));
         panel->setContentsMargins(3, 0, 3, 0);
