@@ -79,7 +79,7 @@ void CommandContext::RunPlotter() {
         Present();
         outcome = Plotter(
             state, marks, *table, canvases.picView, canvases.picJDScale, canvases.picMagScale,
-            [&job] { job.pacer().tick(); }, fold ? &*fold : nullptr);
+            [&job] { job.pacer().tick(); }, *frame_);
     }
     // The plot look: the titles, the logo and the progress controls give way to the plot.
     view.look = WindowView::Look::Plot;
@@ -164,7 +164,7 @@ void CommandContext::ClearEdits() {
 }
 
 void CommandContext::ForgetStar() {
-    fold.reset();
+    frame_ = lightCurve_;
     view.phasePlot = false;
     // The changes were to rows of the table that is going.
     edits.clear();
@@ -182,24 +182,24 @@ void CommandContext::ShowBandLines() {
     }
 }
 
-void CommandContext::ShowPhasePlot(const PhaseFold& phaseFold) {
-    if (!fold) timeWindow = state.view;
-    // The magnitudes as the light curve showed them; the phases whole.
-    state.view = PhaseWindow(timeWindow);
-    fold = phaseFold;
-    view.phasePlot = true;
+void CommandContext::SwitchFrame(std::shared_ptr<const PlotFrame> frame) {
+    frame_ = std::move(frame);
+    view.phasePlot = !OnLightCurve();
     HideOverlays(true);
     for (const std::function<void()>& drop : switchers_) drop();
+}
+
+void CommandContext::ShowFrame(std::shared_ptr<const PlotFrame> frame) {
+    if (OnLightCurve()) timeWindow_ = state.view;
+    state.view = frame->WholeWindow(timeWindow_);
+    SwitchFrame(std::move(frame));
     Redraw(false);
 }
 
-bool CommandContext::LeavePhasePlot() {
-    if (!fold) return false;
-    state.view = timeWindow;
-    fold.reset();
-    view.phasePlot = false;
-    HideOverlays(true);
-    for (const std::function<void()>& drop : switchers_) drop();
+bool CommandContext::ShowLightCurve() {
+    if (OnLightCurve()) return false;
+    state.view = timeWindow_;
+    SwitchFrame(lightCurve_);
     return true;
 }
 

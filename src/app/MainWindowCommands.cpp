@@ -64,6 +64,10 @@ const PeriodAnalysis* MainWindowCommands::periodAnalysis() const {
     return period_->analysis();
 }
 
+const std::optional<PhaseFold>& MainWindowCommands::phaseFold() const {
+    return period_->fold();
+}
+
 void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
     records_->setRecordDialogs(dialogs);
 }

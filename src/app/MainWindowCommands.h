@@ -30,6 +30,7 @@
 
 #include "app/CommandContext.h"
 #include "app/LoadController.h"
+#include "plot/PhasePlot.h"
 
 namespace sabrix {
 
@@ -97,7 +98,7 @@ class MainWindowCommands {
     // The search of the open period search window; null when none is open.
     const PeriodAnalysis* periodAnalysis() const;
     // What the phase plot folds while it is shown; nothing on the light curve.
-    const std::optional<PhaseFold>& phaseFold() const { return context_.fold; }
+    const std::optional<PhaseFold>& phaseFold() const;
     void setImageExportDialog(ImageExportDialog* dialog);
 
     // ---- The working table and loading (LoadController) ---------------------------------

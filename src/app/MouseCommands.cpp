@@ -6,8 +6,8 @@
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
 #include "interaction/PlotMouse.h"
-#include "interaction/PointerReadout.h"
 #include "interaction/ZoomOperations.h"
+#include "plot/PointerReadout.h"
 
 namespace sabrix {
 
@@ -112,10 +112,7 @@ void PlotController::picView_MouseMove(int, int, double x, double y) {
         ctx_.view.rubberBand = std::array<double, 4>{boxStartX_, boxStartY_, x, y};
     }
     if (!ctx_.state.star.FileLoaded) return;
-    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-        ctx_.fold ? PhasePlotReadout(x, y, ctx_.state.view.JDFirst)
-                  : PlotReadout(x, y, ctx_.state.view.JDFirst + ctx_.state.star.TimeOffset,
-                                ctx_.state.overlay.CalendarDates);
+    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) = ctx_.Frame().Readout(x, y, ctx_.state);
 }
 
 void PlotController::picView_MouseUp(int, int, double, double) {
@@ -160,10 +157,8 @@ void PlotController::picMagScale_MouseDown(double y) {
 
 void PlotController::picJDScale_MouseMove(double x) {
     if (!ctx_.state.star.FileLoaded) return;
-    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-        ctx_.fold
-            ? PhaseScaleReadout(x)
-            : JDScaleReadout(x + ctx_.state.star.TimeOffset, ctx_.state.overlay.CalendarDates);
+    ctx_.view.panels[2] = ctx_.Frame().ScaleReadout(x, ctx_.state);
+    ctx_.view.panels[3].clear();
 }
 
 void PlotController::picMagScale_MouseMove(double y) {

@@ -39,7 +39,12 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 PeriodController::PeriodController(CommandContext& context) : ctx_(context) {
-    ctx_.OnForgetStar([this] { ClosePeriodWindow(); });
+    ctx_.OnForgetStar([this] {
+        ClosePeriodWindow();
+        fold_.reset();
+    });
+    // Reset, Time Plot or another fold: this fold is no longer shown.
+    ctx_.OnSwitchPlot([this] { fold_.reset(); });
 }
 
 PeriodObservations PeriodController::Observations() const {
@@ -259,9 +264,20 @@ void PeriodController::ClosePeriodWindow() {
     analysis_.reset();
 }
 
+void PeriodController::ShowFold(const PhaseFold& fold, std::shared_ptr<const PlotFrame> frame) {
+    ctx_.ShowFrame(std::move(frame));
+    fold_ = fold;
+}
+
 void PeriodController::FoldAt(double period, double epoch) {
     const PeriodObservations& shown = analysis_->observations();
-    ctx_.ShowPhasePlot(PhaseFold{period, epoch, shown.jdLeft, shown.jdRight});
+    const PhaseFold fold{period, epoch, shown.jdLeft, shown.jdRight};
+    std::vector<Residual> residuals = analysis_->Residuals();
+    if (residuals.empty())
+        ShowFold(fold, std::make_shared<PhaseFrame>(fold));
+    else
+        ShowFold(fold, std::make_shared<PhaseFrame>(fold, std::move(residuals),
+                                                    analysis_->RemovedPeriods()));
 }
 
 QString PeriodController::ShowPhasePlot(double period, std::optional<double> epoch) {
@@ -277,13 +293,14 @@ QString PeriodController::ShowPhasePlot(double period, std::optional<double> epo
         ctx_.Say(refusal, QStringLiteral("Phase Plot"), Buttons::OK, Icon::Exclamation);
         return refusal;
     }
-    const double e = epoch.value_or(BrightestEpoch(shown.times, shown.mags));
-    ctx_.ShowPhasePlot(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
+    const PhaseFold fold{period, epoch.value_or(BrightestEpoch(shown.times, shown.mags)),
+                         shown.jdLeft, shown.jdRight};
+    ShowFold(fold, std::make_shared<PhaseFrame>(fold));
     return QString();
 }
 
 void PeriodController::mnuTimePlot_Click() {
-    if (ctx_.LeavePhasePlot()) ctx_.Redraw(false);
+    if (ctx_.ShowLightCurve()) ctx_.Redraw(false);
 }
 
 std::optional<std::string> PeriodController::AskExportPath(const QString& title,

@@ -1,11 +1,12 @@
 // The period search and the phase plot: Tools > Period Search (its dialog, then the period
 // search window with the periodogram computed as a job), the window's actions, the phase plot
 // of a chosen or typed period and the way back to the light curve ("Time Plot"). It keeps the
-// search of the open window (PeriodAnalysis) and the job that computes it; the phase plot
-// itself is the context's fold, which the redraw sequence draws.
+// search of the open window (PeriodAnalysis), the job that computes it and the fold of the
+// phase plot shown, whose frame (PhaseFrame) it hands to the context to draw.
 //
 // The observations searched and folded are those the light curve shows
-// (ShownObservations over the light curve's window).
+// (ShownObservations over the light curve's window). A peak of the residuals' periodogram
+// (after a period removed) folds the residuals.
 #pragma once
 
 #include <QString>
@@ -55,6 +56,8 @@ class PeriodController {
 
     // The search of the open window; null when none is open.
     const PeriodAnalysis* analysis() const { return analysis_.get(); }
+    // The fold of the phase plot while it is shown.
+    const std::optional<PhaseFold>& fold() const { return fold_; }
 
   private:
     friend struct test::CommandsTestPeer;
@@ -64,7 +67,9 @@ class PeriodController {
     // Computes the awaited step of the open search as a job; the window follows its progress.
     void RunSearch();
     void UpdateWindow();
+    // The phase plot of the search's observations (its residuals after a removal).
     void FoldAt(double period, double epoch);
+    void ShowFold(const PhaseFold& fold, std::shared_ptr<const PlotFrame> frame);
     void ExportCsv();
     void ExportImage();
     // The save dialog of an export, offering STAR-periodogram.EXT in the loaded file's folder;
@@ -77,6 +82,7 @@ class PeriodController {
     ImageExportDialog* imageExportDialog_ = nullptr;
     std::unique_ptr<PeriodAnalysis> analysis_;
     PeriodSearchJob job_;
+    std::optional<PhaseFold> fold_;
 };
 
 }  // namespace sabrix

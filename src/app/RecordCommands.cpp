@@ -7,7 +7,6 @@
 #include <exception>
 #include <utility>
 
-#include "analysis/ShownObservations.h"
 #include "app/RecordsController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -38,8 +37,8 @@ RecordsController::RecordsController(CommandContext& context) : ctx_(context) {
 void RecordsController::DrawRings() {
     if (ringIds_.empty() || !ctx_.table) return;
     try {
-        DrawRecordRings(ctx_.canvases.picView, ctx_.state.view, ctx_.table->Columns(), ringIds_,
-                        kRingColor);
+        DrawRecordRings(ctx_.canvases.picView, ctx_.Frame(), ctx_.state.view, ctx_.table->Columns(),
+                        ringIds_, kRingColor);
     } catch (const std::exception&) {
         // No columns to ring (a table being filled): the list's commands say why.
     }
@@ -55,10 +54,7 @@ void RecordsController::ChoiceChanged() {
 }
 
 std::vector<int64_t> RecordsController::Select(const SelectionBounds& bounds) const {
-    if (!ctx_.fold) return SelectRecords(*ctx_.table, bounds, ctx_.Shown());
-    // On the phase plot the bounds' JDs are phases.
-    return PhasePointIds(ctx_.table->Columns(), ctx_.state, *ctx_.fold, bounds.jdLow, bounds.jdHigh,
-                         bounds.magLow, bounds.magHigh);
+    return SelectRecords(*ctx_.table, bounds, ctx_.Shown(), ctx_.Frame());
 }
 
 void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
@@ -288,8 +284,9 @@ std::optional<QString> RecordsController::PointTip(double x, double y) {
     try {
         const double jdReach = ctx_.canvases.picView.PixelsToUserX(kPointTipPixels);
         const double magReach = ctx_.canvases.picView.PixelsToUserY(kPointTipPixels);
-        const std::optional<ObsPoint> point = ctx_.table->Columns().Nearest(
-            x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach), ctx_.Shown());
+        const std::optional<ObsPoint> point =
+            FrameNearest(ctx_.Frame(), ctx_.table->Columns(), ctx_.Shown(),
+                         x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach));
         if (!point) return std::nullopt;
         std::optional<QString> text;
         const double offset = ctx_.state.star.TimeOffset;

@@ -1,4 +1,4 @@
-#include "interaction/PointerReadout.h"
+#include "plot/PointerReadout.h"
 
 #include "core/CalendarDate.h"
 #include "core/NumberText.h"
