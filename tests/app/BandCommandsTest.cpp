@@ -110,6 +110,25 @@ TEST_F(BandCommands, OnlyThisBandAllBandsAndTheChoiceIsForgottenWithTheStar) {
     EXPECT_TRUE(view().bandLines.empty());
 }
 
+TEST_F(BandCommands, EveryBandHiddenThenAZoomAndResetLeaveAnEmptyPlotWhereTheDataAre) {
+    LoadAndFill(WriteZUMa());
+    for (const char* band : {"V", "Vis.", "B"}) commands->lstBands_ItemCheck(band, false);
+    EXPECT_EQ(view().starLabel, Label(0));
+    commands->cmdMag_Click();
+    commands->picView_MouseDown(1, 0, 20, 10);
+    EXPECT_EQ(view().starLabel, Label(0));
+    commands->cmdReset_Click();
+    const PlotWindowState& v = state().view;
+    EXPECT_EQ(v.JDMagnification, 1.0f);
+    // Nothing shown to fit: the window around every row, so showing a band shows its rows.
+    EXPECT_LE(v.WinJDLeft, 2454100.5);
+    EXPECT_GE(v.WinJDRight, 2454150.5);
+    EXPECT_LT(v.WinMagTop, v.WinMagBottom);
+    EXPECT_TRUE(prompts.messages.empty());
+    commands->cmdAllBands_Click();
+    EXPECT_EQ(view().starLabel, Label(5));
+}
+
 TEST_F(BandCommands, OmitDiscrepantNeedsAStarThenTogglesAndOutlivesALoad) {
     commands->mnuDisc_Click();
     EXPECT_FALSE(state().overlay.OmitDiscrepant || view().omitDiscrepantChecked);

@@ -213,23 +213,61 @@ TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShows
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhasesInTheBox) {
-    Load(SinusoidLines(200));
-    ASSERT_TRUE(commands->ShowPhasePlot(kPeriod, kEpoch).isEmpty());
-    // Phases 0.1 to 0.2 of the first cycle: x is phase + 0.5.
-    commands->BoxFinder(0.6, 10, 0.7, 14);
+TEST_F(PeriodCommands, OnThePhasePlotSelectionRingsTipsAndStatsFindThePointsInBothCycles) {
+    // Period 2 d from JD 2455000: phases 0.25 (12 mag), 0.75 (11 mag) and 0.45 (12.5 mag).
+    Load({"2455000.5 12.0 0.01", "2455003.5 11.0 0.01", "2455004.9 12.5 0.01"});
+    commands->mnuStats_Click();
+    ASSERT_TRUE(commands->ShowPhasePlot(2, 2455000).isEmpty());
+    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 11   Phase = 0.75",
+                                                       "Low Mag. = 12.5   Phase = 0.45"}));
+    // picView's x is phase + 0.5: the copy of phase 0.25 in the second cycle is at 1.75.
+    commands->BoxFinder(1.7, 11.9, 1.8, 12.1);
     ASSERT_NE(commands->recordList(), nullptr);
-    int inside = 0;
-    for (const std::string& line : SinusoidLines(200)) {
-        const double t = std::stod(line);
-        const double phase = FoldPhase(t, kEpoch, kPeriod);
-        inside += phase >= 0.1 && phase <= 0.2;
+    EXPECT_EQ(commands->recordList()->Ids(), std::vector<int64_t>{1});
+    commands->lstRecords_Click({0}, 0);
+    const auto ringed = [this](double x, double mag) {
+        const QPointF p = picView.toPixel(x, mag);
+        for (int dx = 3; dx <= 7; ++dx)
+            if (picView.pixelColor(static_cast<int>(p.x()) + dx, static_cast<int>(p.y())) ==
+                0x00FFFF)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(ringed(0.75, 12));
+    EXPECT_TRUE(ringed(1.75, 12));
+    EXPECT_FALSE(ringed(1.25, 11));
+    for (const double x : {0.75, 1.75}) {
+        const std::optional<QString> tip = commands->PointTip(x, 12);
+        ASSERT_TRUE(tip);
+        EXPECT_TRUE(tip->contains(QStringLiteral("2455000.5")));
     }
-    EXPECT_GT(inside, 5);
-    EXPECT_NEAR(static_cast<double>(commands->recordList()->View().Count()), inside, 1);
+    EXPECT_FALSE(commands->PointTip(1.0, 12));
+    // A zoom into the first cycle leaves the second's copies out of the figures.
+    commands->ShowWindow(0.3, 0.5, 10, 13);
+    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 12   Phase = 0.45",
+                                                       "Low Mag. = 12.5   Phase = 0.45"}));
     EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
               QStringLiteral("The period must be a number of days greater than 0."));
     ASSERT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(PeriodCommands, APeakOfTheResidualsFoldsTheResidualsAndTimePlotReturnsToTheData) {
+    Load(SinusoidLines(200));
+    dialogs.searches = {{"1", "20", "10"}};
+    commands->mnuPeriod_Click();
+    Send({.kind = PeriodogramEvent::Kind::Remove});
+    const PlotWindowState light = commands->state().view;
+    Send({.kind = PeriodogramEvent::Kind::FoldPeak, .peak = 0});
+    EXPECT_TRUE(view().starLabel.contains(QStringLiteral(", residuals after 3.7")));
+    // The residuals lie near 0 mag, and the window about them.
+    const PlotWindowState& v = commands->state().view;
+    EXPECT_GT(v.WinMagTop, -0.2);
+    EXPECT_LT(v.WinMagBottom, 0.2);
+    EXPECT_FALSE(test::Blank(picView));
+    commands->mnuTimePlot_Click();
+    EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("(200 Points)")));
+    EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(light));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 }  // namespace
