@@ -243,8 +243,8 @@ TEST_F(PeriodCommands, OnThePhasePlotSelectionRingsTipsAndStatsFindThePointsInBo
     }
     EXPECT_FALSE(commands->PointTip(1.0, 12));
     // A zoom into the first cycle leaves the second's copies out of the figures.
-    commands->ShowWindow(0.3, 0.5, 10, 13);
-    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 12   Phase = 0.45",
+    commands->ShowWindow(0.2, 0.5, 10, 13);
+    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 12   Phase = 0.25",
                                                        "Low Mag. = 12.5   Phase = 0.45"}));
     EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
               QStringLiteral("The period must be a number of days greater than 0."));
