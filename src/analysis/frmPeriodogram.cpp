@@ -135,7 +135,7 @@ frmPeriodogram::frmPeriodogram(QWidget* parent) : QDialog(parent) {
     auto* foldGrid = new QGridLayout(fold);
     txtPeriod = named(new QLineEdit(fold), "txtPeriod");
     txtEpoch = named(new QLineEdit(fold), "txtEpoch");
-    txtEpoch->setPlaceholderText(QStringLiteral("brightest observation"));
+    txtEpoch->setPlaceholderText(QStringLiteral("maximum of the model"));
     cmdPhase = named(new QPushButton(QStringLiteral("P&hase Plot"), fold), "cmdPhase");
     foldGrid->addWidget(new QLabel(QStringLiteral("Period (d)"), fold), 0, 0);
     foldGrid->addWidget(txtPeriod, 0, 1);

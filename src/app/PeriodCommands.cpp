@@ -11,6 +11,7 @@
 #include "app/PeriodController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
+#include "core/EventPacer.h"
 #include "core/FileSystem.h"
 #include "core/NumberText.h"
 #include "core/TrimBlanks.h"
@@ -166,23 +167,34 @@ void PeriodController::RunSearch() {
         ctx_.SayModuleError(e, "PeriodSearch");
         return;
     }
+    // The search runs on its own thread while the main window stays usable: the event loop
+    // turns without the view being busy, so navigation, zooms, the readout and the band panel
+    // work. A command that starts another search or closes this one moves the generation on;
+    // this loop then leaves the window to it.
+    const uint64_t generation = ++searchGeneration_;
     PeriodSearchJob::Status status;
     {
-        CommandContext::Job job(ctx_);
-        WindowView& v = ctx_.view;
-        v.periodSearching = true;
-        v.progressCaption = kComputing;
-        v.captionShown = v.progressBarShown = v.cancelShown = true;
-        v.progressMaximum = kProgressSteps;
-        v.progressValue = 0;
+        EventPacer pacer([this] {
+            ctx_.host.present(ctx_.view);
+            ctx_.host.yield();
+        });
         for (;;) {
             status = job_.Poll();
+            if (generation != searchGeneration_) {
+                if (!job_.Running()) ctx_.ShowLoadProgress();
+                return;
+            }
             if (status.state != PeriodSearchJob::Status::State::Running) break;
+            // A redraw meanwhile shows its own progress and then the fill's: set ours again.
+            WindowView& v = ctx_.view;
+            v.periodSearching = true;
+            v.progressCaption = kComputing;
+            v.captionShown = v.progressBarShown = v.cancelShown = true;
+            v.progressMaximum = kProgressSteps;
             v.progressValue = static_cast<int>(status.fraction * kProgressSteps);
-            // The window's Close may come in a turn of the event loop and forget the search.
             if (dialogs_ && analysis_)
                 dialogs_->updateResult(analysis_->View(true, kComputing, status.fraction));
-            job.pacer().look();
+            pacer.look();
             std::this_thread::sleep_for(kPollInterval);
         }
     }
@@ -211,7 +223,8 @@ void PeriodController::UpdateWindow() {
 }
 
 void PeriodController::PeriodWindowEvent(const PeriodogramEvent& event) {
-    if (!analysis_) return;
+    // While a search runs the window offers only Cancel and Close.
+    if (!analysis_ || job_.Running()) return;
     using Kind = PeriodogramEvent::Kind;
     switch (event.kind) {
         case Kind::FrequencyAxis:
@@ -290,6 +303,8 @@ void PeriodController::CancelPeriodSearch() {
 }
 
 void PeriodController::ClosePeriodWindow() {
+    ++searchGeneration_;
+    ctx_.view.periodSearching = false;
     job_.Cancel();
     if (dialogs_) dialogs_->closeResult();
     analysis_.reset();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,6 +92,8 @@ class PeriodController : public PlotOverlay {
     ImageExportDialog* imageExportDialog_ = nullptr;
     std::unique_ptr<PeriodAnalysis> analysis_;
     PeriodSearchJob job_;
+    // Moved on by each search started and by closing the window (see RunSearch).
+    uint64_t searchGeneration_ = 0;
     // The range and harmonics of the last search of the loaded star, offered again.
     std::optional<PeriodSearchFields> typed_;
     std::optional<FourierModel> model_;

@@ -52,6 +52,8 @@ TEST(PeriodogramPlot, ShowsTheWholeGridUpToALittleAboveTheHighestPower) {
 
 TEST(PeriodogramPlot, BoxZoomWorksInFrequencyAndInLogPeriodAndRefusesEmptyBoxes) {
     PeriodogramPlot plot;
+    // The period axis is where it opens; the frequency axis first here.
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(Spike(10000, 10));  // 0.01 to 1.0099 c/d
     EXPECT_TRUE(plot.ZoomToBox(0.5, 0.2, 0.25, 0.6));
     EXPECT_DOUBLE_EQ(plot.lowFrequency(), 0.25);
@@ -78,6 +80,7 @@ TEST(PeriodogramPlot, ANarrowPeakAmongThousandsOfFrequenciesAPixelIsDrawnToItsTo
     // 100,000 frequencies on 200 pixels: 500 to a column; the spike must still show.
     const Periodogram p = Spike(100000, 31234);
     PeriodogramPlot plot;
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(p);
     Canvas view(200, 100);
     Canvas across(200, 25);
@@ -99,6 +102,7 @@ TEST(PeriodogramPlot, ANarrowPeakAmongThousandsOfFrequenciesAPixelIsDrawnToItsTo
 TEST(PeriodogramPlot, WindowFunctionIsDrawnOnlyWhenAskedAndComputed) {
     Periodogram p = Spike(1000, 500);
     PeriodogramPlot plot;
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(p);
     Canvas view(200, 100);
     Canvas across(200, 25);

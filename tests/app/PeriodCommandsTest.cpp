@@ -262,6 +262,10 @@ TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShows
     host.onYield = [&] {
         if (view().periodSearching && view().cancelShown && view().progressBarShown)
             sawProgress = true;
+        // The main window stays usable meanwhile.
+        const double left = commands->state().view.WinJDLeft;
+        commands->cmdBack_Click();
+        EXPECT_NE(commands->state().view.WinJDLeft, left);
         commands->CancelPeriodSearch();
     };
     // About 3 x 10^6 frequencies: far more than one turn of the event loop.
@@ -290,7 +294,7 @@ TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhases
     EXPECT_GT(inside, 5);
     EXPECT_NEAR(static_cast<double>(commands->recordList()->View().Count()), inside, 1);
     EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
-              QStringLiteral("The period must be a number of days greater than 0."));
+              QStringLiteral("Period: type a number of days from 0.0001 to 10,000,000."));
     ASSERT_EQ(prompts.messages.size(), 1u);
 }
 
