@@ -68,6 +68,19 @@ PeriodAnalysis::PeriodAnalysis(QString starName, PeriodObservations observations
       harmonics_(std::clamp(harmonics, 1, kMaxHarmonics)),
       modelHarmonics_(harmonics_) {}
 
+QString PeriodAnalysis::ModelTextOf(double period) const {
+    // A fit costs a pass over every observation: kept while the period and harmonics stay.
+    if (modelText_ && modelText_->period == period && modelText_->harmonics == modelHarmonics_)
+        return modelText_->text;
+    QString text;
+    if (const std::optional<FourierModel> model = ModelOf(period))
+        text = ModelText(*model,
+                         ShapeOfModel(*model, observations_.times[observations_.times.size() / 2]),
+                         timeOffset_);
+    modelText_ = ModelTextCache{period, modelHarmonics_, text};
+    return text;
+}
+
 void PeriodAnalysis::SetModelHarmonics(int harmonics) {
     modelHarmonics_ = std::clamp(harmonics, 1, kMaxHarmonics);
 }
@@ -212,9 +225,7 @@ PeriodogramWindowView PeriodAnalysis::View(bool computing, const QString& captio
         if (chosen_ >= 0) {
             const double period = result->peaks[static_cast<size_t>(chosen_)].period;
             view.foldPeriod = PeriodText(period);
-            if (const std::optional<FourierModel> model = ModelOf(period))
-                view.model = ModelText(*model, ShapeOfModel(*model, o.times[o.times.size() / 2]),
-                                       timeOffset_);
+            view.model = ModelTextOf(period);
         }
         for (const QString& note : {NoSignificantPeriodText(*result), EdgeMaximumText(*result)})
             if (!note.isEmpty()) view.notes.push_back(note);

@@ -192,6 +192,14 @@ class PeriodAnalysis {
     int harmonics_ = 1;
     int modelHarmonics_ = 1;
     bool modelShown_ = true;
+    // ModelText of the model of a period, with the harmonics it was fitted with.
+    QString ModelTextOf(double period) const;
+    struct ModelTextCache {
+        double period;
+        int harmonics;
+        QString text;
+    };
+    mutable std::optional<ModelTextCache> modelText_;
 };
 
 // "Model of P = 0.5668 d, 4 harmonics: 0.812 mag peak to peak, maximum at JD 2450001.2345,
