@@ -127,6 +127,7 @@ TEST(PeriodogramPlot, ScalesLabelFrequenciesPowersAndPeriodsByDecades) {
     p.grid = {1.0 / 2400, 1.0 / 24000, 479991};  // periods 0.05 d to 2,400 d
     p.power.assign(479991, 0.5);
     PeriodogramPlot plot;
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(p);
     EXPECT_EQ(Labels(plot.AcrossTicks(800)), "2 4 6 8 10 12 14 16 18 20");
     EXPECT_EQ(Labels(plot.PowerTicks(300)), "0 0.1 0.2 0.3 0.4 0.5");
