@@ -11,8 +11,9 @@ namespace sabrix {
 
 namespace {
 
-// Yellow, apart from the red of the averages and the white of the polynomial fit.
-constexpr int32_t kModelColor = 0x00FFFF;
+// Cyan, apart from the red of the averages, the white of the polynomial fit and the yellow
+// of the points of a three-column file.
+constexpr int32_t kModelColor = 0xFFFF00;
 
 void Polyline(int samples, double from, double to, const std::function<double(double)>& at,
               double xOrigin, Canvas& picView) {
