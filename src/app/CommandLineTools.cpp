@@ -181,6 +181,47 @@ bool OutputsSpareTheInput(const std::string& input, std::initializer_list<std::s
     return true;
 }
 
+// The file an output name stands for, for comparing two outputs: "-" itself, else the path
+// with its links resolved (the file need not exist yet).
+std::string OutputIdentity(const std::string& output) {
+    if (output == kStandardOutput) return output;
+    std::string target = output;
+    try {
+        target = ResolveLinks(output);
+    } catch (const SabrixError&) {
+        // A loop of links: the write will say so.
+    }
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+    return error ? std::filesystem::absolute(target).lexically_normal().string()
+                 : resolved.string();
+}
+
+// Refuses two outputs that name the same file (directly, through a link or another name of
+// it, or both "-"): one would be lost or both mixed. Returns false after saying so on err,
+// before anything is written.
+bool OutputsDiffer(std::initializer_list<std::pair<const char*, std::string>> outputs,
+                   std::ostream& err) {
+    for (auto later = outputs.begin(); later != outputs.end(); ++later) {
+        if (later->second.empty()) continue;
+        for (auto earlier = outputs.begin(); earlier != later; ++earlier) {
+            if (earlier->second.empty()) continue;
+            std::error_code error;
+            const bool same =
+                OutputIdentity(earlier->second) == OutputIdentity(later->second) ||
+                (earlier->second != kStandardOutput && later->second != kStandardOutput &&
+                 std::filesystem::equivalent(earlier->second, later->second, error) && !error);
+            if (!same) continue;
+            const std::string name =
+                later->second == kStandardOutput ? "standard output" : later->second;
+            err << TerminalMessage(
+                name, std::string("Cannot write: ") + earlier->first + " writes it too");
+            return false;
+        }
+    }
+    return true;
+}
+
 // Replaces path through the checked writer, so an existing file stays whole unless the new
 // one is completely on disk; "-" is standard output, written in place. Returns false after
 // saying why on err.
@@ -257,7 +298,12 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
     try {
         if (!OutputsSpareTheInput(
                 options.file, {options.out, options.binFile, options.curveOut, options.phaseOut},
-                err))
+                err) ||
+            !OutputsDiffer({{"--out", options.out},
+                            {"--bin-file", options.binFile},
+                            {"--curve-out", options.curveOut},
+                            {"--phase-out", options.phaseOut}},
+                           err))
             return 1;
         const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
         // The picture, the label, the count of rejected lines, the stats and the overlays all

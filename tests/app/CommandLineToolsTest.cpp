@@ -322,6 +322,45 @@ TEST_F(CommandLineTools, OutputThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(fs::exists(dir.file("files/Errors.txt")));
 }
 
+// "--out same.png --bin-file same.png" exited 0 with one of the two lost; two outputs on
+// standard output were mixed there.
+TEST_F(CommandLineTools, TwoOutputsNamingOneFileAreRefusedBeforeAnythingIsWritten) {
+    RenderOptions render;
+    render.file = Write("rleo.txt", kRLeo);
+    render.bins = "1";
+    render.poly = "1";
+    render.phase = "10";
+    const std::string png = dir.file("same.png");
+    fs::create_symlink("same.png", dir.file("link.png"));
+    for (const auto& [second, option] :
+         std::vector<std::pair<std::string*, std::string>>{{&render.binFile, "--out"},
+                                                           {&render.curveOut, "--out"},
+                                                           {&render.phaseOut, "--out"}}) {
+        for (const std::string& name : {png, dir.file("link.png"), dir.path() + "/./same.png"}) {
+            render.out = png;
+            *second = name;
+            EXPECT_EQ(Render(render), 1);
+            EXPECT_EQ(err.str(),
+                      "sabrix: " + name + ": Cannot write: " + option + " writes it too\n");
+            second->clear();
+        }
+    }
+    render.out = "-";
+    render.phaseOut = "-";
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str(), "sabrix: standard output: Cannot write: --out writes it too\n");
+    render.out = dir.file("plot.png");
+    render.binFile = dir.file("bins.txt");
+    render.curveOut = dir.file("bins.txt");
+    render.phaseOut.clear();
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str(),
+              "sabrix: " + render.curveOut + ": Cannot write: --bin-file writes it too\n");
+    EXPECT_EQ(out.str(), "");
+    for (const char* name : {"same.png", "plot.png", "bins.txt"})
+        EXPECT_FALSE(fs::exists(dir.file(name)));
+}
+
 // --convert said "Wrote x.csv" where --render of the same file said "Rejected lines: 1".
 // A quoted field holding a line break cannot be told from a line cut short, so a line break
 // ends the record there as everywhere else: its pieces are rejected lines, counted and kept.
