@@ -401,6 +401,12 @@ void AppendPrintable(std::string& line, std::string_view text) {
 
 }  // namespace
 
+std::string PrintableLine(std::string_view text) {
+    std::string line;
+    AppendPrintable(line, text);
+    return line;
+}
+
 std::string TerminalMessage(const std::string& file, const std::string& text) {
     std::string line;
     AppendPrintable(line, text);

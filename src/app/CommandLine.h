@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ObservationFileKind.h"
@@ -123,5 +124,9 @@ std::string VersionText();
 // the input among them) are shown as "?", so nothing but printable text reaches the terminal.
 // Ends with "\n".
 std::string TerminalMessage(const std::string& file, const std::string& text);
+// A line for standard output (a star label, a file name) with its control characters shown
+// as "?" and its line breaks as single blanks, as in TerminalMessage: a crafted file cannot
+// drive the terminal.
+std::string PrintableLine(std::string_view text);
 
 }  // namespace sabrix

@@ -251,7 +251,7 @@ void PrintSummary(std::initializer_list<std::string> outputs, const std::string&
                   const std::vector<std::string>& lines, int64_t rejected, std::ostream& out,
                   std::ostream& err) {
     if (std::find(outputs.begin(), outputs.end(), kStandardOutput) == outputs.end()) {
-        for (const std::string& line : lines) out << line << "\n";
+        for (const std::string& line : lines) out << PrintableLine(line) << "\n";
     } else if (rejected > 0) {
         err << TerminalMessage(file, "Rejected lines: " + std::to_string(rejected));
     }

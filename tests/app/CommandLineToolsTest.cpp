@@ -361,6 +361,20 @@ TEST_F(CommandLineTools, TwoOutputsNamingOneFileAreRefusedBeforeAnythingIsWritte
         EXPECT_FALSE(fs::exists(dir.file(name)));
 }
 
+// A star named "\x1b]0;...\a" in a file set the terminal's title when its label was printed.
+TEST_F(CommandLineTools, ControlBytesOfANameReachStandardOutputAsQuestionMarks) {
+    RenderOptions render;
+    render.file =
+        Write("r.txt", test::Lines({DataLine("2454123.5", "9.1", "V", "R\x1b]0;x\aLeo")}));
+    render.out = dir.file("r.png");
+    EXPECT_EQ(Render(render), 0);
+    EXPECT_EQ(out.str(), "R?]0;X?LEO - (1 Points)\nRejected lines: 0\n");
+    EXPECT_EQ(Convert({render.file, dir.file("w\x1b[2J.dat"), std::nullopt,
+                       ConvertOptions::Target::ThreeColumn}),
+              0);
+    EXPECT_EQ(out.str(), "Wrote " + dir.file("w?[2J.dat") + "\nRejected lines: 0\n");
+}
+
 // --convert said "Wrote x.csv" where --render of the same file said "Rejected lines: 1".
 // A quoted field holding a line break cannot be told from a line cut short, so a line break
 // ends the record there as everywhere else: its pieces are rejected lines, counted and kept.
