@@ -104,7 +104,9 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     if (!handOffSocket_.isEmpty()) {
         handOffServer_ = std::make_unique<FileHandOffServer>(handOffSocket_);
         QObject::connect(handOffServer_.get(), &FileHandOffServer::fileReceived,
-                         [this](const QByteArray& path) { handedFiles_.add(path.toStdString()); });
+                         [this](const QByteArray& message) {
+                             handedFiles_.add(ReadHandOffMessage(message.toStdString()));
+                         });
         handOffServer_->listen();
     }
 
@@ -244,7 +246,8 @@ int Main(int argc, char** argv) {
     startup.setFirstDataFolder(ChooseFirstDataFolder(
         CurrentProgramDirSources(),
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
-    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir), file);
+    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir),
+                       file.empty() ? file : HandOffMessage(file, request));
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
@@ -254,13 +257,7 @@ int Main(int argc, char** argv) {
             window->LoadThreeColumnFile(file, request.load.timeOffset);
         else
             window->LoadStarFile(file);
-        if (request.view && !window->isShutDown()) {
-            // The edges are given as the JD scale shows the times.
-            const double offset = window->state().star.TimeOffset;
-            window->Apply(window->commands().ShowWindow(
-                request.view->jdLeft - offset, request.view->jdRight - offset, request.view->magTop,
-                request.view->magBottom));
-        }
+        if (request.view && !window->isShutDown()) ShowCommandLineView(*window, *request.view);
     }
     // A load can end the run (a working database that cannot be replaced).
     if (window->isShutDown()) return window->exitCode();
