@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -129,7 +130,8 @@ bool ReadStarColumns(const std::vector<std::string_view>& f, const Settings& col
     const size_t less = magField.find('<');
     point.faint = less != std::string_view::npos;
     const std::string_view magText = point.faint ? magField.substr(less + 1) : TrimBlanks(magField);
-    if (!ParseNumber(magText, point.MagStored) || !FormatDoubleReadsBack(point.MagStored))
+    if (!ParseNumber(magText, point.MagStored) || !FormatDoubleReadsBack(point.MagStored) ||
+        !(std::abs(point.MagStored) <= kLargestMagnitude))
         return false;
     point.Mag = static_cast<float>(point.MagStored);
     point.PunktFarb = BandColor(point.faint ? "<" : "", f[4], f[13], colors);
