@@ -126,6 +126,14 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, const LoadOpt
         err << TerminalMessage(files.templateDatabase, e.what());
         return nullptr;
     }
+    // A damaged template would otherwise be reported as a fault of the file being read.
+    try {
+        ObsTable::CheckDatabase(files.templateDatabase);
+    } catch (const std::exception& e) {
+        err << TerminalMessage(files.templateDatabase,
+                               std::string("The template database is damaged (") + e.what() + ").");
+        return nullptr;
+    }
     loaded->commands = std::make_unique<MainWindowCommands>(
         std::move(state), files, loaded->prompts, loaded->host,
         MainWindowCommands::Canvases{loaded->canvases.picView, loaded->canvases.picJDScale,

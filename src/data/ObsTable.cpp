@@ -63,6 +63,11 @@ void ObsTable::CreateTemplate(const std::string& path) {
     db.exec(ObsSchemaSql());
 }
 
+void ObsTable::CheckDatabase(const std::string& path) {
+    SQLite::Database db(path, SQLite::OPEN_READONLY);
+    db.exec("SELECT COUNT(*) FROM Obs WHERE 0");
+}
+
 ObsTable::ObsTable(const std::string& path) : path_(path), db_(OpenObsDatabase(path)) {
     // No memory map: another process may shorten the file (a cleaner, a stray "> file"), and
     // a read of a mapped page past the new end kills the program with SIGBUS. Read through

@@ -375,6 +375,17 @@ TEST_F(CommandLineTools, ControlBytesOfANameReachStandardOutputAsQuestionMarks) 
     EXPECT_EQ(out.str(), "Wrote " + dir.file("w?[2J.dat") + "\nRejected lines: 0\n");
 }
 
+// A damaged template was blamed on the file being read, under the name of the scratch copy.
+TEST_F(CommandLineTools, DamagedTemplateIsNamedAsTheFault) {
+    test::WriteFileBytes(dir.file("Template97.db"), std::string(4096, 'x'));
+    RenderOptions render;
+    render.file = Write("rleo.txt", kRLeo);
+    render.out = dir.file("rleo.png");
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str(), "sabrix: " + dir.file("Template97.db") +
+                             ": The template database is damaged (file is not a database).\n");
+}
+
 // --convert said "Wrote x.csv" where --render of the same file said "Rejected lines: 1".
 // A quoted field holding a line break cannot be told from a line cut short, so a line break
 // ends the record there as everywhere else: its pieces are rejected lines, counted and kept.
