@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <system_error>
 
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
@@ -22,6 +23,18 @@ FatalFileError WorkingDatabaseError(const std::string& path, const std::string& 
     return FatalFileError("The working database " + path + " could not be " + what + " (" + reason +
                               "). Sabrix needs a program folder it can write to.",
                           QStringLiteral("Working Database Error"), Icon::Critical);
+}
+
+// A copy cut short by the process's file size limit (ulimit -f) is no fault of the folder.
+FatalFileError WorkingDatabaseError(const std::string& path, const std::string& what,
+                                    const std::error_code& error) {
+    if (error == std::errc::file_too_large)
+        return FatalFileError("The working database " + path + " could not be " + what +
+                                  " (file size limit exceeded). Sabrix needs to write files "
+                                  "larger than the limit that it was started with (ulimit -f).",
+                              QStringLiteral("Working Database Error"), Icon::Critical);
+    return WorkingDatabaseError(path, what,
+                                error ? error.message() : std::string("unknown reason"));
 }
 
 void DeletePath(const std::string& path) {
@@ -56,8 +69,7 @@ void ReplaceWithTemplate(const std::string& templatePath, const std::string& wor
     DeleteDatabaseFiles(workingPath);
     std::error_code error;
     if (!fs::copy_file(templatePath, workingPath, fs::copy_options::overwrite_existing, error)) {
-        throw WorkingDatabaseError(workingPath, "created",
-                                   error ? error.message() : std::string("unknown reason"));
+        throw WorkingDatabaseError(workingPath, "created", error);
     }
     // A template installed read-only would otherwise give a working database nobody can
     // store a row in.
