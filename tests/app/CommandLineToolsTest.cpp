@@ -204,7 +204,8 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
     };
     const std::vector<Case> cases = {
         {Write("none.txt", test::Lines({"JD,Magnitude", "no data here"})), dir.file("none.png"),
-         "sabrix: " + dir.file("none.txt") + ": " + kCheckSource + "\n"},
+         "sabrix: " + dir.file("none.txt") + ": " + kCheckSource +
+             " No line of the file is an observation.\n"},
         {Write("rleo.txt", kRLeo), dir.file("no-such-folder/rleo.png"),
          "sabrix: " + dir.file("no-such-folder/rleo.png") +
              ": Cannot write: " + std::strerror(ENOENT) + "\n"},
