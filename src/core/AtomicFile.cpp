@@ -80,7 +80,15 @@ int CreateTempFile(const std::string& target, std::string& tempPath) {
         tempPath = prefix + RandomSuffix();
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
-        if (errno != EEXIST) throw SabrixError(SystemError(errno));
+        if (errno == EEXIST) continue;
+        const int error = errno;
+        // A folder that is there but takes no new file (/proc, for one) says "No such file or
+        // directory" of the file that could not be made: the folder is named instead.
+        struct stat folder {};
+        if (::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode))
+            throw SabrixError("no new file can be made in " + FolderOf(target) + " (" +
+                              SystemError(error) + ")");
+        throw SabrixError(SystemError(error));
     }
     throw SabrixError(SystemError(EEXIST));
 }

@@ -285,6 +285,22 @@ TEST(WriteFileAtomically, FileTheUserMayNotWriteIsRefusedAndAReplacedOneKeepsIts
     EXPECT_EQ(FilesIn(folder), 3);
 }
 
+// "--out /proc/version" said "No such file or directory" of a file that is there.
+TEST(WriteFileAtomically, FolderThatTakesNoNewFileIsNamed) {
+    struct stat st {};
+    if (::stat("/proc/version", &st) != 0) GTEST_SKIP() << "no /proc";
+    try {
+        WriteFileAtomically("/proc/version", [](QIODevice& out) { WriteAllBytes(out, "x"); });
+        FAIL() << "written";
+    } catch (const SabrixError& e) {
+        const std::string why = e.what();
+        EXPECT_TRUE(why == std::strerror(EACCES) || why == "no new file can be made in /proc (" +
+                                                               std::string(std::strerror(ENOENT)) +
+                                                               ")")
+            << why;
+    }
+}
+
 // A rename over a file with a second name left that name with the old content.
 TEST(WriteFileAtomically, FileWithSeveralNamesGetsTheNewContentUnderEach) {
     test::TempProgramDir dir(false);
