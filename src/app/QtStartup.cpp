@@ -63,6 +63,12 @@ SettingsSeams DefaultSettingsSeams() {
     seams.readSettings = [](const std::string& programDir, Settings& settings) {
         ReadSettings(programDir, settings);
     };
+    seams.replacedSettings = [](const std::string& programDir) {
+        Settings settings;
+        std::vector<std::string> replaced;
+        ReadSettings(programDir, settings, &replaced);
+        return replaced;
+    };
     seams.runConfiguration = [](QWidget* parent, Settings& settings, const std::string& programDir,
                                 Prompts& prompts) {
         frmConfig dialog(settings, programDir, prompts, parent);
@@ -122,6 +128,18 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
                     QStringLiteral("Error"), Icon::None);
     }
 
+    if (!state.settings.IniMissing && seams_.replacedSettings) {
+        std::string keys;
+        for (const std::string& key : seams_.replacedSettings(programDir_))
+            keys += (keys.empty() ? "" : ", ") + key;
+        if (!keys.empty())
+            prompts_.message(
+                QStringLiteral("The settings file ") + DisplayText(SettingsFilePath(programDir_)) +
+                    QStringLiteral(" gave no value that could be read for ") + DisplayText(keys) +
+                    QStringLiteral(". These settings take their first-start values "
+                                   "until the configuration is saved."),
+                QStringLiteral("Sabrix"), Buttons::OK, Icon::Exclamation);
+    }
     if (state.settings.IniMissing) {
         if (!firstDataFolder_.empty()) state.settings.FilePath = firstDataFolder_;
         bool confirmed = false;
