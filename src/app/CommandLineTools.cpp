@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
+#include <QImage>
+#include <QSize>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -72,9 +74,18 @@ class RecordingPrompts : public Prompts {
 // A file loaded through the main window's commands into a scratch copy of the template, so
 // that a running program's working database is never touched.
 struct LoadedFile {
-    explicit LoadedFile(const PlotAreaLayout& layout) : canvases(layout) {}
+    // Where the canvases keep their pixels: their own, none (a vector picture is drawn again
+    // on canvases of its own), or a picture of the whole area (size) that they draw into.
+    enum class Pixels { Own, None, Picture };
+    LoadedFile(const PlotAreaLayout& layout, Pixels pixels, QSize size)
+        : picture(pixels == Pixels::Picture ? NewPlotAreaPicture(size.width(), size.height())
+                                            : QImage()),
+          canvases(pixels == Pixels::Picture ? PlotAreaCanvases(layout, picture)
+                   : pixels == Pixels::None ? PlotAreaCanvases(layout, PlotAreaCanvases::NoPixels{})
+                                            : PlotAreaCanvases(layout)) {}
     // Named after the process, so that the next run removes it when this one is killed.
     ScratchFolder scratch{QDir::tempPath().toStdString()};
+    QImage picture;
     PlotAreaCanvases canvases;
     RecordingPrompts prompts;
     NoWindowHost host;
@@ -87,11 +98,10 @@ struct LoadedFile {
 // file would be read as (GuessObservationFileKind), with the state set up by prepare before
 // the load; a star file's rows are written (and waited for) only when rows is set. Returns
 // nothing after writing the program's messages to err.
-std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, const LoadOptions& load,
-                                     bool rows, const std::string& programDir,
-                                     const PlotAreaLayout& layout,
-                                     const std::function<void(AppState&)>& prepare,
-                                     std::ostream& err) {
+std::unique_ptr<LoadedFile> LoadFile(
+    const std::string& givenFile, const LoadOptions& load, bool rows, const std::string& programDir,
+    const PlotAreaLayout& layout, const std::function<void(AppState&)>& prepare, std::ostream& err,
+    LoadedFile::Pixels pixels = LoadedFile::Pixels::Own, QSize size = QSize()) {
     // Labels and messages name the file by its full path, as the windows do.
     const std::string file = std::filesystem::absolute(givenFile).lexically_normal().string();
     const ObservationFileKind kind = load.kind.value_or(GuessObservationFileKind(file));
@@ -101,7 +111,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, const LoadOpt
                                "as a star file.");
         return nullptr;
     }
-    auto loaded = std::make_unique<LoadedFile>(layout);
+    auto loaded = std::make_unique<LoadedFile>(layout, pixels, size);
     loaded->file = file;
     if (!loaded->scratch.isValid()) {
         err << TerminalMessage(QDir::tempPath().toStdString(), "Cannot create a temporary folder.");
@@ -314,15 +324,20 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
                            err))
             return 1;
         const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
+        const PlotImageFormat format =
+            PlotImageFormatFor(options.out).value_or(PlotImageFormat::Png);
+        const bool raster = format == PlotImageFormat::Png || format == PlotImageFormat::Jpeg;
         // The picture, the label, the count of rejected lines, the stats and the overlays all
-        // come from the plotted columns: the rows are not written.
+        // come from the plotted columns: the rows are not written. A raster picture is the one
+        // buffer the plot draws into; a vector one needs no pixels of its size.
         auto loaded = LoadFile(
             options.file, options.load, false, programDir, layout,
             [&options](AppState& state) {
                 state.overlay.OmitFainter = options.omitFaint;
                 state.overlay.StatsShown = options.stats;
             },
-            err);
+            err, raster ? LoadedFile::Pixels::Picture : LoadedFile::Pixels::None,
+            QSize(options.width, options.height));
         if (!loaded) return 1;
         MainWindowCommands& commands = *loaded->commands;
         if (!options.bands.empty() && !ShowOnlyBands(commands, options.bands, loaded->file, err))
@@ -397,14 +412,11 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         // Encoded in memory first: the image encoder then never meets a failing disk (it would
         // leak its row buffer and print its own error), only the checked writer does.
         QByteArray encoded;
-        const PlotImageFormat format =
-            PlotImageFormatFor(options.out).value_or(PlotImageFormat::Png);
         try {
-            if (format == PlotImageFormat::Png || format == PlotImageFormat::Jpeg)
-                encoded = EncodeRasterImage(ComposePlotArea(options.width, options.height, layout,
-                                                            loaded->canvases, view.starLabel),
-                                            format);
-            else  // vector shapes are drawn as the view is drawn, so the view is drawn again
+            if (raster) {
+                FinishPlotArea(loaded->picture, layout, loaded->canvases, view.starLabel);
+                encoded = EncodeRasterImage(loaded->picture, format);
+            } else  // vector shapes are drawn as the view is drawn, so the view is drawn again
                 encoded = commands.PlotImageOf(format, options.width, options.height);
         } catch (const std::exception& e) {
             err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());

@@ -1,7 +1,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -13,6 +15,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -580,6 +583,52 @@ TEST(SabrixProgram, RendersWithoutAWindowAndRefusesAnUnknownOption) {
     EXPECT_EQ(badCode, 2);
     EXPECT_EQ(badOut, "");
     EXPECT_EQ(badErr, "sabrix: unknown option: --no-such-option (sabrix --help shows the usage)\n");
+}
+
+// --render at 20000 x 20000 took two buffers of the picture's size in every format, SVG and PDF
+// included. Measured on the program itself: its peak memory beyond a small picture's.
+TEST(SabrixProgram, RenderKeepsOneBufferForARasterPictureAndNoneForAVectorOne) {
+    test::TempProgramDir home;
+    const std::string star = home.file("rleo.txt");
+    test::WriteFileBytes(star, kRLeo);
+    const auto peakKilobytes = [&](const std::string& out, int side) {
+        const std::string sideText = std::to_string(side);
+        const std::string path = home.file(out);
+        std::vector<std::string> args = {SABRIX_EXECUTABLE, "--render", star,       "--out", path,
+                                         "--width",         sideText,   "--height", sideText};
+        std::vector<std::string> env = {"SABRIX_HOME=" + home.path()};
+        for (char** e = environ; *e != nullptr; ++e)
+            if (std::string_view(*e).rfind("SABRIX_HOME=", 0) != 0 &&
+                std::string_view(*e).rfind("DISPLAY=", 0) != 0)
+                env.emplace_back(*e);
+        std::vector<char*> argv;
+        std::vector<char*> envp;
+        for (std::string& arg : args) argv.push_back(arg.data());
+        for (std::string& variable : env) envp.push_back(variable.data());
+        argv.push_back(nullptr);
+        envp.push_back(nullptr);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::execve(SABRIX_EXECUTABLE, argv.data(), envp.data());
+            ::_exit(127);
+        }
+        ::close(null);
+        int status = 0;
+        rusage usage{};
+        EXPECT_EQ(::wait4(child, &status, 0, &usage), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+        return static_cast<double>(usage.ru_maxrss);
+    };
+    constexpr int kSide = 6000;
+    const double picture = 4.0 * kSide * kSide / 1024;  // kilobytes of one RGB32 buffer
+    for (const char* name : {"p.png", "p.svg", "p.pdf"}) {
+        SCOPED_TRACE(name);
+        const double base = peakKilobytes(name, 200);
+        const double extra = peakKilobytes(name, kSide) - base;
+        EXPECT_LT(extra, std::string(name) == "p.png" ? 1.3 * picture : 0.3 * picture);
+    }
 }
 
 }  // namespace
