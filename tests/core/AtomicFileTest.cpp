@@ -250,7 +250,9 @@ TEST(WriteFileAtomically, FileTheUserMayNotWriteIsRefusedAndAReplacedOneKeepsIts
     const auto make = [&](const std::string& name, mode_t mode, bool users) {
         const std::string path = folder + "/" + name;
         test::WriteFileBytes(path, kOld);
-        if (users) EXPECT_EQ(::chown(path.c_str(), user, group), 0);
+        if (users) {
+            EXPECT_EQ(::chown(path.c_str(), user, group), 0);
+        }
         ::chmod(path.c_str(), mode);
         return path;
     };
