@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/LineReader.h"
 #include "core/SabrixError.h"
 #include "data/CsvLine.h"
 #include "data/StarFileExport.h"
