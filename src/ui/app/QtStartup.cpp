@@ -63,6 +63,12 @@ SettingsSeams DefaultSettingsSeams() {
     seams.readSettings = [](const std::string& programDir, Settings& settings) {
         ReadSettings(programDir, settings);
     };
+    seams.replacedSettings = [](const std::string& programDir) {
+        Settings settings;
+        std::vector<std::string> replaced;
+        ReadSettings(programDir, settings, &replaced);
+        return replaced;
+    };
     seams.runConfiguration = [](QWidget* parent, Settings& settings, const std::string& programDir,
                                 Prompts& prompts) {
         frmConfig dialog(settings, programDir, prompts, parent);
@@ -104,7 +110,9 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     if (!handOffSocket_.isEmpty()) {
         handOffServer_ = std::make_unique<FileHandOffServer>(handOffSocket_);
         QObject::connect(handOffServer_.get(), &FileHandOffServer::fileReceived,
-                         [this](const QByteArray& path) { handedFiles_.add(path.toStdString()); });
+                         [this](const QByteArray& message) {
+                             handedFiles_.add(ReadHandOffMessage(message.toStdString()));
+                         });
         handOffServer_->listen();
     }
 
@@ -120,6 +128,18 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
                     QStringLiteral("Error"), Icon::None);
     }
 
+    if (!state.settings.IniMissing && seams_.replacedSettings) {
+        std::string keys;
+        for (const std::string& key : seams_.replacedSettings(programDir_))
+            keys += (keys.empty() ? "" : ", ") + key;
+        if (!keys.empty())
+            prompts_.message(
+                QStringLiteral("The settings file ") + DisplayText(SettingsFilePath(programDir_)) +
+                    QStringLiteral(" gave no value that could be read for ") + DisplayText(keys) +
+                    QStringLiteral(". These settings take their first-start values "
+                                   "until the configuration is saved."),
+                QStringLiteral("Sabrix"), Buttons::OK, Icon::Exclamation);
+    }
     if (state.settings.IniMissing) {
         if (!firstDataFolder_.empty()) state.settings.FilePath = firstDataFolder_;
         bool confirmed = false;
@@ -244,7 +264,8 @@ int Main(int argc, char** argv) {
     startup.setFirstDataFolder(ChooseFirstDataFolder(
         CurrentProgramDirSources(),
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
-    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir), file);
+    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir),
+                       file.empty() ? file : HandOffMessage(file, request));
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
@@ -254,13 +275,7 @@ int Main(int argc, char** argv) {
             window->LoadThreeColumnFile(file, request.load.timeOffset);
         else
             window->LoadStarFile(file);
-        if (request.view && !window->isShutDown()) {
-            // The edges are given as the JD scale shows the times.
-            const double offset = window->state().star.TimeOffset;
-            window->Apply(window->commands().ShowWindow(
-                request.view->jdLeft - offset, request.view->jdRight - offset, request.view->magTop,
-                request.view->magBottom));
-        }
+        if (request.view && !window->isShutDown()) ShowCommandLineView(*window, *request.view);
     }
     // A load can end the run (a working database that cannot be replaced).
     if (window->isShutDown()) return window->exitCode();
