@@ -18,11 +18,16 @@ namespace sabrix {
 // The fields of the search dialog.
 struct PeriodSearchFields {
     PeriodRangeFields range;
+    // The range for the observations shown, which "Defaults" puts back.
+    PeriodRangeFields defaults{};
+    // Harmonics of the periodogram (1 to 6).
+    int harmonics = 1;
     bool useUncertainties = true;
     // Every observation has an uncertainty: otherwise "Use uncertainties as weights" is greyed
     // (and equal weights are used whatever it shows).
     bool uncertaintiesAvailable = false;
-    // What is searched: "312 observations shown, JD 2450001.2345 to 2452400.6789".
+    // What is searched: "312 observations shown, JD 2450001.2345 to 2452400.6789", and what
+    // the default range had to give up.
     QString summary{};
 };
 

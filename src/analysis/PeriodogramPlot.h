@@ -64,7 +64,7 @@ class PeriodogramPlot {
     std::vector<ScaleTick> PowerTicks(int pixels) const;
 
   private:
-    PeriodogramAxis axis_ = PeriodogramAxis::Frequency;
+    PeriodogramAxis axis_ = PeriodogramAxis::Period;
     double gridLow_ = 0;
     double gridHigh_ = 1;
     double fLow_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/FrequencyGrid.h"
 #include "core/NumberText.h"
 
 namespace sabrix {
@@ -98,10 +99,10 @@ void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const Pl
 FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double defaultEpoch) {
     FoldOutcome outcome;
     FoldRequest fold;
-    if (!ParseNumber(period.toStdString(), fold.period) || !(fold.period > 0) ||
-        !std::isfinite(fold.period)) {
-        outcome.refusal =
-            QStringLiteral("Period: type a number of days greater than 0, for example 0.5668.");
+    if (!ParseNumber(period.toStdString(), fold.period) || !(fold.period >= kShortestPeriod) ||
+        !(fold.period <= kLongestPeriod)) {
+        outcome.refusal = QStringLiteral(
+            "Period: type a number of days from 0.0001 to 10,000,000, for example 0.5668.");
         return outcome;
     }
     fold.epoch = defaultEpoch;
@@ -110,6 +111,11 @@ FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double d
         outcome.refusal = QStringLiteral(
             "Epoch: type a Julian Date, for example 2451234.5678, or leave it empty for the "
             "time of the brightest observation.");
+        return outcome;
+    }
+    if (std::fabs(fold.epoch - defaultEpoch) > kLongestPeriod) {
+        outcome.refusal =
+            QStringLiteral("Epoch: it must be within 10,000,000 days of the observations.");
         return outcome;
     }
     outcome.fold = fold;

@@ -57,11 +57,16 @@ struct RenderOptions {
     std::optional<std::string> phase;
     std::optional<std::string> epoch;
     std::string phaseOut;
+    // The Fourier model of that many harmonics drawn over the phase plot (0: none), and the
+    // table of the fit to write (empty: none).
+    int harmonics = 0;
+    std::string fitOut;
 };
 
 // --periodogram FILE [--three-column | --star-file] [--time-offset DAYS] [--bands LIST]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period P] [--max-period P]
-//          [--samples-per-peak K] [--no-weights] [--out CSV]
+//          [--samples-per-peak K] [--no-weights] [--harmonics H] [--window] [--prewhiten N]
+//          [--out CSV]
 // The range's fields as typed; one not given takes its default from the data.
 struct PeriodogramRunOptions {
     std::string file;
@@ -74,6 +79,13 @@ struct PeriodogramRunOptions {
     std::optional<std::string> minPeriod;
     std::optional<std::string> maxPeriod;
     std::optional<std::string> samplesPerPeak;
+    // Harmonics of the periodogram (1 to 6).
+    int harmonics = 1;
+    // The window function instead of the periodogram (printed and written).
+    bool window = false;
+    // Rounds of prewhitening: the top peak of each round, the models of the earlier ones
+    // removed (0: the highest peaks of one periodogram).
+    int prewhiten = 0;
 };
 
 // --convert FILE --out OUT [--three-column | --star-file] [--to star|three-column|download]

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,10 +18,12 @@
 #include <string_view>
 
 #include "analysis/Bins.h"
+#include "analysis/PeakSignificance.h"
 #include "analysis/PeriodFiles.h"
 #include "analysis/PeriodSearch.h"
 #include "analysis/PhaseFolding.h"
 #include "analysis/PolyFit.h"
+#include "analysis/Prewhitening.h"
 #include "analysis/ShownObservations.h"
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"
@@ -243,17 +246,17 @@ bool OutputsDiffer(std::initializer_list<std::pair<const char*, std::string>> ou
 // Replaces path through the checked writer, so an existing file stays whole unless the new
 // one is completely on disk; "-" is standard output, written in place. Returns false after
 // saying why on err.
-bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& out,
-                 std::ostream& err) {
+bool WriteOutputWith(const std::string& path, const std::function<void(QIODevice&)>& writer,
+                     std::ostream& out, std::ostream& err) {
     try {
         if (path == kStandardOutput) {
             // What was printed before goes first.
             out.flush();
             AtomicFile file(AtomicFile::InPlace{}, STDOUT_FILENO, "standard output");
-            WriteAllBytes(file.device(), bytes);
+            writer(file.device());
             file.commit();
         } else {
-            WriteFileAtomically(path, [bytes](QIODevice& device) { WriteAllBytes(device, bytes); });
+            WriteFileAtomically(path, writer);
         }
         return true;
     } catch (const SabrixError& e) {
@@ -261,6 +264,27 @@ bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& 
         err << TerminalMessage(name, std::string("Cannot write: ") + e.what());
         return false;
     }
+}
+
+bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& out,
+                 std::ostream& err) {
+    return WriteOutputWith(
+        path, [bytes](QIODevice& device) { WriteAllBytes(device, bytes); }, out, err);
+}
+
+// A refusal of a field as the command line says it: the field's caption ("Minimum period:")
+// becomes the option that gave it ("--min-period:").
+std::string OptionMessage(const QString& refusal) {
+    static const std::pair<const char*, const char*> kOptions[] = {
+        {"Minimum period:", "--min-period:"},
+        {"Maximum period:", "--max-period:"},
+        {"Samples per peak:", "--samples-per-peak:"},
+        {"Period:", "--phase:"},
+        {"Epoch:", "--epoch:"}};
+    std::string text = refusal.toStdString();
+    for (const auto& [caption, option] : kOptions)
+        if (text.rfind(caption, 0) == 0) return option + text.substr(std::strlen(caption));
+    return text;
 }
 
 // The lines a run prints when it is done: on standard output, unless one of its outputs went
@@ -300,13 +324,44 @@ bool ShowOnlyBands(MainWindowCommands& commands, const std::vector<std::string>&
         if (present.contains(band)) continue;
         std::string known;
         for (const std::string& text : present) known += (known.empty() ? "" : ", ") + text;
-        err << TerminalMessage(
-            file, "No observation has the band \"" + band + "\"; the file's bands: " + known + ".");
+        // A band name may end in a full stop ("Vis."): the sentence then needs none of its own.
+        if (commands.state().star.ThreeColumnFormat || known.empty())
+            known = ": a three-column file has no bands.";
+        else
+            known = "; the file's bands: " + known + (known.back() == '.' ? "" : ".");
+        err << TerminalMessage(file, "No observation has the band \"" + band + "\"" + known);
         return false;
     }
     commands.ShowOnlyBands(std::set<std::string>(bands.begin(), bands.end()));
     commands.cmdReset_Click();
     return true;
+}
+
+struct WindowPeak {
+    double frequency = 0;
+    double power = 0;
+};
+
+// The highest local maxima of the window function, at least `separation` (1/T) apart,
+// highest first.
+std::vector<WindowPeak> WindowPeaks(const Periodogram& periodogram, size_t count,
+                                    double separation) {
+    const std::vector<double>& w = periodogram.window;
+    std::vector<WindowPeak> maxima;
+    for (size_t k = 1; k + 1 < w.size(); ++k)
+        if (w[k] > w[k - 1] && w[k] >= w[k + 1])
+            maxima.push_back({periodogram.grid.at(static_cast<int64_t>(k)), w[k]});
+    std::sort(maxima.begin(), maxima.end(),
+              [](const WindowPeak& a, const WindowPeak& b) { return a.power > b.power; });
+    std::vector<WindowPeak> taken;
+    for (const WindowPeak& m : maxima) {
+        if (taken.size() >= count) break;
+        if (std::all_of(taken.begin(), taken.end(), [&](const WindowPeak& t) {
+                return std::fabs(t.frequency - m.frequency) >= separation;
+            }))
+            taken.push_back(m);
+    }
+    return taken;
 }
 
 }  // namespace
@@ -315,12 +370,14 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
               std::ostream& err) {
     try {
         if (!OutputsSpareTheInput(
-                options.file, {options.out, options.binFile, options.curveOut, options.phaseOut},
+                options.file,
+                {options.out, options.binFile, options.curveOut, options.phaseOut, options.fitOut},
                 err) ||
             !OutputsDiffer({{"--out", options.out},
                             {"--bin-file", options.binFile},
                             {"--curve-out", options.curveOut},
-                            {"--phase-out", options.phaseOut}},
+                            {"--phase-out", options.phaseOut},
+                            {"--fit-out", options.fitOut}},
                            err))
             return 1;
         const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
@@ -381,29 +438,57 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
                                 options.view->magTop, options.view->magBottom);
         }
         if (options.phase) {
-            // The fields as the period search window reads them; no epoch: the default.
+            // The fields as the period search window reads them; no epoch: the default (the
+            // distance of a typed epoch from the data is checked by the phase plot).
             const QString epochText = QString::fromStdString(options.epoch.value_or(""));
             const FoldOutcome fold =
-                ReadFoldFields(QString::fromStdString(*options.phase), epochText, 0);
+                ReadFoldFields(QString::fromStdString(*options.phase), epochText, NAN);
             if (!fold.fold) {
-                err << TerminalMessage(loaded->file, fold.refusal.toStdString());
+                err << TerminalMessage(loaded->file, OptionMessage(fold.refusal));
                 return 1;
             }
             // A typed epoch is a time as the scale shows it, the offset added.
-            const std::optional<double> epoch =
-                options.epoch
-                    ? std::optional<double>(fold.fold->epoch - commands.state().star.TimeOffset)
-                    : std::nullopt;
-            if (!commands.ShowPhasePlot(fold.fold->period, epoch).isEmpty())
-                return refused(loaded->file, std::string());
+            const double offset = commands.state().star.TimeOffset;
+            std::optional<double> epoch;
+            if (options.epoch) {
+                epoch = fold.fold->epoch - offset;
+                // An epoch nearer the times as the file holds them than the times the scale
+                // shows would shift every phase without a word.
+                const PlotWindowState& w = commands.state().view;
+                const double middle = (w.JDFirst + w.JDLast) / 2;
+                if (offset != 0 &&
+                    std::fabs(fold.fold->epoch - middle) < std::fabs(*epoch - middle)) {
+                    err << TerminalMessage(
+                        loaded->file,
+                        "--epoch: " + *options.epoch +
+                            " is a time as the file holds it; the JD scale shows the times with "
+                            "--time-offset added: give " +
+                            FormatDouble(fold.fold->epoch + offset));
+                    return 1;
+                }
+            }
+            const size_t before = loaded->prompts.messages.size();
+            if (!commands.ShowPhasePlot(fold.fold->period, epoch, options.harmonics).isEmpty()) {
+                for (size_t i = before; i < loaded->prompts.messages.size(); ++i)
+                    err << TerminalMessage(loaded->file,
+                                           OptionMessage(loaded->prompts.messages[i].text));
+                return 1;
+            }
+            const PhaseFold& shown = *commands.phaseFold();
+            const PeriodObservations drawn = DrawnObservations(
+                commands.table()->Columns(), commands.state(), shown.jdLeft, shown.jdRight);
             if (!options.phaseOut.empty()) {
-                const PhaseFold& shown = *commands.phaseFold();
-                const PeriodObservations drawn = DrawnObservations(
-                    commands.table()->Columns(), commands.state(), shown.jdLeft, shown.jdRight);
                 QBuffer buffer;
                 buffer.open(QIODevice::WriteOnly);
                 WritePhaseTable(drawn.times, drawn.mags, shown.epoch, shown.period, buffer);
                 files.emplace_back(options.phaseOut, buffer.data().toStdString());
+            }
+            if (!options.fitOut.empty() && commands.periodModel()) {
+                QBuffer buffer;
+                buffer.open(QIODevice::WriteOnly);
+                WriteFitTable(drawn.times, drawn.mags, *commands.periodModel(), shown.epoch, offset,
+                              buffer);
+                files.emplace_back(options.fitOut, buffer.data().toStdString());
             }
         }
         // A picture without what was asked of it is no success: nothing is written.
@@ -433,8 +518,9 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             "Rejected lines: " + std::to_string(commands.rejectedLines())};
         if (options.stats)
             for (const QString& line : view.statsLines) lines.push_back(line.toStdString());
-        PrintSummary({options.out, options.binFile, options.curveOut, options.phaseOut},
-                     loaded->file, lines, commands.rejectedLines(), out, err);
+        PrintSummary(
+            {options.out, options.binFile, options.curveOut, options.phaseOut, options.fitOut},
+            loaded->file, lines, commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {
         err << TerminalMessage(options.file, e.what());
@@ -466,33 +552,79 @@ int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& prog
             err << TerminalMessage(loaded->file, data.refusal.toStdString());
             return 1;
         }
-        PeriodRangeFields fields = PeriodRangeText(DefaultPeriodRange(shown.times));
+        const PeriodRange defaultRange = DefaultPeriodRange(shown.times);
+        const PeriodRangeFields defaults = PeriodRangeText(defaultRange);
+        PeriodRangeFields fields = defaults;
         if (options.minPeriod) fields.minPeriod = QString::fromStdString(*options.minPeriod);
         if (options.maxPeriod) fields.maxPeriod = QString::fromStdString(*options.maxPeriod);
         if (options.samplesPerPeak)
             fields.samplesPerPeak = QString::fromStdString(*options.samplesPerPeak);
-        const FrequencyGridOutcome grid = ReadPeriodRange(fields, data.data->span());
+        const FrequencyGridOutcome grid = ReadPeriodRange(fields, data.data->span(), defaults);
         if (!grid.grid) {
-            err << TerminalMessage(loaded->file, grid.refusal.toStdString());
+            err << TerminalMessage(loaded->file, OptionMessage(grid.refusal));
             return 1;
         }
-        JobControl control;
-        const std::optional<PeriodSearchResult> result =
-            RunPeriodSearch(*data.data, *grid.grid, PeriodSearchOptions{}, control);
-        if (!result) return 1;
+        if (!options.minPeriod && defaultRange.minimumRaised)
+            err << TerminalMessage(loaded->file, RaisedMinimumText(defaultRange).toStdString());
+        if (shown.severalBands)
+            err << TerminalMessage(loaded->file,
+                                   "Bands with different zero points make false peaks: give one "
+                                   "band with --bands.");
+        PeriodSearchOptions search;
+        search.periodogram.harmonics = options.harmonics;
+        search.periodogram.window = options.window;
+        const auto peakLine = [](const PeriodogramPeak& peak) {
+            return FormatFixed(peak.period, 1, 7) + " " + FormatFixed(peak.frequency, 1, 7) + " " +
+                   FormatFixed(peak.power, 1, 4) + " " + FormatFixed(peak.amplitude, 1, 4) + " " +
+                   (std::isnan(peak.fap) ? std::string("-") : FalseAlarmText(peak.fap)) + " " +
+                   UncertaintyText(peak.sigmaPeriod);
+        };
         std::vector<std::string> lines;
-        for (size_t i = 0; i < result->peaks.size() && i < 5; ++i) {
-            const PeriodogramPeak& peak = result->peaks[i];
-            lines.push_back(
-                FormatFixed(peak.period, 1, 7) + " " + FormatFixed(peak.frequency, 1, 7) + " " +
-                FormatFixed(peak.power, 1, 4) + " " + FormatFixed(peak.amplitude, 1, 4));
+        std::optional<PeriodSearchResult> result;
+        if (options.prewhiten > 0) {
+            // Each round searches the residuals of the rounds before.
+            PrewhiteningHistory history(shown.times, shown.mags, shown.sigmas);
+            search.peakCount = 1;
+            for (int round = 0; round < options.prewhiten; ++round) {
+                const PeriodDataOutcome residuals = PeriodData::Make(
+                    history.times(), history.mags(), history.sigmas(), !options.noWeights);
+                if (!residuals.data) break;
+                JobControl control;
+                result = RunPeriodSearch(*residuals.data, *grid.grid, search, control);
+                if (!result || result->peaks.empty()) break;
+                lines.push_back(peakLine(result->peaks.front()));
+                if (!history
+                         .Remove(result->peaks.front().frequency, !options.noWeights,
+                                 options.harmonics)
+                         .fit)
+                    break;
+            }
+        } else {
+            JobControl control;
+            result = RunPeriodSearch(*data.data, *grid.grid, search, control);
+            if (!result) return 1;
+            if (options.window) {
+                for (const WindowPeak& peak :
+                     WindowPeaks(result->periodogram, 5, 1 / data.data->span()))
+                    lines.push_back(FormatFixed(1 / peak.frequency, 1, 7) + " " +
+                                    FormatFixed(peak.frequency, 1, 7) + " " +
+                                    FormatFixed(peak.power, 1, 4));
+            } else {
+                for (size_t i = 0; i < result->peaks.size() && i < 5; ++i)
+                    lines.push_back(peakLine(result->peaks[i]));
+                for (const QString& note :
+                     {NoSignificantPeriodText(*result), EdgeMaximumText(*result)})
+                    if (!note.isEmpty()) err << TerminalMessage(loaded->file, note.toStdString());
+            }
         }
-        if (!options.out.empty()) {
-            QBuffer buffer;
-            buffer.open(QIODevice::WriteOnly);
-            WritePeriodogramCsv(result->periodogram, buffer);
-            if (!WriteOutput(options.out, buffer.data().toStdString(), out, err)) return 1;
-        }
+        if (!options.out.empty() && result &&
+            !WriteOutputWith(
+                options.out,
+                [&](QIODevice& device) {
+                    WritePeriodogramCsv(result->periodogram, device, options.window);
+                },
+                out, err))
+            return 1;
         PrintSummary({options.out}, loaded->file, lines, commands.rejectedLines(), out, err);
         return 0;
     } catch (const std::exception& e) {

@@ -64,6 +64,10 @@ const PeriodAnalysis* MainWindowCommands::periodAnalysis() const {
     return period_->analysis();
 }
 
+const FourierModel* MainWindowCommands::periodModel() const {
+    return period_->model();
+}
+
 void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
     records_->setRecordDialogs(dialogs);
 }
@@ -376,9 +380,11 @@ const WindowView& MainWindowCommands::ClosePeriodWindow() {
     return Run(Command::ClosePeriodWindow, [&] { period_->ClosePeriodWindow(); });
 }
 
-QString MainWindowCommands::ShowPhasePlot(double period, std::optional<double> epoch) {
+QString MainWindowCommands::ShowPhasePlot(double period, std::optional<double> epoch,
+                                          int harmonics) {
     QString refusal = QStringLiteral("The plot is busy.");
-    Run(Command::ShowPhasePlot, [&] { refusal = period_->ShowPhasePlot(period, epoch); });
+    Run(Command::ShowPhasePlot,
+        [&] { refusal = period_->ShowPhasePlot(period, epoch, harmonics); });
     return refusal;
 }
 

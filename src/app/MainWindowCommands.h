@@ -48,6 +48,7 @@ class SaveController;
 class ShellController;
 struct BinDialogFields;
 struct Bins;
+struct FourierModel;
 struct PeriodSearchAnswer;
 struct PeriodSearchFields;
 struct PeriodogramEvent;
@@ -96,6 +97,8 @@ class MainWindowCommands {
     void setRecordDialogs(RecordDialogs* dialogs);
     // The search of the open period search window; null when none is open.
     const PeriodAnalysis* periodAnalysis() const;
+    // The Fourier model drawn over the plot; null when none is.
+    const FourierModel* periodModel() const;
     // What the phase plot folds while it is shown; nothing on the light curve.
     const std::optional<PhaseFold>& phaseFold() const { return context_.fold; }
     void setImageExportDialog(ImageExportDialog* dialog);
@@ -234,8 +237,9 @@ class MainWindowCommands {
     const WindowView& CancelPeriodSearch();
     const WindowView& ClosePeriodWindow();
     // The phase plot of the observations shown for the period and the epoch (none: the time
-    // of the brightest). Returns the refusal said, or an empty text.
-    QString ShowPhasePlot(double period, std::optional<double> epoch);
+    // of the brightest, or the model's maximum), with the model of `harmonics` harmonics drawn
+    // over it (0: none). Returns the refusal said, or an empty text.
+    QString ShowPhasePlot(double period, std::optional<double> epoch, int harmonics = 0);
     // "Time Plot": back to the light curve.
     const WindowView& mnuTimePlot_Click();
 

@@ -77,10 +77,11 @@ TEST(PhaseFolding, TypedPeriodEpochAndBinWidthAreReadOrRefusedNamingTheField) {
     EXPECT_EQ(ok.fold->period, 0.5668);
     EXPECT_EQ(ok.fold->epoch, 2452000.25);
     EXPECT_EQ(ReadFoldFields("0.5668", "  ", 2451999.5).fold->epoch, 2451999.5);
-    for (const char* period : {"", "0", "-1", "1/2"})
+    for (const char* period : {"", "0", "-1", "1/2", "1e-9", "4e-324", "2e7"})
         EXPECT_EQ(ReadFoldFields(period, "", 0).refusal.toStdString(),
-                  "Period: type a number of days greater than 0, for example 0.5668.");
+                  "Period: type a number of days from 0.0001 to 10,000,000, for example 0.5668.");
     EXPECT_TRUE(ReadFoldFields("1", "JD", 0).refusal.startsWith("Epoch: "));
+    EXPECT_TRUE(ReadFoldFields("1", "1e20", 2452000).refusal.startsWith("Epoch: "));
 
     QString refusal;
     EXPECT_EQ(ReadPhaseBinWidth("0.1", refusal), 0.1);
