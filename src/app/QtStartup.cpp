@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +30,14 @@ namespace sabrix {
 namespace {
 
 QtMessageHandler qtMessages = nullptr;
+
+// The application object has just taken the user's locale for the whole process. Every number
+// the program writes or reads goes through the locale-free conversions already; this keeps any
+// C library call and any widget that shows a number on "." and no grouping as well.
+void KeepNumbersLocaleFree() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
 
 constexpr const char* kNoDisplay = "sabrix: no display (use --render or --convert without one)\n";
 
@@ -192,6 +202,7 @@ int Main(int argc, char** argv) {
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
             EnsureRuntimeFolder();
             QGuiApplication app(argc, argv);
+            KeepNumbersLocaleFree();
             if (request.kind == CommandLineRequest::Kind::Periodogram)
                 return RunPeriodogram(request.periodogram, ProgramDirectory(), std::cout,
                                       std::cerr);
@@ -227,6 +238,7 @@ int Main(int argc, char** argv) {
     qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
     startingDisplay = true;
     QApplication app(argc, argv);
+    KeepNumbersLocaleFree();
     startingDisplay = false;
     for (const auto& [type, text] : heldBack) qt_message_output(type, QMessageLogContext(), text);
     heldBack.clear();
