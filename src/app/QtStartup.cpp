@@ -24,6 +24,7 @@
 #include "core/SettingsFile.h"
 #include "data/FileKindGuess.h"
 #include "dialogs/frmConfig.h"
+#include "interaction/SideWindowPlace.h"
 
 namespace sabrix {
 
@@ -165,10 +166,13 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
 
     window->resize(TwipsToPixels(kStartWidthTwips), TwipsToPixels(kStartHeightTwips));
     if (QScreen* screen = window->screen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = window->frameGeometry().size();
-        window->move(area.left() + area.width() / 2 - outer.width() / 2,
-                     area.top() + area.height() / 2 - outer.height() / 2);
+        // Inside the part of the screen that panels leave free, smaller when the screen is:
+        // at a large scale factor the whole window, menu bar included, stays in sight.
+        const QSize margins = window->frameGeometry().size() - window->size();
+        const QRect frame =
+            MainWindowFrame(window->frameGeometry().size(), screen->availableGeometry());
+        window->resize(frame.size() - margins);
+        window->move(frame.topLeft());
     }
     window->picView->setToolCursor(QStringLiteral("XHairs"));
     handedFiles_.setWindow(window.get());
