@@ -52,7 +52,7 @@ class CommaLocaleFiles : public ::testing::Test {
         Run({"--convert", ccd, "--to", "star", "--out", dir.file(tag + ".star")}, got);
         Run({"--convert", ccd, "--to", "download", "--out", dir.file(tag + ".csv")}, got);
         Run({"--convert", xyz, "--three-column", "--out", dir.file(tag + ".dat")}, got);
-        Run({"--render", ccd, "--bins", "0.5", "--bin-file", dir.file(tag + ".bins"), "--out",
+        Run({"--render", ccd, "--bins", "1", "--bin-file", dir.file(tag + ".bins"), "--out",
              dir.file(tag + "-bins.png")},
             got);
         Run({"--periodogram", xyz, "--three-column", "--min-period", "0.5", "--max-period", "40",
