@@ -36,3 +36,17 @@ QPoint SideWindowPlaceAvoiding(const QRect& mainFrame, const QSize& size,
                                const std::optional<QRect>& avoid);
 
 }  // namespace sabrix
+
+namespace sabrix {
+
+// The outer frame of the main window at start on a screen's available area (without panels
+// and docks): the size asked, no larger than the area, centred in it. Example: 1200 x 800 on
+// an area at (0, 30) of 1600 x 970 goes to (200, 115); 1200 x 800 on an area of 800 x 470 at
+// (0, 30) becomes 800 x 470 at (0, 30).
+QRect MainWindowFrame(const QSize& size, const QRect& area);
+
+// A frame moved onto the area the least distance that puts it wholly inside, no larger than
+// the area: a window remembered on a screen that is gone, or over its edge, comes back.
+QRect FrameInside(const QRect& frame, const QRect& area);
+
+}  // namespace sabrix

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,7 @@
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "data/FileKindGuess.h"
+#include "interaction/SideWindowPlace.h"
 #include "ui/dialogs/frmConfig.h"
 
 namespace sabrix {
@@ -28,6 +31,14 @@ namespace sabrix {
 namespace {
 
 QtMessageHandler qtMessages = nullptr;
+
+// The application object has just taken the user's locale for the whole process. Every number
+// the program writes or reads goes through the locale-free conversions already; this keeps any
+// C library call and any widget that shows a number on "." and no grouping as well.
+void KeepNumbersLocaleFree() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
 
 constexpr const char* kNoDisplay = "sabrix: no display (use --render or --convert without one)\n";
 
@@ -175,10 +186,13 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
 
     window->resize(TwipsToPixels(kStartWidthTwips), TwipsToPixels(kStartHeightTwips));
     if (QScreen* screen = window->screen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = window->frameGeometry().size();
-        window->move(area.left() + area.width() / 2 - outer.width() / 2,
-                     area.top() + area.height() / 2 - outer.height() / 2);
+        // Inside the part of the screen that panels leave free, smaller when the screen is:
+        // at a large scale factor the whole window, menu bar included, stays in sight.
+        const QSize margins = window->frameGeometry().size() - window->size();
+        const QRect frame =
+            MainWindowFrame(window->frameGeometry().size(), screen->availableGeometry());
+        window->resize(frame.size() - margins);
+        window->move(frame.topLeft());
     }
     window->picView->setToolCursor(QStringLiteral("XHairs"));
     handedFiles_.setWindow(window.get());
@@ -212,6 +226,7 @@ int Main(int argc, char** argv) {
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
             EnsureRuntimeFolder();
             QGuiApplication app(argc, argv);
+            KeepNumbersLocaleFree();
             if (request.kind == CommandLineRequest::Kind::Periodogram)
                 return RunPeriodogram(request.periodogram, ProgramDirectory(), std::cout,
                                       std::cerr);
@@ -247,6 +262,7 @@ int Main(int argc, char** argv) {
     qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
     startingDisplay = true;
     QApplication app(argc, argv);
+    KeepNumbersLocaleFree();
     startingDisplay = false;
     for (const auto& [type, text] : heldBack) qt_message_output(type, QMessageLogContext(), text);
     heldBack.clear();
