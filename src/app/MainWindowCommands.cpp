@@ -28,6 +28,10 @@ int64_t MainWindowCommands::rejectedLines() const {
     return loads_->rejectedLines();
 }
 
+const DownloadSource* MainWindowCommands::downloadSource() const {
+    return loads_->downloadSource();
+}
+
 const Preferences& MainWindowCommands::preferences() const {
     return loads_->preferences();
 }

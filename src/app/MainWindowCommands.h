@@ -76,6 +76,8 @@ class MainWindowCommands {
     bool TableReady() const { return context_.TableReady(); }
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const;
+    // The lines of the download file loaded (LoadController::downloadSource); null when none.
+    const DownloadSource* downloadSource() const;
     const Preferences& preferences() const;
     // The record list while it is open; null otherwise.
     const RecordList* recordList() const;

@@ -208,9 +208,13 @@ void SaveController::DownloadSaveFile() {
     options.confirmOverwrite = true;
     // The dialog comes over the plot, also when the question of a save that the star file
     // layout refused opens it.
+    std::optional<DownloadSource> text;
     const std::optional<std::string> written = SaveToChosenFile(
         kSaving, BehindDialog::Plot, options,
-        [this] { return DownloadFileText(*ctx_.table, [this] { ctx_.Yield(); }); },
+        [this, &text] {
+            text = DownloadFileText(*ctx_.table, loads_.downloadSource(), [this] { ctx_.Yield(); });
+            return text->bytes();
+        },
         [this](const std::string& output) -> std::optional<std::string> {
             // Replacing the loaded file keeps it as it was loaded; any other file chosen
             // here is the user's to replace.
@@ -222,8 +226,10 @@ void SaveController::DownloadSaveFile() {
     // Save As: the edits are in the file written now, so it is the loaded file from here on;
     // the file loaded before keeps what it held. (A device chosen in the dialog is no file to
     // load.)
-    if (written && FileExists(*written) && !SameFile(*written, ctx_.state.settings.FilePath))
-        loads_.AdoptSavedFile(*written);
+    if (!written || !FileExists(*written)) return;
+    if (!SameFile(*written, ctx_.state.settings.FilePath)) loads_.AdoptSavedFile(*written);
+    // The next save starts from the lines just written.
+    loads_.KeepDownloadSource(std::move(text));
 }
 
 std::optional<std::string> SaveController::SaveToChosenFile(

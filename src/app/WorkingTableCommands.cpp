@@ -27,7 +27,9 @@ std::string FolderOfFilePath(const std::string& path) {
 
 }  // namespace
 
-LoadController::LoadController(CommandContext& context) : ctx_(context) {}
+LoadController::LoadController(CommandContext& context) : ctx_(context) {
+    ctx_.OnForgetStar([this] { downloadSource_.reset(); });
+}
 
 void LoadController::OpenWorkingTable() {
     try {

@@ -40,4 +40,9 @@ class CsvLine {
 // back unchanged, unless it holds a line break: line readers end the line there.
 void AppendCsvField(std::string& line, std::string_view field);
 
+// The fields of the line as they stand in it, quotes and blanks included: as many as
+// CsvLine::split gives, each the bytes that give that field ("a,\"b,c\"" gives a and "b,c"
+// with its quotes).
+void SplitCsvFieldsAsWritten(std::string_view line, std::vector<std::string_view>& fields);
+
 }  // namespace sabrix

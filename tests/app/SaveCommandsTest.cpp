@@ -9,6 +9,7 @@
 #include "core/FileSystem.h"
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
+#include "data/CsvLine.h"
 #include "data/DownloadFileExport.h"
 #include "data/StarFileExport.h"
 #include "data/ThreeColumnFile.h"
@@ -230,7 +231,7 @@ TEST_F(Saves, UnformattableMagnitudeOffersSaveAsDownloadFile) {
                                             "2454124.5 has the magnitude 9.1234"));
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
     EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(star));
-    EXPECT_EQ(ReadFileBytes(chosen), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(chosen), DownloadFileText(table(), nullptr, {}).bytes());
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_FALSE(state().star.FileEdited);
     EXPECT_EQ(state().settings.FilePath, chosen);
@@ -356,7 +357,7 @@ class SaveDownload : public Saves {
 TEST_F(SaveDownload, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten) {
     Add({Obs(2454123.5, 9.1234)});
     state().star.FileEdited = true;
-    const std::string written = DownloadFileText(table(), {});
+    const std::string written = DownloadFileText(table(), nullptr, {}).bytes();
     prompts.file(std::nullopt);  // cancelled: nothing written
     Save();
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
@@ -393,7 +394,7 @@ TEST_F(SaveDownload, ToAnotherNameIsASaveAsThatMakesTheNewFileTheLoadedOne) {
     const std::string copy = dir.file("copy.csv");
     prompts.file(QString::fromStdString(copy));
     Save();
-    EXPECT_EQ(ReadFileBytes(copy), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(copy), DownloadFileText(table(), nullptr, {}).bytes());
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_EQ(state().settings.FilePath, copy);
     EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + copy));
