@@ -47,6 +47,10 @@ void SaveController::mnuSave_Click() {
             SaveFile();
             return;
         }
+        if (ctx_.state.star.FileEdited && loads_.downloadSource() != nullptr) {
+            OfferDownloadSaveOver(ctx_.state.settings.FilePath);
+            return;
+        }
         if (ctx_.state.star.FileEdited) {
             const Answer answer =
                 ctx_.Say(QStringLiteral("Are you SURE you want to overwrite ") +
@@ -168,6 +172,8 @@ void SaveController::SaveFile() {
         ShowStep(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
         ctx_.ClearEdits();
+        // The loaded file is in the star layout now.
+        loads_.KeepDownloadSource(std::nullopt);
     } catch (const StarLayoutMisfit& e) {
         misfit = e;
     } catch (const std::exception& e) {
@@ -185,6 +191,22 @@ void SaveController::OfferDownloadSave(const StarLayoutMisfit& misfit) {
                      QStringLiteral("Save as Download File instead? It keeps every value."),
                  QStringLiteral("OOPS!!"), Buttons::YesNo, Icon::Question);
     if (answer == Answer::Yes) DownloadSaveFile();
+}
+
+void SaveController::OfferDownloadSaveOver(const std::string& path) {
+    const Answer answer = ctx_.Say(
+        DisplayText(path) +
+            QStringLiteral(
+                " is a download file. The star layout keeps no band, uncertainty, comparison "
+                "stars, charts, air mass, validation flag, HJD or other download fields of these "
+                "observations, and cuts their comments to six characters.\r\n\r\n"
+                "Yes: Save as Download File, which keeps every field.\r\n"
+                "No: overwrite it in the star layout.\r\nCancel: save nothing."),
+        QStringLiteral("Are you SURE?"), Buttons::YesNoCancel, Icon::Exclamation);
+    if (answer == Answer::Yes)
+        DownloadSaveFile();
+    else if (answer == Answer::No)
+        SaveFile();
 }
 
 void SaveController::XYZSaveFile() {
