@@ -39,4 +39,11 @@ void UnMarkObs(ObserverMarks& marks, const Settings& colors, ObsTable& table);
 void FollowMarkedRow(ObserverMarks& marks, const std::string& marked, double oldJD, double oldMag,
                      const double* newJD = nullptr, const double* newMag = nullptr);
 
+// Puts a row that comes back into the table (an undone deletion) into the marking of its
+// observer as it is now: when the observer is marked, Marked becomes the number of its last
+// marking, PunktFarb that marking's colour, and the row's MarkList entry goes among the
+// entries of that marking before the first of a later JD, so the joining line runs through
+// it; otherwise Marked is emptied and PunktFarb is the BandColor under colors.
+void RejoinMarks(ObserverMarks& marks, const Settings& colors, ObsRow& row);
+
 }  // namespace sabrix

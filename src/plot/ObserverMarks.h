@@ -22,6 +22,14 @@ struct ObserverMarks {
     std::vector<MarkEntry> MarkList;
     // The number of the last marking; the next one gets MarkCount + 1.
     int16_t MarkCount = 0;
+    // The observer code, number and colour of each marking, in the order they were made:
+    // what a row of that observer joins when it comes back into the table.
+    struct Marking {
+        std::string code;
+        std::string number;
+        int32_t color = 0;
+    };
+    std::vector<Marking> Markings;
 };
 
 }  // namespace sabrix

@@ -503,7 +503,7 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
         Type(f, "Comments", "checked");
     });
     commands->cmdEdit_Click();
-    prompts.answer(Answer::Yes);  // "Are you SURE ..."
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_FALSE(state().star.FileEdited);
@@ -609,13 +609,55 @@ TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
     }
 }
 
+// Undo put back whole rows, marking included, although marking is no edit: a row came back in
+// the colour of a marking that Refresh had taken away, and a deleted marked row came back
+// outside its joining line.
+TEST_F(TableChanges, UndoLeavesTheMarkingAsItIsAndRestoredRowsRejoinIt) {
+    LoadStar();
+    const ObsRow loaded = *table().RowById(3);  // ABC, 2455020, second in the list
+    const auto remove = [this] {
+        ListAndChoose({1});
+        prompts.answer(Answer::Yes);
+        commands->cmdDelete_Click();
+        prompts.messages.clear();
+    };
+    MarkObs(marks(), table(), "ABC", test::kBlue);
+    const std::vector<MarkEntry> joined = marks().MarkList;
+    ASSERT_EQ(joined.size(), 3u);
+    ListAndChoose({1});
+    commands->cmdDiscrepant_Click();
+    commands->cmdClose_Click();
+    commands->cmdRefresh_Click();
+    commands->mnuUndo_Click();
+    EXPECT_EQ(*table().RowById(3), loaded);
+
+    MarkObs(marks(), table(), "ABC", test::kBlue);
+    remove();
+    EXPECT_EQ(marks().MarkList.size(), 2u);
+    commands->mnuUndo_Click();
+    EXPECT_EQ(marks().MarkList, joined);
+    EXPECT_EQ(table().RowById(3)->PunktFarb, test::kBlue);
+    commands->mnuRedo_Click();
+    EXPECT_EQ(marks().MarkList.size(), 2u);
+
+    // Deleted unmarked, back after its observer was marked: it joins the marking.
+    commands->mnuUndo_Click();
+    commands->cmdRefresh_Click();
+    remove();
+    MarkObs(marks(), table(), "ABC", test::kBlue);
+    commands->mnuUndo_Click();
+    EXPECT_EQ(marks().MarkList, joined);
+    commands->cmdRefresh_Click();
+    EXPECT_EQ(*table().RowById(3), loaded);
+}
+
 TEST_F(TableChanges, TheStackIsClearedOnSaveAndOnLoad) {
     LoadStar();
     ListAndChoose({0});
     prompts.answer(Answer::Yes);
     commands->cmdDelete_Click();
     ASSERT_EQ(view().undoText, QString("Undo Delete 1 Record"));
-    prompts.answer(Answer::Yes);  // "Are you SURE ..."
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     EXPECT_FALSE(state().star.FileEdited);
     EXPECT_EQ(view().undoText, QString());
