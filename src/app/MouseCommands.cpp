@@ -142,7 +142,7 @@ void PlotController::FinishZoomBox(double x1, double y1, double x2, double y2) {
     }
     // A box of no width or height selects nothing; the window stays as it was.
     ctx_.Say(QStringLiteral("No records selected."), QStringLiteral("No Selection"), Buttons::OK,
-             Icon::Critical);
+             Icon::Information);
     ctx_.Redraw(false);
 }
 

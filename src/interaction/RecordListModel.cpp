@@ -47,7 +47,7 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
 
 QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section != 0) return {};
-    return RecordListHeader();
+    return RecordListHeader(view_.threeColumn);
 }
 
 }  // namespace sabrix

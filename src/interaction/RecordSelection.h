@@ -46,6 +46,9 @@ struct ListedRecord {
 };
 
 ListedRecord ListLine(const ObsRow& row);
+// The line of a row of a three-column file: its time as the scale shows it (JD + timeOffset),
+// the magnitude as ListLine writes it and the uncertainty, joined by ",".
+ListedRecord ThreeColumnListLine(const ObsRow& row, double timeOffset);
 
 // The IDs of the shown rows inside the bounds in JD order (ID order among equal JDs); empty
 // when there are none. Throws what the table throws.

@@ -66,6 +66,8 @@ class frmSelect : public QDialog {
   protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    // The Delete key in the list asks as the Delete Record button does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Send(RecordListEvent::Kind kind, int colorIndex = 0);

@@ -186,9 +186,8 @@ TEST_F(RecordCommands, AnEmptyBoxSaysSoAndRedrawsALocatePressNearNothingShowsNot
     LoadStar();
     const size_t presented = host.presented.size();
     DragBox(1, 12, 5, 13);
-    EXPECT_EQ(
-        prompts.messages,
-        (std::vector<Msg>{{"No records selected.", "No Selection", Buttons::OK, Icon::Critical}}));
+    EXPECT_EQ(prompts.messages, (std::vector<Msg>{{"No records selected.", "No Selection",
+                                                   Buttons::OK, Icon::Information}}));
     EXPECT_GT(host.presented.size(), presented + 1);  // the plot drawn again
     commands->picView_MouseDown(1, 0, 5, 13);
     EXPECT_EQ(dialogs.shows, 0);
@@ -270,8 +269,10 @@ TEST_F(RecordCommands, DeleteRemovesTheChosenRowsFromTheTableAndThePlotAndCloses
     const struct {
         std::vector<int> lines;
         QString question;
-    } cases[] = {{{2}, "Are you sure you want to delete this record?"},
-                 {{0, 2}, "Are you sure you want to delete these 2 records?"}};
+        QString title;
+    } cases[] = {
+        {{2}, "Are you sure you want to delete this record?", "Delete This Record?"},
+        {{0, 2}, "Are you sure you want to delete these 2 records?", "Delete These Records?"}};
     for (const auto& c : cases) {
         prompts.messages.clear();
         LoadStar();
@@ -279,7 +280,7 @@ TEST_F(RecordCommands, DeleteRemovesTheChosenRowsFromTheTableAndThePlotAndCloses
         prompts.answer(Answer::Yes);
         commands->cmdDelete_Click();
         EXPECT_EQ(prompts.messages,
-                  (std::vector<Msg>{{c.question, "Delete This Record?", Buttons::YesNo, Icon::None},
+                  (std::vector<Msg>{{c.question, c.title, Buttons::YesNo, Icon::None},
                                     {"Database successfully updated.", "Record Deleted",
                                      Buttons::OK, Icon::None}}));
         EXPECT_EQ(table().Count(), 6 - static_cast<int64_t>(c.lines.size()));
@@ -470,11 +471,16 @@ TEST_F(RecordCommands, UnloadingTheStarClosesItsList) {
     EXPECT_EQ(commands->cmdDelete_Click().look, WindowView::Look::Start);
 }
 
-TEST_F(RecordCommands, ThreeColumnDataIsListedWithoutEditAndMark) {
-    commands->LoadThreeColumnFile(WriteFile("curve.dat", {"2455000.5 10.0", "2455001.5 10.5"}));
+// The list of a three-column file showed fifteen empty download fields and reduced times
+// while the tooltip showed the times of the scale.
+TEST_F(RecordCommands, ThreeColumnDataIsListedWithItsOwnFieldsAndTimesWithoutEditAndMark) {
+    commands->LoadThreeColumnFile(WriteFile("curve.dat", {"5000.5 10.0 0.02", "5001.5 10.5 0.03"}),
+                                  2450000.0);
     ASSERT_EQ(view().look, WindowView::Look::Plot);
     commands->BoxFinder(-10, 0, 10, 20);
-    EXPECT_EQ(dialogs.shown.Count(), 2u);
+    EXPECT_EQ(dialogs.shown.Lines(),
+              (std::vector<QString>{"2455000.5,10.0,0.02", "2455001.5,10.5,0.03"}));
+    EXPECT_EQ(RecordListHeader(dialogs.shown.threeColumn), QString("JD,Mag,Error"));
     EXPECT_FALSE(dialogs.shown.editEnabled || dialogs.shown.markEnabled);
 }
 
