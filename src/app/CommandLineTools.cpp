@@ -462,7 +462,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
                                        "A 3-column file cannot be written as a download file.");
                 return 1;
             }
-            text = DownloadFileText(table, {});
+            text = DownloadFileText(table, commands.downloadSource(), {}).bytes();
         } else {
             text = toThreeColumn ? ThreeColumnFileText(table)
                                  : StarFileText(table, commands.state().star.StarName,
