@@ -29,7 +29,8 @@ namespace {
 
 QtMessageHandler qtMessages = nullptr;
 
-constexpr const char* kNoDisplay = "sabrix: no display (use --render or --convert without one)\n";
+constexpr const char* kNoDisplay =
+    "sabrix: no display (use --render, --convert or --periodogram without one)\n";
 
 // While the window's application object starts, Qt's notes about the display are held back:
 // when no display can be reached, Qt ends the process with advice about reinstalling it, and

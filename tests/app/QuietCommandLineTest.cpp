@@ -99,7 +99,8 @@ TEST(SabrixCommandLine, RunWithoutARuntimeFolderPrintsNothingOnStandardError) {
 // The window without a display ended in Qt's advice to reinstall the program (exit 134).
 TEST(SabrixCommandLine, WindowWithoutADisplaySaysSoAndEndsWithOne) {
     test::TempProgramDir home;
-    const std::string want = "sabrix: no display (use --render or --convert without one)\n";
+    const std::string want =
+        "sabrix: no display (use --render, --convert or --periodogram without one)\n";
     const Outcome none = RunSabrix({}, home.path());
     EXPECT_EQ(none.code, 1);
     EXPECT_EQ(none.err, want);
