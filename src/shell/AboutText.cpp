@@ -15,6 +15,12 @@ QString AboutVersionText() {
            QStringLiteral("Thanks to every observer whose estimates make a light curve.");
 }
 
+QString LicenceText() {
+    return QStringLiteral(
+        "Free software under the GNU General Public License, version 3 or later; "
+        "it comes with no warranty.");
+}
+
 QString CopyrightText() {
     return QChar(169) + QStringLiteral(" 2026 The Sabrix developers");
 }

@@ -23,6 +23,7 @@ TEST(frmAbout, ShowsTheProgramsOwnVersionAndClosesOnAnyClick) {
         frmAbout about;
         about.show();
         EXPECT_EQ(about.Label3->text(), AboutVersionText());
+        EXPECT_TRUE(about.lblCopyright->text().contains("GNU General Public License, version 3"));
         QWidget* widget = *target ? about.findChild<QWidget*>(target) : &about;
         ASSERT_NE(widget, nullptr) << target;
         QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
