@@ -447,7 +447,7 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
     commands->LoadStarFile(loaded);
     commands->FinishFill();
     state().star.FileEdited = true;
-    prompts.answer(Answer::Yes);
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     ASSERT_EQ(prompts.messages.size(), 2u);  // the rejected line, then "Are you SURE?"
 
