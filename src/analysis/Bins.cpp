@@ -120,6 +120,8 @@ int64_t BinLimit(double jdFirst, double jdLast, double width) {
     const double w = RoundHalfEven(width, 0);
     // A width beyond the span makes one bin; the whole numbers then stay in range.
     if (w > span) return 1;
+    // A span of made-up times beyond int64_t: no limit the walk could reach.
+    if (!(span < 9e18)) return std::numeric_limits<int64_t>::max();
     return static_cast<int64_t>(span) / static_cast<int64_t>(w) + 1;
 }
 
@@ -185,11 +187,19 @@ int64_t LoadBins(const ObsTable& table, const PointFilter& shown, const PlotWind
                 if (newFrom && newTo) {
                     from = *newFrom;
                     to = *newTo;
+                } else {
+                    // Edges too long for an exact sum are no exact decimals either: the jump
+                    // is made in double, else the walk would go bin by bin for ages.
+                    from = AsEdgeText(from + skip * width);
+                    to = AsEdgeText(to + skip * width);
                 }
             }
         }
+        const double nextTo = AsEdgeText(to + width);
+        // An edge so large that a bin's width is lost in its text cannot move on.
+        if (!(nextTo > to)) break;
         from = AsEdgeText(from + width);
-        to = AsEdgeText(to + width);
+        to = nextTo;
         if (stored == limit) break;
     }
     return limit;

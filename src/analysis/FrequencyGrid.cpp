@@ -91,9 +91,10 @@ FrequencyGridOutcome MakeFrequencyGrid(const PeriodRange& range, double span) {
     grid.first = 1 / range.maxPeriod;
     grid.step = 1 / (range.samplesPerPeak * span);
     const double last = 1 / range.minPeriod;
-    // Counted in double: a range of 10^-9 d to 10^9 d must be refused, not overflow.
+    // Counted in double: a range of 10^-9 d to 10^9 d must be refused, not overflow. Periods
+    // so short that both reciprocals are infinite leave no number (inf - inf): refused too.
     const double count = std::floor((last - grid.first) / grid.step * (1 + 1e-12)) + 1;
-    if (count > static_cast<double>(kMaxFrequencies))
+    if (!(count <= static_cast<double>(kMaxFrequencies)))
         return Refuse(PeriodRangeField::MinPeriod,
                       QStringLiteral("Minimum period: this range gives %1 frequencies, more than "
                                      "10,000,000. Type a longer minimum period or fewer samples "

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ObservationFileKind.h"
@@ -112,6 +113,21 @@ struct CommandLineRequest {
 // Anything else is Invalid with a description. Never throws.
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
 
+// What a later start hands to the running copy (FileHandOff): the file's full path, then for
+// each option of the load (--three-column or --star-file, --time-offset, --view) a NUL byte
+// and the argument, so that the copy loads the file as this command line would. Without
+// options the message is the path alone, as from a copy that knew none.
+std::string HandOffMessage(const std::string& file, const CommandLineRequest& request);
+// A handed-over file and what its command line said of it.
+struct HandedFile {
+    std::string path;
+    LoadOptions load;
+    std::optional<ViewOption> view;
+};
+// Reads a message of HandOffMessage. Options it does not understand (a later version's) are
+// left out: the file is then loaded as a dropped file.
+HandedFile ReadHandOffMessage(std::string_view message);
+
 // The usage text printed by --help and, after the problem, for an invalid command line.
 std::string UsageText();
 // "Sabrix " + the program's version.
@@ -123,5 +139,9 @@ std::string VersionText();
 // the input among them) are shown as "?", so nothing but printable text reaches the terminal.
 // Ends with "\n".
 std::string TerminalMessage(const std::string& file, const std::string& text);
+// A line for standard output (a star label, a file name) with its control characters shown
+// as "?" and its line breaks as single blanks, as in TerminalMessage: a crafted file cannot
+// drive the terminal.
+std::string PrintableLine(std::string_view text);
 
 }  // namespace sabrix

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
+#include <QImage>
+#include <QSize>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -72,9 +74,18 @@ class RecordingPrompts : public Prompts {
 // A file loaded through the main window's commands into a scratch copy of the template, so
 // that a running program's working database is never touched.
 struct LoadedFile {
-    explicit LoadedFile(const PlotAreaLayout& layout) : canvases(layout) {}
+    // Where the canvases keep their pixels: their own, none (a vector picture is drawn again
+    // on canvases of its own), or a picture of the whole area (size) that they draw into.
+    enum class Pixels { Own, None, Picture };
+    LoadedFile(const PlotAreaLayout& layout, Pixels pixels, QSize size)
+        : picture(pixels == Pixels::Picture ? NewPlotAreaPicture(size.width(), size.height())
+                                            : QImage()),
+          canvases(pixels == Pixels::Picture ? PlotAreaCanvases(layout, picture)
+                   : pixels == Pixels::None ? PlotAreaCanvases(layout, PlotAreaCanvases::NoPixels{})
+                                            : PlotAreaCanvases(layout)) {}
     // Named after the process, so that the next run removes it when this one is killed.
     ScratchFolder scratch{QDir::tempPath().toStdString()};
+    QImage picture;
     PlotAreaCanvases canvases;
     RecordingPrompts prompts;
     NoWindowHost host;
@@ -87,11 +98,10 @@ struct LoadedFile {
 // file would be read as (GuessObservationFileKind), with the state set up by prepare before
 // the load; a star file's rows are written (and waited for) only when rows is set. Returns
 // nothing after writing the program's messages to err.
-std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, const LoadOptions& load,
-                                     bool rows, const std::string& programDir,
-                                     const PlotAreaLayout& layout,
-                                     const std::function<void(AppState&)>& prepare,
-                                     std::ostream& err) {
+std::unique_ptr<LoadedFile> LoadFile(
+    const std::string& givenFile, const LoadOptions& load, bool rows, const std::string& programDir,
+    const PlotAreaLayout& layout, const std::function<void(AppState&)>& prepare, std::ostream& err,
+    LoadedFile::Pixels pixels = LoadedFile::Pixels::Own, QSize size = QSize()) {
     // Labels and messages name the file by its full path, as the windows do.
     const std::string file = std::filesystem::absolute(givenFile).lexically_normal().string();
     const ObservationFileKind kind = load.kind.value_or(GuessObservationFileKind(file));
@@ -101,7 +111,7 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, const LoadOpt
                                "as a star file.");
         return nullptr;
     }
-    auto loaded = std::make_unique<LoadedFile>(layout);
+    auto loaded = std::make_unique<LoadedFile>(layout, pixels, size);
     loaded->file = file;
     if (!loaded->scratch.isValid()) {
         err << TerminalMessage(QDir::tempPath().toStdString(), "Cannot create a temporary folder.");
@@ -124,6 +134,14 @@ std::unique_ptr<LoadedFile> LoadFile(const std::string& givenFile, const LoadOpt
         ReplaceWithTemplate(files.templateDatabase, files.database);
     } catch (const std::exception& e) {
         err << TerminalMessage(files.templateDatabase, e.what());
+        return nullptr;
+    }
+    // A damaged template would otherwise be reported as a fault of the file being read.
+    try {
+        ObsTable::CheckDatabase(files.templateDatabase);
+    } catch (const std::exception& e) {
+        err << TerminalMessage(files.templateDatabase,
+                               std::string("The template database is damaged (") + e.what() + ").");
         return nullptr;
     }
     loaded->commands = std::make_unique<MainWindowCommands>(
@@ -181,6 +199,47 @@ bool OutputsSpareTheInput(const std::string& input, std::initializer_list<std::s
     return true;
 }
 
+// The file an output name stands for, for comparing two outputs: "-" itself, else the path
+// with its links resolved (the file need not exist yet).
+std::string OutputIdentity(const std::string& output) {
+    if (output == kStandardOutput) return output;
+    std::string target = output;
+    try {
+        target = ResolveLinks(output);
+    } catch (const SabrixError&) {
+        // A loop of links: the write will say so.
+    }
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+    return error ? std::filesystem::absolute(target).lexically_normal().string()
+                 : resolved.string();
+}
+
+// Refuses two outputs that name the same file (directly, through a link or another name of
+// it, or both "-"): one would be lost or both mixed. Returns false after saying so on err,
+// before anything is written.
+bool OutputsDiffer(std::initializer_list<std::pair<const char*, std::string>> outputs,
+                   std::ostream& err) {
+    for (auto later = outputs.begin(); later != outputs.end(); ++later) {
+        if (later->second.empty()) continue;
+        for (auto earlier = outputs.begin(); earlier != later; ++earlier) {
+            if (earlier->second.empty()) continue;
+            std::error_code error;
+            const bool same =
+                OutputIdentity(earlier->second) == OutputIdentity(later->second) ||
+                (earlier->second != kStandardOutput && later->second != kStandardOutput &&
+                 std::filesystem::equivalent(earlier->second, later->second, error) && !error);
+            if (!same) continue;
+            const std::string name =
+                later->second == kStandardOutput ? "standard output" : later->second;
+            err << TerminalMessage(
+                name, std::string("Cannot write: ") + earlier->first + " writes it too");
+            return false;
+        }
+    }
+    return true;
+}
+
 // Replaces path through the checked writer, so an existing file stays whole unless the new
 // one is completely on disk; "-" is standard output, written in place. Returns false after
 // saying why on err.
@@ -210,7 +269,7 @@ void PrintSummary(std::initializer_list<std::string> outputs, const std::string&
                   const std::vector<std::string>& lines, int64_t rejected, std::ostream& out,
                   std::ostream& err) {
     if (std::find(outputs.begin(), outputs.end(), kStandardOutput) == outputs.end()) {
-        for (const std::string& line : lines) out << line << "\n";
+        for (const std::string& line : lines) out << PrintableLine(line) << "\n";
     } else if (rejected > 0) {
         err << TerminalMessage(file, "Rejected lines: " + std::to_string(rejected));
     }
@@ -257,18 +316,28 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
     try {
         if (!OutputsSpareTheInput(
                 options.file, {options.out, options.binFile, options.curveOut, options.phaseOut},
-                err))
+                err) ||
+            !OutputsDiffer({{"--out", options.out},
+                            {"--bin-file", options.binFile},
+                            {"--curve-out", options.curveOut},
+                            {"--phase-out", options.phaseOut}},
+                           err))
             return 1;
         const PlotAreaLayout layout = LayOutPlotArea(options.width, options.height);
+        const PlotImageFormat format =
+            PlotImageFormatFor(options.out).value_or(PlotImageFormat::Png);
+        const bool raster = format == PlotImageFormat::Png || format == PlotImageFormat::Jpeg;
         // The picture, the label, the count of rejected lines, the stats and the overlays all
-        // come from the plotted columns: the rows are not written.
+        // come from the plotted columns: the rows are not written. A raster picture is the one
+        // buffer the plot draws into; a vector one needs no pixels of its size.
         auto loaded = LoadFile(
             options.file, options.load, false, programDir, layout,
             [&options](AppState& state) {
                 state.overlay.OmitFainter = options.omitFaint;
                 state.overlay.StatsShown = options.stats;
             },
-            err);
+            err, raster ? LoadedFile::Pixels::Picture : LoadedFile::Pixels::None,
+            QSize(options.width, options.height));
         if (!loaded) return 1;
         MainWindowCommands& commands = *loaded->commands;
         if (!options.bands.empty() && !ShowOnlyBands(commands, options.bands, loaded->file, err))
@@ -348,14 +417,11 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         // Encoded in memory first: the image encoder then never meets a failing disk (it would
         // leak its row buffer and print its own error), only the checked writer does.
         QByteArray encoded;
-        const PlotImageFormat format =
-            PlotImageFormatFor(options.out).value_or(PlotImageFormat::Png);
         try {
-            if (format == PlotImageFormat::Png || format == PlotImageFormat::Jpeg)
-                encoded = EncodeRasterImage(ComposePlotArea(options.width, options.height, layout,
-                                                            loaded->canvases, view.starLabel),
-                                            format);
-            else  // vector shapes are drawn as the view is drawn, so the view is drawn again
+            if (raster) {
+                FinishPlotArea(loaded->picture, layout, loaded->canvases, view.starLabel);
+                encoded = EncodeRasterImage(loaded->picture, format);
+            } else  // vector shapes are drawn as the view is drawn, so the view is drawn again
                 encoded = commands.PlotImageOf(format, options.width, options.height);
         } catch (const std::exception& e) {
             err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());

@@ -5,7 +5,8 @@
 // runtime folder, or a copy that hangs) is refused as before.
 //
 // A message is the length of the path (4 bytes, most significant first) and the path's bytes;
-// the answer is "OK".
+// the answer is "OK". The path may be followed by the options of the later start's command
+// line, each after a NUL byte (HandOffMessage); a name alone is a message as before.
 #pragma once
 
 #include <QByteArray>

@@ -105,9 +105,11 @@ class LoadController {
     // command would, after the same questions when a star is loaded. A file that is no longer
     // there is said so and taken off the list. An index beyond the list does nothing.
     void mnuRecent_Click(size_t index);
-    // A file dropped on the main window: loaded as the kind GuessObservationFileKind finds,
-    // after that kind's questions when a star is loaded. A path that is no file is said so.
-    void DropFile(const std::string& path);
+    // A file dropped on the main window: loaded as the kind GuessObservationFileKind finds
+    // (or kind, when given), after that kind's questions when a star is loaded; a three-column
+    // file with timeOffset as LoadThreeColumnFile takes it. A path that is no file is said so.
+    void DropFile(const std::string& path, std::optional<ObservationFileKind> kind = std::nullopt,
+                  std::optional<double> timeOffset = std::nullopt);
 
   private:
     // Reads FilePath's columns, draws them and starts the fill (as fill says). Returns whether
@@ -128,7 +130,8 @@ class LoadController {
     bool MayUnload(ObservationFileKind kind);
     bool AskToUnload(ObservationFileKind kind);
     // The questions, then the load of the file of that kind.
-    void LoadFileOfKind(ObservationFileKind kind, const std::string& path);
+    void LoadFileOfKind(ObservationFileKind kind, const std::string& path,
+                        std::optional<double> timeOffset = std::nullopt);
     // The file loaded: the star file (FilePath) or the three-column file.
     const std::string& LoadedFile() const;
     // After a load of a three-column file whose times are all below 100000 (HJD - 2450000, or

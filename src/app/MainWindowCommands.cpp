@@ -127,8 +127,10 @@ const WindowView& MainWindowCommands::mnuRecent_Click(size_t index) {
     return Run(Command::mnuRecent_Click, [&] { loads_->mnuRecent_Click(index); });
 }
 
-const WindowView& MainWindowCommands::DropFile(const std::string& path) {
-    return Run(Command::DropFile, [&] { loads_->DropFile(path); });
+const WindowView& MainWindowCommands::DropFile(const std::string& path,
+                                               std::optional<ObservationFileKind> kind,
+                                               std::optional<double> timeOffset) {
+    return Run(Command::DropFile, [&] { loads_->DropFile(path, kind, timeOffset); });
 }
 
 bool MainWindowCommands::QueryUnload() {

@@ -131,7 +131,10 @@ class MainWindowCommands {
     // An item of the recent-file list (0 the newest), and a file dropped on the window (or
     // handed over by a second start): the questions of "Load a File", then the load.
     const WindowView& mnuRecent_Click(size_t index);
-    const WindowView& DropFile(const std::string& path);
+    // A handed-over file may say its kind and time offset, as the command line does.
+    const WindowView& DropFile(const std::string& path,
+                               std::optional<ObservationFileKind> kind = std::nullopt,
+                               std::optional<double> timeOffset = std::nullopt);
     // Before the run ends: false when the user wants another chance to save, or a job runs.
     bool QueryUnload();
     // Before the configuration dialog: asks to unload a loaded star (and, while edits are

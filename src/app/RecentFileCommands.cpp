@@ -103,12 +103,13 @@ bool LoadController::AskToUnload(ObservationFileKind kind) {
                     Icon::Question) == Answer::OK;
 }
 
-void LoadController::LoadFileOfKind(ObservationFileKind kind, const std::string& path) {
+void LoadController::LoadFileOfKind(ObservationFileKind kind, const std::string& path,
+                                    std::optional<double> timeOffset) {
     if (!MayUnload(kind)) return;
     if (kind == ObservationFileKind::StarFile)
         LoadStarFile(path, RowFill::Behind);
     else
-        LoadThreeColumnFile(path);
+        LoadThreeColumnFile(path, timeOffset);
 }
 
 void LoadController::mnuRecent_Click(size_t index) {
@@ -131,13 +132,14 @@ void LoadController::mnuRecent_Click(size_t index) {
     LoadFileOfKind(file.kind, file.path);
 }
 
-void LoadController::DropFile(const std::string& path) {
+void LoadController::DropFile(const std::string& path, std::optional<ObservationFileKind> kind,
+                              std::optional<double> timeOffset) {
     if (!FileExists(path)) {
         ctx_.Say(DisplayText(path) + QStringLiteral(" is not a file that can be loaded."),
                  QStringLiteral("File Not Found"), Buttons::OK, Icon::Exclamation);
         return;
     }
-    LoadFileOfKind(GuessObservationFileKind(path), path);
+    LoadFileOfKind(kind.value_or(GuessObservationFileKind(path)), path, timeOffset);
 }
 
 }  // namespace sabrix

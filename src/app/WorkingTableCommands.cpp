@@ -12,8 +12,17 @@ namespace sabrix {
 
 namespace {
 
-QString OpenFailureText(const std::string& path, const std::exception& e) {
-    return QStringLiteral("The working database ") + DisplayText(path) +
+// The working database is a fresh copy of the template: when the template itself is no
+// database, the template is named, not the copy that inherited its damage.
+QString OpenFailureText(const TableFiles& files, const std::exception& e) {
+    try {
+        ObsTable::CheckDatabase(files.templateDatabase);
+    } catch (const std::exception& damage) {
+        return QStringLiteral("The template database ") + DisplayText(files.templateDatabase) +
+               QStringLiteral(" is damaged (") + DisplayText(damage.what()) +
+               QStringLiteral("). Put the template of the installed program in its place.");
+    }
+    return QStringLiteral("The working database ") + DisplayText(files.database) +
            QStringLiteral(" could not be opened (") + DisplayText(e.what()) + QStringLiteral(").");
 }
 
@@ -35,7 +44,7 @@ void LoadController::OpenWorkingTable() {
     try {
         ctx_.table = std::make_unique<ObsTable>(ctx_.files.database);
     } catch (const std::exception& e) {
-        ctx_.Say(OpenFailureText(ctx_.files.database, e), QStringLiteral("Working Database Error"),
+        ctx_.Say(OpenFailureText(ctx_.files, e), QStringLiteral("Working Database Error"),
                  Buttons::OK, Icon::Critical);
         ctx_.view.endRun = 1;
     }
@@ -76,7 +85,7 @@ bool LoadController::UnloadStar() {
         return false;
     } catch (const std::exception& e) {
         ctx_.table.reset();
-        ctx_.Say(OpenFailureText(ctx_.files.database, e), QStringLiteral("Working Database Error"),
+        ctx_.Say(OpenFailureText(ctx_.files, e), QStringLiteral("Working Database Error"),
                  Buttons::OK, Icon::Critical);
         ctx_.view.endRun = 1;
         return false;

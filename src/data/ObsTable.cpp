@@ -63,11 +63,15 @@ void ObsTable::CreateTemplate(const std::string& path) {
     db.exec(ObsSchemaSql());
 }
 
+void ObsTable::CheckDatabase(const std::string& path) {
+    SQLite::Database db(path, SQLite::OPEN_READONLY);
+    db.exec("SELECT COUNT(*) FROM Obs WHERE 0");
+}
+
 ObsTable::ObsTable(const std::string& path) : path_(path), db_(OpenObsDatabase(path)) {
-    // Saves and exports read every row: through the file mapped in memory rather than a copy
-    // of each page by the system. The file is the program's own scratch copy, which no other
-    // program shortens under it.
-    db_->exec("PRAGMA mmap_size = 1073741824");
+    // No memory map: another process may shorten the file (a cleaner, a stray "> file"), and
+    // a read of a mapped page past the new end kills the program with SIGBUS. Read through
+    // the system, SQLite reports the damage as an error the command can show.
     // Fails early (and clearly) when the file is not a database holding Obs.
     db_->exec("SELECT COUNT(*) FROM Obs WHERE 0");
     // A template left in the program folder by an older build lacks the newest columns; its

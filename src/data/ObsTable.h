@@ -41,6 +41,9 @@ class ObsTable {
   public:
     // Creates an empty database file holding the table Obs and its indexes (the template).
     static void CreateTemplate(const std::string& path);
+    // Opens the database file at path for reading, as the constructor checks a working
+    // database. Throws SQLite::Exception when it is no database holding Obs; changes nothing.
+    static void CheckDatabase(const std::string& path);
 
     // Opens an existing database file (the working database). Throws when it cannot. A table
     // made from an older template gets the columns it lacks (empty in every row).

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -129,7 +130,8 @@ bool ReadStarColumns(const std::vector<std::string_view>& f, const Settings& col
     const size_t less = magField.find('<');
     point.faint = less != std::string_view::npos;
     const std::string_view magText = point.faint ? magField.substr(less + 1) : TrimBlanks(magField);
-    if (!ParseNumber(magText, point.MagStored) || !FormatDoubleReadsBack(point.MagStored))
+    if (!ParseNumber(magText, point.MagStored) || !FormatDoubleReadsBack(point.MagStored) ||
+        !(std::abs(point.MagStored) <= kLargestMagnitude))
         return false;
     point.Mag = static_cast<float>(point.MagStored);
     point.PunktFarb = BandColor(point.faint ? "<" : "", f[4], f[13], colors);
@@ -231,11 +233,18 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
     ObsPoint point;
     int64_t n = 0;
     int64_t lineNumber = 0;
+    // What a file that loads nothing is said to be.
+    bool nulByte = false;
+    bool text = false;
+    int64_t firstCutLine = 0;
     std::string_view line;
     while (reader.next(line)) {
         const bool firstLine = ++lineNumber == 1;
         if (firstLine && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
             line.remove_prefix(kByteOrderMark.size());
+        nulByte = nulByte || line.find('\0') != std::string_view::npos;
+        text = text || line.find_first_not_of(" \t") != std::string_view::npos;
+        if (reader.lineCut() && firstCutLine == 0) firstCutLine = lineNumber;
         if (callbacks.cancelled && callbacks.cancelled()) {
             reader.close();
             result.outcome = ImportResult::Outcome::Cancelled;
@@ -306,6 +315,17 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
         result.description = kPastEnd;
     } else if (n == 0) {
         result.outcome = ImportResult::Outcome::NoDataLines;
+        if (nulByte)
+            result.description =
+                "The file is not text in UTF-8: it holds NUL bytes, as UTF-16 and UTF-32 text "
+                "and binary files do.";
+        else if (firstCutLine != 0)
+            result.description = "Line " + std::to_string(firstCutLine) + " is longer than " +
+                                 std::to_string(kLongestLine) + " bytes.";
+        else if (!text)
+            result.description = "The file holds only blank lines.";
+        else
+            result.description = "No line of the file is an observation.";
     } else {
         result.stored = n;
         result.outcome = ImportResult::Outcome::Loaded;
@@ -409,7 +429,8 @@ std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
                     QStringLiteral("Check Errors.txt for non-compliant records."),
                 QStringLiteral("Database Record Error"), Icon::None};
         case ImportResult::Outcome::NoDataLines:
-            return ImportMessage{LoadFailureText(), QStringLiteral("Sabrix"), Icon::None};
+            return ImportMessage{LoadFailureText(DisplayText(result.description)),
+                                 QStringLiteral("Sabrix"), Icon::None};
         case ImportResult::Outcome::Cancelled:
             return std::nullopt;
         case ImportResult::Outcome::CannotOpen:

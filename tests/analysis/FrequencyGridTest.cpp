@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "analysis/FrequencyGrid.h"
@@ -93,8 +94,10 @@ TEST(FrequencyGrid, RefusesARangeNamingTheFieldAtFault) {
     }
     EXPECT_EQ(read(" 0.001 ", "100", "100").grid->count, 9999901);
     EXPECT_EQ(read("1", "1.0101", "10").grid->count, 10);
-    for (const double minPeriod : {1e-12, 1e-320})
-        EXPECT_EQ(Refusal(MakeFrequencyGrid({minPeriod, 1e12, 100}, 1e12)),
+    // Both ends beyond the reciprocal of a double: the count is no number at all.
+    for (const auto& [minPeriod, maxPeriod] :
+         {std::pair{1e-12, 1e12}, std::pair{1e-320, 1e12}, std::pair{1e-320, 1e-310}})
+        EXPECT_EQ(Refusal(MakeFrequencyGrid({minPeriod, maxPeriod, 100}, 1e12)),
                   "Minimum period: this range gives more than 1,000,000,000,000,000 frequencies, "
                   "more than 10,000,000. Type a longer minimum period or fewer samples per peak.");
 }

@@ -282,7 +282,8 @@ TEST_F(Loads, FilesThatCannotBeLoadedShowWhyAndLeaveTheEmptyLookNamingNoFile) {
     const std::vector<Case> cases = {
         {"nodata.txt",
          test::Lines({test::kDownloadHeader, DataLine("245412.5", "9.1", "V", "R Leo")}),
-         {kCheckSource, "Sabrix", Buttons::OK, Icon::None}},
+         {kCheckSource + "\r\nNo line of the file is an observation.", "Sabrix", Buttons::OK,
+          Icon::None}},
         {"empty.txt",
          "",
          {kCheckSource + "\r\nInput past end of file", "Error", Buttons::OK, Icon::Critical}},

@@ -1,5 +1,6 @@
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -47,6 +48,19 @@ TEST(ObsTable, InsertsInOneTransactionAndQueriesWindowsInclusiveAndInOrder) {
     EXPECT_EQ(w->BrightMag, 2.0f);
     EXPECT_EQ(w->FaintJD, 4.0);
     EXPECT_FALSE(t.table.ExtremesInWindow(10, 20, PointFilter()));
+}
+
+TEST(ObsTable, AWorkingDatabaseShortenedByAnotherProgramFailsAReadInsteadOfABusError) {
+    for (const off_t length : {off_t{0}, off_t{8192}}) {
+        test::TempTable t;
+        t.Add(std::vector<ObsRow>(20000, Row(2455000, 9)));
+        ASSERT_EQ(t.Rows().size(), 20000u);
+        ASSERT_EQ(truncate(t.table.path().c_str(), length), 0);
+        EXPECT_ANY_THROW({
+            t.Rows();
+            t.table.RowById(19000);
+        }) << length;
+    }
 }
 
 TEST(ObsTable, MarksUnmarksAndDeletesRows) {
