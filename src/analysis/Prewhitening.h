@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several periods: the sinusoid plus constant fitted at one frequency (weighted least squares),
 // its removal from the magnitudes, and the history of the frequencies removed so far, so that
 // the periodogram of the residuals can be computed and the last removal undone. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadController: the load of a star file, the fill of the table behind the first plot, and
 // cancelling a load.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that bring a file in and take it out again: "Load a File" and "Load 3-Column
 // File", a recent-file item, a dropped file, cancelling a load, unloading the star, the
 // working table's opening and closing, the questions before the run ends and before the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facade's forwarders: each command checks its needs and hands over to its controller.
 #include "app/MainWindowCommands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window, without the window: the one door through which frmPlot,
 // the command line and the tests run them. Each command keeps its name (cmdBack_Click,
 // mnuSave_Click, ...) and is a forwarder: it checks the command's needs (CommandNeeds.h),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PlotController: the commands that the mouse and the tool buttons start: choosing a tool,
 // presses, drags and moves on the plot and its scale strips, the wheel, and going back to the
 // previous view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RecordsController: box selection and locate, the record list window and its rings, Log to
 // File, observer marks and the hover details. The changes to the table are in
 // RecordEditCommands.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RecordsController: the changes the record list makes to the table (delete, edit, the
 // discrepant mark) and their Undo and Redo, each a command on the context's undo stack.
 #include <QUndoCommand>

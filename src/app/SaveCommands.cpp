@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SaveController: "Save to Star File", "Save 3-Column File" and "Save as Download File".
 //
 // A save never destroys data: the whole output is built and checked first, the loaded file

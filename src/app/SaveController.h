@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that write the loaded star to a file: "Save to Star File", "Save 3-Column
 // File", "Save as Download File" and "Export Plot Image". It keeps the last export's size and
 // format; the export asks through the ImageExportDialog given (none: the command does nothing).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files. The program directory P holds the settings file, the
 // working database and the files folder (no trailing separator). The template database and
 // the user guide are read from P when they are there, else from beside the executable, else

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits one line of a comma-separated file into its fields. A field that starts with a
 // double quote may hold commas up to its closing quote; two double quotes inside it stand for
 // one; the enclosing quotes are removed. A line without double quotes splits at every comma.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table written as a download file: the comma-separated layout that "Load a File" reads,
 // with the 24-name header line and one 24-field line per row of Obs in ID order, every line
 // ended by CR LF. Loading the file gives back every field of every row (see AppendCsvField for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of a download file as it was read (or as it was last written), and where in them
 // each row's line stands, so that a save gives back every line whose row was not edited byte
 // for byte, its line end included, and writes an edited row in the style of its old line.

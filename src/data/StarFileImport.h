@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a star file (a download in the comma-separated observation format) for the table Obs:
 // counting its lines for the progress bar, telling data lines from header lines and malformed
 // lines, its plotted columns and the rows behind them, and the message the user sees

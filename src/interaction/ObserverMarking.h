@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Observer marking: every row of one observer drawn in one colour, the marking numbered and
 // its points listed in MarkList (plot/ObserverMarks.h), which the plotter joins with lines
 // when "Connect Marked Observations" is on; and UnMarkObs, which takes all markings away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record list window (frmSelect) without its widgets: the IDs of the listed rows, the lines
 // the user has chosen (held as IDs), and the colour palette of Mark Observer. Lines are not
 // built up front: a line is read and formatted when the window shows it, so a list of a million

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Box selection and locate (BoxFinder and Finder without their window): a place on the plot
 // becomes JD and magnitude bounds, the rows inside them are read from the table, and each
 // becomes one line of the record list, carrying the ID of its row.

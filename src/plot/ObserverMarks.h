@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observer markings of the loaded star, as the plot joins them with lines: the markings
 // are numbered from 1 in the order the observers were marked, and each marked row has one
 // MarkList entry of marking number, JD, magnitude and colour, all as text, e.g. {"1",

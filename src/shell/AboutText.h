@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the about box and of the start-up display's credit line.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facade of the command layer: each command runs only when the needs declared for it in
 // CommandNeeds.h are met.
 #include <gtest/gtest.h>

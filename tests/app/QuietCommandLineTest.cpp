@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line as a user meets it in a terminal: standard error carries the program's own
 // messages alone, one line each, beginning "sabrix: " and naming the file.
 #include <fcntl.h>

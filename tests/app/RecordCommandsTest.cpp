@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Box selection, locate and the record list through the command layer, with a scripted list
 // and editor: what each action does to the table, the plot columns, FileEdited, the plot's
 // pixels and the saved file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three saves through the commands: their refusals and questions, the backup once per
 // load, and every failure leaving the files and the edit flag as they were.
 #include <gtest/gtest.h>

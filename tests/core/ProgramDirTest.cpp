@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files: the choice of the program folder and the search for the
 // template and the user guide.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search window: the periodogram (the scale across above it, the power scale at
 // its right) with the frequency/period toggle, "Show window function" and Reset; the peaks
 // table; the period and epoch of the phase plot; "Remove this period", the periods removed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration dialog "Configure Sabrix": edits the data folder, the connect-marked
 // option, the default polynomial degree and scatter-bar sigma, and the thirteen drawing
 // colours, and writes them to the settings file when the user confirms.

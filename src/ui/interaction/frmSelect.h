@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record list window ("Select Observation to Log or Mark"): the heading with the number of
 // records, the list of record lines under a header naming their fields (several lines can be
 // chosen; a line is read when it scrolls into sight), the actions on the chosen records,
