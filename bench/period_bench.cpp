@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the period search on the benchmark's data and prints a table with the targets, then
 // runs compare_periodogram.py, which times astropy's LombScargle on the same data and grid and
 // checks both against the exact statistic. Run: build/bench/period_bench [--dir FOLDER]

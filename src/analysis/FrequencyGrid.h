@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequencies of a periodogram, from the range of periods the user asks for: the fields
 // of the period search (minimum and maximum period, samples per peak) as texts, their defaults
 // from the data, and the checks that refuse a range naming the field at fault, shared by the

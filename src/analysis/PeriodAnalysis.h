@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search window without its widgets: the observations searched, the periodogram of
 // each step (the data, then the residuals after each period removed), the peaks listed, the
 // peak chosen, the picture's axis and zoom, and the texts the window shows. The command layer

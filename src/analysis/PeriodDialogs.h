@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of the period search as the command layer sees them: the search dialog ("Period
 // Search": the range of periods, samples per peak and the weighting) and the period search
 // window (the periodogram, its peaks, the phase plot's period and epoch, the periods removed).

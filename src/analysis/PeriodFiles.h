@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files the period search writes: the periodogram as comma-separated values, and the
 // folded light curve as a table of phases and magnitudes. Lines end in CR LF, as every text
 // file of the program; numbers are in their shortest text that reads back (at most 15

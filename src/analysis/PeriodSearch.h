@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search as one job: the periodogram over the grid (and the spectral window on
 // request), then its highest peaks refined; run on a thread of its own so the window stays
 // responsive, with progress and cancel. The command gathers the observations shown, prepares

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generalised Lomb-Scargle periodogram (see LombScargle.h) over a grid of frequencies, by
 // one of two paths with the same result within 1e-3 in power at every frequency:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The highest separate peaks of a periodogram, each refined on the exact statistic: what the
 // period search lists (period, frequency, power, semi-amplitude) and offers to fold on.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The periodogram as a picture: power against frequency or against period, with the scale of
 // the quantity across above the plot and the power scale at its right (the layout of the main
 // window's plot, so the picture exports as the plot does), the window function on request, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folded light curve: the phase of each observation for a period and an epoch, the
 // default epoch, the two cycles the phase plot draws, the mean curve in phase bins, and the
 // reading of the typed period, epoch and bin width.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several periods: the Fourier model fitted at one frequency (FourierModel.h), its removal from
 // the magnitudes, and the history of the frequencies removed so far, so that
 // the periodogram of the residuals can be computed and the last removal undone. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
 #include <charconv>
@@ -404,7 +405,7 @@ std::string UsageText() {
            "Sabrix keeps its settings, working database and files folder in the folder named\n"
            "by the environment variable SABRIX_HOME; else beside the program when it runs from\n"
            "its build folder; else (installed, or a folder it cannot write) in\n"
-           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix). SABRIX_DOWNLOAD_URL replaces the\n"
+           "$XDG_STATE_HOME/sabrix (~/.local/state/sabrix). SABRIX_DOWNLOAD_URL replaces the\n"
            "address that Download Data File (WWW) opens. man sabrix tells more.\n";
 }
 

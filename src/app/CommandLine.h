@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: what the user asked for when starting Sabrix.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLineTools.h"
 
 #include <unistd.h>
@@ -491,8 +492,13 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
                 files.emplace_back(options.fitOut, buffer.data().toStdString());
             }
         }
-        // A picture without what was asked of it is no success: nothing is written.
-        if (PrintFailures(*loaded, err)) return 1;
+        // A picture without what was asked of it is no success: it is not written. The bin
+        // file is, as the window writes it before it says that its bins are too few to draw.
+        if (PrintFailures(*loaded, err)) {
+            if (!files.empty() && files.front().first == options.binFile)
+                WriteOutput(files.front().first, files.front().second, out, err);
+            return 1;
+        }
         const WindowView& view = commands.view();
         // Encoded in memory first: the image encoder then never meets a failing disk (it would
         // leak its row buffer and print its own error), only the checked writer does.
@@ -655,7 +661,7 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
                                        "A 3-column file cannot be written as a download file.");
                 return 1;
             }
-            text = DownloadFileText(table, {});
+            text = DownloadFileText(table, commands.downloadSource(), {}).bytes();
         } else {
             text = toThreeColumn ? ThreeColumnFileText(table)
                                  : StarFileText(table, commands.state().star.StarName,

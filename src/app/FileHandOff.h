@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a later start of the program hands its FILE to the copy that already runs with the same
 // program folder. The running copy listens on a local socket named after that folder, in the
 // user's private runtime folder; the later start connects, sends the file's full path, waits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facade's forwarders: each command checks its needs and hands over to its controller.
 #include "app/MainWindowCommands.h"
 
@@ -26,6 +27,10 @@ MainWindowCommands::~MainWindowCommands() = default;
 
 int64_t MainWindowCommands::rejectedLines() const {
     return loads_->rejectedLines();
+}
+
+const DownloadSource* MainWindowCommands::downloadSource() const {
+    return loads_->downloadSource();
 }
 
 const Preferences& MainWindowCommands::preferences() const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window, without the window: the one door through which frmPlot,
 // the command line and the tests run them. Each command keeps its name (cmdBack_Click,
 // mnuSave_Click, ...) and is a forwarder: it checks the command's needs (CommandNeeds.h),
@@ -77,6 +78,8 @@ class MainWindowCommands {
     bool TableReady() const { return context_.TableReady(); }
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const;
+    // The lines of the download file loaded (LoadController::downloadSource); null when none.
+    const DownloadSource* downloadSource() const;
     const Preferences& preferences() const;
     // The record list while it is open; null otherwise.
     const RecordList* recordList() const;

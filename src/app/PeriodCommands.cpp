@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PeriodController: the period search, its window and the phase plot.
 #include <chrono>
 #include <cmath>

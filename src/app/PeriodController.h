@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search and the phase plot: Tools > Period Search (its dialog, then the period
 // search window with the periodogram computed as a job), the window's actions, the phase plot
 // of a chosen or typed period and the way back to the light curve ("Time Plot"). It keeps the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadController: the commands around Sabrix.prefs and the loads that skip the open dialog:
 // "Calendar Dates", the recent-file items of the Files menu and a file dropped on the main
 // window. The loads run the two load flows of LoadCommands.cpp after their question.

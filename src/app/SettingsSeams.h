@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two places where the start-up and the "Configure" command reach the settings file and
 // the configuration dialog. They are plain functions held in a struct, so the tests can put
 // fakes in their place.

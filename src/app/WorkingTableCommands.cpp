@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadController: the working table's life (opened at the start, replaced by a fresh copy of
 // the template when the star goes, deleted at the end of the run), and the questions before
 // the run ends and before the configuration.
@@ -36,7 +37,9 @@ std::string FolderOfFilePath(const std::string& path) {
 
 }  // namespace
 
-LoadController::LoadController(CommandContext& context) : ctx_(context) {}
+LoadController::LoadController(CommandContext& context) : ctx_(context) {
+    ctx_.OnForgetStar([this] { downloadSource_.reset(); });
+}
 
 void LoadController::OpenWorkingTable() {
     try {

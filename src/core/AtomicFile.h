@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a user's file without ever leaving it half written. The new content goes to a
 // temporary file in the target's folder; every write, the sync to the disk and the close of
 // that file are checked, and only then is it renamed over the target. On any failure the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file Sabrix.ini in the program directory: reading it at start and on a
 // cancelled configuration, writing it when the configuration is confirmed, and the values a
 // first start offers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row of the observation table Obs. Texts are the bytes as read from the star file.
 #pragma once
 

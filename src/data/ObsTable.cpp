@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ObsTable.h"
 
 #include <SQLiteCpp/Database.h>
@@ -339,20 +340,21 @@ bool ObsTable::UpdateRow(const ObsRow& r) {
 }
 
 int64_t ObsTable::UpdateRows(const std::vector<ObsRow>& rows) {
-    int64_t written = 0;
+    std::vector<const ObsRow*> written;
     {
         SQLite::Transaction transaction(db());
         ObsStatement q(db(), ObsUpdateSql());
         for (const ObsRow& r : rows) {
             BindObsRow(q, r, 1);
             q.bind(kObsColumnCount + 1, r.ID);
-            written += q.exec();
+            if (q.exec() != 0) written.push_back(&r);
         }
         transaction.commit();
     }
+    // A row that is not there any more must not come back as a point.
     if (columnsReady_)
-        for (const ObsRow& r : rows) columns_.Replace(r);
-    return written;
+        for (const ObsRow* r : written) columns_.Replace(*r);
+    return static_cast<int64_t>(written.size());
 }
 
 void ObsTable::ensureSetAside() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The working database's observation table Obs: the one connection to it and every operation on
 // its rows. Values always travel as bound parameters; readers of many rows stream through a
 // callback. Failures throw SQLite::Exception (or SabrixError); a failed write leaves the table

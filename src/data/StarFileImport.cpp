@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/StarFileImport.h"
 
 #include <unistd.h>
@@ -205,10 +206,14 @@ bool OpenStarFile(const std::string& path, bool counted, LineReader& reader, Imp
     return false;
 }
 
+// Takes a data line as StarLineSink does, with the line's number in the file (from 1).
+using NumberedLineSink = std::function<void(const std::vector<std::string_view>& fields,
+                                            const ObsPoint& point, int64_t lineNumber)>;
+
 // Reads the lines of an open star file as ReadStarFile says.
 ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::string& errorsPath,
                            const Settings& colors, const ImportCallbacks& callbacks,
-                           const StarLineSink& take) {
+                           const NumberedLineSink& take) {
     std::optional<ErrorFile> errors;
     if (!errorsPath.empty()) errors.emplace(errorsPath);
     const auto reject = [&](std::string_view line) {
@@ -290,7 +295,7 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
                     return result;
                 }
                 point.ID = n + 1;
-                take(fields, point);
+                take(fields, point, lineNumber);
                 if (callbacks.progress) callbacks.progress(n);
                 ++n;
                 break;
@@ -303,6 +308,8 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
         }
     }
     finish();
+    result.linesRead = lineNumber;
+    result.starLayout = starLayout;
 
     if (lineNumber == 0) {
         result.outcome = ImportResult::Outcome::InputPastEnd;
@@ -358,12 +365,12 @@ TableFill::RowSource StarFileRows(std::shared_ptr<OpenFile> file, std::string pa
         ImportCallbacks callbacks;
         // Asked at every line, so that a cancel stops a long run of passed-over lines too.
         callbacks.cancelled = [&sink] { return sink.stopped(); };
-        const ImportResult result =
-            ReadStarLines(reader, ImportResult{}, std::string(), colors, callbacks,
-                          [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
-                              FillStarRow(fields, point, row);
-                              sink.add(row);
-                          });
+        const ImportResult result = ReadStarLines(
+            reader, ImportResult{}, std::string(), colors, callbacks,
+            [&](const std::vector<std::string_view>& fields, const ObsPoint& point, int64_t) {
+                FillStarRow(fields, point, row);
+                sink.add(row);
+            });
         // A file that reads differently now than it did for the columns: the fill checks the
         // rows against the columns, so only the reason it cannot see is said here.
         if (result.outcome == ImportResult::Outcome::ConversionFailed)
@@ -379,7 +386,9 @@ ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath
     ImportResult result;
     LineReader reader;
     if (!OpenStarFile(path, !errorsPath.empty(), reader, result)) return result;
-    return ReadStarLines(reader, std::move(result), errorsPath, colors, callbacks, take);
+    return ReadStarLines(reader, std::move(result), errorsPath, colors, callbacks,
+                         [&take](const std::vector<std::string_view>& fields, const ObsPoint& point,
+                                 int64_t) { take(fields, point); });
 }
 
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
@@ -390,13 +399,18 @@ StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath
     // The fill reads this very file again, even when its path is replaced meanwhile: loading
     // Errors.txt itself replaces it with the rejected lines of this load.
     auto file = std::make_shared<OpenFile>(reader.duplicateDescriptor());
+    OpenFile bytes(reader.duplicateDescriptor());
     PlotColumns::Builder columns;
-    scan.result = ReadStarLines(
-        reader, std::move(scan.result), errorsPath, colors, callbacks,
-        [&columns](const std::vector<std::string_view>& fields, const ObsPoint& point) {
-            columns.Add(point, fields[4], TrimBlanks(fields[5]));
-        });
+    std::vector<int64_t> dataLines;
+    scan.result = ReadStarLines(reader, std::move(scan.result), errorsPath, colors, callbacks,
+                                [&](const std::vector<std::string_view>& fields,
+                                    const ObsPoint& point, int64_t lineNumber) {
+                                    columns.Add(point, fields[4], TrimBlanks(fields[5]));
+                                    dataLines.push_back(lineNumber);
+                                });
     if (scan.result.outcome != ImportResult::Outcome::Loaded) return scan;
+    if (!scan.result.starLayout)
+        scan.source.emplace(bytes.release(), std::move(dataLines), scan.result.linesRead);
     scan.columns = std::move(columns).Build();
     scan.rows = StarFileRows(std::move(file), path, colors);
     return scan;

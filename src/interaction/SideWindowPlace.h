@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a window that accompanies the main window (the stats window) opens: beside the main
 // window, never over the plot. The window manager keeps such a window above the main window;
 // this only decides its place. Rectangles are outer frames in screen pixels, as QRect counts

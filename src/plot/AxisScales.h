@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two scale strips beside the plot: JD ticks and labels on the strip above the plot, and
 // magnitude ticks and labels on the strip at its right. Both draw in the frames that Scaler
 // sets (JD strip: full JDs across, 0 at the top to 20 at the bottom; magnitude strip: 0 to 20

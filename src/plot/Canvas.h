@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drawing surface with a user scale: a backing image plus the drawing operations the plot
 // uses. What is drawn stays until the next Cls().
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot area as one picture, with no window: what the main window shows of a loaded star
 // (the star label on top, the JD strip above the plot, the plot, and the magnitude strip at its
 // right), laid out as the main window lays out its controls. Used by the command line's render:

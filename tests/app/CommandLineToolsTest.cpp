@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -445,11 +447,16 @@ TEST_F(CommandLineTools, OverlayThatCannotBeDrawnFailsTheRun) {
     options.file = Write("rleo.txt", kRLeo);
     options.out = dir.file("rleo.png");
     options.bins = "5";  // seven days: two bins, too few to draw
+    options.binFile = dir.file("rleo-bins.txt");
     EXPECT_EQ(Render(options), 1);
     EXPECT_EQ(err.str(),
               "sabrix: " + options.file + ": Too few bins for the number of days in plot.\n");
     EXPECT_EQ(out.str(), "");
     EXPECT_FALSE(fs::exists(options.out));
+    // The bin file is written as the window writes it before it says so.
+    const std::string bins = test::ReadFileBytes(options.binFile);
+    EXPECT_EQ(bins.rfind("Bins plotted for ", 0), 0u);
+    EXPECT_EQ(std::count(bins.begin(), bins.end(), '\n'), 3 + 2);
 }
 
 // The curve's write failure named the input file; the bin file's and the refusals of a field
@@ -509,7 +516,7 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
     commands->LoadStarFile(loaded);
     commands->FinishFill();
     state().star.FileEdited = true;
-    prompts.answer(Answer::Yes);
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     ASSERT_EQ(prompts.messages.size(), 2u);  // the rejected line, then "Are you SURE?"
 

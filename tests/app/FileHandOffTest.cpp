@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A later start hands its file to the running copy through the program folder's socket.
 #include <gtest/gtest.h>
 #include <sys/socket.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading through the commands: the star file drawn from its columns first and its rows
 // filled behind the plot, the three-column file in one pass, the ways a load fails or is
 // cancelled, and unloading.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search and the phase plot on the command line: --periodogram and --render
 // --phase.
 #include <gtest/gtest.h>

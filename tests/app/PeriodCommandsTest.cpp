@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search and the phase plot through the command layer, with a scripted search
 // dialog and window.
 #include <gtest/gtest.h>

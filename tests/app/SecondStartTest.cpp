@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second start of the program with a file, while a copy runs with the same program folder:
 // the running copy loads the file, the second start ends at once.
 #include <gtest/gtest.h>

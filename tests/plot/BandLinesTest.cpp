@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the band panel: which lines, in which order, with which swatch and check.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search dialog ("Period Search"): what is searched, the minimum and maximum period, the
 // samples per peak ("Defaults" puts back those of the observations), the harmonics and "Use
 // uncertainties as weights" (greyed when not every observation has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search window: the periodogram (the scale across above it, the power scale at
 // its right) with the frequency/period toggle, "Show window function" and Reset; the peaks
 // table and what it means (notes); the model of the chosen period (harmonics, drawn or not,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files that later starts of the program handed to this copy (FileHandOff): the window
 // comes to the front at once, and each file is loaded as a file dropped on it would be, with
 // the same questions, one after the other, as soon as the window takes commands again (no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/app/QtStartup.h"
 
 #include <QApplication>
@@ -40,7 +41,8 @@ void KeepNumbersLocaleFree() {
     QLocale::setDefault(QLocale::c());
 }
 
-constexpr const char* kNoDisplay = "sabrix: no display (use --render or --convert without one)\n";
+constexpr const char* kNoDisplay =
+    "sabrix: no display (use --render, --convert or --periodogram without one)\n";
 
 // While the window's application object starts, Qt's notes about the display are held back:
 // when no display can be reached, Qt ends the process with advice about reinstalling it, and
