@@ -32,6 +32,8 @@ struct Units {
     int decimals = 0;
 };
 constexpr int64_t kFifteenDigits = 1'000'000'000'000'000;
+// The most empty bins walked one by one where the exact jump cannot carry the edges.
+constexpr double kLongestWalk = 1e6;
 
 std::optional<Units> AsUnits(double value) {
     const std::string text = FormatDouble(value);
@@ -188,9 +190,11 @@ int64_t LoadBins(const ObsTable& table, const PointFilter& shown, const PlotWind
                 if (newFrom && newTo) {
                     from = *newFrom;
                     to = *newTo;
-                } else {
-                    // Edges too long for an exact sum are no exact decimals either: the jump
-                    // is made in double, else the walk would go bin by bin for ages.
+                } else if (skip > kLongestWalk) {
+                    // Edges too long for an exact sum: a stretch of up to a million bins is
+                    // walked bin by bin, as the edges' texts give them; a longer one (times
+                    // of 10^13 days and more) is jumped in double, else the walk would go on
+                    // for ages.
                     from = AsEdgeText(from + skip * width);
                     to = AsEdgeText(to + skip * width);
                 }
