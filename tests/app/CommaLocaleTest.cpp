@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files of the command line under a locale whose decimal point is a comma: the same bytes
 // as under the C locale, and each observation file loads back to the table it came from.
 #include <gtest/gtest.h>
