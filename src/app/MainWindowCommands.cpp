@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facade's forwarders: each command checks its needs and hands over to its controller.
 #include "app/MainWindowCommands.h"
 
@@ -26,6 +27,10 @@ MainWindowCommands::~MainWindowCommands() = default;
 
 int64_t MainWindowCommands::rejectedLines() const {
     return loads_->rejectedLines();
+}
+
+const DownloadSource* MainWindowCommands::downloadSource() const {
+    return loads_->downloadSource();
 }
 
 const Preferences& MainWindowCommands::preferences() const {
@@ -66,6 +71,10 @@ const PeriodAnalysis* MainWindowCommands::periodAnalysis() const {
 
 const std::optional<PhaseFold>& MainWindowCommands::phaseFold() const {
     return period_->fold();
+}
+
+const FourierModel* MainWindowCommands::periodModel() const {
+    return period_->model();
 }
 
 void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
@@ -127,8 +136,10 @@ const WindowView& MainWindowCommands::mnuRecent_Click(size_t index) {
     return Run(Command::mnuRecent_Click, [&] { loads_->mnuRecent_Click(index); });
 }
 
-const WindowView& MainWindowCommands::DropFile(const std::string& path) {
-    return Run(Command::DropFile, [&] { loads_->DropFile(path); });
+const WindowView& MainWindowCommands::DropFile(const std::string& path,
+                                               std::optional<ObservationFileKind> kind,
+                                               std::optional<double> timeOffset) {
+    return Run(Command::DropFile, [&] { loads_->DropFile(path, kind, timeOffset); });
 }
 
 bool MainWindowCommands::QueryUnload() {
@@ -378,9 +389,11 @@ const WindowView& MainWindowCommands::ClosePeriodWindow() {
     return Run(Command::ClosePeriodWindow, [&] { period_->ClosePeriodWindow(); });
 }
 
-QString MainWindowCommands::ShowPhasePlot(double period, std::optional<double> epoch) {
+QString MainWindowCommands::ShowPhasePlot(double period, std::optional<double> epoch,
+                                          int harmonics) {
     QString refusal = QStringLiteral("The plot is busy.");
-    Run(Command::ShowPhasePlot, [&] { refusal = period_->ShowPhasePlot(period, epoch); });
+    Run(Command::ShowPhasePlot,
+        [&] { refusal = period_->ShowPhasePlot(period, epoch, harmonics); });
     return refusal;
 }
 

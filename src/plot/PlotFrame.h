@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame of the plot: what x means. The plot window (PlotWindowState) is a rectangle of x
 // across by magnitude down; its "JD" members hold x, whatever x is, and picView works in
 // x - JDFirst. The frame says where each observation is drawn (one x on the light curve, two
