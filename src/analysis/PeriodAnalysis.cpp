@@ -184,7 +184,7 @@ bool PeriodAnalysis::StepBack() {
 
 std::vector<double> PeriodAnalysis::RemovedPeriods() const {
     std::vector<double> periods;
-    for (const SinusoidFit& fit : history_.removed()) periods.push_back(1 / fit.frequency);
+    for (const FourierModel& fit : history_.removed()) periods.push_back(1 / fit.frequency);
     return periods;
 }
 
