@@ -318,8 +318,12 @@ void PeriodController::ClosePeriodWindow() {
     }
 }
 
-void PeriodController::ShowFold(const PhaseFold& fold, std::shared_ptr<const PlotFrame> frame) {
-    ctx_.ShowFrame(std::move(frame));
+void PeriodController::ShowFold(const PhaseFold& fold, std::vector<Residual> residuals) {
+    if (residuals.empty())
+        ctx_.ShowFrame(std::make_shared<PhaseFrame>(fold));
+    else
+        ctx_.ShowFrame(
+            std::make_shared<PhaseFrame>(fold, std::move(residuals), analysis_->RemovedPeriods()));
     fold_ = fold;
     DrawOverlay();
 }
@@ -333,13 +337,7 @@ void PeriodController::FoldAt(double period, std::optional<double> epoch) {
                      : model_
                          ? ShapeOfModel(*model_, shown.times[shown.times.size() / 2]).epochOfMaximum
                          : analysis_->DefaultEpoch();
-    const PhaseFold fold{period, e, shown.jdLeft, shown.jdRight};
-    std::vector<Residual> residuals = analysis_->Residuals();
-    if (residuals.empty())
-        ShowFold(fold, std::make_shared<PhaseFrame>(fold));
-    else
-        ShowFold(fold, std::make_shared<PhaseFrame>(fold, std::move(residuals),
-                                                    analysis_->RemovedPeriods()));
+    ShowFold(PhaseFold{period, e, shown.jdLeft, shown.jdRight}, analysis_->Residuals());
 }
 
 void PeriodController::RefitModel() {
@@ -379,8 +377,7 @@ QString PeriodController::ShowPhasePlot(double period, std::optional<double> epo
                          ? ShapeOfModel(*model, shown.times[shown.times.size() / 2]).epochOfMaximum
                          : BrightestEpoch(shown.times, shown.mags);
     model_ = model;
-    ShowFold(PhaseFold{period, e, shown.jdLeft, shown.jdRight},
-             std::make_shared<PhaseFrame>(PhaseFold{period, e, shown.jdLeft, shown.jdRight}));
+    ShowFold(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
     return QString();
 }
 

@@ -83,7 +83,9 @@ class PeriodController : public PlotOverlay {
     // The phase plot of the search's observations (its residuals after a removal); no epoch:
     // the model's maximum when the model is drawn, else the brightest observation.
     void FoldAt(double period, std::optional<double> epoch);
-    void ShowFold(const PhaseFold& fold, std::shared_ptr<const PlotFrame> frame);
+    // Shows the fold's phase plot (of the residuals, when given: they come from the open
+    // search) with the model over it.
+    void ShowFold(const PhaseFold& fold, std::vector<Residual> residuals = {});
     void RefitModel();
     void ExportCsv();
     void ExportImage();
