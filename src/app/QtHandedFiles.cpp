@@ -49,7 +49,7 @@ void QtHandedFiles::LoadNext() {
     }
     const std::string path = waiting_.front();
     waiting_.pop_front();
-    window_->Apply(commands.DropFile(path));
+    window_->Apply(commands.Run(cmd::DropFile, path));
     if (window_ && !window_->isShutDown() && window_->state().star.FileLoaded)
         window_->picView->setFocus();
     if (!waiting_.empty() && !timer_.isActive()) timer_.start(kRetryMs);

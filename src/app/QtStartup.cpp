@@ -257,7 +257,7 @@ int Main(int argc, char** argv) {
         if (request.view && !window->isShutDown()) {
             // The edges are given as the JD scale shows the times.
             const double offset = window->state().star.TimeOffset;
-            window->Apply(window->commands().ShowWindow(
+            window->Apply(window->commands().Run(cmd::ShowWindow, 
                 request.view->jdLeft - offset, request.view->jdRight - offset, request.view->magTop,
                 request.view->magBottom));
         }

@@ -63,7 +63,7 @@ class PeriodCommands : public test::CommandsFixture {
         commands->setPeriodDialogs(&dialogs);
     }
     void Load(const std::vector<std::string>& lines) {
-        commands->LoadThreeColumnFile(WriteFile("star.dat", lines));
+        commands->Run(cmd::LoadThreeColumnFile, WriteFile("star.dat", lines));
         ASSERT_TRUE(commands->state().star.FileLoaded);
         prompts.messages.clear();
     }
@@ -79,7 +79,7 @@ class PeriodCommands : public test::CommandsFixture {
 TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLightCurve) {
     Load(SinusoidLines(200));
     dialogs.searches = {{"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_EQ(dialogs.shownFields.size(), 1u);
     EXPECT_TRUE(dialogs.shownFields[0].uncertaintiesAvailable);
     EXPECT_TRUE(dialogs.shownFields[0].summary.startsWith("200 observations shown, JD "));
@@ -101,14 +101,14 @@ TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLi
     EXPECT_TRUE(view().starLabel.contains(QStringLiteral(" - P = 3.7")));
     // No time to move through on the phase plot.
     const PlotWindowState phase = commands->state().view;
-    commands->cmdBack_Click();
-    commands->cmdEnder_Click();
+    commands->Run(cmd::cmdBack_Click);
+    commands->Run(cmd::cmdEnder_Click);
     EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(phase));
     // The pointer reads phases there.
-    commands->picView_MouseMove(0, 0, 0.75, 12);
+    commands->Run(cmd::picView_MouseMove, 0, 0, 0.75, 12);
     EXPECT_EQ(view().panels[2], QStringLiteral("Phase = 0.25"));
 
-    commands->mnuTimePlot_Click();
+    commands->Run(cmd::mnuTimePlot_Click);
     EXPECT_FALSE(view().phasePlot);
     EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(light));
     EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("(200 Points)")));
@@ -120,7 +120,7 @@ TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLi
     EXPECT_FALSE(view().phasePlot);
     Send({.kind = PeriodogramEvent::Kind::Fold, .period = "3.7", .epoch = "2455001.3"});
     EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("P = 3.7 d")));
-    commands->cmdReset_Click();
+    commands->Run(cmd::cmdReset_Click);
     EXPECT_FALSE(view().phasePlot);
 
     // The periodogram as CSV, where the save dialog says.
@@ -137,7 +137,7 @@ TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLi
 TEST_F(PeriodCommands, RemovingThePeriodSearchesTheResidualsAndStepsBack) {
     Load(SinusoidLines(200));
     dialogs.searches = {{"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_TRUE(dialogs.window);
     const double first = dialogs.window->peaks[0][2].toDouble();
     Send({.kind = PeriodogramEvent::Kind::Remove});
@@ -153,7 +153,7 @@ TEST_F(PeriodCommands, RemovingThePeriodSearchesTheResidualsAndStepsBack) {
 TEST_F(PeriodCommands, RefusedRangeKeepsTheDialogOpenOnTheField) {
     Load(SinusoidLines(50));
     dialogs.searches = {{"abc", "20", "10"}, {"5", "2", "10"}, {"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_EQ(dialogs.answers.size(), 3u);
     EXPECT_EQ(dialogs.answers[0].focus, PeriodRangeField::MinPeriod);
     EXPECT_FALSE(dialogs.answers[0].close);
@@ -177,7 +177,7 @@ TEST_F(PeriodCommands, ObservationsThatGiveNoPeriodogramAreRefusedBeforeTheDialo
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Load(c.lines);
-        commands->mnuPeriod_Click();
+        commands->Run(cmd::mnuPeriod_Click);
         ASSERT_EQ(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Period Search"));
         EXPECT_TRUE(dialogs.shownFields.empty());
@@ -186,9 +186,9 @@ TEST_F(PeriodCommands, ObservationsThatGiveNoPeriodogramAreRefusedBeforeTheDialo
     // A view with no observation in it.
     Load(SinusoidLines(50));
     const PlotWindowState& v = commands->state().view;
-    commands->ShowWindow(v.JDLast + 100, v.JDLast + 200, v.WinMagTop, v.WinMagBottom);
+    commands->Run(cmd::ShowWindow, v.JDLast + 100, v.JDLast + 200, v.WinMagTop, v.WinMagBottom);
     prompts.messages.clear();
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("No observation is shown")));
     EXPECT_TRUE(dialogs.shownFields.empty());
@@ -200,11 +200,11 @@ TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShows
     host.onYield = [&] {
         if (view().periodSearching && view().cancelShown && view().progressBarShown)
             sawProgress = true;
-        commands->CancelPeriodSearch();
+        commands->Run(cmd::CancelPeriodSearch);
     };
     // About 3 x 10^6 frequencies: far more than one turn of the event loop.
     dialogs.searches = {{"0.05", "3000", "50"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     EXPECT_TRUE(sawProgress);
     EXPECT_FALSE(dialogs.window);
     EXPECT_EQ(commands->periodAnalysis(), nullptr);
@@ -215,9 +215,9 @@ TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShows
 
 TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhasesInTheBox) {
     Load(SinusoidLines(200));
-    ASSERT_TRUE(commands->ShowPhasePlot(kPeriod, kEpoch).isEmpty());
+    ASSERT_TRUE(commands->Run(cmd::ShowPhasePlot, kPeriod, kEpoch).isEmpty());
     // Phases 0.1 to 0.2 of the first cycle: x is phase + 0.5.
-    commands->BoxFinder(0.6, 10, 0.7, 14);
+    commands->Run(cmd::BoxFinder, 0.6, 10, 0.7, 14);
     ASSERT_NE(commands->recordList(), nullptr);
     int inside = 0;
     for (const std::string& line : SinusoidLines(200)) {
@@ -227,7 +227,7 @@ TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhases
     }
     EXPECT_GT(inside, 5);
     EXPECT_NEAR(static_cast<double>(commands->recordList()->View().Count()), inside, 1);
-    EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
+    EXPECT_EQ(commands->Run(cmd::ShowPhasePlot, -1, std::nullopt),
               QStringLiteral("The period must be a number of days greater than 0."));
     ASSERT_EQ(prompts.messages.size(), 1u);
 }

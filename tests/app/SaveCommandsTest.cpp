@@ -56,7 +56,7 @@ class Saves : public test::CommandsFixture {
         for (const ObsRow& r : rows) inserter.add(r);
         inserter.commit();
     }
-    void Save() { commands->mnuSave_Click(); }
+    void Save() { commands->Run(cmd::mnuSave_Click); }
     std::string Written() { return StarFileText(table(), "RCAR", kNow, {}); }
     // The captions shown over the logo while the plot gave way to the save, in order.
     std::vector<QString> Steps() const {
@@ -93,11 +93,11 @@ TEST_F(Saves, RefusalsComeBeforeAlwaysSaveAndWriteNothing) {
     state().star.ThreeColumnFormat = true;
     state().CommandLine = "/alwayssave";
     Save();
-    commands->mnuSaveDownload_Click();
+    commands->Run(cmd::mnuSaveDownload_Click);
     state().star.ThreeColumnFormat = false;
     state().star.FileLoaded = false;
     Save();
-    commands->mnuSaveXYZ_Click();
+    commands->Run(cmd::mnuSaveXYZ_Click);
     state().star.FileLoaded = true;
     state().CommandLine = "";
     Save();
@@ -297,7 +297,7 @@ TEST_F(Saves, FullDiskKeepsTheFileAndSaysWhy) {
     prompts.file(QString::fromStdString(output));
     {
         test::FileSizeLimit fullAfter(1000);
-        commands->mnuSaveXYZ_Click();
+        commands->Run(cmd::mnuSaveXYZ_Click);
     }
     EXPECT_EQ(prompts.messages,
               (Messages{{"Error \"File too large\" encountered in module XYZSaveFile.", "Error",
@@ -314,7 +314,7 @@ class SaveXYZ : public Saves {
         state().star.ThreeColumnFilePath = star;
         state().settings.FilePath = dir.path();
     }
-    void Save() { commands->mnuSaveXYZ_Click(); }
+    void Save() { commands->Run(cmd::mnuSaveXYZ_Click); }
 };
 
 TEST_F(SaveXYZ, NoEditsSaysNoChangesUnlessAlwaysSaveAndCancelWritesNothing) {
@@ -350,7 +350,7 @@ TEST_F(SaveXYZ, EditsAreWrittenToTheChosenFileAfterABackupButNeverFromAnEmptyTab
 
 class SaveDownload : public Saves {
   protected:
-    void Save() { commands->mnuSaveDownload_Click(); }
+    void Save() { commands->Run(cmd::mnuSaveDownload_Click); }
 };
 
 TEST_F(SaveDownload, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten) {
@@ -404,7 +404,7 @@ TEST_F(SaveDownload, ToAnotherNameIsASaveAsThatMakesTheNewFileTheLoadedOne) {
     // Edits from here on belong to the new file: its save asks about it and backs it up.
     state().star.FileEdited = true;
     prompts.answer(Answer::Yes);
-    commands->mnuSave_Click();
+    commands->Run(cmd::mnuSave_Click);
     EXPECT_EQ(prompts.messages,
               (Messages{{QString::fromStdString("Are you SURE you want to overwrite " + copy + "?"),
                          "Are you SURE?", Buttons::YesNo, Icon::None}}));
