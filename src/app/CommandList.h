@@ -23,6 +23,11 @@
 #include "app/ShellController.h"
 #include "core/SabrixError.h"
 
+// A face names only what it has; g++ 12 would warn about every field a designated
+// initializer leaves to its default.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace sabrix::cmd {
 
 using M = MenuPlace;
@@ -83,7 +88,7 @@ inline constexpr auto LoadThreeColumnFile =
     Declare("LoadThreeColumnFile", Needs::Table, &L::LoadThreeColumnFile);
 inline constexpr auto mnuSaveXYZ_Click =
     Declare("mnuSaveXYZ_Click", Needs::Table, &S::mnuSaveXYZ_Click,
-            {.menu = M::Files, .text = "Save 3-Co&lumn File", .shortcut = "Ctrl+Shift+S"});
+            {.menu = M::Files, .text = "Save 3-Colu&mn File", .shortcut = "Ctrl+Shift+S"});
 // Says "No star file is loaded." itself.
 inline constexpr auto mnuExport_Click =
     Declare("mnuExport_Click", Needs::Idle, &S::mnuExport_Click,
@@ -151,12 +156,14 @@ inline constexpr auto mnuAvg_Click =
 inline constexpr auto mnuPoly_Click =
     Declare("mnuPoly_Click", Needs::Idle, &A::mnuPoly_Click,
             {.menu = M::Tools, .text = "&Polynomial Fit", .shortcut = "Ctrl+P"});
-inline constexpr auto cmdBin_Click =
-    Declare("cmdBin_Click", Needs::Idle, &A::cmdBin_Click,
-            {.button = "cmdBin", .toolTip = "Averages", .buttonLeft = 7785});
-inline constexpr auto cmdPoly_Click =
-    Declare("cmdPoly_Click", Needs::Idle, &A::cmdPoly_Click,
-            {.button = "cmdPoly", .toolTip = "Polynomial Fit", .buttonLeft = 8265});
+inline constexpr auto cmdBin_Click = Declare(
+    "cmdBin_Click", Needs::Idle, &A::cmdBin_Click,
+    {.shortcut = "Ctrl+Alt+B", .button = "cmdBin", .toolTip = "Averages", .buttonLeft = 7785});
+inline constexpr auto cmdPoly_Click = Declare("cmdPoly_Click", Needs::Idle, &A::cmdPoly_Click,
+                                              {.shortcut = "Ctrl+Alt+P",
+                                               .button = "cmdPoly",
+                                               .toolTip = "Polynomial Fit",
+                                               .buttonLeft = 8265});
 // Enter of the bins dialog and Plot of the degree dialog; false keeps the dialog open.
 inline constexpr auto EnterBins = Declare("EnterBins", Needs::Plot, &A::EnterBins);
 inline constexpr auto PlotPolyFit = Declare("PlotPolyFit", Needs::Plot, &A::PlotPolyFit);
@@ -219,7 +226,8 @@ inline constexpr auto mnuPrevious_Click =
              .text = "P&revious View",
              .shortcut = "Backspace",
              .separatorBefore = "mnuSpacerPrevious",
-             .startsDisabled = true});
+             .startsDisabled = true,
+             .plotKey = "Backspace"});
 inline constexpr WindowCommand mnuConfig_Click{
     "mnuConfig_Click", Needs::Table, {.menu = M::Bar, .text = "&Configure"}};
 inline constexpr auto mnuDocs_Click =
@@ -249,26 +257,29 @@ inline constexpr auto cmdReset_Click = Declare(
     {.shortcut = "Ctrl+0", .button = "cmdReset", .toolTip = "Reset Plot", .buttonLeft = 7185});
 inline constexpr auto cmdRefresh_Click =
     Declare("cmdRefresh_Click", Needs::Plot, &P::cmdRefresh_Click,
-            {.button = "cmdRefresh", .toolTip = "Refresh Plot Screen", .buttonLeft = 6600});
-// The navigation buttons; the plot's arrows, Home and End do the same.
-inline constexpr auto cmdBegin_Click =
-    Declare("cmdBegin_Click", Needs::Plot, &P::cmdBegin_Click,
-            {.button = "cmdBegin", .toolTip = "Beginning of Plot", .buttonLeft = 3465});
+            {.button = "cmdRefresh",
+             .toolTip = "Refresh Plot Screen",
+             .buttonLeft = 6600,
+             .plotKey = "F5"});
+// The navigation buttons.
+inline constexpr auto cmdBegin_Click = Declare(
+    "cmdBegin_Click", Needs::Plot, &P::cmdBegin_Click,
+    {.button = "cmdBegin", .toolTip = "Beginning of Plot", .buttonLeft = 3465, .plotKey = "Home"});
 inline constexpr auto cmdBack_Click =
     Declare("cmdBack_Click", Needs::Plot, &P::cmdBack_Click,
-            {.button = "cmdBack", .toolTip = "Back", .buttonLeft = 3945});
+            {.button = "cmdBack", .toolTip = "Back", .buttonLeft = 3945, .plotKey = "Left"});
 inline constexpr auto cmdForward_Click =
     Declare("cmdForward_Click", Needs::Plot, &P::cmdForward_Click,
-            {.button = "cmdForward", .toolTip = "Forward", .buttonLeft = 4425});
+            {.button = "cmdForward", .toolTip = "Forward", .buttonLeft = 4425, .plotKey = "Right"});
 inline constexpr auto cmdEnder_Click =
     Declare("cmdEnder_Click", Needs::Plot, &P::cmdEnder_Click,
-            {.button = "cmdEnder", .toolTip = "End of Plot", .buttonLeft = 4905});
+            {.button = "cmdEnder", .toolTip = "End of Plot", .buttonLeft = 4905, .plotKey = "End"});
 inline constexpr auto CmdDown_Click =
     Declare("CmdDown_Click", Needs::Plot, &P::CmdDown_Click,
-            {.button = "CmdDown", .toolTip = "Dimmer", .buttonLeft = 5505});
+            {.button = "CmdDown", .toolTip = "Dimmer", .buttonLeft = 5505, .plotKey = "Down"});
 inline constexpr auto cmdUp_Click =
     Declare("cmdUp_Click", Needs::Plot, &P::cmdUp_Click,
-            {.button = "cmdUp", .toolTip = "Brighter", .buttonLeft = 5985});
+            {.button = "cmdUp", .toolTip = "Brighter", .buttonLeft = 5985, .plotKey = "Up"});
 // Shows the given window of the loaded star (nothing for an empty or reversed edge pair).
 inline constexpr auto ShowWindow = Declare("ShowWindow", Needs::Plot, &P::ShowWindow);
 inline constexpr auto lstBands_ItemCheck =
@@ -448,3 +459,5 @@ constexpr void ForEachCommand(F&& f) {
 }
 
 }  // namespace sabrix::cmd
+
+#pragma GCC diagnostic pop

@@ -50,6 +50,8 @@ struct CommandFace {
     std::string_view button;
     std::string_view toolTip;
     float buttonLeft = 0;
+    // A key of the plot while it has the keyboard (an arrow, Home, End, F5); empty: none.
+    std::string_view plotKey;
 };
 
 // One command. Result and Params are those of the controller function that runs it.

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
 #include <functional>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -130,6 +133,27 @@ TEST_F(CommandNeeds, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
     EXPECT_GT(turns, 0) << "load";
     EXPECT_EQ(view().starLabel, QString("T CRB - (1 Points)"));
     EXPECT_EQ(prompts.messages.size(), 1u);  // "Are you SURE?" alone
+}
+
+// Each command the window shows has a way from the keyboard: a menu item with a mnemonic of
+// its own in its menu, a shortcut no other command has, or a key of the plot.
+TEST(CommandList, EveryCommandOfTheWindowIsReachedFromTheKeyboard) {
+    std::set<std::string_view> shortcuts;
+    std::map<MenuPlace, std::set<char>> mnemonics;
+    cmd::ForEachCommand([&](const auto& command) {
+        const CommandFace& face = command.face;
+        SCOPED_TRACE(command.name);
+        if (!face.shortcut.empty()) EXPECT_TRUE(shortcuts.insert(face.shortcut).second);
+        if (face.menu != MenuPlace::None && face.count == 1) {
+            const size_t mark = face.text.find('&');
+            ASSERT_LT(mark + 1, face.text.size());
+            EXPECT_TRUE(
+                mnemonics[face.menu].insert(char(std::tolower(face.text[mark + 1]))).second);
+        }
+        if (!face.button.empty())
+            EXPECT_TRUE(face.menu != MenuPlace::None || !face.shortcut.empty() ||
+                        !face.plotKey.empty());
+    });
 }
 
 // A desktop that fails in a way no command expects.

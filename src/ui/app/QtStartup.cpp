@@ -8,24 +8,44 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <tuple>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/CommandLineTools.h"
-#include "ui/app/QtPrompts.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "data/FileKindGuess.h"
+#include "ui/app/QtPrompts.h"
 #include "ui/dialogs/frmConfig.h"
 
 namespace sabrix {
 
 namespace {
+
+// The application of a run with the window. Every command catches what it throws; what still
+// reaches the event loop ends the run, and the working database is closed first.
+class GuardedApplication : public QApplication {
+  public:
+    using QApplication::QApplication;
+    std::function<void(const char* what)> escaped;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            if (escaped) escaped(e.what());
+        } catch (...) {
+            if (escaped) escaped("unknown failure");
+        }
+        return false;
+    }
+};
 
 QtMessageHandler qtMessages = nullptr;
 
@@ -226,7 +246,7 @@ int Main(int argc, char** argv) {
     const std::string runtimeFolder = EnsureRuntimeFolder();
     qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
     startingDisplay = true;
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     startingDisplay = false;
     for (const auto& [type, text] : heldBack) qt_message_output(type, QMessageLogContext(), text);
     heldBack.clear();
@@ -257,13 +277,18 @@ int Main(int argc, char** argv) {
         if (request.view && !window->isShutDown()) {
             // The edges are given as the JD scale shows the times.
             const double offset = window->state().star.TimeOffset;
-            window->Apply(window->commands().Run(cmd::ShowWindow, 
-                request.view->jdLeft - offset, request.view->jdRight - offset, request.view->magTop,
-                request.view->magBottom));
+            window->Apply(window->commands().Run(cmd::ShowWindow, request.view->jdLeft - offset,
+                                                 request.view->jdRight - offset,
+                                                 request.view->magTop, request.view->magBottom));
         }
     }
     // A load can end the run (a working database that cannot be replaced).
     if (window->isShutDown()) return window->exitCode();
+    app.escaped = [&window](const char* what) {
+        std::fprintf(stderr, "sabrix: %s\n", what);
+        window->endProgram = [](int) { QCoreApplication::exit(1); };
+        window->ShutDown();
+    };
     const int code = QApplication::exec();
     return code != 0 ? code : window->exitCode();
 }

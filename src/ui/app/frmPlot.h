@@ -14,20 +14,20 @@
 #include <string>
 #include <vector>
 
-#include "ui/analysis/QtAnalysisDialogs.h"
-#include "ui/analysis/QtPeriodDialogs.h"
 #include "app/MainWindowCommands.h"
 #include "app/SettingsSeams.h"
 #include "app/WindowHost.h"
-#include "ui/app/frmPlotUi.h"
 #include "core/AppState.h"
 #include "core/Preferences.h"
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
-#include "ui/dialogs/QtImageExportDialog.h"
 #include "interaction/FormLayout.h"
-#include "ui/interaction/QtRecordDialogs.h"
 #include "interaction/WheelBurst.h"
+#include "ui/analysis/QtAnalysisDialogs.h"
+#include "ui/analysis/QtPeriodDialogs.h"
+#include "ui/app/frmPlotUi.h"
+#include "ui/dialogs/QtImageExportDialog.h"
+#include "ui/interaction/QtRecordDialogs.h"
 
 namespace sabrix {
 

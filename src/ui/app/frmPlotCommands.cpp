@@ -6,16 +6,19 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMetaObject>
 #include <QMimeData>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "app/RecordsController.h"
-#include "ui/app/frmPlot.h"
 #include "core/ErrorText.h"
+#include "ui/app/frmPlot.h"
 #include "ui/shell/frmStats.h"
 
 namespace sabrix {
@@ -257,35 +260,24 @@ void frmPlot::tmrFill_Timer() {
 }
 
 bool frmPlot::HandlePlotKey(int key) {
-    switch (key) {
-        case Qt::Key_Left:
-            Run(cmd::cmdBack_Click);
-            return true;
-        case Qt::Key_Right:
-            Run(cmd::cmdForward_Click);
-            return true;
-        case Qt::Key_Up:
-            Run(cmd::cmdUp_Click);
-            return true;
-        case Qt::Key_Down:
-            Run(cmd::CmdDown_Click);
-            return true;
-        case Qt::Key_Home:
-            Run(cmd::cmdBegin_Click);
-            return true;
-        case Qt::Key_End:
-            Run(cmd::cmdEnder_Click);
-            return true;
-        case Qt::Key_F5:
-            Run(cmd::cmdRefresh_Click);
-            return true;
-        case Qt::Key_Backspace:
-            // Also the shortcut of "Previous View"; here for when the window is not active.
-            Run(cmd::mnuPrevious_Click);
-            return true;
-        default:
-            return false;
-    }
+    bool handled = false;
+    cmd::ForEachCommand([&](const auto& command) {
+        using Declaration = std::remove_cvref_t<decltype(command)>;
+        if constexpr (!std::is_same_v<Declaration, WindowCommand>) {
+            if constexpr (std::is_invocable_v<typename Declaration::Method,
+                                              typename Declaration::ControllerType&> &&
+                          std::is_void_v<typename Declaration::ResultType>) {
+                const std::string_view plotKey = command.face.plotKey;
+                if (handled || plotKey.empty() ||
+                    QKeySequence(QString::fromLatin1(plotKey.data(), qsizetype(plotKey.size()))) !=
+                        QKeySequence(key))
+                    return;
+                handled = true;
+                Run(command);
+            }
+        }
+    });
+    return handled;
 }
 
 }  // namespace sabrix

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/CommandList.h"
-#include "ui/core/QtResources.h"
 #include "interaction/FormLayout.h"
 #include "shell/AboutText.h"
+#include "ui/core/QtResources.h"
 
 namespace sabrix {
 

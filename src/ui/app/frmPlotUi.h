@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "app/CommandNeeds.h"
-#include "ui/app/BandPanelWidget.h"
 #include "core/Preferences.h"
+#include "ui/app/BandPanelWidget.h"
 #include "ui/plot/PictureBox.h"
 
 namespace sabrix {
