@@ -68,7 +68,7 @@ inline constexpr auto mnuSave_Click =
             {.menu = M::Files, .text = "&Save to Star File", .shortcut = "Ctrl+S"});
 inline constexpr auto mnuSaveDownload_Click =
     Declare("mnuSaveDownload_Click", Needs::Table, &S::mnuSaveDownload_Click,
-            {.menu = M::Files, .text = "Save as &Download File"});
+            {.menu = M::Files, .text = "Save as &Download File", .shortcut = "Ctrl+Shift+D"});
 
 // ---- The plot and its navigation -------------------------------------------------------------
 
@@ -189,9 +189,9 @@ inline constexpr auto ClosePeriodWindow =
 // refusal said, or an empty text.
 inline constexpr auto ShowPhasePlot = Declare("ShowPhasePlot", Needs::Plot, &T::ShowPhasePlot, {},
                                               [] { return QStringLiteral("The plot is busy."); });
-inline constexpr auto mnuTimePlot_Click =
-    Declare("mnuTimePlot_Click", Needs::Plot, &T::mnuTimePlot_Click,
-            {.menu = M::Tools, .text = "&Time Plot", .startsDisabled = true});
+inline constexpr auto mnuTimePlot_Click = Declare(
+    "mnuTimePlot_Click", Needs::Plot, &T::mnuTimePlot_Click,
+    {.menu = M::Tools, .text = "&Time Plot", .shortcut = "Ctrl+Shift+T", .startsDisabled = true});
 
 // ---- The outside programs, the stats window and the views --------------------------------------
 
