@@ -19,7 +19,6 @@
 #include "StarFileGenerator.h"
 #include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
-#include "ui/app/frmPlot.h"
 #include "core/AtomicFile.h"
 #include "core/EventPacer.h"
 #include "core/LineReader.h"
@@ -35,11 +34,12 @@
 #include "data/SaveBackup.h"
 #include "data/StarFileExport.h"
 #include "data/StarFileImport.h"
-#include "ui/interaction/frmSelect.h"
 #include "plot/Canvas.h"
 #include "plot/PlotImage.h"
 #include "plot/PlotWindow.h"
 #include "plot/Plotter.h"
+#include "ui/app/frmPlot.h"
+#include "ui/interaction/frmSelect.h"
 
 namespace fs = std::filesystem;
 using namespace sabrix;
@@ -431,8 +431,8 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
     const PlotWindowState& v = window.state().view;
     const double middle = (v.JDFirst + v.JDLast) / 2;
     const double span = (v.JDLast - v.JDFirst) / 100;
-    window.Apply(window.commands().Run(cmd::ShowWindow, middle - span / 2, middle + span / 2, v.WinMagTop,
-                                              v.WinMagBottom));
+    window.Apply(window.commands().Run(cmd::ShowWindow, middle - span / 2, middle + span / 2,
+                                       v.WinMagTop, v.WinMagBottom));
     Drain();
     f.step = BestOf(5, [&] {
         window.Run(cmd::cmdForward_Click);
@@ -466,7 +466,8 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
         for (int i = 0; i < 200; ++i) {
             const ObsPoint& p = all[all.size() * static_cast<size_t>(i) / 200];
             start = std::chrono::steady_clock::now();
-            const bool found = window.commands().Run(cmd::PointTip, p.JD - v.JDFirst, p.Mag).has_value();
+            const bool found =
+                window.commands().Run(cmd::PointTip, p.JD - v.JDFirst, p.Mag).has_value();
             const double took = Seconds(start);
             if (!found) {
                 std::fprintf(stderr, "no tooltip at a point\n");

@@ -19,11 +19,11 @@
 #include <stdexcept>
 
 #include "analysis/PeriodDialogs.h"
-#include "ui/analysis/frmPeriodogram.h"
-#include "ui/app/frmPlot.h"
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "ui/analysis/frmPeriodogram.h"
+#include "ui/app/frmPlot.h"
 
 namespace {
 
@@ -137,7 +137,8 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
 
         // The survey's times are HJD - 2450000: the scale shows them with the offset added.
-        window.Apply(window.commands().Run(cmd::LoadThreeColumnFile, copy(argv[2], "survey.dat"), 2450000));
+        window.Apply(
+            window.commands().Run(cmd::LoadThreeColumnFile, copy(argv[2], "survey.dat"), 2450000));
         if (!window.state().star.ThreeColumnFormat) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "three-column.png") && saved;
@@ -161,7 +162,8 @@ int main(int argc, char** argv) {
         }
         QApplication::processEvents();
         saved = Save(search->grab(), out, "period-search.png") && saved;
-        window.Apply(window.commands().Run(cmd::PeriodWindowEvent, 
+        window.Apply(window.commands().Run(
+            cmd::PeriodWindowEvent,
             sabrix::PeriodogramEvent{.kind = sabrix::PeriodogramEvent::Kind::FoldPeak, .peak = 0}));
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "phase-plot.png") && saved;

@@ -131,7 +131,8 @@ TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefres
     EXPECT_EQ(commands->view().panels[1], QStringLiteral("Magnification = 1 X"));
 
     const double first = window().JDFirst;
-    commands->Run(cmd::ShowWindow, first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
+    commands->Run(cmd::ShowWindow, first + 10, first + 30, window().WinMagTop,
+                  window().WinMagBottom);
     EXPECT_TRUE(binsShown());
     const int zoomedRed = Count(kRed);
     commands->Run(cmd::cmdBack_Click);
@@ -243,7 +244,8 @@ TEST_F(AnalysisCommands, PolynomialCurveAndAveragesExcludeEachOther) {
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
     const double first = window().JDFirst;
-    commands->Run(cmd::ShowWindow, first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
+    commands->Run(cmd::ShowWindow, first + 10, first + 30, window().WinMagTop,
+                  window().WinMagBottom);
     EXPECT_TRUE(polyShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 

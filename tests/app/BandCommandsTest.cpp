@@ -136,13 +136,26 @@ TEST_F(BandCommands, TheTipNamesTheShownObservationUnderThePointer) {
     const double jdFirst = state().view.JDFirst;
     // A pixel beside the B row: its details; nothing far from every row, or once B is hidden.
     const double pixel = picView.PixelsToUserX(1);
-    const std::optional<QString> tip = commands->Run(cmd::PointTip, 2454150.5 - jdFirst + pixel, 12.0);
+    const std::optional<QString> tip =
+        commands->Run(cmd::PointTip, 2454150.5 - jdFirst + pixel, 12.0);
     ASSERT_TRUE(tip);
     EXPECT_TRUE(tip->startsWith("JD 2454150.5  (2007-02-19 00:00 UTC)\nMagnitude 12\nBand B"))
         << tip->toStdString();
     EXPECT_FALSE(commands->Run(cmd::PointTip, 2454140.5 - jdFirst, 12.0));
     commands->Run(cmd::lstBands_ItemCheck, "B", false);
     EXPECT_FALSE(commands->Run(cmd::PointTip, 2454150.5 - jdFirst, 12.0));
+}
+
+TEST_F(BandCommands, ABandWhoseLastRowIsDeletedLeavesThePanel) {
+    LoadAndFill(WriteZUMa());
+    const double x = 2454150.5 - state().view.JDFirst;
+    commands->Run(cmd::BoxFinder, x - 1, 11.5, x + 1, 12.5);
+    ASSERT_NE(commands->recordList(), nullptr);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
+    prompts.answer(Answer::Yes);
+    commands->Run(cmd::cmdDelete_Click);
+    ASSERT_EQ(table().Count(), 4);
+    for (const BandLine& line : view().bandLines) EXPECT_NE(line.band, "B");
 }
 
 }  // namespace

@@ -520,7 +520,8 @@ TEST_F(Loads, ReducedTimesOfAThreeColumnFileAreOfferedAnOffsetForTheScaleAndTheR
     commands->Run(cmd::LoadThreeColumnFile, WriteFile("rjd.dat", {"52165.8 14.2", "52170.8 14.0"}));
     ASSERT_EQ(prompts.inputs.size(), 1u);
     EXPECT_EQ(prompts.inputs[0].proposed, QString("2400000"));
-    commands->Run(cmd::LoadThreeColumnFile, WriteFile("jd.dat", {"2452165.8 14.2", "2452170.8 14.0"}));
+    commands->Run(cmd::LoadThreeColumnFile,
+                  WriteFile("jd.dat", {"2452165.8 14.2", "2452170.8 14.0"}));
     EXPECT_EQ(prompts.inputs.size(), 1u);
     EXPECT_EQ(state().star.TimeOffset, 0.0);
 }

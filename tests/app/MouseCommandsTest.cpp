@@ -14,17 +14,17 @@
 #include "app/MainWindowCommands.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
-#include "ui/plot/PictureBox.h"
 #include "plot/PlotWindow.h"
 #include "support/CommandsFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
+#include "ui/plot/PictureBox.h"
 
 namespace sabrix {
 namespace {
 
 using Msg = test::RecordedMessage;
-using Command = const WindowView& (MainWindowCommands::*)();
+using Command = const CommandDeclaration<PlotController, void>*;
 
 constexpr int kLeft = 1, kRight = 2, kMiddle = 4;
 constexpr int kShift = 1, kCtrl = 2;
@@ -95,15 +95,15 @@ class MouseCommands : protected PictureBoxes, public test::CommandsFixture {
 TEST_F(MouseCommands, ToolButtonsChooseTheirToolAndCursor) {
     LoadStar();
     const std::tuple<Command, Tool, const char*> cases[] = {
-        {&MainWindowCommands::cmdMag_Click, Tool::Magnify, "Magnify1"},
-        {&MainWindowCommands::cmdJDZoom_Click, Tool::JDZoom, "JDZoom2"},
-        {&MainWindowCommands::cmdMagZoom_Click, Tool::MagZoom, "MagZoom"},
-        {&MainWindowCommands::cmdZoomBox_Click, Tool::ZoomBox, "Normal01"},
-        {&MainWindowCommands::cmdBox_Click, Tool::Box, "Normal01"},
-        {&MainWindowCommands::cmdLocate_Click, Tool::Locate, "XHairs"},
+        {&cmd::cmdMag_Click, Tool::Magnify, "Magnify1"},
+        {&cmd::cmdJDZoom_Click, Tool::JDZoom, "JDZoom2"},
+        {&cmd::cmdMagZoom_Click, Tool::MagZoom, "MagZoom"},
+        {&cmd::cmdZoomBox_Click, Tool::ZoomBox, "Normal01"},
+        {&cmd::cmdBox_Click, Tool::Box, "Normal01"},
+        {&cmd::cmdLocate_Click, Tool::Locate, "XHairs"},
     };
     for (const auto& [button, tool, cursor] : cases) {
-        (commands.get()->*button)();
+        commands->Run(*button);
         EXPECT_EQ(CurrentTool(), tool);
         EXPECT_EQ(view().tool, tool);
         EXPECT_EQ(view().cursorName, QString(cursor));
@@ -119,18 +119,12 @@ TEST_F(MouseCommands, ZoomToolsZoomInOnTheLeftAndOutOnTheRightAndStay) {
         Tool tool;
         Window in;  // after a plain left press at JD 2455040, magnitude 10
     } cases[] = {
-        {&MainWindowCommands::cmdJDZoom_Click,
-         Tool::JDZoom,
-         {2455012.5, 2455067.5, 7.5, 12.5, 2, 1}},
-        {&MainWindowCommands::cmdMagZoom_Click,
-         Tool::MagZoom,
-         {2454995, 2455105, 8.75, 11.25, 1, 2}},
-        {&MainWindowCommands::cmdMag_Click,
-         Tool::Magnify,
-         {2455007.5, 2455072.5, 8.25, 11.75, 2, 2}},
+        {&cmd::cmdJDZoom_Click, Tool::JDZoom, {2455012.5, 2455067.5, 7.5, 12.5, 2, 1}},
+        {&cmd::cmdMagZoom_Click, Tool::MagZoom, {2454995, 2455105, 8.75, 11.25, 1, 2}},
+        {&cmd::cmdMag_Click, Tool::Magnify, {2455007.5, 2455072.5, 8.25, 11.75, 2, 2}},
     };
     for (const auto& c : cases) {
-        (commands.get()->*c.button)();
+        commands->Run(*c.button);
         commands->Run(cmd::picView_MouseDown, kLeft, 0, 40, 10);
         EXPECT_EQ(Shown(), c.in);
         EXPECT_EQ(CurrentTool(), c.tool);
@@ -177,11 +171,11 @@ TEST_F(MouseCommands, AZoomBoxDraggedEitherWayZoomsToItAndEndsInTheLocateTool) {
         {"Ctrl drag", nullptr, kLeft, kCtrl, 20, 9, 30, 10},
         {"Ctrl drag up and left", nullptr, kLeft, kCtrl, 30, 10, 20, 9},
         {"right Ctrl drag", nullptr, kRight, kCtrl, 30, 9, 20, 10},
-        {"the tool's drag", &MainWindowCommands::cmdZoomBox_Click, kLeft, 0, 20, 10, 30, 9},
+        {"the tool's drag", &cmd::cmdZoomBox_Click, kLeft, 0, 20, 10, 30, 9},
     };
     for (const auto& c : cases) {
         commands->Run(cmd::cmdReset_Click);
-        if (c.before) (commands.get()->*c.before)();
+        if (c.before) commands->Run(*c.before);
         commands->Run(cmd::picView_MouseDown, c.button, c.shift, c.x1, c.y1);
         commands->Run(cmd::picView_MouseMove, c.button, c.shift, c.x2, c.y2);
         EXPECT_EQ(CurrentTool(), Tool::ZoomBox) << c.name;

@@ -20,7 +20,7 @@ namespace {
 
 using Msg = test::RecordedMessage;
 using test::DataLine;
-using Command = const WindowView& (MainWindowCommands::*)();
+using Command = const CommandDeclaration<RecordsController, void>*;
 
 constexpr int kRight = 2;
 constexpr int32_t kBandV = 16744448;
@@ -216,7 +216,7 @@ TEST_F(RecordCommands, ALocatePressListsTheRowsNearItInAModalListThatCloseEnds) 
 TEST_F(RecordCommands, ANewSelectionWhileTheListIsOpenListsItsRowsInThatWindow) {
     LoadStar();
     DragBox(10, 11.0, 30, 12.4);
-    commands->Run(cmd::lstRecords_Click, {2}, 2);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{2}, 2);
     DragBox(-1, 9.5, 45, 10.5);  // row 1
     EXPECT_EQ(dialogs.shows, 1);
     EXPECT_EQ(dialogs.shown.heading, QString("1 Records Shown"));
@@ -235,13 +235,13 @@ TEST_F(RecordCommands, EachActionWarnsWhileNoLineIsChosenAndChangesNothing) {
     const Msg star{"You did not select a star", "No Star Selected", Buttons::OK, Icon::Exclamation};
     const Msg record{"You did not select a record", "No Star Selected", Buttons::OK,
                      Icon::Exclamation};
-    const std::pair<Command, Msg> actions[] = {{&MainWindowCommands::cmdLog_Click, star},
-                                               {&MainWindowCommands::cmdDelete_Click, star},
-                                               {&MainWindowCommands::cmdEdit_Click, star},
-                                               {&MainWindowCommands::cmdMark_Click, record}};
+    const std::pair<Command, Msg> actions[] = {{&cmd::cmdLog_Click, star},
+                                               {&cmd::cmdDelete_Click, star},
+                                               {&cmd::cmdEdit_Click, star},
+                                               {&cmd::cmdMark_Click, record}};
     for (const auto& [action, warning] : actions) {
         prompts.messages.clear();
-        (commands.get()->*action)();
+        commands->Run(*action);
         EXPECT_EQ(prompts.messages, std::vector<Msg>{warning});
     }
     EXPECT_FALSE(dialogs.shown.paletteShown);
@@ -335,7 +335,7 @@ TEST_F(RecordCommands, EditRefusesAFieldItCannotWriteAndWritesTheRowOnOK) {
 TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
     state().settings.ConnectMarked = true;
     LoadStar();
-    ListAndChoose({1});        // row 3, observer ABC
+    ListAndChoose({1});                  // row 3, observer ABC
     commands->Run(cmd::cmd0_Click, 13);  // the palette is not shown yet: nothing happens
     EXPECT_FALSE(marks().ObserverMarked);
     commands->Run(cmd::cmdMark_Click);
@@ -360,7 +360,7 @@ TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
 
     // Deleting a marked row takes its point out of the joining line; Refresh unmarks.
     DragBox(19, 9, 41, 12.5);  // rows 3, 4 and 5
-    commands->Run(cmd::lstRecords_Click, {2}, 2);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{2}, 2);
     prompts.answer(Answer::Yes);
     commands->Run(cmd::cmdDelete_Click);
     EXPECT_EQ(marks().MarkList, (std::vector<MarkEntry>{{"1", "2455000", "10", "16711935"},
@@ -453,7 +453,7 @@ TEST_F(RecordCommands, TheChosenLinesPointsAreRingedWhileTheListIsOpen) {
     EXPECT_FALSE(Ringed(2455020, 12.0));
     EXPECT_TRUE(Ringed(2455030, 12.4));
     // Another choice moves the rings; a redraw (a zoom, a resize) keeps them.
-    commands->Run(cmd::lstRecords_Click, {1}, 1);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{1}, 1);
     commands->Run(cmd::cmdRefresh_Click);
     EXPECT_FALSE(Ringed(2455010, 11.0));
     EXPECT_TRUE(Ringed(2455020, 12.0));
@@ -471,7 +471,8 @@ TEST_F(RecordCommands, UnloadingTheStarClosesItsList) {
 }
 
 TEST_F(RecordCommands, ThreeColumnDataIsListedWithoutEditAndMark) {
-    commands->Run(cmd::LoadThreeColumnFile, WriteFile("curve.dat", {"2455000.5 10.0", "2455001.5 10.5"}));
+    commands->Run(cmd::LoadThreeColumnFile,
+                  WriteFile("curve.dat", {"2455000.5 10.0", "2455001.5 10.5"}));
     ASSERT_EQ(view().look, WindowView::Look::Plot);
     commands->Run(cmd::BoxFinder, -10, 0, 10, 20);
     EXPECT_EQ(dialogs.shown.Count(), 2u);
@@ -489,15 +490,15 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
     const double first = state().view.JDFirst;
     // A box around rows 1 and 2, whose JDs have five decimals.
     commands->Run(cmd::BoxFinder, rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
-                        rows[1].JD - first + 0.0003, rows[1].Mag - 0.01);
+                  rows[1].JD - first + 0.0003, rows[1].Mag - 0.01);
     ASSERT_EQ(dialogs.shown.Count(), 2u);
-    commands->Run(cmd::lstRecords_Click, {0, 1}, 1);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0, 1}, 1);
     prompts.answer(Answer::Yes);
     commands->Run(cmd::cmdDelete_Click);
     commands->Run(cmd::BoxFinder, rows[2].JD - first - 0.0003, rows[2].Mag - 0.01,
-                        rows[2].JD - first + 0.0003, rows[2].Mag + 0.01);
+                  rows[2].JD - first + 0.0003, rows[2].Mag + 0.01);
     ASSERT_EQ(dialogs.shown.Count(), 1u);
-    commands->Run(cmd::lstRecords_Click, {0}, 0);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
     dialogs.edits.push_back([](std::vector<RecordField>& f) {
         Type(f, "Mag", "10.5");
         Type(f, "Comments", "checked");
@@ -573,7 +574,7 @@ TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
          [&] {
              ListAndChoose({0, 1, 2});
              commands->Run(cmd::cmdDiscrepant_Click);
-             commands->Run(cmd::lstRecords_Click, {0, 2}, 2);
+             commands->Run(cmd::lstRecords_Click, std::vector<int>{0, 2}, 2);
              commands->Run(cmd::cmdClearDiscrepant_Click);
          }},
     };
@@ -624,7 +625,7 @@ TEST_F(TableChanges, TheStackIsClearedOnSaveAndOnLoad) {
     EXPECT_EQ(Snapshot(), saved);
 
     DragBox(10, 11.0, 30, 12.4);
-    commands->Run(cmd::lstRecords_Click, {0}, 0);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
     commands->Run(cmd::cmdDiscrepant_Click);
     ASSERT_TRUE(state().star.FileEdited);
     prompts.messages.clear();
@@ -643,9 +644,9 @@ TEST_F(TableChanges, DiscrepantMarksTakeTheirColourAndSurviveASaveAndReloadClear
     const double first = state().view.JDFirst;
     const auto listFirst = [&] {
         commands->Run(cmd::BoxFinder, rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
-                            rows[0].JD - first + 0.0003, rows[0].Mag - 0.01);
+                      rows[0].JD - first + 0.0003, rows[0].Mag - 0.01);
         ASSERT_EQ(dialogs.shown.Count(), 1u);
-        commands->Run(cmd::lstRecords_Click, {0}, 0);
+        commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
     };
     listFirst();
     commands->Run(cmd::cmdDiscrepant_Click);

@@ -20,7 +20,7 @@ using test::kBandV;
 using test::kBlue;
 using Look = WindowView::Look;
 using Msg = test::RecordedMessage;
-using Step = const WindowView& (MainWindowCommands::*)();
+using Step = const CommandDeclaration<PlotController, void>*;
 
 constexpr int32_t kFainterThan = 9539985;  // the first-start colour of a fainter-than estimate
 
@@ -100,42 +100,30 @@ TEST_F(Navigation, EachMoveShiftsAZoomedWindowByItsStepWithoutZoomingAndRedrawsI
     const QString one = "R LEO - (1 Points)";
     const std::vector<Case> cases = {
         {"Back stops with the first observation 0.66 of the width from the right edge",
-         &MainWindowCommands::cmdBack_Click,
+         &cmd::cmdBack_Click,
          {kFirst + 20, kFirst + 120, 9.5, 10.5},
          {kFirst - 34, kFirst + 66, 9.5, 10.5},
          one},
-        {"Back",
-         &MainWindowCommands::cmdBack_Click,
-         middle,
-         {kFirst + 434, kFirst + 534, 9.5, 10.5},
-         one},
+        {"Back", &cmd::cmdBack_Click, middle, {kFirst + 434, kFirst + 534, 9.5, 10.5}, one},
         {"Forward stops 5 days after the last observation",
-         &MainWindowCommands::cmdForward_Click,
+         &cmd::cmdForward_Click,
          {kLast - 110, kLast - 10, 9.5, 10.5},
          {kLast - 95, kLast + 5, 9.5, 10.5},
          one},
-        {"Forward",
-         &MainWindowCommands::cmdForward_Click,
-         middle,
-         {kFirst + 566, kFirst + 666, 9.5, 10.5},
-         one},
+        {"Forward", &cmd::cmdForward_Click, middle, {kFirst + 566, kFirst + 666, 9.5, 10.5}, one},
         {"Beginning keeps the width",
-         &MainWindowCommands::cmdBegin_Click,
+         &cmd::cmdBegin_Click,
          middle,
          {kFirst - 5, kFirst + 95, 9.5, 10.5},
          one},
-        {"End",
-         &MainWindowCommands::cmdEnder_Click,
-         middle,
-         {kLast - 95, kLast + 5, 9.5, 10.5},
-         one},
+        {"End", &cmd::cmdEnder_Click, middle, {kLast - 95, kLast + 5, 9.5, 10.5}, one},
         {"Brighter",
-         &MainWindowCommands::cmdUp_Click,
+         &cmd::cmdUp_Click,
          middle,
          {kFirst + 500, kFirst + 600, 9.0, 10.0},
          "R LEO - (2 Points)"},
         {"Dimmer",
-         &MainWindowCommands::CmdDown_Click,
+         &cmd::CmdDown_Click,
          middle,
          {kFirst + 500, kFirst + 600, 10.0, 11.0},
          "R LEO - (2 Points)"},
@@ -145,7 +133,7 @@ TEST_F(Navigation, EachMoveShiftsAZoomedWindowByItsStepWithoutZoomingAndRedrawsI
         Show(c.from);
         const PlotWindowState before = state().view;
         const size_t presents = host.presented.size();
-        (commands.get()->*c.command)();
+        commands->Run(*c.command);
 
         const PlotWindowState& v = state().view;
         ExpectEdges(EdgesOf(v), c.want);
@@ -163,11 +151,9 @@ TEST_F(Navigation, EachMoveShiftsAZoomedWindowByItsStepWithoutZoomingAndRedrawsI
 }
 
 TEST_F(Navigation, MovesAlongAnAxisThatShowsAllItsDataChangeNothingAndDrawNothing) {
-    const std::vector<Step> jdMoves = {
-        &MainWindowCommands::cmdBack_Click, &MainWindowCommands::cmdForward_Click,
-        &MainWindowCommands::cmdBegin_Click, &MainWindowCommands::cmdEnder_Click};
-    const std::vector<Step> magMoves = {&MainWindowCommands::cmdUp_Click,
-                                        &MainWindowCommands::CmdDown_Click};
+    const std::vector<Step> jdMoves = {&cmd::cmdBack_Click, &cmd::cmdForward_Click,
+                                       &cmd::cmdBegin_Click, &cmd::cmdEnder_Click};
+    const std::vector<Step> magMoves = {&cmd::cmdUp_Click, &cmd::CmdDown_Click};
     std::vector<Step> allMoves = jdMoves;
     allMoves.insert(allMoves.end(), magMoves.begin(), magMoves.end());
     struct Case {
@@ -197,7 +183,7 @@ TEST_F(Navigation, MovesAlongAnAxisThatShowsAllItsDataChangeNothingAndDrawNothin
         const Edges edges = EdgesOf(state().view);
         const size_t presents = host.presented.size();
         for (Step move : c.moves) {
-            (commands.get()->*move)();
+            commands->Run(*move);
             EXPECT_EQ(EdgesOf(state().view), edges);
         }
         EXPECT_EQ(host.presented.size(), presents);

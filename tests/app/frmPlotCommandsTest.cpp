@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/frmPlot.h"
-#include "ui/interaction/frmEditRecord.h"
 #include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
+#include "ui/app/frmPlot.h"
+#include "ui/interaction/frmEditRecord.h"
 
 namespace sabrix {
 namespace {

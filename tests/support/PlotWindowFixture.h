@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/frmPlot.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
+#include "ui/app/frmPlot.h"
 
 namespace sabrix::test {
 
