@@ -158,6 +158,12 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     fraButtons->setFrameShape(QFrame::NoFrame);
     cmd::ForEachCommand(
         [&](const auto& command) { addCommand(window, command.name, command.face); });
+    // F10 takes the keyboard to the menu bar, its first menu open.
+    auto* keyMenuBar = new QShortcut(QKeySequence(Qt::Key_F10), window);
+    keyMenuBar->setObjectName(QStringLiteral("keyMenuBar"));
+    QObject::connect(keyMenuBar, &QShortcut::activated, window, [this, window] {
+        window->menuBar()->setActiveAction(mnuFiles->menuAction());
+    });
 
     const auto find = [window](const char* name) {
         return window->findChild<QAction*>(QLatin1String(name));
