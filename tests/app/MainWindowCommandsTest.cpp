@@ -143,16 +143,19 @@ TEST(CommandList, EveryCommandOfTheWindowIsReachedFromTheKeyboard) {
     cmd::ForEachCommand([&](const auto& command) {
         const CommandFace& face = command.face;
         SCOPED_TRACE(command.name);
-        if (!face.shortcut.empty()) EXPECT_TRUE(shortcuts.insert(face.shortcut).second);
+        if (!face.shortcut.empty()) {
+            EXPECT_TRUE(shortcuts.insert(face.shortcut).second);
+        }
         if (face.menu != MenuPlace::None && face.count == 1) {
             const size_t mark = face.text.find('&');
             ASSERT_LT(mark + 1, face.text.size());
             EXPECT_TRUE(
                 mnemonics[face.menu].insert(char(std::tolower(face.text[mark + 1]))).second);
         }
-        if (!face.button.empty())
+        if (!face.button.empty()) {
             EXPECT_TRUE(face.menu != MenuPlace::None || !face.shortcut.empty() ||
                         !face.plotKey.empty());
+        }
     });
 }
 
