@@ -2,13 +2,28 @@
 # depends on the prefix given at configure time: the program finds its data folder from the
 # place of its executable (PREFIX/bin/sabrix -> PREFIX/share/sabrix), and the desktop entry is
 # written at install time for the prefix installed to.
-# The folders are GNUInstallDirs' (bin, share, share/man by default); the program looks for its
-# data folder at ../share/sabrix from its executable, so those two keep their relative place.
-include(GNUInstallDirs)
-install(TARGETS sabrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES "${CMAKE_BINARY_DIR}/Template97.db" DESTINATION ${CMAKE_INSTALL_DATADIR}/sabrix)
-install(DIRECTORY "${CMAKE_BINARY_DIR}/Documentation" DESTINATION ${CMAKE_INSTALL_DATADIR}/sabrix)
-install(FILES "${CMAKE_BINARY_DIR}/docs/sabrix.1.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(TARGETS sabrix RUNTIME DESTINATION bin)
+install(FILES "${CMAKE_BINARY_DIR}/Template97.db" DESTINATION share/sabrix)
+install(DIRECTORY "${CMAKE_BINARY_DIR}/Documentation" DESTINATION share/sabrix)
+
+# The manual page names the data folder of the prefix installed to. It is compressed as the
+# manual pages of a system are (-n: no name or time in the archive, so every install to one
+# prefix gives the same bytes).
+install(CODE "set(SABRIX_MAN_PAGE \"${CMAKE_BINARY_DIR}/docs/sabrix.1\")")
+install(CODE [[
+  file(READ "${SABRIX_MAN_PAGE}" page)
+  set(SABRIX_INSTALLED_DATA_DIR "${CMAKE_INSTALL_PREFIX}/share/sabrix")
+  string(CONFIGURE "${page}" page @ONLY)
+  set(dest "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/man/man1")
+  file(MAKE_DIRECTORY "${dest}")
+  file(WRITE "${dest}/sabrix.1" "${page}")
+  execute_process(COMMAND gzip -9 -n -f "${dest}/sabrix.1" RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "Cannot compress ${dest}/sabrix.1")
+  endif()
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${dest}/sabrix.1.gz")
+  message(STATUS "Installing: ${dest}/sabrix.1.gz")
+]])
 
 # What a software centre shows (AppStream): named after the program's identifier, with the
 # version and its day, and screenshots published under the home page's address.
@@ -18,24 +33,20 @@ set(SABRIX_HOMEPAGE_URL "https://www.example.org/sabrix/" CACHE STRING
     "Home page of the program; the guide's pictures are published under its images/")
 configure_file("${CMAKE_SOURCE_DIR}/resources/desktop/sabrix.metainfo.xml.in"
                "${CMAKE_BINARY_DIR}/${SABRIX_APP_ID}.metainfo.xml" @ONLY)
-install(FILES "${CMAKE_BINARY_DIR}/${SABRIX_APP_ID}.metainfo.xml"
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES "${CMAKE_BINARY_DIR}/${SABRIX_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
 
 set(SABRIX_ICON_DIR "${CMAKE_SOURCE_DIR}/resources/desktop/icons")
-install(FILES "${SABRIX_ICON_DIR}/sabrix.svg"
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES "${SABRIX_ICON_DIR}/sabrix.svg" DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size 16 32 48 64 128 256)
   install(FILES "${SABRIX_ICON_DIR}/sabrix-${size}.png"
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME sabrix.png)
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME sabrix.png)
 endforeach()
 
 # The entry starts the installed executable by its full path, so it works for a prefix whose
 # bin folder is not on the PATH.
 install(CODE "set(SABRIX_DESKTOP_TEMPLATE \"${CMAKE_SOURCE_DIR}/resources/desktop/sabrix.desktop.in\")")
-install(CODE "set(SABRIX_BINDIR \"${CMAKE_INSTALL_BINDIR}\")")
-install(CODE "set(SABRIX_DATADIR \"${CMAKE_INSTALL_DATADIR}\")")
 install(CODE [[
-  set(exe "${CMAKE_INSTALL_PREFIX}/${SABRIX_BINDIR}/sabrix")
+  set(exe "${CMAKE_INSTALL_PREFIX}/bin/sabrix")
   # Quoted as the desktop entry format asks when it holds a blank or another reserved
   # character: \ " ` $ escaped inside the quotes, % doubled.
   string(REPLACE "\\" "\\\\" quoted "${exe}")
@@ -53,7 +64,7 @@ install(CODE [[
     set(SABRIX_DESKTOP_EXEC "\"${quoted}\"")
   endif()
   string(REPLACE "\\" "\\\\" SABRIX_DESKTOP_TRYEXEC "${exe}")
-  set(dest "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${SABRIX_DATADIR}/applications")
+  set(dest "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/applications")
   file(READ "${SABRIX_DESKTOP_TEMPLATE}" entry)
   string(CONFIGURE "${entry}" entry @ONLY)
   file(WRITE "${dest}/sabrix.desktop" "${entry}")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a command of the main window is: its name, what it needs before it may run, how the
 // window shows it (menu item, shortcut, tool button) and the controller function that runs
 // it. The commands themselves are declared once, in CommandList.h; the window builds its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The owner of the controllers, and the one catch around every command.
 #include "app/MainWindowCommands.h"
 
@@ -25,6 +26,10 @@ MainWindowCommands::~MainWindowCommands() = default;
 
 int64_t MainWindowCommands::rejectedLines() const {
     return loads_->rejectedLines();
+}
+
+const DownloadSource* MainWindowCommands::downloadSource() const {
+    return loads_->downloadSource();
 }
 
 const Preferences& MainWindowCommands::preferences() const {
@@ -61,6 +66,10 @@ void MainWindowCommands::setPeriodDialogs(PeriodDialogs* dialogs) {
 
 const PeriodAnalysis* MainWindowCommands::periodAnalysis() const {
     return period_->analysis();
+}
+
+const FourierModel* MainWindowCommands::periodModel() const {
+    return period_->model();
 }
 
 void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window, without the window: the one door through which frmPlot,
 // the command line and the tests run them, as Run(cmd::cmdBack_Click). Every command is
 // declared once in CommandList.h (name, needs, menu item, tool button, controller function);
@@ -44,6 +45,7 @@ class PeriodDialogs;
 class RecordDialogs;
 class RecordList;
 struct Bins;
+struct FourierModel;
 struct PolySample;
 
 class MainWindowCommands {
@@ -67,6 +69,8 @@ class MainWindowCommands {
     bool TableReady() const { return context_.TableReady(); }
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const;
+    // The lines of the download file loaded (LoadController::downloadSource); null when none.
+    const DownloadSource* downloadSource() const;
     const Preferences& preferences() const;
     // The record list while it is open; null otherwise.
     const RecordList* recordList() const;
@@ -87,6 +91,8 @@ class MainWindowCommands {
     void setRecordDialogs(RecordDialogs* dialogs);
     // The search of the open period search window; null when none is open.
     const PeriodAnalysis* periodAnalysis() const;
+    // The Fourier model drawn over the plot; null when none is.
+    const FourierModel* periodModel() const;
     // What the phase plot folds while it is shown; nothing on the light curve.
     const std::optional<PhaseFold>& phaseFold() const { return context_.fold; }
     void setImageExportDialog(ImageExportDialog* dialog);

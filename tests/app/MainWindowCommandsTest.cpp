@@ -1,5 +1,6 @@
-// The commands of the window: each runs only when the needs declared for it in CommandList.h
-// are met, and a failure that escapes one is said and leaves the program usable.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The facade of the command layer: each command runs only when the needs declared for it in
+// CommandNeeds.h are met.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -123,7 +124,7 @@ TEST_F(CommandNeeds, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
     commands->Run(cmd::BoxFinder, -100, 0, 100, 20);
     ASSERT_NE(commands->recordList(), nullptr);
     turns = 0;
-    prompts.answer(Answer::Yes);
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->Run(cmd::mnuSave_Click);
     EXPECT_GT(turns, 0) << "save";
     EXPECT_FALSE(state().star.FileEdited);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/analysis/frmPeriodSearch.h"
 
 #include <QGridLayout>
@@ -24,19 +25,40 @@ frmPeriodSearch::frmPeriodSearch(QWidget* parent) : QDialog(parent) {
     txtMinPeriod = field(1, QStringLiteral("&Minimum period (days)"), "txtMinPeriod");
     txtMaxPeriod = field(2, QStringLiteral("Ma&ximum period (days)"), "txtMaxPeriod");
     txtSamples = field(3, QStringLiteral("&Samples per peak"), "txtSamples");
+    spnHarmonics = new QSpinBox(this);
+    spnHarmonics->setObjectName(QStringLiteral("spnHarmonics"));
+    spnHarmonics->setRange(1, 6);
+    spnHarmonics->setToolTip(QStringLiteral(
+        "Harmonics of the model compared at each frequency: 1 for a sinusoid (with its "
+        "false-alarm probability), more for stars far from sinusoidal."));
+    auto* harmonicsLabel = new QLabel(QStringLiteral("&Harmonics"), this);
+    harmonicsLabel->setBuddy(spnHarmonics);
+    grid->addWidget(harmonicsLabel, 4, 0);
+    grid->addWidget(spnHarmonics, 4, 1);
+    cmdDefaults = new QPushButton(QStringLiteral("&Defaults"), this);
+    cmdDefaults->setObjectName(QStringLiteral("cmdDefaults"));
+    cmdDefaults->setAutoDefault(false);
+    grid->addWidget(cmdDefaults, 1, 2);
     chkWeights = new QCheckBox(QStringLiteral("&Use uncertainties as weights"), this);
     chkWeights->setObjectName(QStringLiteral("chkWeights"));
-    grid->addWidget(chkWeights, 4, 0, 1, 2);
+    grid->addWidget(chkWeights, 5, 0, 1, 2);
     cmdSearch = new QPushButton(QStringLiteral("Search"), this);
     cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
     cmdSearch->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    grid->addWidget(cmdSearch, 5, 0);
-    grid->addWidget(cmdCancel, 5, 1);
+    grid->addWidget(cmdSearch, 6, 0);
+    grid->addWidget(cmdCancel, 6, 1);
     grid->setColumnMinimumWidth(1, 140);
     connect(cmdSearch, &QPushButton::clicked, this, &frmPeriodSearch::cmdSearch_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdDefaults, &QPushButton::clicked, this, [this] {
+        txtMinPeriod->setText(defaults_.minPeriod);
+        txtMaxPeriod->setText(defaults_.maxPeriod);
+        txtSamples->setText(defaults_.samplesPerPeak);
+        spnHarmonics->setValue(1);
+        focusField(PeriodRangeField::MinPeriod);
+    });
 }
 
 void frmPeriodSearch::setFields(const PeriodSearchFields& fields) {
@@ -44,6 +66,8 @@ void frmPeriodSearch::setFields(const PeriodSearchFields& fields) {
     txtMinPeriod->setText(fields.range.minPeriod);
     txtMaxPeriod->setText(fields.range.maxPeriod);
     txtSamples->setText(fields.range.samplesPerPeak);
+    spnHarmonics->setValue(fields.harmonics);
+    defaults_ = fields.defaults;
     available_ = fields.uncertaintiesAvailable;
     chkWeights->setEnabled(available_);
     chkWeights->setChecked(fields.useUncertainties);
@@ -59,6 +83,8 @@ PeriodSearchFields frmPeriodSearch::fields() const {
     f.range.minPeriod = txtMinPeriod->text();
     f.range.maxPeriod = txtMaxPeriod->text();
     f.range.samplesPerPeak = txtSamples->text();
+    f.defaults = defaults_;
+    f.harmonics = spnHarmonics->value();
     f.useUncertainties = chkWeights->isChecked();
     f.uncertaintiesAvailable = available_;
     return f;
