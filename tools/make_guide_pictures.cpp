@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         };
         window.LoadStarFile(copy(argv[1], "asassn-v-j0600.txt"));
         // The guide shows the window once the rows are in, without the fill's progress.
-        window.Apply(window.commands().Run(cmd::FinishFill));
+        window.Apply(window.commands().Run(sabrix::cmd::FinishFill));
         if (!window.state().star.FileLoaded) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "window.png") && saved;
@@ -127,10 +127,10 @@ int main(int argc, char** argv) {
         window.resize(1100, 600);
         window.dckBands->show();
         QApplication::processEvents();
-        window.Apply(window.commands().Run(cmd::cmdReset_Click));
+        window.Apply(window.commands().Run(sabrix::cmd::cmdReset_Click));
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "band-panel.png") && saved;
-        window.Apply(window.commands().Run(cmd::lstBands_DblClick, "V"));
+        window.Apply(window.commands().Run(sabrix::cmd::lstBands_DblClick, "V"));
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "one-band.png") && saved;
         window.dckBands->hide();
@@ -138,8 +138,8 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
 
         // The survey's times are HJD - 2450000: the scale shows them with the offset added.
-        window.Apply(
-            window.commands().Run(cmd::LoadThreeColumnFile, copy(argv[2], "survey.dat"), 2450000));
+        window.Apply(window.commands().Run(sabrix::cmd::LoadThreeColumnFile,
+                                           copy(argv[2], "survey.dat"), 2450000));
         if (!window.state().star.ThreeColumnFormat) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "three-column.png") && saved;
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
         sabrix::PeriodSearchFields fields;
         fields.range = sabrix::PeriodRangeFields{QStringLiteral("2"), QStringLiteral("400"),
                                                  QStringLiteral("10")};
-        window.commands().Run(cmd::PeriodSearch, fields);
+        window.commands().Run(sabrix::cmd::PeriodSearch, fields);
         auto* search = window.findChild<sabrix::frmPeriodogram*>();
         if (!search) throw std::runtime_error("the period search window did not open");
         search->resize(760, 640);
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         saved = Save(search->grab(), out, "period-search.png") && saved;
         window.Apply(window.commands().Run(
-            cmd::PeriodWindowEvent,
+            sabrix::cmd::PeriodWindowEvent,
             sabrix::PeriodogramEvent{.kind = sabrix::PeriodogramEvent::Kind::FoldPeak, .peak = 0}));
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "phase-plot.png") && saved;
