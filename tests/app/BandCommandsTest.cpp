@@ -82,12 +82,13 @@ TEST_F(BandCommands, OnlyThisBandAllBandsAndTheChoiceIsForgottenWithTheStar) {
     commands->Run(cmd::lstBands_DblClick, "Vis.");
     EXPECT_EQ(state().star.HiddenBands, (std::set<std::string>{"B", "V"}));
     EXPECT_EQ(view().starLabel, Label(2));
-    // The panel's lines: the most observed band first, then the two kinds of observation.
+    // The panel's lines: the most observed band first (the discrepant V row counts under
+    // Discrepant only, so V ties with B), then the two kinds of observation.
     std::vector<std::pair<QString, bool>> lines;
     for (const BandLine& line : view().bandLines) lines.emplace_back(line.label, line.shown);
-    EXPECT_EQ(lines, (std::vector<std::pair<QString, bool>>{{"V", false},
-                                                            {"Vis.", true},
+    EXPECT_EQ(lines, (std::vector<std::pair<QString, bool>>{{"Vis.", true},
                                                             {"B", false},
+                                                            {"V", false},
                                                             {"Fainter-than estimates", true},
                                                             {"Discrepant", true}}));
 
