@@ -196,7 +196,7 @@ TEST_F(PeriodCommands, FainterThanEstimatesStayOutOfTheSearchAndSeveralBandsAreN
         const std::string jd = line.substr(0, line.find(' '));
         const std::string mag = line.substr(line.find(' ') + 1, 7);
         lines.push_back(test::DataLine(jd, mag, "V", "ZZ CYG"));
-        lines.push_back(test::DataLine(FormatFixed(std::stod(jd) + 0.4, 1, 5),
+        lines.push_back(test::DataLine(FormatFixed(test::LeadingNumber(jd) + 0.4, 1, 5),
                                        jd.back() % 2 ? "<11.0" : "<13.0", "Vis.", "ZZ CYG"));
     }
     lines.push_back(test::DataLine("2455002.5", "12.2", "B", "ZZ CYG"));
@@ -289,7 +289,7 @@ TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhases
     ASSERT_NE(commands->recordList(), nullptr);
     int inside = 0;
     for (const std::string& line : SinusoidLines(200)) {
-        const double t = std::stod(line);
+        const double t = test::LeadingNumber(line);
         const double phase = FoldPhase(t, kEpoch, kPeriod);
         inside += phase >= 0.1 && phase <= 0.2;
     }

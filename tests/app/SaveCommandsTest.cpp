@@ -3,6 +3,9 @@
 // load, and every failure leaving the files and the edit flag as they were.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -284,7 +287,7 @@ TEST_F(Saves, FullDiskKeepsTheFileAndSaysWhy) {
         Save();
     }
     EXPECT_EQ(prompts.messages,
-              (Messages{{"Error \"File too large\" encountered in module SaveFile.", "Error",
+              (Messages{{"Error \"" + QString(std::strerror(EFBIG)) + "\" encountered in module SaveFile.", "Error",
                          Buttons::OK, Icon::None}}));
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_EQ(ReadFileBytes(backup), kOriginal);
@@ -302,7 +305,7 @@ TEST_F(Saves, FullDiskKeepsTheFileAndSaysWhy) {
         commands->Run(cmd::mnuSaveXYZ_Click);
     }
     EXPECT_EQ(prompts.messages,
-              (Messages{{"Error \"File too large\" encountered in module XYZSaveFile.", "Error",
+              (Messages{{"Error \"" + QString(std::strerror(EFBIG)) + "\" encountered in module XYZSaveFile.", "Error",
                          Buttons::OK, Icon::None}}));
     EXPECT_EQ(ReadFileBytes(output), "old three columns\r\n");
     EXPECT_TRUE(state().star.FileEdited);
