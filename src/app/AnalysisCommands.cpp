@@ -5,6 +5,8 @@
 
 #include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
+#include "analysis/ShownObservations.h"
+#include "app/CommandList.h"
 #include "app/AnalysisController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -60,7 +62,7 @@ void AnalysisController::ShowBinsDialog(bool modal) {
                               : InitialBinFields(ctx_.state),
         modal,
         [this](const BinDialogFields& fields) {
-            const bool done = ctx_.Allows(Command::EnterBins) && EnterBins(fields);
+            const bool done = ctx_.Allows(cmd::EnterBins.needs) && EnterBins(fields);
             ctx_.Present();
             return done;
         },
@@ -83,7 +85,7 @@ void AnalysisController::ShowPolyDialog() {
     analysisDialogs_->showPoly(
         QString::number(ctx_.state.settings.PolyFit),
         [this](const QString& degree) {
-            const bool done = ctx_.Allows(Command::PlotPolyFit) && PlotPolyFit(degree);
+            const bool done = ctx_.Allows(cmd::PlotPolyFit.needs) && PlotPolyFit(degree);
             ctx_.Present();
             return done;
         },

@@ -19,8 +19,8 @@ CommandContext::CommandContext(AppState initial, TableFiles tableFiles, Prompts&
     view.omitDiscrepantChecked = state.overlay.OmitDiscrepant;
 }
 
-bool CommandContext::Allows(Command command) const {
-    switch (NeedsOf(command)) {
+bool CommandContext::Allows(Needs needs) const {
+    switch (needs) {
         case Needs::Anytime:
             return true;
         case Needs::Idle:
@@ -45,6 +45,14 @@ Answer CommandContext::Say(const QString& text, const QString& title, Buttons bu
 void CommandContext::SayModuleError(const std::exception& e, const char* module) {
     Say(ModuleErrorText(DisplayText(e.what()), QString::fromLatin1(module)),
         QStringLiteral("Error"), Buttons::OK, Icon::None);
+}
+
+void CommandContext::Guarded(std::string_view name, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        SayModuleError(e, std::string(name).c_str());
+    }
 }
 
 void CommandContext::SayNoStarLoaded() {

@@ -7,7 +7,7 @@
 //
 // Each controller (LoadController, PlotController, ...) keeps a reference to the one context
 // and its own state beside it. MainWindowCommands owns the context and the controllers and
-// routes each command to one controller once the command's needs (CommandNeeds.h) are met.
+// runs each command (CommandList.h) on its controller once the command's needs are met.
 // Nothing but the controllers changes the context.
 #pragma once
 
@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandNeeds.h"
@@ -123,8 +124,9 @@ class CommandContext {
     bool Busy() const { return view.busy; }
     bool TableReady() const { return table && rows == TableRows::Complete; }
     bool PlotShown() const { return table && state.star.FileLoaded && !Busy(); }
-    // Whether the command's needs are met now; a command whose needs are not met does nothing.
-    bool Allows(Command command) const;
+    // Whether these needs of a command are met now (cmd::Finder.needs); a command whose needs
+    // are not met does nothing.
+    bool Allows(Needs needs) const;
 
     // Shows the view as the command has left it so far.
     void Present() { host.present(view); }
@@ -133,6 +135,10 @@ class CommandContext {
                std::optional<Answer> dismissed = std::nullopt);
     // "Error "description" encountered in module M." titled "Error".
     void SayModuleError(const std::exception& e, const char* module);
+    // Runs the action of the command named; an exception that escapes it is said as the
+    // command's failure ("Error ... encountered in module NAME."), and the program goes on.
+    // The one catch around every command (MainWindowCommands::Run, the dialogs' events).
+    void Guarded(std::string_view name, const std::function<void()>& action);
     // "No star file is loaded." titled "No Star Loaded".
     void SayNoStarLoaded();
     // A turn of a long loop: lets the event loop run at the pacer's rhythm during a job; does

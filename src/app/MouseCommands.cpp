@@ -4,6 +4,7 @@
 // previous view.
 #include <tuple>
 
+#include "app/CommandList.h"
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
 #include "interaction/PlotMouse.h"
@@ -98,7 +99,7 @@ void PlotController::picView_MouseDown(int button, int shift, double x, double y
             ctx_.view.rubberBand = std::array<double, 4>{x, y, x, y};
             break;
         case PressAction::Locate:
-            if (ctx_.Allows(Command::Finder)) records_.Finder(x, y);
+            if (ctx_.Allows(cmd::Finder.needs)) records_.Finder(x, y);
             break;
         case PressAction::None:
             break;
@@ -126,7 +127,7 @@ void PlotController::picView_MouseUp(int, int, double, double) {
     } else if (tool == Tool::Box && drag_ == Drag::Select) {
         drag_ = Drag::None;
         ctx_.view.rubberBand.reset();
-        if (ctx_.Allows(Command::BoxFinder))
+        if (ctx_.Allows(cmd::BoxFinder.needs))
             records_.BoxFinder(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
         ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
     }

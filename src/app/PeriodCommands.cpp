@@ -9,6 +9,7 @@
 #include "analysis/PeriodFiles.h"
 #include "analysis/PhaseFolding.h"
 #include "analysis/ShownObservations.h"
+#include "app/CommandList.h"
 #include "app/PeriodController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -102,7 +103,7 @@ void PeriodController::mnuPeriod_Click() {
     std::optional<PeriodSearchFields> accepted;
     const double span = data.data->span();
     dialogs_->showSearch(fields, [this, span, &accepted](const PeriodSearchFields& typed) {
-        if (!ctx_.Allows(Command::PeriodSearch)) return PeriodSearchAnswer{false};
+        if (!ctx_.Allows(cmd::PeriodSearch.needs)) return PeriodSearchAnswer{false};
         const FrequencyGridOutcome grid = ReadPeriodRange(typed.range, span, typed.defaults);
         if (!grid.grid) {
             ctx_.Say(grid.refusal, kTitle, Buttons::OK, Icon::Exclamation);
@@ -113,7 +114,7 @@ void PeriodController::mnuPeriod_Click() {
         return PeriodSearchAnswer{};
     });
     // The search runs once the dialog has gone.
-    if (accepted && ctx_.Allows(Command::PeriodSearch)) Search(*accepted);
+    if (accepted && ctx_.Allows(cmd::PeriodSearch.needs)) Search(*accepted);
 }
 
 PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
@@ -142,12 +143,12 @@ PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
                              [this](const PeriodogramEvent& event) {
                                  using Kind = PeriodogramEvent::Kind;
                                  if (event.kind == Kind::Cancel) {
-                                     if (ctx_.Allows(Command::CancelPeriodSearch))
+                                     if (ctx_.Allows(cmd::CancelPeriodSearch.needs))
                                          CancelPeriodSearch();
                                  } else if (event.kind == Kind::Close) {
-                                     if (ctx_.Allows(Command::ClosePeriodWindow))
+                                     if (ctx_.Allows(cmd::ClosePeriodWindow.needs))
                                          ClosePeriodWindow();
-                                 } else if (ctx_.Allows(Command::PeriodWindowEvent)) {
+                                 } else if (ctx_.Allows(cmd::PeriodWindowEvent.needs)) {
                                      PeriodWindowEvent(event);
                                  }
                                  ctx_.Present();

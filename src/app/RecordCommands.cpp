@@ -8,6 +8,8 @@
 #include <exception>
 #include <utility>
 
+#include "analysis/ShownObservations.h"
+#include "app/CommandList.h"
 #include "app/RecordsController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -126,42 +128,42 @@ void RecordsController::ShowRecords(std::vector<int64_t> ids, bool modal,
 
 void RecordsController::OnRecordListEvent(const RecordListEvent& event) {
     using Kind = RecordListEvent::Kind;
-    const auto run = [this](Command command, auto action) {
-        if (ctx_.Allows(command)) action();
+    const auto run = [this](const auto& command, auto action) {
+        if (ctx_.Allows(command.needs)) ctx_.Guarded(command.name, action);
     };
     switch (event.kind) {
         case Kind::Choose:
-            run(Command::lstRecords_Click, [&] { lstRecords_Click(event.ranges, event.current); });
+            run(cmd::lstRecords_Click, [&] { lstRecords_Click(event.ranges, event.current); });
             break;
         case Kind::Log:
-            run(Command::cmdLog_Click, [this] { cmdLog_Click(); });
+            run(cmd::cmdLog_Click, [this] { cmdLog_Click(); });
             break;
         case Kind::Delete:
-            run(Command::cmdDelete_Click, [this] { cmdDelete_Click(); });
+            run(cmd::cmdDelete_Click, [this] { cmdDelete_Click(); });
             break;
         case Kind::Edit:
-            run(Command::cmdEdit_Click, [this] { cmdEdit_Click(); });
+            run(cmd::cmdEdit_Click, [this] { cmdEdit_Click(); });
             break;
         case Kind::Mark:
-            run(Command::cmdMark_Click, [this] { cmdMark_Click(); });
+            run(cmd::cmdMark_Click, [this] { cmdMark_Click(); });
             break;
         case Kind::Discrepant:
-            run(Command::cmdDiscrepant_Click, [this] { cmdDiscrepant_Click(true); });
+            run(cmd::cmdDiscrepant_Click, [this] { cmdDiscrepant_Click(); });
             break;
         case Kind::ClearDiscrepant:
-            run(Command::cmdClearDiscrepant_Click, [this] { cmdDiscrepant_Click(false); });
+            run(cmd::cmdClearDiscrepant_Click, [this] { cmdClearDiscrepant_Click(); });
             break;
         case Kind::Color:
-            run(Command::cmd0_Click, [&] { cmd0_Click(event.colorIndex); });
+            run(cmd::cmd0_Click, [&] { cmd0_Click(event.colorIndex); });
             break;
         case Kind::MoreColors:
-            run(Command::cmdMoreColors_Click, [this] { cmdMoreColors_Click(); });
+            run(cmd::cmdMoreColors_Click, [this] { cmdMoreColors_Click(); });
             break;
         case Kind::Close:
-            run(Command::cmdClose_Click, [this] { cmdClose_Click(); });
+            run(cmd::cmdClose_Click, [this] { cmdClose_Click(); });
             break;
         case Kind::Dismiss:
-            run(Command::frmSelect_Unload, [this] { frmSelect_Unload(); });
+            run(cmd::frmSelect_Unload, [this] { frmSelect_Unload(); });
             break;
     }
 }

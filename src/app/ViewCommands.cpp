@@ -3,6 +3,7 @@
 // navigation buttons, "Omit fainter thans", a chosen window and the stats window.
 #include <exception>
 
+#include "app/CommandList.h"
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
 #include "core/ErrorText.h"
@@ -60,7 +61,7 @@ void PlotController::ToggleOmit(bool& omit, bool& checked) {
     }
     omit = !omit;
     checked = omit;
-    if (ctx_.Allows(Command::cmdReset_Click)) Reset();
+    if (ctx_.Allows(cmd::cmdReset_Click.needs)) Reset();
 }
 
 void PlotController::mnuFaint_Click() {
