@@ -129,7 +129,7 @@ void CommandContext::ClearCanvases() {
 void CommandContext::RemoveMarks() {
     if (!marks.ObserverMarked) return;
     try {
-        UnMarkObs(marks, state.settings, *table);
+        UnMarkObs(marks, state.settings, state.star.BandColors, *table);
     } catch (const std::exception& e) {
         SayModuleError(e, "UnMarkObs");
     }

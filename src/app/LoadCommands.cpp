@@ -118,6 +118,7 @@ bool LoadController::ImportStarFile(RowFill fill) {
             }
             ctx_.rows = fill == RowFill::Behind ? TableRows::Filling : TableRows::PlotOnly;
             ctx_.state.star.StarName = result.starName;
+            ctx_.state.star.BandColors = std::move(scan.bandColors);
             ctx_.state.star.BackupMade = false;
             downloadSource_ = std::move(scan.source);
             ctx_.view.progressValue = 0;

@@ -15,6 +15,13 @@ namespace sabrix {
 
 namespace {
 
+// The colour of an unmarked row after an edit; a band that the edit brings in and that no
+// rule colours gets a colour of its own first.
+int32_t ColorOf(CommandContext& ctx, const ObsRow& row) {
+    AddBandColor(ctx.state.star.BandColors, row.Band, ctx.state.settings);
+    return BandColor(row.Faint, row.Band, row.Valid, ctx.state.settings, ctx.state.star.BandColors);
+}
+
 // Sets the rows aside under batch; the marked ones among them leave their joining lines.
 void DeleteMarkedRows(CommandContext& ctx, const std::vector<int64_t>& ids, int64_t batch) {
     std::vector<ObsRow> marked;
@@ -76,7 +83,8 @@ class DeleteRowsEdit : public TableEdit {
         table.PutBack(batch_);
         std::vector<ObsRow> rows;
         table.ForEachRowOfIds(ids_, [&rows](const ObsRow& row) { rows.push_back(row); });
-        for (ObsRow& row : rows) RejoinMarks(ctx_.marks, ctx_.state.settings, row);
+        for (ObsRow& row : rows)
+            RejoinMarks(ctx_.marks, ctx_.state.settings, ctx_.state.star.BandColors, row);
         table.UpdateRows(rows);
     }
     std::vector<int64_t> ids_;
@@ -134,8 +142,7 @@ class ChangeRowsEdit : public TableEdit {
             if (!row) continue;
             const ObsRow now = *row;
             ChangeEditedFields(*row, from[i], to[i]);
-            if (row->Marked.empty())
-                row->PunktFarb = BandColor(row->Faint, row->Band, row->Valid, ctx_.state.settings);
+            if (row->Marked.empty()) row->PunktFarb = ColorOf(ctx_, *row);
             FollowMarkedRow(ctx_.marks, row->Marked, now.JD, now.Mag, &row->JD, &row->Mag);
             rows.push_back(std::move(*row));
         }
@@ -205,9 +212,7 @@ bool RecordsController::SaveEditedRecord(int64_t id, const std::vector<RecordFie
             ctx_.Say(refusal, QStringLiteral("Edit Record"), Buttons::OK, Icon::Exclamation);
             return false;
         }
-        if (edited->Marked.empty())
-            edited->PunktFarb =
-                BandColor(edited->Faint, edited->Band, edited->Valid, ctx_.state.settings);
+        if (edited->Marked.empty()) edited->PunktFarb = ColorOf(ctx_, *edited);
         ctx_.table->UpdateRow(*edited);
         ctx_.PushEdit(new ChangeRowsEdit(ctx_, QStringLiteral("Edit Record"), {*row}, {*edited}));
         FollowMarkedRow(ctx_.marks, row->Marked, row->JD, row->Mag, &edited->JD, &edited->Mag);
@@ -243,9 +248,7 @@ void RecordsController::MarkDiscrepant(bool mark) {
                 changed.Valid = row.Edited;
                 changed.Edited.clear();
             }
-            if (changed.Marked.empty())
-                changed.PunktFarb =
-                    BandColor(changed.Faint, changed.Band, changed.Valid, ctx_.state.settings);
+            if (changed.Marked.empty()) changed.PunktFarb = ColorOf(ctx_, changed);
             before.push_back(row);
             after.push_back(std::move(changed));
         });

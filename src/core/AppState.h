@@ -7,11 +7,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace sabrix {
+
+// The colours of the bands that no colour rule names by itself: the band's text, trimmed ->
+// its colour, packed red + 256 * green + 65536 * blue (see data/BandColor.h).
+using BandColorMap = std::map<std::string, int32_t, std::less<>>;
 
 // Persistent settings, read from and written to Sabrix.ini. Colours are packed
 // red + 256 * green + 65536 * blue; 0 means "not configured".
@@ -52,6 +58,10 @@ struct LoadedStar {
     // The bands (trimmed Band texts) whose observations the user has hidden; kept while the
     // star stays loaded.
     std::set<std::string> HiddenBands;
+    // The colours given to the bands without a colour rule of their own, chosen after the load
+    // from the bands and their counts; kept while the star stays loaded, so a band keeps its
+    // colour through edits.
+    BandColorMap BandColors;
     // The days that the JD scale, the pointer readout and the calendar dates add to the stored
     // times: a three-column file of reduced times (HJD - 2450000 gives 2450000). 0 for none.
     // The times in the table and in the files written stay as loaded.

@@ -110,6 +110,7 @@ void ResetStarState(AppState& state) {
     state.star.ThreeColumnFormat = false;
     state.star.BackupMade = false;
     state.star.HiddenBands.clear();
+    state.star.BandColors.clear();
     state.star.TimeOffset = 0;
 
     OverlayState& overlay = state.overlay;

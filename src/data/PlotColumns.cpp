@@ -276,4 +276,9 @@ void PlotColumns::Recolor(std::span<const Recoloring> changes) {
         if (ObsPoint* p = find(change.JD, change.ID)) p->PunktFarb = change.PunktFarb;
 }
 
+void PlotColumns::RecolorEach(
+    const std::function<int32_t(const ObsPoint&, const std::string& band)>& colorOf) {
+    for (ObsPoint& p : points_) p.PunktFarb = colorOf(p, bands_.texts()[p.band].text);
+}
+
 }  // namespace sabrix

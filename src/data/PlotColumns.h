@@ -122,6 +122,10 @@ class PlotColumns {
         int32_t PunktFarb;
     };
     void Recolor(std::span<const Recoloring> changes);
+    // Gives every point the colour that colorOf gives it and the text of its band (the colours
+    // of a load, once its bands are known).
+    void RecolorEach(
+        const std::function<int32_t(const ObsPoint&, const std::string& band)>& colorOf);
 
   private:
     // The distinct texts of a column, each with a fixed index.

@@ -353,10 +353,10 @@ class OpenFile {
 // The rows of the star file's data lines, for the fill: read again from the file the scan read
 // (its path as a last resort), with the same rule, without error file, line count or
 // callbacks but the cancel.
-TableFill::RowSource StarFileRows(std::shared_ptr<OpenFile> file, std::string path,
-                                  Settings colors) {
-    return [file = std::move(file), path = std::move(path),
-            colors = std::move(colors)](TableFill::RowSink& sink) {
+TableFill::RowSource StarFileRows(std::shared_ptr<OpenFile> file, std::string path, Settings colors,
+                                  BandColorMap bandColors) {
+    return [file = std::move(file), path = std::move(path), colors = std::move(colors),
+            bandColors = std::move(bandColors)](TableFill::RowSink& sink) {
         LineReader reader;
         const int descriptor = file->release();
         if (!(descriptor >= 0 ? reader.openDescriptor(descriptor) : reader.open(path)))
@@ -369,6 +369,8 @@ TableFill::RowSource StarFileRows(std::shared_ptr<OpenFile> file, std::string pa
             reader, ImportResult{}, std::string(), colors, callbacks,
             [&](const std::vector<std::string_view>& fields, const ObsPoint& point, int64_t) {
                 FillStarRow(fields, point, row);
+                if (!bandColors.empty())
+                    row.PunktFarb = BandColor(row.Faint, row.Band, row.Valid, colors, bandColors);
                 sink.add(row);
             });
         // A file that reads differently now than it did for the columns: the fill checks the
@@ -412,7 +414,16 @@ StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath
     if (!scan.result.starLayout)
         scan.source.emplace(bytes.release(), std::move(dataLines), scan.result.linesRead);
     scan.columns = std::move(columns).Build();
-    scan.rows = StarFileRows(std::move(file), path, colors);
+    // The bands without a rule of their own get their colours now that their counts are
+    // known; the rows read for the fill are given the same.
+    scan.bandColors = BandColorsFor(scan.columns.Bands(), colors);
+    if (!scan.bandColors.empty())
+        scan.columns.RecolorEach([&](const ObsPoint& p, const std::string& band) {
+            if (p.faint || p.discrepant) return p.PunktFarb;
+            const auto given = scan.bandColors.find(band);
+            return given != scan.bandColors.end() ? given->second : p.PunktFarb;
+        });
+    scan.rows = StarFileRows(std::move(file), path, colors, scan.bandColors);
     return scan;
 }
 

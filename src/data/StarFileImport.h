@@ -155,6 +155,9 @@ struct StarFileScan {
     // A download file (not the fixed-column layout) that was Loaded: the file and the lines of
     // its rows, read again when a save asks for them; nothing for the fixed-column layout.
     std::optional<DownloadSource> source;
+    // The colours of the bands without a rule of their own (BandColorsFor of the columns'
+    // bands), which the columns and the rows already carry; empty unless Loaded.
+    BandColorMap bandColors;
 };
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
                           const Settings& colors, const ImportCallbacks& callbacks);

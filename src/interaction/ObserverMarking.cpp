@@ -34,9 +34,11 @@ void MarkObs(ObserverMarks& marks, ObsTable& table, const std::string& code, int
     marks.ObserverMarked = true;
 }
 
-void UnMarkObs(ObserverMarks& marks, const Settings& colors, ObsTable& table) {
-    table.UnMarkAll(
-        [&colors](const ObsRow& row) { return BandColor(row.Faint, row.Band, row.Valid, colors); });
+void UnMarkObs(ObserverMarks& marks, const Settings& colors, const BandColorMap& bands,
+               ObsTable& table) {
+    table.UnMarkAll([&colors, &bands](const ObsRow& row) {
+        return BandColor(row.Faint, row.Band, row.Valid, colors, bands);
+    });
     // Only after the table changed: a failure above leaves the list of markings matching the
     // rows that still carry them.
     marks = ObserverMarks{};
@@ -59,13 +61,14 @@ void FollowMarkedRow(ObserverMarks& marks, const std::string& marked, double old
     }
 }
 
-void RejoinMarks(ObserverMarks& marks, const Settings& colors, ObsRow& row) {
+void RejoinMarks(ObserverMarks& marks, const Settings& colors, const BandColorMap& bands,
+                 ObsRow& row) {
     const auto marking =
         std::find_if(marks.Markings.rbegin(), marks.Markings.rend(),
                      [&row](const ObserverMarks::Marking& m) { return m.code == row.Init; });
     if (!marks.ObserverMarked || marking == marks.Markings.rend()) {
         row.Marked.clear();
-        row.PunktFarb = BandColor(row.Faint, row.Band, row.Valid, colors);
+        row.PunktFarb = BandColor(row.Faint, row.Band, row.Valid, colors, bands);
         return;
     }
     row.Marked = marking->number;

@@ -32,7 +32,8 @@ void MarkObs(ObserverMarks& marks, ObsTable& table, const std::string& code, int
 // Then MarkList is emptied, MarkCount becomes 0 and ObserverMarked false.
 // Throws SQLite::Exception when the table cannot be read or written; the rows and the marks
 // are then left as they were.
-void UnMarkObs(ObserverMarks& marks, const Settings& colors, ObsTable& table);
+void UnMarkObs(ObserverMarks& marks, const Settings& colors, const BandColorMap& bands,
+               ObsTable& table);
 
 // Keeps MarkList in step with a marked row that was edited (newJD and newMag given) or
 // deleted (none given): the entry of that marking with the row's old JD and Mag moves or goes.
@@ -44,7 +45,8 @@ void FollowMarkedRow(ObserverMarks& marks, const std::string& marked, double old
 // observer as it is now: when the observer is marked, Marked becomes the number of its last
 // marking, PunktFarb that marking's colour, and the row's MarkList entry goes among the
 // entries of that marking before the first of a later JD, so the joining line runs through
-// it; otherwise Marked is emptied and PunktFarb is the BandColor under colors.
-void RejoinMarks(ObserverMarks& marks, const Settings& colors, ObsRow& row);
+// it; otherwise Marked is emptied and PunktFarb is the BandColor under colors and bands.
+void RejoinMarks(ObserverMarks& marks, const Settings& colors, const BandColorMap& bands,
+                 ObsRow& row);
 
 }  // namespace sabrix

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "core/SettingsFile.h"
 #include "data/BandColor.h"
 
 namespace sabrix {
@@ -65,6 +67,42 @@ TEST(BandColor, RoundsTheSettingToTheNearestInteger) {
         c.ColorV = setting;
         EXPECT_EQ(BandColor("", "V", "", c), want);
     }
+}
+
+// A download of many bands: each band that no rule names gets a colour of its own, apart
+// from every other band shown and from the fainter-than and discrepant colours, while the
+// rules (a colour set in Configure among them) keep theirs.
+TEST(BandColorsFor, GivesEveryBandWithoutARuleAColourNoOtherShownBandHas) {
+    Settings c = DefaultSettings("/tmp/");
+    c.ColorB = 1193046;  // set in Configure
+    const std::vector<ColumnText> bands = {
+        {"Vis.", 900}, {"V", 700},   {"B", 500},  {"TB", 400}, {"TG", 390}, {"TR", 380},
+        {"MA", 370},   {"N/A", 360}, {"I", 350},  {"MI", 340}, {"SI", 330}, {"SR", 320},
+        {"SG", 310},   {"CBB", 300}, {"HA", 290}, {"Z", 280},  {"Y", 270},  {"gone", 0}};
+    const BandColorMap given = BandColorsFor(bands, c);
+    EXPECT_EQ(given.size(), 13u);  // all but Vis., V, B, I and the band with no observation
+    EXPECT_FALSE(given.contains("gone"));
+    std::set<int32_t> seen = {BandColor("<", "TB", "", c, given),
+                              BandColor("", "TB", "D", c, given)};
+    EXPECT_EQ(seen, (std::set<int32_t>{static_cast<int32_t>(c.ColorFAINT),
+                                       static_cast<int32_t>(c.ColorDISC)}));
+    for (const ColumnText& band : bands) {
+        if (band.count == 0) continue;
+        SCOPED_TRACE(band.text);
+        EXPECT_TRUE(seen.insert(BandColor("", band.text, "", c, given)).second);
+    }
+    EXPECT_EQ(BandColor("", "B", "", c, given), 1193046);
+    EXPECT_EQ(BandColor("", "Vis.", "", c, given), BandColor("", "Vis.", "", c));
+    // The same bands give the same colours at every load; a band an edit brings in gets one
+    // more, and a band that has one keeps it.
+    EXPECT_EQ(BandColorsFor(bands, c), given);
+    BandColorMap edited = given;
+    AddBandColor(edited, " QQ ", c);
+    AddBandColor(edited, "TB", c);
+    AddBandColor(edited, "V", c);
+    ASSERT_EQ(edited.size(), 14u);
+    EXPECT_EQ(edited.at("TB"), given.at("TB"));
+    EXPECT_FALSE(seen.contains(edited.at("QQ")));
 }
 
 }  // namespace sabrix

@@ -18,6 +18,7 @@
 #include "core/SabrixError.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "data/BandColor.h"
 #include "data/CsvLine.h"
 #include "data/StarFileImport.h"
 #include "support/FileSizeLimit.h"
@@ -94,6 +95,11 @@ TEST(TableFill, RowsWrittenBehindTheColumnsAreTheRowsOfTheDataLines) {
         ASSERT_EQ(static_cast<int64_t>(want.size()), rows);
         StarFileScan scan = ScanStarFile(file, t.dir.file("Errors.txt"), colors, {});
         ASSERT_EQ(scan.result.outcome, ImportResult::Outcome::Loaded);
+        // SI and SR of the mixed file have no colour rule of their own: the rows get the
+        // colours the load gave their bands.
+        EXPECT_EQ(scan.bandColors.size(), name == std::string("download-mixed.txt") ? 2u : 0u);
+        for (ObsRow& row : want)
+            row.PunktFarb = BandColor(row.Faint, row.Band, row.Valid, colors, scan.bandColors);
         EXPECT_EQ(std::tie(scan.result.stored, scan.result.recordCount),
                   std::make_tuple(rows, rows + 21));
         EXPECT_EQ(test::ReadFileBytes(t.dir.file("Errors.txt")), "");

@@ -117,7 +117,7 @@ TEST(MarkObs, NumbersEachMarkingAndListsItsRowsInIdOrderUntilUnMarkObsTakesThemA
     // Unmarked, each marked row gets its band colour back; the other rows are not touched.
     Settings colors;
     colors.ColorV = 16744448;
-    UnMarkObs(marks, colors, t.table);
+    UnMarkObs(marks, colors, {}, t.table);
     EXPECT_TRUE(marks.MarkList.empty());
     EXPECT_EQ(marks.MarkCount, 0);
     EXPECT_FALSE(marks.ObserverMarked);
