@@ -199,6 +199,8 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                     return invalid("--bands needs band names separated by commas, e.g. \"Vis.,V\"");
             } else if (render && a == "--stats") {
                 request.render.stats = true;
+            } else if (render && a == "--legend") {
+                request.render.legend = true;
             } else if (render && a == "--view") {
                 if (!value(text) || !(request.render.view = ParseView(text)))
                     return invalid(kViewProblem);
@@ -302,7 +304,7 @@ std::string UsageText() {
            "                    [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] | /alwayssave]\n"
            "       sabrix --render FILE --out OUT [--width W] [--height H]\n"
            "              [--three-column | --star-file] [--time-offset DAYS]\n"
-           "              [--omit-faint] [--bands LIST] [--stats]\n"
+           "              [--omit-faint] [--bands LIST] [--stats] [--legend]\n"
            "              [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
@@ -351,6 +353,7 @@ std::string UsageText() {
            "                  of FILE has is an error\n"
            "  --stats         also print what the stats window shows: the brightest and the\n"
            "                  faintest observation in view (or bin, or point of the curve)\n"
+           "  --legend        draw a legend of the bands drawn, with their colours and counts\n"
            "  --bins DAYS     draw the averages of bins DAYS days wide, as Average Values does\n"
            "  --sigma N       error bars of N standard deviations around each bin's mean (the\n"
            "                  configured default when not given)\n"

@@ -30,7 +30,7 @@ struct LoadOptions {
 };
 
 // --render FILE --out PNG|JPEG|SVG|PDF [--width W] [--height H] [--three-column | --star-file]
-// [--time-offset DAYS] [--omit-faint] [--bands LIST] [--stats]
+// [--time-offset DAYS] [--omit-faint] [--bands LIST] [--stats] [--legend]
 // [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]
 //          [--bins DAYS [--sigma N] [--bin-file PATH] | --poly DEGREE [--curve-out PATH]
 //           | --phase P [--epoch E] [--phase-out PATH]]
@@ -45,6 +45,8 @@ struct RenderOptions {
     // --bands "Vis.,V": only these bands are drawn (texts trimmed); empty: every band.
     std::vector<std::string> bands;
     bool stats = false;
+    // A legend of the bands drawn in the picture's top right corner.
+    bool legend = false;
     std::optional<ViewOption> view;
     // The averages or the polynomial fit over the plot, with the texts as typed in their
     // dialogs; the bin file and the sampled curve to write (empty: none).

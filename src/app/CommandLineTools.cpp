@@ -506,11 +506,14 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         // leak its row buffer and print its own error), only the checked writer does.
         QByteArray encoded;
         try {
+            TitlePicture(loaded->canvases, commands.phaseFold().has_value(),
+                         BandLines(commands.table()->Columns(), commands.state()), options.legend);
             if (raster) {
                 FinishPlotArea(loaded->picture, layout, loaded->canvases, view.starLabel);
                 encoded = EncodeRasterImage(loaded->picture, format);
             } else  // vector shapes are drawn as the view is drawn, so the view is drawn again
-                encoded = commands.Run(cmd::PlotImageOf, format, options.width, options.height);
+                encoded = commands.Run(cmd::PlotImageOf, format, options.width, options.height,
+                                       options.legend);
         } catch (const std::exception& e) {
             err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());
             return 1;

@@ -8,6 +8,7 @@
 #include "core/FileSystem.h"
 #include "core/SabrixError.h"
 #include "core/TrimBlanks.h"
+#include "plot/BandLines.h"
 #include "plot/PlotWindow.h"
 #include "plot/Plotter.h"
 
@@ -83,7 +84,7 @@ bool SaveController::ExportPlotImage(const std::string& path, int width, int hei
         return false;
     }
     try {
-        const QByteArray bytes = PlotImageOf(*format, width, height);
+        const QByteArray bytes = PlotImageOf(*format, width, height, true);
         WriteFileAtomically(path, [&bytes](QIODevice& out) {
             WriteAllBytes(out,
                           std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
@@ -95,11 +96,15 @@ bool SaveController::ExportPlotImage(const std::string& path, int width, int hei
     return true;
 }
 
-QByteArray SaveController::PlotImageOf(PlotImageFormat format, int width, int height) {
+QByteArray SaveController::PlotImageOf(PlotImageFormat format, int width, int height,
+                                       bool withLegend) {
     CommandContext::Job job(ctx_);
-    return PlotImageBytes(format, width, height, [this, &job](PlotAreaCanvases& canvases) {
-        return DrawViewOnto(canvases, job.pacer());
-    });
+    return PlotImageBytes(
+        format, width, height, [this, &job, withLegend](PlotAreaCanvases& canvases) {
+            TitlePicture(canvases, ctx_.Frame().Cyclic(),
+                         BandLines(ctx_.table->Columns(), ctx_.state), withLegend);
+            return DrawViewOnto(canvases, job.pacer());
+        });
 }
 
 QString SaveController::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pacer) {

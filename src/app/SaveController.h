@@ -64,9 +64,10 @@ class SaveController {
     // size is outside the export limits (PlotImageSizeAllowed) or the file cannot be written;
     // an existing file then keeps its content.
     bool ExportPlotImage(const std::string& path, int width, int height);
-    // The bytes of that picture, without size limits. Throws SabrixError when the drawing
-    // fails or the picture cannot be encoded.
-    QByteArray PlotImageOf(PlotImageFormat format, int width, int height);
+    // The bytes of that picture, without size limits, with axis titles and (withLegend) a
+    // legend of the bands drawn. Throws SabrixError when the drawing fails or the picture
+    // cannot be encoded.
+    QByteArray PlotImageOf(PlotImageFormat format, int width, int height, bool withLegend);
 
   private:
     bool AlwaysSave() const;

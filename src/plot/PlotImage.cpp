@@ -2,6 +2,7 @@
 #include "plot/PlotImage.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
@@ -98,6 +99,7 @@ void FinishPlotArea(QImage& picture, const PlotAreaLayout& layout, const PlotAre
         if (!inPicture(*canvas)) painter.drawImage(place.topLeft(), canvas->image());
     PaintMagAxisLine(painter, layout);
     PaintStarLabel(painter, layout, starLabel);
+    PaintTitlesAndLegend(painter, layout, canvases);
 }
 
 QSize PlotAreaSizeFor(QSize view) {
@@ -125,6 +127,7 @@ QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
     painter.drawImage(layout.magScale.topLeft(), canvases.picMagScale.image());
     PaintMagAxisLine(painter, layout);
     PaintStarLabel(painter, layout, starLabel);
+    PaintTitlesAndLegend(painter, layout, canvases);
     return image;
 }
 
@@ -154,6 +157,82 @@ void PaintStarLabel(QPainter& painter, const PlotAreaLayout& layout, const QStri
             painter.fontMetrics().elidedText(starLabel, Qt::ElideMiddle, layout.label.width());
         painter.drawText(layout.label, Qt::AlignLeft | Qt::AlignTop, text);
     }
+}
+
+void TitlePicture(PlotAreaCanvases& canvases, bool phases, const std::vector<BandLine>& lines,
+                  bool withLegend) {
+    canvases.xTitle = phases ? QStringLiteral("Phase") : QStringLiteral("JD");
+    canvases.yTitle = QStringLiteral("Magnitude");
+    canvases.legend.clear();
+    if (!withLegend) return;
+    for (const BandLine& line : lines)
+        if (line.shown) canvases.legend.push_back({line.label, line.color, line.count});
+}
+
+void PaintTitlesAndLegend(QPainter& painter, const PlotAreaLayout& layout,
+                          const PlotAreaCanvases& canvases) {
+    painter.save();
+    painter.resetTransform();
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    if (!canvases.xTitle.isEmpty())
+        painter.drawText(layout.label, Qt::AlignRight | Qt::AlignBottom, canvases.xTitle);
+    if (!canvases.yTitle.isEmpty()) {
+        // Turned to read upwards, centred on the plot's height in the right margin.
+        const QRect& mag = layout.magScale;
+        painter.save();
+        painter.translate(mag.left() + mag.width() + kRightMargin / 2.0,
+                          mag.top() + mag.height() / 2.0);
+        painter.rotate(-90);
+        const QRectF box(-mag.height() / 2.0, -kRightMargin / 2.0, mag.height(), kRightMargin);
+        painter.drawText(box, Qt::AlignCenter, canvases.yTitle);
+        painter.restore();
+    }
+    if (!canvases.legend.empty()) {
+        QFont small(QStringLiteral("DejaVu Sans"));
+        small.setPixelSize(11);
+        painter.setFont(small);
+        const QFontMetrics metrics(small);
+        constexpr int kPad = 5;
+        constexpr int kDot = 8;
+        const int lineHeight = metrics.height();
+        std::vector<QString> texts;
+        int widest = 0;
+        for (const LegendEntry& entry : canvases.legend) {
+            texts.push_back(entry.label + QStringLiteral("  (") + QString::number(entry.count) +
+                            u')');
+            widest = std::max(widest, metrics.horizontalAdvance(texts.back()));
+        }
+        const QRect& view = layout.view;
+        const int fit = std::max(0, (view.height() - 2 * kPad - 2) / lineHeight);
+        const int lines = std::min(static_cast<int>(texts.size()), fit);
+        const int boxWidth = std::min(view.width() - 2, widest + kDot + 3 * kPad);
+        if (lines > 0 && boxWidth > kDot + 3 * kPad) {
+            const QRect box(view.right() - boxWidth - 1, view.top() + 1, boxWidth,
+                            lines * lineHeight + 2 * kPad);
+            painter.setPen(QColor(128, 128, 128));
+            painter.setBrush(QColor(24, 24, 24));
+            painter.drawRect(box);
+            painter.setRenderHint(QPainter::Antialiasing);
+            for (int i = 0; i < lines; ++i) {
+                const int32_t c = canvases.legend[static_cast<size_t>(i)].color;
+                const int top = box.top() + kPad + i * lineHeight;
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff));
+                painter.drawEllipse(
+                    QRectF(box.left() + kPad, top + (lineHeight - kDot) / 2.0, kDot, kDot));
+                painter.setPen(Qt::white);
+                const QRect text(box.left() + 2 * kPad + kDot, top, box.width() - 3 * kPad - kDot,
+                                 lineHeight);
+                painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                                 metrics.elidedText(texts[static_cast<size_t>(i)], Qt::ElideMiddle,
+                                                    text.width()));
+            }
+        }
+    }
+    painter.restore();
 }
 
 }  // namespace sabrix

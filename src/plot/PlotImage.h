@@ -11,7 +11,10 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <cstdint>
+#include <vector>
 
+#include "plot/BandLines.h"
 #include "plot/Canvas.h"
 
 namespace sabrix {
@@ -27,8 +30,17 @@ struct PlotAreaLayout {
 };
 PlotAreaLayout LayOutPlotArea(int width, int height);
 
+// A line of a picture's legend: a band (or a kind of observation) drawn, in its colour
+// (packed red + 256 * green + 65536 * blue), with its count.
+struct LegendEntry {
+    QString label;
+    int32_t color = 0;
+    int64_t count = 0;
+};
+
 // The three surfaces of the plot area at the layout's sizes, with the design look of the main
-// window's controls.
+// window's controls, and what a picture for a file carries besides them: the titles of its
+// axes and a legend of the bands drawn (each left out when empty).
 struct PlotAreaCanvases {
     // Each with pixels of its own.
     explicit PlotAreaCanvases(const PlotAreaLayout& layout);
@@ -41,6 +53,9 @@ struct PlotAreaCanvases {
     Canvas picView;
     Canvas picJDScale;
     Canvas picMagScale;
+    QString xTitle;
+    QString yTitle;
+    std::vector<LegendEntry> legend;
     // Makes each canvas copy its drawing onto painter, in its place of the layout (see
     // Canvas::SetVectorCopy); null stops the copies.
     void CopyVectorsTo(QPainter* painter, const PlotAreaLayout& layout);
@@ -51,7 +66,8 @@ struct PlotAreaCanvases {
 QSize PlotAreaSizeFor(QSize view);
 
 // The picture of the plot area, layout's width x height pixels: the window's background, the
-// three canvases in their places and the star label (none when empty) above the JD strip.
+// three canvases in their places, the star label (none when empty) above the JD strip, and
+// the canvases' titles and legend (PaintTitlesAndLegend).
 QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
                        const PlotAreaCanvases& canvases, const QString& starLabel);
 // The same picture with one buffer: NewPlotAreaPicture gives the window's background for
@@ -72,5 +88,15 @@ void PaintPlotAreaBackground(QPainter& painter, int width, int height);
 // one device pixel at any scale.
 void PaintMagAxisLine(QPainter& painter, const PlotAreaLayout& layout);
 void PaintStarLabel(QPainter& painter, const PlotAreaLayout& layout, const QString& starLabel);
+// The x title at the right end of the label row, above the JD strip; the y title turned up
+// in the margin right of the magnitude strip; the legend in a dark box in the plot's top right
+// corner, a line a band: a dot of its colour, its name and its count. A legend taller than
+// the plot keeps the lines that fit.
+void PaintTitlesAndLegend(QPainter& painter, const PlotAreaLayout& layout,
+                          const PlotAreaCanvases& canvases);
+// Gives a picture its axis titles ("Phase" when x holds phases, else "JD"; "Magnitude") and,
+// withLegend, the lines of the band panel that are shown as its legend.
+void TitlePicture(PlotAreaCanvases& canvases, bool phases, const std::vector<BandLine>& lines,
+                  bool withLegend);
 
 }  // namespace sabrix

@@ -39,6 +39,7 @@ void PaintVectors(QPainter& painter, int width, int height, const PlotAreaLayout
     canvases.CopyVectorsTo(nullptr, layout);
     PaintMagAxisLine(painter, layout);
     PaintStarLabel(painter, layout, label);
+    PaintTitlesAndLegend(painter, layout, canvases);
 }
 
 }  // namespace

@@ -89,6 +89,9 @@ TEST_F(ExportCommandsTest, PngOfTheWindowsSizeIsTheWindowsPlotPixelForPixel) {
     ZoomAndShowBins();
     const std::string png = dir.file("plot.png");
     ASSERT_TRUE(commands->Run(cmd::ExportPlotImage, png, 640, 400));
+    // The window's plot with the axis titles and the legend that a picture carries.
+    TitlePicture(window, false, BandLines(commands->table()->Columns(), commands->state()), true);
+    ASSERT_EQ(window.legend.size(), 4u);  // V, B, I and R
     const QImage want = ComposePlotArea(640, 400, layout, window, commands->view().starLabel);
     EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(want.format()), want);
     EXPECT_TRUE(test::CommandsTestPeer::BinsShown(*commands));

@@ -52,6 +52,37 @@ TEST(ComposePlotArea, PutsThePlotAndItsStripsInPlaceUnderTheLabel) {
     EXPECT_TRUE(dark);
 }
 
+// Pictures for files name their axes and, asked to, carry a legend of the bands drawn.
+TEST(ComposePlotArea, TitlesTheAxesAndDrawsTheLegendInThePlotsCorner) {
+    const PlotAreaLayout l = LayOutPlotArea(600, 300);
+    PlotAreaCanvases c(l);
+    const QImage bare = ComposePlotArea(600, 300, l, c, QString());
+    c.xTitle = QStringLiteral("JD");
+    c.yTitle = QStringLiteral("Magnitude");
+    c.legend = {{QStringLiteral("V"), 255, 120}, {QStringLiteral("Vis."), 65280, 7}};
+    const QImage image = ComposePlotArea(600, 300, l, c, QString());
+    const auto changed = [&](const QRect& r) {
+        int n = 0;
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y) n += image.pixel(x, y) != bare.pixel(x, y);
+        return n;
+    };
+    const auto has = [&](const QRect& r, QRgb colour) {
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                if (image.pixel(x, y) == colour) return true;
+        return false;
+    };
+    // "JD" at the right end of the label row, "Magnitude" right of the magnitude strip.
+    EXPECT_GT(changed(QRect(l.label.right() - 30, l.label.top(), 30, l.label.height())), 10);
+    EXPECT_GT(changed(QRect(l.magScale.right() + 1, l.view.top(), 14, l.view.height())), 30);
+    // The legend's dots in the plot's top right corner, nothing at its left.
+    const QRect corner(l.view.right() - 120, l.view.top(), 120, 50);
+    EXPECT_TRUE(has(corner, qRgb(255, 0, 0)));
+    EXPECT_TRUE(has(corner, qRgb(0, 255, 0)));
+    EXPECT_EQ(changed(QRect(l.view.left(), l.view.top(), 200, l.view.height())), 0);
+}
+
 // The stroke colour and the points of every polyline of an SVG picture that keeps its width
 // at any scale.
 std::vector<std::pair<QString, QString>> NonScalingPolylines(const QByteArray& svg) {
