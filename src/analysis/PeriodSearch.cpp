@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "analysis/PhaseDispersion.h"
 #include "core/SabrixError.h"
 
 namespace sabrix {
@@ -18,6 +19,20 @@ QString NotEnoughMemoryText() {
 std::optional<PeriodSearchResult> RunPeriodSearch(const PeriodData& data, const FrequencyGrid& grid,
                                                   const PeriodSearchOptions& options,
                                                   JobControl& control) {
+    if (options.method == SearchMethod::PhaseDispersion) {
+        control.SetTotal(PdmCost(data.size(), grid, options.peakCount));
+        std::optional<Periodogram> theta =
+            ComputePdm(data, grid, options.periodogram.workers, control);
+        if (!theta) return std::nullopt;
+        std::optional<std::vector<PeriodogramPeak>> minima =
+            FindPdmMinima(data, *theta, options.peakCount, control);
+        if (!minima) return std::nullopt;
+        PeriodSearchResult result;
+        result.periodogram = std::move(*theta);
+        result.peaks = std::move(*minima);
+        result.method = SearchMethod::PhaseDispersion;
+        return result;
+    }
     control.SetTotal(PeriodogramCost(data.size(), grid, options.periodogram.method) +
                      PeakRefinementCost(data.size(), options.peakCount));
     std::optional<Periodogram> periodogram =

@@ -25,16 +25,24 @@
 
 namespace sabrix {
 
+// What the search computes over the grid: the generalised Lomb-Scargle periodogram (peaks are
+// its maxima) or phase dispersion minimisation's theta (peaks are its minima, see
+// PhaseDispersion.h).
+enum class SearchMethod { LombScargle, PhaseDispersion };
+
 struct PeriodSearchOptions {
     PeriodogramOptions periodogram;
     int peakCount = kListedPeaks;
+    SearchMethod method = SearchMethod::LombScargle;
 };
 
 struct PeriodSearchResult {
+    // For phase dispersion minimisation, power holds theta.
     Periodogram periodogram;
-    // Highest first (see FindPeaks).
+    // The best first: highest power (see FindPeaks), or deepest theta (see FindPdmMinima).
     std::vector<PeriodogramPeak> peaks;
     Weighting weighting = Weighting::Equal;
+    SearchMethod method = SearchMethod::LombScargle;
 };
 
 // The search on this thread and the workers it starts: sets control's total, then advances
