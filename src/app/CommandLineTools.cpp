@@ -20,6 +20,7 @@
 #include "analysis/PhaseFolding.h"
 #include "analysis/PolyFit.h"
 #include "analysis/ShownObservations.h"
+#include "analysis/TimeOfMinimum.h"
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"
 #include "core/AppState.h"
@@ -411,8 +412,10 @@ int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& prog
             return 1;
         }
         JobControl control;
+        PeriodSearchOptions search;
+        if (options.pdm) search.method = SearchMethod::PhaseDispersion;
         const std::optional<PeriodSearchResult> result =
-            RunPeriodSearch(*data.data, *grid.grid, PeriodSearchOptions{}, control);
+            RunPeriodSearch(*data.data, *grid.grid, search, control);
         if (!result) return 1;
         std::vector<std::string> lines;
         for (size_t i = 0; i < result->peaks.size() && i < 5; ++i) {
@@ -428,6 +431,35 @@ int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& prog
             if (!WriteOutput(options.out, buffer.data().toStdString(), out, err)) return 1;
         }
         PrintSummary({options.out}, loaded->file, lines, commands.rejectedLines(), out, err);
+        return 0;
+    } catch (const std::exception& e) {
+        err << TerminalMessage(options.file, e.what());
+        return 1;
+    }
+}
+
+int RunMinimum(const MinimumRunOptions& options, const std::string& programDir, std::ostream& out,
+               std::ostream& err) {
+    try {
+        auto loaded =
+            LoadFile(options.file, options.load, false, programDir, LayOutPlotArea(1, 1), {}, err);
+        if (!loaded) return 1;
+        MainWindowCommands& commands = *loaded->commands;
+        if (!options.bands.empty() && !ShowOnlyBands(commands, options.bands, loaded->file, err))
+            return 1;
+        const double offset = commands.state().star.TimeOffset;
+        const PeriodObservations shown =
+            ShownObservations(commands.table()->Columns(), commands.state(), options.from - offset,
+                              options.to - offset);
+        const TimeOfExtremumOutcome found = FindTimeOfExtremum(
+            shown.times, shown.mags, options.maximum ? Extremum::Maximum : Extremum::Minimum);
+        if (!found.value) {
+            err << TerminalMessage(loaded->file, found.refusal.toStdString());
+            return 1;
+        }
+        const TimeOfExtremum& v = *found.value;
+        out << FormatFixed(v.time + offset, 1, 6) << ' ' << FormatFixed(v.error, 1, 6) << ' '
+            << v.count << ' ' << ExtremumMethodName(v.method) << '\n';
         return 0;
     } catch (const std::exception& e) {
         err << TerminalMessage(options.file, e.what());
