@@ -47,8 +47,13 @@ struct PeriodogramWindowView {
     // 2 periods removed".
     QString heading;
     QString axisCaption;
+    // What the y axis and the table's third column hold: "Power", or "Theta (smaller is
+    // better)" for phase dispersion.
+    QString valueCaption = QStringLiteral("Power");
     bool periodAxis = false;
     bool windowShown = false;
+    // The window function was computed (not for phase dispersion).
+    bool windowAvailable = true;
     // Each peak: period (d), frequency (c/d), power, semi-amplitude (mag), as texts.
     std::vector<std::array<QString, 4>> peaks;
     int chosen = -1;
@@ -100,7 +105,9 @@ class PeriodAnalysis {
     // Starts with nothing computed: the caller runs the search of CurrentData() over grid.
     // The window names the times with timeOffset added (the star's TimeOffset).
     PeriodAnalysis(QString starName, PeriodObservations observations, bool useUncertainties,
-                   const FrequencyGrid& grid, double timeOffset = 0);
+                   const FrequencyGrid& grid, double timeOffset = 0,
+                   SearchMethod method = SearchMethod::LombScargle);
+    SearchMethod method() const { return method_; }
 
     const FrequencyGrid& grid() const { return grid_; }
     const PeriodObservations& observations() const { return observations_; }
@@ -157,6 +164,7 @@ class PeriodAnalysis {
     bool useUncertainties_;
     FrequencyGrid grid_;
     double timeOffset_;
+    SearchMethod method_;
     PrewhiteningHistory history_;
     // One result for each step computed, step 0 first.
     std::vector<std::shared_ptr<const PeriodSearchResult>> results_;

@@ -19,6 +19,8 @@ namespace sabrix {
 struct PeriodSearchFields {
     PeriodRangeFields range;
     bool useUncertainties = true;
+    // Phase dispersion minimisation instead of the periodogram.
+    bool pdm = false;
     // Every observation has an uncertainty: otherwise "Use uncertainties as weights" is greyed
     // (and equal weights are used whatever it shows).
     bool uncertaintiesAvailable = false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,8 @@ class frmPeriodSearch : public QDialog {
     QLineEdit* txtMaxPeriod;
     QLineEdit* txtSamples;
     QCheckBox* chkWeights;
+    // "Periodogram (Lomb-Scargle)" or "Phase dispersion (PDM)".
+    QComboBox* cboMethod;
     QPushButton* cmdSearch;
     QPushButton* cmdCancel;
 

@@ -113,6 +113,12 @@ enum class Command {
     ClosePeriodWindow,
     ShowPhasePlot,
     mnuTimePlot_Click,
+    mnuMinimum_Click,
+    mnuMaximum_Click,
+    mnuMinimaList_Click,
+    TimeOfExtremumInBox,
+    MinimaWindowEvent,
+    OcWindowEvent,
     // The records behind the points.
     BoxFinder,
     Finder,
@@ -228,6 +234,13 @@ inline constexpr std::array kCommandNeeds = {
     SABRIX_NEEDS(ClosePeriodWindow, Anytime),
     SABRIX_NEEDS(ShowPhasePlot, Plot),
     SABRIX_NEEDS(mnuTimePlot_Click, Plot),
+    // These say "No star file is loaded." themselves.
+    SABRIX_NEEDS(mnuMinimum_Click, Idle),
+    SABRIX_NEEDS(mnuMaximum_Click, Idle),
+    SABRIX_NEEDS(mnuMinimaList_Click, Idle),
+    SABRIX_NEEDS(TimeOfExtremumInBox, Plot),
+    SABRIX_NEEDS(MinimaWindowEvent, Idle),
+    SABRIX_NEEDS(OcWindowEvent, Idle),
     SABRIX_NEEDS(BoxFinder, Rows),
     SABRIX_NEEDS(Finder, Rows),
     // The record list's own commands also need the list open (RecordsController).

@@ -2,6 +2,7 @@
 #include "app/MainWindowCommands.h"
 
 #include "app/AnalysisController.h"
+#include "app/MinimaController.h"
 #include "app/PeriodController.h"
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
@@ -20,7 +21,13 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
       analysis_(std::make_unique<AnalysisController>(context_)),
       period_(std::make_unique<PeriodController>(context_)),
       saves_(std::make_unique<SaveController>(context_, *loads_)),
-      shell_(std::make_unique<ShellController>(context_)) {}
+      shell_(std::make_unique<ShellController>(context_)),
+      minima_(std::make_unique<MinimaController>(context_)) {
+    plot_->onExtremumBox = [this](double x1, double y1, double x2, double y2) {
+        minima_->TimeOfExtremumInBox(x1, y1, x2, y2);
+    };
+    minima_->armBox = [this] { plot_->ArmExtremumBox(); };
+}
 
 MainWindowCommands::~MainWindowCommands() = default;
 
@@ -64,6 +71,39 @@ const PeriodAnalysis* MainWindowCommands::periodAnalysis() const {
     return period_->analysis();
 }
 
+void MainWindowCommands::setMinimaDialogs(MinimaDialogs* dialogs) {
+    minima_->setMinimaDialogs(dialogs);
+}
+
+const std::vector<ListedExtremum>& MainWindowCommands::minimaList() {
+    return minima_->list();
+}
+
+const WindowView& MainWindowCommands::mnuMinimum_Click() {
+    return Run(Command::mnuMinimum_Click, [&] { minima_->mnuMinimum_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuMaximum_Click() {
+    return Run(Command::mnuMaximum_Click, [&] { minima_->mnuMaximum_Click(); });
+}
+
+const WindowView& MainWindowCommands::mnuMinimaList_Click() {
+    return Run(Command::mnuMinimaList_Click, [&] { minima_->mnuMinimaList_Click(); });
+}
+
+const WindowView& MainWindowCommands::TimeOfExtremumInBox(double x1, double y1, double x2,
+                                                          double y2) {
+    return Run(Command::TimeOfExtremumInBox, [&] { minima_->TimeOfExtremumInBox(x1, y1, x2, y2); });
+}
+
+const WindowView& MainWindowCommands::MinimaWindowEvent(const MinimaEvent& event) {
+    return Run(Command::MinimaWindowEvent, [&] { minima_->MinimaWindowEvent(event); });
+}
+
+const WindowView& MainWindowCommands::OcWindowEvent(const OcEvent& event) {
+    return Run(Command::OcWindowEvent, [&] { minima_->OcWindowEvent(event); });
+}
+
 void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
     records_->setRecordDialogs(dialogs);
 }
@@ -71,6 +111,7 @@ void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
 void MainWindowCommands::setImageExportDialog(ImageExportDialog* dialog) {
     saves_->setImageExportDialog(dialog);
     period_->setImageExportDialog(dialog);
+    minima_->setImageExportDialog(dialog);
 }
 
 const WindowView& MainWindowCommands::OpenWorkingTable() {

@@ -38,6 +38,11 @@ class AnalysisDialogs;
 class DesktopOpener;
 class ImageExportDialog;
 class PeriodAnalysis;
+class MinimaController;
+class MinimaDialogs;
+struct ListedExtremum;
+struct MinimaEvent;
+struct OcEvent;
 class PeriodController;
 class PeriodDialogs;
 class PlotController;
@@ -94,6 +99,9 @@ class MainWindowCommands {
     void setAnalysisDialogs(AnalysisDialogs* dialogs);
     void setPeriodDialogs(PeriodDialogs* dialogs);
     void setRecordDialogs(RecordDialogs* dialogs);
+    void setMinimaDialogs(MinimaDialogs* dialogs);
+    // The loaded star's times of minimum (read from beside its file on first use).
+    const std::vector<ListedExtremum>& minimaList();
     // The search of the open period search window; null when none is open.
     const PeriodAnalysis* periodAnalysis() const;
     // What the phase plot folds while it is shown; nothing on the light curve.
@@ -236,6 +244,17 @@ class MainWindowCommands {
     // "Time Plot": back to the light curve.
     const WindowView& mnuTimePlot_Click();
 
+    // ---- The times of minimum and the O-C diagram (MinimaController) -----------------------
+    // Tools > Time of Minimum / Time of Maximum: the next box drawn finds the extremum.
+    const WindowView& mnuMinimum_Click();
+    const WindowView& mnuMaximum_Click();
+    // Tools > Times of Minimum: the list window.
+    const WindowView& mnuMinimaList_Click();
+    // The tool's box without the mouse, corners in picView's frame.
+    const WindowView& TimeOfExtremumInBox(double x1, double y1, double x2, double y2);
+    const WindowView& MinimaWindowEvent(const MinimaEvent& event);
+    const WindowView& OcWindowEvent(const OcEvent& event);
+
     // ---- The records behind the points (RecordsController) --------------------------------
 
     const WindowView& BoxFinder(double x1, double y1, double x2, double y2);
@@ -281,6 +300,7 @@ class MainWindowCommands {
     std::unique_ptr<PeriodController> period_;
     std::unique_ptr<SaveController> saves_;
     std::unique_ptr<ShellController> shell_;
+    std::unique_ptr<MinimaController> minima_;
 };
 
 }  // namespace sabrix

@@ -57,6 +57,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     commands_->setImageExportDialog(imageExportDialog_.get());
     periodDialogs_ = std::make_unique<QtPeriodDialogs>(this);
     commands_->setPeriodDialogs(periodDialogs_.get());
+    minimaDialogs_ = std::make_unique<QtMinimaDialogs>(this);
+    commands_->setMinimaDialogs(minimaDialogs_.get());
     Form_Resize();
 }
 
@@ -105,6 +107,9 @@ void frmPlot::connectControls() {
     connect(mnuPoly, &QAction::triggered, this, &frmPlot::mnuPoly_Click);
     connect(mnuPeriod, &QAction::triggered, this, &frmPlot::mnuPeriod_Click);
     connect(mnuTimePlot, &QAction::triggered, this, &frmPlot::mnuTimePlot_Click);
+    connect(mnuMinimum, &QAction::triggered, this, &frmPlot::mnuMinimum_Click);
+    connect(mnuMaximum, &QAction::triggered, this, &frmPlot::mnuMaximum_Click);
+    connect(mnuMinimaList, &QAction::triggered, this, &frmPlot::mnuMinimaList_Click);
 
     // The pointer over the window clears the readouts; the plot takes its navigation keys;
     // the plot area follows the client's width, which the band panel takes a part of.

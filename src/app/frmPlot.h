@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "analysis/QtAnalysisDialogs.h"
+#include "analysis/QtMinimaDialogs.h"
 #include "analysis/QtPeriodDialogs.h"
 #include "app/MainWindowCommands.h"
 #include "app/SettingsSeams.h"
@@ -138,6 +139,9 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     void mnuPoly_Click();
     void mnuPeriod_Click();
     void mnuTimePlot_Click();
+    void mnuMinimum_Click();
+    void mnuMaximum_Click();
+    void mnuMinimaList_Click();
     void picView_MouseDown(int button, int shift, double x, double y);
     void picView_MouseMove(int button, int shift, double x, double y);
     void picView_MouseUp(int button, int shift, double x, double y);
@@ -223,6 +227,7 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     std::unique_ptr<QtRecordDialogs> recordDialogs_;
     std::unique_ptr<QtImageExportDialog> imageExportDialog_;
     std::unique_ptr<QtPeriodDialogs> periodDialogs_;
+    std::unique_ptr<QtMinimaDialogs> minimaDialogs_;
 };
 
 }  // namespace sabrix

@@ -295,6 +295,18 @@ void frmPlot::mnuTimePlot_Click() {
     Apply(commands_->mnuTimePlot_Click());
 }
 
+void frmPlot::mnuMinimum_Click() {
+    Apply(commands_->mnuMinimum_Click());
+}
+
+void frmPlot::mnuMaximum_Click() {
+    Apply(commands_->mnuMaximum_Click());
+}
+
+void frmPlot::mnuMinimaList_Click() {
+    Apply(commands_->mnuMinimaList_Click());
+}
+
 void frmPlot::cmdBack_Click() {
     Apply(commands_->cmdBack_Click());
 }

@@ -70,11 +70,11 @@ void frmPlotUi::setupUi(QMainWindow* window) {
 }
 
 std::vector<QAction*> frmPlotUi::menuCommands() const {
-    std::vector<QAction*> commands = {mnuLoad,  mnuSave,   mnuFaint,        mnuXYZ,     mnuSaveXYZ,
-                                      mnuDisc,  mnuExit1,  mnuAvg,          mnuPoly,    mnuWebSite,
-                                      mnuStats, mnuViewer, mnuManage,       mnuConfig,  mnuDocs,
-                                      mnuAbout, mnuExit,   mnuSaveDownload, mnuExport,  mnuCalendar,
-                                      mnuUndo,  mnuRedo,   mnuPeriod,       mnuTimePlot};
+    std::vector<QAction*> commands = {
+        mnuLoad, mnuSave,   mnuFaint,    mnuXYZ,          mnuSaveXYZ, mnuDisc,      mnuExit1,
+        mnuAvg,  mnuPoly,   mnuWebSite,  mnuStats,        mnuViewer,  mnuManage,    mnuConfig,
+        mnuDocs, mnuAbout,  mnuExit,     mnuSaveDownload, mnuExport,  mnuCalendar,  mnuUndo,
+        mnuRedo, mnuPeriod, mnuTimePlot, mnuMinimum,      mnuMaximum, mnuMinimaList};
     commands.insert(commands.end(), mnuRecent.begin(), mnuRecent.end());
     return commands;
 }
@@ -133,6 +133,9 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     mnuPeriod = AddItem(mnuTools, "mnuPeriod", QStringLiteral("Period Search"));
     mnuTimePlot = AddItem(mnuTools, "mnuTimePlot", QStringLiteral("Time Plot"));
     mnuTimePlot->setEnabled(false);
+    mnuMinimum = AddItem(mnuTools, "mnuMinimum", QStringLiteral("Time of Minimum"));
+    mnuMaximum = AddItem(mnuTools, "mnuMaximum", QStringLiteral("Time of Maximum"));
+    mnuMinimaList = AddItem(mnuTools, "mnuMinimaList", QStringLiteral("Times of Minimum List"));
     mnuSpacer3 = AddSpacer(mnuTools, "mnuSpacer3");
     mnuWebSite = AddItem(mnuTools, "mnuWebSite", QStringLiteral("Download Data File (WWW)"));
     mnuSpacer5 = AddSpacer(mnuTools, "mnuSpacer5");
