@@ -1,4 +1,4 @@
-#include "app/QtStartup.h"
+#include "ui/app/QtStartup.h"
 
 int main(int argc, char** argv) {
     return sabrix::Main(argc, argv);

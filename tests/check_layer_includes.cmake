@@ -1,6 +1,8 @@
 # Fails when a source file includes from a folder above its own. The folders are layered,
 # lowest first; folders on one level (interaction and analysis, dialogs and shell) do not
 # include each other. A file includes only from its own folder and the levels below it.
+# The windows of a subsystem (src/ui/NAME) stand on the level of NAME and may include its
+# logic; no logic file includes a window (src/ui/...).
 set(levels "core=0" "data=1" "plot=2" "interaction=3" "analysis=3" "dialogs=4" "shell=4" "app=5")
 foreach(entry IN LISTS levels)
   string(REPLACE "=" ";" pair "${entry}")
@@ -18,6 +20,11 @@ foreach(file IN LISTS candidates)
     continue()  # main.cpp: the program itself, above every folder
   endif()
   string(REPLACE "/" "" own "${own}")
+  set(own_is_ui FALSE)
+  if(own STREQUAL "ui")
+    set(own_is_ui TRUE)
+    string(REGEX REPLACE "^ui/([^/]+)/.*" "\\1" own "${relative}")
+  endif()
   if(NOT DEFINED level_${own})
     list(APPEND offenders "${relative}: folder ${own} has no place in the layers")
     continue()
@@ -25,6 +32,13 @@ foreach(file IN LISTS candidates)
   file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"/]+)/.*" "\\1" target "${line}")
+    if(target STREQUAL "ui")
+      if(NOT own_is_ui)
+        list(APPEND offenders "${relative}: a logic file includes a window: ${line}")
+        continue()
+      endif()
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"ui/([^\"/]+)/.*" "\\1" target "${line}")
+    endif()
     if(target STREQUAL own)
       continue()
     endif()

@@ -19,8 +19,8 @@
 #include <stdexcept>
 
 #include "analysis/PeriodDialogs.h"
-#include "analysis/frmPeriodogram.h"
-#include "app/frmPlot.h"
+#include "ui/analysis/frmPeriodogram.h"
+#include "ui/app/frmPlot.h"
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"

@@ -3,9 +3,9 @@
 #include <QTest>
 
 #include "analysis/PhaseFolding.h"
-#include "analysis/frmBins.h"
-#include "analysis/frmPeriodSearch.h"
-#include "analysis/frmPeriodogram.h"
+#include "ui/analysis/frmBins.h"
+#include "ui/analysis/frmPeriodSearch.h"
+#include "ui/analysis/frmPeriodogram.h"
 
 namespace sabrix {
 namespace {

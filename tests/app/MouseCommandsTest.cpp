@@ -14,7 +14,7 @@
 #include "app/MainWindowCommands.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
-#include "plot/PictureBox.h"
+#include "ui/plot/PictureBox.h"
 #include "plot/PlotWindow.h"
 #include "support/CommandsFixture.h"
 #include "support/ScriptedPrompts.h"

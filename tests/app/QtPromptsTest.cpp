@@ -6,7 +6,7 @@
 #include <QTest>
 #include <functional>
 
-#include "app/QtPrompts.h"
+#include "ui/app/QtPrompts.h"
 #include "support/ModalDialog.h"
 
 namespace sabrix {

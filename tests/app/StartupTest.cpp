@@ -5,9 +5,9 @@
 #include <QScreen>
 #include <filesystem>
 
-#include "app/QtStartup.h"
+#include "ui/app/QtStartup.h"
 #include "core/FileSystem.h"
-#include "dialogs/frmConfig.h"
+#include "ui/dialogs/frmConfig.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 

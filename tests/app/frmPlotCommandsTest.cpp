@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frmPlot.h"
-#include "interaction/frmEditRecord.h"
+#include "ui/app/frmPlot.h"
+#include "ui/interaction/frmEditRecord.h"
 #include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ModalDialog.h"

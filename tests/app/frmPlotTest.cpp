@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <set>
 
-#include "app/frmPlot.h"
-#include "shell/frmAbout.h"
-#include "shell/frmStats.h"
+#include "ui/app/frmPlot.h"
+#include "ui/shell/frmAbout.h"
+#include "ui/shell/frmStats.h"
 #include "support/CommandsTestPeer.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"

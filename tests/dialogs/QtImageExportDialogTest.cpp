@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "dialogs/QtImageExportDialog.h"
+#include "ui/dialogs/QtImageExportDialog.h"
 #include "support/ModalDialog.h"
 
 namespace sabrix {

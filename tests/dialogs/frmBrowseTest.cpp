@@ -7,7 +7,7 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "dialogs/frmBrowse.h"
+#include "ui/dialogs/frmBrowse.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "core/SettingsFile.h"
-#include "dialogs/frmBrowse.h"
-#include "dialogs/frmConfig.h"
+#include "ui/dialogs/frmBrowse.h"
+#include "ui/dialogs/frmConfig.h"
 #include "support/FileSizeLimit.h"
 #include "support/ModalDialog.h"
 #include "support/ScriptedPrompts.h"

@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "plot/PictureBox.h"
+#include "ui/plot/PictureBox.h"
 
 namespace sabrix {
 namespace {

@@ -3,8 +3,8 @@
 #include <QTest>
 
 #include "shell/AboutText.h"
-#include "shell/frmAbout.h"
-#include "shell/frmStats.h"
+#include "ui/shell/frmAbout.h"
+#include "ui/shell/frmStats.h"
 
 namespace sabrix {
 namespace {

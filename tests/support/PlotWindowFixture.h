@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frmPlot.h"
+#include "ui/app/frmPlot.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "support/CommandsTestPeer.h"

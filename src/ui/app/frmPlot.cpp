@@ -1,0 +1,399 @@
+#include "ui/app/frmPlot.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QScreen>
+#include <QShortcut>
+#include <algorithm>
+
+#include "core/ErrorText.h"
+#include "core/FileSystem.h"
+#include "core/ProgramDir.h"
+#include "core/WorkingDatabase.h"
+#include "interaction/SideWindowPlace.h"
+#include "ui/shell/QtDesktopOpener.h"
+#include "ui/shell/frmAbout.h"
+#include "ui/shell/frmStats.h"
+
+namespace sabrix {
+
+namespace {
+
+QRect PixelRect(const TwipRect& r) {
+    return QRect(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width),
+                 TwipsToPixels(r.Height));
+}
+
+}  // namespace
+
+frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, SettingsSeams seams,
+                 QWidget* parent)
+    : QMainWindow(parent),
+      programDir_(std::move(programDir)),
+      prompts_(prompts),
+      seams_(std::move(seams)),
+      layout_(DesignLayout()) {
+    setupUi(this);
+    endProgram = &frmPlot::QueueProgramEnd;
+    connectControls();
+    commands_ = std::make_unique<MainWindowCommands>(
+        std::move(state),
+        MainWindowCommands::TableFiles{WorkingDatabasePath(programDir_),
+                                       TemplateDatabasePath(programDir_)},
+        prompts_, static_cast<WindowHost&>(*this),
+        MainWindowCommands::Canvases{picView->canvas(), picJDScale->canvas(),
+                                     picMagScale->canvas()});
+    desktop_ = std::make_unique<QtDesktopOpener>();
+    commands_->setDesktop(*desktop_, UserGuidePath(programDir_));
+    commands_->setPreferencesFolder(programDir_);
+    setAcceptDrops(true);
+    analysisDialogs_ = std::make_unique<QtAnalysisDialogs>(this);
+    commands_->setAnalysisDialogs(analysisDialogs_.get());
+    recordDialogs_ = std::make_unique<QtRecordDialogs>(this, picView);
+    commands_->setRecordDialogs(recordDialogs_.get());
+    imageExportDialog_ = std::make_unique<QtImageExportDialog>(this);
+    commands_->setImageExportDialog(imageExportDialog_.get());
+    periodDialogs_ = std::make_unique<QtPeriodDialogs>(this);
+    commands_->setPeriodDialogs(periodDialogs_.get());
+    minimaDialogs_ = std::make_unique<QtMinimaDialogs>(this);
+    commands_->setMinimaDialogs(minimaDialogs_.get());
+    Form_Resize();
+}
+
+frmPlot::~frmPlot() = default;
+
+void frmPlot::connectControls() {
+    connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
+    connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
+    connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
+    connect(mnuDisc, &QAction::triggered, this, &frmPlot::mnuDisc_Click);
+    connect(bandPanel, &BandPanelWidget::lineChecked, this, &frmPlot::lstBands_ItemCheck);
+    connect(bandPanel, &BandPanelWidget::lineDoubleClicked, this, &frmPlot::lstBands_DblClick);
+    connect(bandPanel, &BandPanelWidget::allBandsClicked, this, &frmPlot::cmdAllBands_Click);
+    connect(dckBands, &QDockWidget::visibilityChanged, this, [this] {
+        // Once the dock has taken its place: the plot keeps at least its design width beside
+        // the panel (the window grows instead), and is laid out in the room it has.
+        QTimer::singleShot(0, this, [this] {
+            if (dckBands->isVisible() && !dckBands->isFloating() && !isMaximized() &&
+                !isFullScreen()) {
+                const int lacking = TwipsToPixels(kDesignWidthTwips) - frmPlotClient->width();
+                if (lacking > 0) resize(width() + lacking, height());
+            }
+            if (layoutWidth() != layoutWidth_) Form_Resize();
+        });
+    });
+    connect(mnuXYZ, &QAction::triggered, this, &frmPlot::mnuXYZ_Click);
+    connect(mnuSaveXYZ, &QAction::triggered, this, &frmPlot::mnuSaveXYZ_Click);
+    connect(mnuSaveDownload, &QAction::triggered, this, &frmPlot::mnuSaveDownload_Click);
+    connect(mnuExport, &QAction::triggered, this, &frmPlot::mnuExport_Click);
+    for (size_t i = 0; i < mnuRecent.size(); ++i)
+        connect(mnuRecent[i], &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
+    connect(mnuExit, &QAction::triggered, this, &frmPlot::mnuExit_Click);
+    connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
+    connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
+    connect(mnuStats, &QAction::triggered, this, &frmPlot::mnuStats_Click);
+    connect(mnuCalendar, &QAction::triggered, this, &frmPlot::mnuCalendar_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
+    connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
+    connect(mnuUndo, &QAction::triggered, this, &frmPlot::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &frmPlot::mnuRedo_Click);
+    connect(mnuDocs, &QAction::triggered, this, &frmPlot::mnuDocs_Click);
+    connect(mnuViewer, &QAction::triggered, this, &frmPlot::mnuViewer_Click);
+    connect(mnuManage, &QAction::triggered, this, &frmPlot::mnuManage_Click);
+    connect(mnuWebSite, &QAction::triggered, this, &frmPlot::mnuWebSite_Click);
+    connect(mnuAvg, &QAction::triggered, this, &frmPlot::mnuAvg_Click);
+    connect(mnuPoly, &QAction::triggered, this, &frmPlot::mnuPoly_Click);
+    connect(mnuPeriod, &QAction::triggered, this, &frmPlot::mnuPeriod_Click);
+    connect(mnuTimePlot, &QAction::triggered, this, &frmPlot::mnuTimePlot_Click);
+    connect(mnuMinimum, &QAction::triggered, this, &frmPlot::mnuMinimum_Click);
+    connect(mnuMaximum, &QAction::triggered, this, &frmPlot::mnuMaximum_Click);
+    connect(mnuMinimaList, &QAction::triggered, this, &frmPlot::mnuMinimaList_Click);
+
+    // The pointer over the window clears the readouts; the plot takes its navigation keys;
+    // the plot area follows the client's width, which the band panel takes a part of.
+    frmPlotClient->installEventFilter(this);
+    picView->installEventFilter(this);
+    connect(picView, &PictureBox::mouseDown, this, &frmPlot::picView_MouseDown);
+    connect(picView, &PictureBox::mouseMove, this, &frmPlot::picView_MouseMove);
+    connect(picView, &PictureBox::mouseUp, this, &frmPlot::picView_MouseUp);
+    connect(picView, &PictureBox::wheelTurned, this, &frmPlot::picView_Wheel);
+    connect(picJDScale, &PictureBox::mouseDown, this, &frmPlot::picJDScale_MouseDown);
+    connect(picJDScale, &PictureBox::mouseMove, this, &frmPlot::picJDScale_MouseMove);
+    connect(picMagScale, &PictureBox::mouseDown, this, &frmPlot::picMagScale_MouseDown);
+    connect(picMagScale, &PictureBox::mouseMove, this, &frmPlot::picMagScale_MouseMove);
+
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPlot::cmdCancel_Click);
+    connect(keyCancel, &QShortcut::activated, this, &frmPlot::cmdCancel_Click);
+    tmrTip_.setSingleShot(true);
+    tmrTip_.setInterval(500);
+    connect(&tmrTip_, &QTimer::timeout, this, &frmPlot::tmrTip_Timer);
+    tmrFill_.setInterval(40);
+    connect(&tmrFill_, &QTimer::timeout, this, &frmPlot::tmrFill_Timer);
+    connect(cmdLoad, &QPushButton::clicked, this, &frmPlot::cmdLoad_Click);
+
+    connect(cmdZoomBox, &QPushButton::clicked, this, &frmPlot::cmdZoomBox_Click);
+    connect(cmdBox, &QPushButton::clicked, this, &frmPlot::cmdBox_Click);
+    connect(cmdLocate, &QPushButton::clicked, this, &frmPlot::cmdLocate_Click);
+    connect(cmdMag, &QPushButton::clicked, this, &frmPlot::cmdMag_Click);
+    connect(cmdJDZoom, &QPushButton::clicked, this, &frmPlot::cmdJDZoom_Click);
+    connect(cmdMagZoom, &QPushButton::clicked, this, &frmPlot::cmdMagZoom_Click);
+    connect(cmdReset, &QPushButton::clicked, this, &frmPlot::cmdReset_Click);
+    connect(cmdBegin, &QPushButton::clicked, this, &frmPlot::cmdBegin_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmPlot::cmdBack_Click);
+    connect(cmdForward, &QPushButton::clicked, this, &frmPlot::cmdForward_Click);
+    connect(cmdEnder, &QPushButton::clicked, this, &frmPlot::cmdEnder_Click);
+    connect(CmdDown, &QPushButton::clicked, this, &frmPlot::CmdDown_Click);
+    connect(cmdUp, &QPushButton::clicked, this, &frmPlot::cmdUp_Click);
+    connect(cmdRefresh, &QPushButton::clicked, this, &frmPlot::cmdRefresh_Click);
+    connect(cmdBin, &QPushButton::clicked, this, &frmPlot::cmdBin_Click);
+    connect(cmdPoly, &QPushButton::clicked, this, &frmPlot::cmdPoly_Click);
+    connect(cmdPeriod, &QPushButton::clicked, this, &frmPlot::mnuPeriod_Click);
+}
+
+void frmPlot::setPanelText(int panel, const QString& text) {
+    if (panel < 1 || panel > 4) return;
+    staPlotPanels[static_cast<size_t>(panel - 1)]->setText(text);
+}
+
+QString frmPlot::panelText(int panel) const {
+    if (panel < 1 || panel > 4) return QString();
+    return staPlotPanels[static_cast<size_t>(panel - 1)]->text();
+}
+
+void frmPlot::setBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        disabledActionsWhileBusy_.clear();
+        for (QAction* action : menuCommands()) {
+            if (!action->isEnabled()) continue;
+            action->setEnabled(false);
+            disabledActionsWhileBusy_.emplace_back(action);
+        }
+        cmdLoadWasEnabled_ = cmdLoad->isEnabled();
+        cmdLoad->setEnabled(false);
+    } else {
+        for (const QPointer<QAction>& action : disabledActionsWhileBusy_)
+            if (action) action->setEnabled(true);
+        disabledActionsWhileBusy_.clear();
+        cmdLoad->setEnabled(cmdLoadWasEnabled_);
+    }
+    // Disabling the containers keeps each button's own state for afterwards. A disabled plot
+    // loses the keyboard; it gets it back, so the arrows go on moving it.
+    if (busy) plotHadFocus_ = picView->hasFocus();
+    fraButtons->setEnabled(!busy);
+    picView->setEnabled(!busy);
+    if (!busy && plotHadFocus_) picView->setFocus();
+    // Wheel notches that came while the job ran are drawn now, in one go.
+    if (!busy && wheel_.JobEnded()) QueueWheel();
+    picJDScale->setEnabled(!busy);
+    picMagScale->setEnabled(!busy);
+    // A resize during the job blanked the canvases; whatever the job was (a plot, an import,
+    // a save), the plot is drawn again once it is over.
+    if (!busy && redrawPending_) {
+        redrawPending_ = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (state().star.FileLoaded && !isBusy()) Redraw(true);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+frmStats* frmPlot::statsWindow() {
+    if (!stats_) {
+        stats_ = new frmStats(this);
+        connect(stats_, &frmStats::unloaded, this, &frmPlot::frmStats_Unload);
+    }
+    return stats_;
+}
+
+void frmPlot::PlaceStatsWindow() {
+    const QScreen* shown = screen();
+    stats_->move(SideWindowPlace(frameGeometry(), stats_->frameGeometry().size(),
+                                 shown ? std::optional(shown->availableGeometry()) : std::nullopt));
+}
+
+bool frmPlot::Form_Load() {
+    Apply(commands_->OpenWorkingTable());
+    if (commands_->view().endRun) return false;
+    fraButtons->hide();
+    return true;
+}
+
+void frmPlot::Form_Activate() {
+    if (state().star.FileLoaded) return;
+    picView->hide();
+    picJDScale->hide();
+    picMagScale->hide();
+    fraButtons->hide();
+}
+
+int frmPlot::layoutWidth() const {
+    // The design fills the window's width; a docked band panel takes its share of it.
+    const bool docked = dckBands->isVisible() && !dckBands->isFloating();
+    return docked ? frmPlotClient->width() : width();
+}
+
+void frmPlot::Form_Resize() {
+    layoutWidth_ = layoutWidth();
+    ApplyFormResize(layout_, static_cast<float>(layoutWidth_) * kTwipsPerPixel,
+                    static_cast<float>(height()) * kTwipsPerPixel, isMinimized());
+    applyLayout();
+    if (!commands_ || !state().star.FileLoaded) return;
+    // A resize that arrives while a job runs (the plot yields to the event loop) is drawn
+    // once the job is over.
+    if (busy_) {
+        redrawPending_ = true;
+        return;
+    }
+    Redraw(true);
+}
+
+void frmPlot::applyLayout() {
+    Label1->setGeometry(PixelRect(layout_.Label1));
+    Label2->setGeometry(PixelRect(layout_.Label2));
+    Label3->setGeometry(PixelRect(layout_.Label3));
+    lblStarName->setGeometry(PixelRect(layout_.lblStarName));
+    picJDScale->setGeometry(PixelRect(layout_.picJDScale));
+    picView->setGeometry(PixelRect(layout_.picView));
+    picMagScale->setGeometry(PixelRect(layout_.picMagScale));
+    for (PictureBox* picture : {picJDScale, picView, picMagScale}) picture->fitCanvas();
+    lblPrg->setGeometry(PixelRect(layout_.lblPrg));
+    cmdLoad->setGeometry(PixelRect(layout_.cmdLoad));
+    prgLoad->setGeometry(PixelRect(layout_.prgLoad));
+    const QRect bar = prgLoad->geometry();
+    const int cancelHeight = std::max(bar.height(), cmdCancel->sizeHint().height());
+    cmdCancel->setGeometry(bar.right() + 8, bar.center().y() - cancelHeight / 2,
+                           cmdCancel->sizeHint().width(), cancelHeight);
+    fraButtons->setGeometry(PixelRect(layout_.fraButtons));
+    lblCopyright->setGeometry(PixelRect(layout_.lblCopyright));
+    picNorvane->setGeometry(PixelRect(layout_.picNorvane));
+    // The status bar sits on the window's bottom edge by itself (QMainWindow keeps it there).
+}
+
+bool frmPlot::UnloadStar() {
+    const bool unloaded = commands_->UnloadStar();
+    Apply(commands_->view());
+    return unloaded;
+}
+
+void frmPlot::QueueProgramEnd(int exitCode) {
+    // Queued: an exit asked for before exec() starts would otherwise be forgotten by it, and
+    // the program would run on with no window.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); },
+        Qt::QueuedConnection);
+}
+
+void frmPlot::ShutDown() {
+    // Closing this window below runs the close handler, which comes back here.
+    if (shutDownStarted_) return;
+    shutDownStarted_ = true;
+
+    exitCode_ = commands_->CloseWorkingTable(exitCode_);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isWindow() && child->isVisible()) child->close();
+    close();
+    shutDownDone_ = true;
+    if (endProgram) endProgram(exitCode_);
+}
+
+void frmPlot::mnuExit_Click() {
+    if (busy_ || !commands_->QueryUnload()) return;
+    ShutDown();
+}
+
+void frmPlot::mnuExit1_Click() {
+    mnuExit_Click();
+}
+
+void frmPlot::closeEvent(QCloseEvent* event) {
+    // Closing during the read of a load or a period search asks nothing: the job stops, then
+    // the window closes. (A fill behind the plot stops with the working table in ShutDown.)
+    if (!shutDownStarted_ && busy_ && commands_->view().cancelShown) {
+        closeAfterLoad_ = true;
+        cmdCancel_Click();
+        event->ignore();
+        return;
+    }
+    // Form_QueryUnload.
+    if (!shutDownStarted_ && (busy_ || !commands_->QueryUnload())) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Form_Unload.
+    ShutDown();
+}
+
+void frmPlot::mnuConfig_Click() {
+    if (busy_) return;
+    const bool goOn = commands_->PrepareConfiguration();
+    Apply(commands_->view());
+    if (!goOn) return;
+    hide();
+    const bool keepRunning = commands_->Configure([this](Settings& settings) {
+        return !seams_.runConfiguration ||
+               seams_.runConfiguration(this, settings, programDir_, prompts_);
+    });
+    if (!keepRunning) {
+        ShutDown();
+        return;
+    }
+    show();
+}
+
+void frmPlot::mnuStats_Click() {
+    // The item has flipped its own check mark already; the commands decide on the state.
+    Apply(commands_->mnuStats_Click());
+}
+
+void frmPlot::frmStats_Unload() {
+    // Also reached when Apply closes the window: then the commands know already.
+    if (!commands_->view().statsWindowOpen) {
+        mnuStats->setChecked(commands_->view().statsChecked);
+        return;
+    }
+    Apply(commands_->frmStats_Unload());
+}
+
+void frmPlot::mnuAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmPlot::Form_MouseMove() {
+    if (!commands_) return;  // still being built
+    Apply(commands_->Form_MouseMove());
+}
+
+void frmPlot::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmPlot::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+}
+
+bool frmPlot::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == frmPlotClient && event->type() == QEvent::MouseMove) Form_MouseMove();
+    // Showing, hiding or widening the band panel resizes the client, not the window.
+    if (watched == frmPlotClient && event->type() == QEvent::Resize &&
+        layoutWidth() != layoutWidth_)
+        Form_Resize();
+    if (watched == picView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+            if (HandlePlotKey(key->key())) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace sabrix
