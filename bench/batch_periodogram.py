@@ -65,21 +65,26 @@ def main():
     parser.add_argument("--count", type=int, default=10000)
     parser.add_argument("--observations", type=int, default=400)
     parser.add_argument("--span", type=float, default=1000)
-    parser.add_argument("--keep", help="write the files into this folder and keep them")
+    parser.add_argument("--keep", help="write the files into this folder and keep them (files "
+                        "already there are used as they are)")
     args = parser.parse_args()
 
     directory = args.keep or tempfile.mkdtemp(prefix="sabrix-batch-")
     os.makedirs(directory, exist_ok=True)
     try:
-        start = time.perf_counter()
-        generate(directory, args.count, args.observations, args.span, 2026)
-        print("generated %d files of %d observations in %.1f s" %
-              (args.count, args.observations, time.perf_counter() - start))
+        if len(os.listdir(directory)) < args.count:
+            start = time.perf_counter()
+            generate(directory, args.count, args.observations, args.span, 2026)
+            print("generated %d files of %d observations in %.1f s" %
+                  (args.count, args.observations, time.perf_counter() - start))
         files = sorted(os.path.join(directory, name) for name in os.listdir(directory))
+        everything = len(files) == args.count
+        files = files[:args.count]
         summary = os.path.join(tempfile.gettempdir(), "sabrix-batch-summary.csv")
 
         start = time.perf_counter()
-        run = subprocess.run([args.sabrix, "--periodogram", directory, "--three-column",
+        inputs = [directory] if everything else files
+        run = subprocess.run([args.sabrix, "--periodogram"] + inputs + ["--three-column",
                               "--min-period", "0.05", "--summary", summary],
                              stderr=subprocess.PIPE, text=True)
         ours = time.perf_counter() - start
