@@ -45,12 +45,10 @@ std::optional<TimeOfExtremum> KweeVanWoerden(const std::vector<double>& t,
         const double f = (at - t[j]) / (t[j + 1] - t[j]);
         grid[static_cast<size_t>(k)] = y[j] + std::clamp(f, 0.0, 1.0) * (y[j + 1] - y[j]);
     }
-    const int k1 = static_cast<int>(std::max_element(grid.begin(), grid.end()) - grid.begin());
-    const double t1 = t.front() + dt * k1;
-    const auto before = std::count_if(t.begin(), t.end(), [&](double v) { return v < t1; });
-    const auto after = std::count_if(t.begin(), t.end(), [&](double v) { return v > t1; });
-    const int pairs = std::min(k1 - 1, n - 2 - k1);
-    if (before < kMinBranch || after < kMinBranch || pairs < kMinPairs) return std::nullopt;
+    // Pairs reach a quarter of the box either side, so the trial centres can range over its
+    // middle half.
+    const int pairs = std::max(kMinPairs, n / 4);
+    if (n < 2 * pairs + 3) return std::nullopt;
     const auto s = [&](int centre) {
         double sum = 0;
         for (int p = 1; p <= pairs; ++p) {
@@ -60,7 +58,21 @@ std::optional<TimeOfExtremum> KweeVanWoerden(const std::vector<double>& t,
         }
         return sum / pairs;
     };
+    // T1: the faintest interpolated point, then downhill in S to its grid minimum (on a flat,
+    // noisy bottom the faintest point is often several steps from the axis of symmetry).
+    int k1 = static_cast<int>(std::max_element(grid.begin(), grid.end()) - grid.begin());
+    // Faintest at an end of the box: a branch, not an extremum.
+    if (k1 == 0 || k1 == n - 1) return std::nullopt;
+    k1 = std::clamp(k1, pairs + 1, n - 2 - pairs);
+    while (k1 - 1 > pairs && s(k1 - 1) < s(k1)) --k1;
+    while (k1 + 1 < n - 2 - pairs && s(k1 + 1) < s(k1)) ++k1;
+    const double t1 = t.front() + dt * k1;
+    const auto before = std::count_if(t.begin(), t.end(), [&](double v) { return v < t1; });
+    const auto after = std::count_if(t.begin(), t.end(), [&](double v) { return v > t1; });
+    if (before < kMinBranch || after < kMinBranch) return std::nullopt;
     const double sMinus = s(k1 - 1), s0 = s(k1), sPlus = s(k1 + 1);
+    // A minimum of S at the end of the trial range is no minimum of the light curve's symmetry.
+    if (!(s0 <= sMinus && s0 <= sPlus)) return std::nullopt;
     // The parabola in u = T - T1: A u^2 + B u + C.
     const double a = (sPlus + sMinus - 2 * s0) / (2 * dt * dt);
     const double b = (sPlus - sMinus) / (2 * dt);

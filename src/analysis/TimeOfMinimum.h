@@ -4,8 +4,9 @@
 // Kwee & van Woerden (1956). The magnitudes are interpolated linearly to Z' equally spaced
 // times (Z' the number of distinct times, step dt). For a trial time T on that grid each point
 // before T is paired with its mirror image after T, and S(T) is the mean squared difference of
-// the pairs, the same number of pairs at every trial. S at T1 - dt, T1 and T1 + dt (T1 the
-// grid time of the faintest interpolated point, the brightest for a maximum) fixes the parabola
+// the pairs, the same number of pairs (a quarter of the points) at every trial. S at T1 - dt,
+// T1 and T1 + dt (T1 the grid time where S is least, found downhill from the faintest
+// interpolated point, the brightest for a maximum) fixes the parabola
 // S(T) = A T^2 + B T + C, and
 //
 //     T0 = -B / (2A),      sigma_T0^2 = (4AC - B^2) / (4 A^2 (Z - 1)),
@@ -13,7 +14,7 @@
 // Z = Z'' / 4 the number of independent pairs, Z'' the interpolated points that the pairs use.
 // The method assumes a symmetric extremum with both branches observed.
 //
-// Fallback. When a branch holds fewer than 3 observations, fewer than 3 pairs fit around T1,
+// Fallback. When a branch holds fewer than 3 observations, the box is too short for 3 pairs,
 // or S does not curve upwards around T1 (an asymmetric or ragged extremum), a parabola in
 // magnitude is fitted by least squares to all the observations instead; its vertex is the
 // time, and the error follows from the covariance of its coefficients and the scatter about it.

@@ -75,7 +75,7 @@ TEST(OMinusC, DiagramLeavesABoxedOutlierOutOfItsFitAndDrawsIt) {
 
     Canvas plot(300, 200), across(300, 20), down(40, 200);
     diagram.Draw(plot, across, down);
-    const QPointF outlier = plot.toPixel(2000, list[20].value.time - (t0 + 2000 * period));
+    const QPointF outlier = plot.toPixel(diagram.points()[20].cycle, diagram.points()[20].oc);
     int white = 0;
     for (int dx = -4; dx <= 4; ++dx)
         for (int dy = -4; dy <= 4; ++dy)

@@ -55,10 +55,10 @@ TEST(PhaseDispersion, ThetaIsTheDefinitionAndZeroOnAnExactRepeat) {
 
 TEST(PhaseDispersion, FindsTheOrbitalPeriodWhereThePeriodogramFindsHalfOfIt) {
     // 400 nightly observations over 2,400 days of an eclipsing binary with P = 0.8372 d and
-    // eclipses of 0.7 and 0.55 mag.
+    // eclipses of 0.8 and 0.2 mag.
     const double period = 0.8372;
     test::Series s = test::NightlySampling(400, 2400, 31);
-    test::AddEclipses(s, period, 2452000.1, 0.7, 0.55);
+    test::AddEclipses(s, period, 2452000.1, 0.8, 0.2, 0.06);
     test::AddNoise(s, 32, 0.3);
     const PeriodData data = s.Prepared(false);
     const FrequencyGrid grid = *MakeFrequencyGrid({0.05, data.span(), 10}, data.span()).grid;
