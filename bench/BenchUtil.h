@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small timing and reporting helpers of the benchmark program.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deterministic star files in the download layout (24 fields, header line, CR LF), for the
 // benchmarks: JDs increasing over about 40,000 days, about 5% fainter-than magnitudes, bands
 // mostly "Vis." with V, B, R, I, CV and TG, a pool of about 2,000 observer codes and the code

@@ -84,7 +84,7 @@ def main():
     subprocess.run([args.bench, "--write", args.dir], check=True)
     rows = []
     for name, what, target in (
-            ("star", "star file", 0.5),
+            ("star", "star file, default range", 0.5),
             ("sparse", "sparse, 2,400 d", None)):
         t, y, dy, frequency = load_case(args.dir, name)
         ours_runs, astropy_runs = [], []

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a deterministic benchmark star file: gen_starfile LINES PATH
 #include <cstdio>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the program's heavy paths on generated star files and prints a table with the
 // targets. Run: build/bench/sabrix_bench [--lines N] [--dir FOLDER]
 // The files are generated once into FOLDER (default /tmp/sabrix-bench) and reused.

@@ -5,7 +5,25 @@
 install(TARGETS sabrix RUNTIME DESTINATION bin)
 install(FILES "${CMAKE_BINARY_DIR}/Template97.db" DESTINATION share/sabrix)
 install(DIRECTORY "${CMAKE_BINARY_DIR}/Documentation" DESTINATION share/sabrix)
-install(FILES "${CMAKE_BINARY_DIR}/docs/sabrix.1.gz" DESTINATION share/man/man1)
+
+# The manual page names the data folder of the prefix installed to. It is compressed as the
+# manual pages of a system are (-n: no name or time in the archive, so every install to one
+# prefix gives the same bytes).
+install(CODE "set(SABRIX_MAN_PAGE \"${CMAKE_BINARY_DIR}/docs/sabrix.1\")")
+install(CODE [[
+  file(READ "${SABRIX_MAN_PAGE}" page)
+  set(SABRIX_INSTALLED_DATA_DIR "${CMAKE_INSTALL_PREFIX}/share/sabrix")
+  string(CONFIGURE "${page}" page @ONLY)
+  set(dest "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/man/man1")
+  file(MAKE_DIRECTORY "${dest}")
+  file(WRITE "${dest}/sabrix.1" "${page}")
+  execute_process(COMMAND gzip -9 -n -f "${dest}/sabrix.1" RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "Cannot compress ${dest}/sabrix.1")
+  endif()
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${dest}/sabrix.1.gz")
+  message(STATUS "Installing: ${dest}/sabrix.1.gz")
+]])
 
 # What a software centre shows (AppStream): named after the program's identifier, with the
 # version and its day, and screenshots published under the home page's address.

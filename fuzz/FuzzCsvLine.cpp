@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the splitter of comma-separated lines: it never fails, a line without double quotes
 // gives back exactly its text between the commas, and no field is longer than the line.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the settings reader: any Sabrix.ini reads without failing, gives every colour a
 // value of the 24-bit range, and the text written from it reads back to the same text.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the load of a star file as the window runs it: any bytes, read for the plotted columns
 // and then filled into an empty table behind them, must end in one of the read's outcomes; a
 // file that loads must fill the table with as many rows as its columns hold (the fill checks

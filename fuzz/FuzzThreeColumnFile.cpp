@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the three-column reader and writer: any bytes either fail to load with a description
 // and add no row, or load every line. Every line the reader takes is written by the writer,
 // and what it writes must be read again to the same values and written again to the same text.

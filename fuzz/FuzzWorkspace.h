@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch folder for the fuzz targets, on a memory file system when the machine has one, so
 // that writing the input as a file and syncing the program's output costs little per run.
 // It lives until the fuzzing process ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the pictures of the main window for the user guide, with no display: the window as it
 // opens, the window with a star loaded, its button frame, its three menus, the band panel with
 // every band and with one band alone, the window with a three-column file loaded, the period

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the tool button pictures, the tool cursors and the logo of Sabrix into resources/.
 // Run once after changing a picture; the images are kept in the repository:
 //   g++ -std=c++20 -fPIC make_icons.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/make_icons

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the empty template database that the program copies at start and on every unload.
 #include <cstdio>
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialogs of the analysis commands as the command layer sees them: the bins dialog ("Load
 // Bins") and the degree dialog ("Polynomial Fit"). They only collect their fields; every Enter
 // or Plot hands the fields to the command layer, which computes, draws and says its messages,

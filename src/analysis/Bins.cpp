@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/Bins.h"
 
 #include <QDateTime>
@@ -31,6 +32,8 @@ struct Units {
     int decimals = 0;
 };
 constexpr int64_t kFifteenDigits = 1'000'000'000'000'000;
+// The most empty bins walked one by one where the exact jump cannot carry the edges.
+constexpr double kLongestWalk = 1e6;
 
 std::optional<Units> AsUnits(double value) {
     const std::string text = FormatDouble(value);
@@ -120,6 +123,8 @@ int64_t BinLimit(double jdFirst, double jdLast, double width) {
     const double w = RoundHalfEven(width, 0);
     // A width beyond the span makes one bin; the whole numbers then stay in range.
     if (w > span) return 1;
+    // A span of made-up times beyond int64_t: no limit the walk could reach.
+    if (!(span < 9e18)) return std::numeric_limits<int64_t>::max();
     return static_cast<int64_t>(span) / static_cast<int64_t>(w) + 1;
 }
 
@@ -185,11 +190,21 @@ int64_t LoadBins(const ObsTable& table, const PointFilter& shown, const PlotWind
                 if (newFrom && newTo) {
                     from = *newFrom;
                     to = *newTo;
+                } else if (skip > kLongestWalk) {
+                    // Edges too long for an exact sum: a stretch of up to a million bins is
+                    // walked bin by bin, as the edges' texts give them; a longer one (times
+                    // of 10^13 days and more) is jumped in double, else the walk would go on
+                    // for ages.
+                    from = AsEdgeText(from + skip * width);
+                    to = AsEdgeText(to + skip * width);
                 }
             }
         }
+        const double nextTo = AsEdgeText(to + width);
+        // An edge so large that a bin's width is lost in its text cannot move on.
+        if (!(nextTo > to)) break;
         from = AsEdgeText(from + width);
-        to = AsEdgeText(to + width);
+        to = nextTo;
         if (stored == limit) break;
     }
     return limit;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Averages in bins: the observations divided into bins of a fixed number of days from the first
 // JD, the mean magnitude and the standard deviation of each non-empty bin, the bin file, the
 // brightest and faintest bin, and the drawing of the bins over the light curve.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The direct path of the periodogram (see Periodogram.h): every observation at every
 // frequency, with the cosines and sines stepped by rotations.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/FastPeriodogram.h"
 
 #include <fftw3.h>
@@ -279,9 +280,10 @@ bool FastPeriodogram(const PeriodData& data, const FrequencyGrid& grid, std::spa
             if (!window.empty()) window[k] = terms.window;
             if (terms.conditioning < kConditioningFloor) poor.push_back(k);
         }
-        sums.atF = {};
-        sums.yAtF = {};
-        sums.atTwiceF = {};
+        // Freed now, not at the end: "= {}" would keep the capacity of every block till then.
+        std::vector<std::complex<double>>().swap(sums.atF);
+        std::vector<std::complex<double>>().swap(sums.yAtF);
+        std::vector<std::complex<double>>().swap(sums.atTwiceF);
         control.Advance(static_cast<int64_t>(static_cast<double>(blockCount(b)) * kNsPerAssembly));
         if (!poor.empty()) {
             const std::lock_guard lock(recheckMutex);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast path of the periodogram (see Periodogram.h): extirpolation of the observations onto
 // a regular grid of times and FFTs of that grid with FFTW.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/FrequencyGrid.h"
 
 #include <algorithm>
@@ -45,20 +46,28 @@ QString CountText(double count) {
 
 PeriodRange DefaultPeriodRange(std::span<const double> times) {
     PeriodRange range;
-    std::vector<double> sorted(times.begin(), times.end());
-    std::sort(sorted.begin(), sorted.end());
-    std::vector<double> gaps;
-    gaps.reserve(sorted.size());
-    for (size_t i = 1; i < sorted.size(); ++i)
-        if (sorted[i] > sorted[i - 1]) gaps.push_back(sorted[i] - sorted[i - 1]);
-    if (gaps.empty()) return range;
-    range.maxPeriod = sorted.back() - sorted.front();
-    const auto middle = gaps.begin() + static_cast<std::ptrdiff_t>(gaps.size() / 2);
-    std::nth_element(gaps.begin(), middle, gaps.end());
-    double median = *middle;
-    if (gaps.size() % 2 == 0) median = (median + *std::max_element(gaps.begin(), middle)) / 2;
-    range.minPeriod = std::max(kShortestDefaultPeriod, 2 * median);
+    if (times.empty()) return range;
+    const auto [first, last] = std::minmax_element(times.begin(), times.end());
+    const double span = *last - *first;
+    if (!(span > 0)) return range;
+    range.maxPeriod = span;
+    range.minPeriod = std::min(kShortestDefaultPeriod, span / 2);
+    // K T (1 / min - 1 / max) + 1 frequencies at most.
+    const double highest =
+        (static_cast<double>(kMaxFrequencies) - 1) / (range.samplesPerPeak * span) + 1 / span;
+    if (1 / range.minPeriod > highest) {
+        range.minPeriod = 1 / highest;
+        range.minimumRaised = true;
+    }
     return range;
+}
+
+QString RaisedMinimumText(const PeriodRange& range) {
+    if (!range.minimumRaised) return QString();
+    return QStringLiteral(
+               "The minimum period was raised to %1 d to keep the search within 10,000,000 "
+               "frequencies.")
+        .arg(DaysText(RoundSignificant(range.minPeriod, 6, true)));
 }
 
 PeriodRangeFields PeriodRangeText(const PeriodRange& range) {
@@ -69,49 +78,79 @@ PeriodRangeFields PeriodRangeText(const PeriodRange& range) {
     return fields;
 }
 
-FrequencyGridOutcome MakeFrequencyGrid(const PeriodRange& range, double span) {
-    if (!(range.minPeriod > 0) || !std::isfinite(range.minPeriod))
+FrequencyGridOutcome MakeFrequencyGrid(const PeriodRange& range, double span,
+                                       PeriodRangeTyped typed) {
+    const auto sensible = [](double period) {
+        return period >= kShortestPeriod && period <= kLongestPeriod;
+    };
+    if (!sensible(range.minPeriod))
         return Refuse(PeriodRangeField::MinPeriod,
-                      QStringLiteral("Minimum period: type a number of days greater than 0, for "
-                                     "example 0.05."));
-    if (!(range.maxPeriod > 0) || !std::isfinite(range.maxPeriod))
+                      QStringLiteral("Minimum period: type a number of days from 0.0001 to "
+                                     "10,000,000, for example 0.05."));
+    if (!sensible(range.maxPeriod))
         return Refuse(PeriodRangeField::MaxPeriod,
-                      QStringLiteral("Maximum period: type a number of days greater than 0, for "
-                                     "example 100."));
+                      QStringLiteral("Maximum period: type a number of days from 0.0001 to "
+                                     "10,000,000, for example 100."));
     if (!(range.samplesPerPeak >= 1 && range.samplesPerPeak <= kMaxSamplesPerPeak))
         return Refuse(PeriodRangeField::SamplesPerPeak,
                       QStringLiteral("Samples per peak: type a number from 1 to 100, for example "
                                      "10."));
-    if (!(range.minPeriod < range.maxPeriod))
-        return Refuse(PeriodRangeField::MinPeriod,
-                      QStringLiteral("Minimum period: it must be less than the maximum period "
+    if (!(range.minPeriod < range.maxPeriod)) {
+        if (typed.minPeriod || !typed.maxPeriod)
+            return Refuse(PeriodRangeField::MinPeriod,
+                          QStringLiteral("Minimum period: it must be less than the maximum "
+                                         "period (%1 d).")
+                              .arg(DaysText(range.maxPeriod)));
+        return Refuse(PeriodRangeField::MaxPeriod,
+                      QStringLiteral("Maximum period: it must be greater than the minimum period "
                                      "(%1 d).")
-                          .arg(DaysText(range.maxPeriod)));
+                          .arg(DaysText(range.minPeriod)));
+    }
     FrequencyGrid grid;
     grid.first = 1 / range.maxPeriod;
     grid.step = 1 / (range.samplesPerPeak * span);
     const double last = 1 / range.minPeriod;
-    // Counted in double: a range of 10^-9 d to 10^9 d must be refused, not overflow.
+    // Counted in double: a range of 10^-4 d to 10^7 d over a century must be refused, not
+    // overflow.
     const double count = std::floor((last - grid.first) / grid.step * (1 + 1e-12)) + 1;
-    if (count > static_cast<double>(kMaxFrequencies))
+    if (!(count <= static_cast<double>(kMaxFrequencies))) {
+        const QString text = QStringLiteral(
+                                 "this range gives %1 frequencies, more than "
+                                 "10,000,000.")
+                                 .arg(CountText(count));
+        if (typed.samplesPerPeak && !typed.minPeriod)
+            return Refuse(PeriodRangeField::SamplesPerPeak,
+                          QStringLiteral("Samples per peak: ") + text +
+                              QStringLiteral(" Type fewer samples per peak."));
+        if (typed.maxPeriod && !typed.minPeriod)
+            return Refuse(PeriodRangeField::MaxPeriod,
+                          QStringLiteral("Maximum period: ") + text +
+                              QStringLiteral(" Type a shorter maximum period."));
         return Refuse(PeriodRangeField::MinPeriod,
-                      QStringLiteral("Minimum period: this range gives %1 frequencies, more than "
-                                     "10,000,000. Type a longer minimum period or fewer samples "
-                                     "per peak.")
-                          .arg(CountText(count)));
-    if (count < static_cast<double>(kMinFrequencies))
-        return Refuse(PeriodRangeField::MaxPeriod,
-                      QStringLiteral("Maximum period: this range gives only %1 frequencies, "
-                                     "fewer than 10. Widen the range of periods or type more "
-                                     "samples per peak.")
-                          .arg(CountText(count)));
+                      QStringLiteral("Minimum period: ") + text +
+                          QStringLiteral(" Type a longer minimum period or fewer samples per "
+                                         "peak."));
+    }
+    if (!(count >= static_cast<double>(kMinFrequencies))) {
+        const QString text = QStringLiteral(
+                                 "this range gives only %1 frequencies, fewer than 10. Widen the "
+                                 "range of periods or type more samples per peak.")
+                                 .arg(CountText(count));
+        if (typed.minPeriod && !typed.maxPeriod)
+            return Refuse(PeriodRangeField::MinPeriod, QStringLiteral("Minimum period: ") + text);
+        if (typed.samplesPerPeak && !typed.maxPeriod && !typed.minPeriod)
+            return Refuse(PeriodRangeField::SamplesPerPeak,
+                          QStringLiteral("Samples per peak: ") + text);
+        return Refuse(PeriodRangeField::MaxPeriod, QStringLiteral("Maximum period: ") + text);
+    }
     grid.count = static_cast<int64_t>(count);
     FrequencyGridOutcome outcome;
     outcome.grid = grid;
     return outcome;
 }
 
-FrequencyGridOutcome ReadPeriodRange(const PeriodRangeFields& fields, double span) {
+FrequencyGridOutcome ReadPeriodRange(const PeriodRangeFields& fields, double span,
+                                     const PeriodRangeFields& defaults) {
     PeriodRange range;
     const auto read = [](const QString& text, double& value) {
         return ParseNumber(text.toStdString(), value);
@@ -119,7 +158,13 @@ FrequencyGridOutcome ReadPeriodRange(const PeriodRangeFields& fields, double spa
     if (!read(fields.minPeriod, range.minPeriod)) range.minPeriod = NAN;
     if (!read(fields.maxPeriod, range.maxPeriod)) range.maxPeriod = NAN;
     if (!read(fields.samplesPerPeak, range.samplesPerPeak)) range.samplesPerPeak = NAN;
-    return MakeFrequencyGrid(range, span);
+    const auto typed = [](const QString& text, const QString& byDefault) {
+        return byDefault.isEmpty() || text.trimmed() != byDefault.trimmed();
+    };
+    return MakeFrequencyGrid(
+        range, span,
+        {typed(fields.minPeriod, defaults.minPeriod), typed(fields.maxPeriod, defaults.maxPeriod),
+         typed(fields.samplesPerPeak, defaults.samplesPerPeak)});
 }
 
 }  // namespace sabrix

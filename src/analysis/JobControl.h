@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a computation running on worker threads shares with the thread that started it: a
 // cancel request that the workers look at often, and a count of work done out of an estimated
 // total, both atomics, so neither side waits for the other.

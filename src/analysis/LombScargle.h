@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generalised Lomb-Scargle periodogram (floating mean) at one frequency: the trigonometric
 // sums over the prepared observations, and what they give, the power (0 to 1) and the fitted
 // sinusoid. Every way of computing the periodogram (direct, fast, refinement of a peak) ends in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A weighted least-squares polynomial of low degree (a line or a parabola) with the covariance
 // of its coefficients: what the time of an extremum and the O-C diagram fit.
 #pragma once

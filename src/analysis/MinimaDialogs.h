@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of the times of minimum as the command layer sees them: the "Times of minimum"
 // list and the O-C diagram. They show what they are given and report every action; the
 // command layer keeps the list, computes and saves. The windows implement this with frmMinima

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The times of minimum (and maximum) of a star, kept beside its file: for the star file
 // "/data/rleo.txt" the list is "/data/rleo.minima.csv" (the file name less its last extension,
 // plus ".minima.csv"; a name without extension just gets it added). Loading a star reads its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The O-C diagram: observed times of minimum against an ephemeris. The ephemeris computes the
 // times C = T0 + E P; an observed time O gets the cycle E = round((O - T0) / P) and
 // O - C = O - (T0 + E P), in days. A straight line through O - C against E corrects the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The O-C window without its widgets: the star's times of minimum against the ephemeris the
 // user typed, the points left out of the fits, the line (and on request the parabola) fitted
 // to the others, the part of the diagram shown, and the drawing of it onto canvases in the

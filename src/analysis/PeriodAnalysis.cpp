@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/PeriodAnalysis.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "analysis/PeakSignificance.h"
 #include "core/NumberText.h"
 
 namespace sabrix {
@@ -48,16 +51,53 @@ QString WeightingText(Weighting weighting, bool asked) {
     return QStringLiteral("equal weights (uncertainties not used)");
 }
 
+QString ModelText(const FourierModel& model, const ModelShape& shape, double timeOffset) {
+    return QStringLiteral(
+               "Model of P = %1 d, %2 %3: %4 mag peak to peak, maximum at JD %5, rms %6 mag")
+        .arg(PeriodText(model.period()))
+        .arg(model.harmonics())
+        .arg(model.harmonics() == 1 ? QStringLiteral("harmonic") : QStringLiteral("harmonics"))
+        .arg(Fixed(shape.peakToPeak, 3))
+        .arg(Fixed(shape.epochOfMaximum + timeOffset, 4))
+        .arg(Fixed(model.rms, 3));
+}
+
 PeriodAnalysis::PeriodAnalysis(QString starName, PeriodObservations observations,
                                bool useUncertainties, const FrequencyGrid& grid, double timeOffset,
-                               SearchMethod method)
+                               int harmonics, SearchMethod method)
     : starName_(std::move(starName)),
       observations_(std::move(observations)),
       useUncertainties_(useUncertainties),
       grid_(grid),
       timeOffset_(timeOffset),
       method_(method),
-      history_(observations_.times, observations_.mags, observations_.sigmas) {}
+      history_(observations_.times, observations_.mags, observations_.sigmas),
+      harmonics_(std::clamp(harmonics, 1, kMaxHarmonics)),
+      modelHarmonics_(harmonics_) {}
+
+QString PeriodAnalysis::ModelTextOf(double period) const {
+    // A fit costs a pass over every observation: kept while the period and harmonics stay.
+    if (modelText_ && modelText_->period == period && modelText_->harmonics == modelHarmonics_)
+        return modelText_->text;
+    QString text;
+    if (const std::optional<FourierModel> model = ModelOf(period))
+        text = ModelText(*model,
+                         ShapeOfModel(*model, observations_.times[observations_.times.size() / 2]),
+                         timeOffset_);
+    modelText_ = ModelTextCache{period, modelHarmonics_, text};
+    return text;
+}
+
+void PeriodAnalysis::SetModelHarmonics(int harmonics) {
+    modelHarmonics_ = std::clamp(harmonics, 1, kMaxHarmonics);
+}
+
+std::optional<FourierModel> PeriodAnalysis::ModelOf(double period) const {
+    const PeriodDataOutcome data = PeriodData::Make(observations_.times, observations_.mags,
+                                                    observations_.sigmas, useUncertainties_);
+    if (!data.data || !(period > 0)) return std::nullopt;
+    return FitFourierModel(*data.data, 1 / period, modelHarmonics_);
+}
 
 PeriodDataOutcome PeriodAnalysis::CurrentData() const {
     return PeriodData::Make(history_.times(), history_.mags(), history_.sigmas(),
@@ -70,6 +110,7 @@ PeriodSearchOptions PeriodAnalysis::SearchOptions() const {
     // showing it needs no second search.
     options.periodogram.window = method_ == SearchMethod::LombScargle;
     options.method = method_;
+    options.periodogram.harmonics = harmonics_;
     return options;
 }
 
@@ -115,7 +156,7 @@ QString PeriodAnalysis::RemoveChosen() {
     const std::optional<PeriodogramPeak> peak = ChosenPeak();
     if (!peak) return QStringLiteral("Choose a peak in the table first.");
     const PrewhiteningHistory::Outcome outcome =
-        history_.Remove(peak->frequency, useUncertainties_);
+        history_.Remove(peak->frequency, useUncertainties_, modelHarmonics_);
     if (!outcome.fit) return outcome.refusal;
     const PeriodDataOutcome residuals = CurrentData();
     if (!residuals.data) {
@@ -127,11 +168,24 @@ QString PeriodAnalysis::RemoveChosen() {
 }
 
 bool PeriodAnalysis::StepBack() {
+    const std::vector<FourierModel> removed = history_.removed();
     if (!history_.StepBack()) return false;
     // The step removed may not have had its periodogram yet.
     results_.resize(history_.removed().size() + 1);
     ResetView();
     chosen_ = -1;
+    // The peak whose model was removed, chosen again.
+    if (const PeriodSearchResult* result = current()) {
+        const double frequency = removed.back().frequency;
+        double nearest = INFINITY;
+        for (size_t i = 0; i < result->peaks.size(); ++i) {
+            const double distance = std::fabs(result->peaks[i].frequency - frequency);
+            if (distance < nearest) {
+                nearest = distance;
+                chosen_ = static_cast<int>(i);
+            }
+        }
+    }
     return true;
 }
 
@@ -178,18 +232,38 @@ PeriodogramWindowView PeriodAnalysis::View(bool computing, const QString& captio
     if (result) {
         for (const PeriodogramPeak& peak : result->peaks)
             view.peaks.push_back({Fixed(peak.period, 7), Fixed(peak.frequency, 7),
-                                  Fixed(peak.power, 4), Fixed(peak.amplitude, 4)});
+                                  Fixed(peak.power, 4), Fixed(peak.amplitude, 4),
+                                  std::isnan(peak.fap)
+                                      ? QString()
+                                      : QString::fromStdString(FalseAlarmText(peak.fap)),
+                                  QString::fromStdString(UncertaintyText(peak.sigmaPeriod))});
         view.chosen = chosen_;
-        if (chosen_ >= 0)
-            view.foldPeriod = PeriodText(result->peaks[static_cast<size_t>(chosen_)].period);
+        if (chosen_ >= 0) {
+            const double period = result->peaks[static_cast<size_t>(chosen_)].period;
+            view.foldPeriod = PeriodText(period);
+            view.model = ModelTextOf(period);
+        }
+        for (const QString& note : {NoSignificantPeriodText(*result), EdgeMaximumText(*result)})
+            if (!note.isEmpty()) view.notes.push_back(note);
     }
-    const std::vector<SinusoidFit> removed = history_.removed();
-    for (size_t i = 0; i < removed.size(); ++i)
-        view.removed.push_back(QStringLiteral("%1. P = %2 d, semi-amplitude %3 mag, power %4")
+    if (o.severalBands)
+        view.notes.push_back(
+            QStringLiteral("Bands with different zero points make false peaks: "
+                           "show one band in the band panel."));
+    view.modelHarmonics = modelHarmonics_;
+    view.modelShown = modelShown_;
+    const std::vector<FourierModel> removed = history_.removed();
+    for (size_t i = 0; i < removed.size(); ++i) {
+        const ModelShape shape = ShapeOfModel(removed[i], removed[i].referenceTime);
+        view.removed.push_back(QStringLiteral("%1. P = %2 d, %3 %4, %5 mag peak to peak, power %6")
                                    .arg(i + 1)
-                                   .arg(PeriodText(1 / removed[i].frequency))
-                                   .arg(Fixed(removed[i].amplitude(), 4))
+                                   .arg(PeriodText(removed[i].period()))
+                                   .arg(removed[i].harmonics())
+                                   .arg(removed[i].harmonics() == 1 ? QStringLiteral("harmonic")
+                                                                    : QStringLiteral("harmonics"))
+                                   .arg(Fixed(shape.peakToPeak, 4))
                                    .arg(Fixed(removed[i].power, 4)));
+    }
     view.computing = computing;
     view.progressCaption = caption;
     view.progress = progress;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search window without its widgets: the observations searched, the periodogram of
 // each step (the data, then the residuals after each period removed), the peaks listed, the
 // peak chosen, the picture's axis and zoom, and the texts the window shows. The command layer
@@ -36,6 +37,8 @@ struct PeriodObservations {
     std::vector<double> sigmas;
     double jdLeft = 0;
     double jdRight = 0;
+    // The observations are of more than one band.
+    bool severalBands = false;
 };
 
 // What frmPeriodogram shows.
@@ -54,8 +57,18 @@ struct PeriodogramWindowView {
     bool windowShown = false;
     // The window function was computed (not for phase dispersion).
     bool windowAvailable = true;
-    // Each peak: period (d), frequency (c/d), power, semi-amplitude (mag), as texts.
-    std::vector<std::array<QString, 4>> peaks;
+    // Each peak: period (d), frequency (c/d), power, semi-amplitude (mag), false-alarm
+    // probability ("" for several harmonics), uncertainty of the period (d), as texts.
+    std::vector<std::array<QString, 6>> peaks;
+    // What the window says under the table: no significant period, a maximum at the edge of
+    // the range, several bands; each a sentence.
+    std::vector<QString> notes;
+    // The harmonics of the model of a chosen period (1 to 6), whether it is drawn, and what it
+    // is: "Model of P = 0.5668 d, 4 harmonics: 0.812 mag peak to peak, maximum at JD
+    // 2450001.2345, rms 0.021 mag"; "" without a chosen period.
+    int modelHarmonics = 1;
+    bool modelShown = true;
+    QString model;
     int chosen = -1;
     // The period field as the choice of a peak fills it (the window leaves the field alone
     // while this text stays the same, so typing in it is not undone).
@@ -89,12 +102,15 @@ struct PeriodogramEvent {
         StepBack,    // "Back one step"
         ExportCsv,
         ExportImage,
-        Cancel,  // the computation's Cancel, or Escape while it runs
-        Close,   // Close, Escape, the close box
+        Cancel,          // the computation's Cancel, or Escape while it runs
+        Close,           // Close, Escape, the close box
+        ModelHarmonics,  // the model's harmonics set to `harmonics`
+        ShowModel,       // "Draw the model" ticked or not (checked)
     };
     Kind kind = Kind::Close;
     bool checked = false;
     int peak = -1;
+    int harmonics = 1;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     QString period{};
     QString epoch{};
@@ -102,10 +118,11 @@ struct PeriodogramEvent {
 
 class PeriodAnalysis {
   public:
-    // Starts with nothing computed: the caller runs the search of CurrentData() over grid.
-    // The window names the times with timeOffset added (the star's TimeOffset).
+    // Starts with nothing computed: the caller runs the search of CurrentData() over grid,
+    // a periodogram of `harmonics` harmonics (also those of the model at first). The window
+    // names the times with timeOffset added (the star's TimeOffset).
     PeriodAnalysis(QString starName, PeriodObservations observations, bool useUncertainties,
-                   const FrequencyGrid& grid, double timeOffset = 0,
+                   const FrequencyGrid& grid, double timeOffset = 0, int harmonics = 1,
                    SearchMethod method = SearchMethod::LombScargle);
     SearchMethod method() const { return method_; }
 
@@ -139,11 +156,21 @@ class PeriodAnalysis {
     void ChoosePeak(int peak);
     std::optional<PeriodogramPeak> ChosenPeak() const;
 
-    // Removes the chosen peak's sinusoid from the current magnitudes; the residuals then await
+    // The model's harmonics (1 to kMaxHarmonics) and whether it is drawn.
+    void SetModelHarmonics(int harmonics);
+    int modelHarmonics() const { return modelHarmonics_; }
+    void ShowModel(bool shown) { modelShown_ = shown; }
+    bool modelShown() const { return modelShown_; }
+    // The model of the period (days) fitted to the observations (not to residuals), with the
+    // model's harmonics; nothing when the observations give none.
+    std::optional<FourierModel> ModelOf(double period) const;
+
+    // Removes the chosen peak's model from the current magnitudes; the residuals then await
     // their periodogram. Returns the refusal (nothing changed) when no peak is chosen, a result
     // is awaited, or the residuals could not be prepared; an empty text on success.
     QString RemoveChosen();
-    // Undoes the last removal, showing the step before it. False when none was made.
+    // Undoes the last removal, showing the step before it with the removed period's peak
+    // chosen again. False when none was made.
     bool StepBack();
 
     // The epoch of the phase plot when none is typed: the time of the brightest observation.
@@ -171,7 +198,22 @@ class PeriodAnalysis {
     PeriodogramPlot plot_;
     bool windowShown_ = false;
     int chosen_ = -1;
+    int harmonics_ = 1;
+    int modelHarmonics_ = 1;
+    bool modelShown_ = true;
+    // ModelText of the model of a period, with the harmonics it was fitted with.
+    QString ModelTextOf(double period) const;
+    struct ModelTextCache {
+        double period;
+        int harmonics;
+        QString text;
+    };
+    mutable std::optional<ModelTextCache> modelText_;
 };
+
+// "Model of P = 0.5668 d, 4 harmonics: 0.812 mag peak to peak, maximum at JD 2450001.2345,
+// rms 0.021 mag" (the JD with timeOffset added).
+QString ModelText(const FourierModel& model, const ModelShape& shape, double timeOffset);
 
 // The weighting used, as the window says it: by 1/sigma^2, or equal weights and why.
 QString WeightingText(Weighting weighting, bool asked);

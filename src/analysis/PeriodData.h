@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observations of a period search, prepared once for every evaluation of the periodogram:
 // the times less a reference time in the middle of the data, weights that sum to 1, and the
 // magnitudes less their weighted mean; or the message that says why these observations give

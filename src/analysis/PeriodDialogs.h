@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of the period search as the command layer sees them: the search dialog ("Period
 // Search": the range of periods, samples per peak and the weighting) and the period search
 // window (the periodogram, its peaks, the phase plot's period and epoch, the periods removed).
@@ -18,13 +19,18 @@ namespace sabrix {
 // The fields of the search dialog.
 struct PeriodSearchFields {
     PeriodRangeFields range;
+    // The range for the observations shown, which "Defaults" puts back.
+    PeriodRangeFields defaults{};
+    // Harmonics of the periodogram (1 to 6).
+    int harmonics = 1;
     bool useUncertainties = true;
     // Phase dispersion minimisation instead of the periodogram.
     bool pdm = false;
     // Every observation has an uncertainty: otherwise "Use uncertainties as weights" is greyed
     // (and equal weights are used whatever it shows).
     bool uncertaintiesAvailable = false;
-    // What is searched: "312 observations shown, JD 2450001.2345 to 2452400.6789".
+    // What is searched: "312 observations shown, JD 2450001.2345 to 2452400.6789", and what
+    // the default range had to give up.
     QString summary{};
 };
 

@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/PeriodSearch.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <stdexcept>
 
+#include "analysis/PeakSignificance.h"
 #include "analysis/PhaseDispersion.h"
 #include "core/SabrixError.h"
 
@@ -30,22 +34,53 @@ std::optional<PeriodSearchResult> RunPeriodSearch(const PeriodData& data, const 
         PeriodSearchResult result;
         result.periodogram = std::move(*theta);
         result.peaks = std::move(*minima);
+        // Theta has no false-alarm probability nor period uncertainty of its own.
+        for (PeriodogramPeak& peak : result.peaks) peak.sigmaPeriod = NAN;
         result.method = SearchMethod::PhaseDispersion;
         return result;
     }
-    control.SetTotal(PeriodogramCost(data.size(), grid, options.periodogram.method) +
-                     PeakRefinementCost(data.size(), options.peakCount));
+    const int harmonics = options.periodogram.harmonics;
+    control.SetTotal(PeriodogramCost(data.size(), grid, options.periodogram.method, harmonics) +
+                     PeakRefinementCost(data.size(), options.peakCount, harmonics));
     std::optional<Periodogram> periodogram =
         ComputePeriodogram(data, grid, options.periodogram, control);
     if (!periodogram) return std::nullopt;
-    std::optional<std::vector<PeriodogramPeak>> peaks =
-        FindPeaks(data, *periodogram, options.peakCount, options.periodogram.workers, control);
+    std::optional<std::vector<PeriodogramPeak>> peaks = FindPeaks(
+        data, *periodogram, options.peakCount, options.periodogram.workers, control, harmonics);
     if (!peaks) return std::nullopt;
     PeriodSearchResult result;
+    result.harmonics = harmonics;
+    const std::vector<double>& power = periodogram->power;
+    if (!power.empty()) {
+        const auto highest = std::max_element(power.begin(), power.end()) - power.begin();
+        result.maximumAtEdge =
+            highest == 0 || highest + 1 == static_cast<std::ptrdiff_t>(power.size());
+    }
     result.periodogram = std::move(*periodogram);
     result.peaks = std::move(*peaks);
     result.weighting = data.weighting();
+    const double fMax = grid.at(grid.count - 1);
+    const double timeVariance = TimeVariance(data);
+    for (PeriodogramPeak& peak : result.peaks) {
+        if (harmonics == 1)
+            peak.fap = BaluevFalseAlarm(peak.power, data.size(), fMax, timeVariance);
+        const double rms = std::sqrt(std::max(0.0, data.variance() * (1 - peak.power)));
+        peak.sigmaPeriod =
+            PeriodUncertainty(peak.period, peak.amplitude, rms, data.size(), data.span());
+    }
     return result;
+}
+
+QString NoSignificantPeriodText(const PeriodSearchResult& result) {
+    if (result.peaks.empty() || !(result.peaks.front().fap > kSignificantFap)) return QString();
+    return QStringLiteral("No significant period in this range (false-alarm probability %1)")
+        .arg(QString::fromStdString(FalseAlarmText(result.peaks.front().fap)));
+}
+
+QString EdgeMaximumText(const PeriodSearchResult& result) {
+    if (!result.maximumAtEdge) return QString();
+    return QStringLiteral(
+        "The highest power lies at the edge of the range: the period may be outside it.");
 }
 
 PeriodSearchJob::~PeriodSearchJob() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search as one job: the periodogram over the grid (and the spectral window on
 // request), then its highest peaks refined; run on a thread of its own so the window stays
 // responsive, with progress and cancel. The command gathers the observations shown, prepares
@@ -30,7 +31,12 @@ namespace sabrix {
 // PhaseDispersion.h).
 enum class SearchMethod { LombScargle, PhaseDispersion };
 
+// The statistic a search computes over the grid. Each gives a power that is high at a likely
+// frequency, its peaks, and what is known of their significance.
+enum class SearchStatistic { Periodogram };
+
 struct PeriodSearchOptions {
+    SearchStatistic statistic = SearchStatistic::Periodogram;
     PeriodogramOptions periodogram;
     int peakCount = kListedPeaks;
     SearchMethod method = SearchMethod::LombScargle;
@@ -39,11 +45,24 @@ struct PeriodSearchOptions {
 struct PeriodSearchResult {
     // For phase dispersion minimisation, power holds theta.
     Periodogram periodogram;
-    // The best first: highest power (see FindPeaks), or deepest theta (see FindPdmMinima).
+    // The best first: highest power (see FindPeaks), each with its uncertainty and (one
+    // harmonic) false-alarm probability; or deepest theta (see FindPdmMinima).
     std::vector<PeriodogramPeak> peaks;
     Weighting weighting = Weighting::Equal;
     SearchMethod method = SearchMethod::LombScargle;
+    int harmonics = 1;
+    // The highest power of the grid is at its first or last frequency: the power may go on
+    // rising beyond the range searched.
+    bool maximumAtEdge = false;
 };
+
+// The false-alarm probability above which the highest peak is no detection.
+inline constexpr double kSignificantFap = 0.01;
+// "No significant period in this range (false-alarm probability 0.35)" when the highest
+// peak's false-alarm probability is above kSignificantFap; "" otherwise and without one.
+QString NoSignificantPeriodText(const PeriodSearchResult& result);
+// "The highest power lies at the edge of the range: the period may be outside it." or "".
+QString EdgeMaximumText(const PeriodSearchResult& result);
 
 // The search on this thread and the workers it starts: sets control's total, then advances
 // it. Returns nothing when control is cancelled. Throws as ComputePeriodogram.

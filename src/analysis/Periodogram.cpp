@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/Periodogram.h"
 
 #include "analysis/DirectPeriodogram.h"
 #include "analysis/FastPeriodogram.h"
+#include "analysis/FourierModel.h"
 #include "analysis/WorkerThreads.h"
 
 namespace sabrix {
@@ -13,7 +15,9 @@ PeriodogramMethod ChooseMethod(int64_t observations, const FrequencyGrid& grid) 
                : PeriodogramMethod::Fast;
 }
 
-int64_t PeriodogramCost(int64_t observations, const FrequencyGrid& grid, PeriodogramMethod method) {
+int64_t PeriodogramCost(int64_t observations, const FrequencyGrid& grid, PeriodogramMethod method,
+                        int harmonics) {
+    if (harmonics > 1) return HarmonicPeriodogramCost(observations, grid.count, harmonics);
     if (method == PeriodogramMethod::Automatic) method = ChooseMethod(observations, grid);
     return method == PeriodogramMethod::Direct ? DirectPeriodogramCost(observations, grid.count)
                                                : FastPeriodogramCost(observations, grid.count);
@@ -24,13 +28,17 @@ std::optional<Periodogram> ComputePeriodogram(const PeriodData& data, const Freq
                                               JobControl& control) {
     Periodogram result;
     result.grid = grid;
-    result.method = options.method == PeriodogramMethod::Automatic ? ChooseMethod(data.size(), grid)
-                                                                   : options.method;
+    result.method = options.harmonics > 1 ? PeriodogramMethod::Direct
+                    : options.method == PeriodogramMethod::Automatic
+                        ? ChooseMethod(data.size(), grid)
+                        : options.method;
     result.power.resize(static_cast<size_t>(grid.count));
     if (options.window) result.window.resize(static_cast<size_t>(grid.count));
     const int workers = options.workers > 0 ? options.workers : WorkerCount();
     const bool done =
-        result.method == PeriodogramMethod::Direct
+        options.harmonics > 1 ? HarmonicPeriodogram(data, grid, options.harmonics, result.power,
+                                                    result.window, workers, control)
+        : result.method == PeriodogramMethod::Direct
             ? DirectPeriodogram(data, grid, result.power, result.window, workers, control)
             : FastPeriodogram(data, grid, result.power, result.window, workers, control);
     if (!done) return std::nullopt;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generalised Lomb-Scargle periodogram (see LombScargle.h) over a grid of frequencies, by
 // one of two paths with the same result within 1e-3 in power at every frequency:
 //
@@ -34,6 +35,10 @@ struct PeriodogramOptions {
     bool window = false;
     // Threads to use; 0 for WorkerCount().
     int workers = 0;
+    // Harmonics of the model compared at each frequency (1 to kMaxHarmonics of
+    // FourierModel.h): 1 is the periodogram above; more are computed directly whatever the
+    // method.
+    int harmonics = 1;
 };
 
 struct Periodogram {
@@ -55,7 +60,8 @@ PeriodogramMethod ChooseMethod(int64_t observations, const FrequencyGrid& grid);
 
 // The estimated work of the path (Automatic: the chosen one), in the units that
 // ComputePeriodogram reports to JobControl::Advance.
-int64_t PeriodogramCost(int64_t observations, const FrequencyGrid& grid, PeriodogramMethod method);
+int64_t PeriodogramCost(int64_t observations, const FrequencyGrid& grid, PeriodogramMethod method,
+                        int harmonics = 1);
 
 // The periodogram of the data over the grid. Advances control by about PeriodogramCost (the
 // caller sets the total). Returns nothing when control is cancelled. Throws std::bad_alloc

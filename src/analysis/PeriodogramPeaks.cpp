@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/PeriodogramPeaks.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 
+#include "analysis/FourierModel.h"
 #include "analysis/LombScargle.h"
 #include "analysis/WorkerThreads.h"
 
@@ -22,23 +24,34 @@ struct Candidate {
 };
 
 // Brent's method for the maximum of power(f) in [low, high], starting from `start`.
-PeriodogramPeak Refine(const PeriodData& data, double low, double high, double start,
+PeriodogramPeak Refine(const PeriodData& data, int harmonics, double low, double high, double start,
                        double tolerance, JobControl& control) {
     constexpr double kGolden = 0.3819660112501051;
     const double n = static_cast<double>(data.size());
     int evaluations = 0;
-    // The terms at the best frequency so far, so the fit there costs no extra pass.
-    LombScargleTerms best;
+    // The power and first amplitude at the best frequency so far, so the fit there costs no
+    // extra pass.
     double bestPower = -1;
+    double bestAmplitude = 0;
     const auto minusPower = [&](double f) {
         ++evaluations;
-        control.Advance(static_cast<int64_t>(n * kNsPerExactTerm));
-        const LombScargleTerms terms = ExactLombScargle(data, f);
-        if (terms.power >= bestPower) {
-            best = terms;
-            bestPower = terms.power;
+        control.Advance(static_cast<int64_t>(n * kNsPerExactTerm * harmonics));
+        double power = 0, amplitude = 0;
+        if (harmonics == 1) {
+            const LombScargleTerms terms = ExactLombScargle(data, f);
+            power = terms.power;
+            amplitude = std::hypot(terms.a, terms.b);
+        } else {
+            const HarmonicSolution fit =
+                SolveHarmonics(ExactHarmonicSums(data, f, harmonics), data.variance());
+            power = fit.power;
+            amplitude = std::hypot(fit.a[1], fit.b[1]);
         }
-        return -terms.power;
+        if (power >= bestPower) {
+            bestPower = power;
+            bestAmplitude = amplitude;
+        }
+        return -power;
     };
     double a = low, b = high;
     double x = start, w = start, v = start;
@@ -98,21 +111,23 @@ PeriodogramPeak Refine(const PeriodData& data, double low, double high, double s
     PeriodogramPeak peak;
     peak.frequency = x;
     peak.period = 1 / x;
-    peak.power = best.power;
-    peak.amplitude = std::hypot(best.a, best.b);
+    peak.power = bestPower;
+    peak.amplitude = bestAmplitude;
     return peak;
 }
 
 }  // namespace
 
-int64_t PeakRefinementCost(int64_t observations, int count) {
+int64_t PeakRefinementCost(int64_t observations, int count, int harmonics) {
     // About 12 evaluations a peak.
-    return static_cast<int64_t>(static_cast<double>(observations) * kNsPerExactTerm * 12 * count);
+    return static_cast<int64_t>(static_cast<double>(observations) * kNsPerExactTerm * 12 * count *
+                                harmonics);
 }
 
 std::optional<std::vector<PeriodogramPeak>> FindPeaks(const PeriodData& data,
                                                       const Periodogram& periodogram, int count,
-                                                      int workers, JobControl& control) {
+                                                      int workers, JobControl& control,
+                                                      int harmonics) {
     const FrequencyGrid& grid = periodogram.grid;
     const std::vector<double>& power = periodogram.power;
     std::vector<Candidate> maxima;
@@ -142,8 +157,8 @@ std::optional<std::vector<PeriodogramPeak>> FindPeaks(const PeriodData& data,
         for (size_t i = next++; i < taken.size(); i = next++) {
             if (control.cancelled()) return;
             const int64_t k = taken[i].index;
-            peaks[i] =
-                Refine(data, grid.at(k - 1), grid.at(k + 1), grid.at(k), 1e-5 * grid.step, control);
+            peaks[i] = Refine(data, harmonics, grid.at(k - 1), grid.at(k + 1), grid.at(k),
+                              1e-5 * grid.step, control);
         }
     });
     if (control.cancelled()) return std::nullopt;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The periodogram as a picture: power against frequency or against period, with the scale of
 // the quantity across above the plot and the power scale at its right (the layout of the main
 // window's plot, so the picture exports as the plot does), the window function on request, and
@@ -64,7 +65,7 @@ class PeriodogramPlot {
     std::vector<ScaleTick> PowerTicks(int pixels) const;
 
   private:
-    PeriodogramAxis axis_ = PeriodogramAxis::Frequency;
+    PeriodogramAxis axis_ = PeriodogramAxis::Period;
     double gridLow_ = 0;
     double gridHigh_ = 1;
     double fLow_ = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Phase dispersion minimisation (Stellingwerf 1978): for a trial period, how much the
 // magnitudes scatter about their mean curve when folded on it, as a share of their whole
 // scatter. It needs no sinusoidal shape, so it finds the orbital period of an eclipsing binary

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/PhaseFolding.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/FrequencyGrid.h"
 #include "core/NumberText.h"
 
 namespace sabrix {
@@ -66,8 +68,13 @@ std::vector<PhaseBin> PhaseBins(std::span<const double> times, std::span<const d
 
 void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const PlotWindowState& view,
                      Canvas& picView) {
-    constexpr int32_t kRed = 255;
     constexpr int32_t kWhite = 16777215;
+    // The curve of the means stands out from points of any band: 2 pixels of bright orange
+    // over a black outline that parts it from the points it crosses.
+    constexpr int32_t kCurve = 255 + 256 * 120;
+    constexpr int32_t kOutline = 0;
+    constexpr int kCurveWidth = 2;
+    constexpr int kOutlineWidth = 4;
     if (bins.empty()) return;
     // Each bin three times, a cycle apart, so the curve runs unbroken through both cycles and
     // on past their ends to the next mean.
@@ -79,6 +86,7 @@ void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const Pl
     for (const int cycle : {-1, 0, 1})
         for (const PhaseBin& bin : bins) means.push_back({bin.centre + cycle, &bin});
     std::vector<Canvas::Segment> lines;
+    std::vector<Canvas::Segment> curve;
     const Mean* previous = nullptr;
     for (const Mean& m : means) {
         const double x = m.phase - view.JDFirst;
@@ -89,19 +97,27 @@ void PhaseBinPlotter(const std::vector<PhaseBin>& bins, double halfBar, const Pl
             lines.push_back({x, mean, x, mean + halfBar * m.bin->sd, kWhite});
         }
         if (previous)
-            lines.push_back({previous->phase - view.JDFirst, previous->bin->mean, x, mean, kRed});
+            curve.push_back({previous->phase - view.JDFirst, previous->bin->mean, x, mean, kCurve});
         previous = &m;
     }
     picView.Lines(lines);
+    const int width = picView.DrawWidth;
+    std::vector<Canvas::Segment> outline = curve;
+    for (Canvas::Segment& segment : outline) segment.color = kOutline;
+    picView.DrawWidth = kOutlineWidth;
+    picView.Lines(outline);
+    picView.DrawWidth = kCurveWidth;
+    picView.Lines(curve);
+    picView.DrawWidth = width;
 }
 
 FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double defaultEpoch) {
     FoldOutcome outcome;
     FoldRequest fold;
-    if (!ParseNumber(period.toStdString(), fold.period) || !(fold.period > 0) ||
-        !std::isfinite(fold.period)) {
-        outcome.refusal =
-            QStringLiteral("Period: type a number of days greater than 0, for example 0.5668.");
+    if (!ParseNumber(period.toStdString(), fold.period) || !(fold.period >= kShortestPeriod) ||
+        !(fold.period <= kLongestPeriod)) {
+        outcome.refusal = QStringLiteral(
+            "Period: type a number of days from 0.0001 to 10,000,000, for example 0.5668.");
         return outcome;
     }
     fold.epoch = defaultEpoch;
@@ -110,6 +126,11 @@ FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double d
         outcome.refusal = QStringLiteral(
             "Epoch: type a Julian Date, for example 2451234.5678, or leave it empty for the "
             "time of the brightest observation.");
+        return outcome;
+    }
+    if (std::fabs(fold.epoch - defaultEpoch) > kLongestPeriod) {
+        outcome.refusal =
+            QStringLiteral("Epoch: it must be within 10,000,000 days of the observations.");
         return outcome;
     }
     outcome.fold = fold;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folded light curve: the phase of each observation for a period and an epoch, the
 // default epoch, the two cycles the phase plot draws, the mean curve in phase bins, and the
 // reading of the typed period, epoch and bin width.
@@ -68,7 +69,9 @@ struct FoldOutcome {
     QString refusal;  // names the field
 };
 
-// Reads a typed period (days, > 0) and epoch (a JD; an empty text takes defaultEpoch).
+// Reads a typed period (days, kShortestPeriod to kLongestPeriod) and epoch (a JD within
+// kLongestPeriod of defaultEpoch, no check for a NaN defaultEpoch; an empty text takes
+// defaultEpoch).
 FoldOutcome ReadFoldFields(const QString& period, const QString& epoch, double defaultEpoch);
 
 // Reads a typed bin width (a phase from 0.001 to 0.5). Nothing, with refusal set, when refused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The polynomial fit: feeding every observation into a RegressionObject (LoadPoly), and the
 // fitted curve over the plot window (PlotPoly), sampled once per day from WinJDLeft to
 // WinJDRight whether or not there are observations there (a window wider than a million days

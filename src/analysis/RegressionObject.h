@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A polynomial y = c0 + c1*x + ... + cd*x^d fitted by least squares to a stream of points.
 //
 // Points are added one at a time and the object keeps only running sums, so its memory does not

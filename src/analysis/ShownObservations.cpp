@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/ShownObservations.h"
 
 #include <algorithm>
@@ -14,9 +15,12 @@ PeriodObservations Observations(const PlotColumns& columns, const AppState& stat
     PeriodObservations shown;
     shown.jdLeft = jdLeft;
     shown.jdRight = jdRight;
+    uint32_t firstBand = 0;
     for (const ObsPoint& point : columns.InWindow(jdLeft, jdRight)) {
         if ((point.faint && !limits) || !shows.Shows(point.band, point.faint, point.discrepant))
             continue;
+        if (shown.times.empty()) firstBand = point.band;
+        if (point.band != firstBand) shown.severalBands = true;
         shown.times.push_back(point.JD);
         shown.mags.push_back(point.MagStored);
         shown.sigmas.push_back(point.uncertainty);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observations that the plot shows, as the period search takes them: the points of a JD
 // range that the state's PointFilter shows (hidden bands, Omit fainter thans, Omit
 // discrepant). The period search, its phase plot's default epoch, the phase plot's selection and

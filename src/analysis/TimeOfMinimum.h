@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time of one minimum (or maximum) of light and its error, from the observations inside a
 // box drawn around it.
 //

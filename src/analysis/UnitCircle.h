@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cos and sin of 2 pi x for x in cycles, for the inner loops of the period search: branch-free
 // arithmetic that the compiler vectorises, where the library's sine and cosine are calls of
 // about 15 ns each. Relative error about 1e-15, the same at every x (the whole cycles are

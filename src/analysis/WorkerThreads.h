@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one piece of work on each of several threads (the calling thread is one of them) and
 // returns when all have ended; the first exception a worker throws is thrown again here, after
 // the others have ended.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AnalysisController: the averages in bins and the polynomial fit, and their steps in the
 // redraw sequence.
 #include <exception>

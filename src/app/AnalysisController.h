@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The averages in bins and the polynomial fit over the light curve: the commands that open
 // their dialogs, Enter and Plot of those dialogs, and their steps in the redraw sequence (it
 // is the context's PlotOverlay). It keeps the bins, the fit and whether each is shown. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/BatchPeriodogram.h"
 
 #include <unistd.h>
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
-#include <numbers>
 #include <ostream>
 
 #include "analysis/PeriodFiles.h"
@@ -83,41 +83,6 @@ Observations ReadStar(const std::string& path, const Settings& colors) {
     return o;
 }
 
-// The false-alarm probability of the top peak (Baluev 2008) and the uncertainty of its period
-// (Montgomery & O'Donoghue 1999), from the prepared data.
-struct Judgement {
-    double fap = NAN;
-    double sigmaPeriod = NAN;
-};
-Judgement Judge(const PeriodData& data, const FrequencyGrid& grid, const PeriodogramPeak& peak) {
-    Judgement j;
-    const auto n = static_cast<double>(data.size());
-    if (data.size() < 4 || !(peak.power > 0)) return j;
-    double mean = 0, square = 0;
-    for (int64_t i = 0; i < data.size(); ++i) {
-        const double w = data.weights()[static_cast<size_t>(i)];
-        const double t = data.times()[static_cast<size_t>(i)];
-        mean += w * t;
-        square += w * t * t;
-    }
-    const double z = std::min(peak.power, 1.0);
-    const double nh = n - 1, nk = n - 3;
-    const double rest = std::log1p(-z);
-    const double single = std::exp(nk / 2 * rest);
-    const double gamma =
-        std::sqrt(2 / nh) * std::exp(std::lgamma(nh / 2) - std::lgamma((nh - 1) / 2));
-    const double w = grid.at(grid.count - 1) *
-                     std::sqrt(4 * std::numbers::pi * std::max(0.0, square - mean * mean));
-    const double tau = gamma * w * std::exp((nk - 1) / 2 * rest) * std::sqrt(nh * z / 2);
-    j.fap = z >= 1 ? 0 : std::clamp(-std::expm1(-tau) + single * std::exp(-tau), 0.0, 1.0);
-    const double residualRms = std::sqrt(data.variance() * std::max(0.0, 1 - z));
-    if (peak.amplitude > 0)
-        j.sigmaPeriod = std::sqrt(6 / n) * residualRms /
-                        (std::numbers::pi * data.span() * peak.amplitude) * peak.period *
-                        peak.period;
-    return j;
-}
-
 std::string Number(double v) {
     return std::isfinite(v) ? FormatDouble(v) : std::string();
 }
@@ -140,12 +105,13 @@ std::string SearchOne(const std::string& file, const PeriodogramRunOptions& opti
     if (!data.data)
         throw Skipped{o.times.size() < 3 ? "too few observations" : data.refusal.toStdString()};
     line += ',' + Number(data.data->span());
-    PeriodRangeFields fields = PeriodRangeText(DefaultPeriodRange(o.times));
+    const PeriodRangeFields defaults = PeriodRangeText(DefaultPeriodRange(o.times));
+    PeriodRangeFields fields = defaults;
     if (options.minPeriod) fields.minPeriod = QString::fromStdString(*options.minPeriod);
     if (options.maxPeriod) fields.maxPeriod = QString::fromStdString(*options.maxPeriod);
     if (options.samplesPerPeak)
         fields.samplesPerPeak = QString::fromStdString(*options.samplesPerPeak);
-    const FrequencyGridOutcome grid = ReadPeriodRange(fields, data.data->span());
+    const FrequencyGridOutcome grid = ReadPeriodRange(fields, data.data->span(), defaults);
     if (!grid.grid) throw Skipped{grid.refusal.toStdString()};
     PeriodSearchOptions search;
     search.periodogram.workers = 1;
@@ -166,9 +132,8 @@ std::string SearchOne(const std::string& file, const PeriodogramRunOptions& opti
                           csv.errorString().toStdString()};
     }
     const PeriodogramPeak& top = result->peaks.front();
-    const Judgement judged = options.pdm ? Judgement{} : Judge(*data.data, *grid.grid, top);
     line += ',' + Number(top.period) + ',' + Number(top.frequency) + ',' + Number(top.power) + ',' +
-            Number(top.amplitude) + ',' + Number(judged.fap) + ',' + Number(judged.sigmaPeriod) +
+            Number(top.amplitude) + ',' + Number(top.fap) + ',' + Number(top.sigmaPeriod) +
             ',' + (options.pdm ? "pdm" : "gls") + "\r\n";
     return line;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search of many files at once (sabrix --periodogram FILE... --summary OUT.csv):
 // each file is read, prepared and searched with the same options as a single --periodogram
 // run, on every core (one file per thread), and the summary gets one line per file in the

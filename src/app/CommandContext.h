@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ground that the controllers of the command layer share: the application state, the
 // observer marks, the working table and whether its rows are all in, the view the window is
 // to show, the three plot surfaces, the questions (Prompts), the window's host and the clock;

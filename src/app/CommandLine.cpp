@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
 #include <charconv>
@@ -141,6 +142,17 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                 ++i;
             } else if (a == "--no-weights") {
                 p.noWeights = true;
+            } else if (a == "--window") {
+                p.window = true;
+            } else if (a == "--harmonics") {
+                if (!hasValue || !ParseInt(text, p.harmonics) || p.harmonics < 1 || p.harmonics > 6)
+                    return invalid("--harmonics needs a whole number from 1 to 6");
+                ++i;
+            } else if (a == "--prewhiten") {
+                if (!hasValue || !ParseInt(text, p.prewhiten) || p.prewhiten < 1 ||
+                    p.prewhiten > 20)
+                    return invalid("--prewhiten needs a whole number of rounds from 1 to 20");
+                ++i;
             } else if (a == "--view") {
                 if (!hasValue || !(p.view = ParseView(text))) return invalid(kViewProblem);
                 ++i;
@@ -165,6 +177,9 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                 return invalid("unknown option: " + a);
             }
         }
+        if (p.window && p.prewhiten > 0) return invalid("--window excludes --prewhiten");
+        if (p.pdm && (p.window || p.prewhiten > 0 || p.harmonics > 1))
+            return invalid("--method pdm excludes --window, --prewhiten and --harmonics");
         std::error_code error;
         p.batch = p.files.size() > 1 || !p.summary.empty() || !p.outDir.empty() ||
                   std::filesystem::is_directory(p.file, error);
@@ -172,6 +187,8 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             return invalid(
                 "--out, --view, --bands and --time-offset are for one file; several "
                 "files take --summary and --out-dir");
+        if (p.batch && (p.window || p.prewhiten > 0 || p.harmonics > 1))
+            return invalid("--window, --prewhiten and --harmonics are for one file");
         request.kind = CommandLineRequest::Kind::Periodogram;
         return request;
     }
@@ -249,11 +266,18 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
                  : a == "--poly"  ? request.render.poly
                  : a == "--phase" ? request.render.phase
                                   : request.render.epoch) = text;
-            } else if (render && (a == "--bin-file" || a == "--curve-out" || a == "--phase-out")) {
+            } else if (render && (a == "--bin-file" || a == "--curve-out" || a == "--phase-out" ||
+                                  a == "--fit-out")) {
                 if (!value(text) || text.empty()) return invalid(a + " needs a path");
                 (a == "--bin-file"    ? request.render.binFile
                  : a == "--curve-out" ? request.render.curveOut
-                                      : request.render.phaseOut) = text;
+                 : a == "--phase-out" ? request.render.phaseOut
+                                      : request.render.fitOut) = text;
+            } else if (render && a == "--harmonics") {
+                int h = 0;
+                if (!value(text) || !ParseInt(text, h) || h < 1 || h > 6)
+                    return invalid("--harmonics needs a whole number from 1 to 6");
+                request.render.harmonics = h;
             } else if (render && (a == "--width" || a == "--height")) {
                 int n = 0;
                 if (!value(text) || !ParseInt(text, n) || n < 50 || n > 20000)
@@ -282,8 +306,9 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             return invalid("--sigma and --bin-file need --bins");
         if (!r.poly && !r.curveOut.empty()) return invalid("--curve-out needs --poly");
         if (r.phase && (r.bins || r.poly)) return invalid("--phase excludes --bins and --poly");
-        if (!r.phase && (r.epoch || !r.phaseOut.empty()))
-            return invalid("--epoch and --phase-out need --phase");
+        if (!r.phase && (r.epoch || !r.phaseOut.empty() || r.harmonics > 0 || !r.fitOut.empty()))
+            return invalid("--epoch, --phase-out, --harmonics and --fit-out need --phase");
+        if (!r.fitOut.empty() && r.harmonics == 0) return invalid("--fit-out needs --harmonics");
         if (render && !PlotImageFormatFor(out) && !WrittenInPlace(out))
             return invalid("--out must end in .png, .jpg, .jpeg, .svg or .pdf: " + out);
         request.kind =
@@ -337,14 +362,16 @@ std::string UsageText() {
            "              [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM]\n"
            "              [--bins DAYS [--sigma N] [--bin-file PATH]]\n"
            "              [--poly DEGREE [--curve-out PATH]]\n"
-           "              [--phase P [--epoch E] [--phase-out PATH]]\n"
+           "              [--phase P [--epoch E] [--phase-out PATH]\n"
+           "                         [--harmonics H [--fit-out PATH]]]\n"
            "       sabrix --convert FILE --out OUT [--three-column | --star-file]\n"
            "              [--to star|three-column|download]\n"
            "       sabrix --periodogram FILE [--three-column | --star-file] [--time-offset DAYS]\n"
            "              [--bands LIST] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period "
            "P]\n"
            "              [--max-period P] [--samples-per-peak K] [--no-weights]\n"
-           "              [--method gls|pdm] [--out CSV]\n"
+           "              [--harmonics H] [--window | --prewhiten N] [--method gls|pdm]\n"
+           "              [--out CSV]\n"
            "       sabrix --periodogram FILE|FOLDER... [--summary OUT.csv] [--out-dir DIR]\n"
            "              [--three-column | --star-file] [range, weight and method options]\n"
            "       sabrix --minimum FILE --from JD --to JD [--maximum]\n"
@@ -395,12 +422,19 @@ std::string UsageText() {
            "                  a million lines)\n"
            "  --phase P       draw the phase plot of period P days instead of the light curve:\n"
            "                  two cycles of the observations shown, folded\n"
-           "  --epoch E       the Julian Date of phase 0 (the brightest observation's time when\n"
-           "                  not given)\n"
+           "  --epoch E       the Julian Date of phase 0 on the scale the JD scale shows, that\n"
+           "                  is with DAYS of --time-offset added (the model's maximum with\n"
+           "                  --harmonics, else the brightest observation's time when not given)\n"
            "  --phase-out PATH\n"
            "                  also write PATH, one line \"phase mag\" per observation drawn in "
            "the\n"
            "                  first cycle (phase 0 to 1, 6 decimals)\n"
+           "  --harmonics H   with --phase, draw the Fourier series of H harmonics (1 to 6)\n"
+           "                  fitted at period P over the phase plot; with --periodogram,\n"
+           "                  compare such series at each frequency (1 when not given)\n"
+           "  --fit-out PATH  also write PATH: a first line \"# P T0 amplitude rms\" (the\n"
+           "                  epoch of maximum light, the peak-to-peak amplitude), then one line\n"
+           "                  \"phase mag model residual\" per observation drawn\n"
            "  --convert FILE  write FILE again with the program's own writers\n"
            "  --to KIND       what --convert writes: star (the fixed-column star file),\n"
            "                  three-column, or download (comma-separated, as Save as Download\n"
@@ -408,9 +442,11 @@ std::string UsageText() {
            "  --periodogram FILE\n"
            "                  print the five highest peaks of the periodogram of the\n"
            "                  observations shown (fainter-than estimates left out), one line\n"
-           "                  \"period frequency power amplitude\" each\n"
-           "  --min-period P  the shortest period searched, in days (the larger of 0.05 and\n"
-           "                  twice the median gap between observations when not given)\n"
+           "                  \"period frequency power amplitude fap sigma_period\" each: the\n"
+           "                  false-alarm probability (\"-\" with several harmonics) and the\n"
+           "                  uncertainty of the period in days\n"
+           "  --min-period P  the shortest period searched, in days (0.05 when not given,\n"
+           "                  raised when the search would pass 10,000,000 frequencies)\n"
            "  --max-period P  the longest period searched (the span of the observations)\n"
            "  --samples-per-peak K\n"
            "                  frequencies per peak width, 1 to 100 (10 when not given)\n"
@@ -419,6 +455,10 @@ std::string UsageText() {
            "  --method M      gls: the generalised Lomb-Scargle periodogram (when not given);\n"
            "                  pdm: phase dispersion minimisation, whose best periods are the\n"
            "                  deepest minima of theta (power then means theta)\n"
+           "  --window        print the highest peaks of the window function (the periodogram\n"
+           "                  of the sampling alone) instead, and write it with --out\n"
+           "  --prewhiten N   N rounds: print the highest peak of each, after removing the\n"
+           "                  models of the rounds before\n"
            "  --out CSV       for --periodogram, also write the periodogram to CSV, one line\n"
            "                  \"frequency,period,power\" per frequency\n"
            "  --summary OUT.csv\n"
@@ -440,7 +480,7 @@ std::string UsageText() {
            "Sabrix keeps its settings, working database and files folder in the folder named\n"
            "by the environment variable SABRIX_HOME; else beside the program when it runs from\n"
            "its build folder; else (installed, or a folder it cannot write) in\n"
-           "$XDG_DATA_HOME/sabrix (~/.local/share/sabrix). SABRIX_DOWNLOAD_URL replaces the\n"
+           "$XDG_STATE_HOME/sabrix (~/.local/state/sabrix). SABRIX_DOWNLOAD_URL replaces the\n"
            "address that Download Data File (WWW) opens. man sabrix tells more.\n";
 }
 
@@ -471,6 +511,60 @@ void AppendPrintable(std::string& line, std::string_view text) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ExactText(double value) {
+    char buffer[32];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, r.ptr);
+}
+
+}  // namespace
+
+std::string HandOffMessage(const std::string& file, const CommandLineRequest& request) {
+    std::vector<std::string> options;
+    if (request.load.kind)
+        options.push_back(*request.load.kind == ObservationFileKind::ThreeColumnFile
+                              ? "--three-column"
+                              : "--star-file");
+    if (request.load.timeOffset) {
+        options.push_back("--time-offset");
+        options.push_back(ExactText(*request.load.timeOffset));
+    }
+    if (request.view) {
+        const ViewOption& v = *request.view;
+        options.push_back("--view");
+        options.push_back(ExactText(v.jdLeft) + "," + ExactText(v.jdRight) + "," +
+                          ExactText(v.magTop) + "," + ExactText(v.magBottom));
+    }
+    std::string message = file;
+    for (const std::string& option : options) message += '\0' + option;
+    return message;
+}
+
+HandedFile ReadHandOffMessage(std::string_view message) {
+    std::vector<std::string> args;
+    for (;;) {
+        const size_t nul = message.find('\0');
+        args.emplace_back(message.substr(0, nul));
+        if (nul == std::string_view::npos) break;
+        message.remove_prefix(nul + 1);
+    }
+    HandedFile handed{args.front(), {}, std::nullopt};
+    const CommandLineRequest request = ParseCommandLine(args);
+    if (request.kind == CommandLineRequest::Kind::Gui && request.fileToLoad == handed.path) {
+        handed.load = request.load;
+        handed.view = request.view;
+    }
+    return handed;
+}
+
+std::string PrintableLine(std::string_view text) {
+    std::string line;
+    AppendPrintable(line, text);
+    return line;
+}
 
 std::string TerminalMessage(const std::string& file, const std::string& text) {
     std::string line;

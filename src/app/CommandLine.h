@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: what the user asked for when starting Sabrix.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ObservationFileKind.h"
@@ -56,11 +58,16 @@ struct RenderOptions {
     std::optional<std::string> phase;
     std::optional<std::string> epoch;
     std::string phaseOut;
+    // The Fourier model of that many harmonics drawn over the phase plot (0: none), and the
+    // table of the fit to write (empty: none).
+    int harmonics = 0;
+    std::string fitOut;
 };
 
 // --periodogram FILE [--three-column | --star-file] [--time-offset DAYS] [--bands LIST]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period P] [--max-period P]
-//          [--samples-per-peak K] [--no-weights] [--method gls|pdm] [--out CSV]
+//          [--samples-per-peak K] [--no-weights] [--harmonics H] [--window] [--prewhiten N]
+//          [--method gls|pdm] [--out CSV]
 // --periodogram FILE... [options as above] [--summary OUT.csv] [--out-dir DIR]: several files
 // (or a folder) searched in turn, one summary line each (see BatchPeriodogram.h).
 // The range's fields as typed; one not given takes its default from the data.
@@ -82,6 +89,13 @@ struct PeriodogramRunOptions {
     std::optional<std::string> minPeriod;
     std::optional<std::string> maxPeriod;
     std::optional<std::string> samplesPerPeak;
+    // Harmonics of the periodogram (1 to 6).
+    int harmonics = 1;
+    // The window function instead of the periodogram (printed and written).
+    bool window = false;
+    // Rounds of prewhitening: the top peak of each round, the models of the earlier ones
+    // removed (0: the highest peaks of one periodogram).
+    int prewhiten = 0;
 };
 
 // --minimum FILE --from JD --to JD [--maximum] [--three-column | --star-file]
@@ -134,6 +148,21 @@ struct CommandLineRequest {
 // Anything else is Invalid with a description. Never throws.
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
 
+// What a later start hands to the running copy (FileHandOff): the file's full path, then for
+// each option of the load (--three-column or --star-file, --time-offset, --view) a NUL byte
+// and the argument, so that the copy loads the file as this command line would. Without
+// options the message is the path alone, as from a copy that knew none.
+std::string HandOffMessage(const std::string& file, const CommandLineRequest& request);
+// A handed-over file and what its command line said of it.
+struct HandedFile {
+    std::string path;
+    LoadOptions load;
+    std::optional<ViewOption> view;
+};
+// Reads a message of HandOffMessage. Options it does not understand (a later version's) are
+// left out: the file is then loaded as a dropped file.
+HandedFile ReadHandOffMessage(std::string_view message);
+
 // The usage text printed by --help and, after the problem, for an invalid command line.
 std::string UsageText();
 // "Sabrix " + the program's version.
@@ -145,5 +174,9 @@ std::string VersionText();
 // the input among them) are shown as "?", so nothing but printable text reaches the terminal.
 // Ends with "\n".
 std::string TerminalMessage(const std::string& file, const std::string& text);
+// A line for standard output (a star label, a file name) with its control characters shown
+// as "?" and its line breaks as single blanks, as in TerminalMessage: a crafted file cannot
+// drive the terminal.
+std::string PrintableLine(std::string_view text);
 
 }  // namespace sabrix

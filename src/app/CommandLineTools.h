@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's work without a window: drawing the plot of a file into a PNG (--render) and
 // converting a file through the program's own writers (--convert). Both load the file through
 // the main window's commands (MainWindowCommands) into a scratch copy of the template

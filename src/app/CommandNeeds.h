@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each command of the main window needs before it may run, declared once, here. The
 // command layer refuses a command whose needs are not met before the command starts: it does
 // nothing and returns the view unchanged (a command that answers a question answers "no").

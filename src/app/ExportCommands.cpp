@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SaveController: "Export Plot Image".
 #include <exception>
 

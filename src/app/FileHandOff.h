@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a later start of the program hands its FILE to the copy that already runs with the same
 // program folder. The running copy listens on a local socket named after that folder, in the
 // user's private runtime folder; the later start connects, sends the file's full path, waits
@@ -5,7 +6,8 @@
 // runtime folder, or a copy that hangs) is refused as before.
 //
 // A message is the length of the path (4 bytes, most significant first) and the path's bytes;
-// the answer is "OK".
+// the answer is "OK". The path may be followed by the options of the later start's command
+// line, each after a NUL byte (HandOffMessage); a name alone is a message as before.
 #pragma once
 
 #include <QByteArray>

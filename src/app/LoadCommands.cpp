@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadController: the load of a star file, the fill of the table behind the first plot, and
 // cancelling a load.
 #include <algorithm>
@@ -118,6 +119,7 @@ bool LoadController::ImportStarFile(RowFill fill) {
             ctx_.rows = fill == RowFill::Behind ? TableRows::Filling : TableRows::PlotOnly;
             ctx_.state.star.StarName = result.starName;
             ctx_.state.star.BackupMade = false;
+            downloadSource_ = std::move(scan.source);
             ctx_.view.progressValue = 0;
             ctx_.ShowLoadProgress();
             if (!ctx_.FitPlotWindow()) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that bring a file in and take it out again: "Load a File" and "Load 3-Column
 // File", a recent-file item, a dropped file, cancelling a load, unloading the star, the
 // working table's opening and closing, the questions before the run ends and before the
@@ -20,6 +21,7 @@
 #include "app/CommandContext.h"
 #include "core/ObservationFileKind.h"
 #include "core/Preferences.h"
+#include "data/DownloadSource.h"
 
 namespace sabrix {
 
@@ -70,6 +72,16 @@ class LoadController {
     // becomes FilePath (named in panel 1, first in the recent files); its first backup is
     // made by the next save that replaces it.
     void AdoptSavedFile(const std::string& path);
+    // The download file loaded, or the one Save as Download File last wrote over it or under
+    // a new name: its bytes and the line of each row, for the next Save as Download File.
+    // Null while the loaded file is of another kind (or could not be read again).
+    const DownloadSource* downloadSource() const {
+        return downloadSource_ ? &*downloadSource_ : nullptr;
+    }
+    // The loaded file is now source (written by a save), or, when nothing, no download file.
+    void KeepDownloadSource(std::optional<DownloadSource> source) {
+        downloadSource_ = std::move(source);
+    }
 
     // Before the run ends: true when it may end, false when the user wants another chance to
     // save unsaved edits (asked only while edits are unsaved).
@@ -94,9 +106,11 @@ class LoadController {
     // command would, after the same questions when a star is loaded. A file that is no longer
     // there is said so and taken off the list. An index beyond the list does nothing.
     void mnuRecent_Click(size_t index);
-    // A file dropped on the main window: loaded as the kind GuessObservationFileKind finds,
-    // after that kind's questions when a star is loaded. A path that is no file is said so.
-    void DropFile(const std::string& path);
+    // A file dropped on the main window: loaded as the kind GuessObservationFileKind finds
+    // (or kind, when given), after that kind's questions when a star is loaded; a three-column
+    // file with timeOffset as LoadThreeColumnFile takes it. A path that is no file is said so.
+    void DropFile(const std::string& path, std::optional<ObservationFileKind> kind = std::nullopt,
+                  std::optional<double> timeOffset = std::nullopt);
 
   private:
     // Reads FilePath's columns, draws them and starts the fill (as fill says). Returns whether
@@ -117,7 +131,8 @@ class LoadController {
     bool MayUnload(ObservationFileKind kind);
     bool AskToUnload(ObservationFileKind kind);
     // The questions, then the load of the file of that kind.
-    void LoadFileOfKind(ObservationFileKind kind, const std::string& path);
+    void LoadFileOfKind(ObservationFileKind kind, const std::string& path,
+                        std::optional<double> timeOffset = std::nullopt);
     // The file loaded: the star file (FilePath) or the three-column file.
     const std::string& LoadedFile() const;
     // After a load of a three-column file whose times are all below 100000 (HJD - 2450000, or
@@ -137,6 +152,7 @@ class LoadController {
     bool inLoadCommand_ = false;
     std::string preferencesFolder_;
     Preferences preferences_;
+    std::optional<DownloadSource> downloadSource_;
 };
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facade's forwarders: each command checks its needs and hands over to its controller.
 #include "app/MainWindowCommands.h"
 
@@ -33,6 +34,10 @@ MainWindowCommands::~MainWindowCommands() = default;
 
 int64_t MainWindowCommands::rejectedLines() const {
     return loads_->rejectedLines();
+}
+
+const DownloadSource* MainWindowCommands::downloadSource() const {
+    return loads_->downloadSource();
 }
 
 const Preferences& MainWindowCommands::preferences() const {
@@ -104,6 +109,10 @@ const WindowView& MainWindowCommands::OcWindowEvent(const OcEvent& event) {
     return Run(Command::OcWindowEvent, [&] { minima_->OcWindowEvent(event); });
 }
 
+const FourierModel* MainWindowCommands::periodModel() const {
+    return period_->model();
+}
+
 void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
     records_->setRecordDialogs(dialogs);
 }
@@ -164,8 +173,10 @@ const WindowView& MainWindowCommands::mnuRecent_Click(size_t index) {
     return Run(Command::mnuRecent_Click, [&] { loads_->mnuRecent_Click(index); });
 }
 
-const WindowView& MainWindowCommands::DropFile(const std::string& path) {
-    return Run(Command::DropFile, [&] { loads_->DropFile(path); });
+const WindowView& MainWindowCommands::DropFile(const std::string& path,
+                                               std::optional<ObservationFileKind> kind,
+                                               std::optional<double> timeOffset) {
+    return Run(Command::DropFile, [&] { loads_->DropFile(path, kind, timeOffset); });
 }
 
 bool MainWindowCommands::QueryUnload() {
@@ -415,9 +426,11 @@ const WindowView& MainWindowCommands::ClosePeriodWindow() {
     return Run(Command::ClosePeriodWindow, [&] { period_->ClosePeriodWindow(); });
 }
 
-QString MainWindowCommands::ShowPhasePlot(double period, std::optional<double> epoch) {
+QString MainWindowCommands::ShowPhasePlot(double period, std::optional<double> epoch,
+                                          int harmonics) {
     QString refusal = QStringLiteral("The plot is busy.");
-    Run(Command::ShowPhasePlot, [&] { refusal = period_->ShowPhasePlot(period, epoch); });
+    Run(Command::ShowPhasePlot,
+        [&] { refusal = period_->ShowPhasePlot(period, epoch, harmonics); });
     return refusal;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window, without the window: the one door through which frmPlot,
 // the command line and the tests run them. Each command keeps its name (cmdBack_Click,
 // mnuSave_Click, ...) and is a forwarder: it checks the command's needs (CommandNeeds.h),
@@ -53,6 +54,7 @@ class SaveController;
 class ShellController;
 struct BinDialogFields;
 struct Bins;
+struct FourierModel;
 struct PeriodSearchAnswer;
 struct PeriodSearchFields;
 struct PeriodogramEvent;
@@ -81,6 +83,8 @@ class MainWindowCommands {
     bool TableReady() const { return context_.TableReady(); }
     // The lines of the star file that the last load wrote to Errors.txt.
     int64_t rejectedLines() const;
+    // The lines of the download file loaded (LoadController::downloadSource); null when none.
+    const DownloadSource* downloadSource() const;
     const Preferences& preferences() const;
     // The record list while it is open; null otherwise.
     const RecordList* recordList() const;
@@ -104,6 +108,8 @@ class MainWindowCommands {
     const std::vector<ListedExtremum>& minimaList();
     // The search of the open period search window; null when none is open.
     const PeriodAnalysis* periodAnalysis() const;
+    // The Fourier model drawn over the plot; null when none is.
+    const FourierModel* periodModel() const;
     // What the phase plot folds while it is shown; nothing on the light curve.
     const std::optional<PhaseFold>& phaseFold() const { return context_.fold; }
     void setImageExportDialog(ImageExportDialog* dialog);
@@ -137,7 +143,10 @@ class MainWindowCommands {
     // An item of the recent-file list (0 the newest), and a file dropped on the window (or
     // handed over by a second start): the questions of "Load a File", then the load.
     const WindowView& mnuRecent_Click(size_t index);
-    const WindowView& DropFile(const std::string& path);
+    // A handed-over file may say its kind and time offset, as the command line does.
+    const WindowView& DropFile(const std::string& path,
+                               std::optional<ObservationFileKind> kind = std::nullopt,
+                               std::optional<double> timeOffset = std::nullopt);
     // Before the run ends: false when the user wants another chance to save, or a job runs.
     bool QueryUnload();
     // Before the configuration dialog: asks to unload a loaded star (and, while edits are
@@ -239,8 +248,9 @@ class MainWindowCommands {
     const WindowView& CancelPeriodSearch();
     const WindowView& ClosePeriodWindow();
     // The phase plot of the observations shown for the period and the epoch (none: the time
-    // of the brightest). Returns the refusal said, or an empty text.
-    QString ShowPhasePlot(double period, std::optional<double> epoch);
+    // of the brightest, or the model's maximum), with the model of `harmonics` harmonics drawn
+    // over it (0: none). Returns the refusal said, or an empty text.
+    QString ShowPhasePlot(double period, std::optional<double> epoch, int harmonics = 0);
     // "Time Plot": back to the light curve.
     const WindowView& mnuTimePlot_Click();
 

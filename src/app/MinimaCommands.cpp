@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MinimaController: the times of minimum, their window and the O-C diagram.
 #include <cmath>
 

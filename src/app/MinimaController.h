@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The times of minimum: Tools > Time of Minimum (or Maximum) arms the plot's box tool for
 // one box; a box drawn around one eclipse (or maximum) computes its time from the
 // observations shown inside (TimeOfMinimum.h), adds it to the star's list, saves the list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PlotController: the commands that the mouse and the tool buttons start: choosing a tool,
 // presses, drags and moves on the plot and its scale strips, the wheel, and going back to the
 // previous view.
@@ -156,7 +157,7 @@ void PlotController::FinishZoomBox(double x1, double y1, double x2, double y2) {
     }
     // A box of no width or height selects nothing; the window stays as it was.
     ctx_.Say(QStringLiteral("No records selected."), QStringLiteral("No Selection"), Buttons::OK,
-             Icon::Critical);
+             Icon::Information);
     ctx_.Redraw(false);
 }
 

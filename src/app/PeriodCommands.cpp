@@ -1,15 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PeriodController: the period search, its window and the phase plot.
 #include <chrono>
 #include <cmath>
 #include <exception>
 #include <thread>
 
+#include "analysis/ModelPlot.h"
 #include "analysis/PeriodFiles.h"
 #include "analysis/PhaseFolding.h"
 #include "analysis/ShownObservations.h"
 #include "app/PeriodController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
+#include "core/EventPacer.h"
 #include "core/FileSystem.h"
 #include "core/NumberText.h"
 #include "core/TrimBlanks.h"
@@ -39,7 +42,23 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 PeriodController::PeriodController(CommandContext& context) : ctx_(context) {
-    ctx_.OnForgetStar([this] { ClosePeriodWindow(); });
+    ctx_.AddOverlay(*this);
+    ctx_.OnForgetStar([this] {
+        ClosePeriodWindow();
+        typed_.reset();
+    });
+}
+
+void PeriodController::DrawOverlay() {
+    DrawOverlayOnto(ctx_.canvases.picView);
+}
+
+void PeriodController::DrawOverlayOnto(Canvas& picView) const {
+    if (!model_) return;
+    if (ctx_.fold)
+        DrawModelOverPhase(*model_, ctx_.fold->epoch, ctx_.state.view, picView);
+    else
+        DrawModelOverTime(*model_, ctx_.state.view, picView);
 }
 
 PeriodObservations PeriodController::Observations() const {
@@ -61,19 +80,27 @@ void PeriodController::mnuPeriod_Click() {
         return;
     }
     PeriodSearchFields fields;
-    fields.range = PeriodRangeText(DefaultPeriodRange(shown.times));
-    fields.uncertaintiesAvailable = UncertaintiesUsable(shown.sigmas, shown.times.size());
+    const PeriodRange defaults = DefaultPeriodRange(shown.times);
+    fields.defaults = PeriodRangeText(defaults);
+    fields.range = fields.defaults;
     fields.useUncertainties = true;
+    if (typed_) {
+        fields.range = typed_->range;
+        fields.harmonics = typed_->harmonics;
+        fields.useUncertainties = typed_->useUncertainties;
+    }
+    fields.uncertaintiesAvailable = UncertaintiesUsable(shown.sigmas, shown.times.size());
     fields.summary = QStringLiteral("%1 observations shown, JD %2 to %3")
                          .arg(shown.times.size())
                          .arg(Jd(shown.times.front() + ctx_.state.star.TimeOffset))
                          .arg(Jd(shown.times.back() + ctx_.state.star.TimeOffset));
+    if (defaults.minimumRaised) fields.summary += QLatin1Char('\n') + RaisedMinimumText(defaults);
     if (!dialogs_) return;
     std::optional<PeriodSearchFields> accepted;
     const double span = data.data->span();
     dialogs_->showSearch(fields, [this, span, &accepted](const PeriodSearchFields& typed) {
         if (!ctx_.Allows(Command::PeriodSearch)) return PeriodSearchAnswer{false};
-        const FrequencyGridOutcome grid = ReadPeriodRange(typed.range, span);
+        const FrequencyGridOutcome grid = ReadPeriodRange(typed.range, span, typed.defaults);
         if (!grid.grid) {
             ctx_.Say(grid.refusal, kTitle, Buttons::OK, Icon::Exclamation);
             ctx_.Present();
@@ -93,18 +120,20 @@ PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
         ctx_.Say(data.refusal, kTitle, Buttons::OK, Icon::Exclamation);
         return PeriodSearchAnswer{};
     }
-    const FrequencyGridOutcome grid = ReadPeriodRange(fields.range, data.data->span());
+    const FrequencyGridOutcome grid =
+        ReadPeriodRange(fields.range, data.data->span(), fields.defaults);
     if (!grid.grid) {
         ctx_.Say(grid.refusal, kTitle, Buttons::OK, Icon::Exclamation);
         return PeriodSearchAnswer{false, grid.field};
     }
+    typed_ = fields;
     job_.Cancel();
     const QString name = ctx_.state.star.ThreeColumnFormat
                              ? DisplayText(ctx_.state.star.ThreeColumnFilePath)
                              : DisplayText(TrimBlanks(ctx_.state.star.StarName)).toUpper();
     analysis_ = std::make_unique<PeriodAnalysis>(
         name, std::move(shown), fields.useUncertainties, *grid.grid, ctx_.state.star.TimeOffset,
-        fields.pdm ? SearchMethod::PhaseDispersion : SearchMethod::LombScargle);
+        fields.harmonics, fields.pdm ? SearchMethod::PhaseDispersion : SearchMethod::LombScargle);
     if (dialogs_)
         dialogs_->showResult(analysis_->View(true, kComputing, 0),
                              [this](const PeriodogramEvent& event) {
@@ -139,23 +168,34 @@ void PeriodController::RunSearch() {
         ctx_.SayModuleError(e, "PeriodSearch");
         return;
     }
+    // The search runs on its own thread while the main window stays usable: the event loop
+    // turns without the view being busy, so navigation, zooms, the readout and the band panel
+    // work. A command that starts another search or closes this one moves the generation on;
+    // this loop then leaves the window to it.
+    const uint64_t generation = ++searchGeneration_;
     PeriodSearchJob::Status status;
     {
-        CommandContext::Job job(ctx_);
-        WindowView& v = ctx_.view;
-        v.periodSearching = true;
-        v.progressCaption = kComputing;
-        v.captionShown = v.progressBarShown = v.cancelShown = true;
-        v.progressMaximum = kProgressSteps;
-        v.progressValue = 0;
+        EventPacer pacer([this] {
+            ctx_.host.present(ctx_.view);
+            ctx_.host.yield();
+        });
         for (;;) {
             status = job_.Poll();
+            if (generation != searchGeneration_) {
+                if (!job_.Running()) ctx_.ShowLoadProgress();
+                return;
+            }
             if (status.state != PeriodSearchJob::Status::State::Running) break;
+            // A redraw meanwhile shows its own progress and then the fill's: set ours again.
+            WindowView& v = ctx_.view;
+            v.periodSearching = true;
+            v.progressCaption = kComputing;
+            v.captionShown = v.progressBarShown = v.cancelShown = true;
+            v.progressMaximum = kProgressSteps;
             v.progressValue = static_cast<int>(status.fraction * kProgressSteps);
-            // The window's Close may come in a turn of the event loop and forget the search.
             if (dialogs_ && analysis_)
                 dialogs_->updateResult(analysis_->View(true, kComputing, status.fraction));
-            job.pacer().look();
+            pacer.look();
             std::this_thread::sleep_for(kPollInterval);
         }
     }
@@ -184,7 +224,8 @@ void PeriodController::UpdateWindow() {
 }
 
 void PeriodController::PeriodWindowEvent(const PeriodogramEvent& event) {
-    if (!analysis_) return;
+    // While a search runs the window offers only Cancel and Close.
+    if (!analysis_ || job_.Running()) return;
     using Kind = PeriodogramEvent::Kind;
     switch (event.kind) {
         case Kind::FrequencyAxis:
@@ -208,20 +249,28 @@ void PeriodController::PeriodWindowEvent(const PeriodogramEvent& event) {
         case Kind::FoldPeak:
             analysis_->ChoosePeak(event.peak);
             if (const std::optional<PeriodogramPeak> peak = analysis_->ChosenPeak())
-                FoldAt(peak->period, analysis_->DefaultEpoch());
+                FoldAt(peak->period, std::nullopt);
             break;
         case Kind::Fold: {
             const FoldOutcome fold = analysis_->ReadFold(event.period, event.epoch);
             if (!fold.fold)
                 ctx_.Say(fold.refusal, QStringLiteral("Phase Plot"), Buttons::OK,
                          Icon::Exclamation);
+            else if (event.epoch.trimmed().isEmpty())
+                FoldAt(fold.fold->period, std::nullopt);
             else
                 // A typed epoch is a time as the scale shows it, the offset added.
-                FoldAt(fold.fold->period,
-                       fold.fold->epoch -
-                           (event.epoch.trimmed().isEmpty() ? 0 : ctx_.state.star.TimeOffset));
+                FoldAt(fold.fold->period, fold.fold->epoch - ctx_.state.star.TimeOffset);
             break;
         }
+        case Kind::ModelHarmonics:
+            analysis_->SetModelHarmonics(event.harmonics);
+            RefitModel();
+            break;
+        case Kind::ShowModel:
+            analysis_->ShowModel(event.checked);
+            RefitModel();
+            break;
         case Kind::Remove: {
             const QString refusal = analysis_->RemoveChosen();
             if (!refusal.isEmpty()) {
@@ -255,36 +304,75 @@ void PeriodController::CancelPeriodSearch() {
 }
 
 void PeriodController::ClosePeriodWindow() {
+    ++searchGeneration_;
+    ctx_.view.periodSearching = false;
     job_.Cancel();
     if (dialogs_) dialogs_->closeResult();
     analysis_.reset();
+    if (model_) {
+        model_.reset();
+        ctx_.Redraw(true);
+    }
 }
 
-void PeriodController::FoldAt(double period, double epoch) {
+void PeriodController::FoldAt(double period, std::optional<double> epoch) {
     const PeriodObservations& shown = analysis_->observations();
-    ctx_.ShowPhasePlot(PhaseFold{period, epoch, shown.jdLeft, shown.jdRight});
+    model_.reset();
+    if (analysis_->modelShown()) model_ = analysis_->ModelOf(period);
+    // Phase 0 at the model's maximum light, or else at the brightest observation.
+    const double e = epoch ? *epoch
+                     : model_
+                         ? ShapeOfModel(*model_, shown.times[shown.times.size() / 2]).epochOfMaximum
+                         : analysis_->DefaultEpoch();
+    ctx_.ShowPhasePlot(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
+    DrawOverlay();
 }
 
-QString PeriodController::ShowPhasePlot(double period, std::optional<double> epoch) {
+void PeriodController::RefitModel() {
+    // The model follows the fold shown: its harmonics, or drawn or not.
+    const bool had = model_.has_value();
+    model_.reset();
+    if (analysis_->modelShown() && ctx_.fold) model_ = analysis_->ModelOf(ctx_.fold->period);
+    if (had || model_) ctx_.Redraw(true);
+}
+
+QString PeriodController::ShowPhasePlot(double period, std::optional<double> epoch, int harmonics) {
     QString refusal;
     const PeriodObservations shown = Observations();
-    if (!(std::isfinite(period) && period > 0))
-        refusal = QStringLiteral("The period must be a number of days greater than 0.");
+    if (!(period >= kShortestPeriod && period <= kLongestPeriod))
+        refusal = QStringLiteral("Period: type a number of days from 0.0001 to 10,000,000.");
     else if (epoch && !std::isfinite(*epoch))
-        refusal = QStringLiteral("The epoch must be a Julian Date.");
+        refusal = QStringLiteral("Epoch: type a Julian Date.");
     else if (shown.times.empty())
         refusal = QStringLiteral("No observation is shown: there is nothing to fold.");
+    else if (epoch && std::fabs(*epoch - shown.times[shown.times.size() / 2]) > kLongestPeriod)
+        refusal = QStringLiteral("Epoch: it must be within 10,000,000 days of the observations.");
+    std::optional<FourierModel> model;
+    if (refusal.isEmpty() && harmonics > 0) {
+        const PeriodDataOutcome data =
+            PeriodData::Make(shown.times, shown.mags, shown.sigmas, true);
+        if (data.data)
+            model = FitFourierModel(*data.data, 1 / period, harmonics);
+        else
+            refusal = data.refusal;
+    }
     if (!refusal.isEmpty()) {
         ctx_.Say(refusal, QStringLiteral("Phase Plot"), Buttons::OK, Icon::Exclamation);
         return refusal;
     }
-    const double e = epoch.value_or(BrightestEpoch(shown.times, shown.mags));
+    const double e = epoch ? *epoch
+                     : model
+                         ? ShapeOfModel(*model, shown.times[shown.times.size() / 2]).epochOfMaximum
+                         : BrightestEpoch(shown.times, shown.mags);
+    model_ = model;
     ctx_.ShowPhasePlot(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
+    DrawOverlay();
     return QString();
 }
 
 void PeriodController::mnuTimePlot_Click() {
-    if (ctx_.LeavePhasePlot()) ctx_.Redraw(false);
+    // Only the model is still shown.
+    if (ctx_.LeavePhasePlot()) ctx_.Redraw(true);
 }
 
 std::optional<std::string> PeriodController::AskExportPath(const QString& title,

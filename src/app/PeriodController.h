@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search and the phase plot: Tools > Period Search (its dialog, then the period
 // search window with the periodogram computed as a job), the window's actions, the phase plot
 // of a chosen or typed period and the way back to the light curve ("Time Plot"). It keeps the
@@ -9,6 +10,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,7 +24,7 @@ namespace sabrix {
 
 class ImageExportDialog;
 
-class PeriodController {
+class PeriodController : public PlotOverlay {
   public:
     explicit PeriodController(CommandContext& context);
 
@@ -46,15 +48,26 @@ class PeriodController {
     // The window's Close and close box: stops a search, closes the window, forgets the
     // search. The phase plot stays.
     void ClosePeriodWindow();
-    // The phase plot of the observations the light curve shows for the period (days, > 0)
-    // and the epoch (none: the time of the brightest of them). Returns the refusal said (the
-    // plot unchanged), or an empty text.
-    QString ShowPhasePlot(double period, std::optional<double> epoch);
+    // The phase plot of the observations the light curve shows for the period (days,
+    // kShortestPeriod to kLongestPeriod) and the epoch (within kLongestPeriod of the data;
+    // none: the model's maximum with a model, else the time of the brightest of them), with
+    // the model of `harmonics` harmonics drawn (0: none). Returns the refusal said (the plot
+    // unchanged), or an empty text.
+    QString ShowPhasePlot(double period, std::optional<double> epoch, int harmonics = 0);
     // Back to the light curve with the window it had; nothing on the light curve.
     void mnuTimePlot_Click();
 
     // The search of the open window; null when none is open.
     const PeriodAnalysis* analysis() const { return analysis_.get(); }
+    // The model drawn over the phase plot and the light curve; null when none is.
+    const FourierModel* model() const { return model_ ? &*model_ : nullptr; }
+
+    // The model over the plot (PlotOverlay). It stays through the turns between the phase plot
+    // and the light curve; "Draw the model", a new fold, closing the window and unloading
+    // change it.
+    void DrawOverlay() override;
+    void DrawOverlayOnto(Canvas& picView) const override;
+    void HideOverlay(bool) override {}
 
   private:
     friend struct test::CommandsTestPeer;
@@ -64,7 +77,10 @@ class PeriodController {
     // Computes the awaited step of the open search as a job; the window follows its progress.
     void RunSearch();
     void UpdateWindow();
-    void FoldAt(double period, double epoch);
+    // The phase plot of the period; no epoch: the model's maximum when the model is drawn,
+    // else the brightest observation.
+    void FoldAt(double period, std::optional<double> epoch);
+    void RefitModel();
     void ExportCsv();
     void ExportImage();
     // The save dialog of an export, offering STAR-periodogram.EXT in the loaded file's folder;
@@ -77,6 +93,11 @@ class PeriodController {
     ImageExportDialog* imageExportDialog_ = nullptr;
     std::unique_ptr<PeriodAnalysis> analysis_;
     PeriodSearchJob job_;
+    // Moved on by each search started and by closing the window (see RunSearch).
+    uint64_t searchGeneration_ = 0;
+    // The range and harmonics of the last search of the loaded star, offered again.
+    std::optional<PeriodSearchFields> typed_;
+    std::optional<FourierModel> model_;
 };
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that change what the plot shows and how the user works it: reset, refresh,
 // the navigation buttons, a chosen window, the two Omit items and the band panel, the stats
 // window, the six

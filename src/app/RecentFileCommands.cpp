@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadController: the commands around Sabrix.prefs and the loads that skip the open dialog:
 // "Calendar Dates", the recent-file items of the Files menu and a file dropped on the main
 // window. The loads run the two load flows of LoadCommands.cpp after their question.
@@ -103,12 +104,13 @@ bool LoadController::AskToUnload(ObservationFileKind kind) {
                     Icon::Question) == Answer::OK;
 }
 
-void LoadController::LoadFileOfKind(ObservationFileKind kind, const std::string& path) {
+void LoadController::LoadFileOfKind(ObservationFileKind kind, const std::string& path,
+                                    std::optional<double> timeOffset) {
     if (!MayUnload(kind)) return;
     if (kind == ObservationFileKind::StarFile)
         LoadStarFile(path, RowFill::Behind);
     else
-        LoadThreeColumnFile(path);
+        LoadThreeColumnFile(path, timeOffset);
 }
 
 void LoadController::mnuRecent_Click(size_t index) {
@@ -131,13 +133,14 @@ void LoadController::mnuRecent_Click(size_t index) {
     LoadFileOfKind(file.kind, file.path);
 }
 
-void LoadController::DropFile(const std::string& path) {
+void LoadController::DropFile(const std::string& path, std::optional<ObservationFileKind> kind,
+                              std::optional<double> timeOffset) {
     if (!FileExists(path)) {
         ctx_.Say(DisplayText(path) + QStringLiteral(" is not a file that can be loaded."),
                  QStringLiteral("File Not Found"), Buttons::OK, Icon::Exclamation);
         return;
     }
-    LoadFileOfKind(GuessObservationFileKind(path), path);
+    LoadFileOfKind(kind.value_or(GuessObservationFileKind(path)), path, timeOffset);
 }
 
 }  // namespace sabrix

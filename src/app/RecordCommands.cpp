@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RecordsController: box selection and locate, the record list window and its rings, Log to
 // File, observer marks and the hover details. The changes to the table are in
 // RecordEditCommands.cpp.
@@ -72,8 +73,9 @@ void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
         return;
     }
     if (records.empty()) {
+        // An empty box is no failure: the user is told, not warned.
         ctx_.Say(QStringLiteral("No records selected."), QStringLiteral("No Selection"),
-                 Buttons::OK, Icon::Critical);
+                 Buttons::OK, Icon::Information);
         ctx_.Redraw(false);
         return;
     }
@@ -101,8 +103,9 @@ void RecordsController::ShowRecords(std::vector<int64_t> ids, bool modal,
         ChoiceChanged();
         return;
     }
-    recordList_.emplace(std::move(ids), ctx_.state.star.ThreeColumnFormat,
-                        [this](int64_t id) { return ctx_.table->RowById(id); });
+    recordList_.emplace(
+        std::move(ids), ctx_.state.star.ThreeColumnFormat,
+        [this](int64_t id) { return ctx_.table->RowById(id); }, ctx_.state.star.TimeOffset);
     if (!recordDialogs_) return;
     ctx_.Present();
     RecordListView view = recordList_->View();

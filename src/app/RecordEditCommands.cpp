@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RecordsController: the changes the record list makes to the table (delete, edit, the
 // discrepant mark) and their Undo and Redo, each a command on the context's undo stack.
 #include <QUndoCommand>
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "app/RecordsController.h"
@@ -11,6 +13,14 @@
 namespace sabrix {
 
 namespace {
+
+// Sets the rows aside under batch; the marked ones among them leave their joining lines.
+void DeleteMarkedRows(CommandContext& ctx, const std::vector<int64_t>& ids, int64_t batch) {
+    std::vector<ObsRow> marked;
+    if (ctx.marks.ObserverMarked) marked = ctx.table->MarkedRowsOfIds(ids);
+    ctx.table->SetAside(ids, batch);
+    for (const ObsRow& row : marked) FollowMarkedRow(ctx.marks, row.Marked, row.JD, row.Mag);
+}
 
 // "3 Records", "1 Record".
 QString Records(size_t count) {
@@ -47,6 +57,8 @@ class TableEdit : public QUndoCommand {
 };
 
 // Deleted rows wait beside the table (ObsTable::SetAside) until the stack forgets them.
+// Marking is no edit: a row that comes back joins its observer's marking as it is then, and a
+// marked row that goes again leaves its joining line.
 class DeleteRowsEdit : public TableEdit {
   public:
     DeleteRowsEdit(CommandContext& ctx, std::vector<int64_t> ids, int64_t batch)
@@ -56,16 +68,55 @@ class DeleteRowsEdit : public TableEdit {
 
   private:
     void Apply(ObsTable& table, bool back) override {
-        if (back)
-            table.PutBack(batch_);
-        else
-            table.SetAside(ids_, batch_);
+        if (!back) {
+            DeleteMarkedRows(ctx_, ids_, batch_);
+            return;
+        }
+        table.PutBack(batch_);
+        std::vector<ObsRow> rows;
+        table.ForEachRowOfIds(ids_, [&rows](const ObsRow& row) { rows.push_back(row); });
+        for (ObsRow& row : rows) RejoinMarks(ctx_.marks, ctx_.state.settings, row);
+        table.UpdateRows(rows);
     }
     std::vector<int64_t> ids_;
     int64_t batch_;
 };
 
-// Rows written anew (a record edit, discrepant marks): every field before and after.
+// The fields of a row that an edit may change: all but ID and the marking's Marked and
+// PunktFarb, which are no edit.
+void ChangeEditedFields(ObsRow& row, const ObsRow& from, const ObsRow& to) {
+    for (std::string ObsRow::*text : {&ObsRow::Desig,
+                                      &ObsRow::Star,
+                                      &ObsRow::Faint,
+                                      &ObsRow::Uncertain,
+                                      &ObsRow::HQUncertain,
+                                      &ObsRow::Band,
+                                      &ObsRow::Init,
+                                      &ObsRow::ComCod,
+                                      &ObsRow::Comp1,
+                                      &ObsRow::Comp2,
+                                      &ObsRow::Charts,
+                                      &ObsRow::Comments,
+                                      &ObsRow::XForm,
+                                      &ObsRow::AirMass,
+                                      &ObsRow::Valid,
+                                      &ObsRow::CMag,
+                                      &ObsRow::KMag,
+                                      &ObsRow::HQJD,
+                                      &ObsRow::ObserverAffiliation,
+                                      &ObsRow::MeasurementMethod,
+                                      &ObsRow::GroupingMethod,
+                                      &ObsRow::ADSReference,
+                                      &ObsRow::Digitizer,
+                                      &ObsRow::Credit,
+                                      &ObsRow::Edited})
+        if (from.*text != to.*text) row.*text = to.*text;
+    for (double ObsRow::*number : {&ObsRow::JD, &ObsRow::Mag, &ObsRow::Error})
+        if (from.*number != to.*number) row.*number = to.*number;
+}
+
+// Rows written anew (a record edit, discrepant marks). Undo and Redo change only the fields
+// the edit changed, in the rows as they are then: a marking made or taken away since stays.
 class ChangeRowsEdit : public TableEdit {
   public:
     ChangeRowsEdit(CommandContext& ctx, const QString& name, std::vector<ObsRow> before,
@@ -73,7 +124,22 @@ class ChangeRowsEdit : public TableEdit {
         : TableEdit(ctx, name), before_(std::move(before)), after_(std::move(after)) {}
 
   private:
-    void Apply(ObsTable& table, bool back) override { table.UpdateRows(back ? before_ : after_); }
+    void Apply(ObsTable& table, bool back) override {
+        const std::vector<ObsRow>& from = back ? after_ : before_;
+        const std::vector<ObsRow>& to = back ? before_ : after_;
+        std::vector<ObsRow> rows;
+        for (size_t i = 0; i < to.size(); ++i) {
+            std::optional<ObsRow> row = table.RowById(to[i].ID);
+            if (!row) continue;
+            const ObsRow now = *row;
+            ChangeEditedFields(*row, from[i], to[i]);
+            if (row->Marked.empty())
+                row->PunktFarb = BandColor(row->Faint, row->Band, row->Valid, ctx_.state.settings);
+            FollowMarkedRow(ctx_.marks, row->Marked, now.JD, now.Mag, &row->JD, &row->Mag);
+            rows.push_back(std::move(*row));
+        }
+        table.UpdateRows(rows);
+    }
     std::vector<ObsRow> before_;
     std::vector<ObsRow> after_;
 };
@@ -86,18 +152,14 @@ void RecordsController::cmdDelete_Click() {
     const QString question =
         count == 1 ? QStringLiteral("Are you sure you want to delete this record?")
                    : QStringLiteral("Are you sure you want to delete these %1 records?").arg(count);
-    if (ctx_.Say(question, QStringLiteral("Delete This Record?"), Buttons::YesNo, Icon::None) !=
-        Answer::Yes)
-        return;
+    const QString title = count == 1 ? QStringLiteral("Delete This Record?")
+                                     : QStringLiteral("Delete These Records?");
+    if (ctx_.Say(question, title, Buttons::YesNo, Icon::None) != Answer::Yes) return;
     const std::vector<int64_t> ids = recordList_->ChosenIds();
     try {
-        // Marked rows that go take their points out of the joining lines.
-        std::vector<ObsRow> marked;
-        if (ctx_.marks.ObserverMarked) marked = ctx_.table->MarkedRowsOfIds(ids);
         const int64_t batch = nextDeleteBatch_++;
-        ctx_.table->SetAside(ids, batch);
+        DeleteMarkedRows(ctx_, ids, batch);
         ctx_.PushEdit(new DeleteRowsEdit(ctx_, ids, batch));
-        for (const ObsRow& row : marked) FollowMarkedRow(ctx_.marks, row.Marked, row.JD, row.Mag);
     } catch (const std::exception& e) {
         ctx_.SayModuleError(e, "cmdDelete");
         return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands behind the points: box selection and locate, the record list window and its
 // actions (log, delete, edit, mark an observer), and the record editor. It keeps the record
 // list while it is open; the list and the editor open through the RecordDialogs given (none:

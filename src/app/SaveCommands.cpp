@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SaveController: "Save to Star File", "Save 3-Column File" and "Save as Download File".
 //
 // A save never destroys data: the whole output is built and checked first, the loaded file
@@ -45,6 +46,10 @@ void SaveController::mnuSave_Click() {
         if (!StarReadyToSave()) return;
         if (AlwaysSave()) {
             SaveFile();
+            return;
+        }
+        if (ctx_.state.star.FileEdited && loads_.downloadSource() != nullptr) {
+            OfferDownloadSaveOver(ctx_.state.settings.FilePath);
             return;
         }
         if (ctx_.state.star.FileEdited) {
@@ -168,6 +173,8 @@ void SaveController::SaveFile() {
         ShowStep(kSaving);
         WriteFileAtomically(path, [&text](QIODevice& out) { WriteAllBytes(out, text); });
         ctx_.ClearEdits();
+        // The loaded file is in the star layout now.
+        loads_.KeepDownloadSource(std::nullopt);
     } catch (const StarLayoutMisfit& e) {
         misfit = e;
     } catch (const std::exception& e) {
@@ -185,6 +192,22 @@ void SaveController::OfferDownloadSave(const StarLayoutMisfit& misfit) {
                      QStringLiteral("Save as Download File instead? It keeps every value."),
                  QStringLiteral("OOPS!!"), Buttons::YesNo, Icon::Question);
     if (answer == Answer::Yes) DownloadSaveFile();
+}
+
+void SaveController::OfferDownloadSaveOver(const std::string& path) {
+    const Answer answer = ctx_.Say(
+        DisplayText(path) +
+            QStringLiteral(
+                " is a download file. The star layout keeps no band, uncertainty, comparison "
+                "stars, charts, air mass, validation flag, HJD or other download fields of these "
+                "observations, and cuts their comments to six characters.\r\n\r\n"
+                "Yes: Save as Download File, which keeps every field.\r\n"
+                "No: overwrite it in the star layout.\r\nCancel: save nothing."),
+        QStringLiteral("Are you SURE?"), Buttons::YesNoCancel, Icon::Exclamation);
+    if (answer == Answer::Yes)
+        DownloadSaveFile();
+    else if (answer == Answer::No)
+        SaveFile();
 }
 
 void SaveController::XYZSaveFile() {
@@ -208,9 +231,13 @@ void SaveController::DownloadSaveFile() {
     options.confirmOverwrite = true;
     // The dialog comes over the plot, also when the question of a save that the star file
     // layout refused opens it.
+    std::optional<DownloadSource> text;
     const std::optional<std::string> written = SaveToChosenFile(
         kSaving, BehindDialog::Plot, options,
-        [this] { return DownloadFileText(*ctx_.table, [this] { ctx_.Yield(); }); },
+        [this, &text] {
+            text = DownloadFileText(*ctx_.table, loads_.downloadSource(), [this] { ctx_.Yield(); });
+            return text->bytes();
+        },
         [this](const std::string& output) -> std::optional<std::string> {
             // Replacing the loaded file keeps it as it was loaded; any other file chosen
             // here is the user's to replace.
@@ -222,8 +249,10 @@ void SaveController::DownloadSaveFile() {
     // Save As: the edits are in the file written now, so it is the loaded file from here on;
     // the file loaded before keeps what it held. (A device chosen in the dialog is no file to
     // load.)
-    if (written && FileExists(*written) && !SameFile(*written, ctx_.state.settings.FilePath))
-        loads_.AdoptSavedFile(*written);
+    if (!written || !FileExists(*written)) return;
+    if (!SameFile(*written, ctx_.state.settings.FilePath)) loads_.AdoptSavedFile(*written);
+    // The next save starts from the lines just written.
+    loads_.KeepDownloadSource(std::move(text));
 }
 
 std::optional<std::string> SaveController::SaveToChosenFile(

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that write the loaded star to a file: "Save to Star File", "Save 3-Column
 // File", "Save as Download File" and "Export Plot Image". It keeps the last export's size and
 // format; the export asks through the ImageExportDialog given (none: the command does nothing).
@@ -33,10 +34,12 @@ class SaveController {
 
     // "Save to Star File": refuses three-column data ("Wrong File Format") and an empty window
     // ("No Star Loaded"); with "/alwayssave" as the whole command line saves at once; with
-    // edits asks "Are you SURE?" and saves on Yes; else says "No Changes". A row with a value
-    // that the star file layout cannot hold stops the save before any file is touched: the
-    // question names the first such row (its JD, the field, the value) over the plot and
-    // offers "Save as Download File" instead (Yes runs it; No leaves everything as it was).
+    // edits asks "Are you SURE?" and saves on Yes; else says "No Changes". Over a download
+    // file (LoadController::downloadSource) the question names what the star layout drops
+    // and offers Save as Download File first (Yes), the star layout (No) and nothing (Cancel). A
+    // row with a value that the star file layout cannot hold stops the save before any file is
+    // touched: the question names the first such row (its JD, the field, the value) over the plot
+    // and offers "Save as Download File" instead (Yes runs it; No leaves everything as it was).
     void mnuSave_Click();
     // "Save 3-Column File": refuses star-file data and an empty window; with "/alwayssave" or
     // edits asks for the output file and writes three columns after backing up the loaded
@@ -85,6 +88,8 @@ class SaveController {
     void SaveFile();
     // The question after a save that a row's value stopped; Yes saves as a download file.
     void OfferDownloadSave(const StarLayoutMisfit& misfit);
+    // The question of a save over the download file at path.
+    void OfferDownloadSaveOver(const std::string& path);
     // Asks for the output file and writes the table in three columns / the download layout.
     void XYZSaveFile();
     void DownloadSaveFile();

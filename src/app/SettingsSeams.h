@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two places where the start-up and the "Configure" command reach the settings file and
 // the configuration dialog. They are plain functions held in a struct, so the tests can put
 // fakes in their place.
@@ -5,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/AppState.h"
 #include "core/Prompts.h"
@@ -17,6 +19,9 @@ struct SettingsSeams {
     // Reads Sabrix.ini of the program directory into the settings; sets IniMissing when the
     // file is not there and leaves every other value as it was then.
     std::function<void(const std::string& programDir, Settings& settings)> readSettings;
+    // The keys of an existing Sabrix.ini that took their first-start values at that read (a
+    // damaged or cut file); the start-up names them once. Unset: nothing is said.
+    std::function<std::vector<std::string>(const std::string& programDir)> replacedSettings;
     // Shows the configuration dialog modally over parent (nullptr at the first start) and
     // waits for it. Returns true when the program goes on, false when the user's answer ends
     // the program (a first start that was not confirmed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ShellController: the user guide, the text viewer, the file manager and the data-download
 // page.
 #include <QUrl>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that hand a file, a folder or a web address to the desktop's own programs:
 // "Documentation" (the user guide in the browser), "View Files" (a file in the text editor),
 // "Manage Files" (the files folder in the file manager) and "Download Data File" (the

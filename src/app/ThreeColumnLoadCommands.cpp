@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadController: "Load 3-Column File", which stores every line of the file in the table in one
 // pass (one transaction) and then draws the plot.
 #include <cmath>

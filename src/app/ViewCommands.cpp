@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PlotController: the commands that change what the plot shows: reset, refresh, the
 // navigation buttons, "Omit fainter thans", a chosen window and the stats window.
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the command layer needs of whatever shows it: the main window, or nothing at all on
 // the command line.
 #pragma once

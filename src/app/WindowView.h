@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window shows, as the command layer leaves it after each command (and during
 // a long job): which look the window has, the texts of its labels and status panels, the
 // progress controls, the cursor of the plot, the check marks of the menu and the stats

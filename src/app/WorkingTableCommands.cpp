@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadController: the working table's life (opened at the start, replaced by a fresh copy of
 // the template when the star goes, deleted at the end of the run), and the questions before
 // the run ends and before the configuration.
@@ -12,8 +13,17 @@ namespace sabrix {
 
 namespace {
 
-QString OpenFailureText(const std::string& path, const std::exception& e) {
-    return QStringLiteral("The working database ") + DisplayText(path) +
+// The working database is a fresh copy of the template: when the template itself is no
+// database, the template is named, not the copy that inherited its damage.
+QString OpenFailureText(const TableFiles& files, const std::exception& e) {
+    try {
+        ObsTable::CheckDatabase(files.templateDatabase);
+    } catch (const std::exception& damage) {
+        return QStringLiteral("The template database ") + DisplayText(files.templateDatabase) +
+               QStringLiteral(" is damaged (") + DisplayText(damage.what()) +
+               QStringLiteral("). Put the template of the installed program in its place.");
+    }
+    return QStringLiteral("The working database ") + DisplayText(files.database) +
            QStringLiteral(" could not be opened (") + DisplayText(e.what()) + QStringLiteral(").");
 }
 
@@ -27,13 +37,15 @@ std::string FolderOfFilePath(const std::string& path) {
 
 }  // namespace
 
-LoadController::LoadController(CommandContext& context) : ctx_(context) {}
+LoadController::LoadController(CommandContext& context) : ctx_(context) {
+    ctx_.OnForgetStar([this] { downloadSource_.reset(); });
+}
 
 void LoadController::OpenWorkingTable() {
     try {
         ctx_.table = std::make_unique<ObsTable>(ctx_.files.database);
     } catch (const std::exception& e) {
-        ctx_.Say(OpenFailureText(ctx_.files.database, e), QStringLiteral("Working Database Error"),
+        ctx_.Say(OpenFailureText(ctx_.files, e), QStringLiteral("Working Database Error"),
                  Buttons::OK, Icon::Critical);
         ctx_.view.endRun = 1;
     }
@@ -74,7 +86,7 @@ bool LoadController::UnloadStar() {
         return false;
     } catch (const std::exception& e) {
         ctx_.table.reset();
-        ctx_.Say(OpenFailureText(ctx_.files.database, e), QStringLiteral("Working Database Error"),
+        ctx_.Say(OpenFailureText(ctx_.files, e), QStringLiteral("Working Database Error"),
                  Buttons::OK, Icon::Critical);
         ctx_.view.endRun = 1;
         return false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application state that every window and procedure of the program shares.
 // One instance lives for the whole run, owned by the main window and passed by reference.
 // Members keep the names that the rest of the program and its settings file use; they are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/AtomicFile.h"
 
 #include <fcntl.h>
@@ -32,6 +33,8 @@ std::string SystemError(int error) {
     return std::strerror(error);
 }
 
+}  // namespace
+
 // A save through a link must update the file the user meant, not turn the link into a copy.
 std::string ResolveLinks(const std::string& path) {
     fs::path current(path);
@@ -44,6 +47,8 @@ std::string ResolveLinks(const std::string& path) {
     }
     throw SabrixError(SystemError(ELOOP));
 }
+
+namespace {
 
 std::string FolderOf(const std::string& path) {
     const fs::path folder = fs::path(path).parent_path();
@@ -76,9 +81,58 @@ int CreateTempFile(const std::string& target, std::string& tempPath) {
         tempPath = prefix + RandomSuffix();
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
-        if (errno != EEXIST) throw SabrixError(SystemError(errno));
+        if (errno == EEXIST) continue;
+        const int error = errno;
+        // A folder that is there but takes no new file (/proc, for one) says "No such file or
+        // directory" of the file that could not be made: the folder is named instead.
+        struct stat folder {};
+        if (::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode))
+            throw SabrixError("no new file can be made in " + FolderOf(target) + " (" +
+                              SystemError(error) + ")");
+        throw SabrixError(SystemError(error));
     }
     throw SabrixError(SystemError(EEXIST));
+}
+
+// Gives the new file the old one's owner and group, as far as this process may (root may
+// give any; a user only a group of their own), then its permission bits, which a change of
+// owner may have cleared. What cannot be kept is left as a new file of this user gets it.
+void TakeOwnerAndMode(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    ::fchmod(fd, old.st_mode & 07777);
+}
+
+// Writes all of data to fd from its start and cuts it there. Returns 0, or the system's error.
+int WriteWhole(int fd, std::string_view data) {
+    if (::lseek(fd, 0, SEEK_SET) != 0) return errno;
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : ENOSPC;
+        data.remove_prefix(static_cast<size_t>(written));
+    }
+    if (::ftruncate(fd, ::lseek(fd, 0, SEEK_CUR)) != 0 || ::fsync(fd) != 0) return errno;
+    return 0;
+}
+
+// The whole content of the file at path. Throws SabrixError when it cannot be read.
+std::string ReadWhole(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw SabrixError(SystemError(errno));
+    std::string content;
+    std::string piece(1 << 16, '\0');
+    for (;;) {
+        const ssize_t got = ::read(fd, piece.data(), piece.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            const int error = errno;
+            ::close(fd);
+            if (got < 0) throw SabrixError(SystemError(error));
+            return content;
+        }
+        content.append(piece.data(), static_cast<size_t>(got));
+    }
 }
 
 // Makes the rename itself durable. Some file systems refuse to sync a folder; the new content
@@ -157,9 +211,15 @@ AtomicFile::AtomicFile(const std::string& path, const TempFileFactory& makeTempF
         fd = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         if (fd < 0) throw SabrixError(SystemError(errno));
     } else {
+        // As cp: a file the user may not write is not replaced, though the folder would let
+        // the rename through.
+        if (exists && S_ISREG(old.st_mode) && ::access(target_.c_str(), W_OK) != 0)
+            throw SabrixError(SystemError(errno));
         RemoveStaleTemporaryFiles(FolderOf(target_));
         fd = CreateTempFile(target_, tempPath_);
-        if (exists && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+        if (exists && S_ISREG(old.st_mode)) TakeOwnerAndMode(fd, old);
+        // A rename would part the other names of the file from the new content.
+        writeInPlaceLast_ = exists && S_ISREG(old.st_mode) && old.st_nlink > 1;
     }
     Adopt(fd, makeTempFile);
 }
@@ -209,9 +269,38 @@ void AtomicFile::commit() {
         done_ = true;
         return;
     }
+    if (writeInPlaceLast_) {
+        commitInPlace();
+        return;
+    }
     if (std::rename(tempPath_.c_str(), target_.c_str()) != 0) fail(SystemError(errno));
     done_ = true;
     SyncFolder(FolderOf(target_));
+}
+
+void AtomicFile::commitInPlace() {
+    // The new content is whole in the temporary file; the old one is held in memory while the
+    // target is overwritten, and put back when that fails.
+    const auto fail = [this](const std::string& why) {
+        discard();
+        throw SabrixError(why);
+    };
+    std::string content;
+    std::string old;
+    try {
+        content = ReadWhole(tempPath_);
+        old = ReadWhole(target_);
+    } catch (const SabrixError& e) {
+        fail(e.what());
+    }
+    const int fd = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) fail(SystemError(errno));
+    const int error = WriteWhole(fd, content);
+    if (error != 0) WriteWhole(fd, old);
+    const int closed = ::close(fd) == 0 ? 0 : errno;
+    if (error != 0 || closed != 0) fail(SystemError(error != 0 ? error : closed));
+    ::unlink(tempPath_.c_str());
+    done_ = true;
 }
 
 void WriteAllBytes(QIODevice& out, std::string_view bytes) {

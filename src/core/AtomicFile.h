@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a user's file without ever leaving it half written. The new content goes to a
 // temporary file in the target's folder; every write, the sync to the disk and the close of
 // that file are checked, and only then is it renamed over the target. On any failure the
@@ -68,15 +69,18 @@ using TempFileFactory = std::function<std::unique_ptr<TempFile>(int fd)>;
 // target as it was.
 //
 // A target that is a symbolic link is resolved: the file it points to is replaced and the
-// link stays. A target that exists keeps its permission bits; a new one gets the usual ones
-// (0666 less the umask).
+// link stays. A target that exists keeps its permission bits, and its owner and group as far
+// as the process may set them; a new one gets the usual ones (0666 less the umask). A target
+// the user may not write is refused, as cp refuses it. A target with more than one name (hard
+// links) is written in place at commit, so that every name shows the new content; the old
+// content is put back when that write fails.
 class AtomicFile {
   public:
     // Creates the temporary file beside path (or beside the file path links to), after removing
     // the stale temporary files of that folder (RemoveStaleTemporaryFiles); or opens path for
     // writing in place when it is a device or a pipe (a pipe waits for its reader). Throws
     // SabrixError with the system's description when the file cannot be created or opened (a
-    // missing or read-only folder, a device that refuses).
+    // missing or read-only folder, a device that refuses, a file the user may not write).
     explicit AtomicFile(const std::string& path, const TempFileFactory& makeTempFile = {});
     // Writes in place to an open descriptor (standard output: STDOUT_FILENO) through a copy of
     // it; fd itself stays open. name is what target() gives. Throws SabrixError when the
@@ -105,12 +109,18 @@ class AtomicFile {
   private:
     void Adopt(int fd, const TempFileFactory& makeTempFile);
     void discard();
+    void commitInPlace();
 
     std::string target_;
     std::string tempPath_;
     std::unique_ptr<TempFile> file_;
+    bool writeInPlaceLast_ = false;
     bool done_ = false;
 };
+
+// The file that a write to path replaces: path with its symbolic links followed (the last
+// one may point to no file yet). Throws SabrixError when the links go round in a loop.
+std::string ResolveLinks(const std::string& path);
 
 // Removes the temporary files of AtomicFiles in folder whose processes have ended (see
 // RemoveLeftoversOfEndedProcesses). Returns the number removed; never throws.

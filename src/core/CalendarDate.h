@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Julian Dates as calendar dates and times in UTC. A JD counts days from noon: JD 2451545.0 is
 // 2000-01-01 12:00 UTC and JD 2451544.5 the midnight before it. Days from 1582-10-15 (JD
 // 2299160.5) on are Gregorian dates, days before it Julian-calendar dates (the day before is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The source of the current date and time, injectable so that dated output can be tested.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The door to the desktop's own programs: the default browser, text editor and file manager.
 // Commands hand it an address and learn whether something opened it, so tests can record the
 // addresses instead of starting programs.

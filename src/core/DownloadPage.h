@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address of the data-download web page that "Download Data File (WWW)" opens.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paces the turns that long loops (import, save, plot, and later bins and marking) give the
 // event loop: by time, not by rows, so a loop spends the same small share of its time on
 // repaints and progress whatever one turn of the event loop costs. With the default interval

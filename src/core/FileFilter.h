@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translates the file-type filters of the program's open and save dialogs from the pipe
 // form "Description|patterns|Description|patterns|" into the form that Qt's file dialogs
 // take.

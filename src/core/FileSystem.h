@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small file-system routines shared by the start-up, the dialogs and the writers.
 #pragma once
 

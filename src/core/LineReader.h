@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a text file line by line as bytes. A line ends at CR, LF or CR LF; the end of the
 // file ends the last line when it has no terminator of its own. An empty file has no lines.
 // The file is read in large blocks, so a line costs no allocation unless it crosses a block.

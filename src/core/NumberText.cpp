@@ -1,9 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 
@@ -121,17 +121,31 @@ std::string FormatSingle(float value) {
     return FormatShortest(value, 7);
 }
 
+namespace {
+
+// The exact binary value rounded to nearest, ties to even, in plain decimals with the given
+// number of decimals; "." whatever the locale.
+std::string FixedText(double value, int decimals) {
+    if (!std::isfinite(value)) return FormatDouble(value);
+    // The largest double has 309 integer digits.
+    char buf[400 + 64];
+    decimals = std::clamp(decimals, 0, 64);
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return std::string(buf, r.ptr);
+}
+
+}  // namespace
+
 double RoundHalfEven(double value, int decimals) {
-    // printf rounds the exact binary value to nearest, ties to even.
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return std::strtod(buf, nullptr);
+    if (!std::isfinite(value)) return value;
+    const std::string text = FixedText(value, decimals);
+    double rounded = value;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    return rounded;
 }
 
 std::string FormatFixed(double value, int minIntegerDigits, int decimals) {
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    std::string text = buf;
+    std::string text = FixedText(value, decimals);
     const bool negative = !text.empty() && text.front() == '-';
     std::string body = negative ? text.substr(1) : text;
     auto point = body.find('.');

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers to text, independent of the user's locale ("." is always the decimal point).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program keeps between runs besides Sabrix.ini, whose layout stays as it is: the
 // "Calendar Dates" check item and the files loaded last. They live in Sabrix.prefs beside
 // Sabrix.ini, a text file of key lines, each ending in CR LF:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names that carry the id of the process that made them: "sabrix-4711-Ab3xYz". The scratch
 // folders of command-line runs and the temporary files of the checked writer are named so,
 // and a later run can then tell what a killed process left behind from what a running one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/ProgramDir.h"
 
 #include <pwd.h>
@@ -45,7 +46,7 @@ std::string InstalledDataDirectory(const std::string& executableDir) {
 ProgramDirSources CurrentProgramDirSources() {
     ProgramDirSources sources;
     sources.sabrixHome = Environment("SABRIX_HOME");
-    sources.xdgDataHome = Environment("XDG_DATA_HOME");
+    sources.xdgStateHome = Environment("XDG_STATE_HOME");
     sources.home = Environment("HOME");
     if (sources.home.empty()) {
         if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir != nullptr)
@@ -59,9 +60,9 @@ ProgramDirSources CurrentProgramDirSources() {
 namespace {
 
 std::string PerUserFolder(const ProgramDirSources& sources) {
-    std::string dataHome = sources.xdgDataHome;
-    if (dataHome.empty() || dataHome.front() != '/') dataHome = sources.home + "/.local/share";
-    return WithoutTrailingSeparators(dataHome) + "/sabrix";
+    std::string stateHome = sources.xdgStateHome;
+    if (stateHome.empty() || stateHome.front() != '/') stateHome = sources.home + "/.local/state";
+    return WithoutTrailingSeparators(stateHome) + "/sabrix";
 }
 
 }  // namespace
@@ -80,7 +81,7 @@ std::string ChooseProgramDirectory(const ProgramDirSources& sources) {
 std::string ChooseFirstDataFolder(const ProgramDirSources& sources,
                                   const std::string& documentsDir) {
     const std::string dir = ChooseProgramDirectory(sources);
-    if (dir != PerUserFolder(sources)) return dir;
+    if (!sources.sabrixHome.empty()) return dir;
     std::error_code error;
     if (!documentsDir.empty() && fs::is_directory(documentsDir, error))
         return WithoutTrailingSeparators(documentsDir);

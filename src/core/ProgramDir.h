@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files. The program directory P holds the settings file, the
 // working database and the files folder (no trailing separator). The template database and
 // the user guide are read from P when they are there, else from beside the executable, else
@@ -13,9 +14,9 @@ namespace sabrix {
 
 // What the choice of the program directory depends on.
 struct ProgramDirSources {
-    // The environment variables SABRIX_HOME, XDG_DATA_HOME and HOME (empty when unset).
+    // The environment variables SABRIX_HOME, XDG_STATE_HOME and HOME (empty when unset).
     std::string sabrixHome;
-    std::string xdgDataHome;
+    std::string xdgStateHome;
     std::string home;
     // The folder of the running executable.
     std::string executableDir;
@@ -30,14 +31,15 @@ ProgramDirSources CurrentProgramDirSources();
 // - SABRIX_HOME when it is set and not empty (trailing separators dropped);
 // - the executable's folder when it can be written and is not the bin folder of an installed
 //   program (one without a template beside it, whose installed data folder has one);
-// - the per-user folder $XDG_DATA_HOME/sabrix, or $HOME/.local/share/sabrix when
-//   XDG_DATA_HOME is unset or not an absolute path.
+// - the per-user working folder $XDG_STATE_HOME/sabrix, or $HOME/.local/state/sabrix when
+//   XDG_STATE_HOME is unset or not an absolute path: apart from the data folder of a program
+//   installed with the prefix ~/.local, so that removing the program leaves only this folder.
 // Creates nothing.
 std::string ChooseProgramDirectory(const ProgramDirSources& sources);
 
-// The data folder that the first-start configuration offers: the program directory, except
-// when that is the per-user folder (an installed program's, hidden among the user's
-// settings): then documentsDir when it is a folder, else the user's home.
+// The data folder that the first-start configuration offers: the folder SABRIX_HOME names
+// when it is set; otherwise (an installed program, or one run from its build folder) the
+// user's documentsDir when it is a folder, else the user's home, else the program directory.
 std::string ChooseFirstDataFolder(const ProgramDirSources& sources,
                                   const std::string& documentsDir);
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one door to modal questions and dialogs. Windows and commands ask through it, so tests
 // can answer from a script. Texts, titles, buttons and icons are exactly the program's own.
 #pragma once

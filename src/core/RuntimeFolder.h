@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user runtime folder (XDG_RUNTIME_DIR) that Qt keeps its session files in and that
 // the program's hand-off socket lives in. Outside a desktop session (as root, under a service,
 // in a container) the variable is missing: Qt then warns on every start and falls back on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The private folder a command-line run keeps its scratch database in, under the system's
 // temporary folder. Its name carries the process id ("sabrix-4711-Ab3xYz"), so that a later
 // run can tell a folder whose run was killed from one that is still in use and remove it.

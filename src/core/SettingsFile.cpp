@@ -1,7 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/SettingsFile.h"
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
+#include <set>
+#include <vector>
 
 #include "core/AtomicFile.h"
 #include "core/LineReader.h"
@@ -35,15 +39,17 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 // A value that cannot be read as its type leaves the setting alone, so one damaged line
 // costs one setting and never the rest of the file.
-void StoreInteger(std::string_view value, int16_t& target) {
+// Each returns whether the value was taken.
+bool StoreInteger(std::string_view value, int16_t& target) {
     double number = 0;
-    if (!ParseNumber(value, number) || !std::isfinite(number)) return;
+    if (!ParseNumber(value, number) || !std::isfinite(number)) return false;
     const double whole = RoundHalfEven(number, 0);
-    if (whole < -32768.0 || whole > 32767.0) return;
+    if (whole < -32768.0 || whole > 32767.0) return false;
     target = static_cast<int16_t>(whole);
+    return true;
 }
 
-void StoreBoolean(std::string_view value, bool& target) {
+bool StoreBoolean(std::string_view value, bool& target) {
     const auto text = TrimBlanks(value);
     if (EqualsIgnoringCase(text, "True")) {
         target = true;
@@ -51,36 +57,40 @@ void StoreBoolean(std::string_view value, bool& target) {
         target = false;
     } else {
         double number = 0;
-        if (ParseNumber(text, number) && !std::isnan(number)) target = number != 0;
+        if (!ParseNumber(text, number) || std::isnan(number)) return false;
+        target = number != 0;
     }
+    return true;
 }
 
 // Anything outside the 24-bit range is no colour; taking it would only hand the drawing
 // code a value it cannot convert.
-void StoreColor(std::string_view value, double& target) {
+bool StoreColor(std::string_view value, double& target) {
     double number = 0;
-    if (!ParseNumber(value, number) || !std::isfinite(number)) return;
-    if (number < 0 || number > kLargestColor) return;
+    if (!ParseNumber(value, number) || !std::isfinite(number)) return false;
+    if (number < 0 || number > kLargestColor) return false;
     target = number;
+    return true;
 }
 
-void StoreByKey(std::string_view key, std::string_view value, Settings& settings) {
+// Stores the value of a known key. Returns the key's name when it was taken, else nothing.
+std::optional<std::string_view> StoreByKey(std::string_view key, std::string_view value,
+                                           Settings& settings) {
+    bool taken = false;
     if (key == "FilePath") {
         settings.FilePath = std::string(value);
+        taken = true;
     } else if (key == "ConnectMarked") {
-        StoreBoolean(value, settings.ConnectMarked);
+        taken = StoreBoolean(value, settings.ConnectMarked);
     } else if (key == "PolyFit") {
-        StoreInteger(value, settings.PolyFit);
+        taken = StoreInteger(value, settings.PolyFit);
     } else if (key == "DefaultSigma") {
-        StoreInteger(value, settings.DefaultSigma);
+        taken = StoreInteger(value, settings.DefaultSigma);
     } else {
-        for (const auto& color : ColorSettings()) {
-            if (key == color.key) {
-                StoreColor(value, settings.*color.member);
-                return;
-            }
-        }
+        for (const auto& color : ColorSettings())
+            if (key == color.key) taken = StoreColor(value, settings.*color.member);
     }
+    return taken ? std::optional<std::string_view>(key) : std::nullopt;
 }
 
 // The file counts only when the folder holds an entry of exactly this name, whatever the
@@ -145,7 +155,8 @@ Settings DefaultSettings(const std::string& programDir) {
     return settings;
 }
 
-bool ReadSettings(const std::string& programDir, Settings& settings) {
+bool ReadSettings(const std::string& programDir, Settings& settings,
+                  std::vector<std::string>* replaced) {
     LineReader reader;
     if (!FolderHoldsSettingsFile(programDir) || !reader.open(SettingsFilePath(programDir))) {
         settings.IniMissing = true;
@@ -155,16 +166,25 @@ bool ReadSettings(const std::string& programDir, Settings& settings) {
     // on the black plot: every key the file does not give takes its first-start value.
     Settings read = DefaultSettings(programDir);
     read.IniMissing = settings.IniMissing;
+    std::set<std::string, std::less<>> taken;
     std::string_view line;
     if (reader.next(line)) {  // the section line, whatever it says
         while (reader.next(line)) {
             if (reader.lineCut()) continue;
             const auto equals = line.find('=');
             if (equals == std::string_view::npos) continue;
-            StoreByKey(line.substr(0, equals), line.substr(equals + 1), read);
+            if (const auto key = StoreByKey(line.substr(0, equals), line.substr(equals + 1), read))
+                taken.emplace(*key);
         }
     }
     settings = std::move(read);
+    if (replaced) {
+        replaced->clear();
+        std::vector<std::string> keys = {"FilePath", "ConnectMarked", "PolyFit", "DefaultSigma"};
+        for (const auto& color : ColorSettings()) keys.emplace_back(color.key);
+        for (std::string& key : keys)
+            if (!taken.contains(key)) replaced->push_back(std::move(key));
+    }
     return true;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file Sabrix.ini in the program directory: reading it at start and on a
 // cancelled configuration, writing it when the configuration is confirmed, and the values a
 // first start offers.
@@ -13,6 +14,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/AppState.h"
 
@@ -43,8 +45,11 @@ Settings DefaultSettings(const std::string& programDir);
 // sets IniMissing to True, leaving every other member unchanged, when the folder holds no
 // regular file named exactly "Sabrix.ini" or it cannot be opened. Never sets IniMissing back
 // to False. Never throws: lines without "=", lines longer than 64 KiB and values of the wrong
-// form are skipped and the rest of the file is still read.
-bool ReadSettings(const std::string& programDir, Settings& settings);
+// form are skipped and the rest of the file is still read. When replaced is given, it receives
+// the keys (in the order they are written) that took their first-start value because the
+// file had no line of theirs that could be read; empty for a whole file or a missing one.
+bool ReadSettings(const std::string& programDir, Settings& settings,
+                  std::vector<std::string>* replaced = nullptr);
 
 // The complete text of the settings file for these settings: the section line and the
 // seventeen key lines in their fixed order, each ending in CR LF. Booleans are "True" or

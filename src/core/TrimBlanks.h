@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text without the blanks (spaces) at both ends; tabs and other bytes stay.
 // "  a b " -> "a b", "   " -> "".
 #pragma once

@@ -1,7 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/WorkingDatabase.h"
 
+#include <sys/resource.h>
+
 #include <array>
+#include <cstdint>
 #include <filesystem>
+#include <system_error>
 
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
@@ -22,6 +27,26 @@ FatalFileError WorkingDatabaseError(const std::string& path, const std::string& 
     return FatalFileError("The working database " + path + " could not be " + what + " (" + reason +
                               "). Sabrix needs a program folder it can write to.",
                           QStringLiteral("Working Database Error"), Icon::Critical);
+}
+
+// True when the process may not write a file of size bytes (ulimit -f).
+bool BeyondFileSizeLimit(std::uintmax_t size) {
+    rlimit limit{};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+           size > limit.rlim_cur;
+}
+
+// A copy cut short by the process's file size limit (ulimit -f) is no fault of the folder.
+// The copy says EFBIG, or only that fewer bytes than the file's were written (EIO).
+FatalFileError WorkingDatabaseError(const std::string& path, const std::string& what,
+                                    const std::error_code& error, std::uintmax_t size) {
+    if (error == std::errc::file_too_large || BeyondFileSizeLimit(size))
+        return FatalFileError("The working database " + path + " could not be " + what +
+                                  " (file size limit exceeded). Sabrix needs to write files "
+                                  "larger than the limit that it was started with (ulimit -f).",
+                              QStringLiteral("Working Database Error"), Icon::Critical);
+    return WorkingDatabaseError(path, what,
+                                error ? error.message() : std::string("unknown reason"));
 }
 
 void DeletePath(const std::string& path) {
@@ -56,8 +81,9 @@ void ReplaceWithTemplate(const std::string& templatePath, const std::string& wor
     DeleteDatabaseFiles(workingPath);
     std::error_code error;
     if (!fs::copy_file(templatePath, workingPath, fs::copy_options::overwrite_existing, error)) {
-        throw WorkingDatabaseError(workingPath, "created",
-                                   error ? error.message() : std::string("unknown reason"));
+        std::error_code sizeError;
+        const std::uintmax_t size = fs::file_size(templatePath, sizeError);
+        throw WorkingDatabaseError(workingPath, "created", error, sizeError ? 0 : size);
     }
     // A template installed read-only would otherwise give a working database nobody can
     // store a row in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The working database and its life cycle: the per-run copy of the template database in the
 // program directory, the files folder beside it, the lock that keeps two copies of the
 // program from sharing one program directory, and the reset of the per-star state that goes

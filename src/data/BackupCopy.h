@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backup that a save makes of the loaded file, copied while the save builds its new text.
 // A thread of its own copies the file into a temporary file beside the backup and pushes it to
 // the disk; the copy replaces the backup only when the save goes on (Commit), so a save that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing colour of an observation, chosen from its fainter-than mark, its band code and
 // its validation flag.
 #pragma once

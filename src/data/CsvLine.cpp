@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/CsvLine.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace sabrix {
@@ -87,6 +89,33 @@ void AppendCsvField(std::string& line, std::string_view field) {
         line.push_back(c);
     }
     line.push_back('"');
+}
+
+void SplitCsvFieldsAsWritten(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
+    size_t i = 0;
+    const size_t n = line.size();
+    for (;;) {
+        const size_t start = i;
+        if (i < n && line[i] == '"') {
+            bool open = true;
+            for (++i; i < n; ++i) {
+                if (open && line[i] == '"') {
+                    if (i + 1 < n && line[i + 1] == '"')
+                        ++i;
+                    else
+                        open = false;
+                } else if (!open && line[i] == ',') {
+                    break;
+                }
+            }
+        } else {
+            i = std::min(line.find(',', i), n);
+        }
+        fields.push_back(line.substr(start, i - start));
+        if (i >= n) return;
+        ++i;  // the comma
+    }
 }
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits one line of a comma-separated file into its fields. A field that starts with a
 // double quote may hold commas up to its closing quote; two double quotes inside it stand for
 // one; the enclosing quotes are removed. A line without double quotes splits at every comma.
@@ -39,5 +40,10 @@ class CsvLine {
 // quote inside doubled (a,b gives "a,b"; 5" gives "5"""). CsvLine::split gives the field
 // back unchanged, unless it holds a line break: line readers end the line there.
 void AppendCsvField(std::string& line, std::string_view field);
+
+// The fields of the line as they stand in it, quotes and blanks included: as many as
+// CsvLine::split gives, each the bytes that give that field ("a,\"b,c\"" gives a and "b,c"
+// with its quotes).
+void SplitCsvFieldsAsWritten(std::string_view line, std::vector<std::string_view>& fields);
 
 }  // namespace sabrix

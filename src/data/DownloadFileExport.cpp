@@ -1,13 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/DownloadFileExport.h"
 
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
 #include "data/CsvLine.h"
+#include "data/StarFileImport.h"
 
 namespace sabrix {
 
 namespace {
+
 constexpr const char* kLineEnd = "\r\n";
+constexpr size_t kClassicFields = 18;
+constexpr size_t kCurrentFields = 24;
+
+// The texts of fields 2 to 23 of a record line.
+constexpr std::string ObsRow::*kTextFields[] = {&ObsRow::Uncertain,
+                                                &ObsRow::HQUncertain,
+                                                &ObsRow::Band,
+                                                &ObsRow::Init,
+                                                &ObsRow::ComCod,
+                                                &ObsRow::Comp1,
+                                                &ObsRow::Comp2,
+                                                &ObsRow::Charts,
+                                                &ObsRow::Comments,
+                                                &ObsRow::XForm,
+                                                &ObsRow::AirMass,
+                                                &ObsRow::Valid,
+                                                &ObsRow::CMag,
+                                                &ObsRow::KMag,
+                                                &ObsRow::HQJD,
+                                                &ObsRow::Star,
+                                                &ObsRow::ObserverAffiliation,
+                                                &ObsRow::MeasurementMethod,
+                                                &ObsRow::GroupingMethod,
+                                                &ObsRow::ADSReference,
+                                                &ObsRow::Digitizer,
+                                                &ObsRow::Credit};
+
+bool SameField(size_t field, const ObsRow& a, const ObsRow& b) {
+    if (field == 0) return a.JD == b.JD;
+    if (field == 1) return a.Faint == b.Faint && a.Mag == b.Mag;
+    return a.*kTextFields[field - 2] == b.*kTextFields[field - 2];
+}
+
+void AppendField(std::string& line, size_t field, const ObsRow& row) {
+    if (field == 0)
+        line += FormatDoubleExactly(row.JD);
+    else if (field == 1)
+        AppendCsvField(line, row.Faint + FormatDoubleExactly(row.Mag));
+    else
+        AppendCsvField(line, row.*kTextFields[field - 2]);
+}
+
 }  // namespace
 
 const std::string& DownloadFileHeaderLine() {
@@ -21,47 +66,76 @@ const std::string& DownloadFileHeaderLine() {
 
 void AppendDownloadRecordLine(std::string& line, const ObsRow& row) {
     // Every digit of the values: a file saved and loaded again holds the very same numbers.
-    line += FormatDoubleExactly(row.JD);
-    line += ',';
-    AppendCsvField(line, row.Faint + FormatDoubleExactly(row.Mag));
-    for (const std::string* field : {&row.Uncertain,
-                                     &row.HQUncertain,
-                                     &row.Band,
-                                     &row.Init,
-                                     &row.ComCod,
-                                     &row.Comp1,
-                                     &row.Comp2,
-                                     &row.Charts,
-                                     &row.Comments,
-                                     &row.XForm,
-                                     &row.AirMass,
-                                     &row.Valid,
-                                     &row.CMag,
-                                     &row.KMag,
-                                     &row.HQJD,
-                                     &row.Star,
-                                     &row.ObserverAffiliation,
-                                     &row.MeasurementMethod,
-                                     &row.GroupingMethod,
-                                     &row.ADSReference,
-                                     &row.Digitizer,
-                                     &row.Credit}) {
-        line += ',';
-        AppendCsvField(line, *field);
+    for (size_t field = 0; field < kCurrentFields; ++field) {
+        if (field > 0) line += ',';
+        AppendField(line, field, row);
     }
 }
 
-std::string DownloadFileText(const ObsTable& table, const std::function<void()>& yieldPerRow) {
-    std::string text = DownloadFileHeaderLine() + kLineEnd;
-    bool any = false;
+void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRow& row) {
+    const std::string_view content = LineContent(read);
+    const std::string_view lineEnd = read.substr(content.size());
+    // A byte-order mark stays in front of the line; the fields follow it.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const size_t mark = content.substr(0, kByteOrderMark.size()) == kByteOrderMark ? 3 : 0;
+    const std::string_view fieldsText = content.substr(mark);
+    CsvLine splitter;
+    const std::vector<std::string_view>& fields = splitter.split(fieldsText);
+    ObsRow before;
+    if ((fields.size() != kClassicFields && fields.size() != kCurrentFields) ||
+        !FillStarRow(fields, Settings{}, before)) {
+        AppendDownloadRecordLine(out, row);
+        out += lineEnd;
+        return;
+    }
+    // A shorter line grows to the later fields only when the row has some to write.
+    size_t count = fields.size();
+    if (count == kClassicFields)
+        for (size_t field = kClassicFields; field < kCurrentFields; ++field)
+            if (!(row.*kTextFields[field - 2]).empty()) count = kCurrentFields;
+    bool same = count == fields.size();
+    for (size_t field = 0; same && field < count; ++field) same = SameField(field, before, row);
+    if (same) {
+        out += read;
+        return;
+    }
+    std::vector<std::string_view> written;
+    SplitCsvFieldsAsWritten(fieldsText, written);
+    out += content.substr(0, mark);
+    for (size_t field = 0; field < count; ++field) {
+        if (field > 0) out += ',';
+        if (field < written.size() && SameField(field, before, row))
+            out += written[field];
+        else
+            AppendField(out, field, row);
+    }
+    out += lineEnd;
+}
+
+DownloadSource DownloadFileText(const ObsTable& table, const DownloadSource* loaded,
+                                const std::function<void()>& yieldPerRow) {
+    DownloadSource::Builder text;
+    if (loaded != nullptr && !loaded->ready()) loaded = nullptr;
+    if (loaded != nullptr)
+        text.header(loaded->header());
+    else
+        text.header(DownloadFileHeaderLine() + kLineEnd);
+    std::string line;
     table.ForEachRowById([&](const ObsRow& row) {
         if (yieldPerRow) yieldPerRow();
-        AppendDownloadRecordLine(text, row);
-        text += kLineEnd;
-        any = true;
+        line.clear();
+        const std::optional<std::string_view> read =
+            loaded != nullptr ? loaded->line(row.ID) : std::nullopt;
+        if (read) {
+            AppendDownloadLineLike(line, *read, row);
+        } else {
+            AppendDownloadRecordLine(line, row);
+            line += kLineEnd;
+        }
+        text.add(row.ID, line);
     });
-    if (!any) throw SabrixError("No current record.");
-    return text;
+    if (text.empty()) throw SabrixError("No current record.");
+    return std::move(text).Build();
 }
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which kind of observation file a file is, for a file handed to the program without saying
 // (dropped on the main window): a three-column file when its name ends in ".dat" (any case),
 // or when its first lines each hold two or three numbers (blanks, tabs or commas between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observation table Obs as SQL, for ObsTable and its fill, which run every statement of the
 // program. Its columns are written once: the schema, every SQL text that names a row's columns,
 // and the binding and reading of an ObsRow are generated from the one list below, so a column

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row of the observation table Obs. Texts are the bytes as read from the star file.
 #pragma once
 
@@ -5,6 +6,11 @@
 #include <string>
 
 namespace sabrix {
+
+// The largest magnitude (either sign) a file may give: the plot keeps magnitudes in single
+// precision, and beyond this neither they nor the scale around them stay finite. Fluxes of
+// many millions in a magnitude column still fit.
+constexpr double kLargestMagnitude = 1e30;
 
 struct ObsRow {
     int64_t ID = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ObsTable.h"
 
 #include <SQLiteCpp/Database.h>
@@ -63,11 +64,15 @@ void ObsTable::CreateTemplate(const std::string& path) {
     db.exec(ObsSchemaSql());
 }
 
+void ObsTable::CheckDatabase(const std::string& path) {
+    SQLite::Database db(path, SQLite::OPEN_READONLY);
+    db.exec("SELECT COUNT(*) FROM Obs WHERE 0");
+}
+
 ObsTable::ObsTable(const std::string& path) : path_(path), db_(OpenObsDatabase(path)) {
-    // Saves and exports read every row: through the file mapped in memory rather than a copy
-    // of each page by the system. The file is the program's own scratch copy, which no other
-    // program shortens under it.
-    db_->exec("PRAGMA mmap_size = 1073741824");
+    // No memory map: another process may shorten the file (a cleaner, a stray "> file"), and
+    // a read of a mapped page past the new end kills the program with SIGBUS. Read through
+    // the system, SQLite reports the damage as an error the command can show.
     // Fails early (and clearly) when the file is not a database holding Obs.
     db_->exec("SELECT COUNT(*) FROM Obs WHERE 0");
     // A template left in the program folder by an older build lacks the newest columns; its
@@ -335,20 +340,21 @@ bool ObsTable::UpdateRow(const ObsRow& r) {
 }
 
 int64_t ObsTable::UpdateRows(const std::vector<ObsRow>& rows) {
-    int64_t written = 0;
+    std::vector<const ObsRow*> written;
     {
         SQLite::Transaction transaction(db());
         ObsStatement q(db(), ObsUpdateSql());
         for (const ObsRow& r : rows) {
             BindObsRow(q, r, 1);
             q.bind(kObsColumnCount + 1, r.ID);
-            written += q.exec();
+            if (q.exec() != 0) written.push_back(&r);
         }
         transaction.commit();
     }
+    // A row that is not there any more must not come back as a point.
     if (columnsReady_)
-        for (const ObsRow& r : rows) columns_.Replace(r);
-    return written;
+        for (const ObsRow* r : written) columns_.Replace(*r);
+    return static_cast<int64_t>(written.size());
 }
 
 void ObsTable::ensureSetAside() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The working database's observation table Obs: the one connection to it and every operation on
 // its rows. Values always travel as bound parameters; readers of many rows stream through a
 // callback. Failures throw SQLite::Exception (or SabrixError); a failed write leaves the table
@@ -41,6 +42,9 @@ class ObsTable {
   public:
     // Creates an empty database file holding the table Obs and its indexes (the template).
     static void CreateTemplate(const std::string& path);
+    // Opens the database file at path for reading, as the constructor checks a working
+    // database. Throws SQLite::Exception when it is no database holding Obs; changes nothing.
+    static void CheckDatabase(const std::string& path);
 
     // Opens an existing database file (the working database). Throws when it cannot. A table
     // made from an older template gets the columns it lacks (empty in every row).

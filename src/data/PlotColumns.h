@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plotted columns of the observations, held in memory beside the table Obs and sorted by JD
 // (by ID among equal JDs), so that a redraw, a selection or a statistic of a million rows needs
 // no walk through the database. This class knows no SQL: ObsTable changes it in the same call

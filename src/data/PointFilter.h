@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which observations are shown: the one test that the plot, its extremes, selection, the
 // averages, the fit, the stats window, the exported picture and the command line's render all
 // apply to a point. A point is shown unless its band is hidden, or it is discrepant while

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a save copies the loaded file before it replaces it: a backup name that no other file
 // of the same folder can claim, so that one file's backup never replaces the saved original of
 // another.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The star file as the program writes it back: a header line naming the star and the time of
 // writing, an empty line, and one fixed-column record line per row of Obs in ID order.
 // Every line ends in CR LF.

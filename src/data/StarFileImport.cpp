@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/StarFileImport.h"
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -129,7 +131,8 @@ bool ReadStarColumns(const std::vector<std::string_view>& f, const Settings& col
     const size_t less = magField.find('<');
     point.faint = less != std::string_view::npos;
     const std::string_view magText = point.faint ? magField.substr(less + 1) : TrimBlanks(magField);
-    if (!ParseNumber(magText, point.MagStored) || !FormatDoubleReadsBack(point.MagStored))
+    if (!ParseNumber(magText, point.MagStored) || !FormatDoubleReadsBack(point.MagStored) ||
+        !(std::abs(point.MagStored) <= kLargestMagnitude))
         return false;
     point.Mag = static_cast<float>(point.MagStored);
     point.PunktFarb = BandColor(point.faint ? "<" : "", f[4], f[13], colors);
@@ -203,10 +206,14 @@ bool OpenStarFile(const std::string& path, bool counted, LineReader& reader, Imp
     return false;
 }
 
+// Takes a data line as StarLineSink does, with the line's number in the file (from 1).
+using NumberedLineSink = std::function<void(const std::vector<std::string_view>& fields,
+                                            const ObsPoint& point, int64_t lineNumber)>;
+
 // Reads the lines of an open star file as ReadStarFile says.
 ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::string& errorsPath,
                            const Settings& colors, const ImportCallbacks& callbacks,
-                           const StarLineSink& take) {
+                           const NumberedLineSink& take) {
     std::optional<ErrorFile> errors;
     if (!errorsPath.empty()) errors.emplace(errorsPath);
     const auto reject = [&](std::string_view line) {
@@ -227,11 +234,18 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
     ObsPoint point;
     int64_t n = 0;
     int64_t lineNumber = 0;
+    // What a file that loads nothing is said to be.
+    bool nulByte = false;
+    bool text = false;
+    int64_t firstCutLine = 0;
     std::string_view line;
     while (reader.next(line)) {
         const bool firstLine = ++lineNumber == 1;
         if (firstLine && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
             line.remove_prefix(kByteOrderMark.size());
+        nulByte = nulByte || line.find('\0') != std::string_view::npos;
+        text = text || line.find_first_not_of(" \t") != std::string_view::npos;
+        if (reader.lineCut() && firstCutLine == 0) firstCutLine = lineNumber;
         if (callbacks.cancelled && callbacks.cancelled()) {
             reader.close();
             result.outcome = ImportResult::Outcome::Cancelled;
@@ -281,7 +295,7 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
                     return result;
                 }
                 point.ID = n + 1;
-                take(fields, point);
+                take(fields, point, lineNumber);
                 if (callbacks.progress) callbacks.progress(n);
                 ++n;
                 break;
@@ -294,12 +308,25 @@ ImportResult ReadStarLines(LineReader& reader, ImportResult result, const std::s
         }
     }
     finish();
+    result.linesRead = lineNumber;
+    result.starLayout = starLayout;
 
     if (lineNumber == 0) {
         result.outcome = ImportResult::Outcome::InputPastEnd;
         result.description = kPastEnd;
     } else if (n == 0) {
         result.outcome = ImportResult::Outcome::NoDataLines;
+        if (nulByte)
+            result.description =
+                "The file is not text in UTF-8: it holds NUL bytes, as UTF-16 and UTF-32 text "
+                "and binary files do.";
+        else if (firstCutLine != 0)
+            result.description = "Line " + std::to_string(firstCutLine) + " is longer than " +
+                                 std::to_string(kLongestLine) + " bytes.";
+        else if (!text)
+            result.description = "The file holds only blank lines.";
+        else
+            result.description = "No line of the file is an observation.";
     } else {
         result.stored = n;
         result.outcome = ImportResult::Outcome::Loaded;
@@ -338,12 +365,12 @@ TableFill::RowSource StarFileRows(std::shared_ptr<OpenFile> file, std::string pa
         ImportCallbacks callbacks;
         // Asked at every line, so that a cancel stops a long run of passed-over lines too.
         callbacks.cancelled = [&sink] { return sink.stopped(); };
-        const ImportResult result =
-            ReadStarLines(reader, ImportResult{}, std::string(), colors, callbacks,
-                          [&](const std::vector<std::string_view>& fields, const ObsPoint& point) {
-                              FillStarRow(fields, point, row);
-                              sink.add(row);
-                          });
+        const ImportResult result = ReadStarLines(
+            reader, ImportResult{}, std::string(), colors, callbacks,
+            [&](const std::vector<std::string_view>& fields, const ObsPoint& point, int64_t) {
+                FillStarRow(fields, point, row);
+                sink.add(row);
+            });
         // A file that reads differently now than it did for the columns: the fill checks the
         // rows against the columns, so only the reason it cannot see is said here.
         if (result.outcome == ImportResult::Outcome::ConversionFailed)
@@ -359,7 +386,9 @@ ImportResult ReadStarFile(const std::string& path, const std::string& errorsPath
     ImportResult result;
     LineReader reader;
     if (!OpenStarFile(path, !errorsPath.empty(), reader, result)) return result;
-    return ReadStarLines(reader, std::move(result), errorsPath, colors, callbacks, take);
+    return ReadStarLines(reader, std::move(result), errorsPath, colors, callbacks,
+                         [&take](const std::vector<std::string_view>& fields, const ObsPoint& point,
+                                 int64_t) { take(fields, point); });
 }
 
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
@@ -370,13 +399,18 @@ StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath
     // The fill reads this very file again, even when its path is replaced meanwhile: loading
     // Errors.txt itself replaces it with the rejected lines of this load.
     auto file = std::make_shared<OpenFile>(reader.duplicateDescriptor());
+    OpenFile bytes(reader.duplicateDescriptor());
     PlotColumns::Builder columns;
-    scan.result = ReadStarLines(
-        reader, std::move(scan.result), errorsPath, colors, callbacks,
-        [&columns](const std::vector<std::string_view>& fields, const ObsPoint& point) {
-            columns.Add(point, fields[4], TrimBlanks(fields[5]));
-        });
+    std::vector<int64_t> dataLines;
+    scan.result = ReadStarLines(reader, std::move(scan.result), errorsPath, colors, callbacks,
+                                [&](const std::vector<std::string_view>& fields,
+                                    const ObsPoint& point, int64_t lineNumber) {
+                                    columns.Add(point, fields[4], TrimBlanks(fields[5]));
+                                    dataLines.push_back(lineNumber);
+                                });
     if (scan.result.outcome != ImportResult::Outcome::Loaded) return scan;
+    if (!scan.result.starLayout)
+        scan.source.emplace(bytes.release(), std::move(dataLines), scan.result.linesRead);
     scan.columns = std::move(columns).Build();
     scan.rows = StarFileRows(std::move(file), path, colors);
     return scan;
@@ -396,7 +430,8 @@ std::optional<ImportMessage> ImportMessageFor(const ImportResult& result) {
                     QStringLiteral("Check Errors.txt for non-compliant records."),
                 QStringLiteral("Database Record Error"), Icon::None};
         case ImportResult::Outcome::NoDataLines:
-            return ImportMessage{LoadFailureText(), QStringLiteral("Sabrix"), Icon::None};
+            return ImportMessage{LoadFailureText(DisplayText(result.description)),
+                                 QStringLiteral("Sabrix"), Icon::None};
         case ImportResult::Outcome::Cancelled:
             return std::nullopt;
         case ImportResult::Outcome::CannotOpen:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a star file (a download in the comma-separated observation format) for the table Obs:
 // counting its lines for the progress bar, telling data lines from header lines and malformed
 // lines, its plotted columns and the rows behind them, and the message the user sees
@@ -34,6 +35,7 @@
 
 #include "core/AppState.h"
 #include "core/Prompts.h"
+#include "data/DownloadSource.h"
 #include "data/ObsRow.h"
 #include "data/ObsTable.h"
 #include "data/PlotColumns.h"
@@ -112,6 +114,8 @@ struct ImportResult {
     std::string starName;
     std::string lastJD;       // ConversionFailed: field 0 of the failing line, trimmed
     std::string description;  // the system's description of a failure, else empty
+    int64_t linesRead = 0;    // the lines of the file read up to the end or the failing line
+    bool starLayout = false;  // the file is in the fixed-column layout of a star file
 };
 
 // Receives each data line of ReadStarFile: its fields (valid until the next line) and its
@@ -148,6 +152,9 @@ struct StarFileScan {
     // holds numbers; a file that changed in other ways is caught by the fill's check against
     // the columns.
     TableFill::RowSource rows;
+    // A download file (not the fixed-column layout) that was Loaded: the file and the lines of
+    // its rows, read again when a save asks for them; nothing for the fixed-column layout.
+    std::optional<DownloadSource> source;
 };
 StarFileScan ScanStarFile(const std::string& path, const std::string& errorsPath,
                           const Settings& colors, const ImportCallbacks& callbacks);

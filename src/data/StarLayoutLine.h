@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-column layout that "Save to Star File" writes (StarFileExport.h), read back, so
 // that a star file the program saved loads again. The reader of star files (StarFileImport.h)
 // knows the layout by its dated header line and turns each record line into the fields of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the rows of a load into the empty table Obs behind its plot. Two threads of the
 // fill's own do it: one takes the rows from their source (a star file read again) and hands
 // them on in batches, the other writes them over a connection of its own, in one transaction.

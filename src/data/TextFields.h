@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed-width text fields for the writers of the star file, the three-column file and the
 // bin file. Everything works on bytes: a width counts bytes, not displayed characters.
 #pragma once

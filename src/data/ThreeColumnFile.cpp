@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/ThreeColumnFile.h"
 
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -70,6 +72,8 @@ std::optional<ThreeColumnRecord> ParseThreeColumnLine(std::string_view line) {
         throw SabrixError(Quoted(text) + " has only one field; JD and magnitude are needed.");
     ReadNumber(fields[0], "JD", record.JD);
     ReadNumber(fields[1], "Magnitude", record.Mag);
+    if (!(std::abs(record.Mag) <= kLargestMagnitude))
+        throw SabrixError("Magnitude " + Quoted(fields[1]) + " is beyond any magnitude.");
     if (fields.size() == 3) {
         record.Uncertain = std::string(fields[2]);
         double error = 0;

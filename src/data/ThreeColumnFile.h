@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Three-column files: plain text with one observation per line, JD, magnitude and an
 // optional uncertainty. Blanks, tabs and commas separate the fields; a "<" anywhere marks a
 // fainter-than observation. The program reads them into Obs and writes Obs out again as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the fields of the configuration dialog and its folder browser: the data folder,
 // the default polynomial degree and the default sigma of the scatter bars (both kept as
 // 16-bit integers).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question before "Export Plot Image": the picture's size and format. The command layer
 // asks through this interface (the window's QtImageExportDialog; a script in the tests) and
 // decides everything else itself.

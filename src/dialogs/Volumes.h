@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine's mounted volumes as the folder browser offers them in its drive list, and
 // which of them holds a given folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Positions and sizes of the main window's controls, and the rules that fit them to the
 // window's size. Everything is in twips: 1440 to the inch, 15 to a screen pixel at 96 dpi.
 //

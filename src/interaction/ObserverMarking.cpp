@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interaction/ObserverMarking.h"
 
 #include <algorithm>
@@ -28,6 +29,7 @@ void MarkObs(ObserverMarks& marks, ObsTable& table, const std::string& code, int
         entries.push_back(MarkEntry{number, FormatDouble(jd), FormatDouble(mag), colorText});
     });
     ++marks.MarkCount;
+    marks.Markings.push_back({code, number, color});
     marks.MarkList.insert(marks.MarkList.end(), entries.begin(), entries.end());
     marks.ObserverMarked = true;
 }
@@ -55,6 +57,31 @@ void FollowMarkedRow(ObserverMarks& marks, const std::string& marked, double old
     } else {
         marks.MarkList.erase(entry);
     }
+}
+
+void RejoinMarks(ObserverMarks& marks, const Settings& colors, ObsRow& row) {
+    const auto marking =
+        std::find_if(marks.Markings.rbegin(), marks.Markings.rend(),
+                     [&row](const ObserverMarks::Marking& m) { return m.code == row.Init; });
+    if (!marks.ObserverMarked || marking == marks.Markings.rend()) {
+        row.Marked.clear();
+        row.PunktFarb = BandColor(row.Faint, row.Band, row.Valid, colors);
+        return;
+    }
+    row.Marked = marking->number;
+    row.PunktFarb = marking->color;
+    auto place = marks.MarkList.end();
+    for (auto e = marks.MarkList.begin(); e != marks.MarkList.end(); ++e) {
+        if ((*e)[0] != row.Marked) continue;
+        place = e + 1;
+        double jd = 0;
+        if (ParseNumber((*e)[1], jd) && jd > row.JD) {
+            place = e;
+            break;
+        }
+    }
+    marks.MarkList.insert(place, MarkEntry{row.Marked, FormatDouble(row.JD), FormatDouble(row.Mag),
+                                           std::to_string(row.PunktFarb)});
 }
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Observer marking: every row of one observer drawn in one colour, the marking numbered and
 // its points listed in MarkList (plot/ObserverMarks.h), which the plotter joins with lines
 // when "Connect Marked Observations" is on; and UnMarkObs, which takes all markings away.
@@ -38,5 +39,12 @@ void UnMarkObs(ObserverMarks& marks, const Settings& colors, ObsTable& table);
 // Rows that are not marked leave it alone.
 void FollowMarkedRow(ObserverMarks& marks, const std::string& marked, double oldJD, double oldMag,
                      const double* newJD = nullptr, const double* newMag = nullptr);
+
+// Puts a row that comes back into the table (an undone deletion) into the marking of its
+// observer as it is now: when the observer is marked, Marked becomes the number of its last
+// marking, PunktFarb that marking's colour, and the row's MarkList entry goes among the
+// entries of that marking before the first of a later JD, so the joining line runs through
+// it; otherwise Marked is emptied and PunktFarb is the BandColor under colors.
+void RejoinMarks(ObserverMarks& marks, const Settings& colors, ObsRow& row);
 
 }  // namespace sabrix

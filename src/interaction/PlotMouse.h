@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a press on the plot does: which tool it works with and which operation it starts.
 // Mouse codes: button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt, summed.
 //

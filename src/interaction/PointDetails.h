@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tooltip over a point of the plot says about its observation: the JD and its UTC
 // date, the magnitude with its "<" and uncertainty, the band, the observer, the comment codes
 // and the comments. A field the row leaves empty gets no line (the band says "(no band)").

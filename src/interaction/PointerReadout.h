@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer readouts of the status bar (panel 3 the JD, panel 4 the magnitude) while the
 // pointer moves over the plot or a scale strip.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record list window (frmSelect) and the record editor as the command layer sees them.
 // The window only shows a RecordListView and reports what the user does as RecordListEvents;
 // the command layer decides, asks its questions through Prompts, and tells the window what to

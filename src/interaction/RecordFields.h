@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fields of one Obs row as the record editor shows them, and the checks before an edit is
 // written: JD and Mag must be numbers, Faint "<" or empty. Texts keep their bytes: a field
 // the user did not change is written back exactly as it was stored, also when it is not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interaction/RecordList.h"
 
 #include <algorithm>
@@ -26,7 +27,9 @@ std::vector<LineRange> MergedRanges(std::vector<LineRange> ranges) {
 QString RecordListView::Line(size_t i) const {
     if (!ids || i >= ids->size() || !rowOf) return {};
     const std::optional<ObsRow> row = rowOf((*ids)[i]);
-    return row ? DisplayText(ListLine(*row).line) : QString();
+    if (!row) return {};
+    return DisplayText(threeColumn ? ThreeColumnListLine(*row, timeOffset).line
+                                   : ListLine(*row).line);
 }
 
 std::vector<QString> RecordListView::Lines() const {
@@ -35,16 +38,19 @@ std::vector<QString> RecordListView::Lines() const {
     return lines;
 }
 
-QString RecordListHeader() {
+QString RecordListHeader(bool threeColumn) {
+    if (threeColumn) return QStringLiteral("JD,Mag,Error");
     return QStringLiteral(
         "JD,Mag,Uncertain,HQUncertain,Band,Init,ComCod,Comp1,Comp2,Charts,Comments,XForm,"
         "AirMass,Valid,CMag,KMag,HQJD,Star");
 }
 
-RecordList::RecordList(std::vector<int64_t> ids, bool threeColumn, RowReader rowOf)
+RecordList::RecordList(std::vector<int64_t> ids, bool threeColumn, RowReader rowOf,
+                       double timeOffset)
     : ids_(std::make_shared<const std::vector<int64_t>>(std::move(ids))),
       threeColumn_(threeColumn),
       rowOf_(std::move(rowOf)),
+      timeOffset_(timeOffset),
       chosen_(ids_->size(), 0) {}
 
 void RecordList::Replace(std::vector<int64_t> ids) {
@@ -128,6 +134,8 @@ RecordListView RecordList::View() const {
             view.chosen.push_back({line, line});
     }
     view.editEnabled = view.markEnabled = !threeColumn_;
+    view.threeColumn = threeColumn_;
+    view.timeOffset = timeOffset_;
     view.paletteShown = paletteShown_;
     if (current_ && paletteShown_ && rowOf_) {
         const std::optional<ObsRow> row = rowOf_(*current_);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record list window (frmSelect) without its widgets: the IDs of the listed rows, the lines
 // the user has chosen (held as IDs), and the colour palette of Mark Observer. Lines are not
 // built up front: a line is read and formatted when the window shows it, so a list of a million
@@ -52,6 +53,10 @@ struct RecordListView {
     // Where the listed points are, in pixels of the plot (the list opens clear of them);
     // none when not known.
     std::optional<QRectF> around;
+    // Rows of a three-column file: their lines hold its three fields, the time as the scale
+    // shows it (timeOffset added).
+    bool threeColumn = false;
+    double timeOffset = 0;
 
     size_t Count() const { return ids ? ids->size() : 0; }
     // The text of line i as the window shows it; "" for a row that has gone.
@@ -61,11 +66,12 @@ struct RecordListView {
 };
 
 // The names of the fields of a line, joined as a line joins them: the list's header.
-QString RecordListHeader();
+QString RecordListHeader(bool threeColumn = false);
 
 class RecordList {
   public:
-    RecordList(std::vector<int64_t> ids, bool threeColumn, RowReader rowOf);
+    // timeOffset: what the scale adds to the times of a three-column file.
+    RecordList(std::vector<int64_t> ids, bool threeColumn, RowReader rowOf, double timeOffset = 0);
 
     // Lists other rows (a new selection, or the same rows read again); the choice is kept
     // for the rows still listed, and the palette hides when its row has gone.
@@ -96,6 +102,7 @@ class RecordList {
     std::shared_ptr<const std::vector<int64_t>> ids_;
     bool threeColumn_;
     RowReader rowOf_;
+    double timeOffset_;
     uint64_t revision_ = 0;
     std::vector<char> chosen_;  // per line
     size_t chosenCount_ = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interaction/RecordListModel.h"
 
 #include <exception>
@@ -47,7 +48,7 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
 
 QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section != 0) return {};
-    return RecordListHeader();
+    return RecordListHeader(view_.threeColumn);
 }
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the record list as a Qt item model: one column, one row per listed record, its
 // text read and formatted only when a view asks for it (the lines on the screen), so a list of
 // a million rows costs the IDs and not a million strings. The column's header names the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rings around the points of the chosen lines of the record list, drawn over the plot
 // while the list is open, so the user sees which observations the lines are.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interaction/RecordSelection.h"
 
 #include <utility>
@@ -49,17 +50,31 @@ SelectionBounds LocateBounds(double x, double y, const PlotWindowState& view) {
     return Ordered(jd - dJD, jd + dJD, mag - dMag, mag + dMag);
 }
 
-ListedRecord ListLine(const ObsRow& r) {
-    std::string mag = FormatDouble(r.Mag);
+namespace {
+
+std::string ListedMag(const ObsRow& r) {
+    std::string mag = r.Faint == "<" ? "<" : "";
+    mag += FormatDouble(r.Mag);
     if (mag.find('.') == std::string::npos) mag += ".0";
+    return mag;
+}
+
+}  // namespace
+
+ListedRecord ThreeColumnListLine(const ObsRow& r, double timeOffset) {
+    return ListedRecord{
+        r.ID, FormatDouble(r.JD + timeOffset) + "," + ListedMag(r) + "," + FormatDouble(r.Error),
+        r.Init};
+}
+
+ListedRecord ListLine(const ObsRow& r) {
+    const std::string mag = ListedMag(r);
     const std::string comCod = TrimBlanks(r.ComCod);
     const std::string comments = TrimBlanks(r.Comments);
     const std::string* fields[] = {
         &r.Uncertain, &r.HQUncertain, &r.Band,    &r.Init,  &comCod, &r.Comp1, &r.Comp2, &r.Charts,
         &comments,    &r.XForm,       &r.AirMass, &r.Valid, &r.CMag, &r.KMag,  &r.HQJD,  &r.Star};
-    std::string line = FormatDouble(r.JD) + ",";
-    if (r.Faint == "<") line += '<';
-    line += mag;
+    std::string line = FormatDouble(r.JD) + "," + mag;
     for (const std::string* field : fields) {
         line += ',';
         line += *field;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Box selection and locate (BoxFinder and Finder without their window): a place on the plot
 // becomes JD and magnitude bounds, the rows inside them are read from the table, and each
 // becomes one line of the record list, carrying the ID of its row.
@@ -46,6 +47,9 @@ struct ListedRecord {
 };
 
 ListedRecord ListLine(const ObsRow& row);
+// The line of a row of a three-column file: its time as the scale shows it (JD + timeOffset),
+// the magnitude as ListLine writes it and the uncertainty, joined by ",".
+ListedRecord ThreeColumnListLine(const ObsRow& row, double timeOffset);
 
 // The IDs of the shown rows inside the bounds in JD order (ID order among equal JDs); empty
 // when there are none. Throws what the table throws.

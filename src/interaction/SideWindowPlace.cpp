@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interaction/SideWindowPlace.h"
 
 #include <algorithm>
@@ -41,6 +42,26 @@ QPoint SideWindowPlaceAvoiding(const QRect& mainFrame, const QSize& size,
         if (!QRect(place, size).intersects(a)) return place;
     }
     return beside;
+}
+
+}  // namespace sabrix
+
+namespace sabrix {
+
+QRect FrameInside(const QRect& frame, const QRect& area) {
+    const QSize size = frame.size().boundedTo(area.size());
+    const int left =
+        std::clamp(frame.left(), area.left(), area.left() + area.width() - size.width());
+    const int top = std::clamp(frame.top(), area.top(), area.top() + area.height() - size.height());
+    return QRect(QPoint(left, top), size);
+}
+
+QRect MainWindowFrame(const QSize& size, const QRect& area) {
+    const QSize fitted = size.boundedTo(area.size());
+    return FrameInside(QRect(QPoint(area.left() + (area.width() - fitted.width()) / 2,
+                                    area.top() + (area.height() - fitted.height()) / 2),
+                             fitted),
+                       area);
 }
 
 }  // namespace sabrix

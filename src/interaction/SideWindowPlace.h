@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a window that accompanies the main window (the stats window) opens: beside the main
 // window, never over the plot. The window manager keeps such a window above the main window;
 // this only decides its place. Rectangles are outer frames in screen pixels, as QRect counts
@@ -34,5 +35,19 @@ QPoint SideWindowPlace(const QRect& mainFrame, const QSize& size,
 QPoint SideWindowPlaceAvoiding(const QRect& mainFrame, const QSize& size,
                                const std::optional<QRect>& screenArea,
                                const std::optional<QRect>& avoid);
+
+}  // namespace sabrix
+
+namespace sabrix {
+
+// The outer frame of the main window at start on a screen's available area (without panels
+// and docks): the size asked, no larger than the area, centred in it. Example: 1200 x 800 on
+// an area at (0, 30) of 1600 x 970 goes to (200, 115); 1200 x 800 on an area of 800 x 470 at
+// (0, 30) becomes 800 x 470 at (0, 30).
+QRect MainWindowFrame(const QSize& size, const QRect& area);
+
+// A frame moved onto the area the least distance that puts it wholly inside, no larger than
+// the area: a window remembered on a screen that is gone, or over its edge, comes back.
+QRect FrameInside(const QRect& frame, const QRect& area);
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows shown before the last zoom and navigation steps, newest last, for "Previous
 // View". At most kDepth are kept; older ones are forgotten first.
 #pragma once

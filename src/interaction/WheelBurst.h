@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Collects the turns of the mouse wheel over the plot so that a burst of them is drawn once.
 // A wheel reports its turns in eighths of a degree, 120 to a notch (a fine wheel or a touchpad
 // reports parts of one). The window queues one flush on the first turn of a burst; by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom operations of the plot's tools: how a press of the magnify, JD-zoom or
 // magnitude-zoom tool, or a dragged zoom box, changes the magnification factors and the plot
 // window. They change the view only; the caller redraws.

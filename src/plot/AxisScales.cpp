@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/AxisScales.h"
 
 #include <QString>
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,13 +17,9 @@ namespace sabrix {
 
 namespace {
 
-// Beyond this a JD is no date at all, and whole-day arithmetic would leave the range of
-// int64_t; such a window gets a bare strip.
+// Beyond this a JD is no date at all; such a window gets a bare strip.
 constexpr double kLargestJD = 1e15;
-constexpr int64_t kMostMagnitudes = 100000;
-// More ticks than this would blacken the strip; only a width that disagrees wildly with the
-// window's edges can ask for so many.
-constexpr int64_t kMostJDTicks = 1000000;
+constexpr double kMostMagnitudes = 100000;
 
 constexpr double kMajorTickTop = 15;
 constexpr double kMinorTickTop = 17.5;
@@ -32,173 +29,168 @@ constexpr double kHalfTickLength = 2;
 constexpr double kWholeTickLength = 5;
 constexpr double kMagLabelLeft = 6;
 
-int64_t FloorDiv100(int64_t value) {
-    return static_cast<int64_t>(std::floor(static_cast<double>(value) / 100.0)) * 100;
+// Room kept free between neighbouring labels, in pixels: a label's width reads as one number
+// only with clear space around it. A strip of 300 pixels or more that would show fewer than
+// three labels so takes the next finer step if its labels clear each other by the least gap.
+constexpr double kJDLabelGap = 14;
+constexpr double kMagLabelGapFactor = 1.0;  // times the label's height
+constexpr double kLeastLabelGap = 5;
+constexpr double kStripWantingThreeLabels = 300;
+
+// Steps finer than a label could ever be told apart by are not tried: a label needs pixels.
+constexpr double kLeastPixelsPerStep = 6;
+
+constexpr double kSecondsPerDay = 86400;
+// The steps of a clock below a day, in seconds: the calendar labels of a window of hours or
+// seconds fall on whole hours, minutes, seconds and their tenths rather than on tenths of a
+// day.
+constexpr double kClockSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05,  0.1,   0.2,  0.5,
+                                  1,     2,     5,     10,   15,   30,    60,    120,  300,
+                                  600,   900,   1800,  3600, 7200, 10800, 21600, 43200};
+constexpr int kMonthSteps[] = {1, 2, 3, 6};
+
+// Steps of 1, 2 and 5 times a power of ten from 10^lowest to 10^highest, smallest first.
+std::vector<double> DecimalSteps(int lowest, int highest) {
+    std::vector<double> steps;
+    for (int e = lowest; e <= highest; ++e)
+        for (const double factor : {1.0, 2.0, 5.0}) steps.push_back(factor * std::pow(10.0, e));
+    return steps;
 }
 
-int64_t FloorMod(int64_t a, int64_t m) {
-    const int64_t r = a % m;
-    return r < 0 ? r + m : r;
+// One way of spacing the labelled ticks of a strip: every `days` from origin (decimal steps
+// and a clock's), or the first day of every count-th month or year of the calendar.
+struct TickStep {
+    enum class Kind { Days, Months, Years } kind = Kind::Days;
+    double days = 0;  // the step, or the shortest step of months or years
+    double origin = 0;
+    int count = 0;
+};
+
+// The JD of midnight starting the day; Gregorian from 1582-10-15 on, Julian before.
+double JDOfDate(int64_t year, int month, int day) {
+    const int64_t a = (14 - month) / 12;
+    const int64_t y = year + 4800 - a;
+    const int64_t m = month + 12 * a - 3;
+    const int64_t gregorian = day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+    const int64_t julian = day + (153 * m + 2) / 5 + 365 * y + y / 4 - 32083;
+    const int64_t jdn = gregorian >= 2299161 ? gregorian : julian;
+    return static_cast<double>(jdn) - 0.5;
 }
 
-// Calls draw(x) for every whole x in [first, last] with x % step == remainder, taking the
-// remainder with the sign of x as the scale's rule does. Visits only candidates that are
-// congruent modulo the step, so a wide window costs a few steps, not one test per day.
-template <typename Draw>
-void ForEachTick(int64_t first, int64_t last, int64_t step, int64_t remainder, Draw draw) {
-    const int64_t stride = step < 0 ? -step : step;
-    for (int64_t x = first + FloorMod(remainder - first, stride); x <= last; x += stride)
-        if (x % step == remainder) draw(x);
-}
-
-}  // namespace
-
-int64_t JDTickStep(double windowWidth) {
-    if (!std::isfinite(windowWidth)) return 100;
-    const double clamped = std::clamp(windowWidth, -kLargestJD, kLargestJD);
-    const auto n = static_cast<int64_t>(RoundHalfEven(clamped, 0));
-    int64_t s = FloorDiv100(n / 10);
-    if (s == 0) s = 100;
-    if (n / s > 11) s = FloorDiv100(n / 5);
-    // s can only be 0 here for n / 5 < 100, which the test above already ruled out.
-    if (s != 0 && n / s < 2)
-        s = static_cast<int64_t>(std::floor(static_cast<double>(n / 2) / 2.0)) * 2;
-    if (s == 0) s = 100;
-    return s;
-}
-
-namespace {
-
-// Steps of 1, 2 and 5 times a power of ten below `below`, largest first, down to `smallest`.
-// Stops at the first step that tryStep takes (returns true for); returns whether one did.
-template <typename Try>
-bool ForEachFinerStep(double below, double smallest, Try tryStep) {
-    for (double decade = std::pow(10.0, std::ceil(std::log10(below))); decade >= smallest;
-         decade /= 10) {
-        for (const double factor : {5.0, 2.0, 1.0}) {
-            const double step = decade * factor;
-            if (step < below && step >= smallest && tryStep(step)) return true;
+// The places of a step's labelled ticks inside [low, high], ascending.
+std::vector<double> MajorTicks(const TickStep& step, double low, double high) {
+    std::vector<double> ticks;
+    if (step.kind == TickStep::Kind::Days) {
+        const double k0 = std::ceil((low - step.origin) / step.days);
+        const double k1 = std::floor((high - step.origin) / step.days);
+        for (double k = k0; k <= k1; ++k) ticks.push_back(step.origin + k * step.days);
+        return ticks;
+    }
+    const std::optional<CalendarDateTime> first = CalendarDateOfJD(low);
+    if (!first) return ticks;
+    int64_t year = first->year;
+    int month = step.kind == TickStep::Kind::Years ? 1 : first->month;
+    const auto floorMod = [](int64_t a, int64_t m) { return ((a % m) + m) % m; };
+    if (step.kind == TickStep::Kind::Years) {
+        year -= floorMod(year, step.count);
+    } else {
+        month -= static_cast<int>(floorMod(month - 1, step.count));
+    }
+    for (;;) {
+        const double jd = JDOfDate(year, month, 1);
+        if (jd > high) break;
+        if (jd >= low) ticks.push_back(jd);
+        if (step.kind == TickStep::Kind::Years) {
+            year += step.count;
+        } else if ((month += step.count) > 12) {
+            month -= 12;
+            ++year;
         }
     }
-    return false;
+    return ticks;
 }
 
-// The steps of a clock below a day, in seconds, largest first: the calendar labels of a
-// window of hours or seconds fall on whole hours, minutes, seconds and their tenths rather
-// than on tenths of a day.
-constexpr double kClockSteps[] = {43200, 21600, 10800, 7200, 3600, 1800,  900,   600,  300,
-                                  120,   60,    30,    15,   10,   5,     2,     1,    0.5,
-                                  0.2,   0.1,   0.05,  0.02, 0.01, 0.005, 0.002, 0.001};
-constexpr double kSecondsPerDay = 86400;
-
-// The multiples of step that lie inside [low, high].
-int64_t MultiplesInside(double low, double high, double step) {
-    const double first = std::ceil(low / step);
-    const double last = std::floor(high / step);
-    return last >= first ? static_cast<int64_t>(last - first) + 1 : 0;
-}
-
-// Labels along one edge of a strip: each is moved inside the strip's extent [low, high]
-// when it would stand over an edge, and left out when it would then cover the label before
-// it or is longer than the strip.
-class LabelRow {
-  public:
-    LabelRow(double low, double high) : low_(low), high_(high) {}
-    // The start of a label of the given length centred on at, or nothing.
-    std::optional<double> place(double at, double length) {
-        if (length > high_ - low_) return std::nullopt;
-        const double start = std::clamp(at - length / 2, low_, high_ - length);
-        if (start < end_) return std::nullopt;
-        end_ = start + length;
-        return start;
-    }
-
-  private:
-    double low_;
-    double high_;
-    double end_ = -std::numeric_limits<double>::infinity();
-};
-
-// The smallest steps a finer scale goes down to, well below the narrowest window a zoom
-// shows (0.00001 day, 0.0001 magnitude): a label of a JD near 10^7 then still holds every
-// digit a double gives.
-constexpr double kFinestJDStep = 1e-8;
-constexpr double kFinestMagStep = 1e-8;
-
-}  // namespace
-
-namespace {
-
-// Where the JD strip puts its labelled ticks: every step days by the scale's rule (wholeDays),
-// or at origin + the multiples of a finer step when the window holds fewer than two of those.
-// The finer steps are 1, 2 or 5 times a power of ten days; calendar labels take a clock's
-// steps below a day, counted from midnight (origin 0.5).
-struct JDTicks {
-    bool wholeDays = false;
-    int64_t first = 0;
-    int64_t last = 0;
-    int64_t step = 0;
-    double fine = 0;
-    double origin = 0;
-    double low = 0;
-    double high = 0;
-
-    double stepDays() const { return wholeDays ? std::abs(static_cast<double>(step)) : fine; }
-};
-
-// The multiples of step after origin that lie inside [low, high].
-int64_t TicksInside(double low, double high, double origin, double step) {
-    return MultiplesInside(low - origin, high - origin, step);
-}
-
-std::optional<JDTicks> ChooseJDTicks(const PlotWindowState& view, JDLabels labels) {
-    const double left = std::floor(view.WinJDLeft);
-    const double right = std::floor(view.WinJDRight);
-    if (!(std::abs(left) <= kLargestJD && std::abs(right) <= kLargestJD)) return std::nullopt;
-    JDTicks ticks;
-    ticks.first = static_cast<int64_t>(left);
-    ticks.last = static_cast<int64_t>(right);
-    ticks.step = JDTickStep(view.WinJDWidth);
-    // Divided, not multiplied: a step of 10^13 days times a million ticks is beyond int64_t.
-    if ((ticks.last - ticks.first) / std::abs(ticks.step) > kMostJDTicks) return std::nullopt;
-    ticks.low = std::min(view.WinJDLeft, view.WinJDRight);
-    ticks.high = std::max(view.WinJDLeft, view.WinJDRight);
-
-    // The whole-day ticks, unless they would label fewer than two places in the window.
-    int64_t labelled = 0;
-    ForEachTick(ticks.first, ticks.last, ticks.step, 0, [&](int64_t x) {
-        const auto jd = static_cast<double>(x);
-        if (jd >= ticks.low && jd <= ticks.high) ++labelled;
-    });
-    if (labelled >= 2) {
-        ticks.wholeDays = true;
-        return ticks;
-    }
-    // A finer step: the largest that labels two places.
-    const auto take = [&](double origin, double fine) {
-        if (TicksInside(ticks.low, ticks.high, origin, fine) < 2) return false;
-        ticks.origin = origin;
-        ticks.fine = fine;
-        return true;
+// The minor ticks halfway between the labelled ones, and beyond the first and the last by
+// the same distance, inside [low, high].
+std::vector<double> MinorTicks(const std::vector<double>& major, const TickStep& step, double low,
+                               double high) {
+    std::vector<double> minor;
+    const auto keep = [&](double at) {
+        if (at >= low && at <= high) minor.push_back(at);
     };
-    const double below = static_cast<double>(std::abs(ticks.step));
-    if (labels == JDLabels::JulianDates) {
-        if (!ForEachFinerStep(below, kFinestJDStep, [&](double fine) { return take(0, fine); }))
-            return std::nullopt;
-        return ticks;
+    if (major.empty()) {
+        if (step.kind == TickStep::Kind::Days)
+            keep(step.origin + (std::floor((low - step.origin) / step.days) + 0.5) * step.days);
+        return minor;
     }
-    if (ForEachFinerStep(below, 1, [&](double fine) { return take(0, fine); })) return ticks;
-    for (const double seconds : kClockSteps)
-        if (take(0.5, seconds / kSecondsPerDay)) return ticks;
-    return std::nullopt;
+    const double before = major.size() > 1 ? major[1] - major[0] : step.days;
+    keep(major.front() - before / 2);
+    for (size_t i = 0; i + 1 < major.size(); ++i) keep((major[i] + major[i + 1]) / 2);
+    const double after = major.size() > 1 ? major.back() - major[major.size() - 2] : step.days;
+    keep(major.back() + after / 2);
+    return minor;
+}
+
+// Places labels along a strip of extent pixels: each is centred on its tick, moved inside
+// the strip when it would stand over an edge, and left out when it is longer than the strip.
+// Nothing when two labels centred on their ticks would come closer than gap; a label moved
+// in from an edge that would then come closer than gap to its neighbour is left out.
+std::optional<std::vector<ScaleLabel>> PlaceLabels(std::vector<ScaleLabel> labels, double extent,
+                                                   double gap) {
+    std::sort(labels.begin(), labels.end(),
+              [](const ScaleLabel& a, const ScaleLabel& b) { return a.centre < b.centre; });
+    for (size_t i = 0; i + 1 < labels.size(); ++i)
+        if (labels[i + 1].centre - labels[i].centre <
+            (labels[i].length + labels[i + 1].length) / 2 + gap)
+            return std::nullopt;
+    std::vector<ScaleLabel> placed;
+    std::vector<bool> moved;
+    for (ScaleLabel label : labels) {
+        if (label.length > extent) continue;
+        const double centred = label.centre - label.length / 2;
+        label.start = std::clamp(centred, 0.0, extent - label.length);
+        const bool wasMoved = label.start != centred;
+        if (!placed.empty() && label.start < placed.back().start + placed.back().length + gap) {
+            if (!moved.back()) continue;  // this one stands at the right edge
+            placed.pop_back();
+            moved.pop_back();
+        }
+        placed.push_back(label);
+        moved.push_back(wasMoved);
+    }
+    return placed;
+}
+
+// The layout of a strip by the finest of the steps (smallest first) whose labels clear each
+// other by gap; on a strip long enough for three labels that shows fewer, the next finer step
+// whose labels clear each other by the least gap, when it shows more.
+ScaleLayout ChooseLayout(
+    const std::vector<TickStep>& steps, double extent, double gap,
+    const std::function<std::optional<ScaleLayout>(const TickStep&)>& lay,
+    const std::function<std::optional<std::vector<ScaleLabel>>(const ScaleLayout&, double)>&
+        place) {
+    std::optional<ScaleLayout> previous;
+    for (const TickStep& step : steps) {
+        std::optional<ScaleLayout> layout = lay(step);
+        if (!layout) continue;
+        if (std::optional<std::vector<ScaleLabel>> labels = place(*layout, gap)) {
+            layout->labels = *std::move(labels);
+            if (extent >= kStripWantingThreeLabels && layout->labels.size() < 3 && previous) {
+                if (std::optional<std::vector<ScaleLabel>> closer =
+                        place(*previous, kLeastLabelGap);
+                    closer && closer->size() > layout->labels.size()) {
+                    previous->labels = *std::move(closer);
+                    return *previous;
+                }
+            }
+            return *layout;
+        }
+        previous = std::move(layout);
+    }
+    return {};
 }
 
 }  // namespace
-
-double JDLabelStep(const PlotWindowState& view, JDLabels labels) {
-    const std::optional<JDTicks> ticks = ChooseJDTicks(view, labels);
-    return ticks ? ticks->stepDays() : 0;
-}
 
 CalendarLabelForm CalendarLabelFormFor(double stepDays) {
     const double seconds = std::abs(stepDays) * kSecondsPerDay;
@@ -273,68 +265,115 @@ QString CalendarTickLabel(double jd, CalendarLabelForm form) {
     return QString::fromStdString(parts->date + " " + parts->time);
 }
 
+namespace {
+
+// The steps the JD strip tries, finest first: 1, 2 or 5 times a power of ten days for Julian
+// Dates; a clock's steps, whole days, months and years for calendar dates.
+std::vector<TickStep> JDSteps(JDLabels labels) {
+    std::vector<TickStep> steps;
+    if (labels == JDLabels::JulianDates) {
+        for (const double days : DecimalSteps(-8, 15))
+            steps.push_back({TickStep::Kind::Days, days});
+        return steps;
+    }
+    for (const double seconds : kClockSteps)
+        steps.push_back({TickStep::Kind::Days, seconds / kSecondsPerDay, 0.5});
+    for (const double days : {1.0, 2.0, 5.0, 10.0})
+        steps.push_back({TickStep::Kind::Days, days, 0.5});
+    for (const int months : kMonthSteps)
+        steps.push_back({TickStep::Kind::Months, 28.0 * months, 0, months});
+    for (const double years : DecimalSteps(0, 9))
+        steps.push_back({TickStep::Kind::Years, 365.0 * years, 0, static_cast<int>(years)});
+    return steps;
+}
+
+CalendarLabelForm FormOfStep(const TickStep& step) {
+    if (step.kind == TickStep::Kind::Years) return CalendarLabelForm::Year;
+    if (step.kind == TickStep::Kind::Months) return CalendarLabelForm::YearMonth;
+    return CalendarLabelFormFor(step.days);
+}
+
+ScaleLayout LayOutJD(const Canvas& strip, const PlotWindowState& view, JDLabels labels,
+                     double timeOffset) {
+    if (!(std::abs(view.WinJDLeft) <= kLargestJD && std::abs(view.WinJDRight) <= kLargestJD))
+        return {};
+    // Only what the strip shows of the window gets ticks: a window far wider than the strip's
+    // frame would otherwise ask for ticks beyond counting.
+    const double stripLeft = strip.ScaleLeft() + std::min(0.0, strip.ScaleWidth());
+    const double stripRight = strip.ScaleLeft() + std::max(0.0, strip.ScaleWidth());
+    const double low = std::max(std::min(view.WinJDLeft, view.WinJDRight), stripLeft) + timeOffset;
+    const double high =
+        std::min(std::max(view.WinJDLeft, view.WinJDRight), stripRight) + timeOffset;
+    if (!(std::abs(low) <= kLargestJD && std::abs(high) <= kLargestJD) || !(high > low)) return {};
+    const double extent = strip.pixelWidth();
+    const double pixelsPerDay = std::abs(1 / strip.PixelsToUserX(1));
+    if (!std::isfinite(pixelsPerDay) || pixelsPerDay <= 0) return {};
+    const auto pixelOf = [&](double jd) { return strip.toPixel(jd - timeOffset, 0).x(); };
+    const auto lay = [&](const TickStep& step) -> std::optional<ScaleLayout> {
+        if (step.days * pixelsPerDay < kLeastPixelsPerStep) return std::nullopt;
+        ScaleLayout layout;
+        layout.step = step.days;
+        if (step.kind != TickStep::Kind::Days) {
+            if (!CalendarDateOfJD(low) || !CalendarDateOfJD(high)) return std::nullopt;
+            layout.step =
+                step.kind == TickStep::Kind::Years ? 365.25 * step.count : 30.436875 * step.count;
+        }
+        const std::vector<double> major = MajorTicks(step, low, high);
+        for (const double jd : major) layout.major.push_back(jd - timeOffset);
+        for (const double jd : MinorTicks(major, step, low, high))
+            layout.minor.push_back(jd - timeOffset);
+        const int decimals = StepDecimals(step.days);
+        const CalendarLabelForm form = FormOfStep(step);
+        for (const double jd : major) {
+            QString text;
+            std::optional<CalendarLabelParts> parts;
+            if (labels == JDLabels::CalendarDates) parts = CalendarLabelOf(jd, form);
+            if (parts) {
+                text = QString::fromStdString(
+                    parts->time.empty() ? parts->date : parts->date + " " + parts->time);
+            } else {
+                text = QString::fromStdString(FormatDouble(RoundHalfEven(jd, decimals) + 0.0));
+            }
+            layout.labels.push_back(
+                {jd - timeOffset, text, pixelOf(jd), strip.TextWidth(text) * pixelsPerDay, 0});
+        }
+        return layout;
+    };
+    const auto place = [&](const ScaleLayout& layout, double gap) {
+        return PlaceLabels(layout.labels, extent, gap);
+    };
+    ScaleLayout chosen = ChooseLayout(JDSteps(labels), extent, kJDLabelGap, lay, place);
+    if (chosen.major.empty() && labels == JDLabels::CalendarDates)  // beyond the calendar
+        chosen = ChooseLayout(JDSteps(JDLabels::JulianDates), extent, kJDLabelGap, lay, place);
+    return chosen;
+}
+
+}  // namespace
+
+ScaleLayout LayOutJDScale(const Canvas& picJDScale, const PlotWindowState& view, JDLabels labels,
+                          double timeOffset) {
+    return LayOutJD(picJDScale, view, labels, timeOffset);
+}
+
+double JDLabelStep(const PlotWindowState& view, JDLabels labels, int pixelWidth) {
+    const double width = view.WinJDRight - view.WinJDLeft;
+    if (!(std::isfinite(width) && width > 0)) return 0;
+    Canvas strip(std::max(1, pixelWidth), 25);
+    strip.Font = JDScaleFont();
+    strip.SetUserScale(view.WinJDLeft, 0, width, 20);
+    return LayOutJD(strip, view, labels, 0).step;
+}
+
 void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labels,
                   double timeOffset) {
     picJDScale.Cls();
-    // The ticks fall on round times as the strip names them, the offset added; each is drawn
-    // where its stored time lies in the strip's frame.
-    PlotWindowState shown = view;
-    shown.WinJDLeft += timeOffset;
-    shown.WinJDRight += timeOffset;
-    const std::optional<JDTicks> ticks = ChooseJDTicks(shown, labels);
-    if (!ticks) return;
-    const double low = ticks->low;
-    const double high = ticks->high;
-    const CalendarLabelForm form = CalendarLabelFormFor(ticks->stepDays());
-    const auto at = [timeOffset](double jd) { return jd - timeOffset; };
-    LabelRow row(at(low), at(high));
-    // Labels of times name their date once: a label on the date of the label before it
-    // shows the time alone, so that labels seconds apart still fit beside each other.
-    std::string shownDate;
-    const auto label = [&](double jd, int decimals) {
-        if (jd < low || jd > high) return;  // a label of a tick outside the strip shows cut
-        QString text;
-        std::string date;
-        if (labels == JDLabels::JulianDates) {
-            text = QString::fromStdString(FormatDouble(RoundHalfEven(jd, decimals)));
-        } else if (const std::optional<CalendarLabelParts> parts = CalendarLabelOf(jd, form)) {
-            date = parts->date;
-            text = QString::fromStdString(parts->time.empty() ? parts->date
-                                          : date == shownDate ? parts->time
-                                                              : parts->date + " " + parts->time);
-        } else {
-            text = QString::fromStdString(FormatDouble(jd));
-        }
-        const std::optional<double> start = row.place(at(jd), picJDScale.TextWidth(text));
-        if (!start) return;
-        shownDate = date;
-        picJDScale.CurrentX = *start;
+    const ScaleLayout layout = LayOutJD(picJDScale, view, labels, timeOffset);
+    for (const double x : layout.minor) picJDScale.Line(x, kMinorTickTop, x, kStripBottom);
+    for (const double x : layout.major) picJDScale.Line(x, kMajorTickTop, x, kStripBottom);
+    for (const ScaleLabel& label : layout.labels) {
+        picJDScale.CurrentX = picJDScale.userX(label.start);
         picJDScale.CurrentY = kLabelTop;
-        picJDScale.Print(text);
-    };
-
-    if (ticks->wholeDays) {
-        ForEachTick(ticks->first, ticks->last, ticks->step, ticks->step / 2, [&](int64_t x) {
-            const auto jd = static_cast<double>(x);
-            picJDScale.Line(at(jd), kMinorTickTop, at(jd), kStripBottom);
-        });
-        ForEachTick(ticks->first, ticks->last, ticks->step, 0, [&](int64_t x) {
-            const auto jd = static_cast<double>(x);
-            picJDScale.Line(at(jd), kMajorTickTop, at(jd), kStripBottom);
-            label(jd, 0);
-        });
-        return;
-    }
-    const double fine = ticks->fine;
-    const double origin = ticks->origin;
-    const int decimals = StepDecimals(fine);
-    const auto k0 = static_cast<int64_t>(std::floor((low - origin) / fine));
-    const auto k1 = static_cast<int64_t>(std::ceil((high - origin) / fine));
-    for (int64_t k = k0; k <= k1; ++k) {
-        const double jd = origin + static_cast<double>(k) * fine;
-        picJDScale.Line(at(jd + fine / 2), kMinorTickTop, at(jd + fine / 2), kStripBottom);
-        picJDScale.Line(at(jd), kMajorTickTop, at(jd), kStripBottom);
-        label(jd, decimals);
+        picJDScale.Print(label.text);
     }
 }
 
@@ -378,71 +417,74 @@ MagLabelFit FitMagLabels(Canvas& strip, const std::vector<QString>& texts) {
     return fit;
 }
 
+ScaleLayout LayOutMag(Canvas& strip, const PlotWindowState& view, MagLabelFit& fit) {
+    if (!(std::abs(view.WinMagTop) <= kLargestJD && std::abs(view.WinMagBottom) <= kLargestJD))
+        return {};
+    const double stripTop = strip.ScaleTop() + std::min(0.0, strip.ScaleHeight());
+    const double stripBottom = strip.ScaleTop() + std::max(0.0, strip.ScaleHeight());
+    const double low = std::max(std::min(view.WinMagTop, view.WinMagBottom), stripTop);
+    const double high = std::min(std::max(view.WinMagTop, view.WinMagBottom), stripBottom);
+    if (!(std::abs(low) <= kLargestJD && std::abs(high) <= kLargestJD) || !(high > low) ||
+        high - low > kMostMagnitudes)
+        return {};
+    const double extent = strip.pixelHeight();
+    const double pixelsPerMag = std::abs(1 / strip.PixelsToUserY(1));
+    if (!std::isfinite(pixelsPerMag) || pixelsPerMag <= 0) return {};
+    const double gap = kMagLabelGapFactor * strip.TextHeight(QStringLiteral("0")) * pixelsPerMag;
+    std::vector<TickStep> steps;
+    for (const double step : DecimalSteps(-8, 5)) steps.push_back({TickStep::Kind::Days, step});
+    const QFont original = strip.Font;
+    const auto lay = [&](const TickStep& step) -> std::optional<ScaleLayout> {
+        if (step.days * pixelsPerMag < kLeastPixelsPerStep) return std::nullopt;
+        ScaleLayout layout;
+        layout.step = step.days;
+        layout.major = MajorTicks(step, low, high);
+        layout.minor = MinorTicks(layout.major, step, low, high);
+        const int decimals = StepDecimals(step.days);
+        std::vector<QString> texts;
+        for (const double m : layout.major)
+            texts.push_back(QString::fromStdString(FormatDouble(RoundHalfEven(m, decimals) + 0.0)));
+        fit = FitMagLabels(strip, texts);
+        strip.Font = fit.font;
+        for (size_t i = 0; i < texts.size(); ++i)
+            layout.labels.push_back({layout.major[i], texts[i],
+                                     strip.toPixel(0, layout.major[i]).y(),
+                                     strip.TextHeight(texts[i]) * pixelsPerMag, 0});
+        strip.Font = original;
+        return layout;
+    };
+    const auto place = [&](const ScaleLayout& layout, double least) {
+        return PlaceLabels(layout.labels, extent, least);
+    };
+    ScaleLayout chosen = ChooseLayout(steps, extent, gap, lay, place);
+    // The fit of the step chosen, not of the last one tried.
+    std::vector<QString> texts;
+    for (const double m : chosen.major)
+        texts.push_back(QString::fromStdString(
+            FormatDouble(RoundHalfEven(m, StepDecimals(chosen.step)) + 0.0)));
+    fit = FitMagLabels(strip, texts);
+    return chosen;
+}
+
 }  // namespace
+
+ScaleLayout LayOutMagScale(Canvas& picMagScale, const PlotWindowState& view) {
+    MagLabelFit fit;
+    return LayOutMag(picMagScale, view, fit);
+}
 
 void WriteMagScale(Canvas& picMagScale, const PlotWindowState& view) {
     picMagScale.Cls();
-    const double top = std::floor(view.WinMagTop);
-    const double bottom = std::floor(view.WinMagBottom);
-    if (!(std::abs(top) <= kLargestJD && std::abs(bottom) <= kLargestJD)) return;
-    if (bottom - top > static_cast<double>(kMostMagnitudes)) return;
-    const double low = std::min(view.WinMagTop, view.WinMagBottom);
-    const double high = std::max(view.WinMagTop, view.WinMagBottom);
-
-    // The ticks first, the whole ones with the text of their label, so that the labels can
-    // be fitted to the strip before anything is drawn.
-    struct Tick {
-        double m;
-        bool whole;
-    };
-    std::vector<Tick> ticks;
-    int decimals = 0;
-    // Counted in whole half magnitudes: adding 0.5 to a huge magnitude would never move it.
-    const auto halves = static_cast<int64_t>(2 * (bottom - top));
-    int64_t labelled = 0;
-    for (int64_t i = 0; 2 * i <= halves; ++i) {
-        const double m = top + static_cast<double>(i);
-        if (m >= low && m <= high) ++labelled;
-    }
-    if (labelled >= 2) {
-        for (int64_t i = 0; i <= halves; ++i)
-            ticks.push_back({top + 0.5 * static_cast<double>(i), i % 2 == 0});
-    } else {
-        // A finer step (0.5, 0.2, 0.1, 0.05 ...): the largest that labels two places.
-        ForEachFinerStep(1.0, kFinestMagStep, [&](double fine) {
-            if (MultiplesInside(low, high, fine) < 2) return false;
-            decimals = StepDecimals(fine);
-            const auto k0 = static_cast<int64_t>(std::floor(low / fine));
-            const auto k1 = static_cast<int64_t>(std::ceil(high / fine));
-            for (int64_t k = k0; k <= k1; ++k) {
-                const double m = static_cast<double>(k) * fine;
-                ticks.push_back({m + fine / 2, false});
-                ticks.push_back({m, true});
-            }
-            return true;
-        });
-    }
-    std::vector<std::pair<double, QString>> labels;
-    for (const Tick& t : ticks)
-        if (t.whole && t.m >= low && t.m <= high)
-            labels.emplace_back(t.m,
-                                QString::fromStdString(FormatDouble(RoundHalfEven(t.m, decimals))));
-    std::vector<QString> texts;
-    texts.reserve(labels.size());
-    for (const auto& label : labels) texts.push_back(label.second);
-    const MagLabelFit fit = FitMagLabels(picMagScale, texts);
-
-    for (const Tick& t : ticks)
-        picMagScale.Line(0, t.m, t.whole ? fit.wholeTick : kHalfTickLength, t.m);
+    MagLabelFit fit;
+    const ScaleLayout layout = LayOutMag(picMagScale, view, fit);
+    for (const double m : layout.minor) picMagScale.Line(0, m, kHalfTickLength, m);
+    for (const double m : layout.major) picMagScale.Line(0, m, fit.wholeTick, m);
     const QFont original = picMagScale.Font;
     picMagScale.Font = fit.font;
-    LabelRow row(low, high);
-    for (const auto& [m, text] : labels) {
-        const std::optional<double> start = row.place(m, picMagScale.TextHeight(text));
-        if (!start) continue;
+    for (const ScaleLabel& label : layout.labels) {
         picMagScale.CurrentX = fit.left;
-        picMagScale.CurrentY = *start;
-        picMagScale.Print(text);
+        picMagScale.CurrentY = picMagScale.userY(label.start);
+        picMagScale.Print(label.text);
     }
     picMagScale.Font = original;
 }

@@ -1,39 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two scale strips beside the plot: JD ticks and labels on the strip above the plot, and
 // magnitude ticks and labels on the strip at its right. Both draw in the frames that Scaler
 // sets (JD strip: full JDs across, 0 at the top to 20 at the bottom; magnitude strip: 0 to 20
 // across, magnitudes down) in the strip's own foreground colour and font.
 //
-// JD strip: major ticks from 15 to 20 at every JD that is a multiple of the tick step, labelled
+// JD strip: major ticks from 15 to 20 at every multiple of the step (ScaleLayout), labelled
 // with the JD centred over the tick and starting at -1; minor ticks from 17.5 to 20 halfway
-// between. Magnitude strip: ticks from 0 to 2 every half magnitude and from 0 to 5 at every
-// whole magnitude, labelled at 6 and centred on the tick, from the whole magnitude at or above
-// the top edge to the one at or above the bottom edge.
+// between. Magnitude strip: major ticks from 0 to 5 at every multiple of the step, labelled at
+// 6 and centred on the tick, and minor ticks from 0 to 2 halfway between.
 #pragma once
 
 #include <QFont>
+#include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "core/AppState.h"
 #include "plot/Canvas.h"
 
 namespace sabrix {
 
-// The whole number of days between labelled JD ticks for a window of the given width (in
-// days): about a tenth (or a fifth) of the width brought down to a multiple of 100, or half of
-// it brought down to an even number for narrow windows; 100 when that comes out as 0.
-// Widths 10 -> 4, 150 -> 74, 1200 -> 200, 36000 -> 3600. Never returns 0.
-int64_t JDTickStep(double windowWidth);
-
 // What the labels of the JD strip say: the JD, or the calendar date in UTC (CalendarDate.h).
 enum class JDLabels { JulianDates, CalendarDates };
 
-// The days between the labelled ticks of the JD strip for the view: JDTickStep of its width
-// when the window holds two multiples of it, else the largest step of 1, 2 or 5 times a power
-// of ten (down to 10^-8 day) of which it holds two; for calendar labels, below a day, the
-// largest step of a clock (12 hours ... 1 minute ... 1 second ... 0.001 second) of which it
-// holds two, counted from midnight. So every window of 0.00001 day or more gets two labelled
-// ticks at least. 0 when WriteJDScale draws no tick.
-double JDLabelStep(const PlotWindowState& view, JDLabels labels = JDLabels::JulianDates);
+// A label of a strip as placed: the value it names (in the strip's frame), its text, the
+// pixel its tick stands at along the strip, and the pixels it covers along the strip (its
+// first pixel and its length).
+struct ScaleLabel {
+    double value = 0;
+    QString text;
+    double centre = 0;
+    double length = 0;
+    double start = 0;
+};
+
+// The ticks of a strip and its labels. The step between labelled ticks (in days or
+// magnitudes; a month or a year counted by its mean length) is the finest of 1, 2 or 5 times
+// a power of ten (for calendar labels: a clock's steps, whole days, months or years) at which
+// neighbouring labels stand clear of each other by some pixels, so labels never overlap;
+// on a strip of 300 pixels or more that would show fewer than three labels, the next finer
+// step when its labels still clear each other by a few pixels. A label that would stand over
+// an edge of the strip is moved inside it, or left out when it would then come close to its
+// neighbour. Minor ticks stand halfway between. Empty (step 0) for a window whose edges are
+// not finite or lie beyond 10^15 days (magnitudes: span more than 100000).
+struct ScaleLayout {
+    double step = 0;
+    std::vector<double> major;
+    std::vector<double> minor;
+    std::vector<ScaleLabel> labels;
+};
+
+ScaleLayout LayOutJDScale(const Canvas& picJDScale, const PlotWindowState& view,
+                          JDLabels labels = JDLabels::JulianDates, double timeOffset = 0);
+// The magnitude strip measures its labels in the font they will be printed in, which it may
+// shrink to fit; its font is left as it was.
+ScaleLayout LayOutMagScale(Canvas& picMagScale, const PlotWindowState& view);
+
+// The step of LayOutJDScale on a strip of that many pixels in the JD strip's font: what the
+// labels of a window of that width are spaced by. 0 when the strip gets no tick.
+double JDLabelStep(const PlotWindowState& view, JDLabels labels = JDLabels::JulianDates,
+                   int pixelWidth = 1000);
 
 // How much of the date a calendar label shows, by the days between labels: the year for a
 // year or more ("2000"), year and month for a month or more ("2000-01"), the day for a day or
@@ -57,17 +83,15 @@ CalendarLabelForm CalendarLabelFormFor(double stepDays);
 // the same date as the label before it shows the time alone ("12:00:05.4").
 QString CalendarTickLabel(double jd, CalendarLabelForm form);
 
-// Clears the JD strip and draws its ticks and labels for the view's JD window, the labels as
-// asked. The labels name the times with timeOffset added (LoadedStar::TimeOffset: a window of
-// 2100 to 2200 with an offset of 2450000 is labelled 2452100 to 2452200), and the ticks fall
-// on round times so named. Draws no tick for a window whose edges are not finite numbers or
-// lie beyond 10^15 days, or that would take more than a million ticks (a width far smaller
-// than the distance between the edges).
+// Clears the JD strip and draws its ticks and labels for the view's JD window as
+// LayOutJDScale lays them out, the labels as asked. The labels name the times with timeOffset
+// added (LoadedStar::TimeOffset: a window of 2100 to 2200 with an offset of 2450000 is
+// labelled 2452100 to 2452200), and the ticks fall on round times so named.
 void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view,
                   JDLabels labels = JDLabels::JulianDates, double timeOffset = 0);
 
-// Clears the magnitude strip and draws its ticks and labels for the view's magnitude window.
-// Draws no tick when the window's edges are not finite or span more than 100000 magnitudes.
+// Clears the magnitude strip and draws its ticks and labels for the view's magnitude window
+// as LayOutMagScale lays them out.
 void WriteMagScale(Canvas& picMagScale, const PlotWindowState& view);
 
 // The label fonts that read well in strips 25 pixels high (JD) and 45 pixels wide (magnitude).

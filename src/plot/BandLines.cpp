@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/BandLines.h"
 
 #include <algorithm>
@@ -9,13 +10,20 @@ namespace sabrix {
 
 std::vector<BandLine> BandLines(const PlotColumns& columns, const AppState& state) {
     std::vector<BandLine> lines;
-    for (const ColumnText& band : columns.Bands()) {
-        if (band.count <= 0) continue;
+    // A discrepant observation is counted under "Discrepant" alone, so that the band lines
+    // and that line add up to the star's total.
+    const std::vector<ColumnText>& bands = columns.Bands();
+    std::vector<int64_t> discrepantOfBand(bands.size(), 0);
+    for (const ObsPoint& p : columns.All())
+        if (p.discrepant && p.band < discrepantOfBand.size()) ++discrepantOfBand[p.band];
+    for (size_t i = 0; i < bands.size(); ++i) {
+        const ColumnText& band = bands[i];
+        if (band.count - discrepantOfBand[i] <= 0) continue;
         BandLine line;
         line.band = band.text;
         line.label = band.text.empty() ? QStringLiteral("(no band)") : DisplayText(band.text);
         line.color = BandColor("", band.text, "", state.settings);
-        line.count = band.count;
+        line.count = band.count - discrepantOfBand[i];
         line.shown = !state.star.HiddenBands.contains(band.text);
         lines.push_back(std::move(line));
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the band panel: one per band of the loaded star (the Band text as stored,
 // trimmed), with the colour its observations are drawn in, how many observations it has and
 // whether they are shown; then a line for the fainter-than estimates and one for the

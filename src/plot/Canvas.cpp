@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/Canvas.h"
 
 #include <QFontMetricsF>
@@ -56,7 +57,20 @@ Canvas::Canvas(int pixelWidth, int pixelHeight) {
 }
 
 void Canvas::resize(int pixelWidth, int pixelHeight) {
-    image_ = QImage(std::max(1, pixelWidth), std::max(1, pixelHeight), QImage::Format_RGB32);
+    drawInto(QImage(std::max(1, pixelWidth), std::max(1, pixelHeight), QImage::Format_RGB32));
+}
+
+void Canvas::resizeWithoutPixels(int pixelWidth, int pixelHeight) {
+    image_ = QImage(1, 1, QImage::Format_RGB32);
+    pixelWidth_ = std::max(1, pixelWidth);
+    pixelHeight_ = std::max(1, pixelHeight);
+    Cls();
+}
+
+void Canvas::drawInto(QImage view) {
+    image_ = std::move(view);
+    pixelWidth_ = image_.width();
+    pixelHeight_ = image_.height();
     Cls();
 }
 
@@ -71,7 +85,7 @@ void Canvas::SetUserScale(double left, double top, double width, double height) 
 }
 
 QPointF Canvas::toPixel(double x, double y) const {
-    return QPointF((x - left_) * image_.width() / width_, (y - top_) * image_.height() / height_);
+    return QPointF((x - left_) * pixelWidth_ / width_, (y - top_) * pixelHeight_ / height_);
 }
 
 void Canvas::SetVectorCopy(QPainter* painter, QPointF origin) {
@@ -94,14 +108,14 @@ void Canvas::vectorLine(QPointF a, QPointF b) const {
     // Cut half a pixel inside the edges: the pen's square cap reaches to the edge itself.
     a -= QPointF(0.5, 0.5);
     b -= QPointF(0.5, 0.5);
-    if (!ClipToRect(a, b, image_.width() - 1, image_.height() - 1)) return;
+    if (!ClipToRect(a, b, pixelWidth_ - 1, pixelHeight_ - 1)) return;
     vector_->drawLine(a + QPointF(0.5, 0.5), b + QPointF(0.5, 0.5));
 }
 
 void Canvas::Cls() {
     image_.fill(ToQColor(BackColor));
     if (QPainter* v = vectorPainter(BackColor))
-        v->fillRect(QRectF(0, 0, image_.width(), image_.height()), ToQColor(BackColor));
+        v->fillRect(QRectF(0, 0, pixelWidth_, pixelHeight_), ToQColor(BackColor));
     CurrentX = left_;
     CurrentY = top_;
     ++revision_;
@@ -189,7 +203,7 @@ void Canvas::Box(double x1, double y1, double x2, double y2, int32_t color) {
 }
 
 void Canvas::Circle(double x, double y, double radius, int32_t color) {
-    const double r = std::abs(radius * image_.width() / width_);
+    const double r = std::abs(radius * pixelWidth_ / width_);
     if (r <= 1.5 && Mode == DrawMode::Copy && FillSolid && FillColor == colorOr(color)) {
         Dot(x, y, colorOr(color));
         return;
@@ -204,7 +218,7 @@ void Canvas::Circle(double x, double y, double radius, int32_t color) {
     // drawn whole.
     const QRectF bounds(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
     if (QPainter* v = vectorPainter(colorOr(color));
-        v && bounds.intersects(QRectF(0, 0, image_.width(), image_.height()))) {
+        v && bounds.intersects(QRectF(0, 0, pixelWidth_, pixelHeight_))) {
         if (FillSolid) v->setBrush(ToQColor(FillColor));
         v->drawEllipse(centre, r, r);
     }
@@ -212,9 +226,9 @@ void Canvas::Circle(double x, double y, double radius, int32_t color) {
 }
 
 void Canvas::Dot(double x, double y, int32_t color) {
-    const double px = (x - left_) * image_.width() / width_;
-    const double py = (y - top_) * image_.height() / height_;
-    if (!(px > -2 && py > -2 && px < image_.width() + 1 && py < image_.height() + 1)) return;
+    const double px = (x - left_) * pixelWidth_ / width_;
+    const double py = (y - top_) * pixelHeight_ / height_;
+    if (!(px > -2 && py > -2 && px < pixelWidth_ + 1 && py < pixelHeight_ + 1)) return;
     const int cx = static_cast<int>(std::floor(px));
     const int cy = static_cast<int>(std::floor(py));
     const auto v = static_cast<uint32_t>(color);
@@ -222,26 +236,28 @@ void Canvas::Dot(double x, double y, int32_t color) {
                           static_cast<int>((v >> 16) & 0xFF));
     const int w = image_.width();
     const int h = image_.height();
-    for (int yy = cy - 1; yy <= cy + 1; ++yy) {
+    // A surface without pixels has a single one, which no dot of it may reach.
+    for (int yy = cy - 1; yy <= cy + 1 && hasPixels(); ++yy) {
         if (yy < 0 || yy >= h) continue;
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(yy));
         for (int xx = cx - 1; xx <= cx + 1; ++xx)
             if (xx >= 0 && xx < w) row[xx] = rgb;
     }
     if (QPainter* v = vectorPainter(color)) {
-        const QRectF square = QRectF(cx - 1, cy - 1, 3, 3).intersected(QRectF(0, 0, w, h));
+        const QRectF square =
+            QRectF(cx - 1, cy - 1, 3, 3).intersected(QRectF(0, 0, pixelWidth_, pixelHeight_));
         if (!square.isEmpty()) v->fillRect(square, ToQColor(color));
     }
     ++revision_;
 }
 
 void Canvas::VerticalLine(double x, double y1, double y2, int32_t color) {
-    const double px = (x - left_) * image_.width() / width_;
-    double py1 = (y1 - top_) * image_.height() / height_;
-    double py2 = (y2 - top_) * image_.height() / height_;
-    if (!(px >= 0 && px < image_.width()) || !std::isfinite(py1) || !std::isfinite(py2)) return;
+    const double px = (x - left_) * pixelWidth_ / width_;
+    double py1 = (y1 - top_) * pixelHeight_ / height_;
+    double py2 = (y2 - top_) * pixelHeight_ / height_;
+    if (!(px >= 0 && px < pixelWidth_) || !std::isfinite(py1) || !std::isfinite(py2)) return;
     if (py1 > py2) std::swap(py1, py2);
-    const int h = image_.height();
+    const int h = pixelHeight_;
     // Clamped in double first: a point far outside the surface must not overflow an int. The
     // ends are whole pixels away from a dot's centre, so round-off must not cut a pixel off.
     constexpr double kRoundOff = 1e-7;
@@ -257,7 +273,9 @@ void Canvas::VerticalLine(double x, double y1, double y2, int32_t color) {
                           static_cast<int>((v >> 16) & 0xFF));
     const int top = std::max(first, 0);
     const int bottom = std::min(last, h - 1);
-    for (int yy = top; yy <= bottom; ++yy) reinterpret_cast<QRgb*>(image_.scanLine(yy))[cx] = rgb;
+    if (hasPixels())
+        for (int yy = top; yy <= bottom; ++yy)
+            reinterpret_cast<QRgb*>(image_.scanLine(yy))[cx] = rgb;
     if (QPainter* v = vectorPainter(color); v && top <= bottom)
         v->fillRect(QRectF(cx, top, 1, bottom - top + 1), ToQColor(color));
     ++revision_;
@@ -284,12 +302,12 @@ void Canvas::Print(const QString& text) {
 
 double Canvas::TextWidth(const QString& text) const {
     QFontMetricsF metrics(Font, &image_);
-    return std::abs(metrics.horizontalAdvance(text) * width_ / image_.width());
+    return std::abs(metrics.horizontalAdvance(text) * width_ / pixelWidth_);
 }
 
 double Canvas::TextHeight(const QString&) const {
     QFontMetricsF metrics(Font, &image_);
-    return std::abs(metrics.height() * height_ / image_.height());
+    return std::abs(metrics.height() * height_ / pixelHeight_);
 }
 
 int32_t Canvas::pixelColor(int px, int py) const {

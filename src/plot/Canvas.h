@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drawing surface with a user scale: a backing image plus the drawing operations the plot
 // uses. What is drawn stays until the next Cls().
 //
@@ -34,8 +35,16 @@ class Canvas {
 
     // Resizes the backing image; the content is cleared to the back colour.
     void resize(int pixelWidth, int pixelHeight);
-    int pixelWidth() const { return image_.width(); }
-    int pixelHeight() const { return image_.height(); }
+    // A surface of that size without pixels of its own, for a vector picture: the user scale
+    // and every drawing operation act as on a surface of that size, but only the vector copy
+    // (SetVectorCopy) receives the shapes; image() is a single pixel.
+    void resizeWithoutPixels(int pixelWidth, int pixelHeight);
+    // Draws into the pixels of view, an image on the memory of a larger picture (its part of
+    // that picture); the memory must outlive the surface or its next resize. Cleared to the
+    // back colour.
+    void drawInto(QImage view);
+    int pixelWidth() const { return pixelWidth_; }
+    int pixelHeight() const { return pixelHeight_; }
 
     // User scale. A zero width or height is refused with SabrixError ("Invalid property
     // value") and leaves the scale unchanged.
@@ -47,11 +56,11 @@ class Canvas {
 
     // Conversions between user units and pixels.
     QPointF toPixel(double x, double y) const;
-    double userX(double pixelX) const { return left_ + pixelX * width_ / image_.width(); }
-    double userY(double pixelY) const { return top_ + pixelY * height_ / image_.height(); }
+    double userX(double pixelX) const { return left_ + pixelX * width_ / pixelWidth_; }
+    double userY(double pixelY) const { return top_ + pixelY * height_ / pixelHeight_; }
     // The size of n pixels in user units along x and y (signed as the scale is).
-    double PixelsToUserX(double pixels) const { return pixels * width_ / image_.width(); }
-    double PixelsToUserY(double pixels) const { return pixels * height_ / image_.height(); }
+    double PixelsToUserX(double pixels) const { return pixels * width_ / pixelWidth_; }
+    double PixelsToUserY(double pixels) const { return pixels * height_ / pixelHeight_; }
 
     // Properties of the surface.
     int32_t BackColor = 0;         // black
@@ -107,6 +116,9 @@ class Canvas {
 
   private:
     void setupPainter(class QPainter& painter, int32_t color) const;
+    bool hasPixels() const {
+        return image_.width() == pixelWidth_ && image_.height() == pixelHeight_;
+    }
     int32_t colorOr(int32_t color) const { return color < 0 ? ForeColor : color; }
     // The vector painter set up for a shape in the colour (no brush), or null without a copy.
     QPainter* vectorPainter(int32_t color) const;
@@ -114,6 +126,9 @@ class Canvas {
     void vectorLine(QPointF a, QPointF b) const;
 
     QImage image_;
+    // The size the drawing maps to: the image's, but for a surface without pixels.
+    int pixelWidth_ = 1;
+    int pixelHeight_ = 1;
     double left_ = 0;
     double top_ = 0;
     double width_ = 1;

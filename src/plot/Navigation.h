@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The moves of the navigation buttons: each shifts the plot window through the data without
 // zooming (the width and height of the window, and both magnification factors, stay as they
 // are) and says whether it moved. A JD move does nothing while the JD magnification is exactly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observer markings of the loaded star, as the plot joins them with lines: the markings
 // are numbered from 1 in the order the observers were marked, and each marked row has one
 // MarkList entry of marking number, JD, magnitude and colour, all as text, e.g. {"1",
@@ -22,6 +23,14 @@ struct ObserverMarks {
     std::vector<MarkEntry> MarkList;
     // The number of the last marking; the next one gets MarkCount + 1.
     int16_t MarkCount = 0;
+    // The observer code, number and colour of each marking, in the order they were made:
+    // what a row of that observer joins when it comes back into the table.
+    struct Marking {
+        std::string code;
+        std::string number;
+        int32_t color = 0;
+    };
+    std::vector<Marking> Markings;
 };
 
 }  // namespace sabrix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phase plot: the mode of the plot window in which x is the phase of each observation for a
 // period and an epoch instead of its JD, two cycles wide, so that a periodic light curve shows
 // its shape once with the ends repeated. The same plotter draws it (Plotter.h), with the same

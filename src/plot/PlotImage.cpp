@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/PlotImage.h"
 
 #include <QFont>
@@ -5,6 +6,7 @@
 #include <QPen>
 #include <QPointF>
 #include <algorithm>
+#include <utility>
 
 #include "plot/PlotWindow.h"
 
@@ -48,6 +50,54 @@ PlotAreaCanvases::PlotAreaCanvases(const PlotAreaLayout& layout)
       picJDScale(layout.jdScale.width(), layout.jdScale.height()),
       picMagScale(layout.magScale.width(), layout.magScale.height()) {
     ApplyDesignLook(picView, picJDScale, picMagScale);
+}
+
+PlotAreaCanvases::PlotAreaCanvases(const PlotAreaLayout& layout, NoPixels) {
+    picView.resizeWithoutPixels(layout.view.width(), layout.view.height());
+    picJDScale.resizeWithoutPixels(layout.jdScale.width(), layout.jdScale.height());
+    picMagScale.resizeWithoutPixels(layout.magScale.width(), layout.magScale.height());
+    ApplyDesignLook(picView, picJDScale, picMagScale);
+}
+
+namespace {
+
+// The part of picture under rect, on picture's own memory; an image of its own when rect
+// reaches beyond the picture (a picture too small for the layout's margins).
+QImage PartOf(QImage& picture, const QRect& rect) {
+    if (!picture.rect().contains(rect))
+        return QImage(rect.width(), rect.height(), QImage::Format_RGB32);
+    return QImage(picture.bits() + rect.top() * picture.bytesPerLine() + rect.left() * 4,
+                  rect.width(), rect.height(), picture.bytesPerLine(), QImage::Format_RGB32);
+}
+
+}  // namespace
+
+PlotAreaCanvases::PlotAreaCanvases(const PlotAreaLayout& layout, QImage& picture) {
+    picView.drawInto(PartOf(picture, layout.view));
+    picJDScale.drawInto(PartOf(picture, layout.jdScale));
+    picMagScale.drawInto(PartOf(picture, layout.magScale));
+    ApplyDesignLook(picView, picJDScale, picMagScale);
+}
+
+QImage NewPlotAreaPicture(int width, int height) {
+    QImage picture(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    picture.fill(kWindowColor);
+    return picture;
+}
+
+void FinishPlotArea(QImage& picture, const PlotAreaLayout& layout, const PlotAreaCanvases& canvases,
+                    const QString& starLabel) {
+    QPainter painter(&picture);
+    const auto inPicture = [&picture](const Canvas& canvas) {
+        const uchar* bits = canvas.image().constBits();
+        return bits >= picture.constBits() && bits < picture.constBits() + picture.sizeInBytes();
+    };
+    for (const auto& [canvas, place] : {std::pair{&canvases.picJDScale, layout.jdScale},
+                                        std::pair{&canvases.picView, layout.view},
+                                        std::pair{&canvases.picMagScale, layout.magScale}})
+        if (!inPicture(*canvas)) painter.drawImage(place.topLeft(), canvas->image());
+    PaintMagAxisLine(painter, layout);
+    PaintStarLabel(painter, layout, starLabel);
 }
 
 QSize PlotAreaSizeFor(QSize view) {

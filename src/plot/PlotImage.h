@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot area as one picture, with no window: what the main window shows of a loaded star
 // (the star label on top, the JD strip above the plot, the plot, and the magnitude strip at its
 // right), laid out as the main window lays out its controls. Used by the command line's render:
@@ -29,7 +30,14 @@ PlotAreaLayout LayOutPlotArea(int width, int height);
 // The three surfaces of the plot area at the layout's sizes, with the design look of the main
 // window's controls.
 struct PlotAreaCanvases {
+    // Each with pixels of its own.
     explicit PlotAreaCanvases(const PlotAreaLayout& layout);
+    // Without pixels (Canvas::resizeWithoutPixels), for a vector picture of any size.
+    struct NoPixels {};
+    PlotAreaCanvases(const PlotAreaLayout& layout, NoPixels);
+    // Drawing straight into their places of picture, a picture of the whole area as
+    // NewPlotAreaPicture makes it: no second copy of the pixels. picture must outlive them.
+    PlotAreaCanvases(const PlotAreaLayout& layout, QImage& picture);
     Canvas picView;
     Canvas picJDScale;
     Canvas picMagScale;
@@ -46,6 +54,13 @@ QSize PlotAreaSizeFor(QSize view);
 // three canvases in their places and the star label (none when empty) above the JD strip.
 QImage ComposePlotArea(int width, int height, const PlotAreaLayout& layout,
                        const PlotAreaCanvases& canvases, const QString& starLabel);
+// The same picture with one buffer: NewPlotAreaPicture gives the window's background for
+// canvases that draw into it (PlotAreaCanvases(layout, picture)); FinishPlotArea adds, once
+// they have drawn, any canvas that had to keep pixels of its own, the magnitude axis line and
+// the star label.
+QImage NewPlotAreaPicture(int width, int height);
+void FinishPlotArea(QImage& picture, const PlotAreaLayout& layout, const PlotAreaCanvases& canvases,
+                    const QString& starLabel);
 
 // The parts of ComposePlotArea that are not canvases, for a painter on any device: the
 // window's background over width x height, the magnitude axis, and the star label in its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/PlotImageFile.h"
 
 #include <QBuffer>
@@ -100,7 +101,16 @@ QByteArray PlotImageBytes(PlotImageFormat format, int width, int height,
     width = std::max(1, width);
     height = std::max(1, height);
     const PlotAreaLayout layout = LayOutPlotArea(width, height);
-    PlotAreaCanvases canvases(layout);
+    if (format == PlotImageFormat::Png || format == PlotImageFormat::Jpeg) {
+        // One buffer of the picture's size: the canvases draw into their places of it.
+        QImage picture = NewPlotAreaPicture(width, height);
+        PlotAreaCanvases canvases(layout, picture);
+        const QString label = draw(canvases);
+        FinishPlotArea(picture, layout, canvases, label);
+        return EncodeRasterImage(picture, format);
+    }
+    // A vector picture needs no pixels of its size: the canvases' shapes go to the page alone.
+    PlotAreaCanvases canvases(layout, PlotAreaCanvases::NoPixels{});
     // Texts are sized in points: the vector page takes the canvases' resolution, so a text
     // covers there what it covers in the PNG.
     const int dpi = canvases.picView.image().logicalDpiX();
@@ -109,12 +119,8 @@ QByteArray PlotImageBytes(PlotImageFormat format, int width, int height,
     out.open(QIODevice::WriteOnly);
     switch (format) {
         case PlotImageFormat::Png:
-        case PlotImageFormat::Jpeg: {
-            const QString label = draw(canvases);
-            bytes =
-                EncodeRasterImage(ComposePlotArea(width, height, layout, canvases, label), format);
+        case PlotImageFormat::Jpeg:
             break;
-        }
         case PlotImageFormat::Svg: {
             QSvgGenerator svg;
             svg.setOutputDevice(&out);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot area as an image file: PNG, JPEG, SVG or PDF, chosen by the file name. The picture is
 // drawn afresh at the size asked for by a drawing function that the caller gives (the
 // program's redraw of the current view), so labels and ticks fit that size. In SVG and PDF the

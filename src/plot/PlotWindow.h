@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot window: the rectangle of Julian Date (across) by magnitude (down) that the plot
 // surface shows, fitted to the data, and the three coordinate frames derived from it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The light-curve plotter: draws the observations inside the plot window onto picView, one
 // filled dot of one-pixel radius per row in the row's colour, redraws both scale strips, and
 // works out what the main window shows around the plot (star label, status text, cursor, stats

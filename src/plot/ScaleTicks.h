@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ticks and labels of a scale strip along any linear quantity (a phase, a frequency, a power,
 // or the logarithm of a period): where the ticks go and what their labels say, and their
 // drawing on a strip above a plot (across) or at its right (down), in the style of the JD and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/AboutText.h"
 
 namespace sabrix {
@@ -13,6 +14,12 @@ QString AboutVersionText() {
     return QStringLiteral("Sabrix Version ") + VersionNumberText() + crlf + crlf +
            QStringLiteral("Written by the Sabrix developers.") + crlf + crlf +
            QStringLiteral("Thanks to every observer whose estimates make a light curve.");
+}
+
+QString LicenceText() {
+    return QStringLiteral(
+        "Free software under the GNU General Public License, version 3 or later; "
+        "it comes with no warranty.");
 }
 
 QString CopyrightText() {

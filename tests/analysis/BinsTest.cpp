@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 #include <algorithm>
 #include <stdexcept>
+#include <tuple>
+#include <vector>
 
 #include "analysis/Bins.h"
 #include "core/NumberText.h"
@@ -120,6 +123,22 @@ TEST(LoadBins, EmptyStretchesAreCrossedAtOnce) {
     // The second row lies on an edge: it counts in the bins on both sides of it.
     EXPECT_EQ(o.BinJD, (std::vector<double>{2450001, 1002450000, 1002450001}));
     EXPECT_EQ(o.BinMag, (std::vector<float>{8, 9, 9}));
+}
+
+// Times too long for exact decimal edges (a file of made-up times): the walk crosses the
+// stretches in double and stops where a bin's width no longer moves an edge.
+TEST(LoadBins, StretchesBetweenHugeTimesEndInBoundedSteps) {
+    for (const auto& [first, last, width] : std::vector<std::tuple<double, double, double>>{
+             {1e13 + 0.5, 9e14, 1.5}, {3e14, 1e15, 1}, {1e15, 1e300, 1}, {-1e300, 1e300, 30}}) {
+        test::TempTable t;
+        t.Add({Row(first, 8), Row(last, 9)});
+        Bins o;
+        int64_t steps = 0;
+        LoadBins(t.table, PointFilter(), EnterView(first, last), width, o, [&](int64_t) {
+            if (++steps > 1000) throw std::runtime_error("every empty bin walked");
+        });
+        EXPECT_FALSE(o.BinJD.empty()) << first;
+    }
 }
 
 // Crossing a stretch at once gives the bins of a walk through every bin of it, with its edges

@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "analysis/FrequencyGrid.h"
+#include "analysis/PeriodSearch.h"
+#include "analysis/SyntheticSeries.h"
 
 namespace sabrix {
 namespace {
@@ -23,21 +27,36 @@ TEST(FrequencyGrid, StepsByOneOverKTFromTheLongestPeriodToTheShortest) {
     EXPECT_EQ(outcome.field, PeriodRangeField::None);
 }
 
-TEST(FrequencyGrid, DefaultsComeFromTheSpanAndTheMedianGap) {
-    // Gaps 0.5, 1, 1, 2 (a repeated time does not count): median of distinct gaps 1, so the
-    // minimum period is 2 d; the maximum the span, 4.5 d.
-    const std::vector<double> times{3, 0.5, 1, 2, 2, 5};
-    PeriodRange range = DefaultPeriodRange(times);
-    EXPECT_EQ(range.maxPeriod, 4.5);
-    EXPECT_EQ(range.minPeriod, 2);
-    EXPECT_EQ(range.samplesPerPeak, 10);
-    // Dense data: the minimum is never below 0.05 d.
-    std::vector<double> dense;
-    for (int i = 0; i < 100; ++i) dense.push_back(2450000 + i * 0.001);
-    EXPECT_EQ(DefaultPeriodRange(dense).minPeriod, 0.05);
-    // An even number of gaps takes the mean of the middle two: gaps 1 and 3.
-    const std::vector<double> four{0, 1, 4};
-    EXPECT_EQ(DefaultPeriodRange(four).minPeriod, 4);
+TEST(FrequencyGrid, DefaultRangeReachesShortPeriodsOfNightlyDataAndStaysWithinTheLimit) {
+    // Nightly survey sampling: the default range holds periods far shorter than the gaps,
+    // and its search finds them.
+    for (const double period : {0.3, 0.7, 4.0}) {
+        test::Series s = test::NightlySampling(300, 2400, 7);
+        test::AddSinusoid(s, period, 0.2);
+        test::AddNoise(s, 8);
+        const PeriodRange range = DefaultPeriodRange(s.t);
+        EXPECT_FALSE(range.minimumRaised);
+        const PeriodData data = s.Prepared();
+        const FrequencyGridOutcome grid = ReadPeriodRange(PeriodRangeText(range), data.span());
+        ASSERT_TRUE(grid.grid.has_value()) << Refusal(grid);
+        JobControl control;
+        const PeriodSearchResult result = *RunPeriodSearch(data, *grid.grid, {}, control);
+        EXPECT_NEAR(result.peaks[0].period, period, 1e-3 * period) << period;
+    }
+    // A century and a half of data: the minimum is raised so the grid stays within 10^7
+    // frequencies, and says so.
+    const std::vector<double> century{2400000, 2420000, 2455000};
+    const PeriodRange raised = DefaultPeriodRange(century);
+    EXPECT_TRUE(raised.minimumRaised);
+    EXPECT_GT(raised.minPeriod, 0.05);
+    const FrequencyGridOutcome grid = ReadPeriodRange(PeriodRangeText(raised), 55000);
+    ASSERT_TRUE(grid.grid.has_value()) << Refusal(grid);
+    EXPECT_GT(grid.grid->count, 9'990'000);
+    EXPECT_TRUE(RaisedMinimumText(raised).startsWith("The minimum period was raised to 0.05"))
+        << RaisedMinimumText(raised).toStdString();
+    // Three observations over a few days get a usable range of their own.
+    const std::vector<double> three{2450000, 2450001.2, 2450003.1};
+    EXPECT_TRUE(ReadPeriodRange(PeriodRangeText(DefaultPeriodRange(three)), 3.1).grid);
 }
 
 TEST(FrequencyGrid, DefaultTextsStayInsideTheDataAndReadBack) {
@@ -61,13 +80,13 @@ TEST(FrequencyGrid, RefusesARangeNamingTheFieldAtFault) {
     };
     const Case cases[] = {
         {"abc", "100", "10", PeriodRangeField::MinPeriod,
-         "Minimum period: type a number of days greater than 0, for example 0.05."},
-        {"0", "100", "10", PeriodRangeField::MinPeriod,
-         "Minimum period: type a number of days greater than 0, for example 0.05."},
+         "Minimum period: type a number of days from 0.0001 to 10,000,000, for example 0.05."},
+        {"4e-324", "100", "10", PeriodRangeField::MinPeriod,
+         "Minimum period: type a number of days from 0.0001 to 10,000,000, for example 0.05."},
         {"1", "", "10", PeriodRangeField::MaxPeriod,
-         "Maximum period: type a number of days greater than 0, for example 100."},
-        {"1", "-5", "10", PeriodRangeField::MaxPeriod,
-         "Maximum period: type a number of days greater than 0, for example 100."},
+         "Maximum period: type a number of days from 0.0001 to 10,000,000, for example 100."},
+        {"1", "1e300", "10", PeriodRangeField::MaxPeriod,
+         "Maximum period: type a number of days from 0.0001 to 10,000,000, for example 100."},
         {"1", "100", "0.5", PeriodRangeField::SamplesPerPeak,
          "Samples per peak: type a number from 1 to 100, for example 10."},
         {"1", "100", "10 x", PeriodRangeField::SamplesPerPeak,
@@ -93,10 +112,14 @@ TEST(FrequencyGrid, RefusesARangeNamingTheFieldAtFault) {
     }
     EXPECT_EQ(read(" 0.001 ", "100", "100").grid->count, 9999901);
     EXPECT_EQ(read("1", "1.0101", "10").grid->count, 10);
-    for (const double minPeriod : {1e-12, 1e-320})
-        EXPECT_EQ(Refusal(MakeFrequencyGrid({minPeriod, 1e12, 100}, 1e12)),
-                  "Minimum period: this range gives more than 1,000,000,000,000,000 frequencies, "
-                  "more than 10,000,000. Type a longer minimum period or fewer samples per peak.");
+    // Only a typed field is blamed: the default minimum with a typed maximum below it.
+    const PeriodRangeFields defaults{"0.05", "100", "10"};
+    const FrequencyGridOutcome typedMax = ReadPeriodRange({"0.05", "0.03", "10"}, 100, defaults);
+    EXPECT_EQ(typedMax.field, PeriodRangeField::MaxPeriod);
+    EXPECT_EQ(Refusal(typedMax),
+              "Maximum period: it must be greater than the minimum period (0.05 d).");
+    EXPECT_EQ(ReadPeriodRange({"0.05", "100", "100"}, 1e5, defaults).field,
+              PeriodRangeField::SamplesPerPeak);
 }
 
 }  // namespace

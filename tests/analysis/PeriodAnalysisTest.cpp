@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "analysis/PeriodAnalysis.h"
@@ -93,6 +94,9 @@ TEST(PeriodAnalysis, RemovingThePeriodFindsTheSecondAndBackOneStepShowsTheFirstA
     EXPECT_TRUE(analysis.StepBack());
     EXPECT_FALSE(analysis.AwaitsResult());
     EXPECT_NEAR(analysis.current()->peaks.front().period, 3.7, 0.01);
+    // The removed period's peak is chosen again.
+    ASSERT_TRUE(analysis.ChosenPeak());
+    EXPECT_EQ(analysis.ChosenPeak()->period, first.period);
     EXPECT_TRUE(analysis.View(false, "", 0).removed.empty());
     EXPECT_FALSE(analysis.StepBack());
     // The observations themselves never changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -52,6 +53,8 @@ TEST(PeriodogramPlot, ShowsTheWholeGridUpToALittleAboveTheHighestPower) {
 
 TEST(PeriodogramPlot, BoxZoomWorksInFrequencyAndInLogPeriodAndRefusesEmptyBoxes) {
     PeriodogramPlot plot;
+    // The period axis is where it opens; the frequency axis first here.
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(Spike(10000, 10));  // 0.01 to 1.0099 c/d
     EXPECT_TRUE(plot.ZoomToBox(0.5, 0.2, 0.25, 0.6));
     EXPECT_DOUBLE_EQ(plot.lowFrequency(), 0.25);
@@ -78,6 +81,7 @@ TEST(PeriodogramPlot, ANarrowPeakAmongThousandsOfFrequenciesAPixelIsDrawnToItsTo
     // 100,000 frequencies on 200 pixels: 500 to a column; the spike must still show.
     const Periodogram p = Spike(100000, 31234);
     PeriodogramPlot plot;
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(p);
     Canvas view(200, 100);
     Canvas across(200, 25);
@@ -99,6 +103,7 @@ TEST(PeriodogramPlot, ANarrowPeakAmongThousandsOfFrequenciesAPixelIsDrawnToItsTo
 TEST(PeriodogramPlot, WindowFunctionIsDrawnOnlyWhenAskedAndComputed) {
     Periodogram p = Spike(1000, 500);
     PeriodogramPlot plot;
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(p);
     Canvas view(200, 100);
     Canvas across(200, 25);
@@ -123,6 +128,7 @@ TEST(PeriodogramPlot, ScalesLabelFrequenciesPowersAndPeriodsByDecades) {
     p.grid = {1.0 / 2400, 1.0 / 24000, 479991};  // periods 0.05 d to 2,400 d
     p.power.assign(479991, 0.5);
     PeriodogramPlot plot;
+    plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(p);
     EXPECT_EQ(Labels(plot.AcrossTicks(800)), "2 4 6 8 10 12 14 16 18 20");
     EXPECT_EQ(Labels(plot.PowerTicks(300)), "0 0.1 0.2 0.3 0.4 0.5");

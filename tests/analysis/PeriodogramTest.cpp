@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -92,6 +93,25 @@ TEST(Periodogram, FastAgreesWithExactOverAHugeSpanAndOneNight) {
         const PeriodData data = series->Prepared();
         ExpectFastAgreesWithExact(data, Grid(minPeriod, data.span(), k, data.span()));
     }
+}
+
+TEST(Periodogram, FastStaysWithinATenThousandthWhereTheFitIsPoorlyConditioned) {
+    // Whole days apart, over a range from ten times the span: near f = 0 and near 1 and 2
+    // cycles/day the sampling hardly tells cos from sin, where the power rests on a small
+    // denominator. There the fast path must still hold 1e-4.
+    Series s = test::EvenSampling(200, 1);
+    test::AddSinusoid(s, 7.3, 0.2);
+    test::AddNoise(s, 33);
+    const PeriodData data = s.Prepared(false);
+    const FrequencyGrid grid = Grid(0.45, 10 * data.span(), 20, data.span());
+    EXPECT_LT(ExactLombScargle(data, grid.first).conditioning, 0.01);
+    EXPECT_LT(ExactLombScargle(data, 1.0).conditioning, 0.01);
+    const Periodogram direct = Compute(data, grid, PeriodogramMethod::Direct);
+    const Periodogram fast = Compute(data, grid, PeriodogramMethod::Fast);
+    double worst = 0;
+    for (int64_t k = 0; k < grid.count; ++k)
+        worst = std::max(worst, std::fabs(fast.power[k] - direct.power[k]));
+    EXPECT_LT(worst, 1e-4);
 }
 
 TEST(Periodogram, WindowFunctionOfNightlyDataShowsTheOneDayAlias) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -77,10 +78,11 @@ TEST(PhaseFolding, TypedPeriodEpochAndBinWidthAreReadOrRefusedNamingTheField) {
     EXPECT_EQ(ok.fold->period, 0.5668);
     EXPECT_EQ(ok.fold->epoch, 2452000.25);
     EXPECT_EQ(ReadFoldFields("0.5668", "  ", 2451999.5).fold->epoch, 2451999.5);
-    for (const char* period : {"", "0", "-1", "1/2"})
+    for (const char* period : {"", "0", "-1", "1/2", "1e-9", "4e-324", "2e7"})
         EXPECT_EQ(ReadFoldFields(period, "", 0).refusal.toStdString(),
-                  "Period: type a number of days greater than 0, for example 0.5668.");
+                  "Period: type a number of days from 0.0001 to 10,000,000, for example 0.5668.");
     EXPECT_TRUE(ReadFoldFields("1", "JD", 0).refusal.startsWith("Epoch: "));
+    EXPECT_TRUE(ReadFoldFields("1", "1e20", 2452000).refusal.startsWith("Epoch: "));
 
     QString refusal;
     EXPECT_EQ(ReadPhaseBinWidth("0.1", refusal), 0.1);
@@ -129,15 +131,15 @@ TEST(PhaseFolding, MeanCurveRunsThroughTheBinMeansOfBothCyclesWithErrorBars) {
     b.centre = 0.75;
     b.mean = 12;
     PhaseBinPlotter({a, b}, 1.0, v, c);
-    constexpr int32_t kRed = 255;
+    constexpr int32_t kCurve = 255 + 256 * 120;
     constexpr int32_t kWhite = 16777215;
     // Bin a at phases 0.25 and 1.25 (pixels 75 and 175, row 25), its bar 0.4 mag (10 rows) up
-    // and down; the red line climbs from b at -0.25 (pixel 25, row 75) to a at 0.25.
+    // and down; the curve climbs from b at -0.25 (pixel 25, row 75) to a at 0.25.
     EXPECT_EQ(c.pixelColor(75, 16), kWhite);
     EXPECT_EQ(c.pixelColor(175, 34), kWhite);
     const auto redNear = [&](int x, int y) {
         for (int dy = -1; dy <= 1; ++dy)
-            if (c.pixelColor(x, y + dy) == kRed) return true;
+            if (c.pixelColor(x, y + dy) == kCurve) return true;
         return false;
     };
     // a at 0.25 and 1.25, b at -0.25 and 0.75 (row 75): the line zigzags between them.
@@ -146,6 +148,10 @@ TEST(PhaseFolding, MeanCurveRunsThroughTheBinMeansOfBothCyclesWithErrorBars) {
     EXPECT_TRUE(redNear(150, 50));
     EXPECT_TRUE(redNear(125, 75));
     EXPECT_FALSE(redNear(125, 50));
+    // Drawn 2 pixels wide: a 1-pixel line crossing at 45 degrees lights one pixel a column.
+    int curvePixels = 0;
+    for (int y = 40; y <= 60; ++y) curvePixels += c.pixelColor(100, y) == kCurve;
+    EXPECT_GE(curvePixels, 2);
     Canvas empty(200, 100);
     empty.SetUserScale(0, 9, 2, 4);
     PhaseBinPlotter({}, 1.0, v, empty);

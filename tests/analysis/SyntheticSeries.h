@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Light curves made up for the period-search tests: sampling patterns, sinusoids and noise,
 // all from fixed seeds.
 #pragma once

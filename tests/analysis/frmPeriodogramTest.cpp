@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -13,6 +14,7 @@ namespace {
 PeriodSearchFields Fields(bool available) {
     PeriodSearchFields f;
     f.range = {QStringLiteral("0.05"), QStringLiteral("2400"), QStringLiteral("10")};
+    f.defaults = {QStringLiteral("0.01"), QStringLiteral("2400"), QStringLiteral("10")};
     f.uncertaintiesAvailable = available;
     f.useUncertainties = true;
     f.summary = QStringLiteral("3 observations shown");
@@ -39,6 +41,10 @@ TEST(frmPeriodSearch, RefusedFieldsKeepTheDialogOpenWithTheFieldChosen) {
     EXPECT_FALSE(asked[0].uncertaintiesAvailable);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.txtSamples->selectedText(), "x");
+    // "Defaults" puts back the range of the observations.
+    dialog.cmdDefaults->click();
+    EXPECT_EQ(dialog.txtMinPeriod->text(), "0.01");
+    EXPECT_EQ(dialog.txtSamples->text(), "10");
     dialog.cmdSearch->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);

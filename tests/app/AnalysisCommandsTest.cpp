@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The averages and the polynomial fit through the command layer, with scripted dialogs, and on
 // the command line.
 #include <gtest/gtest.h>

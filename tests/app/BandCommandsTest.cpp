@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band panel's commands and Omit discrepant: what is hidden leaves every reader of the
 // shown observations, and the choice lasts as long as the star.
 #include <gtest/gtest.h>

@@ -1,18 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -204,7 +209,8 @@ TEST_F(CommandLineTools, RenderThatFailsSaysWhyOnTheErrorStreamAndEndsWithOne) {
     };
     const std::vector<Case> cases = {
         {Write("none.txt", test::Lines({"JD,Magnitude", "no data here"})), dir.file("none.png"),
-         "sabrix: " + dir.file("none.txt") + ": " + kCheckSource + "\n"},
+         "sabrix: " + dir.file("none.txt") + ": " + kCheckSource +
+             " No line of the file is an observation.\n"},
         {Write("rleo.txt", kRLeo), dir.file("no-such-folder/rleo.png"),
          "sabrix: " + dir.file("no-such-folder/rleo.png") +
              ": Cannot write: " + std::strerror(ENOENT) + "\n"},
@@ -322,6 +328,70 @@ TEST_F(CommandLineTools, OutputThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(fs::exists(dir.file("files/Errors.txt")));
 }
 
+// "--out same.png --bin-file same.png" exited 0 with one of the two lost; two outputs on
+// standard output were mixed there.
+TEST_F(CommandLineTools, TwoOutputsNamingOneFileAreRefusedBeforeAnythingIsWritten) {
+    RenderOptions render;
+    render.file = Write("rleo.txt", kRLeo);
+    render.bins = "1";
+    render.poly = "1";
+    render.phase = "10";
+    const std::string png = dir.file("same.png");
+    fs::create_symlink("same.png", dir.file("link.png"));
+    for (const auto& [second, option] :
+         std::vector<std::pair<std::string*, std::string>>{{&render.binFile, "--out"},
+                                                           {&render.curveOut, "--out"},
+                                                           {&render.phaseOut, "--out"}}) {
+        for (const std::string& name : {png, dir.file("link.png"), dir.path() + "/./same.png"}) {
+            render.out = png;
+            *second = name;
+            EXPECT_EQ(Render(render), 1);
+            EXPECT_EQ(err.str(),
+                      "sabrix: " + name + ": Cannot write: " + option + " writes it too\n");
+            second->clear();
+        }
+    }
+    render.out = "-";
+    render.phaseOut = "-";
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str(), "sabrix: standard output: Cannot write: --out writes it too\n");
+    render.out = dir.file("plot.png");
+    render.binFile = dir.file("bins.txt");
+    render.curveOut = dir.file("bins.txt");
+    render.phaseOut.clear();
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str(),
+              "sabrix: " + render.curveOut + ": Cannot write: --bin-file writes it too\n");
+    EXPECT_EQ(out.str(), "");
+    for (const char* name : {"same.png", "plot.png", "bins.txt"})
+        EXPECT_FALSE(fs::exists(dir.file(name)));
+}
+
+// A star named "\x1b]0;...\a" in a file set the terminal's title when its label was printed.
+TEST_F(CommandLineTools, ControlBytesOfANameReachStandardOutputAsQuestionMarks) {
+    RenderOptions render;
+    render.file =
+        Write("r.txt", test::Lines({DataLine("2454123.5", "9.1", "V", "R\x1b]0;x\aLeo")}));
+    render.out = dir.file("r.png");
+    EXPECT_EQ(Render(render), 0);
+    EXPECT_EQ(out.str(), "R?]0;X?LEO - (1 Points)\nRejected lines: 0\n");
+    EXPECT_EQ(Convert({render.file, dir.file("w\x1b[2J.dat"), std::nullopt,
+                       ConvertOptions::Target::ThreeColumn}),
+              0);
+    EXPECT_EQ(out.str(), "Wrote " + dir.file("w?[2J.dat") + "\nRejected lines: 0\n");
+}
+
+// A damaged template was blamed on the file being read, under the name of the scratch copy.
+TEST_F(CommandLineTools, DamagedTemplateIsNamedAsTheFault) {
+    test::WriteFileBytes(dir.file("Template97.db"), std::string(4096, 'x'));
+    RenderOptions render;
+    render.file = Write("rleo.txt", kRLeo);
+    render.out = dir.file("rleo.png");
+    EXPECT_EQ(Render(render), 1);
+    EXPECT_EQ(err.str(), "sabrix: " + dir.file("Template97.db") +
+                             ": The template database is damaged (file is not a database).\n");
+}
+
 // --convert said "Wrote x.csv" where --render of the same file said "Rejected lines: 1".
 // A quoted field holding a line break cannot be told from a line cut short, so a line break
 // ends the record there as everywhere else: its pieces are rejected lines, counted and kept.
@@ -377,11 +447,16 @@ TEST_F(CommandLineTools, OverlayThatCannotBeDrawnFailsTheRun) {
     options.file = Write("rleo.txt", kRLeo);
     options.out = dir.file("rleo.png");
     options.bins = "5";  // seven days: two bins, too few to draw
+    options.binFile = dir.file("rleo-bins.txt");
     EXPECT_EQ(Render(options), 1);
     EXPECT_EQ(err.str(),
               "sabrix: " + options.file + ": Too few bins for the number of days in plot.\n");
     EXPECT_EQ(out.str(), "");
     EXPECT_FALSE(fs::exists(options.out));
+    // The bin file is written as the window writes it before it says so.
+    const std::string bins = test::ReadFileBytes(options.binFile);
+    EXPECT_EQ(bins.rfind("Bins plotted for ", 0), 0u);
+    EXPECT_EQ(std::count(bins.begin(), bins.end(), '\n'), 3 + 2);
 }
 
 // The curve's write failure named the input file; the bin file's and the refusals of a field
@@ -441,7 +516,7 @@ TEST_F(ConvertMatchesTheMenus, StarFileAsSaveToStarFileWritesIt) {
     commands->LoadStarFile(loaded);
     commands->FinishFill();
     state().star.FileEdited = true;
-    prompts.answer(Answer::Yes);
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     ASSERT_EQ(prompts.messages.size(), 2u);  // the rejected line, then "Are you SURE?"
 
@@ -515,6 +590,52 @@ TEST(SabrixProgram, RendersWithoutAWindowAndRefusesAnUnknownOption) {
     EXPECT_EQ(badCode, 2);
     EXPECT_EQ(badOut, "");
     EXPECT_EQ(badErr, "sabrix: unknown option: --no-such-option (sabrix --help shows the usage)\n");
+}
+
+// --render at 20000 x 20000 took two buffers of the picture's size in every format, SVG and PDF
+// included. Measured on the program itself: its peak memory beyond a small picture's.
+TEST(SabrixProgram, RenderKeepsOneBufferForARasterPictureAndNoneForAVectorOne) {
+    test::TempProgramDir home;
+    const std::string star = home.file("rleo.txt");
+    test::WriteFileBytes(star, kRLeo);
+    const auto peakKilobytes = [&](const std::string& out, int side) {
+        const std::string sideText = std::to_string(side);
+        const std::string path = home.file(out);
+        std::vector<std::string> args = {SABRIX_EXECUTABLE, "--render", star,       "--out", path,
+                                         "--width",         sideText,   "--height", sideText};
+        std::vector<std::string> env = {"SABRIX_HOME=" + home.path()};
+        for (char** e = environ; *e != nullptr; ++e)
+            if (std::string_view(*e).rfind("SABRIX_HOME=", 0) != 0 &&
+                std::string_view(*e).rfind("DISPLAY=", 0) != 0)
+                env.emplace_back(*e);
+        std::vector<char*> argv;
+        std::vector<char*> envp;
+        for (std::string& arg : args) argv.push_back(arg.data());
+        for (std::string& variable : env) envp.push_back(variable.data());
+        argv.push_back(nullptr);
+        envp.push_back(nullptr);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::execve(SABRIX_EXECUTABLE, argv.data(), envp.data());
+            ::_exit(127);
+        }
+        ::close(null);
+        int status = 0;
+        rusage usage{};
+        EXPECT_EQ(::wait4(child, &status, 0, &usage), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+        return static_cast<double>(usage.ru_maxrss);
+    };
+    constexpr int kSide = 6000;
+    const double picture = 4.0 * kSide * kSide / 1024;  // kilobytes of one RGB32 buffer
+    for (const char* name : {"p.png", "p.svg", "p.pdf"}) {
+        SCOPED_TRACE(name);
+        const double base = peakKilobytes(name, 200);
+        const double extra = peakKilobytes(name, kSide) - base;
+        EXPECT_LT(extra, std::string(name) == "p.png" ? 1.3 * picture : 0.3 * picture);
+    }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A later start hands its file to the running copy through the program folder's socket.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -9,8 +10,10 @@
 #include <filesystem>
 #include <future>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/FileHandOff.h"
 #include "support/TestEnvironment.h"
 
@@ -45,6 +48,26 @@ TEST(FileHandOff, EachFileReachesTheRunningCopyByTheBytesOfItsName) {
     for (const std::string& file : files) EXPECT_TRUE(HandOverWhileServing(socket, file));
     ASSERT_EQ(received.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(received[i].toStdString(), files[i]);
+}
+
+TEST(FileHandOff, OptionsOfTheCommandLineTravelWithTheFileAndANameAloneIsAsBefore) {
+    const CommandLineRequest request =
+        ParseCommandLine({"lc1.dat", "--view", "0.1,2455000.123456789,-3,1e3", "--time-offset",
+                          "2450000.5", "--three-column"});
+    ASSERT_EQ(request.kind, CommandLineRequest::Kind::Gui);
+    const HandedFile handed = ReadHandOffMessage(HandOffMessage("/d/lc1.dat", request));
+    EXPECT_EQ(handed.path, "/d/lc1.dat");
+    EXPECT_EQ(handed.load.kind, ObservationFileKind::ThreeColumnFile);
+    EXPECT_EQ(handed.load.timeOffset, 2450000.5);
+    ASSERT_TRUE(handed.view);
+    EXPECT_EQ(std::make_tuple(handed.view->jdLeft, handed.view->jdRight, handed.view->magTop,
+                              handed.view->magBottom),
+              std::make_tuple(0.1, 2455000.123456789, -3.0, 1e3));
+    EXPECT_EQ(HandOffMessage("/d/a b.txt", ParseCommandLine({"a b.txt"})), "/d/a b.txt");
+    // A later version's option is passed over: the file loads as a dropped one.
+    const HandedFile unknown = ReadHandOffMessage(std::string("/d/x.txt\0--later", 16));
+    EXPECT_EQ(unknown.path, "/d/x.txt");
+    EXPECT_FALSE(unknown.load.kind || unknown.load.timeOffset || unknown.view);
 }
 
 TEST(FileHandOff, NobodyListeningRefusesAtOnceAndALeftSocketIsTakenOver) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading through the commands: the star file drawn from its columns first and its rows
 // filled behind the plot, the three-column file in one pass, the ways a load fails or is
 // cancelled, and unloading.
@@ -282,7 +283,8 @@ TEST_F(Loads, FilesThatCannotBeLoadedShowWhyAndLeaveTheEmptyLookNamingNoFile) {
     const std::vector<Case> cases = {
         {"nodata.txt",
          test::Lines({test::kDownloadHeader, DataLine("245412.5", "9.1", "V", "R Leo")}),
-         {kCheckSource, "Sabrix", Buttons::OK, Icon::None}},
+         {kCheckSource + "\r\nNo line of the file is an observation.", "Sabrix", Buttons::OK,
+          Icon::None}},
         {"empty.txt",
          "",
          {kCheckSource + "\r\nInput past end of file", "Error", Buttons::OK, Icon::Critical}},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facade of the command layer: each command runs only when the needs declared for it in
 // CommandNeeds.h are met.
 #include <gtest/gtest.h>
@@ -357,7 +358,7 @@ TEST_F(CommandNeeds, EveryCommandIsRefusedWhileALoadASaveOrAPlotRuns) {
     commands->BoxFinder(-100, 0, 100, 20);
     ASSERT_NE(commands->recordList(), nullptr);
     turns = 0;
-    prompts.answer(Answer::Yes);
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     EXPECT_GT(turns, 0) << "save";
     EXPECT_FALSE(state().star.FileEdited);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The times of minimum through the command layer: the box of the tool, the list beside the
 // star file, and the O-C diagram, with scripted windows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -204,7 +205,7 @@ TEST_F(MouseCommands, AZeroSizeZoomBoxSaysNoRecordsSelectedAndKeepsTheView) {
     commands->cmdJDZoom_Click();
     commands->picView_MouseDown(kLeft, 0, 40, 10);
     const Window zoomed = Shown();
-    const Msg noSelection{"No records selected.", "No Selection", Buttons::OK, Icon::Critical};
+    const Msg noSelection{"No records selected.", "No Selection", Buttons::OK, Icon::Information};
     const double ends[][2] = {{20, 9}, {20, 11}, {35, 9}};  // a click, no width, no height
     for (const auto& [x2, y2] : ends) {
         prompts.messages.clear();

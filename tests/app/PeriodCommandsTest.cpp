@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search and the phase plot through the command layer, with a scripted search
 // dialog and window.
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "interaction/RecordList.h"
 #include "plot/PhasePlot.h"
 #include "support/CommandsFixture.h"
+#include "support/DownloadLines.h"
 #include "support/SinusoidFile.h"
 
 namespace sabrix {
@@ -148,6 +150,67 @@ TEST_F(PeriodCommands, RemovingThePeriodSearchesTheResidualsAndStepsBack) {
     Send({.kind = PeriodogramEvent::Kind::StepBack});
     EXPECT_TRUE(dialogs.window->removed.empty());
     EXPECT_EQ(dialogs.window->peaks[0][2].toDouble(), first);
+    // The removed period's row is chosen again, ready to be removed with other harmonics.
+    EXPECT_EQ(dialogs.window->chosen, 0);
+    EXPECT_TRUE(dialogs.window->canRemove);
+}
+
+TEST_F(PeriodCommands, TheModelIsDrawnOverBothPlotsAndPutsPhaseZeroAtItsMaximum) {
+    Load(SinusoidLines(200));
+    dialogs.searches = {{"1", "20", "10"}};
+    commands->mnuPeriod_Click();
+    ASSERT_TRUE(dialogs.window);
+    EXPECT_FALSE(dialogs.window->peaks[0][4].isEmpty());
+    EXPECT_FALSE(dialogs.window->peaks[0][5].isEmpty());
+    EXPECT_TRUE(dialogs.window->model.startsWith("Model of P = 3.7"))
+        << dialogs.window->model.toStdString();
+    Send({.kind = PeriodogramEvent::Kind::ModelHarmonics, .harmonics = 3});
+    EXPECT_TRUE(dialogs.window->model.contains(", 3 harmonics: 0.800 mag peak to peak"))
+        << dialogs.window->model.toStdString();
+    Send({.kind = PeriodogramEvent::Kind::FoldPeak, .peak = 0});
+    ASSERT_NE(commands->periodModel(), nullptr);
+    EXPECT_EQ(commands->periodModel()->harmonics(), 3);
+    // Maximum light of 12 + 0.4 sin(2 pi (t - E) / P) is at 3/4 of the cycle.
+    const double cycles = (commands->phaseFold()->epoch - kEpoch) / kPeriod - 0.75;
+    EXPECT_NEAR(cycles, std::round(cycles), 1e-3);
+    // The model stays over the light curve; untick it and it goes.
+    commands->mnuTimePlot_Click();
+    EXPECT_NE(commands->periodModel(), nullptr);
+    Send({.kind = PeriodogramEvent::Kind::FoldPeak, .peak = 0});
+    Send({.kind = PeriodogramEvent::Kind::ShowModel, .checked = false});
+    EXPECT_EQ(commands->periodModel(), nullptr);
+
+    // The range typed is offered again until the star is unloaded.
+    commands->mnuPeriod_Click();
+    EXPECT_EQ(dialogs.shownFields.back().range.minPeriod, "1");
+    EXPECT_EQ(dialogs.shownFields.back().defaults.minPeriod, "0.05");
+    Load(SinusoidLines(200));
+    commands->mnuPeriod_Click();
+    EXPECT_EQ(dialogs.shownFields.back().range.minPeriod, "0.05");
+}
+
+TEST_F(PeriodCommands, FainterThanEstimatesStayOutOfTheSearchAndSeveralBandsAreNoted) {
+    // The sinusoid in V, and as many fainter-than estimates in Vis. that would drown it.
+    std::vector<std::string> lines = {test::kDownloadHeader};
+    for (const std::string& line : SinusoidLines(150)) {
+        const std::string jd = line.substr(0, line.find(' '));
+        const std::string mag = line.substr(line.find(' ') + 1, 7);
+        lines.push_back(test::DataLine(jd, mag, "V", "ZZ CYG"));
+        lines.push_back(test::DataLine(FormatFixed(std::stod(jd) + 0.4, 1, 5),
+                                       jd.back() % 2 ? "<11.0" : "<13.0", "Vis.", "ZZ CYG"));
+    }
+    lines.push_back(test::DataLine("2455002.5", "12.2", "B", "ZZ CYG"));
+    LoadAndFill(WriteFile("zz.txt", lines));
+    dialogs.searches = {{"1", "20", "10"}};
+    commands->mnuPeriod_Click();
+    EXPECT_TRUE(dialogs.shownFields.back().summary.startsWith("151 observations shown"))
+        << dialogs.shownFields.back().summary.toStdString();
+    ASSERT_TRUE(dialogs.window);
+    EXPECT_NEAR(dialogs.window->peaks[0][0].toDouble(), kPeriod, 0.01);
+    ASSERT_FALSE(dialogs.window->notes.empty());
+    EXPECT_EQ(dialogs.window->notes.back(),
+              "Bands with different zero points make false peaks: "
+              "show one band in the band panel.");
 }
 
 TEST_F(PeriodCommands, RefusedRangeKeepsTheDialogOpenOnTheField) {
@@ -200,6 +263,11 @@ TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShows
     host.onYield = [&] {
         if (view().periodSearching && view().cancelShown && view().progressBarShown)
             sawProgress = true;
+        // The main window stays usable meanwhile.
+        const PlotWindowState& w = commands->state().view;
+        const double left = w.WinJDLeft + 1;
+        commands->ShowWindow(left, w.WinJDRight, w.WinMagTop, w.WinMagBottom);
+        EXPECT_EQ(commands->state().view.WinJDLeft, left);
         commands->CancelPeriodSearch();
     };
     // About 3 x 10^6 frequencies: far more than one turn of the event loop.
@@ -228,7 +296,7 @@ TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhases
     EXPECT_GT(inside, 5);
     EXPECT_NEAR(static_cast<double>(commands->recordList()->View().Count()), inside, 1);
     EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
-              QStringLiteral("The period must be a number of days greater than 0."));
+              QStringLiteral("Period: type a number of days from 0.0001 to 10,000,000."));
     ASSERT_EQ(prompts.messages.size(), 1u);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Box selection, locate and the record list through the command layer, with a scripted list
 // and editor: what each action does to the table, the plot columns, FileEdited, the plot's
 // pixels and the saved file.
@@ -186,9 +187,8 @@ TEST_F(RecordCommands, AnEmptyBoxSaysSoAndRedrawsALocatePressNearNothingShowsNot
     LoadStar();
     const size_t presented = host.presented.size();
     DragBox(1, 12, 5, 13);
-    EXPECT_EQ(
-        prompts.messages,
-        (std::vector<Msg>{{"No records selected.", "No Selection", Buttons::OK, Icon::Critical}}));
+    EXPECT_EQ(prompts.messages, (std::vector<Msg>{{"No records selected.", "No Selection",
+                                                   Buttons::OK, Icon::Information}}));
     EXPECT_GT(host.presented.size(), presented + 1);  // the plot drawn again
     commands->picView_MouseDown(1, 0, 5, 13);
     EXPECT_EQ(dialogs.shows, 0);
@@ -270,8 +270,10 @@ TEST_F(RecordCommands, DeleteRemovesTheChosenRowsFromTheTableAndThePlotAndCloses
     const struct {
         std::vector<int> lines;
         QString question;
-    } cases[] = {{{2}, "Are you sure you want to delete this record?"},
-                 {{0, 2}, "Are you sure you want to delete these 2 records?"}};
+        QString title;
+    } cases[] = {
+        {{2}, "Are you sure you want to delete this record?", "Delete This Record?"},
+        {{0, 2}, "Are you sure you want to delete these 2 records?", "Delete These Records?"}};
     for (const auto& c : cases) {
         prompts.messages.clear();
         LoadStar();
@@ -279,7 +281,7 @@ TEST_F(RecordCommands, DeleteRemovesTheChosenRowsFromTheTableAndThePlotAndCloses
         prompts.answer(Answer::Yes);
         commands->cmdDelete_Click();
         EXPECT_EQ(prompts.messages,
-                  (std::vector<Msg>{{c.question, "Delete This Record?", Buttons::YesNo, Icon::None},
+                  (std::vector<Msg>{{c.question, c.title, Buttons::YesNo, Icon::None},
                                     {"Database successfully updated.", "Record Deleted",
                                      Buttons::OK, Icon::None}}));
         EXPECT_EQ(table().Count(), 6 - static_cast<int64_t>(c.lines.size()));
@@ -470,11 +472,16 @@ TEST_F(RecordCommands, UnloadingTheStarClosesItsList) {
     EXPECT_EQ(commands->cmdDelete_Click().look, WindowView::Look::Start);
 }
 
-TEST_F(RecordCommands, ThreeColumnDataIsListedWithoutEditAndMark) {
-    commands->LoadThreeColumnFile(WriteFile("curve.dat", {"2455000.5 10.0", "2455001.5 10.5"}));
+// The list of a three-column file showed fifteen empty download fields and reduced times
+// while the tooltip showed the times of the scale.
+TEST_F(RecordCommands, ThreeColumnDataIsListedWithItsOwnFieldsAndTimesWithoutEditAndMark) {
+    commands->LoadThreeColumnFile(WriteFile("curve.dat", {"5000.5 10.0 0.02", "5001.5 10.5 0.03"}),
+                                  2450000.0);
     ASSERT_EQ(view().look, WindowView::Look::Plot);
     commands->BoxFinder(-10, 0, 10, 20);
-    EXPECT_EQ(dialogs.shown.Count(), 2u);
+    EXPECT_EQ(dialogs.shown.Lines(),
+              (std::vector<QString>{"2455000.5,10.0,0.02", "2455001.5,10.5,0.03"}));
+    EXPECT_EQ(RecordListHeader(dialogs.shown.threeColumn), QString("JD,Mag,Error"));
     EXPECT_FALSE(dialogs.shown.editEnabled || dialogs.shown.markEnabled);
 }
 
@@ -503,7 +510,7 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
         Type(f, "Comments", "checked");
     });
     commands->cmdEdit_Click();
-    prompts.answer(Answer::Yes);  // "Are you SURE ..."
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_FALSE(state().star.FileEdited);
@@ -609,13 +616,55 @@ TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
     }
 }
 
+// Undo put back whole rows, marking included, although marking is no edit: a row came back in
+// the colour of a marking that Refresh had taken away, and a deleted marked row came back
+// outside its joining line.
+TEST_F(TableChanges, UndoLeavesTheMarkingAsItIsAndRestoredRowsRejoinIt) {
+    LoadStar();
+    const ObsRow loaded = *table().RowById(3);  // ABC, 2455020, second in the list
+    const auto remove = [this] {
+        ListAndChoose({1});
+        prompts.answer(Answer::Yes);
+        commands->cmdDelete_Click();
+        prompts.messages.clear();
+    };
+    MarkObs(marks(), table(), "ABC", test::kBlue);
+    const std::vector<MarkEntry> joined = marks().MarkList;
+    ASSERT_EQ(joined.size(), 3u);
+    ListAndChoose({1});
+    commands->cmdDiscrepant_Click();
+    commands->cmdClose_Click();
+    commands->cmdRefresh_Click();
+    commands->mnuUndo_Click();
+    EXPECT_EQ(*table().RowById(3), loaded);
+
+    MarkObs(marks(), table(), "ABC", test::kBlue);
+    remove();
+    EXPECT_EQ(marks().MarkList.size(), 2u);
+    commands->mnuUndo_Click();
+    EXPECT_EQ(marks().MarkList, joined);
+    EXPECT_EQ(table().RowById(3)->PunktFarb, test::kBlue);
+    commands->mnuRedo_Click();
+    EXPECT_EQ(marks().MarkList.size(), 2u);
+
+    // Deleted unmarked, back after its observer was marked: it joins the marking.
+    commands->mnuUndo_Click();
+    commands->cmdRefresh_Click();
+    remove();
+    MarkObs(marks(), table(), "ABC", test::kBlue);
+    commands->mnuUndo_Click();
+    EXPECT_EQ(marks().MarkList, joined);
+    commands->cmdRefresh_Click();
+    EXPECT_EQ(*table().RowById(3), loaded);
+}
+
 TEST_F(TableChanges, TheStackIsClearedOnSaveAndOnLoad) {
     LoadStar();
     ListAndChoose({0});
     prompts.answer(Answer::Yes);
     commands->cmdDelete_Click();
     ASSERT_EQ(view().undoText, QString("Undo Delete 1 Record"));
-    prompts.answer(Answer::Yes);  // "Are you SURE ..."
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     commands->mnuSave_Click();
     EXPECT_FALSE(state().star.FileEdited);
     EXPECT_EQ(view().undoText, QString());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three saves through the commands: their refusals and questions, the backup once per
 // load, and every failure leaving the files and the edit flag as they were.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "core/FileSystem.h"
 #include "core/NumberText.h"
 #include "core/SabrixError.h"
+#include "data/CsvLine.h"
 #include "data/DownloadFileExport.h"
 #include "data/StarFileExport.h"
 #include "data/ThreeColumnFile.h"
@@ -230,7 +232,7 @@ TEST_F(Saves, UnformattableMagnitudeOffersSaveAsDownloadFile) {
                                             "2454124.5 has the magnitude 9.1234"));
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
     EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(star));
-    EXPECT_EQ(ReadFileBytes(chosen), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(chosen), DownloadFileText(table(), nullptr, {}).bytes());
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_FALSE(state().star.FileEdited);
     EXPECT_EQ(state().settings.FilePath, chosen);
@@ -356,7 +358,7 @@ class SaveDownload : public Saves {
 TEST_F(SaveDownload, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten) {
     Add({Obs(2454123.5, 9.1234)});
     state().star.FileEdited = true;
-    const std::string written = DownloadFileText(table(), {});
+    const std::string written = DownloadFileText(table(), nullptr, {}).bytes();
     prompts.file(std::nullopt);  // cancelled: nothing written
     Save();
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
@@ -393,7 +395,7 @@ TEST_F(SaveDownload, ToAnotherNameIsASaveAsThatMakesTheNewFileTheLoadedOne) {
     const std::string copy = dir.file("copy.csv");
     prompts.file(QString::fromStdString(copy));
     Save();
-    EXPECT_EQ(ReadFileBytes(copy), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(copy), DownloadFileText(table(), nullptr, {}).bytes());
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_EQ(state().settings.FilePath, copy);
     EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + copy));
@@ -401,16 +403,98 @@ TEST_F(SaveDownload, ToAnotherNameIsASaveAsThatMakesTheNewFileTheLoadedOne) {
               (std::vector<RecentFile>{{ObservationFileKind::StarFile, copy}}));
     EXPECT_FALSE(state().star.FileEdited);
 
-    // Edits from here on belong to the new file: its save asks about it and backs it up.
+    // Edits from here on belong to the new file, a download file: Ctrl+S asks about it, says
+    // what the star layout drops, and backs it up.
     state().star.FileEdited = true;
-    prompts.answer(Answer::Yes);
+    prompts.answer(Answer::No);
     commands->mnuSave_Click();
-    EXPECT_EQ(prompts.messages,
-              (Messages{{QString::fromStdString("Are you SURE you want to overwrite " + copy + "?"),
-                         "Are you SURE?", Buttons::YesNo, Icon::None}}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(
+        QString::fromStdString(copy + " is a download file. The star layout keeps no band, ")));
+    EXPECT_EQ(prompts.messages[0].buttons, Buttons::YesNoCancel);
     EXPECT_EQ(ReadFileBytes(copy), Written());
-    EXPECT_EQ(ReadFileBytes(dir.file("copy.bak")), DownloadFileText(table(), {}));
+    EXPECT_EQ(ReadFileBytes(dir.file("copy.bak")), DownloadFileText(table(), nullptr, {}).bytes());
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
+}
+
+// A download saved again upper-cased its star names, wrote 10.290 as 10.29 and dropped the
+// blanks of its Charts and Comments: the file no longer was the one that was read.
+TEST_F(SaveDownload, GivesBackTheFileAsReadAndChangesOnlyTheLineOfAnEditedRow) {
+    for (const std::string& file : test::RealDownloads()) {
+        SCOPED_TRACE(file);
+        const std::string original = ReadFileBytes(file);
+        // The file's own line ends, and CR LF with a last line that has none.
+        const std::string crlf = dir.file("crlf.txt");
+        std::string crlfText;
+        for (const char c : original)
+            crlfText += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        crlfText.resize(crlfText.size() - 2);
+        test::WriteFileBytes(crlf, crlfText);
+        for (const auto& [path, bytes] : {std::pair(file, original), std::pair(crlf, crlfText)}) {
+            LoadAndFill(path);
+            const std::string copy = dir.file("copy.txt");
+            prompts.file(QString::fromStdString(copy));
+            Save();
+            ASSERT_EQ(ReadFileBytes(copy), bytes);
+
+            ObsRow row = *table().RowById(3);
+            row.Comments = "dim, low";
+            ASSERT_TRUE(table().UpdateRow(row));
+            prompts.file(QString::fromStdString(copy));
+            Save();
+            const std::vector<size_t> before = LineEnds(bytes);
+            const std::string_view third(bytes.data() + before[2], before[3] - before[2]);
+            std::vector<std::string_view> fields;
+            SplitCsvFieldsAsWritten(LineContent(third), fields);
+            fields[10] = "\"dim, low\"";
+            std::string edited;
+            for (const std::string_view f : fields) edited.append(f).append(",");
+            edited.pop_back();
+            edited += third.substr(LineContent(third).size());
+            EXPECT_EQ(ReadFileBytes(copy),
+                      bytes.substr(0, before[2]) + edited + bytes.substr(before[3]));
+            commands->UnloadStar();
+        }
+    }
+}
+
+// Ctrl+S over a loaded download asked only whether to overwrite it, and Yes turned it into the
+// star layout, which keeps no band or uncertainty.
+TEST_F(SaveDownload, CtrlSOverADownloadOffersSaveAsDownloadFileFirst) {
+    const std::string file = dir.file("ccd.txt");
+    const std::string original = ReadFileBytes(test::SampleFile("download-ccd.txt"));
+    test::WriteFileBytes(file, original);
+    LoadAndFill(file);
+    ObsRow row = *table().RowById(1);
+    row.Comments = "checked";
+    ASSERT_TRUE(table().UpdateRow(row));
+    state().star.FileEdited = true;
+    prompts.answer(Answer::Cancel);
+    commands->mnuSave_Click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QString::fromStdString(
+        file + " is a download file. The star layout keeps no band, uncertainty,")));
+    EXPECT_EQ(std::tie(prompts.messages[0].title, prompts.messages[0].buttons),
+              std::make_tuple(QString("Are you SURE?"), Buttons::YesNoCancel));
+    EXPECT_EQ(ReadFileBytes(file), original);
+
+    // Yes: Save as Download File, here under a new name, which Ctrl+S then targets.
+    const std::string copy = dir.file("copy.txt");
+    prompts.answer(Answer::Yes);
+    prompts.file(QString::fromStdString(copy));
+    commands->mnuSave_Click();
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(file));
+    EXPECT_EQ(ReadFileBytes(file), original);
+    EXPECT_NE(ReadFileBytes(copy).find(",checked,"), std::string::npos);
+    row.Comments = "checked twice";
+    ASSERT_TRUE(table().UpdateRow(row));
+    state().star.FileEdited = true;
+    prompts.answer(Answer::No);
+    commands->mnuSave_Click();
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_TRUE(prompts.messages[2].text.startsWith(QString::fromStdString(copy + " is a ")));
+    EXPECT_EQ(ReadFileBytes(copy), StarFileText(table(), state().star.StarName, kNow, {}));
 }
 
 TEST_F(SaveDownload, EmptyTableSaysWhyAndKeepsTheFile) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second start of the program with a file, while a copy runs with the same program folder:
 // the running copy loads the file, the second start ends at once.
 #include <gtest/gtest.h>
@@ -17,43 +18,72 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(SecondStart, HandsItsFileToTheRunningCopyWhichLoadsIt) {
+// A running copy and the later starts that hand it their files.
+class SecondStart : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WriteSettings(home.path(), DefaultSettings(home.path()));
+        env.insert("SABRIX_HOME", QString::fromStdString(home.path()));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        first.setProcessEnvironment(env);
+        first.start(QString::fromUtf8(SABRIX_EXECUTABLE), {});
+        const auto listening = [&] {
+            for (const auto& entry : fs::directory_iterator(runtime.path()))
+                if (entry.path().filename().string().rfind("sabrix-", 0) == 0) return true;
+            return false;
+        };
+        ASSERT_TRUE(QTest::qWaitFor(listening, 30000))
+            << first.readAllStandardError().toStdString();
+    }
+    void TearDown() override {
+        EXPECT_EQ(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished(10000);
+    }
+    void StartAgain(const QStringList& args) {
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QString::fromUtf8(SABRIX_EXECUTABLE), args);
+        ASSERT_TRUE(second.waitForFinished(30000));
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(second.readAllStandardError().toStdString(), "");
+    }
+    // A successful load puts the file first in the list of recent files.
+    bool Loaded(const std::string& file) {
+        return QTest::qWaitFor(
+            [&] {
+                const Preferences kept = ReadPreferences(home.path());
+                return !kept.RecentFiles.empty() && kept.RecentFiles.front().path == file;
+            },
+            30000);
+    }
+
     test::TempProgramDir home;
-    test::TempProgramDir runtime(false);
-    WriteSettings(home.path(), DefaultSettings(home.path()));
+    test::TempProgramDir runtime{false};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcess first;
+};
+
+TEST_F(SecondStart, HandsItsFileToTheRunningCopyWhichLoadsIt) {
     const std::string star = home.file("rw aur.txt");
     fs::copy_file(test::SampleFile("download-ccd.txt"), star);
+    StartAgain({QString::fromStdString(star)});
+    EXPECT_TRUE(Loaded(star));
+}
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SABRIX_HOME", QString::fromStdString(home.path()));
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path()));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess first;
-    first.setProcessEnvironment(env);
-    first.start(QString::fromUtf8(SABRIX_EXECUTABLE), {});
-    const auto listening = [&] {
-        for (const auto& entry : fs::directory_iterator(runtime.path()))
-            if (entry.path().filename().string().rfind("sabrix-", 0) == 0) return true;
-        return false;
-    };
-    ASSERT_TRUE(QTest::qWaitFor(listening, 30000)) << first.readAllStandardError().toStdString();
-
-    QProcess second;
-    second.setProcessEnvironment(env);
-    second.start(QString::fromUtf8(SABRIX_EXECUTABLE), {QString::fromStdString(star)});
-    ASSERT_TRUE(second.waitForFinished(30000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(second.readAllStandardError().toStdString(), "");
-
-    // A successful load puts the file first in the list of recent files.
-    const auto loaded = [&] {
-        const Preferences kept = ReadPreferences(home.path());
-        return !kept.RecentFiles.empty() && kept.RecentFiles.front().path == star;
-    };
-    EXPECT_TRUE(QTest::qWaitFor(loaded, 30000));
-    EXPECT_EQ(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished(10000);
+// The options stayed behind: the copy asked about the reduced times again (and, while that
+// question was open, took no further file).
+TEST_F(SecondStart, HandsOverTheOptionsOfItsCommandLineWithTheFile) {
+    const std::string reduced = home.file("lc1.dat");
+    test::WriteFileBytes(reduced, "55000.1 9.1\n55001.2 9.3\n55002.3 9.2\n");
+    StartAgain({QString::fromStdString(reduced), "--time-offset", "2450000", "--view",
+                "2455000,2455003,8,10"});
+    EXPECT_TRUE(Loaded(reduced));
+    const std::string star = home.file("rw aur.txt");
+    fs::copy_file(test::SampleFile("download-ccd.txt"), star);
+    StartAgain({QString::fromStdString(star)});
+    EXPECT_TRUE(Loaded(star));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that hand the user guide, a text file, the files folder and the download page
 // to the desktop: what address reaches the opener, and what the user is told when the
 // desktop cannot open it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's menu items of the outside programs: enabled, and each reaching the desktop
 // through the opener of the command layer.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot and its navigation through the commands: "Omit fainter thans", the navigation
 // buttons, refresh, reset, the stats window and the frames of the redraw sequence.
 #include <gtest/gtest.h>

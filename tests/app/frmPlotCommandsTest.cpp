@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -136,10 +137,11 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
     EXPECT_EQ(ColorAt(kLast, 11.5), kBandV);
     EXPECT_TRUE(window->state().star.FileEdited);
 
-    // Both lines chosen, Delete Record deletes both and the list goes.
+    // Both lines chosen, the Delete key asks as Delete Record does, deletes both and the list
+    // goes.
     list->lstRecords->selectAll();
     prompts.answer(Answer::Yes);
-    QTest::mouseClick(list->cmdDelete, Qt::LeftButton);
+    QTest::keyClick(list->lstRecords, Qt::Key_Delete);
     EXPECT_EQ(prompts.messages.front().text,
               QString("Are you sure you want to delete these 2 records?"));
     EXPECT_EQ(window->table()->Count(), 1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -279,7 +280,7 @@ TEST_F(PlotWindow, ASaveDisablesEveryCommandAndARedrawMissedMeanwhileFollowsIt) 
         // The canvases take the new size, blank, while the save goes on.
         window->resize(900, 600);
     };
-    prompts.answer(Answer::Yes);
+    prompts.answer(Answer::No);  // the star layout, not Save as Download File
     window->mnuSave->trigger();
     ASSERT_TRUE(asked);
     EXPECT_TRUE(endCodes.empty());

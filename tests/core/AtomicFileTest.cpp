@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -10,7 +13,9 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/AtomicFile.h"
@@ -93,6 +98,26 @@ std::string Drain(int fd) {
     for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
         bytes.append(buffer, static_cast<size_t>(got));
     return bytes;
+}
+
+// Runs what in a child process that has become the user uid (with the group of the same
+// number), and gives back the text it returned.
+std::string AsUser(uid_t uid, const std::function<std::string()>& what) {
+    int fds[2];
+    if (::pipe(fds) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        std::string said = "cannot become the user";
+        if (::setgroups(0, nullptr) == 0 && ::setgid(uid) == 0 && ::setuid(uid) == 0) said = what();
+        [[maybe_unused]] const ssize_t written = ::write(fds[1], said.data(), said.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    const std::string said = Drain(fds[0]);
+    ::close(fds[0]);
+    ::waitpid(child, nullptr, 0);
+    return said;
 }
 
 const std::string kOld = "line one\r\nline two, longer than the new one\r\n\xE9\r\n";
@@ -209,6 +234,94 @@ TEST(WriteFileAtomically, LinkedTargetIsReplacedThroughTheLinkAndKeepsItsPermiss
     struct stat st {};
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+// A user's save replaced a file of mode 444 and a root-owned file of the user's folder; root's
+// save left the user's file owned by root, out of the user's reach.
+TEST(WriteFileAtomically, FileTheUserMayNotWriteIsRefusedAndAReplacedOneKeepsItsOwner) {
+    const bool root = ::geteuid() == 0;
+    constexpr uid_t kUser = 65534;
+    const uid_t user = root ? kUser : ::geteuid();
+    const gid_t group = root ? kUser : ::getegid();
+    test::TempProgramDir dir(false);
+    ::chmod(dir.path().c_str(), 0711);
+    const std::string folder = dir.file("user");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    ASSERT_EQ(::chown(folder.c_str(), user, group), 0);
+    const auto make = [&](const std::string& name, mode_t mode, bool users) {
+        const std::string path = folder + "/" + name;
+        test::WriteFileBytes(path, kOld);
+        if (users) {
+            EXPECT_EQ(::chown(path.c_str(), user, group), 0);
+        }
+        ::chmod(path.c_str(), mode);
+        return path;
+    };
+    const auto save = [](const std::string& path) {
+        return [path] {
+            try {
+                WriteProgramFile(path, "new");
+                return std::string("written");
+            } catch (const SabrixError& e) {
+                return std::string(e.what());
+            }
+        };
+    };
+    const auto asUser = [&](const std::function<std::string()>& what) {
+        return root ? AsUser(user, what) : what();
+    };
+    std::vector<std::string> refused = {make("read-only.txt", 0444, true)};
+    if (root) refused.push_back(make("root's.txt", 0644, false));
+    for (const std::string& path : refused) {
+        EXPECT_EQ(asUser(save(path)), "Cannot write " + path + ": Permission denied");
+        EXPECT_EQ(test::ReadFileBytes(path), kOld);
+    }
+    const std::string own = make("own.txt", 0600, true);
+    EXPECT_EQ(asUser(save(own)), "written");
+    if (!root) GTEST_SKIP() << "a second user needs root";
+    WriteProgramFile(own, "root's");
+    struct stat st {};
+    ASSERT_EQ(::stat(own.c_str(), &st), 0);
+    EXPECT_EQ(std::make_tuple(st.st_uid, st.st_gid, st.st_mode & 07777),
+              std::make_tuple(user, group, mode_t{0600}));
+    EXPECT_EQ(asUser([&] { return test::ReadFileBytes(own); }), "root's");
+    EXPECT_EQ(FilesIn(folder), 3);
+}
+
+// "--out /proc/version" said "No such file or directory" of a file that is there.
+TEST(WriteFileAtomically, FolderThatTakesNoNewFileIsNamed) {
+    struct stat st {};
+    if (::stat("/proc/version", &st) != 0) GTEST_SKIP() << "no /proc";
+    try {
+        WriteFileAtomically("/proc/version", [](QIODevice& out) { WriteAllBytes(out, "x"); });
+        FAIL() << "written";
+    } catch (const SabrixError& e) {
+        const std::string why = e.what();
+        EXPECT_TRUE(why == std::strerror(EACCES) || why == "no new file can be made in /proc (" +
+                                                               std::string(std::strerror(ENOENT)) +
+                                                               ")")
+            << why;
+    }
+}
+
+// A rename over a file with a second name left that name with the old content.
+TEST(WriteFileAtomically, FileWithSeveralNamesGetsTheNewContentUnderEach) {
+    test::TempProgramDir dir(false);
+    const std::string first = dir.file("first.txt");
+    const std::string second = dir.file("second.txt");
+    test::WriteFileBytes(first, kOld);
+    std::filesystem::create_hard_link(first, second);
+    EXPECT_THROW(WriteFileAtomically(
+                     second, [](QIODevice& out) { WriteAllBytes(out, kNew); },
+                     [](int fd) { return std::make_unique<FailingTempFile>(fd, FailAt::Sync, 0); }),
+                 SabrixError);
+    EXPECT_EQ(test::ReadFileBytes(first), kOld);
+    WriteFileAtomically(second, [](QIODevice& out) { WriteAllBytes(out, kNew); });
+    AppendFileAtomically(first, "end");
+    for (const std::string& name : {first, second})
+        EXPECT_EQ(test::ReadFileBytes(name), kNew + "end");
+    EXPECT_EQ(std::filesystem::hard_link_count(first), 2u);
+    EXPECT_EQ(FilesIn(dir.path()), 2);
 }
 
 TEST(AtomicFileDeathTest, KillBetweenWritingAndRenamingLeavesTheOldFile) {

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "core/NumberText.h"
+#include "support/CommaLocale.h"
 
 namespace sabrix {
 
@@ -50,6 +52,18 @@ TEST(NumberText, FixedFormatsRoundHalvesToEven) {
     EXPECT_EQ(FormatFixed(0.012, 1, 4), "0.0120");
     EXPECT_EQ(FormatOneOrTwoDecimals(1.0), "1.0");
     EXPECT_EQ(FormatOneOrTwoDecimals(1.257), "1.26");
+}
+
+TEST(NumberText, ThePointStaysAPointUnderACommaLocale) {
+    test::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no comma locale: localedef is not available";
+    EXPECT_EQ(FormatFixed(2454123.51234, 7, 4), "2454123.5123");
+    EXPECT_EQ(FormatOneOrTwoDecimals(1.257), "1.26");
+    EXPECT_EQ(RoundHalfEven(0.125, 2), 0.12);
+    double v = 0;
+    EXPECT_TRUE(ParseNumber("0.005", v));
+    EXPECT_EQ(v, 0.005);
+    EXPECT_FALSE(ParseNumber("0,005", v));
 }
 
 TEST(NumberText, ParseNumberTakesOnlyWholeNumbers) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files: the choice of the program folder and the search for the
 // template and the user guide.
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ TEST(ProgramDirectory, ChosenFromSabrixHomeTheExecutableFolderOrThePerUserFolder
 
     struct Case {
         const char* what;
-        std::string sabrixHome, xdgDataHome, home, exeDir;
+        std::string sabrixHome, xdgStateHome, home, exeDir;
         std::set<std::string> writable;
         std::string want;
     };
@@ -42,34 +43,40 @@ TEST(ProgramDirectory, ChosenFromSabrixHomeTheExecutableFolderOrThePerUserFolder
          build,
          {build},
          "/data/sabrix"},
-        {"a writable executable folder", "", "/home/ann/.data", "/home/ann", build, {build}, build},
+        {"a writable executable folder",
+         "",
+         "/home/ann/.state",
+         "/home/ann",
+         build,
+         {build},
+         build},
         {"an executable folder that cannot be written",
          "",
-         "/home/ann/.data",
+         "/home/ann/.state",
          "/home/ann",
          build,
          {},
-         "/home/ann/.data/sabrix"},
-        {"XDG_DATA_HOME unset", "", "", "/home/ann", build, {}, "/home/ann/.local/share/sabrix"},
-        {"XDG_DATA_HOME not absolute",
+         "/home/ann/.state/sabrix"},
+        {"XDG_STATE_HOME unset", "", "", "/home/ann", build, {}, "/home/ann/.local/state/sabrix"},
+        {"XDG_STATE_HOME not absolute",
          "",
          "data",
          "/home/ann",
          build,
          {},
-         "/home/ann/.local/share/sabrix"},
+         "/home/ann/.local/state/sabrix"},
         {"an installed program, even for a user who may write to its bin folder",
          "",
          "",
          "/root",
          installedBin,
          {installedBin},
-         "/root/.local/share/sabrix"},
+         "/root/.local/state/sabrix"},
     };
     for (const Case& c : cases) {
         ProgramDirSources sources;
         sources.sabrixHome = c.sabrixHome;
-        sources.xdgDataHome = c.xdgDataHome;
+        sources.xdgStateHome = c.xdgStateHome;
         sources.home = c.home;
         sources.executableDir = c.exeDir;
         sources.writable = [&c](const std::string& dir) { return c.writable.count(dir) > 0; };
@@ -77,9 +84,9 @@ TEST(ProgramDirectory, ChosenFromSabrixHomeTheExecutableFolderOrThePerUserFolder
     }
 }
 
-// The first configuration offered the hidden per-user folder of an installed program as the
-// folder for the user's star files.
-TEST(ProgramDirectory, FirstDataFolderIsTheDocumentsFolderOfAnInstalledProgram) {
+// The first configuration offered the hidden per-user folder of an installed program, or the
+// build folder, as the folder for the user's star files.
+TEST(ProgramDirectory, FirstDataFolderIsTheDocumentsFolderUnlessSabrixHomeIsSet) {
     test::TempProgramDir root(false);
     const std::string build = root.file("build");
     const std::string installedBin = root.file("usr/bin");
@@ -95,7 +102,7 @@ TEST(ProgramDirectory, FirstDataFolderIsTheDocumentsFolderOfAnInstalledProgram) 
         std::string sabrixHome, exeDir, documents, want;
     };
     const std::vector<Case> cases = {
-        {"a build folder keeps its own", "", build, documents, build},
+        {"a build folder", "", build, documents, documents},
         {"SABRIX_HOME keeps its own", "/data/sabrix", installedBin, documents, "/data/sabrix"},
         {"an installed program", "", installedBin, documents + "/", documents},
         {"no documents folder", "", installedBin, home + "/Dokumente", home},

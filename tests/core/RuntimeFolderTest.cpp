@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runtime folder that the program sets up when XDG_RUNTIME_DIR is missing.
 #include <gtest/gtest.h>
 #include <pwd.h>

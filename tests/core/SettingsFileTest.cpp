@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/SabrixError.h"
 #include "core/SettingsFile.h"
@@ -164,6 +167,24 @@ TEST(SettingsFile, EmptiedOrCutShortFileLeavesNoColourBlack) {
         EXPECT_EQ(read.PolyFit, 40);
         EXPECT_EQ(read.DefaultSigma, 2);
     }
+}
+
+// A damaged file fell back to the first-start values without a word.
+TEST(SettingsFile, ReadingNamesTheKeysThatTookTheirFirstStartValues) {
+    TempProgramDir dir(false);
+    WriteFileBytes(dir.file("Sabrix.ini"),
+                   "[Sabrix.exe]\r\nPolyFit=forty\r\nDefaultSigma=3\r\nDefaultSigma=x\r\n"
+                   "ConnectMarked=False\r\nFilePath=/d\r\nColorVIS=green\r\n");
+    Settings read;
+    std::vector<std::string> replaced = {"stale"};
+    ASSERT_TRUE(ReadSettings(dir.path(), read, &replaced));
+    EXPECT_EQ(replaced,
+              (std::vector<std::string>{"PolyFit", "ColorVIS", "ColorFAINT", "ColorDISC", "ColorNA",
+                                        "ColorCR", "ColorU", "ColorV", "ColorB", "ColorR", "ColorI",
+                                        "ColorCV", "ColorJ", "ColorH"}));
+    WriteSettings(dir.path(), read);
+    ASSERT_TRUE(ReadSettings(dir.path(), read, &replaced));
+    EXPECT_EQ(replaced, std::vector<std::string>{});
 }
 
 TEST(SettingsFile, FullDiskKeepsTheOldFileAndReportsTheFailure) {

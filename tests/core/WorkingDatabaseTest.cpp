@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,6 +7,7 @@
 #include "core/ProgramDir.h"
 #include "core/WorkingDatabase.h"
 #include "data/ObsTable.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 namespace sabrix {
@@ -66,6 +68,22 @@ TEST(PrepareWorkingDatabase, AWorkingDatabaseThatCannotBeReplacedIsReportedByPat
         FAIL() << "no failure";
     } catch (const FatalFileError& e) {
         EXPECT_NE(std::string(e.what()).find(dir.file("Sabrix97.db")), std::string::npos);
+    }
+}
+
+// Under "ulimit -f" the program asked for a folder it can write to, though it had one.
+TEST(PrepareWorkingDatabase, FileSizeLimitIsNamedAsTheReason) {
+    TempProgramDir dir;
+    AppState state;
+    const test::FileSizeLimit limit(1024);
+    try {
+        PrepareWorkingDatabase(dir.path(), state);
+        FAIL() << "no failure";
+    } catch (const FatalFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "The working database " + dir.file("Sabrix97.db") +
+                      " could not be created (file size limit exceeded). Sabrix needs to write "
+                      "files larger than the limit that it was started with (ulimit -f).");
     }
 }
 

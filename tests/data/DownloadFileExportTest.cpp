@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,7 +69,8 @@ TEST(DownloadFileExport, EveryRealDownloadLoadsAgainWithEveryFieldAfterEditsAndD
         ASSERT_EQ(edited.table.DeleteByIds({edited.Rows()[6].ID}), 1);
         const std::vector<ObsRow> want = edited.Rows();
 
-        test::WriteFileBytes(edited.dir.file("saved.txt"), DownloadFileText(edited.table, {}));
+        test::WriteFileBytes(edited.dir.file("saved.txt"),
+                             DownloadFileText(edited.table, nullptr, {}).bytes());
         LoadedTable again;
         const ImportResult result = again.Load(edited.dir.file("saved.txt"));
         EXPECT_EQ(std::tie(result.outcome, result.rejected),
@@ -95,7 +97,7 @@ TEST(DownloadFileExport, WritesTheHeaderAndOneQuotedCrLfLinePerRowInIdOrder) {
     b.Digitizer = "D";
     t.Add({a, b});
     int yields = 0;
-    EXPECT_EQ(DownloadFileText(t.table, [&yields] { ++yields; }),
+    EXPECT_EQ(DownloadFileText(t.table, nullptr, [&yields] { ++yields; }).bytes(),
               DownloadFileHeaderLine() + "\r\n" +
                   "2454123.5,<11,,,Vis.,ABC,,,,,\"x,y\",,,,,,,SS CYG,,,,,,\r\n" +
                   "2454100.25,10.428,,,Vis.,ABC,,,,,,,,,,,,SS CYG,,,,,D,\r\n");
@@ -106,7 +108,7 @@ TEST(DownloadFileExport, WritesTheHeaderAndOneQuotedCrLfLinePerRowInIdOrder) {
 
 TEST(DownloadFileExport, EmptyTableIsRefused) {
     test::TempTable t;
-    EXPECT_THROW(DownloadFileText(t.table, {}), SabrixError);
+    EXPECT_THROW(DownloadFileText(t.table, nullptr, {}), SabrixError);
 }
 
 }  // namespace sabrix

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -49,6 +51,19 @@ TEST(ObsTable, InsertsInOneTransactionAndQueriesWindowsInclusiveAndInOrder) {
     EXPECT_FALSE(t.table.ExtremesInWindow(10, 20, PointFilter()));
 }
 
+TEST(ObsTable, AWorkingDatabaseShortenedByAnotherProgramFailsAReadInsteadOfABusError) {
+    for (const off_t length : {off_t{0}, off_t{8192}}) {
+        test::TempTable t;
+        t.Add(std::vector<ObsRow>(20000, Row(2455000, 9)));
+        ASSERT_EQ(t.Rows().size(), 20000u);
+        ASSERT_EQ(truncate(t.table.path().c_str(), length), 0);
+        EXPECT_ANY_THROW({
+            t.Rows();
+            t.table.RowById(19000);
+        }) << length;
+    }
+}
+
 TEST(ObsTable, MarksUnmarksAndDeletesRows) {
     test::TempTable t;
     t.Add({Row(1, 9, "", "ABC"), Row(2, 9, "", "XYZ"), Row(3, 9, "", "ABC")});
@@ -71,6 +86,19 @@ TEST(ObsTable, MarksUnmarksAndDeletesRows) {
     for (const ObsRow& row : t.Rows())
         EXPECT_EQ(std::tie(row.Marked, row.PunktFarb), std::make_tuple("2", 7));
     EXPECT_EQ(t.Rows()[1].ID, 3);
+}
+
+// UpdateRows put a point into the columns for a row deleted underneath it.
+TEST(ObsTable, UpdatesPassOverRowsThatAreGone) {
+    test::TempTable t;
+    t.Add({Row(1, 9), Row(2, 9)});
+    std::vector<ObsRow> rows = t.Rows();
+    ASSERT_EQ(t.table.DeleteByIds({rows[0].ID}), 1);
+    rows[0].Mag = rows[1].Mag = 7;
+    EXPECT_EQ(t.table.UpdateRows(rows), 1);
+    EXPECT_FALSE(t.table.UpdateRow(rows[0]));
+    EXPECT_EQ(t.table.Columns().size(), 1u);
+    EXPECT_EQ(t.table.Extremes(PointFilter())->MagBrightest, 7.0f);
 }
 
 TEST(ObsTable, MarkingThatCannotBeWrittenIsSaidOnceAndLeavesTheColumnsAsTheTable) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table keeps the plotted columns in memory; after every kind of write, what the plot
 // reads must equal what a fresh query of the database returns.
 #include <SQLiteCpp/Database.h>

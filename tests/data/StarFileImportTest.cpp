@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/LineReader.h"
 #include "core/SabrixError.h"
 #include "data/CsvLine.h"
 #include "data/StarFileExport.h"
@@ -367,7 +369,37 @@ TEST(StarFileImport, FilesWithoutDataLoadNothingAndSayWhy) {
     ImportResult r = f.Import(Join({kHeader18, "some other format", "1,2,3"}));
     EXPECT_EQ(r.outcome, Outcome::NoDataLines);
     EXPECT_EQ(r.rejected, 2);
-    ExpectMessage(r, "Error in loading database. Check source file.", "Sabrix", Icon::None);
+    ExpectMessage(r,
+                  "Error in loading database. Check source file.\r\nNo line of the file is an "
+                  "observation.",
+                  "Sabrix", Icon::None);
+    // Each says why it gave no observation.
+    const std::string record = Line("2454123.5", "9") + "\r\n";
+    std::string utf16 = "\xFF\xFE";
+    std::string utf32 = "\xFF\xFE\0\0";
+    for (const char c : record) {
+        utf16 += std::string{c, '\0'};
+        utf32 += std::string{c, '\0', '\0', '\0'};
+    }
+    const std::string notText =
+        "The file is not text in UTF-8: it holds NUL bytes, as UTF-16 and UTF-32 text and binary "
+        "files do.";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {std::string(kHeader18) + "\r\n", "No line of the file is an observation."},
+        {"\r\n  \r\n\t\n", "The file holds only blank lines."},
+        {utf16, notText},
+        {utf32, notText},
+        {std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0\n\x03\0",
+                     13),
+         notText},
+        {std::string(kLongestLine + 10, '2'), "Line 1 is longer than 65536 bytes."},
+    };
+    for (const auto& [bytes, why] : cases) {
+        r = f.Import(bytes);
+        EXPECT_EQ(r.outcome, Outcome::NoDataLines) << why;
+        EXPECT_EQ(r.description, why);
+    }
 
     r = f.Import("");
     EXPECT_EQ(r.outcome, Outcome::InputPastEnd);

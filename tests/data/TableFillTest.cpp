@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A table filled behind its plotted columns, on threads of the fill's own: the rows of a star
 // file, and every way a fill ends (done, refused by the database or by the file read again,
 // rows that differ from the columns, cancelled, the table destroyed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -100,8 +101,11 @@ TEST(XYZLoadRows, NumberWhoseSavedTextWouldNotLoadAgainIsRefused) {
               "Line 2: Magnitude \"1.7976931348623157e308\" is too large to be saved again.");
     EXPECT_EQ(FailureOf("1.7976931348623157e308 9\n", t).substr(0, 11), "Line 1: JD ");
     EXPECT_EQ(t.table.Count(), 0);
+    // A magnitude the plot could not hold is refused where it is read, not by the plot.
+    EXPECT_EQ(FailureOf("2454123.5 9.1\n2454124.5 -1e308\n", t),
+              "Line 2: Magnitude \"-1e308\" is beyond any magnitude.");
     // Just below the top of the range the saved text loads again.
-    EXPECT_EQ(FailureOf("2454123.5 1.79769313486231e308\n", t), "no failure");
+    EXPECT_EQ(FailureOf("1.79769313486231e308 9.1\n", t), "no failure");
     test::TempTable again;
     test::WriteFileBytes(t.dir.file("out.txt"), ThreeColumnFileText(t.table));
     EXPECT_EQ(XYZLoadRows(t.dir.file("out.txt"), again.table, "X", 1, {}), 1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The helper the tests use on modal dialogs fails a test without leaving it waiting.
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -83,7 +84,7 @@ TEST_F(ConfigDialog, FirstStartCancelOrCloseEndsTheProgramWithoutAFile) {
     }
 }
 
-TEST_F(ConfigDialog, ShowsTheFileAndCancelRestoresAPickedColour) {
+TEST_F(ConfigDialog, ShowsTheFileAndEveryCloseButEnterRestoresAPickedColour) {
     Settings inFile = DefaultSettings(dir.path() + "/stars");
     inFile.ConnectMarked = true;
     inFile.PolyFit = 12;
@@ -106,6 +107,18 @@ TEST_F(ConfigDialog, ShowsTheFileAndCancelRestoresAPickedColour) {
     EXPECT_EQ(Ini(), before);
     EXPECT_FALSE(dialog->endProgramRequested());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
+
+    // Escape and the window's close button kept the picked colour, which the file lacks.
+    for (const bool escape : {true, false}) {
+        Start(inFile);
+        prompts.color(65280);
+        Click("cmdR");
+        if (escape)
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        else
+            dialog->close();
+        EXPECT_EQ(settings.ColorR, 4242) << escape;
+    }
 }
 
 TEST_F(ConfigDialog, PickedColourIsWrittenAndResetBringsBackTheDefaults) {

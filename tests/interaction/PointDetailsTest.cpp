@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of the tooltip over a point.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record list without its window: lines read only when shown, the choice held as IDs.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Box selection, locate, the list lines, observer marking and the record editor's checks,
 // on a table of their own.
 #include <gtest/gtest.h>

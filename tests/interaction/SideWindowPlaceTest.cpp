@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "interaction/SideWindowPlace.h"
@@ -46,6 +47,17 @@ TEST(SideWindowPlaceAvoiding, BesideThePointsWhenBesideTheMainWindowWouldCoverTh
     // Room beside the main window: there, whatever the points.
     EXPECT_EQ(SideWindowPlaceAvoiding(QRect(0, 100, 800, 600), list, kArea, QRect(10, 10, 5, 5)),
               QPoint(807, 100));
+}
+
+// At a scale factor of 2 the main window was centred on the whole screen and its menu bar
+// stood above the top.
+TEST(MainWindowFrame, InsideTheAvailableAreaAndRememberedPlacesComeBack) {
+    const QRect area(0, 30, 1600, 970);
+    EXPECT_EQ(MainWindowFrame(QSize(1200, 800), area), QRect(200, 115, 1200, 800));
+    EXPECT_EQ(MainWindowFrame(QSize(1200, 800), QRect(0, 30, 800, 470)), QRect(0, 30, 800, 470));
+    EXPECT_EQ(FrameInside(QRect(1500, -50, 400, 300), area), QRect(1200, 30, 400, 300));
+    EXPECT_EQ(FrameInside(QRect(-3000, 900, 400, 300), area), QRect(0, 700, 400, 300));
+    EXPECT_EQ(FrameInside(QRect(100, 100, 400, 300), area), QRect(100, 100, 400, 300));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the plot tests: a working table in a temporary program folder, rows made
 // from a JD, a magnitude and a colour, and pixel scans of a canvas.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -23,6 +24,7 @@ TEST(frmAbout, ShowsTheProgramsOwnVersionAndClosesOnAnyClick) {
         frmAbout about;
         about.show();
         EXPECT_EQ(about.Label3->text(), AboutVersionText());
+        EXPECT_TRUE(about.lblCopyright->text().contains("GNU General Public License, version 3"));
         QWidget* widget = *target ? about.findChild<QWidget*>(target) : &about;
         ASSERT_NE(widget, nullptr) << target;
         QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));

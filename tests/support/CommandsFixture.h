@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands as the tests drive them, with no window: a temporary program
 // folder with a fresh working table and the colours of a first start, three canvases (of a
 // fixed size, or the fixture's own), scripted prompts that must all be used by the end of the

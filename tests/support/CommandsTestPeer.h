@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' way into the command layer's own state: a test that needs a state no command
 // reaches directly (an edit flag, marks of its own making, a broken frame) sets it here.
 #pragma once

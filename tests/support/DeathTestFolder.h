@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A temporary folder that a death test's child shares with its parent. With the "threadsafe"
 // style the child runs the test again from its start in a new process; it finds the parent's
 // folder through the environment instead of making a folder of its own, so that what it

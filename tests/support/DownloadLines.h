@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines of a download file as the tests write them: eighteen comma-separated fields of which
 // only the ones a test needs are filled.
 #pragma once

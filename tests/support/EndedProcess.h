@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The id of a process that has ended: what a killed run's leftovers carry in their names.
 #pragma once
 

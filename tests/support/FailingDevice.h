@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A write-only device that accepts a given number of bytes and then refuses every write, as
 // a full disk would. What it accepted is kept in written().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulates a full disk without mounting anything: while it lives, the process may not write
 // any file beyond the given size, and a write that would cross it fails with EFBIG instead of
 // raising SIGXFSZ. Keep it alive only around the write under test.

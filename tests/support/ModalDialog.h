@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tests' hand on a modal dialog: code under test opens the dialog and waits in its event
 // loop (exec()); the test acts on the dialog meanwhile. Whatever happens inside, the dialog is
 // closed afterwards, so a failing test fails instead of waiting for a dialog nobody closes.

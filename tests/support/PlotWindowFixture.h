@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the widget tests build it: a temporary program folder with a prepared
 // working database and the colours of a first start, scripted prompts that must all be used
 // by the end of the test, and the end of the run recorded instead of quitting the application.

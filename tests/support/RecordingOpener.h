@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop opener for tests: records every address it is handed and answers with a result
 // the test chooses; it never starts a program.
 #pragma once

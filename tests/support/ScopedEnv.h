@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sets (or, with nullptr, removes) an environment variable for the life of the object, then
 // puts the old value back.
 #pragma once

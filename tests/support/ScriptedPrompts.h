@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Prompts implementation for tests: records every message and dialog, answers from a
 // queue, and fails the test on a question that nobody scripted.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Observations of one sinusoid for the tests of the period search: period 3.7 d, semi-
 // amplitude 0.4 mag about 12, unevenly spread over the nights, in the three-column form
 // (time, magnitude, uncertainty 0.01).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A working table in a fresh temporary program folder: rows go in through one bulk insert, or
 // from a star file as a load brings them (the plotted columns first, the rows filled behind
 // them), and come back in ID order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the tests: a temporary program directory with the template database,
 // and small file utilities.
 #pragma once

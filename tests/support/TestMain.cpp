@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point of every test program: a headless QApplication, then GoogleTest.
 #include <gtest/gtest.h>
 

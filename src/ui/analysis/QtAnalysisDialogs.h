@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis dialogs of the windows: frmBins and frmPoly over the main window.
 #pragma once
 

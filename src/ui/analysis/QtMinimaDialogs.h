@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The times-of-minimum windows of the desktop: frmMinima and frmOcDiagram beside the main
 // window.
 #pragma once

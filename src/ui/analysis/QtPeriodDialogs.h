@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search dialogs of the windows: frmPeriodSearch and frmPeriodogram over the main
 // window.
 #pragma once

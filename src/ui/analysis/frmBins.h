@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bins dialog ("Load Bins"): the bin width in days, the data's first and last JD (shown
 // only), the error bar in sigmas and "Print Bin File". It only collects the fields: Enter hands
 // them to onEnter, which computes and answers whether the dialog closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Times of minimum" window: the star's times of minimum and maximum (time, error,
 // method, the observations used), with Copy and Save as text, Remove and the O-C diagram.
 #pragma once

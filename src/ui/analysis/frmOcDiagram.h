@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The O-C window: the ephemeris fields, the diagram (cycle across, O - C down, in the layout of
 // the main plot), the fits under it, the choice of what a dragged box does (zoom, or leave the
 // points inside out of the fits), Reset, and the exports.

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search dialog ("Period Search"): what is searched, the minimum and maximum period, the
-// samples per peak and "Use uncertainties as weights" (greyed when not every observation has
+// samples per peak ("Defaults" puts back those of the observations), the harmonics and "Use
+// uncertainties as weights" (greyed when not every observation has
 // one). It only collects the fields: Search hands them to onSearch, whose answer closes the
 // dialog or puts the focus on the field at fault.
 #pragma once
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <functional>
 
 #include "analysis/PeriodDialogs.h"
@@ -34,6 +37,8 @@ class frmPeriodSearch : public QDialog {
     QLineEdit* txtMinPeriod;
     QLineEdit* txtMaxPeriod;
     QLineEdit* txtSamples;
+    QSpinBox* spnHarmonics;
+    QPushButton* cmdDefaults;
     QCheckBox* chkWeights;
     // "Periodogram (Lomb-Scargle)" or "Phase dispersion (PDM)".
     QComboBox* cboMethod;
@@ -45,6 +50,7 @@ class frmPeriodSearch : public QDialog {
 
   private:
     bool available_ = false;
+    PeriodRangeFields defaults_;
     bool closing_ = false;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/analysis/frmPeriodogram.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "analysis/FourierModel.h"
 #include "plot/PlotWindow.h"
 
 namespace sabrix {
@@ -18,8 +20,8 @@ constexpr int kStripHeight = 25;
 constexpr int kStripWidth = 45;
 constexpr int kWidth = 1120;
 constexpr int kHeight = 620;
-// Wide enough for the four columns of the peaks at their widest texts.
-constexpr int kTableWidth = 450;
+// Wide enough for the six columns of the peaks at their widest texts.
+constexpr int kTableWidth = 600;
 // A drag shorter than this many pixels is a click, not a box.
 constexpr double kLeastBoxPixels = 3;
 
@@ -90,10 +92,13 @@ frmPeriodogram::frmPeriodogram(QWidget* parent) : QDialog(parent) {
 
     // The peaks, the phase plot, the periods removed and the exports.
     auto* right = new QVBoxLayout;
-    tblPeaks = named(new QTableWidget(0, 4, this), "tblPeaks");
-    tblPeaks->setHorizontalHeaderLabels({QStringLiteral("Period (d)"),
-                                         QStringLiteral("Frequency (c/d)"), QStringLiteral("Power"),
-                                         QStringLiteral("Semi-ampl.")});
+    tblPeaks = named(new QTableWidget(0, 6, this), "tblPeaks");
+    tblPeaks->setHorizontalHeaderLabels(
+        {QStringLiteral("Period (d)"), QStringLiteral("Frequency (c/d)"), QStringLiteral("Power"),
+         QStringLiteral("Semi-ampl."), QStringLiteral("FAP"), QStringLiteral("σ period (d)")});
+    tblPeaks->horizontalHeaderItem(4)->setToolTip(
+        QStringLiteral("False-alarm probability: the chance that noise alone gives a peak this "
+                       "high in the range searched (one harmonic only)."));
     tblPeaks->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblPeaks->setSelectionMode(QAbstractItemView::SingleSelection);
     tblPeaks->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -104,12 +109,34 @@ frmPeriodogram::frmPeriodogram(QWidget* parent) : QDialog(parent) {
     tblPeaks->setToolTip(QStringLiteral("Double-click a peak for its phase plot."));
     right->addWidget(new QLabel(QStringLiteral("Highest peaks:"), this));
     right->addWidget(tblPeaks, 1);
+    lblNotes = named(new QLabel(this), "lblNotes");
+    lblNotes->setWordWrap(true);
+    right->addWidget(lblNotes);
+
+    auto* model =
+        named(new QGroupBox(QStringLiteral("Model of the chosen period"), this), "fraModel");
+    auto* modelGrid = new QGridLayout(model);
+    spnHarmonics = named(new QSpinBox(model), "spnHarmonics");
+    spnHarmonics->setRange(1, kMaxHarmonics);
+    spnHarmonics->setToolTip(QStringLiteral(
+        "Harmonics of the Fourier series fitted at the period (RR Lyrae stars and Cepheids "
+        "need 4 or more); also what \"Remove this period\" removes."));
+    chkModel = named(new QCheckBox(QStringLiteral("&Draw the model"), model), "chkModel");
+    lblModel = named(new QLabel(model), "lblModel");
+    lblModel->setWordWrap(true);
+    auto* harmonicsLabel = new QLabel(QStringLiteral("Har&monics"), model);
+    harmonicsLabel->setBuddy(spnHarmonics);
+    modelGrid->addWidget(harmonicsLabel, 0, 0);
+    modelGrid->addWidget(spnHarmonics, 0, 1);
+    modelGrid->addWidget(chkModel, 0, 2);
+    modelGrid->addWidget(lblModel, 1, 0, 1, 3);
+    right->addWidget(model);
 
     auto* fold = named(new QGroupBox(QStringLiteral("Phase plot"), this), "fraPhase");
     auto* foldGrid = new QGridLayout(fold);
     txtPeriod = named(new QLineEdit(fold), "txtPeriod");
     txtEpoch = named(new QLineEdit(fold), "txtEpoch");
-    txtEpoch->setPlaceholderText(QStringLiteral("brightest observation"));
+    txtEpoch->setPlaceholderText(QStringLiteral("maximum of the model"));
     cmdPhase = named(new QPushButton(QStringLiteral("P&hase Plot"), fold), "cmdPhase");
     foldGrid->addWidget(new QLabel(QStringLiteral("Period (d)"), fold), 0, 0);
     foldGrid->addWidget(txtPeriod, 0, 1);
@@ -123,7 +150,7 @@ frmPeriodogram::frmPeriodogram(QWidget* parent) : QDialog(parent) {
     auto* severalButtons = new QHBoxLayout;
     cmdRemove = named(new QPushButton(QStringLiteral("Re&move this period"), several), "cmdRemove");
     cmdRemove->setToolTip(QStringLiteral(
-        "Subtracts the sinusoid of the chosen peak and searches the residuals. The table's "
+        "Subtracts the model of the chosen peak and searches the residuals. The table's "
         "data do not change."));
     cmdStepBack = named(new QPushButton(QStringLiteral("&Back one step"), several), "cmdStepBack");
     severalButtons->addWidget(cmdRemove);
@@ -161,6 +188,18 @@ frmPeriodogram::frmPeriodogram(QWidget* parent) : QDialog(parent) {
         Send(event);
     });
     connect(cmdReset, &QPushButton::clicked, this, [this] { Send(Kind::Reset); });
+    connect(spnHarmonics, &QSpinBox::valueChanged, this, [this](int harmonics) {
+        PeriodogramEvent event;
+        event.kind = Kind::ModelHarmonics;
+        event.harmonics = harmonics;
+        Send(event);
+    });
+    connect(chkModel, &QCheckBox::toggled, this, [this](bool on) {
+        PeriodogramEvent event;
+        event.kind = Kind::ShowModel;
+        event.checked = on;
+        Send(event);
+    });
     connect(tblPeaks, &QTableWidget::itemSelectionChanged, this, &frmPeriodogram::tblPeaks_Click);
     connect(tblPeaks, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { tblPeaks_DblClick(row); });
@@ -195,7 +234,7 @@ void frmPeriodogram::Apply(const PeriodogramWindowView& view) {
 
     tblPeaks->setRowCount(static_cast<int>(view.peaks.size()));
     for (int row = 0; row < static_cast<int>(view.peaks.size()); ++row) {
-        for (int column = 0; column < 4; ++column) {
+        for (int column = 0; column < 6; ++column) {
             const QString& text = view.peaks[static_cast<size_t>(row)][static_cast<size_t>(column)];
             QTableWidgetItem* item = tblPeaks->item(row, column);
             if (!item) {
@@ -218,6 +257,16 @@ void frmPeriodogram::Apply(const PeriodogramWindowView& view) {
         if (!view.foldPeriod.isEmpty()) txtPeriod->setText(view.foldPeriod);
     }
 
+    lblNotes->setText(
+        view.notes.empty()
+            ? QString()
+            : QStringList(view.notes.begin(), view.notes.end()).join(QLatin1Char('\n')));
+    lblNotes->setVisible(!view.notes.empty());
+    spnHarmonics->setValue(view.modelHarmonics);
+    chkModel->setChecked(view.modelShown);
+    lblModel->setText(view.model.isEmpty() ? QStringLiteral("Choose a peak.") : view.model);
+    spnHarmonics->setEnabled(!view.computing);
+    chkModel->setEnabled(!view.computing);
     lstRemoved->clear();
     for (const QString& line : view.removed) lstRemoved->addItem(line);
     cmdRemove->setEnabled(view.canRemove);

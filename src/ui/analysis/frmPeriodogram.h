@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period search window: the periodogram (the scale across above it, the power scale at
 // its right) with the frequency/period toggle, "Show window function" and Reset; the peaks
-// table; the period and epoch of the phase plot; "Remove this period", the periods removed
+// table and what it means (notes); the model of the chosen period (harmonics, drawn or not,
+// its figures); the period and epoch of the phase plot; "Remove this period", the periods removed
 // and "Back one step"; the exports; and while a computation runs, its progress and Cancel. It
 // shows a PeriodogramWindowView and hands every action to onEvent; it closes only when told
 // (Unload), also after its close box, which it reports as Close.
@@ -14,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <functional>
 
@@ -44,6 +47,10 @@ class frmPeriodogram : public QDialog {
     QCheckBox* chkWindow;
     QPushButton* cmdReset;
     QTableWidget* tblPeaks;
+    QLabel* lblNotes;
+    QSpinBox* spnHarmonics;
+    QCheckBox* chkModel;
+    QLabel* lblModel;
     QLineEdit* txtPeriod;
     QLineEdit* txtEpoch;
     QPushButton* cmdPhase;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The degree dialog ("Polynomial Fit"). It only collects the degree: Plot, or Enter in the
 // field, hands the text to onPlot, which fits and draws and answers whether the dialog closes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/app/BandPanelWidget.h"
 
 #include <QColor>
@@ -40,6 +41,9 @@ BandPanelWidget::BandPanelWidget(QWidget* parent) : QWidget(parent) {
     lstBands_->setObjectName(QStringLiteral("lstBands"));
     lstBands_->setToolTip(
         QStringLiteral("Tick to show, untick to hide; double-click: only this band"));
+    // A narrow panel shortens the middle of a line, so its count stays in sight; the whole
+    // line is in the item's tooltip.
+    lstBands_->setTextElideMode(Qt::ElideMiddle);
     layout->addWidget(lstBands_);
     cmdAllBands_ = new QPushButton(QStringLiteral("All bands"), this);
     cmdAllBands_->setObjectName(QStringLiteral("cmdAllBands"));
@@ -62,9 +66,10 @@ void BandPanelWidget::setLines(const std::vector<BandLine>& lines) {
     filling_ = true;
     lstBands_->clear();
     for (const BandLine& line : lines_) {
-        auto* item = new QListWidgetItem(
-            Swatch(line.color),
-            line.label + QStringLiteral("  (") + QString::number(line.count) + u')', lstBands_);
+        const QString text =
+            line.label + QStringLiteral("  (") + QString::number(line.count) + u')';
+        auto* item = new QListWidgetItem(Swatch(line.color), text, lstBands_);
+        item->setToolTip(text + u'\n' + lstBands_->toolTip());
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(line.shown ? Qt::Checked : Qt::Unchecked);
         // The kinds of observation are set off from the bands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band panel's contents, shown in a dock beside the plot: a line per band with its colour,
 // its count and a check box, the fainter-than and discrepant lines, and "All bands". It shows
 // the lines the command layer gives it (BandLines) and reports what the user does to them by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/app/QtHandedFiles.h"
 
 #include <QApplication>
@@ -10,6 +11,12 @@ namespace {
 constexpr int kRetryMs = 200;
 
 }  // namespace
+
+void ShowCommandLineView(frmPlot& window, const ViewOption& view) {
+    const double offset = window.state().star.TimeOffset;
+    window.Apply(window.commands().ShowWindow(view.jdLeft - offset, view.jdRight - offset,
+                                              view.magTop, view.magBottom));
+}
 
 QtHandedFiles::QtHandedFiles() {
     timer_.setSingleShot(true);
@@ -24,8 +31,8 @@ void QtHandedFiles::setWindow(frmPlot* window) {
     }
 }
 
-void QtHandedFiles::add(std::string path) {
-    waiting_.push_back(std::move(path));
+void QtHandedFiles::add(HandedFile file) {
+    waiting_.push_back(std::move(file));
     Raise();
     // Never inside the socket's own handler: the load asks its questions in dialogs of its own.
     if (!timer_.isActive()) timer_.start(0);
@@ -47,11 +54,13 @@ void QtHandedFiles::LoadNext() {
         timer_.start(kRetryMs);
         return;
     }
-    const std::string path = waiting_.front();
+    const HandedFile file = std::move(waiting_.front());
     waiting_.pop_front();
-    window_->Apply(commands.DropFile(path));
-    if (window_ && !window_->isShutDown() && window_->state().star.FileLoaded)
+    window_->Apply(commands.DropFile(file.path, file.load.kind, file.load.timeOffset));
+    if (window_ && !window_->isShutDown() && window_->state().star.FileLoaded) {
+        if (file.view) ShowCommandLineView(*window_, *file.view);
         window_->picView->setFocus();
+    }
     if (!waiting_.empty() && !timer_.isActive()) timer_.start(kRetryMs);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's questions and dialogs on the desktop: message boxes, open and save dialogs,
 // the colour dialog and a folder chooser, all modal over the active window.
 #pragma once

@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/app/QtStartup.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +25,7 @@
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "data/FileKindGuess.h"
+#include "interaction/SideWindowPlace.h"
 #include "ui/dialogs/frmConfig.h"
 
 namespace sabrix {
@@ -30,7 +34,16 @@ namespace {
 
 QtMessageHandler qtMessages = nullptr;
 
-constexpr const char* kNoDisplay = "sabrix: no display (use --render or --convert without one)\n";
+// The application object has just taken the user's locale for the whole process. Every number
+// the program writes or reads goes through the locale-free conversions already; this keeps any
+// C library call and any widget that shows a number on "." and no grouping as well.
+void KeepNumbersLocaleFree() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+constexpr const char* kNoDisplay =
+    "sabrix: no display (use --render, --convert or --periodogram without one)\n";
 
 // While the window's application object starts, Qt's notes about the display are held back:
 // when no display can be reached, Qt ends the process with advice about reinstalling it, and
@@ -63,6 +76,12 @@ SettingsSeams DefaultSettingsSeams() {
     SettingsSeams seams;
     seams.readSettings = [](const std::string& programDir, Settings& settings) {
         ReadSettings(programDir, settings);
+    };
+    seams.replacedSettings = [](const std::string& programDir) {
+        Settings settings;
+        std::vector<std::string> replaced;
+        ReadSettings(programDir, settings, &replaced);
+        return replaced;
     };
     seams.runConfiguration = [](QWidget* parent, Settings& settings, const std::string& programDir,
                                 Prompts& prompts) {
@@ -105,7 +124,9 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     if (!handOffSocket_.isEmpty()) {
         handOffServer_ = std::make_unique<FileHandOffServer>(handOffSocket_);
         QObject::connect(handOffServer_.get(), &FileHandOffServer::fileReceived,
-                         [this](const QByteArray& path) { handedFiles_.add(path.toStdString()); });
+                         [this](const QByteArray& message) {
+                             handedFiles_.add(ReadHandOffMessage(message.toStdString()));
+                         });
         handOffServer_->listen();
     }
 
@@ -121,6 +142,18 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
                     QStringLiteral("Error"), Icon::None);
     }
 
+    if (!state.settings.IniMissing && seams_.replacedSettings) {
+        std::string keys;
+        for (const std::string& key : seams_.replacedSettings(programDir_))
+            keys += (keys.empty() ? "" : ", ") + key;
+        if (!keys.empty())
+            prompts_.message(
+                QStringLiteral("The settings file ") + DisplayText(SettingsFilePath(programDir_)) +
+                    QStringLiteral(" gave no value that could be read for ") + DisplayText(keys) +
+                    QStringLiteral(". These settings take their first-start values "
+                                   "until the configuration is saved."),
+                QStringLiteral("Sabrix"), Buttons::OK, Icon::Exclamation);
+    }
     if (state.settings.IniMissing) {
         if (!firstDataFolder_.empty()) state.settings.FilePath = firstDataFolder_;
         bool confirmed = false;
@@ -156,10 +189,13 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
 
     window->resize(TwipsToPixels(kStartWidthTwips), TwipsToPixels(kStartHeightTwips));
     if (QScreen* screen = window->screen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = window->frameGeometry().size();
-        window->move(area.left() + area.width() / 2 - outer.width() / 2,
-                     area.top() + area.height() / 2 - outer.height() / 2);
+        // Inside the part of the screen that panels leave free, smaller when the screen is:
+        // at a large scale factor the whole window, menu bar included, stays in sight.
+        const QSize margins = window->frameGeometry().size() - window->size();
+        const QRect frame =
+            MainWindowFrame(window->frameGeometry().size(), screen->availableGeometry());
+        window->resize(frame.size() - margins);
+        window->move(frame.topLeft());
     }
     window->picView->setToolCursor(QStringLiteral("XHairs"));
     handedFiles_.setWindow(window.get());
@@ -194,6 +230,7 @@ int Main(int argc, char** argv) {
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
             EnsureRuntimeFolder();
             QGuiApplication app(argc, argv);
+            KeepNumbersLocaleFree();
             if (request.kind == CommandLineRequest::Kind::Minimum)
                 return RunMinimum(request.minimum, ProgramDirectory(), std::cout, std::cerr);
             if (request.kind == CommandLineRequest::Kind::Periodogram && request.periodogram.batch)
@@ -233,6 +270,7 @@ int Main(int argc, char** argv) {
     qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
     startingDisplay = true;
     QApplication app(argc, argv);
+    KeepNumbersLocaleFree();
     startingDisplay = false;
     for (const auto& [type, text] : heldBack) qt_message_output(type, QMessageLogContext(), text);
     heldBack.clear();
@@ -250,7 +288,8 @@ int Main(int argc, char** argv) {
     startup.setFirstDataFolder(ChooseFirstDataFolder(
         CurrentProgramDirSources(),
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()));
-    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir), file);
+    startup.setHandOff(HandOffSocketPath(runtimeFolder, programDir),
+                       file.empty() ? file : HandOffMessage(file, request));
     std::unique_ptr<frmPlot> window = startup.Open(request.commandLine);
     if (!window) return startup.exitCode();
     prompts.setParent(window.get());
@@ -260,13 +299,7 @@ int Main(int argc, char** argv) {
             window->LoadThreeColumnFile(file, request.load.timeOffset);
         else
             window->LoadStarFile(file);
-        if (request.view && !window->isShutDown()) {
-            // The edges are given as the JD scale shows the times.
-            const double offset = window->state().star.TimeOffset;
-            window->Apply(window->commands().ShowWindow(
-                request.view->jdLeft - offset, request.view->jdRight - offset, request.view->magTop,
-                request.view->magBottom));
-        }
+        if (request.view && !window->isShutDown()) ShowCommandLineView(*window, *request.view);
     }
     // A load can end the run (a working database that cannot be replaced).
     if (window->isShutDown()) return window->exitCode();

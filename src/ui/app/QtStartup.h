@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start: the command line, then the start-up sequence that ends with the empty
 // main window on the screen, then the event loop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window. Its controls (frmPlotUi: menus, buttons, the plot surfaces, the status
 // bar) are public members under their own names, the same as their object names. Its commands
 // run on MainWindowCommands, which owns the application state and the working table; each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's command slots and how the window shows what the commands leave. Each
 // slot runs one command of MainWindowCommands and applies the view it returns.
 #include <QApplication>

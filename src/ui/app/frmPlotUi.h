@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the main window and how they are built, as a form designer would generate
 // them: menus with their shortcuts, the "Load a File" button, the frame of sixteen tool
 // buttons, the plot surface with its two scale strips, the star label, the progress bar with

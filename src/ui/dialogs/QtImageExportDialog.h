@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Export Plot Image" dialog: width and height in pixels (within the export limits) and
 // the format, with OK and Cancel.
 #pragma once

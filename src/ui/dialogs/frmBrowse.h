@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder browser "Browse Directories": picks the data folder from the mounted volumes
 // and a folder tree instead of typing it. Opened by the configuration dialog's "Browse"
 // button; on "Enter" it writes the chosen folder into FilePath and into the configuration

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogs/frmConfig.h"
 
 #include <QCheckBox>
@@ -274,11 +275,13 @@ void frmConfig::cmdEnter_Click() {
 }
 
 void frmConfig::cmdCancel_Click() {
-    ReadSettings(programDir_, settings_);
     reject();
 }
 
 void frmConfig::done(int result) {
+    // Cancel, Escape and the close button alike: the colours picked since the dialog opened
+    // go, and the settings are those of the file again.
+    if (result != QDialog::Accepted) ReadSettings(programDir_, settings_);
     endProgramRequested_ = settings_.IniMissing;
     QDialog::done(result);
 }

@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration dialog "Configure Sabrix": edits the data folder, the connect-marked
 // option, the default polynomial degree and scatter-bar sigma, and the thirteen drawing
 // colours, and writes them to the settings file when the user confirms.
 //
 // The dialog works on the live settings of the application state. Colour buttons and
-// "Reset Colors" change the colour settings at once; "Cancel" reads the settings file again
-// to throw those changes away. While the settings are unconfirmed (IniMissing), any way of
-// closing the dialog other than a successful "Enter" asks the caller to end the program:
-// after exec() returns, the caller checks endProgramRequested() and runs its shut-down.
+// "Reset Colors" change the colour settings at once; every way of closing it but "Enter"
+// (Cancel, Escape, the close button) reads the settings file again to throw those changes away.
+// While the settings are unconfirmed (IniMissing), any way of closing the dialog other than a
+// successful "Enter" asks the caller to end the program: after exec() returns, the caller checks
+// endProgramRequested() and runs its shut-down.
 #pragma once
 
 #include <QDialog>

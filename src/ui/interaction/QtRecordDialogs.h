@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record list and the record editor of the windows: frmSelect and frmEditRecord over the
 // main window. The list opens beside the main window, or beside the points it lists when the
 // main window leaves no room, and at the size the user last gave it.

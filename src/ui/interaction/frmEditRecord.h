@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record editor ("Edit Record"): one line per field of an Obs row, named by its column
 // with what it holds beside it. It only collects the texts: OK hands them to onOK, which
 // checks and writes them and answers whether the editor closes; Cancel, Escape and the close

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/interaction/frmSelect.h"
 
 #include <QCloseEvent>
@@ -8,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -120,6 +122,7 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
 
     connect(lstRecords->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmSelect::lstRecords_Click);
+    lstRecords->installEventFilter(this);
     connect(cmdLog, &QPushButton::clicked, this, &frmSelect::cmdLog_Click);
     connect(cmdMark, &QPushButton::clicked, this, &frmSelect::cmdMark_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmSelect::cmdDelete_Click);
@@ -136,7 +139,8 @@ void frmSelect::Apply(const RecordListView& view) {
     if (model_->Show(view)) {
         // As wide as the widest line of the first screenful, so the list scrolls sideways.
         const int sample = std::min(model_->rowCount(), 64);
-        int widest = QFontMetrics(lstRecords->font()).horizontalAdvance(RecordListHeader());
+        int widest =
+            QFontMetrics(lstRecords->font()).horizontalAdvance(RecordListHeader(view.threeColumn));
         for (int i = 0; i < sample; ++i)
             widest = std::max(widest,
                               QFontMetrics(lstRecords->font())
@@ -214,6 +218,15 @@ void frmSelect::cmdMark_Click() {
 
 void frmSelect::cmdDelete_Click() {
     Send(RecordListEvent::Kind::Delete);
+}
+
+bool frmSelect::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstRecords && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && cmdDelete->isEnabled()) {
+        cmdDelete_Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmSelect::cmdEdit_Click() {

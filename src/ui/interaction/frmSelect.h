@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record list window ("Select Observation to Log or Mark"): the heading with the number of
 // records, the list of record lines under a header naming their fields (several lines can be
 // chosen; a line is read when it scrolls into sight), the actions on the chosen records,
@@ -66,6 +67,8 @@ class frmSelect : public QDialog {
   protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    // The Delete key in the list asks as the Delete Record button does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Send(RecordListEvent::Kind kind, int colorIndex = 0);

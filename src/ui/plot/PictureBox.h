@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widget that shows a Canvas: the plot surface and the two scale strips of the main
 // window. It keeps the canvas as large as itself (and says so through resized(), since a
 // resized canvas is blank), hands mouse events on in the canvas's user coordinates, draws a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop opener of the windows: QDesktopServices, which hands the address to the
 // desktop's launcher (xdg-open or the desktop environment's own).
 #pragma once

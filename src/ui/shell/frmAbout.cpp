@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/shell/frmAbout.h"
 
 #include <QMouseEvent>
@@ -41,6 +42,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblCopyright = new QLabel(this);
     lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
     lblCopyright->setAlignment(Qt::AlignCenter);
+    lblCopyright->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 18);
@@ -61,7 +63,7 @@ void frmAbout::showEvent(QShowEvent* event) {
 }
 
 void frmAbout::Form_Activate() {
-    lblCopyright->setText(CopyrightText());
+    lblCopyright->setText(CopyrightText() + QLatin1Char('\n') + LicenceText());
     Label3->setText(AboutVersionText());
 }
 

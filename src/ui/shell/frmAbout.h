@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: the program's name, version and credits. A click anywhere on it closes it.
 #pragma once
 

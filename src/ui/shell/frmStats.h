@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stats window: a plain text surface beside the main window into which the plot prints
 // the figures of the current view.
 #pragma once
