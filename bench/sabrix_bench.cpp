@@ -20,7 +20,6 @@
 #include "StarFileGenerator.h"
 #include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
-#include "ui/app/frmPlot.h"
 #include "core/AtomicFile.h"
 #include "core/EventPacer.h"
 #include "core/LineReader.h"
@@ -36,11 +35,12 @@
 #include "data/SaveBackup.h"
 #include "data/StarFileExport.h"
 #include "data/StarFileImport.h"
-#include "ui/interaction/frmSelect.h"
 #include "plot/Canvas.h"
 #include "plot/PlotImage.h"
 #include "plot/PlotWindow.h"
 #include "plot/Plotter.h"
+#include "ui/app/frmPlot.h"
+#include "ui/interaction/frmSelect.h"
 
 namespace fs = std::filesystem;
 using namespace sabrix;
@@ -232,13 +232,13 @@ void ResetPeakMemory() {
 // chosen, and Delete: each timed from the user's action to the list or the redrawn plot, with
 // the memory the step took at its peak.
 void MeasureListAll(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) {
-    window.cmdReset_Click();
+    window.Run(cmd::cmdReset_Click);
     Drain();
     const PlotWindowState& v = window.state().view;
     const auto listAll = [&] {
-        window.picView_MouseDown(2, 0, v.WinJDLeft - v.JDFirst, v.WinMagTop);
-        window.picView_MouseMove(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
-        window.picView_MouseUp(2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
+        window.Run(cmd::picView_MouseDown, 2, 0, v.WinJDLeft - v.JDFirst, v.WinMagTop);
+        window.Run(cmd::picView_MouseMove, 2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
+        window.Run(cmd::picView_MouseUp, 2, 0, v.WinJDRight - v.JDFirst, v.WinMagBottom);
         Drain();
         return window.recordDialogs().list();
     };
@@ -290,9 +290,9 @@ void MeasureRecords(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) 
     const auto boxAround = [&](const ObsRow& r, double days, double mags) {
         const double x = r.JD - v.JDFirst;
         const auto begin = std::chrono::steady_clock::now();
-        window.picView_MouseDown(2, 0, x - days, r.Mag + mags);
-        window.picView_MouseMove(2, 0, x + days, r.Mag - mags);
-        window.picView_MouseUp(2, 0, x + days, r.Mag - mags);
+        window.Run(cmd::picView_MouseDown, 2, 0, x - days, r.Mag + mags);
+        window.Run(cmd::picView_MouseMove, 2, 0, x + days, r.Mag - mags);
+        window.Run(cmd::picView_MouseUp, 2, 0, x + days, r.Mag - mags);
         Drain();
         return Seconds(begin);
     };
@@ -311,7 +311,7 @@ void MeasureRecords(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) 
     });
 
     // A locate press opens the list modally: the timer fires once it is on the screen.
-    window.cmdLocate_Click();
+    window.Run(cmd::cmdLocate_Click);
     f.locate = BestReturned(3, [&] {
         const ObsRow r = rowNear(count / 4);
         std::chrono::steady_clock::time_point shown;
@@ -321,7 +321,7 @@ void MeasureRecords(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) 
             closeList();
         });
         const auto begin = std::chrono::steady_clock::now();
-        window.picView_MouseDown(1, 0, r.JD - v.JDFirst, r.Mag);
+        window.Run(cmd::picView_MouseDown, 1, 0, r.JD - v.JDFirst, r.Mag);
         return std::chrono::duration<double>(shown - begin).count();
     });
 
@@ -343,7 +343,7 @@ void MeasureRecords(frmPlot& window, FailingPrompts& prompts, WindowFigures& f) 
         list->cmdClose_Click();
         Drain();
         const double s = Seconds(begin);
-        window.cmdRefresh_Click();
+        window.Run(cmd::cmdRefresh_Click);
         Drain();
         return s;
     };
@@ -401,7 +401,7 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
         }
     }
     MeasureRecords(window, prompts, f);
-    window.cmdReset_Click();
+    window.Run(cmd::cmdReset_Click);
     Drain();
 
     // The event loop's turns during a redraw: a zero timer fires at every turn.
@@ -432,11 +432,11 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
     const PlotWindowState& v = window.state().view;
     const double middle = (v.JDFirst + v.JDLast) / 2;
     const double span = (v.JDLast - v.JDFirst) / 100;
-    window.Apply(window.commands().ShowWindow(middle - span / 2, middle + span / 2, v.WinMagTop,
-                                              v.WinMagBottom));
+    window.Apply(window.commands().Run(cmd::ShowWindow, middle - span / 2, middle + span / 2,
+                                       v.WinMagTop, v.WinMagBottom));
     Drain();
     f.step = BestOf(5, [&] {
-        window.cmdForward_Click();
+        window.Run(cmd::cmdForward_Click);
         Drain();
     });
     const QString label = window.lblStarName->text();
@@ -444,7 +444,7 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
 
     // The band panel at the full view: the most observed band unticked, then ticked again,
     // each to its redraw.
-    window.cmdReset_Click();
+    window.Run(cmd::cmdReset_Click);
     Drain();
     f.bandHide = f.bandShow = 1e300;
     for (int i = 0; i < 3; ++i) {
@@ -463,11 +463,12 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
         const std::span<const ObsPoint> all = window.table()->Columns().All();
         // The first reads the row through a statement prepared then; the user's first rest
         // pays that once.
-        window.commands().PointTip(all[0].JD - v.JDFirst, all[0].Mag);
+        window.commands().Run(cmd::PointTip, all[0].JD - v.JDFirst, all[0].Mag);
         for (int i = 0; i < 200; ++i) {
             const ObsPoint& p = all[all.size() * static_cast<size_t>(i) / 200];
             start = std::chrono::steady_clock::now();
-            const bool found = window.commands().PointTip(p.JD - v.JDFirst, p.Mag).has_value();
+            const bool found =
+                window.commands().Run(cmd::PointTip, p.JD - v.JDFirst, p.Mag).has_value();
             const double took = Seconds(start);
             if (!found) {
                 std::fprintf(stderr, "no tooltip at a point\n");
@@ -479,44 +480,44 @@ WindowFigures MeasureWindow(const std::string& file, const std::string& dir,
     }
 
     // A JD zoom press and a wheel notch at the full view, each followed by Previous View.
-    window.cmdReset_Click();
+    window.Run(cmd::cmdReset_Click);
     Drain();
-    window.cmdJDZoom_Click();
+    window.Run(cmd::cmdJDZoom_Click);
     const double centre = (v.JDLast - v.JDFirst) / 2;
     const double mag = (v.WinMagTop + v.WinMagBottom) / 2;
     f.zoomPress = BestReturned(3, [&] {
         const auto begin = std::chrono::steady_clock::now();
-        window.picView_MouseDown(1, 0, centre, mag);
+        window.Run(cmd::picView_MouseDown, 1, 0, centre, mag);
         Drain();
         const double s = Seconds(begin);
-        window.mnuPrevious_Click();
+        window.Run(cmd::mnuPrevious_Click);
         Drain();
         return s;
     });
     f.wheelNotch = BestReturned(3, [&] {
         const auto begin = std::chrono::steady_clock::now();
-        window.Apply(window.commands().WheelZoom(1, false, centre, mag));
+        window.Apply(window.commands().Run(cmd::WheelZoom, 1, false, centre, mag));
         Drain();
         const double s = Seconds(begin);
-        window.mnuPrevious_Click();
+        window.Run(cmd::mnuPrevious_Click);
         Drain();
         return s;
     });
-    window.cmdLocate_Click();
+    window.Run(cmd::cmdLocate_Click);
 
     // The phase plot of the full view and back, each from the command to the repainted plot,
     // as the period search window's choice of a peak and "Time Plot" run them.
-    window.cmdReset_Click();
+    window.Run(cmd::cmdReset_Click);
     Drain();
     f.toPhase = f.toTime = 1e300;
     for (int i = 0; i < 3; ++i) {
         auto begin = std::chrono::steady_clock::now();
-        window.commands().ShowPhasePlot(0.7312, std::nullopt);
+        window.commands().Run(cmd::ShowPhasePlot, 0.7312, std::nullopt);
         window.Apply(window.commands().view());
         Drain();
         f.toPhase = std::min(f.toPhase, Seconds(begin));
         begin = std::chrono::steady_clock::now();
-        window.mnuTimePlot_Click();
+        window.Run(cmd::mnuTimePlot_Click);
         Drain();
         f.toTime = std::min(f.toTime, Seconds(begin));
     }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLayout>
 #include <QMenu>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -20,11 +21,11 @@
 #include <stdexcept>
 
 #include "analysis/PeriodDialogs.h"
-#include "ui/analysis/frmPeriodogram.h"
-#include "ui/app/frmPlot.h"
 #include "core/RuntimeFolder.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
+#include "ui/analysis/frmPeriodogram.h"
+#include "ui/app/frmPlot.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
         };
         window.LoadStarFile(copy(argv[1], "asassn-v-j0600.txt"));
         // The guide shows the window once the rows are in, without the fill's progress.
-        window.Apply(window.commands().FinishFill());
+        window.Apply(window.commands().Run(sabrix::cmd::FinishFill));
         if (!window.state().star.FileLoaded) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "window.png") && saved;
@@ -127,10 +128,10 @@ int main(int argc, char** argv) {
         window.resize(1100, 600);
         window.dckBands->show();
         QApplication::processEvents();
-        window.Apply(window.commands().cmdReset_Click());
+        window.Apply(window.commands().Run(sabrix::cmd::cmdReset_Click));
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "band-panel.png") && saved;
-        window.Apply(window.commands().lstBands_DblClick("V"));
+        window.Apply(window.commands().Run(sabrix::cmd::lstBands_DblClick, "V"));
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "one-band.png") && saved;
         window.dckBands->hide();
@@ -138,7 +139,8 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
 
         // The survey's times are HJD - 2450000: the scale shows them with the offset added.
-        window.Apply(window.commands().LoadThreeColumnFile(copy(argv[2], "survey.dat"), 2450000));
+        window.Apply(window.commands().Run(sabrix::cmd::LoadThreeColumnFile,
+                                           copy(argv[2], "survey.dat"), 2450000));
         if (!window.state().star.ThreeColumnFormat) return 1;
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "three-column.png") && saved;
@@ -148,7 +150,7 @@ int main(int argc, char** argv) {
         sabrix::PeriodSearchFields fields;
         fields.range = sabrix::PeriodRangeFields{QStringLiteral("2"), QStringLiteral("400"),
                                                  QStringLiteral("10")};
-        window.commands().PeriodSearch(fields);
+        window.commands().Run(sabrix::cmd::PeriodSearch, fields);
         auto* search = window.findChild<sabrix::frmPeriodogram*>();
         if (!search) throw std::runtime_error("the period search window did not open");
         search->resize(760, 640);
@@ -160,9 +162,16 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             QThread::msleep(5);
         }
-        QApplication::processEvents();
+        // The word-wrapped model text takes its height over later turns of the event loop;
+        // grabbed earlier, it came out clipped in some runs.
+        for (int turn = 0; turn < 20; ++turn) {
+            if (search->layout()) search->layout()->activate();
+            QApplication::processEvents();
+            QThread::msleep(5);
+        }
         saved = Save(search->grab(), out, "period-search.png") && saved;
-        window.Apply(window.commands().PeriodWindowEvent(
+        window.Apply(window.commands().Run(
+            sabrix::cmd::PeriodWindowEvent,
             sabrix::PeriodogramEvent{.kind = sabrix::PeriodogramEvent::Kind::FoldPeak, .peak = 0}));
         ShowAtHome(window, home.path());
         saved = Save(window.grab(), out, "phase-plot.png") && saved;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fourier series of several harmonics at one frequency: the model of a non-sinusoidal light
 // curve and the periodogram that compares such models across frequencies.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Fourier model (FourierModel.h) drawn over the plot: over both cycles of the phase plot,
 // and along the light curve.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much a peak of the one-harmonic periodogram can be trusted: the false-alarm probability
 // of its power and the uncertainty of its period.
 //

@@ -189,6 +189,22 @@ bool PeriodAnalysis::StepBack() {
     return true;
 }
 
+std::vector<double> PeriodAnalysis::RemovedPeriods() const {
+    std::vector<double> periods;
+    for (const FourierModel& fit : history_.removed()) periods.push_back(1 / fit.frequency);
+    return periods;
+}
+
+std::vector<Residual> PeriodAnalysis::Residuals() const {
+    std::vector<Residual> residuals;
+    if (history_.removed().empty()) return residuals;
+    const std::vector<double>& mags = history_.mags();
+    const std::vector<int64_t>& ids = observations_.ids;
+    for (size_t i = 0; i < mags.size() && i < ids.size(); ++i)
+        residuals.push_back(Residual{ids[i], mags[i]});
+    return residuals;
+}
+
 double PeriodAnalysis::DefaultEpoch() const {
     return BrightestEpoch(observations_.times, observations_.mags);
 }

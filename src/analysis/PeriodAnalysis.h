@@ -26,15 +26,17 @@
 #include "analysis/PhaseFolding.h"
 #include "analysis/Prewhitening.h"
 #include "plot/Canvas.h"
+#include "plot/PhasePlot.h"
 
 namespace sabrix {
 
-// The observations of a search: time, magnitude and uncertainty (0 when none) of each, and
-// the JD range of the light curve they were taken from.
+// The observations of a search: time, magnitude, uncertainty (0 when none) and row ID of each,
+// and the JD range of the light curve they were taken from.
 struct PeriodObservations {
     std::vector<double> times;
     std::vector<double> mags;
     std::vector<double> sigmas;
+    std::vector<int64_t> ids;
     double jdLeft = 0;
     double jdRight = 0;
     // The observations are of more than one band.
@@ -172,6 +174,11 @@ class PeriodAnalysis {
     // Undoes the last removal, showing the step before it with the removed period's peak
     // chosen again. False when none was made.
     bool StepBack();
+
+    // The periods removed so far (days, the first first) and the residuals they leave of each
+    // observation searched; no residual before the first removal.
+    std::vector<double> RemovedPeriods() const;
+    std::vector<Residual> Residuals() const;
 
     // The epoch of the phase plot when none is typed: the time of the brightest observation.
     double DefaultEpoch() const;

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The observations that the plot shows, as the period search takes them: the points of a JD
 // range that the state's PointFilter shows (hidden bands, Omit fainter thans, Omit
-// discrepant). The period search, its phase plot's default epoch, the phase plot's selection and
-// the command line take their observations from here.
+// discrepant). The period search, its phase plot's default epoch and the command line take their
+// observations from here.
 #pragma once
 
 #include "analysis/PeriodAnalysis.h"
 #include "core/AppState.h"
 #include "data/PlotColumns.h"
-#include "plot/PhasePlot.h"
 
 namespace sabrix {
 
@@ -23,13 +22,5 @@ PeriodObservations ShownObservations(const PlotColumns& columns, const AppState&
 // shows, fainter-than estimates among them unless omitted, as ShownObservations gives them.
 PeriodObservations DrawnObservations(const PlotColumns& columns, const AppState& state,
                                      double jdLeft, double jdRight);
-
-// The IDs of the points that the phase plot of the fold counts (PointFilter::Counted, JD in the
-// fold's range) with either of their two copies inside the bounds: phases from phaseA to phaseB and
-// magnitudes (as stored) from magA to magB, inclusive, either order. In JD order; empty when
-// none is inside.
-std::vector<int64_t> PhasePointIds(const PlotColumns& columns, const AppState& state,
-                                   const PhaseFold& fold, double phaseA, double phaseB, double magA,
-                                   double magB);
 
 }  // namespace sabrix

@@ -6,6 +6,7 @@
 #include "analysis/Bins.h"
 #include "analysis/PolyFit.h"
 #include "analysis/ShownObservations.h"
+#include "app/CommandList.h"
 #include "app/AnalysisController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -57,11 +58,11 @@ void AnalysisController::ShowBinsDialog(bool modal) {
     polyShown_ = false;
     if (!analysisDialogs_) return;
     analysisDialogs_->showBins(
-        ctx_.fold ? InitialPhaseBinFields(ctx_.state.settings.DefaultSigma)
-                  : InitialBinFields(ctx_.state),
+        ctx_.Frame().Cyclic() ? InitialPhaseBinFields(ctx_.state.settings.DefaultSigma)
+                              : InitialBinFields(ctx_.state),
         modal,
         [this](const BinDialogFields& fields) {
-            const bool done = ctx_.Allows(Command::EnterBins) && EnterBins(fields);
+            const bool done = ctx_.Allows(cmd::EnterBins.needs) && EnterBins(fields);
             ctx_.Present();
             return done;
         },
@@ -74,7 +75,7 @@ void AnalysisController::ShowPolyDialog() {
         return;
     }
     if (!ctx_.table) return;
-    if (ctx_.fold) {
+    if (ctx_.Frame().Cyclic()) {
         ctx_.Say(kFitNeedsTime, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
         return;
     }
@@ -84,7 +85,7 @@ void AnalysisController::ShowPolyDialog() {
     analysisDialogs_->showPoly(
         QString::number(ctx_.state.settings.PolyFit),
         [this](const QString& degree) {
-            const bool done = ctx_.Allows(Command::PlotPolyFit) && PlotPolyFit(degree);
+            const bool done = ctx_.Allows(cmd::PlotPolyFit.needs) && PlotPolyFit(degree);
             ctx_.Present();
             return done;
         },
@@ -125,7 +126,7 @@ std::optional<std::string> AnalysisController::ChooseBinFile() {
 }
 
 bool AnalysisController::EnterBins(const BinDialogFields& fields) {
-    if (ctx_.fold) return EnterPhaseBins(fields);
+    if (ctx_.Frame().Cyclic()) return EnterPhaseBins(fields);
     QString refusal;
     const std::optional<BinRequest> request = ReadBinFields(fields, refusal);
     if (!request) {
@@ -180,10 +181,23 @@ bool AnalysisController::EnterPhaseBins(const BinDialogFields& fields) {
         ctx_.Say(refusal, QStringLiteral("Load Phase Bins"), Buttons::OK, Icon::Exclamation);
         return false;
     }
-    const PhaseFold& fold = *ctx_.fold;
-    const PeriodObservations shown =
-        ShownObservations(ctx_.table->Columns(), ctx_.state, fold.jdLeft, fold.jdRight);
-    phaseBins_ = PhaseBins(shown.times, shown.mags, fold.epoch, fold.period, request->width);
+    // The own phase and the magnitude drawn (a residual on the residuals' plot) of each
+    // observation; fainter-than estimates are limits, not magnitudes.
+    const PlotFrame& frame = ctx_.Frame();
+    const PlotColumns& columns = ctx_.table->Columns();
+    const PointFilter shows = PointFilter::Of(ctx_.state, columns);
+    const auto [jdA, jdB] = frame.RowsFor(ctx_.state.view.JDFirst, ctx_.state.view.JDLast);
+    std::vector<double> phases;
+    std::vector<double> mags;
+    for (const ObsPoint& point : columns.InWindow(jdA, jdB)) {
+        if (point.faint || !shows.Shows(point.band, point.faint, point.discrepant)) continue;
+        const FramePlace place = frame.Place(point);
+        if (place.count == 0) continue;
+        phases.push_back(place.x[0]);
+        mags.push_back(place.y);
+    }
+    // The phases are folded already: one cycle from 0.
+    phaseBins_ = PhaseBins(phases, mags, 0, 1, request->width);
     phaseSigma_ = request->Sigma;
     binsShown_ = true;
     polyShown_ = false;
@@ -193,7 +207,7 @@ bool AnalysisController::EnterPhaseBins(const BinDialogFields& fields) {
 }
 
 void AnalysisController::DrawBins() {
-    if (ctx_.fold) {
+    if (ctx_.Frame().Cyclic()) {
         PhaseBinPlotter(phaseBins_, phaseSigma_ / 2.0, ctx_.state.view, ctx_.canvases.picView);
         return;
     }
@@ -211,7 +225,7 @@ void AnalysisController::DrawBins() {
 }
 
 bool AnalysisController::PlotPolyFit(const QString& degreeText) {
-    if (ctx_.fold) {
+    if (ctx_.Frame().Cyclic()) {
         ctx_.Say(kFitNeedsTime, QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation);
         return false;
     }
@@ -280,7 +294,7 @@ void AnalysisController::DrawOverlay() {
 
 void AnalysisController::DrawOverlayOnto(Canvas& picView) const {
     // An overlay that the window could not draw was turned off there, with its message.
-    if (binsShown_ && ctx_.fold)
+    if (binsShown_ && ctx_.Frame().Cyclic())
         PhaseBinPlotter(phaseBins_, phaseSigma_ / 2.0, ctx_.state.view, picView);
     else if (binsShown_)
         BinPlotter(ctx_.state.view, bins_, picView);

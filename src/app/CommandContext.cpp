@@ -19,8 +19,8 @@ CommandContext::CommandContext(AppState initial, TableFiles tableFiles, Prompts&
     view.omitDiscrepantChecked = state.overlay.OmitDiscrepant;
 }
 
-bool CommandContext::Allows(Command command) const {
-    switch (NeedsOf(command)) {
+bool CommandContext::Allows(Needs needs) const {
+    switch (needs) {
         case Needs::Anytime:
             return true;
         case Needs::Idle:
@@ -45,6 +45,14 @@ Answer CommandContext::Say(const QString& text, const QString& title, Buttons bu
 void CommandContext::SayModuleError(const std::exception& e, const char* module) {
     Say(ModuleErrorText(DisplayText(e.what()), QString::fromLatin1(module)),
         QStringLiteral("Error"), Buttons::OK, Icon::None);
+}
+
+void CommandContext::Guarded(std::string_view name, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        SayModuleError(e, std::string(name).c_str());
+    }
 }
 
 void CommandContext::SayNoStarLoaded() {
@@ -80,7 +88,7 @@ void CommandContext::RunPlotter() {
         Present();
         outcome = Plotter(
             state, marks, *table, canvases.picView, canvases.picJDScale, canvases.picMagScale,
-            [&job] { job.pacer().tick(); }, fold ? &*fold : nullptr);
+            [&job] { job.pacer().tick(); }, *frame_);
     }
     // The plot look: the titles, the logo and the progress controls give way to the plot.
     view.look = WindowView::Look::Plot;
@@ -165,7 +173,7 @@ void CommandContext::ClearEdits() {
 }
 
 void CommandContext::ForgetStar() {
-    fold.reset();
+    frame_ = lightCurve_;
     view.phasePlot = false;
     // The changes were to rows of the table that is going.
     edits.clear();
@@ -183,24 +191,24 @@ void CommandContext::ShowBandLines() {
     }
 }
 
-void CommandContext::ShowPhasePlot(const PhaseFold& phaseFold) {
-    if (!fold) timeWindow = state.view;
-    // The magnitudes as the light curve showed them; the phases whole.
-    state.view = PhaseWindow(timeWindow);
-    fold = phaseFold;
-    view.phasePlot = true;
+void CommandContext::SwitchFrame(std::shared_ptr<const PlotFrame> frame) {
+    frame_ = std::move(frame);
+    view.phasePlot = !OnLightCurve();
     HideOverlays(true);
     for (const std::function<void()>& drop : switchers_) drop();
+}
+
+void CommandContext::ShowFrame(std::shared_ptr<const PlotFrame> frame) {
+    if (OnLightCurve()) timeWindow_ = state.view;
+    state.view = frame->WholeWindow(timeWindow_);
+    SwitchFrame(std::move(frame));
     Redraw(false);
 }
 
-bool CommandContext::LeavePhasePlot() {
-    if (!fold) return false;
-    state.view = timeWindow;
-    fold.reset();
-    view.phasePlot = false;
-    HideOverlays(true);
-    for (const std::function<void()>& drop : switchers_) drop();
+bool CommandContext::ShowLightCurve() {
+    if (OnLightCurve()) return false;
+    state.view = timeWindow_;
+    SwitchFrame(lightCurve_);
     return true;
 }
 

@@ -7,7 +7,7 @@
 //
 // Each controller (LoadController, PlotController, ...) keeps a reference to the one context
 // and its own state beside it. MainWindowCommands owns the context and the controllers and
-// routes each command to one controller once the command's needs (CommandNeeds.h) are met.
+// runs each command (CommandList.h) on its controller once the command's needs are met.
 // Nothing but the controllers changes the context.
 #pragma once
 
@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandNeeds.h"
@@ -30,7 +31,7 @@
 #include "data/ObsTable.h"
 #include "plot/Canvas.h"
 #include "plot/ObserverMarks.h"
-#include "plot/PhasePlot.h"
+#include "plot/PlotFrame.h"
 
 namespace sabrix {
 
@@ -108,10 +109,6 @@ class CommandContext {
     const CommandCanvases canvases;
     // The clock of dated header lines; the system clock unless a test sets another.
     const Clock* clock = &systemClock_;
-    // The phase plot while it is shown (the plot's window then holds phases, see PhasePlot.h),
-    // and the light curve's window to return to; no fold on the light curve.
-    std::optional<PhaseFold> fold;
-    PlotWindowState timeWindow;
 
     // Makes the change (its redo), keeps it for Undo and follows the stack (FollowEdits).
     void PushEdit(QUndoCommand* edit);
@@ -127,8 +124,9 @@ class CommandContext {
     bool Busy() const { return view.busy; }
     bool TableReady() const { return table && rows == TableRows::Complete; }
     bool PlotShown() const { return table && state.star.FileLoaded && !Busy(); }
-    // Whether the command's needs are met now; a command whose needs are not met does nothing.
-    bool Allows(Command command) const;
+    // Whether these needs of a command are met now (cmd::Finder.needs); a command whose needs
+    // are not met does nothing.
+    bool Allows(Needs needs) const;
 
     // Shows the view as the command has left it so far.
     void Present() { host.present(view); }
@@ -137,6 +135,10 @@ class CommandContext {
                std::optional<Answer> dismissed = std::nullopt);
     // "Error "description" encountered in module M." titled "Error".
     void SayModuleError(const std::exception& e, const char* module);
+    // Runs the action of the command named; an exception that escapes it is said as the
+    // command's failure ("Error ... encountered in module NAME."), and the program goes on.
+    // The one catch around every command (MainWindowCommands::Run, the dialogs' events).
+    void Guarded(std::string_view name, const std::function<void()>& action);
     // "No star file is loaded." titled "No Star Loaded".
     void SayNoStarLoaded();
     // A turn of a long loop: lets the event loop run at the pacer's rhythm during a job; does
@@ -161,16 +163,22 @@ class CommandContext {
     // The progress controls and the Cancel button of a fill that runs, or none.
     void ShowLoadProgress();
 
-    // The light curve's window: the plot's own, or the one the phase plot returns to.
-    const PlotWindowState& LightCurveWindow() const { return fold ? timeWindow : state.view; }
-    // The plot becomes the phase plot of the fold (from the light curve, or another fold),
-    // its whole window shown, the overlays forgotten; then the redraw sequence.
-    void ShowPhasePlot(const PhaseFold& phaseFold);
-    // Back to the light curve's window, the overlays forgotten, without a redraw. Returns
-    // false (nothing changed) on the light curve.
-    bool LeavePhasePlot();
-    // What each controller drops when the plot turns from the light curve to the phase plot
-    // or back (the views to go back to are of the other kind).
+    // The frame of the plot (PlotFrame.h): what x is. The light curve's unless a controller
+    // has shown the plot in another (the phase plot).
+    const PlotFrame& Frame() const { return *frame_; }
+    // The light curve's window: the plot's own, or the one the plot returns to from another
+    // frame.
+    const PlotWindowState& LightCurveWindow() const {
+        return OnLightCurve() ? state.view : timeWindow_;
+    }
+    // The plot in the frame (from the light curve, or from another frame), its whole window
+    // shown, the overlays forgotten; then the redraw sequence.
+    void ShowFrame(std::shared_ptr<const PlotFrame> frame);
+    // Back to the light curve's frame and window, the overlays forgotten, without a redraw.
+    // Returns false (nothing changed) on the light curve.
+    bool ShowLightCurve();
+    // What each controller drops when the plot changes its frame (the views to go back to are
+    // of the other frame).
     void OnSwitchPlot(std::function<void()> drop) { switchers_.push_back(std::move(drop)); }
 
     // The overlays of the redraw sequence, in the order they draw.
@@ -185,11 +193,17 @@ class CommandContext {
     void ForgetStar();
 
   private:
+    bool OnLightCurve() const { return frame_ == lightCurve_; }
+    void SwitchFrame(std::shared_ptr<const PlotFrame> frame);
     void RunPlotter();
     // The band panel's lines for the table and state as they are now.
     void ShowBandLines();
 
     SystemClock systemClock_;
+    const std::shared_ptr<const PlotFrame> lightCurve_ = std::make_shared<TimeFrame>();
+    std::shared_ptr<const PlotFrame> frame_ = lightCurve_;
+    // The light curve's window while the plot is in another frame.
+    PlotWindowState timeWindow_;
     // The pacer of the job that runs; null between jobs.
     EventPacer* pacer_ = nullptr;
     std::vector<PlotOverlay*> overlays_;

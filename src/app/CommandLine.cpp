@@ -471,6 +471,8 @@ std::string UsageText() {
            "  --minimum FILE  print the time of the minimum of the observations shown from\n"
            "                  --from JD to --to JD (draw the range around one eclipse):\n"
            "                  \"time error n method\", method KvW (Kwee-van Woerden) or parabola\n"
+           "  --from JD       for --minimum, the first Julian Date of the range, as the JD\n"
+           "                  scale shows it; --to JD the last\n"
            "  --maximum       for --minimum, the time of a maximum instead\n"
            "  -h, --help      print this text and end\n"
            "  --version       print the version and end\n"

@@ -154,15 +154,15 @@ std::unique_ptr<LoadedFile> LoadFile(
         MainWindowCommands::Canvases{loaded->canvases.picView, loaded->canvases.picJDScale,
                                      loaded->canvases.picMagScale});
     MainWindowCommands& commands = *loaded->commands;
-    commands.OpenWorkingTable();
+    commands.Run(cmd::OpenWorkingTable);
     if (!commands.view().endRun) {
         if (kind == ObservationFileKind::ThreeColumnFile) {
-            commands.LoadThreeColumnFile(file, load.timeOffset.value_or(0));
+            commands.Run(cmd::LoadThreeColumnFile, file, load.timeOffset.value_or(0));
         } else if (rows) {
-            commands.LoadStarFile(file);
-            commands.FinishFill();
+            commands.Run(cmd::LoadStarFile, file);
+            commands.Run(cmd::FinishFill);
         } else {
-            commands.LoadStarFile(file, MainWindowCommands::RowFill::None);
+            commands.Run(cmd::LoadStarFile, file, MainWindowCommands::RowFill::None);
         }
     }
     if (!commands.state().star.FileLoaded) {
@@ -334,8 +334,8 @@ bool ShowOnlyBands(MainWindowCommands& commands, const std::vector<std::string>&
         err << TerminalMessage(file, "No observation has the band \"" + band + "\"" + known);
         return false;
     }
-    commands.ShowOnlyBands(std::set<std::string>(bands.begin(), bands.end()));
-    commands.cmdReset_Click();
+    commands.Run(cmd::ShowOnlyBands, std::set<std::string>(bands.begin(), bands.end()));
+    commands.Run(cmd::cmdReset_Click);
     return true;
 }
 
@@ -416,7 +416,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
             BinDialogFields fields = InitialBinFields(commands.state());
             fields.binWidth = QString::fromStdString(*options.bins);
             if (options.sigma) fields.sigma = QString::fromStdString(*options.sigma);
-            if (!commands.EnterBins(fields)) {
+            if (!commands.Run(cmd::EnterBins, fields)) {
                 std::string prefix;
                 const std::string source =
                     RefusedBinsSource(fields, options, programDir, loaded->file, prefix);
@@ -428,7 +428,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
                                                         BinFileLines(commands.bins()));
         }
         if (options.poly) {
-            if (!commands.PlotPolyFit(QString::fromStdString(*options.poly)))
+            if (!commands.Run(cmd::PlotPolyFit, QString::fromStdString(*options.poly)))
                 return refused(loaded->file, std::string());
             if (!options.curveOut.empty())
                 files.emplace_back(options.curveOut, PolyCurveText(commands.PolyCurve()));
@@ -436,8 +436,9 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
         if (options.view) {
             // The edges are given as the scale shows the times.
             const double offset = commands.state().star.TimeOffset;
-            commands.ShowWindow(options.view->jdLeft - offset, options.view->jdRight - offset,
-                                options.view->magTop, options.view->magBottom);
+            commands.Run(cmd::ShowWindow, options.view->jdLeft - offset,
+                         options.view->jdRight - offset, options.view->magTop,
+                         options.view->magBottom);
         }
         if (options.phase) {
             // The fields as the period search window reads them; no epoch: the default (the
@@ -470,7 +471,8 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
                 }
             }
             const size_t before = loaded->prompts.messages.size();
-            if (!commands.ShowPhasePlot(fold.fold->period, epoch, options.harmonics).isEmpty()) {
+            if (!commands.Run(cmd::ShowPhasePlot, fold.fold->period, epoch, options.harmonics)
+                     .isEmpty()) {
                 for (size_t i = before; i < loaded->prompts.messages.size(); ++i)
                     err << TerminalMessage(loaded->file,
                                            OptionMessage(loaded->prompts.messages[i].text));
@@ -509,7 +511,7 @@ int RunRender(const RenderOptions& options, const std::string& programDir, std::
                 FinishPlotArea(loaded->picture, layout, loaded->canvases, view.starLabel);
                 encoded = EncodeRasterImage(loaded->picture, format);
             } else  // vector shapes are drawn as the view is drawn, so the view is drawn again
-                encoded = commands.PlotImageOf(format, options.width, options.height);
+                encoded = commands.Run(cmd::PlotImageOf, format, options.width, options.height);
         } catch (const std::exception& e) {
             err << TerminalMessage(options.out, std::string("Cannot write: ") + e.what());
             return 1;
@@ -547,8 +549,9 @@ int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& prog
             return 1;
         if (options.view) {
             const double offset = commands.state().star.TimeOffset;
-            commands.ShowWindow(options.view->jdLeft - offset, options.view->jdRight - offset,
-                                options.view->magTop, options.view->magBottom);
+            commands.Run(cmd::ShowWindow, options.view->jdLeft - offset,
+                         options.view->jdRight - offset, options.view->magTop,
+                         options.view->magBottom);
         }
         const PlotWindowState& window = commands.state().view;
         const PeriodObservations shown = ShownObservations(

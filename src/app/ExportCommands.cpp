@@ -109,7 +109,7 @@ QString SaveController::DrawViewOnto(PlotAreaCanvases& canvases, EventPacer& pac
     Scaler(ctx_.state.view, canvases.picView, canvases.picJDScale, canvases.picMagScale);
     const PlotOutcome outcome = Plotter(
         ctx_.state, ctx_.marks, *ctx_.table, canvases.picView, canvases.picJDScale,
-        canvases.picMagScale, [&pacer] { pacer.tick(); }, ctx_.fold ? &*ctx_.fold : nullptr);
+        canvases.picMagScale, [&pacer] { pacer.tick(); }, ctx_.Frame());
     if (!outcome.errorMessages.empty())
         throw SabrixError(outcome.errorMessages.front().toStdString());
     for (const PlotOverlay* overlay : ctx_.overlays()) overlay->DrawOverlayOnto(canvases.picView);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the main window, without the window: the one door through which frmPlot,
-// the command line and the tests run them. Each command keeps its name (cmdBack_Click,
-// mnuSave_Click, ...) and is a forwarder: it checks the command's needs (CommandNeeds.h),
-// refusing it when they are not met (the view returned unchanged, or "no"), and hands it to
-// the controller that owns that part of the work:
+// the command line and the tests run them, as Run(cmd::cmdBack_Click). Every command is
+// declared once in CommandList.h (name, needs, menu item, tool button, controller function);
+// Run checks the command's needs, refusing it when they are not met (the view returned
+// unchanged, or the declared "no"), and calls the function of the controller that owns that
+// part of the work:
 //
 //   LoadController      loads, the fill behind the plot, unloading, the working table,
 //                       Sabrix.prefs and the questions before exit and configuration
@@ -13,6 +14,7 @@
 //   PeriodController    the period search, its window and the phase plot
 //   RecordsController   box selection and locate, the record list, the editor, marking
 //   ShellController     the user guide, the text viewer, the file manager, the web page
+//   MinimaController    the times of minimum, their list and the O-C diagram
 //
 // The controllers share a CommandContext: the application state, the working table, the
 // three canvases, the questions (Prompts), the host that shows the view during long jobs,
@@ -25,42 +27,31 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "app/CommandContext.h"
+#include "app/CommandList.h"
 #include "app/LoadController.h"
+#include "plot/PhasePlot.h"
 
 namespace sabrix {
 
-class AnalysisController;
 class AnalysisDialogs;
 class DesktopOpener;
-class ImageExportDialog;
-class PeriodAnalysis;
-class MinimaController;
 class MinimaDialogs;
 struct ListedExtremum;
-struct MinimaEvent;
-struct OcEvent;
-class PeriodController;
+class ImageExportDialog;
+class PeriodAnalysis;
 class PeriodDialogs;
-class PlotController;
 class RecordDialogs;
 class RecordList;
-class RecordsController;
-class SaveController;
-class ShellController;
-struct BinDialogFields;
 struct Bins;
 struct FourierModel;
-struct PeriodSearchAnswer;
-struct PeriodSearchFields;
-struct PeriodogramEvent;
 struct PolySample;
-struct RecordField;
-enum class PlotImageFormat;
 
 class MainWindowCommands {
   public:
@@ -111,195 +102,68 @@ class MainWindowCommands {
     // The Fourier model drawn over the plot; null when none is.
     const FourierModel* periodModel() const;
     // What the phase plot folds while it is shown; nothing on the light curve.
-    const std::optional<PhaseFold>& phaseFold() const { return context_.fold; }
+    const std::optional<PhaseFold>& phaseFold() const;
     void setImageExportDialog(ImageExportDialog* dialog);
 
-    // ---- The working table and loading (LoadController) ---------------------------------
-
-    // Form_Load: opens the working table. On failure the view's endRun is 1, after the message.
-    const WindowView& OpenWorkingTable();
-    // Forgets the loaded star and puts a fresh working table in place. Returns false when the
-    // table could not be replaced (the message said, the view's endRun 1).
-    bool UnloadStar();
-    // The end of the run: closes and deletes the working table. Returns the exit code.
-    int CloseWorkingTable(int exitCode);
-    // "Load a File" asks for the file, then (a star is loaded) whether to unload it and, while
-    // edits are unsaved, whether to save them first; LoadStarFile takes a
-    // file chosen elsewhere. The plot comes first; with RowFill::Behind the rows are written
-    // behind it (view().filling: the window calls PollFill on a timer, the command line
-    // FinishFill); with RowFill::None they never are.
-    const WindowView& mnuLoad_Click();
-    const WindowView& LoadStarFile(const std::string& path, RowFill fill = RowFill::Behind);
-    const WindowView& PollFill();
-    const WindowView& FinishFill();
-    // "Cancel" beside the progress bar, and Escape: stops the load that runs.
-    const WindowView& CancelLoad();
-    const WindowView& mnuXYZ_Click();
-    // A three-column file chosen elsewhere; timeOffset as LoadController says (nothing: offered
-    // for reduced times).
-    const WindowView& LoadThreeColumnFile(const std::string& path,
-                                          std::optional<double> timeOffset = std::nullopt);
-    const WindowView& mnuCalendar_Click();
-    // An item of the recent-file list (0 the newest), and a file dropped on the window (or
-    // handed over by a second start): the questions of "Load a File", then the load.
-    const WindowView& mnuRecent_Click(size_t index);
-    // A handed-over file may say its kind and time offset, as the command line does.
-    const WindowView& DropFile(const std::string& path,
-                               std::optional<ObservationFileKind> kind = std::nullopt,
-                               std::optional<double> timeOffset = std::nullopt);
-    // Before the run ends: false when the user wants another chance to save, or a job runs.
-    bool QueryUnload();
-    // Before the configuration dialog: asks to unload a loaded star (and, while edits are
-    // unsaved, whether to save them first) and does. Returns whether the dialog may open.
-    bool PrepareConfiguration();
-    // Runs the configuration dialog on the settings; returns whether the program goes on.
-    bool Configure(const std::function<bool(Settings&)>& dialog);
-
-    // ---- Saving and exporting (SaveController) -------------------------------------------
-
-    const WindowView& mnuSave_Click();
-    const WindowView& mnuSaveXYZ_Click();
-    const WindowView& mnuSaveDownload_Click();
-    const WindowView& mnuExport_Click();
-    // Draws the current view afresh at width x height into the file, in the format its name
-    // says. Returns false, after a message, when it cannot (see SaveController).
-    bool ExportPlotImage(const std::string& path, int width, int height);
-    // The bytes of that picture, without size limits (the command line). Throws SabrixError
-    // when nothing is plotted, the drawing fails or the picture cannot be encoded.
-    QByteArray PlotImageOf(PlotImageFormat format, int width, int height);
-
-    // ---- The plot and its navigation (PlotController) -------------------------------------
-
-    // The redraw sequence: the frames, the plot, then (withOverlays) the overlays. Also what
-    // a resize of the window runs.
-    const WindowView& Redraw(bool withOverlays);
-    const WindowView& cmdReset_Click();
-    const WindowView& cmdRefresh_Click();
-    const WindowView& mnuFaint_Click();
-    const WindowView& mnuDisc_Click();
-    const WindowView& lstBands_ItemCheck(const std::string& band, bool shown);
-    const WindowView& lstBands_DblClick(const std::string& band);
-    const WindowView& cmdAllBands_Click();
-    // The tooltip of the pointer resting at (x, y) of picView: the details of the shown
-    // observation under it; nothing when none is there or the command may not run.
-    std::optional<QString> PointTip(double x, double y);
-    const WindowView& ShowOnlyBands(const std::set<std::string>& bands);
-    const WindowView& cmdBack_Click();
-    const WindowView& cmdForward_Click();
-    const WindowView& cmdBegin_Click();
-    const WindowView& cmdEnder_Click();
-    const WindowView& cmdUp_Click();
-    const WindowView& CmdDown_Click();
-    // Shows the given window of the loaded star and redraws (nothing for an empty or
-    // reversed edge pair).
-    const WindowView& ShowWindow(double jdLeft, double jdRight, double magTop, double magBottom);
-    // The stats window: the menu toggle, and its own close box.
-    const WindowView& mnuStats_Click();
-    const WindowView& frmStats_Unload();
-
-    // ---- The tools and the mouse (PlotController) -----------------------------------------
-
-    const WindowView& cmdLocate_Click();
-    const WindowView& cmdBox_Click();
-    const WindowView& cmdZoomBox_Click();
-    const WindowView& cmdMag_Click();
-    const WindowView& cmdJDZoom_Click();
-    const WindowView& cmdMagZoom_Click();
-    // x and y in picView's frame; the button and shift codes of PictureBox.
-    const WindowView& picView_MouseDown(int button, int shift, double x, double y);
-    const WindowView& picView_MouseMove(int button, int shift, double x, double y);
-    const WindowView& picView_MouseUp(int button, int shift, double x, double y);
-    // The scale strips, in their own frames; Form_MouseMove: the window itself.
-    const WindowView& picJDScale_MouseDown(int button, int shift, double x, double y);
-    const WindowView& picMagScale_MouseDown(int button, int shift, double x, double y);
-    const WindowView& picJDScale_MouseMove(int button, int shift, double x, double y);
-    const WindowView& picMagScale_MouseMove(int button, int shift, double x, double y);
-    const WindowView& Form_MouseMove();
-    // The mouse wheel over the plot: a burst of notches, zoomed at the pointer, drawn once.
-    const WindowView& WheelZoom(int notches, bool magnitude, double x, double y);
-    const WindowView& mnuPrevious_Click();
-
-    // ---- The outside programs (ShellController) -------------------------------------------
-
-    const WindowView& mnuDocs_Click();
-    const WindowView& mnuViewer_Click();
-    const WindowView& mnuManage_Click();
-    const WindowView& mnuWebSite_Click();
-    const WindowView& OpenURL(const QString& url);
-
-    // ---- The averages and the fit (AnalysisController) ------------------------------------
-
-    const WindowView& cmdBin_Click();
-    const WindowView& mnuAvg_Click();
-    const WindowView& cmdPoly_Click();
-    const WindowView& mnuPoly_Click();
-    // Enter of the bins dialog and Plot of the degree dialog; false keeps the dialog open.
-    bool EnterBins(const BinDialogFields& fields);
-    bool PlotPolyFit(const QString& degreeText);
-
-    // ---- The period search and the phase plot (PeriodController) ---------------------------
-    // Tools > Period Search: the dialog, then the window with the periodogram (a job).
-    const WindowView& mnuPeriod_Click();
-    // The dialog's Search without the dialog: refuses a range it cannot use (close false, the
-    // field to correct), else searches the observations shown and opens the window.
-    PeriodSearchAnswer PeriodSearch(const PeriodSearchFields& fields);
-    // An action of the period search window (its Cancel and Close go to the two below).
-    const WindowView& PeriodWindowEvent(const PeriodogramEvent& event);
-    const WindowView& CancelPeriodSearch();
-    const WindowView& ClosePeriodWindow();
-    // The phase plot of the observations shown for the period and the epoch (none: the time
-    // of the brightest, or the model's maximum), with the model of `harmonics` harmonics drawn
-    // over it (0: none). Returns the refusal said, or an empty text.
-    QString ShowPhasePlot(double period, std::optional<double> epoch, int harmonics = 0);
-    // "Time Plot": back to the light curve.
-    const WindowView& mnuTimePlot_Click();
-
-    // ---- The times of minimum and the O-C diagram (MinimaController) -----------------------
-    // Tools > Time of Minimum / Time of Maximum: the next box drawn finds the extremum.
-    const WindowView& mnuMinimum_Click();
-    const WindowView& mnuMaximum_Click();
-    // Tools > Times of Minimum: the list window.
-    const WindowView& mnuMinimaList_Click();
-    // The tool's box without the mouse, corners in picView's frame.
-    const WindowView& TimeOfExtremumInBox(double x1, double y1, double x2, double y2);
-    const WindowView& MinimaWindowEvent(const MinimaEvent& event);
-    const WindowView& OcWindowEvent(const OcEvent& event);
-
-    // ---- The records behind the points (RecordsController) --------------------------------
-
-    const WindowView& BoxFinder(double x1, double y1, double x2, double y2);
-    const WindowView& Finder(double x, double y);
-    const WindowView& lstRecords_Click(const std::vector<int>& lines, int current);
-    const WindowView& cmdLog_Click();
-    const WindowView& cmdDelete_Click();
-    const WindowView& cmdEdit_Click();
-    const WindowView& cmdMark_Click();
-    const WindowView& cmdDiscrepant_Click();
-    const WindowView& cmdClearDiscrepant_Click();
-    const WindowView& cmd0_Click(int index);
-    const WindowView& cmdMoreColors_Click();
-    const WindowView& cmdClose_Click();
-    const WindowView& frmSelect_Unload();
-    // OK of the record editor; false keeps the editor open.
-    bool SaveEditedRecord(int64_t id, const std::vector<RecordField>& fields);
-    // Edit menu: takes back the last change to the table, or makes the last one taken back
-    // again; nothing when there is none.
-    const WindowView& mnuUndo_Click();
-    const WindowView& mnuRedo_Click();
+    // Runs the command when its needs are met, inside the one catch of every command: a
+    // failure that escapes it is said ("Error ... encountered in module NAME.") and the
+    // program stays usable. Arguments left out at the end are value-initialized
+    // (LoadStarFile(path) fills the rows behind the plot). Returns the view, or what the
+    // command answers; refused or failed, the view as it is or the declared refusal.
+    template <typename C, typename R, typename... P, typename... Args>
+    std::conditional_t<std::is_void_v<R>, const WindowView&, R> Run(
+        const CommandDeclaration<C, R, P...>& command, Args&&... args) {
+        if (!context_.Allows(command.needs)) return Refused(command);
+        if constexpr (std::is_void_v<R>) {
+            Guarded(command.name, command.failuresToCaller,
+                    [&] { Call(controller<C>(), command.run, std::forward<Args>(args)...); });
+            return context_.view;
+        } else {
+            std::optional<R> result;
+            Guarded(command.name, command.failuresToCaller, [&] {
+                result.emplace(Call(controller<C>(), command.run, std::forward<Args>(args)...));
+            });
+            if (result) return std::move(*result);
+            return Refused(command);
+        }
+    }
 
   private:
     friend struct test::CommandsTestPeer;
 
-    // Runs the action when the command's needs are met; returns the view either way.
-    template <typename Action>
-    const WindowView& Run(Command command, Action&& action) {
-        if (context_.Allows(command)) action();
-        return context_.view;
+    template <typename C, typename R, typename... P>
+    std::conditional_t<std::is_void_v<R>, const WindowView&, R> Refused(
+        const CommandDeclaration<C, R, P...>& command) {
+        if constexpr (std::is_void_v<R>)
+            return context_.view;
+        else
+            return command.refused ? command.refused() : R{};
     }
-    // Returns the action's answer when the command's needs are met, else refused.
-    template <typename Action>
-    bool Ask(Command command, bool refused, Action&& action) {
-        return context_.Allows(command) ? action() : refused;
+    // Calls the controller's function, the parameters not given value-initialized.
+    template <typename C, typename R, typename... P, typename... Args>
+    static R Call(C& controller, R (C::*run)(P...), Args&&... args) {
+        if constexpr (sizeof...(Args) == sizeof...(P)) {
+            return (controller.*run)(std::forward<Args>(args)...);
+        } else {
+            using Next =
+                std::remove_cvref_t<std::tuple_element_t<sizeof...(Args), std::tuple<P...>>>;
+            return Call(controller, run, std::forward<Args>(args)..., Next{});
+        }
+    }
+    // Runs the action; an exception that escapes it is said as the failure of the command
+    // (or, failuresToCaller, goes on to the caller).
+    void Guarded(std::string_view name, bool failuresToCaller, const std::function<void()>& action);
+
+    template <typename C>
+    C& controller() {
+        if constexpr (std::is_same_v<C, LoadController>) return *loads_;
+        if constexpr (std::is_same_v<C, RecordsController>) return *records_;
+        if constexpr (std::is_same_v<C, PlotController>) return *plot_;
+        if constexpr (std::is_same_v<C, AnalysisController>) return *analysis_;
+        if constexpr (std::is_same_v<C, PeriodController>) return *period_;
+        if constexpr (std::is_same_v<C, SaveController>) return *saves_;
+        if constexpr (std::is_same_v<C, ShellController>) return *shell_;
+        if constexpr (std::is_same_v<C, MinimaController>) return *minima_;
     }
 
     CommandContext context_;

@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "analysis/ShownObservations.h"
+#include "app/CommandList.h"
 #include "app/MinimaController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
 #include "core/NumberText.h"
 #include "core/TrimBlanks.h"
 #include "dialogs/ImageExportDialog.h"
+#include "plot/PhasePlot.h"
 #include "plot/PlotImageFile.h"
 
 namespace sabrix {
@@ -65,7 +67,7 @@ void MinimaController::Choose(Extremum kind) {
         ctx_.Say(QStringLiteral("No star file is loaded."), kTitle, Buttons::OK, Icon::Exclamation);
         return;
     }
-    if (ctx_.fold) {
+    if (ctx_.Frame().Cyclic()) {
         ctx_.Say(QStringLiteral("Times of minimum are taken on the light curve: choose Time Plot "
                                 "first."),
                  kTitle, Buttons::OK, Icon::Exclamation);
@@ -94,7 +96,7 @@ void MinimaController::mnuMinimaList_Click() {
 
 void MinimaController::TimeOfExtremumInBox(double x1, double y1, double x2, double y2) {
     ctx_.view.cursorName = QStringLiteral("XHairs");
-    if (!ctx_.table || ctx_.fold) return;
+    if (!ctx_.table || ctx_.Frame().Cyclic()) return;
     const double first = ctx_.state.view.JDFirst;
     const PeriodObservations shown = ShownObservations(
         ctx_.table->Columns(), ctx_.state, std::min(x1, x2) + first, std::max(x1, x2) + first);
@@ -153,7 +155,7 @@ void MinimaController::ShowList() {
              v.kind == Extremum::Minimum ? QStringLiteral("min") : QStringLiteral("max")});
     }
     dialogs_->showList(view, [this](const MinimaEvent& event) {
-        if (ctx_.Allows(Command::MinimaWindowEvent)) MinimaWindowEvent(event);
+        if (ctx_.Allows(cmd::MinimaWindowEvent.needs)) MinimaWindowEvent(event);
         ctx_.Present();
     });
 }
@@ -201,8 +203,10 @@ void MinimaController::MinimaWindowEvent(const MinimaEvent& event) {
             ctx_.Redraw(true);
             break;
         case Kind::OcDiagram:
-            if (periodText_.isEmpty() && ctx_.fold)
-                periodText_ = QString::fromStdString(FormatDouble(ctx_.fold->period));
+            // On the phase plot the period folded there is the first guess.
+            if (const auto* phase = dynamic_cast<const PhaseFrame*>(&ctx_.Frame());
+                periodText_.isEmpty() && phase)
+                periodText_ = QString::fromStdString(FormatDouble(phase->fold().period));
             if (epochText_.isEmpty())
                 for (const ListedExtremum& e : list())
                     if (e.value.kind == Extremum::Minimum) {
@@ -253,7 +257,7 @@ void MinimaController::ShowOc() {
         };
     }
     dialogs_->showOc(view, [this](const OcEvent& event) {
-        if (ctx_.Allows(Command::OcWindowEvent)) OcWindowEvent(event);
+        if (ctx_.Allows(cmd::OcWindowEvent.needs)) OcWindowEvent(event);
         ctx_.Present();
     });
 }
@@ -349,7 +353,7 @@ void MinimaController::OcWindowEvent(const OcEvent& event) {
 }
 
 void MinimaController::DrawMarks() {
-    if (ctx_.fold || !ctx_.state.star.FileLoaded) return;
+    if (ctx_.Frame().Cyclic() || !ctx_.state.star.FileLoaded) return;
     const PlotWindowState& v = ctx_.state.view;
     for (const ListedExtremum& e : list()) {
         const double x = e.value.time - v.JDFirst;

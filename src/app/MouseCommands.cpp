@@ -4,11 +4,12 @@
 // previous view.
 #include <tuple>
 
+#include "app/CommandList.h"
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
 #include "interaction/PlotMouse.h"
-#include "interaction/PointerReadout.h"
 #include "interaction/ZoomOperations.h"
+#include "plot/PointerReadout.h"
 
 namespace sabrix {
 
@@ -105,7 +106,7 @@ void PlotController::picView_MouseDown(int button, int shift, double x, double y
             ctx_.view.rubberBand = std::array<double, 4>{x, y, x, y};
             break;
         case PressAction::Locate:
-            if (ctx_.Allows(Command::Finder)) records_.Finder(x, y);
+            if (ctx_.Allows(cmd::Finder.needs)) records_.Finder(x, y);
             break;
         case PressAction::None:
             break;
@@ -120,10 +121,7 @@ void PlotController::picView_MouseMove(int, int, double x, double y) {
         ctx_.view.rubberBand = std::array<double, 4>{boxStartX_, boxStartY_, x, y};
     }
     if (!ctx_.state.star.FileLoaded) return;
-    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-        ctx_.fold ? PhasePlotReadout(x, y, ctx_.state.view.JDFirst)
-                  : PlotReadout(x, y, ctx_.state.view.JDFirst + ctx_.state.star.TimeOffset,
-                                ctx_.state.overlay.CalendarDates);
+    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) = ctx_.Frame().Readout(x, y, ctx_.state);
 }
 
 void PlotController::picView_MouseUp(int, int, double, double) {
@@ -138,12 +136,12 @@ void PlotController::picView_MouseUp(int, int, double, double) {
         extremumBox_ = false;
         ctx_.view.rubberBand.reset();
         ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
-        if (onExtremumBox && ctx_.Allows(Command::TimeOfExtremumInBox))
+        if (onExtremumBox && ctx_.Allows(cmd::TimeOfExtremumInBox.needs))
             onExtremumBox(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
     } else if (tool == Tool::Box && drag_ == Drag::Select) {
         drag_ = Drag::None;
         ctx_.view.rubberBand.reset();
-        if (ctx_.Allows(Command::BoxFinder))
+        if (ctx_.Allows(cmd::BoxFinder.needs))
             records_.BoxFinder(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
         ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
     }
@@ -175,10 +173,8 @@ void PlotController::picMagScale_MouseDown(double y) {
 
 void PlotController::picJDScale_MouseMove(double x) {
     if (!ctx_.state.star.FileLoaded) return;
-    std::tie(ctx_.view.panels[2], ctx_.view.panels[3]) =
-        ctx_.fold
-            ? PhaseScaleReadout(x)
-            : JDScaleReadout(x + ctx_.state.star.TimeOffset, ctx_.state.overlay.CalendarDates);
+    ctx_.view.panels[2] = ctx_.Frame().ScaleReadout(x, ctx_.state);
+    ctx_.view.panels[3].clear();
 }
 
 void PlotController::picMagScale_MouseMove(double y) {

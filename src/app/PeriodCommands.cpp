@@ -9,6 +9,7 @@
 #include "analysis/PeriodFiles.h"
 #include "analysis/PhaseFolding.h"
 #include "analysis/ShownObservations.h"
+#include "app/CommandList.h"
 #include "app/PeriodController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -46,7 +47,10 @@ PeriodController::PeriodController(CommandContext& context) : ctx_(context) {
     ctx_.OnForgetStar([this] {
         ClosePeriodWindow();
         typed_.reset();
+        fold_.reset();
     });
+    // Reset, Time Plot or another fold: this fold is no longer shown.
+    ctx_.OnSwitchPlot([this] { fold_.reset(); });
 }
 
 void PeriodController::DrawOverlay() {
@@ -55,8 +59,8 @@ void PeriodController::DrawOverlay() {
 
 void PeriodController::DrawOverlayOnto(Canvas& picView) const {
     if (!model_) return;
-    if (ctx_.fold)
-        DrawModelOverPhase(*model_, ctx_.fold->epoch, ctx_.state.view, picView);
+    if (fold_)
+        DrawModelOverPhase(*model_, fold_->epoch, ctx_.state.view, picView);
     else
         DrawModelOverTime(*model_, ctx_.state.view, picView);
 }
@@ -99,7 +103,7 @@ void PeriodController::mnuPeriod_Click() {
     std::optional<PeriodSearchFields> accepted;
     const double span = data.data->span();
     dialogs_->showSearch(fields, [this, span, &accepted](const PeriodSearchFields& typed) {
-        if (!ctx_.Allows(Command::PeriodSearch)) return PeriodSearchAnswer{false};
+        if (!ctx_.Allows(cmd::PeriodSearch.needs)) return PeriodSearchAnswer{false};
         const FrequencyGridOutcome grid = ReadPeriodRange(typed.range, span, typed.defaults);
         if (!grid.grid) {
             ctx_.Say(grid.refusal, kTitle, Buttons::OK, Icon::Exclamation);
@@ -110,7 +114,7 @@ void PeriodController::mnuPeriod_Click() {
         return PeriodSearchAnswer{};
     });
     // The search runs once the dialog has gone.
-    if (accepted && ctx_.Allows(Command::PeriodSearch)) Search(*accepted);
+    if (accepted && ctx_.Allows(cmd::PeriodSearch.needs)) Search(*accepted);
 }
 
 PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
@@ -139,12 +143,12 @@ PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
                              [this](const PeriodogramEvent& event) {
                                  using Kind = PeriodogramEvent::Kind;
                                  if (event.kind == Kind::Cancel) {
-                                     if (ctx_.Allows(Command::CancelPeriodSearch))
+                                     if (ctx_.Allows(cmd::CancelPeriodSearch.needs))
                                          CancelPeriodSearch();
                                  } else if (event.kind == Kind::Close) {
-                                     if (ctx_.Allows(Command::ClosePeriodWindow))
+                                     if (ctx_.Allows(cmd::ClosePeriodWindow.needs))
                                          ClosePeriodWindow();
-                                 } else if (ctx_.Allows(Command::PeriodWindowEvent)) {
+                                 } else if (ctx_.Allows(cmd::PeriodWindowEvent.needs)) {
                                      PeriodWindowEvent(event);
                                  }
                                  ctx_.Present();
@@ -315,6 +319,16 @@ void PeriodController::ClosePeriodWindow() {
     }
 }
 
+void PeriodController::ShowFold(const PhaseFold& fold, std::vector<Residual> residuals) {
+    if (residuals.empty())
+        ctx_.ShowFrame(std::make_shared<PhaseFrame>(fold));
+    else
+        ctx_.ShowFrame(
+            std::make_shared<PhaseFrame>(fold, std::move(residuals), analysis_->RemovedPeriods()));
+    fold_ = fold;
+    DrawOverlay();
+}
+
 void PeriodController::FoldAt(double period, std::optional<double> epoch) {
     const PeriodObservations& shown = analysis_->observations();
     model_.reset();
@@ -324,15 +338,14 @@ void PeriodController::FoldAt(double period, std::optional<double> epoch) {
                      : model_
                          ? ShapeOfModel(*model_, shown.times[shown.times.size() / 2]).epochOfMaximum
                          : analysis_->DefaultEpoch();
-    ctx_.ShowPhasePlot(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
-    DrawOverlay();
+    ShowFold(PhaseFold{period, e, shown.jdLeft, shown.jdRight}, analysis_->Residuals());
 }
 
 void PeriodController::RefitModel() {
     // The model follows the fold shown: its harmonics, or drawn or not.
     const bool had = model_.has_value();
     model_.reset();
-    if (analysis_->modelShown() && ctx_.fold) model_ = analysis_->ModelOf(ctx_.fold->period);
+    if (analysis_->modelShown() && fold_) model_ = analysis_->ModelOf(fold_->period);
     if (had || model_) ctx_.Redraw(true);
 }
 
@@ -365,14 +378,13 @@ QString PeriodController::ShowPhasePlot(double period, std::optional<double> epo
                          ? ShapeOfModel(*model, shown.times[shown.times.size() / 2]).epochOfMaximum
                          : BrightestEpoch(shown.times, shown.mags);
     model_ = model;
-    ctx_.ShowPhasePlot(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
-    DrawOverlay();
+    ShowFold(PhaseFold{period, e, shown.jdLeft, shown.jdRight});
     return QString();
 }
 
 void PeriodController::mnuTimePlot_Click() {
     // Only the model is still shown.
-    if (ctx_.LeavePhasePlot()) ctx_.Redraw(true);
+    if (ctx_.ShowLightCurve()) ctx_.Redraw(true);
 }
 
 std::optional<std::string> PeriodController::AskExportPath(const QString& title,

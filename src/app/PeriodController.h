@@ -2,11 +2,12 @@
 // The period search and the phase plot: Tools > Period Search (its dialog, then the period
 // search window with the periodogram computed as a job), the window's actions, the phase plot
 // of a chosen or typed period and the way back to the light curve ("Time Plot"). It keeps the
-// search of the open window (PeriodAnalysis) and the job that computes it; the phase plot
-// itself is the context's fold, which the redraw sequence draws.
+// search of the open window (PeriodAnalysis), the job that computes it and the fold of the
+// phase plot shown, whose frame (PhaseFrame) it hands to the context to draw.
 //
 // The observations searched and folded are those the light curve shows
-// (ShownObservations over the light curve's window).
+// (ShownObservations over the light curve's window). A peak of the residuals' periodogram
+// (after a period removed) folds the residuals.
 #pragma once
 
 #include <QString>
@@ -59,6 +60,8 @@ class PeriodController : public PlotOverlay {
 
     // The search of the open window; null when none is open.
     const PeriodAnalysis* analysis() const { return analysis_.get(); }
+    // The fold of the phase plot while it is shown.
+    const std::optional<PhaseFold>& fold() const { return fold_; }
     // The model drawn over the phase plot and the light curve; null when none is.
     const FourierModel* model() const { return model_ ? &*model_ : nullptr; }
 
@@ -77,9 +80,12 @@ class PeriodController : public PlotOverlay {
     // Computes the awaited step of the open search as a job; the window follows its progress.
     void RunSearch();
     void UpdateWindow();
-    // The phase plot of the period; no epoch: the model's maximum when the model is drawn,
-    // else the brightest observation.
+    // The phase plot of the search's observations (its residuals after a removal); no epoch:
+    // the model's maximum when the model is drawn, else the brightest observation.
     void FoldAt(double period, std::optional<double> epoch);
+    // Shows the fold's phase plot (of the residuals, when given: they come from the open
+    // search) with the model over it.
+    void ShowFold(const PhaseFold& fold, std::vector<Residual> residuals = {});
     void RefitModel();
     void ExportCsv();
     void ExportImage();
@@ -98,6 +104,7 @@ class PeriodController : public PlotOverlay {
     // The range and harmonics of the last search of the loaded star, offered again.
     std::optional<PeriodSearchFields> typed_;
     std::optional<FourierModel> model_;
+    std::optional<PhaseFold> fold_;
 };
 
 }  // namespace sabrix

@@ -23,6 +23,8 @@ class PlotController {
   public:
     PlotController(CommandContext& context, RecordsController& records);
 
+    // The redraw sequence (CommandContext::Redraw); also what a resize of the window runs.
+    void Redraw(bool withOverlays) { ctx_.Redraw(withOverlays); }
     // Reset: the marks and overlays go, the full view; Refresh: the marks and overlays go,
     // the window stays. "Omit fainter thans" needs a star (says so otherwise), then toggles
     // and resets.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "analysis/ShownObservations.h"
+#include "app/CommandList.h"
 #include "app/RecordsController.h"
 #include "core/AtomicFile.h"
 #include "core/ErrorText.h"
@@ -39,8 +40,8 @@ RecordsController::RecordsController(CommandContext& context) : ctx_(context) {
 void RecordsController::DrawRings() {
     if (ringIds_.empty() || !ctx_.table) return;
     try {
-        DrawRecordRings(ctx_.canvases.picView, ctx_.state.view, ctx_.table->Columns(), ringIds_,
-                        kRingColor);
+        DrawRecordRings(ctx_.canvases.picView, ctx_.Frame(), ctx_.state.view, ctx_.table->Columns(),
+                        ringIds_, kRingColor);
     } catch (const std::exception&) {
         // No columns to ring (a table being filled): the list's commands say why.
     }
@@ -56,10 +57,7 @@ void RecordsController::ChoiceChanged() {
 }
 
 std::vector<int64_t> RecordsController::Select(const SelectionBounds& bounds) const {
-    if (!ctx_.fold) return SelectRecords(*ctx_.table, bounds, ctx_.Shown());
-    // On the phase plot the bounds' JDs are phases.
-    return PhasePointIds(ctx_.table->Columns(), ctx_.state, *ctx_.fold, bounds.jdLow, bounds.jdHigh,
-                         bounds.magLow, bounds.magHigh);
+    return SelectRecords(*ctx_.table, bounds, ctx_.Shown(), ctx_.Frame());
 }
 
 void RecordsController::BoxFinder(double x1, double y1, double x2, double y2) {
@@ -130,42 +128,42 @@ void RecordsController::ShowRecords(std::vector<int64_t> ids, bool modal,
 
 void RecordsController::OnRecordListEvent(const RecordListEvent& event) {
     using Kind = RecordListEvent::Kind;
-    const auto run = [this](Command command, auto action) {
-        if (ctx_.Allows(command)) action();
+    const auto run = [this](const auto& command, auto action) {
+        if (ctx_.Allows(command.needs)) ctx_.Guarded(command.name, action);
     };
     switch (event.kind) {
         case Kind::Choose:
-            run(Command::lstRecords_Click, [&] { lstRecords_Click(event.ranges, event.current); });
+            run(cmd::lstRecords_Click, [&] { lstRecords_Click(event.ranges, event.current); });
             break;
         case Kind::Log:
-            run(Command::cmdLog_Click, [this] { cmdLog_Click(); });
+            run(cmd::cmdLog_Click, [this] { cmdLog_Click(); });
             break;
         case Kind::Delete:
-            run(Command::cmdDelete_Click, [this] { cmdDelete_Click(); });
+            run(cmd::cmdDelete_Click, [this] { cmdDelete_Click(); });
             break;
         case Kind::Edit:
-            run(Command::cmdEdit_Click, [this] { cmdEdit_Click(); });
+            run(cmd::cmdEdit_Click, [this] { cmdEdit_Click(); });
             break;
         case Kind::Mark:
-            run(Command::cmdMark_Click, [this] { cmdMark_Click(); });
+            run(cmd::cmdMark_Click, [this] { cmdMark_Click(); });
             break;
         case Kind::Discrepant:
-            run(Command::cmdDiscrepant_Click, [this] { cmdDiscrepant_Click(true); });
+            run(cmd::cmdDiscrepant_Click, [this] { cmdDiscrepant_Click(); });
             break;
         case Kind::ClearDiscrepant:
-            run(Command::cmdClearDiscrepant_Click, [this] { cmdDiscrepant_Click(false); });
+            run(cmd::cmdClearDiscrepant_Click, [this] { cmdClearDiscrepant_Click(); });
             break;
         case Kind::Color:
-            run(Command::cmd0_Click, [&] { cmd0_Click(event.colorIndex); });
+            run(cmd::cmd0_Click, [&] { cmd0_Click(event.colorIndex); });
             break;
         case Kind::MoreColors:
-            run(Command::cmdMoreColors_Click, [this] { cmdMoreColors_Click(); });
+            run(cmd::cmdMoreColors_Click, [this] { cmdMoreColors_Click(); });
             break;
         case Kind::Close:
-            run(Command::cmdClose_Click, [this] { cmdClose_Click(); });
+            run(cmd::cmdClose_Click, [this] { cmdClose_Click(); });
             break;
         case Kind::Dismiss:
-            run(Command::frmSelect_Unload, [this] { frmSelect_Unload(); });
+            run(cmd::frmSelect_Unload, [this] { frmSelect_Unload(); });
             break;
     }
 }
@@ -291,8 +289,9 @@ std::optional<QString> RecordsController::PointTip(double x, double y) {
     try {
         const double jdReach = ctx_.canvases.picView.PixelsToUserX(kPointTipPixels);
         const double magReach = ctx_.canvases.picView.PixelsToUserY(kPointTipPixels);
-        const std::optional<ObsPoint> point = ctx_.table->Columns().Nearest(
-            x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach), ctx_.Shown());
+        const std::optional<ObsPoint> point =
+            FrameNearest(ctx_.Frame(), ctx_.table->Columns(), ctx_.Shown(),
+                         x + ctx_.state.view.JDFirst, y, std::abs(jdReach), std::abs(magReach));
         if (!point) return std::nullopt;
         std::optional<QString> text;
         const double offset = ctx_.state.star.TimeOffset;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/CommandList.h"
 #include "app/RecordsController.h"
 #include "data/BandColor.h"
 #include "interaction/ObserverMarking.h"
@@ -186,7 +187,7 @@ void RecordsController::cmdEdit_Click() {
     const int64_t id = row->ID;
     recordDialogs_->editRecord(QStringLiteral("Edit Record"), FieldsOf(*row),
                                [this, id](const std::vector<RecordField>& fields) {
-                                   const bool done = ctx_.Allows(Command::SaveEditedRecord) &&
+                                   const bool done = ctx_.Allows(cmd::SaveEditedRecord.needs) &&
                                                      SaveEditedRecord(id, fields);
                                    ctx_.Present();
                                    return done;
@@ -226,7 +227,7 @@ void RecordsController::cmdMark_Click() {
     UpdateRecordList();
 }
 
-void RecordsController::cmdDiscrepant_Click(bool mark) {
+void RecordsController::MarkDiscrepant(bool mark) {
     if (!recordList_ || WarnWhenNoneChosen()) return;
     if (ctx_.state.star.ThreeColumnFormat) return;
     std::vector<ObsRow> before;

@@ -51,7 +51,8 @@ class RecordsController {
     // flag it replaces kept in the row's Edited; Clear gives a "D" row that flag back (empty
     // when none was kept, as after a reload). Each row takes the colour of the colour rules
     // unless an observer marking coloured it. One change for Undo; a redraw.
-    void cmdDiscrepant_Click(bool mark);
+    void cmdDiscrepant_Click() { MarkDiscrepant(true); }
+    void cmdClearDiscrepant_Click() { MarkDiscrepant(false); }
     // Edit menu: the last change to the table taken back, or made again; the list closes
     // and the plot is drawn anew.
     void mnuUndo_Click();
@@ -78,6 +79,7 @@ class RecordsController {
     static constexpr double kPointTipPixels = 5;
 
   private:
+    void MarkDiscrepant(bool mark);
     // The IDs of the rows inside the bounds: of the light curve, or on the phase plot those
     // whose phase points are inside (the bounds' JDs are then phases).
     std::vector<int64_t> Select(const SelectionBounds& bounds) const;

@@ -3,6 +3,7 @@
 // navigation buttons, "Omit fainter thans", a chosen window and the stats window.
 #include <exception>
 
+#include "app/CommandList.h"
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
 #include "core/ErrorText.h"
@@ -29,7 +30,7 @@ void PlotController::cmdReset_Click() {
 
 void PlotController::Reset() {
     // Reset returns from the phase plot to the whole light curve.
-    ctx_.LeavePhasePlot();
+    ctx_.ShowLightCurve();
     {
         CommandContext::Job job(ctx_);
         ctx_.RemoveMarks();
@@ -60,7 +61,7 @@ void PlotController::ToggleOmit(bool& omit, bool& checked) {
     }
     omit = !omit;
     checked = omit;
-    if (ctx_.Allows(Command::cmdReset_Click)) Reset();
+    if (ctx_.Allows(cmd::cmdReset_Click.needs)) Reset();
 }
 
 void PlotController::mnuFaint_Click() {
@@ -113,26 +114,26 @@ void PlotController::Move(bool (*move)(PlotWindowState&)) {
 }
 
 void PlotController::cmdBack_Click() {
-    // The phase plot shows its whole cycle: there is no time to move through.
-    if (ctx_.fold) return;
+    // A frame without steps across (the phase plot's whole cycle) has no time to move through.
+    if (!ctx_.Frame().StepsAcross()) return;
     Move(&StepBack);
 }
 
 void PlotController::cmdForward_Click() {
-    // The phase plot shows its whole cycle: there is no time to move through.
-    if (ctx_.fold) return;
+    // A frame without steps across (the phase plot's whole cycle) has no time to move through.
+    if (!ctx_.Frame().StepsAcross()) return;
     Move(&StepForward);
 }
 
 void PlotController::cmdBegin_Click() {
-    // The phase plot shows its whole cycle: there is no time to move through.
-    if (ctx_.fold) return;
+    // A frame without steps across (the phase plot's whole cycle) has no time to move through.
+    if (!ctx_.Frame().StepsAcross()) return;
     Move(&GoToBeginning);
 }
 
 void PlotController::cmdEnder_Click() {
-    // The phase plot shows its whole cycle: there is no time to move through.
-    if (ctx_.fold) return;
+    // A frame without steps across (the phase plot's whole cycle) has no time to move through.
+    if (!ctx_.Frame().StepsAcross()) return;
     Move(&GoToEnd);
 }
 
@@ -180,7 +181,8 @@ void PlotController::mnuStats_Click() {
     ctx_.view.statsLines.clear();
     if (ctx_.table && ctx_.state.star.FileLoaded) {
         try {
-            ctx_.view.statsLines = StatsLines(ctx_.state.view, *ctx_.table, ctx_.Shown());
+            ctx_.view.statsLines =
+                StatsLines(ctx_.Frame(), ctx_.state.view, ctx_.table->Columns(), ctx_.Shown());
         } catch (const std::exception& e) {
             ctx_.SayModuleError(e, "Plotter");
         }

@@ -126,18 +126,6 @@ class ObsTable {
         const std::function<void(double jd, double mag)>& visit) const {
         return Columns().ForEachMagnitudeInWindow(jdA, jdB, shown, visit);
     }
-    // Brightest and faintest shown rows of the window; nothing when the window shows none.
-    std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB,
-                                                   const PointFilter& shown) const {
-        return Columns().ExtremesInWindow(jdA, jdB, shown);
-    }
-    // The IDs of the shown rows inside a JD by magnitude box (bounds inclusive, either order),
-    // in JD order (ID order among equal JDs), as the SQL "JD BETWEEN ... AND Mag BETWEEN ..."
-    // would select them. Read from the plot columns: no index and no walk of the table.
-    std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB,
-                                  const PointFilter& shown) const {
-        return Columns().IdsInBox(jdA, jdB, magA, magB, shown);
-    }
 
     // Every row in ID order (the order of the file it came from).
     void ForEachRowById(const std::function<void(const ObsRow&)>& visit) const;

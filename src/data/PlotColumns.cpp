@@ -150,22 +150,6 @@ std::optional<DataExtremes> PlotColumns::Extremes(const PointFilter& shown) cons
     return e;
 }
 
-std::optional<WindowExtremes> PlotColumns::ExtremesInWindow(double jdA, double jdB,
-                                                            const PointFilter& shown) const {
-    // Brightest: the smallest magnitude, the lowest ID among equals; faintest: the largest,
-    // the highest ID among equals (the first and last rows in magnitude order).
-    const ObsPoint* bright = nullptr;
-    const ObsPoint* faint = nullptr;
-    for (const ObsPoint& c : InWindow(jdA, jdB)) {
-        if (!Shown(shown, c)) continue;
-        if (!bright) bright = faint = &c;
-        if (c.Mag < bright->Mag || (c.Mag == bright->Mag && c.ID < bright->ID)) bright = &c;
-        if (c.Mag > faint->Mag || (c.Mag == faint->Mag && c.ID > faint->ID)) faint = &c;
-    }
-    if (!bright) return std::nullopt;
-    return WindowExtremes{bright->JD, bright->Mag, faint->JD, faint->Mag};
-}
-
 int64_t PlotColumns::ForEachPointInWindow(
     double jdA, double jdB, const PointFilter& shown,
     const std::function<void(const PlotPoint&)>& visit) const {
@@ -199,32 +183,6 @@ int64_t PlotColumns::ForEachShownPoint(const PointFilter& shown,
         ++n;
     }
     return n;
-}
-
-std::vector<int64_t> PlotColumns::IdsInBox(double jdA, double jdB, double magA, double magB,
-                                           const PointFilter& shown) const {
-    Order(magA, magB);
-    std::vector<int64_t> ids;
-    for (const ObsPoint& c : InWindow(jdA, jdB))
-        if (c.MagStored >= magA && c.MagStored <= magB && Shown(shown, c)) ids.push_back(c.ID);
-    return ids;
-}
-
-std::optional<ObsPoint> PlotColumns::Nearest(double jd, double mag, double jdReach, double magReach,
-                                             const PointFilter& shown) const {
-    if (!(jdReach > 0) || !(magReach > 0)) return std::nullopt;
-    std::optional<ObsPoint> nearest;
-    double best = 1;  // inside the ellipse: at most 1
-    for (const ObsPoint& c : InWindow(jd - jdReach, jd + jdReach)) {
-        const double dx = (c.JD - jd) / jdReach;
-        const double dy = (c.MagStored - mag) / magReach;
-        const double d = dx * dx + dy * dy;
-        if (d > best || !Shown(shown, c)) continue;
-        if (nearest && d == best && c.ID > nearest->ID) continue;
-        best = d;
-        nearest = c;
-    }
-    return nearest;
 }
 
 std::vector<ObsPoint> PlotColumns::PointsOfObserver(std::string_view init) const {

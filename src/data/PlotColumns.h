@@ -57,14 +57,6 @@ struct DataExtremes {
     int64_t Count = 0;
 };
 
-// The brightest and faintest rows of a JD window (fainter-than rows included).
-struct WindowExtremes {
-    double BrightJD = 0;
-    float BrightMag = 0;
-    double FaintJD = 0;
-    float FaintMag = 0;
-};
-
 // One distinct text of a column (a band, an observer code) and how many points have it.
 struct ColumnText {
     std::string text;
@@ -97,9 +89,6 @@ class PlotColumns {
     //
     // Extremes of the shown points; nothing when none is shown.
     std::optional<DataExtremes> Extremes(const PointFilter& shown) const;
-    // Brightest and faintest shown points of the window; nothing when it shows none.
-    std::optional<WindowExtremes> ExtremesInWindow(double jdA, double jdB,
-                                                   const PointFilter& shown) const;
     // Visits the window's shown points as ObsTable::ForEachPointInWindow says.
     int64_t ForEachPointInWindow(double jdA, double jdB, const PointFilter& shown,
                                  const std::function<void(const PlotPoint&)>& visit) const;
@@ -111,16 +100,6 @@ class PlotColumns {
     // analyses of the shown observations read. Returns the number visited.
     int64_t ForEachShownPoint(const PointFilter& shown,
                               const std::function<void(const ObsPoint&)>& visit) const;
-    // The IDs of the shown points inside the box (bounds inclusive, either order; the
-    // magnitude as stored), in JD order.
-    std::vector<int64_t> IdsInBox(double jdA, double jdB, double magA, double magB,
-                                  const PointFilter& shown) const;
-    // The shown point nearest to (jd, mag) within the ellipse of half-axes jdReach and
-    // magReach around it, distances measured in those reaches (so in pixels when they are
-    // the same number of pixels); the lower ID among equally near points. Nothing when no
-    // shown point lies inside. A binary search and a walk of the points within jdReach.
-    std::optional<ObsPoint> Nearest(double jd, double mag, double jdReach, double magReach,
-                                    const PointFilter& shown) const;
     // The points of the observer whose code is init (compared exactly), in ID order; empty
     // when no point has it.
     std::vector<ObsPoint> PointsOfObserver(std::string_view init) const;

@@ -83,8 +83,8 @@ ListedRecord ListLine(const ObsRow& r) {
 }
 
 std::vector<int64_t> SelectRecords(const ObsTable& table, const SelectionBounds& b,
-                                   const PointFilter& shown) {
-    return table.IdsInBox(b.jdLow, b.jdHigh, b.magLow, b.magHigh, shown);
+                                   const PointFilter& shown, const PlotFrame& frame) {
+    return FrameIdsInBox(frame, table.Columns(), shown, b.jdLow, b.jdHigh, b.magLow, b.magHigh);
 }
 
 std::vector<ListedRecord> ReadRecords(const ObsTable& table, const std::vector<int64_t>& ids) {

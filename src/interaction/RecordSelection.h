@@ -16,6 +16,7 @@
 #include "core/AppState.h"
 #include "data/ObsRow.h"
 #include "data/ObsTable.h"
+#include "plot/PlotFrame.h"
 
 namespace sabrix {
 
@@ -51,10 +52,11 @@ ListedRecord ListLine(const ObsRow& row);
 // the magnitude as ListLine writes it and the uncertainty, joined by ",".
 ListedRecord ThreeColumnListLine(const ObsRow& row, double timeOffset);
 
-// The IDs of the shown rows inside the bounds in JD order (ID order among equal JDs); empty
-// when there are none. Throws what the table throws.
+// The IDs of the shown rows that the frame draws inside the bounds (their "JD" bounds are the
+// frame's x), in JD order (ID order among equal JDs); empty when there are none. Throws what
+// the table throws.
 std::vector<int64_t> SelectRecords(const ObsTable& table, const SelectionBounds& bounds,
-                                   const PointFilter& shown);
+                                   const PointFilter& shown, const PlotFrame& frame = TimeFrame());
 // The lines of the rows with these IDs, in the order given (rows deleted since are left out).
 std::vector<ListedRecord> ReadRecords(const ObsTable& table, const std::vector<int64_t>& ids);
 

@@ -9,17 +9,25 @@
 // 2450001.35 is 2.5 cycles after E: phase 0.5. The plot shows -0.5 to 1.5, so each
 // observation is drawn twice: at its phase p and at p + 1 when p < 0.5, else at p - 1.
 //
-// Frame. The phase plot's window is a PlotWindowState whose JD members hold phases: JDFirst
-// -0.5 and JDLast 1.5 are the extent, with no margin, so the zoom tools, the zoom box and
-// Scaler work on it as on a light curve; picView's x is then phase + 0.5 and the JD strip
-// shows phases.
+// Frame (PlotFrame.h). The phase plot's window is a PlotWindowState whose x members hold
+// phases: JDFirst -0.5 and JDLast 1.5 are the extent, with no margin, so the zoom tools, the
+// zoom box and Scaler work on it as on a light curve; picView's x is then phase + 0.5 and the
+// x strip shows phases.
+//
+// Residuals. After periods have been removed in the period search, the phase plot may show the
+// residuals of the observations searched instead of their magnitudes: each drawn at its
+// residual, the window's magnitudes fitted to them, the label saying which periods were
+// removed ("residuals after 4.0478526 d").
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/AppState.h"
 #include "plot/Canvas.h"
+#include "plot/PlotFrame.h"
 #include "plot/ScaleTicks.h"
 
 namespace sabrix {
@@ -59,5 +67,44 @@ QString PeriodText(double period);
 std::vector<ScaleTick> PhaseScaleTicks(const PlotWindowState& view);
 // Clears the JD strip and draws PhaseScaleTicks on it, as the JD strip draws its ticks.
 void WritePhaseScale(Canvas& picJDScale, const PlotWindowState& view);
+
+// A residual of the period search: the observation's ID and its magnitude less the sinusoids
+// removed.
+struct Residual {
+    int64_t id = 0;
+    double mag = 0;
+};
+
+class PhaseFrame final : public PlotFrame {
+  public:
+    explicit PhaseFrame(const PhaseFold& fold) : fold_(fold) {}
+    // The residuals (any order) after the periods removed (days, the first first).
+    PhaseFrame(const PhaseFold& fold, std::vector<Residual> residuals,
+               const std::vector<double>& removedPeriods);
+
+    const PhaseFold& fold() const { return fold_; }
+
+    std::pair<double, double> RowsFor(double, double) const override {
+        return {fold_.jdLeft, fold_.jdRight};
+    }
+    FramePlace Place(const ObsPoint& point) const override;
+    PlotWindowState WholeWindow(const PlotWindowState& lightCurve) const override;
+    void WriteScale(Canvas& picJDScale, const AppState& state) const override;
+    // "NAME - P = 4.0478526 d"; with residuals "NAME - P = 2.1 d, residuals after 4.0478526 d".
+    QString Label(const QString& starName, int64_t points) const override;
+    std::pair<QString, QString> Readout(double x, double y, const AppState& state) const override;
+    QString ScaleReadout(double x, const AppState& state) const override;
+    // "Phase = 0.253": the observation's own phase.
+    QString PlaceText(const ObsPoint& point, const FramePlace& place) const override;
+    bool StepsAcross() const override { return false; }
+    bool JoinsMarks() const override { return false; }
+    bool Cyclic() const override { return true; }
+
+  private:
+    PhaseFold fold_;
+    // By ID; empty: the magnitudes as stored.
+    std::vector<Residual> residuals_;
+    QString removed_;
+};
 
 }  // namespace sabrix

@@ -33,13 +33,6 @@ QString StarName(const LoadedStar& star) {
     return DisplayText(TrimBlanks(star.StarName)).toUpper();
 }
 
-QString StarLabel(const LoadedStar& star, int64_t points, const PhaseFold* fold) {
-    if (fold)
-        return StarName(star) + QStringLiteral(" - P = ") + PeriodText(fold->period) +
-               QStringLiteral(" d");
-    return StarName(star) + PointsText(points);
-}
-
 QString CursorName(const OverlayState& overlay) {
     if (overlay.MagnifyMode()) return QStringLiteral("Magnify1");
     if (overlay.MagZoomMode()) return QStringLiteral("MagZoom");
@@ -47,39 +40,33 @@ QString CursorName(const OverlayState& overlay) {
     return QStringLiteral("XHairs");
 }
 
-std::vector<QString> ExtremesLines(const WindowExtremes& w) {
-    const auto line = [](const char* head, float mag, double jd) {
-        return QString::fromLatin1(head) + QString::fromStdString(FormatSingle(mag)) +
-               QStringLiteral("   JD = ") + QString::fromStdString(FormatDouble(jd));
+std::vector<QString> ExtremesLines(const PlotFrame& frame, const FrameExtremes& e) {
+    const auto line = [&frame](const char* head, const FramePoint& p) {
+        return QString::fromLatin1(head) +
+               QString::fromStdString(FormatSingle(static_cast<float>(p.place.y))) +
+               QStringLiteral("   ") + frame.PlaceText(*p.point, p.place);
     };
-    return {line("High Mag. = ", w.BrightMag, w.BrightJD),
-            line("Low Mag. = ", w.FaintMag, w.FaintJD)};
+    return {line("High Mag. = ", e.bright), line("Low Mag. = ", e.faint)};
 }
 
 }  // namespace
 
-std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table,
-                                const PointFilter& shown) {
-    const std::optional<WindowExtremes> extremes =
-        table.ExtremesInWindow(view.WinJDLeft, view.WinJDRight, shown);
-    return extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
+std::vector<QString> StatsLines(const PlotFrame& frame, const PlotWindowState& view,
+                                const PlotColumns& columns, const PointFilter& shown) {
+    const std::optional<FrameExtremes> extremes = FrameExtremesIn(frame, columns, shown, view);
+    return extremes ? ExtremesLines(frame, *extremes) : std::vector<QString>{};
 }
 
 PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const ObsTable& table,
                     Canvas& picView, Canvas& picJDScale, Canvas& picMagScale,
-                    const std::function<void()>& tick, const PhaseFold* fold) {
+                    const std::function<void()>& tick, const PlotFrame& frame) {
     const PlotWindowState& view = state.view;
     const OverlayState& overlay = state.overlay;
     PlotOutcome out;
 
     // Each strip reports its own failure; the plot goes on either way.
     try {
-        if (fold)
-            WritePhaseScale(picJDScale, view);
-        else
-            WriteJDScale(picJDScale, view,
-                         overlay.CalendarDates ? JDLabels::CalendarDates : JDLabels::JulianDates,
-                         state.star.TimeOffset);
+        frame.WriteScale(picJDScale, state);
     } catch (const std::exception& e) {
         out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "WriteJDScale"));
     }
@@ -93,12 +80,9 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     const double barHalf = picView.PixelsToUserY(kBarPixels);
     const double jdBase = view.JDFirst;
     const bool bars = state.star.ThreeColumnFormat;
-    // The rows drawn: those of the view's window, or of the light curve that was folded.
-    const double jdLeft = fold ? fold->jdLeft : view.WinJDLeft;
-    const double jdRight = fold ? fold->jdRight : view.WinJDRight;
-    const auto draw = [&](double x, const PlotPoint& p) {
-        picView.Dot(x, p.Mag, p.PunktFarb);
-        if (bars) picView.VerticalLine(x, p.Mag + barHalf, p.Mag - barHalf, p.PunktFarb);
+    const auto draw = [&](double x, float mag, int32_t color) {
+        picView.Dot(x, mag, color);
+        if (bars) picView.VerticalLine(x, mag + barHalf, mag - barHalf, color);
     };
     const auto zeroPoints = [&]() {
         out.points = 0;
@@ -109,26 +93,26 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     int64_t drawn = 0;
     bool walkFailed = false;
     try {
-        const PointFilter shown = PointFilter::Of(state, table.Columns());
+        const PlotColumns& columns = table.Columns();
+        const PointFilter shown = PointFilter::Of(state, columns);
         if (overlay.StatsShown) {
             // Omitted fainter-than estimates still count in the figures.
-            const std::optional<WindowExtremes> extremes = table.ExtremesInWindow(
-                jdLeft, jdRight, PointFilter::Counted(state, table.Columns()));
+            const std::optional<FrameExtremes> extremes =
+                FrameExtremesIn(frame, columns, PointFilter::Counted(state, columns), view);
             // Figures of the previous view would describe rows that are not on the screen.
-            out.statsLines = extremes ? ExtremesLines(*extremes) : std::vector<QString>{};
+            out.statsLines = extremes ? ExtremesLines(frame, *extremes) : std::vector<QString>{};
             if (!extremes) return zeroPoints();
         }
-        table.ForEachPointInWindow(jdLeft, jdRight, shown, [&](const PlotPoint& p) {
-            if (tick) tick();
-            if (fold) {
-                const double phase = FoldPhase(p.JD, fold->epoch, fold->period);
-                draw(phase - jdBase, p);
-                draw(OtherCyclePhase(phase) - jdBase, p);
-            } else {
-                draw(p.JD - jdBase, p);
-            }
-            ++drawn;
-        });
+        ForEachFramePoint(frame, columns, shown, view.WinJDLeft, view.WinJDRight,
+                          [&](const FramePoint& p) {
+                              if (tick) tick();
+                              // The time frame's own magnitudes are drawn as the columns hold
+                              // them, in single precision.
+                              const float mag = static_cast<float>(p.place.y);
+                              for (int k = 0; k < p.place.count; ++k)
+                                  draw(p.place.x[k] - jdBase, mag, p.point->PunktFarb);
+                              ++drawn;
+                          });
     } catch (const std::exception& e) {
         out.errorMessages.push_back(ModuleErrorText(QString::fromUtf8(e.what()), "Plotter"));
         // A failure before the first row leaves an empty plot, which must say so.
@@ -139,7 +123,7 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
     if (!walkFailed && drawn == 0) return zeroPoints();
 
     if (!walkFailed) {
-        if (!fold && marks.ObserverMarked && state.settings.ConnectMarked) {
+        if (frame.JoinsMarks() && marks.ObserverMarked && state.settings.ConnectMarked) {
             try {
                 PlotMarkLines(marks, view, picView, tick);
             } catch (const std::exception& e) {
@@ -147,7 +131,7 @@ PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const Obs
                     ModuleErrorText(QString::fromUtf8(e.what()), "PlotMarkLines"));
             }
         }
-        out.starLabel = StarLabel(state.star, drawn, fold);
+        out.starLabel = frame.Label(StarName(state.star), drawn);
     }
     out.points = drawn;
     out.statusText = MagnificationStatusText(state);

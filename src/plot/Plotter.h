@@ -16,7 +16,7 @@
 #include "data/ObsTable.h"
 #include "plot/Canvas.h"
 #include "plot/ObserverMarks.h"
-#include "plot/PhasePlot.h"
+#include "plot/PlotFrame.h"
 
 namespace sabrix {
 
@@ -49,13 +49,12 @@ struct PlotOutcome {
 // the label takes the "(0 Points)" form and the status text and cursor stay unset; when the walk
 // fails after the first row, the remaining rows, the mark lines and the label are skipped.
 //
-// With a fold the plot is the phase plot (PhasePlot.h) of the state's window, which then
-// holds phases: the phase scale instead of the JD strip, the rows with JD inside the fold's
-// range each drawn twice, no mark lines (they join observations in time), the stats lines of
-// that range and the label "NAME - P = 4.0478526 d".
+// The frame (PlotFrame.h) says what x is: the rows drawn are those it places inside the
+// window's x range, each at every x it gives; it draws the x strip and gives the label; the
+// mark lines are drawn only where it joins marks.
 PlotOutcome Plotter(const AppState& state, const ObserverMarks& marks, const ObsTable& table,
                     Canvas& picView, Canvas& picJDScale, Canvas& picMagScale,
-                    const std::function<void()>& tick, const PhaseFold* fold = nullptr);
+                    const std::function<void()>& tick, const PlotFrame& frame = TimeFrame());
 
 // Joins the points of each observer marking, in the order they were marked, with lines in the
 // marking's colour on picView (x = JD - the view's JDFirst); a marking number with no points
@@ -65,9 +64,9 @@ void PlotMarkLines(const ObserverMarks& marks, const PlotWindowState& view, Canv
                    const std::function<void()>& tick);
 
 // The lines of the stats window for the view: "High Mag. = M   JD = J" for the brightest shown
-// row with JD inside the window and "Low Mag. = M   JD = J" for the faintest; no line when the
-// window shows no row. Throws what the table throws.
-std::vector<QString> StatsLines(const PlotWindowState& view, const ObsTable& table,
-                                const PointFilter& shown);
+// row drawn inside the window and "Low Mag. = M   JD = J" for the faintest, where the frame
+// says they are ("Phase = 0.25" on the phase plot); no line when the window shows no row.
+std::vector<QString> StatsLines(const PlotFrame& frame, const PlotWindowState& view,
+                                const PlotColumns& columns, const PointFilter& shown);
 
 }  // namespace sabrix

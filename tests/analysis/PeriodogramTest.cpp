@@ -136,13 +136,6 @@ TEST(Periodogram, WindowFunctionOfNightlyDataShowsTheOneDayAlias) {
     EXPECT_LT(at(p.power, 1.25), 0.2);
 }
 
-TEST(Periodogram, ChoosesDirectForFewObservationsAndFastForMany) {
-    const FrequencyGrid grid = Grid(0.05, 2400, 10, 2400);
-    EXPECT_EQ(ChooseMethod(50, grid), PeriodogramMethod::Direct);
-    EXPECT_EQ(ChooseMethod(100000, grid), PeriodogramMethod::Fast);
-    EXPECT_EQ(ChooseMethod(10000, Grid(1, 1.2, 10, 10)), PeriodogramMethod::Direct);
-}
-
 TEST(Periodogram, ProgressReachesTheWholeAndCancelReturnsPromptlyWithNothing) {
     Series s = test::NightlySampling(10000, 20000, 61);
     test::AddNoise(s, 62);

@@ -121,7 +121,7 @@ class AnalysisCommands : protected AnalysisCanvases, public test::CommandsFixtur
 
 TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefresh) {
     dialogs.bins = {{QStringLiteral("1")}};
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     EXPECT_EQ(dialogs.modal, std::vector<bool>{true});
     EXPECT_EQ(dialogs.shownBins[0].binWidth, QStringLiteral("10"));
     EXPECT_EQ(dialogs.shownBins[0].sigma, QStringLiteral("2"));
@@ -132,36 +132,37 @@ TEST_F(AnalysisCommands, BinsStayThroughZoomAndNavigationAndGoWithResetAndRefres
     EXPECT_EQ(commands->view().panels[1], QStringLiteral("Magnification = 1 X"));
 
     const double first = window().JDFirst;
-    commands->ShowWindow(first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
+    commands->Run(cmd::ShowWindow, first + 10, first + 30, window().WinMagTop,
+                  window().WinMagBottom);
     EXPECT_TRUE(binsShown());
     const int zoomedRed = Count(kRed);
-    commands->cmdBack_Click();
+    commands->Run(cmd::cmdBack_Click);
     EXPECT_TRUE(binsShown());
-    commands->cmdForward_Click();
+    commands->Run(cmd::cmdForward_Click);
     EXPECT_EQ(Count(kRed), zoomedRed);
-    commands->Redraw(false);
+    commands->Run(cmd::Redraw, false);
     EXPECT_LT(Count(kRed), zoomedRed);
 
-    commands->cmdReset_Click();
+    commands->Run(cmd::cmdReset_Click);
     EXPECT_FALSE(binsShown());
     EXPECT_EQ(Count(kRed), plainRed);
 
     dialogs.bins = {{QStringLiteral("1")}};
-    commands->cmdBin_Click();
-    commands->cmdRefresh_Click();
+    commands->Run(cmd::cmdBin_Click);
+    commands->Run(cmd::cmdRefresh_Click);
     EXPECT_FALSE(binsShown());
-    commands->cmdBack_Click();
+    commands->Run(cmd::cmdBack_Click);
     EXPECT_EQ(Count(kRed), plainRed);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(AnalysisCommands, RefusedFieldsKeepTheDialogOpenAndTheBins) {
     dialogs.bins = {{QStringLiteral("1")}};
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     const std::vector<double> first = bins().BinJD;
     for (const char* width : {"abc", "0.4"}) {
         dialogs.bins = {{QString::fromLatin1(width)}};
-        commands->mnuAvg_Click();
+        commands->Run(cmd::mnuAvg_Click);
         EXPECT_EQ(dialogs.enterResults.back(), false) << width;
         EXPECT_EQ(bins().BinJD, first) << width;
         ASSERT_FALSE(prompts.messages.empty());
@@ -170,21 +171,21 @@ TEST_F(AnalysisCommands, RefusedFieldsKeepTheDialogOpenAndTheBins) {
     }
     EXPECT_EQ(dialogs.modal.back(), false);
     dialogs.bins = {{QStringLiteral("10"), QStringLiteral("x")}};
-    commands->mnuAvg_Click();
+    commands->Run(cmd::mnuAvg_Click);
     EXPECT_EQ(dialogs.enterResults.back(), false);
     EXPECT_TRUE(prompts.messages.back().text.contains(QStringLiteral("sigma")));
 }
 
 TEST_F(AnalysisCommands, CancelTurnsTheAveragesOff) {
     dialogs.bins = {{QString(), QString(), false, true}};
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     EXPECT_FALSE(binsShown());
 }
 
 TEST_F(AnalysisCommands, TwoBinsAreTooFewAndOneDrawsNothing) {
     // The data span 53 days: 30-day bins give two, 60-day bins one.
     dialogs.bins = {{QStringLiteral("30")}};
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     EXPECT_EQ(bins().BinJD.size(), 2u);
     EXPECT_EQ(prompts.messages,
               (std::vector<test::RecordedMessage>{
@@ -194,7 +195,7 @@ TEST_F(AnalysisCommands, TwoBinsAreTooFewAndOneDrawsNothing) {
 
     prompts.messages.clear();
     dialogs.bins = {{QStringLiteral("60")}};
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     EXPECT_EQ(bins().BinJD.size(), 1u);
     EXPECT_TRUE(binsShown());
     EXPECT_TRUE(prompts.messages.empty());
@@ -205,7 +206,7 @@ TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
     const std::string path = dir.file("RLeoAvg.txt");
     dialogs.bins = {{QStringLiteral("10"), QStringLiteral("2"), true}};
     prompts.file(QString::fromStdString(path));
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     const std::string written = test::ReadFileBytes(path);
     EXPECT_EQ(written,
               BinFileHeader(commands->state().star.StarName, clock.now()) + BinFileLines(bins()));
@@ -216,7 +217,7 @@ TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
     prompts.file(QString::fromStdString(path));
     prompts.answer(Answer::No);
     prompts.file(std::nullopt);
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     EXPECT_EQ(test::ReadFileBytes(path), "old");
     EXPECT_TRUE(binsShown());
     EXPECT_EQ(prompts.fileDialogs.size(), 3u);
@@ -229,14 +230,14 @@ TEST_F(AnalysisCommands, BinFileIsWrittenAfterTheOverwriteQuestion) {
     dialogs.bins = {{QStringLiteral("5"), QStringLiteral("2"), true}};
     prompts.file(QString::fromStdString(path));
     prompts.answer(Answer::Yes);
-    commands->cmdBin_Click();
+    commands->Run(cmd::cmdBin_Click);
     EXPECT_NE(test::ReadFileBytes(path), "old");
 }
 
 TEST_F(AnalysisCommands, PolynomialCurveAndAveragesExcludeEachOther) {
-    commands->mnuStats_Click();
+    commands->Run(cmd::mnuStats_Click);
     dialogs.degrees = {QStringLiteral("8")};
-    commands->cmdPoly_Click();
+    commands->Run(cmd::cmdPoly_Click);
     EXPECT_EQ(dialogs.shownDegrees, std::vector<QString>{QStringLiteral("8")});
     EXPECT_TRUE(polyShown());
     EXPECT_GT(Count(kWhite), plainWhite + 100);
@@ -244,29 +245,30 @@ TEST_F(AnalysisCommands, PolynomialCurveAndAveragesExcludeEachOther) {
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
     const double first = window().JDFirst;
-    commands->ShowWindow(first + 10, first + 30, window().WinMagTop, window().WinMagBottom);
+    commands->Run(cmd::ShowWindow, first + 10, first + 30, window().WinMagTop,
+                  window().WinMagBottom);
     EXPECT_TRUE(polyShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Polynomial"));
 
     dialogs.bins = {{QStringLiteral("1")}};
-    commands->mnuAvg_Click();
+    commands->Run(cmd::mnuAvg_Click);
     EXPECT_FALSE(polyShown());
     EXPECT_TRUE(binsShown());
     EXPECT_EQ(commands->view().statsLines[0], QStringLiteral("Averages"));
 
     dialogs.degrees = {QStringLiteral("2")};
-    commands->mnuPoly_Click();
+    commands->Run(cmd::mnuPoly_Click);
     EXPECT_FALSE(binsShown());
     EXPECT_TRUE(polyShown());
-    commands->cmdRefresh_Click();
+    commands->Run(cmd::cmdRefresh_Click);
     EXPECT_FALSE(polyShown());
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(AnalysisCommands, DegreeZeroIsAFlatLineAtTheMean) {
-    commands->mnuStats_Click();
+    commands->Run(cmd::mnuStats_Click);
     dialogs.degrees = {QStringLiteral("0")};
-    commands->cmdPoly_Click();
+    commands->Run(cmd::cmdPoly_Click);
     const auto& lines = commands->view().statsLines;
     ASSERT_EQ(lines.size(), 3u);
     const QString left = QString::fromStdString(FormatDouble(window().WinJDLeft));
@@ -278,7 +280,7 @@ TEST_F(AnalysisCommands, DegreeZeroIsAFlatLineAtTheMean) {
 TEST_F(AnalysisCommands, RefusedDegreeSaysWhyAndLeavesNoCurve) {
     dialogs.degrees = {QStringLiteral("41"), QStringLiteral("x"), QStringLiteral("2.5"),
                        std::nullopt};
-    commands->cmdPoly_Click();
+    commands->Run(cmd::cmdPoly_Click);
     EXPECT_EQ(dialogs.plotResults, (std::vector<bool>{false, false, false}));
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_EQ(
@@ -294,14 +296,14 @@ TEST_F(AnalysisCommands, RefusedDegreeSaysWhyAndLeavesNoCurve) {
                                               "from 0 to 40, for example 3."),
                                QStringLiteral("Polynomial Fit"), Buttons::OK, Icon::Exclamation}));
     EXPECT_FALSE(polyShown());
-    commands->cmdBack_Click();
+    commands->Run(cmd::cmdBack_Click);
     EXPECT_EQ(Count(kWhite), plainWhite);
 }
 
 TEST_F(AnalysisCommands, WithNothingLoadedTheDialogsDoNotOpen) {
-    ASSERT_TRUE(commands->UnloadStar());
-    commands->mnuAvg_Click();
-    commands->cmdPoly_Click();
+    ASSERT_TRUE(commands->Run(cmd::UnloadStar));
+    commands->Run(cmd::mnuAvg_Click);
+    commands->Run(cmd::cmdPoly_Click);
     EXPECT_TRUE(dialogs.shownBins.empty());
     EXPECT_TRUE(dialogs.shownDegrees.empty());
     ASSERT_EQ(prompts.messages.size(), 2u);

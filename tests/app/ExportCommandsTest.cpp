@@ -64,17 +64,17 @@ class ExportCommandsTest : protected ExportCanvases, public test::CommandsFixtur
     void LoadSample() {
         const std::string path = dir.file("download-ccd.txt");
         fs::copy_file(test::SampleFile("download-ccd.txt"), path);
-        commands->LoadStarFile(path);
+        commands->Run(cmd::LoadStarFile, path);
         ASSERT_TRUE(commands->state().star.FileLoaded);
     }
     // Two thirds of the data's days and the averages of 5 days over them.
     void ZoomAndShowBins() {
         const PlotWindowState& v = commands->state().view;
         const double width = (v.JDLast - v.JDFirst) * 2 / 3;
-        commands->ShowWindow(v.JDFirst, v.JDFirst + width, v.WinMagTop, v.WinMagBottom);
+        commands->Run(cmd::ShowWindow, v.JDFirst, v.JDFirst + width, v.WinMagTop, v.WinMagBottom);
         BinDialogFields fields = InitialBinFields(commands->state());
         fields.binWidth = QStringLiteral("5");
-        ASSERT_TRUE(commands->EnterBins(fields));
+        ASSERT_TRUE(commands->Run(cmd::EnterBins, fields));
         ASSERT_TRUE(binsShown());
         ASSERT_FALSE(bins().BinJD.empty());
     }
@@ -88,14 +88,14 @@ TEST_F(ExportCommandsTest, PngOfTheWindowsSizeIsTheWindowsPlotPixelForPixel) {
     LoadSample();
     ZoomAndShowBins();
     const std::string png = dir.file("plot.png");
-    ASSERT_TRUE(commands->ExportPlotImage(png, 640, 400));
+    ASSERT_TRUE(commands->Run(cmd::ExportPlotImage, png, 640, 400));
     const QImage want = ComposePlotArea(640, 400, layout, window, commands->view().starLabel);
     EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(want.format()), want);
     EXPECT_TRUE(test::CommandsTestPeer::BinsShown(*commands));
     EXPECT_FALSE(commands->view().busy);
 
     // Another size draws the same view afresh for that size.
-    ASSERT_TRUE(commands->ExportPlotImage(png, 1000, 300));
+    ASSERT_TRUE(commands->Run(cmd::ExportPlotImage, png, 1000, 300));
     EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(1000, 300));
 }
 
@@ -103,7 +103,7 @@ TEST_F(ExportCommandsTest, SvgAndPdfAreDocumentsOfVectorShapesAndText) {
     LoadSample();
     ZoomAndShowBins();
     const std::string svgPath = dir.file("plot.svg");
-    ASSERT_TRUE(commands->ExportPlotImage(svgPath, 800, 500));
+    ASSERT_TRUE(commands->Run(cmd::ExportPlotImage, svgPath, 800, 500));
     QFile svg(QString::fromStdString(svgPath));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&svg);
@@ -132,7 +132,7 @@ TEST_F(ExportCommandsTest, SvgAndPdfAreDocumentsOfVectorShapesAndText) {
     EXPECT_GE(texts.filter(QStringLiteral("2457")).size(), 2);  // JD labels of the strip
 
     const std::string pdfPath = dir.file("plot.pdf");
-    ASSERT_TRUE(commands->ExportPlotImage(pdfPath, 800, 500));
+    ASSERT_TRUE(commands->Run(cmd::ExportPlotImage, pdfPath, 800, 500));
     const std::string pdf = test::ReadFileBytes(pdfPath);
     EXPECT_EQ(pdf.rfind("%PDF-1.", 0), 0u);
     size_t pages = 0;
@@ -150,7 +150,7 @@ TEST_F(ExportCommandsTest, MenuOffersTheWindowsSizeThenTheLastChoiceAndTheNameDe
                       ImageExportChoice{320, 240, PlotImageFormat::Png}, std::nullopt};
     // A name without an image extension gets the chosen format's.
     prompts.file(QString::fromStdString(dir.file("curve")));
-    commands->mnuExport_Click();
+    commands->Run(cmd::mnuExport_Click);
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
     EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(dir.file("PDS 110.svg")));
     EXPECT_EQ(prompts.fileDialogs[0].filter, "SVG Drawings (*.svg)|*.svg|");
@@ -159,21 +159,21 @@ TEST_F(ExportCommandsTest, MenuOffersTheWindowsSizeThenTheLastChoiceAndTheNameDe
 
     // A name with an image extension is written in that format, whatever was chosen.
     prompts.file(QString::fromStdString(dir.file("curve.PDF")));
-    commands->mnuExport_Click();
+    commands->Run(cmd::mnuExport_Click);
     EXPECT_EQ(test::ReadFileBytes(dir.file("curve.PDF")).rfind("%PDF-", 0), 0u);
 
     // The appended extension names a file the dialog did not ask about: asked here.
     test::WriteFileBytes(dir.file("curve.png"), "keep");
     prompts.file(QString::fromStdString(dir.file("curve")));
     prompts.answer(Answer::No);
-    commands->mnuExport_Click();
+    commands->Run(cmd::mnuExport_Click);
     EXPECT_EQ(test::ReadFileBytes(dir.file("curve.png")), "keep");
     EXPECT_EQ(prompts.messages,
               (Messages{{QString::fromStdString("The file " + dir.file("curve.png") +
                                                 " already exists.\r\nDo you want to overwrite it?"),
                          "Export Plot Image", Buttons::YesNo, Icon::None}}));
 
-    commands->mnuExport_Click();  // cancelled: no file dialog
+    commands->Run(cmd::mnuExport_Click);  // cancelled: no file dialog
     EXPECT_EQ(prompts.fileDialogs.size(), 3u);
     const QSize windowSize = PlotAreaSizeFor(window.picView.image().size());
     EXPECT_EQ(windowSize, QSize(640, 400));
@@ -184,14 +184,14 @@ TEST_F(ExportCommandsTest, MenuOffersTheWindowsSizeThenTheLastChoiceAndTheNameDe
 }
 
 TEST_F(ExportCommandsTest, RefusalsSayWhyAndWriteNothing) {
-    commands->mnuExport_Click();  // nothing loaded
-    EXPECT_FALSE(commands->ExportPlotImage(dir.file("a.png"), 640, 400));
+    commands->Run(cmd::mnuExport_Click);  // nothing loaded
+    EXPECT_FALSE(commands->Run(cmd::ExportPlotImage, dir.file("a.png"), 640, 400));
     LoadSample();
-    EXPECT_FALSE(commands->ExportPlotImage(dir.file("a.gif"), 640, 400));
-    EXPECT_FALSE(commands->ExportPlotImage(dir.file("a.png"), 8001, 400));
-    EXPECT_FALSE(commands->ExportPlotImage(dir.file("a.svg"), 640, 49));
+    EXPECT_FALSE(commands->Run(cmd::ExportPlotImage, dir.file("a.gif"), 640, 400));
+    EXPECT_FALSE(commands->Run(cmd::ExportPlotImage, dir.file("a.png"), 8001, 400));
+    EXPECT_FALSE(commands->Run(cmd::ExportPlotImage, dir.file("a.svg"), 640, 49));
     fs::create_directory(dir.file("folder.png"));  // a folder where the file would go
-    EXPECT_FALSE(commands->ExportPlotImage(dir.file("folder.png"), 640, 400));
+    EXPECT_FALSE(commands->Run(cmd::ExportPlotImage, dir.file("folder.png"), 640, 400));
     const auto size = [](const char* text) {
         return test::RecordedMessage{text, "Export Plot Image", Buttons::OK, Icon::Exclamation};
     };

@@ -52,7 +52,7 @@ class Loads : public test::CommandsFixture {
 TEST_F(Loads, LoadAsksForTheFileShowsThePlotAndLoadingAgainAsksToUnloadFirst) {
     // Cancel in the open dialog of an empty window changes nothing.
     prompts.file(std::nullopt);
-    EXPECT_EQ(commands->mnuLoad_Click().look, Look::Start);
+    EXPECT_EQ(commands->Run(cmd::mnuLoad_Click).look, Look::Start);
 
     const std::string path = WriteRLeo();
     LoadThroughTheMenu(path);
@@ -72,7 +72,7 @@ TEST_F(Loads, LoadAsksForTheFileShowsThePlotAndLoadingAgainAsksToUnloadFirst) {
     const std::string tcrb = WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")});
     prompts.file(QString::fromStdString(tcrb));
     prompts.answer(Answer::Cancel);
-    commands->mnuLoad_Click();
+    commands->Run(cmd::mnuLoad_Click);
     const Msg unload = {"Unload current star R LEO ?", "Unload Current Star?", Buttons::OKCancel,
                         Icon::Question};
     EXPECT_EQ(prompts.messages, std::vector<Msg>{unload});
@@ -92,9 +92,9 @@ TEST_F(Loads, LoadAsksForTheFileShowsThePlotAndLoadingAgainAsksToUnloadFirst) {
 TEST_F(Loads, BothMenuLoadsStartInTheDataFolder) {
     state().settings.FilePath = dir.file("stars");
     prompts.file(std::nullopt);
-    commands->mnuXYZ_Click();
+    commands->Run(cmd::mnuXYZ_Click);
     prompts.file(std::nullopt);
-    commands->mnuLoad_Click();
+    commands->Run(cmd::mnuLoad_Click);
     ASSERT_EQ(prompts.fileDialogs.size(), 2u);
     for (const FileDialogOptions& dialog : prompts.fileDialogs)
         EXPECT_EQ(dialog.initialFolder, QString::fromStdString(dir.file("stars")));
@@ -132,26 +132,26 @@ TEST_F(Loads, EveryLoadAsksForItsFileFirstAndOffersToSaveUnsavedEditsBeforeUnloa
         {"Load a File",
          [&] {
              prompts.file(QString::fromStdString(tcrb));
-             commands->mnuLoad_Click();
+             commands->Run(cmd::mnuLoad_Click);
          },
          [&] {
              prompts.file(std::nullopt);
-             commands->mnuLoad_Click();
+             commands->Run(cmd::mnuLoad_Click);
          },
          unloadStar},
         {"Load 3-Column File",
          [&] {
              prompts.file(QString::fromStdString(rcar));
-             commands->mnuXYZ_Click();
+             commands->Run(cmd::mnuXYZ_Click);
          },
          [&] {
              prompts.file(std::nullopt);
-             commands->mnuXYZ_Click();
+             commands->Run(cmd::mnuXYZ_Click);
          },
          unloadFile},
-        {"a recent file", [&] { commands->mnuRecent_Click(1); }, {}, unloadStar},
-        {"a drop", [&] { commands->DropFile(rcar); }, {}, unloadFile},
-        {"Configure", [&] { commands->PrepareConfiguration(); }, {}, reconfigure},
+        {"a recent file", [&] { commands->Run(cmd::mnuRecent_Click, 1); }, {}, unloadStar},
+        {"a drop", [&] { commands->Run(cmd::DropFile, rcar); }, {}, unloadFile},
+        {"Configure", [&] { commands->Run(cmd::PrepareConfiguration); }, {}, reconfigure},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
@@ -177,16 +177,16 @@ TEST_F(Loads, EveryLoadAsksForItsFileFirstAndOffersToSaveUnsavedEditsBeforeUnloa
     prompts.answer(Answer::OK);
     prompts.answer(Answer::No);
     ways[0].load();
-    commands->FinishFill();
+    commands->Run(cmd::FinishFill);
     EXPECT_EQ(prompts.messages, (std::vector<Msg>{unloadStar, save}));
     EXPECT_EQ(view().starLabel, QString("T CRB - (1 Points)"));
     EXPECT_FALSE(state().star.FileEdited);
     // The question names the file that holds the edits, a three-column file as well.
     prompts.messages.clear();
-    commands->LoadThreeColumnFile(rcar);
+    commands->Run(cmd::LoadThreeColumnFile, rcar);
     state().star.FileEdited = true;
     prompts.answer(Answer::Yes);
-    EXPECT_FALSE(commands->QueryUnload());
+    EXPECT_FALSE(commands->Run(cmd::QueryUnload));
     EXPECT_EQ(prompts.messages.back().text,
               QString::fromStdString("You have edited file " + rcar +
                                      " but have not saved it. Would you like another chance to "
@@ -195,7 +195,7 @@ TEST_F(Loads, EveryLoadAsksForItsFileFirstAndOffersToSaveUnsavedEditsBeforeUnloa
 
 TEST_F(Loads, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
     const std::string other = WriteFile("tcrb.txt", {DataLine("2454200.5", "2.0", "V", "T CrB")});
-    commands->LoadStarFile(test::SampleFile("download-ccd.txt"));
+    commands->Run(cmd::LoadStarFile, test::SampleFile("download-ccd.txt"));
     EXPECT_TRUE(prompts.fileDialogs.empty());
     EXPECT_TRUE(prompts.messages.empty());
 
@@ -222,29 +222,29 @@ TEST_F(Loads, FileChosenElsewhereIsPlottedFirstAndItsRowsFilledBehindThePlot) {
 
     // Navigation and the zooms work from the columns ...
     const Edges full = EdgesOf(state().view);
-    commands->ShowWindow(full.left + 10, full.left + 100, full.top, full.bottom);
+    commands->Run(cmd::ShowWindow, full.left + 10, full.left + 100, full.top, full.bottom);
     EXPECT_EQ(EdgesOf(state().view).right, full.left + 100);
-    commands->cmdReset_Click();
+    commands->Run(cmd::cmdReset_Click);
     EXPECT_EQ(EdgesOf(state().view), full);
     // ... the commands that need the rows do nothing until they are in: no question, no dialog.
     state().star.FileEdited = true;
-    commands->mnuLoad_Click();
-    commands->LoadStarFile(other);
-    commands->mnuXYZ_Click();
-    commands->LoadThreeColumnFile(other);
-    commands->mnuSave_Click();
-    commands->mnuSaveXYZ_Click();
-    commands->mnuSaveDownload_Click();
-    EXPECT_FALSE(commands->PrepareConfiguration());
-    commands->DropFile(other);
-    commands->BoxFinder(0, 0, picView.pixelWidth(), picView.pixelHeight());
-    commands->Finder(picView.pixelWidth() / 2.0, picView.pixelHeight() / 2.0);
+    commands->Run(cmd::mnuLoad_Click);
+    commands->Run(cmd::LoadStarFile, other);
+    commands->Run(cmd::mnuXYZ_Click);
+    commands->Run(cmd::LoadThreeColumnFile, other);
+    commands->Run(cmd::mnuSave_Click);
+    commands->Run(cmd::mnuSaveXYZ_Click);
+    commands->Run(cmd::mnuSaveDownload_Click);
+    EXPECT_FALSE(commands->Run(cmd::PrepareConfiguration));
+    commands->Run(cmd::DropFile, other);
+    commands->Run(cmd::BoxFinder, 0, 0, picView.pixelWidth(), picView.pixelHeight());
+    commands->Run(cmd::Finder, picView.pixelWidth() / 2.0, picView.pixelHeight() / 2.0);
     EXPECT_EQ(commands->recordList(), nullptr);
     EXPECT_TRUE(prompts.messages.empty() && prompts.fileDialogs.empty());
     EXPECT_EQ(view().starLabel, QString("PDS 110 - (340 Points)"));
     state().star.FileEdited = false;
 
-    commands->FinishFill();
+    commands->Run(cmd::FinishFill);
     EXPECT_TRUE(commands->TableReady());
     EXPECT_EQ(table().Count(), 340);
     EXPECT_EQ(view().look, Look::Plot);
@@ -329,14 +329,14 @@ TEST_F(Loads, FilesThatCannotBeLoadedShowWhyAndLeaveTheEmptyLookNamingNoFile) {
 TEST_F(Loads, UnloadStarForgetsTheStarButNotTheUsersChoices) {
     const std::string path = WriteRLeo();
     LoadAndFill(path);
-    commands->ShowWindow(2454124, 2454126, 9, 11);
-    commands->picView_MouseMove(0, 0, 1, 10);
+    commands->Run(cmd::ShowWindow, 2454124, 2454126, 9, 11);
+    commands->Run(cmd::picView_MouseMove, 0, 0, 1, 10);
     ASSERT_FALSE(view().panels[2].isEmpty() || view().panels[3].isEmpty());
     state().overlay.tool = Tool::Box;
     state().overlay.OmitFainter = true;
     state().overlay.StatsShown = true;
     state().star.FileEdited = true;
-    ASSERT_TRUE(commands->UnloadStar());
+    ASSERT_TRUE(commands->Run(cmd::UnloadStar));
 
     const AppState& s = state();
     // The next dialog starts in the folder of the file unloaded.
@@ -364,13 +364,13 @@ TEST_F(Loads, RowTheDatabaseRefusesAfterTheFirstPlotAbandonsTheImportWithItsMess
             "CREATE TRIGGER refuse BEFORE INSERT ON Obs WHEN NEW.JD = 2454125.5 "
             "BEGIN SELECT RAISE(ABORT, 'Data type conversion error.'); END");
     }
-    commands->LoadStarFile(WriteRLeo());
+    commands->Run(cmd::LoadStarFile, WriteRLeo());
     EXPECT_EQ(view().look, Look::Plot);
     EXPECT_TRUE(prompts.messages.empty());
 
     std::optional<WindowView> behindTheMessage;
     prompts.onMessage = [&](const Msg&) { behindTheMessage = host.presented.back(); };
-    commands->FinishFill();
+    commands->Run(cmd::FinishFill);
     const Msg failed = {
         "Error in loading database. Check source file. Last JD loaded was: "
         "2454125.5.\r\nData type conversion error.",
@@ -380,8 +380,8 @@ TEST_F(Loads, RowTheDatabaseRefusesAfterTheFirstPlotAbandonsTheImportWithItsMess
     EXPECT_EQ(behindTheMessage->look, Look::Start);
     ExpectNothingKept();
     // The next load starts from a fresh table, without the refusing trigger.
-    commands->LoadStarFile(WriteRLeo());
-    commands->FinishFill();
+    commands->Run(cmd::LoadStarFile, WriteRLeo());
+    commands->Run(cmd::FinishFill);
     EXPECT_EQ(table().Count(), 3);
 }
 
@@ -393,24 +393,24 @@ TEST_F(Loads, CancelDuringTheReadOrTheFillKeepsNothingOfTheFileAndSaysNothing) {
     };
     const std::vector<Moment> moments = {
         {"star file, read", true,
-         [&] { commands->LoadStarFile(test::SampleFile("download-mixed.txt")); }},
+         [&] { commands->Run(cmd::LoadStarFile, test::SampleFile("download-mixed.txt")); }},
         {"star file, fill", false,
-         [&] { commands->LoadStarFile(test::SampleFile("download-mixed.txt")); }},
+         [&] { commands->Run(cmd::LoadStarFile, test::SampleFile("download-mixed.txt")); }},
         {"three-column file, read", true,
-         [&] { commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0); }},
+         [&] { commands->Run(cmd::LoadThreeColumnFile, test::SampleFile("three-column.dat"), 0); }},
     };
     for (const Moment& m : moments) {
         SCOPED_TRACE(m.name);
         test::WriteFileBytes(dir.file("files/Errors.txt"), "earlier\r\n");
         if (m.duringRead)
             host.onPresent = [&](const WindowView& v) {
-                if (v.busy && v.look == Look::Loading) commands->CancelLoad();
+                if (v.busy && v.look == Look::Loading) commands->Run(cmd::CancelLoad);
             };
         m.load();
         if (!m.duringRead) {
             ASSERT_TRUE(view().filling);
-            commands->picView_MouseMove(0, 0, 1, 10);
-            commands->CancelLoad();
+            commands->Run(cmd::picView_MouseMove, 0, 0, 1, 10);
+            commands->Run(cmd::CancelLoad);
         }
         host.onPresent = nullptr;
         EXPECT_TRUE(prompts.messages.empty());
@@ -430,7 +430,7 @@ TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     const std::string loaded = test::ReadFileBytes(path);
     prompts.file(QString::fromStdString(path));
     prompts.text(std::nullopt);  // no offset for its reduced times
-    commands->mnuXYZ_Click();
+    commands->Run(cmd::mnuXYZ_Click);
     EXPECT_EQ(view().look, Look::Plot);
     EXPECT_EQ(view().starLabel, QString::fromStdString("File: " + path + " - (383 Points)"));
     EXPECT_EQ(view().panels[0], QString::fromStdString("File: " + path));
@@ -439,7 +439,7 @@ TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     const std::string output = dir.file("saved.txt");
     state().star.FileEdited = true;
     prompts.file(QString::fromStdString(output));
-    commands->mnuSaveXYZ_Click();
+    commands->Run(cmd::mnuSaveXYZ_Click);
     EXPECT_TRUE(prompts.messages.empty());
     const std::string text = test::ReadFileBytes(output);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 383);
@@ -453,12 +453,12 @@ TEST_F(Loads, ThreeColumnFileLoadsAndSavesToANewFileAfterABackup) {
     prompts.answer(Answer::OK);
     prompts.file(
         QString::fromStdString(WriteFile("faint.dat", {"2454123.5 9.1", "2454124.5 <12.5"})));
-    commands->mnuXYZ_Click();
+    commands->Run(cmd::mnuXYZ_Click);
     state().star.FileEdited = true;
     prompts.file(QString::fromStdString(dir.file("again.txt")));
-    commands->mnuSaveXYZ_Click();
+    commands->Run(cmd::mnuSaveXYZ_Click);
     const std::string saved = ThreeColumnFileText(table());
-    commands->LoadThreeColumnFile(dir.file("again.txt"));
+    commands->Run(cmd::LoadThreeColumnFile, dir.file("again.txt"));
     EXPECT_EQ(ThreeColumnFileText(table()), saved);
     EXPECT_EQ(table().RowById(2)->Faint + FormatDouble(table().RowById(2)->Mag), "<12.5");
     EXPECT_EQ(prompts.messages.size(), 1u);  // the question before unloading
@@ -483,7 +483,7 @@ TEST_F(Loads, ReducedTimesOfAThreeColumnFileAreOfferedAnOffsetForTheScaleAndTheR
         EXPECT_EQ(host.presented.back().look, Look::Plot);
         EXPECT_FALSE(host.presented.back().busy || host.presented.back().captionShown);
     };
-    commands->mnuXYZ_Click();
+    commands->Run(cmd::mnuXYZ_Click);
     prompts.onInput = nullptr;
     EXPECT_EQ(prompts.inputs,
               (std::vector<test::RecordedInput>{{explanation, "Reduced Times", "2450000"},
@@ -496,14 +496,14 @@ TEST_F(Loads, ReducedTimesOfAThreeColumnFileAreOfferedAnOffsetForTheScaleAndTheR
     const QImage fullDates = picJDScale.image();
 
     // The readout adds it (the first observation is at 2165.84172), the calendar dates too.
-    commands->picView_MouseMove(0, 0, 0, 14);
+    commands->Run(cmd::picView_MouseMove, 0, 0, 0, 14);
     EXPECT_EQ(view().panels[2], QString("JD = 2452165.8417"));
-    commands->mnuCalendar_Click();
-    commands->picView_MouseMove(0, 0, 0, 14);
+    commands->Run(cmd::mnuCalendar_Click);
+    commands->Run(cmd::picView_MouseMove, 0, 0, 0, 14);
     EXPECT_EQ(view().panels[2], QString("JD = 2452165.8417  2001-09-13 08:12 UTC"));
-    commands->picJDScale_MouseMove(0, 0, 2200, 0);
+    commands->Run(cmd::picJDScale_MouseMove, 2200);
     EXPECT_EQ(view().panels[2], QString("JD = 2452200  2001-10-17 12:00 UTC"));
-    commands->mnuCalendar_Click();
+    commands->Run(cmd::mnuCalendar_Click);
     // The table and what is saved keep the times of the file.
     EXPECT_EQ(table().RowById(1)->JD, 2165.84172);
     EXPECT_EQ(ThreeColumnFileText(table()).substr(0, 12), "2165.84172  ");
@@ -512,17 +512,18 @@ TEST_F(Loads, ReducedTimesOfAThreeColumnFileAreOfferedAnOffsetForTheScaleAndTheR
     for (const std::optional<QString>& typed :
          {std::optional<QString>(), std::optional<QString>("0")}) {
         prompts.text(typed);
-        commands->LoadThreeColumnFile(path);
+        commands->Run(cmd::LoadThreeColumnFile, path);
         EXPECT_EQ(state().star.TimeOffset, 0.0);
         EXPECT_NE(picJDScale.image(), fullDates);
     }
     // Times of JD - 2400000 are offered that offset; full Julian Dates are asked nothing.
     prompts.inputs.clear();
     prompts.text(std::nullopt);
-    commands->LoadThreeColumnFile(WriteFile("rjd.dat", {"52165.8 14.2", "52170.8 14.0"}));
+    commands->Run(cmd::LoadThreeColumnFile, WriteFile("rjd.dat", {"52165.8 14.2", "52170.8 14.0"}));
     ASSERT_EQ(prompts.inputs.size(), 1u);
     EXPECT_EQ(prompts.inputs[0].proposed, QString("2400000"));
-    commands->LoadThreeColumnFile(WriteFile("jd.dat", {"2452165.8 14.2", "2452170.8 14.0"}));
+    commands->Run(cmd::LoadThreeColumnFile,
+                  WriteFile("jd.dat", {"2452165.8 14.2", "2452170.8 14.0"}));
     EXPECT_EQ(prompts.inputs.size(), 1u);
     EXPECT_EQ(state().star.TimeOffset, 0.0);
 }
@@ -547,18 +548,18 @@ TEST_F(Loads, ThreeColumnFileThatCannotBeLoadedSaysWhyAndKeepsNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         prompts.messages.clear();
-        commands->LoadThreeColumnFile(c.file);
+        commands->Run(cmd::LoadThreeColumnFile, c.file);
         EXPECT_EQ(prompts.messages, std::vector<Msg>{c.message});
         EXPECT_FALSE(state().star.FileLoaded);
         EXPECT_EQ(table().Count(), 0);
         EXPECT_NE(view().look, Look::Plot);
     }
     // With a file loaded, the question names the star as the file's own name.
-    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0);
+    commands->Run(cmd::LoadThreeColumnFile, test::SampleFile("three-column.dat"), 0);
     prompts.messages.clear();
     prompts.file(QString::fromStdString(dir.file("bad.txt")));
     prompts.answer(Answer::Cancel);
-    commands->mnuXYZ_Click();
+    commands->Run(cmd::mnuXYZ_Click);
     EXPECT_EQ(prompts.messages,
               (std::vector<Msg>{{"Unload current file three-column ?", "Unload Current File?",
                                  Buttons::OKCancel, Icon::Question}}));

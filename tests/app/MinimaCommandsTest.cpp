@@ -63,17 +63,17 @@ class MinimaCommands : public test::CommandsFixture {
         file = WriteFile("binary.dat", EclipseLines());
     }
     void Load() {
-        commands->LoadThreeColumnFile(file);
+        commands->Run(cmd::LoadThreeColumnFile, file);
         ASSERT_TRUE(commands->state().star.FileLoaded);
         prompts.messages.clear();
     }
     // The box of the tool around a JD, 0.1 d either side, over every magnitude.
     void BoxAround(double jd) {
         const double first = commands->state().view.JDFirst;
-        commands->mnuMinimum_Click();
-        commands->picView_MouseDown(1, 0, jd - 0.1 - first, 10);
-        commands->picView_MouseMove(1, 0, jd + 0.1 - first, 12);
-        commands->picView_MouseUp(1, 0, jd + 0.1 - first, 12);
+        commands->Run(cmd::mnuMinimum_Click);
+        commands->Run(cmd::picView_MouseDown, 1, 0, jd - 0.1 - first, 10);
+        commands->Run(cmd::picView_MouseMove, 1, 0, jd + 0.1 - first, 12);
+        commands->Run(cmd::picView_MouseUp, 1, 0, jd + 0.1 - first, 12);
     }
 
     ScriptedMinimaDialogs dialogs;
@@ -95,13 +95,13 @@ TEST_F(MinimaCommands, BoxedEclipsesAreListedKeptBesideTheStarAndGiveAnOcDiagram
     EXPECT_TRUE(dialogs.copied.startsWith(dialogs.list->rows[0][0] + " "));
 
     // A new start: the list comes back with the star.
-    commands->UnloadStar();
+    commands->Run(cmd::UnloadStar);
     EXPECT_FALSE(dialogs.list);
     Load();
     ASSERT_EQ(commands->minimaList().size(), 2u);
     EXPECT_TRUE(std::filesystem::exists(MinimaListPath(file)));
 
-    commands->mnuMinimaList_Click();
+    commands->Run(cmd::mnuMinimaList_Click);
     dialogs.onList({MinimaEvent::Kind::OcDiagram});
     ASSERT_TRUE(dialogs.oc);
     OcEvent apply;
@@ -116,9 +116,9 @@ TEST_F(MinimaCommands, BoxedEclipsesAreListedKeptBesideTheStarAndGiveAnOcDiagram
 
     // A box with no minimum in it says so and lists nothing.
     const double first = commands->state().view.JDFirst;
-    commands->mnuMinimum_Click();
-    commands->picView_MouseDown(1, 0, 2455000.55 - first, 10);
-    commands->picView_MouseUp(1, 0, 2455000.62 - first, 12);
+    commands->Run(cmd::mnuMinimum_Click);
+    commands->Run(cmd::picView_MouseDown, 1, 0, 2455000.55 - first, 10);
+    commands->Run(cmd::picView_MouseUp, 1, 0, 2455000.62 - first, 12);
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(commands->minimaList().size(), 2u);
 }

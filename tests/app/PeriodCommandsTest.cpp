@@ -65,7 +65,7 @@ class PeriodCommands : public test::CommandsFixture {
         commands->setPeriodDialogs(&dialogs);
     }
     void Load(const std::vector<std::string>& lines) {
-        commands->LoadThreeColumnFile(WriteFile("star.dat", lines));
+        commands->Run(cmd::LoadThreeColumnFile, WriteFile("star.dat", lines));
         ASSERT_TRUE(commands->state().star.FileLoaded);
         prompts.messages.clear();
     }
@@ -81,7 +81,7 @@ class PeriodCommands : public test::CommandsFixture {
 TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLightCurve) {
     Load(SinusoidLines(200));
     dialogs.searches = {{"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_EQ(dialogs.shownFields.size(), 1u);
     EXPECT_TRUE(dialogs.shownFields[0].uncertaintiesAvailable);
     EXPECT_TRUE(dialogs.shownFields[0].summary.startsWith("200 observations shown, JD "));
@@ -103,14 +103,14 @@ TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLi
     EXPECT_TRUE(view().starLabel.contains(QStringLiteral(" - P = 3.7")));
     // No time to move through on the phase plot.
     const PlotWindowState phase = commands->state().view;
-    commands->cmdBack_Click();
-    commands->cmdEnder_Click();
+    commands->Run(cmd::cmdBack_Click);
+    commands->Run(cmd::cmdEnder_Click);
     EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(phase));
     // The pointer reads phases there.
-    commands->picView_MouseMove(0, 0, 0.75, 12);
+    commands->Run(cmd::picView_MouseMove, 0, 0, 0.75, 12);
     EXPECT_EQ(view().panels[2], QStringLiteral("Phase = 0.25"));
 
-    commands->mnuTimePlot_Click();
+    commands->Run(cmd::mnuTimePlot_Click);
     EXPECT_FALSE(view().phasePlot);
     EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(light));
     EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("(200 Points)")));
@@ -122,7 +122,7 @@ TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLi
     EXPECT_FALSE(view().phasePlot);
     Send({.kind = PeriodogramEvent::Kind::Fold, .period = "3.7", .epoch = "2455001.3"});
     EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("P = 3.7 d")));
-    commands->cmdReset_Click();
+    commands->Run(cmd::cmdReset_Click);
     EXPECT_FALSE(view().phasePlot);
 
     // The periodogram as CSV, where the save dialog says.
@@ -139,7 +139,7 @@ TEST_F(PeriodCommands, SearchFindsThePeriodFoldsAtAPeakAndTimePlotReturnsToTheLi
 TEST_F(PeriodCommands, RemovingThePeriodSearchesTheResidualsAndStepsBack) {
     Load(SinusoidLines(200));
     dialogs.searches = {{"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_TRUE(dialogs.window);
     const double first = dialogs.window->peaks[0][2].toDouble();
     Send({.kind = PeriodogramEvent::Kind::Remove});
@@ -158,7 +158,7 @@ TEST_F(PeriodCommands, RemovingThePeriodSearchesTheResidualsAndStepsBack) {
 TEST_F(PeriodCommands, TheModelIsDrawnOverBothPlotsAndPutsPhaseZeroAtItsMaximum) {
     Load(SinusoidLines(200));
     dialogs.searches = {{"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_TRUE(dialogs.window);
     EXPECT_FALSE(dialogs.window->peaks[0][4].isEmpty());
     EXPECT_FALSE(dialogs.window->peaks[0][5].isEmpty());
@@ -174,18 +174,18 @@ TEST_F(PeriodCommands, TheModelIsDrawnOverBothPlotsAndPutsPhaseZeroAtItsMaximum)
     const double cycles = (commands->phaseFold()->epoch - kEpoch) / kPeriod - 0.75;
     EXPECT_NEAR(cycles, std::round(cycles), 1e-3);
     // The model stays over the light curve; untick it and it goes.
-    commands->mnuTimePlot_Click();
+    commands->Run(cmd::mnuTimePlot_Click);
     EXPECT_NE(commands->periodModel(), nullptr);
     Send({.kind = PeriodogramEvent::Kind::FoldPeak, .peak = 0});
     Send({.kind = PeriodogramEvent::Kind::ShowModel, .checked = false});
     EXPECT_EQ(commands->periodModel(), nullptr);
 
     // The range typed is offered again until the star is unloaded.
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     EXPECT_EQ(dialogs.shownFields.back().range.minPeriod, "1");
     EXPECT_EQ(dialogs.shownFields.back().defaults.minPeriod, "0.05");
     Load(SinusoidLines(200));
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     EXPECT_EQ(dialogs.shownFields.back().range.minPeriod, "0.05");
 }
 
@@ -196,13 +196,13 @@ TEST_F(PeriodCommands, FainterThanEstimatesStayOutOfTheSearchAndSeveralBandsAreN
         const std::string jd = line.substr(0, line.find(' '));
         const std::string mag = line.substr(line.find(' ') + 1, 7);
         lines.push_back(test::DataLine(jd, mag, "V", "ZZ CYG"));
-        lines.push_back(test::DataLine(FormatFixed(std::stod(jd) + 0.4, 1, 5),
+        lines.push_back(test::DataLine(FormatFixed(test::LeadingNumber(jd) + 0.4, 1, 5),
                                        jd.back() % 2 ? "<11.0" : "<13.0", "Vis.", "ZZ CYG"));
     }
     lines.push_back(test::DataLine("2455002.5", "12.2", "B", "ZZ CYG"));
     LoadAndFill(WriteFile("zz.txt", lines));
     dialogs.searches = {{"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     EXPECT_TRUE(dialogs.shownFields.back().summary.startsWith("151 observations shown"))
         << dialogs.shownFields.back().summary.toStdString();
     ASSERT_TRUE(dialogs.window);
@@ -216,7 +216,7 @@ TEST_F(PeriodCommands, FainterThanEstimatesStayOutOfTheSearchAndSeveralBandsAreN
 TEST_F(PeriodCommands, RefusedRangeKeepsTheDialogOpenOnTheField) {
     Load(SinusoidLines(50));
     dialogs.searches = {{"abc", "20", "10"}, {"5", "2", "10"}, {"1", "20", "10"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_EQ(dialogs.answers.size(), 3u);
     EXPECT_EQ(dialogs.answers[0].focus, PeriodRangeField::MinPeriod);
     EXPECT_FALSE(dialogs.answers[0].close);
@@ -240,7 +240,7 @@ TEST_F(PeriodCommands, ObservationsThatGiveNoPeriodogramAreRefusedBeforeTheDialo
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Load(c.lines);
-        commands->mnuPeriod_Click();
+        commands->Run(cmd::mnuPeriod_Click);
         ASSERT_EQ(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Period Search"));
         EXPECT_TRUE(dialogs.shownFields.empty());
@@ -249,9 +249,9 @@ TEST_F(PeriodCommands, ObservationsThatGiveNoPeriodogramAreRefusedBeforeTheDialo
     // A view with no observation in it.
     Load(SinusoidLines(50));
     const PlotWindowState& v = commands->state().view;
-    commands->ShowWindow(v.JDLast + 100, v.JDLast + 200, v.WinMagTop, v.WinMagBottom);
+    commands->Run(cmd::ShowWindow, v.JDLast + 100, v.JDLast + 200, v.WinMagTop, v.WinMagBottom);
     prompts.messages.clear();
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("No observation is shown")));
     EXPECT_TRUE(dialogs.shownFields.empty());
@@ -266,13 +266,13 @@ TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShows
         // The main window stays usable meanwhile.
         const PlotWindowState& w = commands->state().view;
         const double left = w.WinJDLeft + 1;
-        commands->ShowWindow(left, w.WinJDRight, w.WinMagTop, w.WinMagBottom);
+        commands->Run(cmd::ShowWindow, left, w.WinJDRight, w.WinMagTop, w.WinMagBottom);
         EXPECT_EQ(commands->state().view.WinJDLeft, left);
-        commands->CancelPeriodSearch();
+        commands->Run(cmd::CancelPeriodSearch);
     };
     // About 3 x 10^6 frequencies: far more than one turn of the event loop.
     dialogs.searches = {{"0.05", "3000", "50"}};
-    commands->mnuPeriod_Click();
+    commands->Run(cmd::mnuPeriod_Click);
     EXPECT_TRUE(sawProgress);
     EXPECT_FALSE(dialogs.window);
     EXPECT_EQ(commands->periodAnalysis(), nullptr);
@@ -281,23 +281,61 @@ TEST_F(PeriodCommands, CancelDuringTheSearchClosesTheWindowAndTheMainWindowShows
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(PeriodCommands, BoxSelectionOnThePhasePlotListsTheObservationsOfThePhasesInTheBox) {
-    Load(SinusoidLines(200));
-    ASSERT_TRUE(commands->ShowPhasePlot(kPeriod, kEpoch).isEmpty());
-    // Phases 0.1 to 0.2 of the first cycle: x is phase + 0.5.
-    commands->BoxFinder(0.6, 10, 0.7, 14);
+TEST_F(PeriodCommands, OnThePhasePlotSelectionRingsTipsAndStatsFindThePointsInBothCycles) {
+    // Period 2 d from JD 2455000: phases 0.25 (12 mag), 0.75 (11 mag) and 0.45 (12.5 mag).
+    Load({"2455000.5 12.0 0.01", "2455003.5 11.0 0.01", "2455004.9 12.5 0.01"});
+    commands->Run(cmd::mnuStats_Click);
+    ASSERT_TRUE(commands->Run(cmd::ShowPhasePlot, 2, 2455000).isEmpty());
+    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 11   Phase = 0.75",
+                                                       "Low Mag. = 12.5   Phase = 0.45"}));
+    // picView's x is phase + 0.5: the copy of phase 0.25 in the second cycle is at 1.75.
+    commands->Run(cmd::BoxFinder, 1.7, 11.9, 1.8, 12.1);
     ASSERT_NE(commands->recordList(), nullptr);
-    int inside = 0;
-    for (const std::string& line : SinusoidLines(200)) {
-        const double t = std::stod(line);
-        const double phase = FoldPhase(t, kEpoch, kPeriod);
-        inside += phase >= 0.1 && phase <= 0.2;
+    EXPECT_EQ(commands->recordList()->Ids(), std::vector<int64_t>{1});
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
+    const auto ringed = [this](double x, double mag) {
+        const QPointF p = picView.toPixel(x, mag);
+        for (int dx = 3; dx <= 7; ++dx)
+            if (picView.pixelColor(static_cast<int>(p.x()) + dx, static_cast<int>(p.y())) ==
+                0x00FFFF)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(ringed(0.75, 12));
+    EXPECT_TRUE(ringed(1.75, 12));
+    EXPECT_FALSE(ringed(1.25, 11));
+    for (const double x : {0.75, 1.75}) {
+        const std::optional<QString> tip = commands->Run(cmd::PointTip, x, 12);
+        ASSERT_TRUE(tip);
+        EXPECT_TRUE(tip->contains(QStringLiteral("2455000.5")));
     }
-    EXPECT_GT(inside, 5);
-    EXPECT_NEAR(static_cast<double>(commands->recordList()->View().Count()), inside, 1);
-    EXPECT_EQ(commands->ShowPhasePlot(-1, std::nullopt),
+    EXPECT_FALSE(commands->Run(cmd::PointTip, 1.0, 12));
+    // A zoom into the first cycle leaves the second's copies out of the figures.
+    commands->Run(cmd::ShowWindow, 0.2, 0.5, 10, 13);
+    EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 12   Phase = 0.25",
+                                                       "Low Mag. = 12.5   Phase = 0.45"}));
+    EXPECT_EQ(commands->Run(cmd::ShowPhasePlot, -1, std::nullopt),
               QStringLiteral("Period: type a number of days from 0.0001 to 10,000,000."));
     ASSERT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(PeriodCommands, APeakOfTheResidualsFoldsTheResidualsAndTimePlotReturnsToTheData) {
+    Load(SinusoidLines(200));
+    dialogs.searches = {{"1", "20", "10"}};
+    commands->Run(cmd::mnuPeriod_Click);
+    Send({.kind = PeriodogramEvent::Kind::Remove});
+    const PlotWindowState light = commands->state().view;
+    Send({.kind = PeriodogramEvent::Kind::FoldPeak, .peak = 0});
+    EXPECT_TRUE(view().starLabel.contains(QStringLiteral(", residuals after 3.7")));
+    // The residuals lie near 0 mag, and the window about them.
+    const PlotWindowState& v = commands->state().view;
+    EXPECT_GT(v.WinMagTop, -0.2);
+    EXPECT_LT(v.WinMagBottom, 0.2);
+    EXPECT_FALSE(test::Blank(picView));
+    commands->Run(cmd::mnuTimePlot_Click);
+    EXPECT_TRUE(view().starLabel.endsWith(QStringLiteral("(200 Points)")));
+    EXPECT_EQ(test::EdgesOf(commands->state().view), test::EdgesOf(light));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <functional>
 
-#include "ui/app/QtPrompts.h"
 #include "support/ModalDialog.h"
+#include "ui/app/QtPrompts.h"
 
 namespace sabrix {
 namespace {

@@ -42,7 +42,7 @@ TEST_F(RecentFiles, EachLoadGoesFirstInTheListWhichKeepsTheNewestFiveInTheFile) 
         stars.push_back(Star(std::string(name) + ".txt", name));
     for (const std::string& path : stars) LoadAndFill(path);
     const std::string columns = ThreeColumn("rcar.dat");
-    commands->LoadThreeColumnFile(columns);
+    commands->Run(cmd::LoadThreeColumnFile, columns);
     // Loaded again: first once more, not twice in the list.
     LoadAndFill(stars[2]);
     // A load that fails is not listed.
@@ -77,20 +77,20 @@ TEST_F(RecentFiles, AnItemLoadsItsFileAfterTheUsualQuestionOfItsKind) {
     const std::string star = Star("rleo.txt", "R Leo");
     const std::string columns = ThreeColumn("rcar.dat");
     LoadAndFill(star);
-    commands->LoadThreeColumnFile(columns);
+    commands->Run(cmd::LoadThreeColumnFile, columns);
 
     prompts.answer(Answer::Cancel);
-    commands->mnuRecent_Click(1);
-    commands->FinishFill();
+    commands->Run(cmd::mnuRecent_Click, 1);
+    commands->Run(cmd::FinishFill);
     EXPECT_EQ(state().star.StarName, "rcar");
     prompts.answer(Answer::OK);
-    commands->mnuRecent_Click(1);
-    commands->FinishFill();
+    commands->Run(cmd::mnuRecent_Click, 1);
+    commands->Run(cmd::FinishFill);
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
     EXPECT_EQ(view().panels[0], "File: " + Q(star));
     prompts.answer(Answer::OK);
-    commands->mnuRecent_Click(1);
-    commands->FinishFill();
+    commands->Run(cmd::mnuRecent_Click, 1);
+    commands->Run(cmd::FinishFill);
     EXPECT_TRUE(state().star.ThreeColumnFormat);
     EXPECT_EQ(state().star.StarName, "rcar");
     EXPECT_EQ(prompts.messages,
@@ -101,8 +101,8 @@ TEST_F(RecentFiles, AnItemLoadsItsFileAfterTheUsualQuestionOfItsKind) {
                                 {"Unload current file R Leo ?", "Unload Current File?",
                                  Buttons::OKCancel, Icon::Question}}));
     // An item beyond the list does nothing.
-    commands->mnuRecent_Click(5);
-    commands->FinishFill();
+    commands->Run(cmd::mnuRecent_Click, 5);
+    commands->Run(cmd::FinishFill);
     EXPECT_EQ(prompts.messages.size(), 3u);
 }
 
@@ -111,11 +111,11 @@ TEST_F(RecentFiles, AFileNoLongerThereIsSaidSoAndTakenOffTheList) {
     const std::string gone = Star("gone.txt", "GONE");
     const std::string columns = ThreeColumn("rcar.dat");
     LoadAndFill(gone);
-    commands->LoadThreeColumnFile(columns);
+    commands->Run(cmd::LoadThreeColumnFile, columns);
     std::filesystem::remove(gone);
 
-    commands->mnuRecent_Click(1);
-    commands->FinishFill();
+    commands->Run(cmd::mnuRecent_Click, 1);
+    commands->Run(cmd::FinishFill);
     const Msg missing = {"The file " + Q(gone) +
                              " is no longer there. It has been taken off the list of recent files.",
                          "File Not Found", Buttons::OK, Icon::Exclamation};
@@ -132,10 +132,10 @@ TEST_F(RecentFiles, SomethingElseUnderTheNameIsNoRegularFile) {
     commands->setPreferencesFolder(dir.path());
     const std::string star = Star("rleo.txt", "R Leo");
     LoadAndFill(star);
-    ASSERT_TRUE(commands->UnloadStar());
+    ASSERT_TRUE(commands->Run(cmd::UnloadStar));
     std::filesystem::remove(star);
     std::filesystem::create_directory(star);
-    commands->mnuRecent_Click(0);
+    commands->Run(cmd::mnuRecent_Click, 0);
     EXPECT_EQ(prompts.messages,
               (std::vector<Msg>{{"The file " + Q(star) +
                                      " is no longer a regular file. It has been taken off the list "
@@ -146,8 +146,8 @@ TEST_F(RecentFiles, SomethingElseUnderTheNameIsNoRegularFile) {
 
 TEST_F(RecentFiles, DroppedFilesLoadAsTheirKindAfterTheUsualQuestion) {
     const std::string star = Star("rleo.txt", "R Leo");
-    commands->DropFile(star);
-    commands->FinishFill();
+    commands->Run(cmd::DropFile, star);
+    commands->Run(cmd::FinishFill);
     EXPECT_TRUE(state().star.FileLoaded);
     EXPECT_FALSE(state().star.ThreeColumnFormat);
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
@@ -155,18 +155,18 @@ TEST_F(RecentFiles, DroppedFilesLoadAsTheirKindAfterTheUsualQuestion) {
     // Three columns in a ".txt": known by its lines.
     const std::string columns = ThreeColumn("rcar.txt");
     prompts.answer(Answer::Cancel);
-    commands->DropFile(columns);
-    commands->FinishFill();
+    commands->Run(cmd::DropFile, columns);
+    commands->Run(cmd::FinishFill);
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
     prompts.answer(Answer::OK);
-    commands->DropFile(columns);
-    commands->FinishFill();
+    commands->Run(cmd::DropFile, columns);
+    commands->Run(cmd::FinishFill);
     EXPECT_TRUE(state().star.ThreeColumnFormat);
     EXPECT_EQ(view().panels[0], "File: " + Q(columns));
     EXPECT_EQ(table().Count(), 2);
 
-    commands->DropFile(dir.path());
-    commands->FinishFill();
+    commands->Run(cmd::DropFile, dir.path());
+    commands->Run(cmd::FinishFill);
     EXPECT_EQ(prompts.messages.back(), (Msg{Q(dir.path()) + " is not a file that can be loaded.",
                                             "File Not Found", Buttons::OK, Icon::Exclamation}));
     EXPECT_EQ(prompts.messages.size(), 3u);
@@ -179,12 +179,12 @@ TEST_F(RecentFiles, CalendarDatesRelabelTheJDStripAddTheDateToTheReadoutAndAreKe
     const QImage jdLabels = picJDScale.image();
     const uint64_t plotDrawn = picView.revision();
 
-    EXPECT_TRUE(commands->mnuCalendar_Click().calendarChecked);
+    EXPECT_TRUE(commands->Run(cmd::mnuCalendar_Click).calendarChecked);
     EXPECT_NE(picJDScale.image(), jdLabels);
     EXPECT_EQ(picView.revision(), plotDrawn);
-    commands->picView_MouseMove(0, 0, 0, 9.1);
+    commands->Run(cmd::picView_MouseMove, 0, 0, 0, 9.1);
     EXPECT_EQ(view().panels[2], QString("JD = 2454123.5000  2007-01-23 00:00 UTC"));
-    commands->picJDScale_MouseMove(0, 0, 2454130.75, 0);
+    commands->Run(cmd::picJDScale_MouseMove, 2454130.75);
     EXPECT_EQ(view().panels[2], QString("JD = 2454131  2007-01-30 06:00 UTC"));
     EXPECT_TRUE(ReadPreferences(dir.path()).CalendarDates);
 
@@ -194,10 +194,10 @@ TEST_F(RecentFiles, CalendarDatesRelabelTheJDStripAddTheDateToTheReadoutAndAreKe
     EXPECT_TRUE(next.view().calendarChecked);
     EXPECT_TRUE(next.state().overlay.CalendarDates);
     const QImage calendarLabels = picJDScale.image();
-    commands->Redraw(true);
+    commands->Run(cmd::Redraw, true);
     EXPECT_EQ(picJDScale.image(), calendarLabels);
 
-    EXPECT_FALSE(commands->mnuCalendar_Click().calendarChecked);
+    EXPECT_FALSE(commands->Run(cmd::mnuCalendar_Click).calendarChecked);
     EXPECT_EQ(picJDScale.image(), jdLabels);
     EXPECT_FALSE(ReadPreferences(dir.path()).CalendarDates);
     EXPECT_TRUE(prompts.messages.empty());

@@ -21,7 +21,7 @@ namespace {
 
 using Msg = test::RecordedMessage;
 using test::DataLine;
-using Command = const WindowView& (MainWindowCommands::*)();
+using Command = const CommandDeclaration<RecordsController, void>*;
 
 constexpr int kRight = 2;
 constexpr int32_t kBandV = 16744448;
@@ -107,16 +107,16 @@ class RecordCommands : public test::CommandsFixture {
 
     // A select-edits drag (right button) between two points, x in days since 2455000.
     void DragBox(double x1, double y1, double x2, double y2) {
-        commands->picView_MouseDown(kRight, 0, x1, y1);
-        commands->picView_MouseMove(kRight, 0, x2, y2);
-        commands->picView_MouseUp(kRight, 0, x2, y2);
+        commands->Run(cmd::picView_MouseDown, kRight, 0, x1, y1);
+        commands->Run(cmd::picView_MouseMove, kRight, 0, x2, y2);
+        commands->Run(cmd::picView_MouseUp, kRight, 0, x2, y2);
     }
 
     // Lists the rows 2, 3 and 4 and chooses the lines given.
     void ListAndChoose(const std::vector<int>& lines) {
         DragBox(10, 11.0, 30, 12.4);
         ASSERT_EQ(dialogs.shown.Count(), 3u);
-        commands->lstRecords_Click(lines, lines.empty() ? -1 : lines.back());
+        commands->Run(cmd::lstRecords_Click, lines, lines.empty() ? -1 : lines.back());
     }
 
     // Is a ring drawn around the observation's place (at its radius, to the right)?
@@ -176,7 +176,7 @@ TEST_F(RecordCommands, ABoxDraggedEitherWayListsTheRowsOnAndInsideItsEdges) {
         EXPECT_TRUE(dialogs.shown.editEnabled && dialogs.shown.markEnabled);
         EXPECT_FALSE(dialogs.shownModal);
         EXPECT_EQ(state().overlay.tool, Tool::Locate);
-        commands->frmSelect_Unload();
+        commands->Run(cmd::frmSelect_Unload);
         EXPECT_FALSE(dialogs.open);
     }
     EXPECT_EQ(dialogs.shows, 3);
@@ -190,7 +190,7 @@ TEST_F(RecordCommands, AnEmptyBoxSaysSoAndRedrawsALocatePressNearNothingShowsNot
     EXPECT_EQ(prompts.messages, (std::vector<Msg>{{"No records selected.", "No Selection",
                                                    Buttons::OK, Icon::Information}}));
     EXPECT_GT(host.presented.size(), presented + 1);  // the plot drawn again
-    commands->picView_MouseDown(1, 0, 5, 13);
+    commands->Run(cmd::picView_MouseDown, 1, 0, 5, 13);
     EXPECT_EQ(dialogs.shows, 0);
     EXPECT_EQ(commands->recordList(), nullptr);
     EXPECT_EQ(prompts.messages.size(), 1u);
@@ -206,7 +206,7 @@ TEST_F(RecordCommands, ALocatePressListsTheRowsNearItInAModalListThatCloseEnds) 
         dialogs.send(close);
     };
     // 0.5 day and 0.05 magnitude from row 4: within a hundredth of the 60-day window and 0.1.
-    commands->picView_MouseDown(1, 0, 30.5, 12.45);
+    commands->Run(cmd::picView_MouseDown, 1, 0, 30.5, 12.45);
     EXPECT_TRUE(dialogs.shownModal);
     EXPECT_EQ(commands->recordList(), nullptr);
     EXPECT_EQ(view().cursorName, QString("XHairs"));
@@ -216,14 +216,14 @@ TEST_F(RecordCommands, ALocatePressListsTheRowsNearItInAModalListThatCloseEnds) 
 TEST_F(RecordCommands, ANewSelectionWhileTheListIsOpenListsItsRowsInThatWindow) {
     LoadStar();
     DragBox(10, 11.0, 30, 12.4);
-    commands->lstRecords_Click({2}, 2);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{2}, 2);
     DragBox(-1, 9.5, 45, 10.5);  // row 1
     EXPECT_EQ(dialogs.shows, 1);
     EXPECT_EQ(dialogs.shown.heading, QString("1 Records Shown"));
     EXPECT_EQ(dialogs.shown.Lines(), std::vector<QString>{"2455000,10.0,,,V,ABC,,,,,,,,,,,,T TST"});
     EXPECT_TRUE(dialogs.shown.chosen.empty());  // the chosen row is no longer listed
     // A locate press lists its rows there too, instead of opening a second, modal list.
-    commands->picView_MouseDown(1, 0, 30, 12.4);
+    commands->Run(cmd::picView_MouseDown, 1, 0, 30, 12.4);
     EXPECT_EQ(dialogs.shows, 1);
     EXPECT_EQ(dialogs.shown.Lines(), std::vector<QString>{kLine4});
     EXPECT_TRUE(dialogs.open);
@@ -235,13 +235,13 @@ TEST_F(RecordCommands, EachActionWarnsWhileNoLineIsChosenAndChangesNothing) {
     const Msg star{"You did not select a star", "No Star Selected", Buttons::OK, Icon::Exclamation};
     const Msg record{"You did not select a record", "No Star Selected", Buttons::OK,
                      Icon::Exclamation};
-    const std::pair<Command, Msg> actions[] = {{&MainWindowCommands::cmdLog_Click, star},
-                                               {&MainWindowCommands::cmdDelete_Click, star},
-                                               {&MainWindowCommands::cmdEdit_Click, star},
-                                               {&MainWindowCommands::cmdMark_Click, record}};
+    const std::pair<Command, Msg> actions[] = {{&cmd::cmdLog_Click, star},
+                                               {&cmd::cmdDelete_Click, star},
+                                               {&cmd::cmdEdit_Click, star},
+                                               {&cmd::cmdMark_Click, record}};
     for (const auto& [action, warning] : actions) {
         prompts.messages.clear();
-        (commands.get()->*action)();
+        commands->Run(*action);
         EXPECT_EQ(prompts.messages, std::vector<Msg>{warning});
     }
     EXPECT_FALSE(dialogs.shown.paletteShown);
@@ -255,7 +255,7 @@ TEST_F(RecordCommands, NoToTheDeleteQuestionChangesNothing) {
     LoadStar();
     ListAndChoose({2});
     prompts.answer(Answer::No);
-    commands->cmdDelete_Click();
+    commands->Run(cmd::cmdDelete_Click);
     EXPECT_EQ(prompts.messages,
               (std::vector<Msg>{{"Are you sure you want to delete this record?",
                                  "Delete This Record?", Buttons::YesNo, Icon::None}}));
@@ -279,7 +279,7 @@ TEST_F(RecordCommands, DeleteRemovesTheChosenRowsFromTheTableAndThePlotAndCloses
         LoadStar();
         ListAndChoose(c.lines);
         prompts.answer(Answer::Yes);
-        commands->cmdDelete_Click();
+        commands->Run(cmd::cmdDelete_Click);
         EXPECT_EQ(prompts.messages,
                   (std::vector<Msg>{{c.question, c.title, Buttons::YesNo, Icon::None},
                                     {"Database successfully updated.", "Record Deleted",
@@ -308,7 +308,7 @@ TEST_F(RecordCommands, EditRefusesAFieldItCannotWriteAndWritesTheRowOnOK) {
         Type(f, "Band", "R");
         Type(f, "Comments", "typo mended");
     });
-    commands->cmdEdit_Click();
+    commands->Run(cmd::cmdEdit_Click);
     EXPECT_EQ(dialogs.editorCaption, QString("Edit Record"));
     EXPECT_EQ(dialogs.acceptResults, (std::vector<bool>{false, true}));
     EXPECT_EQ(prompts.messages,
@@ -327,9 +327,9 @@ TEST_F(RecordCommands, EditRefusesAFieldItCannotWriteAndWritesTheRowOnOK) {
 
     // Cancel (the script runs out) and an OK that changed nothing leave everything alone.
     state().star.FileEdited = false;
-    commands->cmdEdit_Click();
+    commands->Run(cmd::cmdEdit_Click);
     dialogs.edits.push_back([](std::vector<RecordField>&) {});
-    commands->cmdEdit_Click();
+    commands->Run(cmd::cmdEdit_Click);
     EXPECT_FALSE(state().star.FileEdited);
     EXPECT_EQ(table().RowById(4)->Mag, 12.1);
 }
@@ -337,13 +337,13 @@ TEST_F(RecordCommands, EditRefusesAFieldItCannotWriteAndWritesTheRowOnOK) {
 TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
     state().settings.ConnectMarked = true;
     LoadStar();
-    ListAndChoose({1});        // row 3, observer ABC
-    commands->cmd0_Click(13);  // the palette is not shown yet: nothing happens
+    ListAndChoose({1});                  // row 3, observer ABC
+    commands->Run(cmd::cmd0_Click, 13);  // the palette is not shown yet: nothing happens
     EXPECT_FALSE(marks().ObserverMarked);
-    commands->cmdMark_Click();
+    commands->Run(cmd::cmdMark_Click);
     EXPECT_TRUE(dialogs.shown.paletteShown);
     EXPECT_EQ(dialogs.shown.colorPrompt, QString("Pick a color for observer ABC. "));
-    commands->cmd0_Click(13);
+    commands->Run(cmd::cmd0_Click, 13);
     EXPECT_FALSE(dialogs.shown.paletteShown);
     EXPECT_TRUE(dialogs.open);
     for (const int64_t id : {1, 3, 5}) {
@@ -355,20 +355,20 @@ TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
     EXPECT_FALSE(state().star.FileEdited);
     // The marks show when the list closes: the points and the line from row 3 to row 5.
     EXPECT_FALSE(Drawn(2455030, 10.5, kFuchsia));
-    commands->cmdClose_Click();
+    commands->Run(cmd::cmdClose_Click);
     EXPECT_TRUE(Drawn(2455000, 10.0, kFuchsia));
     EXPECT_TRUE(Drawn(2455030, 10.5, kFuchsia));
     EXPECT_TRUE(Drawn(2455030, 12.4, kBandV));
 
     // Deleting a marked row takes its point out of the joining line; Refresh unmarks.
     DragBox(19, 9, 41, 12.5);  // rows 3, 4 and 5
-    commands->lstRecords_Click({2}, 2);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{2}, 2);
     prompts.answer(Answer::Yes);
-    commands->cmdDelete_Click();
+    commands->Run(cmd::cmdDelete_Click);
     EXPECT_EQ(marks().MarkList, (std::vector<MarkEntry>{{"1", "2455000", "10", "16711935"},
                                                         {"1", "2455020", "12", "16711935"}}));
     EXPECT_FALSE(Drawn(2455030, 10.5, kFuchsia));
-    commands->cmdRefresh_Click();
+    commands->Run(cmd::cmdRefresh_Click);
     EXPECT_EQ(table().RowById(1)->PunktFarb, kBandV);
     EXPECT_FALSE(Drawn(2455000, 10.0, kFuchsia));
 }
@@ -376,12 +376,12 @@ TEST_F(RecordCommands, MarkingColoursTheObserversRowsAndCloseDrawsThemJoined) {
 TEST_F(RecordCommands, MoreColorsMarksInTheChosenColourClosesTheListAndShowsTheMarks) {
     LoadStar();
     ListAndChoose({0});  // row 2, observer O'B
-    commands->cmdMark_Click();
+    commands->Run(cmd::cmdMark_Click);
     prompts.color(std::nullopt);  // cancel: the list stays as it was
-    commands->cmdMoreColors_Click();
+    commands->Run(cmd::cmdMoreColors_Click);
     EXPECT_TRUE(dialogs.open && dialogs.shown.paletteShown);
     prompts.color(kFuchsia);
-    commands->cmdMoreColors_Click();
+    commands->Run(cmd::cmdMoreColors_Click);
     EXPECT_EQ(table().RowById(2)->PunktFarb, kFuchsia);
     EXPECT_EQ(marks().MarkList, (std::vector<MarkEntry>{{"1", "2455010", "11", "16711935"}}));
     EXPECT_FALSE(dialogs.open);
@@ -394,10 +394,10 @@ TEST_F(RecordCommands, LogToFileAppendsTheChosenLinesToTheFileChosen) {
     const std::string log = state().star.FilesFolder + "/log.txt";
     for (int i = 0; i < 2; ++i) {
         prompts.file(QString::fromStdString(log));
-        commands->cmdLog_Click();
+        commands->Run(cmd::cmdLog_Click);
     }
     prompts.file(std::nullopt);  // cancel writes nothing
-    commands->cmdLog_Click();
+    commands->Run(cmd::cmdLog_Click);
     const std::string line = kLine3.toStdString() + "\r\n";
     EXPECT_EQ(test::ReadFileBytes(log), line + line);
     ASSERT_EQ(prompts.fileDialogs.size(), 3u);
@@ -407,7 +407,7 @@ TEST_F(RecordCommands, LogToFileAppendsTheChosenLinesToTheFileChosen) {
               QString::fromStdString(state().star.FilesFolder));
     // A file that cannot be written says so.
     prompts.file(QString::fromStdString(dir.file("no/such/folder/log.txt")));
-    commands->cmdLog_Click();
+    commands->Run(cmd::cmdLog_Click);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.endsWith("encountered in module cmdLog."));
     EXPECT_FALSE(state().star.FileEdited);
@@ -423,7 +423,7 @@ TEST_F(RecordCommands, LogToFileOnAFullDiskLeavesTheLogAsItWas) {
     prompts.file(QString::fromStdString(log));
     {
         test::FileSizeLimit fullAfter(old.size() + 10);
-        commands->cmdLog_Click();
+        commands->Run(cmd::cmdLog_Click);
     }
     EXPECT_EQ(test::ReadFileBytes(log), old);
     ASSERT_EQ(prompts.messages.size(), 1u);
@@ -433,16 +433,16 @@ TEST_F(RecordCommands, LogToFileOnAFullDiskLeavesTheLogAsItWas) {
 TEST_F(RecordCommands, CloseEndsInTheLocateToolTheCloseBoxLeavesTheToolAndTakesTheRings) {
     LoadStar();
     ListAndChoose({0});
-    commands->cmdJDZoom_Click();
-    commands->frmSelect_Unload();
+    commands->Run(cmd::cmdJDZoom_Click);
+    commands->Run(cmd::frmSelect_Unload);
     EXPECT_FALSE(dialogs.open);
     EXPECT_EQ(state().overlay.tool, Tool::JDZoom);
     EXPECT_FALSE(Ringed(2455010, 11.0));
 
-    commands->cmdLocate_Click();
+    commands->Run(cmd::cmdLocate_Click);
     ListAndChoose({0});
-    commands->cmdJDZoom_Click();
-    commands->cmdClose_Click();
+    commands->Run(cmd::cmdJDZoom_Click);
+    commands->Run(cmd::cmdClose_Click);
     EXPECT_EQ(state().overlay.tool, Tool::Locate);
     EXPECT_EQ(view().cursorName, QString("XHairs"));
     EXPECT_FALSE(dialogs.open);
@@ -455,30 +455,30 @@ TEST_F(RecordCommands, TheChosenLinesPointsAreRingedWhileTheListIsOpen) {
     EXPECT_FALSE(Ringed(2455020, 12.0));
     EXPECT_TRUE(Ringed(2455030, 12.4));
     // Another choice moves the rings; a redraw (a zoom, a resize) keeps them.
-    commands->lstRecords_Click({1}, 1);
-    commands->cmdRefresh_Click();
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{1}, 1);
+    commands->Run(cmd::cmdRefresh_Click);
     EXPECT_FALSE(Ringed(2455010, 11.0));
     EXPECT_TRUE(Ringed(2455020, 12.0));
-    commands->cmdClose_Click();
+    commands->Run(cmd::cmdClose_Click);
     EXPECT_FALSE(Ringed(2455020, 12.0));
 }
 
 TEST_F(RecordCommands, UnloadingTheStarClosesItsList) {
     LoadStar();
     ListAndChoose({0});
-    commands->UnloadStar();
+    commands->Run(cmd::UnloadStar);
     EXPECT_FALSE(dialogs.open);
     EXPECT_EQ(commands->recordList(), nullptr);
-    EXPECT_EQ(commands->cmdDelete_Click().look, WindowView::Look::Start);
+    EXPECT_EQ(commands->Run(cmd::cmdDelete_Click).look, WindowView::Look::Start);
 }
 
 // The list of a three-column file showed fifteen empty download fields and reduced times
 // while the tooltip showed the times of the scale.
 TEST_F(RecordCommands, ThreeColumnDataIsListedWithItsOwnFieldsAndTimesWithoutEditAndMark) {
-    commands->LoadThreeColumnFile(WriteFile("curve.dat", {"5000.5 10.0 0.02", "5001.5 10.5 0.03"}),
-                                  2450000.0);
+    commands->Run(cmd::LoadThreeColumnFile,
+                  WriteFile("curve.dat", {"5000.5 10.0 0.02", "5001.5 10.5 0.03"}), 2450000.0);
     ASSERT_EQ(view().look, WindowView::Look::Plot);
-    commands->BoxFinder(-10, 0, 10, 20);
+    commands->Run(cmd::BoxFinder, -10, 0, 10, 20);
     EXPECT_EQ(dialogs.shown.Lines(),
               (std::vector<QString>{"2455000.5,10.0,0.02", "2455001.5,10.5,0.03"}));
     EXPECT_EQ(RecordListHeader(dialogs.shown.threeColumn), QString("JD,Mag,Error"));
@@ -495,23 +495,23 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
     table().ForEachRowById([&rows](const ObsRow& r) { rows.push_back(r); });
     const double first = state().view.JDFirst;
     // A box around rows 1 and 2, whose JDs have five decimals.
-    commands->BoxFinder(rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
-                        rows[1].JD - first + 0.0003, rows[1].Mag - 0.01);
+    commands->Run(cmd::BoxFinder, rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
+                  rows[1].JD - first + 0.0003, rows[1].Mag - 0.01);
     ASSERT_EQ(dialogs.shown.Count(), 2u);
-    commands->lstRecords_Click({0, 1}, 1);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0, 1}, 1);
     prompts.answer(Answer::Yes);
-    commands->cmdDelete_Click();
-    commands->BoxFinder(rows[2].JD - first - 0.0003, rows[2].Mag - 0.01,
-                        rows[2].JD - first + 0.0003, rows[2].Mag + 0.01);
+    commands->Run(cmd::cmdDelete_Click);
+    commands->Run(cmd::BoxFinder, rows[2].JD - first - 0.0003, rows[2].Mag - 0.01,
+                  rows[2].JD - first + 0.0003, rows[2].Mag + 0.01);
     ASSERT_EQ(dialogs.shown.Count(), 1u);
-    commands->lstRecords_Click({0}, 0);
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
     dialogs.edits.push_back([](std::vector<RecordField>& f) {
         Type(f, "Mag", "10.5");
         Type(f, "Comments", "checked");
     });
-    commands->cmdEdit_Click();
+    commands->Run(cmd::cmdEdit_Click);
     prompts.answer(Answer::No);  // the star layout, not Save as Download File
-    commands->mnuSave_Click();
+    commands->Run(cmd::mnuSave_Click);
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_FALSE(state().star.FileEdited);
 
@@ -549,7 +549,7 @@ TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
     const auto remove = [this](std::vector<int> lines) {
         ListAndChoose(lines);
         prompts.answer(Answer::Yes);
-        commands->cmdDelete_Click();
+        commands->Run(cmd::cmdDelete_Click);
         prompts.messages.clear();
     };
     const struct {
@@ -568,20 +568,20 @@ TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
                  Type(f, "JD", "2455045");  // moves the point past another
                  Type(f, "Comments", "checked");
              });
-             commands->cmdEdit_Click();
-             commands->cmdClose_Click();
+             commands->Run(cmd::cmdEdit_Click);
+             commands->Run(cmd::cmdClose_Click);
          }},
         {"Undo Mark 3 Records Discrepant",
          [&] {
              ListAndChoose({0, 1, 2});
-             commands->cmdDiscrepant_Click();
+             commands->Run(cmd::cmdDiscrepant_Click);
          }},
         {"Undo Clear Discrepant on 2 Records",
          [&] {
              ListAndChoose({0, 1, 2});
-             commands->cmdDiscrepant_Click();
-             commands->lstRecords_Click({0, 2}, 2);
-             commands->cmdClearDiscrepant_Click();
+             commands->Run(cmd::cmdDiscrepant_Click);
+             commands->Run(cmd::lstRecords_Click, std::vector<int>{0, 2}, 2);
+             commands->Run(cmd::cmdClearDiscrepant_Click);
          }},
     };
     for (const auto& kind : kinds) {
@@ -595,11 +595,11 @@ TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
         EXPECT_EQ(view().undoText, QString(kind.undoText));
         EXPECT_EQ(view().redoText, QString());
 
-        commands->mnuUndo_Click();
+        commands->Run(cmd::mnuUndo_Click);
         if (QString(kind.undoText).startsWith("Undo Clear")) {
             // Back to the rows marked discrepant, which the stack holds as a change too.
             EXPECT_TRUE(state().star.FileEdited);
-            commands->mnuUndo_Click();
+            commands->Run(cmd::mnuUndo_Click);
         }
         EXPECT_EQ(Snapshot(), loaded);
         EXPECT_FALSE(state().star.FileEdited);
@@ -608,8 +608,8 @@ TEST_F(TableChanges, UndoAndRedoOfEachKindRestoreTheTableAndTheUnsavedState) {
         EXPECT_FALSE(dialogs.open);
         EXPECT_EQ(view().starLabel, QString("T TST - (6 Points)"));
 
-        commands->mnuRedo_Click();
-        if (QString(kind.undoText).startsWith("Undo Clear")) commands->mnuRedo_Click();
+        commands->Run(cmd::mnuRedo_Click);
+        if (QString(kind.undoText).startsWith("Undo Clear")) commands->Run(cmd::mnuRedo_Click);
         EXPECT_EQ(Snapshot(), changed);
         EXPECT_TRUE(state().star.FileEdited);
         EXPECT_TRUE(prompts.messages.empty());
@@ -625,36 +625,36 @@ TEST_F(TableChanges, UndoLeavesTheMarkingAsItIsAndRestoredRowsRejoinIt) {
     const auto remove = [this] {
         ListAndChoose({1});
         prompts.answer(Answer::Yes);
-        commands->cmdDelete_Click();
+        commands->Run(cmd::cmdDelete_Click);
         prompts.messages.clear();
     };
     MarkObs(marks(), table(), "ABC", test::kBlue);
     const std::vector<MarkEntry> joined = marks().MarkList;
     ASSERT_EQ(joined.size(), 3u);
     ListAndChoose({1});
-    commands->cmdDiscrepant_Click();
-    commands->cmdClose_Click();
-    commands->cmdRefresh_Click();
-    commands->mnuUndo_Click();
+    commands->Run(cmd::cmdDiscrepant_Click);
+    commands->Run(cmd::cmdClose_Click);
+    commands->Run(cmd::cmdRefresh_Click);
+    commands->Run(cmd::mnuUndo_Click);
     EXPECT_EQ(*table().RowById(3), loaded);
 
     MarkObs(marks(), table(), "ABC", test::kBlue);
     remove();
     EXPECT_EQ(marks().MarkList.size(), 2u);
-    commands->mnuUndo_Click();
+    commands->Run(cmd::mnuUndo_Click);
     EXPECT_EQ(marks().MarkList, joined);
     EXPECT_EQ(table().RowById(3)->PunktFarb, test::kBlue);
-    commands->mnuRedo_Click();
+    commands->Run(cmd::mnuRedo_Click);
     EXPECT_EQ(marks().MarkList.size(), 2u);
 
     // Deleted unmarked, back after its observer was marked: it joins the marking.
-    commands->mnuUndo_Click();
-    commands->cmdRefresh_Click();
+    commands->Run(cmd::mnuUndo_Click);
+    commands->Run(cmd::cmdRefresh_Click);
     remove();
     MarkObs(marks(), table(), "ABC", test::kBlue);
-    commands->mnuUndo_Click();
+    commands->Run(cmd::mnuUndo_Click);
     EXPECT_EQ(marks().MarkList, joined);
-    commands->cmdRefresh_Click();
+    commands->Run(cmd::cmdRefresh_Click);
     EXPECT_EQ(*table().RowById(3), loaded);
 }
 
@@ -662,19 +662,19 @@ TEST_F(TableChanges, TheStackIsClearedOnSaveAndOnLoad) {
     LoadStar();
     ListAndChoose({0});
     prompts.answer(Answer::Yes);
-    commands->cmdDelete_Click();
+    commands->Run(cmd::cmdDelete_Click);
     ASSERT_EQ(view().undoText, QString("Undo Delete 1 Record"));
     prompts.answer(Answer::No);  // the star layout, not Save as Download File
-    commands->mnuSave_Click();
+    commands->Run(cmd::mnuSave_Click);
     EXPECT_FALSE(state().star.FileEdited);
     EXPECT_EQ(view().undoText, QString());
     const TableSnapshot saved = Snapshot();
-    commands->mnuUndo_Click();
+    commands->Run(cmd::mnuUndo_Click);
     EXPECT_EQ(Snapshot(), saved);
 
     DragBox(10, 11.0, 30, 12.4);
-    commands->lstRecords_Click({0}, 0);
-    commands->cmdDiscrepant_Click();
+    commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
+    commands->Run(cmd::cmdDiscrepant_Click);
     ASSERT_TRUE(state().star.FileEdited);
     prompts.messages.clear();
     LoadStar();
@@ -691,25 +691,25 @@ TEST_F(TableChanges, DiscrepantMarksTakeTheirColourAndSurviveASaveAndReloadClear
     ASSERT_FALSE(rows[0].Valid.empty());
     const double first = state().view.JDFirst;
     const auto listFirst = [&] {
-        commands->BoxFinder(rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
-                            rows[0].JD - first + 0.0003, rows[0].Mag - 0.01);
+        commands->Run(cmd::BoxFinder, rows[0].JD - first - 0.0003, rows[0].Mag + 0.01,
+                      rows[0].JD - first + 0.0003, rows[0].Mag - 0.01);
         ASSERT_EQ(dialogs.shown.Count(), 1u);
-        commands->lstRecords_Click({0}, 0);
+        commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
     };
     listFirst();
-    commands->cmdDiscrepant_Click();
+    commands->Run(cmd::cmdDiscrepant_Click);
     ObsRow marked = *table().RowById(rows[0].ID);
     EXPECT_EQ(marked.Valid, "D");
     EXPECT_EQ(marked.PunktFarb, static_cast<int32_t>(state().settings.ColorDISC));
     EXPECT_TRUE(dialogs.shown.Line(0).contains(",D,"));
-    commands->cmdClearDiscrepant_Click();
+    commands->Run(cmd::cmdClearDiscrepant_Click);
     EXPECT_EQ(*table().RowById(rows[0].ID), rows[0]);
 
     // Saved as a download over the loaded file and loaded again: still discrepant.
-    commands->cmdDiscrepant_Click();
-    commands->cmdClose_Click();
+    commands->Run(cmd::cmdDiscrepant_Click);
+    commands->Run(cmd::cmdClose_Click);
     prompts.file(QString::fromStdString(path));
-    commands->mnuSaveDownload_Click();
+    commands->Run(cmd::mnuSaveDownload_Click);
     prompts.messages.clear();
     LoadAndFill(path);
     marked = *table().RowById(rows[0].ID);
@@ -717,7 +717,7 @@ TEST_F(TableChanges, DiscrepantMarksTakeTheirColourAndSurviveASaveAndReloadClear
     EXPECT_EQ(marked.PunktFarb, static_cast<int32_t>(state().settings.ColorDISC));
     // The flag it replaced is not in the file: Clear leaves the flag empty.
     listFirst();
-    commands->cmdClearDiscrepant_Click();
+    commands->Run(cmd::cmdClearDiscrepant_Click);
     EXPECT_EQ(table().RowById(rows[0].ID)->Valid, "");
 }
 

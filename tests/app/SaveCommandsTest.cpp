@@ -3,6 +3,9 @@
 // load, and every failure leaving the files and the edit flag as they were.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -58,7 +61,7 @@ class Saves : public test::CommandsFixture {
         for (const ObsRow& r : rows) inserter.add(r);
         inserter.commit();
     }
-    void Save() { commands->mnuSave_Click(); }
+    void Save() { commands->Run(cmd::mnuSave_Click); }
     std::string Written() { return StarFileText(table(), "RCAR", kNow, {}); }
     // The captions shown over the logo while the plot gave way to the save, in order.
     std::vector<QString> Steps() const {
@@ -95,11 +98,11 @@ TEST_F(Saves, RefusalsComeBeforeAlwaysSaveAndWriteNothing) {
     state().star.ThreeColumnFormat = true;
     state().CommandLine = "/alwayssave";
     Save();
-    commands->mnuSaveDownload_Click();
+    commands->Run(cmd::mnuSaveDownload_Click);
     state().star.ThreeColumnFormat = false;
     state().star.FileLoaded = false;
     Save();
-    commands->mnuSaveXYZ_Click();
+    commands->Run(cmd::mnuSaveXYZ_Click);
     state().star.FileLoaded = true;
     state().CommandLine = "";
     Save();
@@ -284,7 +287,7 @@ TEST_F(Saves, FullDiskKeepsTheFileAndSaysWhy) {
         Save();
     }
     EXPECT_EQ(prompts.messages,
-              (Messages{{"Error \"File too large\" encountered in module SaveFile.", "Error",
+              (Messages{{"Error \"" + QString(std::strerror(EFBIG)) + "\" encountered in module SaveFile.", "Error",
                          Buttons::OK, Icon::None}}));
     EXPECT_EQ(ReadFileBytes(star), kOriginal);
     EXPECT_EQ(ReadFileBytes(backup), kOriginal);
@@ -299,10 +302,10 @@ TEST_F(Saves, FullDiskKeepsTheFileAndSaysWhy) {
     prompts.file(QString::fromStdString(output));
     {
         test::FileSizeLimit fullAfter(1000);
-        commands->mnuSaveXYZ_Click();
+        commands->Run(cmd::mnuSaveXYZ_Click);
     }
     EXPECT_EQ(prompts.messages,
-              (Messages{{"Error \"File too large\" encountered in module XYZSaveFile.", "Error",
+              (Messages{{"Error \"" + QString(std::strerror(EFBIG)) + "\" encountered in module XYZSaveFile.", "Error",
                          Buttons::OK, Icon::None}}));
     EXPECT_EQ(ReadFileBytes(output), "old three columns\r\n");
     EXPECT_TRUE(state().star.FileEdited);
@@ -316,7 +319,7 @@ class SaveXYZ : public Saves {
         state().star.ThreeColumnFilePath = star;
         state().settings.FilePath = dir.path();
     }
-    void Save() { commands->mnuSaveXYZ_Click(); }
+    void Save() { commands->Run(cmd::mnuSaveXYZ_Click); }
 };
 
 TEST_F(SaveXYZ, NoEditsSaysNoChangesUnlessAlwaysSaveAndCancelWritesNothing) {
@@ -352,7 +355,7 @@ TEST_F(SaveXYZ, EditsAreWrittenToTheChosenFileAfterABackupButNeverFromAnEmptyTab
 
 class SaveDownload : public Saves {
   protected:
-    void Save() { commands->mnuSaveDownload_Click(); }
+    void Save() { commands->Run(cmd::mnuSaveDownload_Click); }
 };
 
 TEST_F(SaveDownload, OverTheLoadedFileBacksItUpOnceAndAnyOtherFileIsJustWritten) {
@@ -407,7 +410,7 @@ TEST_F(SaveDownload, ToAnotherNameIsASaveAsThatMakesTheNewFileTheLoadedOne) {
     // what the star layout drops, and backs it up.
     state().star.FileEdited = true;
     prompts.answer(Answer::No);
-    commands->mnuSave_Click();
+    commands->Run(cmd::mnuSave_Click);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.startsWith(
         QString::fromStdString(copy + " is a download file. The star layout keeps no band, ")));
@@ -453,7 +456,7 @@ TEST_F(SaveDownload, GivesBackTheFileAsReadAndChangesOnlyTheLineOfAnEditedRow) {
             edited += third.substr(LineContent(third).size());
             EXPECT_EQ(ReadFileBytes(copy),
                       bytes.substr(0, before[2]) + edited + bytes.substr(before[3]));
-            commands->UnloadStar();
+            commands->Run(cmd::UnloadStar);
         }
     }
 }
@@ -470,7 +473,7 @@ TEST_F(SaveDownload, CtrlSOverADownloadOffersSaveAsDownloadFileFirst) {
     ASSERT_TRUE(table().UpdateRow(row));
     state().star.FileEdited = true;
     prompts.answer(Answer::Cancel);
-    commands->mnuSave_Click();
+    commands->Run(cmd::mnuSave_Click);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.startsWith(QString::fromStdString(
         file + " is a download file. The star layout keeps no band, uncertainty,")));
@@ -482,7 +485,7 @@ TEST_F(SaveDownload, CtrlSOverADownloadOffersSaveAsDownloadFileFirst) {
     const std::string copy = dir.file("copy.txt");
     prompts.answer(Answer::Yes);
     prompts.file(QString::fromStdString(copy));
-    commands->mnuSave_Click();
+    commands->Run(cmd::mnuSave_Click);
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
     EXPECT_EQ(prompts.fileDialogs[0].fileName, QString::fromStdString(file));
     EXPECT_EQ(ReadFileBytes(file), original);
@@ -491,7 +494,7 @@ TEST_F(SaveDownload, CtrlSOverADownloadOffersSaveAsDownloadFileFirst) {
     ASSERT_TRUE(table().UpdateRow(row));
     state().star.FileEdited = true;
     prompts.answer(Answer::No);
-    commands->mnuSave_Click();
+    commands->Run(cmd::mnuSave_Click);
     ASSERT_EQ(prompts.messages.size(), 3u);
     EXPECT_TRUE(prompts.messages[2].text.startsWith(QString::fromStdString(copy + " is a ")));
     EXPECT_EQ(ReadFileBytes(copy), StarFileText(table(), state().star.StarName, kNow, {}));

@@ -72,18 +72,14 @@ TEST_F(SecondStart, HandsItsFileToTheRunningCopyWhichLoadsIt) {
     EXPECT_TRUE(Loaded(star));
 }
 
-// The options stayed behind: the copy asked about the reduced times again (and, while that
-// question was open, took no further file).
+// The options stayed behind: a star file named ".dat" was read as a three-column file and
+// refused, though the later start said --star-file.
 TEST_F(SecondStart, HandsOverTheOptionsOfItsCommandLineWithTheFile) {
-    const std::string reduced = home.file("lc1.dat");
-    test::WriteFileBytes(reduced, "55000.1 9.1\n55001.2 9.3\n55002.3 9.2\n");
-    StartAgain({QString::fromStdString(reduced), "--time-offset", "2450000", "--view",
-                "2455000,2455003,8,10"});
-    EXPECT_TRUE(Loaded(reduced));
-    const std::string star = home.file("rw aur.txt");
+    const std::string star = home.file("rw aur.dat");
     fs::copy_file(test::SampleFile("download-ccd.txt"), star);
-    StartAgain({QString::fromStdString(star)});
+    StartAgain({QString::fromStdString(star), "--star-file"});
     EXPECT_TRUE(Loaded(star));
+    EXPECT_EQ(ReadPreferences(home.path()).RecentFiles.front().kind, ObservationFileKind::StarFile);
 }
 
 }  // namespace

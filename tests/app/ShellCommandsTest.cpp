@@ -56,10 +56,10 @@ TEST_F(ShellCommands, EachCommandHandsItsTargetToTheDesktop) {
     prompts.file(QString::fromStdString(notes));
     test::ScopedEnv page("SABRIX_DOWNLOAD_URL",
                          "https://data.example.net/data/download/?s=R%20Leo");
-    commands->mnuDocs_Click();
-    commands->mnuViewer_Click();
-    commands->mnuManage_Click();
-    commands->mnuWebSite_Click();
+    commands->Run(cmd::mnuDocs_Click);
+    commands->Run(cmd::mnuViewer_Click);
+    commands->Run(cmd::mnuManage_Click);
+    commands->Run(cmd::mnuWebSite_Click);
     EXPECT_EQ(opener.opened,
               (std::vector<QUrl>{Local(guide), Local(notes), Local(dir.file("files")),
                                  QUrl("https://data.example.net/data/download/?s=R%20Leo")}));
@@ -75,24 +75,24 @@ TEST_F(ShellCommands, FileNameWithBlanksReachesTheTextViewerWhole) {
     const std::string chosen = dir.file("R Leo  2024 #1.txt");
     test::WriteFileBytes(chosen, "x");
     prompts.file(QString::fromStdString(chosen));
-    commands->mnuViewer_Click();
+    commands->Run(cmd::mnuViewer_Click);
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0].toLocalFile().toStdString(), chosen);
 }
 
 TEST_F(ShellCommands, CancelInTheViewerDialogOpensNothingAndSaysNothing) {
     prompts.file(std::nullopt);
-    commands->mnuViewer_Click();
+    commands->Run(cmd::mnuViewer_Click);
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(ShellCommands, DocumentationClearsTheFilePanelEvenWhenTheGuideDidNotOpen) {
-    commands->LoadThreeColumnFile(test::SampleFile("three-column.dat"), 0);
+    commands->Run(cmd::LoadThreeColumnFile, test::SampleFile("three-column.dat"), 0);
     ASSERT_FALSE(commands->view().panels[0].isEmpty());
     prompts.messages.clear();
     opener.result = Result::NoHandler;
-    EXPECT_TRUE(commands->mnuDocs_Click().panels[0].isEmpty());
+    EXPECT_TRUE(commands->Run(cmd::mnuDocs_Click).panels[0].isEmpty());
     EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
@@ -105,24 +105,24 @@ TEST_F(ShellCommands, TargetTheDesktopCannotOpenIsSaidWithItsPath) {
     for (const Result result : {Result::NoHandler, Result::Failed}) {
         opener.result = result;
         prompts.messages.clear();
-        commands->mnuDocs_Click();
+        commands->Run(cmd::mnuDocs_Click);
         prompts.file(QString::fromStdString(notes));
-        commands->mnuViewer_Click();
-        commands->mnuManage_Click();
+        commands->Run(cmd::mnuViewer_Click);
+        commands->Run(cmd::mnuManage_Click);
         EXPECT_EQ(prompts.messages, said);
     }
     // A guide that is not there is said without asking the desktop.
     fs::remove(guide);
     opener.opened.clear();
     prompts.messages.clear();
-    commands->mnuDocs_Click();
+    commands->Run(cmd::mnuDocs_Click);
     EXPECT_TRUE(opener.opened.empty());
     EXPECT_EQ(prompts.messages, std::vector<RecordedMessage>{said[0]});
 }
 
 TEST_F(ShellCommands, ManageFilesMakesAFilesFolderThatWasRemovedAgain) {
     fs::remove_all(dir.file("files"));
-    commands->mnuManage_Click();
+    commands->Run(cmd::mnuManage_Click);
     EXPECT_TRUE(fs::is_directory(dir.file("files")));
     EXPECT_EQ(opener.opened, std::vector<QUrl>{Local(dir.file("files"))});
 }
@@ -149,7 +149,7 @@ TEST_F(ShellCommands, OpenURLSaysWhyTheBrowserDidNotShowThePage) {
         opener.result = c.result;
         opener.opened.clear();
         prompts.messages.clear();
-        commands->OpenURL(c.url);
+        commands->Run(cmd::OpenURL, c.url);
         EXPECT_EQ(prompts.messages, c.said) << c.url.toStdString();
         EXPECT_EQ(opener.opened.size(), c.opened) << c.url.toStdString();
     }
@@ -166,7 +166,7 @@ TEST_F(ShellCommands, OpenURLHandsTheAddressItselfToTheDesktopAndWritesNoFile) {
     const std::vector<fs::path> before = files();
     const QString kept = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.path())));
-    commands->OpenURL("https://example.org/data/download/");
+    commands->Run(cmd::OpenURL, "https://example.org/data/download/");
     QDir::setCurrent(kept);
     EXPECT_EQ(opener.opened, std::vector<QUrl>{QUrl("https://example.org/data/download/")});
     EXPECT_EQ(files(), before);

@@ -6,11 +6,11 @@
 #include <QScreen>
 #include <filesystem>
 
-#include "ui/app/QtStartup.h"
 #include "core/FileSystem.h"
-#include "ui/dialogs/frmConfig.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
+#include "ui/app/QtStartup.h"
+#include "ui/dialogs/frmConfig.h"
 
 namespace sabrix {
 namespace {

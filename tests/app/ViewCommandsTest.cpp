@@ -21,7 +21,7 @@ using test::kBandV;
 using test::kBlue;
 using Look = WindowView::Look;
 using Msg = test::RecordedMessage;
-using Step = const WindowView& (MainWindowCommands::*)();
+using Step = const CommandDeclaration<PlotController, void>*;
 
 constexpr int32_t kFainterThan = 9539985;  // the first-start colour of a fainter-than estimate
 
@@ -29,7 +29,7 @@ using Commands = test::CommandsFixture;
 
 TEST_F(Commands, OmitFainterThansNeedsAStarThenTogglesTheRowsInTheFullView) {
     // With nothing loaded only the message comes, and the check mark stays as it was.
-    commands->mnuFaint_Click();
+    commands->Run(cmd::mnuFaint_Click);
     EXPECT_FALSE(view().omitFainterChecked || state().overlay.OmitFainter);
     EXPECT_EQ(prompts.messages, (std::vector<Msg>{{"No star file is loaded.", "No Star Loaded",
                                                    Buttons::OK, Icon::Critical}}));
@@ -39,8 +39,8 @@ TEST_F(Commands, OmitFainterThansNeedsAStarThenTogglesTheRowsInTheFullView) {
                                         DataLine("2454125.5", "<12.5", "V", "R Leo"),
                                         DataLine("2454130.5", "11.2", "V", "R Leo")}));
     EXPECT_EQ(ColorAt(2454125.5, 12.5), kFainterThan);
-    commands->ShowWindow(2454124, 2454127, 9, 13);
-    commands->mnuFaint_Click();
+    commands->Run(cmd::ShowWindow, 2454124, 2454127, 9, 13);
+    commands->Run(cmd::mnuFaint_Click);
     EXPECT_TRUE(view().omitFainterChecked && state().overlay.OmitFainter);
     EXPECT_EQ(view().starLabel, QString("R LEO - (2 Points)"));
     EXPECT_NE(ColorAt(2454125.5, 12.5), kFainterThan);
@@ -49,7 +49,7 @@ TEST_F(Commands, OmitFainterThansNeedsAStarThenTogglesTheRowsInTheFullView) {
     EXPECT_EQ(state().view.MagMagnification, 1.0f);
     EXPECT_EQ(state().view.WinMagBottom, 12.5 + 0.5);
 
-    commands->mnuFaint_Click();
+    commands->Run(cmd::mnuFaint_Click);
     EXPECT_FALSE(view().omitFainterChecked || state().overlay.OmitFainter);
     EXPECT_EQ(view().starLabel, QString("R LEO - (3 Points)"));
     EXPECT_EQ(ColorAt(2454125.5, 12.5), kFainterThan);
@@ -86,7 +86,7 @@ class Navigation : public Commands {
         ASSERT_EQ(EdgesOf(state().view), (Edges{kFirst - 5, kLast + 5, kTop, kBottom}));
     }
 
-    void Show(const Edges& e) { commands->ShowWindow(e.left, e.right, e.top, e.bottom); }
+    void Show(const Edges& e) { commands->Run(cmd::ShowWindow, e.left, e.right, e.top, e.bottom); }
 };
 
 TEST_F(Navigation, EachMoveShiftsAZoomedWindowByItsStepWithoutZoomingAndRedrawsIt) {
@@ -101,42 +101,30 @@ TEST_F(Navigation, EachMoveShiftsAZoomedWindowByItsStepWithoutZoomingAndRedrawsI
     const QString one = "R LEO - (1 Points)";
     const std::vector<Case> cases = {
         {"Back stops with the first observation 0.66 of the width from the right edge",
-         &MainWindowCommands::cmdBack_Click,
+         &cmd::cmdBack_Click,
          {kFirst + 20, kFirst + 120, 9.5, 10.5},
          {kFirst - 34, kFirst + 66, 9.5, 10.5},
          one},
-        {"Back",
-         &MainWindowCommands::cmdBack_Click,
-         middle,
-         {kFirst + 434, kFirst + 534, 9.5, 10.5},
-         one},
+        {"Back", &cmd::cmdBack_Click, middle, {kFirst + 434, kFirst + 534, 9.5, 10.5}, one},
         {"Forward stops 5 days after the last observation",
-         &MainWindowCommands::cmdForward_Click,
+         &cmd::cmdForward_Click,
          {kLast - 110, kLast - 10, 9.5, 10.5},
          {kLast - 95, kLast + 5, 9.5, 10.5},
          one},
-        {"Forward",
-         &MainWindowCommands::cmdForward_Click,
-         middle,
-         {kFirst + 566, kFirst + 666, 9.5, 10.5},
-         one},
+        {"Forward", &cmd::cmdForward_Click, middle, {kFirst + 566, kFirst + 666, 9.5, 10.5}, one},
         {"Beginning keeps the width",
-         &MainWindowCommands::cmdBegin_Click,
+         &cmd::cmdBegin_Click,
          middle,
          {kFirst - 5, kFirst + 95, 9.5, 10.5},
          one},
-        {"End",
-         &MainWindowCommands::cmdEnder_Click,
-         middle,
-         {kLast - 95, kLast + 5, 9.5, 10.5},
-         one},
+        {"End", &cmd::cmdEnder_Click, middle, {kLast - 95, kLast + 5, 9.5, 10.5}, one},
         {"Brighter",
-         &MainWindowCommands::cmdUp_Click,
+         &cmd::cmdUp_Click,
          middle,
          {kFirst + 500, kFirst + 600, 9.0, 10.0},
          "R LEO - (2 Points)"},
         {"Dimmer",
-         &MainWindowCommands::CmdDown_Click,
+         &cmd::CmdDown_Click,
          middle,
          {kFirst + 500, kFirst + 600, 10.0, 11.0},
          "R LEO - (2 Points)"},
@@ -146,7 +134,7 @@ TEST_F(Navigation, EachMoveShiftsAZoomedWindowByItsStepWithoutZoomingAndRedrawsI
         Show(c.from);
         const PlotWindowState before = state().view;
         const size_t presents = host.presented.size();
-        (commands.get()->*c.command)();
+        commands->Run(*c.command);
 
         const PlotWindowState& v = state().view;
         ExpectEdges(EdgesOf(v), c.want);
@@ -164,11 +152,9 @@ TEST_F(Navigation, EachMoveShiftsAZoomedWindowByItsStepWithoutZoomingAndRedrawsI
 }
 
 TEST_F(Navigation, MovesAlongAnAxisThatShowsAllItsDataChangeNothingAndDrawNothing) {
-    const std::vector<Step> jdMoves = {
-        &MainWindowCommands::cmdBack_Click, &MainWindowCommands::cmdForward_Click,
-        &MainWindowCommands::cmdBegin_Click, &MainWindowCommands::cmdEnder_Click};
-    const std::vector<Step> magMoves = {&MainWindowCommands::cmdUp_Click,
-                                        &MainWindowCommands::CmdDown_Click};
+    const std::vector<Step> jdMoves = {&cmd::cmdBack_Click, &cmd::cmdForward_Click,
+                                       &cmd::cmdBegin_Click, &cmd::cmdEnder_Click};
+    const std::vector<Step> magMoves = {&cmd::cmdUp_Click, &cmd::CmdDown_Click};
     std::vector<Step> allMoves = jdMoves;
     allMoves.insert(allMoves.end(), magMoves.begin(), magMoves.end());
     struct Case {
@@ -186,7 +172,7 @@ TEST_F(Navigation, MovesAlongAnAxisThatShowsAllItsDataChangeNothingAndDrawNothin
         if (c.zoom)
             Show(*c.zoom);
         else
-            commands->cmdReset_Click();
+            commands->Run(cmd::cmdReset_Click);
         // A stroke across each surface, which any redraw would wipe.
         for (Canvas* canvas : {&picView, &picJDScale, &picMagScale})
             canvas->Line(canvas->ScaleLeft(), canvas->ScaleTop(),
@@ -198,7 +184,7 @@ TEST_F(Navigation, MovesAlongAnAxisThatShowsAllItsDataChangeNothingAndDrawNothin
         const Edges edges = EdgesOf(state().view);
         const size_t presents = host.presented.size();
         for (Step move : c.moves) {
-            (commands.get()->*move)();
+            commands->Run(*move);
             EXPECT_EQ(EdgesOf(state().view), edges);
         }
         EXPECT_EQ(host.presented.size(), presents);
@@ -210,10 +196,10 @@ TEST_F(Navigation, MovesAlongAnAxisThatShowsAllItsDataChangeNothingAndDrawNothin
 
 TEST_F(Navigation, BrighterAndDimmerGoOnPastTheBrightestAndFaintestObservations) {
     Show({kFirst + 500, kFirst + 600, 9.5, 10.5});
-    for (int i = 0; i < 30; ++i) commands->CmdDown_Click();
+    for (int i = 0; i < 30; ++i) commands->Run(cmd::CmdDown_Click);
     EXPECT_EQ(EdgesOf(state().view), (Edges{kFirst + 500, kFirst + 600, 24.5, 25.5}));
     EXPECT_EQ(picView.ScaleTop(), 24.5);
-    for (int i = 0; i < 60; ++i) commands->cmdUp_Click();
+    for (int i = 0; i < 60; ++i) commands->Run(cmd::cmdUp_Click);
     EXPECT_EQ(EdgesOf(state().view), (Edges{kFirst + 500, kFirst + 600, -5.5, -4.5}));
     EXPECT_EQ(picView.ScaleTop(), -5.5);
     EXPECT_EQ(state().view.WinMagHeight, 1.0);
@@ -226,7 +212,7 @@ TEST_F(Navigation, RefreshTakesTheMarksAndOverlaysAwayAndKeepsTheWindow) {
     binsShown() = polyShown() = true;
     const PlotWindowState shown = state().view;
 
-    commands->cmdRefresh_Click();
+    commands->Run(cmd::cmdRefresh_Click);
     EXPECT_EQ(EdgesOf(state().view), EdgesOf(shown));
     EXPECT_EQ(state().view.JDMagnification, shown.JDMagnification);
     EXPECT_EQ(marks().MarkCount, 0);
@@ -247,7 +233,7 @@ TEST_F(Navigation, ResetReturnsToTheFullViewAndTakesTheMarksAwayButKeepsTheTool)
     binsShown() = true;
     bins().BinJD = {kFirst + 550};
 
-    commands->cmdReset_Click();
+    commands->Run(cmd::cmdReset_Click);
     EXPECT_EQ(EdgesOf(state().view), (Edges{kFirst - 5, kLast + 5, kTop, kBottom}));
     EXPECT_EQ(state().view.JDMagnification, 1.0f);
     EXPECT_EQ(state().view.MagMagnification, 1.0f);
@@ -266,7 +252,7 @@ TEST_F(Navigation, ResetReturnsToTheFullViewAndTakesTheMarksAwayButKeepsTheTool)
 TEST_F(Navigation, StatsWindowSwitchedOnShowsTheFiguresOfTheViewAtOnce) {
     Show({kFirst + 450, kFirst + 650, 9.5, 11.5});
     const size_t presents = host.presented.size();
-    commands->mnuStats_Click();
+    commands->Run(cmd::mnuStats_Click);
     EXPECT_TRUE(view().statsChecked && view().statsWindowOpen);
     EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 10.2   JD = 2454600.5",
                                                        "Low Mag. = 11   JD = 2454500.5"}));
@@ -274,16 +260,16 @@ TEST_F(Navigation, StatsWindowSwitchedOnShowsTheFiguresOfTheViewAtOnce) {
 
     // Its close box only takes the check mark away: the next redraw brings the window back
     // with the figures of the new view, still unchecked; the menu item then checks it.
-    commands->frmStats_Unload();
+    commands->Run(cmd::frmStats_Unload);
     EXPECT_FALSE(view().statsChecked || view().statsWindowOpen);
-    commands->cmdBack_Click();
+    commands->Run(cmd::cmdBack_Click);
     EXPECT_TRUE(view().statsWindowOpen);
     EXPECT_FALSE(view().statsChecked);
     EXPECT_EQ(view().statsLines, (std::vector<QString>{"High Mag. = 11   JD = 2454500.5",
                                                        "Low Mag. = 11   JD = 2454500.5"}));
-    commands->mnuStats_Click();
+    commands->Run(cmd::mnuStats_Click);
     EXPECT_TRUE(view().statsChecked && view().statsWindowOpen);
-    commands->mnuStats_Click();
+    commands->Run(cmd::mnuStats_Click);
     EXPECT_FALSE(view().statsChecked || view().statsWindowOpen || state().overlay.StatsShown);
 }
 
@@ -306,10 +292,10 @@ TEST_F(Navigation, AFrameOfNoSizeIsReportedByScalerUnlessTheWholeWindowIsZero) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        commands->cmdReset_Click();
+        commands->Run(cmd::cmdReset_Click);
         prompts.messages.clear();
         c.change(state().view);
-        commands->Redraw(true);
+        commands->Run(cmd::Redraw, true);
         std::vector<Msg> want;
         if (c.reported)
             want.push_back({"Error \"Invalid property value\" encountered in module Scaler.",

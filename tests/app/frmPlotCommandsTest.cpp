@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/frmPlot.h"
-#include "ui/interaction/frmEditRecord.h"
 #include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
 #include "support/TestEnvironment.h"
+#include "ui/app/frmPlot.h"
+#include "ui/interaction/frmEditRecord.h"
 
 namespace sabrix {
 namespace {
@@ -37,9 +37,9 @@ TEST_F(PlotCommands, ButtonsAndKeysMoveAZoomedPlotWhichKeepsTheKeyboard) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     prompts.file(QString::fromStdString(path));
     QTest::mouseClick(window->cmdLoad, Qt::LeftButton);
-    window->Apply(window->commands().FinishFill());
+    window->Apply(window->commands().Run(cmd::FinishFill));
     test::ExpectPlotLook(*window);
-    window->Apply(window->commands().ShowWindow(kFirst + 500, kFirst + 600, 8.5, 10.5));
+    window->Apply(window->commands().Run(cmd::ShowWindow, kFirst + 500, kFirst + 600, 8.5, 10.5));
     EXPECT_TRUE(window->picView->hasFocus());
 
     struct Step {
@@ -104,13 +104,13 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
                                             DataLine("2455000.5", "12.0", "V", "R Leo")}));
     window->resize(800, 500);
     window->LoadStarFile(path);
-    window->Apply(window->commands().FinishFill());
+    window->Apply(window->commands().Run(cmd::FinishFill));
     test::ExpectPlotLook(*window);
 
     // A right-button drag around the last two rows opens the list beside the plot.
-    window->picView_MouseDown(2, 0, 400, 10.5);
-    window->picView_MouseMove(2, 0, 1100, 12.5);
-    window->picView_MouseUp(2, 0, 1100, 12.5);
+    window->Run(cmd::picView_MouseDown, 2, 0, 400, 10.5);
+    window->Run(cmd::picView_MouseMove, 2, 0, 1100, 12.5);
+    window->Run(cmd::picView_MouseUp, 2, 0, 1100, 12.5);
     QPointer<frmSelect> list = window->recordDialogs().list();
     ASSERT_TRUE(list && list->isVisible());
     EXPECT_FALSE(list->isModal());
@@ -149,7 +149,7 @@ TEST_F(PlotCommands, TheRecordListAndTheEditorWorkOnTheRowsOfTheChosenLines) {
     EXPECT_EQ(window->lblStarName->text(), QString("R LEO - (1 Points)"));
 
     // A locate press on the remaining row lists it modally; its colour square marks it.
-    test::WithModalDialog<frmSelect>([&] { window->picView_MouseDown(1, 0, 0, 9.0); },
+    test::WithModalDialog<frmSelect>([&] { window->Run(cmd::picView_MouseDown, 1, 0, 0, 9.0); },
                                      [&](frmSelect& modal) {
                                          EXPECT_EQ(&modal, window->recordDialogs().list());
                                          EXPECT_TRUE(modal.isModal());

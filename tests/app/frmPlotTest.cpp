@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <set>
 
-#include "ui/app/frmPlot.h"
-#include "ui/shell/frmAbout.h"
-#include "ui/shell/frmStats.h"
 #include "support/CommandsTestPeer.h"
 #include "support/ModalDialog.h"
 #include "support/PlotWindowFixture.h"
+#include "ui/app/frmPlot.h"
+#include "ui/shell/frmAbout.h"
+#include "ui/shell/frmStats.h"
 
 namespace sabrix {
 namespace {

@@ -203,7 +203,7 @@ TEST(WriteFileAtomically, FullDiskLeavesTheTargetAsItWas) {
             WriteFileAtomically(path, [](QIODevice& out) { WriteAllBytes(out, kNew); });
             ADD_FAILURE() << "no exception";
         } catch (const SabrixError& e) {
-            EXPECT_EQ(std::string(e.what()), "File too large");
+            EXPECT_EQ(std::string(e.what()), std::strerror(EFBIG));
         }
     }
     EXPECT_EQ(test::ReadFileBytes(path), kOld);
@@ -273,7 +273,7 @@ TEST(WriteFileAtomically, FileTheUserMayNotWriteIsRefusedAndAReplacedOneKeepsIts
     std::vector<std::string> refused = {make("read-only.txt", 0444, true)};
     if (root) refused.push_back(make("root's.txt", 0644, false));
     for (const std::string& path : refused) {
-        EXPECT_EQ(asUser(save(path)), "Cannot write " + path + ": Permission denied");
+        EXPECT_EQ(asUser(save(path)), "Cannot write " + path + ": " + std::strerror(EACCES));
         EXPECT_EQ(test::ReadFileBytes(path), kOld);
     }
     const std::string own = make("own.txt", 0600, true);

@@ -61,27 +61,6 @@ TEST(EventPacer, TheIntervalCountsFromTheEndOfTheLastYield) {
     EXPECT_EQ(pacer.yields(), 2);
 }
 
-TEST(EventPacer, ReadsTheClockOncePerLookOfTicks) {
-    FakeClock clock;
-    EventPacer pacer([] {}, 20ms, clock.function());
-    const int atStart = clock.reads;
-    for (int i = 1; i < EventPacer::kTicksPerLook; ++i) pacer.tick();
-    EXPECT_EQ(clock.reads, atStart);
-    // The interval has passed long ago, yet the yield waits for the look.
-    clock.now += 1s;
-    EXPECT_EQ(pacer.yields(), 0);
-    pacer.tick();
-    EXPECT_EQ(clock.reads, atStart + 1 + 1);  // the look, and the end of the yield
-    EXPECT_EQ(pacer.yields(), 1);
-    Look(pacer);
-    Look(pacer);
-    EXPECT_EQ(clock.reads, atStart + 2 + 2);
-    // look() reads the clock at once, whatever the count of ticks.
-    clock.now += 1s;
-    pacer.look();
-    EXPECT_EQ(pacer.yields(), 2);
-}
-
 TEST(EventPacer, AnEmptyYieldMakesTicksCostNothing) {
     FakeClock clock;
     EventPacer pacer({}, 20ms, clock.function());

@@ -44,11 +44,6 @@ TEST(ObsTable, InsertsInOneTransactionAndQueriesWindowsInclusiveAndInOrder) {
                                      [&](const PlotPoint& p) { seen.push_back(p.JD); });
         EXPECT_EQ(seen, (omit ? std::vector<double>{2, 4} : std::vector<double>{2, 3, 4}));
     }
-    const auto w = t.table.ExtremesInWindow(2, 4, PointFilter());
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->BrightMag, 2.0f);
-    EXPECT_EQ(w->FaintJD, 4.0);
-    EXPECT_FALSE(t.table.ExtremesInWindow(10, 20, PointFilter()));
 }
 
 TEST(ObsTable, AWorkingDatabaseShortenedByAnotherProgramFailsAReadInsteadOfABusError) {

@@ -42,21 +42,6 @@ std::vector<Point> Queried(const ObsTable& table, double a, double b, bool omitF
     return points;
 }
 
-// The IDs a box selection reads from the plot columns, against the SQL of a fresh connection.
-void ExpectBoxInStep(const ObsTable& table, double jdA, double jdB, double magA, double magB) {
-    SQLite::Database db(table.path(), SQLite::OPEN_READONLY);
-    SQLite::Statement q(db,
-                        "SELECT ID FROM Obs WHERE JD BETWEEN ? AND ? AND Mag BETWEEN ? AND ? "
-                        "ORDER BY JD, ID");
-    q.bind(1, std::min(jdA, jdB));
-    q.bind(2, std::max(jdA, jdB));
-    q.bind(3, std::min(magA, magB));
-    q.bind(4, std::max(magA, magB));
-    std::vector<int64_t> ids;
-    while (q.executeStep()) ids.push_back(q.getColumn(0).getInt64());
-    EXPECT_EQ(table.IdsInBox(jdA, jdB, magA, magB, PointFilter()), ids);
-}
-
 // Every part of every point, and the counts of bands and observers, against the SQL of a fresh
 // connection.
 void ExpectPointsInStep(const ObsTable& table) {
@@ -104,8 +89,6 @@ void ExpectInStep(const ObsTable& table) {
         EXPECT_EQ(Plotted(table, -1e9, 1e9, omit), Queried(table, -1e9, 1e9, omit));
         EXPECT_EQ(Plotted(table, 2450003, 2450001, omit), Queried(table, 2450001, 2450003, omit));
     }
-    ExpectBoxInStep(table, -1e9, 1e9, -1e9, 1e9);
-    ExpectBoxInStep(table, 2450003.5, 2450001.5, 11.0, 9.1);  // edges on rows, dragged back
     SQLite::Database db(table.path(), SQLite::OPEN_READONLY);
     SQLite::Statement q(db, "SELECT MIN(Mag), MAX(Mag), MIN(JD), MAX(JD), COUNT(*) FROM Obs");
     q.executeStep();

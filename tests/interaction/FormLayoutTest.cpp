@@ -46,10 +46,5 @@ TEST(FormResize, StartUpItemsStayCentredAndAMinimizedWindowKeepsThem) {
               std::make_tuple(before.picView.Width, before.fraButtons.Top, before.cmdLoad.Top));
 }
 
-TEST(TwipsToPixels, FifteenTwipsMakeAPixel) {
-    for (const auto& [twips, pixels] : {std::pair{8415, 561}, {2685, 179}, {7, 0}, {8, 1}})
-        EXPECT_EQ(TwipsToPixels(twips), pixels) << twips;
-}
-
 }  // namespace
 }  // namespace sabrix

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "interaction/PlotMouse.h"
-#include "interaction/PointerReadout.h"
+#include "plot/PointerReadout.h"
 
 namespace sabrix {
 

@@ -46,7 +46,7 @@ struct PhaseSetup {
         AppState phaseState = state;
         phaseState.view = PhaseWindow(timeState.view);
         Scaler(phaseState.view, view, jd, mag);
-        return Plotter(phaseState, ObserverMarks{}, t.table, view, jd, mag, {}, &fold);
+        return Plotter(phaseState, ObserverMarks{}, t.table, view, jd, mag, {}, PhaseFrame(fold));
     }
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts the process into a locale that writes numbers with a decimal comma (German) for the
 // life of the object, then back into the locale it was in. The locale is compiled once with
 // localedef into a private folder named by LOCPATH, so the machine's own locales do not

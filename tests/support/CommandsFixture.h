@@ -108,7 +108,7 @@ class CommandsFixture : public ::testing::Test {
             MainWindowCommands::TableFiles{WorkingDatabasePath(dir.path()),
                                            TemplateDatabasePath(dir.path())},
             prompts, host, MainWindowCommands::Canvases{picView, picJDScale, picMagScale});
-        ASSERT_FALSE(commands->OpenWorkingTable().endRun);
+        ASSERT_FALSE(commands->Run(cmd::OpenWorkingTable).endRun);
     }
     // The state the commands start with, beyond the first start's colours.
     virtual void Prepare(AppState&) {}
@@ -117,14 +117,14 @@ class CommandsFixture : public ::testing::Test {
 
     // Loads a star file and waits until its rows are in the table.
     void LoadAndFill(const std::string& path) {
-        commands->LoadStarFile(path);
-        commands->FinishFill();
+        commands->Run(cmd::LoadStarFile, path);
+        commands->Run(cmd::FinishFill);
     }
     // "Load a File" with the file chosen in its dialog, and the rows waited for.
     void LoadThroughTheMenu(const std::string& path) {
         prompts.file(QString::fromStdString(path));
-        commands->mnuLoad_Click();
-        commands->FinishFill();
+        commands->Run(cmd::mnuLoad_Click);
+        commands->Run(cmd::FinishFill);
     }
     // Three observations of R Leo: a red R-band row between two V-band rows (the first by
     // observer XYZ), after the header line of a download, which is skipped.
@@ -139,7 +139,7 @@ class CommandsFixture : public ::testing::Test {
         table().MarkObserverInIdOrder(init, kBlue, "1", [](double, double) {});
         marks().ObserverMarked = true;
         marks().MarkCount = 1;
-        commands->Redraw(true);
+        commands->Run(cmd::Redraw, true);
     }
 
     // The commands' own state, for what no command sets directly.

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/app/frmPlot.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
 #include "support/CommandsTestPeer.h"
 #include "support/DownloadLines.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
+#include "ui/app/frmPlot.h"
 
 namespace sabrix::test {
 
@@ -78,7 +78,7 @@ class PlotWindowFixture : public ::testing::Test {
                                     DataLine("2454125.5", "10.5", "R", "R Leo"),
                                     DataLine("2454130.5", "11.2", "V", "R Leo")}));
         window->LoadStarFile(path);
-        window->Apply(window->commands().FinishFill());
+        window->Apply(window->commands().Run(cmd::FinishFill));
         EXPECT_TRUE(window->state().star.FileLoaded);
         CommandsTestPeer::State(window->commands()).star.FileEdited = edited;
         return path;

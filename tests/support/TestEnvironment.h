@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <charconv>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -36,5 +37,13 @@ std::string SampleFile(const std::string& name);
 // The real downloads (files named download*) of the samples folder and of the shared data
 // folder beside the sources, where there is one.
 std::vector<std::string> RealDownloads();
+
+// The number at the start of a printed line, read with "." as the decimal point whatever the
+// locale of the test (std::stod would stop at the point under a comma locale).
+inline double LeadingNumber(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
 
 }  // namespace sabrix::test

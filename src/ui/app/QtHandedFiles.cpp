@@ -14,8 +14,8 @@ constexpr int kRetryMs = 200;
 
 void ShowCommandLineView(frmPlot& window, const ViewOption& view) {
     const double offset = window.state().star.TimeOffset;
-    window.Apply(window.commands().ShowWindow(view.jdLeft - offset, view.jdRight - offset,
-                                              view.magTop, view.magBottom));
+    window.Apply(window.commands().Run(cmd::ShowWindow, view.jdLeft - offset, view.jdRight - offset,
+                                       view.magTop, view.magBottom));
 }
 
 QtHandedFiles::QtHandedFiles() {
@@ -56,7 +56,7 @@ void QtHandedFiles::LoadNext() {
     }
     const HandedFile file = std::move(waiting_.front());
     waiting_.pop_front();
-    window_->Apply(commands.DropFile(file.path, file.load.kind, file.load.timeOffset));
+    window_->Apply(commands.Run(cmd::DropFile, file.path, file.load.kind, file.load.timeOffset));
     if (window_ && !window_->isShutDown() && window_->state().star.FileLoaded) {
         if (file.view) ShowCommandLineView(*window_, *file.view);
         window_->picView->setFocus();

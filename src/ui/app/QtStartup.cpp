@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <tuple>
 #include <vector>
@@ -18,7 +19,6 @@
 #include "app/BatchPeriodogram.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineTools.h"
-#include "ui/app/QtPrompts.h"
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
 #include "core/ProgramDir.h"
@@ -26,11 +26,31 @@
 #include "core/SettingsFile.h"
 #include "data/FileKindGuess.h"
 #include "interaction/SideWindowPlace.h"
+#include "ui/app/QtPrompts.h"
 #include "ui/dialogs/frmConfig.h"
 
 namespace sabrix {
 
 namespace {
+
+// The application of a run with the window. Every command catches what it throws; what still
+// reaches the event loop ends the run, and the working database is closed first.
+class GuardedApplication : public QApplication {
+  public:
+    using QApplication::QApplication;
+    std::function<void(const char* what)> escaped;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            if (escaped) escaped(e.what());
+        } catch (...) {
+            if (escaped) escaped("unknown failure");
+        }
+        return false;
+    }
+};
 
 QtMessageHandler qtMessages = nullptr;
 
@@ -269,7 +289,7 @@ int Main(int argc, char** argv) {
     const std::string runtimeFolder = EnsureRuntimeFolder();
     qtMessages = qInstallMessageHandler(&NoDisplayInsteadOfAbort);
     startingDisplay = true;
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     KeepNumbersLocaleFree();
     startingDisplay = false;
     for (const auto& [type, text] : heldBack) qt_message_output(type, QMessageLogContext(), text);
@@ -303,6 +323,11 @@ int Main(int argc, char** argv) {
     }
     // A load can end the run (a working database that cannot be replaced).
     if (window->isShutDown()) return window->exitCode();
+    app.escaped = [&window](const char* what) {
+        std::fprintf(stderr, "sabrix: %s\n", what);
+        window->endProgram = [](int) { QCoreApplication::exit(1); };
+        window->ShutDown();
+    };
     const int code = QApplication::exec();
     return code != 0 ? code : window->exitCode();
 }

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+#include <type_traits>
 
 #include "core/ErrorText.h"
 #include "core/FileSystem.h"
@@ -66,13 +67,34 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
 frmPlot::~frmPlot() = default;
 
 void frmPlot::connectControls() {
-    connect(mnuLoad, &QAction::triggered, this, &frmPlot::mnuLoad_Click);
-    connect(mnuSave, &QAction::triggered, this, &frmPlot::mnuSave_Click);
-    connect(mnuFaint, &QAction::triggered, this, &frmPlot::mnuFaint_Click);
-    connect(mnuDisc, &QAction::triggered, this, &frmPlot::mnuDisc_Click);
+    // Every menu item, key and tool button runs the command it was made for.
+    cmd::ForEachCommand([this](const auto& command) {
+        using Declaration = std::remove_cvref_t<decltype(command)>;
+        if constexpr (!std::is_same_v<Declaration, WindowCommand>) {
+            if constexpr (std::is_invocable_v<typename Declaration::Method,
+                                              typename Declaration::ControllerType&> &&
+                          std::is_void_v<typename Declaration::ResultType>) {
+                for (QAction* action : actionsOf(command.name))
+                    connect(action, &QAction::triggered, this, [this, &command] { Run(command); });
+                if (QPushButton* button = buttonOf(command.name))
+                    connect(button, &QPushButton::clicked, this,
+                            [this, &command] { Run(command); });
+            }
+        }
+    });
+    for (size_t i = 0; i < mnuRecent.size(); ++i)
+        connect(mnuRecent[i], &QAction::triggered, this,
+                [this, i] { Run(cmd::mnuRecent_Click, i); });
+    connect(mnuExit, &QAction::triggered, this, &frmPlot::mnuExit_Click);
+    connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
+    connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, [this] { Run(cmd::mnuLoad_Click); });
+
     connect(bandPanel, &BandPanelWidget::lineChecked, this, &frmPlot::lstBands_ItemCheck);
     connect(bandPanel, &BandPanelWidget::lineDoubleClicked, this, &frmPlot::lstBands_DblClick);
-    connect(bandPanel, &BandPanelWidget::allBandsClicked, this, &frmPlot::cmdAllBands_Click);
+    connect(bandPanel, &BandPanelWidget::allBandsClicked, this,
+            [this] { Run(cmd::cmdAllBands_Click); });
     connect(dckBands, &QDockWidget::visibilityChanged, this, [this] {
         // Once the dock has taken its place: the plot keeps at least its design width beside
         // the panel (the window grows instead), and is laid out in the room it has.
@@ -85,45 +107,30 @@ void frmPlot::connectControls() {
             if (layoutWidth() != layoutWidth_) Form_Resize();
         });
     });
-    connect(mnuXYZ, &QAction::triggered, this, &frmPlot::mnuXYZ_Click);
-    connect(mnuSaveXYZ, &QAction::triggered, this, &frmPlot::mnuSaveXYZ_Click);
-    connect(mnuSaveDownload, &QAction::triggered, this, &frmPlot::mnuSaveDownload_Click);
-    connect(mnuExport, &QAction::triggered, this, &frmPlot::mnuExport_Click);
-    for (size_t i = 0; i < mnuRecent.size(); ++i)
-        connect(mnuRecent[i], &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
-    connect(mnuExit, &QAction::triggered, this, &frmPlot::mnuExit_Click);
-    connect(mnuExit1, &QAction::triggered, this, &frmPlot::mnuExit1_Click);
-    connect(mnuConfig, &QAction::triggered, this, &frmPlot::mnuConfig_Click);
-    connect(mnuStats, &QAction::triggered, this, &frmPlot::mnuStats_Click);
-    connect(mnuCalendar, &QAction::triggered, this, &frmPlot::mnuCalendar_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmPlot::mnuAbout_Click);
-    connect(mnuPrevious, &QAction::triggered, this, &frmPlot::mnuPrevious_Click);
-    connect(mnuUndo, &QAction::triggered, this, &frmPlot::mnuUndo_Click);
-    connect(mnuRedo, &QAction::triggered, this, &frmPlot::mnuRedo_Click);
-    connect(mnuDocs, &QAction::triggered, this, &frmPlot::mnuDocs_Click);
-    connect(mnuViewer, &QAction::triggered, this, &frmPlot::mnuViewer_Click);
-    connect(mnuManage, &QAction::triggered, this, &frmPlot::mnuManage_Click);
-    connect(mnuWebSite, &QAction::triggered, this, &frmPlot::mnuWebSite_Click);
-    connect(mnuAvg, &QAction::triggered, this, &frmPlot::mnuAvg_Click);
-    connect(mnuPoly, &QAction::triggered, this, &frmPlot::mnuPoly_Click);
-    connect(mnuPeriod, &QAction::triggered, this, &frmPlot::mnuPeriod_Click);
-    connect(mnuTimePlot, &QAction::triggered, this, &frmPlot::mnuTimePlot_Click);
-    connect(mnuMinimum, &QAction::triggered, this, &frmPlot::mnuMinimum_Click);
-    connect(mnuMaximum, &QAction::triggered, this, &frmPlot::mnuMaximum_Click);
-    connect(mnuMinimaList, &QAction::triggered, this, &frmPlot::mnuMinimaList_Click);
 
     // The pointer over the window clears the readouts; the plot takes its navigation keys;
     // the plot area follows the client's width, which the band panel takes a part of.
     frmPlotClient->installEventFilter(this);
     picView->installEventFilter(this);
-    connect(picView, &PictureBox::mouseDown, this, &frmPlot::picView_MouseDown);
+    const auto mouse = [this](PictureBox* picture,
+                              void (PictureBox::*signal)(int, int, double, double),
+                              const auto& command) {
+        connect(picture, signal, this, [this, &command](int button, int shift, double x, double y) {
+            Run(command, button, shift, x, y);
+        });
+    };
+    mouse(picView, &PictureBox::mouseDown, cmd::picView_MouseDown);
     connect(picView, &PictureBox::mouseMove, this, &frmPlot::picView_MouseMove);
-    connect(picView, &PictureBox::mouseUp, this, &frmPlot::picView_MouseUp);
+    mouse(picView, &PictureBox::mouseUp, cmd::picView_MouseUp);
     connect(picView, &PictureBox::wheelTurned, this, &frmPlot::picView_Wheel);
-    connect(picJDScale, &PictureBox::mouseDown, this, &frmPlot::picJDScale_MouseDown);
-    connect(picJDScale, &PictureBox::mouseMove, this, &frmPlot::picJDScale_MouseMove);
-    connect(picMagScale, &PictureBox::mouseDown, this, &frmPlot::picMagScale_MouseDown);
-    connect(picMagScale, &PictureBox::mouseMove, this, &frmPlot::picMagScale_MouseMove);
+    connect(picJDScale, &PictureBox::mouseDown, this,
+            [this](int, int, double x, double) { Run(cmd::picJDScale_MouseDown, x); });
+    connect(picJDScale, &PictureBox::mouseMove, this,
+            [this](int, int, double x, double) { Run(cmd::picJDScale_MouseMove, x); });
+    connect(picMagScale, &PictureBox::mouseDown, this,
+            [this](int, int, double, double y) { Run(cmd::picMagScale_MouseDown, y); });
+    connect(picMagScale, &PictureBox::mouseMove, this,
+            [this](int, int, double, double y) { Run(cmd::picMagScale_MouseMove, y); });
 
     connect(cmdCancel, &QPushButton::clicked, this, &frmPlot::cmdCancel_Click);
     connect(keyCancel, &QShortcut::activated, this, &frmPlot::cmdCancel_Click);
@@ -132,25 +139,6 @@ void frmPlot::connectControls() {
     connect(&tmrTip_, &QTimer::timeout, this, &frmPlot::tmrTip_Timer);
     tmrFill_.setInterval(40);
     connect(&tmrFill_, &QTimer::timeout, this, &frmPlot::tmrFill_Timer);
-    connect(cmdLoad, &QPushButton::clicked, this, &frmPlot::cmdLoad_Click);
-
-    connect(cmdZoomBox, &QPushButton::clicked, this, &frmPlot::cmdZoomBox_Click);
-    connect(cmdBox, &QPushButton::clicked, this, &frmPlot::cmdBox_Click);
-    connect(cmdLocate, &QPushButton::clicked, this, &frmPlot::cmdLocate_Click);
-    connect(cmdMag, &QPushButton::clicked, this, &frmPlot::cmdMag_Click);
-    connect(cmdJDZoom, &QPushButton::clicked, this, &frmPlot::cmdJDZoom_Click);
-    connect(cmdMagZoom, &QPushButton::clicked, this, &frmPlot::cmdMagZoom_Click);
-    connect(cmdReset, &QPushButton::clicked, this, &frmPlot::cmdReset_Click);
-    connect(cmdBegin, &QPushButton::clicked, this, &frmPlot::cmdBegin_Click);
-    connect(cmdBack, &QPushButton::clicked, this, &frmPlot::cmdBack_Click);
-    connect(cmdForward, &QPushButton::clicked, this, &frmPlot::cmdForward_Click);
-    connect(cmdEnder, &QPushButton::clicked, this, &frmPlot::cmdEnder_Click);
-    connect(CmdDown, &QPushButton::clicked, this, &frmPlot::CmdDown_Click);
-    connect(cmdUp, &QPushButton::clicked, this, &frmPlot::cmdUp_Click);
-    connect(cmdRefresh, &QPushButton::clicked, this, &frmPlot::cmdRefresh_Click);
-    connect(cmdBin, &QPushButton::clicked, this, &frmPlot::cmdBin_Click);
-    connect(cmdPoly, &QPushButton::clicked, this, &frmPlot::cmdPoly_Click);
-    connect(cmdPeriod, &QPushButton::clicked, this, &frmPlot::mnuPeriod_Click);
 }
 
 void frmPlot::setPanelText(int panel, const QString& text) {
@@ -219,7 +207,7 @@ void frmPlot::PlaceStatsWindow() {
 }
 
 bool frmPlot::Form_Load() {
-    Apply(commands_->OpenWorkingTable());
+    Apply(commands_->Run(cmd::OpenWorkingTable));
     if (commands_->view().endRun) return false;
     fraButtons->hide();
     return true;
@@ -277,7 +265,7 @@ void frmPlot::applyLayout() {
 }
 
 bool frmPlot::UnloadStar() {
-    const bool unloaded = commands_->UnloadStar();
+    const bool unloaded = commands_->Run(cmd::UnloadStar);
     Apply(commands_->view());
     return unloaded;
 }
@@ -295,7 +283,7 @@ void frmPlot::ShutDown() {
     if (shutDownStarted_) return;
     shutDownStarted_ = true;
 
-    exitCode_ = commands_->CloseWorkingTable(exitCode_);
+    exitCode_ = commands_->Run(cmd::CloseWorkingTable, exitCode_);
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (child->isWindow() && child->isVisible()) child->close();
     close();
@@ -304,7 +292,7 @@ void frmPlot::ShutDown() {
 }
 
 void frmPlot::mnuExit_Click() {
-    if (busy_ || !commands_->QueryUnload()) return;
+    if (busy_ || !commands_->Run(cmd::QueryUnload)) return;
     ShutDown();
 }
 
@@ -322,7 +310,7 @@ void frmPlot::closeEvent(QCloseEvent* event) {
         return;
     }
     // Form_QueryUnload.
-    if (!shutDownStarted_ && (busy_ || !commands_->QueryUnload())) {
+    if (!shutDownStarted_ && (busy_ || !commands_->Run(cmd::QueryUnload))) {
         event->ignore();
         return;
     }
@@ -333,11 +321,11 @@ void frmPlot::closeEvent(QCloseEvent* event) {
 
 void frmPlot::mnuConfig_Click() {
     if (busy_) return;
-    const bool goOn = commands_->PrepareConfiguration();
+    const bool goOn = commands_->Run(cmd::PrepareConfiguration);
     Apply(commands_->view());
     if (!goOn) return;
     hide();
-    const bool keepRunning = commands_->Configure([this](Settings& settings) {
+    const bool keepRunning = commands_->Run(cmd::Configure, [this](Settings& settings) {
         return !seams_.runConfiguration ||
                seams_.runConfiguration(this, settings, programDir_, prompts_);
     });
@@ -348,18 +336,13 @@ void frmPlot::mnuConfig_Click() {
     show();
 }
 
-void frmPlot::mnuStats_Click() {
-    // The item has flipped its own check mark already; the commands decide on the state.
-    Apply(commands_->mnuStats_Click());
-}
-
 void frmPlot::frmStats_Unload() {
     // Also reached when Apply closes the window: then the commands know already.
     if (!commands_->view().statsWindowOpen) {
         mnuStats->setChecked(commands_->view().statsChecked);
         return;
     }
-    Apply(commands_->frmStats_Unload());
+    Apply(commands_->Run(cmd::frmStats_Unload));
 }
 
 void frmPlot::mnuAbout_Click() {
@@ -369,7 +352,7 @@ void frmPlot::mnuAbout_Click() {
 
 void frmPlot::Form_MouseMove() {
     if (!commands_) return;  // still being built
-    Apply(commands_->Form_MouseMove());
+    Apply(commands_->Run(cmd::Form_MouseMove));
 }
 
 void frmPlot::resizeEvent(QResizeEvent* event) {

@@ -15,21 +15,21 @@
 #include <string>
 #include <vector>
 
-#include "ui/analysis/QtAnalysisDialogs.h"
-#include "ui/analysis/QtMinimaDialogs.h"
-#include "ui/analysis/QtPeriodDialogs.h"
 #include "app/MainWindowCommands.h"
 #include "app/SettingsSeams.h"
 #include "app/WindowHost.h"
-#include "ui/app/frmPlotUi.h"
 #include "core/AppState.h"
 #include "core/Preferences.h"
 #include "core/Prompts.h"
 #include "data/ObsTable.h"
-#include "ui/dialogs/QtImageExportDialog.h"
 #include "interaction/FormLayout.h"
-#include "ui/interaction/QtRecordDialogs.h"
 #include "interaction/WheelBurst.h"
+#include "ui/analysis/QtAnalysisDialogs.h"
+#include "ui/analysis/QtMinimaDialogs.h"
+#include "ui/analysis/QtPeriodDialogs.h"
+#include "ui/app/frmPlotUi.h"
+#include "ui/dialogs/QtImageExportDialog.h"
+#include "ui/interaction/QtRecordDialogs.h"
 
 namespace sabrix {
 
@@ -103,68 +103,28 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     void LoadStarFile(const std::string& path);
     void LoadThreeColumnFile(const std::string& path, std::optional<double> timeOffset);
 
+    // Runs a command of the window (CommandList.h) and applies the view it leaves; after a
+    // load the plot takes the keyboard.
+    template <typename C, typename... P, typename... Args>
+    void Run(const CommandDeclaration<C, void, P...>& command, Args&&... args) {
+        const bool loaded = state().star.FileLoaded;
+        Apply(commands_->Run(command, std::forward<Args>(args)...));
+        if (!loaded) FocusLoadedPlot();
+    }
+
   public slots:
-    void mnuLoad_Click();
-    void cmdLoad_Click();
-    void mnuSave_Click();
-    void mnuXYZ_Click();
-    void mnuSaveXYZ_Click();
-    void mnuSaveDownload_Click();
-    void mnuExport_Click();
-    void mnuFaint_Click();
-    void mnuDisc_Click();
-    // The band panel: a line's check box, a double click on a line, "All bands".
+    // The band panel: a line's check box, a double click on a line.
     void lstBands_ItemCheck(int line, bool shown);
     void lstBands_DblClick(int line);
-    void cmdAllBands_Click();
-    void cmdReset_Click();
-    void cmdRefresh_Click();
-    void cmdBack_Click();
-    void cmdForward_Click();
-    void cmdBegin_Click();
-    void cmdEnder_Click();
-    void cmdUp_Click();
-    void CmdDown_Click();
-    void cmdZoomBox_Click();
-    void cmdBox_Click();
-    void cmdLocate_Click();
-    void cmdMag_Click();
-    void cmdJDZoom_Click();
-    void cmdMagZoom_Click();
-    void mnuPrevious_Click();
-    void mnuUndo_Click();
-    void mnuRedo_Click();
-    void cmdBin_Click();
-    void mnuAvg_Click();
-    void cmdPoly_Click();
-    void mnuPoly_Click();
-    void mnuPeriod_Click();
-    void mnuTimePlot_Click();
-    void mnuMinimum_Click();
-    void mnuMaximum_Click();
-    void mnuMinimaList_Click();
-    void picView_MouseDown(int button, int shift, double x, double y);
     void picView_MouseMove(int button, int shift, double x, double y);
-    void picView_MouseUp(int button, int shift, double x, double y);
-    void picJDScale_MouseDown(int button, int shift, double x, double y);
-    void picJDScale_MouseMove(int button, int shift, double x, double y);
-    void picMagScale_MouseDown(int button, int shift, double x, double y);
-    void picMagScale_MouseMove(int button, int shift, double x, double y);
     // Collects wheel turns over the plot; they are drawn together on the next turn of the
     // event loop (or after the job that runs).
     void picView_Wheel(int angleDelta, int shift, double x, double y);
     void mnuExit_Click();
     void mnuExit1_Click();
     void mnuConfig_Click();
-    void mnuStats_Click();
-    void mnuCalendar_Click();
-    void mnuRecent_Click(size_t index);
     void mnuAbout_Click();
     void frmStats_Unload();
-    void mnuDocs_Click();
-    void mnuViewer_Click();
-    void mnuManage_Click();
-    void mnuWebSite_Click();
     void cmdCancel_Click();
     // The fill behind the plot, polled while it runs.
     void tmrFill_Timer();
@@ -184,8 +144,9 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     void present(const WindowView& view) override;
     void yield() override;
 
-    // Connects the controls of frmPlotUi to the slots.
+    // Connects the controls of frmPlotUi to the commands they run.
     void connectControls();
+    void FocusLoadedPlot();
     void applyLayout();
     // The navigation keys of the plot: arrows, Home, End and F5. Returns whether the key was
     // one of them.

@@ -7,16 +7,19 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMetaObject>
 #include <QMimeData>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "app/RecordsController.h"
-#include "ui/app/frmPlot.h"
 #include "core/ErrorText.h"
+#include "ui/app/frmPlot.h"
 #include "ui/shell/frmStats.h"
 
 namespace sabrix {
@@ -147,39 +150,18 @@ void frmPlot::Apply(const WindowView& view) {
 }
 
 void frmPlot::Redraw(bool withOverlays) {
-    Apply(commands_->Redraw(withOverlays));
+    Run(cmd::Redraw, withOverlays);
 }
 
 void frmPlot::LoadStarFile(const std::string& path) {
-    Apply(commands_->LoadStarFile(path));
-    if (state().star.FileLoaded) picView->setFocus();
+    Run(cmd::LoadStarFile, path);
 }
 
 void frmPlot::LoadThreeColumnFile(const std::string& path, std::optional<double> timeOffset) {
-    Apply(commands_->LoadThreeColumnFile(path, timeOffset));
-    if (state().star.FileLoaded) picView->setFocus();
+    Run(cmd::LoadThreeColumnFile, path, timeOffset);
 }
 
-void frmPlot::cmdLoad_Click() {
-    mnuLoad_Click();
-}
-
-void frmPlot::mnuLoad_Click() {
-    Apply(commands_->mnuLoad_Click());
-    if (state().star.FileLoaded) picView->setFocus();
-}
-
-void frmPlot::mnuXYZ_Click() {
-    Apply(commands_->mnuXYZ_Click());
-    if (state().star.FileLoaded) picView->setFocus();
-}
-
-void frmPlot::mnuCalendar_Click() {
-    Apply(commands_->mnuCalendar_Click());
-}
-
-void frmPlot::mnuRecent_Click(size_t index) {
-    Apply(commands_->mnuRecent_Click(index));
+void frmPlot::FocusLoadedPlot() {
     if (state().star.FileLoaded) picView->setFocus();
 }
 
@@ -204,36 +186,7 @@ void frmPlot::dropEvent(QDropEvent* event) {
     if (file.isEmpty()) return;
     event->acceptProposedAction();
     QMetaObject::invokeMethod(
-        this,
-        [this, path = PathBytes(file)] {
-            Apply(commands_->DropFile(path));
-            if (state().star.FileLoaded) picView->setFocus();
-        },
-        Qt::QueuedConnection);
-}
-
-void frmPlot::mnuSave_Click() {
-    Apply(commands_->mnuSave_Click());
-}
-
-void frmPlot::mnuSaveXYZ_Click() {
-    Apply(commands_->mnuSaveXYZ_Click());
-}
-
-void frmPlot::mnuSaveDownload_Click() {
-    Apply(commands_->mnuSaveDownload_Click());
-}
-
-void frmPlot::mnuExport_Click() {
-    Apply(commands_->mnuExport_Click());
-}
-
-void frmPlot::mnuFaint_Click() {
-    Apply(commands_->mnuFaint_Click());
-}
-
-void frmPlot::mnuDisc_Click() {
-    Apply(commands_->mnuDisc_Click());
+        this, [this, path = PathBytes(file)] { Run(cmd::DropFile, path); }, Qt::QueuedConnection);
 }
 
 void frmPlot::lstBands_ItemCheck(int line, bool shown) {
@@ -242,13 +195,13 @@ void frmPlot::lstBands_ItemCheck(int line, bool shown) {
     // The lines of the two kinds of observation are the two Omit items.
     switch (const BandLine chosen = lines[static_cast<size_t>(line)]; chosen.kind) {
         case BandLine::Kind::Band:
-            Apply(commands_->lstBands_ItemCheck(chosen.band, shown));
+            Run(cmd::lstBands_ItemCheck, chosen.band, shown);
             return;
         case BandLine::Kind::FainterThan:
-            Apply(commands_->mnuFaint_Click());
+            Run(cmd::mnuFaint_Click);
             return;
         case BandLine::Kind::Discrepant:
-            Apply(commands_->mnuDisc_Click());
+            Run(cmd::mnuDisc_Click);
             return;
     }
 }
@@ -257,123 +210,11 @@ void frmPlot::lstBands_DblClick(int line) {
     const std::vector<BandLine>& lines = bandPanel->lines();
     if (line < 0 || line >= static_cast<int>(lines.size())) return;
     const BandLine chosen = lines[static_cast<size_t>(line)];
-    if (chosen.kind == BandLine::Kind::Band) Apply(commands_->lstBands_DblClick(chosen.band));
-}
-
-void frmPlot::cmdAllBands_Click() {
-    Apply(commands_->cmdAllBands_Click());
-}
-
-void frmPlot::cmdReset_Click() {
-    Apply(commands_->cmdReset_Click());
-}
-
-void frmPlot::cmdRefresh_Click() {
-    Apply(commands_->cmdRefresh_Click());
-}
-
-void frmPlot::cmdBin_Click() {
-    Apply(commands_->cmdBin_Click());
-}
-
-void frmPlot::mnuAvg_Click() {
-    Apply(commands_->mnuAvg_Click());
-}
-
-void frmPlot::cmdPoly_Click() {
-    Apply(commands_->cmdPoly_Click());
-}
-
-void frmPlot::mnuPoly_Click() {
-    Apply(commands_->mnuPoly_Click());
-}
-
-void frmPlot::mnuPeriod_Click() {
-    Apply(commands_->mnuPeriod_Click());
-}
-
-void frmPlot::mnuTimePlot_Click() {
-    Apply(commands_->mnuTimePlot_Click());
-}
-
-void frmPlot::mnuMinimum_Click() {
-    Apply(commands_->mnuMinimum_Click());
-}
-
-void frmPlot::mnuMaximum_Click() {
-    Apply(commands_->mnuMaximum_Click());
-}
-
-void frmPlot::mnuMinimaList_Click() {
-    Apply(commands_->mnuMinimaList_Click());
-}
-
-void frmPlot::cmdBack_Click() {
-    Apply(commands_->cmdBack_Click());
-}
-
-void frmPlot::cmdForward_Click() {
-    Apply(commands_->cmdForward_Click());
-}
-
-void frmPlot::cmdBegin_Click() {
-    Apply(commands_->cmdBegin_Click());
-}
-
-void frmPlot::cmdEnder_Click() {
-    Apply(commands_->cmdEnder_Click());
-}
-
-void frmPlot::cmdUp_Click() {
-    Apply(commands_->cmdUp_Click());
-}
-
-void frmPlot::CmdDown_Click() {
-    Apply(commands_->CmdDown_Click());
-}
-
-void frmPlot::cmdZoomBox_Click() {
-    Apply(commands_->cmdZoomBox_Click());
-}
-
-void frmPlot::cmdBox_Click() {
-    Apply(commands_->cmdBox_Click());
-}
-
-void frmPlot::cmdLocate_Click() {
-    Apply(commands_->cmdLocate_Click());
-}
-
-void frmPlot::cmdMag_Click() {
-    Apply(commands_->cmdMag_Click());
-}
-
-void frmPlot::cmdJDZoom_Click() {
-    Apply(commands_->cmdJDZoom_Click());
-}
-
-void frmPlot::cmdMagZoom_Click() {
-    Apply(commands_->cmdMagZoom_Click());
-}
-
-void frmPlot::mnuPrevious_Click() {
-    Apply(commands_->mnuPrevious_Click());
-}
-
-void frmPlot::mnuUndo_Click() {
-    Apply(commands_->mnuUndo_Click());
-}
-
-void frmPlot::mnuRedo_Click() {
-    Apply(commands_->mnuRedo_Click());
-}
-
-void frmPlot::picView_MouseDown(int button, int shift, double x, double y) {
-    Apply(commands_->picView_MouseDown(button, shift, x, y));
+    if (chosen.kind == BandLine::Kind::Band) Run(cmd::lstBands_DblClick, chosen.band);
 }
 
 void frmPlot::picView_MouseMove(int button, int shift, double x, double y) {
-    Apply(commands_->picView_MouseMove(button, shift, x, y));
+    Run(cmd::picView_MouseMove, button, shift, x, y);
     // Every move starts the half second again; a drag shows nothing.
     tipX_ = x;
     tipY_ = y;
@@ -385,33 +226,13 @@ void frmPlot::picView_MouseMove(int button, int shift, double x, double y) {
 
 void frmPlot::tmrTip_Timer() {
     if (busy_ || !picView->underMouse()) return;
-    const std::optional<QString> tip = commands_->PointTip(tipX_, tipY_);
+    const std::optional<QString> tip = commands_->Run(cmd::PointTip, tipX_, tipY_);
     if (!tip) return;
     // The tip goes when the pointer leaves the point's neighbourhood.
     const QPoint at = picView->mapFromGlobal(QCursor::pos());
     const int reach = static_cast<int>(RecordsController::kPointTipPixels);
     QToolTip::showText(QCursor::pos(), *tip, picView,
                        QRect(at.x() - reach, at.y() - reach, 2 * reach + 1, 2 * reach + 1));
-}
-
-void frmPlot::picView_MouseUp(int button, int shift, double x, double y) {
-    Apply(commands_->picView_MouseUp(button, shift, x, y));
-}
-
-void frmPlot::picJDScale_MouseDown(int button, int shift, double x, double y) {
-    Apply(commands_->picJDScale_MouseDown(button, shift, x, y));
-}
-
-void frmPlot::picJDScale_MouseMove(int button, int shift, double x, double y) {
-    Apply(commands_->picJDScale_MouseMove(button, shift, x, y));
-}
-
-void frmPlot::picMagScale_MouseDown(int button, int shift, double x, double y) {
-    Apply(commands_->picMagScale_MouseDown(button, shift, x, y));
-}
-
-void frmPlot::picMagScale_MouseMove(int button, int shift, double x, double y) {
-    Apply(commands_->picMagScale_MouseMove(button, shift, x, y));
 }
 
 void frmPlot::picView_Wheel(int angleDelta, int shift, double x, double y) {
@@ -424,67 +245,40 @@ void frmPlot::QueueWheel() {
 
 void frmPlot::FlushWheel() {
     if (const auto zoom = wheel_.Flush(busy_))
-        Apply(commands_->WheelZoom(zoom->notches, zoom->magnitude, zoom->x, zoom->y));
-}
-
-void frmPlot::mnuDocs_Click() {
-    Apply(commands_->mnuDocs_Click());
-}
-
-void frmPlot::mnuViewer_Click() {
-    Apply(commands_->mnuViewer_Click());
-}
-
-void frmPlot::mnuManage_Click() {
-    Apply(commands_->mnuManage_Click());
-}
-
-void frmPlot::mnuWebSite_Click() {
-    Apply(commands_->mnuWebSite_Click());
+        Run(cmd::WheelZoom, zoom->notches, zoom->magnitude, zoom->x, zoom->y);
 }
 
 void frmPlot::cmdCancel_Click() {
     if (commands_->view().periodSearching) {
-        Apply(commands_->CancelPeriodSearch());
+        Run(cmd::CancelPeriodSearch);
         return;
     }
-    Apply(commands_->CancelLoad());
+    Run(cmd::CancelLoad);
 }
 
 void frmPlot::tmrFill_Timer() {
-    Apply(commands_->PollFill());
+    Run(cmd::PollFill);
 }
 
 bool frmPlot::HandlePlotKey(int key) {
-    switch (key) {
-        case Qt::Key_Left:
-            cmdBack_Click();
-            return true;
-        case Qt::Key_Right:
-            cmdForward_Click();
-            return true;
-        case Qt::Key_Up:
-            cmdUp_Click();
-            return true;
-        case Qt::Key_Down:
-            CmdDown_Click();
-            return true;
-        case Qt::Key_Home:
-            cmdBegin_Click();
-            return true;
-        case Qt::Key_End:
-            cmdEnder_Click();
-            return true;
-        case Qt::Key_F5:
-            cmdRefresh_Click();
-            return true;
-        case Qt::Key_Backspace:
-            // Also the shortcut of "Previous View"; here for when the window is not active.
-            mnuPrevious_Click();
-            return true;
-        default:
-            return false;
-    }
+    bool handled = false;
+    cmd::ForEachCommand([&](const auto& command) {
+        using Declaration = std::remove_cvref_t<decltype(command)>;
+        if constexpr (!std::is_same_v<Declaration, WindowCommand>) {
+            if constexpr (std::is_invocable_v<typename Declaration::Method,
+                                              typename Declaration::ControllerType&> &&
+                          std::is_void_v<typename Declaration::ResultType>) {
+                const std::string_view plotKey = command.face.plotKey;
+                if (handled || plotKey.empty() ||
+                    QKeySequence(QString::fromLatin1(plotKey.data(), qsizetype(plotKey.size()))) !=
+                        QKeySequence(key))
+                    return;
+                handled = true;
+                Run(command);
+            }
+        }
+    });
+    return handled;
 }
 
 }  // namespace sabrix

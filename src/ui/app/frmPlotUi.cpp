@@ -7,25 +7,14 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/core/QtResources.h"
+#include "app/CommandList.h"
 #include "interaction/FormLayout.h"
 #include "shell/AboutText.h"
+#include "ui/core/QtResources.h"
 
 namespace sabrix {
 
 namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
-QAction* AddSpacer(QMenu* menu, const char* name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -35,14 +24,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
 
 // A tool button of the frame, its picture named as the button; disabled until the frame
 // decides.
-QPushButton* AddToolButton(QFrame* frame, const char* name, const char* toolTip, float left) {
+QPushButton* AddToolButton(QFrame* frame, const QString& name, const QString& toolTip, float left) {
     auto* button = new QPushButton(frame);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(QLatin1String(toolTip));
+    button->setObjectName(name);
+    button->setToolTip(toolTip);
     button->setGeometry(TwipsToPixels(left), TwipsToPixels(kToolButtonTop),
                         TwipsToPixels(kToolButtonSize), TwipsToPixels(kToolButtonSize));
-    button->setIcon(
-        QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".png")));
+    button->setIcon(QIcon(QStringLiteral(":/icons/") + name + QStringLiteral(".png")));
     button->setIconSize(QSize(24, 24));
     button->setFocusPolicy(Qt::NoFocus);
     button->setEnabled(false);
@@ -57,8 +45,8 @@ void frmPlotUi::setupUi(QMainWindow* window) {
     window->setWindowTitle(QStringLiteral("Sabrix"));
     window->setWindowIcon(QIcon(QStringLiteral(":/images/logo.png")));
     setupBandPanel(window);
-    setupMenus(window);
     setupControls(window);
+    setupMenus(window);
     setupStatusBar(window);
     window->setMinimumSize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
     window->resize(TwipsToPixels(kDesignWidthTwips), TwipsToPixels(kDesignHeightTwips));
@@ -71,12 +59,9 @@ void frmPlotUi::setupUi(QMainWindow* window) {
 }
 
 std::vector<QAction*> frmPlotUi::menuCommands() const {
-    std::vector<QAction*> commands = {
-        mnuLoad, mnuSave,   mnuFaint,    mnuXYZ,          mnuSaveXYZ, mnuDisc,      mnuExit1,
-        mnuAvg,  mnuPoly,   mnuWebSite,  mnuStats,        mnuViewer,  mnuManage,    mnuConfig,
-        mnuDocs, mnuAbout,  mnuExit,     mnuSaveDownload, mnuExport,  mnuCalendar,  mnuUndo,
-        mnuRedo, mnuPeriod, mnuTimePlot, mnuMinimum,      mnuMaximum, mnuMinimaList};
-    commands.insert(commands.end(), mnuRecent.begin(), mnuRecent.end());
+    std::vector<QAction*> commands;
+    for (const auto& [name, action] : actions_)
+        if (action != mnuPrevious && action != mnuBands) commands.push_back(action);
     return commands;
 }
 
@@ -90,97 +75,168 @@ void frmPlotUi::setupBandPanel(QMainWindow* window) {
     dckBands->hide();
 }
 
-void frmPlotUi::setupMenus(QMainWindow* window) {
-    QMenuBar* bar = window->menuBar();
-    mnuFiles = bar->addMenu(QStringLiteral("Files"));
-    mnuFiles->setObjectName(QStringLiteral("mnuFiles"));
-    mnuLoad = AddItem(mnuFiles, "mnuLoad", QStringLiteral("Load a File"));
-    mnuSave = AddItem(mnuFiles, "mnuSave", QStringLiteral("Save to Star File"));
-    mnuSaveDownload = AddItem(mnuFiles, "mnuSaveDownload", QStringLiteral("Save as Download File"));
-    mnuFaint = AddItem(mnuFiles, "mnuFaint", QStringLiteral("Omit \"fainter thans\""));
-    mnuFaint->setCheckable(true);
-    mnuDisc = AddItem(mnuFiles, "mnuDisc", QStringLiteral("Omit discrepant"));
-    mnuDisc->setCheckable(true);
-    mnuSpacer6 = AddSpacer(mnuFiles, "mnuSpacer6");
-    mnuXYZ = AddItem(mnuFiles, "mnuXYZ", QStringLiteral("Load 3-Column File"));
-    mnuSaveXYZ = AddItem(mnuFiles, "mnuSaveXYZ", QStringLiteral("Save 3-Column File"));
-    mnuExport = AddItem(mnuFiles, "mnuExport", QStringLiteral("Export Plot Image"));
-    mnuSpacerRecent = AddSpacer(mnuFiles, "mnuSpacerRecent");
-    mnuSpacerRecent->setVisible(false);
-    for (size_t i = 0; i < mnuRecent.size(); ++i) {
-        const std::string name = "mnuRecent" + std::to_string(i + 1);
-        mnuRecent[i] = AddItem(mnuFiles, name.c_str(), QString());
-        mnuRecent[i]->setVisible(false);
+QMenu* frmPlotUi::menuOf(QMainWindow* window, MenuPlace place) {
+    // The menus take their places on the bar as their first items come.
+    const auto make = [window](QMenu*& menu, const char* name, const char* title) {
+        if (!menu) {
+            menu = window->menuBar()->addMenu(QString::fromLatin1(title));
+            menu->setObjectName(QLatin1String(name));
+        }
+        return menu;
+    };
+    switch (place) {
+        case MenuPlace::Edit:
+            return make(mnuEdit, "mnuEdit", "&Edit");
+        case MenuPlace::Tools:
+            return make(mnuTools, "mnuTools", "&Tools");
+        case MenuPlace::Help:
+            return make(mnuHelp, "mnuHelp", "&Help");
+        default:
+            return make(mnuFiles, "mnuFiles", "&Files");
     }
-    mnuSpacer7 = AddSpacer(mnuFiles, "mnuSpacer7");
-    mnuExit1 = AddItem(mnuFiles, "mnuExit1", QStringLiteral("Exit"));
+}
 
-    mnuEdit = bar->addMenu(QStringLiteral("Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuUndo = AddItem(mnuEdit, "mnuUndo", QStringLiteral("Undo"));
-    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnuUndo->setEnabled(false);
-    mnuRedo = AddItem(mnuEdit, "mnuRedo", QStringLiteral("Redo"));
-    mnuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    mnuRedo->setEnabled(false);
+void frmPlotUi::addCommand(QMainWindow* window, std::string_view name, const CommandFace& face) {
+    const auto text = [](std::string_view t) {
+        return QString::fromUtf8(t.data(), qsizetype(t.size()));
+    };
+    QString itemName = text(name);
+    itemName.remove(QStringLiteral("_Click"));
+    if (face.menu != MenuPlace::None) {
+        QWidget* place = face.menu == MenuPlace::Bar ? static_cast<QWidget*>(window->menuBar())
+                                                     : menuOf(window, face.menu);
+        if (!face.separatorBefore.empty()) {
+            QAction* separator = new QAction(place);
+            separator->setSeparator(true);
+            separator->setObjectName(text(face.separatorBefore));
+            place->addAction(separator);
+        }
+        for (int i = 1; i <= face.count; ++i) {
+            QAction* item = name == "mnuBands_Click" ? dckBands->toggleViewAction()
+                                                     : new QAction(text(face.text), place);
+            item->setText(text(face.text));
+            item->setObjectName(face.count > 1 ? itemName + QString::number(i) : itemName);
+            if (!face.shortcut.empty()) item->setShortcut(QKeySequence(text(face.shortcut)));
+            if (face.checkable) item->setCheckable(true);
+            item->setEnabled(!face.startsDisabled);
+            item->setVisible(face.count == 1);
+            place->addAction(item);
+            actions_.push_back({name, item});
+        }
+    } else if (!face.shortcut.empty()) {
+        // No menu item: the window itself takes the key.
+        QAction* key = new QAction(text(name), window);
+        key->setObjectName(QStringLiteral("key") + itemName);
+        key->setShortcut(QKeySequence(text(face.shortcut)));
+        window->addAction(key);
+        actions_.push_back({name, key});
+    }
+    if (!face.button.empty()) {
+        QPushButton* button =
+            AddToolButton(fraButtons, text(face.button), text(face.toolTip), face.buttonLeft);
+        button->setCheckable(face.checkable);
+        button->setEnabled(true);
+        buttons_.push_back({name, button});
+    }
+}
+
+std::vector<QAction*> frmPlotUi::actionsOf(std::string_view command) const {
+    std::vector<QAction*> found;
+    for (const auto& [name, action] : actions_)
+        if (name == command) found.push_back(action);
+    return found;
+}
+
+QPushButton* frmPlotUi::buttonOf(std::string_view command) const {
+    for (const auto& [name, button] : buttons_)
+        if (name == command) return button;
+    return nullptr;
+}
+
+void frmPlotUi::setupMenus(QMainWindow* window) {
+    fraButtons = new QFrame(frmPlotClient);
+    fraButtons->setObjectName(QStringLiteral("fraButtons"));
+    fraButtons->setFrameShape(QFrame::NoFrame);
+    cmd::ForEachCommand(
+        [&](const auto& command) { addCommand(window, command.name, command.face); });
+    // F10 takes the keyboard to the menu bar, its first menu open.
+    auto* keyMenuBar = new QShortcut(QKeySequence(Qt::Key_F10), window);
+    keyMenuBar->setObjectName(QStringLiteral("keyMenuBar"));
+    QObject::connect(keyMenuBar, &QShortcut::activated, window, [this, window] {
+        window->menuBar()->setActiveAction(mnuFiles->menuAction());
+    });
+
+    const auto find = [window](const char* name) {
+        return window->findChild<QAction*>(QLatin1String(name));
+    };
+    mnuLoad = find("mnuLoad");
+    mnuSave = find("mnuSave");
+    mnuSaveDownload = find("mnuSaveDownload");
+    mnuFaint = find("mnuFaint");
+    mnuDisc = find("mnuDisc");
+    mnuSpacer6 = find("mnuSpacer6");
+    mnuXYZ = find("mnuXYZ");
+    mnuSaveXYZ = find("mnuSaveXYZ");
+    mnuExport = find("mnuExport");
+    mnuSpacerRecent = find("mnuSpacerRecent");
+    mnuSpacerRecent->setVisible(false);
+    for (size_t i = 0; i < mnuRecent.size(); ++i)
+        mnuRecent[i] = find(("mnuRecent" + std::to_string(i + 1)).c_str());
+    mnuSpacer7 = find("mnuSpacer7");
+    mnuExit1 = find("mnuExit1");
+    mnuUndo = find("mnuUndo");
+    mnuRedo = find("mnuRedo");
     // Also from the record list, where the changes are made.
     mnuUndo->setShortcutContext(Qt::ApplicationShortcut);
     mnuRedo->setShortcutContext(Qt::ApplicationShortcut);
+    mnuAvg = find("mnuAvg");
+    mnuPoly = find("mnuPoly");
+    mnuPeriod = find("mnuPeriod");
+    mnuTimePlot = find("mnuTimePlot");
+    mnuMinimum = find("mnuMinimum");
+    mnuMaximum = find("mnuMaximum");
+    mnuMinimaList = find("mnuMinimaList");
+    mnuSpacer3 = find("mnuSpacer3");
+    mnuWebSite = find("mnuWebSite");
+    mnuSpacer5 = find("mnuSpacer5");
+    mnuStats = find("mnuStats");
+    mnuCalendar = find("mnuCalendar");
+    mnuBands = find("mnuBands");
+    mnuspacer4 = find("mnuspacer4");
+    mnuViewer = find("mnuViewer");
+    mnuManage = find("mnuManage");
+    mnuSpacerPrevious = find("mnuSpacerPrevious");
+    mnuPrevious = find("mnuPrevious");
+    mnuConfig = find("mnuConfig");
+    mnuDocs = find("mnuDocs");
+    mnuSpace = find("mnuSpace");
+    mnuAbout = find("mnuAbout");
+    mnuExit = find("mnuExit");
 
-    mnuTools = bar->addMenu(QStringLiteral("Tools"));
-    mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    mnuAvg = AddItem(mnuTools, "mnuAvg", QStringLiteral("Average Values"));
-    mnuPoly = AddItem(mnuTools, "mnuPoly", QStringLiteral("Polynomial Fit"));
-    mnuPeriod = AddItem(mnuTools, "mnuPeriod", QStringLiteral("Period Search"));
-    mnuTimePlot = AddItem(mnuTools, "mnuTimePlot", QStringLiteral("Time Plot"));
-    mnuTimePlot->setEnabled(false);
-    mnuMinimum = AddItem(mnuTools, "mnuMinimum", QStringLiteral("Time of Minimum"));
-    mnuMaximum = AddItem(mnuTools, "mnuMaximum", QStringLiteral("Time of Maximum"));
-    mnuMinimaList = AddItem(mnuTools, "mnuMinimaList", QStringLiteral("Times of Minimum List"));
-    mnuSpacer3 = AddSpacer(mnuTools, "mnuSpacer3");
-    mnuWebSite = AddItem(mnuTools, "mnuWebSite", QStringLiteral("Download Data File (WWW)"));
-    mnuSpacer5 = AddSpacer(mnuTools, "mnuSpacer5");
-    mnuStats = AddItem(mnuTools, "mnuStats", QStringLiteral("Stats Window"));
-    mnuStats->setCheckable(true);
-    mnuCalendar = AddItem(mnuTools, "mnuCalendar", QStringLiteral("Calendar Dates"));
-    mnuCalendar->setCheckable(true);
-    mnuBands = dckBands->toggleViewAction();
-    mnuBands->setObjectName(QStringLiteral("mnuBands"));
-    mnuBands->setText(QStringLiteral("Band Panel"));
-    mnuBands->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+B")));
-    mnuTools->addAction(mnuBands);
-    mnuspacer4 = AddSpacer(mnuTools, "mnuspacer4");
-    mnuViewer = AddItem(mnuTools, "mnuViewer", QStringLiteral("View Files"));
-    mnuManage = AddItem(mnuTools, "mnuManage", QStringLiteral("Manage Files"));
-    mnuSpacerPrevious = AddSpacer(mnuTools, "mnuSpacerPrevious");
-    mnuPrevious = AddItem(mnuTools, "mnuPrevious", QStringLiteral("Previous View"));
-    mnuPrevious->setShortcut(QKeySequence(Qt::Key_Backspace));
-    mnuPrevious->setEnabled(false);
-
-    mnuConfig = bar->addAction(QStringLiteral("Configure"));
-    mnuConfig->setObjectName(QStringLiteral("mnuConfig"));
-
-    mnuHelp = bar->addMenu(QStringLiteral("Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuDocs = AddItem(mnuHelp, "mnuDocs", QStringLiteral("Documentation"));
-    mnuSpace = AddSpacer(mnuHelp, "mnuSpace");
-    mnuAbout = AddItem(mnuHelp, "mnuAbout", QStringLiteral("About Sabrix"));
-
-    mnuExit = bar->addAction(QStringLiteral("Exit"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-
-    mnuLoad->setShortcut(QKeySequence::Open);
-    mnuSave->setShortcut(QKeySequence::Save);
-    mnuXYZ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")));
-    mnuSaveXYZ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-    mnuFaint->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    mnuExit1->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    mnuAvg->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
-    mnuPoly->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    mnuPeriod->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    mnuStats->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
-    mnuDocs->setShortcut(QKeySequence::HelpContents);
-    mnuExport->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    const auto button = [this](const char* name) {
+        return fraButtons->findChild<QPushButton*>(QLatin1String(name));
+    };
+    cmdZoomBox = button("cmdZoomBox");
+    cmdBox = button("cmdBox");
+    cmdLocate = button("cmdLocate");
+    cmdMag = button("cmdMag");
+    cmdJDZoom = button("cmdJDZoom");
+    cmdMagZoom = button("cmdMagZoom");
+    cmdBegin = button("cmdBegin");
+    cmdBack = button("cmdBack");
+    cmdForward = button("cmdForward");
+    cmdEnder = button("cmdEnder");
+    CmdDown = button("CmdDown");
+    cmdUp = button("cmdUp");
+    cmdRefresh = button("cmdRefresh");
+    cmdReset = button("cmdReset");
+    cmdBin = button("cmdBin");
+    cmdPoly = button("cmdPoly");
+    cmdPeriod = button("cmdPeriod");
+    cmdReset->setIcon(QIcon());
+    cmdReset->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: #e00000; border: 1px solid #800000; }"
+                       "QPushButton:disabled { background-color: #b04040; }"));
 }
 
 void frmPlotUi::setupControls(QMainWindow* window) {
@@ -237,43 +293,6 @@ void frmPlotUi::setupControls(QMainWindow* window) {
 
     lblCopyright = MakeLabel(frmPlotClient, "lblCopyright", CopyrightText());
     lblCopyright->setFont(QFont(QStringLiteral("Arial"), 8));
-
-    fraButtons = new QFrame(frmPlotClient);
-    fraButtons->setObjectName(QStringLiteral("fraButtons"));
-    fraButtons->setFrameShape(QFrame::NoFrame);
-    cmdZoomBox = AddToolButton(fraButtons, "cmdZoomBox", "Select Zoom", 0);
-    cmdBox = AddToolButton(fraButtons, "cmdBox", "Select Edits", 600);
-    cmdLocate = AddToolButton(fraButtons, "cmdLocate", "Locate Point", 1185);
-    cmdMag = AddToolButton(fraButtons, "cmdMag", "Zoom In/Out", 1800);
-    cmdJDZoom = AddToolButton(fraButtons, "cmdJDZoom", "Expand/Contract JD", 2385);
-    cmdMagZoom = AddToolButton(fraButtons, "cmdMagZoom", "Expand/Contract Mag", 2865);
-    // The tool buttons show which tool is active.
-    for (QPushButton* button : {cmdZoomBox, cmdBox, cmdLocate, cmdMag, cmdJDZoom, cmdMagZoom}) {
-        button->setCheckable(true);
-        button->setEnabled(true);
-    }
-    cmdBegin = AddToolButton(fraButtons, "cmdBegin", "Beginning of Plot", 3465);
-    cmdBack = AddToolButton(fraButtons, "cmdBack", "Back", 3945);
-    cmdForward = AddToolButton(fraButtons, "cmdForward", "Forward", 4425);
-    cmdEnder = AddToolButton(fraButtons, "cmdEnder", "End of Plot", 4905);
-    CmdDown = AddToolButton(fraButtons, "CmdDown", "Dimmer", 5505);
-    cmdUp = AddToolButton(fraButtons, "cmdUp", "Brighter", 5985);
-    cmdRefresh = AddToolButton(fraButtons, "cmdRefresh", "Refresh Plot Screen", 6600);
-    cmdReset = AddToolButton(fraButtons, "cmdReset", "Reset Plot", 7185);
-    cmdReset->setIcon(QIcon());
-    cmdReset->setEnabled(true);
-    cmdReset->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: #e00000; border: 1px solid #800000; }"
-                       "QPushButton:disabled { background-color: #b04040; }"));
-    for (QPushButton* button :
-         {cmdBegin, cmdBack, cmdForward, cmdEnder, CmdDown, cmdUp, cmdRefresh})
-        button->setEnabled(true);
-    cmdBin = AddToolButton(fraButtons, "cmdBin", "Averages", 7785);
-    cmdPoly = AddToolButton(fraButtons, "cmdPoly", "Polynomial Fit", 8265);
-    cmdPeriod = AddToolButton(fraButtons, "cmdPeriod", "Period Search", 8745);
-    cmdBin->setEnabled(true);
-    cmdPoly->setEnabled(true);
-    cmdPeriod->setEnabled(true);
 }
 
 void frmPlotUi::setupStatusBar(QMainWindow* window) {

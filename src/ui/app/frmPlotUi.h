@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the main window and how they are built, as a form designer would generate
-// them: menus with their shortcuts, the "Load a File" button, the frame of sixteen tool
+// them: menus with their shortcuts and tool buttons, made from the command declarations
+// (CommandList.h), the "Load a File" button, the frame of sixteen tool
 // buttons, the plot surface with its two scale strips, the star label, the progress bar with
 // its caption and "Cancel", the start-up display (logo and titles) and the status bar with
 // four panels. setupUi makes them and leaves the window in its empty look; it connects
@@ -20,10 +21,13 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <array>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "ui/app/BandPanelWidget.h"
+#include "app/CommandNeeds.h"
 #include "core/Preferences.h"
+#include "ui/app/BandPanelWidget.h"
 #include "ui/plot/PictureBox.h"
 
 namespace sabrix {
@@ -34,9 +38,13 @@ class frmPlotUi {
     // the window, and hides the plot surfaces and the button frame.
     void setupUi(QMainWindow* window);
 
-    // The menu commands a running job disables: every item that runs something (the recent
-    // files included), not the menus, separators or Previous View.
+    // The menu commands a running job disables: every item and key that runs something (the
+    // recent files included), not the menus, separators, the band panel or Previous View.
     std::vector<QAction*> menuCommands() const;
+    // The menu items (or the window's key) of the command of that name, and its tool button
+    // (null when it has none).
+    std::vector<QAction*> actionsOf(std::string_view command) const;
+    QPushButton* buttonOf(std::string_view command) const;
 
     // Null until setupUi makes them.
     QMenu* mnuFiles = nullptr;
@@ -130,10 +138,16 @@ class frmPlotUi {
     QLabel* lblCopyright = nullptr;
 
   private:
+    QMenu* menuOf(QMainWindow* window, MenuPlace place);
+    // The menu item, the window's key and the tool button of a command, as its face says.
+    void addCommand(QMainWindow* window, std::string_view name, const CommandFace& face);
     void setupMenus(QMainWindow* window);
     void setupControls(QMainWindow* window);
     void setupStatusBar(QMainWindow* window);
     void setupBandPanel(QMainWindow* window);
+
+    std::vector<std::pair<std::string_view, QAction*>> actions_;
+    std::vector<std::pair<std::string_view, QPushButton*>> buttons_;
 };
 
 }  // namespace sabrix

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "interaction/PointerReadout.h"
+#include "plot/PointerReadout.h"
 
 #include "core/CalendarDate.h"
 #include "core/NumberText.h"
