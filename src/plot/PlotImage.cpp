@@ -208,7 +208,7 @@ void PaintTitlesAndLegend(QPainter& painter, const PlotAreaLayout& layout,
         const QRect& view = layout.view;
         const int fit = std::max(0, (view.height() - 2 * kPad - 2) / lineHeight);
         const int lines = std::min(static_cast<int>(texts.size()), fit);
-        const int boxWidth = std::min(view.width() - 2, widest + kDot + 3 * kPad);
+        const int boxWidth = std::min(view.width() - 2, widest + kDot + 3 * kPad + 4);
         if (lines > 0 && boxWidth > kDot + 3 * kPad) {
             const QRect box(view.right() - boxWidth - 1, view.top() + 1, boxWidth,
                             lines * lineHeight + 2 * kPad);
