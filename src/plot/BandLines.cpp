@@ -22,7 +22,10 @@ std::vector<BandLine> BandLines(const PlotColumns& columns, const AppState& stat
         BandLine line;
         line.band = band.text;
         line.label = band.text.empty() ? QStringLiteral("(no band)") : DisplayText(band.text);
-        line.color = BandColor("", band.text, "", state.settings, state.star.BandColors);
+        // A three-column file's points are all drawn in the one colour of its load.
+        line.color = state.star.ThreeColumnFormat
+                         ? state.overlay.DefaultPointColor
+                         : BandColor("", band.text, "", state.settings, state.star.BandColors);
         line.count = band.count - discrepantOfBand[i];
         line.shown = !state.star.HiddenBands.contains(band.text);
         lines.push_back(std::move(line));

@@ -66,6 +66,15 @@ TEST(BandLines, BandsByCountThenTheKindsWithTheirColoursAndChoices) {
     state.settings.ColorNA = 7;
     EXPECT_EQ(Seen_(BandLines(Columns({{"", false, false}, {"", false, false}}), state)),
               (std::vector<Seen>{{K::Band, "", "(no band)", 7, 2, true}}));
+    // The swatch is what the points are drawn in: the colour the load gave a band without a
+    // rule, and the one colour of a three-column file's points.
+    state.star.BandColors = {{"TB", 9}};
+    EXPECT_EQ(Seen_(BandLines(Columns({{"TB", false, false}}), state)),
+              (std::vector<Seen>{{K::Band, "TB", "TB", 9, 1, true}}));
+    state.star.ThreeColumnFormat = true;
+    state.overlay.DefaultPointColor = 8;
+    EXPECT_EQ(Seen_(BandLines(Columns({{"", false, false}}), state)),
+              (std::vector<Seen>{{K::Band, "", "(no band)", 8, 1, true}}));
     EXPECT_TRUE(BandLines(PlotColumns(), state).empty());
 }
 
