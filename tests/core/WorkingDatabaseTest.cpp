@@ -93,7 +93,8 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
         AppState s;
         s.settings.FilePath = "/data/star.txt";
         s.settings.PolyFit = 12;
-        s.star = {"R Leo", 121, "/data/three.dat", "/p/files", true, true, true, true, {"V"}};
+        s.star = {"R Leo", 121,   "/data/three.dat", "/p/files", true, true, true,
+                  true,    {"V"}, {{"TB", 255}}};
         s.view = {9.5f, 5.5f, 2450000.5, 2451000.5, 2449995.5, 2451005.5, 5,
                   10,   1010, 5,         4.0f,      2.0f,      1};
         s.overlay.OmitFainter = s.overlay.OmitDiscrepant = s.overlay.StatsShown = true;
@@ -113,6 +114,7 @@ TEST(ResetStarState, ForgetsTheStarAndKeepsSettingsPreferencesAndTools) {
                      s.star.FileEdited, s.star.ThreeColumnFormat, s.star.HiddenBands),
             std::make_tuple(std::string(), std::string(), 0, false, false, false,
                             std::set<std::string>()));
+        EXPECT_TRUE(s.star.BandColors.empty());
         // Kept: the settings, the last three-column file, the files folder, the preferences,
         // and every tool but the edit box.
         EXPECT_EQ(s.settings.PolyFit, 12);
