@@ -57,6 +57,7 @@ PeriodogramWindowView View(bool computing) {
                {"1.3300000", "0.7518797", "0.4000", "0.1000"}};
     v.chosen = 0;
     v.foldPeriod = QStringLiteral("4.0478526");
+    v.axisCaption = QStringLiteral("Frequency (cycles/day)");
     v.computing = computing;
     v.canRemove = !computing;
     v.draw = [](Canvas& plot, Canvas& across, Canvas& power) {
@@ -84,6 +85,8 @@ TEST(frmPeriodogram, ShowsTheViewAndReportsClicksAsEvents) {
     EXPECT_EQ(window.txtPeriod->text(), "4.0478526");
     EXPECT_FALSE(window.prgPeriod->isVisible());
     EXPECT_GT(window.picPeriodogram->canvas().pixelWidth(), 100);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblAxisTitle"))->text(),
+              "Frequency (cycles/day)");
 
     window.tblPeaks->selectRow(1);
     ASSERT_EQ(events.size(), 1u);

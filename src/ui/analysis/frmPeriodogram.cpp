@@ -57,9 +57,15 @@ frmPeriodogram::frmPeriodogram(QWidget* parent) : QDialog(parent) {
     picPowerScale = named(new PictureBox(this), "picPowerScale");
     picPowerScale->setFixedWidth(kStripWidth);
     ApplyDesignLook(picPeriodogram->canvas(), picFreqScale->canvas(), picPowerScale->canvas());
-    picture->addWidget(picFreqScale, 0, 0);
-    picture->addWidget(picPeriodogram, 1, 0);
-    picture->addWidget(picPowerScale, 1, 1);
+    // The title of the axis across, right-aligned above its scale.
+    auto* axisTitle = named(new QLabel(this), "lblAxisTitle");
+    axisTitle->setAlignment(Qt::AlignRight);
+    axisTitle->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    picture->addWidget(axisTitle, 0, 0);
+    picture->addWidget(picFreqScale, 1, 0);
+    picture->addWidget(picPeriodogram, 2, 0);
+    picture->addWidget(picPowerScale, 2, 1);
+    picture->setRowStretch(2, 1);
     left->addLayout(picture, 1);
     auto* axis = new QHBoxLayout;
     optFrequency = named(new QRadioButton(QStringLiteral("&Frequency"), this), "optFrequency");
@@ -227,6 +233,7 @@ void frmPeriodogram::Apply(const PeriodogramWindowView& view) {
     setWindowTitle(view.title);
     lblSummary->setText(view.summary);
     lblHeading->setText(view.heading);
+    findChild<QLabel*>(QStringLiteral("lblAxisTitle"))->setText(view.axisCaption);
     (view.periodAxis ? optPeriod : optFrequency)->setChecked(true);
     chkWindow->setChecked(view.windowShown);
     tblPeaks->setHorizontalHeaderItem(2, new QTableWidgetItem(view.valueCaption));
