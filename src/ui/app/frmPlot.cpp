@@ -100,7 +100,17 @@ void frmPlot::connectControls() {
             if (dckBands->isVisible() && !dckBands->isFloating() && !isMaximized() &&
                 !isFullScreen()) {
                 const int lacking = TwipsToPixels(kDesignWidthTwips) - frmPlotClient->width();
-                if (lacking > 0) resize(width() + lacking, height());
+                // No wider than the screen, and moved back onto it when it grew over its edge.
+                const QRect area = screen() ? screen()->availableGeometry() : QRect();
+                const QSize margins = frameGeometry().size() - size();
+                int widest = width() + std::max(lacking, 0);
+                if (area.isValid()) widest = std::min(widest, area.width() - margins.width());
+                if (lacking > 0 && widest > width()) {
+                    const QPoint place = frameGeometry().topLeft();
+                    resize(widest, height());
+                    if (area.isValid())
+                        move(FrameInside(QRect(place, size() + margins), area).topLeft());
+                }
             }
             if (layoutWidth() != layoutWidth_) Form_Resize();
         });
