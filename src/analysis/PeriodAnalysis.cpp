@@ -26,14 +26,19 @@ QString DrawStep(const QString& starName, const PeriodSearchResult* result, size
         across.Cls();
         power.Cls();
     }
+    const bool pdm = result && result->method == SearchMethod::PhaseDispersion;
+    const QString name = pdm ? QStringLiteral("phase dispersion") : QStringLiteral("periodogram");
     const QString what =
-        step == 0 ? QStringLiteral("periodogram of the observations")
+        step == 0 ? name + QStringLiteral(" of the observations")
                   : QStringLiteral(
-                        "periodogram of the residuals after %1 %2 "
+                        "%3 of the residuals after %1 %2 "
                         "removed")
                         .arg(step)
-                        .arg(step == 1 ? QStringLiteral("period") : QStringLiteral("periods"));
-    return starName + QStringLiteral(" - ") + what + QStringLiteral(", power against ") +
+                        .arg(step == 1 ? QStringLiteral("period") : QStringLiteral("periods"))
+                        .arg(name);
+    return starName + QStringLiteral(" - ") + what +
+           (pdm ? QStringLiteral(", theta (smaller is better) against ")
+                : QStringLiteral(", power against ")) +
            plot.AxisCaption().toLower();
 }
 
@@ -59,12 +64,13 @@ QString ModelText(const FourierModel& model, const ModelShape& shape, double tim
 
 PeriodAnalysis::PeriodAnalysis(QString starName, PeriodObservations observations,
                                bool useUncertainties, const FrequencyGrid& grid, double timeOffset,
-                               int harmonics)
+                               int harmonics, SearchMethod method)
     : starName_(std::move(starName)),
       observations_(std::move(observations)),
       useUncertainties_(useUncertainties),
       grid_(grid),
       timeOffset_(timeOffset),
+      method_(method),
       history_(observations_.times, observations_.mags, observations_.sigmas),
       harmonics_(std::clamp(harmonics, 1, kMaxHarmonics)),
       modelHarmonics_(harmonics_) {}
@@ -102,7 +108,8 @@ PeriodSearchOptions PeriodAnalysis::SearchOptions() const {
     PeriodSearchOptions options;
     // The window function costs no more than the sums the power needs; it is kept so that
     // showing it needs no second search.
-    options.periodogram.window = true;
+    options.periodogram.window = method_ == SearchMethod::LombScargle;
+    options.method = method_;
     options.periodogram.harmonics = harmonics_;
     return options;
 }
@@ -221,11 +228,19 @@ PeriodogramWindowView PeriodAnalysis::View(bool computing, const QString& captio
                        .arg(o.times.empty() ? QString() : Fixed(*last + timeOffset_, 4))
                        .arg(WeightingText(weighting, useUncertainties_));
     const size_t step = history_.removed().size();
+    const bool pdm = method_ == SearchMethod::PhaseDispersion;
+    const QString name = pdm ? QStringLiteral("Phase dispersion (theta, smaller is better)")
+                             : QStringLiteral("Periodogram");
     view.heading = step == 0
-                       ? QStringLiteral("Periodogram of the observations")
-                       : QStringLiteral("Periodogram of the residuals after %1 %2 removed")
+                       ? name + QStringLiteral(" of the observations")
+                       : QStringLiteral("%3 of the residuals after %1 %2 removed")
                              .arg(step)
-                             .arg(step == 1 ? QStringLiteral("period") : QStringLiteral("periods"));
+                             .arg(step == 1 ? QStringLiteral("period") : QStringLiteral("periods"))
+                             .arg(name);
+    if (pdm) {
+        view.valueCaption = QStringLiteral("Theta (smaller is better)");
+        view.windowAvailable = false;
+    }
     view.axisCaption = plot_.AxisCaption();
     view.periodAxis = plot_.axis() == PeriodogramAxis::Period;
     view.windowShown = windowShown_;

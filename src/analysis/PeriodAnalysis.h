@@ -52,8 +52,13 @@ struct PeriodogramWindowView {
     // 2 periods removed".
     QString heading;
     QString axisCaption;
+    // What the y axis and the table's third column hold: "Power", or "Theta (smaller is
+    // better)" for phase dispersion.
+    QString valueCaption = QStringLiteral("Power");
     bool periodAxis = false;
     bool windowShown = false;
+    // The window function was computed (not for phase dispersion).
+    bool windowAvailable = true;
     // Each peak: period (d), frequency (c/d), power, semi-amplitude (mag), false-alarm
     // probability ("" for several harmonics), uncertainty of the period (d), as texts.
     std::vector<std::array<QString, 6>> peaks;
@@ -119,7 +124,9 @@ class PeriodAnalysis {
     // a periodogram of `harmonics` harmonics (also those of the model at first). The window
     // names the times with timeOffset added (the star's TimeOffset).
     PeriodAnalysis(QString starName, PeriodObservations observations, bool useUncertainties,
-                   const FrequencyGrid& grid, double timeOffset = 0, int harmonics = 1);
+                   const FrequencyGrid& grid, double timeOffset = 0, int harmonics = 1,
+                   SearchMethod method = SearchMethod::LombScargle);
+    SearchMethod method() const { return method_; }
 
     const FrequencyGrid& grid() const { return grid_; }
     const PeriodObservations& observations() const { return observations_; }
@@ -191,6 +198,7 @@ class PeriodAnalysis {
     bool useUncertainties_;
     FrequencyGrid grid_;
     double timeOffset_;
+    SearchMethod method_;
     PrewhiteningHistory history_;
     // One result for each step computed, step 0 first.
     std::vector<std::shared_ptr<const PeriodSearchResult>> results_;

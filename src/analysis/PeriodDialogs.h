@@ -24,6 +24,8 @@ struct PeriodSearchFields {
     // Harmonics of the periodogram (1 to 6).
     int harmonics = 1;
     bool useUncertainties = true;
+    // Phase dispersion minimisation instead of the periodogram.
+    bool pdm = false;
     // Every observation has an uncertainty: otherwise "Use uncertainties as weights" is greyed
     // (and equal weights are used whatever it shows).
     bool uncertaintiesAvailable = false;

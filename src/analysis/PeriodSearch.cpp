@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "analysis/PeakSignificance.h"
+#include "analysis/PhaseDispersion.h"
 #include "core/SabrixError.h"
 
 namespace sabrix {
@@ -22,6 +23,22 @@ QString NotEnoughMemoryText() {
 std::optional<PeriodSearchResult> RunPeriodSearch(const PeriodData& data, const FrequencyGrid& grid,
                                                   const PeriodSearchOptions& options,
                                                   JobControl& control) {
+    if (options.method == SearchMethod::PhaseDispersion) {
+        control.SetTotal(PdmCost(data.size(), grid, options.peakCount));
+        std::optional<Periodogram> theta =
+            ComputePdm(data, grid, options.periodogram.workers, control);
+        if (!theta) return std::nullopt;
+        std::optional<std::vector<PeriodogramPeak>> minima =
+            FindPdmMinima(data, *theta, options.peakCount, control);
+        if (!minima) return std::nullopt;
+        PeriodSearchResult result;
+        result.periodogram = std::move(*theta);
+        result.peaks = std::move(*minima);
+        // Theta has no false-alarm probability nor period uncertainty of its own.
+        for (PeriodogramPeak& peak : result.peaks) peak.sigmaPeriod = NAN;
+        result.method = SearchMethod::PhaseDispersion;
+        return result;
+    }
     const int harmonics = options.periodogram.harmonics;
     control.SetTotal(PeriodogramCost(data.size(), grid, options.periodogram.method, harmonics) +
                      PeakRefinementCost(data.size(), options.peakCount, harmonics));

@@ -26,6 +26,11 @@
 
 namespace sabrix {
 
+// What the search computes over the grid: the generalised Lomb-Scargle periodogram (peaks are
+// its maxima) or phase dispersion minimisation's theta (peaks are its minima, see
+// PhaseDispersion.h).
+enum class SearchMethod { LombScargle, PhaseDispersion };
+
 // The statistic a search computes over the grid. Each gives a power that is high at a likely
 // frequency, its peaks, and what is known of their significance.
 enum class SearchStatistic { Periodogram };
@@ -34,14 +39,17 @@ struct PeriodSearchOptions {
     SearchStatistic statistic = SearchStatistic::Periodogram;
     PeriodogramOptions periodogram;
     int peakCount = kListedPeaks;
+    SearchMethod method = SearchMethod::LombScargle;
 };
 
 struct PeriodSearchResult {
+    // For phase dispersion minimisation, power holds theta.
     Periodogram periodogram;
-    // Highest first (see FindPeaks), each with its uncertainty and (one harmonic) false-alarm
-    // probability.
+    // The best first: highest power (see FindPeaks), each with its uncertainty and (one
+    // harmonic) false-alarm probability; or deepest theta (see FindPdmMinima).
     std::vector<PeriodogramPeak> peaks;
     Weighting weighting = Weighting::Equal;
+    SearchMethod method = SearchMethod::LombScargle;
     int harmonics = 1;
     // The highest power of the grid is at its first or last frequency: the power may go on
     // rising beyond the range searched.

@@ -124,7 +124,11 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             return invalid(first + " needs a file to load");
         PeriodogramRunOptions& p = request.periodogram;
         p.file = args[1];
-        for (size_t i = 2; i < args.size(); ++i) {
+        p.files.push_back(args[1]);
+        size_t i = 2;
+        for (; i < args.size() && !args[i].empty() && args[i].rfind("--", 0) != 0; ++i)
+            p.files.push_back(args[i]);
+        for (; i < args.size(); ++i) {
             const std::string& a = args[i];
             std::string text;
             const bool hasValue = i + 1 < args.size();
@@ -152,9 +156,14 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             } else if (a == "--view") {
                 if (!hasValue || !(p.view = ParseView(text))) return invalid(kViewProblem);
                 ++i;
-            } else if (a == "--out") {
-                if (!hasValue || text.empty()) return invalid("--out needs a path");
-                p.out = text;
+            } else if (a == "--method") {
+                if (!hasValue || (text != "gls" && text != "pdm"))
+                    return invalid("--method needs gls or pdm");
+                p.pdm = text == "pdm";
+                ++i;
+            } else if (a == "--out" || a == "--summary" || a == "--out-dir") {
+                if (!hasValue || text.empty()) return invalid(a + " needs a path");
+                (a == "--out" ? p.out : a == "--summary" ? p.summary : p.outDir) = text;
                 ++i;
             } else if (a == "--min-period" || a == "--max-period" || a == "--samples-per-peak") {
                 if (!hasValue) return invalid(a + " needs a value");
@@ -169,7 +178,54 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
             }
         }
         if (p.window && p.prewhiten > 0) return invalid("--window excludes --prewhiten");
+        if (p.pdm && (p.window || p.prewhiten > 0 || p.harmonics > 1))
+            return invalid("--method pdm excludes --window, --prewhiten and --harmonics");
+        std::error_code error;
+        p.batch = p.files.size() > 1 || !p.summary.empty() || !p.outDir.empty() ||
+                  std::filesystem::is_directory(p.file, error);
+        if (p.batch && (!p.out.empty() || p.view || !p.bands.empty() || p.load.timeOffset))
+            return invalid(
+                "--out, --view, --bands and --time-offset are for one file; several "
+                "files take --summary and --out-dir");
+        if (p.batch && (p.window || p.prewhiten > 0 || p.harmonics > 1))
+            return invalid("--window, --prewhiten and --harmonics are for one file");
         request.kind = CommandLineRequest::Kind::Periodogram;
+        return request;
+    }
+    if (first == "--minimum") {
+        if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
+            return invalid(first + " needs a file to load");
+        MinimumRunOptions& m = request.minimum;
+        m.file = args[1];
+        std::optional<double> from, to;
+        for (size_t i = 2; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            const bool hasValue = i + 1 < args.size();
+            std::string problem;
+            if (ParseLoadOption(args, i, true, m.load, problem)) {
+                if (!problem.empty()) return invalid(problem);
+            } else if (a == "--bands") {
+                if (!hasValue || !(m.bands = ParseBands(args[i + 1])).size())
+                    return invalid("--bands needs band names separated by commas, e.g. \"Vis.,V\"");
+                ++i;
+            } else if (a == "--maximum") {
+                m.maximum = true;
+            } else if (a == "--from" || a == "--to") {
+                std::optional<double>& into = a == "--from" ? from : to;
+                if (!hasValue || !(into = ParseDays(args[i + 1])))
+                    return invalid(a + " needs a Julian Date");
+                ++i;
+            } else if (a.empty() || a[0] != '-') {
+                return invalid("unexpected argument: " + a);
+            } else {
+                return invalid("unknown option: " + a);
+            }
+        }
+        if (!from || !to || !(*from < *to))
+            return invalid("--minimum needs --from JD and --to JD, the first before the second");
+        m.from = *from;
+        m.to = *to;
+        request.kind = CommandLineRequest::Kind::Minimum;
         return request;
     }
     if (first == "--render" || first == "--convert") {
@@ -314,7 +370,12 @@ std::string UsageText() {
            "              [--bands LIST] [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period "
            "P]\n"
            "              [--max-period P] [--samples-per-peak K] [--no-weights]\n"
-           "              [--harmonics H] [--window | --prewhiten N] [--out CSV]\n"
+           "              [--harmonics H] [--window | --prewhiten N] [--method gls|pdm]\n"
+           "              [--out CSV]\n"
+           "       sabrix --periodogram FILE|FOLDER... [--summary OUT.csv] [--out-dir DIR]\n"
+           "              [--three-column | --star-file] [range, weight and method options]\n"
+           "       sabrix --minimum FILE --from JD --to JD [--maximum]\n"
+           "              [--three-column | --star-file] [--time-offset DAYS] [--bands LIST]\n"
            "       sabrix -h | --help | --version\n"
            "\n"
            "Sabrix plots the observations of one variable star. With no argument it opens its\n"
@@ -391,12 +452,28 @@ std::string UsageText() {
            "                  frequencies per peak width, 1 to 100 (10 when not given)\n"
            "  --no-weights    give every observation the same weight (else 1/sigma^2 when every\n"
            "                  observation has an uncertainty)\n"
+           "  --method M      gls: the generalised Lomb-Scargle periodogram (when not given);\n"
+           "                  pdm: phase dispersion minimisation, whose best periods are the\n"
+           "                  deepest minima of theta (power then means theta)\n"
            "  --window        print the highest peaks of the window function (the periodogram\n"
            "                  of the sampling alone) instead, and write it with --out\n"
            "  --prewhiten N   N rounds: print the highest peak of each, after removing the\n"
            "                  models of the rounds before\n"
            "  --out CSV       for --periodogram, also write the periodogram to CSV, one line\n"
            "                  \"frequency,period,power\" per frequency\n"
+           "  --summary OUT.csv\n"
+           "                  search several files (or the files of a folder) on every core and\n"
+           "                  write one line per file, in the order given: file,observations,\n"
+           "                  span,period,frequency,power,amplitude,fap,sigma_period,method (a\n"
+           "                  file that cannot be searched says why in the last field)\n"
+           "  --out-dir DIR   with several files, also write each periodogram to\n"
+           "                  DIR/NAME.periodogram.csv\n"
+           "  --minimum FILE  print the time of the minimum of the observations shown from\n"
+           "                  --from JD to --to JD (draw the range around one eclipse):\n"
+           "                  \"time error n method\", method KvW (Kwee-van Woerden) or parabola\n"
+           "  --from JD       for --minimum, the first Julian Date of the range, as the JD\n"
+           "                  scale shows it; --to JD the last\n"
+           "  --maximum       for --minimum, the time of a maximum instead\n"
            "  -h, --help      print this text and end\n"
            "  --version       print the version and end\n"
            "\n"

@@ -67,10 +67,19 @@ struct RenderOptions {
 // --periodogram FILE [--three-column | --star-file] [--time-offset DAYS] [--bands LIST]
 //          [--view JDLEFT,JDRIGHT,MAGTOP,MAGBOTTOM] [--min-period P] [--max-period P]
 //          [--samples-per-peak K] [--no-weights] [--harmonics H] [--window] [--prewhiten N]
-//          [--out CSV]
+//          [--method gls|pdm] [--out CSV]
+// --periodogram FILE... [options as above] [--summary OUT.csv] [--out-dir DIR]: several files
+// (or a folder) searched in turn, one summary line each (see BatchPeriodogram.h).
 // The range's fields as typed; one not given takes its default from the data.
 struct PeriodogramRunOptions {
     std::string file;
+    // Every file (or folder) named; a batch when more than one, a folder, or --summary.
+    std::vector<std::string> files;
+    bool batch = false;
+    std::string summary;
+    std::string outDir;
+    // Phase dispersion minimisation (--method pdm) instead of the periodogram (gls).
+    bool pdm = false;
     std::string out;
     LoadOptions load;
     bool noWeights = false;
@@ -89,6 +98,18 @@ struct PeriodogramRunOptions {
     int prewhiten = 0;
 };
 
+// --minimum FILE --from JD --to JD [--maximum] [--three-column | --star-file]
+// [--time-offset DAYS] [--bands LIST]: the time of the minimum (or maximum) of the
+// observations shown between the two JDs (as the scale shows them).
+struct MinimumRunOptions {
+    std::string file;
+    LoadOptions load;
+    std::vector<std::string> bands;
+    double from = 0;
+    double to = 0;
+    bool maximum = false;
+};
+
 // --convert FILE --out OUT [--three-column | --star-file] [--to star|three-column|download]
 struct ConvertOptions {
     enum class Target { SameKind, StarFile, ThreeColumn, Download };
@@ -100,7 +121,7 @@ struct ConvertOptions {
 };
 
 struct CommandLineRequest {
-    enum class Kind { Gui, Help, Version, Render, Convert, Periodogram, Invalid };
+    enum class Kind { Gui, Help, Version, Render, Convert, Periodogram, Minimum, Invalid };
     Kind kind = Kind::Gui;
     // For Gui: a file to load once the window is open (may be empty), how it is read, and the
     // window to show of it (FILE --view ...).
@@ -110,6 +131,7 @@ struct CommandLineRequest {
     RenderOptions render;
     ConvertOptions convert;
     PeriodogramRunOptions periodogram;
+    MinimumRunOptions minimum;
     // For Gui: the whole command line after the program name, arguments joined by blanks
     // (the text that the "/alwayssave" switch is compared with).
     std::string commandLine;

@@ -26,6 +26,7 @@
 #include "analysis/PolyFit.h"
 #include "analysis/Prewhitening.h"
 #include "analysis/ShownObservations.h"
+#include "analysis/TimeOfMinimum.h"
 #include "app/MainWindowCommands.h"
 #include "app/WindowHost.h"
 #include "core/AppState.h"
@@ -582,6 +583,7 @@ int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& prog
         PeriodSearchOptions search;
         search.periodogram.harmonics = options.harmonics;
         search.periodogram.window = options.window;
+        if (options.pdm) search.method = SearchMethod::PhaseDispersion;
         const auto peakLine = [](const PeriodogramPeak& peak) {
             return FormatFixed(peak.period, 1, 7) + " " + FormatFixed(peak.frequency, 1, 7) + " " +
                    FormatFixed(peak.power, 1, 4) + " " + FormatFixed(peak.amplitude, 1, 4) + " " +
@@ -635,6 +637,35 @@ int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& prog
                 out, err))
             return 1;
         PrintSummary({options.out}, loaded->file, lines, commands.rejectedLines(), out, err);
+        return 0;
+    } catch (const std::exception& e) {
+        err << TerminalMessage(options.file, e.what());
+        return 1;
+    }
+}
+
+int RunMinimum(const MinimumRunOptions& options, const std::string& programDir, std::ostream& out,
+               std::ostream& err) {
+    try {
+        auto loaded =
+            LoadFile(options.file, options.load, false, programDir, LayOutPlotArea(1, 1), {}, err);
+        if (!loaded) return 1;
+        MainWindowCommands& commands = *loaded->commands;
+        if (!options.bands.empty() && !ShowOnlyBands(commands, options.bands, loaded->file, err))
+            return 1;
+        const double offset = commands.state().star.TimeOffset;
+        const PeriodObservations shown =
+            ShownObservations(commands.table()->Columns(), commands.state(), options.from - offset,
+                              options.to - offset);
+        const TimeOfExtremumOutcome found = FindTimeOfExtremum(
+            shown.times, shown.mags, options.maximum ? Extremum::Maximum : Extremum::Minimum);
+        if (!found.value) {
+            err << TerminalMessage(loaded->file, found.refusal.toStdString());
+            return 1;
+        }
+        const TimeOfExtremum& v = *found.value;
+        out << FormatFixed(v.time + offset, 1, 6) << ' ' << FormatFixed(v.error, 1, 6) << ' '
+            << v.count << ' ' << ExtremumMethodName(v.method) << '\n';
         return 0;
     } catch (const std::exception& e) {
         err << TerminalMessage(options.file, e.what());

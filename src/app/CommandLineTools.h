@@ -37,4 +37,11 @@ int RunConvert(const ConvertOptions& options, const std::string& programDir, std
 int RunPeriodogram(const PeriodogramRunOptions& options, const std::string& programDir,
                    std::ostream& out, std::ostream& err);
 
+// Loads the file and prints the time of the minimum (or maximum) of the observations shown
+// between options.from and options.to (see TimeOfMinimum.h) as one line "time error n method"
+// (time and error in days with 6 decimals, method KvW or parabola). Returns 0; 1 with one
+// message on err when the file loads nothing or the range holds no extremum.
+int RunMinimum(const MinimumRunOptions& options, const std::string& programDir, std::ostream& out,
+               std::ostream& err);
+
 }  // namespace sabrix

@@ -16,6 +16,7 @@
 #include "app/AnalysisController.h"
 #include "app/CommandNeeds.h"
 #include "app/LoadController.h"
+#include "app/MinimaController.h"
 #include "app/PeriodController.h"
 #include "app/PlotController.h"
 #include "app/RecordsController.h"
@@ -38,6 +39,7 @@ using A = AnalysisController;
 using T = PeriodController;
 using R = RecordsController;
 using H = ShellController;
+using N = MinimaController;
 
 // ---- The working table and loading -------------------------------------------------------
 
@@ -192,6 +194,27 @@ inline constexpr auto ShowPhasePlot = Declare("ShowPhasePlot", Needs::Plot, &T::
 inline constexpr auto mnuTimePlot_Click = Declare(
     "mnuTimePlot_Click", Needs::Plot, &T::mnuTimePlot_Click,
     {.menu = M::Tools, .text = "&Time Plot", .shortcut = "Ctrl+Shift+T", .startsDisabled = true});
+
+// ---- The times of minimum and the O-C diagram ---------------------------------------------
+
+// The next box drawn on the light curve finds a minimum (or a maximum); they say "No star
+// file is loaded." themselves.
+inline constexpr auto mnuMinimum_Click =
+    Declare("mnuMinimum_Click", Needs::Idle, &N::mnuMinimum_Click,
+            {.menu = M::Tools, .text = "Time of M&inimum", .separatorBefore = "mnuSpacerMinima"});
+inline constexpr auto mnuMaximum_Click = Declare("mnuMaximum_Click", Needs::Idle,
+                                                 &N::mnuMaximum_Click,
+                                                 {.menu = M::Tools, .text = "Time of Ma&ximum"});
+// The "Times of minimum" window with the star's list.
+inline constexpr auto mnuMinimaList_Click =
+    Declare("mnuMinimaList_Click", Needs::Idle, &N::mnuMinimaList_Click,
+            {.menu = M::Tools, .text = "Times of Minimum &List"});
+// The tool's box without the mouse, corners in picView's frame.
+inline constexpr auto TimeOfExtremumInBox =
+    Declare("TimeOfExtremumInBox", Needs::Plot, &N::TimeOfExtremumInBox);
+inline constexpr auto MinimaWindowEvent =
+    Declare("MinimaWindowEvent", Needs::Idle, &N::MinimaWindowEvent);
+inline constexpr auto OcWindowEvent = Declare("OcWindowEvent", Needs::Idle, &N::OcWindowEvent);
 
 // ---- The outside programs, the stats window and the views --------------------------------------
 
@@ -405,6 +428,12 @@ inline constexpr auto kCommands = std::tuple{
     &ClosePeriodWindow,
     &ShowPhasePlot,
     &mnuTimePlot_Click,
+    &mnuMinimum_Click,
+    &mnuMaximum_Click,
+    &mnuMinimaList_Click,
+    &TimeOfExtremumInBox,
+    &MinimaWindowEvent,
+    &OcWindowEvent,
     &mnuWebSite_Click,
     &mnuStats_Click,
     &frmStats_Unload,

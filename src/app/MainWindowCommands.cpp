@@ -20,7 +20,14 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
       analysis_(std::make_unique<AnalysisController>(context_)),
       period_(std::make_unique<PeriodController>(context_)),
       saves_(std::make_unique<SaveController>(context_, *loads_)),
-      shell_(std::make_unique<ShellController>(context_)) {}
+      shell_(std::make_unique<ShellController>(context_)),
+      minima_(std::make_unique<MinimaController>(context_)) {
+    // A box drawn with the armed tool goes to the times of minimum, not to the record list.
+    plot_->onExtremumBox = [this](double x1, double y1, double x2, double y2) {
+        minima_->TimeOfExtremumInBox(x1, y1, x2, y2);
+    };
+    minima_->armBox = [this] { plot_->ArmExtremumBox(); };
+}
 
 MainWindowCommands::~MainWindowCommands() = default;
 
@@ -80,9 +87,18 @@ void MainWindowCommands::setRecordDialogs(RecordDialogs* dialogs) {
     records_->setRecordDialogs(dialogs);
 }
 
+void MainWindowCommands::setMinimaDialogs(MinimaDialogs* dialogs) {
+    minima_->setMinimaDialogs(dialogs);
+}
+
+const std::vector<ListedExtremum>& MainWindowCommands::minimaList() {
+    return minima_->list();
+}
+
 void MainWindowCommands::setImageExportDialog(ImageExportDialog* dialog) {
     saves_->setImageExportDialog(dialog);
     period_->setImageExportDialog(dialog);
+    minima_->setImageExportDialog(dialog);
 }
 
 void MainWindowCommands::Guarded(std::string_view name, bool failuresToCaller,

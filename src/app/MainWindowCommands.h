@@ -14,6 +14,7 @@
 //   PeriodController    the period search, its window and the phase plot
 //   RecordsController   box selection and locate, the record list, the editor, marking
 //   ShellController     the user guide, the text viewer, the file manager, the web page
+//   MinimaController    the times of minimum, their list and the O-C diagram
 //
 // The controllers share a CommandContext: the application state, the working table, the
 // three canvases, the questions (Prompts), the host that shows the view during long jobs,
@@ -41,6 +42,8 @@ namespace sabrix {
 
 class AnalysisDialogs;
 class DesktopOpener;
+class MinimaDialogs;
+struct ListedExtremum;
 class ImageExportDialog;
 class PeriodAnalysis;
 class PeriodDialogs;
@@ -91,6 +94,9 @@ class MainWindowCommands {
     void setAnalysisDialogs(AnalysisDialogs* dialogs);
     void setPeriodDialogs(PeriodDialogs* dialogs);
     void setRecordDialogs(RecordDialogs* dialogs);
+    void setMinimaDialogs(MinimaDialogs* dialogs);
+    // The loaded star's times of minimum (read from beside its file on first use).
+    const std::vector<ListedExtremum>& minimaList();
     // The search of the open period search window; null when none is open.
     const PeriodAnalysis* periodAnalysis() const;
     // The Fourier model drawn over the plot; null when none is.
@@ -157,6 +163,7 @@ class MainWindowCommands {
         if constexpr (std::is_same_v<C, PeriodController>) return *period_;
         if constexpr (std::is_same_v<C, SaveController>) return *saves_;
         if constexpr (std::is_same_v<C, ShellController>) return *shell_;
+        if constexpr (std::is_same_v<C, MinimaController>) return *minima_;
     }
 
     CommandContext context_;
@@ -167,6 +174,7 @@ class MainWindowCommands {
     std::unique_ptr<PeriodController> period_;
     std::unique_ptr<SaveController> saves_;
     std::unique_ptr<ShellController> shell_;
+    std::unique_ptr<MinimaController> minima_;
 };
 
 }  // namespace sabrix

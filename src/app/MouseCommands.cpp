@@ -18,7 +18,14 @@ namespace {
 constexpr int32_t kReferenceGrey = 150 + 150 * 256 + 150 * 65536;
 }  // namespace
 
+void PlotController::ArmExtremumBox() {
+    ctx_.state.overlay.tool = ctx_.view.tool = Tool::Box;
+    ctx_.view.cursorName = QString::fromLatin1(ToolCursorName(Tool::Box));
+    extremumBox_ = true;
+}
+
 void PlotController::ChooseTool(Tool tool) {
+    extremumBox_ = false;
     // From the first choice of Select Edits on, the plot's lines merge with what is there.
     if (tool == Tool::Box) ctx_.canvases.picView.Mode = DrawMode::MergePen;
     ctx_.state.overlay.tool = tool;
@@ -124,6 +131,13 @@ void PlotController::picView_MouseUp(int, int, double, double) {
         ctx_.view.rubberBand.reset();
         FinishZoomBox(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
         ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
+    } else if (tool == Tool::Box && drag_ == Drag::Select && extremumBox_) {
+        drag_ = Drag::None;
+        extremumBox_ = false;
+        ctx_.view.rubberBand.reset();
+        ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
+        if (onExtremumBox && ctx_.Allows(cmd::TimeOfExtremumInBox.needs))
+            onExtremumBox(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
     } else if (tool == Tool::Box && drag_ == Drag::Select) {
         drag_ = Drag::None;
         ctx_.view.rubberBand.reset();

@@ -135,9 +135,9 @@ PeriodSearchAnswer PeriodController::Search(const PeriodSearchFields& fields) {
     const QString name = ctx_.state.star.ThreeColumnFormat
                              ? DisplayText(ctx_.state.star.ThreeColumnFilePath)
                              : DisplayText(TrimBlanks(ctx_.state.star.StarName)).toUpper();
-    analysis_ =
-        std::make_unique<PeriodAnalysis>(name, std::move(shown), fields.useUncertainties,
-                                         *grid.grid, ctx_.state.star.TimeOffset, fields.harmonics);
+    analysis_ = std::make_unique<PeriodAnalysis>(
+        name, std::move(shown), fields.useUncertainties, *grid.grid, ctx_.state.star.TimeOffset,
+        fields.harmonics, fields.pdm ? SearchMethod::PhaseDispersion : SearchMethod::LombScargle);
     if (dialogs_)
         dialogs_->showResult(analysis_->View(true, kComputing, 0),
                              [this](const PeriodogramEvent& event) {

@@ -7,6 +7,7 @@
 // a select-edits drag hands the place to the records (RecordsController).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -100,6 +101,14 @@ class PlotController {
     // The end of a zoom-box drag.
     void FinishZoomBox(double x1, double y1, double x2, double y2);
 
+  public:
+    // The next box drawn goes to onExtremumBox (the times of minimum) instead of the record
+    // list: the Box tool, armed for one box. Choosing a tool disarms it.
+    void ArmExtremumBox();
+    std::function<void(double x1, double y1, double x2, double y2)> onExtremumBox;
+
+  private:
+    bool extremumBox_ = false;
     CommandContext& ctx_;
     RecordsController& records_;
     ViewHistory history_;

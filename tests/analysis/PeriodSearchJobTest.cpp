@@ -60,7 +60,8 @@ TEST(PeriodSearchJob, CancelEndsARunningSearchPromptly) {
     ASSERT_EQ(job.Poll().state, State::Running);
     const auto asked = Clock::now();
     job.Cancel();
-    EXPECT_LT(std::chrono::duration<double>(Clock::now() - asked).count(), 0.5);
+    // Far less than the search's own seconds, with room for a machine busy with other work.
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - asked).count(), 2.0);
     EXPECT_FALSE(job.Running());
     EXPECT_EQ(job.Poll().state, State::Idle);
     // A job destroyed while it runs cancels on its own.

@@ -59,6 +59,21 @@ inline void AddSinusoid(Series& s, double period, double amplitude, double epoch
         s.y[i] += amplitude * std::sin(2 * std::numbers::pi * (s.t[i] - epoch) / period);
 }
 
+// Adds the eclipses of a binary of this period: the primary (depth1 mag) at epoch, the
+// secondary (depth2) half a period later, each a Gaussian dip of `width` in phase (sigma).
+inline void AddEclipses(Series& s, double period, double epoch, double depth1, double depth2,
+                        double width = 0.03) {
+    for (size_t i = 0; i < s.t.size(); ++i) {
+        double phase = (s.t[i] - epoch) / period;
+        phase -= std::floor(phase);
+        const auto dip = [&](double centre) {
+            const double d = phase - centre;
+            return std::exp(-d * d / (2 * width * width));
+        };
+        s.y[i] += depth1 * (dip(0) + dip(1)) + depth2 * dip(0.5);
+    }
+}
+
 // Adds Gaussian noise of each observation's own sigma times `scale`.
 inline void AddNoise(Series& s, uint64_t seed, double scale = 1) {
     std::mt19937_64 rng(seed);

@@ -6,10 +6,12 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/BatchPeriodogram.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineTools.h"
 #include "core/NumberText.h"
@@ -96,6 +98,49 @@ TEST_F(PeriodCommandLine, PeriodogramPrintsTheFiveHighestPeaksAndWritesTheCsv) {
                            "--max-period", "20", "--no-weights"}),
               0);
     EXPECT_EQ(Lines()[0].substr(0, 5), "3.700");
+}
+
+TEST_F(PeriodCommandLine, BatchSummaryKeepsTheOrderAndSaysWhyABadFileWasSkipped) {
+    // A folder of two good files around a bad line and a file of two observations.
+    const std::string folder = dir.file("stars");
+    std::filesystem::create_directory(folder);
+    const std::string good = folder + "/a.dat";
+    test::WriteFileBytes(good, test::Lines(test::SinusoidLines(150)));
+    test::WriteFileBytes(folder + "/b.dat", "2455001.5 11.2 0.01\r\n2455002.5 eleven 0.01\r\n");
+    test::WriteFileBytes(folder + "/c.dat", test::Lines(test::SinusoidLines(2)));
+    const std::string summary = dir.file("summary.csv");
+    const std::string outDir = dir.file("csv");
+    std::filesystem::create_directory(outDir);
+    const CommandLineRequest request =
+        ParseCommandLine({"--periodogram", folder, good, "--three-column", "--min-period", "1",
+                          "--summary", summary, "--out-dir", outDir});
+    ASSERT_EQ(request.kind, CommandLineRequest::Kind::Periodogram) << request.problem;
+    ASSERT_TRUE(request.periodogram.batch);
+    EXPECT_EQ(RunPeriodogramBatch(request.periodogram, out, err), 1);
+    std::vector<std::string> lines;
+    std::istringstream in(test::ReadFileBytes(summary));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0],
+              "file,observations,span,period,frequency,power,amplitude,fap,sigma_period,"
+              "method\r");
+    for (const size_t i : {size_t{1}, size_t{4}}) {
+        EXPECT_EQ(lines[i].rfind(good + ",150,", 0), 0u) << lines[i];
+        EXPECT_NE(lines[i].find(",3.70"), std::string::npos) << lines[i];
+        EXPECT_NE(lines[i].find(",gls\r"), std::string::npos) << lines[i];
+    }
+    EXPECT_EQ(lines[2].rfind(folder + "/b.dat,,,,,,,,,\"skipped: unreadable: line 2", 0), 0u)
+        << lines[2];
+    EXPECT_EQ(lines[3], folder + "/c.dat,2,,,,,,,,skipped: too few observations\r");
+    EXPECT_NE(err.str().find("b.dat: skipped: unreadable"), std::string::npos) << err.str();
+    EXPECT_EQ(test::ReadFileBytes(outDir + "/a.periodogram.csv").rfind("frequency,", 0), 0u);
+
+    // Theta's deepest minimum for the same star, without fap and sigma.
+    const CommandLineRequest pdm = ParseCommandLine(
+        {"--periodogram", good, "--three-column", "--method", "pdm", "--summary", summary});
+    EXPECT_EQ(RunPeriodogramBatch(pdm.periodogram, out, err), 0);
+    const std::string text = test::ReadFileBytes(summary);
+    EXPECT_NE(text.find(",,pdm\r\n"), std::string::npos) << text;
 }
 
 TEST_F(PeriodCommandLine, BadValuesAndDataThatGiveNoPeriodogramEndWithOneLine) {

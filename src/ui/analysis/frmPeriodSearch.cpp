@@ -42,13 +42,24 @@ frmPeriodSearch::frmPeriodSearch(QWidget* parent) : QDialog(parent) {
     chkWeights = new QCheckBox(QStringLiteral("&Use uncertainties as weights"), this);
     chkWeights->setObjectName(QStringLiteral("chkWeights"));
     grid->addWidget(chkWeights, 5, 0, 1, 2);
+    cboMethod = new QComboBox(this);
+    cboMethod->setObjectName(QStringLiteral("cboMethod"));
+    cboMethod->addItems(
+        {QStringLiteral("Periodogram (Lomb-Scargle)"), QStringLiteral("Phase dispersion (PDM)")});
+    cboMethod->setToolTip(
+        QStringLiteral("Phase dispersion needs no sinusoidal shape: it finds the orbital period "
+                       "of an eclipsing binary, where the periodogram finds half of it."));
+    auto* methodLabel = new QLabel(QStringLiteral("M&ethod"), this);
+    methodLabel->setBuddy(cboMethod);
+    grid->addWidget(methodLabel, 6, 0);
+    grid->addWidget(cboMethod, 6, 1);
     cmdSearch = new QPushButton(QStringLiteral("Search"), this);
     cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
     cmdSearch->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    grid->addWidget(cmdSearch, 6, 0);
-    grid->addWidget(cmdCancel, 6, 1);
+    grid->addWidget(cmdSearch, 7, 0);
+    grid->addWidget(cmdCancel, 7, 1);
     grid->setColumnMinimumWidth(1, 140);
     connect(cmdSearch, &QPushButton::clicked, this, &frmPeriodSearch::cmdSearch_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -71,6 +82,7 @@ void frmPeriodSearch::setFields(const PeriodSearchFields& fields) {
     available_ = fields.uncertaintiesAvailable;
     chkWeights->setEnabled(available_);
     chkWeights->setChecked(fields.useUncertainties);
+    cboMethod->setCurrentIndex(fields.pdm ? 1 : 0);
     chkWeights->setToolTip(available_ ? QString()
                                       : QStringLiteral("Not every observation shown has an "
                                                        "uncertainty: the weights are equal."));
@@ -86,6 +98,7 @@ PeriodSearchFields frmPeriodSearch::fields() const {
     f.defaults = defaults_;
     f.harmonics = spnHarmonics->value();
     f.useUncertainties = chkWeights->isChecked();
+    f.pdm = cboMethod->currentIndex() == 1;
     f.uncertaintiesAvailable = available_;
     return f;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,8 @@ class frmPeriodSearch : public QDialog {
     QSpinBox* spnHarmonics;
     QPushButton* cmdDefaults;
     QCheckBox* chkWeights;
+    // "Periodogram (Lomb-Scargle)" or "Phase dispersion (PDM)".
+    QComboBox* cboMethod;
     QPushButton* cmdSearch;
     QPushButton* cmdCancel;
 

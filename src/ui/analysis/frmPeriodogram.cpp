@@ -229,6 +229,8 @@ void frmPeriodogram::Apply(const PeriodogramWindowView& view) {
     lblHeading->setText(view.heading);
     (view.periodAxis ? optPeriod : optFrequency)->setChecked(true);
     chkWindow->setChecked(view.windowShown);
+    tblPeaks->setHorizontalHeaderItem(2, new QTableWidgetItem(view.valueCaption));
+    picPowerScale->setToolTip(view.valueCaption);
 
     tblPeaks->setRowCount(static_cast<int>(view.peaks.size()));
     for (int row = 0; row < static_cast<int>(view.peaks.size()); ++row) {
@@ -276,7 +278,7 @@ void frmPeriodogram::Apply(const PeriodogramWindowView& view) {
     tblPeaks->setEnabled(shown);
     optFrequency->setEnabled(!view.computing);
     optPeriod->setEnabled(!view.computing);
-    chkWindow->setEnabled(!view.computing);
+    chkWindow->setEnabled(!view.computing && view.windowAvailable);
     cmdReset->setEnabled(!view.computing);
     lblProgress->setText(view.progressCaption);
     lblProgress->setVisible(view.computing);

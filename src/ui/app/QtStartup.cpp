@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/BatchPeriodogram.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineTools.h"
 #include "core/ErrorText.h"
@@ -255,13 +256,18 @@ int Main(int argc, char** argv) {
             return 2;
         case CommandLineRequest::Kind::Render:
         case CommandLineRequest::Kind::Convert:
-        case CommandLineRequest::Kind::Periodogram: {
+        case CommandLineRequest::Kind::Periodogram:
+        case CommandLineRequest::Kind::Minimum: {
             // No window and no display: fonts and images still need a GUI application.
             if (std::getenv("QT_QPA_PLATFORM") == nullptr)
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
             EnsureRuntimeFolder();
             QGuiApplication app(argc, argv);
             KeepNumbersLocaleFree();
+            if (request.kind == CommandLineRequest::Kind::Minimum)
+                return RunMinimum(request.minimum, ProgramDirectory(), std::cout, std::cerr);
+            if (request.kind == CommandLineRequest::Kind::Periodogram && request.periodogram.batch)
+                return RunPeriodogramBatch(request.periodogram, std::cout, std::cerr);
             if (request.kind == CommandLineRequest::Kind::Periodogram)
                 return RunPeriodogram(request.periodogram, ProgramDirectory(), std::cout,
                                       std::cerr);

@@ -59,6 +59,8 @@ frmPlot::frmPlot(AppState state, std::string programDir, Prompts& prompts, Setti
     commands_->setImageExportDialog(imageExportDialog_.get());
     periodDialogs_ = std::make_unique<QtPeriodDialogs>(this);
     commands_->setPeriodDialogs(periodDialogs_.get());
+    minimaDialogs_ = std::make_unique<QtMinimaDialogs>(this);
+    commands_->setMinimaDialogs(minimaDialogs_.get());
     Form_Resize();
 }
 

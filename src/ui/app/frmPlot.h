@@ -25,6 +25,7 @@
 #include "interaction/FormLayout.h"
 #include "interaction/WheelBurst.h"
 #include "ui/analysis/QtAnalysisDialogs.h"
+#include "ui/analysis/QtMinimaDialogs.h"
 #include "ui/analysis/QtPeriodDialogs.h"
 #include "ui/app/frmPlotUi.h"
 #include "ui/dialogs/QtImageExportDialog.h"
@@ -195,6 +196,7 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     std::unique_ptr<QtRecordDialogs> recordDialogs_;
     std::unique_ptr<QtImageExportDialog> imageExportDialog_;
     std::unique_ptr<QtPeriodDialogs> periodDialogs_;
+    std::unique_ptr<QtMinimaDialogs> minimaDialogs_;
     // The layout the start-up restored; a window it did not place keeps none.
     std::optional<RememberedLayout> restoredLayout_;
 };

@@ -193,6 +193,9 @@ void frmPlotUi::setupMenus(QMainWindow* window) {
     mnuPoly = find("mnuPoly");
     mnuPeriod = find("mnuPeriod");
     mnuTimePlot = find("mnuTimePlot");
+    mnuMinimum = find("mnuMinimum");
+    mnuMaximum = find("mnuMaximum");
+    mnuMinimaList = find("mnuMinimaList");
     mnuSpacer3 = find("mnuSpacer3");
     mnuWebSite = find("mnuWebSite");
     mnuSpacer5 = find("mnuSpacer5");

@@ -71,6 +71,10 @@ class frmPlotUi {
     QAction* mnuPeriod = nullptr;
     // Enabled on the phase plot.
     QAction* mnuTimePlot = nullptr;
+    // The times of minimum: the box tool for a minimum or a maximum, and the list window.
+    QAction* mnuMinimum = nullptr;
+    QAction* mnuMaximum = nullptr;
+    QAction* mnuMinimaList = nullptr;
     QAction* mnuSpacer3 = nullptr;
     QAction* mnuWebSite = nullptr;
     QAction* mnuSpacer5 = nullptr;
