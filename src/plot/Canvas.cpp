@@ -88,7 +88,7 @@ void Canvas::drawInto(QImage view) {
     Cls();
 }
 
-void Canvas::fillPixels(int x0, int y0, int x1, int y1, QRgb rgb) {
+[[gnu::noinline]] void Canvas::fillPixels(int x0, int y0, int x1, int y1, QRgb rgb) {
     const int right = std::min(devicePixel(x1 + 1), image_.width());
     const int bottom = std::min(devicePixel(y1 + 1), image_.height());
     const int left = devicePixel(x0);
@@ -258,14 +258,15 @@ void Canvas::Dot(double x, double y, int32_t color) {
     const auto v = static_cast<uint32_t>(color);
     const QRgb rgb = qRgb(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
                           static_cast<int>((v >> 16) & 0xFF));
+    const int w = image_.width();
+    const int h = image_.height();
     // A surface without pixels has a single one, which no dot of it may reach.
-    if (hasPixels() && ratio_ != 1) {
-        fillPixels(std::max(cx - 1, 0), std::max(cy - 1, 0), std::min(cx + 1, pixelWidth_ - 1),
-                   std::min(cy + 1, pixelHeight_ - 1), rgb);
-    } else if (hasPixels()) {
-        const int w = image_.width();
-        const int h = image_.height();
-        for (int yy = cy - 1; yy <= cy + 1; ++yy) {
+    if (ratio_ != 1) {
+        if (hasPixels())
+            fillPixels(std::max(cx - 1, 0), std::max(cy - 1, 0), std::min(cx + 1, pixelWidth_ - 1),
+                       std::min(cy + 1, pixelHeight_ - 1), rgb);
+    } else {
+        for (int yy = cy - 1; yy <= cy + 1 && hasPixels(); ++yy) {
             if (yy < 0 || yy >= h) continue;
             auto* row = reinterpret_cast<QRgb*>(image_.scanLine(yy));
             for (int xx = cx - 1; xx <= cx + 1; ++xx)
