@@ -23,7 +23,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(package_changelog ALL DEPENDS "${CMAKE_BINARY_DIR}/package/changelog.gz")
 install(FILES "${CMAKE_BINARY_DIR}/package/changelog.gz" "${CMAKE_CURRENT_LIST_DIR}/debian/copyright"
-        DESTINATION share/doc/sabrix)
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/sabrix")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sabrix)

@@ -76,6 +76,18 @@ QPixmap MenuPicture(QMenu* menu) {
     return menu->grab();
 }
 
+// The offscreen platform says of every window raised or sized that it cannot do so; those
+// lines are no news in the build's output. Every other message goes on as Qt would print it.
+QtMessageHandler qtHandler = nullptr;
+
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+    if (qtHandler)
+        qtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +97,7 @@ int main(int argc, char** argv) {
     }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     sabrix::EnsureRuntimeFolder();
+    qtHandler = qInstallMessageHandler(QuietOffscreen);
     QApplication app(argc, argv);
     const QString out = QString::fromLocal8Bit(argv[3]);
     try {

@@ -40,7 +40,7 @@ std::string ExecutableDirectory() {
 }
 
 std::string InstalledDataDirectory(const std::string& executableDir) {
-    return (fs::path(executableDir).parent_path() / "share" / "sabrix").string();
+    return (fs::path(executableDir) / SABRIX_DATA_FROM_BIN).lexically_normal().string();
 }
 
 ProgramDirSources CurrentProgramDirSources() {

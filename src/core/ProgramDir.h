@@ -51,7 +51,7 @@ std::string ProgramDirectory();
 // The folder of the running executable; the current folder when it cannot be told.
 std::string ExecutableDirectory();
 // The data folder of a program installed with its executable in executableDir:
-// "/opt/x/bin" -> "/opt/x/share/sabrix".
+// "/opt/x/bin" -> "/opt/x/share/sabrix" (for the usual install folders).
 std::string InstalledDataDirectory(const std::string& executableDir);
 
 // The first of P/name, executableDir/name and InstalledDataDirectory(executableDir)/name that

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -282,8 +283,11 @@ std::vector<TickStep> JDSteps(JDLabels labels) {
         steps.push_back({TickStep::Kind::Days, days, 0.5});
     for (const int months : kMonthSteps)
         steps.push_back({TickStep::Kind::Months, 28.0 * months, 0, months});
+    // Up to 2 x 10^9 years, which spans every date the calendar labels; 5 x 10^9 would not
+    // fit the step's count.
     for (const double years : DecimalSteps(0, 9))
-        steps.push_back({TickStep::Kind::Years, 365.0 * years, 0, static_cast<int>(years)});
+        if (years <= std::numeric_limits<int>::max())
+            steps.push_back({TickStep::Kind::Years, 365.0 * years, 0, static_cast<int>(years)});
     return steps;
 }
 
