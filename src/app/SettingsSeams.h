@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The two places where the start-up and the "Configure" command reach the settings file and
-// the configuration dialog. They are plain functions held in a struct, so the tests can put
-// fakes in their place.
+// The places where the start-up, the end of the run and the "Configure" command reach the
+// settings file and the configuration dialog. They are plain functions held in a struct, so the
+// tests can put fakes in their place.
 #pragma once
 
 #include <functional>
@@ -10,6 +10,7 @@
 
 #include "core/AppState.h"
 #include "core/Prompts.h"
+#include "interaction/RememberedLayout.h"
 
 class QWidget;
 
@@ -28,6 +29,10 @@ struct SettingsSeams {
     std::function<bool(QWidget* parent, Settings& settings, const std::string& programDir,
                        Prompts& prompts)>
         runConfiguration;
+    // The window layout kept at the end of the last run, restored at start, and keeping it at
+    // the end of this one. Unset: the windows open at their first places and nothing is kept.
+    std::function<RememberedLayout(const std::string& programDir)> readLayout;
+    std::function<void(const std::string& programDir, const RememberedLayout& layout)> writeLayout;
 };
 
 }  // namespace sabrix

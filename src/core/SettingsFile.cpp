@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <vector>
@@ -202,7 +204,21 @@ std::string SettingsFileText(const Settings& settings) {
 }
 
 void WriteSettings(const std::string& programDir, const Settings& settings) {
-    WriteProgramFile(SettingsFilePath(programDir), SettingsFileText(settings));
+    // Sections after the settings' own (the window layout) are kept as they are.
+    std::string text = SettingsFileText(settings);
+    if (FolderHoldsSettingsFile(programDir)) {
+        std::ifstream in(SettingsFilePath(programDir), std::ios::binary);
+        const std::string old((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+        for (size_t pos = old.find('\n'); pos != std::string::npos && pos + 1 < old.size();
+             pos = old.find('\n', pos + 1)) {
+            if (old[pos + 1] != '[') continue;
+            text += old.substr(pos + 1);
+            if (text.back() != '\n') text.append(kLineEnd);
+            break;
+        }
+    }
+    WriteProgramFile(SettingsFilePath(programDir), text);
 }
 
 }  // namespace sabrix

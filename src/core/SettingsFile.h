@@ -56,7 +56,8 @@ bool ReadSettings(const std::string& programDir, Settings& settings,
 // "False", colours whole decimal numbers.
 std::string SettingsFileText(const Settings& settings);
 
-// Writes SettingsFileText(settings) to programDir + "/Sabrix.ini" through an AtomicFile.
+// Writes SettingsFileText(settings) to programDir + "/Sabrix.ini" through an AtomicFile,
+// followed by the sections after the settings' own that the file held (the window layout).
 // On failure (a full disk included) throws SabrixError with a description naming the file;
 // the old file is then left byte for byte as it was.
 void WriteSettings(const std::string& programDir, const Settings& settings);

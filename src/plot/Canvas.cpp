@@ -56,12 +56,24 @@ Canvas::Canvas(int pixelWidth, int pixelHeight) {
     resize(pixelWidth, pixelHeight);
 }
 
-void Canvas::resize(int pixelWidth, int pixelHeight) {
-    drawInto(QImage(std::max(1, pixelWidth), std::max(1, pixelHeight), QImage::Format_RGB32));
+void Canvas::resize(int pixelWidth, int pixelHeight, double ratio) {
+    if (!(ratio > 0) || !std::isfinite(ratio)) ratio = 1;
+    pixelWidth = std::max(1, pixelWidth);
+    pixelHeight = std::max(1, pixelHeight);
+    QImage image(std::max(1, static_cast<int>(std::lround(pixelWidth * ratio))),
+                 std::max(1, static_cast<int>(std::lround(pixelHeight * ratio))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    drawInto(std::move(image));
+    // The size asked, not one taken back from the rounded image.
+    pixelWidth_ = pixelWidth;
+    pixelHeight_ = pixelHeight;
 }
 
 void Canvas::resizeWithoutPixels(int pixelWidth, int pixelHeight) {
     image_ = QImage(1, 1, QImage::Format_RGB32);
+    ratio_ = 1;
+    hasPixels_ = false;
     pixelWidth_ = std::max(1, pixelWidth);
     pixelHeight_ = std::max(1, pixelHeight);
     Cls();
@@ -69,9 +81,21 @@ void Canvas::resizeWithoutPixels(int pixelWidth, int pixelHeight) {
 
 void Canvas::drawInto(QImage view) {
     image_ = std::move(view);
-    pixelWidth_ = image_.width();
-    pixelHeight_ = image_.height();
+    ratio_ = image_.devicePixelRatio();
+    hasPixels_ = true;
+    pixelWidth_ = std::max(1, static_cast<int>(std::lround(image_.width() / ratio_)));
+    pixelHeight_ = std::max(1, static_cast<int>(std::lround(image_.height() / ratio_)));
     Cls();
+}
+
+[[gnu::noinline]] void Canvas::fillPixels(int x0, int y0, int x1, int y1, QRgb rgb) {
+    const int right = std::min(devicePixel(x1 + 1), image_.width());
+    const int bottom = std::min(devicePixel(y1 + 1), image_.height());
+    const int left = devicePixel(x0);
+    for (int yy = devicePixel(y0); yy < bottom; ++yy) {
+        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(yy));
+        for (int xx = left; xx < right; ++xx) row[xx] = rgb;
+    }
 }
 
 void Canvas::SetUserScale(double left, double top, double width, double height) {
@@ -237,11 +261,17 @@ void Canvas::Dot(double x, double y, int32_t color) {
     const int w = image_.width();
     const int h = image_.height();
     // A surface without pixels has a single one, which no dot of it may reach.
-    for (int yy = cy - 1; yy <= cy + 1 && hasPixels(); ++yy) {
-        if (yy < 0 || yy >= h) continue;
-        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(yy));
-        for (int xx = cx - 1; xx <= cx + 1; ++xx)
-            if (xx >= 0 && xx < w) row[xx] = rgb;
+    if (ratio_ != 1) {
+        if (hasPixels())
+            fillPixels(std::max(cx - 1, 0), std::max(cy - 1, 0), std::min(cx + 1, pixelWidth_ - 1),
+                       std::min(cy + 1, pixelHeight_ - 1), rgb);
+    } else {
+        for (int yy = cy - 1; yy <= cy + 1 && hasPixels(); ++yy) {
+            if (yy < 0 || yy >= h) continue;
+            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(yy));
+            for (int xx = cx - 1; xx <= cx + 1; ++xx)
+                if (xx >= 0 && xx < w) row[xx] = rgb;
+        }
     }
     if (QPainter* v = vectorPainter(color)) {
         const QRectF square =
@@ -273,7 +303,9 @@ void Canvas::VerticalLine(double x, double y1, double y2, int32_t color) {
                           static_cast<int>((v >> 16) & 0xFF));
     const int top = std::max(first, 0);
     const int bottom = std::min(last, h - 1);
-    if (hasPixels())
+    if (hasPixels() && ratio_ != 1 && top <= bottom)
+        fillPixels(cx, top, cx, bottom, rgb);
+    else if (hasPixels())
         for (int yy = top; yy <= bottom; ++yy)
             reinterpret_cast<QRgb*>(image_.scanLine(yy))[cx] = rgb;
     if (QPainter* v = vectorPainter(color); v && top <= bottom)
@@ -311,6 +343,9 @@ double Canvas::TextHeight(const QString&) const {
 }
 
 int32_t Canvas::pixelColor(int px, int py) const {
+    if (ratio_ != 1)
+        return FromQColor(QColor(image_.pixel(static_cast<int>((px + 0.5) * ratio_),
+                                              static_cast<int>((py + 0.5) * ratio_))));
     return FromQColor(QColor(image_.pixel(px, py)));
 }
 

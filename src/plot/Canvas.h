@@ -8,6 +8,12 @@
 // (1000, 8, 50, 4) puts JD 1025, magnitude 10 at pixel (100, 50); one pixel is 0.25 days wide
 // and 0.04 magnitudes high.
 //
+// Device pixels: a canvas may hold several image pixels per pixel of its size (a screen at a
+// scale factor above 1). Every size, coordinate and the user scale stay in the canvas's own
+// pixels; only the image is larger, so lines, dots and text come out sharp on such a screen.
+// Example: a 200 x 100 canvas at ratio 2 has a 400 x 200 image; a one-pixel line covers two
+// image rows, a dot 6 x 6 image pixels.
+//
 // Colours are packed red + 256 * green + 65536 * blue (255 is red), as everywhere in the
 // program; ToQColor converts them.
 #pragma once
@@ -17,6 +23,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QString>
+#include <cmath>
 #include <cstdint>
 
 class QPainter;
@@ -33,18 +40,21 @@ class Canvas {
   public:
     Canvas(int pixelWidth = 1, int pixelHeight = 1);
 
-    // Resizes the backing image; the content is cleared to the back colour.
-    void resize(int pixelWidth, int pixelHeight);
+    // Resizes the backing image to ratio image pixels per pixel (its devicePixelRatio); the
+    // content is cleared to the back colour.
+    void resize(int pixelWidth, int pixelHeight, double ratio = 1);
     // A surface of that size without pixels of its own, for a vector picture: the user scale
     // and every drawing operation act as on a surface of that size, but only the vector copy
     // (SetVectorCopy) receives the shapes; image() is a single pixel.
     void resizeWithoutPixels(int pixelWidth, int pixelHeight);
     // Draws into the pixels of view, an image on the memory of a larger picture (its part of
     // that picture); the memory must outlive the surface or its next resize. Cleared to the
-    // back colour.
+    // back colour. The view's devicePixelRatio is the canvas's.
     void drawInto(QImage view);
     int pixelWidth() const { return pixelWidth_; }
     int pixelHeight() const { return pixelHeight_; }
+    // Image pixels per pixel of the canvas.
+    double ratio() const { return ratio_; }
 
     // User scale. A zero width or height is refused with SabrixError ("Invalid property
     // value") and leaves the scale unchanged.
@@ -109,16 +119,19 @@ class Canvas {
     void SetVectorCopy(QPainter* painter, QPointF origin);
 
     const QImage& image() const { return image_; }
-    // The packed colour of a pixel (for tests).
+    // The packed colour of a pixel (for tests); at a ratio above 1, of the image pixel at its
+    // centre.
     int32_t pixelColor(int px, int py) const;
     // Grows by one on every change, so a view knows when to repaint.
     uint64_t revision() const { return revision_; }
 
   private:
     void setupPainter(class QPainter& painter, int32_t color) const;
-    bool hasPixels() const {
-        return image_.width() == pixelWidth_ && image_.height() == pixelHeight_;
-    }
+    bool hasPixels() const { return hasPixels_; }
+    // The first image pixel of a pixel along either axis (and the end of the one before).
+    int devicePixel(int pixel) const { return static_cast<int>(std::lround(pixel * ratio_)); }
+    // Fills the pixels x0..x1 by y0..y1 (inclusive, already inside the surface) of the image.
+    void fillPixels(int x0, int y0, int x1, int y1, QRgb rgb);
     int32_t colorOr(int32_t color) const { return color < 0 ? ForeColor : color; }
     // The vector painter set up for a shape in the colour (no brush), or null without a copy.
     QPainter* vectorPainter(int32_t color) const;
@@ -129,6 +142,8 @@ class Canvas {
     // The size the drawing maps to: the image's, but for a surface without pixels.
     int pixelWidth_ = 1;
     int pixelHeight_ = 1;
+    double ratio_ = 1;
+    bool hasPixels_ = true;
     double left_ = 0;
     double top_ = 0;
     double width_ = 1;

@@ -66,6 +66,69 @@ TEST(Canvas, VerticalLineCoversTheSamePixelsAsLineAndClipsFarEnds) {
     EXPECT_EQ(fast.pixelColor(10, 30), 0);
 }
 
+TEST(Canvas, DrawsAtTwoImagePixelsPerPixelWithSharpEdges) {
+    Canvas c;
+    c.resize(100, 50, 2);
+    ASSERT_EQ(c.image().size(), QSize(200, 100));
+    EXPECT_EQ(c.pixelWidth(), 100);
+    c.SetUserScale(0, 0, 100, 50);
+    EXPECT_EQ(c.toPixel(50, 25), QPointF(50, 25));
+    const auto at = [&c](int x, int y) { return FromQColor(QColor(c.image().pixel(x, y))); };
+    // A one-pixel line is two image pixels wide, full colour, and its neighbours untouched.
+    c.Line(10, 20, 90, 20, 255);
+    c.Line(50, 0, 50, 49, 65280);
+    c.VerticalLine(70.5, 30, 40, 16776960);
+    for (int x : {30, 90, 130}) {
+        EXPECT_EQ(at(x, 39), 0) << x;
+        EXPECT_EQ(at(x, 40), 255) << x;
+        EXPECT_EQ(at(x, 41), 255) << x;
+        EXPECT_EQ(at(x, 42), 0) << x;
+    }
+    for (int y : {10, 60, 90}) {
+        EXPECT_EQ(at(99, y), 0) << y;
+        EXPECT_EQ(at(100, y), 65280) << y;
+        EXPECT_EQ(at(101, y), 65280) << y;
+        EXPECT_EQ(at(102, y), 0) << y;
+    }
+    EXPECT_EQ(at(140, 60), 16776960);
+    EXPECT_EQ(at(141, 81), 16776960);
+    EXPECT_EQ(at(142, 70), 0);
+    EXPECT_EQ(at(141, 82), 0);
+    // A dot is 3 x 3 pixels: 6 x 6 image pixels; one over the edge is cut there.
+    c.Dot(20.5, 10.5, 16711680);
+    c.Dot(0.2, 49.7, 16711680);
+    for (int i = 38; i <= 43; ++i) {
+        EXPECT_EQ(at(i, 20), 16711680) << i;
+        EXPECT_EQ(at(40, i - 20), 16711680) << i;
+    }
+    EXPECT_EQ(at(37, 20), 0);
+    EXPECT_EQ(at(44, 20), 0);
+    EXPECT_EQ(at(40, 17), 0);
+    EXPECT_EQ(at(40, 24), 0);
+    EXPECT_EQ(at(0, 99), 16711680);
+    EXPECT_EQ(at(3, 96), 16711680);
+    EXPECT_EQ(at(4, 95), 0);
+    EXPECT_EQ(c.pixelColor(20, 10), 16711680);
+    // Text lies where it does at ratio 1, drawn at the image's resolution.
+    Canvas one(100, 50);
+    for (Canvas* canvas : {&c, &one}) {
+        canvas->SetUserScale(0, 0, 100, 50);
+        canvas->Cls();
+        canvas->CurrentX = 10;
+        canvas->CurrentY = 10;
+        canvas->Print("2454000");
+    }
+    EXPECT_DOUBLE_EQ(c.CurrentY, one.CurrentY);
+    int litOne = 0;
+    int litTwo = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x) litOne += one.pixelColor(x, y) != 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) litTwo += at(x, y) != 0;
+    EXPECT_GT(litOne, 0);
+    EXPECT_GT(litTwo, 2 * litOne);
+}
+
 TEST(Canvas, VectorCopyMatchesTheSurfaceAndStaysInsideItsRectangle) {
     // The copy painted onto a picture larger than the surface, at an offset: inside the
     // surface's rectangle it must be the surface pixel for pixel, outside it untouched.

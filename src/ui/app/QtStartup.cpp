@@ -26,6 +26,7 @@
 #include "core/SettingsFile.h"
 #include "data/FileKindGuess.h"
 #include "interaction/SideWindowPlace.h"
+#include "ui/analysis/QtPeriodDialogs.h"
 #include "ui/app/QtPrompts.h"
 #include "ui/dialogs/frmConfig.h"
 
@@ -108,6 +109,10 @@ SettingsSeams DefaultSettingsSeams() {
         frmConfig dialog(settings, programDir, prompts, parent);
         dialog.exec();
         return !dialog.endProgramRequested();
+    };
+    seams.readLayout = ReadRememberedLayout;
+    seams.writeLayout = [](const std::string& programDir, const RememberedLayout& layout) {
+        WriteRememberedLayout(programDir, layout);
     };
     return seams;
 }
@@ -208,15 +213,23 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
     window->Form_Activate();
 
     window->resize(TwipsToPixels(kStartWidthTwips), TwipsToPixels(kStartHeightTwips));
+    const RememberedLayout layout =
+        seams_.readLayout ? seams_.readLayout(programDir_) : RememberedLayout{};
     if (QScreen* screen = window->screen()) {
         // Inside the part of the screen that panels leave free, smaller when the screen is:
-        // at a large scale factor the whole window, menu bar included, stays in sight.
+        // at a large scale factor the whole window, menu bar included, stays in sight. Where
+        // it was last, when that is on a screen still.
         const QSize margins = window->frameGeometry().size() - window->size();
         const QRect frame =
-            MainWindowFrame(window->frameGeometry().size(), screen->availableGeometry());
+            layout.mainWindow
+                ? RestoredFrame(
+                      QRect(layout.mainWindow->topLeft(), layout.mainWindow->size() + margins),
+                      ScreenAreas())
+                : MainWindowFrame(window->frameGeometry().size(), screen->availableGeometry());
         window->resize(frame.size() - margins);
         window->move(frame.topLeft());
     }
+    window->restoreLayout(layout);
     window->picView->setToolCursor(QStringLiteral("XHairs"));
     handedFiles_.setWindow(window.get());
     return window;

@@ -102,7 +102,17 @@ void frmPlot::connectControls() {
             if (dckBands->isVisible() && !dckBands->isFloating() && !isMaximized() &&
                 !isFullScreen()) {
                 const int lacking = TwipsToPixels(kDesignWidthTwips) - frmPlotClient->width();
-                if (lacking > 0) resize(width() + lacking, height());
+                // No wider than the screen, and moved back onto it when it grew over its edge.
+                const QRect area = screen() ? screen()->availableGeometry() : QRect();
+                const QSize margins = frameGeometry().size() - size();
+                int widest = width() + std::max(lacking, 0);
+                if (area.isValid()) widest = std::min(widest, area.width() - margins.width());
+                if (lacking > 0 && widest > width()) {
+                    const QPoint place = frameGeometry().topLeft();
+                    resize(widest, height());
+                    if (area.isValid())
+                        move(FrameInside(QRect(place, size() + margins), area).topLeft());
+                }
             }
             if (layoutWidth() != layoutWidth_) Form_Resize();
         });
@@ -278,10 +288,38 @@ void frmPlot::QueueProgramEnd(int exitCode) {
         Qt::QueuedConnection);
 }
 
+RememberedLayout frmPlot::currentLayout() const {
+    RememberedLayout layout = restoredLayout_.value_or(RememberedLayout{});
+    if (!isMaximized() && !isMinimized() && !isFullScreen())
+        layout.mainWindow = QRect(frameGeometry().topLeft(), size());
+    // Hidden with the window (during the configuration) it still counts as shown.
+    layout.bandPanelShown = !dckBands->isHidden();
+    if (!dckBands->isHidden()) layout.bandPanelWidth = dckBands->width();
+    layout.periodWindow = periodDialogs_->place();
+    return layout;
+}
+
+void frmPlot::restoreLayout(const RememberedLayout& layout) {
+    restoredLayout_ = layout;
+    periodDialogs_->setRememberedPlace(layout.periodWindow);
+    if (!layout.bandPanelShown.value_or(false)) return;
+    dckBands->show();
+    if (layout.bandPanelWidth > 0)
+        resizeDocks({dckBands}, {std::min(layout.bandPanelWidth, width() / 2)}, Qt::Horizontal);
+}
+
 void frmPlot::ShutDown() {
     // Closing this window below runs the close handler, which comes back here.
     if (shutDownStarted_) return;
     shutDownStarted_ = true;
+
+    // The layout is a convenience: a settings file that cannot be written keeps the old one.
+    if (seams_.writeLayout && restoredLayout_) {
+        try {
+            seams_.writeLayout(programDir_, currentLayout());
+        } catch (const std::exception&) {
+        }
+    }
 
     exitCode_ = commands_->Run(cmd::CloseWorkingTable, exitCode_);
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

@@ -61,6 +61,13 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     int exitCode() const { return exitCode_; }
     bool isShutDown() const { return shutDownDone_; }
 
+    // The main window's frame, the band panel and the period search window's place as they
+    // are now; parts that cannot be told now (a maximized window's frame) as restored.
+    RememberedLayout currentLayout() const;
+    // Shows the band panel as remembered and has the period search window open where it was;
+    // the main window's frame is placed by the start-up.
+    void restoreLayout(const RememberedLayout& layout);
+
     // Status bar panels, numbered 1 to 4; other numbers are ignored (and read as empty).
     void setPanelText(int panel, const QString& text);
     QString panelText(int panel) const;
@@ -190,6 +197,8 @@ class frmPlot : public QMainWindow, public frmPlotUi, private WindowHost {
     std::unique_ptr<QtImageExportDialog> imageExportDialog_;
     std::unique_ptr<QtPeriodDialogs> periodDialogs_;
     std::unique_ptr<QtMinimaDialogs> minimaDialogs_;
+    // The layout the start-up restored; a window it did not place keeps none.
+    std::optional<RememberedLayout> restoredLayout_;
 };
 
 }  // namespace sabrix

@@ -111,9 +111,18 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
     fitCanvas();
 }
 
+bool PictureBox::event(QEvent* event) {
+    // Moved to a screen of another scale: the canvas takes that screen's pixels.
+    if (event->type() == QEvent::ScreenChangeInternal) fitCanvas();
+    return QWidget::event(event);
+}
+
 bool PictureBox::fitCanvas() {
-    if (canvas_.pixelWidth() == width() && canvas_.pixelHeight() == height()) return false;
-    canvas_.resize(width(), height());
+    const double ratio = devicePixelRatioF();
+    if (canvas_.pixelWidth() == width() && canvas_.pixelHeight() == height() &&
+        canvas_.ratio() == ratio)
+        return false;
+    canvas_.resize(width(), height(), ratio);
     emit resized();
     return true;
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The widget that shows a Canvas: the plot surface and the two scale strips of the main
-// window. It keeps the canvas as large as itself (and says so through resized(), since a
-// resized canvas is blank), hands mouse events on in the canvas's user coordinates, draws a
-// dragged rubber-band rectangle over the picture without touching the canvas, and carries
-// the cursor of the active tool.
+// window. It keeps the canvas as large as itself, at the screen's device pixels (and says so
+// through resized(), since a resized canvas is blank), hands mouse events on in the canvas's user
+// coordinates, draws a dragged rubber-band rectangle over the picture without touching the canvas,
+// and carries the cursor of the active tool.
 //
 // Mouse codes: button 1 left, 2 right, 4 middle (for a move, the sum of the buttons held);
 // shift 1 Shift, 2 Ctrl, 4 Alt, summed.
@@ -43,9 +43,9 @@ class PictureBox : public QWidget {
 
     // Schedules a repaint when the canvas changed since it was last painted.
     void syncWithCanvas();
-    // Resizes the canvas to the widget's size at once (a hidden widget gets no resize event
-    // until it is shown, and what is drawn before that must not be lost then). Emits
-    // resized() when the size changed; returns whether it did.
+    // Resizes the canvas to the widget's size and device pixel ratio at once (a hidden widget gets
+    // no resize event until it is shown, and what is drawn before that must not be lost then).
+    // Emits resized() when the size changed; returns whether it did.
     bool fitCanvas();
 
   signals:
@@ -59,6 +59,7 @@ class PictureBox : public QWidget {
     void wheelTurned(int angleDelta, int shift, double x, double y);
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
