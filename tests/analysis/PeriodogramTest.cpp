@@ -169,8 +169,9 @@ TEST(Periodogram, ProgressReachesTheWholeAndCancelReturnsPromptlyWithNothing) {
         EXPECT_FALSE(result.has_value());
         EXPECT_GT(before, 0);
         EXPECT_LT(before, 0.5);
-        // About 0.03 s on an idle machine; the bound leaves room for a loaded one.
-        EXPECT_LT(seconds, 0.5) << static_cast<int>(method);
+        // About 0.03 s on an idle machine; the bound leaves room for one whose cores are
+        // shared with other builds (0.6 s was seen there).
+        EXPECT_LT(seconds, 2.0) << static_cast<int>(method);
     }
 }
 
