@@ -40,7 +40,9 @@ void Seed(double frequency, const std::vector<double>& tau, std::vector<double>&
 
 // The sums at the current phases, then every phase turned by one step of the grid. One pass
 // over six arrays, vectorised across the observations.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Not under ThreadSanitizer: g++ instruments the clones' resolver, which runs before the
+// sanitizer is set up, and the program stops at its start.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("default", "arch=x86-64-v3")))
 #endif
 TrigSums

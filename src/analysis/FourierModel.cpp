@@ -30,7 +30,9 @@ constexpr double kVarianceFloor = 1e-12;
 struct PassSums {
     double c = 0, s = 0, yc = 0, ys = 0;
 };
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Not under ThreadSanitizer: g++ instruments the clones' resolver, which runs before the
+// sanitizer is set up, and the program stops at its start.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("default", "arch=x86-64-v3")))
 #endif
 PassSums

@@ -53,7 +53,9 @@ LombScargleTerms SolveLombScargle(const TrigSums& sums, double variance) {
 namespace {
 
 // One pass over the observations, vectorised across them.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Not under ThreadSanitizer: g++ instruments the clones' resolver, which runs before the
+// sanitizer is set up, and the program stops at its start.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("default", "arch=x86-64-v3")))
 #endif
 TrigSums
