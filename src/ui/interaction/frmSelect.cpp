@@ -41,7 +41,7 @@ frmSelect::frmSelect(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelect"));
     setWindowTitle(QStringLiteral("Select Observation to Log or Mark"));
     auto* column = new QVBoxLayout(this);
-    auto named = [this](auto* widget, const char* name) {
+    auto named = [](auto* widget, const char* name) {
         widget->setObjectName(QLatin1String(name));
         return widget;
     };
