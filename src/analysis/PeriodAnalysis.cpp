@@ -219,16 +219,19 @@ PeriodogramWindowView PeriodAnalysis::View(bool computing, const QString& captio
     view.title = QStringLiteral("Period Search - ") + starName_;
     const PeriodObservations& o = observations_;
     const auto [first, last] = std::minmax_element(o.times.begin(), o.times.end());
+    const bool pdm = method_ == SearchMethod::PhaseDispersion;
     const Weighting weighting = useUncertainties_ && UncertaintiesUsable(o.sigmas, o.times.size())
                                     ? Weighting::Uncertainties
                                     : Weighting::Equal;
+    // Theta counts every observation once, whatever its uncertainty.
     view.summary = QStringLiteral("%1 observations, JD %2 to %3, %4")
                        .arg(o.times.size())
                        .arg(o.times.empty() ? QString() : Fixed(*first + timeOffset_, 4))
                        .arg(o.times.empty() ? QString() : Fixed(*last + timeOffset_, 4))
-                       .arg(WeightingText(weighting, useUncertainties_));
+                       .arg(pdm ? QStringLiteral("equal weights (phase dispersion uses no "
+                                                 "uncertainties)")
+                                : WeightingText(weighting, useUncertainties_));
     const size_t step = history_.removed().size();
-    const bool pdm = method_ == SearchMethod::PhaseDispersion;
     const QString name = pdm ? QStringLiteral("Phase dispersion (theta, smaller is better)")
                              : QStringLiteral("Periodogram");
     view.heading = step == 0

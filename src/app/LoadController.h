@@ -22,6 +22,7 @@
 #include "core/ObservationFileKind.h"
 #include "core/Preferences.h"
 #include "data/DownloadSource.h"
+#include "data/TypedNumbers.h"
 
 namespace sabrix {
 
@@ -82,6 +83,10 @@ class LoadController {
     void KeepDownloadSource(std::optional<DownloadSource> source) {
         downloadSource_ = std::move(source);
     }
+
+    // The JD and magnitude texts typed in the record editor for the loaded star's rows, which
+    // Save as Download File writes as typed.
+    TypedNumbers& typedNumbers() { return typedNumbers_; }
 
     // Before the run ends: true when it may end, false when the user wants another chance to
     // save unsaved edits (asked only while edits are unsaved).
@@ -153,6 +158,7 @@ class LoadController {
     std::string preferencesFolder_;
     Preferences preferences_;
     std::optional<DownloadSource> downloadSource_;
+    TypedNumbers typedNumbers_;
 };
 
 }  // namespace sabrix

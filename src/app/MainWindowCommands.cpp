@@ -15,7 +15,7 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
                                        WindowHost& host, Canvases canvases)
     : context_(std::move(state), std::move(files), prompts, host, canvases),
       loads_(std::make_unique<LoadController>(context_)),
-      records_(std::make_unique<RecordsController>(context_)),
+      records_(std::make_unique<RecordsController>(context_, loads_->typedNumbers())),
       plot_(std::make_unique<PlotController>(context_, *records_)),
       analysis_(std::make_unique<AnalysisController>(context_)),
       period_(std::make_unique<PeriodController>(context_)),

@@ -29,7 +29,8 @@ constexpr int32_t kRingColor = 0x00FFFF;
 
 }  // namespace
 
-RecordsController::RecordsController(CommandContext& context) : ctx_(context) {
+RecordsController::RecordsController(CommandContext& context, TypedNumbers& typed)
+    : ctx_(context), typed_(typed) {
     ctx_.OnForgetStar([this] {
         CloseRecordList();
         ClearRings();

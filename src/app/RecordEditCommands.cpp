@@ -214,6 +214,10 @@ bool RecordsController::SaveEditedRecord(int64_t id, const std::vector<RecordFie
         }
         if (edited->Marked.empty()) edited->PunktFarb = ColorOf(ctx_, *edited);
         ctx_.table->UpdateRow(*edited);
+        if (edited->JD != row->JD)
+            typed_.Remember(id, TypedNumbers::Field::JD, fields[0].text.toStdString());
+        if (edited->Mag != row->Mag)
+            typed_.Remember(id, TypedNumbers::Field::Mag, fields[2].text.toStdString());
         ctx_.PushEdit(new ChangeRowsEdit(ctx_, QStringLiteral("Edit Record"), {*row}, {*edited}));
         FollowMarkedRow(ctx_.marks, row->Marked, row->JD, row->Mag, &edited->JD, &edited->Mag);
         RefreshRecordList();

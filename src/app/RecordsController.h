@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/CommandContext.h"
+#include "data/TypedNumbers.h"
 #include "interaction/RecordDialogs.h"
 #include "interaction/RecordFields.h"
 #include "interaction/RecordList.h"
@@ -20,7 +21,9 @@ namespace sabrix {
 
 class RecordsController {
   public:
-    explicit RecordsController(CommandContext& context);
+    // typed: where a record edit keeps the JD and magnitude texts typed (for the download
+    // file's save).
+    RecordsController(CommandContext& context, TypedNumbers& typed);
 
     void setRecordDialogs(RecordDialogs* dialogs) { recordDialogs_ = dialogs; }
     // The record list while it is open; null otherwise.
@@ -102,6 +105,7 @@ class RecordsController {
     bool WarnWhenNoneChosen(bool record = false);
 
     CommandContext& ctx_;
+    TypedNumbers& typed_;
     RecordDialogs* recordDialogs_ = nullptr;
     std::optional<RecordList> recordList_;
     // The IDs of the ringed points, sorted.

@@ -235,7 +235,9 @@ void SaveController::DownloadSaveFile() {
     const std::optional<std::string> written = SaveToChosenFile(
         kSaving, BehindDialog::Plot, options,
         [this, &text] {
-            text = DownloadFileText(*ctx_.table, loads_.downloadSource(), [this] { ctx_.Yield(); });
+            text = DownloadFileText(
+                *ctx_.table, loads_.downloadSource(), [this] { ctx_.Yield(); },
+                &loads_.typedNumbers());
             return text->bytes();
         },
         [this](const std::string& output) -> std::optional<std::string> {

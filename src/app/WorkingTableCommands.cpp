@@ -38,7 +38,10 @@ std::string FolderOfFilePath(const std::string& path) {
 }  // namespace
 
 LoadController::LoadController(CommandContext& context) : ctx_(context) {
-    ctx_.OnForgetStar([this] { downloadSource_.reset(); });
+    ctx_.OnForgetStar([this] {
+        downloadSource_.reset();
+        typedNumbers_.clear();
+    });
 }
 
 void LoadController::OpenWorkingTable() {

@@ -44,11 +44,21 @@ bool SameField(size_t field, const ObsRow& a, const ObsRow& b) {
     return a.*kTextFields[field - 2] == b.*kTextFields[field - 2];
 }
 
-void AppendField(std::string& line, size_t field, const ObsRow& row) {
+// A number as the user typed it when they typed this value, else in its shortest exact text.
+std::string NumberText(const TypedNumbers* typed, int64_t id, TypedNumbers::Field field,
+                       double value) {
+    if (typed != nullptr)
+        if (const std::optional<std::string_view> text = typed->TextOf(id, field, value))
+            return std::string(*text);
+    return FormatDoubleExactly(value);
+}
+
+void AppendField(std::string& line, size_t field, const ObsRow& row, const TypedNumbers* typed) {
     if (field == 0)
-        line += FormatDoubleExactly(row.JD);
+        line += NumberText(typed, row.ID, TypedNumbers::Field::JD, row.JD);
     else if (field == 1)
-        AppendCsvField(line, row.Faint + FormatDoubleExactly(row.Mag));
+        AppendCsvField(line,
+                       row.Faint + NumberText(typed, row.ID, TypedNumbers::Field::Mag, row.Mag));
     else
         AppendCsvField(line, row.*kTextFields[field - 2]);
 }
@@ -64,15 +74,16 @@ const std::string& DownloadFileHeaderLine() {
     return header;
 }
 
-void AppendDownloadRecordLine(std::string& line, const ObsRow& row) {
+void AppendDownloadRecordLine(std::string& line, const ObsRow& row, const TypedNumbers* typed) {
     // Every digit of the values: a file saved and loaded again holds the very same numbers.
     for (size_t field = 0; field < kCurrentFields; ++field) {
         if (field > 0) line += ',';
-        AppendField(line, field, row);
+        AppendField(line, field, row, typed);
     }
 }
 
-void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRow& row) {
+void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRow& row,
+                            const TypedNumbers* typed) {
     const std::string_view content = LineContent(read);
     const std::string_view lineEnd = read.substr(content.size());
     // A byte-order mark stays in front of the line; the fields follow it.
@@ -84,7 +95,7 @@ void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRo
     ObsRow before;
     if ((fields.size() != kClassicFields && fields.size() != kCurrentFields) ||
         !FillStarRow(fields, Settings{}, before)) {
-        AppendDownloadRecordLine(out, row);
+        AppendDownloadRecordLine(out, row, typed);
         out += lineEnd;
         return;
     }
@@ -107,13 +118,14 @@ void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRo
         if (field < written.size() && SameField(field, before, row))
             out += written[field];
         else
-            AppendField(out, field, row);
+            AppendField(out, field, row, typed);
     }
     out += lineEnd;
 }
 
 DownloadSource DownloadFileText(const ObsTable& table, const DownloadSource* loaded,
-                                const std::function<void()>& yieldPerRow) {
+                                const std::function<void()>& yieldPerRow,
+                                const TypedNumbers* typed) {
     DownloadSource::Builder text;
     if (loaded != nullptr && !loaded->ready()) loaded = nullptr;
     if (loaded != nullptr)
@@ -127,9 +139,9 @@ DownloadSource DownloadFileText(const ObsTable& table, const DownloadSource* loa
         const std::optional<std::string_view> read =
             loaded != nullptr ? loaded->line(row.ID) : std::nullopt;
         if (read) {
-            AppendDownloadLineLike(line, *read, row);
+            AppendDownloadLineLike(line, *read, row, typed);
         } else {
-            AppendDownloadRecordLine(line, row);
+            AppendDownloadRecordLine(line, row, typed);
             line += kLineEnd;
         }
         text.add(row.ID, line);

@@ -13,7 +13,8 @@
 // Record line: JD, Faint + Mag ("<11.5" for a fainter-than row), Uncertain, HQUncertain, Band,
 // Init, ComCod, Comp1, Comp2, Charts, Comments, XForm, AirMass, Valid, CMag, KMag, HQJD, Star,
 // ObserverAffiliation, MeasurementMethod, GroupingMethod, ADSReference, Digitizer, Credit; the
-// numbers in their shortest text that reads back ("2454123.5", "10.428").
+// numbers in their shortest text that reads back ("2454123.5", "10.428"), or as the user typed
+// them in the record editor (typed, may be null: see TypedNumbers).
 #pragma once
 
 #include <functional>
@@ -22,6 +23,7 @@
 #include "data/DownloadSource.h"
 #include "data/ObsRow.h"
 #include "data/ObsTable.h"
+#include "data/TypedNumbers.h"
 
 namespace sabrix {
 
@@ -29,13 +31,15 @@ namespace sabrix {
 const std::string& DownloadFileHeaderLine();
 
 // Appends the record line of one row, without line end, to line.
-void AppendDownloadRecordLine(std::string& line, const ObsRow& row);
+void AppendDownloadRecordLine(std::string& line, const ObsRow& row,
+                              const TypedNumbers* typed = nullptr);
 
 // Appends the line of row written in the style of read, a line of a download file with its
 // line end: read itself when row holds what read loads as; else read with the fields that
 // differ written anew. A line that is no data line of 18 or 24 fields gives the record line of
 // the row and read's line end.
-void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRow& row);
+void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRow& row,
+                            const TypedNumbers* typed = nullptr);
 
 // Returns the whole file, with where each row's line stands in it (bytes()): the header line
 // and the line of every row in ID order; with the file the table was loaded from (loaded, may
@@ -44,6 +48,7 @@ void AppendDownloadLineLike(std::string& out, std::string_view read, const ObsRo
 // per row. Throws SabrixError "No current record." for an empty table (a file without a row
 // would not load again), SQLite::Exception when the table cannot be read.
 DownloadSource DownloadFileText(const ObsTable& table, const DownloadSource* loaded,
-                                const std::function<void()>& yieldPerRow);
+                                const std::function<void()>& yieldPerRow,
+                                const TypedNumbers* typed = nullptr);
 
 }  // namespace sabrix

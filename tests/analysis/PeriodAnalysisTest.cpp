@@ -69,6 +69,11 @@ TEST(PeriodAnalysis, ListsThePeaksChoosesTheHighestAndSaysTheWeightingUsed) {
     PeriodAnalysis unasked("TW PER", TwoPeriods(), false, Grid(TwoPeriods()));
     EXPECT_TRUE(
         unasked.View(false, "", 0).summary.endsWith("equal weights (uncertainties not used)"));
+    // Theta weighs every observation alike, even with uncertainties for all.
+    PeriodAnalysis pdm("TW PER", TwoPeriods(), true, Grid(TwoPeriods()), 0, 1,
+                       SearchMethod::PhaseDispersion);
+    EXPECT_TRUE(pdm.View(false, "", 0)
+                    .summary.endsWith("equal weights (phase dispersion uses no uncertainties)"));
 }
 
 TEST(PeriodAnalysis, RemovingThePeriodFindsTheSecondAndBackOneStepShowsTheFirstAgain) {

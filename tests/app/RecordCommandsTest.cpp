@@ -10,6 +10,8 @@
 #include <functional>
 #include <tuple>
 
+#include "core/NumberText.h"
+#include "data/DownloadSource.h"
 #include "data/StarFileExport.h"
 #include "interaction/ObserverMarking.h"
 #include "interaction/RecordDialogs.h"
@@ -524,6 +526,55 @@ TEST_F(RecordCommands, ASaveAfterEditsAndDeletesOfADownloadWritesTheEditsAndLack
     for (size_t i = 2; i < rows.size(); ++i)
         expected += StarFileRecordLine(i == 2 ? edited : rows[i]) + "\r\n";
     EXPECT_EQ(saved.substr(saved.find("\r\n\r\n") + 4), expected);
+}
+
+// An edited number is written as it was typed ("10.500", not "10.5") while the row holds the
+// value typed; an undo gives back the file's own line, a redo the typed text. A typed
+// exponent is no form of the file and is written plainly.
+TEST_F(RecordCommands, SaveAsDownloadFileWritesEditedNumbersWithTheDigitsTyped) {
+    const std::string path = dir.file("download-ccd.txt");
+    const std::string original = test::ReadFileBytes(test::SampleFile("download-ccd.txt"));
+    test::WriteFileBytes(path, original);
+    LoadAndFill(path);
+    const ObsRow row = *table().RowById(3);
+    const double first = state().view.JDFirst;
+    const std::string jdTyped = FormatDouble(row.JD + 0.25) + "00";
+    // Edits row 3, drawn at (x, y), to the texts typed.
+    const auto editRow3 = [&](double x, double y, const QString& jd, const QString& mag) {
+        commands->Run(cmd::BoxFinder, x - first - 0.0003, y - 0.01, x - first + 0.0003, y + 0.01);
+        ASSERT_EQ(dialogs.shown.Count(), 1u);
+        commands->Run(cmd::lstRecords_Click, std::vector<int>{0}, 0);
+        dialogs.edits.push_back([=](std::vector<RecordField>& f) {
+            Type(f, "JD", jd);
+            Type(f, "Mag", mag);
+        });
+        commands->Run(cmd::cmdEdit_Click);
+        commands->Run(cmd::cmdClose_Click);
+    };
+    const std::string copy = dir.file("copy.txt");
+    const auto saved = [&] {
+        prompts.file(QString::fromStdString(copy));
+        commands->Run(cmd::mnuSaveDownload_Click);
+        return test::ReadFileBytes(copy);
+    };
+    const std::vector<size_t> ends = LineEnds(original);
+    const std::string before = original.substr(0, ends[2]);
+    const std::string after = original.substr(ends[3]);
+    const std::string_view line(original.data() + ends[2], ends[3] - ends[2]);
+    const std::string rest(line.substr(line.find(',', line.find(',') + 1)));
+
+    // (A save clears the undo stack.)
+    const QString jdWithBlanks = QString::fromStdString(" " + jdTyped + " ");
+    editRow3(row.JD, row.Mag, jdWithBlanks, QStringLiteral("10.500"));
+    commands->Run(cmd::mnuUndo_Click);
+    EXPECT_EQ(saved(), original);
+    editRow3(row.JD, row.Mag, jdWithBlanks, QStringLiteral("10.500"));
+    commands->Run(cmd::mnuUndo_Click);
+    commands->Run(cmd::mnuRedo_Click);
+    EXPECT_EQ(saved(), before + jdTyped + ",10.500" + rest + after);
+
+    editRow3(row.JD + 0.25, 10.5, QString::fromStdString(jdTyped), QStringLiteral("1.06e1"));
+    EXPECT_EQ(saved(), before + jdTyped + ",10.6" + rest + after);
 }
 
 // What a change to the table can touch: every field of every row in ID order (the order

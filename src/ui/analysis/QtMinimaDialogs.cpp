@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "ui/interaction/BesideMainWindow.h"
+
 namespace sabrix {
 
 void QtMinimaDialogs::showList(const MinimaWindowView& view,
@@ -12,6 +14,7 @@ void QtMinimaDialogs::showList(const MinimaWindowView& view,
     if (opening) {
         list_ = new frmMinima(parent_);
         list_->setModal(false);
+        PlaceBesideMainWindow(*list_);
     }
     list_->onEvent = onEvent;
     list_->Apply(view);
@@ -31,6 +34,7 @@ void QtMinimaDialogs::showOc(const OcWindowView& view,
     if (opening) {
         oc_ = new frmOcDiagram(parent_);
         oc_->setModal(false);
+        PlaceBesideMainWindow(*oc_);
     }
     oc_->onEvent = onEvent;
     oc_->Apply(view);

@@ -3,38 +3,12 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
 
 #include "interaction/RememberedLayout.h"
 #include "ui/analysis/frmPeriodSearch.h"
+#include "ui/interaction/BesideMainWindow.h"
 
 namespace sabrix {
-
-namespace {
-
-constexpr int kGap = 8;
-
-// Right of the main window where the screen has room, else left of it, else against the
-// screen's right edge; the tops level.
-void PlaceBesideMainWindow(QWidget& window) {
-    const QWidget* main = window.parentWidget() ? window.parentWidget()->window() : nullptr;
-    if (!main) return;
-    const QRect frame = main->frameGeometry();
-    const QSize size = window.frameGeometry().size();
-    const QScreen* screen = main->screen();
-    const QRect area = screen ? screen->availableGeometry() : QRect();
-    int x = frame.right() + 1 + kGap;
-    if (area.isValid() && x + size.width() > area.right() + 1) {
-        const int left = frame.left() - kGap - size.width();
-        x = left >= area.left() ? left : std::max(area.left(), area.right() + 1 - size.width());
-    }
-    int y = frame.top();
-    if (area.isValid())
-        y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
-    window.move(x, y);
-}
-
-}  // namespace
 
 std::vector<QRect> ScreenAreas() {
     std::vector<QRect> areas;
