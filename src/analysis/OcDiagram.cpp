@@ -142,8 +142,7 @@ void OcDiagram::Draw(Canvas& plot, Canvas& across, Canvas& down) const {
     window.view.WinJDLeft = left_;
     window.view.WinJDRight = right_;
     frame.WriteScale(across, window);
-    const double yStep = NiceStep(top_ - bottom_, std::max(2, down.pixelHeight() / 40));
-    DrawTicksDown(down, LinearTicks(bottom_, top_, yStep));
+    DrawScaleDown(down, LayOutLinearScale(down, bottom_, top_, StripRun::Down));
     plot.Line(left_, 0, right_, 0, kDarkGrey);
     const auto curve = [&](const OcFit& fit, int32_t color) {
         constexpr int kSteps = 200;

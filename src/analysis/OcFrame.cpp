@@ -36,8 +36,7 @@ void OcFrame::WriteScale(Canvas& strip, const AppState& state) const {
     const double left = state.view.WinJDLeft;
     const double right = state.view.WinJDRight;
     strip.SetUserScale(left, 0, right - left, 20);
-    const double step = NiceStep(right - left, std::max(2, strip.pixelWidth() / 80));
-    DrawTicksAcross(strip, LinearTicks(left, right, step));
+    DrawScaleAcross(strip, LayOutLinearScale(strip, left, right, StripRun::Across));
 }
 
 QString OcFrame::Label(const QString& starName, int64_t points) const {
