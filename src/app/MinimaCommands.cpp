@@ -333,6 +333,8 @@ void MinimaController::OcWindowEvent(const OcEvent& event) {
                     *PlotImageFormatFor(*path), choice->width, choice->height,
                     [&diagram](PlotAreaCanvases& canvases) {
                         diagram.Draw(canvases.picView, canvases.picJDScale, canvases.picMagScale);
+                        canvases.xTitle = QStringLiteral("Cycle E");
+                        canvases.yTitle = QStringLiteral("O-C (days)");
                         return QStringLiteral("O-C (days) against cycle");
                     });
                 WriteFileAtomically(*path, [&bytes](QIODevice& out) {

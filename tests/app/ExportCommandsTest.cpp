@@ -16,10 +16,10 @@
 #include "core/ProgramDir.h"
 #include "core/SettingsFile.h"
 #include "core/WorkingDatabase.h"
-#include "dialogs/ImageExportDialog.h"
 #include "plot/PlotImage.h"
 #include "plot/PlotImageFile.h"
 #include "support/CommandsFixture.h"
+#include "support/ScriptedExportDialog.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestEnvironment.h"
 
@@ -29,19 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 using Messages = std::vector<test::RecordedMessage>;
 
-class ScriptedExportDialog : public ImageExportDialog {
-  public:
-    std::optional<ImageExportChoice> ask(const ImageExportChoice& offered) override {
-        this->offered.push_back(offered);
-        EXPECT_FALSE(answers.empty());
-        if (answers.empty()) return std::nullopt;
-        const auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<ImageExportChoice> offered;
-    std::deque<std::optional<ImageExportChoice>> answers;
-};
+using test::ScriptedExportDialog;
 
 // The commands on canvases laid out as an exported picture of 640 x 400 lays them out, so the
 // window's plot and an export of that size can be compared pixel for pixel.

@@ -9,7 +9,10 @@
 #include "analysis/MinimaDialogs.h"
 #include "analysis/MinimaFile.h"
 #include "core/NumberText.h"
+#include "data/DownloadSource.h"
+#include "plot/PlotImageFile.h"
 #include "support/CommandsFixture.h"
+#include "support/ScriptedExportDialog.h"
 
 namespace sabrix {
 namespace {
@@ -113,6 +116,18 @@ TEST_F(MinimaCommands, BoxedEclipsesAreListedKeptBesideTheStarAndGiveAnOcDiagram
     EXPECT_TRUE(dialogs.oc->fitLines[0].contains("P = 0.8000"))
         << dialogs.oc->fitLines[0].toStdString();
     EXPECT_TRUE(dialogs.oc->draw);
+    // The picture names its axes; the CSV has a line per time.
+    test::ScriptedExportDialog exportDialog;
+    commands->setImageExportDialog(&exportDialog);
+    exportDialog.answers.push_back(ImageExportChoice{800, 500, PlotImageFormat::Svg});
+    prompts.file(QString::fromStdString(dir.file("o-c.svg")));
+    dialogs.onOc({OcEvent::Kind::ExportImage});
+    const std::string svg = test::ReadFileBytes(dir.file("o-c.svg"));
+    EXPECT_NE(svg.find("Cycle E"), std::string::npos);
+    EXPECT_NE(svg.find("O-C (days)"), std::string::npos);
+    prompts.file(QString::fromStdString(dir.file("o-c.csv")));
+    dialogs.onOc({OcEvent::Kind::ExportCsv});
+    EXPECT_EQ(LineEnds(test::ReadFileBytes(dir.file("o-c.csv"))).size(), 3u);
 
     // A box with no minimum in it says so and lists nothing.
     const double first = commands->state().view.JDFirst;
