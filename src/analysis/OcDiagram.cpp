@@ -6,6 +6,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/NumberText.h"
+#include "data/PointFilter.h"
 
 namespace sabrix {
 
@@ -38,6 +39,17 @@ void OcDiagram::Set(std::vector<ListedExtremum> list, const Ephemeris& ephemeris
         errors.push_back(e.value.error);
     }
     points_ = ComputeOc(ephemeris_, times, errors);
+    PlotColumns::Builder columns;
+    for (size_t i = 0; i < points_.size(); ++i) {
+        ObsPoint point;
+        point.JD = times[i];
+        point.ID = static_cast<int64_t>(i) + 1;
+        point.MagStored = points_[i].oc;
+        point.Mag = static_cast<float>(points_[i].oc);
+        point.uncertainty = static_cast<float>(points_[i].error);
+        columns.Add(point, {}, {});
+    }
+    columns_ = std::move(columns).Build();
     Reset();
 }
 
@@ -107,16 +119,14 @@ bool OcDiagram::ZoomToBox(double x1, double y1, double x2, double y2) {
 }
 
 int OcDiagram::ToggleInBox(double x1, double y1, double x2, double y2) {
-    std::vector<size_t> inside;
-    for (size_t i = 0; i < points_.size(); ++i) {
-        const OcPoint& p = points_[i];
-        if (p.cycle >= std::min(x1, x2) && p.cycle <= std::max(x1, x2) &&
-            p.oc >= std::min(y1, y2) && p.oc <= std::max(y1, y2))
-            inside.push_back(i);
-    }
+    const std::vector<int64_t> inside =
+        FrameIdsInBox(OcFrame(ephemeris_), columns_, PointFilter(), x1, x2, y1, y2);
+    const auto listed = [this](int64_t id) -> ListedExtremum& {
+        return list_[static_cast<size_t>(id - 1)];
+    };
     const bool allOut =
-        std::all_of(inside.begin(), inside.end(), [&](size_t i) { return list_[i].omitted; });
-    for (const size_t i : inside) list_[i].omitted = !allOut;
+        std::all_of(inside.begin(), inside.end(), [&](int64_t id) { return listed(id).omitted; });
+    for (const int64_t id : inside) listed(id).omitted = !allOut;
     return static_cast<int>(inside.size());
 }
 
@@ -127,9 +137,12 @@ void OcDiagram::Draw(Canvas& plot, Canvas& across, Canvas& down) const {
     plot.Cls();
     across.Cls();
     down.Cls();
-    const double xStep = NiceStep(right_ - left_, std::max(2, across.pixelWidth() / 80));
+    const OcFrame frame(ephemeris_);
+    AppState window;
+    window.view.WinJDLeft = left_;
+    window.view.WinJDRight = right_;
+    frame.WriteScale(across, window);
     const double yStep = NiceStep(top_ - bottom_, std::max(2, down.pixelHeight() / 40));
-    DrawTicksAcross(across, LinearTicks(left_, right_, xStep));
     DrawTicksDown(down, LinearTicks(bottom_, top_, yStep));
     plot.Line(left_, 0, right_, 0, kDarkGrey);
     const auto curve = [&](const OcFit& fit, int32_t color) {
@@ -146,12 +159,15 @@ void OcDiagram::Draw(Canvas& plot, Canvas& across, Canvas& down) const {
     if (quadratic_)
         if (const std::optional<OcFit> parabola = Parabola()) curve(*parabola, kCyan);
     const double radius = std::fabs(plot.PixelsToUserX(3));
-    for (size_t i = 0; i < points_.size(); ++i) {
-        const OcPoint& p = points_[i];
+    ForEachFramePoint(frame, columns_, PointFilter(), left_, right_, [&](const FramePoint& p) {
+        const size_t i = static_cast<size_t>(p.point->ID - 1);
+        const double x = p.place.x[0];
+        const double y = p.place.y;
+        const double error = points_[i].error;
         const int32_t color = list_[i].omitted ? kGrey : kWhite;
-        if (p.error > 0) plot.Line(p.cycle, p.oc - p.error, p.cycle, p.oc + p.error, color);
-        plot.Circle(p.cycle, p.oc, radius, color);
-    }
+        if (error > 0) plot.Line(x, y - error, x, y + error, color);
+        plot.Circle(x, y, radius, color);
+    });
 }
 
 void OcDiagram::WriteCsv(QIODevice& out) const {

@@ -4,6 +4,8 @@
 // to the others, the part of the diagram shown, and the drawing of it onto canvases in the
 // layout of the main plot (the diagram, the cycle scale above it, the O-C scale at its
 // right). x is the cycle E, y is O - C in days (later above, so a star that runs late climbs).
+// The times are the points of a plot frame of their own (OcFrame), which the drawing and the
+// box walk as the light curve's readers walk theirs.
 #pragma once
 
 #include <QIODevice>
@@ -13,6 +15,8 @@
 
 #include "analysis/MinimaFile.h"
 #include "analysis/OMinusC.h"
+#include "analysis/OcFrame.h"
+#include "data/PlotColumns.h"
 #include "plot/Canvas.h"
 #include "plot/ScaleTicks.h"
 
@@ -62,6 +66,8 @@ class OcDiagram {
     std::vector<ListedExtremum> list_;
     Ephemeris ephemeris_;
     std::vector<OcPoint> points_;
+    // The times as points of the frame: ID i + 1 for the time i of the list.
+    PlotColumns columns_;
     bool quadratic_ = false;
     double left_ = -1, right_ = 1, bottom_ = -0.01, top_ = 0.01;
 };

@@ -19,6 +19,15 @@ QPoint SideWindowPlace(const QRect& mainFrame, const QSize& size,
     return place;
 }
 
+int SideWindowWidth(const QRect& mainFrame, int width, int leastWidth,
+                    const std::optional<QRect>& screenArea) {
+    if (!screenArea) return width;
+    const int right = screenArea->right() + 1 - mainFrame.right() - kSideWindowGap;
+    const int left = mainFrame.left() - kSideWindowGap - screenArea->left();
+    const int room = std::max(left, right);
+    return width > room && room >= leastWidth ? room : width;
+}
+
 QPoint SideWindowPlaceAvoiding(const QRect& mainFrame, const QSize& size,
                                const std::optional<QRect>& screenArea,
                                const std::optional<QRect>& avoid) {

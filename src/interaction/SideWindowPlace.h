@@ -26,6 +26,14 @@ constexpr int kSideWindowGap = 8;
 QPoint SideWindowPlace(const QRect& mainFrame, const QSize& size,
                        const std::optional<QRect>& screenArea);
 
+// The width for a side window that would rather be width wide, as SideWindowPlace will place
+// it: width when it fits beside mainFrame on either side; else the room of the roomier side
+// when that is at least leastWidth, so it stands beside the main window rather than over it;
+// else width (it then goes over the main window). Example: a list 560 wide (at least 340)
+// beside a main window at x 405 to 1195 on a screen 1600 wide gets 397.
+int SideWindowWidth(const QRect& mainFrame, int width, int leastWidth,
+                    const std::optional<QRect>& screenArea);
+
 // As SideWindowPlace, for a window about some points of the plot (the record list): when the
 // place beside the main window would cover avoid (the points, in screen pixels), the window
 // goes beside the points instead, right of them, else left, below or above, inside the area;

@@ -7,6 +7,7 @@
 
 #include "analysis/OMinusC.h"
 #include "analysis/OcDiagram.h"
+#include "analysis/OcFrame.h"
 
 namespace sabrix {
 namespace {
@@ -53,6 +54,19 @@ TEST(OMinusC, LineCorrectsThePeriodAndParabolaMeasuresItsChange) {
 
     EXPECT_FALSE(FitOc(exact, std::span(curved).first(2), 2));
     EXPECT_TRUE(ComputeOc({t0, 0}, times, errors).empty());
+}
+
+TEST(OMinusC, TheFrameDrawsATimeAtItsCycleAndOMinusCAndFindsItFromThere) {
+    const OcFrame frame({2450000, 1});
+    ObsPoint point;
+    point.JD = 2450010.02;
+    const FramePlace place = frame.Place(point);
+    ASSERT_EQ(place.count, 1);
+    EXPECT_EQ(place.x[0], 10);
+    EXPECT_NEAR(place.y, 0.02, 1e-9);
+    const auto [from, to] = frame.RowsFor(10, 10);
+    EXPECT_TRUE(from < point.JD && point.JD < to);
+    EXPECT_EQ(frame.PlaceText(point, place), "E = 10, T = 2450010.02000");
 }
 
 TEST(OMinusC, DiagramLeavesABoxedOutlierOutOfItsFitAndDrawsIt) {

@@ -24,6 +24,17 @@ TEST(SideWindowPlace, RightOfTheMainWindowElseLeftElseAtTheScreensRightEdge) {
     EXPECT_EQ(SideWindowPlace(QRect(1800, 100, 800, 600), kStats, std::nullopt), QPoint(2607, 100));
 }
 
+TEST(SideWindowWidth, NarrowerToStandBesideTheMainWindowButNotBelowItsLeast) {
+    const QRect area(0, 0, 1600, 1000);
+    const QRect main(405, 100, 791, 600);  // x 405 to 1195
+    EXPECT_EQ(SideWindowWidth(main, 360, 340, area), 360) << "fits at the right";
+    EXPECT_EQ(SideWindowWidth(main, 560, 340, area), 397);
+    EXPECT_EQ(SideWindowPlace(main, QSize(397, 300), area).x(), 1203) << "then placed there";
+    EXPECT_EQ(SideWindowWidth(main, 560, 400, area), 560) << "too little room: over the window";
+    EXPECT_EQ(SideWindowWidth(QRect(1000, 0, 400, 600), 1100, 300, area), 992) << "left is roomier";
+    EXPECT_EQ(SideWindowWidth(main, 560, 340, std::nullopt), 560);
+}
+
 TEST(SideWindowPlace, TheTopFollowsTheMainWindowInsideTheScreen) {
     EXPECT_EQ(SideWindowPlace(QRect(0, 0, 800, 600), kStats, kArea).y(), 30);
     EXPECT_EQ(SideWindowPlace(QRect(0, 1000, 800, 600), kStats, kArea).y(), 1079 - 260);

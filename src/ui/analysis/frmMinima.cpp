@@ -2,7 +2,7 @@
 #include "ui/analysis/frmMinima.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
 
@@ -11,7 +11,8 @@ namespace sabrix {
 frmMinima::frmMinima(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMinima"));
     setWindowTitle(QStringLiteral("Times of minimum"));
-    resize(560, 360);
+    resize(400, 320);
+    // The buttons in two rows keep the window narrow enough to stand beside the main window.
     auto* layout = new QVBoxLayout(this);
     tblMinima = new QTableWidget(0, 5, this);
     tblMinima->setObjectName(QStringLiteral("tblMinima"));
@@ -24,20 +25,19 @@ frmMinima::frmMinima(QWidget* parent) : QDialog(parent) {
     tblMinima->verticalHeader()->setDefaultSectionSize(20);
     tblMinima->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(tblMinima, 1);
-    auto* buttons = new QHBoxLayout;
-    const auto button = [&](const QString& text, const char* name) {
+    auto* buttons = new QGridLayout;
+    const auto button = [&](const QString& text, const char* name, int row, int column) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
-        buttons->addWidget(b);
+        buttons->addWidget(b, row, column);
         return b;
     };
-    cmdCopy = button(QStringLiteral("&Copy"), "cmdCopy");
-    cmdSave = button(QStringLiteral("&Save as Text..."), "cmdSave");
-    cmdRemove = button(QStringLiteral("&Remove"), "cmdRemove");
-    cmdOC = button(QStringLiteral("&O-C Diagram..."), "cmdOC");
-    buttons->addStretch(1);
-    cmdClose = button(QStringLiteral("Close"), "cmdClose");
+    cmdCopy = button(QStringLiteral("&Copy"), "cmdCopy", 0, 0);
+    cmdSave = button(QStringLiteral("&Save as Text..."), "cmdSave", 0, 1);
+    cmdRemove = button(QStringLiteral("&Remove"), "cmdRemove", 0, 2);
+    cmdOC = button(QStringLiteral("&O-C Diagram..."), "cmdOC", 1, 0);
+    cmdClose = button(QStringLiteral("Close"), "cmdClose", 1, 2);
     layout->addLayout(buttons);
     using Kind = MinimaEvent::Kind;
     connect(cmdCopy, &QPushButton::clicked, this, [this] { Send(Kind::Copy); });

@@ -14,9 +14,12 @@ void PlaceBesideMainWindow(QWidget& window) {
     if (!main) return;
     const QSize border = main->frameGeometry().size() - main->size();
     const QScreen* screen = main->screen();
-    window.move(
-        SideWindowPlace(main->frameGeometry(), window.size() + border,
-                        screen ? std::optional(screen->availableGeometry()) : std::nullopt));
+    const std::optional<QRect> area =
+        screen ? std::optional(screen->availableGeometry()) : std::nullopt;
+    const int width = SideWindowWidth(main->frameGeometry(), window.width() + border.width(),
+                                      window.minimumSizeHint().width() + border.width(), area);
+    window.resize(width - border.width(), window.height());
+    window.move(SideWindowPlace(main->frameGeometry(), window.size() + border, area));
 }
 
 }  // namespace sabrix

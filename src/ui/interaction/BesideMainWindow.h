@@ -7,9 +7,10 @@ class QWidget;
 
 namespace sabrix {
 
-// Moves window (not shown yet) to SideWindowPlace beside the window of its parent widget;
-// nothing without a parent. The window manager's border, not known before the window shows,
-// is taken to be the main window's.
+// Moves window (not shown yet) to SideWindowPlace beside the window of its parent widget,
+// narrower (SideWindowWidth, down to its minimum size hint) where that keeps it off the main
+// window; nothing without a parent. The window manager's border, not known before the window
+// shows, is taken to be the main window's.
 void PlaceBesideMainWindow(QWidget& window);
 
 }  // namespace sabrix
