@@ -18,43 +18,8 @@ constexpr int32_t kRed = 255;
 constexpr double kHeadroom = 1.1;
 constexpr double kLowestTop = 0.05;
 constexpr double kHighestTop = 1.05;
-// Pixels a label of a scale takes with its gap, across and down.
-constexpr int kPixelsPerLabelAcross = 70;
-constexpr int kPixelsPerLabelDown = 40;
 constexpr double kChosenRadiusPixels = 5;
 constexpr double kPeakNumberGapPixels = 4;
-
-std::vector<ScaleTick> LogPeriodTicks(double logLow, double logHigh, int pixels) {
-    std::vector<ScaleTick> ticks;
-    const double decades = logHigh - logLow;
-    if (!(decades > 0) || !std::isfinite(decades)) return ticks;
-    const int room = std::max(1, pixels / kPixelsPerLabelAcross);
-    if (decades < 1) {
-        // Less than a decade: evenly stepped periods, placed where their logarithms fall.
-        const double low = std::pow(10.0, logLow);
-        const double high = std::pow(10.0, logHigh);
-        for (ScaleTick tick : LinearTicks(low, high, NiceStep(high - low, room))) {
-            if (!(tick.at > 0)) continue;
-            tick.at = std::log10(tick.at);
-            ticks.push_back(tick);
-        }
-        return ticks;
-    }
-    // A decade or more: 1, 2 and 5 times each power of ten labelled while there is room for
-    // three labels a decade, else the powers of ten alone; the other whole multiples minor.
-    const bool oneTwoFive = decades * 3 <= room;
-    for (double d = std::floor(logLow); d <= std::ceil(logHigh); ++d) {
-        const double power = std::pow(10.0, d);
-        for (int m = 1; m <= 9; ++m) {
-            const double at = std::log10(m * power);
-            if (at < logLow || at > logHigh) continue;
-            const bool labelled = m == 1 || (oneTwoFive && (m == 2 || m == 5));
-            ticks.push_back(
-                {at, labelled ? QString::fromStdString(FormatDouble(m * power)) : QString()});
-        }
-    }
-    return ticks;
-}
 
 }  // namespace
 
@@ -99,17 +64,18 @@ QString PeriodogramPlot::AxisCaption() const {
                                                : QStringLiteral("Period (days, logarithmic)");
 }
 
-std::vector<ScaleTick> PeriodogramPlot::AcrossTicks(int pixels) const {
+ScaleLayout PeriodogramPlot::AcrossScale(Canvas& across) const {
     const double left = std::min(XOf(fLow_), XOf(fHigh_));
     const double right = std::max(XOf(fLow_), XOf(fHigh_));
-    if (axis_ == PeriodogramAxis::Period) return LogPeriodTicks(left, right, pixels);
-    return LinearTicks(left, right,
-                       NiceStep(right - left, std::max(1, pixels / kPixelsPerLabelAcross)));
+    across.SetUserScale(left, 0, right - left, 20);
+    return axis_ == PeriodogramAxis::Period
+               ? LayOutLogScale(across, left, right)
+               : LayOutLinearScale(across, left, right, StripRun::Across);
 }
 
-std::vector<ScaleTick> PeriodogramPlot::PowerTicks(int pixels) const {
-    return LinearTicks(pLow_, pHigh_,
-                       NiceStep(pHigh_ - pLow_, std::max(1, pixels / kPixelsPerLabelDown)));
+ScaleLayout PeriodogramPlot::PowerScale(Canvas& power) const {
+    power.SetUserScale(0, pHigh_, 20, pLow_ - pHigh_);
+    return LayOutLinearScale(power, pLow_, pHigh_, StripRun::Down);
 }
 
 void PeriodogramPlot::Draw(const Periodogram& periodogram, bool withWindow,
@@ -118,10 +84,8 @@ void PeriodogramPlot::Draw(const Periodogram& periodogram, bool withWindow,
     const double left = std::min(XOf(fLow_), XOf(fHigh_));
     const double right = std::max(XOf(fLow_), XOf(fHigh_));
     plot.SetUserScale(left, pHigh_, right - left, pLow_ - pHigh_);
-    across.SetUserScale(left, 0, right - left, 20);
-    power.SetUserScale(0, pHigh_, 20, pLow_ - pHigh_);
-    DrawTicksAcross(across, AcrossTicks(across.pixelWidth()));
-    DrawTicksDown(power, PowerTicks(power.pixelHeight()));
+    DrawScaleAcross(across, AcrossScale(across));
+    DrawScaleDown(power, PowerScale(power));
     plot.Cls();
 
     const FrequencyGrid& grid = periodogram.grid;

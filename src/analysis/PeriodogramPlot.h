@@ -59,10 +59,11 @@ class PeriodogramPlot {
               const std::vector<PeriodogramPeak>& peaks, int chosen, Canvas& plot, Canvas& across,
               Canvas& power) const;
 
-    // The ticks of the scale across for a strip the given pixels wide, and of the power scale
-    // for one that high.
-    std::vector<ScaleTick> AcrossTicks(int pixels) const;
-    std::vector<ScaleTick> PowerTicks(int pixels) const;
+    // Sets the frame of the strip across (or of the power strip) as Draw does and lays out
+    // its scale: frequencies and powers on linear scales, periods on a logarithmic one
+    // (ScaleTicks.h).
+    ScaleLayout AcrossScale(Canvas& across) const;
+    ScaleLayout PowerScale(Canvas& power) const;
 
   private:
     PeriodogramAxis axis_ = PeriodogramAxis::Period;

@@ -65,6 +65,12 @@ QRect FrameInside(const QRect& frame, const QRect& area) {
     return QRect(QPoint(left, top), size);
 }
 
+QSize FrameMarginsToPlaceBy(const QSize& reported) {
+    // A title bar of 36 pixels and borders of 4: more than most window managers draw.
+    constexpr QSize kLikelyMargins(8, 40);
+    return reported.width() > 0 || reported.height() > 0 ? reported : kLikelyMargins;
+}
+
 QRect MainWindowFrame(const QSize& size, const QRect& area) {
     const QSize fitted = size.boundedTo(area.size());
     return FrameInside(QRect(QPoint(area.left() + (area.width() - fitted.width()) / 2,

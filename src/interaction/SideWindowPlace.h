@@ -54,6 +54,12 @@ namespace sabrix {
 // (0, 30) becomes 800 x 470 at (0, 30).
 QRect MainWindowFrame(const QSize& size, const QRect& area);
 
+// What a window's frame adds to its inside, to place it by: what the window manager reports
+// (the frame's size less the inside's), or before it has framed the window (nothing added
+// yet) a title bar and borders of a likely size, so that a window placed then still fits its
+// area once framed (at twice the scale as well).
+QSize FrameMarginsToPlaceBy(const QSize& reported);
+
 // A frame moved onto the area the least distance that puts it wholly inside, no larger than
 // the area: a window remembered on a screen that is gone, or over its edge, comes back.
 QRect FrameInside(const QRect& frame, const QRect& area);

@@ -22,24 +22,12 @@ namespace {
 constexpr double kLargestJD = 1e15;
 constexpr double kMostMagnitudes = 100000;
 
-constexpr double kMajorTickTop = 15;
-constexpr double kMinorTickTop = 17.5;
-constexpr double kStripBottom = 20;
-constexpr double kLabelTop = -1;
 constexpr double kHalfTickLength = 2;
 constexpr double kWholeTickLength = 5;
 constexpr double kMagLabelLeft = 6;
 
-// Room kept free between neighbouring labels, in pixels: a label's width reads as one number
-// only with clear space around it. A strip of 300 pixels or more that would show fewer than
-// three labels so takes the next finer step if its labels clear each other by the least gap.
-constexpr double kJDLabelGap = 14;
+// Room kept free between neighbouring magnitude labels.
 constexpr double kMagLabelGapFactor = 1.0;  // times the label's height
-constexpr double kLeastLabelGap = 5;
-constexpr double kStripWantingThreeLabels = 300;
-
-// Steps finer than a label could ever be told apart by are not tried: a label needs pixels.
-constexpr double kLeastPixelsPerStep = 6;
 
 constexpr double kSecondsPerDay = 86400;
 // The steps of a clock below a day, in seconds: the calendar labels of a window of hours or
@@ -49,14 +37,6 @@ constexpr double kClockSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05,  0.1,  
                                   1,     2,     5,     10,   15,   30,    60,    120,  300,
                                   600,   900,   1800,  3600, 7200, 10800, 21600, 43200};
 constexpr int kMonthSteps[] = {1, 2, 3, 6};
-
-// Steps of 1, 2 and 5 times a power of ten from 10^lowest to 10^highest, smallest first.
-std::vector<double> DecimalSteps(int lowest, int highest) {
-    std::vector<double> steps;
-    for (int e = lowest; e <= highest; ++e)
-        for (const double factor : {1.0, 2.0, 5.0}) steps.push_back(factor * std::pow(10.0, e));
-    return steps;
-}
 
 // One way of spacing the labelled ticks of a strip: every `days` from origin (decimal steps
 // and a clock's), or the first day of every count-th month or year of the calendar.
@@ -130,65 +110,6 @@ std::vector<double> MinorTicks(const std::vector<double>& major, const TickStep&
     const double after = major.size() > 1 ? major.back() - major[major.size() - 2] : step.days;
     keep(major.back() + after / 2);
     return minor;
-}
-
-// Places labels along a strip of extent pixels: each is centred on its tick, moved inside
-// the strip when it would stand over an edge, and left out when it is longer than the strip.
-// Nothing when two labels centred on their ticks would come closer than gap; a label moved
-// in from an edge that would then come closer than gap to its neighbour is left out.
-std::optional<std::vector<ScaleLabel>> PlaceLabels(std::vector<ScaleLabel> labels, double extent,
-                                                   double gap) {
-    std::sort(labels.begin(), labels.end(),
-              [](const ScaleLabel& a, const ScaleLabel& b) { return a.centre < b.centre; });
-    for (size_t i = 0; i + 1 < labels.size(); ++i)
-        if (labels[i + 1].centre - labels[i].centre <
-            (labels[i].length + labels[i + 1].length) / 2 + gap)
-            return std::nullopt;
-    std::vector<ScaleLabel> placed;
-    std::vector<bool> moved;
-    for (ScaleLabel label : labels) {
-        if (label.length > extent) continue;
-        const double centred = label.centre - label.length / 2;
-        label.start = std::clamp(centred, 0.0, extent - label.length);
-        const bool wasMoved = label.start != centred;
-        if (!placed.empty() && label.start < placed.back().start + placed.back().length + gap) {
-            if (!moved.back()) continue;  // this one stands at the right edge
-            placed.pop_back();
-            moved.pop_back();
-        }
-        placed.push_back(label);
-        moved.push_back(wasMoved);
-    }
-    return placed;
-}
-
-// The layout of a strip by the finest of the steps (smallest first) whose labels clear each
-// other by gap; on a strip long enough for three labels that shows fewer, the next finer step
-// whose labels clear each other by the least gap, when it shows more.
-ScaleLayout ChooseLayout(
-    const std::vector<TickStep>& steps, double extent, double gap,
-    const std::function<std::optional<ScaleLayout>(const TickStep&)>& lay,
-    const std::function<std::optional<std::vector<ScaleLabel>>(const ScaleLayout&, double)>&
-        place) {
-    std::optional<ScaleLayout> previous;
-    for (const TickStep& step : steps) {
-        std::optional<ScaleLayout> layout = lay(step);
-        if (!layout) continue;
-        if (std::optional<std::vector<ScaleLabel>> labels = place(*layout, gap)) {
-            layout->labels = *std::move(labels);
-            if (extent >= kStripWantingThreeLabels && layout->labels.size() < 3 && previous) {
-                if (std::optional<std::vector<ScaleLabel>> closer =
-                        place(*previous, kLeastLabelGap);
-                    closer && closer->size() > layout->labels.size()) {
-                    previous->labels = *std::move(closer);
-                    return *previous;
-                }
-            }
-            return *layout;
-        }
-        previous = std::move(layout);
-    }
-    return {};
 }
 
 }  // namespace
@@ -343,12 +264,13 @@ ScaleLayout LayOutJD(const Canvas& strip, const PlotWindowState& view, JDLabels 
         }
         return layout;
     };
-    const auto place = [&](const ScaleLayout& layout, double gap) {
-        return PlaceLabels(layout.labels, extent, gap);
+    const auto choose = [&](const std::vector<TickStep>& steps) {
+        return ChooseScaleLayout(steps.size(), extent, kAcrossLabelGap,
+                                 [&](size_t i) { return lay(steps[i]); });
     };
-    ScaleLayout chosen = ChooseLayout(JDSteps(labels), extent, kJDLabelGap, lay, place);
+    ScaleLayout chosen = choose(JDSteps(labels));
     if (chosen.major.empty() && labels == JDLabels::CalendarDates)  // beyond the calendar
-        chosen = ChooseLayout(JDSteps(JDLabels::JulianDates), extent, kJDLabelGap, lay, place);
+        chosen = choose(JDSteps(JDLabels::JulianDates));
     return chosen;
 }
 
@@ -370,15 +292,7 @@ double JDLabelStep(const PlotWindowState& view, JDLabels labels, int pixelWidth)
 
 void WriteJDScale(Canvas& picJDScale, const PlotWindowState& view, JDLabels labels,
                   double timeOffset) {
-    picJDScale.Cls();
-    const ScaleLayout layout = LayOutJD(picJDScale, view, labels, timeOffset);
-    for (const double x : layout.minor) picJDScale.Line(x, kMinorTickTop, x, kStripBottom);
-    for (const double x : layout.major) picJDScale.Line(x, kMajorTickTop, x, kStripBottom);
-    for (const ScaleLabel& label : layout.labels) {
-        picJDScale.CurrentX = picJDScale.userX(label.start);
-        picJDScale.CurrentY = kLabelTop;
-        picJDScale.Print(label.text);
-    }
+    DrawScaleAcross(picJDScale, LayOutJD(picJDScale, view, labels, timeOffset));
 }
 
 namespace {
@@ -457,10 +371,8 @@ ScaleLayout LayOutMag(Canvas& strip, const PlotWindowState& view, MagLabelFit& f
         strip.Font = original;
         return layout;
     };
-    const auto place = [&](const ScaleLayout& layout, double least) {
-        return PlaceLabels(layout.labels, extent, least);
-    };
-    ScaleLayout chosen = ChooseLayout(steps, extent, gap, lay, place);
+    ScaleLayout chosen =
+        ChooseScaleLayout(steps.size(), extent, gap, [&](size_t i) { return lay(steps[i]); });
     // The fit of the step chosen, not of the last one tried.
     std::vector<QString> texts;
     for (const double m : chosen.major)

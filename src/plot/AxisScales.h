@@ -17,39 +17,21 @@
 
 #include "core/AppState.h"
 #include "plot/Canvas.h"
+#include "plot/ScaleTicks.h"
 
 namespace sabrix {
 
 // What the labels of the JD strip say: the JD, or the calendar date in UTC (CalendarDate.h).
 enum class JDLabels { JulianDates, CalendarDates };
 
-// A label of a strip as placed: the value it names (in the strip's frame), its text, the
-// pixel its tick stands at along the strip, and the pixels it covers along the strip (its
-// first pixel and its length).
-struct ScaleLabel {
-    double value = 0;
-    QString text;
-    double centre = 0;
-    double length = 0;
-    double start = 0;
-};
-
-// The ticks of a strip and its labels. The step between labelled ticks (in days or
-// magnitudes; a month or a year counted by its mean length) is the finest of 1, 2 or 5 times
-// a power of ten (for calendar labels: a clock's steps, whole days, months or years) at which
-// neighbouring labels stand clear of each other by some pixels, so labels never overlap;
-// on a strip of 300 pixels or more that would show fewer than three labels, the next finer
-// step when its labels still clear each other by a few pixels. A label that would stand over
-// an edge of the strip is moved inside it, or left out when it would then come close to its
-// neighbour. Minor ticks stand halfway between. Empty (step 0) for a window whose edges are
-// not finite or lie beyond 10^15 days (magnitudes: span more than 100000).
-struct ScaleLayout {
-    double step = 0;
-    std::vector<double> major;
-    std::vector<double> minor;
-    std::vector<ScaleLabel> labels;
-};
-
+// The ticks of a strip and its labels (ScaleLayout). The step between labelled ticks (in days
+// or magnitudes; a month or a year counted by its mean length) is 1, 2 or 5 times a power of
+// ten (for calendar labels: a clock's steps, whole days, months or years) as
+// ChooseScaleLayout chooses it, so labels never overlap and a strip of 300 pixels or more
+// shows three where they fit. A label that would stand over an edge of the strip is moved
+// inside it, or left out when it would then come close to its neighbour. Minor ticks stand
+// halfway between. Empty (step 0) for a window whose edges are not finite or lie beyond 10^15
+// days (magnitudes: span more than 100000).
 ScaleLayout LayOutJDScale(const Canvas& picJDScale, const PlotWindowState& view,
                           JDLabels labels = JDLabels::JulianDates, double timeOffset = 0);
 // The magnitude strip measures its labels in the font they will be printed in, which it may

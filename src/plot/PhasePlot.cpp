@@ -11,10 +11,6 @@
 namespace sabrix {
 
 namespace {
-// The phase scale's labels are tenths of a cycle until a zoom leaves fewer than about five
-// of them in the window; then a finer step gives about five.
-constexpr double kPhaseLabelStep = 0.1;
-constexpr int kFewestPhaseLabels = 5;
 constexpr int kPeriodDecimals = 7;
 // The residuals' window: a tenth of their range above and below them, at least this much.
 constexpr double kLeastResidualMargin = 0.01;
@@ -43,14 +39,9 @@ QString PeriodText(double period) {
     return QString::fromStdString(FormatDouble(RoundHalfEven(period, kPeriodDecimals)));
 }
 
-std::vector<ScaleTick> PhaseScaleTicks(const PlotWindowState& view) {
-    const double width = std::abs(view.WinJDRight - view.WinJDLeft);
-    const double step = std::min(kPhaseLabelStep, NiceStep(width, kFewestPhaseLabels));
-    return LinearTicks(view.WinJDLeft, view.WinJDRight, step);
-}
-
 void WritePhaseScale(Canvas& picJDScale, const PlotWindowState& view) {
-    DrawTicksAcross(picJDScale, PhaseScaleTicks(view));
+    DrawScaleAcross(picJDScale, LayOutLinearScale(picJDScale, view.WinJDLeft, view.WinJDRight,
+                                                  StripRun::Across));
 }
 
 PhaseFrame::PhaseFrame(const PhaseFold& fold, std::vector<Residual> residuals,

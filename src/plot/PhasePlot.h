@@ -62,10 +62,9 @@ PlotWindowState PhaseWindow(const PlotWindowState& timeView);
 // trailing zeros ("4.0478526", "0.5", "12").
 QString PeriodText(double period);
 
-// The ticks of the phase scale for the window: labelled every tenth of a cycle (finer, by 1,
-// 2 and 5 steps, when fewer than about five tenths are in the window), minor ones between.
-std::vector<ScaleTick> PhaseScaleTicks(const PlotWindowState& view);
-// Clears the JD strip and draws PhaseScaleTicks on it, as the JD strip draws its ticks.
+// Clears the JD strip and draws the phase scale of the view's window on it, as the JD strip
+// draws its ticks: a linear scale (LayOutLinearScale), so a tenth of a cycle between labels
+// on the whole window at 800 pixels, a fifth at 400, finer when zoomed in.
 void WritePhaseScale(Canvas& picJDScale, const PlotWindowState& view);
 
 // A residual of the period search: the observation's ID and its magnitude less the sinusoids

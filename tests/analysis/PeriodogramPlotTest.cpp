@@ -22,10 +22,9 @@ Periodogram Spike(int64_t n, int64_t spikeAt) {
     return p;
 }
 
-std::string Labels(const std::vector<ScaleTick>& ticks) {
+std::string Labels(const ScaleLayout& layout) {
     QStringList labels;
-    for (const ScaleTick& tick : ticks)
-        if (!tick.label.isEmpty()) labels << tick.label;
+    for (const ScaleLabel& label : layout.labels) labels << label.text;
     return labels.join(QLatin1Char(' ')).toStdString();
 }
 
@@ -130,15 +129,24 @@ TEST(PeriodogramPlot, ScalesLabelFrequenciesPowersAndPeriodsByDecades) {
     PeriodogramPlot plot;
     plot.SetAxis(PeriodogramAxis::Frequency);
     plot.Reset(p);
-    EXPECT_EQ(Labels(plot.AcrossTicks(800)), "2 4 6 8 10 12 14 16 18 20");
-    EXPECT_EQ(Labels(plot.PowerTicks(300)), "0 0.1 0.2 0.3 0.4 0.5");
+    Canvas across(800, 25);
+    Canvas power(45, 300);
+    for (Canvas* strip : {&across, &power}) {
+        strip->Font = QFont(QStringLiteral("DejaVu Sans"));
+        strip->Font.setPixelSize(11);
+    }
+    EXPECT_EQ(Labels(plot.AcrossScale(across)),
+              "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20");
+    EXPECT_EQ(Labels(plot.PowerScale(power)), "0.5 0.45 0.4 0.35 0.3 0.25 0.2 0.15 0.1 0.05");
     plot.SetAxis(PeriodogramAxis::Period);
-    EXPECT_EQ(Labels(plot.AcrossTicks(1200)),
+    across.resize(1200, 25);
+    EXPECT_EQ(Labels(plot.AcrossScale(across)),
               "0.05 0.1 0.2 0.5 1 2 5 10 20 50 100 200 500 1000 2000");
-    EXPECT_EQ(Labels(plot.AcrossTicks(300)), "0.1 1 10 100 1000");
+    across.resize(300, 25);
+    EXPECT_EQ(Labels(plot.AcrossScale(across)), "0.1 1 10 100 1000");
     // Within a decade: even steps of the period.
     ASSERT_TRUE(plot.ZoomToBox(std::log10(4.2), 0, std::log10(3.9), 1));
-    EXPECT_EQ(Labels(plot.AcrossTicks(300)), "3.9 4 4.1 4.2");
+    EXPECT_EQ(Labels(plot.AcrossScale(across)), "3.9 3.95 4 4.05 4.1 4.15 4.2");
 }
 
 }  // namespace sabrix

@@ -71,5 +71,17 @@ TEST(MainWindowFrame, InsideTheAvailableAreaAndRememberedPlacesComeBack) {
     EXPECT_EQ(FrameInside(QRect(100, 100, 400, 300), area), QRect(100, 100, 400, 300));
 }
 
+// At a scale factor of 2 the window was placed before the window manager had framed it, as if
+// it had no frame: its status bar then stood below the screen. Placed with the margins to
+// place by, it fits once framed with a title bar of 25 pixels and borders of 1.
+TEST(MainWindowFrame, AWindowPlacedBeforeItIsFramedFitsOnceFramed) {
+    const QRect area(0, 0, 800, 500);
+    const QSize margins = FrameMarginsToPlaceBy(QSize(0, 0));
+    const QRect frame = MainWindowFrame(QSize(790, 590) + margins, area);
+    const QSize inside = frame.size() - margins;
+    EXPECT_TRUE(area.contains(QRect(frame.topLeft(), inside + QSize(2, 26))));
+    EXPECT_EQ(FrameMarginsToPlaceBy(QSize(2, 26)), QSize(2, 26));
+}
+
 }  // namespace
 }  // namespace sabrix

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/NumberText.h"
 #include "plot/AxisScales.h"
 #include "plot/PlotFixture.h"
 #include "plot/PlotWindow.h"
@@ -135,6 +136,60 @@ TEST(LayOutMagScale, LabelsReadAtEveryHeightAndStepOneTwoOrFive) {
             const ScaleLayout layout = LayOutMagScale(mag, v);
             ExpectReadable(layout, height);
             EXPECT_TRUE(OneTwoFive(layout.step));
+        }
+    }
+}
+
+// The phase, frequency, power and period scales follow the JD strip's rule, whatever the
+// zoom and the width: labels clear of each other and inside the strip, three at least from
+// 300 pixels, each naming the value at its tick; linear steps 1, 2 or 5 times a power of ten.
+TEST(LayOutLinearScale, PhaseFrequencyPowerAndPeriodLabelsRead) {
+    enum class Kind { Phase, Frequency, Power, Period };
+    struct Case {
+        Kind kind;
+        double low, high;
+    };
+    const Case cases[] = {{Kind::Phase, -0.5, 1.5},       {Kind::Phase, 0.31, 0.39},
+                          {Kind::Phase, 0.2, 0.2003},     {Kind::Phase, 1.2, 1.5},
+                          {Kind::Frequency, 1e-4, 20},    {Kind::Frequency, 0.0004, 0.0009},
+                          {Kind::Frequency, 3.99, 4.01},  {Kind::Frequency, 123.4, 123.41},
+                          {Kind::Power, 0, 0.05},         {Kind::Power, 0, 1.05},
+                          {Kind::Power, 0.3, 0.31},       {Kind::Period, 0.05, 2400},
+                          {Kind::Period, 3.9, 4.2},       {Kind::Period, 0.9, 11},
+                          {Kind::Period, 8, 12},          {Kind::Period, 150, 170},
+                          {Kind::Period, 0.0503, 0.0507}, {Kind::Period, 1e-3, 1e4},
+                          {Kind::Period, 1.5, 18},        {Kind::Period, 12345.6, 12399.9}};
+    for (const int pixels : {300, 400, 800, 1600}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(pixels) + " px, " + std::to_string(c.low) + " to " +
+                         std::to_string(c.high));
+            const bool down = c.kind == Kind::Power;
+            Canvas view, across(pixels, 25), strip(45, pixels);
+            ApplyDesignLook(view, across, strip);
+            if (!down) strip = across;
+            ScaleLayout layout;
+            if (c.kind == Kind::Period) {
+                const double left = std::log10(c.low);
+                strip.SetUserScale(left, 0, std::log10(c.high) - left, 20);
+                layout = LayOutLogScale(strip, left, std::log10(c.high));
+            } else if (down) {
+                strip.SetUserScale(0, c.high, 20, c.low - c.high);
+                layout = LayOutLinearScale(strip, c.low, c.high, StripRun::Down);
+            } else {
+                strip.SetUserScale(c.low, 0, c.high - c.low, 20);
+                layout = LayOutLinearScale(strip, c.low, c.high, StripRun::Across);
+            }
+            ExpectReadable(layout, pixels);
+            if (c.kind != Kind::Period) {
+                EXPECT_TRUE(OneTwoFive(layout.step));
+            }
+            for (const ScaleLabel& label : layout.labels) {
+                double named = 0;
+                ASSERT_TRUE(ParseNumber(label.text.toStdString(), named));
+                const double at =
+                    c.kind == Kind::Period ? std::pow(10.0, label.value) : label.value;
+                EXPECT_NEAR(named, at, 1e-9 * std::max(1.0, std::abs(at)));
+            }
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -89,6 +90,29 @@ bool DisplayNamed() {
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         if (const char* value = std::getenv(name); value != nullptr && *value != '\0') return true;
     return false;
+}
+
+// Keeps the whole frame of the window inside its screen's available area once the window
+// manager has framed it (its frame then larger than its inside; at most a few seconds after it
+// is shown): placed before that, its frame's size was only assumed.
+void KeepFrameInsideOnceFramed(QWidget* window) {
+    constexpr int kCheckMilliseconds = 50;
+    constexpr int kMostChecks = 60;
+    auto* timer = new QTimer(window);
+    QObject::connect(timer, &QTimer::timeout, window, [window, timer, checks = 0]() mutable {
+        const QSize margins = window->frameGeometry().size() - window->size();
+        if (margins == QSize(0, 0) && ++checks < kMostChecks) return;
+        timer->stop();
+        timer->deleteLater();
+        QScreen* screen = window->screen();
+        if (!screen || window->isMaximized() || window->isFullScreen()) return;
+        const QRect frame = window->frameGeometry();
+        const QRect inside = FrameInside(frame, screen->availableGeometry());
+        if (inside == frame) return;
+        window->resize(inside.size() - margins);
+        window->move(inside.topLeft());
+    });
+    timer->start(kCheckMilliseconds);
 }
 
 }  // namespace
@@ -219,15 +243,19 @@ std::unique_ptr<frmPlot> Startup::Open(const std::string& commandLine) {
         // Inside the part of the screen that panels leave free, smaller when the screen is:
         // at a large scale factor the whole window, menu bar included, stays in sight. Where
         // it was last, when that is on a screen still.
-        const QSize margins = window->frameGeometry().size() - window->size();
+        // The window manager may not have framed the window yet: then a likely frame is
+        // counted, and the window is placed again once its frame is known.
+        const QSize margins =
+            FrameMarginsToPlaceBy(window->frameGeometry().size() - window->size());
         const QRect frame =
             layout.mainWindow
                 ? RestoredFrame(
                       QRect(layout.mainWindow->topLeft(), layout.mainWindow->size() + margins),
                       ScreenAreas())
-                : MainWindowFrame(window->frameGeometry().size(), screen->availableGeometry());
+                : MainWindowFrame(window->size() + margins, screen->availableGeometry());
         window->resize(frame.size() - margins);
         window->move(frame.topLeft());
+        KeepFrameInsideOnceFramed(window.get());
     }
     window->restoreLayout(layout);
     window->picView->setToolCursor(QStringLiteral("XHairs"));
