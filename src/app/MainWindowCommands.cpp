@@ -16,7 +16,7 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
     : context_(std::move(state), std::move(files), prompts, host, canvases),
       loads_(std::make_unique<LoadController>(context_)),
       records_(std::make_unique<RecordsController>(context_, loads_->typedNumbers())),
-      plot_(std::make_unique<PlotController>(context_, *records_)),
+      plot_(std::make_unique<PlotController>(context_)),
       analysis_(std::make_unique<AnalysisController>(context_)),
       period_(std::make_unique<PeriodController>(context_)),
       saves_(std::make_unique<SaveController>(context_, *loads_)),
@@ -27,6 +27,11 @@ MainWindowCommands::MainWindowCommands(AppState state, TableFiles files, Prompts
         minima_->TimeOfExtremumInBox(x1, y1, x2, y2);
     };
     minima_->armBox = [this] { plot_->ArmExtremumBox(); };
+    // A locate press and a select-edits box list their rows.
+    plot_->onLocate = [this](double x, double y) { records_->Finder(x, y); };
+    plot_->onSelectBox = [this](double x1, double y1, double x2, double y2) {
+        records_->BoxFinder(x1, y1, x2, y2);
+    };
 }
 
 MainWindowCommands::~MainWindowCommands() = default;

@@ -6,7 +6,6 @@
 
 #include "app/CommandList.h"
 #include "app/PlotController.h"
-#include "app/RecordsController.h"
 #include "interaction/PlotMouse.h"
 #include "interaction/ZoomOperations.h"
 #include "plot/PointerReadout.h"
@@ -106,7 +105,7 @@ void PlotController::picView_MouseDown(int button, int shift, double x, double y
             ctx_.view.rubberBand = std::array<double, 4>{x, y, x, y};
             break;
         case PressAction::Locate:
-            if (ctx_.Allows(cmd::Finder.needs)) records_.Finder(x, y);
+            if (onLocate && ctx_.Allows(cmd::Finder.needs)) onLocate(x, y);
             break;
         case PressAction::None:
             break;
@@ -141,8 +140,8 @@ void PlotController::picView_MouseUp(int, int, double, double) {
     } else if (tool == Tool::Box && drag_ == Drag::Select) {
         drag_ = Drag::None;
         ctx_.view.rubberBand.reset();
-        if (ctx_.Allows(cmd::BoxFinder.needs))
-            records_.BoxFinder(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
+        if (onSelectBox && ctx_.Allows(cmd::BoxFinder.needs))
+            onSelectBox(boxStartX_, boxStartY_, boxEndX_, boxEndY_);
         ctx_.state.overlay.tool = ctx_.view.tool = Tool::Locate;
     }
 }

@@ -4,7 +4,7 @@
 // window, the six
 // tools, the mouse on the plot and its scale strips, the wheel and "Previous View". It keeps
 // the views to go back to and the box being dragged; a press of the locate tool or the end of
-// a select-edits drag hands the place to the records (RecordsController).
+// a select-edits drag hands the place on (onLocate, onSelectBox) to the records.
 #pragma once
 
 #include <functional>
@@ -17,11 +17,9 @@
 
 namespace sabrix {
 
-class RecordsController;
-
 class PlotController {
   public:
-    PlotController(CommandContext& context, RecordsController& records);
+    explicit PlotController(CommandContext& context);
 
     // The redraw sequence (CommandContext::Redraw); also what a resize of the window runs.
     void Redraw(bool withOverlays) { ctx_.Redraw(withOverlays); }
@@ -106,11 +104,14 @@ class PlotController {
     // list: the Box tool, armed for one box. Choosing a tool disarms it.
     void ArmExtremumBox();
     std::function<void(double x1, double y1, double x2, double y2)> onExtremumBox;
+    // Where a locate press (its place) and a select-edits box (its corners) go: to the
+    // records (RecordsController::Finder and BoxFinder), as the owner of both connects them.
+    std::function<void(double x, double y)> onLocate;
+    std::function<void(double x1, double y1, double x2, double y2)> onSelectBox;
 
   private:
     bool extremumBox_ = false;
     CommandContext& ctx_;
-    RecordsController& records_;
     ViewHistory history_;
     // A box being dragged on the plot: which kind, and its corners in picView's frame.
     enum class Drag { None, Select, Zoom };

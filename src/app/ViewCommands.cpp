@@ -5,7 +5,6 @@
 
 #include "app/CommandList.h"
 #include "app/PlotController.h"
-#include "app/RecordsController.h"
 #include "core/ErrorText.h"
 #include "plot/Navigation.h"
 #include "plot/PlotWindow.h"
@@ -13,8 +12,7 @@
 
 namespace sabrix {
 
-PlotController::PlotController(CommandContext& context, RecordsController& records)
-    : ctx_(context), records_(records) {
+PlotController::PlotController(CommandContext& context) : ctx_(context) {
     // The views to go back to are of the plot they were taken on.
     ctx_.OnSwitchPlot([this] { ForgetViews(); });
     ctx_.OnForgetStar([this] {
