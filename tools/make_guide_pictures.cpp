@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QPixmap>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
@@ -170,8 +171,10 @@ int main(int argc, char** argv) {
         // The table has the focus, as after a click in it: the chosen peak's cell then shows
         // its focus frame in every run, not only in those where the window came up active.
         search->activateWindow();
-        search->tblPeaks->setFocus();
-        for (int turn = 0; turn < 200 && !search->tblPeaks->hasFocus(); ++turn) {
+        auto* peaks = search->findChild<QTableWidget*>(QStringLiteral("tblPeaks"));
+        if (!peaks) throw std::runtime_error("the period search window has no peak table");
+        peaks->setFocus();
+        for (int turn = 0; turn < 200 && !peaks->hasFocus(); ++turn) {
             QApplication::processEvents();
             QThread::msleep(5);
         }

@@ -71,6 +71,14 @@ PeriodogramWindowView View(bool computing) {
     return v;
 }
 
+// The window's control of that object name; fails the test when there is none.
+template <class Widget>
+Widget* Child(QWidget& window, const char* name) {
+    Widget* child = window.findChild<Widget*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
 TEST(frmPeriodogram, ShowsTheViewAndReportsClicksAsEvents) {
     frmPeriodogram window;
     std::vector<PeriodogramEvent> events;
@@ -80,30 +88,30 @@ TEST(frmPeriodogram, ShowsTheViewAndReportsClicksAsEvents) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_TRUE(events.empty());  // applying a view reports nothing
     EXPECT_EQ(window.windowTitle(), "Period Search - X");
-    ASSERT_EQ(window.tblPeaks->rowCount(), 2);
-    EXPECT_EQ(window.tblPeaks->item(1, 0)->text(), "1.3300000");
-    EXPECT_EQ(window.txtPeriod->text(), "4.0478526");
-    EXPECT_FALSE(window.prgPeriod->isVisible());
-    EXPECT_GT(window.picPeriodogram->canvas().pixelWidth(), 100);
+    ASSERT_EQ(Child<QTableWidget>(window, "tblPeaks")->rowCount(), 2);
+    EXPECT_EQ(Child<QTableWidget>(window, "tblPeaks")->item(1, 0)->text(), "1.3300000");
+    EXPECT_EQ(Child<QLineEdit>(window, "txtPeriod")->text(), "4.0478526");
+    EXPECT_FALSE(Child<QProgressBar>(window, "prgPeriod")->isVisible());
+    EXPECT_GT(Child<PictureBox>(window, "picPeriodogram")->canvas().pixelWidth(), 100);
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblAxisTitle"))->text(),
               "Frequency (cycles/day)");
 
-    window.tblPeaks->selectRow(1);
+    Child<QTableWidget>(window, "tblPeaks")->selectRow(1);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, PeriodogramEvent::Kind::ChoosePeak);
     EXPECT_EQ(events[0].peak, 1);
     // Typing in the period field is kept while the view's period stays the same.
-    window.txtPeriod->setText(QStringLiteral("4.05"));
+    Child<QLineEdit>(window, "txtPeriod")->setText(QStringLiteral("4.05"));
     window.Apply(View(false));
-    EXPECT_EQ(window.txtPeriod->text(), "4.05");
-    window.txtEpoch->setText(QStringLiteral("2450000.1"));
-    window.cmdPhase->click();
+    EXPECT_EQ(Child<QLineEdit>(window, "txtPeriod")->text(), "4.05");
+    Child<QLineEdit>(window, "txtEpoch")->setText(QStringLiteral("2450000.1"));
+    Child<QPushButton>(window, "cmdPhase")->click();
     EXPECT_EQ(events.back().kind, PeriodogramEvent::Kind::Fold);
     EXPECT_EQ(events.back().period, "4.05");
     EXPECT_EQ(events.back().epoch, "2450000.1");
 
     // A box dragged on the picture, in the plot's frame.
-    PictureBox* pic = window.picPeriodogram;
+    PictureBox* pic = Child<PictureBox>(window, "picPeriodogram");
     QTest::mousePress(pic, Qt::LeftButton, {}, QPoint(10, 10));
     QMouseEvent move(QEvent::MouseMove, QPointF(60, 50), pic->mapToGlobal(QPointF(60, 50)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -113,7 +121,7 @@ TEST(frmPeriodogram, ShowsTheViewAndReportsClicksAsEvents) {
     EXPECT_NEAR(events.back().x1, pic->canvas().userX(10), 1e-9);
     EXPECT_NEAR(events.back().y2, pic->canvas().userY(50), 1e-9);
 
-    window.cmdClose->click();
+    Child<QPushButton>(window, "cmdClose")->click();
     EXPECT_EQ(events.back().kind, PeriodogramEvent::Kind::Close);
     EXPECT_TRUE(window.isVisible());  // it closes only when told
 }
@@ -125,8 +133,8 @@ TEST(frmPeriodogram, EscapeCancelsARunningComputationAndClosesOtherwise) {
     window.Apply(View(true));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_TRUE(window.prgPeriod->isVisible());
-    EXPECT_FALSE(window.cmdRemove->isEnabled());
+    EXPECT_TRUE(Child<QProgressBar>(window, "prgPeriod")->isVisible());
+    EXPECT_FALSE(Child<QPushButton>(window, "cmdRemove")->isEnabled());
     QTest::keyClick(&window, Qt::Key_Escape);
     window.Apply(View(false));
     QTest::keyClick(&window, Qt::Key_Escape);

@@ -37,6 +37,18 @@ class frmPeriodogram : public QDialog {
 
     std::function<void(const PeriodogramEvent&)> onEvent;
 
+  protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private slots:
+    void tblPeaks_Click();
+    void tblPeaks_DblClick(int row);
+    void cmdPhase_Click();
+
+  private:
+    // The controls, under these object names (the tests and the guide pictures find them
+    // by name).
     QLabel* lblSummary;
     QLabel* lblHeading;
     PictureBox* picFreqScale;
@@ -64,16 +76,6 @@ class frmPeriodogram : public QDialog {
     QPushButton* cmdCancel;
     QPushButton* cmdClose;
 
-  public slots:
-    void tblPeaks_Click();
-    void tblPeaks_DblClick(int row);
-    void cmdPhase_Click();
-
-  protected:
-    void reject() override;
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
     void Send(PeriodogramEvent::Kind kind);
     void Send(PeriodogramEvent event);
     // Draws the current picture on the three surfaces.
